@@ -1,0 +1,19 @@
+// The subcommands of teravine-cli. Each registers itself on the CLI11 app and
+// reports its exit status through the shared slot.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace teravine::cli {
+
+// Exit statuses: 0 done, 1 bad arguments or a failure, 2 a pair outside the model.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitOutside = 2;
+
+void add_identify_command(CLI::App& app, int& status);
+
+// "R0", "R1", "R3" as an option with its check.
+CLI::Option* add_reichweite_option(CLI::App& command, std::string& reichweite);
+
+} // namespace teravine::cli

@@ -1,0 +1,59 @@
+// teravine-cli identify AD EG: one pair placed as a click would place it.
+#include "batch/result_line.h"
+#include "cli/commands.h"
+#include "identify/sample_values.h"
+#include "model/solvers.h"
+
+#include <iostream>
+#include <memory>
+
+namespace teravine::cli {
+namespace {
+
+struct IdentifyArgs {
+    float ad = 0;
+    float eg = 0;
+    std::string reichweite = "R0";
+};
+
+int run_identify(const IdentifyArgs& args) {
+    Calibration cal = make_calibration(reich_from_name(args.reichweite));
+    InterpRecord located;
+    float eg = args.eg;
+    if (find_k(located, cal.coef_eg, args.ad, eg, cal.reich) != kInside) {
+        std::cout << "Error\n";
+        return kExitOutside;
+    }
+    const auto values = sample_values(cal, located, args.ad);
+    if (!values) {
+        std::cout << "Error\n";
+        std::cerr << values.error() << "\n";
+        return kExitOutside;
+    }
+    const auto file_nfp = nfp_from_percent(values->fp_pct);
+    const auto shown_nfp = label_nfp(*values, args.ad, eg);
+    std::cout << result_line(args.ad, eg, *values, *file_nfp) << "\n"
+              << sample_label(*values, *shown_nfp) << "\n";
+    return kExitOk;
+}
+
+} // namespace
+
+CLI::Option* add_reichweite_option(CLI::App& command, std::string& reichweite) {
+    return command.add_option("-r,--reichweite", reichweite, "Reichweite: R0, R1 or R3")
+        ->check(CLI::IsMember({"R0", "R1", "R3"}))
+        ->capture_default_str();
+}
+
+void add_identify_command(CLI::App& app, int& status) {
+    auto args = std::make_shared<IdentifyArgs>();
+    auto* command = app.add_subcommand(
+        "identify", "Identify one pair of widths (no broadening correction) and print its "
+                    "result line and its diagram label");
+    command->add_option("AD", args->ad, "air-dried width, degrees 2-theta")->required();
+    command->add_option("EG", args->eg, "glycolated width, degrees 2-theta")->required();
+    add_reichweite_option(*command, args->reichweite);
+    command->callback([args, &status] { status = run_identify(*args); });
+}
+
+} // namespace teravine::cli

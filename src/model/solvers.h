@@ -1,0 +1,30 @@
+// Placing a point between two constant-k rows, and carrying a row-mixing weight
+// between the 1/N table and its reciprocal.
+#pragma once
+
+#include "model/calibration.h"
+#include "model/polynomial.h"
+
+namespace teravine {
+
+inline constexpr float kInside = 0;
+inline constexpr float kAboveDiagonal = 1;
+inline constexpr float kOutside = -1;
+
+// Cap on the bisection passes: inside the diagram 14 suffice.
+inline constexpr int kMaxBisectionPasses = 64;
+
+// Status 0: rec filled and row 6 of table holds the mixed row through the point.
+// +1: above the diagonal, y set to x. -1: below the lowest row, not finite, AD width
+// not above 0, or no convergence; rec and y untouched.
+// passes, when given, receives the number of bisection passes run.
+float find_k(InterpRecord& rec, CoefTable& table, float x, float& y, std::int16_t reich,
+             int* passes = nullptr);
+
+// Turns a weight in N terms into the row-mixing weight that gives that N at x.
+void row_frac(InterpRecord& rec, const CoefTable& table, std::int16_t reich, float x);
+
+// The inverse of row_frac: a row-mixing weight into the weight in reciprocal terms.
+void recip_frac(InterpRecord& rec, const CoefTable& table, std::int16_t reich, float x);
+
+} // namespace teravine
