@@ -1,0 +1,60 @@
+// What the diagram draws on: the window's picture, a printer page or an image file.
+// Coordinates are user units (the picture is (0, 0)-(15, 15), left-top to right-bottom).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace teravine {
+
+// Colours are 0x00BBGGRR: blue in the high byte, red in the low byte.
+using Colour = std::uint32_t;
+
+inline constexpr Colour kColourK = 0x000808;
+inline constexpr Colour kColourN = 0x0000FF;
+inline constexpr Colour kColourS = 0xFF8080;
+inline constexpr Colour kColourFp = 0x00C000;
+inline constexpr Colour kColourSample = 0x000000;
+
+inline constexpr int kDrawModeCopyPen = 13;
+
+class Surface {
+public:
+    virtual ~Surface() = default;
+
+    // The user coordinate system: (left, top) to (right, bottom) spans the surface.
+    virtual void set_user_scale(float left, float top, float right, float bottom) = 0;
+    virtual void clear() = 0;
+
+    virtual Colour fore_color() const = 0;
+    virtual void set_fore_color(Colour colour) = 0;
+    virtual int pen_width() const = 0;
+    virtual void set_pen_width(int width) = 0;
+    virtual int draw_mode() const = 0;
+    virtual void set_draw_mode(int mode) = 0;
+
+    // Each of these leaves the current position at its end point.
+    virtual void line(float x1, float y1, float x2, float y2) = 0;
+    virtual void line_to(float x, float y) = 0;
+    virtual void box(float x1, float y1, float x2, float y2) = 0; // unfilled rectangle
+    virtual void point(float x, float y) = 0;
+
+    virtual float current_x() const = 0;
+    virtual float current_y() const = 0;
+    virtual void set_current(float x, float y) = 0;
+
+    // Prints text with its top-left corner at the current position, then moves the
+    // current position to the start of the next line (x back to 0, y down one line).
+    virtual void print_text(const std::string& text) = 0;
+    virtual float text_width(const std::string& text) const = 0;
+    virtual float text_height(const std::string& text) const = 0;
+
+    virtual std::string font_name() const = 0;
+    virtual void set_font_name(const std::string& name) = 0;
+    virtual float font_size() const = 0;
+    virtual void set_font_size(float size) = 0;
+    virtual bool font_bold() const = 0;
+    virtual void set_font_bold(bool bold) = 0;
+};
+
+} // namespace teravine
