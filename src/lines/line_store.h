@@ -33,4 +33,20 @@ struct ConstLines {
     std::array<float, 17> val_fp{};        // 1/Nfp
 };
 
+// Check marks of the "Grid Lines" menu: a family is drawn and exported when checked.
+struct GridSwitches {
+    bool k = true;  // "Constant k"
+    bool n = false; // "Constant N"
+    bool s = false; // "Constant %S"
+    bool fp = false; // "Approx. constant Nfp"
+};
+
+// Check marks of the "Draw" menu: which lines through every sample are drawn.
+struct IdenticalSwitches {
+    bool k = false;  // "Identical k"
+    bool n = false;  // "Identical N"
+    bool s = false;  // "Identical %S"
+    bool fp = false; // "Approx. Identical Nfp"
+};
+
 } // namespace teravine

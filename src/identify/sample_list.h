@@ -1,0 +1,39 @@
+// The identified samples with the four lines kept through each of them.
+#pragma once
+
+#include "lines/line_store.h"
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+namespace teravine {
+
+struct SampleRecord {
+    float iw_ad = 0;
+    float iw_eg = 0;
+    std::int16_t n_int = 0; // N rounded
+    float n = 0;            // N as computed
+    float s_pct = 0;        // %S to two decimals
+    std::string label;      // the label printed at the point
+    float fp_pct = 0;       // 100 / Nfp to two decimals
+};
+
+struct PlacedSample {
+    SampleRecord record;
+    Line line_k;  // constant k through the point: 110 points, AD 0.01 .. 1.10
+    Line line_n;  // constant N
+    Line line_s;  // constant %S (the diagonal when AD is not above EG)
+    Line line_fp; // approximately constant Nfp
+    std::int16_t n_of = 0; // values the lines were built for
+    float s_of = 0;
+    float fp_of = 0;
+};
+
+// Sample p of the window is element p - 1. A deque: appending never moves the
+// samples already held.
+using SampleList = std::deque<PlacedSample>;
+
+inline constexpr int kMaxSamples = 32767;
+
+} // namespace teravine
