@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int status = teravine::cli::kExitOk;
     teravine::cli::add_identify_command(app, status);
+    teravine::cli::add_lines_command(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

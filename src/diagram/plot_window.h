@@ -24,6 +24,22 @@ inline float y_from_origin(float yorig, float yunit, float d) {
     return static_cast<float>(yorig - static_cast<double>(d) / yunit);
 }
 
+// Part 2.1 layout: where the frame lies on the surface. caption_height is the text
+// height of the horizontal-axis caption and caption_width the text width of the
+// vertical-axis caption, both measured in the axis font on the surface drawn on.
+inline void layout_frame(PlotWindow& p, float caption_height, float caption_width) {
+    const float height = p.ymax - p.ymin;
+    const float width = p.xmax - p.xmin;
+    const float two_heights = 2.0f * caption_height;
+    p.yorig = static_cast<float>(static_cast<double>(height) * 1.05 / p.yunit + two_heights);
+    p.xorig = static_cast<float>(static_cast<double>(width) * 0.1 / p.xunit +
+                                 1.1 * static_cast<double>(caption_width));
+    p.left = x_from_origin(p.xorig, p.xunit, 0);
+    p.right = x_from_origin(p.xorig, p.xunit, width);
+    p.bottom = y_from_origin(p.yorig, p.yunit, 0);
+    p.top = y_from_origin(p.yorig, p.yunit, height);
+}
+
 // Surface position to widths (the pointer read-out's inverse rule).
 inline float ad_from_surface(const PlotWindow& p, float x) {
     return static_cast<float>((static_cast<double>(x) - p.left) * p.xunit + p.xmin);

@@ -1,0 +1,114 @@
+// The main window's state and every one of its event handlers, free of any toolkit.
+// The handlers reach the screen only through WindowServices and the picture's Surface.
+#pragma once
+
+#include "app/window_services.h"
+#include "diagram/axes.h"
+#include "diagram/plot_window.h"
+#include "diagram/surface.h"
+#include "identify/sample_list.h"
+#include "lines/line_store.h"
+#include "model/broadening.h"
+#include "model/calibration.h"
+#include "model/polynomial.h"
+
+#include <string>
+
+namespace teravine {
+
+inline constexpr const char* kAppTitle = "Teravine";
+
+// The current point: the widths under the pointer (or typed, or read from a file)
+// and its position on the picture.
+struct CurrentPoint {
+    float iw_ad = 0;
+    float iw_eg = 0;
+    float pos_x = 0;
+    float pos_y = 0;
+};
+
+struct Broadening {
+    std::int16_t broad_rule = kRuleMixture;
+    CorrectionTable cor;
+    std::string label_file; // "Used File: ..." once a table is loaded
+};
+
+struct TeravState {
+    Calibration cal;
+    PlotWindow plot;
+    AxisCaptions captions;
+    InterpRecord interp;
+    CurrentPoint current;
+    SampleList samples;
+    ConstLines grids;
+    GridSwitches grids_on;
+    IdenticalSwitches identical_on;
+    Broadening broadening;
+};
+
+class Terav {
+public:
+    Terav(WindowServices& services, Surface& picture);
+
+    // Start-up, redraw, quit.
+    void Form_Load();
+    void Form_Resize();
+    bool Form_QueryUnload(); // true when the window may close
+    void close_form_Click();
+
+    // "Edit"
+    void cop_clip_Click();
+    void netoye_Click();
+    void Cl_p_Click();
+
+    // "File"
+    void Tr_fi_Click();
+    void Pr_Click();
+
+    // "Reichweite"
+    void R_0_Click();
+    void R_1_Click();
+    void R_3_Click();
+
+    // "Grid Lines"
+    void C_k_Click();
+    void C_N_Click();
+    void C_perc_Click();
+    void c_inf_Click();
+    void exp_li_Click();
+
+    // "Draw"
+    void Id_k_Click();
+    void Id_n_Click();
+    void Id_s_Click();
+    void Id_inf_Click();
+
+    // "Info"
+    void menu_about_Click();
+
+    // The picture, the width boxes and the broadening options.
+    void pct1_MouseMove(float x, float y);
+    void pct1_Click();
+    void Command1_Click();
+    void prof_option_Click(int index);
+    void file_option_Click();
+
+    const TeravState& state() const { return state_; }
+
+private:
+    void load_reich();
+    void refresh_after_reich();
+    void switch_reich(std::int16_t reich);
+    void draw_diagram(Surface& surface, PlotWindow& plot, bool for_screen);
+    void fit_picture();
+    void show_check(MenuItem item, bool checked);
+    int dialog_open(const std::string& filter, std::string& path);
+    int dialog_save(const std::string& filter, std::string& path, std::string& title);
+    void place_current_point(float iw_ad, float iw_eg);
+
+    WindowServices& services_;
+    Surface& picture_;
+    TeravState state_;
+};
+
+} // namespace teravine

@@ -1,0 +1,67 @@
+// The window's handlers that read files: a correction table and a whole width file.
+#include "app/terav.h"
+
+#include "batch/treatment.h"
+#include "batch/width_file.h"
+#include "model/correction_file.h"
+
+namespace teravine {
+
+void Terav::file_option_Click() {
+    std::string path;
+    Broadening& br = state_.broadening;
+    if (dialog_open(" CORRECTION (*.cor)|*.COR|Text (*.txt)|*.TXT|all (*.*)|*.*|", path) == 0) {
+        services_.select_option(BroadeningOption::Mixture);
+        prof_option_Click(kRuleMixture);
+        return;
+    }
+    auto loaded = read_correction_file(path);
+    br.cor = loaded.table; // what was read before a failure stays in the table
+    if (!loaded.error.empty()) {
+        services_.message(loaded.error);
+        services_.select_option(BroadeningOption::Mixture);
+        prof_option_Click(kRuleMixture);
+        return;
+    }
+    br.broad_rule = kRuleTable;
+    br.label_file = "Used File: " + path;
+    services_.set_caption(Caption::label_file, br.label_file);
+}
+
+void Terav::Tr_fi_Click() {
+    std::string in_path;
+    if (dialog_open("File S.W (*.IW)|*.IW;*.iw|all (*.*)|*.*|", in_path) == 0) {
+        return;
+    }
+    const Broadening& br = state_.broadening;
+    auto widths = read_width_file(in_path);
+    if (!widths) {
+        services_.message(widths.error());
+        return;
+    }
+    correct_widths(widths.value(), br.broad_rule, br.cor);
+
+    std::string out_path;
+    std::string title;
+    if (dialog_save("File S.W. out (*.IWO)|*.IWO;*.iwo|all (*.*)|*.*|", out_path, title) == 0) {
+        return;
+    }
+    bool limit_reached = false;
+    const auto place = [&](float ad, float eg) {
+        if (state_.samples.size() >= static_cast<std::size_t>(kMaxSamples)) {
+            limit_reached = true; // told once, after the file is written
+            return;
+        }
+        place_current_point(ad, eg);
+    };
+    const auto treated = treat_widths(widths.value(), state_.cal, rule_name(br.broad_rule),
+                                      out_path, place);
+    if (!treated) {
+        services_.message(treated.error());
+    }
+    if (limit_reached) {
+        services_.message(kSampleLimitMessage);
+    }
+}
+
+} // namespace teravine

@@ -1,0 +1,81 @@
+// Everything the window's handlers need from the outside world: message boxes, file
+// and print dialogs, clipboard, captions, check marks, sizes, pointer shape, clock and
+// the about window. The Qt shell implements it; tests script it.
+#pragma once
+
+#include "diagram/surface.h"
+
+#include <string>
+
+namespace teravine {
+
+enum class MenuItem { R_0, R_1, R_3, C_k, C_N, C_perc, c_inf, Id_k, Id_n, Id_s, Id_inf };
+enum class TextBox { Broad, Xls, Yls };
+enum class Caption { XYpos, label_file };
+enum class PointerShape { Arrow, Crosshair };
+
+// prof_option(0..2) are 0..2; file_option is 3.
+enum class BroadeningOption { Gaussian = 0, Lorentzian = 1, Mixture = 2, FileTable = 3 };
+
+struct FileChoice {
+    enum class Outcome { Chosen, Cancelled, Failed } outcome = Outcome::Cancelled;
+    std::string path;  // full path when chosen
+    std::string title; // file name without its folder
+    std::string error; // the system's description when failed
+};
+
+struct WindowSize {
+    int width = 0; // twips
+    int height = 0;
+};
+
+class WindowServices {
+public:
+    virtual ~WindowServices() = default;
+
+    // Modal, no icon, one OK button, the application's title as caption.
+    virtual void message(const std::string& text) = 0;
+    // Modal Yes/No question with the given title; true for Yes.
+    virtual bool ask_yes_no(const std::string& text, const std::string& title) = 0;
+
+    // The file dialog; the filter is "Description|patterns|...|" as the callers give it.
+    virtual FileChoice show_open(const std::string& filter) = 0;
+    virtual FileChoice show_save(const std::string& filter) = 0;
+
+    // The print dialog; false when the user cancels. Then a page to draw on, with one
+    // user unit per centimetre, until end_print sends it to the printer.
+    virtual bool show_print_dialog() = 0;
+    virtual Surface& begin_print() = 0;
+    virtual void end_print() = 0;
+
+    // Puts the picture's current image on the clipboard as a bitmap.
+    virtual void copy_picture_to_clipboard() = 0;
+
+    virtual void set_window_caption(const std::string& text) = 0;
+    virtual void set_caption(Caption label, const std::string& text) = 0;
+    virtual std::string text(TextBox box) const = 0;
+    virtual void set_text(TextBox box, const std::string& text) = 0;
+    virtual void set_checked(MenuItem item, bool checked) = 0;
+    virtual void select_option(BroadeningOption option) = 0; // shows it, runs no handler
+
+    virtual WindowSize inner_size() const = 0;
+    virtual void set_outer_size(WindowSize size) = 0;
+    virtual bool minimised() const = 0;
+    // Resizes the picture (twips); its image is then blank until drawn.
+    virtual void set_picture_size(WindowSize size) = 0;
+    // Moves the caption label legx inside the picture (user units) and shows both labels.
+    virtual void place_axis_captions(float legx_left, float legx_top) = 0;
+    // The picture's image changed: show it.
+    virtual void picture_changed() = 0;
+
+    virtual void set_pointer(PointerShape shape) = 0;
+
+    // The start-up display (animation, then a short wait) and the modal about box.
+    virtual void show_startup_display() = 0;
+    virtual void show_about_box() = 0;
+
+    // Closes the window without asking again.
+    virtual void close_window() = 0;
+};
+
+} // namespace teravine

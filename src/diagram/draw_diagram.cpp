@@ -1,0 +1,169 @@
+#include "diagram/draw_diagram.h"
+
+#include "diagram/polyline.h"
+#include "diagram/text_style.h"
+#include "text/number_text.h"
+
+#include <cstddef>
+#include <string>
+
+namespace teravine {
+namespace {
+
+constexpr float kAxisFontSize = 10;
+constexpr float kGridFontSize = 10;
+constexpr float kSampleFontSize = 8;
+constexpr int kGridPenWidth = 2;
+constexpr int kSamplePenWidth = 5;
+const std::string kFont = "Arial";
+
+void set_grid_text(Surface& surface) {
+    surface.set_font_name(kFont);
+    surface.set_font_bold(false);
+    surface.set_font_size(kGridFontSize);
+}
+
+// Moves the current text position by (dx, dy) in surface units and prints text there.
+void print_offset(Surface& surface, float dx, float dy, const std::string& text) {
+    surface.set_current(surface.current_x() + dx, surface.current_y() + dy);
+    surface.print_text(text);
+}
+
+void draw_k_grid(Surface& surface, const PlotWindow& plot, const Calibration& cal) {
+    for (int i = 1; i <= 5; ++i) {
+        draw_polyline(1, surface, plot, cal.k_curve, i, kCurvePoints, kColourK);
+        surface.set_fore_color(kColourK);
+        surface.print_text(" k" + number_text(cal.k_row[static_cast<std::size_t>(i)]));
+    }
+}
+
+void draw_n_grid(Surface& surface, const PlotWindow& plot, const ConstLines& grids) {
+    surface.set_pen_width(kGridPenWidth);
+    set_grid_text(surface);
+    surface.set_fore_color(kColourN);
+    for (std::size_t i = 2; i <= 10; ++i) {
+        // A line of no points is neither drawn nor labelled (its label would land
+        // wherever the previous drawing left the text position).
+        if (draw_polyline(1, surface, plot, grids.n[i], grids.n[i].count, kColourN)) {
+            surface.print_text("N=" + number_text(static_cast<int>(grids.val_n[i])));
+        }
+    }
+}
+
+void draw_s_grid(Surface& surface, const PlotWindow& plot, const ConstLines& grids) {
+    surface.set_pen_width(kGridPenWidth);
+    set_grid_text(surface);
+    for (std::size_t i = 2; i <= 12; i += 2) {
+        const Line& line = grids.s[i];
+        draw_polyline(1, surface, plot, line, line.count, kColourS);
+        if (line.count > 1) {
+            surface.set_fore_color(kColourS);
+            const float pct = grids.val_s[i] * 100;
+            print_offset(surface, surface.text_width("mystr"), -surface.text_height("H"),
+                         "%S=" + format_fixed(pct, 2));
+        }
+    }
+}
+
+void draw_fp_grid(Surface& surface, const PlotWindow& plot, const ConstLines& grids) {
+    surface.set_pen_width(kGridPenWidth);
+    set_grid_text(surface);
+    for (std::size_t i = 1; i <= 14; ++i) {
+        const Line& line = grids.fp[i];
+        draw_polyline(1, surface, plot, line, line.count, kColourFp);
+        if (line.count > 1) {
+            surface.set_fore_color(kColourFp);
+            const float nfp = 1 / grids.val_fp[i];
+            print_offset(surface, -surface.text_width("mystr"), -surface.text_height("H"),
+                         "Nfp=" + format_two_digits(nfp));
+        }
+    }
+}
+
+} // namespace
+
+void draw_identical_line(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
+                         IdenticalLine which) {
+    switch (which) {
+    case IdenticalLine::n:
+        draw_polyline(1, surface, plot, sample.line_n, sample.line_n.count, kColourN);
+        break;
+    case IdenticalLine::k:
+        draw_polyline(1, surface, plot, sample.line_k, kCurvePoints, kColourK);
+        break;
+    case IdenticalLine::s:
+        draw_polyline(1, surface, plot, sample.line_s, sample.line_s.count, kColourS);
+        break;
+    case IdenticalLine::fp:
+        draw_polyline(1, surface, plot, sample.line_fp, sample.line_fp.count, kColourFp);
+        break;
+    }
+}
+
+void draw_identical_lines(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
+                          IdenticalSwitches on) {
+    if (on.n) {
+        draw_identical_line(surface, plot, sample, IdenticalLine::n);
+    }
+    if (on.k) {
+        draw_identical_line(surface, plot, sample, IdenticalLine::k);
+    }
+    if (on.s) {
+        draw_identical_line(surface, plot, sample, IdenticalLine::s);
+    }
+    if (on.fp) {
+        draw_identical_line(surface, plot, sample, IdenticalLine::fp);
+    }
+}
+
+void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
+                 IdenticalSwitches on) {
+    surface.set_pen_width(kSamplePenWidth);
+    surface.point(x_to_surface(sample.record.iw_ad, plot.xmin, plot.xorig, plot.xunit),
+                  y_to_surface(sample.record.iw_eg, plot.ymin, plot.yorig, plot.yunit));
+    surface.print_text(sample.record.label);
+    surface.set_pen_width(1);
+    draw_identical_lines(surface, plot, sample, on);
+}
+
+void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
+                  const DiagramContent& content) {
+    const int kept_pen = surface.pen_width();
+    TextStyle style;
+    keep_text_style(kKeepStore, style, surface);
+
+    draw_axes(surface, kAxisFontSize, kFont, captions, plot);
+
+    // Each family keeps the pen width in force before it and puts it back.
+    const auto with_pen_kept = [&](auto&& draw_family) {
+        const int pen = surface.pen_width();
+        draw_family();
+        surface.set_pen_width(pen);
+    };
+    if (content.grids_on.k) {
+        draw_k_grid(surface, plot, content.cal);
+    }
+    if (content.grids_on.n) {
+        with_pen_kept([&] { draw_n_grid(surface, plot, content.grids); });
+    }
+    if (content.grids_on.s) {
+        with_pen_kept([&] { draw_s_grid(surface, plot, content.grids); });
+    }
+    if (content.grids_on.fp) {
+        with_pen_kept([&] { draw_fp_grid(surface, plot, content.grids); });
+    }
+
+    surface.set_fore_color(kColourSample);
+    surface.set_pen_width(kSamplePenWidth);
+    surface.set_font_name(kFont);
+    surface.set_font_size(kSampleFontSize);
+    surface.set_font_bold(false);
+    for (const PlacedSample& sample : content.samples) {
+        draw_sample(surface, plot, sample, content.identical_on);
+    }
+
+    keep_text_style(kKeepRestore, style, surface);
+    surface.set_pen_width(kept_pen);
+}
+
+} // namespace teravine

@@ -1,0 +1,45 @@
+// The whole diagram (Part 2.3, steps 1 and 3 to 10): axes, the checked grid families,
+// every sample's dot, label and checked identical lines. The window's own step 2
+// (size rule, clearing, the (0, 0)-(15, 15) scale) belongs to the caller.
+#pragma once
+
+#include "diagram/axes.h"
+#include "diagram/plot_window.h"
+#include "diagram/surface.h"
+#include "identify/sample_list.h"
+#include "lines/line_store.h"
+#include "model/calibration.h"
+
+namespace teravine {
+
+struct DiagramContent {
+    const Calibration& cal;    // k_curve and k_row
+    const ConstLines& grids;   // the constant N, %S and Nfp stores
+    const SampleList& samples; // sample p is samples[p - 1]
+    GridSwitches grids_on;
+    IdenticalSwitches identical_on;
+};
+
+enum class IdenticalLine { n, k, s, fp };
+
+// One identical line of a sample in its family colour (k: always 110 points; the
+// others: the line's own count). The pen width is the caller's.
+void draw_identical_line(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
+                         IdenticalLine which);
+
+// The sample's checked identical lines in the order N, k, %S, Nfp.
+void draw_identical_lines(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
+                          IdenticalSwitches on);
+
+// Step 9 for one sample: pen width 5, the dot at its widths and its label printed there
+// (in the surface's current font and colour), then pen width 1 and its checked lines.
+void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
+                 IdenticalSwitches on);
+
+// Draws the diagram on a surface already cleared and scaled by the caller. Writes the
+// layout into plot and legx's place into captions; leaves the surface's pen width,
+// font and foreground colour as it found them.
+void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
+                  const DiagramContent& content);
+
+} // namespace teravine

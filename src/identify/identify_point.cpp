@@ -1,0 +1,63 @@
+#include "identify/identify_point.h"
+
+#include "identify/sample_values.h"
+#include "lines/line_builders.h"
+#include "model/solvers.h"
+
+namespace teravine {
+
+Line constant_k_line(const Calibration& cal) {
+    Line line;
+    line.points.reserve(kCurvePoints);
+    for (int j = 1; j <= kCurvePoints; ++j) {
+        const auto ad = static_cast<float>(j / 100.0);
+        line.points.push_back({ad, Pol5_0(cal.coef_eg, cal.reich, kScratchRow, ad)});
+    }
+    line.count = kCurvePoints;
+    return line;
+}
+
+std::optional<PlacedSample> identify_point(Calibration& cal, InterpRecord& interp, float iw_ad,
+                                           float& iw_eg) {
+    if (find_k(interp, cal.coef_eg, iw_ad, iw_eg, cal.reich) != kInside) {
+        return std::nullopt;
+    }
+    PlacedSample placed;
+    placed.line_k = constant_k_line(cal); // before anything else rewrites row 6
+
+    const auto values = sample_values(cal, interp, iw_ad);
+    if (!values) {
+        return std::nullopt;
+    }
+    const auto nfp = label_nfp(*values, iw_ad, iw_eg);
+    if (!nfp) {
+        return std::nullopt;
+    }
+
+    SampleRecord& rec = placed.record;
+    rec.iw_ad = iw_ad;
+    rec.iw_eg = iw_eg;
+    rec.n = values->n;
+    rec.n_int = values->n_int;
+    rec.s_pct = values->s_pct;
+    rec.fp_pct = values->fp_pct;
+    rec.label = sample_label(*values, *nfp);
+
+    placed.n_of = rec.n_int;
+    build_const_n_line(cal, placed.n_of, placed.line_n);
+
+    placed.s_of = static_cast<float>(rec.s_pct / 100.0);
+    if (iw_ad > iw_eg) {
+        build_const_s_line(cal, placed.s_of, placed.line_s);
+    } else {
+        const float w = cal.range();
+        placed.line_s.points = {{0, 0}, {w, w}};
+        placed.line_s.count = 2;
+    }
+
+    placed.fp_of = static_cast<float>(rec.fp_pct / 100.0);
+    build_const_fp_line(cal, placed.fp_of, placed.line_fp);
+    return placed;
+}
+
+} // namespace teravine

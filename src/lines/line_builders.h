@@ -1,0 +1,34 @@
+// The builders of one line of constant N, %S or Nfp: a sweep of AD widths solved row
+// by row (N, %S) or a coarse march along the k rows (Nfp). They fill a grid line
+// (Part 5.1) as well as a sample's own line (Part 5.2).
+#pragma once
+
+#include "lines/line_store.h"
+#include "model/calibration.h"
+
+#include <cstdint>
+
+namespace teravine {
+
+inline constexpr int kLineCapacity = 111;  // points of an N or %S line
+inline constexpr int kFpLineCapacity = 41; // points of an Nfp line
+
+// First AD widths of the sweeps; each pass adds kSweepStep before solving.
+inline constexpr float kNSweepStart = 0.025f;
+inline constexpr float kSSweepStart = 0.01f;
+inline constexpr double kSweepStep = 0.025;
+
+// Line of constant N under cal.reich: the AD widths 0.05, 0.075, ... (accumulated in
+// single precision) up to the first one above the axis range. Writes row 6 of both
+// tables. line.points holds exactly the points stored, line.count their number.
+void build_const_n_line(Calibration& cal, std::int16_t n, Line& line);
+
+// Line of constant %S (s as a fraction): the AD widths 0.035, 0.06, ... likewise.
+void build_const_s_line(Calibration& cal, float s, Line& line);
+
+// Line of approximately constant Nfp (u = 1/Nfp): on rows 5, 4, 4, 3, 3, 2, 2, 1, 1 the
+// first AD width 0.01 .. 1.10 at which the model's 1/Nfp exceeds u. The count leaves out
+// the last point stored (a line reached on every row stores 9 points and counts 8).
+void build_const_fp_line(Calibration& cal, float u, Line& line);
+
+} // namespace teravine

@@ -1,0 +1,110 @@
+// The diagram's drawing surface on a QPainter: the window's picture, a printer page, a
+// PNG image, an SVG or a PDF file all draw through this one class.
+#pragma once
+
+#include "diagram/surface.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPointF>
+
+#include <memory>
+#include <string>
+
+class QPaintDevice;
+
+namespace teravine {
+
+class PainterSurface final : public Surface {
+public:
+    // pen_scale: device pixels per pen-width pixel. 1 on screen and for raster images;
+    // a printer or a vector file uses its resolution over a ~96 dpi screen, so a
+    // diagram on paper looks like the one on screen.
+    explicit PainterSurface(QPaintDevice* device = nullptr, double pen_scale = 1.0);
+    ~PainterSurface() override;
+    PainterSurface(const PainterSurface&) = delete;
+    PainterSurface& operator=(const PainterSurface&) = delete;
+
+    // Draws on another device from now on (a resized picture); the user scale is kept
+    // as numbers and applied to the new device's size.
+    void set_device(QPaintDevice* device, double pen_scale = 1.0);
+    QPaintDevice* device() const { return device_; }
+
+    // Ends the painting in progress, so the device may be shown, saved or replaced.
+    // The next drawing call opens a new painter.
+    void finish();
+
+    void set_antialiasing(bool on);
+
+    // One user unit per centimetre, from the device's top-left corner.
+    void use_centimetres();
+
+    // Device coordinates (pixels of the device) of a point in user units, and the
+    // reverse scale factors, for callers that place widgets over the surface.
+    QPointF to_device(float x, float y) const;
+    double device_per_unit_x() const;
+    double device_per_unit_y() const;
+
+    void set_user_scale(float left, float top, float right, float bottom) override;
+    void clear() override;
+
+    Colour fore_color() const override { return fore_color_; }
+    void set_fore_color(Colour colour) override { fore_color_ = colour; }
+    int pen_width() const override { return pen_width_; }
+    void set_pen_width(int width) override { pen_width_ = width; }
+    int draw_mode() const override { return draw_mode_; }
+    void set_draw_mode(int mode) override { draw_mode_ = mode; }
+
+    void line(float x1, float y1, float x2, float y2) override;
+    void line_to(float x, float y) override;
+    void box(float x1, float y1, float x2, float y2) override;
+    void point(float x, float y) override;
+
+    float current_x() const override { return current_x_; }
+    float current_y() const override { return current_y_; }
+    void set_current(float x, float y) override;
+
+    void print_text(const std::string& text) override;
+    float text_width(const std::string& text) const override;
+    float text_height(const std::string& text) const override;
+
+    std::string font_name() const override { return font_name_; }
+    void set_font_name(const std::string& name) override { font_name_ = name; }
+    float font_size() const override { return font_size_; }
+    void set_font_size(float size) override;
+    bool font_bold() const override { return font_bold_; }
+    void set_font_bold(bool bold) override { font_bold_ = bold; }
+
+    // The font the surface prints with, as Qt sees it.
+    QFont current_font() const;
+
+private:
+    enum class Scale { User, Centimetres };
+
+    QPainter& painter();
+    void apply_pen();
+    double device_pen_width() const;
+    double device_width() const;
+    double device_height() const;
+
+    QPaintDevice* device_ = nullptr;
+    std::unique_ptr<QPainter> painter_;
+    double pen_scale_ = 1.0;
+    bool antialiasing_ = false;
+
+    Scale scale_ = Scale::User;
+    float left_ = 0, top_ = 0, right_ = 15, bottom_ = 15;
+
+    Colour fore_color_ = 0;
+    int pen_width_ = 1;
+    int draw_mode_ = kDrawModeCopyPen;
+    float current_x_ = 0, current_y_ = 0;
+    std::string font_name_ = "Arial";
+    float font_size_ = 8.25f;
+    bool font_bold_ = false;
+};
+
+// 0x00BBGGRR to Qt's colour.
+QColor to_qcolor(Colour colour);
+
+} // namespace teravine

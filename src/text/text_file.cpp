@@ -1,0 +1,111 @@
+#include "text/text_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace teravine {
+namespace {
+
+std::string describe(const std::string& path, const char* doing, int error) {
+    std::string text = "The file \"" + path + "\" " + doing;
+    if (error != 0) {
+        text += ": ";
+        text += std::strerror(error);
+    }
+    return text + ".";
+}
+
+struct Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+} // namespace
+
+Outcome<std::string> read_text_file(const std::string& path) {
+    errno = 0;
+    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return Failure{describe(path, "cannot be opened", errno)};
+    }
+    std::string content;
+    char buffer[1 << 16];
+    for (;;) {
+        errno = 0;
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+        if (got > 0) {
+            if (content.size() + got > kMaxTextFileBytes) {
+                return Failure{"The file \"" + path +
+                               "\" is larger than 64 MiB, far too large for a width or "
+                               "correction file."};
+            }
+            content.append(buffer, got);
+        }
+        if (got < sizeof buffer) {
+            if (std::ferror(file.get())) {
+                return Failure{describe(path, "cannot be read", errno)};
+            }
+            break;
+        }
+    }
+    return content;
+}
+
+LineWriter::~LineWriter() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
+}
+
+std::optional<std::string> LineWriter::open(const std::string& path) {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
+    path_ = path;
+    failure_.reset();
+    errno = 0;
+    file_ = std::fopen(path.c_str(), "wb");
+    if (file_ == nullptr) {
+        fail("cannot be created", errno);
+        return failure_;
+    }
+    std::setvbuf(file_, nullptr, _IOFBF, std::size_t{1} << 16);
+    return std::nullopt;
+}
+
+void LineWriter::fail(const char* doing, int error) {
+    if (!failure_) {
+        failure_ = describe(path_, doing, error);
+    }
+}
+
+void LineWriter::line(std::string_view text) {
+    if (file_ == nullptr || failure_) {
+        return;
+    }
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
+        std::fwrite("\r\n", 1, 2, file_) != 2) {
+        fail("cannot be written", errno);
+    }
+}
+
+std::optional<std::string> LineWriter::close() {
+    if (file_ != nullptr) {
+        errno = 0;
+        const bool flushed = std::fflush(file_) == 0;
+        const int flush_error = errno;
+        errno = 0;
+        const bool closed = std::fclose(file_) == 0;
+        const int close_error = errno;
+        file_ = nullptr;
+        if (!flushed) {
+            fail("cannot be written", flush_error);
+        } else if (!closed) {
+            fail("cannot be written", close_error);
+        }
+    }
+    return failure_;
+}
+
+} // namespace teravine

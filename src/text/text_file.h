@@ -1,0 +1,47 @@
+// Whole text files in, CR LF lines out, with failures described in plain English.
+#pragma once
+
+#include "text/outcome.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace teravine {
+
+// Input files are read whole; nothing the program reads comes near this size
+// (32767 samples make well under a megabyte), so a bigger file is refused
+// rather than read without bound (a device such as /dev/zero never ends).
+inline constexpr std::size_t kMaxTextFileBytes = std::size_t{64} << 20;
+
+// The bytes of the file, unchanged. Failures: 'The file "x" cannot be opened: ...',
+// '... cannot be read: ...', '... is larger than 64 MiB ...'.
+Outcome<std::string> read_text_file(const std::string& path);
+
+// Writes lines ending in CR LF, buffered. The first failure is kept and every later
+// write does nothing; close() reports it. The file is created (or emptied) by open().
+class LineWriter {
+public:
+    LineWriter() = default;
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+    ~LineWriter(); // closes without reporting
+
+    // 'The file "x" cannot be created: ...' on failure.
+    std::optional<std::string> open(const std::string& path);
+    void line(std::string_view text);
+    // Flushes and closes; the first failure of open, line or close, if any.
+    std::optional<std::string> close();
+    bool failed() const { return failure_.has_value(); }
+
+private:
+    void fail(const char* doing, int error);
+
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    std::optional<std::string> failure_;
+};
+
+} // namespace teravine

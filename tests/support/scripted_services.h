@@ -1,0 +1,123 @@
+// WindowServices for tests: answers dialogs from a script and records what the window
+// showed (messages, captions, check marks, pointer shapes), so a test reads like a
+// user's session.
+#pragma once
+
+#include "app/window_services.h"
+#include "support/recording_surface.h"
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace teravine {
+
+class ScriptedServices : public WindowServices {
+public:
+    // Script: answers taken in order; an empty queue means "cancel" / "No".
+    std::deque<FileChoice> open_answers;
+    std::deque<FileChoice> save_answers;
+    std::deque<bool> yes_no_answers;
+    bool print_dialog_answer = true;
+
+    // What the window showed.
+    std::vector<std::string> messages;
+    std::vector<std::string> questions; // "title: text"
+    std::vector<std::string> open_filters, save_filters;
+    std::string window_caption;
+    std::map<Caption, std::string> captions;
+    std::map<TextBox, std::string> boxes;
+    std::map<MenuItem, bool> checks;
+    BroadeningOption option = BroadeningOption::Gaussian;
+    PointerShape pointer = PointerShape::Arrow;
+    WindowSize inner{12000, 11000};
+    WindowSize picture{};
+    std::vector<WindowSize> outer_sizes;
+    float legx_left = 0, legx_top = 0;
+    int picture_updates = 0;
+    int pages_printed = 0;
+    int clipboard_copies = 0;
+    int startup_displays = 0;
+    int about_boxes = 0;
+    bool closed = false;
+    bool is_minimised = false;
+    RecordingSurface page;
+
+    static FileChoice chosen(const std::string& path) {
+        FileChoice c;
+        c.outcome = FileChoice::Outcome::Chosen;
+        c.path = path;
+        c.title = path.substr(path.find_last_of('/') + 1);
+        return c;
+    }
+    static FileChoice failed(const std::string& error) {
+        FileChoice c;
+        c.outcome = FileChoice::Outcome::Failed;
+        c.error = error;
+        return c;
+    }
+
+    void message(const std::string& text) override { messages.push_back(text); }
+    bool ask_yes_no(const std::string& text, const std::string& title) override {
+        questions.push_back(title + ": " + text);
+        if (yes_no_answers.empty()) {
+            return false;
+        }
+        const bool yes = yes_no_answers.front();
+        yes_no_answers.pop_front();
+        return yes;
+    }
+    FileChoice show_open(const std::string& filter) override {
+        open_filters.push_back(filter);
+        return take(open_answers);
+    }
+    FileChoice show_save(const std::string& filter) override {
+        save_filters.push_back(filter);
+        return take(save_answers);
+    }
+    bool show_print_dialog() override { return print_dialog_answer; }
+    Surface& begin_print() override {
+        page.forget();
+        return page;
+    }
+    void end_print() override { ++pages_printed; }
+    void copy_picture_to_clipboard() override { ++clipboard_copies; }
+    void set_window_caption(const std::string& text) override { window_caption = text; }
+    void set_caption(Caption label, const std::string& text) override { captions[label] = text; }
+    std::string text(TextBox box) const override {
+        const auto it = boxes.find(box);
+        return it == boxes.end() ? std::string() : it->second;
+    }
+    void set_text(TextBox box, const std::string& text) override { boxes[box] = text; }
+    void set_checked(MenuItem item, bool checked) override { checks[item] = checked; }
+    void select_option(BroadeningOption o) override { option = o; }
+    WindowSize inner_size() const override { return inner; }
+    void set_outer_size(WindowSize size) override {
+        outer_sizes.push_back(size);
+        inner = {size.width - 120, size.height - 800}; // borders, caption and menu bar
+    }
+    bool minimised() const override { return is_minimised; }
+    void set_picture_size(WindowSize size) override { picture = size; }
+    void place_axis_captions(float left, float top) override {
+        legx_left = left;
+        legx_top = top;
+    }
+    void picture_changed() override { ++picture_updates; }
+    void set_pointer(PointerShape shape) override { pointer = shape; }
+    void show_startup_display() override { ++startup_displays; }
+    void show_about_box() override { ++about_boxes; }
+    void close_window() override { closed = true; }
+
+private:
+    static FileChoice take(std::deque<FileChoice>& answers) {
+        if (answers.empty()) {
+            return FileChoice{};
+        }
+        FileChoice c = answers.front();
+        answers.pop_front();
+        return c;
+    }
+};
+
+} // namespace teravine
