@@ -1,5 +1,5 @@
-# The two commands of the README: `make run` and `make test`.
-.PHONY: all deps build run test asan bench clean
+# The two commands of the README, `make run` and `make test`, and `make package`.
+.PHONY: all deps build run test package asan bench clean
 
 all: build
 
@@ -15,6 +15,10 @@ run: build
 
 test: build
 	ctest --preset default
+
+# The Debian package, build/teravine_<version>_<arch>.deb.
+package: build
+	@cmake --build --preset default --target package
 
 asan: deps
 	@cmake --preset asan >/dev/null

@@ -1,6 +1,7 @@
 // The window's handlers that read files: a correction table and a whole width file.
 #include "app/terav.h"
 
+#include "app/sample_marking.h"
 #include "batch/treatment.h"
 #include "batch/width_file.h"
 #include "model/correction_file.h"

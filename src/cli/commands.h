@@ -12,7 +12,9 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitOutside = 2;
 
 void add_identify_command(CLI::App& app, int& status);
+void add_treat_command(CLI::App& app, int& status);
 void add_lines_command(CLI::App& app, int& status);
+void add_plot_command(CLI::App& app, int& status);
 
 // "R0", "R1", "R3" as an option with its check.
 CLI::Option* add_reichweite_option(CLI::App& command, std::string& reichweite);

@@ -13,7 +13,9 @@ void set_font(Surface& surface, float font_size, const std::string& font_name) {
 }
 
 // The sign of a tick length; a zero length is never passed (Part 2.2).
-float sign_of(float tick_length) { return tick_length / std::fabs(tick_length); }
+float sign_of(float tick_length) {
+    return tick_length / std::fabs(tick_length);
+}
 
 } // namespace
 
@@ -41,9 +43,9 @@ void draw_axes(Surface& surface, float font_size, const std::string& font_name,
                 plot.yminor, captions);
 }
 
-void draw_x_axis(Surface& surface, const PlotWindow& plot, float tick_length,
-                 int interval_count, float font_size, const std::string& font_name,
-                 int minor_count, AxisCaptions& captions) {
+void draw_x_axis(Surface& surface, const PlotWindow& plot, float tick_length, int interval_count,
+                 float font_size, const std::string& font_name, int minor_count,
+                 AxisCaptions& captions) {
     surface.set_current(0, surface.current_y());
     set_font(surface, font_size, font_name);
     const float h = surface.text_height("H");
@@ -83,9 +85,9 @@ void draw_x_axis(Surface& surface, const PlotWindow& plot, float tick_length,
     captions.x_visible = true;
 }
 
-void draw_y_axis(Surface& surface, const PlotWindow& plot, float tick_length,
-                 int interval_count, float font_size, const std::string& font_name,
-                 int minor_count, AxisCaptions& captions) {
+void draw_y_axis(Surface& surface, const PlotWindow& plot, float tick_length, int interval_count,
+                 float font_size, const std::string& font_name, int minor_count,
+                 AxisCaptions& captions) {
     set_font(surface, font_size, font_name);
     const float h = surface.text_height("H");
 

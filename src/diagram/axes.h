@@ -15,8 +15,8 @@ namespace teravine {
 // legy's position is fixed by the window layout and is not the drawing's business.
 struct AxisCaptions {
     std::string x_text = "IW2w (\u00B0CuKalpha)"; // legx caption (UTF-8)
-    std::string y_text = "IW2g";                   // legy caption
-    float x_left = 0, x_top = 0;                   // where draw_x_axis moved legx, surface units
+    std::string y_text = "IW2g";                  // legy caption
+    float x_left = 0, x_top = 0;                  // where draw_x_axis moved legx, surface units
     bool x_visible = false, y_visible = false;
 };
 
@@ -29,13 +29,13 @@ void draw_axes(Surface& surface, float font_size, const std::string& font_name,
                AxisCaptions& captions, PlotWindow& plot);
 
 // Ticks hanging below the bottom edge, their labels, and legx's position.
-void draw_x_axis(Surface& surface, const PlotWindow& plot, float tick_length,
-                 int interval_count, float font_size, const std::string& font_name,
-                 int minor_count, AxisCaptions& captions);
+void draw_x_axis(Surface& surface, const PlotWindow& plot, float tick_length, int interval_count,
+                 float font_size, const std::string& font_name, int minor_count,
+                 AxisCaptions& captions);
 
 // Ticks sticking out left of the left edge and their labels; legy is only shown.
-void draw_y_axis(Surface& surface, const PlotWindow& plot, float tick_length,
-                 int interval_count, float font_size, const std::string& font_name,
-                 int minor_count, AxisCaptions& captions);
+void draw_y_axis(Surface& surface, const PlotWindow& plot, float tick_length, int interval_count,
+                 float font_size, const std::string& font_name, int minor_count,
+                 AxisCaptions& captions);
 
 } // namespace teravine

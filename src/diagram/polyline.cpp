@@ -8,12 +8,11 @@ bool draw_polyline(float factor, Surface& surface, const PlotWindow& plot, const
                    int count, Colour colour) {
     const int held = static_cast<int>(line.points.size());
     return draw_polyline(
-        factor, surface, plot, [&](int j) { return line.point(j); }, std::min(count, held),
-        colour);
+        factor, surface, plot, [&](int j) { return line.point(j); }, std::min(count, held), colour);
 }
 
-bool draw_polyline(float factor, Surface& surface, const PlotWindow& plot,
-                   const KCurves& k_curve, int row, int count, Colour colour) {
+bool draw_polyline(float factor, Surface& surface, const PlotWindow& plot, const KCurves& k_curve,
+                   int row, int count, Colour colour) {
     const auto r = static_cast<std::size_t>(row);
     const int held = static_cast<int>(k_curve.size()) - 1; // point 0 is not used
     return draw_polyline(

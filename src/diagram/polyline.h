@@ -18,9 +18,9 @@ namespace teravine {
 // A count below 1 draws nothing and leaves the surface untouched. Returns whether
 // anything was drawn.
 template <class VertexAt>
-    requires std::invocable<const VertexAt&, int>
-bool draw_polyline(float factor, Surface& surface, const PlotWindow& plot,
-                   const VertexAt& vertex, int count, Colour colour) {
+requires std::invocable<const VertexAt&, int>
+bool draw_polyline(float factor, Surface& surface, const PlotWindow& plot, const VertexAt& vertex,
+                   int count, Colour colour) {
     if (count < 1) {
         return false;
     }
@@ -74,7 +74,7 @@ bool draw_polyline(float factor, Surface& surface, const PlotWindow& plot, const
                    int count, Colour colour);
 
 // Points 1..count of the sampled constant-k curve of row (1..5).
-bool draw_polyline(float factor, Surface& surface, const PlotWindow& plot,
-                   const KCurves& k_curve, int row, int count, Colour colour);
+bool draw_polyline(float factor, Surface& surface, const PlotWindow& plot, const KCurves& k_curve,
+                   int row, int count, Colour colour);
 
 } // namespace teravine

@@ -105,11 +105,16 @@ void load_reich(Calibration& cal, WorldWindow& world) {
 }
 
 Calibration make_calibration(std::int16_t reich) {
+    // Like the window: R0 first, so the k curves hold all 110 points under R3 too.
     Calibration cal;
     init_calibration(cal);
-    cal.reich = reich;
     WorldWindow world;
+    cal.reich = 1;
     load_reich(cal, world);
+    if (reich != 1) {
+        cal.reich = reich;
+        load_reich(cal, world);
+    }
     return cal;
 }
 

@@ -47,7 +47,7 @@ void init_calibration(Calibration& cal);
 // Loads the tables of cal.reich, the world window and the sampled k curves.
 void load_reich(Calibration& cal, WorldWindow& world);
 
-// A calibration with R0 (or the given index) loaded, for tools and tests.
+// A calibration loaded as the window loads it: R0 at start, then the given index.
 Calibration make_calibration(std::int16_t reich = 1);
 
 // "R0", "R1", "R3" -> 1, 2, 3; anything else -> 0.

@@ -33,7 +33,11 @@ inline Line make_line(std::initializer_list<LinePoint> points) {
     return line;
 }
 
-inline float sx(const PlotWindow& p, float ad) { return x_to_surface(ad, p.xmin, p.xorig, p.xunit); }
-inline float sy(const PlotWindow& p, float eg) { return y_to_surface(eg, p.ymin, p.yorig, p.yunit); }
+inline float sx(const PlotWindow& p, float ad) {
+    return x_to_surface(ad, p.xmin, p.xorig, p.xunit);
+}
+inline float sy(const PlotWindow& p, float eg) {
+    return y_to_surface(eg, p.ymin, p.yorig, p.yunit);
+}
 
 } // namespace teravine

@@ -23,8 +23,8 @@ TEST(LayoutFrame, R3FrameIsNineUnitsSquare) {
     layout_frame(plot, 0.25f, 0.4f);
     EXPECT_FLOAT_EQ(plot.right - plot.left, 9);
     EXPECT_FLOAT_EQ(plot.bottom - plot.top, 9);
-    EXPECT_FLOAT_EQ(plot.left, 0.9f + 1.1f * 0.4f);
-    EXPECT_FLOAT_EQ(plot.top, 0.45f + 2 * 0.25f);
+    EXPECT_NEAR(plot.left, 0.9f + 1.1f * 0.4f, 1e-5);
+    EXPECT_NEAR(plot.top, 0.45f + 2 * 0.25f, 1e-5);
 }
 
 TEST(LayoutFrame, LongerYCaptionMovesFrameRightTallerXCaptionMovesItDown) {

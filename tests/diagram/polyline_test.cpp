@@ -110,9 +110,9 @@ TEST_F(PolylineTest, LineWithNoStartingVertexShowsAsOnePointAtItsLastVertex) {
 }
 
 TEST_F(PolylineTest, CountZeroDrawsNothingAndTouchesNothing) {
-    Line empty_store;            // no points at all
+    Line empty_store; // no points at all
     Line stale = make_line({{0, 0}, {0.3f, 0.2f}});
-    stale.count = 0;             // points left from an earlier build
+    stale.count = 0; // points left from an earlier build
     EXPECT_FALSE(draw_polyline(1, s, plot, empty_store, 0, kColourFp));
     EXPECT_FALSE(draw_polyline(1, s, plot, stale, stale.count, kColourFp));
     EXPECT_TRUE(s.ops.empty());

@@ -1,0 +1,71 @@
+# What `cmake --install` puts where, and the Debian package that CPack builds from the
+# same tree (`cmake --build <dir> --target package`).
+include(GNUInstallDirs)
+
+set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
+
+if(TARGET teravine)
+  install(TARGETS teravine RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+install(TARGETS teravine-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(FILES ${packaging_dir}/teravine.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${packaging_dir}/teravine.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The PNGs are rendered from teravine.svg (rsvg-convert -w N -h N) for menus that take no
+# SVG; render them again whenever the SVG changes.
+foreach(size 48 256)
+  install(FILES ${packaging_dir}/teravine-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME teravine.png)
+endforeach()
+
+# The manual page carries the project's version; Debian wants it compressed, and -n
+# keeps the time stamp out so that two builds give the same package.
+set(man_page ${PROJECT_BINARY_DIR}/packaging/teravine-cli.1)
+configure_file(${packaging_dir}/teravine-cli.1.in ${man_page} @ONLY)
+add_custom_command(OUTPUT ${man_page}.gz COMMAND gzip -9 -n -f -k ${man_page}
+                   DEPENDS ${man_page} COMMENT "Compressing the manual page")
+add_custom_target(teravine_man_page ALL DEPENDS ${man_page}.gz)
+install(FILES ${man_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The examples and the guide are written alongside the code: take whatever is there at
+# install time, and the guide only once it exists.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/README.md
+        DESTINATION ${CMAKE_INSTALL_DOCDIR} OPTIONAL)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME teravine)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Teravine developers")
+set(CPACK_PACKAGE_CONTACT "Teravine developers <teravine@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "illite crystallinity diagram for clay mineralogists")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Teravine places the X-ray diffraction peak widths of a clay sample, air-dried and
+glycolated, on a diagram calibrated for the Reichweite R0, R1 or R3, and derives the
+illite's k, mean thickness N, smectite percentage %S and fundamental-particle
+thickness Nfp. Samples are clicked, typed with their instrumental broadening, or
+treated from width files; grids of constant N, %S and Nfp can be shown and exported.
+.
+The package holds the window, teravine, and the headless tool teravine-cli, which
+identifies pairs, treats width files, writes constant-line files and draws the
+diagram to PNG, SVG or PDF.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# dpkg-shlibdeps finds the libraries the programs link, but not what Qt loads at run
+# time: the platform plugin, the SVG image plugin and a font to draw the labels with.
+if(TARGET teravine)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "libqt6widgets6, libqt6gui6, libqt6printsupport6, libqt6svg6, qt6-qpa-plugins, fonts-liberation"
+  )
+elseif(TARGET teravine_render)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6gui6, libqt6svg6, fonts-liberation")
+endif()
+include(CPack)

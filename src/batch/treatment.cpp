@@ -1,0 +1,58 @@
+#include "batch/treatment.h"
+
+#include "batch/result_file.h"
+#include "batch/result_line.h"
+#include "identify/sample_values.h"
+#include "model/solvers.h"
+#include "text/text_file.h"
+
+#include <algorithm>
+
+namespace teravine {
+
+Outcome<TreatSummary> treat_widths(const WidthFile& corrected, Calibration& cal,
+                                   std::string_view rule_name, const std::string& out_path,
+                                   const PlaceAccepted& place_accepted) {
+    LineWriter out;
+    if (auto failure = out.open(out_path)) {
+        return Failure{*failure};
+    }
+    for (const auto& line :
+         result_header(corrected.title, cal.name(), corrected.broadening, rule_name)) {
+        out.line(line);
+    }
+
+    TreatSummary summary;
+    const std::size_t m = std::min(corrected.ad.size(), corrected.eg.size());
+    for (std::size_t i = 0; i < m && !out.failed(); ++i) {
+        const float ad = corrected.ad[i];
+        float eg = corrected.eg[i];
+        InterpRecord located;
+        ++summary.samples;
+        if (find_k(located, cal.coef_eg, ad, eg, cal.reich) != kInside) {
+            out.line(kErrorLine);
+            ++summary.errors;
+            continue;
+        }
+        auto values = sample_values(cal, located, ad);
+        Outcome<int> nfp = values ? nfp_from_percent(values->fp_pct) : Failure{values.error()};
+        if (!nfp) {
+            out.close();
+            return Failure{"Sample " + std::to_string(i + 1) + " of the file: " + nfp.error()};
+        }
+        out.line(result_line(ad, eg, *values, *nfp));
+        if (out.failed()) {
+            break;
+        }
+        ++summary.placed;
+        if (place_accepted) {
+            place_accepted(ad, eg);
+        }
+    }
+    if (auto failure = out.close()) {
+        return Failure{*failure};
+    }
+    return summary;
+}
+
+} // namespace teravine

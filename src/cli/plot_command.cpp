@@ -1,0 +1,103 @@
+// teravine-cli plot -o FILE: the diagram as the window draws it, into a PNG, SVG or PDF
+// file, with the chosen Reichweite and grid families.
+#include "cli/commands.h"
+#include "cli/grid_list.h"
+#include "diagram/draw_diagram.h"
+#include "identify/sample_list.h"
+#include "lines/const_lines.h"
+#include "model/calibration.h"
+#include "qt/render/diagram_image.h"
+
+#include <iostream>
+#include <memory>
+
+namespace teravine::cli {
+namespace {
+
+struct PlotArgs {
+    std::string output;
+    std::string reichweite = "R0";
+    std::string grids = "k";
+    int size = kDefaultImagePixels;
+};
+
+// Everything the diagram shows, built from the arguments as the window's menus would.
+struct PlotScene {
+    Calibration cal;
+    WorldWindow world;
+    ConstLines grids;
+    GridSwitches grids_on;
+    IdenticalSwitches identical_on;
+    SampleList samples;
+
+    DiagramContent content() const {
+        return DiagramContent{cal, grids, samples, grids_on, identical_on};
+    }
+};
+
+Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
+    const auto checks = parse_grid_list(args.grids, true);
+    if (!checks) {
+        return Failure{checks.error()};
+    }
+    auto scene = std::make_unique<PlotScene>();
+    init_calibration(scene->cal);
+    scene->cal.reich = reich_from_name(args.reichweite);
+    load_reich(scene->cal, scene->world);
+    scene->grids_on = *checks;
+    if (checks->n) {
+        compute_const_n_lines(scene->cal, scene->grids);
+    }
+    if (checks->s) {
+        compute_const_s_lines(scene->cal, scene->grids);
+    }
+    if (checks->fp) {
+        compute_const_fp_lines(scene->cal, scene->grids);
+    }
+    return scene;
+}
+
+int run_plot(const PlotArgs& args) {
+    if (!image_format_for(args.output)) {
+        std::cerr << "teravine-cli: " << args.output
+                  << ": unknown image type (use .png, .svg or .pdf)\n";
+        return kExitFailure;
+    }
+    if (args.size < kMinImagePixels || args.size > kMaxImagePixels) {
+        std::cerr << "teravine-cli: --size " << args.size << " is outside " << kMinImagePixels
+                  << ".." << kMaxImagePixels << "\n";
+        return kExitFailure;
+    }
+    const auto scene = build_scene(args);
+    if (!scene) {
+        std::cerr << "teravine-cli: " << scene.error() << "\n";
+        return kExitFailure;
+    }
+    const auto written =
+        write_diagram_image((*scene)->content(), (*scene)->world, args.output, args.size);
+    if (!written) {
+        std::cerr << "teravine-cli: " << written.error() << "\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+void add_plot_command(CLI::App& app, int& status) {
+    auto args = std::make_shared<PlotArgs>();
+    auto* command = app.add_subcommand(
+        "plot", "Draw the diagram into a PNG, SVG or PDF file, as the window shows it");
+    command->add_option("-o,--output", args->output, "the image to write: .png, .svg or .pdf")
+        ->required();
+    add_reichweite_option(*command, args->reichweite);
+    command
+        ->add_option("--grids", args->grids,
+                     "comma-separated grid families to draw: k, N, S, Nfp")
+        ->capture_default_str();
+    command->add_option("--size", args->size, "width and height of the image in pixels")
+        ->capture_default_str();
+    command->callback([args, &status] { status = run_plot(*args); });
+}
+
+} // namespace teravine::cli

@@ -1,0 +1,53 @@
+#include "qt/file_dialogs.h"
+
+#include "qt/filter_text.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace teravine {
+
+FileChoice file_choice_from(bool accepted, const QStringList& selected) {
+    FileChoice choice;
+    if (!accepted) {
+        choice.outcome = FileChoice::Outcome::Cancelled;
+        return choice;
+    }
+    if (selected.isEmpty() || selected.front().isEmpty()) {
+        choice.outcome = FileChoice::Outcome::Failed;
+        choice.error = "No file name was given.";
+        return choice;
+    }
+    const QFileInfo info(selected.front());
+    if (info.isDir()) {
+        choice.outcome = FileChoice::Outcome::Failed;
+        choice.error = "\"" + info.filePath().toStdString() + "\" is a folder, not a file.";
+        return choice;
+    }
+    choice.outcome = FileChoice::Outcome::Chosen;
+    choice.path = info.absoluteFilePath().toStdString();
+    choice.title = info.fileName().toStdString();
+    return choice;
+}
+
+FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& filter) {
+    QFileDialog dialog(parent);
+    // The platform's own dialog cannot hide the case-blind patterns behind the
+    // descriptions, and would ignore them on some desktops.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setNameFilter(qt_file_filter(filter));
+    if (kind == FileDialogKind::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.selectFile(QString());
+    }
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    return file_choice_from(accepted, dialog.selectedFiles());
+}
+
+} // namespace teravine

@@ -1,0 +1,40 @@
+#include "qt/filter_text.h"
+
+#include <QStringList>
+
+namespace teravine {
+
+QString case_blind_pattern(const QString& pattern) {
+    QString out;
+    for (const QChar c : pattern) {
+        const QChar lower = c.toLower();
+        const QChar upper = c.toUpper();
+        if (c.isLetter() && lower != upper) {
+            out += QLatin1Char('[') + lower + upper + QLatin1Char(']');
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString qt_file_filter(const QString& filter) {
+    const QStringList items = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    // Items come in pairs; a trailing bar leaves an empty last item, which is dropped.
+    for (qsizetype i = 0; i + 1 < items.size(); i += 2) {
+        const QString description = items[i].trimmed();
+        QStringList patterns;
+        for (const QString& pattern : items[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            patterns << case_blind_pattern(pattern.trimmed());
+        }
+        if (description.isEmpty() && patterns.isEmpty()) {
+            continue;
+        }
+        entries << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                       QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+} // namespace teravine

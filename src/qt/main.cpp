@@ -1,0 +1,13 @@
+// teravine: the diagram window.
+#include "qt/main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Teravine"));
+    teravine::MainWindow window(teravine::MainWindow::Options{});
+    window.show();
+    window.start();
+    return QApplication::exec();
+}

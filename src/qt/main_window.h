@@ -1,0 +1,63 @@
+// The main window: its controls, menus and picture, wired to the toolkit-free handlers
+// of Terav. It turns Qt events into handler calls and nothing more.
+#pragma once
+
+#include "app/terav.h"
+#include "qt/window_controls.h"
+#include "qt/window_menus.h"
+
+#include <QMainWindow>
+
+#include <map>
+#include <memory>
+
+namespace teravine {
+
+class QtWindowServices;
+
+class MainWindow final : public QMainWindow {
+public:
+    struct Options {
+        bool startup_display = true; // the animated about window at the end of the load
+    };
+
+    explicit MainWindow(Options options);
+    ~MainWindow() override;
+
+    // Form_Load: the tables, the first drawing and the start-up display.
+    void start();
+
+    Terav& terav() { return *terav_; }
+    const WindowControls& controls() const { return controls_; }
+    const WindowMenus& menus() const { return menus_; }
+
+    // The handlers' check marks; a menu click never changes them by itself.
+    void set_checked(MenuItem item, bool checked);
+    bool checked(MenuItem item) const { return checked_.at(item); }
+
+    // The client area below the menu bar, and the size of the window with its frame.
+    QSize inner_size() const;
+    void set_outer_size(QSize outer);
+
+    // Closes without asking again (the handlers have asked).
+    void close_confirmed();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void connect_menus();
+    void connect_controls();
+    void on_check_item(MenuItem item, void (Terav::*handler)());
+
+    WindowControls controls_;
+    WindowMenus menus_;
+    std::map<MenuItem, bool> checked_;
+    std::unique_ptr<QtWindowServices> services_;
+    std::unique_ptr<Terav> terav_;
+    bool loaded_ = false;
+    bool close_confirmed_ = false;
+};
+
+} // namespace teravine

@@ -1,0 +1,206 @@
+#include "qt/painter_surface.h"
+
+#include <QColor>
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPen>
+#include <QRectF>
+#include <QString>
+
+#include <algorithm>
+
+namespace teravine {
+
+namespace {
+
+constexpr double kCentimetresPerInch = 2.54;
+
+QString to_qstring(const std::string& text) { return QString::fromStdString(text); }
+
+int line_count(const QString& text) { return 1 + static_cast<int>(text.count(QLatin1Char('\n'))); }
+
+} // namespace
+
+QColor to_qcolor(Colour colour) {
+    return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
+                  static_cast<int>((colour >> 16) & 0xFFu));
+}
+
+PainterSurface::PainterSurface(QPaintDevice* device, double pen_scale)
+    : device_(device), pen_scale_(pen_scale) {}
+
+PainterSurface::~PainterSurface() { finish(); }
+
+void PainterSurface::set_device(QPaintDevice* device, double pen_scale) {
+    finish();
+    device_ = device;
+    pen_scale_ = pen_scale;
+}
+
+void PainterSurface::finish() {
+    if (painter_) {
+        painter_->end();
+        painter_.reset();
+    }
+}
+
+void PainterSurface::set_antialiasing(bool on) {
+    antialiasing_ = on;
+    if (painter_) {
+        painter_->setRenderHint(QPainter::Antialiasing, on);
+        painter_->setRenderHint(QPainter::TextAntialiasing, on);
+    }
+}
+
+QPainter& PainterSurface::painter() {
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(device_);
+        painter_->setRenderHint(QPainter::Antialiasing, antialiasing_);
+        painter_->setRenderHint(QPainter::TextAntialiasing, antialiasing_);
+        painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    return *painter_;
+}
+
+double PainterSurface::device_width() const { return device_ ? device_->width() : 0.0; }
+double PainterSurface::device_height() const { return device_ ? device_->height() : 0.0; }
+
+void PainterSurface::use_centimetres() { scale_ = Scale::Centimetres; }
+
+void PainterSurface::set_user_scale(float left, float top, float right, float bottom) {
+    scale_ = Scale::User;
+    left_ = left;
+    top_ = top;
+    right_ = right;
+    bottom_ = bottom;
+}
+
+double PainterSurface::device_per_unit_x() const {
+    if (scale_ == Scale::Centimetres) {
+        return device_ ? device_->logicalDpiX() / kCentimetresPerInch : 1.0;
+    }
+    const double span = static_cast<double>(right_) - left_;
+    return span != 0.0 ? device_width() / span : 1.0;
+}
+
+double PainterSurface::device_per_unit_y() const {
+    if (scale_ == Scale::Centimetres) {
+        return device_ ? device_->logicalDpiY() / kCentimetresPerInch : 1.0;
+    }
+    const double span = static_cast<double>(bottom_) - top_;
+    return span != 0.0 ? device_height() / span : 1.0;
+}
+
+QPointF PainterSurface::to_device(float x, float y) const {
+    const double origin_x = scale_ == Scale::Centimetres ? 0.0 : left_;
+    const double origin_y = scale_ == Scale::Centimetres ? 0.0 : top_;
+    return {(x - origin_x) * device_per_unit_x(), (y - origin_y) * device_per_unit_y()};
+}
+
+double PainterSurface::device_pen_width() const {
+    return std::max(1, pen_width_) * pen_scale_;
+}
+
+void PainterSurface::apply_pen() {
+    QPen pen(to_qcolor(fore_color_), device_pen_width(), Qt::SolidLine, Qt::RoundCap,
+             Qt::RoundJoin);
+    painter().setPen(pen);
+    painter().setBrush(Qt::NoBrush);
+}
+
+void PainterSurface::clear() {
+    if (device_) {
+        painter().fillRect(QRectF(0, 0, device_width(), device_height()), Qt::white);
+    }
+    current_x_ = scale_ == Scale::Centimetres ? 0.0f : left_;
+    current_y_ = scale_ == Scale::Centimetres ? 0.0f : top_;
+}
+
+void PainterSurface::line(float x1, float y1, float x2, float y2) {
+    if (device_) {
+        apply_pen();
+        painter().drawLine(to_device(x1, y1), to_device(x2, y2));
+    }
+    set_current(x2, y2);
+}
+
+void PainterSurface::line_to(float x, float y) { line(current_x_, current_y_, x, y); }
+
+void PainterSurface::box(float x1, float y1, float x2, float y2) {
+    if (device_) {
+        apply_pen();
+        painter().drawRect(QRectF(to_device(x1, y1), to_device(x2, y2)).normalized());
+    }
+    set_current(x2, y2);
+}
+
+void PainterSurface::point(float x, float y) {
+    if (device_) {
+        const QPointF centre = to_device(x, y);
+        const double diameter = device_pen_width();
+        QPainter& p = painter();
+        if (diameter <= 1.0 && !antialiasing_) {
+            p.setPen(QPen(to_qcolor(fore_color_), 1.0));
+            p.drawPoint(centre);
+        } else {
+            p.setPen(Qt::NoPen);
+            p.setBrush(to_qcolor(fore_color_));
+            p.drawEllipse(centre, diameter / 2, diameter / 2);
+            p.setBrush(Qt::NoBrush);
+        }
+    }
+    set_current(x, y);
+}
+
+void PainterSurface::set_current(float x, float y) {
+    current_x_ = x;
+    current_y_ = y;
+}
+
+void PainterSurface::set_font_size(float size) { font_size_ = size > 0 ? size : font_size_; }
+
+QFont PainterSurface::current_font() const {
+    QFont font(to_qstring(font_name_));
+    font.setPointSizeF(font_size_);
+    font.setBold(font_bold_);
+    return font;
+}
+
+void PainterSurface::print_text(const std::string& text) {
+    const QString qtext = to_qstring(text);
+    const QFont font = current_font();
+    const QFontMetricsF metrics = device_ ? QFontMetricsF(font, device_) : QFontMetricsF(font);
+    if (device_) {
+        QPainter& p = painter();
+        p.setFont(font);
+        p.setPen(to_qcolor(fore_color_));
+        QPointF at = to_device(current_x_, current_y_);
+        at.ry() += metrics.ascent();
+        for (const QString& piece : qtext.split(QLatin1Char('\n'))) {
+            p.drawText(at, piece);
+            at.ry() += metrics.height();
+        }
+    }
+    current_x_ = scale_ == Scale::Centimetres ? 0.0f : left_;
+    current_y_ = static_cast<float>(current_y_ +
+                                    line_count(qtext) * metrics.height() / device_per_unit_y());
+}
+
+float PainterSurface::text_width(const std::string& text) const {
+    const QFont font = current_font();
+    const QFontMetricsF metrics = device_ ? QFontMetricsF(font, device_) : QFontMetricsF(font);
+    double widest = 0;
+    for (const QString& piece : to_qstring(text).split(QLatin1Char('\n'))) {
+        widest = std::max(widest, metrics.horizontalAdvance(piece));
+    }
+    return static_cast<float>(widest / device_per_unit_x());
+}
+
+float PainterSurface::text_height(const std::string& text) const {
+    const QFont font = current_font();
+    const QFontMetricsF metrics = device_ ? QFontMetricsF(font, device_) : QFontMetricsF(font);
+    return static_cast<float>(line_count(to_qstring(text)) * metrics.height() /
+                              device_per_unit_y());
+}
+
+} // namespace teravine

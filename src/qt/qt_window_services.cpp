@@ -1,0 +1,161 @@
+#include "qt/qt_window_services.h"
+
+#include "qt/about_window.h"
+#include "qt/file_dialogs.h"
+#include "qt/main_window.h"
+#include "qt/picture_box.h"
+#include "qt/twips.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace teravine {
+
+namespace {
+
+constexpr double kScreenDpi = 96;
+
+QString to_qstring(const std::string& text) { return QString::fromStdString(text); }
+
+// Message texts join their lines with a bare carriage return; Qt breaks on '\n'.
+QString message_text(const std::string& text) {
+    QString out = to_qstring(text);
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return out;
+}
+
+} // namespace
+
+QtWindowServices::QtWindowServices(MainWindow& window, bool startup_display)
+    : window_(window), startup_display_(startup_display) {}
+
+QtWindowServices::~QtWindowServices() = default;
+
+void QtWindowServices::message(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), message_text(text),
+                    QMessageBox::Ok, &window_);
+    box.exec();
+}
+
+bool QtWindowServices::ask_yes_no(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::NoIcon, to_qstring(title), message_text(text),
+                    QMessageBox::Yes | QMessageBox::No, &window_);
+    return box.exec() == QMessageBox::Yes;
+}
+
+FileChoice QtWindowServices::show_open(const std::string& filter) {
+    return run_file_dialog(&window_, FileDialogKind::Open, to_qstring(filter));
+}
+
+FileChoice QtWindowServices::show_save(const std::string& filter) {
+    return run_file_dialog(&window_, FileDialogKind::Save, to_qstring(filter));
+}
+
+QPrinter& QtWindowServices::printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setDocName(QStringLiteral("Teravine diagram"));
+    }
+    return *printer_;
+}
+
+bool QtWindowServices::show_print_dialog() {
+    QPrintDialog dialog(&printer(), &window_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+Surface& QtWindowServices::begin_print() {
+    QPrinter& page = printer();
+    // Pen widths are screen pixels: on paper a pixel of a ~96 dpi screen.
+    page_ = std::make_unique<PainterSurface>(&page, page.logicalDpiX() / kScreenDpi);
+    page_->set_antialiasing(true);
+    page_->use_centimetres();
+    return *page_;
+}
+
+void QtWindowServices::end_print() {
+    // Ending the painter sends the page to the printer.
+    if (page_) {
+        page_->finish();
+        page_.reset();
+    }
+}
+
+void QtWindowServices::copy_picture_to_clipboard() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(window_.controls().pct1->image());
+}
+
+void QtWindowServices::set_window_caption(const std::string& text) {
+    window_.setWindowTitle(to_qstring(text));
+}
+
+void QtWindowServices::set_caption(Caption label, const std::string& text) {
+    window_.controls().caption(label)->setText(to_qstring(text));
+}
+
+std::string QtWindowServices::text(TextBox box) const {
+    return window_.controls().box(box)->text().toStdString();
+}
+
+void QtWindowServices::set_text(TextBox box, const std::string& text) {
+    window_.controls().box(box)->setText(to_qstring(text));
+}
+
+void QtWindowServices::set_checked(MenuItem item, bool checked) {
+    window_.set_checked(item, checked);
+}
+
+void QtWindowServices::select_option(BroadeningOption option) {
+    QRadioButton* button = window_.controls().option(option);
+    const QSignalBlocker blocker(button);
+    button->setChecked(true);
+}
+
+WindowSize QtWindowServices::inner_size() const {
+    const QSize inner = window_.inner_size();
+    return {pixels_to_twips(inner.width()), pixels_to_twips(inner.height())};
+}
+
+void QtWindowServices::set_outer_size(WindowSize size) {
+    window_.set_outer_size(QSize(twips_to_pixels(size.width), twips_to_pixels(size.height)));
+}
+
+bool QtWindowServices::minimised() const { return window_.isMinimized(); }
+
+void QtWindowServices::set_picture_size(WindowSize size) {
+    window_.controls().pct1->resize_picture(
+        QSize(twips_to_pixels(size.width), twips_to_pixels(size.height)));
+}
+
+void QtWindowServices::place_axis_captions(float legx_left, float legx_top) {
+    window_.controls().pct1->place_axis_captions(legx_left, legx_top);
+}
+
+void QtWindowServices::picture_changed() { window_.controls().pct1->image_changed(); }
+
+void QtWindowServices::set_pointer(PointerShape shape) {
+    window_.controls().pct1->setCursor(shape == PointerShape::Crosshair ? Qt::CrossCursor
+                                                                         : Qt::ArrowCursor);
+}
+
+void QtWindowServices::show_startup_display() {
+    if (startup_display_) {
+        run_startup_display(&window_);
+    }
+}
+
+void QtWindowServices::show_about_box() { run_about_box(&window_); }
+
+void QtWindowServices::close_window() { window_.close_confirmed(); }
+
+} // namespace teravine

@@ -1,0 +1,64 @@
+// The window services on Qt: message boxes, file and print dialogs, the clipboard, and
+// the captions, check marks, sizes and pointer of the main window.
+#pragma once
+
+#include "app/window_services.h"
+#include "qt/painter_surface.h"
+
+#include <memory>
+
+class QPrinter;
+
+namespace teravine {
+
+class MainWindow;
+
+class QtWindowServices final : public WindowServices {
+public:
+    // startup_display false skips the start-up animation (tests, quick runs).
+    QtWindowServices(MainWindow& window, bool startup_display);
+    ~QtWindowServices() override;
+
+    void message(const std::string& text) override;
+    bool ask_yes_no(const std::string& text, const std::string& title) override;
+
+    FileChoice show_open(const std::string& filter) override;
+    FileChoice show_save(const std::string& filter) override;
+
+    bool show_print_dialog() override;
+    Surface& begin_print() override;
+    void end_print() override;
+
+    void copy_picture_to_clipboard() override;
+
+    void set_window_caption(const std::string& text) override;
+    void set_caption(Caption label, const std::string& text) override;
+    std::string text(TextBox box) const override;
+    void set_text(TextBox box, const std::string& text) override;
+    void set_checked(MenuItem item, bool checked) override;
+    void select_option(BroadeningOption option) override;
+
+    WindowSize inner_size() const override;
+    void set_outer_size(WindowSize size) override;
+    bool minimised() const override;
+    void set_picture_size(WindowSize size) override;
+    void place_axis_captions(float legx_left, float legx_top) override;
+    void picture_changed() override;
+
+    void set_pointer(PointerShape shape) override;
+
+    void show_startup_display() override;
+    void show_about_box() override;
+
+    void close_window() override;
+
+private:
+    QPrinter& printer();
+
+    MainWindow& window_;
+    bool startup_display_;
+    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<PainterSurface> page_;
+};
+
+} // namespace teravine

@@ -1,0 +1,39 @@
+// The whole diagram drawn without a window into a PNG, SVG or PDF file, through the
+// same drawing routine as the window's picture. No Qt type in this header, so the
+// command-line tool can use it as it is.
+#pragma once
+
+#include "diagram/axes.h"
+#include "diagram/draw_diagram.h"
+#include "diagram/plot_window.h"
+#include "text/outcome.h"
+
+#include <optional>
+#include <string>
+
+namespace teravine {
+
+enum class ImageFormat { Png, Svg, Pdf };
+
+inline constexpr int kDefaultImagePixels = 800;
+inline constexpr int kMinImagePixels = 100;
+inline constexpr int kMaxImagePixels = 10000;
+
+// The format named by the file's extension (.png, .svg, .pdf in any case), if any.
+std::optional<ImageFormat> image_format_for(const std::string& path);
+
+// What a written image shows: the frame's layout in the image's user units.
+struct WrittenImage {
+    ImageFormat format = ImageFormat::Png;
+    int pixels = 0;
+    PlotWindow plot;
+};
+
+// Draws the diagram on a square image of `pixels` (the picture's (0, 0)-(15, 15) scale
+// over it, the axis captions printed where the window shows its caption labels) and
+// writes it to path. The failure text names the file and the reason.
+Outcome<WrittenImage> write_diagram_image(const DiagramContent& content,
+                                          const WorldWindow& world, const std::string& path,
+                                          int pixels = kDefaultImagePixels);
+
+} // namespace teravine

@@ -1,0 +1,44 @@
+#include "qt/render/diagram_picture.h"
+
+#include "diagram/text_style.h"
+
+namespace teravine {
+
+namespace {
+
+constexpr float kPictureUnits = 15;
+constexpr float kCaptionFontSize = 10;
+
+// The caption labels are widgets in the window; a file has none, so their texts are
+// printed where the labels would stand, in the axis font.
+void print_captions(PainterSurface& surface, int pixels, const AxisCaptions& captions) {
+    TextStyle kept;
+    keep_text_style(kKeepStore, kept, surface);
+    surface.set_font_name("Arial");
+    surface.set_font_size(kCaptionFontSize);
+    surface.set_font_bold(false);
+    surface.set_fore_color(kColourSample);
+
+    surface.set_current(captions.x_left, captions.x_top);
+    surface.print_text(captions.x_text);
+
+    // The picture spans pixels * 15 twips over 15 units.
+    const float twips_per_unit = static_cast<float>(pixels) * kTwipsPerPixel / kPictureUnits;
+    surface.set_current(kLegyLeftTwips / twips_per_unit, kLegyTopTwips / twips_per_unit);
+    surface.print_text(captions.y_text);
+
+    keep_text_style(kKeepRestore, kept, surface);
+}
+
+} // namespace
+
+void draw_diagram_picture(PainterSurface& surface, int pixels, const DiagramContent& content,
+                          PlotWindow& plot, AxisCaptions& captions) {
+    surface.set_user_scale(0, 0, kPictureUnits, kPictureUnits);
+    surface.clear();
+    draw_diagram(surface, plot, captions, content);
+    print_captions(surface, pixels, captions);
+    surface.finish();
+}
+
+} // namespace teravine

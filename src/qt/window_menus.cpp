@@ -1,0 +1,66 @@
+#include "qt/window_menus.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace teravine {
+
+namespace {
+
+QAction* command(QMenu* menu, const char* caption, QKeySequence shortcut = {}) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+    }
+    return action;
+}
+
+void check_item(WindowMenus& menus, QMenu* menu, MenuItem which, const char* caption,
+                bool checked) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setCheckable(true);
+    action->setChecked(checked);
+    menus.checks[which] = action;
+}
+
+} // namespace
+
+WindowMenus build_window_menus(QMenuBar* bar) {
+    WindowMenus m;
+
+    QMenu* fi = bar->addMenu(QStringLiteral("File"));
+    m.Tr_fi = command(fi, "Treat File");
+    m.Pr = command(fi, "Print", QKeySequence::Print);
+    m.close_form = command(fi, "Close", QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* ed = bar->addMenu(QStringLiteral("Edit"));
+    m.cop_clip = command(ed, "Copy to clipboard", QKeySequence::Copy);
+    m.netoye = command(ed, "Clear ALL");
+    m.Cl_p = command(ed, "Clear Points");
+
+    QMenu* reich = bar->addMenu(QStringLiteral("Reichweite"));
+    check_item(m, reich, MenuItem::R_0, "R0", true);
+    check_item(m, reich, MenuItem::R_1, "R1", false);
+    check_item(m, reich, MenuItem::R_3, "R3", false);
+
+    QMenu* li = bar->addMenu(QStringLiteral("Grid Lines"));
+    check_item(m, li, MenuItem::C_k, "Constant k", true);
+    check_item(m, li, MenuItem::C_N, "Constant N", false);
+    check_item(m, li, MenuItem::C_perc, "Constant %S", false);
+    check_item(m, li, MenuItem::c_inf, "Approx. constant Nfp", false);
+    m.exp_li = command(li, "Export Constant line");
+
+    QMenu* dr = bar->addMenu(QStringLiteral("Draw"));
+    check_item(m, dr, MenuItem::Id_k, "Identical k", false);
+    check_item(m, dr, MenuItem::Id_n, "Identical N", false);
+    check_item(m, dr, MenuItem::Id_s, "Identical %S", false);
+    check_item(m, dr, MenuItem::Id_inf, "Approx. Identical Nfp", false);
+
+    QMenu* info = bar->addMenu(QStringLiteral("Info"));
+    m.menu_about = command(info, "About");
+    return m;
+}
+
+} // namespace teravine

@@ -1,0 +1,33 @@
+// The main window's menu tree: "File", "Edit", "Reichweite", "Grid Lines", "Draw", "Info".
+// The check marks are the handlers' state, so Qt is never left to toggle them alone.
+#pragma once
+
+#include "app/window_services.h"
+
+#include <map>
+
+class QAction;
+class QMenuBar;
+
+namespace teravine {
+
+struct WindowMenus {
+    // Commands without a check mark.
+    QAction* Tr_fi = nullptr;
+    QAction* Pr = nullptr;
+    QAction* close_form = nullptr;
+    QAction* cop_clip = nullptr;
+    QAction* netoye = nullptr;
+    QAction* Cl_p = nullptr;
+    QAction* exp_li = nullptr;
+    QAction* menu_about = nullptr;
+    // Items that carry a check mark.
+    std::map<MenuItem, QAction*> checks;
+
+    QAction* item(MenuItem which) const { return checks.at(which); }
+};
+
+// Builds the menus on bar with their captions, shortcuts and start-up check marks.
+WindowMenus build_window_menus(QMenuBar* bar);
+
+} // namespace teravine

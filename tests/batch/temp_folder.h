@@ -1,0 +1,52 @@
+// A folder of its own under the system's temporary folder, removed with everything in it
+// when the test ends.
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace teravine::testing {
+
+class TempFolder {
+public:
+    TempFolder() {
+        static std::atomic<int> serial{0};
+        std::random_device random;
+        path_ = std::filesystem::temp_directory_path() /
+                ("teravine-batch-" + std::to_string(random()) + "-" + std::to_string(++serial));
+        std::filesystem::create_directories(path_);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(std::string_view name) const { return (path_ / name).string(); }
+
+    // Writes the bytes as they are and returns the file's path.
+    std::string write(std::string_view name, std::string_view bytes) const {
+        const auto where = file(name);
+        std::ofstream out(where, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return where;
+    }
+
+    static std::string read(const std::string& where) {
+        std::ifstream in(where, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace teravine::testing
