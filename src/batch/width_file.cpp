@@ -8,7 +8,9 @@
 namespace teravine {
 namespace {
 
-std::string sample_text(int i) { return "sample " + std::to_string(i); }
+std::string sample_text(int i) {
+    return "sample " + std::to_string(i);
+}
 
 } // namespace
 
@@ -53,8 +55,8 @@ Outcome<WidthFile> read_width_text(std::string_view content) {
     file.ad.reserve(static_cast<std::size_t>(m));
     file.eg.reserve(static_cast<std::size_t>(m));
     const auto ends_after = [m](int done, const std::string& detail) {
-        return Failure{"The file ends after " + std::to_string(done) + " of " +
-                       std::to_string(m) + " samples" + detail + "."};
+        return Failure{"The file ends after " + std::to_string(done) + " of " + std::to_string(m) +
+                       " samples" + detail + "."};
     };
     for (int i = 1; i <= m; ++i) {
         if (items.at_end()) {

@@ -16,10 +16,10 @@ namespace teravine {
 inline constexpr int kMaxWidthSamples = 32767; // m is a 16-bit count
 
 struct WidthFile {
-    std::string title;         // the first line, copied unchanged to the result file
-    std::int16_t count = 0;    // m
-    float broadening = 0;      // b
-    std::vector<float> ad;     // sample i (1..m) at index i - 1
+    std::string title;      // the first line, copied unchanged to the result file
+    std::int16_t count = 0; // m
+    float broadening = 0;   // b
+    std::vector<float> ad;  // sample i (1..m) at index i - 1
     std::vector<float> eg;
 };
 

@@ -40,15 +40,15 @@ CorrectionRead read_correction_text(std::string_view content) {
         }
         if (i >= kMaxCorEntries) {
             read.error = NumberItems::place_text(items.last_place()) +
-                           ": the table holds more than 501 measured widths; the first 501 "
-                           "are kept.";
+                         ": the table holds more than 501 measured widths; the first 501 "
+                         "are kept.";
             return read;
         }
         const auto at = static_cast<std::size_t>(i);
         table.measured[at] = *measured;
-        table.corrected[at] = static_cast<float>(
-            static_cast<double>(static_cast<float>(i)) * static_cast<double>(table.cor_step) +
-            static_cast<double>(table.cor_start));
+        table.corrected[at] = static_cast<float>(static_cast<double>(static_cast<float>(i)) *
+                                                     static_cast<double>(table.cor_step) +
+                                                 static_cast<double>(table.cor_start));
         table.cor_count = static_cast<std::int16_t>(i + 1);
     }
     return read;

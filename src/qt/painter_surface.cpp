@@ -34,6 +34,7 @@ PainterSurface::~PainterSurface() { finish(); }
 void PainterSurface::set_device(QPaintDevice* device, double pen_scale) {
     finish();
     device_ = device;
+    device_failed_ = false;
     pen_scale_ = pen_scale;
 }
 
@@ -52,14 +53,23 @@ void PainterSurface::set_antialiasing(bool on) {
     }
 }
 
-QPainter& PainterSurface::painter() {
+QPainter* PainterSurface::painter() {
+    if (device_ == nullptr || device_failed_) {
+        return nullptr;
+    }
     if (!painter_) {
-        painter_ = std::make_unique<QPainter>(device_);
+        painter_ = std::make_unique<QPainter>();
+        // A printer without an output refuses; the drawing then goes nowhere, once.
+        if (!painter_->begin(device_)) {
+            painter_.reset();
+            device_failed_ = true;
+            return nullptr;
+        }
         painter_->setRenderHint(QPainter::Antialiasing, antialiasing_);
         painter_->setRenderHint(QPainter::TextAntialiasing, antialiasing_);
         painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
-    return *painter_;
+    return painter_.get();
 }
 
 double PainterSurface::device_width() const { return device_ ? device_->width() : 0.0; }
@@ -79,8 +89,9 @@ double PainterSurface::device_per_unit_x() const {
     if (scale_ == Scale::Centimetres) {
         return device_ ? device_->logicalDpiX() / kCentimetresPerInch : 1.0;
     }
+    // A device of no size would make every text infinitely long in user units.
     const double span = static_cast<double>(right_) - left_;
-    return span != 0.0 ? device_width() / span : 1.0;
+    return span != 0.0 && device_width() > 0 ? device_width() / span : 1.0;
 }
 
 double PainterSurface::device_per_unit_y() const {
@@ -88,7 +99,7 @@ double PainterSurface::device_per_unit_y() const {
         return device_ ? device_->logicalDpiY() / kCentimetresPerInch : 1.0;
     }
     const double span = static_cast<double>(bottom_) - top_;
-    return span != 0.0 ? device_height() / span : 1.0;
+    return span != 0.0 && device_height() > 0 ? device_height() / span : 1.0;
 }
 
 QPointF PainterSurface::to_device(float x, float y) const {
@@ -101,25 +112,27 @@ double PainterSurface::device_pen_width() const {
     return std::max(1, pen_width_) * pen_scale_;
 }
 
-void PainterSurface::apply_pen() {
-    QPen pen(to_qcolor(fore_color_), device_pen_width(), Qt::SolidLine, Qt::RoundCap,
-             Qt::RoundJoin);
-    painter().setPen(pen);
-    painter().setBrush(Qt::NoBrush);
+QPainter* PainterSurface::painter_with_pen() {
+    QPainter* p = painter();
+    if (p != nullptr) {
+        p->setPen(QPen(to_qcolor(fore_color_), device_pen_width(), Qt::SolidLine, Qt::RoundCap,
+                       Qt::RoundJoin));
+        p->setBrush(Qt::NoBrush);
+    }
+    return p;
 }
 
 void PainterSurface::clear() {
-    if (device_) {
-        painter().fillRect(QRectF(0, 0, device_width(), device_height()), Qt::white);
+    if (QPainter* p = painter()) {
+        p->fillRect(QRectF(0, 0, device_width(), device_height()), Qt::white);
     }
     current_x_ = scale_ == Scale::Centimetres ? 0.0f : left_;
     current_y_ = scale_ == Scale::Centimetres ? 0.0f : top_;
 }
 
 void PainterSurface::line(float x1, float y1, float x2, float y2) {
-    if (device_) {
-        apply_pen();
-        painter().drawLine(to_device(x1, y1), to_device(x2, y2));
+    if (QPainter* p = painter_with_pen()) {
+        p->drawLine(to_device(x1, y1), to_device(x2, y2));
     }
     set_current(x2, y2);
 }
@@ -127,26 +140,24 @@ void PainterSurface::line(float x1, float y1, float x2, float y2) {
 void PainterSurface::line_to(float x, float y) { line(current_x_, current_y_, x, y); }
 
 void PainterSurface::box(float x1, float y1, float x2, float y2) {
-    if (device_) {
-        apply_pen();
-        painter().drawRect(QRectF(to_device(x1, y1), to_device(x2, y2)).normalized());
+    if (QPainter* p = painter_with_pen()) {
+        p->drawRect(QRectF(to_device(x1, y1), to_device(x2, y2)).normalized());
     }
     set_current(x2, y2);
 }
 
 void PainterSurface::point(float x, float y) {
-    if (device_) {
+    if (QPainter* p = painter()) {
         const QPointF centre = to_device(x, y);
         const double diameter = device_pen_width();
-        QPainter& p = painter();
         if (diameter <= 1.0 && !antialiasing_) {
-            p.setPen(QPen(to_qcolor(fore_color_), 1.0));
-            p.drawPoint(centre);
+            p->setPen(QPen(to_qcolor(fore_color_), 1.0));
+            p->drawPoint(centre);
         } else {
-            p.setPen(Qt::NoPen);
-            p.setBrush(to_qcolor(fore_color_));
-            p.drawEllipse(centre, diameter / 2, diameter / 2);
-            p.setBrush(Qt::NoBrush);
+            p->setPen(Qt::NoPen);
+            p->setBrush(to_qcolor(fore_color_));
+            p->drawEllipse(centre, diameter / 2, diameter / 2);
+            p->setBrush(Qt::NoBrush);
         }
     }
     set_current(x, y);
@@ -170,14 +181,13 @@ void PainterSurface::print_text(const std::string& text) {
     const QString qtext = to_qstring(text);
     const QFont font = current_font();
     const QFontMetricsF metrics = device_ ? QFontMetricsF(font, device_) : QFontMetricsF(font);
-    if (device_) {
-        QPainter& p = painter();
-        p.setFont(font);
-        p.setPen(to_qcolor(fore_color_));
+    if (QPainter* p = painter()) {
+        p->setFont(font);
+        p->setPen(to_qcolor(fore_color_));
         QPointF at = to_device(current_x_, current_y_);
         at.ry() += metrics.ascent();
         for (const QString& piece : qtext.split(QLatin1Char('\n'))) {
-            p.drawText(at, piece);
+            p->drawText(at, piece);
             at.ry() += metrics.height();
         }
     }

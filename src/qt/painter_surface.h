@@ -81,14 +81,16 @@ public:
 private:
     enum class Scale { User, Centimetres };
 
-    QPainter& painter();
-    void apply_pen();
+    // The painter on the device, begun on first use; none when the device refuses.
+    QPainter* painter();
+    QPainter* painter_with_pen();
     double device_pen_width() const;
     double device_width() const;
     double device_height() const;
 
     QPaintDevice* device_ = nullptr;
     std::unique_ptr<QPainter> painter_;
+    bool device_failed_ = false;
     double pen_scale_ = 1.0;
     bool antialiasing_ = false;
 

@@ -10,7 +10,9 @@ namespace {
 // Longer items are not numbers anyone writes, and parsing them costs time for nothing.
 constexpr std::size_t kMaxNumberLength = 1000;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Sign, digits with at most one point (at least one digit), optional exponent.
 bool has_number_shape(std::string_view s) {
@@ -47,12 +49,16 @@ bool has_number_shape(std::string_view s) {
     return i == s.size();
 }
 
-bool is_item_end(char c) { return c == ',' || c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool is_item_end(char c) {
+    return c == ',' || c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 } // namespace
 
 Outcome<NumberItems> NumberItems::over(std::string_view content) {
-    const auto starts = [&](std::string_view prefix) { return content.substr(0, prefix.size()) == prefix; };
+    const auto starts = [&](std::string_view prefix) {
+        return content.substr(0, prefix.size()) == prefix;
+    };
     using namespace std::string_view_literals;
     if (starts("\xFF\xFE"sv) || starts("\xFE\xFF"sv)) {
         return Failure{"The file is UTF-16 text (it starts with a UTF-16 byte-order mark); "
@@ -201,8 +207,8 @@ Outcome<float> NumberItems::single(std::string_view what) {
         return Failure{value.error()};
     }
     if (std::fabs(*value) > static_cast<double>(std::numeric_limits<float>::max())) {
-        return Failure{place_text(last_place_) + " (" + std::string(what) + "): " +
-                       quoted(last_text_) +
+        return Failure{place_text(last_place_) + " (" + std::string(what) +
+                       "): " + quoted(last_text_) +
                        " is not a number that a single-precision value can hold."};
     }
     return static_cast<float>(*value);

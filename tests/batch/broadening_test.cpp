@@ -131,8 +131,7 @@ TEST(FileRemove, AWholeTableOf501Entries) {
     const auto read = read_correction_text(text);
     ASSERT_TRUE(read.ok()) << read.error;
     EXPECT_EQ(read.table.cor_count, 501);
-    EXPECT_EQ(read.table.corrected[500],
-              static_cast<float>(500.0 * double{0.001f} + 0.0));
+    EXPECT_EQ(read.table.corrected[500], static_cast<float>(500.0 * double{0.001f} + 0.0));
     EXPECT_EQ(file_remove(read.table.measured[500], read.table), read.table.corrected[500]);
     EXPECT_EQ(file_remove(1.06f, read.table), -1.0f);
 }
@@ -195,15 +194,13 @@ TEST(CorrectionFile, EmptyAndMissingFiles) {
     TempFolder folder;
     const auto missing = read_correction_file(folder.file("nothing.cor"));
     EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(missing.error.rfind("The file \"" + folder.file("nothing.cor") +
-                                      "\" cannot be opened",
-                                  0),
-              0u)
+    EXPECT_EQ(
+        missing.error.rfind("The file \"" + folder.file("nothing.cor") + "\" cannot be opened", 0),
+        0u)
         << missing.error;
     const auto folder_itself = read_correction_file(folder.path().string());
     EXPECT_FALSE(folder_itself.ok());
-    EXPECT_NE(folder_itself.error.find("cannot be read"), std::string::npos)
-        << folder_itself.error;
+    EXPECT_NE(folder_itself.error.find("cannot be read"), std::string::npos) << folder_itself.error;
 
     const auto path = folder.write("three.cor", kThreeValues);
     const auto read = read_correction_file(path);
@@ -212,7 +209,10 @@ TEST(CorrectionFile, EmptyAndMissingFiles) {
 }
 
 TEST(CorrectionFile, HostileInputs) {
-    EXPECT_FALSE(read_correction_text(std::string("\xFF\xFE" "T\0i\0", 6)).ok());
+    EXPECT_FALSE(read_correction_text(std::string("\xFF\xFE"
+                                                  "T\0i\0",
+                                                  6))
+                     .ok());
     EXPECT_FALSE(read_correction_text("T\n0.05\n0.1\n0.2\nnan\n").ok());
     EXPECT_FALSE(read_correction_text("T\n0.05\n0.1\n0.2\n1e39\n").ok());
     EXPECT_FALSE(read_correction_text("T\n0.05\n0.1\n0.2,,0.3\n").ok());

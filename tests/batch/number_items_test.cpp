@@ -57,10 +57,11 @@ TEST(NumberItems, NumberForms) {
 }
 
 TEST(NumberItems, NotNumbers) {
-    for (const char* bad : {"nan", "NaN", "inf", "-inf", "infinity", "1e400", "1e39", "-1e39",
-                            "0x1p3", "1e", "e5", ".", "-", "+", "1.2.3", "1,5x", "abc", "1d5",
-                            "--1", "\"0.5\"", "0.5;0.4", "5%"}) {
-        auto items = reader(std::string("t\n") + bad + "\n");
+    for (const char* bad : {"nan",   "NaN", "inf", "-inf",    "infinity", "1e400", "1e39",  "-1e39",
+                            "0x1p3", "1e",  "e5",  ".",       "-",        "+",     "1.2.3", "1,5x",
+                            "abc",   "1d5", "--1", "\"0.5\"", "0.5;0.4",  "5%"}) {
+        const std::string text = std::string("t\n") + bad + "\n"; // the reader views it
+        auto items = reader(text);
         items.line();
         std::string failure;
         while (!items.at_end() && failure.empty()) {
@@ -150,12 +151,14 @@ TEST(NumberItems, TheTitleLine) {
     auto items = reader("t");
     items.line();
     EXPECT_TRUE(items.at_end());
-    EXPECT_EQ(items.single("the sample count").error(),
-              "The file ends before the sample count.");
+    EXPECT_EQ(items.single("the sample count").error(), "The file ends before the sample count.");
 }
 
 TEST(NumberItems, Utf16AndNulBytesAreRefused) {
-    const std::string utf16le("\xFF\xFE" "T\0i\0t\0\r\0\n\0" "1\0", 14);
+    const std::string utf16le("\xFF\xFE"
+                              "T\0i\0t\0\r\0\n\0"
+                              "1\0",
+                              14);
     const auto le = NumberItems::over(utf16le);
     ASSERT_FALSE(le);
     EXPECT_NE(le.error().find("UTF-16"), std::string::npos);

@@ -20,10 +20,11 @@ namespace {
 
 using testing::TempFolder;
 
-const std::string kMixtureHeader = "Reichweite:\tR0\r\n"
-                                   "Instrumental broadening:\t 0\r\n"
-                                   "Instrumental broadening type :\tLorentz Gauss geometric mean\r\n"
-                                   "IW_AD\tIW_EG\tN\tS\tk\tNfd\r\n";
+const std::string kMixtureHeader =
+    "Reichweite:\tR0\r\n"
+    "Instrumental broadening:\t 0\r\n"
+    "Instrumental broadening type :\tLorentz Gauss geometric mean\r\n"
+    "IW_AD\tIW_EG\tN\tS\tk\tNfd\r\n";
 
 struct Run {
     Outcome<TreatSummary> outcome = Failure{"not run"};
@@ -58,8 +59,8 @@ std::string line_of(float ad, float eg, std::int16_t reich = 1) {
     const auto values = sample_values(cal, rec, ad);
     const int nfp = static_cast<int>(std::floor(100.0 / static_cast<double>(values->fp_pct)));
     return number_text(ad) + "\t" + number_text(eg) + "\t" +
-           number_text(static_cast<int>(values->n_int)) + "\t" + number_text(values->s_pct) +
-           "\t" + format_fixed(values->k, 2) + "\t" + number_text(nfp);
+           number_text(static_cast<int>(values->n_int)) + "\t" + number_text(values->s_pct) + "\t" +
+           format_fixed(values->k, 2) + "\t" + number_text(nfp);
 }
 
 TEST(ResultHeader, TheFiveLines) {
@@ -74,8 +75,8 @@ TEST(ResultHeader, TheFiveLines) {
 TEST(Treatment, TheWorkedExample) {
     const auto run = treat_text("Worked example\r\n1\r\n0\r\n0.5,0.4\r\n");
     ASSERT_TRUE(run.outcome) << run.outcome.error();
-    EXPECT_EQ(run.written, "Worked example\r\n" + kMixtureHeader +
-                               " .5\t .4\t 24\t 4.88\t1.17\t 11\r\n");
+    EXPECT_EQ(run.written,
+              "Worked example\r\n" + kMixtureHeader + " .5\t .4\t 24\t 4.88\t1.17\t 11\r\n");
     EXPECT_EQ(run.placed, (std::vector<std::pair<float, float>>{{0.5f, 0.4f}}));
     EXPECT_EQ(run.outcome->samples, 1);
     EXPECT_EQ(run.outcome->placed, 1);
@@ -95,8 +96,7 @@ TEST(Treatment, OutsideSamplesWriteErrorAndTheRestGoesOn) {
     ASSERT_TRUE(run.outcome) << run.outcome.error();
     EXPECT_EQ(run.written, "Mixed\r\n" + kMixtureHeader + "Error\r\n" + line_of(0.5f, 0.4f) +
                                "\r\nError\r\n" + line_of(0.6f, 0.45f) + "\r\n");
-    EXPECT_EQ(run.placed,
-              (std::vector<std::pair<float, float>>{{0.5f, 0.4f}, {0.6f, 0.45f}}));
+    EXPECT_EQ(run.placed, (std::vector<std::pair<float, float>>{{0.5f, 0.4f}, {0.6f, 0.45f}}));
     EXPECT_EQ(run.outcome->errors, 2);
     EXPECT_EQ(run.outcome->placed, 2);
 }

@@ -47,7 +47,8 @@ TEST(WidthFile, NoSamples) {
 TEST(WidthFile, TheTitleIsKeptAsItIs) {
     const auto read = read_width_text("\xEF\xBB\xBF  Échantillons\t2024 ,\"x\"\r0\r0\r");
     ASSERT_TRUE(read) << read.error();
-    EXPECT_EQ(read->title, "  \xC3\x89" "chantillons\t2024 ,\"x\"");
+    EXPECT_EQ(read->title, "  \xC3\x89"
+                           "chantillons\t2024 ,\"x\"");
 }
 
 TEST(WidthFile, EndsTooEarly) {
@@ -88,11 +89,11 @@ TEST(WidthFile, ANumberThatCannotBeRead) {
               "before the comma.");
     for (const char* bad : {"nan", "inf", "1e400", "1e39", "-inf"}) {
         const auto failure = failure_of(std::string("T\n1\n0.1\n0.5,") + bad + "\n");
-        EXPECT_EQ(failure, std::string("Line 4 of the file, item 2 (the EG width of sample 1): \"") +
-                               bad +
-                               (bad[0] == '1' ? "\" is not a number that a single-precision "
-                                                "value can hold."
-                                              : "\" is not a number."));
+        EXPECT_EQ(failure,
+                  std::string("Line 4 of the file, item 2 (the EG width of sample 1): \"") + bad +
+                      (bad[0] == '1' ? "\" is not a number that a single-precision "
+                                       "value can hold."
+                                     : "\" is not a number."));
     }
 }
 

@@ -57,12 +57,23 @@ TEST(LoadReich, RowOneIsTheDiagonalInEveryReichweite) {
 }
 
 TEST(LoadReich, WritesTheSetOfTheCurrentIndexOnly) {
-    const Calibration cal = make_calibration(2);
+    Calibration cal;
+    init_calibration(cal);
+    cal.reich = 2;
+    WorldWindow w;
+    load_reich(cal, w);
     EXPECT_EQ(cal.coef_eg[2][2][2], 0.3839f);
     EXPECT_EQ(cal.coef_invn[2][5][1], 0.05f);
     EXPECT_EQ(cal.coef_eg[1][2][2], 0.0f);
     EXPECT_EQ(cal.coef_eg[2][1][2], 0.0f);
     EXPECT_EQ(cal.name(), "R1");
+}
+
+TEST(MakeCalibration, LoadsR0FirstSoR3KeepsFullKCurves) {
+    const Calibration cal = make_calibration(3);
+    EXPECT_EQ(cal.reich, 3);
+    EXPECT_EQ(cal.k_curve[110][1][5], 1.1f);
+    EXPECT_NE(cal.k_curve[110][2][5], 0.0f);
 }
 
 TEST(ReichName, ParsesTheThreeNames) {

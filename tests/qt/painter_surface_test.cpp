@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace teravine {
 namespace {
 
@@ -202,6 +204,23 @@ TEST(PainterSurface, KeepsItsStateAcrossDevices) {
     EXPECT_EQ(second.pixelColor(40, 40), QColor(128, 128, 255));
     EXPECT_FALSE(is_white(first, 25, 25));
     EXPECT_TRUE(is_white(first, 45, 5)); // the second line went to the second image
+}
+
+TEST(PainterSurface, ADeviceThatRefusesStillKeepsTheState) {
+    QImage null_image; // QPainter cannot begin on it
+    PainterSurface surface(&null_image);
+    surface.set_user_scale(0, 0, 15, 15);
+    surface.clear();
+    surface.line(1, 1, 4, 5);
+    surface.point(2, 2);
+    EXPECT_FLOAT_EQ(surface.current_x(), 2);
+    surface.set_current(3, 3);
+    surface.print_text("N= 10");
+    EXPECT_FLOAT_EQ(surface.current_x(), 0);
+    EXPECT_GT(surface.current_y(), 3);
+    EXPECT_TRUE(std::isfinite(surface.current_y()));
+    surface.finish();
+    EXPECT_TRUE(null_image.isNull());
 }
 
 } // namespace

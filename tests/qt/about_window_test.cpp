@@ -1,0 +1,90 @@
+#include "qt/about_window.h"
+#include "qt/boule.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace teravine {
+namespace {
+
+TEST(Boule, LineFlashesAsTheBallRolls) {
+    BallRun run;
+    std::vector<int> shown_at, hidden_at;
+    bool visible = run.line_visible;
+    for (int pass = 0; pass < 20; ++pass) {
+        boule_step(run);
+        if (run.line_visible != visible) {
+            (run.line_visible ? shown_at : hidden_at).push_back(static_cast<int>(run.u));
+            visible = run.line_visible;
+        }
+    }
+    EXPECT_EQ(shown_at, (std::vector<int>{129, 124, 119, 114}));
+    EXPECT_EQ(hidden_at, (std::vector<int>{127, 122, 117, 112}));
+    EXPECT_NEAR(run.v, 15 + 20 * 0.2f, 1e-4);
+}
+
+TEST(Boule, BallStartsOverBelowThirty) {
+    BallRun run;
+    for (int pass = 0; pass < 100; ++pass) {
+        boule_step(run);
+    }
+    EXPECT_FLOAT_EQ(run.u, 31);
+    boule_step(run); // 30
+    boule_step(run); // 29: back to the start
+    EXPECT_FLOAT_EQ(run.u, 131);
+    EXPECT_FLOAT_EQ(run.v, 15);
+    EXPECT_EQ(run.k, 130);
+    boule_step(run);
+    EXPECT_FLOAT_EQ(run.u, 130);
+}
+
+TEST(Boule, PlaysForFiveSecondsOfTheClockGiven) {
+    double now = 86399.0; // a clock that would wrap at midnight must not matter
+    const auto half_second_ticks = [&now] {
+        const double reading = now;
+        now += 0.5;
+        return reading;
+    };
+    int shown = 0;
+    BallRun run;
+    run.u = 40; // replaced by the start position
+    const long passes = play_boule(run, half_second_ticks, [&](const BallRun&) { ++shown; });
+    EXPECT_EQ(passes, 9); // readings 0.5 .. 4.5 s after the start
+    EXPECT_EQ(shown, 9);
+    EXPECT_FLOAT_EQ(run.u, 122);
+}
+
+TEST(AboutWindow, AboutBoxHasItsButtonAndNoAnimation) {
+    AboutWindow box(AboutWindow::Mode::AboutBox, nullptr);
+    EXPECT_FALSE(box.ok()->isHidden());
+    EXPECT_EQ(box.ok()->text(), QStringLiteral("OK"));
+    EXPECT_EQ(box.Label1()->text().split('\n').size(), 4);
+    EXPECT_EQ(box.Label4()->text().split('\n').size(), 5);
+    const QPoint ball = box.Shape1()->pos();
+    box.show();
+    EXPECT_EQ(box.Shape1()->pos(), ball);
+    EXPECT_TRUE(box.close());
+}
+
+TEST(AboutWindow, StartupDisplayIsCentredAndCannotBeClosed) {
+    AboutWindow logo(AboutWindow::Mode::Startup, nullptr);
+    EXPECT_TRUE(logo.ok()->isHidden());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_LE((logo.geometry().center() - screen.center()).manhattanLength(), 2);
+
+    logo.show();
+    EXPECT_FALSE(logo.close());
+    logo.reject();
+    EXPECT_TRUE(logo.isVisible());
+    logo.unload();
+    EXPECT_FALSE(logo.isVisible());
+}
+
+} // namespace
+} // namespace teravine
