@@ -1,4 +1,4 @@
-// The result file (.IWO) of Part 4.1: lines ending in CR LF, columns separated by tabs.
+// The result file (.IWO): lines ending in CR LF, columns separated by tabs.
 // Lines 1-5 are the header below; then one line per sample, either "Error" or the
 // line of batch/result_line.h. batch/treatment.h writes it.
 #pragma once

@@ -1,4 +1,4 @@
-// The treatment of a whole width file (Part 4.1 steps 7 and 8). Both the window's
+// The treatment of a whole width file into its result file. Both the window's
 // "Treat File" and `teravine-cli treat` run treat_widths.
 #pragma once
 

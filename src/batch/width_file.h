@@ -1,4 +1,4 @@
-// The sample width file (.IW) of Part 4.1: a title line, the sample count m, the
+// The sample width file (.IW): a title line, the sample count m, the
 // instrumental broadening b, then m pairs of widths (AD, EG). Lines after the m-th
 // sample are not read. Number items follow text/number_items.h.
 #pragma once

@@ -92,8 +92,7 @@ void add_plot_command(CLI::App& app, int& status) {
         ->required();
     add_reichweite_option(*command, args->reichweite);
     command
-        ->add_option("--grids", args->grids,
-                     "comma-separated grid families to draw: k, N, S, Nfp")
+        ->add_option("--grids", args->grids, "comma-separated grid families to draw: k, N, S, Nfp")
         ->capture_default_str();
     command->add_option("--size", args->size, "width and height of the image in pixels")
         ->capture_default_str();

@@ -12,7 +12,7 @@ void set_font(Surface& surface, float font_size, const std::string& font_name) {
     surface.set_font_name(font_name);
 }
 
-// The sign of a tick length; a zero length is never passed (Part 2.2).
+// The sign of a tick length; a zero length is never passed.
 float sign_of(float tick_length) {
     return tick_length / std::fabs(tick_length);
 }

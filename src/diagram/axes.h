@@ -1,4 +1,4 @@
-// The axes step of every drawing (Part 2.2): lays the frame out, draws it and the
+// The axes step of every drawing: lays the frame out, draws it and the
 // ticks with their labels, and places the horizontal-axis caption.
 #pragma once
 

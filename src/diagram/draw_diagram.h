@@ -1,4 +1,4 @@
-// The whole diagram (Part 2.3, steps 1 and 3 to 10): axes, the checked grid families,
+// The whole diagram: axes, the checked grid families,
 // every sample's dot, label and checked identical lines. The window's own step 2
 // (size rule, clearing, the (0, 0)-(15, 15) scale) belongs to the caller.
 #pragma once

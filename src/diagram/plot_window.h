@@ -24,7 +24,7 @@ inline float y_from_origin(float yorig, float yunit, float d) {
     return static_cast<float>(yorig - static_cast<double>(d) / yunit);
 }
 
-// Part 2.1 layout: where the frame lies on the surface. caption_height is the text
+// The layout: where the frame lies on the surface. caption_height is the text
 // height of the horizontal-axis caption and caption_width the text width of the
 // vertical-axis caption, both measured in the axis font on the surface drawn on.
 inline void layout_frame(PlotWindow& p, float caption_height, float caption_width) {

@@ -1,4 +1,4 @@
-// The clipped polyline drawer (Part 2.3): draws a stored line inside the frame of the
+// The clipped polyline drawer: draws a stored line inside the frame of the
 // plot window, cut where it leaves the frame and resumed where it comes back.
 #pragma once
 

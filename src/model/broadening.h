@@ -1,4 +1,4 @@
-// Removal of the instrument's own broadening from a measured peak width (Part 1.4):
+// Removal of the instrument's own broadening from a measured peak width:
 // three formulas on one instrumental width b, or a correction table read from a .cor file.
 #pragma once
 
@@ -38,7 +38,7 @@ float file_remove(float width, const CorrectionTable& table);
 // table, not b). -1 when B < b, whatever the rule, or when file_remove gives -1; 0 for
 // a rule outside 0..3. B^2 and b^2 and everything after them are formed in double
 // precision; only the result is stored in single precision.
-// Left open by the spec and decided here: a width that cannot be compared (NaN) and
+// Also decided here: a width that cannot be compared (NaN) and
 // a negative B^2 - b^2 under rules 0 and 2 (only with a negative b) give -1 too.
 float remove_inst(float width, float broad, std::int16_t rule, const CorrectionTable& table);
 

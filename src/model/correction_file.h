@@ -1,4 +1,4 @@
-// Reading a correction file (.cor), Part 1.4 file_option_Click steps 3.1-3.5 without
+// Reading a correction file (.cor), what the "File table" option reads, without
 // the dialog: a title line (dropped), the grid step and start of the corrected widths,
 // then one measured width per table entry until the end of the file, at most 501.
 #pragma once
@@ -23,7 +23,7 @@ struct CorrectionRead {
 // Failures: the file cannot be opened or read; it is empty; it is not plain text; it ends
 // before the grid step or start (a title line only); an item is not a number; a 502nd
 // measured width. Number items follow text/number_items.h. Measured widths that do not
-// increase are not refused (the spec leaves it open): file_remove stays safe on them.
+// increase are not refused (nothing says they must): file_remove stays safe on them.
 CorrectionRead read_correction_text(std::string_view content);
 CorrectionRead read_correction_file(const std::string& path);
 

@@ -75,11 +75,11 @@ void MainWindow::connect_menus() {
     on(menus_.menu_about, &Terav::menu_about_Click);
 
     const std::map<MenuItem, void (Terav::*)()> checked_handlers{
-        {MenuItem::R_0, &Terav::R_0_Click},    {MenuItem::R_1, &Terav::R_1_Click},
-        {MenuItem::R_3, &Terav::R_3_Click},    {MenuItem::C_k, &Terav::C_k_Click},
-        {MenuItem::C_N, &Terav::C_N_Click},    {MenuItem::C_perc, &Terav::C_perc_Click},
-        {MenuItem::c_inf, &Terav::c_inf_Click}, {MenuItem::Id_k, &Terav::Id_k_Click},
-        {MenuItem::Id_n, &Terav::Id_n_Click},  {MenuItem::Id_s, &Terav::Id_s_Click},
+        {MenuItem::R_0, &Terav::R_0_Click},      {MenuItem::R_1, &Terav::R_1_Click},
+        {MenuItem::R_3, &Terav::R_3_Click},      {MenuItem::C_k, &Terav::C_k_Click},
+        {MenuItem::C_N, &Terav::C_N_Click},      {MenuItem::C_perc, &Terav::C_perc_Click},
+        {MenuItem::c_inf, &Terav::c_inf_Click},  {MenuItem::Id_k, &Terav::Id_k_Click},
+        {MenuItem::Id_n, &Terav::Id_n_Click},    {MenuItem::Id_s, &Terav::Id_s_Click},
         {MenuItem::Id_inf, &Terav::Id_inf_Click}};
     for (const auto& [item, handler] : checked_handlers) {
         connect(menus_.item(item), &QAction::triggered, this,
@@ -100,8 +100,8 @@ void MainWindow::connect_controls() {
 }
 
 QSize MainWindow::inner_size() const {
-    const int menu_height = menuBar()->isVisible() ? menuBar()->height()
-                                                   : menuBar()->sizeHint().height();
+    const int menu_height =
+        menuBar()->isVisible() ? menuBar()->height() : menuBar()->sizeHint().height();
     return {width(), std::max(0, height() - menu_height)};
 }
 

@@ -15,9 +15,13 @@ namespace {
 
 constexpr double kCentimetresPerInch = 2.54;
 
-QString to_qstring(const std::string& text) { return QString::fromStdString(text); }
+QString to_qstring(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
-int line_count(const QString& text) { return 1 + static_cast<int>(text.count(QLatin1Char('\n'))); }
+int line_count(const QString& text) {
+    return 1 + static_cast<int>(text.count(QLatin1Char('\n')));
+}
 
 } // namespace
 
@@ -29,7 +33,9 @@ QColor to_qcolor(Colour colour) {
 PainterSurface::PainterSurface(QPaintDevice* device, double pen_scale)
     : device_(device), pen_scale_(pen_scale) {}
 
-PainterSurface::~PainterSurface() { finish(); }
+PainterSurface::~PainterSurface() {
+    finish();
+}
 
 void PainterSurface::set_device(QPaintDevice* device, double pen_scale) {
     finish();
@@ -72,10 +78,16 @@ QPainter* PainterSurface::painter() {
     return painter_.get();
 }
 
-double PainterSurface::device_width() const { return device_ ? device_->width() : 0.0; }
-double PainterSurface::device_height() const { return device_ ? device_->height() : 0.0; }
+double PainterSurface::device_width() const {
+    return device_ ? device_->width() : 0.0;
+}
+double PainterSurface::device_height() const {
+    return device_ ? device_->height() : 0.0;
+}
 
-void PainterSurface::use_centimetres() { scale_ = Scale::Centimetres; }
+void PainterSurface::use_centimetres() {
+    scale_ = Scale::Centimetres;
+}
 
 void PainterSurface::set_user_scale(float left, float top, float right, float bottom) {
     scale_ = Scale::User;
@@ -137,7 +149,9 @@ void PainterSurface::line(float x1, float y1, float x2, float y2) {
     set_current(x2, y2);
 }
 
-void PainterSurface::line_to(float x, float y) { line(current_x_, current_y_, x, y); }
+void PainterSurface::line_to(float x, float y) {
+    line(current_x_, current_y_, x, y);
+}
 
 void PainterSurface::box(float x1, float y1, float x2, float y2) {
     if (QPainter* p = painter_with_pen()) {
@@ -168,7 +182,9 @@ void PainterSurface::set_current(float x, float y) {
     current_y_ = y;
 }
 
-void PainterSurface::set_font_size(float size) { font_size_ = size > 0 ? size : font_size_; }
+void PainterSurface::set_font_size(float size) {
+    font_size_ = size > 0 ? size : font_size_;
+}
 
 QFont PainterSurface::current_font() const {
     QFont font(to_qstring(font_name_));
@@ -177,12 +193,19 @@ QFont PainterSurface::current_font() const {
     return font;
 }
 
+QFontMetricsF PainterSurface::font_metrics() const {
+    // A device without a resolution (an empty image) measures as the screen does.
+    if (device_ != nullptr && device_->logicalDpiY() > 0) {
+        return QFontMetricsF(current_font(), device_);
+    }
+    return QFontMetricsF(current_font());
+}
+
 void PainterSurface::print_text(const std::string& text) {
     const QString qtext = to_qstring(text);
-    const QFont font = current_font();
-    const QFontMetricsF metrics = device_ ? QFontMetricsF(font, device_) : QFontMetricsF(font);
+    const QFontMetricsF metrics = font_metrics();
     if (QPainter* p = painter()) {
-        p->setFont(font);
+        p->setFont(current_font());
         p->setPen(to_qcolor(fore_color_));
         QPointF at = to_device(current_x_, current_y_);
         at.ry() += metrics.ascent();
@@ -192,13 +215,12 @@ void PainterSurface::print_text(const std::string& text) {
         }
     }
     current_x_ = scale_ == Scale::Centimetres ? 0.0f : left_;
-    current_y_ = static_cast<float>(current_y_ +
-                                    line_count(qtext) * metrics.height() / device_per_unit_y());
+    current_y_ =
+        static_cast<float>(current_y_ + line_count(qtext) * metrics.height() / device_per_unit_y());
 }
 
 float PainterSurface::text_width(const std::string& text) const {
-    const QFont font = current_font();
-    const QFontMetricsF metrics = device_ ? QFontMetricsF(font, device_) : QFontMetricsF(font);
+    const QFontMetricsF metrics = font_metrics();
     double widest = 0;
     for (const QString& piece : to_qstring(text).split(QLatin1Char('\n'))) {
         widest = std::max(widest, metrics.horizontalAdvance(piece));
@@ -207,8 +229,7 @@ float PainterSurface::text_width(const std::string& text) const {
 }
 
 float PainterSurface::text_height(const std::string& text) const {
-    const QFont font = current_font();
-    const QFontMetricsF metrics = device_ ? QFontMetricsF(font, device_) : QFontMetricsF(font);
+    const QFontMetricsF metrics = font_metrics();
     return static_cast<float>(line_count(to_qstring(text)) * metrics.height() /
                               device_per_unit_y());
 }

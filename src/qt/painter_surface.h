@@ -5,6 +5,7 @@
 #include "diagram/surface.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPointF>
 
@@ -84,6 +85,7 @@ private:
     // The painter on the device, begun on first use; none when the device refuses.
     QPainter* painter();
     QPainter* painter_with_pen();
+    QFontMetricsF font_metrics() const;
     double device_pen_width() const;
     double device_width() const;
     double device_height() const;

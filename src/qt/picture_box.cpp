@@ -54,7 +54,9 @@ void PictureBox::resize_picture(QSize size) {
     update();
 }
 
-void PictureBox::image_changed() { update(); }
+void PictureBox::image_changed() {
+    update();
+}
 
 void PictureBox::place_axis_captions(float legx_left, float legx_top) {
     const QPointF at = surface_.to_device(legx_left, legx_top);

@@ -22,7 +22,9 @@ namespace {
 
 constexpr double kScreenDpi = 96;
 
-QString to_qstring(const std::string& text) { return QString::fromStdString(text); }
+QString to_qstring(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // Message texts join their lines with a bare carriage return; Qt breaks on '\n'.
 QString message_text(const std::string& text) {
@@ -130,7 +132,9 @@ void QtWindowServices::set_outer_size(WindowSize size) {
     window_.set_outer_size(QSize(twips_to_pixels(size.width), twips_to_pixels(size.height)));
 }
 
-bool QtWindowServices::minimised() const { return window_.isMinimized(); }
+bool QtWindowServices::minimised() const {
+    return window_.isMinimized();
+}
 
 void QtWindowServices::set_picture_size(WindowSize size) {
     window_.controls().pct1->resize_picture(
@@ -141,11 +145,13 @@ void QtWindowServices::place_axis_captions(float legx_left, float legx_top) {
     window_.controls().pct1->place_axis_captions(legx_left, legx_top);
 }
 
-void QtWindowServices::picture_changed() { window_.controls().pct1->image_changed(); }
+void QtWindowServices::picture_changed() {
+    window_.controls().pct1->image_changed();
+}
 
 void QtWindowServices::set_pointer(PointerShape shape) {
     window_.controls().pct1->setCursor(shape == PointerShape::Crosshair ? Qt::CrossCursor
-                                                                         : Qt::ArrowCursor);
+                                                                        : Qt::ArrowCursor);
 }
 
 void QtWindowServices::show_startup_display() {
@@ -154,8 +160,12 @@ void QtWindowServices::show_startup_display() {
     }
 }
 
-void QtWindowServices::show_about_box() { run_about_box(&window_); }
+void QtWindowServices::show_about_box() {
+    run_about_box(&window_);
+}
 
-void QtWindowServices::close_window() { window_.close_confirmed(); }
+void QtWindowServices::close_window() {
+    window_.close_confirmed();
+}
 
 } // namespace teravine

@@ -10,6 +10,8 @@ inline constexpr int kTwipsPerPixel = 15;
 inline int twips_to_pixels(double twips) {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
-inline int pixels_to_twips(int pixels) { return pixels * kTwipsPerPixel; }
+inline int pixels_to_twips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
 
 } // namespace teravine

@@ -30,8 +30,7 @@ void place(QWidget* widget, int left, int top, int width = 0, int height = 0) {
                         height > 0 ? twips_to_pixels(height) : hint.height());
 }
 
-template <class Widget>
-Widget* make(QWidget* parent, const QString& text, bool bold = false) {
+template <class Widget> Widget* make(QWidget* parent, const QString& text, bool bold = false) {
     auto* widget = new Widget(text, parent);
     widget->setFont(control_font(bold));
     return widget;
@@ -66,8 +65,8 @@ WindowControls build_window_controls(QWidget* client) {
     WindowControls c;
     client->setFont(control_font(false));
 
-    c.Frame1 = make<QGroupBox>(client, QStringLiteral("Single value selected instrumental effect"),
-                               true);
+    c.Frame1 =
+        make<QGroupBox>(client, QStringLiteral("Single value selected instrumental effect"), true);
     place(c.Frame1, 0, 0, 9255, 1215);
     QWidget* frame = c.Frame1;
 

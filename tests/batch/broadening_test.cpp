@@ -1,4 +1,4 @@
-// Part 1.4: the four rules of remove_inst, file_remove on a loaded table, and the
+// The four rules of remove_inst, file_remove on a loaded table, and the
 // reading of correction files.
 #include "model/broadening.h"
 #include "model/correction_file.h"
@@ -16,7 +16,7 @@ namespace {
 
 using testing::TempFolder;
 
-// The three-value table of Part 1.4: grid 0.1, 0.15, 0.2 for the measured 0.2, 0.24, 0.3.
+// A three-value table: grid 0.1, 0.15, 0.2 for the measured 0.2, 0.24, 0.3.
 const char* const kThreeValues = "Instrument X, 2024\r\n0.05\r\n0.1\r\n0.2\r\n0.24\r\n0.3\r\n";
 
 CorrectionTable three_value_table() {

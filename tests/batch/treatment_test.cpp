@@ -1,4 +1,4 @@
-// Part 4.1: the treatment loop and the result file it writes.
+// The treatment loop and the result file it writes.
 #include "batch/result_file.h"
 #include "batch/treatment.h"
 #include "batch/width_file.h"

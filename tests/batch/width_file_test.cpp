@@ -1,4 +1,4 @@
-// Part 4.1: reading a sample width file (.IW) and correcting its widths.
+// Reading a sample width file (.IW) and correcting its widths.
 #include "batch/width_file.h"
 #include "model/correction_file.h"
 #include "temp_folder.h"

@@ -1,11 +1,11 @@
 #include "qt/file_dialogs.h"
 #include "qt/filter_text.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,7 @@ TEST(FileFilter, PairsBecomeQtFiltersWithCaseBlindPatterns) {
     EXPECT_EQ(qt_file_filter("Lines|*.IWL"), QStringLiteral("Lines (*.[iI][wW][lL])"));
     EXPECT_EQ(qt_file_filter("Lines|*.IWL|orphan"), QStringLiteral("Lines (*.[iI][wW][lL])"));
     EXPECT_EQ(qt_file_filter(""), QString());
-    EXPECT_EQ(case_blind_pattern(QStringLiteral("a_1?.B*")),
-              QStringLiteral("[aA]_1?.[bB]*"));
+    EXPECT_EQ(case_blind_pattern(QStringLiteral("a_1?.B*")), QStringLiteral("[aA]_1?.[bB]*"));
 }
 
 TEST(FileFilter, QtMatchesEitherCase) {

@@ -35,9 +35,8 @@ protected:
     // Where the widths lie on the picture widget, in its pixels.
     QPoint on_picture(float ad, float eg) {
         const PlotWindow& p = state().plot;
-        const QPointF at =
-            picture()->surface().to_device(x_to_surface(ad, p.xmin, p.xorig, p.xunit),
-                                           y_to_surface(eg, p.ymin, p.yorig, p.yunit));
+        const QPointF at = picture()->surface().to_device(
+            x_to_surface(ad, p.xmin, p.xorig, p.xunit), y_to_surface(eg, p.ymin, p.yorig, p.yunit));
         return at.toPoint();
     }
 
@@ -80,8 +79,7 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
         {"Treat File", "Print", "Close"},
         {"Copy to clipboard", "Clear ALL", "Clear Points"},
         {"R0", "R1", "R3"},
-        {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp",
-         "Export Constant line"},
+        {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp", "Export Constant line"},
         {"Identical k", "Identical N", "Identical %S", "Approx. Identical Nfp"},
         {"About"}};
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -91,9 +89,9 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
     for (const MenuItem item : {MenuItem::R_0, MenuItem::C_k}) {
         EXPECT_TRUE(window.menus().item(item)->isChecked());
     }
-    for (const MenuItem item : {MenuItem::R_1, MenuItem::R_3, MenuItem::C_N, MenuItem::C_perc,
-                                MenuItem::c_inf, MenuItem::Id_k, MenuItem::Id_n, MenuItem::Id_s,
-                                MenuItem::Id_inf}) {
+    for (const MenuItem item :
+         {MenuItem::R_1, MenuItem::R_3, MenuItem::C_N, MenuItem::C_perc, MenuItem::c_inf,
+          MenuItem::Id_k, MenuItem::Id_n, MenuItem::Id_s, MenuItem::Id_inf}) {
         EXPECT_FALSE(window.menus().item(item)->isChecked());
     }
 

@@ -16,7 +16,9 @@ QImage blank(int width, int height) {
     return image;
 }
 
-bool is_white(const QImage& image, int x, int y) { return image.pixelColor(x, y) == Qt::white; }
+bool is_white(const QImage& image, int x, int y) {
+    return image.pixelColor(x, y) == Qt::white;
+}
 
 // Dark pixels inside a rectangle (text is antialiased or not: any non-white counts).
 int inked(const QImage& image, QRect area) {
@@ -174,7 +176,8 @@ TEST(PainterSurface, PrintedTextHangsFromTheCurrentPosition) {
     surface.finish();
 
     const int left = 100, top = 100;
-    const int right = left + static_cast<int>(width * 20), bottom = top + static_cast<int>(height * 20);
+    const int right = left + static_cast<int>(width * 20),
+              bottom = top + static_cast<int>(height * 20);
     EXPECT_GT(inked(image, QRect(QPoint(left, top), QPoint(right, bottom))), 20);
     EXPECT_EQ(inked(image, QRect(0, 0, 300, top - 1)), 0);
     EXPECT_EQ(inked(image, QRect(0, 0, left - 1, 300)), 0);

@@ -34,16 +34,15 @@ Outcome<WrittenImage> finished(QFile& file, const std::string& path, WrittenImag
     return written;
 }
 
-void draw(QPaintDevice& device, int pixels, const DiagramContent& content,
-          WrittenImage& written) {
+void draw(QPaintDevice& device, int pixels, const DiagramContent& content, WrittenImage& written) {
     PainterSurface surface(&device);
     surface.set_antialiasing(true);
     AxisCaptions captions;
     draw_diagram_picture(surface, pixels, content, written.plot, captions);
 }
 
-Outcome<WrittenImage> write_png(const DiagramContent& content, QFile& file,
-                                const std::string& path, WrittenImage written) {
+Outcome<WrittenImage> write_png(const DiagramContent& content, QFile& file, const std::string& path,
+                                WrittenImage written) {
     QImage image(written.pixels, written.pixels, QImage::Format_RGB32);
     const int dots_per_metre = static_cast<int>(kScreenDpi / kMetresPerInch + 0.5);
     image.setDotsPerMeterX(dots_per_metre);
@@ -57,8 +56,8 @@ Outcome<WrittenImage> write_png(const DiagramContent& content, QFile& file,
     return finished(file, path, written);
 }
 
-Outcome<WrittenImage> write_svg(const DiagramContent& content, QFile& file,
-                                const std::string& path, WrittenImage written) {
+Outcome<WrittenImage> write_svg(const DiagramContent& content, QFile& file, const std::string& path,
+                                WrittenImage written) {
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
     svg.setSize(QSize(written.pixels, written.pixels));
@@ -69,8 +68,8 @@ Outcome<WrittenImage> write_svg(const DiagramContent& content, QFile& file,
     return finished(file, path, written);
 }
 
-Outcome<WrittenImage> write_pdf(const DiagramContent& content, QFile& file,
-                                const std::string& path, WrittenImage written) {
+Outcome<WrittenImage> write_pdf(const DiagramContent& content, QFile& file, const std::string& path,
+                                WrittenImage written) {
     QPdfWriter pdf(&file);
     pdf.setTitle(QStringLiteral("Teravine diagram"));
     pdf.setCreator(QStringLiteral("Teravine"));
@@ -99,9 +98,8 @@ std::optional<ImageFormat> image_format_for(const std::string& path) {
     return std::nullopt;
 }
 
-Outcome<WrittenImage> write_diagram_image(const DiagramContent& content,
-                                          const WorldWindow& world, const std::string& path,
-                                          int pixels) {
+Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const WorldWindow& world,
+                                          const std::string& path, int pixels) {
     const std::optional<ImageFormat> format = image_format_for(path);
     if (!format) {
         return Failure{"Cannot write " + path + ": the file must end in .png, .svg or .pdf"};

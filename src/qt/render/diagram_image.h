@@ -32,8 +32,8 @@ struct WrittenImage {
 // Draws the diagram on a square image of `pixels` (the picture's (0, 0)-(15, 15) scale
 // over it, the axis captions printed where the window shows its caption labels) and
 // writes it to path. The failure text names the file and the reason.
-Outcome<WrittenImage> write_diagram_image(const DiagramContent& content,
-                                          const WorldWindow& world, const std::string& path,
+Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const WorldWindow& world,
+                                          const std::string& path,
                                           int pixels = kDefaultImagePixels);
 
 } // namespace teravine

@@ -1,0 +1,100 @@
+// A click on every point of a 200 x 200 grid over the whole picture, in each Reichweite,
+// with every grid family and every identical line switched on: nothing may crash or hang,
+// and every sample a click adds must be made of finite numbers.
+#include "null_surface.h"
+#include "session.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace teravine::hostile {
+namespace {
+
+constexpr int kGrid = 200;
+constexpr float kPictureSide = 15; // user units
+
+// What is wrong with a placed sample, or nothing.
+std::string fault_of(const PlacedSample& sample) {
+    const SampleRecord& r = sample.record;
+    for (const float v : {r.iw_ad, r.iw_eg, r.n, r.s_pct, r.fp_pct}) {
+        if (!std::isfinite(v)) {
+            return "a value is not finite: " + r.label;
+        }
+    }
+    if (!(r.iw_ad > 0 && r.iw_eg <= r.iw_ad)) {
+        return "accepted outside the model: " + r.label;
+    }
+    if (r.label.find("NaN") != std::string::npos || r.label.find("Inf") != std::string::npos) {
+        return "label " + r.label;
+    }
+    for (const Line* line : {&sample.line_k, &sample.line_n, &sample.line_s, &sample.line_fp}) {
+        if (line->count < 0 || static_cast<std::size_t>(line->count) > line->points.size()) {
+            return "a line counts points it does not hold: " + r.label;
+        }
+        for (const LinePoint& p : line->points) {
+            if (!std::isfinite(p.ad) || !std::isfinite(p.eg)) {
+                return "a line point is not finite: " + r.label;
+            }
+        }
+    }
+    return {};
+}
+
+TEST(ClickSweep, EveryPointOfThePictureInEveryReichweite) {
+    Session<NullSurface> s;
+    Terav& t = s.terav;
+    t.C_N_Click();
+    t.C_perc_Click();
+    t.c_inf_Click();
+    t.Id_k_Click();
+    t.Id_n_Click();
+    t.Id_s_Click();
+    t.Id_inf_Click();
+    const auto& on = s.state().grids_on;
+    const auto& id = s.state().identical_on;
+    ASSERT_TRUE(on.k && on.n && on.s && on.fp && id.k && id.n && id.s && id.fp);
+
+    for (const auto reich : {&Terav::R_1_Click, &Terav::R_3_Click, &Terav::R_0_Click}) {
+        t.Cl_p_Click();
+        (t.*reich)();
+        SCOPED_TRACE(s.state().cal.name());
+        int accepted = 0;
+        int faults = 0;
+        std::string first_fault;
+        for (int i = 0; i < kGrid; ++i) {
+            const float x = kPictureSide * static_cast<float>(i) / (kGrid - 1);
+            for (int j = 0; j < kGrid; ++j) {
+                const float y = kPictureSide * static_cast<float>(j) / (kGrid - 1);
+                const std::size_t before = s.state().samples.size();
+                t.pct1_MouseMove(x, y);
+                t.pct1_Click();
+                const std::size_t after = s.state().samples.size();
+                if (after == before) {
+                    continue;
+                }
+                ++accepted;
+                const std::string fault =
+                    after == before + 1
+                        ? fault_of(s.state().samples.back())
+                        : "one click added " + std::to_string(after - before) + " samples";
+                if (!fault.empty() && faults++ == 0) {
+                    first_fault =
+                        "at (" + std::to_string(x) + ", " + std::to_string(y) + "): " + fault;
+                }
+            }
+            // A redraw of everything placed so far, which also keeps the list short.
+            t.Cl_p_Click();
+        }
+        EXPECT_EQ(faults, 0) << first_fault;
+        // Inside the frame roughly a third of the picture lies between the diagonal and
+        // the k = 3 row; outside it a click repeats the last point read.
+        EXPECT_GT(accepted, kGrid * kGrid / 10);
+    }
+    EXPECT_TRUE(s.services.messages.empty());
+    EXPECT_GT(s.picture.drawn, 0);
+}
+
+} // namespace
+} // namespace teravine::hostile
