@@ -15,7 +15,9 @@ constexpr char kTab = '\t';
 constexpr const char* kLineEnd = "\r\n";
 constexpr std::size_t kPrintZone = 14; // the name starts at the next zone
 
-std::string header_pair(const std::string& label) { return label + " SA\tGly\t"; }
+std::string header_pair(const std::string& label) {
+    return label + " SA\tGly\t";
+}
 
 // Cell pair of a line in data row j (1-based): two values or two empty cells.
 std::string cell_pair(const Line& line, int j) {
@@ -27,8 +29,8 @@ std::string cell_pair(const Line& line, int j) {
 }
 
 template <std::size_t Size>
-void append_cells(std::vector<std::string>& rows, const std::array<Line, Size>& family,
-                  int first, int last, int step, int row_count) {
+void append_cells(std::vector<std::string>& rows, const std::array<Line, Size>& family, int first,
+                  int last, int step, int row_count) {
     for (int i = first; i <= last; i += step) {
         const Line& line = family[static_cast<std::size_t>(i)];
         for (int j = 1; j <= row_count; ++j) {
@@ -53,9 +55,9 @@ std::vector<std::string> const_line_rows(const ConstLines& lines, GridSwitches c
     std::string header;
     if (checks.n) {
         for (int i = kFirstNLine; i <= kLastNLine; ++i) {
-            header += header_pair("N=" + number_text(static_cast<int>(
-                                              lines.val_n[static_cast<std::size_t>(i)])) +
-                                  " ");
+            header += header_pair(
+                "N=" + number_text(static_cast<int>(lines.val_n[static_cast<std::size_t>(i)])) +
+                " ");
         }
     }
     if (checks.s) {

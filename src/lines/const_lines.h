@@ -11,13 +11,13 @@
 namespace teravine {
 
 // N of lines 1..10.
-inline constexpr std::array<std::int16_t, 10> kConstNValues{7, 10, 14, 20, 30,
+inline constexpr std::array<std::int16_t, 10> kConstNValues{7,  10, 14, 20,  30,
                                                             40, 60, 80, 120, 200};
 // %S (as a fraction) of lines 2, 4, ..., 12.
 inline constexpr std::array<float, 6> kConstSValues{0.02f, 0.04f, 0.06f, 0.08f, 0.1f, 0.14f};
 // 1/Nfp of lines 2..16; line 15 holds 0.1428857 (not 1/7).
 inline constexpr std::array<float, 15> kConstFpValues{
-    0.0142857f, 0.02f,      0.03333f, 0.04f,   0.05f, 0.0625f,    0.06666f,   0.076923f,
+    0.0142857f,  0.02f,     0.03333f, 0.04f,      0.05f,  0.0625f,    0.06666f, 0.076923f,
     0.08333333f, 0.090909f, 0.1f,     0.1111111f, 0.125f, 0.1428857f, 0.2f};
 
 // Line numbers of each family (the others keep count 0).

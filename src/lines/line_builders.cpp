@@ -9,7 +9,9 @@
 namespace teravine {
 namespace {
 
-float k_of_row(int row) { return kKRow[static_cast<std::size_t>(row)]; }
+float k_of_row(int row) {
+    return kKRow[static_cast<std::size_t>(row)];
+}
 
 // Stores point j (1-based) unless the line is full; false when full.
 bool store_point(Line& line, int j, int capacity, float ad, float eg) {
@@ -73,8 +75,7 @@ void build_const_fp_line(Calibration& cal, float u, Line& line) {
                                      (1.0 - static_cast<double>(a.frac)) * span);
             const double n = 1.0 / static_cast<double>(y);
             const double yy = static_cast<double>(y) * y;
-            const auto g = static_cast<float>(static_cast<double>(u) -
-                                              yy * ((n - 1.0) * a.k + n));
+            const auto g = static_cast<float>(static_cast<double>(u) - yy * ((n - 1.0) * a.k + n));
             if (g < 0) {
                 if (store_point(line, j + 1, kFpLineCapacity, x, eg_width(cal, a, x))) {
                     ++j;

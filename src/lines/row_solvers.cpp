@@ -7,7 +7,9 @@
 namespace teravine {
 namespace {
 
-float k_of_row(int row) { return kKRow[static_cast<std::size_t>(row)]; }
+float k_of_row(int row) {
+    return kKRow[static_cast<std::size_t>(row)];
+}
 
 // k at the weight rec.frac (in N terms) between rec.row_lo and rec.row_hi.
 float k_between(const InterpRecord& rec, float span) {
@@ -32,12 +34,14 @@ float moved(float frac, float step, bool up) {
 }
 
 // A record handed back only when its weight and k are numbers.
-bool usable(const InterpRecord& rec) { return std::isfinite(rec.frac) && std::isfinite(rec.k); }
+bool usable(const InterpRecord& rec) {
+    return std::isfinite(rec.frac) && std::isfinite(rec.k);
+}
 
 } // namespace
 
-float solve_row_for_n(InterpRecord& rec, CoefTable& coef_invn, float x, float n,
-                      std::int16_t reich, int* passes) {
+float solve_row_for_n(InterpRecord& rec, CoefTable& coef_invn, float x, float n, std::int16_t reich,
+                      int* passes) {
     auto value = [&](std::int16_t row) { return Pol5_0(coef_invn, reich, row, x); };
     const float t = static_cast<float>(1.0 / static_cast<double>(n));
     const float y1 = value(1);
@@ -78,8 +82,8 @@ float solve_row_for_n(InterpRecord& rec, CoefTable& coef_invn, float x, float n,
     return kInside;
 }
 
-float solve_row_for_s(InterpRecord& rec, CoefTable& coef_invn, float x, float s,
-                      std::int16_t reich, int* passes) {
+float solve_row_for_s(InterpRecord& rec, CoefTable& coef_invn, float x, float s, std::int16_t reich,
+                      int* passes) {
     auto value = [&](std::int16_t row) { return Pol5_0(coef_invn, reich, row, x); };
     const float y5 = value(5);
     if (!(s >= 0 && static_cast<double>(s) <= 3.0 * y5)) { // also refuses NaN
@@ -87,8 +91,7 @@ float solve_row_for_s(InterpRecord& rec, CoefTable& coef_invn, float x, float s,
     }
     std::int16_t r = 2;
     if (s > 0) {
-        while (r < 5 && !(static_cast<double>(s) <=
-                          static_cast<double>(value(r)) * k_of_row(r))) {
+        while (r < 5 && !(static_cast<double>(s) <= static_cast<double>(value(r)) * k_of_row(r))) {
             ++r;
         }
     }

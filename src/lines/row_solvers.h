@@ -13,11 +13,11 @@ namespace teravine {
 // coef_invn holds the row mix of the last pass. -1: no point at this AD width (target
 // outside rows 1..5, x not finite, or no convergence within kMaxBisectionPasses);
 // rec is left as it was. The row search starts at row 2, so row 0 is never mixed.
-float solve_row_for_n(InterpRecord& rec, CoefTable& coef_invn, float x, float n,
-                      std::int16_t reich, int* passes = nullptr);
+float solve_row_for_n(InterpRecord& rec, CoefTable& coef_invn, float x, float n, std::int16_t reich,
+                      int* passes = nullptr);
 
 // Same statuses for %S: s is %S as a fraction (k times 1/N).
-float solve_row_for_s(InterpRecord& rec, CoefTable& coef_invn, float x, float s,
-                      std::int16_t reich, int* passes = nullptr);
+float solve_row_for_s(InterpRecord& rec, CoefTable& coef_invn, float x, float s, std::int16_t reich,
+                      int* passes = nullptr);
 
 } // namespace teravine

@@ -61,7 +61,9 @@ std::vector<std::string> split_crlf(const std::string& text) {
     return lines;
 }
 
-std::string format_cell(float v) { return format_fixed(v, 3); }
+std::string format_cell(float v) {
+    return format_fixed(v, 3);
+}
 
 std::size_t tabs(const std::string& s) {
     return static_cast<std::size_t>(std::count(s.begin(), s.end(), '\t'));
@@ -99,7 +101,8 @@ TEST(ConstLineFile, NoFamilyGivesAnEmptyHeaderAndEmptyRows) {
 
 TEST(ConstLineFile, OnlyNGivesTenPairsAndTwentyCellsPerRow) {
     const ConstLines lines = computed();
-    const std::vector<std::string> rows = split_crlf(file_text(lines, checked(true, false, false), "R0"));
+    const std::vector<std::string> rows =
+        split_crlf(file_text(lines, checked(true, false, false), "R0"));
     ASSERT_EQ(rows.size(), 114U);
     EXPECT_EQ(rows[2], kNHeader);
     for (std::size_t j = 1; j <= 111; ++j) {
@@ -191,18 +194,19 @@ TEST(ConstLineFile, CountsDecideWhichRowsCarryValues) {
         fp2.points.push_back(LinePoint{0.1f, 0.1f});
     }
     fp2.count = 8;
-    const std::vector<std::string> rows = split_crlf(file_text(lines, checked(true, false, true), "R1"));
+    const std::vector<std::string> rows =
+        split_crlf(file_text(lines, checked(true, false, true), "R1"));
     ASSERT_EQ(rows.size(), 114U);
     EXPECT_EQ(rows[1], "Reichweite:   R1");
     const std::string empty_n = repeat("\t\t", 9);
     const std::string empty_fp = repeat("\t\t", 14);
     EXPECT_EQ(rows[3], "0.050\t0.500\t" + empty_n + "0.100\t0.100\t" + empty_fp);
     EXPECT_EQ(rows[10], "0.225\t0.500\t" + empty_n + "0.100\t0.100\t" + empty_fp); // row 8
-    EXPECT_EQ(rows[11], "0.250\t0.500\t" + empty_n + "\t\t" + empty_fp);            // row 9
-    EXPECT_EQ(rows[42], "1.025\t0.500\t" + empty_n + "\t\t" + empty_fp);            // row 40
-    EXPECT_EQ(rows[43], "\t\t" + empty_n + "\t\t" + empty_fp);                      // row 41
-    EXPECT_EQ(rows[44], "\t\t" + empty_n);                                          // row 42
-    EXPECT_EQ(rows[113], "\t\t" + empty_n);                                         // row 111
+    EXPECT_EQ(rows[11], "0.250\t0.500\t" + empty_n + "\t\t" + empty_fp);           // row 9
+    EXPECT_EQ(rows[42], "1.025\t0.500\t" + empty_n + "\t\t" + empty_fp);           // row 40
+    EXPECT_EQ(rows[43], "\t\t" + empty_n + "\t\t" + empty_fp);                     // row 41
+    EXPECT_EQ(rows[44], "\t\t" + empty_n);                                         // row 42
+    EXPECT_EQ(rows[113], "\t\t" + empty_n);                                        // row 111
 }
 
 TEST(ConstLineFile, WriteConstLinesWritesLinesThreeToOneHundredFourteen) {
@@ -218,9 +222,8 @@ class ExportFile : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("teravine_lines_" + std::string(info->name()) + "_" +
-                std::to_string(static_cast<long>(::getpid())));
+        dir_ = fs::temp_directory_path() / ("teravine_lines_" + std::string(info->name()) + "_" +
+                                            std::to_string(static_cast<long>(::getpid())));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -248,7 +251,8 @@ TEST_F(ExportFile, WritesExactlyTheTextAndReplacesAnExistingFile) {
 
 TEST_F(ExportFile, FileThatCannotBeCreatedIsDescribed) {
     const fs::path path = dir_ / "missing" / "lines.IWL";
-    const auto written = export_const_lines(path.string(), computed(), checked(true, true, true), "R0");
+    const auto written =
+        export_const_lines(path.string(), computed(), checked(true, true, true), "R0");
     ASSERT_FALSE(written.ok());
     EXPECT_NE(written.error().find("Cannot create the file"), std::string::npos) << written.error();
     EXPECT_NE(written.error().find(path.string()), std::string::npos) << written.error();
@@ -262,7 +266,8 @@ TEST_F(ExportFile, FullDiskIsDescribed) {
     if (!fs::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full here";
     }
-    const auto written = export_const_lines("/dev/full", computed(), checked(true, true, true), "R0");
+    const auto written =
+        export_const_lines("/dev/full", computed(), checked(true, true, true), "R0");
     ASSERT_FALSE(written.ok());
     EXPECT_NE(written.error().find("Writing the file \"/dev/full\" failed"), std::string::npos)
         << written.error();

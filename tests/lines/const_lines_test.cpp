@@ -74,8 +74,8 @@ TEST(ConstLines, EachReichweiteHasItsOwnFamilies) {
     const ConstLines r0 = all_families(1);
     const ConstLines r1 = all_families(2);
     const ConstLines r3 = all_families(3);
-    auto differs = [](const ConstLines& a, const ConstLines& b, auto member, int first,
-                      int last, int step) {
+    auto differs = [](const ConstLines& a, const ConstLines& b, auto member, int first, int last,
+                      int step) {
         for (int i = first; i <= last; i += step) {
             const auto at = static_cast<std::size_t>(i);
             if (!same_line((a.*member)[at], (b.*member)[at])) {
