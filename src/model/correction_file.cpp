@@ -40,8 +40,8 @@ CorrectionRead read_correction_text(std::string_view content) {
         }
         if (i >= kMaxCorEntries) {
             read.error = NumberItems::place_text(items.last_place()) +
-                         ": the table holds more than 501 measured widths; the first 501 "
-                         "are kept.";
+                         ": the table holds more than 501 measured widths, the most a "
+                         "correction table can hold.";
             return read;
         }
         const auto at = static_cast<std::size_t>(i);

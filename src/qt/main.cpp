@@ -9,5 +9,9 @@ int main(int argc, char** argv) {
     teravine::MainWindow window(teravine::MainWindow::Options{});
     window.show();
     window.start();
+    // The start-up display handles events for a while: the user may have quit already.
+    if (!window.isVisible()) {
+        return 0;
+    }
     return QApplication::exec();
 }

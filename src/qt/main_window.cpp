@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>

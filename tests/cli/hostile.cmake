@@ -86,6 +86,13 @@ expect_refused(worked "Line 2 of the file, item 1 (the step of the corrected wid
 file(WRITE "${work}/commas.cor" "Instrument${crlf}0,05;0,05${crlf}")
 expect_refused(worked "Line 2 of the file, item 2 (the first corrected width): \"05;0\" is not a number."
                --rule table --table "${work}/commas.cor")
+set(many "Many${crlf}0.01 0${crlf}")
+foreach(i RANGE 1 502)
+  string(APPEND many "${i}${crlf}")
+endforeach()
+file(WRITE "${work}/many.cor" "${many}")
+expect_refused(worked "Line 504 of the file, item 1: the table holds more than 501 measured widths, the most a correction table can hold."
+               --rule table --table "${work}/many.cor")
 
 # What is read: CR-only line ends and a UTF-8 byte-order mark.
 string(ASCII 239 187 191 bom)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,11 @@ struct BadFile {
     std::string bytes;
     std::string message;
 };
+
+// Shown by name: gtest would otherwise print the record's raw bytes, padding included.
+void PrintTo(const BadFile& file, std::ostream* out) {
+    *out << file.name;
+}
 
 std::string case_name(const ::testing::TestParamInfo<BadFile>& info) {
     return info.param.name;
@@ -112,11 +119,21 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"Utf16WithoutMark", utf16le("T\r\n1\r\n0\r\n0.5,0.4\r\n", false), kNulMessage}),
     case_name);
 
+constexpr std::size_t kFiftyMegabytes = std::size_t{50} << 20;
+
+// A line of 50 MB of one character between a head and a tail, built in place.
+std::string around_50_megabytes(std::string_view head, char fill, std::string_view tail) {
+    std::string bytes;
+    bytes.reserve(head.size() + kFiftyMegabytes + tail.size());
+    bytes.append(head).append(kFiftyMegabytes, fill).append(tail);
+    return bytes;
+}
+
 TEST(HostileWidthFiles, AFiftyMegabyteLineIsRefusedQuickly) {
     Window w;
     w.type_and_draw("", "0.5", "0.4");
-    const std::string count(std::size_t{50} << 20, '7');
-    const auto out = w.treat(w.folder.write("long.IW", "T\r\n" + count + "\r\n0\r\n"));
+    const auto out =
+        w.treat(w.folder.write("long.IW", around_50_megabytes("T\r\n", '7', "\r\n0\r\n")));
     EXPECT_EQ(w.services.messages,
               std::vector<std::string>{"Line 2 of the file, item 1 (the sample count): \"" +
                                        std::string(40, '7') + "...\" is not a number."});
@@ -126,13 +143,16 @@ TEST(HostileWidthFiles, AFiftyMegabyteLineIsRefusedQuickly) {
 
 TEST(HostileWidthFiles, AFiftyMegabyteTitleIsCopiedWhole) {
     Window w;
-    const std::string title(std::size_t{50} << 20, 'T');
-    const auto out = w.treat(w.folder.write("title.IW", title + "\r\n1\r\n0\r\n0.5,0.4\r\n"));
+    const auto out = w.treat(
+        w.folder.write("title.IW", around_50_megabytes("", 'T', "\r\n1\r\n0\r\n0.5,0.4\r\n")));
     EXPECT_TRUE(w.services.messages.empty());
     const std::string written = ScratchFolder::read(out);
-    ASSERT_GT(written.size(), title.size() + 2);
-    EXPECT_EQ(written.compare(0, title.size() + 2, title + "\r\n"), 0);
-    EXPECT_EQ(written.substr(written.size() - 30), " .5\t .4\t 24\t 4.88\t1.17\t 11\r\n");
+    ASSERT_GT(written.size(), kFiftyMegabytes + 2);
+    const auto title_end = written.begin() + static_cast<std::ptrdiff_t>(kFiftyMegabytes);
+    EXPECT_TRUE(std::all_of(written.begin(), title_end, [](char c) { return c == 'T'; }));
+    EXPECT_EQ(written.compare(kFiftyMegabytes, 13, "\r\nReichweite:"), 0);
+    const std::string line = " .5\t .4\t 24\t 4.88\t1.17\t 11\r\n";
+    EXPECT_EQ(written.substr(written.size() - line.size()), line);
     EXPECT_EQ(w.state().samples.size(), 1u);
 }
 
@@ -225,8 +245,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "number."},
         BadFile{"Utf16", utf16le("Instrument\r\n0.05\r\n0.05\r\n0.11\r\n", true), kUtf16Message},
         BadFile{"MoreThan501Values", many_values(502),
-                "Line 504 of the file, item 1: the table holds more than 501 measured widths; the "
-                "first 501 are kept."}),
+                "Line 504 of the file, item 1: the table holds more than 501 measured widths, the "
+                "most a correction table can hold."}),
     case_name);
 
 } // namespace

@@ -5,10 +5,10 @@
 #include "app/terav.h"
 #include "support/scripted_services.h"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -43,8 +43,11 @@ public:
     }
 
     static std::string read(const std::string& where) {
-        std::ifstream in(where, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::ifstream in(where, std::ios::binary | std::ios::ate);
+        std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+        in.seekg(0);
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return bytes;
     }
 
 private:

@@ -117,15 +117,23 @@ Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const W
     written.format = *format;
     written.pixels = pixels;
     static_cast<WorldWindow&>(written.plot) = world;
+    Outcome<WrittenImage> result = write_failure(path, QStringLiteral("unknown format"));
     switch (*format) {
     case ImageFormat::Png:
-        return write_png(content, file, path, written);
+        result = write_png(content, file, path, written);
+        break;
     case ImageFormat::Svg:
-        return write_svg(content, file, path, written);
+        result = write_svg(content, file, path, written);
+        break;
     case ImageFormat::Pdf:
-        return write_pdf(content, file, path, written);
+        result = write_pdf(content, file, path, written);
+        break;
     }
-    return write_failure(path, QStringLiteral("unknown format"));
+    if (!result) {
+        // A half-written image is worse than none.
+        file.remove();
+    }
+    return result;
 }
 
 } // namespace teravine
