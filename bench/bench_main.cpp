@@ -3,6 +3,11 @@
 // for), since fonts, images and the window need one.
 #include <benchmark/benchmark.h>
 
+#include <QString>
+#include <QtGlobal>
+
+#include <cstdio>
+
 #ifdef TERAVINE_BENCH_WINDOW
 #include <QApplication>
 using BenchApplication = QApplication;
@@ -11,7 +16,21 @@ using BenchApplication = QApplication;
 using BenchApplication = QGuiApplication;
 #endif
 
+namespace {
+
+// The offscreen platform says at every window that it cannot pass size hints on.
+void quiet_offscreen(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.contains(QLatin1String("propagateSizeHints"))) {
+        return;
+    }
+    const QByteArray local = qFormatLogMessage(type, context, text).toLocal8Bit();
+    std::fprintf(stderr, "%s\n", local.constData());
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    qInstallMessageHandler(quiet_offscreen);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

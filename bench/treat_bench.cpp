@@ -5,7 +5,8 @@
 #include "app/terav.h"
 #include "batch/treatment.h"
 #include "batch/width_file.h"
-#include "identify/identify_point.h"
+#include "identify/identify_pairs.h"
+#include "lines/line_tables.h"
 
 #include <benchmark/benchmark.h>
 
@@ -55,8 +56,8 @@ void BM_TreatFileWindow(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.counters["placed"] = static_cast<double>(placed);
-    state.counters["per_sample_us"] = benchmark::Counter(
-        static_cast<double>(state.range(0)) * 1e-6,
+    state.counters["per_sample"] = benchmark::Counter(
+        static_cast<double>(state.range(0)),
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_TreatFileWindow)
@@ -66,9 +67,12 @@ BENCHMARK(BM_TreatFileWindow)
     ->UseRealTime()
     ->Iterations(3);
 
-// (b) The same steps called one by one, placing into a sample list as a click does.
+// (b) The same steps called one by one, as teravine-cli treat runs them: every sample
+// identified with its four lines (on `workers` cores), then placed into a sample list
+// in file order while the result file is written.
 void BM_TreatFileSteps(benchmark::State& state) {
     const TreatFiles files(static_cast<int>(state.range(0)));
+    const auto workers = static_cast<unsigned>(state.range(1));
     std::size_t placed = 0;
     for (auto _ : state) {
         Calibration cal = make_calibration(1);
@@ -78,15 +82,17 @@ void BM_TreatFileSteps(benchmark::State& state) {
             break;
         }
         correct_widths(widths.value(), kRuleMixture, CorrectionTable{});
+        const LineTables tables = make_line_tables(cal);
+        std::vector<Identification> found =
+            identify_pairs(cal, tables, widths->ad, widths->eg, workers);
         auto samples = std::make_unique<SampleList>();
-        InterpRecord interp;
-        const auto place = [&](float ad, float eg) {
-            if (auto sample = identify_point(cal, interp, ad, eg)) {
-                samples->push_back(std::move(*sample));
+        const auto place = [&](std::size_t index, float, float) {
+            if (found[index].placed) {
+                samples->push_back(std::move(*found[index].placed));
             }
         };
         const auto treated =
-            treat_widths(widths.value(), cal, rule_name(kRuleMixture), files.out_path, place);
+            treat_widths_at(widths.value(), cal, rule_name(kRuleMixture), files.out_path, place);
         if (!treated) {
             state.SkipWithError(treated.error().c_str());
             break;
@@ -94,13 +100,20 @@ void BM_TreatFileSteps(benchmark::State& state) {
         state.PauseTiming();
         placed = samples->size();
         samples.reset();
+        found.clear();
         state.ResumeTiming();
     }
     state.counters["placed"] = static_cast<double>(placed);
+    state.counters["per_sample"] = benchmark::Counter(
+        static_cast<double>(state.range(0)),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_TreatFileSteps)
-    ->Arg(4096)
-    ->Arg(32767)
+    ->ArgNames({"samples", "workers"})
+    ->Args({4096, 1})
+    ->Args({4096, 0})
+    ->Args({32767, 1})
+    ->Args({32767, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3);

@@ -183,13 +183,20 @@ void Terav::pct1_MouseMove(float x, float y) {
     services_.set_pointer(PointerShape::Crosshair);
 }
 
+bool Terav::sample_list_full() const {
+    return state_.samples.size() >= static_cast<std::size_t>(kMaxSamples);
+}
+
 void Terav::pct1_Click() {
-    if (state_.samples.size() >= static_cast<std::size_t>(kMaxSamples)) {
+    if (sample_list_full()) {
         services_.message(kSampleLimitMessage);
         return;
     }
-    auto placed = identify_point(state_.cal, state_.interp, state_.current.iw_ad,
-                                 state_.current.iw_eg);
+    add_sample(identify_point(state_.cal, state_.line_tables, state_.interp,
+                              state_.current.iw_ad, state_.current.iw_eg));
+}
+
+void Terav::add_sample(std::optional<PlacedSample> placed) {
     if (!placed) {
         return;
     }
@@ -206,6 +213,26 @@ void Terav::place_current_point(float iw_ad, float iw_eg) {
     p.pos_x = x_from_origin(state_.plot.xorig, state_.plot.xunit, iw_ad);
     p.pos_y = y_from_origin(state_.plot.yorig, state_.plot.yunit, iw_eg);
     pct1_Click();
+}
+
+void Terav::place_identified(float iw_ad, float iw_eg, Identification& found) {
+    CurrentPoint& p = state_.current;
+    p.iw_ad = iw_ad;
+    p.iw_eg = iw_eg;
+    p.pos_x = x_from_origin(state_.plot.xorig, state_.plot.xunit, iw_ad);
+    p.pos_y = y_from_origin(state_.plot.yorig, state_.plot.yunit, iw_eg);
+    if (sample_list_full()) {
+        services_.message(kSampleLimitMessage);
+        return;
+    }
+    // What find_k would have left in the window's own record and in the EG width.
+    if (found.located) {
+        const float spare = state_.interp.spare;
+        state_.interp = found.interp;
+        state_.interp.spare = spare;
+    }
+    p.iw_eg = found.iw_eg;
+    add_sample(std::move(found.placed));
 }
 
 void Terav::Command1_Click() {

@@ -6,12 +6,15 @@
 #include "diagram/axes.h"
 #include "diagram/plot_window.h"
 #include "diagram/surface.h"
+#include "identify/identify_pairs.h"
 #include "identify/sample_list.h"
 #include "lines/line_store.h"
+#include "lines/line_tables.h"
 #include "model/broadening.h"
 #include "model/calibration.h"
 #include "model/polynomial.h"
 
+#include <optional>
 #include <string>
 
 namespace teravine {
@@ -44,6 +47,7 @@ struct TeravState {
     GridSwitches grids_on;
     IdenticalSwitches identical_on;
     Broadening broadening;
+    LineTables line_tables; // what the line builders of cal.reich evaluate again and again
 };
 
 class Terav {
@@ -105,6 +109,10 @@ private:
     int dialog_open(const std::string& filter, std::string& path);
     int dialog_save(const std::string& filter, std::string& path, std::string& title);
     void place_current_point(float iw_ad, float iw_eg);
+    // What place_current_point and pct1_Click do, with the point identified already.
+    void place_identified(float iw_ad, float iw_eg, Identification& found);
+    void add_sample(std::optional<PlacedSample> placed);
+    bool sample_list_full() const;
 
     WindowServices& services_;
     Surface& picture_;

@@ -47,16 +47,20 @@ void Terav::Tr_fi_Click() {
     if (dialog_save("File S.W. out (*.IWO)|*.IWO;*.iwo|all (*.*)|*.*|", out_path, title) == 0) {
         return;
     }
+    // Every sample is identified with its lines up front, on all cores; the treatment
+    // then places them in file order exactly as one click after another would.
+    std::vector<Identification> found =
+        identify_pairs(state_.cal, state_.line_tables, widths->ad, widths->eg);
     bool limit_reached = false;
-    const auto place = [&](float ad, float eg) {
-        if (state_.samples.size() >= static_cast<std::size_t>(kMaxSamples)) {
+    const auto place = [&](std::size_t index, float ad, float eg) {
+        if (sample_list_full()) {
             limit_reached = true; // told once, after the file is written
             return;
         }
-        place_current_point(ad, eg);
+        place_identified(ad, eg, found[index]);
     };
-    const auto treated = treat_widths(widths.value(), state_.cal, rule_name(br.broad_rule),
-                                      out_path, place);
+    const auto treated = treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule),
+                                         out_path, place);
     if (!treated) {
         services_.message(treated.error());
     }

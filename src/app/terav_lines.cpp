@@ -8,6 +8,7 @@ namespace teravine {
 
 void Terav::load_reich() {
     ::teravine::load_reich(state_.cal, state_.plot);
+    state_.line_tables = make_line_tables(state_.cal);
     services_.set_window_caption(std::string(kAppTitle) + ": " + state_.cal.name());
 }
 
@@ -29,14 +30,19 @@ void Terav::R_1_Click() { switch_reich(2); }
 void Terav::R_3_Click() { switch_reich(3); }
 
 void Terav::refresh_after_reich() {
-    std::vector<LinePoint> pairs;
-    pairs.reserve(state_.samples.size());
+    std::vector<float> ad;
+    std::vector<float> eg;
+    ad.reserve(state_.samples.size());
+    eg.reserve(state_.samples.size());
     for (const PlacedSample& s : state_.samples) {
-        pairs.push_back({s.record.iw_ad, s.record.iw_eg});
+        ad.push_back(s.record.iw_ad);
+        eg.push_back(s.record.iw_eg);
     }
     state_.samples.clear();
-    for (const LinePoint& pair : pairs) {
-        place_current_point(pair.ad, pair.eg);
+    // Identified afresh on all cores, then placed in their order as clicks would.
+    std::vector<Identification> found = identify_pairs(state_.cal, state_.line_tables, ad, eg);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        place_identified(ad[i], eg[i], found[i]);
     }
     // Running a checked family's command recomputes it and checks it again.
     if (state_.grids_on.n) {

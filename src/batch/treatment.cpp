@@ -13,6 +13,16 @@ namespace teravine {
 Outcome<TreatSummary> treat_widths(const WidthFile& corrected, Calibration& cal,
                                    std::string_view rule_name, const std::string& out_path,
                                    const PlaceAccepted& place_accepted) {
+    PlaceAcceptedAt at;
+    if (place_accepted) {
+        at = [&place_accepted](std::size_t, float ad, float eg) { place_accepted(ad, eg); };
+    }
+    return treat_widths_at(corrected, cal, rule_name, out_path, at);
+}
+
+Outcome<TreatSummary> treat_widths_at(const WidthFile& corrected, Calibration& cal,
+                                   std::string_view rule_name, const std::string& out_path,
+                                   const PlaceAcceptedAt& place_accepted) {
     LineWriter out;
     if (auto failure = out.open(out_path)) {
         return Failure{*failure};
@@ -46,7 +56,7 @@ Outcome<TreatSummary> treat_widths(const WidthFile& corrected, Calibration& cal,
         }
         ++summary.placed;
         if (place_accepted) {
-            place_accepted(ad, eg);
+            place_accepted(i, ad, eg);
         }
     }
     if (auto failure = out.close()) {

@@ -6,6 +6,7 @@
 #include "model/calibration.h"
 #include "text/outcome.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,8 @@ struct TreatSummary {
 // Called once per accepted sample, in file order, after its line is written, with the
 // corrected AD and EG widths; the window places the sample there as a click would.
 using PlaceAccepted = std::function<void(float ad, float eg)>;
+// The same, also told the sample's index in the file (0 for the first sample).
+using PlaceAcceptedAt = std::function<void(std::size_t index, float ad, float eg)>;
 
 // Steps 7 and 8 of Tr_fi_Click on a width file whose widths are already corrected:
 // creates or overwrites out_path, writes the header, then per sample either "Error"
@@ -34,5 +37,8 @@ using PlaceAccepted = std::function<void(float ad, float eg)>;
 Outcome<TreatSummary> treat_widths(const WidthFile& corrected, Calibration& cal,
                                    std::string_view rule_name, const std::string& out_path,
                                    const PlaceAccepted& place_accepted);
+Outcome<TreatSummary> treat_widths_at(const WidthFile& corrected, Calibration& cal,
+                                   std::string_view rule_name, const std::string& out_path,
+                                   const PlaceAcceptedAt& place_accepted);
 
 } // namespace teravine

@@ -14,4 +14,7 @@ namespace teravine::cli {
 // is a failure whose text is one line naming it and the accepted names.
 Outcome<GridSwitches> parse_grid_list(const std::string& list, bool allow_k);
 
+// The --identical option's value: the lines drawn through every sample (k, N, S, Nfp).
+Outcome<IdenticalSwitches> parse_identical_list(const std::string& list);
+
 } // namespace teravine::cli

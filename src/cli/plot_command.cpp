@@ -1,7 +1,9 @@
 // teravine-cli plot -o FILE: the diagram as the window draws it, into a PNG, SVG or PDF
-// file, with the chosen Reichweite and grid families.
+// file, with the chosen Reichweite, grid families, samples and identical lines.
 #include "cli/commands.h"
 #include "cli/grid_list.h"
+#include "cli/rule_options.h"
+#include "identify/identify_point.h"
 #include "diagram/draw_diagram.h"
 #include "identify/sample_list.h"
 #include "lines/const_lines.h"
@@ -18,6 +20,9 @@ struct PlotArgs {
     std::string output;
     std::string reichweite = "R0";
     std::string grids = "k";
+    std::string identical;
+    std::string samples;
+    RuleArgs rule;
     int size = kDefaultImagePixels;
 };
 
@@ -35,16 +40,40 @@ struct PlotScene {
     }
 };
 
+// The file's samples, corrected and identified in file order as "Treat File" places
+// them; those outside the model are left out.
+Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene) {
+    const auto rule = choose_rule(args.rule);
+    if (!rule) {
+        return Failure{rule.error()};
+    }
+    const auto widths = read_corrected_widths(args.samples, *rule);
+    if (!widths) {
+        return Failure{widths.error()};
+    }
+    InterpRecord interp;
+    for (std::size_t i = 0; i < widths->ad.size(); ++i) {
+        float eg = widths->eg[i];
+        if (auto placed = identify_point(scene.cal, interp, widths->ad[i], eg)) {
+            scene.samples.push_back(std::move(*placed));
+        }
+    }
+    return true;
+}
+
 Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
     const auto checks = parse_grid_list(args.grids, true);
     if (!checks) {
         return Failure{checks.error()};
     }
+    const auto identical = parse_identical_list(args.identical);
+    if (!identical) {
+        return Failure{identical.error()};
+    }
     auto scene = std::make_unique<PlotScene>();
-    init_calibration(scene->cal);
-    scene->cal.reich = reich_from_name(args.reichweite);
-    load_reich(scene->cal, scene->world);
+    scene->cal = make_calibration(reich_from_name(args.reichweite), &scene->world);
     scene->grids_on = *checks;
+    scene->identical_on = *identical;
     if (checks->n) {
         compute_const_n_lines(scene->cal, scene->grids);
     }
@@ -53,6 +82,12 @@ Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
     }
     if (checks->fp) {
         compute_const_fp_lines(scene->cal, scene->grids);
+    }
+    if (!args.samples.empty()) {
+        const auto placed = place_samples(args, *scene);
+        if (!placed) {
+            return Failure{placed.error()};
+        }
     }
     return scene;
 }
@@ -94,6 +129,11 @@ void add_plot_command(CLI::App& app, int& status) {
     command
         ->add_option("--grids", args->grids, "comma-separated grid families to draw: k, N, S, Nfp")
         ->capture_default_str();
+    command->add_option("--identical", args->identical,
+                        "comma-separated lines drawn through every sample: k, N, S, Nfp");
+    command->add_option("--samples", args->samples,
+                        "sample width file (.IW) whose samples are placed with their labels");
+    add_rule_options(*command, args->rule);
     command->add_option("--size", args->size, "width and height of the image in pixels")
         ->capture_default_str();
     command->callback([args, &status] { status = run_plot(*args); });

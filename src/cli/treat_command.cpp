@@ -1,9 +1,13 @@
 // teravine-cli treat FILE.IW -o FILE.IWO: the menu command "Treat File" without a window.
 // Reads the width file, removes the broadening with the chosen rule, and writes the very
-// result file the window writes with the same Reichweite and rule.
+// result file the window writes with the same Reichweite and rule, placing every accepted
+// sample on a diagram as the window does.
 #include "batch/treatment.h"
 #include "batch/width_file.h"
 #include "cli/commands.h"
+#include "identify/identify_pairs.h"
+#include "identify/sample_list.h"
+#include "lines/line_tables.h"
 #include "model/broadening.h"
 #include "model/calibration.h"
 #include "model/correction_file.h"
@@ -11,6 +15,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace teravine::cli {
 namespace {
@@ -58,7 +63,17 @@ int run_treat(const TreatArgs& args) {
     correct_widths(widths.value(), rule, table);
 
     Calibration cal = make_calibration(reich_from_name(args.reichweite));
-    const auto treated = treat_widths(*widths, cal, rule_name(rule), args.output, nullptr);
+    // Every accepted sample is placed on a diagram as the window places it, with its four
+    // lines: identified up front on all cores, then taken in file order.
+    const LineTables tables = make_line_tables(cal);
+    std::vector<Identification> found = identify_pairs(cal, tables, widths->ad, widths->eg);
+    SampleList samples;
+    const auto place = [&](std::size_t index, float, float) {
+        if (found[index].placed && samples.size() < static_cast<std::size_t>(kMaxSamples)) {
+            samples.push_back(std::move(*found[index].placed));
+        }
+    };
+    const auto treated = treat_widths_at(*widths, cal, rule_name(rule), args.output, place);
     if (!treated) {
         return fail(treated.error());
     }

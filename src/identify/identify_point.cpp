@@ -2,23 +2,32 @@
 
 #include "identify/sample_values.h"
 #include "lines/line_builders.h"
+#include "lines/tabled_builders.h"
 #include "model/solvers.h"
 
 namespace teravine {
+namespace {
 
-Line constant_k_line(const Calibration& cal) {
-    Line line;
-    line.points.reserve(kCurvePoints);
-    for (int j = 1; j <= kCurvePoints; ++j) {
-        const auto ad = static_cast<float>(j / 100.0);
-        line.points.push_back({ad, Pol5_0(cal.coef_eg, cal.reich, kScratchRow, ad)});
+// The three builders, given tables or not.
+struct Builders {
+    const LineTables* tables = nullptr;
+
+    void n(Calibration& cal, std::int16_t value, Line& line) const {
+        tables ? build_const_n_line(cal, *tables, value, line)
+               : build_const_n_line(cal, value, line);
     }
-    line.count = kCurvePoints;
-    return line;
-}
+    void s(Calibration& cal, float value, Line& line) const {
+        tables ? build_const_s_line(cal, *tables, value, line)
+               : build_const_s_line(cal, value, line);
+    }
+    void fp(Calibration& cal, float value, Line& line) const {
+        tables ? build_const_fp_line(cal, *tables, value, line)
+               : build_const_fp_line(cal, value, line);
+    }
+};
 
-std::optional<PlacedSample> identify_point(Calibration& cal, InterpRecord& interp, float iw_ad,
-                                           float& iw_eg) {
+std::optional<PlacedSample> place(Calibration& cal, InterpRecord& interp, float iw_ad,
+                                  float& iw_eg, Builders build) {
     if (find_k(interp, cal.coef_eg, iw_ad, iw_eg, cal.reich) != kInside) {
         return std::nullopt;
     }
@@ -44,11 +53,11 @@ std::optional<PlacedSample> identify_point(Calibration& cal, InterpRecord& inter
     rec.label = sample_label(*values, *nfp);
 
     placed.n_of = rec.n_int;
-    build_const_n_line(cal, placed.n_of, placed.line_n);
+    build.n(cal, placed.n_of, placed.line_n);
 
     placed.s_of = static_cast<float>(rec.s_pct / 100.0);
     if (iw_ad > iw_eg) {
-        build_const_s_line(cal, placed.s_of, placed.line_s);
+        build.s(cal, placed.s_of, placed.line_s);
     } else {
         const float w = cal.range();
         placed.line_s.points = {{0, 0}, {w, w}};
@@ -56,8 +65,32 @@ std::optional<PlacedSample> identify_point(Calibration& cal, InterpRecord& inter
     }
 
     placed.fp_of = static_cast<float>(rec.fp_pct / 100.0);
-    build_const_fp_line(cal, placed.fp_of, placed.line_fp);
+    build.fp(cal, placed.fp_of, placed.line_fp);
     return placed;
+}
+
+} // namespace
+
+Line constant_k_line(const Calibration& cal) {
+    Line line;
+    line.points.reserve(kCurvePoints);
+    const CoefRow& mixed = cal.coef_eg[static_cast<std::size_t>(cal.reich)][kScratchRow];
+    for (int j = 1; j <= kCurvePoints; ++j) {
+        const auto ad = static_cast<float>(j / 100.0);
+        line.points.push_back({ad, pol5_row(mixed, ad)});
+    }
+    line.count = kCurvePoints;
+    return line;
+}
+
+std::optional<PlacedSample> identify_point(Calibration& cal, InterpRecord& interp, float iw_ad,
+                                           float& iw_eg) {
+    return place(cal, interp, iw_ad, iw_eg, Builders{});
+}
+
+std::optional<PlacedSample> identify_point(Calibration& cal, const LineTables& tables,
+                                           InterpRecord& interp, float iw_ad, float& iw_eg) {
+    return place(cal, interp, iw_ad, iw_eg, Builders{&tables});
 }
 
 } // namespace teravine

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "identify/sample_list.h"
+#include "lines/line_tables.h"
 #include "model/calibration.h"
 #include "model/polynomial.h"
 
@@ -14,6 +15,11 @@ namespace teravine {
 // the diagonal and fills interp when it accepts the point.
 std::optional<PlacedSample> identify_point(Calibration& cal, InterpRecord& interp, float iw_ad,
                                            float& iw_eg);
+
+// The same sample, built with the line tables of cal's Reichweite (the plain builders
+// run when they do not fit).
+std::optional<PlacedSample> identify_point(Calibration& cal, const LineTables& tables,
+                                           InterpRecord& interp, float iw_ad, float& iw_eg);
 
 // The constant-k line through the last located point: row 6 of coef_eg at AD 0.01..1.10.
 Line constant_k_line(const Calibration& cal);

@@ -104,16 +104,19 @@ void load_reich(Calibration& cal, WorldWindow& world) {
     }
 }
 
-Calibration make_calibration(std::int16_t reich) {
+Calibration make_calibration(std::int16_t reich, WorldWindow* world) {
     // Like the window: R0 first, so the k curves hold all 110 points under R3 too.
     Calibration cal;
     init_calibration(cal);
-    WorldWindow world;
+    WorldWindow loaded;
     cal.reich = 1;
-    load_reich(cal, world);
+    load_reich(cal, loaded);
     if (reich != 1) {
         cal.reich = reich;
-        load_reich(cal, world);
+        load_reich(cal, loaded);
+    }
+    if (world != nullptr) {
+        *world = loaded;
     }
     return cal;
 }

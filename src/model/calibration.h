@@ -48,7 +48,8 @@ void init_calibration(Calibration& cal);
 void load_reich(Calibration& cal, WorldWindow& world);
 
 // A calibration loaded as the window loads it: R0 at start, then the given index.
-Calibration make_calibration(std::int16_t reich = 1);
+// world, when given, receives the world window of that index.
+Calibration make_calibration(std::int16_t reich = 1, WorldWindow* world = nullptr);
 
 // "R0", "R1", "R3" -> 1, 2, 3; anything else -> 0.
 std::int16_t reich_from_name(const std::string& name);

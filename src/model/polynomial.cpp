@@ -5,22 +5,15 @@
 namespace teravine {
 
 float Pol5_0(const CoefTable& table, std::int16_t i, std::int16_t j, float x) {
-    const auto& c = table[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
-    const double v = x;
-    const double c1 = c[1], c2 = c[2], c3 = c[3], c4 = c[4], c5 = c[5];
-    const double sum = ((c2 * v * v + c1 * v) + c3 * v * v * v) + c4 * v * v * v * v +
-                       c5 * v * v * v * v * v;
-    return static_cast<float>(sum);
+    return pol5_row(table[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)], x);
 }
 
 void interp_row(const InterpRecord& rec, CoefTable& table, std::int16_t reich) {
     auto& rows = table[static_cast<std::size_t>(reich)];
-    const auto& hi = rows[static_cast<std::size_t>(rec.row_hi)];
-    const auto& lo = rows[static_cast<std::size_t>(rec.row_lo)];
-    const double weight_hi = 1.0 - static_cast<double>(rec.frac);
+    const CoefRow mixed = mix_rows(rec.frac, rows[static_cast<std::size_t>(rec.row_lo)],
+                                   rows[static_cast<std::size_t>(rec.row_hi)]);
     for (std::size_t p = 1; p <= 5; ++p) {
-        rows[kScratchRow][p] = static_cast<float>(weight_hi * static_cast<double>(hi[p]) +
-                                                  static_cast<double>(rec.frac) * lo[p]);
+        rows[kScratchRow][p] = mixed[p];
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include "model/calibration.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -17,6 +19,30 @@ struct InterpRecord {
     float spare = 0;
     float k = 0;
 };
+
+// One row of a table: the coefficient of x^p at index p (index 0 unused).
+using CoefRow = std::array<float, 6>;
+
+// The polynomial of one row at x. Pol5_0 and every cached evaluation go through this one
+// expression, so a value worked out ahead is the very float the table gives.
+inline float pol5_row(const CoefRow& c, float x) {
+    const double v = x;
+    const double c1 = c[1], c2 = c[2], c3 = c[3], c4 = c[4], c5 = c[5];
+    const double sum = ((c2 * v * v + c1 * v) + c3 * v * v * v) + c4 * v * v * v * v +
+                       c5 * v * v * v * v * v;
+    return static_cast<float>(sum);
+}
+
+// (1 - frac) * hi + frac * lo, coefficient by coefficient: the row interp_row writes.
+inline CoefRow mix_rows(float frac, const CoefRow& lo, const CoefRow& hi) {
+    CoefRow mixed{};
+    const double weight_hi = 1.0 - static_cast<double>(frac);
+    for (std::size_t p = 1; p <= 5; ++p) {
+        mixed[p] = static_cast<float>(weight_hi * static_cast<double>(hi[p]) +
+                                      static_cast<double>(frac) * lo[p]);
+    }
+    return mixed;
+}
 
 // Fifth-degree polynomial without constant term of row j of index i at x.
 float Pol5_0(const CoefTable& table, std::int16_t i, std::int16_t j, float x);

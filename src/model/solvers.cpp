@@ -77,12 +77,7 @@ void row_frac(InterpRecord& rec, const CoefTable& table, std::int16_t reich, flo
 void recip_frac(InterpRecord& rec, const CoefTable& table, std::int16_t reich, float x) {
     const double a = Pol5_0(table, reich, rec.row_lo, x);
     const double b = Pol5_0(table, reich, rec.row_hi, x);
-    const double f = rec.frac;
-    const double r1 = static_cast<float>(1.0 / a);
-    const double r2 = static_cast<float>(1.0 / b);
-    const double m = static_cast<float>((1.0 - f) / r2 + f / r1);
-    const double c = static_cast<float>(1.0 / m);
-    rec.frac = static_cast<float>((c - r2) / (r1 - r2));
+    rec.frac = recip_weight(rec.frac, single_reciprocal(a), single_reciprocal(b));
 }
 
 } // namespace teravine

@@ -27,4 +27,19 @@ void row_frac(InterpRecord& rec, const CoefTable& table, std::int16_t reich, flo
 // The inverse of row_frac: a row-mixing weight into the weight in reciprocal terms.
 void recip_frac(InterpRecord& rec, const CoefTable& table, std::int16_t reich, float x);
 
+// The two steps of recip_frac, for callers that know the rows' values at x already:
+// 1 / (a row's value), kept in single precision ...
+inline float single_reciprocal(double value) { return static_cast<float>(1.0 / value); }
+
+// ... and the weight in reciprocal terms of frac between rows whose reciprocals are
+// r_lo and r_hi.
+inline float recip_weight(float frac, float r_lo, float r_hi) {
+    const double f = frac;
+    const double r1 = r_lo;
+    const double r2 = r_hi;
+    const double m = static_cast<float>((1.0 - f) / r2 + f / r1);
+    const double c = static_cast<float>(1.0 / m);
+    return static_cast<float>((c - r2) / (r1 - r2));
+}
+
 } // namespace teravine

@@ -50,9 +50,23 @@ expect_start(${WORK}/k.svg "<svg")
 run_plot(0 -o ${WORK}/k.pdf --grids N)
 expect_start(${WORK}/k.pdf "%PDF-")
 
+# The samples of a width file with their labels, corrected as "Treat File" corrects them.
+run_plot(0 -o ${WORK}/s.svg --samples ${EXAMPLES}/samples.IW --identical N,Nfp)
+file(READ ${WORK}/s.svg svg)
+foreach(label "N: 20,S: 4.83%,k:0.95,Nfp: 10" "N: 11,S: 0%,k:0.00,Nfp: 11")
+  string(FIND "${svg}" "${label}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "s.svg lacks the label ${label}")
+  endif()
+endforeach()
+run_plot(0 -o ${WORK}/t.png --samples ${EXAMPLES}/samples.IW --rule table
+         --table ${EXAMPLES}/instrument.cor)
+
 # Refusals: one line on stderr, status 1, nothing written.
 foreach(bad "-o;${WORK}/k.bmp" "-o;${WORK}/tiny.png;--size;99" "-o;${WORK}/huge.png;--size;10001"
-        "-o;${WORK}/no/such/folder/k.png" "-o;${WORK}/g.png;--grids;k,X")
+        "-o;${WORK}/no/such/folder/k.png" "-o;${WORK}/g.png;--grids;k,X"
+        "-o;${WORK}/i.png;--identical;N,X" "-o;${WORK}/m.png;--samples;${WORK}/missing.IW"
+        "-o;${WORK}/r.png;--samples;${EXAMPLES}/samples.IW;--rule;table")
   run_plot(1 ${bad})
   string(REGEX MATCHALL "teravine-cli:[^\n]*\n" lines "${last_err}")
   list(LENGTH lines count)
@@ -60,7 +74,7 @@ foreach(bad "-o;${WORK}/k.bmp" "-o;${WORK}/tiny.png;--size;99" "-o;${WORK}/huge.
     message(FATAL_ERROR "plot ${bad}: expected one message line, got\n${last_err}")
   endif()
 endforeach()
-foreach(never k.bmp tiny.png huge.png g.png)
+foreach(never k.bmp tiny.png huge.png g.png i.png m.png r.png)
   if(EXISTS ${WORK}/${never})
     message(FATAL_ERROR "${never} was written although refused")
   endif()

@@ -1,0 +1,53 @@
+#include "cli/rule_options.h"
+
+#include "model/correction_file.h"
+
+#include <map>
+
+namespace teravine::cli {
+namespace {
+
+const std::map<std::string, std::int16_t> kRules{{"gauss", kRuleGauss},
+                                                 {"lorentz", kRuleLorentz},
+                                                 {"mixture", kRuleMixture},
+                                                 {"table", kRuleTable}};
+
+} // namespace
+
+void add_rule_options(CLI::App& command, RuleArgs& args) {
+    command
+        .add_option("--rule", args.rule,
+                    "broadening rule: gauss, lorentz, mixture or table (needs --table)")
+        ->check(CLI::IsMember({"gauss", "lorentz", "mixture", "table"}))
+        ->capture_default_str();
+    command.add_option("--table", args.table, "correction table (.cor) for --rule table");
+}
+
+Outcome<RuleChoice> choose_rule(const RuleArgs& args) {
+    RuleChoice choice;
+    choice.rule = kRules.at(args.rule);
+    if (choice.rule == kRuleTable && args.table.empty()) {
+        return Failure{"--rule table needs --table FILE.cor"};
+    }
+    if (choice.rule != kRuleTable && !args.table.empty()) {
+        return Failure{"--table FILE.cor goes with --rule table"};
+    }
+    if (choice.rule == kRuleTable) {
+        auto loaded = read_correction_file(args.table);
+        if (!loaded.ok()) {
+            return Failure{loaded.error};
+        }
+        choice.table = loaded.table;
+    }
+    return choice;
+}
+
+Outcome<WidthFile> read_corrected_widths(const std::string& path, const RuleChoice& rule) {
+    auto widths = read_width_file(path);
+    if (widths) {
+        correct_widths(widths.value(), rule.rule, rule.table);
+    }
+    return widths;
+}
+
+} // namespace teravine::cli
