@@ -1,5 +1,7 @@
 #include "app_fixture.h"
 
+#include <cstdlib>
+
 namespace teravine {
 namespace {
 
@@ -24,6 +26,26 @@ TEST_F(Files, TreatFileWritesResultsAndPlacesAcceptedSamples) {
     EXPECT_EQ(services.open_filters[0], "File S.W (*.IW)|*.IW;*.iw|all (*.*)|*.*|");
     EXPECT_EQ(services.save_filters[0], "File S.W. out (*.IWO)|*.IWO;*.iwo|all (*.*)|*.*|");
     EXPECT_EQ(shown_count("N: 24,S: 4.88%,k:1.17,Nfp: 11"), 1u);
+}
+
+// The committed results were written by teravine-cli treat: the window writes the same bytes.
+TEST_F(Files, TreatFileWritesWhatTheHeadlessToolWrites) {
+    const std::string examples = std::string(std::getenv("TERAVINE_SOURCE_DIR")) + "/examples/";
+    const auto out = (dir / "mixture.IWO").string();
+    services.open_answers = {ScriptedServices::chosen(examples + "samples.IW")};
+    services.save_answers = {ScriptedServices::chosen(out)};
+    terav.Tr_fi_Click();
+    EXPECT_EQ(read_file(out), read_file(examples + "samples.IWO"));
+    EXPECT_EQ(state().samples.size(), 6u);
+
+    services.open_answers = {ScriptedServices::chosen(examples + "instrument.cor"),
+                             ScriptedServices::chosen(examples + "samples.IW")};
+    const auto table_out = (dir / "table.IWO").string();
+    services.save_answers = {ScriptedServices::chosen(table_out)};
+    terav.file_option_Click();
+    terav.Tr_fi_Click();
+    EXPECT_EQ(read_file(table_out), read_file(examples + "samples-table.IWO"));
+    EXPECT_TRUE(services.messages.empty());
 }
 
 TEST_F(Files, CancelledSaveDialogWritesAndDrawsNothing) {
