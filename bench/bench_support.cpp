@@ -10,11 +10,6 @@
 
 namespace teravine::bench {
 
-Surface& BenchServices::begin_print() {
-    static thread_local NullSurface page;
-    return page;
-}
-
 void BenchServices::set_picture_size(WindowSize size) {
     if (on_picture_size) {
         on_picture_size(size.width / kTwipsPerPixel, size.height / kTwipsPerPixel);
@@ -66,7 +61,8 @@ void write_width_file(const std::filesystem::path& path, const std::vector<LineP
 }
 
 ScratchFolder::ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "teravine-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "teravine-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }

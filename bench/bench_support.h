@@ -19,45 +19,7 @@ namespace teravine::bench {
 inline constexpr int kPicturePixels = 800;
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr WindowSize kInnerFor800{kPicturePixels * kTwipsPerPixel + 20,
-                                         kPicturePixels * kTwipsPerPixel + 700};
-
-// Answers every open dialog with open_path and every save dialog with save_path; the
-// rest is silent. on_picture_size, when set, gets the picture's new size in pixels.
-class BenchServices final : public WindowServices {
-public:
-    std::string open_path;
-    std::string save_path;
-    std::function<void(int width, int height)> on_picture_size;
-    std::vector<std::string> messages;
-
-    void message(const std::string& text) override { messages.push_back(text); }
-    bool ask_yes_no(const std::string&, const std::string&) override { return false; }
-    FileChoice show_open(const std::string&) override { return chosen(open_path); }
-    FileChoice show_save(const std::string&) override { return chosen(save_path); }
-    bool show_print_dialog() override { return false; }
-    Surface& begin_print() override;
-    void end_print() override {}
-    void copy_picture_to_clipboard() override {}
-    void set_window_caption(const std::string&) override {}
-    void set_caption(Caption, const std::string&) override {}
-    std::string text(TextBox) const override { return {}; }
-    void set_text(TextBox, const std::string&) override {}
-    void set_checked(MenuItem, bool) override {}
-    void select_option(BroadeningOption) override {}
-    WindowSize inner_size() const override { return kInnerFor800; }
-    void set_outer_size(WindowSize) override {}
-    bool minimised() const override { return false; }
-    void set_picture_size(WindowSize size) override;
-    void place_axis_captions(float, float) override {}
-    void picture_changed() override {}
-    void set_pointer(PointerShape) override {}
-    void show_startup_display() override {}
-    void show_about_box() override {}
-    void close_window() override {}
-
-private:
-    static FileChoice chosen(const std::string& path);
-};
+                                         kPicturePixels* kTwipsPerPixel + 700};
 
 // Keeps the state a caller reads back and draws nothing.
 class NullSurface final : public Surface {
@@ -100,6 +62,45 @@ private:
     std::string font_ = "Arial";
     float size_ = 8.25f;
     bool bold_ = false;
+};
+
+// Answers every open dialog with open_path and every save dialog with save_path; the
+// rest is silent. on_picture_size, when set, gets the picture's new size in pixels.
+class BenchServices final : public WindowServices {
+public:
+    std::string open_path;
+    std::string save_path;
+    std::function<void(int width, int height)> on_picture_size;
+    std::vector<std::string> messages;
+
+    void message(const std::string& text) override { messages.push_back(text); }
+    bool ask_yes_no(const std::string&, const std::string&) override { return false; }
+    FileChoice show_open(const std::string&) override { return chosen(open_path); }
+    FileChoice show_save(const std::string&) override { return chosen(save_path); }
+    bool show_print_dialog() override { return false; }
+    Surface& begin_print() override { return page_; }
+    void end_print() override {}
+    void copy_picture_to_clipboard() override {}
+    void set_window_caption(const std::string&) override {}
+    void set_caption(Caption, const std::string&) override {}
+    std::string text(TextBox) const override { return {}; }
+    void set_text(TextBox, const std::string&) override {}
+    void set_checked(MenuItem, bool) override {}
+    void select_option(BroadeningOption) override {}
+    WindowSize inner_size() const override { return kInnerFor800; }
+    void set_outer_size(WindowSize) override {}
+    bool minimised() const override { return false; }
+    void set_picture_size(WindowSize size) override;
+    void place_axis_captions(float, float) override {}
+    void picture_changed() override {}
+    void set_pointer(PointerShape) override {}
+    void show_startup_display() override {}
+    void show_about_box() override {}
+    void close_window() override {}
+
+private:
+    static FileChoice chosen(const std::string& path);
+    NullSurface page_;
 };
 
 // n pairs (AD, EG) spread evenly over the part of the diagram that the model covers

@@ -27,16 +27,20 @@ void identify(benchmark::State& state, bool tabled) {
         at = (at + 1) % points.size();
     }
     state.SetLabel(cal.name());
-    state.counters["placed_share"] = benchmark::Counter(
-        static_cast<double>(placed), benchmark::Counter::kAvgIterations);
+    state.counters["placed_share"] =
+        benchmark::Counter(static_cast<double>(placed), benchmark::Counter::kAvgIterations);
 }
 
 // As a click identifies a point: with the line tables of the Reichweite.
-void BM_IdentifyPoint(benchmark::State& state) { identify(state, true); }
+void BM_IdentifyPoint(benchmark::State& state) {
+    identify(state, true);
+}
 BENCHMARK(BM_IdentifyPoint)->DenseRange(1, 3)->Unit(benchmark::kMicrosecond);
 
 // The plain builders, evaluating every row at every width: the reference.
-void BM_IdentifyPointPlain(benchmark::State& state) { identify(state, false); }
+void BM_IdentifyPointPlain(benchmark::State& state) {
+    identify(state, false);
+}
 BENCHMARK(BM_IdentifyPointPlain)->DenseRange(1, 3)->Unit(benchmark::kMicrosecond);
 
 // The tables themselves, made at every change of Reichweite.

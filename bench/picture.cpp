@@ -4,7 +4,7 @@ namespace teravine::bench {
 
 BenchPicture::BenchPicture(BenchServices& services) {
     services.on_picture_size = [this](int width, int height) { resize(width, height); };
-    resize(kPicturePixels, kPicturePixels);
+    resize(1, 1); // as the window's picture box starts; the first drawing sizes it
 }
 
 const QImage& BenchPicture::image() {

@@ -11,7 +11,8 @@ namespace teravine::bench {
 
 class BenchPicture {
 public:
-    // Connects itself to the services' picture size; drawing starts switched on.
+    // Connects itself to the services' picture size; drawing starts switched on, on an
+    // image of 1 x 1 until the window sizes it.
     explicit BenchPicture(BenchServices& services);
 
     PainterSurface& surface() { return surface_; }

@@ -1,8 +1,10 @@
 // A full redraw of the window's picture (Form_Resize) on an 800 x 800 image, with all
 // four grids and all four identical lines on, for 1,000 and 32,767 samples.
+#include "batched_surface.h"
 #include "picture.h"
 
 #include "app/terav.h"
+#include "diagram/draw_diagram.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,6 +38,18 @@ struct FullWindow {
     }
 };
 
+// The share of the picture's pixels that are not white: tells that the drawing happened.
+double inked_share(const QImage& image) {
+    std::int64_t inked = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            inked += (row[x] & 0xFFFFFFu) != 0xFFFFFFu;
+        }
+    }
+    return static_cast<double>(inked) / (static_cast<double>(image.width()) * image.height());
+}
+
 void redraw(benchmark::State& state, bool antialiased) {
     FullWindow window(static_cast<int>(state.range(0)));
     window.picture.surface().set_antialiasing(antialiased);
@@ -44,14 +58,102 @@ void redraw(benchmark::State& state, bool antialiased) {
         benchmark::DoNotOptimize(window.picture.image().constBits());
     }
     state.counters["samples"] = static_cast<double>(window.terav.state().samples.size());
+    state.counters["inked"] = inked_share(window.picture.image());
 }
 
 // The window's picture draws without antialiasing.
-void BM_RedrawWindow(benchmark::State& state) { redraw(state, false); }
+void BM_RedrawWindow(benchmark::State& state) {
+    redraw(state, false);
+}
 BENCHMARK(BM_RedrawWindow)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// What the time goes to: the same redraw with the samples' identical lines off (frame,
+// grids, dots and labels), and with everything off but the frame and the dots and labels.
+void BM_RedrawWithoutIdenticalLines(benchmark::State& state) {
+    FullWindow window(static_cast<int>(state.range(0)));
+    window.picture.set_drawing(false);
+    window.terav.Id_k_Click();
+    window.terav.Id_n_Click();
+    window.terav.Id_s_Click();
+    window.terav.Id_inf_Click();
+    if (state.range(1) == 0) {
+        window.terav.C_k_Click();
+        window.terav.C_N_Click();
+        window.terav.C_perc_Click();
+        window.terav.c_inf_Click();
+    }
+    window.picture.set_drawing(true);
+    for (auto _ : state) {
+        window.terav.Form_Resize();
+        benchmark::DoNotOptimize(window.picture.image().constBits());
+    }
+}
+BENCHMARK(BM_RedrawWithoutIdenticalLines)
+    ->ArgNames({"samples", "grids"})
+    ->Args({1000, 1})
+    ->Args({1000, 0})
+    ->Args({32767, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The diagram of a window drawn on a fresh 800 x 800 image as the window draws it.
+QImage drawn(const FullWindow& window, Surface& surface, QImage& image) {
+    image.fill(Qt::white);
+    surface.clear();
+    surface.set_user_scale(0, 0, 15, 15);
+    const TeravState& st = window.terav.state();
+    PlotWindow plot = st.plot;
+    AxisCaptions captions = st.captions;
+    const DiagramContent content{st.cal, st.grids, st.samples, st.grids_on, st.identical_on};
+    draw_diagram(surface, plot, captions, content);
+    return image;
+}
+
+// The QPainter surface as it could be: pen and font kept, runs of segments drawn in one
+// call. Checked first to give the very image of PainterSurface.
+void batched(benchmark::State& state, bool antialiased) {
+    FullWindow window(static_cast<int>(state.range(0)));
+    QImage reference_image(kPicturePixels, kPicturePixels, QImage::Format_RGB32);
+    QImage batched_image(kPicturePixels, kPicturePixels, QImage::Format_RGB32);
+    {
+        PainterSurface reference(&reference_image);
+        reference.set_antialiasing(antialiased);
+        drawn(window, reference, reference_image);
+        reference.finish();
+        BatchedSurface trial(&batched_image, antialiased);
+        drawn(window, trial, batched_image);
+        trial.finish();
+    }
+    const bool same = reference_image == batched_image;
+    state.counters["same_image"] = same ? 1 : 0;
+    BatchedSurface surface(&batched_image, antialiased);
+    for (auto _ : state) {
+        drawn(window, surface, batched_image);
+        surface.finish();
+    }
+}
+
+void BM_RedrawBatchedTrial(benchmark::State& state) {
+    batched(state, false);
+}
+BENCHMARK(BM_RedrawBatchedTrial)
+    ->Arg(1000)
+    ->Arg(32767)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_RedrawBatchedTrialAntialiased(benchmark::State& state) {
+    batched(state, true);
+}
+BENCHMARK(BM_RedrawBatchedTrialAntialiased)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 // The image files of teravine-cli plot draw antialiased.
-void BM_RedrawAntialiased(benchmark::State& state) { redraw(state, true); }
+void BM_RedrawAntialiased(benchmark::State& state) {
+    redraw(state, true);
+}
 BENCHMARK(BM_RedrawAntialiased)
     ->Arg(1000)
     ->Arg(32767)

@@ -59,7 +59,9 @@ void Terav::Form_Load() {
     services_.show_startup_display();
 }
 
-void Terav::Form_Resize() { draw_diagram(picture_, state_.plot, true); }
+void Terav::Form_Resize() {
+    draw_diagram(picture_, state_.plot, true);
+}
 
 bool Terav::Form_QueryUnload() {
     return services_.ask_yes_no("Are you sure you want to quit!", "Message");
@@ -98,7 +100,9 @@ void Terav::draw_diagram(Surface& surface, PlotWindow& plot, bool for_screen) {
 
 // ---- "Edit" and "File" ---------------------------------------------------------------
 
-void Terav::cop_clip_Click() { services_.copy_picture_to_clipboard(); }
+void Terav::cop_clip_Click() {
+    services_.copy_picture_to_clipboard();
+}
 
 void Terav::netoye_Click() {
     state_.samples.clear();
@@ -136,11 +140,15 @@ void Terav::Pr_Click() {
     services_.end_print();
 }
 
-void Terav::menu_about_Click() { services_.show_about_box(); }
+void Terav::menu_about_Click() {
+    services_.show_about_box();
+}
 
 // ---- helpers -----------------------------------------------------------------------
 
-void Terav::show_check(MenuItem item, bool checked) { services_.set_checked(item, checked); }
+void Terav::show_check(MenuItem item, bool checked) {
+    services_.set_checked(item, checked);
+}
 
 int Terav::dialog_open(const std::string& filter, std::string& path) {
     const FileChoice choice = services_.show_open(filter);
@@ -192,8 +200,8 @@ void Terav::pct1_Click() {
         services_.message(kSampleLimitMessage);
         return;
     }
-    add_sample(identify_point(state_.cal, state_.line_tables, state_.interp,
-                              state_.current.iw_ad, state_.current.iw_eg));
+    add_sample(identify_point(state_.cal, state_.line_tables, state_.interp, state_.current.iw_ad,
+                              state_.current.iw_eg));
 }
 
 void Terav::add_sample(std::optional<PlacedSample> placed) {

@@ -59,8 +59,8 @@ void Terav::Tr_fi_Click() {
         }
         place_identified(ad, eg, found[index]);
     };
-    const auto treated = treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule),
-                                         out_path, place);
+    const auto treated =
+        treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule), out_path, place);
     if (!treated) {
         services_.message(treated.error());
     }

@@ -1,8 +1,8 @@
 // The window's handlers for the reference lines and the Reichweite.
 #include "app/terav.h"
 
-#include "lines/const_lines.h"
 #include "lines/const_line_file.h"
+#include "lines/const_lines.h"
 
 namespace teravine {
 
@@ -25,9 +25,15 @@ void Terav::switch_reich(std::int16_t reich) {
     refresh_after_reich();
 }
 
-void Terav::R_0_Click() { switch_reich(1); }
-void Terav::R_1_Click() { switch_reich(2); }
-void Terav::R_3_Click() { switch_reich(3); }
+void Terav::R_0_Click() {
+    switch_reich(1);
+}
+void Terav::R_1_Click() {
+    switch_reich(2);
+}
+void Terav::R_3_Click() {
+    switch_reich(3);
+}
 
 void Terav::refresh_after_reich() {
     std::vector<float> ad;

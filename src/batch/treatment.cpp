@@ -21,8 +21,8 @@ Outcome<TreatSummary> treat_widths(const WidthFile& corrected, Calibration& cal,
 }
 
 Outcome<TreatSummary> treat_widths_at(const WidthFile& corrected, Calibration& cal,
-                                   std::string_view rule_name, const std::string& out_path,
-                                   const PlaceAcceptedAt& place_accepted) {
+                                      std::string_view rule_name, const std::string& out_path,
+                                      const PlaceAcceptedAt& place_accepted) {
     LineWriter out;
     if (auto failure = out.open(out_path)) {
         return Failure{*failure};

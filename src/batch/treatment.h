@@ -38,7 +38,7 @@ Outcome<TreatSummary> treat_widths(const WidthFile& corrected, Calibration& cal,
                                    std::string_view rule_name, const std::string& out_path,
                                    const PlaceAccepted& place_accepted);
 Outcome<TreatSummary> treat_widths_at(const WidthFile& corrected, Calibration& cal,
-                                   std::string_view rule_name, const std::string& out_path,
-                                   const PlaceAcceptedAt& place_accepted);
+                                      std::string_view rule_name, const std::string& out_path,
+                                      const PlaceAcceptedAt& place_accepted);
 
 } // namespace teravine

@@ -17,11 +17,11 @@ constexpr unsigned kMostWorkers = 16;
 // find_k fills row_lo (1..4) when it accepts a point; -1 tells that it did not.
 constexpr std::int16_t kNotLocated = -1;
 
-Identification identify_one(Calibration& cal, const LineTables& tables, float ad, float eg) {
+Identification identify_one(Calibration& cal, LineMemo& memo, float ad, float eg) {
     Identification out;
     out.interp.row_lo = kNotLocated;
     out.iw_eg = eg;
-    out.placed = identify_point(cal, tables, out.interp, ad, out.iw_eg);
+    out.placed = identify_point(cal, memo, out.interp, ad, out.iw_eg);
     out.located = out.interp.row_lo != kNotLocated;
     if (!out.located) {
         out.interp = InterpRecord{};
@@ -47,10 +47,12 @@ std::vector<Identification> identify_pairs(const Calibration& cal, const LineTab
     std::atomic<bool> stop{false};
     std::exception_ptr failure;
     std::mutex failure_lock;
-    // Each worker mixes rows into the scratch row of its own copy of the tables.
+    // Each worker mixes rows into the scratch row of its own copy of the tables, and keeps
+    // the lines it has built in its own memo.
     const auto work = [&] {
         try {
             Calibration own = cal;
+            LineMemo memo(tables);
             while (!stop.load(std::memory_order_relaxed)) {
                 const std::size_t first = next.fetch_add(kChunk, std::memory_order_relaxed);
                 if (first >= count) {
@@ -58,7 +60,7 @@ std::vector<Identification> identify_pairs(const Calibration& cal, const LineTab
                 }
                 const std::size_t last = std::min(first + kChunk, count);
                 for (std::size_t i = first; i < last; ++i) {
-                    results[i] = identify_one(own, tables, ad[i], eg[i]);
+                    results[i] = identify_one(own, memo, ad[i], eg[i]);
                 }
             }
         } catch (...) {

@@ -2,32 +2,49 @@
 
 #include "identify/sample_values.h"
 #include "lines/line_builders.h"
+#include "lines/line_memo.h"
 #include "lines/tabled_builders.h"
 #include "model/solvers.h"
 
 namespace teravine {
 namespace {
 
-// The three builders, given tables or not.
+// The three builders: plain, on the tables, or through a memo of lines built before.
 struct Builders {
     const LineTables* tables = nullptr;
+    LineMemo* memo = nullptr;
 
     void n(Calibration& cal, std::int16_t value, Line& line) const {
-        tables ? build_const_n_line(cal, *tables, value, line)
-               : build_const_n_line(cal, value, line);
+        if (memo) {
+            memo->n_line(cal, value, line);
+        } else if (tables) {
+            build_const_n_line(cal, *tables, value, line);
+        } else {
+            build_const_n_line(cal, value, line);
+        }
     }
     void s(Calibration& cal, float value, Line& line) const {
-        tables ? build_const_s_line(cal, *tables, value, line)
-               : build_const_s_line(cal, value, line);
+        if (memo) {
+            memo->s_line(cal, value, line);
+        } else if (tables) {
+            build_const_s_line(cal, *tables, value, line);
+        } else {
+            build_const_s_line(cal, value, line);
+        }
     }
     void fp(Calibration& cal, float value, Line& line) const {
-        tables ? build_const_fp_line(cal, *tables, value, line)
-               : build_const_fp_line(cal, value, line);
+        if (memo) {
+            memo->fp_line(cal, value, line);
+        } else if (tables) {
+            build_const_fp_line(cal, *tables, value, line);
+        } else {
+            build_const_fp_line(cal, value, line);
+        }
     }
 };
 
-std::optional<PlacedSample> place(Calibration& cal, InterpRecord& interp, float iw_ad,
-                                  float& iw_eg, Builders build) {
+std::optional<PlacedSample> place(Calibration& cal, InterpRecord& interp, float iw_ad, float& iw_eg,
+                                  Builders build) {
     if (find_k(interp, cal.coef_eg, iw_ad, iw_eg, cal.reich) != kInside) {
         return std::nullopt;
     }
@@ -90,7 +107,12 @@ std::optional<PlacedSample> identify_point(Calibration& cal, InterpRecord& inter
 
 std::optional<PlacedSample> identify_point(Calibration& cal, const LineTables& tables,
                                            InterpRecord& interp, float iw_ad, float& iw_eg) {
-    return place(cal, interp, iw_ad, iw_eg, Builders{&tables});
+    return place(cal, interp, iw_ad, iw_eg, Builders{&tables, nullptr});
+}
+
+std::optional<PlacedSample> identify_point(Calibration& cal, LineMemo& memo, InterpRecord& interp,
+                                           float iw_ad, float& iw_eg) {
+    return place(cal, interp, iw_ad, iw_eg, Builders{&memo.tables(), &memo});
 }
 
 } // namespace teravine

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "identify/sample_list.h"
+#include "lines/line_memo.h"
 #include "lines/line_tables.h"
 #include "model/calibration.h"
 #include "model/polynomial.h"
@@ -20,6 +21,11 @@ std::optional<PlacedSample> identify_point(Calibration& cal, InterpRecord& inter
 // run when they do not fit).
 std::optional<PlacedSample> identify_point(Calibration& cal, const LineTables& tables,
                                            InterpRecord& interp, float iw_ad, float& iw_eg);
+
+// The same again, taking the N, %S and Nfp lines from the memo when their values have
+// been met before (for many points in a row).
+std::optional<PlacedSample> identify_point(Calibration& cal, LineMemo& memo, InterpRecord& interp,
+                                           float iw_ad, float& iw_eg);
 
 // The constant-k line through the last located point: row 6 of coef_eg at AD 0.01..1.10.
 Line constant_k_line(const Calibration& cal);

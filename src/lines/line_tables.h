@@ -30,12 +30,12 @@ inline constexpr int kMarchSteps = 110;
 inline constexpr int kMarches = 9; // rows 5, 4, 4, 3, 3, 2, 2, 1 and 1 once more
 
 struct LineTables {
-    std::int16_t reich = 0; // 0: no tables; the builders then compute everything
-    float range = 0;        // iw_range the sweeps were laid out for
-    std::array<CoefRow, 6> eg_rows{};    // rows 0..5 of coef_eg under reich
-    std::array<CoefRow, 6> invn_rows{};  // rows 0..5 of coef_invn under reich
-    std::vector<SweepColumn> n_sweep; // AD widths 0.05, 0.075, ... of build_const_n_line
-    std::vector<SweepColumn> s_sweep; // AD widths 0.035, 0.06, ... of build_const_s_line
+    std::int16_t reich = 0;             // 0: no tables; the builders then compute everything
+    float range = 0;                    // iw_range the sweeps were laid out for
+    std::array<CoefRow, 6> eg_rows{};   // rows 0..5 of coef_eg under reich
+    std::array<CoefRow, 6> invn_rows{}; // rows 0..5 of coef_invn under reich
+    std::vector<SweepColumn> n_sweep;   // AD widths 0.05, 0.075, ... of build_const_n_line
+    std::vector<SweepColumn> s_sweep;   // AD widths 0.035, 0.06, ... of build_const_s_line
     std::array<std::array<MarchStep, kMarchSteps + 1>, kMarches> fp_march{}; // steps 1..110
 
     // True when these tables were made from cal as it stands: same Reichweite, same

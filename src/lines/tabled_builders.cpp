@@ -45,8 +45,8 @@ const CoefRow& row_of(const std::array<CoefRow, 6>& rows, std::int16_t r) {
 
 // Value at x of the rows of coef_invn mixed with weight frac.
 float mixed_inv_n(const LineTables& t, const InterpRecord& rec, float x) {
-    return pol5_row(mix_rows(rec.frac, row_of(t.invn_rows, rec.row_lo), row_of(t.invn_rows, rec.row_hi)),
-                    x);
+    return pol5_row(
+        mix_rows(rec.frac, row_of(t.invn_rows, rec.row_lo), row_of(t.invn_rows, rec.row_hi)), x);
 }
 
 float recip_weight_at(const SweepColumn& col, const InterpRecord& rec) {
@@ -96,9 +96,9 @@ float solve_s_at(InterpRecord& rec, const LineTables& t, const SweepColumn& col,
     }
     std::int16_t r = 2;
     if (s > 0) {
-        while (r < 5 && !(static_cast<double>(s) <=
-                          static_cast<double>(col.inv_n[static_cast<std::size_t>(r)]) *
-                              k_of_row(r))) {
+        while (r < 5 &&
+               !(static_cast<double>(s) <=
+                 static_cast<double>(col.inv_n[static_cast<std::size_t>(r)]) * k_of_row(r))) {
             ++r;
         }
     }

@@ -28,8 +28,8 @@ using CoefRow = std::array<float, 6>;
 inline float pol5_row(const CoefRow& c, float x) {
     const double v = x;
     const double c1 = c[1], c2 = c[2], c3 = c[3], c4 = c[4], c5 = c[5];
-    const double sum = ((c2 * v * v + c1 * v) + c3 * v * v * v) + c4 * v * v * v * v +
-                       c5 * v * v * v * v * v;
+    const double sum =
+        ((c2 * v * v + c1 * v) + c3 * v * v * v) + c4 * v * v * v * v + c5 * v * v * v * v * v;
     return static_cast<float>(sum);
 }
 

@@ -29,7 +29,9 @@ void recip_frac(InterpRecord& rec, const CoefTable& table, std::int16_t reich, f
 
 // The two steps of recip_frac, for callers that know the rows' values at x already:
 // 1 / (a row's value), kept in single precision ...
-inline float single_reciprocal(double value) { return static_cast<float>(1.0 / value); }
+inline float single_reciprocal(double value) {
+    return static_cast<float>(1.0 / value);
+}
 
 // ... and the weight in reciprocal terms of frac between rows whose reciprocals are
 // r_lo and r_hi.
