@@ -6,12 +6,36 @@
 #include "batch/width_file.h"
 #include "model/correction_file.h"
 
+#include <filesystem>
+#include <optional>
+
 namespace teravine {
+namespace {
+
+// A pipe or a device picked in the dialog would block the window while it waits for
+// data that may never come; only regular files are read here.
+std::optional<std::string> special_file_problem(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || status.type() == std::filesystem::file_type::regular) {
+        return std::nullopt; // a missing file is reported by the reader
+    }
+    return "The file \"" + path + "\" is not a regular file (a pipe, a device or a folder) and " +
+           "cannot be read.";
+}
+
+} // namespace
 
 void Terav::file_option_Click() {
     std::string path;
     Broadening& br = state_.broadening;
     if (dialog_open(" CORRECTION (*.cor)|*.COR|Text (*.txt)|*.TXT|all (*.*)|*.*|", path) == 0) {
+        services_.select_option(BroadeningOption::Mixture);
+        prof_option_Click(kRuleMixture);
+        return;
+    }
+    if (const auto problem = special_file_problem(path)) {
+        services_.message(*problem);
         services_.select_option(BroadeningOption::Mixture);
         prof_option_Click(kRuleMixture);
         return;
@@ -32,6 +56,10 @@ void Terav::file_option_Click() {
 void Terav::Tr_fi_Click() {
     std::string in_path;
     if (dialog_open("File S.W (*.IW)|*.IW;*.iw|all (*.*)|*.*|", in_path) == 0) {
+        return;
+    }
+    if (const auto problem = special_file_problem(in_path)) {
+        services_.message(*problem);
         return;
     }
     const Broadening& br = state_.broadening;

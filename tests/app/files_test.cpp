@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include <sys/stat.h>
+
 namespace teravine {
 namespace {
 
@@ -67,6 +69,20 @@ TEST_F(Files, ABadWidthFileIsReportedAndNothingIsLost) {
     EXPECT_NE(services.messages[0].find("2 of 5"), std::string::npos) << services.messages[0];
     EXPECT_EQ(state().samples.size(), 1u);
     EXPECT_TRUE(services.save_filters.empty()); // the result dialog is never shown
+}
+
+TEST_F(Files, APipeOrAFolderIsRefusedInsteadOfBlocking) {
+    const auto fifo = (dir / "pipe.IW").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    services.open_answers = {ScriptedServices::chosen(fifo)};
+    terav.Tr_fi_Click();
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_NE(services.messages[0].find("not a regular file"), std::string::npos);
+
+    services.open_answers = {ScriptedServices::chosen(dir.string())};
+    terav.file_option_Click();
+    EXPECT_EQ(services.messages.size(), 2u);
+    EXPECT_EQ(state().broadening.broad_rule, kRuleMixture);
 }
 
 TEST_F(Files, DialogFailureIsReportedCancelIsSilent) {
