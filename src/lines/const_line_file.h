@@ -1,5 +1,5 @@
 // The constant-line file (.IWL): the checked grid families of N, %S and Nfp as
-// tab-separated AD / EG columns, lines ended by CR LF (Part 5.3).
+// tab-separated AD / EG columns, lines ended by CR LF.
 #pragma once
 
 #include "lines/line_store.h"
@@ -21,7 +21,7 @@ std::vector<std::string> const_line_preamble(const std::string& reich_name);
 // is present exactly when its check mark is on (checks.k is not read).
 std::vector<std::string> const_line_rows(const ConstLines& lines, GridSwitches checks);
 
-// What write_const_lines of Part 5.3 writes: lines 3..114, each ended by CR LF.
+// What write_const_lines writes: lines 3..114, each ended by CR LF.
 void write_const_lines(std::ostream& out, const ConstLines& lines, GridSwitches checks);
 
 // The whole file, lines 1..114, to a stream.

@@ -1,6 +1,6 @@
 // The builders of one line of constant N, %S or Nfp: a sweep of AD widths solved row
-// by row (N, %S) or a coarse march along the k rows (Nfp). They fill a grid line
-// (Part 5.1) as well as a sample's own line (Part 5.2).
+// by row (N, %S) or a coarse march along the k rows (Nfp). They fill a line of a grid
+// family as well as a line kept through a sample.
 #pragma once
 
 #include "lines/line_store.h"
