@@ -100,7 +100,8 @@ TEST_F(Files, ExportWritesTheCheckedFamilies) {
     services.save_answers = {ScriptedServices::chosen(out)};
     terav.exp_li_Click();
     const std::string text = read_file(out);
-    EXPECT_EQ(text.rfind("Constante propreties lines\r\nReichweite:   R0\r\nN= 7  SA\tGly\t", 0), 0u)
+    EXPECT_EQ(text.rfind("Constante propreties lines\r\nReichweite:   R0\r\nN= 7  SA\tGly\t", 0),
+              0u)
         << text.substr(0, 80);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 114);
 }

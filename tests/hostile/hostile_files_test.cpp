@@ -161,10 +161,11 @@ TEST(HostileWidthFiles, AFolderOrAMissingFileIsReported) {
     w.treat(w.folder.file(""));
     w.treat(w.folder.file("none.IW"));
     EXPECT_EQ(w.services.messages,
-              (std::vector<std::string>{"The file \"" + w.folder.file("") +
-                                            "\" cannot be read: Is a directory.",
-                                        "The file \"" + w.folder.file("none.IW") +
-                                            "\" cannot be opened: No such file or directory."}));
+              (std::vector<std::string>{
+                  "The file \"" + w.folder.file("") +
+                      "\" is not a regular file (a pipe, a device or a folder) and cannot be read.",
+                  "The file \"" + w.folder.file("none.IW") +
+                      "\" cannot be opened: No such file or directory."}));
 }
 
 TEST(HostileWidthFiles, CrOnlyLineEndsAndAByteOrderMarkAreRead) {
