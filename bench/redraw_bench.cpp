@@ -1,10 +1,8 @@
 // A full redraw of the window's picture (Form_Resize) on an 800 x 800 image, with all
 // four grids and all four identical lines on, for 1,000 and 32,767 samples.
-#include "batched_surface.h"
 #include "picture.h"
 
 #include "app/terav.h"
-#include "diagram/draw_diagram.h"
 
 #include <benchmark/benchmark.h>
 
@@ -93,60 +91,6 @@ BENCHMARK(BM_RedrawWithoutIdenticalLines)
     ->Args({1000, 1})
     ->Args({1000, 0})
     ->Args({32767, 0})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-
-// The diagram of a window drawn on a fresh 800 x 800 image as the window draws it.
-QImage drawn(const FullWindow& window, Surface& surface, QImage& image) {
-    image.fill(Qt::white);
-    surface.clear();
-    surface.set_user_scale(0, 0, 15, 15);
-    const TeravState& st = window.terav.state();
-    PlotWindow plot = st.plot;
-    AxisCaptions captions = st.captions;
-    const DiagramContent content{st.cal, st.grids, st.samples, st.grids_on, st.identical_on};
-    draw_diagram(surface, plot, captions, content);
-    return image;
-}
-
-// The QPainter surface as it could be: pen and font kept, runs of segments drawn in one
-// call. Checked first to give the very image of PainterSurface.
-void batched(benchmark::State& state, bool antialiased) {
-    FullWindow window(static_cast<int>(state.range(0)));
-    QImage reference_image(kPicturePixels, kPicturePixels, QImage::Format_RGB32);
-    QImage batched_image(kPicturePixels, kPicturePixels, QImage::Format_RGB32);
-    {
-        PainterSurface reference(&reference_image);
-        reference.set_antialiasing(antialiased);
-        drawn(window, reference, reference_image);
-        reference.finish();
-        BatchedSurface trial(&batched_image, antialiased);
-        drawn(window, trial, batched_image);
-        trial.finish();
-    }
-    const bool same = reference_image == batched_image;
-    state.counters["same_image"] = same ? 1 : 0;
-    BatchedSurface surface(&batched_image, antialiased);
-    for (auto _ : state) {
-        drawn(window, surface, batched_image);
-        surface.finish();
-    }
-}
-
-void BM_RedrawBatchedTrial(benchmark::State& state) {
-    batched(state, false);
-}
-BENCHMARK(BM_RedrawBatchedTrial)
-    ->Arg(1000)
-    ->Arg(32767)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-
-void BM_RedrawBatchedTrialAntialiased(benchmark::State& state) {
-    batched(state, true);
-}
-BENCHMARK(BM_RedrawBatchedTrialAntialiased)
-    ->Arg(1000)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -31,7 +31,9 @@ QColor to_qcolor(Colour colour) {
 }
 
 PainterSurface::PainterSurface(QPaintDevice* device, double pen_scale)
-    : device_(device), pen_scale_(pen_scale) {}
+    : device_(device), pen_scale_(pen_scale) {
+    rebuild_font();
+}
 
 PainterSurface::~PainterSurface() {
     finish();
@@ -42,16 +44,34 @@ void PainterSurface::set_device(QPaintDevice* device, double pen_scale) {
     device_ = device;
     device_failed_ = false;
     pen_scale_ = pen_scale;
+    metrics_.reset(); // they follow the device's resolution
 }
 
 void PainterSurface::finish() {
+    flush();
     if (painter_) {
         painter_->end();
         painter_.reset();
+        pen_set_.reset();
     }
 }
 
+void PainterSurface::flush() {
+    if (pending_.empty()) {
+        return;
+    }
+    if (QPainter* p = painter()) {
+        use_pen(*p, pending_pen_.colour, pending_pen_.width);
+        p->setBrush(Qt::NoBrush);
+        // Each segment is stroked on its own, as one drawLine each would be: a polyline
+        // would join them and blend the shared end points once instead of twice.
+        p->drawLines(pending_.data(), static_cast<int>(pending_.size()));
+    }
+    pending_.clear();
+}
+
 void PainterSurface::set_antialiasing(bool on) {
+    flush();
     antialiasing_ = on;
     if (painter_) {
         painter_->setRenderHint(QPainter::Antialiasing, on);
@@ -86,10 +106,12 @@ double PainterSurface::device_height() const {
 }
 
 void PainterSurface::use_centimetres() {
+    flush();
     scale_ = Scale::Centimetres;
 }
 
 void PainterSurface::set_user_scale(float left, float top, float right, float bottom) {
+    flush();
     scale_ = Scale::User;
     left_ = left;
     top_ = top;
@@ -124,17 +146,26 @@ double PainterSurface::device_pen_width() const {
     return std::max(1, pen_width_) * pen_scale_;
 }
 
+void PainterSurface::use_pen(QPainter& p, Colour colour, double width) {
+    const PenState wanted{colour, width};
+    if (pen_set_ != wanted) {
+        p.setPen(QPen(to_qcolor(colour), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        pen_set_ = wanted;
+    }
+}
+
 QPainter* PainterSurface::painter_with_pen() {
+    flush();
     QPainter* p = painter();
     if (p != nullptr) {
-        p->setPen(QPen(to_qcolor(fore_color_), device_pen_width(), Qt::SolidLine, Qt::RoundCap,
-                       Qt::RoundJoin));
+        use_pen(*p, fore_color_, device_pen_width());
         p->setBrush(Qt::NoBrush);
     }
     return p;
 }
 
 void PainterSurface::clear() {
+    flush();
     if (QPainter* p = painter()) {
         p->fillRect(QRectF(0, 0, device_width(), device_height()), Qt::white);
     }
@@ -143,8 +174,18 @@ void PainterSurface::clear() {
 }
 
 void PainterSurface::line(float x1, float y1, float x2, float y2) {
-    if (QPainter* p = painter_with_pen()) {
-        p->drawLine(to_device(x1, y1), to_device(x2, y2));
+    const PenState pen{fore_color_, device_pen_width()};
+    if (!pending_.empty() && pending_pen_ != pen) {
+        flush();
+    }
+    if (device_ != nullptr && !device_failed_) {
+        pending_pen_ = pen;
+        pending_.emplace_back(to_device(x1, y1), to_device(x2, y2));
+        // Antialiased, Qt strokes a run of wide segments as one outline, so where two
+        // of them overlap the pixel is blended once instead of twice: draw them alone.
+        if (antialiasing_ && pen.width > 1.0) {
+            flush();
+        }
     }
     set_current(x2, y2);
 }
@@ -161,14 +202,17 @@ void PainterSurface::box(float x1, float y1, float x2, float y2) {
 }
 
 void PainterSurface::point(float x, float y) {
+    flush();
     if (QPainter* p = painter()) {
         const QPointF centre = to_device(x, y);
         const double diameter = device_pen_width();
         if (diameter <= 1.0 && !antialiasing_) {
             p->setPen(QPen(to_qcolor(fore_color_), 1.0));
+            pen_set_.reset();
             p->drawPoint(centre);
         } else {
             p->setPen(Qt::NoPen);
+            pen_set_.reset();
             p->setBrush(to_qcolor(fore_color_));
             p->drawEllipse(centre, diameter / 2, diameter / 2);
             p->setBrush(Qt::NoBrush);
@@ -182,31 +226,54 @@ void PainterSurface::set_current(float x, float y) {
     current_y_ = y;
 }
 
-void PainterSurface::set_font_size(float size) {
-    font_size_ = size > 0 ? size : font_size_;
-}
-
-QFont PainterSurface::current_font() const {
-    QFont font(to_qstring(font_name_));
-    font.setPointSizeF(font_size_);
-    font.setBold(font_bold_);
-    return font;
-}
-
-QFontMetricsF PainterSurface::font_metrics() const {
-    // A device without a resolution (an empty image) measures as the screen does.
-    if (device_ != nullptr && device_->logicalDpiY() > 0) {
-        return QFontMetricsF(current_font(), device_);
+void PainterSurface::set_font_name(const std::string& name) {
+    if (name != font_name_) {
+        font_name_ = name;
+        rebuild_font();
     }
-    return QFontMetricsF(current_font());
+}
+
+void PainterSurface::set_font_size(float size) {
+    if (size > 0 && size != font_size_) {
+        font_size_ = size;
+        rebuild_font();
+    }
+}
+
+void PainterSurface::set_font_bold(bool bold) {
+    if (bold != font_bold_) {
+        font_bold_ = bold;
+        rebuild_font();
+    }
+}
+
+void PainterSurface::rebuild_font() {
+    font_ = QFont(to_qstring(font_name_));
+    font_.setPointSizeF(font_size_);
+    font_.setBold(font_bold_);
+    metrics_.reset();
+}
+
+const QFontMetricsF& PainterSurface::font_metrics() const {
+    if (!metrics_) {
+        // A device without a resolution (an empty image) measures as the screen does.
+        if (device_ != nullptr && device_->logicalDpiY() > 0) {
+            metrics_.emplace(font_, device_);
+        } else {
+            metrics_.emplace(font_);
+        }
+    }
+    return *metrics_;
 }
 
 void PainterSurface::print_text(const std::string& text) {
+    flush();
     const QString qtext = to_qstring(text);
-    const QFontMetricsF metrics = font_metrics();
+    const QFontMetricsF& metrics = font_metrics();
     if (QPainter* p = painter()) {
-        p->setFont(current_font());
+        p->setFont(font_);
         p->setPen(to_qcolor(fore_color_));
+        pen_set_.reset();
         QPointF at = to_device(current_x_, current_y_);
         at.ry() += metrics.ascent();
         for (const QString& piece : qtext.split(QLatin1Char('\n'))) {
@@ -220,7 +287,7 @@ void PainterSurface::print_text(const std::string& text) {
 }
 
 float PainterSurface::text_width(const std::string& text) const {
-    const QFontMetricsF metrics = font_metrics();
+    const QFontMetricsF& metrics = font_metrics();
     double widest = 0;
     for (const QString& piece : to_qstring(text).split(QLatin1Char('\n'))) {
         widest = std::max(widest, metrics.horizontalAdvance(piece));
@@ -229,7 +296,7 @@ float PainterSurface::text_width(const std::string& text) const {
 }
 
 float PainterSurface::text_height(const std::string& text) const {
-    const QFontMetricsF metrics = font_metrics();
+    const QFontMetricsF& metrics = font_metrics();
     return static_cast<float>(line_count(to_qstring(text)) * metrics.height() /
                               device_per_unit_y());
 }

@@ -6,11 +6,14 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QLineF>
 #include <QPainter>
 #include <QPointF>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QPaintDevice;
 
@@ -34,6 +37,11 @@ public:
     // Ends the painting in progress, so the device may be shown, saved or replaced.
     // The next drawing call opens a new painter.
     void finish();
+
+    // Hands the line segments held back so far to the painter. Segments wait so that a
+    // run of them costs one painter call; everything but another segment, and finish(),
+    // draws them first, so only a caller reading the device mid-painting needs this.
+    void flush();
 
     void set_antialiasing(bool on);
 
@@ -70,14 +78,14 @@ public:
     float text_height(const std::string& text) const override;
 
     std::string font_name() const override { return font_name_; }
-    void set_font_name(const std::string& name) override { font_name_ = name; }
+    void set_font_name(const std::string& name) override;
     float font_size() const override { return font_size_; }
     void set_font_size(float size) override;
     bool font_bold() const override { return font_bold_; }
-    void set_font_bold(bool bold) override { font_bold_ = bold; }
+    void set_font_bold(bool bold) override;
 
     // The font the surface prints with, as Qt sees it.
-    QFont current_font() const;
+    const QFont& current_font() const { return font_; }
 
 private:
     enum class Scale { User, Centimetres };
@@ -85,7 +93,9 @@ private:
     // The painter on the device, begun on first use; none when the device refuses.
     QPainter* painter();
     QPainter* painter_with_pen();
-    QFontMetricsF font_metrics() const;
+    void use_pen(QPainter& p, Colour colour, double width);
+    void rebuild_font();
+    const QFontMetricsF& font_metrics() const;
     double device_pen_width() const;
     double device_width() const;
     double device_height() const;
@@ -106,6 +116,22 @@ private:
     std::string font_name_ = "Arial";
     float font_size_ = 8.25f;
     bool font_bold_ = false;
+
+    // Building a QPen or a QFont and its metrics costs more than a short segment, so the
+    // painter keeps its pen until the colour or width changes, and the font is rebuilt
+    // only when its name, size or boldness does.
+    struct PenState {
+        Colour colour;
+        double width;
+        bool operator==(const PenState&) const = default;
+    };
+    std::optional<PenState> pen_set_;
+    QFont font_;
+    mutable std::optional<QFontMetricsF> metrics_;
+
+    // Segments not yet drawn, all in the pen pending_pen_.
+    std::vector<QLineF> pending_;
+    PenState pending_pen_{};
 };
 
 // 0x00BBGGRR to Qt's colour.

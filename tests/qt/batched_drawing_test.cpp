@@ -1,0 +1,220 @@
+// The surface holds line segments back and draws runs of them in one painter call; these
+// tests compare its images with the same drawing handed over one segment at a time.
+#include "diagram/draw_diagram.h"
+#include "identify/identify_point.h"
+#include "lines/const_lines.h"
+#include "model/calibration.h"
+#include "model/polynomial.h"
+#include "qt/painter_surface.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <utility>
+
+namespace teravine {
+namespace {
+
+// Passes every call to the surface and draws each segment at once, as a surface that
+// never holds segments back would.
+class SegmentBySegment final : public Surface {
+public:
+    explicit SegmentBySegment(PainterSurface& inner) : s_(inner) {}
+
+    void set_user_scale(float l, float t, float r, float b) override {
+        s_.set_user_scale(l, t, r, b);
+    }
+    void clear() override { s_.clear(); }
+    Colour fore_color() const override { return s_.fore_color(); }
+    void set_fore_color(Colour colour) override { s_.set_fore_color(colour); }
+    int pen_width() const override { return s_.pen_width(); }
+    void set_pen_width(int width) override { s_.set_pen_width(width); }
+    int draw_mode() const override { return s_.draw_mode(); }
+    void set_draw_mode(int mode) override { s_.set_draw_mode(mode); }
+    void line(float x1, float y1, float x2, float y2) override {
+        s_.line(x1, y1, x2, y2);
+        s_.flush();
+    }
+    void line_to(float x, float y) override {
+        s_.line_to(x, y);
+        s_.flush();
+    }
+    void box(float x1, float y1, float x2, float y2) override { s_.box(x1, y1, x2, y2); }
+    void point(float x, float y) override { s_.point(x, y); }
+    float current_x() const override { return s_.current_x(); }
+    float current_y() const override { return s_.current_y(); }
+    void set_current(float x, float y) override { s_.set_current(x, y); }
+    void print_text(const std::string& text) override { s_.print_text(text); }
+    float text_width(const std::string& text) const override { return s_.text_width(text); }
+    float text_height(const std::string& text) const override { return s_.text_height(text); }
+    std::string font_name() const override { return s_.font_name(); }
+    void set_font_name(const std::string& name) override { s_.set_font_name(name); }
+    float font_size() const override { return s_.font_size(); }
+    void set_font_size(float size) override { s_.set_font_size(size); }
+    bool font_bold() const override { return s_.font_bold(); }
+    void set_font_bold(bool bold) override { s_.set_font_bold(bold); }
+
+private:
+    PainterSurface& s_;
+};
+
+// A diagram with everything on: the four grids and some forty samples with their four
+// identical lines and labels.
+class FullDiagram : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        cal_ = make_calibration(static_cast<std::int16_t>(GetParam()), &world_);
+        compute_const_n_lines(cal_, grids_);
+        compute_const_s_lines(cal_, grids_);
+        compute_const_fp_lines(cal_, grids_);
+        const double high = cal_.range();
+        for (int i = 1; samples_.size() < 40 && i < 400; ++i) {
+            const double u = std::fmod(0.5 + 0.7548776662466927 * i, 1.0);
+            const double t = std::fmod(0.5 + 0.5698402909980532 * i, 1.0);
+            const auto ad = static_cast<float>(0.05 + (high - 0.05) * u);
+            const double lowest = Pol5_0(cal_.coef_eg, cal_.reich, 5, ad);
+            auto eg = static_cast<float>(lowest + (0.02 + 0.96 * t) * (ad - lowest));
+            InterpRecord interp;
+            if (auto placed = identify_point(cal_, interp, ad, eg)) {
+                samples_.push_back(std::move(*placed));
+            }
+        }
+        ASSERT_EQ(samples_.size(), 40u);
+    }
+
+    DiagramContent content() const {
+        return DiagramContent{cal_, grids_, samples_, GridSwitches{true, true, true, true},
+                              IdenticalSwitches{true, true, true, true}};
+    }
+
+    // The diagram on a white 600 x 600 image, through `drawer` (which draws on surface).
+    QImage drawn(PainterSurface& surface, Surface& drawer, QImage& image) const {
+        surface.set_user_scale(0, 0, 15, 15);
+        drawer.clear();
+        PlotWindow plot;
+        static_cast<WorldWindow&>(plot) = world_;
+        AxisCaptions captions;
+        draw_diagram(drawer, plot, captions, content());
+        surface.finish();
+        return image;
+    }
+
+    QImage draw(bool antialiased, bool held_back) const {
+        QImage image(600, 600, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        PainterSurface surface(&image);
+        surface.set_antialiasing(antialiased);
+        SegmentBySegment one_by_one(surface);
+        return held_back ? drawn(surface, surface, image) : drawn(surface, one_by_one, image);
+    }
+
+    Calibration cal_;
+    WorldWindow world_;
+    ConstLines grids_;
+    SampleList samples_;
+};
+
+int differing_pixels(const QImage& a, const QImage& b) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+int inked_pixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += (image.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST_P(FullDiagram, HeldBackSegmentsGiveTheSamePixels) {
+    for (const bool antialiased : {false, true}) {
+        SCOPED_TRACE(antialiased ? "antialiased" : "window picture");
+        const QImage one_by_one = draw(antialiased, false);
+        const QImage held_back = draw(antialiased, true);
+        // A drawing that went nowhere would compare equal too.
+        EXPECT_GT(inked_pixels(one_by_one), 600 * 600 / 10);
+        ASSERT_EQ(one_by_one.size(), held_back.size());
+        EXPECT_EQ(differing_pixels(one_by_one, held_back), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachReichweite, FullDiagram, ::testing::Values(1, 2, 3));
+
+// Lines, then something else in the same colour and width: everything drawn keeps its
+// order, whatever ends the run.
+TEST(HeldBackSegments, AreDrawnBeforeWhateverFollows) {
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    PainterSurface surface(&image);
+    surface.set_user_scale(0, 0, 100, 100);
+    surface.set_fore_color(kColourN); // red
+    surface.set_current(10, 50);
+    surface.line_to(90, 50);
+    // A wide white dot over the red line: if the line came later, it would cover it.
+    surface.set_fore_color(0xFFFFFF);
+    surface.set_pen_width(9);
+    surface.point(50, 50);
+    surface.set_pen_width(1);
+    surface.set_fore_color(kColourN);
+    surface.line(50, 10, 50, 30);
+    surface.set_fore_color(kColourFp); // a new colour ends the run
+    surface.line(50, 20, 50, 40);
+    surface.finish();
+    EXPECT_EQ(image.pixelColor(20, 50), QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(50, 50), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(50, 15), QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(50, 25), QColor(0, 192, 0));
+}
+
+TEST(HeldBackSegments, ReachTheImageOnFlushAndNotBefore) {
+    QImage image(50, 50, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    PainterSurface surface(&image);
+    surface.set_user_scale(0, 0, 50, 50);
+    surface.line(5, 25, 45, 25);
+    EXPECT_EQ(surface.current_x(), 45);
+    EXPECT_EQ(std::as_const(image).pixelColor(25, 25), QColor(Qt::white));
+    surface.flush();
+    EXPECT_EQ(std::as_const(image).pixelColor(25, 25), QColor(Qt::black));
+    surface.finish();
+    EXPECT_EQ(image.pixelColor(25, 25), QColor(Qt::black));
+
+    // A device swapped for another gets its segments before it goes.
+    QImage second(50, 50, QImage::Format_RGB32);
+    second.fill(Qt::white);
+    surface.line(25, 5, 25, 45);
+    surface.set_device(&second);
+    EXPECT_EQ(image.pixelColor(25, 10), QColor(Qt::black));
+    EXPECT_EQ(second.pixelColor(25, 10), QColor(Qt::white));
+}
+
+// Changing the font after measuring must measure the new font, not the kept one.
+TEST(KeptFont, FollowsEveryChange) {
+    QImage image(200, 200, QImage::Format_RGB32);
+    PainterSurface surface(&image);
+    surface.set_user_scale(0, 0, 200, 200);
+    const float small = surface.text_width("Illite-smectite");
+    surface.set_font_size(20);
+    const float large = surface.text_width("Illite-smectite");
+    EXPECT_GT(large, small * 1.8f);
+    surface.set_font_bold(true);
+    EXPECT_GT(surface.text_width("Illite-smectite"), large);
+    EXPECT_TRUE(surface.current_font().bold());
+    surface.set_font_bold(false);
+    EXPECT_FLOAT_EQ(surface.text_width("Illite-smectite"), large);
+    surface.set_font_size(0); // refused: the size stays
+    EXPECT_FLOAT_EQ(surface.font_size(), 20);
+}
+
+} // namespace
+} // namespace teravine
