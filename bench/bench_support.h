@@ -1,5 +1,5 @@
 // What the benchmarks share: a window without a toolkit (services that answer the file
-// dialogs and report the picture's size), a surface that draws nothing, and sample
+// dialogs and report the picture's size; the tests' NullSurface draws nothing), and sample
 // widths spread over the diagram of a Reichweite.
 #pragma once
 
@@ -7,6 +7,7 @@
 #include "diagram/surface.h"
 #include "lines/line_store.h"
 #include "model/calibration.h"
+#include "support/null_surface.h"
 
 #include <filesystem>
 #include <functional>
@@ -20,49 +21,6 @@ inline constexpr int kPicturePixels = 800;
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr WindowSize kInnerFor800{kPicturePixels * kTwipsPerPixel + 20,
                                          kPicturePixels* kTwipsPerPixel + 700};
-
-// Keeps the state a caller reads back and draws nothing.
-class NullSurface final : public Surface {
-public:
-    void set_user_scale(float, float, float, float) override {}
-    void clear() override { cx_ = cy_ = 0; }
-    Colour fore_color() const override { return colour_; }
-    void set_fore_color(Colour colour) override { colour_ = colour; }
-    int pen_width() const override { return pen_; }
-    void set_pen_width(int width) override { pen_ = width; }
-    int draw_mode() const override { return mode_; }
-    void set_draw_mode(int mode) override { mode_ = mode; }
-    void line(float, float, float x2, float y2) override { set_current(x2, y2); }
-    void line_to(float x, float y) override { set_current(x, y); }
-    void box(float, float, float x2, float y2) override { set_current(x2, y2); }
-    void point(float x, float y) override { set_current(x, y); }
-    float current_x() const override { return cx_; }
-    float current_y() const override { return cy_; }
-    void set_current(float x, float y) override {
-        cx_ = x;
-        cy_ = y;
-    }
-    void print_text(const std::string&) override { cx_ = 0; }
-    float text_width(const std::string& text) const override {
-        return 0.01f * static_cast<float>(text.size()) * size_;
-    }
-    float text_height(const std::string&) const override { return 0.025f * size_; }
-    std::string font_name() const override { return font_; }
-    void set_font_name(const std::string& name) override { font_ = name; }
-    float font_size() const override { return size_; }
-    void set_font_size(float size) override { size_ = size; }
-    bool font_bold() const override { return bold_; }
-    void set_font_bold(bool bold) override { bold_ = bold; }
-
-private:
-    Colour colour_ = 0;
-    int pen_ = 1;
-    int mode_ = kDrawModeCopyPen;
-    float cx_ = 0, cy_ = 0;
-    std::string font_ = "Arial";
-    float size_ = 8.25f;
-    bool bold_ = false;
-};
 
 // Answers every open dialog with open_path and every save dialog with save_path; the
 // rest is silent. on_picture_size, when set, gets the picture's new size in pixels.

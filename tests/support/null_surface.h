@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace teravine::hostile {
+namespace teravine {
 
 class NullSurface : public Surface {
 public:
@@ -67,4 +67,4 @@ private:
     bool bold_ = false;
 };
 
-} // namespace teravine::hostile
+} // namespace teravine
