@@ -1,44 +1,13 @@
 #include "lines/row_solvers.h"
 
+#include "lines/solver_steps.h"
 #include "model/solvers.h"
 
 #include <cmath>
 
 namespace teravine {
-namespace {
 
-float k_of_row(int row) {
-    return kKRow[static_cast<std::size_t>(row)];
-}
-
-// k at the weight rec.frac (in N terms) between rec.row_lo and rec.row_hi.
-float k_between(const InterpRecord& rec, float span) {
-    return static_cast<float>(static_cast<double>(k_of_row(rec.row_lo)) +
-                              (1.0 - static_cast<double>(rec.frac)) * span);
-}
-
-InterpRecord bracket(std::int16_t r) {
-    InterpRecord local;
-    local.row_lo = static_cast<std::int16_t>(r - 1);
-    local.row_hi = r;
-    local.frac = 1;
-    local.spare = 0;
-    local.k = 0;
-    return local;
-}
-
-// frac + step or frac - step, stored in single precision.
-float moved(float frac, float step, bool up) {
-    const double f = frac;
-    return static_cast<float>(up ? f + step : f - step);
-}
-
-// A record handed back only when its weight and k are numbers.
-bool usable(const InterpRecord& rec) {
-    return std::isfinite(rec.frac) && std::isfinite(rec.k);
-}
-
-} // namespace
+using namespace solver_steps;
 
 float solve_row_for_n(InterpRecord& rec, CoefTable& coef_invn, float x, float n, std::int16_t reich,
                       int* passes) {

@@ -1,6 +1,7 @@
 #include "lines/tabled_builders.h"
 
 #include "lines/line_builders.h"
+#include "lines/solver_steps.h"
 #include "model/solvers.h"
 
 #include <algorithm>
@@ -13,31 +14,7 @@ namespace {
 // every value of a row at a sweep width read from the tables. Each expression keeps its
 // operations, their order and their precision, so each float comes out the same.
 
-float k_of_row(int row) {
-    return kKRow[static_cast<std::size_t>(row)];
-}
-
-float k_between(const InterpRecord& rec, float span) {
-    return static_cast<float>(static_cast<double>(k_of_row(rec.row_lo)) +
-                              (1.0 - static_cast<double>(rec.frac)) * span);
-}
-
-InterpRecord bracket(std::int16_t r) {
-    InterpRecord local;
-    local.row_lo = static_cast<std::int16_t>(r - 1);
-    local.row_hi = r;
-    local.frac = 1;
-    return local;
-}
-
-float moved(float frac, float step, bool up) {
-    const double f = frac;
-    return static_cast<float>(up ? f + step : f - step);
-}
-
-bool usable(const InterpRecord& rec) {
-    return std::isfinite(rec.frac) && std::isfinite(rec.k);
-}
+using namespace solver_steps;
 
 const CoefRow& row_of(const std::array<CoefRow, 6>& rows, std::int16_t r) {
     return rows[static_cast<std::size_t>(r)];
