@@ -1,6 +1,5 @@
 #include "app_fixture.h"
 
-#include <cstdlib>
 
 #include <sys/stat.h>
 
@@ -32,7 +31,7 @@ TEST_F(Files, TreatFileWritesResultsAndPlacesAcceptedSamples) {
 
 // The committed results were written by teravine-cli treat: the window writes the same bytes.
 TEST_F(Files, TreatFileWritesWhatTheHeadlessToolWrites) {
-    const std::string examples = std::string(std::getenv("TERAVINE_SOURCE_DIR")) + "/examples/";
+    const std::string examples = std::string(TERAVINE_SOURCE_DIR) + "/examples/";
     const auto out = (dir / "mixture.IWO").string();
     services.open_answers = {ScriptedServices::chosen(examples + "samples.IW")};
     services.save_answers = {ScriptedServices::chosen(out)};
