@@ -9,7 +9,7 @@ struct Families {
 
 // "k,N,S,Nfp" into four switches; every name not listed is off.
 Outcome<Families> parse_families(const std::string& list, bool allow_k, const std::string& option,
-                                  const std::string& what) {
+                                 const std::string& what) {
     Families on;
     if (list.empty()) {
         return on;

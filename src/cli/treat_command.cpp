@@ -3,17 +3,14 @@
 // result file the window writes with the same Reichweite and rule, placing every accepted
 // sample on a diagram as the window does.
 #include "batch/treatment.h"
-#include "batch/width_file.h"
 #include "cli/commands.h"
+#include "cli/rule_options.h"
 #include "identify/identify_pairs.h"
 #include "identify/sample_list.h"
 #include "lines/line_tables.h"
-#include "model/broadening.h"
 #include "model/calibration.h"
-#include "model/correction_file.h"
 
 #include <iostream>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -24,14 +21,8 @@ struct TreatArgs {
     std::string input;
     std::string output;
     std::string reichweite = "R0";
-    std::string rule = "mixture";
-    std::string table;
+    RuleArgs rule;
 };
-
-const std::map<std::string, std::int16_t> kRules{{"gauss", kRuleGauss},
-                                                 {"lorentz", kRuleLorentz},
-                                                 {"mixture", kRuleMixture},
-                                                 {"table", kRuleTable}};
 
 int fail(const std::string& description) {
     std::cerr << description << "\n";
@@ -39,28 +30,17 @@ int fail(const std::string& description) {
 }
 
 int run_treat(const TreatArgs& args) {
-    const std::int16_t rule = kRules.at(args.rule);
-    if (rule == kRuleTable && args.table.empty()) {
-        return fail("teravine-cli treat: --rule table needs --table FILE.cor");
+    // A correction table that cannot be read ends here, as the option "File table" does.
+    const auto rule = choose_rule(args.rule);
+    if (!rule) {
+        // Options misused are named after the command; a file's own failure stands alone.
+        const bool about_options = rule.error().rfind("--", 0) == 0;
+        return fail(about_options ? "teravine-cli treat: " + rule.error() : rule.error());
     }
-    if (rule != kRuleTable && !args.table.empty()) {
-        return fail("teravine-cli treat: --table FILE.cor goes with --rule table");
-    }
-    CorrectionTable table;
-    if (rule == kRuleTable) {
-        // As the option "File table" reads it; a file that cannot be read ends here.
-        auto loaded = read_correction_file(args.table);
-        if (!loaded.ok()) {
-            return fail(loaded.error);
-        }
-        table = loaded.table;
-    }
-
-    auto widths = read_width_file(args.input);
+    const auto widths = read_corrected_widths(args.input, *rule);
     if (!widths) {
         return fail(widths.error());
     }
-    correct_widths(widths.value(), rule, table);
 
     Calibration cal = make_calibration(reich_from_name(args.reichweite));
     // Every accepted sample is placed on a diagram as the window places it, with its four
@@ -73,7 +53,7 @@ int run_treat(const TreatArgs& args) {
             samples.push_back(std::move(*found[index].placed));
         }
     };
-    const auto treated = treat_widths_at(*widths, cal, rule_name(rule), args.output, place);
+    const auto treated = treat_widths_at(*widths, cal, rule_name(rule->rule), args.output, place);
     if (!treated) {
         return fail(treated.error());
     }
@@ -93,12 +73,7 @@ void add_treat_command(CLI::App& app, int& status) {
     command->add_option("-o,--output", args->output, "result file (.IWO) to create or overwrite")
         ->required();
     add_reichweite_option(*command, args->reichweite);
-    command
-        ->add_option("--rule", args->rule,
-                     "broadening rule: gauss, lorentz, mixture or table (needs --table)")
-        ->check(CLI::IsMember({"gauss", "lorentz", "mixture", "table"}))
-        ->capture_default_str();
-    command->add_option("--table", args->table, "correction table (.cor) for --rule table");
+    add_rule_options(*command, args->rule);
     command->callback([args, &status] { status = run_treat(*args); });
 }
 
