@@ -214,21 +214,21 @@ void Terav::add_sample(std::optional<PlacedSample> placed) {
     services_.picture_changed();
 }
 
-void Terav::place_current_point(float iw_ad, float iw_eg) {
+void Terav::set_current_point(float iw_ad, float iw_eg) {
     CurrentPoint& p = state_.current;
     p.iw_ad = iw_ad;
     p.iw_eg = iw_eg;
     p.pos_x = x_from_origin(state_.plot.xorig, state_.plot.xunit, iw_ad);
     p.pos_y = y_from_origin(state_.plot.yorig, state_.plot.yunit, iw_eg);
+}
+
+void Terav::place_current_point(float iw_ad, float iw_eg) {
+    set_current_point(iw_ad, iw_eg);
     pct1_Click();
 }
 
 void Terav::place_identified(float iw_ad, float iw_eg, Identification& found) {
-    CurrentPoint& p = state_.current;
-    p.iw_ad = iw_ad;
-    p.iw_eg = iw_eg;
-    p.pos_x = x_from_origin(state_.plot.xorig, state_.plot.xunit, iw_ad);
-    p.pos_y = y_from_origin(state_.plot.yorig, state_.plot.yunit, iw_eg);
+    set_current_point(iw_ad, iw_eg);
     if (sample_list_full()) {
         services_.message(kSampleLimitMessage);
         return;
@@ -239,7 +239,7 @@ void Terav::place_identified(float iw_ad, float iw_eg, Identification& found) {
         state_.interp = found.interp;
         state_.interp.spare = spare;
     }
-    p.iw_eg = found.iw_eg;
+    state_.current.iw_eg = found.iw_eg;
     add_sample(std::move(found.placed));
 }
 

@@ -111,6 +111,7 @@ private:
     void place_current_point(float iw_ad, float iw_eg);
     // What place_current_point and pct1_Click do, with the point identified already.
     void place_identified(float iw_ad, float iw_eg, Identification& found);
+    void set_current_point(float iw_ad, float iw_eg); // widths and their surface position
     void add_sample(std::optional<PlacedSample> placed);
     bool sample_list_full() const;
 

@@ -1,22 +1,8 @@
 # teravine-cli treat on files that are not what they should be: each prints its message
 # on stderr, exits with status 1 and makes no result file.
 # -DCLI=teravine-cli
-if(DEFINED ENV{TMPDIR})
-  set(tmp_root "$ENV{TMPDIR}")
-else()
-  set(tmp_root "/tmp")
-endif()
-string(RANDOM LENGTH 12 suffix)
-set(work "${tmp_root}/teravine-cli-hostile-${suffix}")
-file(MAKE_DIRECTORY "${work}")
-string(ASCII 9 tab)
-string(ASCII 13 cr)
-set(crlf "${cr}\n")
-
-function(fail text)
-  file(REMOVE_RECURSE "${work}")
-  message(FATAL_ERROR "${text}")
-endfunction()
+set(scratch_name teravine-cli-hostile)
+include(${CMAKE_CURRENT_LIST_DIR}/scratch.cmake)
 
 # Treats <name>.IW (with the extra arguments) and expects status 1, exactly the message
 # on stderr, and no result file.

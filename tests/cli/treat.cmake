@@ -1,21 +1,7 @@
 # teravine-cli treat as a user runs it: the committed examples, then failing files.
 # -DCLI=teravine-cli -DSOURCE=<source folder> [-DMAKE_EXAMPLES=ON]
-if(DEFINED ENV{TMPDIR})
-  set(tmp_root "$ENV{TMPDIR}")
-else()
-  set(tmp_root "/tmp")
-endif()
-string(RANDOM LENGTH 12 suffix)
-set(work "${tmp_root}/teravine-cli-treat-${suffix}")
-file(MAKE_DIRECTORY "${work}")
-string(ASCII 9 tab)
-string(ASCII 13 cr)
-set(crlf "${cr}\n")
-
-function(fail text)
-  file(REMOVE_RECURSE "${work}")
-  message(FATAL_ERROR "${text}")
-endfunction()
+set(scratch_name teravine-cli-treat)
+include(${CMAKE_CURRENT_LIST_DIR}/scratch.cmake)
 
 # Runs the command; checks the exit status and that stderr contains the expected text.
 function(expect_run expected_status expected_err)
