@@ -3,7 +3,6 @@
 #include "identify/sample_values.h"
 #include "lines/line_builders.h"
 #include "lines/line_memo.h"
-#include "lines/tabled_builders.h"
 #include "model/solvers.h"
 
 namespace teravine {

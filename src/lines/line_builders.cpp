@@ -1,17 +1,14 @@
 #include "lines/line_builders.h"
 
+#include "lines/march.h"
 #include "lines/row_solvers.h"
-#include "model/polynomial.h"
+#include "lines/row_values.h"
 #include "model/solvers.h"
 
 #include <algorithm>
 
 namespace teravine {
 namespace {
-
-float k_of_row(int row) {
-    return kKRow[static_cast<std::size_t>(row)];
-}
 
 // Stores point j (1-based) unless the line is full; false when full.
 bool store_point(Line& line, int j, int capacity, float ad, float eg) {
@@ -23,87 +20,112 @@ bool store_point(Line& line, int j, int capacity, float ad, float eg) {
     return true;
 }
 
-// EG width at x on the mix of coef_eg that rec describes.
-float eg_width(Calibration& cal, const InterpRecord& rec, float x) {
-    interp_row(rec, cal.coef_eg, cal.reich);
-    return Pol5_0(cal.coef_eg, cal.reich, kScratchRow, x);
-}
-
-template <class Solver>
-void sweep(Calibration& cal, float x0, float target, Solver solver, Line& line) {
+// A line of constant N or %S: solve(rec, rows, target) at every width that each_width
+// hands to its step, the EG width of every solved point stored.
+template <class EachWidth, class Solve>
+void sweep(EachWidth each_width, float target, Solve solve, Line& line) {
     line.points.clear();
-    float x = x0;
     int j = 1;
     InterpRecord rec; // all fields 0
-    while (!(x > cal.range())) {
-        x = static_cast<float>(static_cast<double>(x) + kSweepStep);
-        if (solver(rec, cal.coef_invn, x, target, cal.reich, nullptr) != kInside) {
-            continue;
+    each_width([&](const auto& rows) {
+        if (solve(rec, rows, target) != kInside) {
+            return true;
         }
-        if (!store_point(line, j, kLineCapacity, x, eg_width(cal, rec, x))) {
-            break;
+        if (!store_point(line, j, kLineCapacity, rows.x, rows.eg(rec))) {
+            return false;
         }
         ++j;
-    }
+        return true;
+    });
     line.count = static_cast<std::int16_t>(j - 1);
+}
+
+// The polynomials at every width of the sweep from x0.
+auto polynomial_widths(Calibration& cal, float x0) {
+    return [&cal, x0](auto step) {
+        for_each_sweep_width(cal.range(), x0, [&](float x) {
+            return step(PolynomialRows{cal.coef_invn, &cal.coef_eg, cal.reich, x});
+        });
+    };
+}
+
+// The columns of a sweep laid out in tables.
+auto tabled_widths(const LineTables& tables, const std::vector<SweepColumn>& columns) {
+    return [&tables, &columns](auto step) {
+        for (const SweepColumn& column : columns) {
+            if (!step(TabledRows(tables, column))) {
+                return;
+            }
+        }
+    };
+}
+
+const auto solve_n = [](InterpRecord& rec, const auto& rows, float n) {
+    return solve_for_n(rec, rows, n);
+};
+const auto solve_s = [](InterpRecord& rec, const auto& rows, float s) {
+    return solve_for_s(rec, rows, s);
+};
+
+// A line of approximately constant Nfp: on each march the first step where the model's
+// 1/Nfp exceeds u. The count leaves out the last point stored.
+template <class March>
+void march_line(March& march, float u, Line& line) {
+    line.points.clear();
+    int j = 0;
+    for (int q = 0; q < kMarches; ++q) {
+        march.begin(q);
+        for (int m = 1; m <= kMarchSteps; ++m) {
+            const auto g = static_cast<float>(static_cast<double>(u) - march.h(m));
+            if (g < 0) {
+                if (store_point(line, j + 1, kFpLineCapacity, march_x(m), march.eg(m))) {
+                    ++j;
+                }
+                break;
+            }
+        }
+    }
+    line.count = static_cast<std::int16_t>(std::max(j - 1, 0));
 }
 
 } // namespace
 
 void build_const_n_line(Calibration& cal, std::int16_t n, Line& line) {
-    sweep(cal, kNSweepStart, static_cast<float>(n), solve_row_for_n, line);
+    sweep(polynomial_widths(cal, kNSweepStart), static_cast<float>(n), solve_n, line);
 }
 
 void build_const_s_line(Calibration& cal, float s, Line& line) {
-    sweep(cal, kSSweepStart, s, solve_row_for_s, line);
+    sweep(polynomial_widths(cal, kSSweepStart), s, solve_s, line);
 }
 
 void build_const_fp_line(Calibration& cal, float u, Line& line) {
-    line.points.clear();
-    int j = 0;
-    const std::int16_t reich = cal.reich;
+    PolynomialMarch march{cal};
+    march_line(march, u, line);
+}
 
-    // One march along row 6 of coef_invn as b mixes it; stores the first point where
-    // the model's 1/Nfp exceeds u.
-    auto march = [&](const InterpRecord& b, float span) {
-        for (int m = 1; m <= 110; ++m) {
-            const float x = static_cast<float>(m * 0.01);
-            const float y = Pol5_0(cal.coef_invn, reich, kScratchRow, x);
-            InterpRecord a = b;
-            recip_frac(a, cal.coef_invn, reich, x);
-            a.k = static_cast<float>(static_cast<double>(k_of_row(a.row_lo)) +
-                                     (1.0 - static_cast<double>(a.frac)) * span);
-            const double n = 1.0 / static_cast<double>(y);
-            const double yy = static_cast<double>(y) * y;
-            const auto g = static_cast<float>(static_cast<double>(u) - yy * ((n - 1.0) * a.k + n));
-            if (g < 0) {
-                if (store_point(line, j + 1, kFpLineCapacity, x, eg_width(cal, a, x))) {
-                    ++j;
-                }
-                return;
-            }
-        }
-    };
-
-    for (std::int16_t r = 5; r >= 2; --r) {
-        InterpRecord b;
-        b.row_lo = static_cast<std::int16_t>(r - 1);
-        b.row_hi = r;
-        const float span = k_of_row(r) - k_of_row(r - 1);
-        for (int t = 0; t <= 1; ++t) {
-            b.frac = static_cast<float>(t); // row 6 := row r, then row r - 1
-            interp_row(b, cal.coef_invn, reich);
-            march(b, span);
-        }
+void build_const_n_line(Calibration& cal, const LineTables& tables, std::int16_t n, Line& line) {
+    if (!tables.fit(cal)) {
+        build_const_n_line(cal, n, line);
+        return;
     }
-    InterpRecord b;
-    b.row_lo = 1;
-    b.row_hi = 2;
-    b.frac = 1; // row 6 := row 1 once more
-    interp_row(b, cal.coef_invn, reich);
-    march(b, k_of_row(2) - k_of_row(1));
+    sweep(tabled_widths(tables, tables.n_sweep), static_cast<float>(n), solve_n, line);
+}
 
-    line.count = static_cast<std::int16_t>(std::max(j - 1, 0));
+void build_const_s_line(Calibration& cal, const LineTables& tables, float s, Line& line) {
+    if (!tables.fit(cal)) {
+        build_const_s_line(cal, s, line);
+        return;
+    }
+    sweep(tabled_widths(tables, tables.s_sweep), s, solve_s, line);
+}
+
+void build_const_fp_line(Calibration& cal, const LineTables& tables, float u, Line& line) {
+    if (!tables.fit(cal)) {
+        build_const_fp_line(cal, u, line);
+        return;
+    }
+    TabledMarch march{tables};
+    march_line(march, u, line);
 }
 
 } // namespace teravine

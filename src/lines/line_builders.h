@@ -1,9 +1,12 @@
 // The builders of one line of constant N, %S or Nfp: a sweep of AD widths solved row
 // by row (N, %S) or a coarse march along the k rows (Nfp). They fill a line of a grid
-// family as well as a line kept through a sample.
+// family as well as a line kept through a sample. Each builder reads the rows either
+// from the polynomials or, given LineTables that fit the calibration, from the tables.
 #pragma once
 
 #include "lines/line_store.h"
+#include "lines/line_tables.h"
+#include "lines/sweeps.h"
 #include "model/calibration.h"
 
 #include <cstdint>
@@ -12,11 +15,6 @@ namespace teravine {
 
 inline constexpr int kLineCapacity = 111;  // points of an N or %S line
 inline constexpr int kFpLineCapacity = 41; // points of an Nfp line
-
-// First AD widths of the sweeps; each pass adds kSweepStep before solving.
-inline constexpr float kNSweepStart = 0.025f;
-inline constexpr float kSSweepStart = 0.01f;
-inline constexpr double kSweepStep = 0.025;
 
 // Line of constant N under cal.reich: the AD widths 0.05, 0.075, ... (accumulated in
 // single precision) up to the first one above the axis range. Writes row 6 of both
@@ -30,5 +28,12 @@ void build_const_s_line(Calibration& cal, float s, Line& line);
 // first AD width 0.01 .. 1.10 at which the model's 1/Nfp exceeds u. The count leaves out
 // the last point stored (a line reached on every row stores 9 points and counts 8).
 void build_const_fp_line(Calibration& cal, float u, Line& line);
+
+// The same lines, point for point and bit for bit, read from tables of cal.reich. When
+// the tables do not fit cal (another Reichweite, range or table), the rows are read from
+// the polynomials instead. On the tables, row 6 of both tables of cal is left alone.
+void build_const_n_line(Calibration& cal, const LineTables& tables, std::int16_t n, Line& line);
+void build_const_s_line(Calibration& cal, const LineTables& tables, float s, Line& line);
+void build_const_fp_line(Calibration& cal, const LineTables& tables, float u, Line& line);
 
 } // namespace teravine

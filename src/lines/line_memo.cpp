@@ -1,6 +1,6 @@
 #include "lines/line_memo.h"
 
-#include "lines/tabled_builders.h"
+#include "lines/line_builders.h"
 
 #include <bit>
 

@@ -1,21 +1,14 @@
 #include "lines/line_tables.h"
 
-#include "lines/line_builders.h"
+#include "lines/march.h"
 #include "model/solvers.h"
 
 namespace teravine {
 namespace {
 
-float k_of_row(int row) {
-    return kKRow[static_cast<std::size_t>(row)];
-}
-
 std::vector<SweepColumn> sweep_columns(const Calibration& cal, float x0) {
     std::vector<SweepColumn> columns;
-    float x = x0;
-    // The builders' own loop: the test before the step, the sum kept in single precision.
-    while (!(x > cal.range())) {
-        x = static_cast<float>(static_cast<double>(x) + kSweepStep);
+    for_each_sweep_width(cal.range(), x0, [&](float x) {
         SweepColumn column;
         column.x = x;
         for (std::int16_t r = 1; r <= 5; ++r) {
@@ -24,31 +17,9 @@ std::vector<SweepColumn> sweep_columns(const Calibration& cal, float x0) {
             column.recip[at] = single_reciprocal(column.inv_n[at]);
         }
         columns.push_back(column);
-    }
+        return true;
+    });
     return columns;
-}
-
-// The march of build_const_fp_line along row 6 of coef_invn as b mixes it, every step
-// kept instead of stopping at the first point.
-void march_steps(Calibration& scratch, const InterpRecord& b, float span,
-                 std::array<MarchStep, kMarchSteps + 1>& steps) {
-    const std::int16_t reich = scratch.reich;
-    interp_row(b, scratch.coef_invn, reich);
-    for (int m = 1; m <= kMarchSteps; ++m) {
-        MarchStep& step = steps[static_cast<std::size_t>(m)];
-        const float x = static_cast<float>(m * 0.01);
-        const float y = Pol5_0(scratch.coef_invn, reich, kScratchRow, x);
-        InterpRecord a = b;
-        recip_frac(a, scratch.coef_invn, reich, x);
-        a.k = static_cast<float>(static_cast<double>(k_of_row(a.row_lo)) +
-                                 (1.0 - static_cast<double>(a.frac)) * span);
-        const double n = 1.0 / static_cast<double>(y);
-        const double yy = static_cast<double>(y) * y;
-        step.x = x;
-        step.h = yy * ((n - 1.0) * a.k + n);
-        interp_row(a, scratch.coef_eg, reich);
-        step.eg = Pol5_0(scratch.coef_eg, reich, kScratchRow, x);
-    }
 }
 
 } // namespace
@@ -81,23 +52,18 @@ LineTables make_line_tables(const Calibration& cal) {
     tables.n_sweep = sweep_columns(cal, kNSweepStart);
     tables.s_sweep = sweep_columns(cal, kSSweepStart);
 
-    // Rows 5 .. 2, each as itself (weight 0) and as the row below (weight 1), then row 1.
+    // Every step of every march, not only up to the first point.
     Calibration scratch = cal;
-    std::size_t q = 0;
-    for (std::int16_t r = 5; r >= 2; --r) {
-        InterpRecord b;
-        b.row_lo = static_cast<std::int16_t>(r - 1);
-        b.row_hi = r;
-        for (int t = 0; t <= 1; ++t) {
-            b.frac = static_cast<float>(t);
-            march_steps(scratch, b, k_of_row(r) - k_of_row(r - 1), tables.fp_march[q++]);
+    PolynomialMarch march(scratch);
+    for (int q = 0; q < kMarches; ++q) {
+        march.begin(q);
+        for (int m = 1; m <= kMarchSteps; ++m) {
+            MarchStep& step = tables.fp_march[static_cast<std::size_t>(q)][static_cast<std::size_t>(m)];
+            step.x = march_x(m);
+            step.h = march.h(m);
+            step.eg = march.eg(m);
         }
     }
-    InterpRecord b;
-    b.row_lo = 1;
-    b.row_hi = 2;
-    b.frac = 1;
-    march_steps(scratch, b, k_of_row(2) - k_of_row(1), tables.fp_march[q]);
     return tables;
 }
 

@@ -3,6 +3,7 @@
 // every step of the Nfp march. The values are the very floats the builders compute.
 #pragma once
 
+#include "lines/sweeps.h"
 #include "model/calibration.h"
 #include "model/polynomial.h"
 
@@ -25,9 +26,6 @@ struct MarchStep {
     double h = 0; // 1/Nfp of the model there; the point is taken where u - h < 0
     float eg = 0; // EG width at x with the march's weight carried to coef_eg
 };
-
-inline constexpr int kMarchSteps = 110;
-inline constexpr int kMarches = 9; // rows 5, 4, 4, 3, 3, 2, 2, 1 and 1 once more
 
 struct LineTables {
     std::int16_t reich = 0;             // 0: no tables; the builders then compute everything

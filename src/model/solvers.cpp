@@ -42,18 +42,13 @@ float find_k(InterpRecord& rec, CoefTable& table, float x, float& y, std::int16_
         local.row_lo = static_cast<std::int16_t>(j - 1);
         span = k_row(j) - k_row(j - 1);
         local.frac = 1;
-        float step = 0.5f;
-        float diff = -1;
-        int count = 0;
-        do {
-            if (++count > kMaxBisectionPasses) {
-                return kOutside;
-            }
-            local.frac = diff > 0 ? local.frac + step : local.frac - step;
-            step = step / 2;
-            interp_row(local, table, reich);
-            diff = y - value(kScratchRow);
-        } while (!(std::fabs(diff) <= 1E-05f));
+        const int count = bisect_weight(local, true, 1E-05f, [&](InterpRecord& at) {
+            interp_row(at, table, reich);
+            return y - value(kScratchRow);
+        });
+        if (count < 0) {
+            return kOutside;
+        }
         if (passes != nullptr) {
             *passes = count;
         }

@@ -2,6 +2,7 @@
 // between the 1/N table and its reciprocal.
 #pragma once
 
+#include "model/bisection.h"
 #include "model/calibration.h"
 #include "model/polynomial.h"
 
@@ -10,9 +11,6 @@ namespace teravine {
 inline constexpr float kInside = 0;
 inline constexpr float kAboveDiagonal = 1;
 inline constexpr float kOutside = -1;
-
-// Cap on the bisection passes: inside the diagram 14 suffice.
-inline constexpr int kMaxBisectionPasses = 64;
 
 // Status 0: rec filled and row 6 of table holds the mixed row through the point.
 // +1: above the diagonal, y set to x. -1: below the lowest row, not finite, AD width
