@@ -1,6 +1,6 @@
 // Many samples placed at once (a treated file, a change of Reichweite) end exactly as the
 // same points identified one click after another: same samples, same order, same lines.
-#include "app_fixture.h"
+#include "support/session.h"
 #include "batch/width_file.h"
 #include "identify/identify_point.h"
 
@@ -70,9 +70,9 @@ std::string many_samples() {
 }
 
 TEST_F(BatchPlacing, TreatedFileIsPlacedAsClicksWouldPlaceIt) {
-    const auto in = write_file("many.IW", many_samples());
+    const auto in = folder.write("many.IW", many_samples());
     services.open_answers = {ScriptedServices::chosen(in)};
-    services.save_answers = {ScriptedServices::chosen((dir / "many.IWO").string())};
+    services.save_answers = {ScriptedServices::chosen(folder.file("many.IWO"))};
     terav.Tr_fi_Click();
     ASSERT_TRUE(services.messages.empty());
 
@@ -104,9 +104,9 @@ TEST_F(BatchPlacing, TreatedFileIsPlacedAsClicksWouldPlaceIt) {
 }
 
 TEST_F(BatchPlacing, ChangeOfReichweiteIdentifiesEverySampleAfreshInItsOrder) {
-    const auto in = write_file("many.IW", many_samples());
+    const auto in = folder.write("many.IW", many_samples());
     services.open_answers = {ScriptedServices::chosen(in)};
-    services.save_answers = {ScriptedServices::chosen((dir / "many.IWO").string())};
+    services.save_answers = {ScriptedServices::chosen(folder.file("many.IWO"))};
     terav.Tr_fi_Click();
     std::vector<float> ad, eg;
     for (const PlacedSample& s : state().samples) {

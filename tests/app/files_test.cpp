@@ -1,4 +1,4 @@
-#include "app_fixture.h"
+#include "support/session.h"
 
 
 #include <sys/stat.h>
@@ -11,13 +11,13 @@ using Files = AppTest;
 constexpr const char* kCrLf = "\r\n";
 
 TEST_F(Files, TreatFileWritesResultsAndPlacesAcceptedSamples) {
-    const auto in = write_file("s.IW", "Three samples\n3, 0\n0.5, 0.4\n0.5, 0.6\n0.7, 0.5\n");
-    const auto out = (dir / "s.IWO").string();
+    const auto in = folder.write("s.IW", "Three samples\n3, 0\n0.5, 0.4\n0.5, 0.6\n0.7, 0.5\n");
+    const auto out = folder.file("s.IWO");
     services.open_answers = {ScriptedServices::chosen(in)};
     services.save_answers = {ScriptedServices::chosen(out)};
     terav.Tr_fi_Click();
     EXPECT_TRUE(services.messages.empty());
-    const std::string text = read_file(out);
+    const std::string text = ScratchFolder::read(out);
     EXPECT_EQ(text.rfind("Three samples\r\nReichweite:\tR0\r\n", 0), 0u) << text;
     EXPECT_NE(text.find(std::string(" .5\t .4\t 24\t 4.88\t1.17\t 11") + kCrLf), std::string::npos);
     EXPECT_NE(text.find(std::string("Error") + kCrLf), std::string::npos);
@@ -32,36 +32,26 @@ TEST_F(Files, TreatFileWritesResultsAndPlacesAcceptedSamples) {
 // The committed results were written by teravine-cli treat: the window writes the same bytes.
 TEST_F(Files, TreatFileWritesWhatTheHeadlessToolWrites) {
     const std::string examples = std::string(TERAVINE_SOURCE_DIR) + "/examples/";
-    const auto out = (dir / "mixture.IWO").string();
+    const auto out = folder.file("mixture.IWO");
     services.open_answers = {ScriptedServices::chosen(examples + "samples.IW")};
     services.save_answers = {ScriptedServices::chosen(out)};
     terav.Tr_fi_Click();
-    EXPECT_EQ(read_file(out), read_file(examples + "samples.IWO"));
+    EXPECT_EQ(ScratchFolder::read(out), ScratchFolder::read(examples + "samples.IWO"));
     EXPECT_EQ(state().samples.size(), 6u);
 
     services.open_answers = {ScriptedServices::chosen(examples + "instrument.cor"),
                              ScriptedServices::chosen(examples + "samples.IW")};
-    const auto table_out = (dir / "table.IWO").string();
+    const auto table_out = folder.file("table.IWO");
     services.save_answers = {ScriptedServices::chosen(table_out)};
     terav.file_option_Click();
     terav.Tr_fi_Click();
-    EXPECT_EQ(read_file(table_out), read_file(examples + "samples-table.IWO"));
-    EXPECT_TRUE(services.messages.empty());
-}
-
-TEST_F(Files, CancelledSaveDialogWritesAndDrawsNothing) {
-    const auto in = write_file("s.IW", "t\n1, 0\n0.5, 0.4\n");
-    services.open_answers = {ScriptedServices::chosen(in)};
-    const auto ops = picture.ops.size();
-    terav.Tr_fi_Click();
-    EXPECT_TRUE(state().samples.empty());
-    EXPECT_EQ(picture.ops.size(), ops);
+    EXPECT_EQ(ScratchFolder::read(table_out), ScratchFolder::read(examples + "samples-table.IWO"));
     EXPECT_TRUE(services.messages.empty());
 }
 
 TEST_F(Files, ABadWidthFileIsReportedAndNothingIsLost) {
     type_and_draw("", "0.5", "0.4");
-    const auto in = write_file("bad.IW", "t\n5, 0\n0.5, 0.4\n0.6, 0.5\n");
+    const auto in = folder.write("bad.IW", "t\n5, 0\n0.5, 0.4\n0.6, 0.5\n");
     services.open_answers = {ScriptedServices::chosen(in)};
     terav.Tr_fi_Click();
     ASSERT_EQ(services.messages.size(), 1u);
@@ -71,49 +61,33 @@ TEST_F(Files, ABadWidthFileIsReportedAndNothingIsLost) {
 }
 
 TEST_F(Files, APipeOrAFolderIsRefusedInsteadOfBlocking) {
-    const auto fifo = (dir / "pipe.IW").string();
+    const auto fifo = folder.file("pipe.IW");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     services.open_answers = {ScriptedServices::chosen(fifo)};
     terav.Tr_fi_Click();
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_NE(services.messages[0].find("not a regular file"), std::string::npos);
 
-    services.open_answers = {ScriptedServices::chosen(dir.string())};
+    services.open_answers = {ScriptedServices::chosen(folder.path().string())};
     terav.file_option_Click();
     EXPECT_EQ(services.messages.size(), 2u);
     EXPECT_EQ(state().broadening.broad_rule, kRuleMixture);
 }
 
-TEST_F(Files, DialogFailureIsReportedCancelIsSilent) {
-    services.open_answers = {ScriptedServices::failed("no display")};
-    terav.Tr_fi_Click();
-    ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_EQ(services.messages[0], "File Error!\rno display");
-    terav.exp_li_Click(); // cancelled
-    EXPECT_EQ(services.messages.size(), 1u);
-}
-
 TEST_F(Files, ExportWritesTheCheckedFamilies) {
     terav.C_N_Click();
-    const auto out = (dir / "n.IWL").string();
+    const auto out = folder.file("n.IWL");
     services.save_answers = {ScriptedServices::chosen(out)};
     terav.exp_li_Click();
-    const std::string text = read_file(out);
+    const std::string text = ScratchFolder::read(out);
     EXPECT_EQ(text.rfind("Constante propreties lines\r\nReichweite:   R0\r\nN= 7  SA\tGly\t", 0),
               0u)
         << text.substr(0, 80);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 114);
 }
 
-TEST_F(Files, ExportFailureIsShown) {
-    services.save_answers = {ScriptedServices::chosen((dir / "missing" / "x.IWL").string())};
-    terav.exp_li_Click();
-    ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_NE(services.messages[0].find("x.IWL"), std::string::npos);
-}
-
 TEST_F(Files, CorrectionTableLoadsAndIsUsed) {
-    const auto cor = write_file("t.cor", "Table\n0.05 0.1\n0.2\n0.24\n0.3\n");
+    const auto cor = folder.write("t.cor", "Table\n0.05 0.1\n0.2\n0.24\n0.3\n");
     services.open_answers = {ScriptedServices::chosen(cor)};
     terav.file_option_Click();
     EXPECT_EQ(state().broadening.broad_rule, kRuleTable);
@@ -126,12 +100,12 @@ TEST_F(Files, CorrectionTableLoadsAndIsUsed) {
 }
 
 TEST_F(Files, CorrectionFailuresFallBackToMixture) {
-    const auto good = write_file("good.cor", "Table\n0.05 0.1\n0.2\n0.24\n0.3\n");
+    const auto good = folder.write("good.cor", "Table\n0.05 0.1\n0.2\n0.24\n0.3\n");
     services.open_answers = {ScriptedServices::chosen(good)};
     terav.file_option_Click();
     const std::string label = services.captions[Caption::label_file];
 
-    const auto title_only = write_file("t.cor", "Only a title\n");
+    const auto title_only = folder.write("t.cor", "Only a title\n");
     services.open_answers = {ScriptedServices::chosen(title_only)};
     terav.file_option_Click();
     ASSERT_EQ(services.messages.size(), 1u);
@@ -143,7 +117,7 @@ TEST_F(Files, CorrectionFailuresFallBackToMixture) {
     for (int i = 1; i <= 502; ++i) {
         many += std::to_string(i) + "\n";
     }
-    services.open_answers = {ScriptedServices::chosen(write_file("m.cor", many))};
+    services.open_answers = {ScriptedServices::chosen(folder.write("m.cor", many))};
     terav.file_option_Click();
     EXPECT_EQ(services.messages.size(), 2u);
     EXPECT_EQ(state().broadening.cor.cor_count, 501);

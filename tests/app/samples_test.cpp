@@ -1,4 +1,4 @@
-#include "app_fixture.h"
+#include "support/session.h"
 
 namespace teravine {
 namespace {
@@ -66,24 +66,6 @@ TEST_F(Samples, EveryWidthEntryMessageInItsOrder) {
     EXPECT_EQ(services.boxes[TextBox::Xls], "0.5");
 }
 
-TEST_F(Samples, EntryEdgesAndBroadening) {
-    type_and_draw("", "0.5", "0.5"); // EG equal to AD passes
-    ASSERT_EQ(state().samples.size(), 1u);
-    EXPECT_EQ(state().samples[0].line_s.count, 2); // the diagonal
-    EXPECT_EQ(state().samples[0].line_s.point(2).ad, 1.1f);
-
-    type_and_draw("-0.1", "0.5", "0.4"); // negative broadening: widths as typed
-    ASSERT_EQ(state().samples.size(), 2u);
-    EXPECT_EQ(state().samples[1].record.iw_ad, 0.5f);
-
-    terav.prof_option_Click(kRuleLorentz);
-    type_and_draw("0.1", "0.6", "0.5"); // Lorentz: B - b
-    ASSERT_EQ(state().samples.size(), 3u);
-    EXPECT_FLOAT_EQ(state().samples[2].record.iw_ad, 0.5f);
-    EXPECT_FLOAT_EQ(state().samples[2].record.iw_eg, 0.4f);
-    EXPECT_EQ(state().samples[2].record.label, kWorkedLabel);
-}
-
 TEST_F(Samples, PointerReadOutTruncatesAndKeepsTheLastInsidePoint) {
     const PlotWindow& p = state().plot;
     const float x = x_to_surface(0.2509f, p.xmin, p.xorig, p.xunit);
@@ -101,66 +83,6 @@ TEST_F(Samples, PointerReadOutTruncatesAndKeepsTheLastInsidePoint) {
     ASSERT_EQ(state().samples.size(), 1u);
     EXPECT_EQ(state().samples[0].record.iw_ad, 0.25f);
     EXPECT_EQ(state().samples[0].record.iw_eg, 0.18f);
-}
-
-TEST_F(Samples, ClicksOutsideTheModelOrInTheCornerAddNothing) {
-    click_at(0.5f, 0.7f); // above the diagonal
-    click_at(0.9f, 0.1f); // below k = 3
-    const PlotWindow& p = state().plot;
-    terav.pct1_MouseMove(p.left + 0.001f, p.bottom - 0.001f); // reads 0.000, 0.000
-    const auto ops = picture.ops.size();
-    terav.pct1_Click();
-    EXPECT_TRUE(state().samples.empty());
-    EXPECT_EQ(picture.ops.size(), ops);
-}
-
-TEST_F(Samples, TwoClicksOnOnePointGiveTwoEqualSamples) {
-    click_at(0.5f, 0.4f);
-    terav.pct1_Click();
-    ASSERT_EQ(state().samples.size(), 2u);
-    EXPECT_EQ(state().samples[0].record.label, state().samples[1].record.label);
-}
-
-TEST_F(Samples, IdenticalLinesShowForAllSamplesWithoutRecomputing) {
-    type_and_draw("", "0.5", "0.4");
-    type_and_draw("", "0.7", "0.5");
-    type_and_draw("", "0.3", "0.3");
-    const Line before = state().samples[1].line_n;
-    const auto red_lines = [&] {
-        std::size_t n = 0;
-        bool after_clear = false;
-        for (const Op& op : picture.ops) {
-            if (op.kind == OpKind::clear) {
-                n = 0;
-                after_clear = true;
-            } else if (after_clear && op.kind == OpKind::line_to && op.colour == kColourN) {
-                ++n;
-            }
-        }
-        return n;
-    };
-    EXPECT_EQ(red_lines(), 0u);
-    terav.Id_n_Click();
-    EXPECT_TRUE(services.checks[MenuItem::Id_n]);
-    EXPECT_GT(red_lines(), 3u * 10);
-    // Every sample's N line is among them: a segment ends at its second point.
-    const PlotWindow& p = state().plot;
-    for (const PlacedSample& s : state().samples) {
-        const float x = x_to_surface(s.line_n.point(2).ad, p.xmin, p.xorig, p.xunit);
-        const float y = y_to_surface(s.line_n.point(2).eg, p.ymin, p.yorig, p.yunit);
-        const auto ops = picture.of(OpKind::line_to);
-        EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), [&](const Op& op) {
-            return op.colour == kColourN && op.x2 == x && op.y2 == y;
-        })) << s.record.label;
-    }
-    EXPECT_EQ(state().samples[1].line_n.points.size(), before.points.size());
-    terav.Id_n_Click();
-    EXPECT_EQ(red_lines(), 0u);
-
-    for (auto click : {&Terav::Id_k_Click, &Terav::Id_s_Click, &Terav::Id_inf_Click}) {
-        (terav.*click)();
-    }
-    EXPECT_TRUE(state().identical_on.k && state().identical_on.s && state().identical_on.fp);
 }
 
 TEST_F(Samples, NewSampleDrawsItsCheckedLinesAtOnce) {

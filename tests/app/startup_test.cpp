@@ -1,4 +1,4 @@
-#include "app_fixture.h"
+#include "support/session.h"
 
 namespace teravine {
 namespace {
@@ -19,18 +19,6 @@ TEST_F(StartUp, CaptionChecksAndRule) {
     EXPECT_EQ(state().broadening.broad_rule, kRuleMixture);
     EXPECT_EQ(services.startup_displays, 1);
     EXPECT_TRUE(state().samples.empty());
-}
-
-TEST_F(StartUp, DrawsTheFrameAndTheFiveKCurves) {
-    EXPECT_GT(services.picture_updates, 0);
-    EXPECT_EQ(picture.of(OpKind::box).size(), 1u);
-    const auto texts = picture.texts();
-    for (const char* label : {" k 0", " k .5", " k 1", " k 2", " k 3"}) {
-        EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
-    }
-    EXPECT_EQ(picture.of(OpKind::set_user_scale).back().x2, 15.0f);
-    EXPECT_EQ(services.picture.width, services.inner.width - 20);
-    EXPECT_EQ(services.picture.height, services.inner.height - 700);
 }
 
 TEST_F(StartUp, ASmallWindowIsEnlargedBeforeDrawing) {
@@ -59,26 +47,6 @@ TEST_F(StartUp, QuitAsksAndNoKeepsEverything) {
     services.yes_no_answers = {true};
     terav.close_form_Click();
     EXPECT_TRUE(services.closed);
-}
-
-TEST_F(StartUp, AboutBox) {
-    terav.menu_about_Click();
-    EXPECT_EQ(services.about_boxes, 1);
-    EXPECT_EQ(services.startup_displays, 1);
-}
-
-TEST_F(StartUp, CopyPutsThePictureOnTheClipboardWithoutRedrawing) {
-    const auto before = picture.ops.size();
-    terav.cop_clip_Click();
-    EXPECT_EQ(services.clipboard_copies, 1);
-    EXPECT_EQ(picture.ops.size(), before);
-}
-
-TEST_F(StartUp, CancelledPrintPrintsNothing) {
-    services.print_dialog_answer = false;
-    terav.Pr_Click();
-    EXPECT_EQ(services.pages_printed, 0);
-    EXPECT_TRUE(services.page.ops.empty());
 }
 
 TEST_F(StartUp, PrintDrawsTheSameDiagramWithCaptionsAsText) {

@@ -44,18 +44,6 @@ TEST(NumberItems, TitleThenItemsWithEverySeparator) {
     EXPECT_EQ(got, (std::vector<float>{3, 0.1f, 0.5f, 0.4f, 0.6f, 0.45f, 0.7f, 0.5f, 0.3f}));
 }
 
-TEST(NumberItems, NumberForms) {
-    auto items = reader("t\n+2 -1e-3 5. .5 1E2 -0 0.000001 3.4028234e38\n");
-    items.line();
-    const std::vector<float> want{2, -1e-3f, 5, 0.5f, 100, 0, 1e-6f, 3.4028234e38f};
-    for (float w : want) {
-        const auto v = items.single("x");
-        ASSERT_TRUE(v) << v.error();
-        EXPECT_EQ(*v, w);
-    }
-    EXPECT_TRUE(items.at_end());
-}
-
 TEST(NumberItems, NotNumbers) {
     for (const char* bad : {"nan",   "NaN", "inf", "-inf",    "infinity", "1e400", "1e39",  "-1e39",
                             "0x1p3", "1e",  "e5",  ".",       "-",        "+",     "1.2.3", "1,5x",
@@ -105,27 +93,6 @@ TEST(NumberItems, ADecimalCommaMakesTwoItems) {
     EXPECT_TRUE(items.at_end());
 }
 
-TEST(NumberItems, AnEmptyItemIsRefused) {
-    auto items = reader("t\n0.5,,0.4\n");
-    items.line();
-    EXPECT_TRUE(items.single("a"));
-    const auto v = items.single("the EG width of sample 1");
-    ASSERT_FALSE(v);
-    EXPECT_EQ(v.error(), "Line 2 of the file, item 2 (the EG width of sample 1) is missing: "
-                         "nothing stands before the comma.");
-
-    auto leading = reader("t\n ,0.4\n");
-    leading.line();
-    EXPECT_FALSE(leading.single("a"));
-
-    // A comma that ends a line is allowed: the next item comes from the next line.
-    auto trailing = reader("t\n2,\n0.1,\n");
-    trailing.line();
-    EXPECT_EQ(*trailing.single("a"), 2.0f);
-    EXPECT_EQ(*trailing.single("b"), 0.1f);
-    EXPECT_TRUE(trailing.at_end());
-}
-
 TEST(NumberItems, EveryKindOfLineEnd) {
     for (const char* text : {"t\r\n1\r\n2,3\r\n", "t\n1\n2,3\n", "t\r1\r2,3\r", "t\r\n1\n2,3\r",
                              "t\n\n\n1\r\r2 , 3"}) {
@@ -142,18 +109,6 @@ TEST(NumberItems, EveryKindOfLineEnd) {
     EXPECT_EQ(items.single("c").error().rfind("Line 4 of the file, item 1", 0), 0u);
 }
 
-TEST(NumberItems, TheTitleLine) {
-    EXPECT_EQ(reader("").line(), std::nullopt);
-    EXPECT_EQ(reader("\n").line(), "");
-    EXPECT_EQ(reader("only").line(), "only");
-    EXPECT_EQ(reader("\xEF\xBB\xBFTitle\n").line(), "Title");
-    EXPECT_EQ(reader("  a, b\t c \r\n1").line(), "  a, b\t c ");
-    auto items = reader("t");
-    items.line();
-    EXPECT_TRUE(items.at_end());
-    EXPECT_EQ(items.single("the sample count").error(), "The file ends before the sample count.");
-}
-
 TEST(NumberItems, Utf16AndNulBytesAreRefused) {
     const std::string utf16le("\xFF\xFE"
                               "T\0i\0t\0\r\0\n\0"
@@ -166,53 +121,6 @@ TEST(NumberItems, Utf16AndNulBytesAreRefused) {
     const auto no_bom = NumberItems::over(std::string("T\0i\0t\0\n\0", 8));
     ASSERT_FALSE(no_bom);
     EXPECT_NE(no_bom.error().find("NUL"), std::string::npos);
-}
-
-TEST(NumberItems, QuotesAreShortAndPrintable) {
-    EXPECT_EQ(NumberItems::quoted("0.5x"), "\"0.5x\"");
-    EXPECT_EQ(NumberItems::quoted("\x01\xC3\xA9"), "\"\\x01\\xC3\\xA9\"");
-    EXPECT_EQ(NumberItems::quoted(std::string(100, '7')), "\"" + std::string(40, '7') + "...\"");
-}
-
-TEST(NumberItems, BinaryGarbageEndsInAFailureOrTheEnd) {
-    std::mt19937 random(20240601);
-    for (int round = 0; round < 200; ++round) {
-        std::string text(static_cast<std::size_t>(random() % 4000), ' ');
-        for (auto& c : text) {
-            c = static_cast<char>(random() % 255 + 1); // no NUL: those are refused at once
-        }
-        auto items = reader(text);
-        items.line();
-        std::size_t steps = 0;
-        while (!items.at_end() && items.single("x")) {
-            ASSERT_LT(++steps, text.size() + 1);
-        }
-    }
-}
-
-TEST(NumberItems, HugeLinesAreLinear) {
-    const auto start = std::chrono::steady_clock::now();
-    // One item of 20 MB: refused quickly, quoted short.
-    const std::string one_item = "t\n" + std::string(20'000'000, '1');
-    auto items = reader(one_item);
-    items.line();
-    const auto v = items.single("x");
-    ASSERT_FALSE(v);
-    EXPECT_LT(v.error().size(), 200u);
-    // A 10 MB title and a line of two million items.
-    std::string many = std::string(10'000'000, 'T') + "\n";
-    for (int i = 0; i < 2'000'000; ++i) {
-        many += "0.5,";
-    }
-    auto lots = reader(many);
-    EXPECT_EQ(lots.line()->size(), 10'000'000u);
-    int count = 0;
-    while (!lots.at_end()) {
-        ASSERT_TRUE(lots.single("x"));
-        ++count;
-    }
-    EXPECT_EQ(count, 2'000'000);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
 } // namespace

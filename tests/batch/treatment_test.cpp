@@ -5,7 +5,7 @@
 #include "identify/sample_values.h"
 #include "model/correction_file.h"
 #include "model/solvers.h"
-#include "temp_folder.h"
+#include "support/scratch_folder.h"
 #include "text/number_text.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,6 @@
 namespace teravine {
 namespace {
 
-using testing::TempFolder;
 
 const std::string kMixtureHeader =
     "Reichweite:\tR0\r\n"
@@ -35,7 +34,7 @@ struct Run {
 // Reads the width text, corrects it with the rule and treats it into a fresh file.
 Run treat_text(std::string_view text, std::int16_t rule = kRuleMixture,
                const CorrectionTable& table = {}, std::int16_t reich = 1) {
-    TempFolder folder;
+    ScratchFolder folder;
     auto widths = read_width_text(text);
     EXPECT_TRUE(widths) << widths.error();
     Run run;
@@ -47,7 +46,7 @@ Run treat_text(std::string_view text, std::int16_t rule = kRuleMixture,
     const auto out = folder.file("result.IWO");
     run.outcome = treat_widths(*widths, cal, rule_name(rule), out,
                                [&](float ad, float eg) { run.placed.emplace_back(ad, eg); });
-    run.written = TempFolder::read(out);
+    run.written = ScratchFolder::read(out);
     return run;
 }
 
@@ -83,13 +82,6 @@ TEST(Treatment, TheWorkedExample) {
     EXPECT_EQ(run.outcome->errors, 0);
 }
 
-TEST(Treatment, NoSamplesGiveTheHeaderOnly) {
-    const auto run = treat_text("Empty\n0\n0\n");
-    ASSERT_TRUE(run.outcome) << run.outcome.error();
-    EXPECT_EQ(run.written, "Empty\r\n" + kMixtureHeader);
-    EXPECT_TRUE(run.placed.empty());
-}
-
 TEST(Treatment, OutsideSamplesWriteErrorAndTheRestGoesOn) {
     // Above the diagonal, inside, below the k = 3 row, inside again.
     const auto run = treat_text("Mixed\n4\n0\n0.5,0.6\n0.5,0.4\n0.5,0.1\n0.6,0.45\n");
@@ -116,41 +108,6 @@ TEST(Treatment, EqualWidthsTakeNfpFromThePercentage) {
                                std::to_string(file_nfp) + "\r\n");
 }
 
-TEST(Treatment, TheBroadeningIsRemovedFirst) {
-    const auto run = treat_text("Broad\n2\n0.1\n0.6,0.5\n0.05,0.04\n");
-    ASSERT_TRUE(run.outcome) << run.outcome.error();
-    const float ad = remove_inst(0.6f, 0.1f, kRuleMixture);
-    const float eg = remove_inst(0.5f, 0.1f, kRuleMixture);
-    EXPECT_EQ(run.written, "Broad\r\nReichweite:\tR0\r\nInstrumental broadening:\t .1\r\n"
-                           "Instrumental broadening type :\tLorentz Gauss geometric mean\r\n"
-                           "IW_AD\tIW_EG\tN\tS\tk\tNfd\r\n" +
-                               line_of(ad, eg) + "\r\nError\r\n"); // widths below b: Error
-    EXPECT_EQ(run.placed, (std::vector<std::pair<float, float>>{{ad, eg}}));
-}
-
-TEST(Treatment, ZeroBroadeningUnderTheTableRule) {
-    const auto table = read_correction_text("T\n0.05\n0.3\n0.5\n0.6\n0.7\n").table;
-    // Measured 0.65 and 0.55 become 0.375 and 0.325 through the table.
-    const auto run = treat_text("Table\n1\n0\n0.65,0.55\n", kRuleTable, table);
-    ASSERT_TRUE(run.outcome) << run.outcome.error();
-    const float ad = file_remove(0.65f, table);
-    const float eg = file_remove(0.55f, table);
-    EXPECT_EQ(number_text(ad), " .375");
-    EXPECT_EQ(number_text(eg), " .325");
-    EXPECT_NE(run.written.find("Instrumental broadening type :\tFILE\r\n"), std::string::npos);
-    EXPECT_NE(run.written.find("\r\n" + line_of(ad, eg) + "\r\n"), std::string::npos)
-        << run.written;
-}
-
-TEST(Treatment, TheReichweiteNameAndTablesFollowTheCalibration) {
-    const auto run = treat_text("R3 file\n1\n0\n0.5,0.4\n", kRuleGauss, {}, 3);
-    ASSERT_TRUE(run.outcome) << run.outcome.error();
-    EXPECT_EQ(run.written, "R3 file\r\nReichweite:\tR3\r\nInstrumental broadening:\t 0\r\n"
-                           "Instrumental broadening type :\tGauss\r\n"
-                           "IW_AD\tIW_EG\tN\tS\tk\tNfd\r\n" +
-                               line_of(0.5f, 0.4f, 3) + "\r\n");
-}
-
 TEST(Treatment, ASampleWhoseValuesCannotBeComputedStopsTheTreatment) {
     // A point inside the model at a tiny width: N is beyond 16 bits.
     const auto run = treat_text("Tiny\n3\n0\n0.5,0.4\n0.000001,0.0000009\n0.6,0.45\n");
@@ -162,28 +119,8 @@ TEST(Treatment, ASampleWhoseValuesCannotBeComputedStopsTheTreatment) {
     EXPECT_EQ(run.placed, (std::vector<std::pair<float, float>>{{0.5f, 0.4f}}));
 }
 
-TEST(Treatment, ADoctoredTableFailsTheSameWay) {
-    TempFolder folder;
-    WidthFile file;
-    file.title = "Doctored";
-    file.count = 1;
-    file.ad = {0.5f};
-    file.eg = {0.4f};
-    Calibration cal = make_calibration(1);
-    cal.coef_invn[1][3].fill(0); // rows 3 and 4 carry the point; 1/N of row 3 is 0
-    cal.coef_invn[1][4].fill(0);
-    const auto out = folder.file("doctored.IWO");
-    int placed = 0;
-    const auto outcome = treat_widths(file, cal, "Gauss", out, [&](float, float) { ++placed; });
-    ASSERT_FALSE(outcome);
-    EXPECT_NE(outcome.error().find("Sample 1 of the file: Arithmetic failure"), std::string::npos)
-        << outcome.error();
-    EXPECT_EQ(placed, 0);
-    EXPECT_EQ(TempFolder::read(out).find("Error"), std::string::npos);
-}
-
 TEST(Treatment, AResultFileThatCannotBeCreated) {
-    TempFolder folder;
+    ScratchFolder folder;
     WidthFile file;
     file.title = "T";
     file.count = 1;
@@ -220,7 +157,7 @@ TEST(Treatment, AResultFileThatCannotBeWritten) {
 }
 
 TEST(Treatment, TheWholeWayFromAFileOnDisk) {
-    TempFolder folder;
+    ScratchFolder folder;
     const auto in = folder.write("in.IW", "Disk\r\n2\r\n0\r\n0.5,0.4\r\n0.5,0.6\r\n");
     auto widths = read_width_file(in);
     ASSERT_TRUE(widths) << widths.error();
@@ -231,7 +168,7 @@ TEST(Treatment, TheWholeWayFromAFileOnDisk) {
     folder.write("out.IWO", std::string(5000, 'x'));
     const auto outcome = treat_widths(*widths, cal, rule_name(kRuleMixture), out, nullptr);
     ASSERT_TRUE(outcome) << outcome.error();
-    EXPECT_EQ(TempFolder::read(out),
+    EXPECT_EQ(ScratchFolder::read(out),
               "Disk\r\n" + kMixtureHeader + " .5\t .4\t 24\t 4.88\t1.17\t 11\r\nError\r\n");
 }
 

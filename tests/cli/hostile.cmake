@@ -1,20 +1,14 @@
 # teravine-cli treat on files that are not what they should be: each prints its message
 # on stderr, exits with status 1 and makes no result file.
 # -DCLI=teravine-cli
-set(scratch_name teravine-cli-hostile)
-include(${CMAKE_CURRENT_LIST_DIR}/scratch.cmake)
 
 # Treats <name>.IW (with the extra arguments) and expects status 1, exactly the message
 # on stderr, and no result file.
 function(expect_refused name message)
   set(out "${work}/${name}.IWO")
-  execute_process(COMMAND ${CLI} treat "${work}/${name}.IW" -o "${out}" ${ARGN}
-                  RESULT_VARIABLE status OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
-  if(NOT status EQUAL 1)
-    fail("${name}: status ${status}, expected 1\n${stdout}${stderr}")
-  endif()
-  if(NOT stderr STREQUAL "${message}\n")
-    fail("${name}: stderr\n[${stderr}]\nexpected\n[${message}\n]")
+  run(1 treat "${work}/${name}.IW" -o "${out}" ${ARGN})
+  if(NOT last_err STREQUAL "${message}\n")
+    fail("${name}: stderr\n[${last_err}]\nexpected\n[${message}\n]")
   endif()
   if(EXISTS "${out}")
     fail("${name}: a result file was made")
@@ -103,4 +97,3 @@ foreach(case "cr-only;Mac${cr}1${cr}0${cr}0.5,0.4${cr}" "bom;${bom}Mac${crlf}1${
   endif()
 endforeach()
 
-file(REMOVE_RECURSE "${work}")

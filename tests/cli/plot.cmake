@@ -1,14 +1,8 @@
 # Runs teravine-cli plot as a user would and checks the files it writes.
-file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK})
 
 function(run_plot expected_status)
-  execute_process(COMMAND ${CLI} plot ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
-                  ERROR_VARIABLE err)
-  if(NOT status EQUAL expected_status)
-    message(FATAL_ERROR "plot ${ARGN}: status ${status}, expected ${expected_status}\n${out}${err}")
-  endif()
-  set(last_err "${err}" PARENT_SCOPE)
+  run(${expected_status} plot ${ARGN})
+  set(last_err "${last_err}" PARENT_SCOPE)
 endfunction()
 
 # Width and height from the PNG header (IHDR: bytes 16..23, big-endian).
@@ -41,32 +35,32 @@ function(expect_start path text)
   endif()
 endfunction()
 
-run_plot(0 -o ${WORK}/k.png)
-expect_png(${WORK}/k.png 800 800)
-run_plot(0 -o ${WORK}/small.png --size 300 --reichweite R3 --grids k,N,S,Nfp)
-expect_png(${WORK}/small.png 300 300)
-run_plot(0 -o ${WORK}/k.svg)
-expect_start(${WORK}/k.svg "<svg")
-run_plot(0 -o ${WORK}/k.pdf --grids N)
-expect_start(${WORK}/k.pdf "%PDF-")
+run_plot(0 -o ${work}/k.png)
+expect_png(${work}/k.png 800 800)
+run_plot(0 -o ${work}/small.png --size 300 --reichweite R3 --grids k,N,S,Nfp)
+expect_png(${work}/small.png 300 300)
+run_plot(0 -o ${work}/k.svg)
+expect_start(${work}/k.svg "<svg")
+run_plot(0 -o ${work}/k.pdf --grids N)
+expect_start(${work}/k.pdf "%PDF-")
 
 # The samples of a width file with their labels, corrected as "Treat File" corrects them.
-run_plot(0 -o ${WORK}/s.svg --samples ${EXAMPLES}/samples.IW --identical N,Nfp)
-file(READ ${WORK}/s.svg svg)
+run_plot(0 -o ${work}/s.svg --samples ${EXAMPLES}/samples.IW --identical N,Nfp)
+file(READ ${work}/s.svg svg)
 foreach(label "N: 20,S: 4.83%,k:0.95,Nfp: 10" "N: 11,S: 0%,k:0.00,Nfp: 11")
   string(FIND "${svg}" "${label}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "s.svg lacks the label ${label}")
   endif()
 endforeach()
-run_plot(0 -o ${WORK}/t.png --samples ${EXAMPLES}/samples.IW --rule table
+run_plot(0 -o ${work}/t.png --samples ${EXAMPLES}/samples.IW --rule table
          --table ${EXAMPLES}/instrument.cor)
 
 # Refusals: one line on stderr, status 1, nothing written.
-foreach(bad "-o;${WORK}/k.bmp" "-o;${WORK}/tiny.png;--size;99" "-o;${WORK}/huge.png;--size;10001"
-        "-o;${WORK}/no/such/folder/k.png" "-o;${WORK}/g.png;--grids;k,X"
-        "-o;${WORK}/i.png;--identical;N,X" "-o;${WORK}/m.png;--samples;${WORK}/missing.IW"
-        "-o;${WORK}/r.png;--samples;${EXAMPLES}/samples.IW;--rule;table")
+foreach(bad "-o;${work}/k.bmp" "-o;${work}/tiny.png;--size;99" "-o;${work}/huge.png;--size;10001"
+        "-o;${work}/no/such/folder/k.png" "-o;${work}/g.png;--grids;k,X"
+        "-o;${work}/i.png;--identical;N,X" "-o;${work}/m.png;--samples;${work}/missing.IW"
+        "-o;${work}/r.png;--samples;${EXAMPLES}/samples.IW;--rule;table")
   run_plot(1 ${bad})
   string(REGEX MATCHALL "teravine-cli:[^\n]*\n" lines "${last_err}")
   list(LENGTH lines count)
@@ -75,7 +69,7 @@ foreach(bad "-o;${WORK}/k.bmp" "-o;${WORK}/tiny.png;--size;99" "-o;${WORK}/huge.
   endif()
 endforeach()
 foreach(never k.bmp tiny.png huge.png g.png i.png m.png r.png)
-  if(EXISTS ${WORK}/${never})
+  if(EXISTS ${work}/${never})
     message(FATAL_ERROR "${never} was written although refused")
   endif()
 endforeach()

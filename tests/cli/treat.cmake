@@ -1,19 +1,13 @@
 # teravine-cli treat as a user runs it: the committed examples, then failing files.
 # -DCLI=teravine-cli -DSOURCE=<source folder> [-DMAKE_EXAMPLES=ON]
-set(scratch_name teravine-cli-treat)
-include(${CMAKE_CURRENT_LIST_DIR}/scratch.cmake)
 
 # Runs the command; checks the exit status and that stderr contains the expected text.
 function(expect_run expected_status expected_err)
-  execute_process(COMMAND ${CLI} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
-                  ERROR_VARIABLE err)
-  if(NOT status EQUAL expected_status)
-    fail("${ARGN}: status ${status}, expected ${expected_status}\n${out}${err}")
-  endif()
+  run(${expected_status} ${ARGN})
   if(NOT "${expected_err}" STREQUAL "")
-    string(FIND "${err}" "${expected_err}" at)
+    string(FIND "${last_err}" "${expected_err}" at)
     if(at EQUAL -1)
-      fail("${ARGN}: stderr\n[${err}]\ndoes not contain\n[${expected_err}]")
+      fail("${ARGN}: stderr\n[${last_err}]\ndoes not contain\n[${expected_err}]")
     endif()
   endif()
 endfunction()
@@ -104,4 +98,3 @@ endif()
 expect_run(1 "" treat "${work}/worked.IW" -o "${work}/t.IWO" --rule median)
 expect_run(1 "" treat "${work}/worked.IW")
 
-file(REMOVE_RECURSE "${work}")

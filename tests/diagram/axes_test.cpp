@@ -64,17 +64,6 @@ TEST(Axes, R0HasTwelveLabelledMajorTicksAndFourMinorsPerIntervalOnEachAxis) {
     }
 }
 
-TEST(Axes, R3HasTenLabelledMajorTicks) {
-    const Drawn d = axes_of(3);
-    const std::vector<std::string> labels(kLabelsR0.begin(), kLabelsR0.begin() + 10);
-    std::vector<std::string> both = labels;
-    both.insert(both.end(), labels.begin(), labels.end());
-    EXPECT_EQ(d.surface.texts(), both);
-    EXPECT_EQ(ticks(d.surface, true).minor.size(), 36u);
-    EXPECT_EQ(ticks(d.surface, false).minor.size(), 36u);
-    EXPECT_FLOAT_EQ(d.plot.right - d.plot.left, 9);
-}
-
 TEST(Axes, FrameIsAThickBoxEverythingElseIsThin) {
     RecordingSurface s;
     s.width = 7;
@@ -96,20 +85,6 @@ TEST(Axes, FrameIsAThickBoxEverythingElseIsThin) {
     EXPECT_EQ(s.pen_width(), 1);
     EXPECT_EQ(s.font_name(), "Arial");
     EXPECT_EQ(s.font_size(), 10);
-}
-
-TEST(Axes, NoMinorTickAfterTheLastMajorOrOutsideTheFrame) {
-    for (std::int16_t reich : {1, 3}) {
-        const Drawn d = axes_of(reich);
-        for (const Op& op : ticks(d.surface, true).minor) {
-            EXPECT_LT(op.x1, d.plot.right);
-            EXPECT_GT(op.x1, d.plot.left);
-        }
-        for (const Op& op : ticks(d.surface, false).minor) {
-            EXPECT_GT(op.y1, d.plot.top);
-            EXPECT_LT(op.y1, d.plot.bottom);
-        }
-    }
 }
 
 TEST(Axes, MinorTicksStopAtRightAndTopWhenMajorsOvershoot) {
@@ -135,13 +110,6 @@ TEST(Axes, MinorTicksStopAtRightAndTopWhenMajorsOvershoot) {
     }
 }
 
-TEST(Axes, IntervalCountsRoundHalfToEven) {
-    EXPECT_EQ(interval_count(2.5f, 1), 2);
-    EXPECT_EQ(interval_count(3.5f, 1), 4);
-    EXPECT_EQ(interval_count(1.1f, 1.1f / 11), 11);
-    EXPECT_EQ(interval_count(0.9f, 0.9f / 9), 9);
-}
-
 TEST(Axes, TickLabelsAreCentredBelowAndRightAlignedLeftOfTheirTicks) {
     const Drawn d = axes_of(1);
     const auto labels = d.surface.of(OpKind::text);
@@ -162,26 +130,6 @@ TEST(Axes, TickLabelsAreCentredBelowAndRightAlignedLeftOfTheirTicks) {
     }
     EXPECT_GT(x.major[0].y1, d.plot.bottom); // ticks hang below the frame
     EXPECT_LT(y.major[0].x1, d.plot.left);   // and stick out left of it
-}
-
-TEST(Axes, CaptionOfTheHorizontalAxisIsPlacedAndBothAreShown) {
-    const Drawn d = axes_of(1);
-    const float tick_end = ticks(d.surface, true).major.back().y1;
-    EXPECT_FLOAT_EQ(d.captions.x_left, d.plot.right / 2 - 0.25f / 2);
-    EXPECT_FLOAT_EQ(d.captions.x_top, tick_end + 2 * 0.25f);
-    EXPECT_TRUE(d.captions.x_visible);
-    EXPECT_TRUE(d.captions.y_visible);
-}
-
-TEST(Axes, FrameLayoutUsesTheCaptionsInTheAxisFont) {
-    AxisCaptions longer;
-    longer.y_text = "IW2g, degrees";
-    const Drawn plain = axes_of(1);
-    const Drawn moved = axes_of(1, longer);
-    // Nine more characters at 0.1 units each, times 1.1.
-    EXPECT_FLOAT_EQ(moved.plot.left - plain.plot.left, 0.99f);
-    EXPECT_FLOAT_EQ(plain.plot.left, 1.1f + 1.1f * 0.4f);
-    EXPECT_FLOAT_EQ(plain.plot.top, 0.55f + 0.5f);
 }
 
 } // namespace

@@ -118,98 +118,6 @@ TEST_F(DiagramTest, StartUpShowsTheFiveKCurvesLabelledAtTheirEnds) {
     EXPECT_FLOAT_EQ(plot.right - plot.left, 11);
 }
 
-TEST_F(DiagramTest, R3KCurvesAreDrawnWith110PointsAndCutAtTheFrame) {
-    cal.reich = 3; // after R0, as at run time: points 91..110 still hold R0 values
-    load_reich(cal, plot);
-    axis_labels = 20;
-    draw(GridSwitches{});
-    std::size_t vertices = 0;
-    for (const Piece& p : pieces_in(kColourK)) {
-        for (const auto& v : p.vertices) {
-            EXPECT_LE(v.x, plot.right);
-            ++vertices;
-        }
-    }
-    EXPECT_GT(vertices, 0u);
-    const auto labels = labels_after_axes();
-    ASSERT_EQ(labels.size(), 5u);
-    EXPECT_EQ(labels[0].op.text, " k 0");
-    EXPECT_FLOAT_EQ(labels[0].op.x1, plot.right); // k = 0 ends at the top-right corner
-    EXPECT_FLOAT_EQ(labels[0].op.y1, plot.top);
-}
-
-TEST_F(DiagramTest, WithAllGridsOffOnlyFrameAxesAndSamplesAreDrawn) {
-    s.colour = 0x0A0B0C;
-    samples.push_back(make_sample(0.5f, 0.4f, "N: 24"));
-    draw(kNoGrids);
-    EXPECT_EQ(texts_after_axes(), std::vector<std::string>{"N: 24"});
-    for (const Op& op : s.drawn()) {
-        EXPECT_TRUE(op.colour == 0x0A0B0C || op.colour == kColourSample) << op.colour;
-    }
-    EXPECT_EQ(s.of(OpKind::point).size(), 1u);
-    EXPECT_EQ(s.of(OpKind::line_to).size(), 0u);
-}
-
-TEST_F(DiagramTest, ConstantNLinesTwoToTenInPenTwoEachLabelledAtItsEnd) {
-    draw(GridSwitches{false, true, false, false});
-    const auto n = pieces_in(kColourN);
-    ASSERT_EQ(n.size(), 9u);
-    for (const Piece& p : n) {
-        EXPECT_EQ(p.pen_width, 2);
-    }
-    EXPECT_FLOAT_EQ(n[0].vertices[0].y, sy(plot, 0.04f)); // line 2, not line 1
-    EXPECT_EQ(texts_after_axes(),
-              (std::vector<std::string>{"N= 10", "N= 14", "N= 20", "N= 30", "N= 40", "N= 60",
-                                        "N= 80", "N= 120", "N= 200"}));
-    for (const Label& l : labels_after_axes()) {
-        EXPECT_EQ(l.op.colour, kColourN);
-        EXPECT_EQ(l.op.font_name, "Arial");
-        EXPECT_EQ(l.op.font_size, 10);
-        EXPECT_FALSE(l.op.bold);
-        EXPECT_EQ(l.op.x1, l.anchor_x);
-        EXPECT_EQ(l.op.y1, l.anchor_y);
-    }
-}
-
-TEST_F(DiagramTest, AnNLineWithoutPointsIsNeitherDrawnNorLabelled) {
-    grids.n[10].count = 0;
-    draw(GridSwitches{false, true, false, false});
-    EXPECT_EQ(pieces_in(kColourN).size(), 8u);
-    EXPECT_EQ(texts_after_axes().back(), "N= 120");
-}
-
-TEST_F(DiagramTest, ConstantSLinesEvenTwoToTwelveLabelledUpAndRightWhenLongerThanOnePoint) {
-    draw(GridSwitches{false, false, true, false});
-    const auto lines = pieces_in(kColourS);
-    ASSERT_EQ(lines.size(), 6u); // line 12 as a single point
-    EXPECT_EQ(lines.back().vertices.size(), 1u);
-    EXPECT_EQ(texts_after_axes(),
-              (std::vector<std::string>{"%S=2.00", "%S=4.00", "%S=6.00", "%S=8.00", "%S=10.00"}));
-    for (const Label& l : labels_after_axes()) {
-        EXPECT_EQ(l.op.colour, kColourS);
-        EXPECT_EQ(l.op.font_size, 10);
-        EXPECT_FLOAT_EQ(l.op.x1, l.anchor_x + 0.5f);  // width of "mystr"
-        EXPECT_FLOAT_EQ(l.op.y1, l.anchor_y - 0.25f); // height of "H"
-    }
-}
-
-TEST_F(DiagramTest, NfpLinesOneToFourteenLabelledUpAndLeftLineOneDrawsNothing) {
-    draw(GridSwitches{false, false, false, true});
-    const auto lines = pieces_in(kColourFp);
-    ASSERT_EQ(lines.size(), 13u); // lines 2..14; no stray point at the frame corner
-    EXPECT_FLOAT_EQ(lines[0].vertices[0].x, sx(plot, 0.1f));
-    std::vector<std::string> want;
-    for (int nfp = 8; nfp <= 20; ++nfp) {
-        want.push_back(nfp < 10 ? "Nfp=0" + std::to_string(nfp) : "Nfp=" + std::to_string(nfp));
-    }
-    EXPECT_EQ(texts_after_axes(), want);
-    for (const Label& l : labels_after_axes()) {
-        EXPECT_EQ(l.op.colour, kColourFp);
-        EXPECT_FLOAT_EQ(l.op.x1, l.anchor_x - 0.5f);
-        EXPECT_FLOAT_EQ(l.op.y1, l.anchor_y - 0.25f);
-    }
-}
-
 TEST_F(DiagramTest, FamiliesComeInTheOrderKNSNfpThenSamples) {
     samples.push_back(make_sample(0.5f, 0.4f, "one"));
     draw(GridSwitches{true, true, true, true});
@@ -242,32 +150,6 @@ TEST_F(DiagramTest, EachSampleIsAThickDotWithItsLabelInArialEight) {
         EXPECT_EQ(labels[i].op.font_name, "Arial");
         EXPECT_EQ(labels[i].op.font_size, 8);
         EXPECT_FALSE(labels[i].op.bold);
-    }
-}
-
-TEST_F(DiagramTest, EachIdenticalSwitchDrawsItsLineForEverySampleInPenOne) {
-    struct Case {
-        IdenticalSwitches on;
-        Colour colour;
-        std::size_t vertices;
-    };
-    const Case cases[] = {{{true, false, false, false}, kColourK, 110},
-                          {{false, true, false, false}, kColourN, 3},
-                          {{false, false, true, false}, kColourS, 2},
-                          {{false, false, false, true}, kColourFp, 4}};
-    samples.push_back(make_sample(0.5f, 0.4f, "first"));
-    samples.push_back(make_sample(0.8f, 0.3f, "second"));
-    samples[1].line_k.count = 0; // the k line is always drawn with 110 points
-    for (const Case& c : cases) {
-        s.forget();
-        draw(kNoGrids, c.on);
-        const auto pieces = s.pieces();
-        ASSERT_EQ(pieces.size(), 4u); // dot, line, dot, line
-        for (std::size_t i : {1u, 3u}) {
-            EXPECT_EQ(pieces[i].colour, c.colour);
-            EXPECT_EQ(pieces[i].pen_width, 1);
-            EXPECT_EQ(pieces[i].vertices.size(), c.vertices);
-        }
     }
 }
 

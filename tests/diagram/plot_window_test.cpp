@@ -18,31 +18,6 @@ TEST(LayoutFrame, R0FrameIsElevenUnitsSquare) {
     EXPECT_EQ(plot.bottom, plot.yorig);
 }
 
-TEST(LayoutFrame, R3FrameIsNineUnitsSquare) {
-    PlotWindow plot = world_plot(3);
-    layout_frame(plot, 0.25f, 0.4f);
-    EXPECT_FLOAT_EQ(plot.right - plot.left, 9);
-    EXPECT_FLOAT_EQ(plot.bottom - plot.top, 9);
-    EXPECT_NEAR(plot.left, 0.9f + 1.1f * 0.4f, 1e-5);
-    EXPECT_NEAR(plot.top, 0.45f + 2 * 0.25f, 1e-5);
-}
-
-TEST(LayoutFrame, LongerYCaptionMovesFrameRightTallerXCaptionMovesItDown) {
-    PlotWindow narrow = world_plot(1);
-    layout_frame(narrow, 0.25f, 0.4f);
-    PlotWindow wide = world_plot(1);
-    layout_frame(wide, 0.25f, 1.4f);
-    EXPECT_FLOAT_EQ(wide.left - narrow.left, 1.1f);
-    EXPECT_FLOAT_EQ(wide.right - narrow.right, 1.1f);
-    EXPECT_EQ(wide.top, narrow.top);
-
-    PlotWindow tall = world_plot(1);
-    layout_frame(tall, 0.75f, 0.4f);
-    EXPECT_FLOAT_EQ(tall.top - narrow.top, 1.0f);
-    EXPECT_FLOAT_EQ(tall.bottom - narrow.bottom, 1.0f);
-    EXPECT_EQ(tall.left, narrow.left);
-}
-
 TEST(LayoutFrame, TransformsAndInverseRuleMeetAtTheCorners) {
     for (std::int16_t reich : {1, 2, 3}) {
         PlotWindow p = world_plot(reich);

@@ -57,31 +57,6 @@ TEST_F(PolylineTest, DrawsInCopyPenAndColourThenPutsBothBack) {
     EXPECT_EQ(s.current_y(), sy(plot, 0.35f));
 }
 
-TEST_F(PolylineTest, OnlyTheFirstCountVerticesAreDrawn) {
-    const Line line = make_line({{0.1f, 0.1f}, {0.2f, 0.2f}, {0.3f, 0.3f}, {0.4f, 0.4f}});
-    draw_polyline(1, s, plot, line, 2, kColourS);
-    ASSERT_EQ(drawn_pieces().size(), 1u);
-    expect_vertices(drawn_pieces()[0], {{0.1f, 0.1f}, {0.2f, 0.2f}});
-}
-
-TEST_F(PolylineTest, VerticesOnTheFrameEdgesAreInside) {
-    const Line line = make_line({{0, 0}, {plot.xmax, 0}, {plot.xmax, plot.ymax}, {0, plot.ymax}});
-    draw_polyline(1, s, plot, line, 4, kColourK);
-    const auto pieces = drawn_pieces();
-    ASSERT_EQ(pieces.size(), 1u);
-    EXPECT_EQ(pieces[0].size(), 4u);
-}
-
-TEST_F(PolylineTest, StartSearchSkipsToTheFirstVertexPassingTheStartTest) {
-    // Below the frame, left of it, then right of it: the start test ignores the right
-    // edge, so the line starts outside on the right and runs in to the next vertex.
-    const Line line = make_line({{0.5f, -0.1f}, {-0.1f, 0.5f}, {1.2f, 0.5f}, {1.0f, 0.6f}});
-    draw_polyline(1, s, plot, line, 4, kColourK);
-    const auto pieces = drawn_pieces();
-    ASSERT_EQ(pieces.size(), 1u);
-    expect_vertices(pieces[0], {{1.2f, 0.5f}, {1.0f, 0.6f}});
-}
-
 TEST_F(PolylineTest, LeavingTheFrameCutsTheLineAndReturningStartsANewPiece) {
     const Line line = make_line(
         {{0.1f, 0.1f}, {0.2f, 0.2f}, {0.3f, 1.5f}, {1.2f, 0.4f}, {0.4f, 0.4f}, {0.5f, 0.5f}});
@@ -109,36 +84,11 @@ TEST_F(PolylineTest, LineWithNoStartingVertexShowsAsOnePointAtItsLastVertex) {
     EXPECT_EQ(s.of(OpKind::point)[0].x1, sx(plot, -0.3f));
 }
 
-TEST_F(PolylineTest, CountZeroDrawsNothingAndTouchesNothing) {
-    Line empty_store; // no points at all
-    Line stale = make_line({{0, 0}, {0.3f, 0.2f}});
-    stale.count = 0; // points left from an earlier build
-    EXPECT_FALSE(draw_polyline(1, s, plot, empty_store, 0, kColourFp));
-    EXPECT_FALSE(draw_polyline(1, s, plot, stale, stale.count, kColourFp));
-    EXPECT_TRUE(s.ops.empty());
-}
-
 TEST_F(PolylineTest, CountBeyondThePointsHeldStopsAtTheLastPoint) {
     const Line line = make_line({{0.1f, 0.1f}, {0.2f, 0.15f}});
     draw_polyline(1, s, plot, line, 110, kColourK);
     ASSERT_EQ(drawn_pieces().size(), 1u);
     EXPECT_EQ(drawn_pieces()[0].size(), 2u);
-}
-
-TEST_F(PolylineTest, FactorScalesTheEgWidths) {
-    const Line line = make_line({{0.2f, 0.15f}, {0.4f, 0.25f}});
-    draw_polyline(2, s, plot, line, 2, kColourK);
-    expect_vertices(drawn_pieces()[0], {{0.2f, 0.3f}, {0.4f, 0.5f}});
-}
-
-TEST_F(PolylineTest, KCurveRowIsReadFromTheSampledCurves) {
-    KCurves curves{};
-    for (std::size_t j = 1; j <= 3; ++j) {
-        curves[j][1][4] = 0.1f * static_cast<float>(j);
-        curves[j][2][4] = 0.05f * static_cast<float>(j);
-    }
-    draw_polyline(1, s, plot, curves, 4, 3, kColourK);
-    expect_vertices(drawn_pieces()[0], {{0.1f, 0.05f}, {0.2f, 0.1f}, {0.3f, 0.15f}});
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // with every grid family and every identical line switched on: nothing may crash or hang,
 // and every sample a click adds must be made of finite numbers.
 #include "support/null_surface.h"
-#include "session.h"
+#include "support/session.h"
 
 #include <gtest/gtest.h>
 

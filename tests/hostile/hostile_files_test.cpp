@@ -1,6 +1,6 @@
 // Width files and correction files that are not what they should be, opened through the
 // window: each gives its one message, and nothing already on the diagram is lost.
-#include "session.h"
+#include "support/session.h"
 #include "support/recording_surface.h"
 
 #include <gtest/gtest.h>

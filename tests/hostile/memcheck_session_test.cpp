@@ -1,7 +1,7 @@
 // A short session that touches every kind of work the window does, small enough to run
 // under valgrind: clicks, typed widths, a correction table, a treated file, a Reichweite
 // switch with every line shown, an export and a clearing.
-#include "session.h"
+#include "support/session.h"
 #include "support/recording_surface.h"
 
 #include <gtest/gtest.h>

@@ -159,19 +159,5 @@ TEST(IdentifyPairs, EveryWorkerCountGivesThePlainResultsInOrder) {
     }
 }
 
-TEST(IdentifyPairs, TheShorterListDecidesAndNoPointsGiveNothing) {
-    const Calibration cal = make_calibration(1);
-    const LineTables tables = make_line_tables(cal);
-    EXPECT_TRUE(identify_pairs(cal, tables, {}, {}).empty());
-    const std::vector<float> ad{0.5f, 0.6f, 0.7f};
-    const std::vector<float> eg{0.4f, 0.6f};
-    const auto got = identify_pairs(cal, tables, ad, eg);
-    ASSERT_EQ(got.size(), 2U);
-    ASSERT_TRUE(got[0].placed);
-    EXPECT_EQ(got[0].placed->record.label, "N: 24,S: 4.88%,k:1.17,Nfp: 11");
-    EXPECT_TRUE(got[1].located); // on the diagonal
-    EXPECT_EQ(got[1].placed->line_s.count, 2);
-}
-
 } // namespace
 } // namespace teravine

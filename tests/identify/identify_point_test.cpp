@@ -50,16 +50,6 @@ TEST(IdentifyPoint, TheSampleLiesOnItsOwnNAndSLines) {
     }
 }
 
-TEST(IdentifyPoint, OutsideTheModelGivesNothing) {
-    Calibration cal = make_calibration(1);
-    InterpRecord interp;
-    for (auto [ad, eg] : {std::pair{0.5f, 0.6f}, {0.5f, 0.1f}, {0.0f, 0.0f}, {-1.0f, -1.0f},
-                          {NAN, 0.3f}}) {
-        float y = eg;
-        EXPECT_FALSE(identify_point(cal, interp, ad, y)) << ad << " " << eg;
-    }
-}
-
 TEST(IdentifyPoint, EqualWidthsTakeTheDiagonalAsSLine) {
     Calibration cal = make_calibration(3);
     InterpRecord interp;

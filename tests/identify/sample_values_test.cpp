@@ -42,49 +42,6 @@ TEST(SampleValues, WorkedExample) {
     EXPECT_EQ(got->line, " .5\t .4\t 24\t 4.88\t1.17\t 11");
 }
 
-TEST(SampleValues, EqualWidthsShowTheRoundedNInTheLabelOnly) {
-    const auto got = identify(1, 0.5f, 0.5f);
-    ASSERT_TRUE(got);
-    EXPECT_EQ(got->values.k, 0.0f);
-    EXPECT_EQ(got->values.s_pct, 0.0f);
-    const std::string n = std::to_string(got->values.n_int);
-    EXPECT_EQ(got->label, "N: " + n + ",S: 0%,k:0.00,Nfp: " + n);
-    // The file always takes Nfp from the percentage: with k = 0 that is N truncated.
-    const int file_nfp = *nfp_from_percent(got->values.fp_pct);
-    EXPECT_EQ(got->line, " .5\t .5\t " + n + "\t 0\t0.00\t " + std::to_string(file_nfp));
-}
-
-TEST(SampleValues, SmallPercentagesHaveNoLeadingZero) {
-    // Close under the diagonal at a large width: k small, %S below 1.
-    const auto got = identify(1, 1.0f, 0.995f);
-    ASSERT_TRUE(got);
-    EXPECT_LT(got->values.s_pct, 1.0f);
-    EXPECT_GT(got->values.s_pct, 0.0f);
-    EXPECT_NE(got->label.find(",S: ."), std::string::npos) << got->label;
-}
-
-TEST(SampleValues, EveryAcceptedPointOfTheDiagramHasFiniteValues) {
-    for (std::int16_t reich : {1, 2, 3}) {
-        Calibration cal = make_calibration(reich);
-        for (int i = 1; i < 100; ++i) {
-            for (int j = 1; j <= i; ++j) {
-                const float ad = cal.range() * static_cast<float>(i) / 100.0f;
-                float eg = cal.range() * static_cast<float>(j) / 100.0f;
-                InterpRecord rec;
-                if (find_k(rec, cal.coef_eg, ad, eg, reich) != kInside) {
-                    continue;
-                }
-                const auto values = sample_values(cal, rec, ad);
-                if (values) {
-                    EXPECT_GT(values->n, 0.0f);
-                    EXPECT_GE(values->s_pct, 0.0f);
-                    EXPECT_GT(values->fp_pct, 0.0f);
-                }
-            }
-        }
-    }
-}
-
 TEST(SampleValues, AZeroInverseNIsAFailureNotADivisionByZero) {
     Calibration cal = make_calibration(1);
     InterpRecord rec{1, 2, 1, 0, 0};

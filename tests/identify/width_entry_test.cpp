@@ -40,13 +40,5 @@ TEST(CheckWidthEntry, AcceptsOnlyWidthsInsideTheLimits) {
     EXPECT_EQ(e.eg, 0.4f);
 }
 
-TEST(CheckWidthEntry, MessagesAreTheWindowsOwn) {
-    EXPECT_STREQ(entry_message(EntryProblem::BadBroadeningText),
-                 "Error in the instrumental broaddning input!");
-    EXPECT_STREQ(entry_message(EntryProblem::BadWidthText), "Error Sherrer width input!");
-    EXPECT_STREQ(entry_message(EntryProblem::BroadeningTooLarge), "Incorect inrumental broadening!");
-    EXPECT_STREQ(entry_message(EntryProblem::WidthsOutOfRange), "Incorrect S.W. input!");
-}
-
 } // namespace
 } // namespace teravine

@@ -61,20 +61,8 @@ std::vector<std::string> split_crlf(const std::string& text) {
     return lines;
 }
 
-std::string format_cell(float v) {
-    return format_fixed(v, 3);
-}
-
 std::size_t tabs(const std::string& s) {
     return static_cast<std::size_t>(std::count(s.begin(), s.end(), '\t'));
-}
-
-std::string repeat(const std::string& s, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) {
-        out += s;
-    }
-    return out;
 }
 
 const std::string kNHeader =
@@ -86,74 +74,6 @@ const std::string kFpHeader =
     "Nfp=70 SA\tGly\tNfp=50 SA\tGly\tNfp=30 SA\tGly\tNfp=25 SA\tGly\tNfp=20 SA\tGly\t"
     "Nfp=16 SA\tGly\tNfp=15 SA\tGly\tNfp=13 SA\tGly\tNfp=12 SA\tGly\tNfp=11 SA\tGly\t"
     "Nfp=10 SA\tGly\tNfp=09 SA\tGly\tNfp=08 SA\tGly\tNfp=07 SA\tGly\tNfp=05 SA\tGly\t";
-
-TEST(ConstLineFile, PreambleNamesTheReichweiteInTheSecondPrintZone) {
-    EXPECT_EQ(const_line_preamble("R0"),
-              (std::vector<std::string>{"Constante propreties lines", "Reichweite:   R0"}));
-    EXPECT_EQ(const_line_preamble("R3")[1], "Reichweite:   R3");
-    EXPECT_EQ(const_line_preamble("R1")[1].find("R1"), 14U); // column 15
-}
-
-TEST(ConstLineFile, NoFamilyGivesAnEmptyHeaderAndEmptyRows) {
-    const std::string text = file_text(computed(), checked(false, false, false), "R0");
-    EXPECT_EQ(text, "Constante propreties lines\r\nReichweite:   R0\r\n\r\n" + repeat("\r\n", 111));
-}
-
-TEST(ConstLineFile, OnlyNGivesTenPairsAndTwentyCellsPerRow) {
-    const ConstLines lines = computed();
-    const std::vector<std::string> rows =
-        split_crlf(file_text(lines, checked(true, false, false), "R0"));
-    ASSERT_EQ(rows.size(), 114U);
-    EXPECT_EQ(rows[2], kNHeader);
-    for (std::size_t j = 1; j <= 111; ++j) {
-        const std::string& row = rows[2 + j];
-        EXPECT_EQ(tabs(row), 20U) << "row " << j;
-        EXPECT_EQ(row.back(), '\t') << "row " << j;
-    }
-    // Row 1 begins with line 1 (N = 7) at AD 0.725.
-    EXPECT_EQ(rows[3].substr(0, 6), "0.725\t");
-    // Cells of line i in row j: the point while j <= count, two empty cells after.
-    for (int i = 1; i <= 10; ++i) {
-        const Line& line = lines.n[static_cast<std::size_t>(i)];
-        for (int j = 1; j <= 111; ++j) {
-            std::vector<std::string> cells;
-            std::istringstream in(rows[static_cast<std::size_t>(2 + j)]);
-            for (std::string cell; std::getline(in, cell, '\t');) {
-                cells.push_back(cell);
-            }
-            cells.resize(20);
-            const std::string& ad = cells[static_cast<std::size_t>(2 * (i - 1))];
-            const std::string& eg = cells[static_cast<std::size_t>(2 * (i - 1) + 1)];
-            if (j <= line.count) {
-                EXPECT_EQ(ad, format_cell(line.point(j).ad)) << i << " " << j;
-                EXPECT_EQ(eg, format_cell(line.point(j).eg)) << i << " " << j;
-            } else {
-                EXPECT_EQ(ad, "") << i << " " << j;
-                EXPECT_EQ(eg, "") << i << " " << j;
-            }
-        }
-    }
-}
-
-TEST(ConstLineFile, OnlySGivesSixPairs) {
-    const std::vector<std::string> rows =
-        split_crlf(file_text(computed(), checked(false, true, false), "R0"));
-    ASSERT_EQ(rows.size(), 114U);
-    EXPECT_EQ(rows[2], kSHeader);
-    for (std::size_t j = 3; j < 114; ++j) {
-        EXPECT_EQ(tabs(rows[j]), 12U) << j;
-    }
-}
-
-TEST(ConstLineFile, NfpCellsOnlyInRowsOneToFortyOne) {
-    const std::vector<std::string> rows =
-        split_crlf(file_text(computed(), checked(false, false, true), "R0"));
-    ASSERT_EQ(rows.size(), 114U);
-    EXPECT_EQ(rows[2], kFpHeader);
-    for (std::size_t j = 1; j <= 111; ++j) {
-        EXPECT_EQ(tabs(rows[2 + j]), j <= 41 ? 30U : 0U) << "row " << j;
-    }
-}
 
 TEST(ConstLineFile, AllFamiliesInFileOrder) {
     const std::vector<std::string> rows =
@@ -172,41 +92,6 @@ TEST(ConstLineFile, AllFamiliesInFileOrder) {
     const std::vector<std::string> nfp =
         split_crlf(file_text(computed(), checked(true, false, true), "R0"));
     EXPECT_EQ(nfp[2], kNHeader + kFpHeader);
-}
-
-TEST(ConstLineFile, CountsDecideWhichRowsCarryValues) {
-    ConstLines lines;
-    for (int i = 1; i <= 10; ++i) {
-        lines.val_n[static_cast<std::size_t>(i)] = kConstNValues[static_cast<std::size_t>(i - 1)];
-    }
-    for (int i = 2; i <= 16; ++i) {
-        lines.val_fp[static_cast<std::size_t>(i)] = kConstFpValues[static_cast<std::size_t>(i - 2)];
-    }
-    // An N line with 40 points.
-    Line& n1 = lines.n[1];
-    for (int j = 1; j <= 40; ++j) {
-        n1.points.push_back(LinePoint{0.025f * static_cast<float>(j + 1), 0.5f});
-    }
-    n1.count = 40;
-    // An Nfp line with count 8 and a ninth point stored.
-    Line& fp2 = lines.fp[2];
-    for (int j = 1; j <= 9; ++j) {
-        fp2.points.push_back(LinePoint{0.1f, 0.1f});
-    }
-    fp2.count = 8;
-    const std::vector<std::string> rows =
-        split_crlf(file_text(lines, checked(true, false, true), "R1"));
-    ASSERT_EQ(rows.size(), 114U);
-    EXPECT_EQ(rows[1], "Reichweite:   R1");
-    const std::string empty_n = repeat("\t\t", 9);
-    const std::string empty_fp = repeat("\t\t", 14);
-    EXPECT_EQ(rows[3], "0.050\t0.500\t" + empty_n + "0.100\t0.100\t" + empty_fp);
-    EXPECT_EQ(rows[10], "0.225\t0.500\t" + empty_n + "0.100\t0.100\t" + empty_fp); // row 8
-    EXPECT_EQ(rows[11], "0.250\t0.500\t" + empty_n + "\t\t" + empty_fp);           // row 9
-    EXPECT_EQ(rows[42], "1.025\t0.500\t" + empty_n + "\t\t" + empty_fp);           // row 40
-    EXPECT_EQ(rows[43], "\t\t" + empty_n + "\t\t" + empty_fp);                     // row 41
-    EXPECT_EQ(rows[44], "\t\t" + empty_n);                                         // row 42
-    EXPECT_EQ(rows[113], "\t\t" + empty_n);                                        // row 111
 }
 
 TEST(ConstLineFile, WriteConstLinesWritesLinesThreeToOneHundredFourteen) {

@@ -45,53 +45,6 @@ TEST(BuildConstNLine, SevenStartsWhereTheTargetEntersTheModel) {
     }
 }
 
-TEST(BuildConstNLine, SweepRunsFromFiveHundredthsToTheFirstWidthBeyondTheRange) {
-    for (std::int16_t reich : {1, 2, 3}) {
-        Calibration cal = make_calibration(reich);
-        const std::vector<float> widths = sweep_widths(kNSweepStart, cal.range());
-        // 0.05 is the first width evaluated: N = 200 is reached there.
-        ASSERT_FALSE(widths.empty());
-        EXPECT_EQ(widths.front(), static_cast<float>(0.025 + 0.025));
-        EXPECT_GT(widths.back(), cal.range());
-        EXPECT_LE(widths[widths.size() - 2], cal.range());
-        Line line;
-        build_const_n_line(cal, 200, line);
-        ASSERT_GT(line.count, 0);
-        EXPECT_EQ(line.point(1).ad, widths.front());
-
-        // N = 7 is reached up to the end of the sweep: its last point lies on the
-        // first accumulated width above the axis range, at most 0.025 beyond it.
-        build_const_n_line(cal, 7, line);
-        ASSERT_GT(line.count, 0);
-        const float last = line.point(line.count).ad;
-        EXPECT_EQ(last, widths.back()) << "R index " << reich;
-        EXPECT_GT(last, cal.range());
-        EXPECT_LE(last, cal.range() + 0.025f);
-    }
-}
-
-TEST(BuildConstNLine, WidthsAreTheSinglePrecisionAccumulatedSums) {
-    Calibration cal = make_calibration(1);
-    const std::vector<float> widths = sweep_widths(kNSweepStart, cal.range());
-    EXPECT_EQ(widths.size(), 44U); // 0.05 .. 1.125
-    // The accumulated values are not the products i x 0.025: they drift in single
-    // precision (0.725 is reached as 0.72499985).
-    EXPECT_EQ(widths[27], 0.724999845f);
-    EXPECT_NE(widths[27], 0.725f);
-    EXPECT_EQ(widths.back(), 1.12499952f);
-    for (int n : {7, 10, 14, 20, 30, 40, 60, 80, 120, 200}) {
-        Line line;
-        build_const_n_line(cal, static_cast<std::int16_t>(n), line);
-        EXPECT_EQ(line.points.size(), static_cast<std::size_t>(line.count));
-        float previous = 0;
-        for (int j = 1; j <= line.count; ++j) {
-            EXPECT_TRUE(is_sweep_width(widths, line.point(j).ad)) << n << " " << j;
-            EXPECT_GT(line.point(j).ad, previous);
-            previous = line.point(j).ad;
-        }
-    }
-}
-
 TEST(BuildConstNLine, EveryPointIdentifiesBackToItsN) {
     // Identified as a click would identify it (find_k, row_frac, row 6 of coef_invn),
     // each point gives back the line's N: 1/N within the solvers' 1E-05 tolerances.
@@ -126,22 +79,6 @@ TEST(BuildConstNLine, EveryPointIdentifiesBackToItsN) {
     EXPECT_GT(identified, 400);
 }
 
-TEST(BuildConstSLine, SweepStartsAtThirtyFiveThousandths) {
-    Calibration cal = make_calibration(1);
-    const std::vector<float> widths = sweep_widths(kSSweepStart, cal.range());
-    EXPECT_EQ(widths.front(), static_cast<float>(0.01 + 0.025));
-    Line line;
-    build_const_s_line(cal, 0.001f, line); // a small %S is reached from the start
-    ASSERT_GT(line.count, 0);
-    EXPECT_EQ(line.point(1).ad, widths.front());
-    EXPECT_NEAR(line.point(1).ad, 0.035, 1e-7);
-    EXPECT_EQ(line.point(line.count).ad, widths.back());
-    EXPECT_GT(widths.back(), cal.range());
-    for (int j = 1; j <= line.count; ++j) {
-        EXPECT_TRUE(is_sweep_width(widths, line.point(j).ad)) << j;
-    }
-}
-
 TEST(BuildConstSLine, EveryPointHasItsPercentS) {
     Calibration cal = make_calibration(1);
     Line line;
@@ -158,20 +95,6 @@ TEST(BuildConstSLine, EveryPointHasItsPercentS) {
         const double s = located.k * Pol5_0(cal.coef_invn, 1, 6, p.ad);
         EXPECT_NEAR(s, 0.04, 2e-4) << j << " AD " << p.ad;
     }
-}
-
-TEST(BuildConstLine, UnreachedTargetGivesAnEmptyLine) {
-    Calibration cal = make_calibration(1);
-    Line line;
-    line.points.assign(5, LinePoint{1, 1});
-    line.count = 5;
-    build_const_n_line(cal, 2, line); // N = 2 is above every row's N
-    EXPECT_EQ(line.count, 0);
-    build_const_s_line(cal, 0.9f, line);
-    EXPECT_EQ(line.count, 0);
-    build_const_fp_line(cal, 10, line);
-    EXPECT_EQ(line.count, 0);
-    EXPECT_TRUE(line.points.empty());
 }
 
 TEST(BuildConstLine, PointsAreCappedAtTheStoreCapacity) {
@@ -212,40 +135,6 @@ TEST(BuildConstFpLine, MarchVisitsRowsFiveToOneAndLeavesOutTheLastPoint) {
     EXPECT_EQ(line.point(8).ad, line.point(9).ad);
     EXPECT_EQ(line.point(8).eg, line.point(9).eg);
     EXPECT_EQ(line.point(9).ad, line.point(9).eg); // row 1 is the diagonal
-}
-
-TEST(BuildConstFpLine, PointIsTheFirstHundredthWhereOneOverNfpExceedsTheTarget) {
-    Calibration cal = make_calibration(1);
-    const float u = 0.05f; // Nfp = 20
-    Line line;
-    build_const_fp_line(cal, u, line);
-    ASSERT_EQ(line.points.size(), 9U);
-    // Point 9 lies on row 1 (k = 0), where 1/Nfp = 1/N.
-    const float x = line.point(9).ad;
-    const int m = static_cast<int>(std::lround(x * 100));
-    EXPECT_EQ(x, static_cast<float>(m * 0.01));
-    EXPECT_GT(Pol5_0(cal.coef_invn, 1, 1, x), u);
-    const auto before = static_cast<float>((m - 1) * 0.01);
-    EXPECT_LE(Pol5_0(cal.coef_invn, 1, 1, before), u);
-}
-
-TEST(BuildConstFpLine, MarchIgnoresTheRangeAndStopsAtOnePointTen) {
-    Calibration cal = make_calibration(3); // axes end at 0.9
-    Line line;
-    build_const_fp_line(cal, 0.1428857f, line);
-    ASSERT_GT(line.count, 0);
-    float widest = 0;
-    for (const LinePoint& p : line.points) {
-        widest = std::max(widest, p.ad);
-        EXPECT_LE(p.ad, 1.1f);
-    }
-    EXPECT_GT(widest, 0.9f);
-    // Nfp = 5 under R0 is reached on the diagonal only: one point stored twice, count 1.
-    Calibration r0 = make_calibration(1);
-    build_const_fp_line(r0, 0.2f, line);
-    EXPECT_EQ(line.count, 1);
-    ASSERT_EQ(line.points.size(), 2U);
-    EXPECT_EQ(line.point(1).ad, line.point(2).ad);
 }
 
 } // namespace

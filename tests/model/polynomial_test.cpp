@@ -7,12 +7,6 @@
 namespace teravine {
 namespace {
 
-TEST(Pol5_0, DiagonalRowReturnsItsArgument) {
-    const Calibration cal = make_calibration(1);
-    EXPECT_EQ(Pol5_0(cal.coef_eg, 1, 1, 0.37f), 0.37f);
-    EXPECT_EQ(Pol5_0(cal.coef_eg, 1, 1, 1.1f), 1.1f);
-}
-
 TEST(Pol5_0, InverseNOfKZeroAtOne) {
     const Calibration cal = make_calibration(1);
     // 0.1042 + 0.1487 + 0.2428 - 0.5353 + 0.2421, summed in double from the singles.
@@ -20,26 +14,6 @@ TEST(Pol5_0, InverseNOfKZeroAtOne) {
                             static_cast<double>(-0.5353f) + 0.2421f;
     EXPECT_EQ(Pol5_0(cal.coef_invn, 1, 1, 1.0f), static_cast<float>(expected));
     EXPECT_NEAR(1.0 / Pol5_0(cal.coef_invn, 1, 1, 1.0f), 4.94, 0.005);
-}
-
-TEST(InterpRow, WeightOneCopiesRowLoWeightZeroRowHi) {
-    Calibration cal = make_calibration(1);
-    InterpRecord rec{3, 4, 1, 0, 0};
-    interp_row(rec, cal.coef_invn, 1);
-    EXPECT_EQ(cal.coef_invn[1][6], cal.coef_invn[1][3]);
-    rec.frac = 0;
-    interp_row(rec, cal.coef_invn, 1);
-    EXPECT_EQ(cal.coef_invn[1][6], cal.coef_invn[1][4]);
-}
-
-TEST(InterpRow, MixedRowIsTheMixOfTheValues) {
-    Calibration cal = make_calibration(3);
-    InterpRecord rec{2, 3, 0.3f, 0, 0};
-    interp_row(rec, cal.coef_eg, 3);
-    for (float x : {0.1f, 0.4f, 0.8f}) {
-        const double mixed = 0.3 * Pol5_0(cal.coef_eg, 3, 2, x) + 0.7 * Pol5_0(cal.coef_eg, 3, 3, x);
-        EXPECT_NEAR(Pol5_0(cal.coef_eg, 3, 6, x), mixed, 1e-6);
-    }
 }
 
 TEST(RoundHalf, TruncatesBelowHalfEvenOnHalfUpAbove) {

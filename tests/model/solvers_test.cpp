@@ -37,27 +37,6 @@ TEST(FindK, WorkedExampleBetweenRowsThreeAndFour) {
     EXPECT_EQ(number_text(mix.frac), " .8286133");
 }
 
-TEST(FindK, RowSixHoldsTheCurveThroughThePoint) {
-    Calibration cal = make_calibration(1);
-    InterpRecord rec;
-    float y = 0.4f;
-    ASSERT_EQ(find_k(rec, cal.coef_eg, 0.5f, y, 1), kInside);
-    EXPECT_NEAR(Pol5_0(cal.coef_eg, 1, 6, 0.5f), 0.4f, 1e-5);
-}
-
-TEST(FindK, OnTheDiagonalNeedsNoBisection) {
-    Calibration cal = make_calibration(1);
-    InterpRecord rec;
-    float y = 0.5f;
-    int passes = -1;
-    ASSERT_EQ(find_k(rec, cal.coef_eg, 0.5f, y, 1, &passes), kInside);
-    EXPECT_EQ(passes, 0);
-    EXPECT_EQ(rec.row_lo, 1);
-    EXPECT_EQ(rec.row_hi, 2);
-    EXPECT_EQ(rec.frac, 1.0f);
-    EXPECT_EQ(rec.k, 0.0f);
-}
-
 TEST(FindK, AboveTheDiagonalMovesYOntoIt) {
     Calibration cal = make_calibration(1);
     InterpRecord rec{7, 8, 0.25f, 0, 9};
@@ -76,38 +55,6 @@ TEST(FindK, BelowTheLowestRowLeavesEverything) {
     EXPECT_EQ(y, 0.1f);
     EXPECT_EQ(rec.row_lo, 7);
     EXPECT_EQ(rec.frac, 0.25f);
-}
-
-TEST(FindK, PointOnARowConvergesTowardThatRow) {
-    Calibration cal = make_calibration(1);
-    for (std::int16_t row = 2; row <= 5; ++row) {
-        InterpRecord rec;
-        float y = Pol5_0(cal.coef_eg, 1, row, 0.6f);
-        ASSERT_EQ(find_k(rec, cal.coef_eg, 0.6f, y, 1), kInside) << row;
-        EXPECT_EQ(rec.row_hi, row);
-        EXPECT_LT(rec.frac, 0.001f);
-        EXPECT_NEAR(rec.k, cal.k_row[row], 0.002f);
-    }
-}
-
-TEST(FindK, InsideTheDiagramAtMostFourteenPasses) {
-    for (std::int16_t reich : {1, 2, 3}) {
-        Calibration cal = make_calibration(reich);
-        const float range = cal.range();
-        for (int i = 1; i < 200; ++i) {
-            for (int j = 1; j < 200; ++j) {
-                const float x = range * static_cast<float>(i) / 200.0f;
-                float y = range * static_cast<float>(j) / 200.0f;
-                InterpRecord rec;
-                int passes = 0;
-                if (find_k(rec, cal.coef_eg, x, y, reich, &passes) == kInside) {
-                    EXPECT_LE(passes, 14) << x << " " << y;
-                    EXPECT_GE(rec.k, 0.0f);
-                    EXPECT_LE(rec.k, 3.0f);
-                }
-            }
-        }
-    }
 }
 
 TEST(FindK, RefusesWidthsNoSampleCanHave) {
@@ -163,17 +110,6 @@ TEST(RowFrac, RoundTripsWithRecipFracInEveryReichweite) {
             }
         }
     }
-}
-
-TEST(RowFrac, MixingWithTheNewWeightGivesTheReciprocalMix) {
-    Calibration cal = make_calibration(2);
-    const float x = 0.7f;
-    InterpRecord rec{2, 3, 0.4f, 0, 0};
-    row_frac(rec, cal.coef_invn, 2, x);
-    interp_row(rec, cal.coef_invn, 2);
-    const double n_lo = 1.0 / Pol5_0(cal.coef_invn, 2, 2, x);
-    const double n_hi = 1.0 / Pol5_0(cal.coef_invn, 2, 3, x);
-    EXPECT_NEAR(1.0 / Pol5_0(cal.coef_invn, 2, 6, x), 0.4 * n_lo + 0.6 * n_hi, 1e-3);
 }
 
 } // namespace

@@ -25,20 +25,6 @@ TEST(FileFilter, PairsBecomeQtFiltersWithCaseBlindPatterns) {
     EXPECT_EQ(case_blind_pattern(QStringLiteral("a_1?.B*")), QStringLiteral("[aA]_1?.[bB]*"));
 }
 
-TEST(FileFilter, QtMatchesEitherCase) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    for (const char* name : {"upper.COR", "lower.cor", "other.txt"}) {
-        QFile file(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
-    QDir listing(dir.path());
-    listing.setNameFilters({case_blind_pattern(QStringLiteral("*.COR"))});
-    listing.setFilter(QDir::Files);
-    listing.setSorting(QDir::Name);
-    EXPECT_EQ(listing.entryList(), (QStringList{"lower.cor", "upper.COR"}));
-}
-
 TEST(FileChoice, OutcomesOfTheDialog) {
     EXPECT_EQ(file_choice_from(false, {}).outcome, FileChoice::Outcome::Cancelled);
     EXPECT_EQ(file_choice_from(false, {"/tmp/x.IW"}).outcome, FileChoice::Outcome::Cancelled);

@@ -108,22 +108,6 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
     EXPECT_EQ(state().broadening.broad_rule, 2);
 }
 
-TEST_F(MainWindowTest, PictureFillsTheClientAreaLessItsMargins) {
-    const QSize inner = window.inner_size();
-    EXPECT_EQ(picture()->width(), (inner.width() * 15 - 20 + 7) / 15);
-    EXPECT_EQ(picture()->height(), (inner.height() * 15 - 700 + 7) / 15);
-
-    window.resize(800, 900);
-    QApplication::processEvents();
-    const QSize larger = window.inner_size();
-    EXPECT_EQ(picture()->width(), (larger.width() * 15 - 20 + 7) / 15);
-    EXPECT_EQ(picture()->image().size(), picture()->size());
-    // The frame was drawn afresh on the new size.
-    const PlotWindow& p = state().plot;
-    const QPoint corner = picture()->surface().to_device(p.left, p.bottom).toPoint();
-    EXPECT_LT(picture()->image().pixelColor(corner).lightness(), 100);
-}
-
 TEST_F(MainWindowTest, MenuChecksAreTheHandlersState) {
     QAction* n = window.menus().item(MenuItem::C_N);
     n->trigger();
@@ -171,14 +155,6 @@ TEST_F(MainWindowTest, TypedWidthsAndOptionsReachTheHandlers) {
     QTest::mouseClick(c.option(BroadeningOption::Gaussian), Qt::LeftButton);
     EXPECT_EQ(state().broadening.broad_rule, 0);
     EXPECT_TRUE(c.option(BroadeningOption::Gaussian)->isChecked());
-}
-
-TEST_F(MainWindowTest, CopyPutsThePictureOnTheClipboard) {
-    window.menus().cop_clip->trigger();
-    const QImage copied = QGuiApplication::clipboard()->image();
-    ASSERT_EQ(copied.size(), picture()->image().size());
-    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
-              picture()->image().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(MainWindowTest, QuittingAsksFirst) {

@@ -1,5 +1,4 @@
-// A folder of its own under the system's temporary folder, removed with everything in it
-// when the test ends.
+// A scratch folder of the test's own for the files it reads and writes.
 #pragma once
 
 #include <atomic>
@@ -8,21 +7,24 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
-namespace teravine::testing {
+namespace teravine {
 
-class TempFolder {
+// A folder under the system's temporary folder, removed with everything in it.
+class ScratchFolder {
 public:
-    TempFolder() {
+    ScratchFolder() {
         static std::atomic<int> serial{0};
         std::random_device random;
         path_ = std::filesystem::temp_directory_path() /
-                ("teravine-batch-" + std::to_string(random()) + "-" + std::to_string(++serial));
+                ("teravine-test-" + std::to_string(::getpid()) + "-" + std::to_string(random()) +
+                 "-" + std::to_string(++serial));
         std::filesystem::create_directories(path_);
     }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder() {
         std::error_code ignored;
         std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
@@ -49,4 +51,4 @@ private:
     std::filesystem::path path_;
 };
 
-} // namespace teravine::testing
+} // namespace teravine

@@ -1,33 +1,27 @@
-// A started window with scripted services and a recording picture.
+// A started window on scripted services with a picture of the test's choosing and a
+// scratch folder for its files: the one session of the app and hostile tests.
 #pragma once
 
 #include "app/terav.h"
 #include "support/recording_surface.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_services.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
+#include <string>
 
 namespace teravine {
 
-class AppTest : public ::testing::Test {
-protected:
+template <class Picture> class Session {
+public:
     ScriptedServices services;
-    RecordingSurface picture;
+    Picture picture;
     Terav terav{services, picture};
-    std::filesystem::path dir;
+    ScratchFolder folder;
 
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("teravine-app-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
-        terav.Form_Load();
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    Session() { terav.Form_Load(); }
 
     const TeravState& state() const { return terav.state(); }
 
@@ -46,6 +40,25 @@ protected:
         terav.pct1_Click();
     }
 
+    // "Treat File" on the given width file; the result goes to result.IWO.
+    std::string treat(const std::string& in_path, const std::string& name = "result.IWO") {
+        const auto out = folder.file(name);
+        services.open_answers = {ScriptedServices::chosen(in_path)};
+        services.save_answers = {ScriptedServices::chosen(out)};
+        terav.Tr_fi_Click();
+        return out;
+    }
+
+    // "File table" on the given correction file.
+    void load_table(const std::string& path) {
+        services.open_answers = {ScriptedServices::chosen(path)};
+        terav.file_option_Click();
+    }
+};
+
+// A window session on a recording picture, as a test fixture.
+class AppTest : public ::testing::Test, public Session<RecordingSurface> {
+protected:
     // What the picture shows: the texts printed since it was last cleared.
     std::vector<std::string> shown_texts() const {
         std::vector<std::string> out;
@@ -61,18 +74,6 @@ protected:
     std::size_t shown_count(const std::string& text) const {
         const auto texts = shown_texts();
         return static_cast<std::size_t>(std::count(texts.begin(), texts.end(), text));
-    }
-
-    std::string write_file(const std::string& name, const std::string& content) {
-        const auto path = (dir / name).string();
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
-    }
-    static std::string read_file(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
     }
 };
 
