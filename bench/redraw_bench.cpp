@@ -90,6 +90,7 @@ BENCHMARK(BM_RedrawWithoutIdenticalLines)
     ->ArgNames({"samples", "grids"})
     ->Args({1000, 1})
     ->Args({1000, 0})
+    ->Args({32767, 1})
     ->Args({32767, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
