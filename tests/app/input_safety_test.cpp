@@ -1,4 +1,4 @@
-// Treat File and File table on inputs that would lose the user's data or give wrong
+// Treat File on inputs that would lose the user's data or give wrong
 // numbers without a word.
 #include "app_fixture.h"
 
@@ -40,19 +40,6 @@ TEST_F(InputSafety, NumbersLeftAfterTheSamplesAreToldOnceTheResultIsWritten) {
                                          0),
               0u)
         << services.messages[0];
-}
-
-TEST_F(InputSafety, ACorrectionTableThatDoesNotIncreaseIsRefused) {
-    const auto cor = write_file("down.cor", "Down\n0.05 0.1\n0.2 0.24 0.24 0.3\n");
-    services.open_answers = {ScriptedServices::chosen(cor)};
-    terav.file_option_Click();
-    ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_EQ(services.messages[0],
-              "Line 3 of the file, item 3 (measured width 3): \"0.24\" is not above the measured "
-              "width before it, \"0.24\"; the measured widths of a correction table must "
-              "increase.");
-    EXPECT_EQ(state().broadening.broad_rule, kRuleMixture);
-    EXPECT_EQ(state().broadening.cor.cor_count, 2);
 }
 
 } // namespace
