@@ -53,7 +53,9 @@ void add_lines_command(CLI::App& app, int& status) {
     auto* command = app.add_subcommand(
         "lines", "Write the constant-line file (.IWL) of the chosen grid families, as "
                  "\"Export Constant line\" writes it");
-    command->add_option("-o,--output", args->output, "the .IWL file to create or replace; - for standard output")
+    command
+        ->add_option("-o,--output", args->output,
+                     "the .IWL file to create or replace; - for standard output")
         ->required();
     add_reichweite_option(*command, args->reichweite);
     command

@@ -142,7 +142,8 @@ Outcome<bool> export_const_lines(const std::string& path, const ConstLines& line
     }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(raw, &std::fclose);
     const std::string subject = "the file \"" + path + "\"";
-    const auto written = write_line_by_line(file.get(), subject, whole_file(lines, checks, reich_name));
+    const auto written =
+        write_line_by_line(file.get(), subject, whole_file(lines, checks, reich_name));
     if (!written) {
         return written;
     }

@@ -118,10 +118,10 @@ AboutWindow::AboutWindow(Mode mode, QWidget* parent)
                          QPoint(185, 168));
 
     // The version and the licence, below the framed texts and beside the button.
-    text_label(this,
-               QStringLiteral("Version %1\nLicence: GPL-3.0-or-later")
-                   .arg(QString::fromLatin1(kVersion)),
-               QStringLiteral("Arial"), 8, false, false, QPoint(175, 248));
+    text_label(
+        this,
+        QStringLiteral("Version %1\nLicence: GPL-3.0-or-later").arg(QString::fromLatin1(kVersion)),
+        QStringLiteral("Arial"), 8, false, false, QPoint(175, 248));
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setGeometry(345, 252, 80, 26);

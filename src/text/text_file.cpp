@@ -43,9 +43,8 @@ Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subj
         const std::size_t got = std::fread(buffer, 1, sizeof buffer, stream);
         if (got > 0) {
             if (content.size() + got > kMaxTextFileBytes) {
-                return Failure{subject +
-                               " is larger than 64 MiB, far too large for a width or "
-                               "correction file."};
+                return Failure{subject + " is larger than 64 MiB, far too large for a width or "
+                                         "correction file."};
             }
             content.append(buffer, got);
         }

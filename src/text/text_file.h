@@ -45,7 +45,7 @@ private:
     void fail(const char* doing, int error);
 
     std::FILE* file_ = nullptr;
-    bool owned_ = true; // false for standard output
+    bool owned_ = true;   // false for standard output
     std::string subject_; // 'The file "x"' or "Standard output"
     std::optional<std::string> failure_;
 };
