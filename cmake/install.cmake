@@ -21,14 +21,42 @@ foreach(size 48 256)
           RENAME teravine.png)
 endforeach()
 
-# The manual page carries the project's version; Debian wants it compressed, and -n
-# keeps the time stamp out so that two builds give the same package.
-set(man_page ${PROJECT_BINARY_DIR}/packaging/teravine-cli.1)
-configure_file(${packaging_dir}/teravine-cli.1.in ${man_page} @ONLY)
-add_custom_command(OUTPUT ${man_page}.gz COMMAND gzip -9 -n -f -k ${man_page}
-                   DEPENDS ${man_page} COMMENT "Compressing the manual page")
-add_custom_target(teravine_man_page ALL DEPENDS ${man_page}.gz)
-install(FILES ${man_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The manual pages carry the project's version; Debian wants them compressed, and -n
+# keeps the time stamp out so that two builds give the same package. So does the
+# changelog, which Debian keeps as changelog.gz in the doc folder.
+set(compressed_docs)
+foreach(page teravine-cli.1 teravine.1)
+  configure_file(${packaging_dir}/${page}.in ${PROJECT_BINARY_DIR}/packaging/${page} @ONLY)
+  list(APPEND compressed_docs ${PROJECT_BINARY_DIR}/packaging/${page})
+endforeach()
+configure_file(${packaging_dir}/changelog ${PROJECT_BINARY_DIR}/packaging/changelog COPYONLY)
+list(APPEND compressed_docs ${PROJECT_BINARY_DIR}/packaging/changelog)
+set(compressed_outputs)
+foreach(doc ${compressed_docs})
+  add_custom_command(OUTPUT ${doc}.gz COMMAND gzip -9 -n -f -k ${doc} DEPENDS ${doc}
+                     COMMENT "Compressing ${doc}")
+  list(APPEND compressed_outputs ${doc}.gz)
+endforeach()
+add_custom_target(teravine_compressed_docs ALL DEPENDS ${compressed_outputs})
+install(FILES ${PROJECT_BINARY_DIR}/packaging/teravine-cli.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+if(TARGET teravine)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/teravine.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz ${packaging_dir}/copyright
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# What software centres read. The identifier and the web address are the project's
+# to choose; the defaults stand in until it has its own.
+set(TERAVINE_APP_ID "org.example.teravine" CACHE STRING "AppStream identifier (reverse DNS)")
+set(TERAVINE_HOMEPAGE "https://teravine.example.org" CACHE STRING
+    "Web address of the project; its docs/ folder holds the screenshots")
+set(TERAVINE_CONTACT "Teravine developers <teravine@users.noreply.example.org>" CACHE STRING
+    "Maintainer of the Debian package")
+set(metainfo ${PROJECT_BINARY_DIR}/packaging/${TERAVINE_APP_ID}.metainfo.xml)
+configure_file(${packaging_dir}/teravine.metainfo.xml.in ${metainfo} @ONLY)
+install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The examples and the guide are written alongside the code: take whatever is there at
 # install time, and the guide only once it exists.
@@ -40,18 +68,19 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME teravine)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Teravine developers")
-set(CPACK_PACKAGE_CONTACT "Teravine developers <teravine@localhost>")
+set(CPACK_PACKAGE_CONTACT "${TERAVINE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "illite crystallinity diagram for clay mineralogists")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Teravine places the X-ray diffraction peak widths of a clay sample, air-dried and
-glycolated, on a diagram calibrated for the Reichweite R0, R1 or R3, and derives the
-illite's k, mean thickness N, smectite percentage %S and fundamental-particle
-thickness Nfp. Samples are clicked, typed with their instrumental broadening, or
-treated from width files; grids of constant N, %S and Nfp can be shown and exported.
+    "Teravine places the X-ray diffraction peak widths of a clay sample,
+air-dried and glycolated, on a diagram calibrated for the Reichweite R0, R1
+or R3, and derives the illite's k, mean thickness N, smectite percentage %S
+and fundamental-particle thickness Nfp. Samples are clicked, typed with
+their instrumental broadening, or treated from width files; grids of
+constant N, %S and Nfp can be shown and exported.
 .
-The package holds the window, teravine, and the headless tool teravine-cli, which
-identifies pairs, treats width files, writes constant-line files and draws the
-diagram to PNG, SVG or PDF.")
+The package holds the window, teravine, and the headless tool teravine-cli,
+which identifies pairs, treats width files, writes constant-line files and
+draws the diagram to PNG, SVG or PDF.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

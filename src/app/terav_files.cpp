@@ -2,6 +2,7 @@
 #include "app/terav.h"
 
 #include "app/sample_marking.h"
+#include "batch/result_target.h"
 #include "batch/treatment.h"
 #include "batch/width_file.h"
 #include "model/correction_file.h"
@@ -75,6 +76,10 @@ void Terav::Tr_fi_Click() {
     if (dialog_save("File S.W. out (*.IWO)|*.IWO;*.iwo|all (*.*)|*.*|", out_path, title) == 0) {
         return;
     }
+    if (const auto same = result_replaces_input(out_path, in_path, "width file")) {
+        services_.message(*same);
+        return;
+    }
     // Every sample is identified with its lines up front, on all cores; the treatment
     // then places them in file order exactly as one click after another would.
     std::vector<Identification> found =
@@ -91,6 +96,8 @@ void Terav::Tr_fi_Click() {
         treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule), out_path, place);
     if (!treated) {
         services_.message(treated.error());
+    } else if (const auto unread = unread_numbers_message(widths.value())) {
+        services_.message(*unread);
     }
     if (limit_reached) {
         services_.message(kSampleLimitMessage);

@@ -4,7 +4,6 @@
 #include "batch/result_line.h"
 #include "identify/sample_values.h"
 #include "model/solvers.h"
-#include "text/text_file.h"
 
 #include <algorithm>
 
@@ -27,6 +26,12 @@ Outcome<TreatSummary> treat_widths_at(const WidthFile& corrected, Calibration& c
     if (auto failure = out.open(out_path)) {
         return Failure{*failure};
     }
+    return treat_widths_into(corrected, cal, rule_name, out, place_accepted);
+}
+
+Outcome<TreatSummary> treat_widths_into(const WidthFile& corrected, Calibration& cal,
+                                        std::string_view rule_name, LineWriter& out,
+                                        const PlaceAcceptedAt& place_accepted) {
     for (const auto& line :
          result_header(corrected.title, cal.name(), corrected.broadening, rule_name)) {
         out.line(line);

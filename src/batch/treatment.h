@@ -5,6 +5,7 @@
 #include "batch/width_file.h"
 #include "model/calibration.h"
 #include "text/outcome.h"
+#include "text/text_file.h"
 
 #include <cstddef>
 #include <functional>
@@ -40,5 +41,10 @@ Outcome<TreatSummary> treat_widths(const WidthFile& corrected, Calibration& cal,
 Outcome<TreatSummary> treat_widths_at(const WidthFile& corrected, Calibration& cal,
                                       std::string_view rule_name, const std::string& out_path,
                                       const PlaceAcceptedAt& place_accepted);
+// The same into a writer opened already (a file or standard output), which it closes;
+// the summary comes back only when the last flush and close succeeded.
+Outcome<TreatSummary> treat_widths_into(const WidthFile& corrected, Calibration& cal,
+                                        std::string_view rule_name, LineWriter& out,
+                                        const PlaceAcceptedAt& place_accepted);
 
 } // namespace teravine

@@ -76,7 +76,24 @@ Outcome<WidthFile> read_width_text(std::string_view content) {
         file.ad.push_back(*ad);
         file.eg.push_back(*eg);
     }
+    while (!items.at_end()) {
+        (void)items.number("a number after the last sample");
+        ++file.unread_numbers;
+    }
     return file;
+}
+
+std::optional<std::string> unread_numbers_message(const WidthFile& file) {
+    if (file.unread_numbers == 0) {
+        return std::nullopt;
+    }
+    const auto plural = [](int n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    return "The width file holds " + plural(file.unread_numbers, "number", "numbers") +
+           " after the " + plural(file.count, "sample", "samples") +
+           " it announces; they were not used. A decimal comma (0,5 for 0.5) or a wrong "
+           "sample count is the usual cause: check the results.";
 }
 
 Outcome<WidthFile> read_width_file(const std::string& path) {

@@ -7,6 +7,7 @@
 #include "text/outcome.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,7 @@ struct WidthFile {
     float broadening = 0;   // b
     std::vector<float> ad;  // sample i (1..m) at index i - 1
     std::vector<float> eg;
+    int unread_numbers = 0; // number items after the m-th sample, which are not used
 };
 
 // Failures, each a sentence naming what and where: the file cannot be opened or read;
@@ -30,6 +32,10 @@ struct WidthFile {
 // A fractional count ("2.5") is refused rather than rounded.
 Outcome<WidthFile> read_width_text(std::string_view content);
 Outcome<WidthFile> read_width_file(const std::string& path);
+
+// When numbers stand after the announced samples, the words that tell the user so
+// after the result is written (the results themselves stay as the file is read).
+std::optional<std::string> unread_numbers_message(const WidthFile& file);
 
 // Step 4's correction: when b > 0 or the rule is 3 (the table), every AD and then EG
 // width goes through remove_inst(width, b, rule, table); otherwise the widths stay as

@@ -2,6 +2,7 @@
 // with the chosen grid families checked.
 #include "cli/commands.h"
 #include "cli/grid_list.h"
+#include "cli/standard_streams.h"
 #include "lines/const_line_file.h"
 #include "lines/const_lines.h"
 #include "model/calibration.h"
@@ -35,7 +36,9 @@ int run_lines(const LinesArgs& args) {
     if (checks->fp) {
         compute_const_fp_lines(cal, lines);
     }
-    const auto written = export_const_lines(args.output, lines, *checks, cal.name());
+    const auto written = is_standard_stream(args.output)
+                             ? export_const_lines_to_standard_output(lines, *checks, cal.name())
+                             : export_const_lines(args.output, lines, *checks, cal.name());
     if (!written) {
         std::cerr << "teravine-cli: " << written.error() << "\n";
         return kExitFailure;
@@ -50,7 +53,9 @@ void add_lines_command(CLI::App& app, int& status) {
     auto* command = app.add_subcommand(
         "lines", "Write the constant-line file (.IWL) of the chosen grid families, as "
                  "\"Export Constant line\" writes it");
-    command->add_option("-o,--output", args->output, "the .IWL file to create or replace")
+    command
+        ->add_option("-o,--output", args->output,
+                     "the .IWL file to create or replace; - for standard output")
         ->required();
     add_reichweite_option(*command, args->reichweite);
     command

@@ -132,7 +132,8 @@ void add_plot_command(CLI::App& app, int& status) {
     command->add_option("--identical", args->identical,
                         "comma-separated lines drawn through every sample: k, N, S, Nfp");
     command->add_option("--samples", args->samples,
-                        "sample width file (.IW) whose samples are placed with their labels");
+                        "sample width file (.IW) whose samples are placed with their labels; - "
+                        "for standard input");
     add_rule_options(*command, args->rule);
     command->add_option("--size", args->size, "width and height of the image in pixels")
         ->capture_default_str();

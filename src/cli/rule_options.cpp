@@ -1,5 +1,6 @@
 #include "cli/rule_options.h"
 
+#include "cli/standard_streams.h"
 #include "model/correction_file.h"
 
 #include <map>
@@ -43,7 +44,11 @@ Outcome<RuleChoice> choose_rule(const RuleArgs& args) {
 }
 
 Outcome<WidthFile> read_corrected_widths(const std::string& path, const RuleChoice& rule) {
-    auto widths = read_width_file(path);
+    const auto text = read_input_text(path);
+    if (!text) {
+        return Failure{text.error()};
+    }
+    auto widths = read_width_text(*text);
     if (widths) {
         correct_widths(widths.value(), rule.rule, rule.table);
     }

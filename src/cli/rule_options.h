@@ -27,7 +27,7 @@ struct RuleChoice {
 // The rule code, with the correction table read as the "File table" option reads it.
 Outcome<RuleChoice> choose_rule(const RuleArgs& args);
 
-// The width file with every width corrected by the chosen rule.
+// The width file ("-": standard input) with every width corrected by the chosen rule.
 Outcome<WidthFile> read_corrected_widths(const std::string& path, const RuleChoice& rule);
 
 } // namespace teravine::cli

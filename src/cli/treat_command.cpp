@@ -2,9 +2,11 @@
 // Reads the width file, removes the broadening with the chosen rule, and writes the very
 // result file the window writes with the same Reichweite and rule, placing every accepted
 // sample on a diagram as the window does.
+#include "batch/result_target.h"
 #include "batch/treatment.h"
 #include "cli/commands.h"
 #include "cli/rule_options.h"
+#include "cli/standard_streams.h"
 #include "identify/identify_pairs.h"
 #include "identify/sample_list.h"
 #include "lines/line_tables.h"
@@ -22,11 +24,26 @@ struct TreatArgs {
     std::string output;
     std::string reichweite = "R0";
     RuleArgs rule;
+    bool quiet = false;
 };
 
 int fail(const std::string& description) {
     std::cerr << description << "\n";
     return kExitFailure;
+}
+
+// The inputs just read that the result must not replace.
+std::optional<std::string> replaces_an_input(const TreatArgs& args) {
+    if (is_standard_stream(args.output)) {
+        return std::nullopt;
+    }
+    if (auto same = result_replaces_input(args.output, args.input, "width file")) {
+        return same;
+    }
+    if (!args.rule.table.empty()) {
+        return result_replaces_input(args.output, args.rule.table, "correction table");
+    }
+    return std::nullopt;
 }
 
 int run_treat(const TreatArgs& args) {
@@ -41,6 +58,9 @@ int run_treat(const TreatArgs& args) {
     if (!widths) {
         return fail(widths.error());
     }
+    if (const auto same = replaces_an_input(args)) {
+        return fail(*same);
+    }
 
     Calibration cal = make_calibration(reich_from_name(args.reichweite));
     // Every accepted sample is placed on a diagram as the window places it, with its four
@@ -53,12 +73,23 @@ int run_treat(const TreatArgs& args) {
             samples.push_back(std::move(*found[index].placed));
         }
     };
-    const auto treated = treat_widths_at(*widths, cal, rule_name(rule->rule), args.output, place);
+    LineWriter out;
+    if (const auto failure = open_output(out, args.output)) {
+        return fail(*failure);
+    }
+    const auto treated = treat_widths_into(*widths, cal, rule_name(rule->rule), out, place);
     if (!treated) {
         return fail(treated.error());
     }
-    std::cout << "Wrote " << args.output << ": " << treated->samples << " samples, "
-              << treated->placed << " identified, " << treated->errors << " Error.\n";
+    // Standard error, so that the summary never mixes with a result on standard output.
+    if (!args.quiet) {
+        std::cerr << "Wrote " << output_name(args.output) << ": " << treated->samples
+                  << " samples, " << treated->placed << " identified, " << treated->errors
+                  << " Error.\n";
+    }
+    if (const auto unread = unread_numbers_message(*widths)) {
+        std::cerr << *unread << "\n";
+    }
     return kExitOk;
 }
 
@@ -69,9 +100,13 @@ void add_treat_command(CLI::App& app, int& status) {
     auto* command = app.add_subcommand(
         "treat", "Treat a sample width file (.IW) into a result file (.IWO), as the window's "
                  "File > Treat File does");
-    command->add_option("FILE", args->input, "sample width file (.IW)")->required();
-    command->add_option("-o,--output", args->output, "result file (.IWO) to create or overwrite")
+    command->add_option("FILE", args->input, "sample width file (.IW); - for standard input")
         ->required();
+    command
+        ->add_option("-o,--output", args->output,
+                     "result file (.IWO) to create or overwrite; - for standard output")
+        ->required();
+    command->add_flag("-q,--quiet", args->quiet, "leave out the summary line on standard error");
     add_reichweite_option(*command, args->reichweite);
     add_rule_options(*command, args->rule);
     command->callback([args, &status] { status = run_treat(*args); });

@@ -101,6 +101,38 @@ void write_const_line_file(std::ostream& out, const ConstLines& lines, GridSwitc
     write_const_lines(out, lines, checks);
 }
 
+namespace {
+
+Failure write_failure(const std::string& subject, int error) {
+    return Failure{"Writing " + subject + " failed: " + describe_errno(error) +
+                   ". The lines written before the failure stay in the file."};
+}
+
+// Each line is handed to the system as soon as it is complete, so a failure leaves
+// exactly the lines before it in the file. Success only once everything is flushed.
+Outcome<bool> write_line_by_line(std::FILE* file, const std::string& subject,
+                                 const std::vector<std::string>& all) {
+    for (const std::string& text : all) {
+        errno = 0;
+        const std::string line = text + kLineEnd;
+        if (std::fwrite(line.data(), 1, line.size(), file) != line.size() ||
+            std::fflush(file) != 0) {
+            return write_failure(subject, errno);
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> whole_file(const ConstLines& lines, GridSwitches checks,
+                                    const std::string& reich_name) {
+    std::vector<std::string> all = const_line_preamble(reich_name);
+    std::vector<std::string> rest = const_line_rows(lines, checks);
+    all.insert(all.end(), rest.begin(), rest.end());
+    return all;
+}
+
+} // namespace
+
 Outcome<bool> export_const_lines(const std::string& path, const ConstLines& lines,
                                  GridSwitches checks, const std::string& reich_name) {
     errno = 0;
@@ -109,33 +141,22 @@ Outcome<bool> export_const_lines(const std::string& path, const ConstLines& line
         return Failure{"Cannot create the file \"" + path + "\": " + describe_errno(errno) + "."};
     }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(raw, &std::fclose);
-
-    auto write_failure = [&path](int error) {
-        return Failure{"Writing the file \"" + path + "\" failed: " + describe_errno(error) +
-                       ". The lines written before the failure stay in the file."};
-    };
-    // Each line is handed to the system as soon as it is complete, so a failure leaves
-    // exactly the lines before it in the file.
-    auto write_line = [&](const std::string& text) {
-        errno = 0;
-        const std::string line = text + kLineEnd;
-        return std::fwrite(line.data(), 1, line.size(), file.get()) == line.size() &&
-               std::fflush(file.get()) == 0;
-    };
-
-    std::vector<std::string> all = const_line_preamble(reich_name);
-    std::vector<std::string> rest = const_line_rows(lines, checks);
-    all.insert(all.end(), rest.begin(), rest.end());
-    for (const std::string& text : all) {
-        if (!write_line(text)) {
-            return write_failure(errno);
-        }
+    const std::string subject = "the file \"" + path + "\"";
+    const auto written =
+        write_line_by_line(file.get(), subject, whole_file(lines, checks, reich_name));
+    if (!written) {
+        return written;
     }
     errno = 0;
     if (std::fclose(file.release()) != 0) {
-        return write_failure(errno);
+        return write_failure(subject, errno);
     }
     return true;
+}
+
+Outcome<bool> export_const_lines_to_standard_output(const ConstLines& lines, GridSwitches checks,
+                                                    const std::string& reich_name) {
+    return write_line_by_line(stdout, "standard output", whole_file(lines, checks, reich_name));
 }
 
 } // namespace teravine

@@ -33,5 +33,8 @@ void write_const_line_file(std::ostream& out, const ConstLines& lines, GridSwitc
 // written before it stay in the file. Used by the menu command and by teravine-cli.
 Outcome<bool> export_const_lines(const std::string& path, const ConstLines& lines,
                                  GridSwitches checks, const std::string& reich_name);
+// The same lines to standard output, which stays open.
+Outcome<bool> export_const_lines_to_standard_output(const ConstLines& lines, GridSwitches checks,
+                                                    const std::string& reich_name);
 
 } // namespace teravine

@@ -31,6 +31,7 @@ CorrectionRead read_correction_text(std::string_view content) {
     }
     table.cor_start = *start;
 
+    std::string previous; // the text of the last measured width, for the message
     while (!items.at_end()) {
         const int i = table.cor_count;
         const auto measured = items.single("measured width " + std::to_string(i + 1));
@@ -45,6 +46,16 @@ CorrectionRead read_correction_text(std::string_view content) {
             return read;
         }
         const auto at = static_cast<std::size_t>(i);
+        // The lookup interpolates between neighbours: a table that does not increase
+        // would turn every width into an error without a word.
+        if (i > 0 && !(*measured > table.measured[at - 1])) {
+            read.error = NumberItems::place_text(items.last_place()) + " (measured width " +
+                         std::to_string(i + 1) + "): " + NumberItems::quoted(items.last_text()) +
+                         " is not above the measured width before it, \"" + previous +
+                         "\"; the measured widths of a correction table must increase.";
+            return read;
+        }
+        previous = std::string(items.last_text());
         table.measured[at] = *measured;
         table.corrected[at] = static_cast<float>(static_cast<double>(static_cast<float>(i)) *
                                                      static_cast<double>(table.cor_step) +

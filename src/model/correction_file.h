@@ -22,8 +22,8 @@ struct CorrectionRead {
 
 // Failures: the file cannot be opened or read; it is empty; it is not plain text; it ends
 // before the grid step or start (a title line only); an item is not a number; a 502nd
-// measured width. Number items follow text/number_items.h. Measured widths that do not
-// increase are not refused (nothing says they must): file_remove stays safe on them.
+// measured width; a measured width not above the one before it (the message names the
+// first such entry). Number items follow text/number_items.h.
 CorrectionRead read_correction_text(std::string_view content);
 CorrectionRead read_correction_file(const std::string& path);
 

@@ -1,6 +1,7 @@
 #include "qt/about_window.h"
 
 #include "qt/about_art.h"
+#include "teravine_version.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -115,6 +116,12 @@ AboutWindow::AboutWindow(Mode mode, QWidget* parent)
                          QPoint(185, 92));
     label4_ = text_label(this, lines(kLabel4Lines), QStringLiteral("Arial"), 8.25, false, false,
                          QPoint(185, 168));
+
+    // The version and the licence, below the framed texts and beside the button.
+    text_label(
+        this,
+        QStringLiteral("Version %1\nLicence: GPL-3.0-or-later").arg(QString::fromLatin1(kVersion)),
+        QStringLiteral("Arial"), 8, false, false, QPoint(175, 248));
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setGeometry(345, 252, 80, 26);

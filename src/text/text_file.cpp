@@ -7,8 +7,12 @@
 namespace teravine {
 namespace {
 
-std::string describe(const std::string& path, const char* doing, int error) {
-    std::string text = "The file \"" + path + "\" " + doing;
+std::string file_subject(const std::string& path) {
+    return "The file \"" + path + "\"";
+}
+
+std::string describe(const std::string& subject, const char* doing, int error) {
+    std::string text = subject + " " + doing;
     if (error != 0) {
         text += ": ";
         text += std::strerror(error);
@@ -26,24 +30,27 @@ Outcome<std::string> read_text_file(const std::string& path) {
     errno = 0;
     std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        return Failure{describe(path, "cannot be opened", errno)};
+        return Failure{describe(file_subject(path), "cannot be opened", errno)};
     }
+    return read_text_stream(file.get(), file_subject(path));
+}
+
+Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject) {
     std::string content;
     char buffer[1 << 16];
     for (;;) {
         errno = 0;
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, stream);
         if (got > 0) {
             if (content.size() + got > kMaxTextFileBytes) {
-                return Failure{"The file \"" + path +
-                               "\" is larger than 64 MiB, far too large for a width or "
-                               "correction file."};
+                return Failure{subject + " is larger than 64 MiB, far too large for a width or "
+                                         "correction file."};
             }
             content.append(buffer, got);
         }
         if (got < sizeof buffer) {
-            if (std::ferror(file.get())) {
-                return Failure{describe(path, "cannot be read", errno)};
+            if (std::ferror(stream)) {
+                return Failure{describe(subject, "cannot be read", errno)};
             }
             break;
         }
@@ -52,16 +59,17 @@ Outcome<std::string> read_text_file(const std::string& path) {
 }
 
 LineWriter::~LineWriter() {
-    if (file_ != nullptr) {
+    if (file_ != nullptr && owned_) {
         std::fclose(file_);
     }
 }
 
 std::optional<std::string> LineWriter::open(const std::string& path) {
-    if (file_ != nullptr) {
+    if (file_ != nullptr && owned_) {
         std::fclose(file_);
     }
-    path_ = path;
+    owned_ = true;
+    subject_ = file_subject(path);
     failure_.reset();
     errno = 0;
     file_ = std::fopen(path.c_str(), "wb");
@@ -73,9 +81,19 @@ std::optional<std::string> LineWriter::open(const std::string& path) {
     return std::nullopt;
 }
 
+void LineWriter::open_standard_output() {
+    if (file_ != nullptr && owned_) {
+        std::fclose(file_);
+    }
+    file_ = stdout;
+    owned_ = false;
+    subject_ = "Standard output";
+    failure_.reset();
+}
+
 void LineWriter::fail(const char* doing, int error) {
     if (!failure_) {
-        failure_ = describe(path_, doing, error);
+        failure_ = describe(subject_, doing, error);
     }
 }
 
@@ -96,7 +114,8 @@ std::optional<std::string> LineWriter::close() {
         const bool flushed = std::fflush(file_) == 0;
         const int flush_error = errno;
         errno = 0;
-        const bool closed = std::fclose(file_) == 0;
+        // Standard output stays open for whatever the program writes after the file.
+        const bool closed = owned_ ? std::fclose(file_) == 0 : std::ferror(file_) == 0;
         const int close_error = errno;
         file_ = nullptr;
         if (!flushed) {

@@ -19,6 +19,9 @@ inline constexpr std::size_t kMaxTextFileBytes = std::size_t{64} << 20;
 // The bytes of the file, unchanged. Failures: 'The file "x" cannot be opened: ...',
 // '... cannot be read: ...', '... is larger than 64 MiB ...'.
 Outcome<std::string> read_text_file(const std::string& path);
+// The same from a stream that is open already (standard input), read to its end; the
+// failures begin with `subject` ("Standard input") instead of 'The file "x"'.
+Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject);
 
 // Writes lines ending in CR LF, buffered. The first failure is kept and every later
 // write does nothing; close() reports it. The file is created (or emptied) by open().
@@ -31,6 +34,8 @@ public:
 
     // 'The file "x" cannot be created: ...' on failure.
     std::optional<std::string> open(const std::string& path);
+    // Writes to standard output instead; close() flushes it and leaves it open.
+    void open_standard_output();
     void line(std::string_view text);
     // Flushes and closes; the first failure of open, line or close, if any.
     std::optional<std::string> close();
@@ -40,7 +45,8 @@ private:
     void fail(const char* doing, int error);
 
     std::FILE* file_ = nullptr;
-    std::string path_;
+    bool owned_ = true;   // false for standard output
+    std::string subject_; // 'The file "x"' or "Standard output"
     std::optional<std::string> failure_;
 };
 

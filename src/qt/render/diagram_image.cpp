@@ -1,10 +1,11 @@
 #include "qt/render/diagram_image.h"
 
 #include "qt/painter_surface.h"
+#include "qt/render/atomic_file.h"
 #include "qt/render/diagram_picture.h"
 #include "qt/render/headless_gui.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
@@ -26,14 +27,6 @@ Failure write_failure(const std::string& path, const QString& reason) {
     return Failure{"Cannot write " + path + ": " + reason.toStdString()};
 }
 
-Outcome<WrittenImage> finished(QFile& file, const std::string& path, WrittenImage written) {
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        return write_failure(path, file.errorString());
-    }
-    return written;
-}
-
 void draw(QPaintDevice& device, int pixels, const DiagramContent& content, WrittenImage& written) {
     PainterSurface surface(&device);
     surface.set_antialiasing(true);
@@ -41,36 +34,38 @@ void draw(QPaintDevice& device, int pixels, const DiagramContent& content, Writt
     draw_diagram_picture(surface, pixels, content, written.plot, captions);
 }
 
-Outcome<WrittenImage> write_png(const DiagramContent& content, QFile& file, const std::string& path,
-                                WrittenImage written) {
+// The encoders fill a buffer in memory; the file is written from it in one piece.
+// Each returns the encoder's complaint, if any.
+std::optional<QString> encode_png(const DiagramContent& content, QBuffer& out,
+                                  WrittenImage& written) {
     QImage image(written.pixels, written.pixels, QImage::Format_RGB32);
     const int dots_per_metre = static_cast<int>(kScreenDpi / kMetresPerInch + 0.5);
     image.setDotsPerMeterX(dots_per_metre);
     image.setDotsPerMeterY(dots_per_metre);
     image.fill(Qt::white);
     draw(image, written.pixels, content, written);
-    QImageWriter writer(&file, "png");
+    QImageWriter writer(&out, "png");
     if (!writer.write(image)) {
-        return write_failure(path, writer.errorString());
+        return writer.errorString();
     }
-    return finished(file, path, written);
+    return std::nullopt;
 }
 
-Outcome<WrittenImage> write_svg(const DiagramContent& content, QFile& file, const std::string& path,
-                                WrittenImage written) {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+std::optional<QString> encode_svg(const DiagramContent& content, QBuffer& out,
+                                  WrittenImage& written) {
+    QSvgGenerator svg; // hands its last bytes over when it goes
+    svg.setOutputDevice(&out);
     svg.setSize(QSize(written.pixels, written.pixels));
     svg.setViewBox(QRect(0, 0, written.pixels, written.pixels));
     svg.setResolution(kScreenDpi);
     svg.setTitle(QStringLiteral("Teravine diagram"));
     draw(svg, written.pixels, content, written);
-    return finished(file, path, written);
+    return std::nullopt;
 }
 
-Outcome<WrittenImage> write_pdf(const DiagramContent& content, QFile& file, const std::string& path,
-                                WrittenImage written) {
-    QPdfWriter pdf(&file);
+std::optional<QString> encode_pdf(const DiagramContent& content, QBuffer& out,
+                                  WrittenImage& written) {
+    QPdfWriter pdf(&out);
     pdf.setTitle(QStringLiteral("Teravine diagram"));
     pdf.setCreator(QStringLiteral("Teravine"));
     pdf.setResolution(kScreenDpi);
@@ -79,7 +74,7 @@ Outcome<WrittenImage> write_pdf(const DiagramContent& content, QFile& file, cons
         QPageSize(QSizeF(inches, inches), QPageSize::Inch, QString(), QPageSize::ExactMatch),
         QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     draw(pdf, written.pixels, content, written);
-    return finished(file, path, written);
+    return std::nullopt;
 }
 
 } // namespace
@@ -109,31 +104,34 @@ Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const W
                        " and " + std::to_string(kMaxImagePixels) + " pixels"};
     }
     HeadlessGui gui;
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return write_failure(path, file.errorString());
-    }
     WrittenImage written;
     written.format = *format;
     written.pixels = pixels;
     static_cast<WorldWindow&>(written.plot) = world;
-    Outcome<WrittenImage> result = write_failure(path, QStringLiteral("unknown format"));
-    switch (*format) {
-    case ImageFormat::Png:
-        result = write_png(content, file, path, written);
-        break;
-    case ImageFormat::Svg:
-        result = write_svg(content, file, path, written);
-        break;
-    case ImageFormat::Pdf:
-        result = write_pdf(content, file, path, written);
-        break;
+    QByteArray bytes;
+    std::optional<QString> complaint;
+    { // the buffer is complete once the encoders are gone
+        QBuffer out(&bytes);
+        out.open(QIODevice::WriteOnly);
+        switch (*format) {
+        case ImageFormat::Png:
+            complaint = encode_png(content, out, written);
+            break;
+        case ImageFormat::Svg:
+            complaint = encode_svg(content, out, written);
+            break;
+        case ImageFormat::Pdf:
+            complaint = encode_pdf(content, out, written);
+            break;
+        }
     }
-    if (!result) {
-        // A half-written image is worse than none.
-        file.remove();
+    if (!complaint) {
+        complaint = save_file_atomically(QString::fromStdString(path), bytes);
     }
-    return result;
+    if (complaint) {
+        return write_failure(path, *complaint);
+    }
+    return written;
 }
 
 } // namespace teravine

@@ -31,7 +31,10 @@ struct WrittenImage {
 
 // Draws the diagram on a square image of `pixels` (the picture's (0, 0)-(15, 15) scale
 // over it, the axis captions printed where the window shows its caption labels) and
-// writes it to path. The failure text names the file and the reason.
+// writes it to path. Every image the program saves goes through here: it is written
+// beside path and renamed over it only once complete, so a failure (a full disk) leaves
+// any old file untouched and no partial file. The failure text names the file and the
+// system's reason.
 Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const WorldWindow& world,
                                           const std::string& path,
                                           int pixels = kDefaultImagePixels);

@@ -1,5 +1,7 @@
 #include "qt/render/headless_gui.h"
 
+#include "qt/render/quiet_runtime_dir.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QtGlobal>
@@ -14,6 +16,7 @@ HeadlessGui::HeadlessGui() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    drop_runtime_dir_warning();
     app_ = std::make_unique<QGuiApplication>(argc_, argv_);
 }
 

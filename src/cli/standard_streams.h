@@ -1,0 +1,27 @@
+// "-" on the command line, as Unix tools read it: standard input where a file is read,
+// standard output where a file is written. Every command that takes a file goes
+// through these, so "-" means the same everywhere.
+#pragma once
+
+#include "text/outcome.h"
+#include "text/text_file.h"
+
+#include <optional>
+#include <string>
+
+namespace teravine::cli {
+
+inline bool is_standard_stream(const std::string& path) {
+    return path == "-";
+}
+
+// The whole text of the file, or of standard input for "-".
+Outcome<std::string> read_input_text(const std::string& path);
+
+// Opens the writer on the file, or on standard output for "-"; the failure text if any.
+std::optional<std::string> open_output(LineWriter& out, const std::string& path);
+
+// How messages name an output: its path, or "standard output".
+std::string output_name(const std::string& path);
+
+} // namespace teravine::cli
