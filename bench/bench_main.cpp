@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // teravine-bench: Google Benchmark over the program's costly paths. A Qt application
 // runs for the whole session on the offscreen platform (unless another one is asked
 // for), since fonts, images and the window need one.

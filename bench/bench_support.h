@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the benchmarks share: a window without a toolkit (services that answer the file
 // dialogs and report the picture's size; the tests' NullSurface draws nothing), and sample
 // widths spread over the diagram of a Reichweite.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Identifying one point with its four lines, as a click does: points spread over the
 // diagram of each Reichweite, the time given per sample.
 #include "bench_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // teravine-bench-widths COUNT FILE.IW [REICHWEITE]: writes a width file of COUNT samples
 // spread over the diagram (as the benchmarks use them) for timing teravine-cli treat.
 #include "bench_support.h"

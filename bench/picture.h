@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's picture without the window: a persistent white image that the diagram is
 // drawn into through the QPainter surface, resized whenever the handlers size it.
 #pragma once

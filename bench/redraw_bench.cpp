@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A full redraw of the window's picture (Form_Resize) on an 800 x 800 image, with all
 // four grids and all four identical lines on, for 1,000 and 32,767 samples.
 #include "picture.h"

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times teravine-cli treat end to end on generated width files of 4,096 and 32,767
 # samples: hyperfine for the wall time when it is installed, /usr/bin/time -v for the
 # peak memory (maximum resident set size).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up to the first drawn picture, the start-up display left out: the window's load
 // and its first redraw on an 800 x 800 picture; with the Qt window built, also the main
 // window's construction, load and first paint on the offscreen platform.

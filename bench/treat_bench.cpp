@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The treatment of a whole width file as "Treat File" runs it: read, correct, identify,
 // write, and place every accepted sample on the window's diagram with its four lines.
 #include "bench_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the correction file (.cor) reader on arbitrary bytes, then the table
 // it leaves (whole, or what was read before a failure) used on widths around its entries
 // and on widths no table holds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the number text and every fixed pattern over arbitrary singles and
 // doubles taken from the input bytes (NaN, infinities and denormals included), with the
 // properties a reader of a label or a result file relies on.

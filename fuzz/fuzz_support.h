@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz targets share: a reader that turns the fuzzer's bytes into the choices
 // and values of one run, and a check that stops the run loudly when an invariant breaks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the width file (.IW) reader on arbitrary bytes, then what "Treat File"
 // does with a file it accepts: the broadening correction, the result file (.IWO) written
 // into a temporary folder, and every accepted sample identified again as the window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/pointer_readout.h"
 
 #include "text/number_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The widths under the pointer, truncated to three decimals, and the read-out text.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a click draws at once for a sample it has just identified.
 #pragma once
 

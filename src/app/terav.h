@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's state and every one of its event handlers, free of any toolkit.
 // The handlers reach the screen only through WindowServices and the picture's Surface.
 #pragma once

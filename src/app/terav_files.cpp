@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's handlers that read files: a correction table and a whole width file.
 #include "app/terav.h"
 

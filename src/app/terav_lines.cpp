@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's handlers for the reference lines and the Reichweite.
 #include "app/terav.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything the window's handlers need from the outside world: message boxes, file
 // and print dialogs, clipboard, captions, check marks, sizes, pointer shape, clock and
 // the about window. The Qt shell implements it; tests script it.

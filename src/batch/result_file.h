@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result file (.IWO): lines ending in CR LF, columns separated by tabs.
 // Lines 1-5 are the header below; then one line per sample, either "Error" or the
 // line of batch/result_line.h. batch/treatment.h writes it.

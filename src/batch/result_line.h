@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One sample's line of a result file: AD, EG, N, S, k, Nfp separated by tabs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A result file must never replace a file the treatment has just read: the widths (or
 // the correction table) would be lost. The files themselves are compared, not the
 // spellings of their paths, so "a.IW", "./a.IW", a symbolic or a hard link all count.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The treatment of a whole width file into its result file. Both the window's
 // "Treat File" and `teravine-cli treat` run treat_widths.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sample width file (.IW): a title line, the sample count m, the
 // instrumental broadening b, then m pairs of widths (AD, EG). Lines after the m-th
 // sample are not read. Number items follow text/number_items.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The subcommands of teravine-cli. Each registers itself on the CLI11 app and
 // reports its exit status through the shared slot.
 #pragma once

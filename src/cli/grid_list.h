@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The --grids option's value: a comma-separated list of grid families ("N,S,Nfp",
 // and "k" where the command draws the constant-k grid) turned into check marks.
 #pragma once

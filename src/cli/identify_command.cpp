@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // teravine-cli identify AD EG: one pair placed as a click would place it.
 #include "batch/result_line.h"
 #include "cli/commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // teravine-cli lines: the constant-line file (.IWL) that "Export Constant line" writes
 // with the chosen grid families checked.
 #include "cli/commands.h"

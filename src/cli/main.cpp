@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // teravine-cli: the diagram's calculations without a window, for scripted batches.
 #include "cli/commands.h"
 #include "teravine_version.h"

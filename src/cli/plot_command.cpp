@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // teravine-cli plot -o FILE: the diagram as the window draws it, into a PNG, SVG or PDF
 // file, with the chosen Reichweite, grid families, samples and identical lines.
 #include "cli/commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The broadening options shared by `treat` and `plot --samples`: --rule and --table,
 // and a width file read and corrected as the window's "Treat File" reads it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "-" on the command line, as Unix tools read it: standard input where a file is read,
 // standard output where a file is written. Every command that takes a file goes
 // through these, so "-" means the same everywhere.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // teravine-cli treat FILE.IW -o FILE.IWO: the menu command "Treat File" without a window.
 // Reads the width file, removes the broadening with the chosen rule, and writes the very
 // result file the window writes with the same Reichweite and rule, placing every accepted

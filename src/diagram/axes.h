@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The axes step of every drawing: lays the frame out, draws it and the
 // ticks with their labels, and places the horizontal-axis caption.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole diagram: axes, the checked grid families,
 // every sample's dot, label and checked identical lines. The window's own step 2
 // (size rule, clearing, the (0, 0)-(15, 15) scale) belongs to the caller.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot window: the world window of the current Reichweite and where the frame lies
 // on the drawing surface, with the transforms between widths and surface units.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clipped polyline drawer: draws a stored line inside the frame of the
 // plot window, cut where it leaves the frame and resumed where it comes back.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the diagram draws on: the window's picture, a printer page or an image file.
 // Coordinates are user units (the picture is (0, 0)-(15, 15), left-top to right-bottom).
 #pragma once

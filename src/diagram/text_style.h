@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keeper of a surface's text settings: a drawing stores them at its start and puts
 // them back at its end, so it leaves the surface's font and colour as it found them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Many points identified at once (a treated file, the samples after a change of
 // Reichweite), shared out over the machine's cores. Every result is the one that
 // identify_point gives for that point alone, so the caller can place them in order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "identify/identify_point.h"
 
 #include "identify/sample_values.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A point of the diagram into a sample: its values, its label and its four lines.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The identified samples with the four lines kept through each of them.
 #pragma once
 

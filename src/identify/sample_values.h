@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From a point located between two k rows to the sample's N, %S, k and Nfp, and the
 // texts that show them: the diagram label and the line of a result file.
 #pragma once

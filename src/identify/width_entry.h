@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checking the three boxes of the width entry before a typed point is placed.
 #pragma once
 

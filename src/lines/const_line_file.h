@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The constant-line file (.IWL): the checked grid families of N, %S and Nfp as
 // tab-separated AD / EG columns, lines ended by CR LF.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lines/const_lines.h"
 
 #include "lines/line_builders.h"

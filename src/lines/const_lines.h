@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three grid families of the "Grid Lines" menu: their value lists, refilled and
 // every line rebuilt under the current Reichweite on each click of the menu item.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The builders of one line of constant N, %S or Nfp: a sweep of AD widths solved row
 // by row (N, %S) or a coarse march along the k rows (Nfp). They fill a line of a grid
 // family as well as a line kept through a sample. Each builder reads the rows either

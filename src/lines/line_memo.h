@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lines already built, kept by their defining value. Under one Reichweite a line of
 // constant N, %S or Nfp depends on nothing but that value, so samples that share it
 // (every N is a whole number, %S and Nfp have two decimals) share one build.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Polylines of the diagram's reference lines: the grids of constant N, %S and Nfp and
 // the four lines kept through every sample.
 #pragma once

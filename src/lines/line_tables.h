@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the line builders evaluate again and again at the same AD widths, worked out once
 // per Reichweite: the rows of the 1/N table at every width of the N and %S sweeps, and
 // every step of the Nfp march. The values are the very floats the builders compute.

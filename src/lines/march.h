@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The steps of the Nfp marches: 1/Nfp of the model and the EG width at AD width m / 100
 // along one mix of the k rows, worked out from the polynomials or read from the tables.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two row solvers of the constant lines: at one AD width, the mix of two
 // neighbouring rows of the 1/N table that gives a wanted N, or a wanted %S. They read
 // the rows through a source of lines/row_values.h: the polynomials at x, or the tables

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the row solvers and line builders take a row's values from at one AD width:
 // the polynomials of the tables at x, or the per-Reichweite tables at a sweep's index.
 // Both give the very same floats; the tables only spare evaluating them again.

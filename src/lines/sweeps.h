@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The AD widths at which the line builders solve: the sweeps of the N and %S lines and
 // the marches of the Nfp line along the k rows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bisection on a row-mixing weight that places a value between two rows: the weight
 // starts at 1 and moves by 1/2, 1/4, ... toward the side the difference points to.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Removal of the instrument's own broadening from a measured peak width:
 // three formulas on one instrumental width b, or a correction table read from a .cor file.
 #pragma once

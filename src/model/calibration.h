@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calibration model's data: coefficient tables per Reichweite, the k of each row,
 // the axis range, the sampled constant-k curves and the world window of the diagram.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a correction file (.cor), what the "File table" option reads, without
 // the dialog: a title line (dropped), the grid step and start of the corrected widths,
 // then one measured width per table entry until the end of the file, at most 501.

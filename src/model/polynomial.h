@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The width polynomial, the mixing of two rows into the scratch row, and the rounding
 // rule used for N, %S and Nfp.
 #pragma once

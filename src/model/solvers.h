@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Placing a point between two constant-k rows, and carrying a row-mixing weight
 // between the 1/N table and its reciprocal.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about window's picture and the program's icon, drawn by our own code: stacked
 // clay layers under a diffraction trace with its peaks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about window: the program's name, credits and picture. At start-up it plays the
 // ball animation with no button and cannot be closed by the user; from "About" it is a
 // modal box with an "OK" button and no animation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ball animation of the start-up display: a ball rolling across while a line
 // flashes, run flat out for five seconds without handling any input.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/file_dialogs.h"
 
 #include "qt/filter_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file dialog behind "Treat File", "File table" and "Export Constant line": a
 // chosen file, a silent cancel, or a failure with a description for the user.
 #pragma once

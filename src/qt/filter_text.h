@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File dialog filters: the "Description|patterns|...|" text the handlers pass, in the
 // "Description (patterns);;..." form that Qt's file dialog takes.
 #pragma once

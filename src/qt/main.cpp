@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // teravine: the diagram window.
 #include "qt/main_window.h"
 #include "qt/render/quiet_runtime_dir.h"

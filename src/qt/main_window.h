@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: its controls, menus and picture, wired to the toolkit-free handlers
 // of Terav. It turns Qt events into handler calls and nothing more.
 #pragma once

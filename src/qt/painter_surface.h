@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The diagram's drawing surface on a QPainter: the window's picture, a printer page, a
 // PNG image, an SVG or a PDF file all draw through this one class.
 #pragma once

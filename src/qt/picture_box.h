@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The diagram's picture: a persistent image that the handlers draw into at any time,
 // shown by the widget, with the two axis caption labels on top of it. Pointer moves
 // and left clicks go to callbacks in user units of the picture.

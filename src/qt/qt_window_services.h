@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window services on Qt: message boxes, file and print dialogs, the clipboard, and
 // the captions, check marks, sizes and pointer of the main window.
 #pragma once

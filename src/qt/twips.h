@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's layout is drawn up in twips; on screen 15 of them make one logical pixel.
 #pragma once
 

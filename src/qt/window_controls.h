@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls of the main window's client area, placed at their twip positions: the
 // frame of broadening options and width boxes, and the picture below it.
 #pragma once

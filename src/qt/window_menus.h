@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's menu tree: "File", "Edit", "Reichweite", "Grid Lines", "Draw", "Info".
 // The check marks are the handlers' state, so Qt is never left to toggle them alone.
 #pragma once

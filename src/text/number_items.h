@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sequential input of a text file: the title line, then number items.
 //
 // The rules, fixed here for the .IW and .cor readers:

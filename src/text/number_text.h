@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every number that a label or a file shows goes through here: the general number
 // text and the fixed patterns ("0.00", "0.000", "###.000", "0.######", "00", "###,0%").
 // The decimal point is always '.', whatever the locale.

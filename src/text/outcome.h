@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A value or the text of the failure that the user will read.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole text files in, CR LF lines out, with failures described in plain English.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Many samples placed at once (a treated file, a change of Reichweite) end exactly as the
 // same points identified one click after another: same samples, same order, same lines.
 #include "support/session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four rules of remove_inst, file_remove on a loaded table, and the
 // reading of correction files.
 #include "model/broadening.h"

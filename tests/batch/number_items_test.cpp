@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sequential-input reader: the title line, number items and their separators,
 // line ends, refusals and hostile texts.
 #include "text/number_items.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The treatment loop and the result file it writes.
 #include "batch/result_file.h"
 #include "batch/treatment.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a sample width file (.IW) and correcting its widths.
 #include "batch/width_file.h"
 #include "model/correction_file.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The one driver of the CLI test scripts: cmake -DCLI=<teravine-cli> -DCASE=<script>
 # [-D...] -P driver.cmake. It makes a scratch folder `work` under $TMPDIR (or /tmp),
 # defines tab, cr, crlf, fail() and run(), runs the script and removes the folder.

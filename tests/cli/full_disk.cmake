@@ -1,10 +1,9 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures onto a full file system: a 64 KiB tmpfs in a mount namespace of its own
 # (`unshare -rm`, no root needed, nothing stays mounted), 40 KB of it taken. Each plot
 # fails with status 1 and the system's reason, and leaves the older file as it was and
 # nothing else. -DCLI=teravine-cli -DSAMPLES=<examples/samples.IW>
 if(NOT INSIDE)
-  set(scratch_name teravine-full-disk)
-  include(${CMAKE_CURRENT_LIST_DIR}/scratch.cmake)
   execute_process(COMMAND unshare -rm ${CMAKE_COMMAND} -DINSIDE=ON -DWORK=${work} -DCLI=${CLI}
                           -DSAMPLES=${SAMPLES} -P ${CMAKE_CURRENT_LIST_FILE} RESULT_VARIABLE status)
   file(REMOVE_RECURSE "${work}")

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # teravine-cli treat on files that are not what they should be: each prints its message
 # on stderr, exits with status 1 and makes no result file.
 # -DCLI=teravine-cli

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs teravine-cli identify and checks its output and exit statuses.
 function(expect_run expected_status expected_out)
   run(${expected_status} ${ARGN})

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs teravine-cli lines and checks the files it writes and its failures.
 
 function(expect_one_line text what)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs teravine-cli plot as a user would and checks the files it writes.
 
 function(run_plot expected_status)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # teravine-cli treat as a user runs it: the committed examples, then failing files.
 # -DCLI=teravine-cli -DSOURCE=<source folder> [-DMAKE_EXAMPLES=ON]
 

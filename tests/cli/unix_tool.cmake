@@ -1,9 +1,8 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # teravine-cli and teravine as Unix tools: "-" for the standard streams, messages on
 # standard error only, inputs never overwritten, no noise from Qt, --version and --help.
 # -DCLI=teravine-cli -DEXAMPLES=<examples folder> [-DWINDOW=teravine]
 cmake_policy(VERSION 3.25)
-set(scratch_name teravine-unix-tool)
-include(${CMAKE_CURRENT_LIST_DIR}/scratch.cmake)
 file(COPY "${EXAMPLES}/samples.IW" "${EXAMPLES}/instrument.cor" DESTINATION "${work}")
 file(CREATE_LINK "${work}/samples.IW" "${work}/hard.IW")
 file(CREATE_LINK "${work}/samples.IW" "${work}/soft.IW" SYMBOLIC)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "diagram/draw_diagram.h"
 #include "diagram/text_style.h"
 #include "fixtures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A click on every point of a 200 x 200 grid over the whole picture, in each Reichweite,
 // with every grid family and every identical line switched on: nothing may crash or hang,
 // and every sample a click adds must be made of finite numbers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Width files and correction files that are not what they should be, opened through the
 // window: each gives its one message, and nothing already on the diagram is lost.
 #include "support/session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A short session that touches every kind of work the window does, small enough to run
 // under valgrind: clicks, typed widths, a correction table, a treated file, a Reichweite
 // switch with every line shown, an export and a clearing.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what a user of the package gets:
 # the programs, a menu entry that points at them, the icons and the manual page.
 file(REMOVE_RECURSE ${PREFIX})

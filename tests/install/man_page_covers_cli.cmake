@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual page must keep up with the tool: every subcommand that `teravine-cli --help`
 # lists has its synopsis and its entry, and every long option it accepts is described.
 file(READ ${MAN_PAGE} page)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What makes the install a package beyond the programs: licence terms, changelog,
 # citation, AppStream metainfo with the screenshots of docs/ (valid for appstreamcli),
 # and the window's manual page, each naming this version.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lines/line_builders.h"
 #include "lines/row_solvers.h"
 #include "model/solvers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lines/row_solvers.h"
 #include "model/solvers.h"
 

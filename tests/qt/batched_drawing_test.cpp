@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The surface holds line segments back and draws runs of them in one painter call; these
 // tests compare its images with the same drawing handed over one segment at a time.
 #include "diagram/draw_diagram.h"

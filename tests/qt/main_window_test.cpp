@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/main_window.h"
 #include "qt/picture_box.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A GUI application for the whole test run: fonts and paint devices need one.
 #include "qt/render/headless_gui.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A widget application, offscreen unless a platform was asked for, for the whole run.
 #include <QApplication>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Surface for tests: records every operation with the state in force at that moment,
 // and answers text metrics from fixed rules instead of fonts.
 //   text width  = 0.1 x characters x font size / 10 (characters are UTF-8 code points)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scratch folder of the test's own for the files it reads and writes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // WindowServices for tests: answers dialogs from a script and records what the window
 // showed (messages, captions, check marks, pointer shapes), so a test reads like a
 // user's session.

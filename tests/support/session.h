@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A started window on scripted services with a picture of the test's choosing and a
 // scratch folder for its files: the one session of the app and hostile tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way the program saves a file it makes whole (every PNG, SVG and PDF): the
 // bytes go to a temporary file beside the target, which replaces the target only once
 // every byte is written, flushed and closed. On any failure the old file stays as it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/render/diagram_image.h"
 
 #include "qt/painter_surface.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole diagram drawn without a window into a PNG, SVG or PDF file, through the
 // same drawing routine as the window's picture. No Qt type in this header, so the
 // command-line tool can use it as it is.

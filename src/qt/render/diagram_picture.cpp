@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/render/diagram_picture.h"
 
 #include "diagram/text_style.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One routine that lays a whole diagram onto any Qt paint device as the window's picture
 // shows it: cleared white, (0, 0)-(15, 15) over the device, the axis captions printed
 // as text where the window places its caption labels.

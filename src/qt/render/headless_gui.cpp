@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/render/headless_gui.h"
 
 #include "qt/render/quiet_runtime_dir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A QGuiApplication for drawing without a window: fonts and paint devices need one.
 // It is created on the offscreen platform unless the user asked for another one.
 #pragma once

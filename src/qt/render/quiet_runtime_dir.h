@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt warns on every start where XDG_RUNTIME_DIR is unset (cron, CI, containers, a plot
 // from a build script) and then goes on with a private folder of its own, so the user
 // can do nothing about it. That one warning is dropped; every other message of Qt still
