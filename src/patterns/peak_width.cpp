@@ -210,11 +210,12 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
     while (right < last && net[right + 1] >= half) {
         ++right;
     }
-    if (left == first || right == last) {
+    // A crossing inside a flank window means the background was drawn on the peak.
+    const bool short_below = left <= first + window;
+    if (short_below || right + window >= last) {
         return Failure{name + ": the peak at " + degrees(std::round(top.x * 1000) / 1000) +
-                       " does not fall to half its height " +
-                       (left == first ? "below" : "above") + " it inside the range " + span +
-                       " 2θ; widen the range."};
+                       " does not fall to half its height " + (short_below ? "below" : "above") +
+                       " it clear of the flanks of the range " + span + " 2θ; widen the range."};
     }
     // Points within a tenth of the width, kept between the top and the range's ends.
     const double step = (x[last] - x[first]) / static_cast<double>(n - 1);

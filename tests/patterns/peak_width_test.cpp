@@ -39,14 +39,13 @@ TEST(PeakWidth, MeasuresKnownWidthsWithAndWithoutNoise) {
         PeakShape shape{c.fwhm, c.position, 3000, c.eta, c.background, c.step};
         const auto exact = measure_peak(synthetic::make_pattern(shape));
         ASSERT_TRUE(exact.ok()) << c.fwhm << " " << exact.error();
-        std::printf("%.2f %.2f exact %.5f pos %.4f br %.4f h %.1f\n", c.fwhm, c.position, exact->fwhm, exact->position, exact->breadth, exact->height);
         EXPECT_NEAR(exact->fwhm, c.fwhm, tolerance(c.fwhm, 0.003, 0.015)) << c.fwhm << " at " << c.position;
         EXPECT_NEAR(exact->position, c.position, 0.003) << c.fwhm;
         EXPECT_NEAR(exact->height, 3000, 3000 * 0.03) << c.fwhm;
+        EXPECT_FALSE(exact->converted);
         shape.noise_seed = 11;
         const auto noisy = measure_peak(synthetic::make_pattern(shape));
         ASSERT_TRUE(noisy.ok()) << c.fwhm << " " << noisy.error();
-        std::printf("     noisy %.5f u %.5f\n", noisy->fwhm, noisy->u_fwhm);
         EXPECT_NEAR(noisy->fwhm, c.fwhm, tolerance(c.fwhm, 0.01, 0.03)) << c.fwhm << " at " << c.position;
     }
 }
@@ -67,10 +66,62 @@ TEST(PeakWidth, UncertaintyMatchesTheScatterOfRepeats) {
         }
         const double mean = sum / repeats;
         const double scatter = std::sqrt((sum2 - repeats * mean * mean) / (repeats - 1));
-        std::printf("%.2f scatter %.5f stated %.5f\n", fwhm, scatter, stated);
         EXPECT_GT(stated, scatter / 1.3) << fwhm;
         EXPECT_LT(stated, scatter * 1.3) << fwhm;
     }
+}
+
+// A crystallite broadens its peak by K λ / (L cos θ): a pattern taken with a cobalt or
+// molybdenum anode measures the width the same crystallites give under Cu Kα.
+TEST(PeakWidth, CarriesOtherAnodesOverToCopper) {
+    const double kDegree = std::acos(-1.0) / 180;
+    for (const double wavelength : {1.789010, 0.709300}) {
+        const double fwhm_cu = 0.35, position_cu = 8.8;
+        const double d = kCuKAlpha1 / (2 * std::sin(position_cu / 2 * kDegree));
+        const double theta = std::asin(wavelength / (2 * d));
+        const double theta_cu = position_cu / 2 * kDegree;
+        PeakShape shape;
+        shape.position = 2 * theta / kDegree;
+        shape.fwhm = fwhm_cu * (wavelength / std::cos(theta)) / (kCuKAlpha1 / std::cos(theta_cu));
+        shape.from = 1;
+        shape.to = 20;
+        shape.step = 0.005;
+        Pattern pattern = synthetic::make_pattern(shape);
+        pattern.wavelength = wavelength;
+        const auto w = measure_peak(pattern);
+        ASSERT_TRUE(w.ok()) << w.error();
+        EXPECT_TRUE(w->converted);
+        EXPECT_NEAR(w->position, position_cu, 0.003) << wavelength;
+        EXPECT_NEAR(w->fwhm, fwhm_cu, 0.015 * fwhm_cu) << wavelength;
+    }
+}
+
+struct NoPeak {
+    const char* what;
+    PeakShape shape;
+    const char* reason;
+};
+
+TEST(PeakWidth, NamesThePatternWhenThereIsNoPeak) {
+    const std::vector<NoPeak> cases = {
+        {"flat", {0.3, 8.8, 0}, "flat or rise or fall"},
+        {"falling", {0.3, 8.8, 0, 0.5, Background::Curved}, "flat or rise or fall"},
+        {"faint", {0.3, 8.8, 20}, "below three standard deviations"},
+        {"at the edge", {0.8, 10.7}, "does not fall to half its height above it"},
+        {"coarse", {0.3, 8.8, 3000, 0.5, Background::Flat, 1.0}, "fewer than 10 points"},
+        {"elsewhere", {0.3, 30, 3000, 0.5, Background::Flat, 0.02, 20, 40}, "fewer than 10"},
+    };
+    for (const auto& c : cases) {
+        Pattern pattern = synthetic::make_pattern(c.shape);
+        pattern.name = "AD.xy";
+        const auto w = measure_peak(pattern);
+        ASSERT_FALSE(w.ok()) << c.what;
+        EXPECT_EQ(w.error().rfind("AD.xy: ", 0), 0u) << w.error();
+        EXPECT_NE(w.error().find(c.reason), std::string::npos) << c.what << ": " << w.error();
+    }
+    const auto reversed = measure_peak(synthetic::make_pattern({}), PeakRange{9, 8});
+    ASSERT_FALSE(reversed.ok());
+    EXPECT_NE(reversed.error().find("is empty"), std::string::npos) << reversed.error();
 }
 
 } // namespace
