@@ -70,7 +70,7 @@ inline std::string with_decimal_comma(std::string text) {
     return text;
 }
 
-enum class Format { Xy, SemicolonCsv, XrdmlCounts, XrdmlIntensities, Uxd };
+enum class Format { Xy, SemicolonCsv, TabDecimalComma, CommaSeparated, XrdmlCounts, XrdmlIntensities, Uxd };
 
 // The file's text. A wavelength goes into the formats that state one.
 inline std::string file_text(const Pattern& p, Format format, double wavelength = 1.540598) {
@@ -90,6 +90,16 @@ inline std::string file_text(const Pattern& p, Format format, double wavelength 
                                       number("%.3f", p.counts[i]) + ";" +
                                       number("%.2f", std::sqrt(std::abs(p.counts[i])))) +
                    "\r\n";
+        }
+        break;
+    case Format::TabDecimalComma:
+    case Format::CommaSeparated:
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::string x = number("%.6f", p.two_theta[i]);
+            const std::string y = number("%.3f", p.counts[i]);
+            out += format == Format::CommaSeparated
+                       ? x + ", " + y + "\n"
+                       : with_decimal_comma(x) + "\t" + with_decimal_comma(y) + "\n";
         }
         break;
     case Format::XrdmlCounts:
