@@ -10,10 +10,10 @@ namespace teravine::cli {
 namespace {
 
 std::string fixed(double value, int decimals) {
-    char text[64];
-    const auto end =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
-    return std::string(text, end);
+    char text[400]; // the largest double has 309 digits before the point
+    const auto [end, ec] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return ec == std::errc() ? std::string(text, end) : std::string("nan");
 }
 
 std::optional<double> degrees_of(const std::string& text) {

@@ -29,11 +29,17 @@ std::optional<std::string> pattern_problem(const Pattern& pattern, const std::st
         if (!std::isfinite(pattern.two_theta[i])) {
             return subject + " has a 2θ that is not a finite number at " + place(i) + ".";
         }
+        if (std::abs(pattern.two_theta[i]) > 180) {
+            return subject + " has a 2θ beyond 180° at " + place(i) + ".";
+        }
         if (i > 0 && !(pattern.two_theta[i] > pattern.two_theta[i - 1])) {
             return subject + " has a 2θ that is not increasing at " + place(i) + ".";
         }
         if (!std::isfinite(pattern.counts[i])) {
             return subject + " has counts that are not a finite number at " + place(i) + ".";
+        }
+        if (std::abs(pattern.counts[i]) > kMaxCounts) {
+            return subject + " has counts beyond any detector's at " + place(i) + ".";
         }
     }
     return std::nullopt;

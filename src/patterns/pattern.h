@@ -14,6 +14,9 @@ namespace teravine {
 // Fewer points than this make no peak worth measuring.
 inline constexpr std::size_t kMinPatternPoints = 10;
 
+// Counts beyond this are no detector's: refused, so that sums of them stay finite.
+inline constexpr double kMaxCounts = 1e12;
+
 struct Pattern {
     std::vector<double> two_theta;    // degrees, strictly increasing
     std::vector<double> counts;       // one per angle, finite

@@ -183,7 +183,17 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
     while (top_last < last && smooth[top_last + 1] >= 0.8 * smooth_top) {
         ++top_last;
     }
-    const Top top = top_of(x, net, peak, top_first, top_last);
+    // The walks start at the highest unsmoothed point; a fitted top is taken only when it
+    // is not above twice that point's height, so half of it is always bracketed.
+    std::size_t crest = peak;
+    for (std::size_t i = top_first; i <= top_last; ++i) {
+        crest = net[i] > net[crest] ? i : crest;
+    }
+    Top top = top_of(x, net, peak, top_first, top_last);
+    if (!(top.height > 0 && top.height <= 2 * net[crest])) {
+        top = {x[crest], net[crest]};
+    }
+    peak = crest;
 
     // The background's own counting noise, or its scatter where that is larger.
     const double at_peak = std::clamp((top.x - left_flank.x) / (right_flank.x - left_flank.x),
