@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/measure_pairs.h"
 #include "cli/measure_rows.h"
+#include "cli/peak_figure.h"
 #include "cli/rule_options.h"
 #include "identify/width_entry.h"
 #include "model/calibration.h"
@@ -23,6 +24,7 @@ struct MeasureArgs {
     std::string reichweite = "R0";
     RuleArgs rule;
     std::string broadening;
+    std::string figure;
     PairsJob pairs;
 };
 
@@ -65,8 +67,8 @@ int run_measure(MeasureArgs& args) {
         return fail("--range wants LO:HI in degrees 2-theta, LO below HI, such as 6.5:11.5");
     }
     if (!args.pairs.list.empty()) {
-        if (!args.ad.empty() || args.identify) {
-            return fail("--pairs takes no pattern files and no --identify");
+        if (!args.ad.empty() || args.identify || !args.figure.empty()) {
+            return fail("--pairs takes no pattern files, --identify or --figure");
         }
         if (args.pairs.output.empty()) {
             return fail("--pairs needs -o FILE.IW");
@@ -103,6 +105,12 @@ int run_measure(MeasureArgs& args) {
         }
     }
     std::cout.flush();
+    if (!args.figure.empty()) {
+        if (const auto failure = write_peak_figure(args.figure, {{"AD", &*ad}, {"EG", &*eg}})) {
+            std::cerr << *failure << "\n";
+            return kExitFailure;
+        }
+    }
     return args.identify ? identify_measured(args, *ad, *eg) : kExitOk;
 }
 
@@ -126,6 +134,8 @@ void add_measure_command(CLI::App& app, int& status) {
     command->get_option("--table")->needs(identify);
     command->add_option("--broadening", args->broadening,
                         "instrumental broadening, degrees 2-theta (with --identify or --pairs)");
+    command->add_option("--figure", args->figure,
+                        "also draw both measured peaks into this SVG file");
     command->add_option("--pairs", args->pairs.list,
                         "CSV list name,ad,eg of pattern pairs (paths relative to the list)");
     command->add_option("-o,--output", args->pairs.output,

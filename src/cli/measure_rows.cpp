@@ -36,7 +36,7 @@ Outcome<Measured> measure_file(const std::string& path, const PeakRange& range) 
     if (!width) {
         return Failure{width.error()};
     }
-    Measured m{path, *width, std::nullopt};
+    Measured m{path, *pattern, *width, std::nullopt};
     if (width->converted) {
         m.wavelength = pattern->wavelength;
     }

@@ -15,6 +15,7 @@ inline constexpr const char* kMeasureHeader = "side\tfile\tposition\tfwhm\tbread
 
 struct Measured {
     std::string file; // the path as given
+    Pattern pattern;
     PeakWidth width;
     std::optional<double> wavelength; // when carried over from another anode
 };

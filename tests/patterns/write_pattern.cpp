@@ -34,7 +34,11 @@ int main(int argc, char** argv) {
     shape.step = 0.02;
     shape.noise_seed = argc > 4 ? static_cast<unsigned>(std::atoi(argv[4])) : 0;
     const double wavelength = argc > 5 ? std::atof(argv[5]) : 1.540598;
-    std::ofstream(file, std::ios::binary)
-        << file_text(make_pattern(shape), format->second, wavelength);
+    std::ofstream out(file, std::ios::binary);
+    if (format->second == Format::Xy) {
+        out << "# synthetic: pseudo-Voigt of FWHM " << argv[2] << " deg at " << argv[3]
+            << " deg 2theta, noise seed " << shape.noise_seed << " (write-pattern)\n";
+    }
+    out << file_text(make_pattern(shape), format->second, wavelength);
     return 0;
 }
