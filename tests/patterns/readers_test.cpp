@@ -30,6 +30,8 @@ TEST(PatternReaders, ReadBackTheirPoints) {
     const std::vector<RoundTrip> cases = {
         {"a.xy", Format::Xy, 0},
         {"a.csv", Format::SemicolonCsv, 0},
+        {"a.txt", Format::TabDecimalComma, 0},
+        {"a.dat", Format::CommaSeparated, 0},
         {"a.xrdml", Format::XrdmlCounts, 1.540598},
         {"b.xrdml", Format::XrdmlIntensities, 1.789010},
         {"xrdml-content.txt", Format::XrdmlCounts, 1.540598},

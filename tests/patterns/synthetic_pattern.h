@@ -78,30 +78,21 @@ inline std::string file_text(const Pattern& p, Format format, double wavelength 
     const std::size_t n = p.two_theta.size();
     switch (format) {
     case Format::Xy:
-        out = "# 2theta counts\n";
-        for (std::size_t i = 0; i < n; ++i) {
-            out += number("%.6f", p.two_theta[i]) + " " + number("%.3f", p.counts[i]) + "\n";
-        }
-        break;
     case Format::SemicolonCsv:
-        out = "Angle;Counts;Error\r\n";
-        for (std::size_t i = 0; i < n; ++i) {
-            out += with_decimal_comma(number("%.6f", p.two_theta[i]) + ";" +
-                                      number("%.3f", p.counts[i]) + ";" +
-                                      number("%.2f", std::sqrt(std::abs(p.counts[i])))) +
-                   "\r\n";
-        }
-        break;
     case Format::TabDecimalComma:
-    case Format::CommaSeparated:
+    case Format::CommaSeparated: {
+        // Header, column separator and decimal comma of each; the CSV has a third column.
+        const bool csv = format == Format::SemicolonCsv;
+        const bool comma = csv || format == Format::TabDecimalComma;
+        const char* separator = csv ? ";" : format == Format::Xy ? " " : comma ? "\t" : ", ";
+        out = csv ? "Angle;Counts;Error\r\n" : "# 2theta counts\n";
         for (std::size_t i = 0; i < n; ++i) {
-            const std::string x = number("%.6f", p.two_theta[i]);
-            const std::string y = number("%.3f", p.counts[i]);
-            out += format == Format::CommaSeparated
-                       ? x + ", " + y + "\n"
-                       : with_decimal_comma(x) + "\t" + with_decimal_comma(y) + "\n";
+            std::string line = number("%.6f", p.two_theta[i]) + separator + number("%.3f", p.counts[i]);
+            line += csv ? separator + number("%.2f", std::sqrt(std::abs(p.counts[i]))) : "";
+            out += (comma ? with_decimal_comma(line) : line) + (csv ? "\r\n" : "\n");
         }
         break;
+    }
     case Format::XrdmlCounts:
     case Format::XrdmlIntensities: {
         const char* tag = format == Format::XrdmlCounts ? "counts" : "intensities";
