@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 namespace teravine {
@@ -116,6 +117,89 @@ Crossing crossing(const std::vector<double>& x, const std::vector<double>& y,
     return {x[outside] + t * (x[inside] - x[outside]), local_variance / (slope * slope), slope};
 }
 
+// The range's points, the straight background through its flanks and the net counts.
+struct NetProfile {
+    std::size_t first = 0, last = 0; // the range's points, inclusive
+    std::size_t window = 0;          // points of each flank window
+    Anchor left, right;
+    std::vector<double> net; // indexed as the pattern; 0 outside the range
+
+    double background(double at) const {
+        return left.y + (right.y - left.y) / (right.x - left.x) * (at - left.x);
+    }
+    // Of the background at `at`, from the counts of the two flanks.
+    double background_variance(double at) const {
+        const double f = std::clamp((at - left.x) / (right.x - left.x), 0.0, 1.0);
+        return (1 - f) * (1 - f) * left.variance + f * f * right.variance;
+    }
+    // The background's own counting noise, or the flanks' scatter where that is larger.
+    double background_sigma(double at) const {
+        double scatter = 0;
+        for (std::size_t i = 0; i < window; ++i) {
+            scatter += net[first + i] * net[first + i] + net[last - i] * net[last - i];
+        }
+        return std::max(std::sqrt(std::max(background(at), 0.0)),
+                        std::sqrt(scatter / static_cast<double>(2 * window)));
+    }
+};
+
+NetProfile net_profile(const std::vector<double>& x, const std::vector<double>& y,
+                       std::size_t first, std::size_t last) {
+    NetProfile p;
+    p.first = first;
+    p.last = last;
+    p.window = std::max<std::size_t>(3, (last - first + 1) / 10);
+    p.left = flank(x, y, first, p.window);
+    p.right = flank(x, y, last + 1 - p.window, p.window);
+    p.net.assign(x.size(), 0.0);
+    for (std::size_t i = first; i <= last; ++i) {
+        p.net[i] = y[i] - p.background(x[i]);
+    }
+    return p;
+}
+
+struct PeakTop {
+    std::size_t crest = 0;  // the highest unsmoothed point near the top: the walks start here
+    Top top;                // height and 2θ
+    std::size_t fitted = 1; // points the top was fitted through
+};
+
+// The highest point of the net counts smoothed over three points, refined by top_of; a
+// fitted top is taken only when it is not above twice the crest, so half of it is always
+// bracketed. Nothing when the top lies in a flank window or is not above the background.
+std::optional<PeakTop> find_top(const std::vector<double>& x, const NetProfile& p) {
+    const auto& net = p.net;
+    std::vector<double> smooth(net.size(), 0.0);
+    std::size_t peak = p.first;
+    for (std::size_t i = p.first; i <= p.last; ++i) {
+        smooth[i] = i == p.first || i == p.last ? net[i]
+                                                : (net[i - 1] + 2 * net[i] + net[i + 1]) / 4;
+        peak = smooth[i] > smooth[peak] ? i : peak;
+    }
+    if (peak < p.first + p.window || peak + p.window > p.last || !(smooth[peak] > 0)) {
+        return std::nullopt;
+    }
+    std::size_t from = peak - 1;
+    std::size_t to = peak + 1;
+    while (from > p.first && smooth[from - 1] >= 0.8 * smooth[peak]) {
+        --from;
+    }
+    while (to < p.last && smooth[to + 1] >= 0.8 * smooth[peak]) {
+        ++to;
+    }
+    PeakTop found;
+    found.crest = peak;
+    for (std::size_t i = from; i <= to; ++i) {
+        found.crest = net[i] > net[found.crest] ? i : found.crest;
+    }
+    found.top = top_of(x, net, peak, from, to);
+    found.fitted = to - from + 1;
+    if (!(found.top.height > 0 && found.top.height <= 2 * net[found.crest])) {
+        found.top = {x[found.crest], net[found.crest]};
+    }
+    return found;
+}
+
 } // namespace
 
 Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) {
@@ -149,88 +233,41 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
                        " points " + span + " 2θ."};
     }
     const std::size_t last = end - 1;
-
-    const std::size_t window = std::max<std::size_t>(3, n / 10);
-    const Anchor left_flank = flank(x, y, first, window);
-    const Anchor right_flank = flank(x, y, end - window, window);
-    const double slope = (right_flank.y - left_flank.y) / (right_flank.x - left_flank.x);
-    const auto background = [&](double at) { return left_flank.y + slope * (at - left_flank.x); };
-
-    std::vector<double> net(x.size(), 0.0);
-    for (std::size_t i = first; i <= last; ++i) {
-        net[i] = y[i] - background(x[i]);
-    }
-    std::size_t peak = first;
-    double smooth_top = -INFINITY;
-    std::vector<double> smooth(x.size(), 0.0);
-    for (std::size_t i = first; i <= last; ++i) {
-        smooth[i] = i == first || i == last ? net[i] : (net[i - 1] + 2 * net[i] + net[i + 1]) / 4;
-        if (smooth[i] > smooth_top) {
-            smooth_top = smooth[i];
-            peak = i;
-        }
-    }
-    if (peak < first + window || peak + window > last || !(smooth_top > 0)) {
+    const NetProfile profile = net_profile(x, y, first, last);
+    const auto& net = profile.net;
+    const auto found = find_top(x, profile);
+    if (!found) {
         return Failure{name + ": no peak " + span + " 2θ: the net counts are flat or rise or "
                                                     "fall throughout."};
     }
-
-    std::size_t top_first = peak - 1;
-    std::size_t top_last = peak + 1;
-    while (top_first > first && smooth[top_first - 1] >= 0.8 * smooth_top) {
-        --top_first;
-    }
-    while (top_last < last && smooth[top_last + 1] >= 0.8 * smooth_top) {
-        ++top_last;
-    }
-    // The walks start at the highest unsmoothed point; a fitted top is taken only when it
-    // is not above twice that point's height, so half of it is always bracketed.
-    std::size_t crest = peak;
-    for (std::size_t i = top_first; i <= top_last; ++i) {
-        crest = net[i] > net[crest] ? i : crest;
-    }
-    Top top = top_of(x, net, peak, top_first, top_last);
-    if (!(top.height > 0 && top.height <= 2 * net[crest])) {
-        top = {x[crest], net[crest]};
-    }
-    peak = crest;
-
-    // The background's own counting noise, or its scatter where that is larger.
-    const double at_peak = std::clamp((top.x - left_flank.x) / (right_flank.x - left_flank.x),
-                                      0.0, 1.0);
-    const double background_variance = (1 - at_peak) * (1 - at_peak) * left_flank.variance +
-                                       at_peak * at_peak * right_flank.variance;
-    double scatter = 0;
-    for (std::size_t i = 0; i < window; ++i) {
-        scatter += net[first + i] * net[first + i] + net[last - i] * net[last - i];
-    }
-    const double sigma = std::max(std::sqrt(std::max(background(top.x), 0.0)),
-                                  std::sqrt(scatter / static_cast<double>(2 * window)));
-    if (!(top.height > 3 * sigma)) {
+    const Top top = found->top;
+    if (!(top.height > 3 * profile.background_sigma(top.x))) {
         return Failure{name + ": no peak " + span + " 2θ: the net height is below three "
                               "standard deviations of the background."};
     }
 
     const double half = top.height / 2;
-    std::size_t left = peak;
+    const std::size_t crest = found->crest;
+    std::size_t left = crest;
     while (left > first && net[left - 1] >= half) {
         --left;
     }
-    std::size_t right = peak;
+    std::size_t right = crest;
     while (right < last && net[right + 1] >= half) {
         ++right;
     }
     // A crossing inside a flank window means the background was drawn on the peak.
+    const std::size_t window = profile.window;
     const bool short_below = left <= first + window;
     if (short_below || right + window >= last) {
         return Failure{name + ": the peak at " + degrees(std::round(top.x * 1000) / 1000) +
                        " does not fall to half its height " + (short_below ? "below" : "above") +
                        " it clear of the flanks of the range " + span + " 2θ; widen the range."};
     }
-    // Points within a tenth of the width, kept between the top and the range's ends.
+    // Points within a tenth of the width, kept between the crest and the flanks.
     const double step = (x[last] - x[first]) / static_cast<double>(n - 1);
     std::size_t reach = static_cast<std::size_t>(0.1 * (x[right] - x[left]) / step);
-    reach = std::min({reach, left - first - 1, last - right - 1, peak - left, right - peak});
+    reach = std::min({reach, left - first - 1, last - right - 1, crest - left, right - crest});
     const Crossing rise = crossing(x, y, net, left, left - 1, half, reach);
     const Crossing fall = crossing(x, y, net, right, right + 1, half, reach);
 
@@ -240,9 +277,9 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
     }
     // Half height in raw counts is (top + background) / 2: both move both crossings. The
     // top of a parabola through m points scatters as about 9 / (4 m) of one point.
-    const double fitted = static_cast<double>(top_last - top_first + 1);
-    const double top_variance = std::max(y[peak], 0.0) * std::min(1.0, 2.25 / fitted);
-    const double level_variance = (top_variance + background_variance) / 4;
+    const double fitted = static_cast<double>(found->fitted);
+    const double top_variance = std::max(y[crest], 0.0) * std::min(1.0, 2.25 / fitted);
+    const double level_variance = (top_variance + profile.background_variance(top.x)) / 4;
     const double level_lever = 1 / rise.slope + 1 / fall.slope;
     const double variance =
         rise.variance + fall.variance + level_lever * level_lever * level_variance;
@@ -255,8 +292,8 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
     width.u_fwhm = std::sqrt(variance);
     width.range_lo = x[first];
     width.range_hi = x[last];
-    width.background_lo = background(x[first]);
-    width.background_hi = background(x[last]);
+    width.background_lo = profile.background(x[first]);
+    width.background_hi = profile.background(x[last]);
     width.left = rise.x;
     width.right = fall.x;
     width.top = top.x;
