@@ -123,6 +123,7 @@ struct NetProfile {
     std::size_t window = 0;          // points of each flank window
     Anchor left, right;
     std::vector<double> net; // indexed as the pattern; 0 outside the range
+    bool counted = true;     // every count a whole number, as a detector counts
 
     double background(double at) const {
         return left.y + (right.y - left.y) / (right.x - left.x) * (at - left.x);
@@ -133,13 +134,14 @@ struct NetProfile {
         return (1 - f) * (1 - f) * left.variance + f * f * right.variance;
     }
     // The background's own counting noise, or the flanks' scatter where that is larger.
+    // Counts per second or scaled intensities have no counting noise to go by.
     double background_sigma(double at) const {
         double scatter = 0;
         for (std::size_t i = 0; i < window; ++i) {
             scatter += net[first + i] * net[first + i] + net[last - i] * net[last - i];
         }
-        return std::max(std::sqrt(std::max(background(at), 0.0)),
-                        std::sqrt(scatter / static_cast<double>(2 * window)));
+        const double poisson = counted ? std::sqrt(std::max(background(at), 0.0)) : 0.0;
+        return std::max(poisson, std::sqrt(scatter / static_cast<double>(2 * window)));
     }
 };
 
@@ -154,6 +156,7 @@ NetProfile net_profile(const std::vector<double>& x, const std::vector<double>& 
     p.net.assign(x.size(), 0.0);
     for (std::size_t i = first; i <= last; ++i) {
         p.net[i] = y[i] - p.background(x[i]);
+        p.counted = p.counted && y[i] == std::floor(y[i]);
     }
     return p;
 }
@@ -162,6 +165,7 @@ struct PeakTop {
     std::size_t crest = 0;  // the highest unsmoothed point near the top: the walks start here
     Top top;                // height and 2θ
     std::size_t fitted = 1; // points the top was fitted through
+    double smoothed = 0;    // the smoothed net height, which counting noise lifts less
 };
 
 // The highest point of the net counts smoothed over three points, refined by top_of; a
@@ -188,6 +192,7 @@ std::optional<PeakTop> find_top(const std::vector<double>& x, const NetProfile& 
         ++to;
     }
     PeakTop found;
+    found.smoothed = smooth[peak];
     found.crest = peak;
     for (std::size_t i = from; i <= to; ++i) {
         found.crest = net[i] > net[found.crest] ? i : found.crest;
@@ -241,7 +246,7 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
                                                     "fall throughout."};
     }
     const Top top = found->top;
-    if (!(top.height > 3 * profile.background_sigma(top.x))) {
+    if (!(found->smoothed > 3 * profile.background_sigma(top.x))) {
         return Failure{name + ": no peak " + span + " 2θ: the net height is below three "
                               "standard deviations of the background."};
     }

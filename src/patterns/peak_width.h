@@ -40,8 +40,9 @@ struct PeakWidth {
 // half-height crossings are interpolated linearly between the two points of the
 // unsmoothed net counts that bracket half the height, walking outward from the top.
 // Fails, naming the pattern, when the range holds too few points, has no peak (flat or
-// monotone, or a net height below three standard deviations of the background), or the
-// half height is not reached inside it.
+// monotone, or a net height below three standard deviations of the background: its
+// Poisson noise when the counts are whole numbers, else the flanks' scatter), or the half
+// height is not reached clear of the flank windows.
 Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range = {});
 
 } // namespace teravine

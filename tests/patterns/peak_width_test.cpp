@@ -106,7 +106,8 @@ TEST(PeakWidth, NamesThePatternWhenThereIsNoPeak) {
     const std::vector<NoPeak> cases = {
         {"flat", {0.3, 8.8, 0}, "flat or rise or fall"},
         {"falling", {0.3, 8.8, 0, 0.5, Background::Curved}, "flat or rise or fall"},
-        {"faint", {0.3, 8.8, 20}, "below three standard deviations"},
+        {"faint", {0.3, 8.8, 20, 0.5, Background::Flat, 0.01, 4, 14, 9}, "below three standard"},
+        {"noise", {0.3, 8.8, 0, 0.5, Background::Sloping, 0.01, 4, 14, 5}, "no peak"},
         {"at the edge", {0.8, 10.7}, "does not fall to half its height above it"},
         {"coarse", {0.3, 8.8, 3000, 0.5, Background::Flat, 1.0}, "fewer than 10 points"},
         {"elsewhere", {0.3, 30, 3000, 0.5, Background::Flat, 0.02, 20, 40}, "fewer than 10"},
@@ -119,6 +120,14 @@ TEST(PeakWidth, NamesThePatternWhenThereIsNoPeak) {
         EXPECT_EQ(w.error().rfind("AD.xy: ", 0), 0u) << w.error();
         EXPECT_NE(w.error().find(c.reason), std::string::npos) << c.what << ": " << w.error();
     }
+    // Intensities scaled to 1 at the top have no counting noise to be measured against.
+    Pattern scaled = synthetic::make_pattern({0.3, 8.8, 800});
+    for (double& c : scaled.counts) {
+        c /= 1000;
+    }
+    const auto measured = measure_peak(scaled);
+    ASSERT_TRUE(measured.ok()) << measured.error();
+    EXPECT_NEAR(measured->fwhm, 0.3, 0.003);
     const auto reversed = measure_peak(synthetic::make_pattern({}), PeakRange{9, 8});
     ASSERT_FALSE(reversed.ok());
     EXPECT_NE(reversed.error().find("is empty"), std::string::npos) << reversed.error();
