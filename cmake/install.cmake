@@ -79,8 +79,9 @@ their instrumental broadening, or treated from width files; grids of
 constant N, %S and Nfp can be shown and exported.
 .
 The package holds the window, teravine, and the headless tool teravine-cli,
-which identifies pairs, treats width files, writes constant-line files and
-draws the diagram to PNG, SVG or PDF.")
+which identifies pairs, treats width files, writes constant-line files,
+draws the diagram to PNG, SVG or PDF, and measures the two widths on the
+diffractograms themselves.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
