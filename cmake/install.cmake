@@ -79,8 +79,9 @@ their instrumental broadening, or treated from width files; grids of
 constant N, %S and Nfp can be shown and exported.
 .
 The package holds the window, teravine, and the headless tool teravine-cli,
-which identifies pairs, treats width files, writes constant-line files and
-draws the diagram to PNG, SVG or PDF.")
+which identifies pairs, treats width files, writes constant-line files,
+draws the diagram to PNG, SVG or PDF, and measures the two widths on the
+diffractograms themselves.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -90,11 +91,15 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # dpkg-shlibdeps finds the libraries the programs link, but not what Qt loads at run
 # time: the platform plugin, the SVG image plugin and a font to draw the labels with.
+# The pattern readers' libraries are named too, so the package says what it reads with.
+set(pattern_readers "libpugixml1v5, libxy3v5")
 if(TARGET teravine)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6widgets6, libqt6gui6, libqt6printsupport6, libqt6svg6, qt6-qpa-plugins, fonts-liberation"
+      "libqt6widgets6, libqt6gui6, libqt6printsupport6, libqt6svg6, qt6-qpa-plugins, fonts-liberation, ${pattern_readers}"
   )
 elseif(TARGET teravine_render)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6gui6, libqt6svg6, fonts-liberation")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6gui6, libqt6svg6, fonts-liberation, ${pattern_readers}")
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${pattern_readers}")
 endif()
 include(CPack)

@@ -16,6 +16,10 @@ void add_identify_command(CLI::App& app, int& status);
 void add_treat_command(CLI::App& app, int& status);
 void add_lines_command(CLI::App& app, int& status);
 void add_plot_command(CLI::App& app, int& status);
+void add_measure_command(CLI::App& app, int& status);
+
+// What `identify` prints for the pair (no broadening correction), and its exit status.
+int identify_and_print(float ad, float eg, const std::string& reichweite);
 
 // "R0", "R1", "R3" as an option with its check.
 CLI::Option* add_reichweite_option(CLI::App& command, std::string& reichweite);

@@ -17,28 +17,28 @@ struct IdentifyArgs {
     std::string reichweite = "R0";
 };
 
-int run_identify(const IdentifyArgs& args) {
-    Calibration cal = make_calibration(reich_from_name(args.reichweite));
+} // namespace
+
+int identify_and_print(float ad, float eg_width, const std::string& reichweite) {
+    Calibration cal = make_calibration(reich_from_name(reichweite));
     InterpRecord located;
-    float eg = args.eg;
-    if (find_k(located, cal.coef_eg, args.ad, eg, cal.reich) != kInside) {
+    float eg = eg_width;
+    if (find_k(located, cal.coef_eg, ad, eg, cal.reich) != kInside) {
         std::cout << "Error\n";
         return kExitOutside;
     }
-    const auto values = sample_values(cal, located, args.ad);
+    const auto values = sample_values(cal, located, ad);
     if (!values) {
         std::cout << "Error\n";
         std::cerr << values.error() << "\n";
         return kExitOutside;
     }
     const auto file_nfp = nfp_from_percent(values->fp_pct);
-    const auto shown_nfp = label_nfp(*values, args.ad, eg);
-    std::cout << result_line(args.ad, eg, *values, *file_nfp) << "\n"
+    const auto shown_nfp = label_nfp(*values, ad, eg);
+    std::cout << result_line(ad, eg, *values, *file_nfp) << "\n"
               << sample_label(*values, *shown_nfp) << "\n";
     return kExitOk;
 }
-
-} // namespace
 
 CLI::Option* add_reichweite_option(CLI::App& command, std::string& reichweite) {
     return command.add_option("-r,--reichweite", reichweite, "Reichweite: R0, R1 or R3")
@@ -54,7 +54,8 @@ void add_identify_command(CLI::App& app, int& status) {
     command->add_option("AD", args->ad, "air-dried width, degrees 2-theta")->required();
     command->add_option("EG", args->eg, "glycolated width, degrees 2-theta")->required();
     add_reichweite_option(*command, args->reichweite);
-    command->callback([args, &status] { status = run_identify(*args); });
+    command->callback(
+        [args, &status] { status = identify_and_print(args->ad, args->eg, args->reichweite); });
 }
 
 } // namespace teravine::cli

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     teravine::cli::add_treat_command(app, status);
     teravine::cli::add_lines_command(app, status);
     teravine::cli::add_plot_command(app, status);
+    teravine::cli::add_measure_command(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

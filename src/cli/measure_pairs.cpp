@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/measure_pairs.h"
+
+#include "batch/result_target.h"
+#include "batch/width_file.h"
+#include "cli/commands.h"
+#include "cli/measure_rows.h"
+#include "cli/standard_streams.h"
+#include "identify/width_entry.h"
+
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+#include <vector>
+
+namespace teravine::cli {
+namespace {
+
+struct PairEntry {
+    std::string name;
+    std::string ad;
+    std::string eg;
+};
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) {
+        return {};
+    }
+    std::string field = text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+    if (field.size() >= 2 && field.front() == '"' && field.back() == '"') {
+        field = field.substr(1, field.size() - 2);
+    }
+    return field;
+}
+
+std::vector<std::string> split_commas(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t from = 0;
+    for (;;) {
+        const auto comma = line.find(',', from);
+        fields.push_back(trimmed(line.substr(from, comma - from)));
+        if (comma == std::string::npos) {
+            return fields;
+        }
+        from = comma + 1;
+    }
+}
+
+// The list's pairs, their paths taken from the list's folder; a header line
+// "name,ad,eg", blank lines and lines starting with # are skipped.
+Outcome<std::vector<PairEntry>> read_pair_list(const std::string& path) {
+    const auto text = read_input_text(path);
+    if (!text) {
+        return Failure{text.error()};
+    }
+    const std::filesystem::path folder =
+        is_standard_stream(path) ? std::filesystem::path() : std::filesystem::path(path).parent_path();
+    std::vector<PairEntry> pairs;
+    std::size_t from = 0;
+    for (int line_number = 1; from < text->size(); ++line_number) {
+        auto end = text->find('\n', from);
+        end = end == std::string::npos ? text->size() : end;
+        const std::string line = trimmed(text->substr(from, end - from));
+        from = end + 1;
+        if (line.empty() || line.front() == '#') {
+            continue;
+        }
+        const auto fields = split_commas(line);
+        if (fields.size() != 3 || fields[1].empty() || fields[2].empty()) {
+            return Failure{"The list \"" + path + "\" has at line " + std::to_string(line_number) +
+                           " no name,ad,eg."};
+        }
+        if (pairs.empty() && fields[0] == "name" && fields[1] == "ad" && fields[2] == "eg") {
+            continue;
+        }
+        pairs.push_back({fields[0], (folder / fields[1]).string(), (folder / fields[2]).string()});
+    }
+    return pairs;
+}
+
+std::string csv_field(const std::string& text) {
+    if (text.find_first_of(",\"") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+std::string shortest(float value) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+int fail(const std::string& description) {
+    std::cerr << description << "\n";
+    return kExitFailure;
+}
+
+} // namespace
+
+int run_measure_pairs(const PairsJob& job) {
+    float broadening = 0;
+    if (!job.broadening.empty()) {
+        const auto typed = parse_box_number(job.broadening);
+        if (!typed) {
+            return fail("teravine-cli measure: --broadening wants a number of degrees 2-theta");
+        }
+        broadening = *typed;
+    }
+    const auto pairs = read_pair_list(job.list);
+    if (!pairs) {
+        return fail(pairs.error());
+    }
+    for (const auto* output : {&job.output, &job.csv}) {
+        if (output->empty() || is_standard_stream(*output)) {
+            continue;
+        }
+        if (const auto same = result_replaces_input(*output, job.list, "pattern list")) {
+            return fail(*same);
+        }
+        for (const auto& pair : *pairs) {
+            for (const auto* input : {&pair.ad, &pair.eg}) {
+                if (const auto same = result_replaces_input(*output, *input, "pattern")) {
+                    return fail(*same);
+                }
+            }
+        }
+    }
+
+    std::vector<std::string> width_lines;
+    std::vector<std::string> csv_lines{"name,side,file,position,fwhm,breadth,height,u_fwhm"};
+    for (const auto& pair : *pairs) {
+        const auto ad = measure_file(pair.ad, job.range);
+        const auto eg = measure_file(pair.eg, job.range);
+        bool measured = true;
+        for (const auto& [side, m] : {std::pair{"AD", &ad}, std::pair{"EG", &eg}}) {
+            if (!*m) {
+                std::cerr << "Sample " << pair.name << " left out: " << m->error() << "\n";
+                measured = false;
+                continue;
+            }
+            if (const auto note = anode_note(side, **m)) {
+                std::cerr << *note << "\n";
+            }
+            csv_lines.push_back(csv_field(pair.name) + "," + side + "," + csv_field((*m)->file) +
+                                "," + measured_columns(**m, ','));
+        }
+        if (measured) {
+            width_lines.push_back(width_text(ad->width.fwhm) + "," + width_text(eg->width.fwhm));
+        }
+    }
+    if (width_lines.size() > static_cast<std::size_t>(kMaxWidthSamples)) {
+        return fail("teravine-cli measure: more than 32767 pairs do not fit in one width file");
+    }
+
+    LineWriter out;
+    if (const auto failure = open_output(out, job.output)) {
+        return fail(*failure);
+    }
+    out.line("Widths measured from " + job.list);
+    out.line(std::to_string(width_lines.size()));
+    out.line(shortest(broadening));
+    for (const auto& line : width_lines) {
+        out.line(line);
+    }
+    if (const auto failure = out.close()) {
+        return fail(*failure);
+    }
+    if (!job.csv.empty()) {
+        LineWriter csv;
+        if (const auto failure = open_output(csv, job.csv)) {
+            return fail(*failure);
+        }
+        for (const auto& line : csv_lines) {
+            csv.line(line);
+        }
+        if (const auto failure = csv.close()) {
+            return fail(*failure);
+        }
+    }
+    std::cerr << "Wrote " << output_name(job.output) << ": " << width_lines.size()
+              << " pairs measured, " << pairs->size() - width_lines.size() << " left out.\n";
+    return kExitOk;
+}
+
+} // namespace teravine::cli

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// measure --pairs: every pair of patterns of a list measured into a width file (.IW)
+// that `treat` and the window's "Treat File" read, and optionally a CSV of every
+// measurement.
+#pragma once
+
+#include "patterns/peak_width.h"
+
+#include <string>
+
+namespace teravine::cli {
+
+struct PairsJob {
+    std::string list;       // CSV: name,ad,eg; the paths relative to the list's folder
+    std::string output;     // the width file; "-" for standard output
+    std::string csv;        // every measurement, when not empty
+    std::string broadening; // as typed; empty for 0
+    PeakRange range;
+};
+
+// A pair that cannot be measured is named on standard error and left out of the width
+// file; the summary on standard error says how many were. The exit status.
+int run_measure_pairs(const PairsJob& job);
+
+} // namespace teravine::cli

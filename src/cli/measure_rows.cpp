@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/measure_rows.h"
+
+#include "patterns/read_pattern.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace teravine::cli {
+namespace {
+
+std::string fixed(double value, int decimals) {
+    char text[400]; // the largest double has 309 digits before the point
+    const auto [end, ec] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return ec == std::errc() ? std::string(text, end) : std::string("nan");
+}
+
+std::optional<double> degrees_of(const std::string& text) {
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+Outcome<Measured> measure_file(const std::string& path, const PeakRange& range) {
+    const auto pattern = read_pattern_file(path);
+    if (!pattern) {
+        return Failure{pattern.error()};
+    }
+    const auto width = measure_peak(*pattern, range);
+    if (!width) {
+        return Failure{width.error()};
+    }
+    Measured m{path, *pattern, *width, std::nullopt};
+    if (width->converted) {
+        m.wavelength = pattern->wavelength;
+    }
+    return m;
+}
+
+std::string width_text(double width) {
+    return fixed(width, 4);
+}
+
+std::string measured_columns(const Measured& m, char separator) {
+    const PeakWidth& w = m.width;
+    return fixed(w.position, 4) + separator + width_text(w.fwhm) + separator +
+           width_text(w.breadth) + separator + fixed(w.height, 1) + separator +
+           width_text(w.u_fwhm);
+}
+
+std::string measured_row(const std::string& side, const Measured& m) {
+    return side + "\t" + m.file + "\t" + measured_columns(m, '\t');
+}
+
+std::optional<std::string> anode_note(const std::string& side, const Measured& m) {
+    if (!m.wavelength) {
+        return std::nullopt;
+    }
+    return side + " " + m.file + ": measured at the stated wavelength " +
+           fixed(*m.wavelength, 5) + " Å and carried over to the 2θ scale of Cu Kα.";
+}
+
+std::optional<PeakRange> parse_range(const std::string& text) {
+    const auto colon = text.find(':');
+    if (colon == std::string::npos) {
+        return std::nullopt;
+    }
+    const auto lo = degrees_of(text.substr(0, colon));
+    const auto hi = degrees_of(text.substr(colon + 1));
+    if (!lo || !hi || !(*lo < *hi) || *lo <= 0 || *hi >= 180) {
+        return std::nullopt;
+    }
+    return PeakRange{*lo, *hi};
+}
+
+} // namespace teravine::cli

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What `measure` prints and writes of a measured pattern: the widths as fixed-decimal
+// text (always '.'), the tab-separated rows, and the note on another anode.
+#pragma once
+
+#include "patterns/peak_width.h"
+#include "text/outcome.h"
+
+#include <optional>
+#include <string>
+
+namespace teravine::cli {
+
+inline constexpr const char* kMeasureHeader = "side\tfile\tposition\tfwhm\tbreadth\theight\tu_fwhm";
+
+struct Measured {
+    std::string file; // the path as given
+    Pattern pattern;
+    PeakWidth width;
+    std::optional<double> wavelength; // when carried over from another anode
+};
+
+// Reads the pattern at path and measures its peak in the range.
+Outcome<Measured> measure_file(const std::string& path, const PeakRange& range);
+
+// A width as it is printed and written to width files: four decimals.
+std::string width_text(double width);
+
+// The columns after side and file, joined by `separator`.
+std::string measured_columns(const Measured& m, char separator);
+
+// "AD\tfile\t..." for the header above.
+std::string measured_row(const std::string& side, const Measured& m);
+
+// The words that say the widths were carried over to the Cu Kα scale, if they were.
+std::optional<std::string> anode_note(const std::string& side, const Measured& m);
+
+// "LO:HI" as degrees 2θ Cu Kα, LO below HI.
+std::optional<PeakRange> parse_range(const std::string& text);
+
+} // namespace teravine::cli

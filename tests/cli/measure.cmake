@@ -1,0 +1,124 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# teravine-cli measure on synthetic patterns of known FWHM written by write-pattern:
+# the widths in every format, --identify against identify and treat, --pairs through
+# treat against the widths typed. -DCLI=teravine-cli -DWRITE_PATTERN=write-pattern
+
+function(write_pattern file fwhm position seed)
+  execute_process(COMMAND ${WRITE_PATTERN} ${work}/${file} ${fwhm} ${position} ${seed} ${ARGN}
+                  RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    fail("write-pattern ${file} failed")
+  endif()
+endfunction()
+
+function(expect_in text wanted what)
+  string(FIND "${text}" "${wanted}" at)
+  if(at EQUAL -1)
+    fail("${what}:\n[${text}]\ndoes not contain\n[${wanted}]")
+  endif()
+endfunction()
+
+# The fwhm column of the row of `side` in ten-thousandths; with `truth`, also checks it
+# lies within `tolerance` of it.
+function(fwhm_of side out_var)
+  string(REGEX MATCH "${side}\t[^\t]*\t[0-9.]+\t0\\.([0-9]+)\t" row "${last_out}")
+  if(NOT row)
+    fail("no ${side} row in\n${last_out}")
+  endif()
+  math(EXPR value "1${CMAKE_MATCH_1} - 10000")
+  set(${out_var} ${value} PARENT_SCOPE)
+  if(ARGC GREATER 2)
+    math(EXPR off "${value} - ${ARGV2}")
+    if(off LESS -${ARGV3} OR off GREATER ${ARGV3})
+      fail("${side} FWHM .${value} is not within ${ARGV3} of .${ARGV2}:\n${last_out}")
+    endif()
+  endif()
+endfunction()
+
+# AD exact 0.45°, EG with counting noise 0.35°: within 1.5 % and 3 %.
+foreach(format xy csv txt dat xrdml uxd)
+  write_pattern(ad.${format} 0.45 8.8 0)
+  write_pattern(eg.${format} 0.35 8.85 7)
+  run(0 measure ad.${format} eg.${format})
+  expect_in("${last_out}" "side${tab}file${tab}position${tab}fwhm${tab}breadth${tab}height${tab}u_fwhm\nAD${tab}ad.${format}${tab}8.8" "${format}")
+  fwhm_of(AD ad 4500 67)
+  fwhm_of(EG eg 3500 105)
+endforeach()
+
+# A cobalt pattern is measured on the Cu Kα scale and says so.
+write_pattern(co.xrdml 0.52 10.2 0 1.78901)
+run(0 measure co.xrdml co.xrdml)
+expect_in("${last_err}" "carried over to the 2θ scale of Cu Kα" "cobalt note")
+expect_in("${last_out}" "AD${tab}co.xrdml${tab}8.7" "cobalt position")
+
+# --identify prints what identify prints for the printed widths.
+run(0 measure ad.xy eg.xy)
+set(table "${last_out}")
+fwhm_of(AD ad_width)
+fwhm_of(EG eg_width)
+set(ad_width 0.${ad_width})
+set(eg_width 0.${eg_width})
+run(0 identify ${ad_width} ${eg_width} --reichweite R1)
+set(identified "${last_out}")
+run(0 measure ad.xy eg.xy --identify --reichweite R1)
+if(NOT last_out STREQUAL "${table}${identified}")
+  fail("measure --identify printed\n${last_out}\nnot the table and identify's\n${identified}")
+endif()
+
+# With a broadening, the widths are corrected as the width file of treat corrects them.
+file(WRITE ${work}/typed.IW "typed\n1\n0.05\n${ad_width},${eg_width}\n")
+run(0 treat typed.IW -o typed.IWO --rule gauss -q)
+file(STRINGS ${work}/typed.IWO treated)
+list(GET treated 5 treated_line)
+run(0 measure ad.xy eg.xy --identify --broadening 0.05 --rule gauss)
+expect_in("${last_out}" "${treated_line}\n" "measure --identify --broadening 0.05")
+
+# --pairs: a width file that treat turns into what the widths typed give.
+file(WRITE ${work}/flat.xy "8 100\n8.5 100\n9 100\n9.5 100\n10 100\n10.5 100\n11 100\n11.2 100\n"
+           "11.3 100\n11.4 100\n11.5 100\n")
+file(MAKE_DIRECTORY ${work}/lists)
+file(WRITE ${work}/lists/list.csv "name,ad,eg\nfirst,../ad.xy,../eg.xy\nbroken,../flat.xy,../eg.xy\n"
+           "second,../ad.csv,../eg.txt\n")
+run(0 measure ad.csv eg.txt)
+fwhm_of(AD second_ad)
+fwhm_of(EG second_eg)
+run(0 measure --pairs lists/list.csv -o measured.IW --broadening 0.05 --csv all.csv)
+expect_in("${last_err}" "Sample broken left out: flat.xy: no peak" "the broken pair")
+expect_in("${last_err}" "2 pairs measured, 1 left out." "the summary")
+file(WRITE ${work}/typed.IW
+     "typed\n2\n0.05\n${ad_width},${eg_width}\n0.${second_ad},0.${second_eg}\n")
+foreach(widths measured typed)
+  run(0 treat ${widths}.IW -o ${widths}.IWO --rule mixture -q)
+  file(STRINGS ${work}/${widths}.IWO ${widths}_lines)
+  list(REMOVE_AT ${widths}_lines 0)
+endforeach()
+if(NOT measured_lines STREQUAL typed_lines)
+  fail("treat of the measured widths:\n${measured_lines}\nnot that of the typed:\n${typed_lines}")
+endif()
+file(STRINGS ${work}/all.csv csv_lines)
+list(LENGTH csv_lines csv_count)
+list(GET csv_lines 0 csv_header)
+if(NOT csv_count EQUAL 6 OR NOT csv_header STREQUAL "name,side,file,position,fwhm,breadth,height,u_fwhm")
+  fail("all.csv:\n${csv_lines}")
+endif()
+
+# Refusals name the file or the option.
+run(1 measure ad.xy missing.xy)
+expect_in("${last_err}" "\"missing.xy\" cannot be opened" "a missing pattern")
+run(1 measure ad.xy flat.xy)
+expect_in("${last_err}" "flat.xy: no peak" "a flat pattern")
+foreach(misuse "ad.xy;eg.xy;--range;11:6" "ad.xy;eg.xy;--rule;gauss" "ad.xy;eg.xy;--broadening;1"
+               "--pairs;lists/list.csv" "--pairs;lists/list.csv;-o;lists/list.csv")
+  run(1 measure ${misuse})
+endforeach()
+expect_in("${last_err}" "list.csv" "a width file over its list")
+run(1 measure ad.xy eg.xy --identify --broadening 0.5)
+expect_in("${last_err}" "Incorect inrumental broadening!" "a broadening above the widths")
+
+run(0 measure ad.xy eg.xy --figure peaks.svg)
+file(READ ${work}/peaks.svg figure)
+string(REGEX MATCHALL "<circle " crossings "${figure}")
+list(LENGTH crossings crossing_count)
+if(NOT crossing_count EQUAL 4)
+  fail("peaks.svg does not mark the four crossings:\n${figure}")
+endif()

@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Patterns made in code, with a peak of known FWHM: a pseudo-Voigt (a Gaussian and a
+// Lorentzian of one FWHM) on a background, with or without Poisson counting noise,
+// and the files the readers take, written from them.
+#pragma once
+
+#include "patterns/pattern.h"
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace teravine::synthetic {
+
+enum class Background { Flat, Sloping, Curved };
+
+struct PeakShape {
+    double fwhm = 0.3;
+    double position = 8.8;
+    double height = 3000;  // counts above the background at the top
+    double eta = 0.5;      // Lorentzian share
+    Background background = Background::Flat;
+    double step = 0.01;
+    double from = 4.0, to = 14.0;
+    unsigned noise_seed = 0; // 0: exact counts
+};
+
+inline double background_at(Background kind, double x) {
+    switch (kind) {
+    case Background::Flat:
+        return 200;
+    case Background::Sloping:
+        return 400 - 25 * (x - 4);
+    case Background::Curved:
+        return 150 + 300 * std::exp(-(x - 4) / 4);
+    }
+    return 0;
+}
+
+inline Pattern make_pattern(const PeakShape& s) {
+    Pattern p;
+    p.name = "synthetic";
+    std::mt19937 random(s.noise_seed);
+    const auto steps = static_cast<int>(std::lround((s.to - s.from) / s.step));
+    for (int i = 0; i <= steps; ++i) {
+        const double x = s.from + i * s.step;
+        const double u = 2 * (x - s.position) / s.fwhm;
+        const double shape = s.eta / (1 + u * u) + (1 - s.eta) * std::exp(-std::log(2.0) * u * u);
+        double counts = background_at(s.background, x) + s.height * shape;
+        if (s.noise_seed != 0) {
+            counts = static_cast<double>(std::poisson_distribution<long>(counts)(random));
+        }
+        p.two_theta.push_back(x);
+        p.counts.push_back(counts);
+    }
+    return p;
+}
+
+inline std::string number(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+inline std::string with_decimal_comma(std::string text) {
+    for (char& c : text) {
+        c = c == '.' ? ',' : c;
+    }
+    return text;
+}
+
+enum class Format { Xy, SemicolonCsv, TabDecimalComma, CommaSeparated, XrdmlCounts, XrdmlIntensities, Uxd };
+
+// The file's text. A wavelength goes into the formats that state one.
+inline std::string file_text(const Pattern& p, Format format, double wavelength = 1.540598) {
+    std::string out;
+    const std::size_t n = p.two_theta.size();
+    switch (format) {
+    case Format::Xy:
+    case Format::SemicolonCsv:
+    case Format::TabDecimalComma:
+    case Format::CommaSeparated: {
+        // Header, column separator and decimal comma of each; the CSV has a third column.
+        const bool csv = format == Format::SemicolonCsv;
+        const bool comma = csv || format == Format::TabDecimalComma;
+        const char* separator = csv ? ";" : format == Format::Xy ? " " : comma ? "\t" : ", ";
+        out = csv ? "Angle;Counts;Error\r\n" : "# 2theta counts\n";
+        for (std::size_t i = 0; i < n; ++i) {
+            std::string line = number("%.6f", p.two_theta[i]) + separator + number("%.3f", p.counts[i]);
+            line += csv ? separator + number("%.2f", std::sqrt(std::abs(p.counts[i]))) : "";
+            out += (comma ? with_decimal_comma(line) : line) + (csv ? "\r\n" : "\n");
+        }
+        break;
+    }
+    case Format::XrdmlCounts:
+    case Format::XrdmlIntensities: {
+        const char* tag = format == Format::XrdmlCounts ? "counts" : "intensities";
+        out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xrdMeasurements "
+              "xmlns=\"http://www.xrdml.com/XRDMeasurement/1.5\">\n<xrdMeasurement "
+              "measurementType=\"Scan\">\n<usedWavelength intended=\"K-Alpha 1\"><kAlpha1 "
+              "unit=\"Angstrom\">" +
+              number("%.7f", wavelength) +
+              "</kAlpha1></usedWavelength>\n<scan><dataPoints>\n<positions axis=\"2Theta\" "
+              "unit=\"deg\"><startPosition>" +
+              number("%.6f", p.two_theta.front()) + "</startPosition><endPosition>" +
+              number("%.6f", p.two_theta.back()) +
+              "</endPosition></positions>\n<positions axis=\"Omega\" unit=\"deg\">"
+              "<startPosition>2</startPosition><endPosition>7</endPosition></positions>\n<" +
+              tag + " unit=\"counts\">";
+        for (std::size_t i = 0; i < n; ++i) {
+            out += (i ? " " : "") + number("%.3f", p.counts[i]);
+        }
+        out += std::string("</") + tag + ">\n</dataPoints></scan>\n</xrdMeasurement>\n"
+                                         "</xrdMeasurements>\n";
+        break;
+    }
+    case Format::Uxd:
+        out = "; written by the test\n_FILEVERSION=1\n_WL1=" + number("%.6f", wavelength) +
+              "\n_DRIVE='COUPLED'\n_STEPTIME=1.0\n_STEPSIZE=" +
+              number("%.6f", p.two_theta[1] - p.two_theta[0]) +
+              "\n_STEPMODE='C'\n_START=" + number("%.6f", p.two_theta.front()) + "\n_COUNTS\n";
+        for (std::size_t i = 0; i < n; ++i) {
+            out += number("%.0f", p.counts[i]) + ((i % 8 == 7 || i + 1 == n) ? "\n" : " ");
+        }
+        break;
+    }
+    return out;
+}
+
+} // namespace teravine::synthetic
