@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The whole diagram, the polylines it is made of, and the text style kept around them.
 #include "diagram/draw_diagram.h"
+#include "diagram/polyline.h"
 #include "diagram/text_style.h"
 #include "fixtures.h"
 #include "support/recording_surface.h"
@@ -12,28 +14,25 @@
 namespace teravine {
 namespace {
 
+// Two-point lines in every family; odd %S lines and the first Nfp line are never drawn.
 ConstLines hand_grids() {
     ConstLines g;
     const std::int16_t n_values[] = {7, 10, 14, 20, 30, 40, 60, 80, 120, 200};
-    for (std::size_t i = 1; i <= 10; ++i) {
+    for (std::size_t i = 1; i <= 16; ++i) {
         const float f = static_cast<float>(i);
-        g.val_n[i] = n_values[i - 1];
-        g.n[i] = make_line({{0.3f, 0.02f * f}, {0.6f, 0.03f * f}});
-    }
-    const float s_values[] = {0.02f, 0.04f, 0.06f, 0.08f, 0.1f, 0.14f};
-    g.s[1] = make_line({{0.1f, 0.1f}, {0.2f, 0.1f}}); // never drawn: odd line
-    for (std::size_t i = 2; i <= 12; i += 2) {
-        const float f = static_cast<float>(i);
-        g.val_s[i] = s_values[i / 2 - 1];
-        g.s[i] = make_line({{0.2f + 0.05f * f, 0.1f}, {0.25f + 0.05f * f, 0.2f}});
-    }
-    g.s[12].count = 1;
-    for (std::size_t i = 2; i <= 16; ++i) {
-        const float f = static_cast<float>(i);
-        g.val_fp[i] = 1 / (f + 6); // Nfp 8, 9, ...
+        if (i <= 10) {
+            g.val_n[i] = n_values[i - 1];
+            g.n[i] = make_line({{0.3f, 0.02f * f}, {0.6f, 0.03f * f}});
+        }
+        if (i <= 12) {
+            g.val_s[i] = 0.01f * f;
+            g.s[i] = make_line({{0.2f + 0.05f * f, 0.1f}, {0.25f + 0.05f * f, 0.2f}});
+        }
+        g.val_fp[i] = 1 / (f + 6);
         g.fp[i] = make_line({{0.05f * f, 0.3f}, {0.05f * f, 0.35f}});
     }
-    return g; // fp line 1 holds no points, as after "Approx. constant Nfp"
+    g.fp[1] = Line{};
+    return g;
 }
 
 PlacedSample make_sample(float ad, float eg, const std::string& label) {
@@ -41,21 +40,12 @@ PlacedSample make_sample(float ad, float eg, const std::string& label) {
     p.record.iw_ad = ad;
     p.record.iw_eg = eg;
     p.record.label = label;
-    for (int j = 1; j <= 110; ++j) {
-        p.line_k.points.push_back({static_cast<float>(j / 100.0), static_cast<float>(j / 200.0)});
-    }
-    p.line_k.count = 110;
-    p.line_n = make_line({{ad, eg}, {ad + 0.1f, eg + 0.05f}, {ad + 0.2f, eg + 0.1f}});
+    p.line_k = make_line({{0.01f, 0.005f}, {0.5f, 0.25f}, {1.1f, 0.55f}});
+    p.line_n = make_line({{ad, eg}, {ad + 0.1f, eg + 0.05f}});
     p.line_s = make_line({{0, 0}, {ad, eg}});
-    p.line_fp = make_line({{0.1f, 0.05f}, {0.2f, 0.1f}, {0.3f, 0.15f}, {0.4f, 0.2f}});
+    p.line_fp = make_line({{0.1f, 0.05f}, {0.2f, 0.1f}});
     return p;
 }
-
-// A printed text with the last vertex drawn before it, where line labels are anchored.
-struct Label {
-    Op op;
-    float anchor_x = 0, anchor_y = 0;
-};
 
 struct DiagramTest : ::testing::Test {
     Calibration cal = make_calibration(1);
@@ -64,105 +54,72 @@ struct DiagramTest : ::testing::Test {
     RecordingSurface s;
     PlotWindow plot = world_plot(1);
     AxisCaptions captions;
-    std::size_t axis_labels = 24; // R0: 12 per axis
 
     void draw(GridSwitches on, IdenticalSwitches identical = {}) {
         draw_diagram(s, plot, captions, DiagramContent{cal, grids, samples, on, identical});
     }
-
-    std::vector<Label> labels_after_axes() const {
-        std::vector<Label> out;
-        float x = 0, y = 0;
+    // The texts after the 24 axis labels of R0, each with the last vertex drawn before it.
+    std::vector<std::pair<Op, Op>> labels() const {
+        std::vector<std::pair<Op, Op>> out;
+        Op vertex;
         std::size_t texts = 0;
         for (const Op& op : s.ops) {
             if (op.kind == OpKind::point || op.kind == OpKind::line_to) {
-                x = op.x2;
-                y = op.y2;
-            } else if (op.kind == OpKind::text && ++texts > axis_labels) {
-                out.push_back({op, x, y});
+                vertex = op;
+            } else if (op.kind == OpKind::text && ++texts > 24) {
+                out.emplace_back(op, vertex);
             }
         }
         return out;
     }
-    std::vector<std::string> texts_after_axes() const {
-        const auto all = s.texts();
-        return {all.begin() + static_cast<std::ptrdiff_t>(axis_labels), all.end()};
-    }
-    std::vector<Piece> pieces_in(Colour colour) const {
-        std::vector<Piece> out;
+    std::vector<Colour> piece_colours() const {
+        std::vector<Colour> out;
         for (const Piece& p : s.pieces()) {
-            if (p.colour == colour) {
-                out.push_back(p);
+            if (out.empty() || out.back() != p.colour) {
+                out.push_back(p.colour);
             }
         }
         return out;
     }
 };
 
-constexpr GridSwitches kNoGrids{false, false, false, false};
-
 TEST_F(DiagramTest, StartUpShowsTheFiveKCurvesLabelledAtTheirEnds) {
     draw(GridSwitches{});
-    EXPECT_EQ(texts_after_axes(),
-              (std::vector<std::string>{" k 0", " k .5", " k 1", " k 2", " k 3"}));
-    for (const Label& l : labels_after_axes()) {
-        EXPECT_EQ(l.op.colour, kColourK);
-        EXPECT_EQ(l.op.x1, l.anchor_x) << l.op.text;
-        EXPECT_EQ(l.op.y1, l.anchor_y) << l.op.text;
-        EXPECT_EQ(l.op.font_name, "Arial"); // the axis font
-        EXPECT_EQ(l.op.font_size, 10);
+    std::vector<std::string> texts;
+    for (const auto& [text, vertex] : labels()) {
+        texts.push_back(text.text);
+        EXPECT_EQ(text.colour, kColourK);
+        EXPECT_EQ(text.x1, vertex.x2) << text.text;
+        EXPECT_EQ(text.y1, vertex.y2) << text.text;
+        EXPECT_EQ(text.font_size, 10); // the axis font
     }
-    const auto k = pieces_in(kColourK);
-    ASSERT_FALSE(k.empty());
-    EXPECT_EQ(k[0].vertices.size(), 110u); // the diagonal k = 0 lies wholly inside
-    EXPECT_TRUE(captions.x_visible);
-    EXPECT_FLOAT_EQ(plot.right - plot.left, 11);
+    EXPECT_EQ(texts, (std::vector<std::string>{" k 0", " k .5", " k 1", " k 2", " k 3"}));
+    EXPECT_EQ(s.pieces()[0].vertices.size(), 110u); // the diagonal k = 0 lies wholly inside
 }
 
-TEST_F(DiagramTest, FamiliesComeInTheOrderKNSNfpThenSamples) {
-    samples.push_back(make_sample(0.5f, 0.4f, "one"));
-    draw(GridSwitches{true, true, true, true});
-    std::vector<Colour> order;
-    for (const Piece& p : s.pieces()) {
-        if (order.empty() || order.back() != p.colour) {
-            order.push_back(p.colour);
-        }
-    }
-    EXPECT_EQ(order, (std::vector<Colour>{kColourK, kColourN, kColourS, kColourFp, kColourSample}));
-}
-
-TEST_F(DiagramTest, EachSampleIsAThickDotWithItsLabelInArialEight) {
+TEST_F(DiagramTest, FamiliesThenSamplesEachWithItsIdenticalLinesInOrder) {
     samples.push_back(make_sample(0.5f, 0.4f, "first"));
     samples.push_back(make_sample(0.8f, 0.3f, "second"));
-    draw(kNoGrids);
+    draw(GridSwitches{true, true, true, true});
+    EXPECT_EQ(piece_colours(), (std::vector<Colour>{kColourK, kColourN, kColourS, kColourFp, kColourSample}));
+    s.forget();
+    draw(GridSwitches{false, false, false, false}, IdenticalSwitches{true, true, true, true});
+    EXPECT_EQ(piece_colours(), (std::vector<Colour>{kColourSample, kColourN, kColourK, kColourS, kColourFp,
+                                                    kColourSample, kColourN, kColourK, kColourS, kColourFp}));
+    // Each sample a thick dot with its label in Arial 8 at the dot.
     const auto dots = s.of(OpKind::point);
-    const auto labels = labels_after_axes();
-    ASSERT_EQ(dots.size(), 2u);
-    ASSERT_EQ(labels.size(), 2u);
+    const auto texts = labels();
+    ASSERT_EQ(texts.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
-        const auto& rec = samples[i].record;
-        EXPECT_EQ(dots[i].x1, sx(plot, rec.iw_ad));
-        EXPECT_EQ(dots[i].y1, sy(plot, rec.iw_eg));
-        EXPECT_EQ(dots[i].pen_width, 5);
-        EXPECT_EQ(dots[i].colour, kColourSample);
-        EXPECT_EQ(labels[i].op.text, rec.label);
-        EXPECT_EQ(labels[i].op.x1, dots[i].x1);
-        EXPECT_EQ(labels[i].op.y1, dots[i].y1);
-        EXPECT_EQ(labels[i].op.font_name, "Arial");
-        EXPECT_EQ(labels[i].op.font_size, 8);
-        EXPECT_FALSE(labels[i].op.bold);
+        const Op& dot = dots[i * 5];
+        EXPECT_EQ(dot.x1, sx(plot, samples[i].record.iw_ad));
+        EXPECT_EQ(dot.y1, sy(plot, samples[i].record.iw_eg));
+        EXPECT_EQ(dot.pen_width, 5);
+        EXPECT_EQ(texts[i].first.text, samples[i].record.label);
+        EXPECT_EQ(texts[i].first.x1, dot.x1);
+        EXPECT_EQ(texts[i].first.font_name, "Arial");
+        EXPECT_EQ(texts[i].first.font_size, 8);
     }
-}
-
-TEST_F(DiagramTest, IdenticalLinesOfASampleComeInTheOrderNKSNfp) {
-    samples.push_back(make_sample(0.5f, 0.4f, "first"));
-    draw(kNoGrids, IdenticalSwitches{true, true, true, true});
-    std::vector<Colour> colours;
-    for (const Piece& p : s.pieces()) {
-        colours.push_back(p.colour);
-    }
-    EXPECT_EQ(colours,
-              (std::vector<Colour>{kColourSample, kColourN, kColourK, kColourS, kColourFp}));
 }
 
 TEST_F(DiagramTest, AxesUseTheSurfaceColourAndTheEndRestoresPenWidthAndTextStyle) {
@@ -174,16 +131,54 @@ TEST_F(DiagramTest, AxesUseTheSurfaceColourAndTheEndRestoresPenWidthAndTextStyle
     samples.push_back(make_sample(0.5f, 0.4f, "first"));
     draw(GridSwitches{true, true, true, true}, IdenticalSwitches{true, true, true, true});
     EXPECT_EQ(s.of(OpKind::box)[0].colour, 0x445566u);
-    EXPECT_TRUE(labels_after_axes()[0].op.bold); // k labels keep the surface's bold state
+    EXPECT_TRUE(labels()[0].first.bold); // k labels keep the surface's bold state
     EXPECT_EQ(s.fore_color(), 0x445566u);
     EXPECT_EQ(s.font_name(), "Courier");
     EXPECT_EQ(s.font_size(), 9);
     EXPECT_TRUE(s.font_bold());
     EXPECT_EQ(s.pen_width(), 4);
-    EXPECT_EQ(s.draw_mode(), kDrawModeCopyPen);
 }
 
-TEST(KeepTextStyle, ModeOneStoresAnyOtherModeRestoresInTheSpecifiedOrder) {
+// Drawn in copy-pen and the family's colour, both put back; a line leaving the frame
+// is cut and a new piece starts where it returns; a count beyond the points stops there.
+TEST(DrawPolyline, CutAtTheFrameAndDrawnInItsColour) {
+    PlotWindow plot = laid_out_r0();
+    RecordingSurface s;
+    s.colour = 0x123456;
+    s.mode = 6;
+    const Line line = make_line({{0.1f, 0.1f}, {0.2f, 0.2f}, {0.3f, 1.5f}, {1.2f, 0.4f}, {0.4f, 0.4f},
+                                 {0.5f, 0.5f}});
+    EXPECT_TRUE(draw_polyline(1, s, plot, line, 110, kColourFp));
+    const auto pieces = s.pieces();
+    ASSERT_EQ(pieces.size(), 2u);
+    ASSERT_EQ(pieces[1].vertices.size(), 2u);
+    EXPECT_NEAR(ad_from_surface(plot, pieces[1].vertices[0].x), 0.4f, 1e-6);
+    EXPECT_NEAR(eg_from_surface(plot, pieces[1].vertices[1].y), 0.5f, 1e-6);
+    EXPECT_EQ(s.of(OpKind::line_to).size(), 2u); // no segment bridges the gap
+    for (const Op& op : s.drawn()) {
+        EXPECT_EQ(op.colour, kColourFp);
+        EXPECT_EQ(op.draw_mode, kDrawModeCopyPen);
+    }
+    EXPECT_EQ(s.fore_color(), 0x123456u);
+    EXPECT_EQ(s.draw_mode(), 6);
+    EXPECT_EQ(s.current_x(), sx(plot, 0.5f)); // labels go at the last vertex
+}
+
+TEST(DrawPolyline, ALineWithNoVertexInsideShowsAsOnePointAtItsLastVertex) {
+    PlotWindow plot = laid_out_r0();
+    for (const Line& line : {make_line({{0.2f, 1.3f}, {0.6f, 1.5f}}), make_line({{-0.3f, 0.2f}})}) {
+        RecordingSurface s;
+        draw_polyline(1, s, plot, line, 3, kColourS);
+        const auto points = s.of(OpKind::point);
+        ASSERT_EQ(points.size(), 1u);
+        EXPECT_EQ(points[0].x1, sx(plot, line.points.back().ad));
+        EXPECT_EQ(points[0].y1, sy(plot, line.points.back().eg));
+        EXPECT_TRUE(s.of(OpKind::line_to).empty());
+    }
+}
+
+// Mode 1 stores the style; any other mode restores it, in this order.
+TEST(KeepTextStyle, StoresThenRestoresInItsOrder) {
     RecordingSurface s;
     s.font = "Arial";
     s.size = 8.25f;
@@ -191,10 +186,7 @@ TEST(KeepTextStyle, ModeOneStoresAnyOtherModeRestoresInTheSpecifiedOrder) {
     s.bold = true;
     TextStyle style;
     keep_text_style(1, style, s);
-    EXPECT_TRUE(s.ops.empty()); // storing only reads
-    EXPECT_EQ(style.font_size, 8.25f);
-    EXPECT_EQ(style.font_name, "Arial");
-
+    EXPECT_TRUE(s.ops.empty());
     for (int mode : {0, 2}) {
         s.set_font_name("Courier");
         s.set_font_size(12);
@@ -206,9 +198,8 @@ TEST(KeepTextStyle, ModeOneStoresAnyOtherModeRestoresInTheSpecifiedOrder) {
         for (const Op& op : s.ops) {
             kinds.push_back(op.kind);
         }
-        EXPECT_EQ(kinds, (std::vector<OpKind>{OpKind::set_font_size, OpKind::set_font_bold,
-                                              OpKind::set_fore_color, OpKind::set_font_size,
-                                              OpKind::set_font_name}));
+        EXPECT_EQ(kinds, (std::vector<OpKind>{OpKind::set_font_size, OpKind::set_font_bold, OpKind::set_fore_color,
+                                              OpKind::set_font_size, OpKind::set_font_name}));
         EXPECT_EQ(s.font_name(), "Arial");
         EXPECT_EQ(s.font_size(), 8.25f);
         EXPECT_EQ(s.fore_color(), 0x112233u);

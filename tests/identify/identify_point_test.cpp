@@ -1,34 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "batch/result_line.h"
 #include "identify/identify_point.h"
-#include "model/solvers.h"
+#include "identify/sample_values.h"
+#include "text/number_text.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 namespace teravine {
 namespace {
 
-TEST(IdentifyPoint, WorkedExampleWithItsFourLines) {
+TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
     Calibration cal = make_calibration(1);
     InterpRecord interp;
     float eg = 0.4f;
     const auto placed = identify_point(cal, interp, 0.5f, eg);
     ASSERT_TRUE(placed);
-    EXPECT_EQ(placed->record.label, "N: 24,S: 4.88%,k:1.17,Nfp: 11");
+    const SampleRecord& r = placed->record;
+    EXPECT_EQ(r.label, "N: 24,S: 4.88%,k:1.17,Nfp: 11");
+    EXPECT_EQ(number_text(r.n), " 23.98536");
+    EXPECT_EQ(r.fp_pct, 8.85f);
     EXPECT_EQ(interp.k, 1.1713867f);
+    const auto values = sample_values(cal, interp, 0.5f);
+    EXPECT_EQ(result_line(0.5f, 0.4f, *values, *nfp_from_percent(values->fp_pct)),
+              " .5\t .4\t 24\t 4.88\t1.17\t 11");
     EXPECT_EQ(placed->n_of, 24);
     EXPECT_EQ(placed->s_of, static_cast<float>(4.88f / 100.0));
     EXPECT_EQ(placed->fp_of, static_cast<float>(8.85f / 100.0));
-
     // The k line runs from 0.01 to 1.10 through the point.
     ASSERT_EQ(placed->line_k.count, 110);
     EXPECT_EQ(placed->line_k.point(1).ad, 0.01f);
     EXPECT_EQ(placed->line_k.point(110).ad, 1.1f);
     EXPECT_NEAR(placed->line_k.point(50).eg, 0.4f, 2e-5);
-
-    EXPECT_GT(placed->line_n.count, 1);
-    EXPECT_GT(placed->line_s.count, 1);
     EXPECT_GT(placed->line_fp.count, 1);
     EXPECT_LE(placed->line_fp.count, 8);
 }
@@ -39,15 +41,16 @@ TEST(IdentifyPoint, TheSampleLiesOnItsOwnNAndSLines) {
     float eg = 0.45f;
     const auto placed = identify_point(cal, interp, 0.6f, eg);
     ASSERT_TRUE(placed);
-    // Between the two stored points around AD 0.6 the lines pass near the sample.
     for (const Line* line : {&placed->line_n, &placed->line_s}) {
+        int crossed = 0;
         for (int j = 1; j < line->count; ++j) {
             const LinePoint a = line->point(j), b = line->point(j + 1);
             if (a.ad <= 0.6f && 0.6f <= b.ad) {
-                const float t = (0.6f - a.ad) / (b.ad - a.ad);
-                EXPECT_NEAR(a.eg + t * (b.eg - a.eg), 0.45f, 0.02f);
+                ++crossed;
+                EXPECT_NEAR(a.eg + (0.6f - a.ad) / (b.ad - a.ad) * (b.eg - a.eg), 0.45f, 0.02f);
             }
         }
+        EXPECT_EQ(crossed, 1);
     }
 }
 
@@ -59,9 +62,22 @@ TEST(IdentifyPoint, EqualWidthsTakeTheDiagonalAsSLine) {
     ASSERT_TRUE(placed);
     ASSERT_EQ(placed->line_s.count, 2);
     EXPECT_EQ(placed->line_s.point(1).ad, 0.0f);
-    EXPECT_EQ(placed->line_s.point(2).ad, 0.9f);
     EXPECT_EQ(placed->line_s.point(2).eg, 0.9f);
     EXPECT_EQ(placed->line_k.point(110).ad, 1.1f); // not limited to the R3 axes
+}
+
+// A zero 1/N or an N beyond 16 bits is a failure, not a division by zero or a wrap.
+TEST(SampleValues, ValuesThatCannotBeComputedAreFailures) {
+    for (const float inv_n : {0.0f, 1e-6f}) {
+        Calibration cal = make_calibration(1);
+        InterpRecord rec{1, 2, 1, 0, 0};
+        cal.coef_invn[1][1] = {0, inv_n, 0, 0, 0, 0};
+        const auto values = sample_values(cal, rec, 0.5f);
+        ASSERT_FALSE(values) << inv_n;
+        EXPECT_NE(values.error().find("N"), std::string::npos);
+    }
+    EXPECT_FALSE(nfp_from_percent(0.0f));
+    EXPECT_EQ(*nfp_from_percent(12.5f), 8);
 }
 
 } // namespace
