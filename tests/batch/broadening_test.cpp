@@ -18,7 +18,8 @@ constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
 
 // Grid 0.1, 0.15, 0.2 for the measured widths 0.2, 0.24, 0.3.
 CorrectionTable three_value_table() {
-    const auto read = read_correction_text("Instrument X, 2024\r\n0.05\r\n0.1\r\n0.2\r\n0.24\r\n0.3\r\n");
+    const auto read =
+        read_correction_text("Instrument X, 2024\r\n0.05\r\n0.1\r\n0.2\r\n0.24\r\n0.3\r\n");
     EXPECT_TRUE(read.ok()) << read.error;
     return read.table;
 }
@@ -30,7 +31,8 @@ TEST(RemoveInst, WorkedExamplesInDoubleOnlyTheResultSingle) {
     // B - b is not rounded to a single inside the product: 0.3f - 0.1f in double is
     // just past the middle between 0.2f and the next single.
     const double big = 0.30f, small = 0.10f, gauss = std::sqrt(big * big - small * small);
-    EXPECT_EQ(remove_inst(0.30f, 0.10f, kRuleMixture), static_cast<float>(std::sqrt(gauss * (big - small))));
+    EXPECT_EQ(remove_inst(0.30f, 0.10f, kRuleMixture),
+              static_cast<float>(std::sqrt(gauss * (big - small))));
     EXPECT_EQ(remove_inst(0.30f, 0.10f, kRuleLorentz), std::nextafter(0.2f, 1.0f));
 }
 
@@ -54,9 +56,14 @@ TEST(FileRemove, InterpolatesInsideTheTableOnly) {
     const CorrectionTable t = three_value_table();
     ASSERT_EQ(t.cor_count, 3);
     EXPECT_EQ(number_text(t.corrected[1]), " .15");
-    const std::pair<float, float> cases[] = {{0.22f, 0.125f}, {0.21f, 0.1125f}, {0.3f, t.corrected[2]},
-                                             {0.24f, t.corrected[1]}, {0.2f, -1}, {0.31f, -1},
-                                             {0.1f, -1}, {kNan, -1}};
+    const std::pair<float, float> cases[] = {{0.22f, 0.125f},
+                                             {0.21f, 0.1125f},
+                                             {0.3f, t.corrected[2]},
+                                             {0.24f, t.corrected[1]},
+                                             {0.2f, -1},
+                                             {0.31f, -1},
+                                             {0.1f, -1},
+                                             {kNan, -1}};
     for (const auto& [measured, corrected] : cases) {
         EXPECT_EQ(number_text(file_remove(measured, t)), number_text(corrected)) << measured;
     }
@@ -79,7 +86,8 @@ TEST(CorrectionFile, HoldsAtMost501EntriesAndKeepsWhatCameBeforeAFailure) {
     EXPECT_EQ(too_long.table.cor_count, 501);
     EXPECT_EQ(too_long.table.measured[500], full.table.measured[500]);
     const auto bad = read_correction_text("T\n0.05 0.1\n0.2\n0.24\n0.3O\n0.4\n");
-    EXPECT_EQ(bad.error, "Line 5 of the file, item 1 (measured width 3): \"0.3O\" is not a number.");
+    EXPECT_EQ(bad.error,
+              "Line 5 of the file, item 1 (measured width 3): \"0.3O\" is not a number.");
     EXPECT_EQ(bad.table.cor_count, 2);
     EXPECT_EQ(read_correction_text("Title\n0.05\n").table.cor_step, 0.05f);
     // A decimal comma splits a number: "0,05" is the step 0 and the start 5.

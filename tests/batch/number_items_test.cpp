@@ -32,17 +32,20 @@ TEST(NumberItems, SeparatorsAndEveryKindOfLineEnd) {
         EXPECT_EQ(read_all(text), one_two_three) << text;
     }
     // '.' is the decimal point: "0,5" is the two items 0 and 5.
-    EXPECT_EQ(read_all("t\n.6, 0,5\n"), (std::vector<std::string>{"t", "0.600000", "0.000000",
-                                                                 "5.000000"}));
+    EXPECT_EQ(read_all("t\n.6, 0,5\n"),
+              (std::vector<std::string>{"t", "0.600000", "0.000000", "5.000000"}));
     // Line numbers count CR LF once and a lone CR once.
-    EXPECT_EQ(read_all("t\r\n1\r2\r\nx\n").back(), "Line 4 of the file, item 1 (x): \"x\" is not a number.");
+    EXPECT_EQ(read_all("t\r\n1\r2\r\nx\n").back(),
+              "Line 4 of the file, item 1 (x): \"x\" is not a number.");
 }
 
 TEST(NumberItems, NotNumbers) {
-    for (const char* bad : {"nan", "NaN", "-inf", "infinity", "1e400", "-1e39", "0x1p3", "1e", "e5",
-                            ".", "-", "+", "1.2.3", "1,5x", "1d5", "--1", "\"0.5\"", "0.5;0.4", "5%"}) {
+    for (const char* bad :
+         {"nan", "NaN", "-inf", "infinity", "1e400", "-1e39", "0x1p3", "1e", "e5", ".", "-", "+",
+          "1.2.3", "1,5x", "1d5", "--1", "\"0.5\"", "0.5;0.4", "5%"}) {
         const auto got = read_all(std::string("t\n") + bad + "\n");
-        EXPECT_EQ(got.back().rfind("Line 2 of the file, item ", 0), 0u) << bad << ": " << got.back();
+        EXPECT_EQ(got.back().rfind("Line 2 of the file, item ", 0), 0u)
+            << bad << ": " << got.back();
     }
 }
 

@@ -15,9 +15,10 @@
 namespace teravine {
 namespace {
 
-const std::string kMixtureHeader = "Reichweite:\tR0\r\nInstrumental broadening:\t 0\r\n"
-                                   "Instrumental broadening type :\tLorentz Gauss geometric mean\r\n"
-                                   "IW_AD\tIW_EG\tN\tS\tk\tNfd\r\n";
+const std::string kMixtureHeader =
+    "Reichweite:\tR0\r\nInstrumental broadening:\t 0\r\n"
+    "Instrumental broadening type :\tLorentz Gauss geometric mean\r\n"
+    "IW_AD\tIW_EG\tN\tS\tk\tNfd\r\n";
 const std::string kWorkedLine = " .5\t .4\t 24\t 4.88\t1.17\t 11\r\n";
 
 using Pairs = std::vector<std::pair<float, float>>;
@@ -85,14 +86,16 @@ TEST(Treatment, EqualWidthsTakeNfpFromThePercentage) {
     const auto values = sample_values(cal, rec, 0.5f);
     const int file_nfp = *nfp_from_percent(values->fp_pct);
     ASSERT_NE(file_nfp, values->n_int);
-    EXPECT_EQ(run.written, "Equal\r\n" + kMixtureHeader + " .5\t .5\t " + std::to_string(values->n_int) +
-                               "\t 0\t0.00\t " + std::to_string(file_nfp) + "\r\n");
+    EXPECT_EQ(run.written, "Equal\r\n" + kMixtureHeader + " .5\t .5\t " +
+                               std::to_string(values->n_int) + "\t 0\t0.00\t " +
+                               std::to_string(file_nfp) + "\r\n");
 }
 
 TEST(Treatment, ASampleWhoseValuesCannotBeComputedStopsTheTreatment) {
     const auto run = treat_text("Tiny\n3\n0\n0.5,0.4\n0.000001,0.0000009\n0.6,0.45\n");
     ASSERT_FALSE(run.outcome);
-    EXPECT_EQ(run.outcome.error(), "Sample 2 of the file: Arithmetic failure: N cannot be computed.");
+    EXPECT_EQ(run.outcome.error(),
+              "Sample 2 of the file: Arithmetic failure: N cannot be computed.");
     EXPECT_EQ(run.written, "Tiny\r\n" + kMixtureHeader + kWorkedLine); // what came before stays
     EXPECT_EQ(run.placed, (Pairs{{0.5f, 0.4f}}));
 }
@@ -107,9 +110,11 @@ TEST(Treatment, AResultFileThatCannotBeCreatedOrWritten) {
         {"/dev/full", "cannot be written: No space left on device."}};
     for (const auto& [path, error] : cases) {
         int placed = 0; // a full disk may show only at the last flush
-        const auto outcome = treat_widths(file, cal, "Gauss", path, [&](float, float) { ++placed; });
+        const auto outcome =
+            treat_widths(file, cal, "Gauss", path, [&](float, float) { ++placed; });
         ASSERT_FALSE(outcome) << path;
-        EXPECT_EQ(outcome.error().rfind("The file \"" + path + "\" " + error, 0), 0u) << outcome.error();
+        EXPECT_EQ(outcome.error().rfind("The file \"" + path + "\" " + error, 0), 0u)
+            << outcome.error();
         EXPECT_LE(placed, 1);
     }
 }

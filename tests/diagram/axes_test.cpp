@@ -61,7 +61,8 @@ TEST(Axes, LabelledMajorTicksFourMinorsAThickFrameAndTheLabelsPlaced) {
     PlotWindow plot = world_plot(1);
     AxisCaptions captions;
     draw_axes(s, 10, "Arial", captions, plot);
-    const std::vector<std::string> one{"0.", "0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.", "1.1"};
+    const std::vector<std::string> one{"0.",  "0.1", "0.2", "0.3", "0.4", "0.5",
+                                       "0.6", "0.7", "0.8", "0.9", "1.",  "1.1"};
     std::vector<std::string> both = one;
     both.insert(both.end(), one.begin(), one.end());
     EXPECT_EQ(s.texts(), both);

@@ -101,11 +101,13 @@ TEST_F(DiagramTest, FamiliesThenSamplesEachWithItsIdenticalLinesInOrder) {
     samples.push_back(make_sample(0.5f, 0.4f, "first"));
     samples.push_back(make_sample(0.8f, 0.3f, "second"));
     draw(GridSwitches{true, true, true, true});
-    EXPECT_EQ(piece_colours(), (std::vector<Colour>{kColourK, kColourN, kColourS, kColourFp, kColourSample}));
+    EXPECT_EQ(piece_colours(),
+              (std::vector<Colour>{kColourK, kColourN, kColourS, kColourFp, kColourSample}));
     s.forget();
     draw(GridSwitches{false, false, false, false}, IdenticalSwitches{true, true, true, true});
-    EXPECT_EQ(piece_colours(), (std::vector<Colour>{kColourSample, kColourN, kColourK, kColourS, kColourFp,
-                                                    kColourSample, kColourN, kColourK, kColourS, kColourFp}));
+    EXPECT_EQ(piece_colours(),
+              (std::vector<Colour>{kColourSample, kColourN, kColourK, kColourS, kColourFp,
+                                   kColourSample, kColourN, kColourK, kColourS, kColourFp}));
     // Each sample a thick dot with its label in Arial 8 at the dot.
     const auto dots = s.of(OpKind::point);
     const auto texts = labels();
@@ -146,8 +148,8 @@ TEST(DrawPolyline, CutAtTheFrameAndDrawnInItsColour) {
     RecordingSurface s;
     s.colour = 0x123456;
     s.mode = 6;
-    const Line line = make_line({{0.1f, 0.1f}, {0.2f, 0.2f}, {0.3f, 1.5f}, {1.2f, 0.4f}, {0.4f, 0.4f},
-                                 {0.5f, 0.5f}});
+    const Line line = make_line(
+        {{0.1f, 0.1f}, {0.2f, 0.2f}, {0.3f, 1.5f}, {1.2f, 0.4f}, {0.4f, 0.4f}, {0.5f, 0.5f}});
     EXPECT_TRUE(draw_polyline(1, s, plot, line, 110, kColourFp));
     const auto pieces = s.pieces();
     ASSERT_EQ(pieces.size(), 2u);
@@ -198,8 +200,9 @@ TEST(KeepTextStyle, StoresThenRestoresInItsOrder) {
         for (const Op& op : s.ops) {
             kinds.push_back(op.kind);
         }
-        EXPECT_EQ(kinds, (std::vector<OpKind>{OpKind::set_font_size, OpKind::set_font_bold, OpKind::set_fore_color,
-                                              OpKind::set_font_size, OpKind::set_font_name}));
+        EXPECT_EQ(kinds, (std::vector<OpKind>{OpKind::set_font_size, OpKind::set_font_bold,
+                                              OpKind::set_fore_color, OpKind::set_font_size,
+                                              OpKind::set_font_name}));
         EXPECT_EQ(s.font_name(), "Arial");
         EXPECT_EQ(s.font_size(), 8.25f);
         EXPECT_EQ(s.fore_color(), 0x112233u);

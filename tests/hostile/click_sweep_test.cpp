@@ -19,43 +19,27 @@ constexpr float kPictureSide = 15; // user units
 // What is wrong with a placed sample, or nothing.
 std::string fault_of(const PlacedSample& sample) {
     const SampleRecord& r = sample.record;
-    for (const float v : {r.iw_ad, r.iw_eg, r.n, r.s_pct, r.fp_pct}) {
-        if (!std::isfinite(v)) {
-            return "a value is not finite: " + r.label;
-        }
-    }
-    if (!(r.iw_ad > 0 && r.iw_eg <= r.iw_ad)) {
-        return "accepted outside the model: " + r.label;
-    }
-    if (r.label.find("NaN") != std::string::npos || r.label.find("Inf") != std::string::npos) {
-        return "label " + r.label;
-    }
+    bool finite = std::isfinite(r.iw_ad) && std::isfinite(r.n) && std::isfinite(r.s_pct) &&
+                  std::isfinite(r.fp_pct) && r.label.find("NaN") == std::string::npos &&
+                  r.label.find("Inf") == std::string::npos;
     for (const Line* line : {&sample.line_k, &sample.line_n, &sample.line_s, &sample.line_fp}) {
         if (line->count < 0 || static_cast<std::size_t>(line->count) > line->points.size()) {
             return "a line counts points it does not hold: " + r.label;
         }
         for (const LinePoint& p : line->points) {
-            if (!std::isfinite(p.ad) || !std::isfinite(p.eg)) {
-                return "a line point is not finite: " + r.label;
-            }
+            finite = finite && std::isfinite(p.ad) && std::isfinite(p.eg);
         }
     }
-    return {};
+    if (!finite) {
+        return "a value is not finite: " + r.label;
+    }
+    return r.iw_ad > 0 && r.iw_eg <= r.iw_ad ? "" : "accepted outside the model: " + r.label;
 }
 
 TEST(ClickSweep, EveryPointOfThePictureInEveryReichweite) {
     Session<NullSurface> s;
     Terav& t = s.terav;
-    t.C_N_Click();
-    t.C_perc_Click();
-    t.c_inf_Click();
-    t.Id_k_Click();
-    t.Id_n_Click();
-    t.Id_s_Click();
-    t.Id_inf_Click();
-    const auto& on = s.state().grids_on;
-    const auto& id = s.state().identical_on;
-    ASSERT_TRUE(on.k && on.n && on.s && on.fp && id.k && id.n && id.s && id.fp);
+    s.switch_every_line_on();
 
     for (const auto reich : {&Terav::R_1_Click, &Terav::R_3_Click, &Terav::R_0_Click}) {
         t.Cl_p_Click();

@@ -3,7 +3,6 @@
 // under valgrind: clicks, typed widths, a correction table, a treated file, a Reichweite
 // switch with every line shown, an export and a clearing.
 #include "support/session.h"
-#include "support/recording_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +14,9 @@ namespace {
 TEST(MemcheckSession, ClickTypeTreatSwitchExport) {
     Session<RecordingSurface> s;
     Terav& t = s.terav;
-    const auto click = [&](float ad, float eg) {
-        const PlotWindow& p = s.state().plot;
-        t.pct1_MouseMove(x_to_surface(ad, p.xmin, p.xorig, p.xunit) + 0.0001f,
-                         y_to_surface(eg, p.ymin, p.yorig, p.yunit) - 0.0001f);
-        t.pct1_Click();
-    };
-    click(0.5f, 0.4f);
-    click(0.8f, 0.6f);
-    click(0.3f, 0.5f); // above the diagonal: nothing added
+    s.click_at(0.5f, 0.4f);
+    s.click_at(0.8f, 0.6f);
+    s.click_at(0.3f, 0.5f); // above the diagonal: nothing added
     ASSERT_EQ(s.state().samples.size(), 2u);
 
     s.type_and_draw("0.1", "0.6", "0.5");
@@ -40,13 +33,7 @@ TEST(MemcheckSession, ClickTypeTreatSwitchExport) {
     EXPECT_TRUE(std::filesystem::exists(result));
     EXPECT_EQ(s.state().samples.size(), 5u);
 
-    t.C_N_Click();
-    t.C_perc_Click();
-    t.c_inf_Click();
-    t.Id_k_Click();
-    t.Id_n_Click();
-    t.Id_s_Click();
-    t.Id_inf_Click();
+    s.switch_every_line_on();
     t.R_1_Click();
     EXPECT_EQ(s.services.window_caption, "Teravine: R1");
     EXPECT_FALSE(s.state().samples.empty());

@@ -19,8 +19,9 @@ void grid_over(const Calibration& cal, std::vector<float>& ad, std::vector<float
         const auto x = static_cast<float>(-0.01 + i * (cal.range() + 0.02) / 48);
         for (int j = 0; j <= 26; ++j) {
             ad.push_back(x);
-            eg.push_back(j == 25 ? x : j == 26 ? Pol5_0(cal.coef_eg, cal.reich, 5, x)
-                                               : static_cast<float>(x * (0.55 + 0.5 * j / 24)));
+            eg.push_back(j == 25   ? x
+                         : j == 26 ? Pol5_0(cal.coef_eg, cal.reich, 5, x)
+                                   : static_cast<float>(x * (0.55 + 0.5 * j / 24)));
         }
     }
 }
@@ -41,7 +42,8 @@ TEST(IdentifyPairs, TablesMemoAndEveryWorkerCountGiveThePlainResultBitForBit) {
                 by_workers.back().back().push_back(std::bit_cast<std::uint32_t>(got.iw_eg));
                 if (got.located) {
                     const Fingerprint at = fingerprint(got.interp);
-                    by_workers.back().back().insert(by_workers.back().back().end(), at.begin(), at.end());
+                    by_workers.back().back().insert(by_workers.back().back().end(), at.begin(),
+                                                    at.end());
                     EXPECT_EQ(got.interp.spare, 0.0f);
                 }
             }
@@ -59,7 +61,8 @@ TEST(IdentifyPairs, TablesMemoAndEveryWorkerCountGiveThePlainResultBitForBit) {
                 if (want_at.row_lo != -1) {
                     expected.insert(expected.end(), at.begin(), at.end());
                 }
-                const std::string what = "R index " + std::to_string(reich) + " point " + std::to_string(i);
+                const std::string what =
+                    "R index " + std::to_string(reich) + " point " + std::to_string(i);
                 const auto tabled = identify_point(fast, tables, tabled_at, ad[i], tabled_eg);
                 const auto memoed = identify_point(fast, memo, memo_at, ad[i], memo_eg);
                 EXPECT_EQ(fingerprint(tabled), fingerprint(want)) << what;

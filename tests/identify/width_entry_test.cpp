@@ -8,13 +8,13 @@ namespace teravine {
 namespace {
 
 TEST(ParseBoxNumber, OneRuleForEveryBox) {
-    const std::pair<const char*, float> good[] = {{"0.5", 0.5f}, {" .5 ", 0.5f}, {"5.", 5.0f},
+    const std::pair<const char*, float> good[] = {{"0.5", 0.5f},   {" .5 ", 0.5f}, {"5.", 5.0f},
                                                   {"-0.1", -0.1f}, {"+0.1", 0.1f}, {"1e-1", 0.1f}};
     for (const auto& [text, value] : good) {
         EXPECT_EQ(parse_box_number(text), value) << text;
     }
-    for (const char* bad : {"", " ", "abc", "0.5abc", "0..5", "nan", "inf", "-inf", "0x1p-2", "1e400",
-                            "--1", "+", ".", "0.5 0.4", "0,5"}) {
+    for (const char* bad : {"", " ", "abc", "0.5abc", "0..5", "nan", "inf", "-inf", "0x1p-2",
+                            "1e400", "--1", "+", ".", "0.5 0.4", "0,5"}) {
         EXPECT_FALSE(parse_box_number(bad)) << bad;
     }
     // The locale's separator is accepted beside the point.
@@ -35,7 +35,8 @@ TEST(CheckWidthEntry, TheLimitsOfTheWidths) {
                  {"", "1.0999", "0.4", 1.1f, EntryProblem::None},
                  {"0.4", "0.5", "0.4", 1.1f, EntryProblem::BroadeningTooLarge}};
     for (const auto& c : cases) {
-        EXPECT_EQ(check_width_entry(c.broad, c.ad, c.eg, c.range).problem, c.problem) << c.ad << " " << c.eg;
+        EXPECT_EQ(check_width_entry(c.broad, c.ad, c.eg, c.range).problem, c.problem)
+            << c.ad << " " << c.eg;
     }
     EXPECT_EQ(check_width_entry("0.05", "0,5", "0,4", 1.1f, ',').problem, EntryProblem::None);
     const WidthEntry e = check_width_entry(" 0.05", "0.5", "0.4", 1.1f);

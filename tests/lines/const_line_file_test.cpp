@@ -32,13 +32,16 @@ std::string file_text(const ConstLines& lines, GridSwitches checks, const std::s
     return out.str();
 }
 
-const std::string kN = "N= 7  SA\tGly\tN= 10  SA\tGly\tN= 14  SA\tGly\tN= 20  SA\tGly\tN= 30  SA\tGly\t"
-                       "N= 40  SA\tGly\tN= 60  SA\tGly\tN= 80  SA\tGly\tN= 120  SA\tGly\tN= 200  SA\tGly\t";
-const std::string kS = "%S=2% SA\tGly\t%S=4% SA\tGly\t%S=6% SA\tGly\t%S=8% SA\tGly\t%S=10% SA\tGly\t"
-                       "%S=14% SA\tGly\t";
-const std::string kFp = "Nfp=70 SA\tGly\tNfp=50 SA\tGly\tNfp=30 SA\tGly\tNfp=25 SA\tGly\tNfp=20 SA\tGly\t"
-                        "Nfp=16 SA\tGly\tNfp=15 SA\tGly\tNfp=13 SA\tGly\tNfp=12 SA\tGly\tNfp=11 SA\tGly\t"
-                        "Nfp=10 SA\tGly\tNfp=09 SA\tGly\tNfp=08 SA\tGly\tNfp=07 SA\tGly\tNfp=05 SA\tGly\t";
+const std::string kN =
+    "N= 7  SA\tGly\tN= 10  SA\tGly\tN= 14  SA\tGly\tN= 20  SA\tGly\tN= 30  SA\tGly\t"
+    "N= 40  SA\tGly\tN= 60  SA\tGly\tN= 80  SA\tGly\tN= 120  SA\tGly\tN= 200  SA\tGly\t";
+const std::string kS =
+    "%S=2% SA\tGly\t%S=4% SA\tGly\t%S=6% SA\tGly\t%S=8% SA\tGly\t%S=10% SA\tGly\t"
+    "%S=14% SA\tGly\t";
+const std::string kFp =
+    "Nfp=70 SA\tGly\tNfp=50 SA\tGly\tNfp=30 SA\tGly\tNfp=25 SA\tGly\tNfp=20 SA\tGly\t"
+    "Nfp=16 SA\tGly\tNfp=15 SA\tGly\tNfp=13 SA\tGly\tNfp=12 SA\tGly\tNfp=11 SA\tGly\t"
+    "Nfp=10 SA\tGly\tNfp=09 SA\tGly\tNfp=08 SA\tGly\tNfp=07 SA\tGly\tNfp=05 SA\tGly\t";
 
 TEST(ConstLineFile, HeadersAndRowsOfTheCheckedFamiliesInFileOrder) {
     const ConstLines lines = computed(1);
@@ -60,7 +63,8 @@ TEST(ConstLineFile, HeadersAndRowsOfTheCheckedFamiliesInFileOrder) {
             ASSERT_EQ(row.back(), '\r') << "row " << j; // CR LF ends every line
             if (j >= 1) {
                 EXPECT_EQ(static_cast<std::size_t>(std::count(row.begin(), row.end(), '\t')),
-                          j <= 41 ? c.long_tabs : c.short_tabs) << "row " << j;
+                          j <= 41 ? c.long_tabs : c.short_tabs)
+                    << "row " << j;
             }
             EXPECT_LE(j, 111);
         }

@@ -43,14 +43,17 @@ TEST(BuildConstLine, EveryPointIdentifiesBackToItsNOrPercentS) {
                     float k = 0;
                     // Only where the k = 3 curve of R3 crosses above k = 2 does find_k miss.
                     if (!identified(cal, p, inv_n, k)) {
-                        EXPECT_GT(Pol5_0(cal.coef_eg, reich, 5, p.ad), Pol5_0(cal.coef_eg, reich, 4, p.ad));
+                        EXPECT_GT(Pol5_0(cal.coef_eg, reich, 5, p.ad),
+                                  Pol5_0(cal.coef_eg, reich, 4, p.ad));
                         continue;
                     }
                     ++checked;
                     if (line == &n_line) {
-                        EXPECT_NEAR(inv_n, 1.0 / n, 2e-5) << "R" << reich << " N " << n << " AD " << p.ad;
+                        EXPECT_NEAR(inv_n, 1.0 / n, 2e-5)
+                            << "R" << reich << " N " << n << " AD " << p.ad;
                     } else {
-                        EXPECT_NEAR(k * inv_n, s, 2e-4) << "R" << reich << " S " << s << " AD " << p.ad;
+                        EXPECT_NEAR(k * inv_n, s, 2e-4)
+                            << "R" << reich << " S " << s << " AD " << p.ad;
                     }
                 }
             }
@@ -80,7 +83,9 @@ TEST(BuildConstFpLine, MarchesDownTheRows) {
     const int rows[] = {5, 4, 4, 3, 3, 2, 2, 1, 1};
     for (int j = 1; j <= 9; ++j) {
         const LinePoint p = line.point(j);
-        EXPECT_NEAR(Pol5_0(cal.coef_eg, 1, static_cast<std::int16_t>(rows[j - 1]), p.ad), p.eg, 1e-6) << j;
+        EXPECT_NEAR(Pol5_0(cal.coef_eg, 1, static_cast<std::int16_t>(rows[j - 1]), p.ad), p.eg,
+                    1e-6)
+            << j;
     }
     EXPECT_EQ(line.point(2).ad, line.point(3).ad);
     EXPECT_EQ(line.point(9).ad, line.point(9).eg); // row 1 is the diagonal

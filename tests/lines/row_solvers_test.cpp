@@ -35,7 +35,8 @@ TEST(RowSolvers, PlaceTheTargetBetweenTwoRowsWithAWeightInNTerms) {
         const double n = rec.frac / inv_n(cal, rec.row_lo, 0.5f) +
                          (1.0 - rec.frac) / inv_n(cal, rec.row_hi, 0.5f);
         const float lo = kKRow[static_cast<std::size_t>(rec.row_lo)];
-        EXPECT_FLOAT_EQ(rec.k, lo + (1 - rec.frac) * (kKRow[static_cast<std::size_t>(rec.row_hi)] - lo));
+        EXPECT_FLOAT_EQ(rec.k,
+                        lo + (1 - rec.frac) * (kKRow[static_cast<std::size_t>(rec.row_hi)] - lo));
         if (for_n) {
             EXPECT_NEAR(n, 30.0, 0.05);
             EXPECT_NEAR(inv_n(cal, 6, 0.5f), 1.0 / 30, 1e-5); // row 6: the last pass's mix
@@ -51,15 +52,26 @@ TEST(RowSolvers, RefusalsLeaveTheRecordAlone) {
     Calibration cal = make_calibration(1);
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float far_n = static_cast<float>(
-        1.0 / static_cast<float>(inv_n(cal, 5, 10) + (inv_n(cal, 1, 10) - inv_n(cal, 5, 10)) * 0.1));
+    const float far_n =
+        static_cast<float>(1.0 / static_cast<float>(inv_n(cal, 5, 10) +
+                                                    (inv_n(cal, 1, 10) - inv_n(cal, 5, 10)) * 0.1));
     const struct {
         const Solver& solve;
         float x, target;
-    } cases[] = {{kForN, nan, 20}, {kForN, inf, 20}, {kForN, -inf, 20}, {kForN, 1e10f, 20},
-                 {kForN, 0, 20}, {kForN, -0.5f, 20}, {kForN, 10, far_n}, {kForS, nan, 0.02f},
-                 {kForS, inf, 0.02f}, {kForS, 1e30f, 0.02f}, {kForS, -0.5f, 0.02f},
-                 {kForS, 0, 0}, {kForS, 0.5f, nan}, {kForS, 0.5f, inf},
+    } cases[] = {{kForN, nan, 20},
+                 {kForN, inf, 20},
+                 {kForN, -inf, 20},
+                 {kForN, 1e10f, 20},
+                 {kForN, 0, 20},
+                 {kForN, -0.5f, 20},
+                 {kForN, 10, far_n},
+                 {kForS, nan, 0.02f},
+                 {kForS, inf, 0.02f},
+                 {kForS, 1e30f, 0.02f},
+                 {kForS, -0.5f, 0.02f},
+                 {kForS, 0, 0},
+                 {kForS, 0.5f, nan},
+                 {kForS, 0.5f, inf},
                  {kForS, 10, 1.5f * static_cast<float>(inv_n(cal, 5, 10))}};
     for (const auto& c : cases) {
         InterpRecord rec{7, 9, 0.25f, 0.5f, 42};

@@ -39,9 +39,12 @@ TEST(FindK, PointsOutsideTheModel) {
     const struct {
         std::int16_t reich;
         float x, y, status, y_after;
-    } cases[] = {{1, 0.5f, 0.6f, kAboveDiagonal, 0.5f}, {1, 0.5f, 0.1f, kOutside, 0.1f},
-                 {3, 0, 0, kOutside, 0}, {3, -0.5f, -0.6f, kOutside, -0.6f},
-                 {3, kNan, 0.3f, kOutside, 0.3f}, {3, 0.3f, -kInf, kOutside, -kInf},
+    } cases[] = {{1, 0.5f, 0.6f, kAboveDiagonal, 0.5f},
+                 {1, 0.5f, 0.1f, kOutside, 0.1f},
+                 {3, 0, 0, kOutside, 0},
+                 {3, -0.5f, -0.6f, kOutside, -0.6f},
+                 {3, kNan, 0.3f, kOutside, 0.3f},
+                 {3, 0.3f, -kInf, kOutside, -kInf},
                  {3, kInf, 0.3f, kOutside, 0.3f}};
     for (const auto& c : cases) {
         Calibration cal = make_calibration(c.reich);
