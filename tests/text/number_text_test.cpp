@@ -11,6 +11,7 @@ namespace {
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
+// Exponent form at the ends; rounding to seven digits can carry into the next decade.
 TEST(NumberText, GeneralFormOfSingles) {
     const std::pair<float, const char*> cases[] = {
         {0.0f, " 0"},
@@ -28,7 +29,6 @@ TEST(NumberText, GeneralFormOfSingles) {
         {1.0f / 3, " .3333333"},
         {2.0f / 3, " .6666667"},
         {9999999.0f, " 9999999"},
-        // Exponent form at the ends; rounding to seven digits can carry a decade.
         {0.00001f, " 1E-05"},
         {-0.000015f, "-1.5E-05"},
         {10000000.0f, " 1E+07"},
