@@ -3,7 +3,6 @@
 #include "qt/boule.h"
 
 #include <QGuiApplication>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
@@ -14,36 +13,29 @@
 namespace teravine {
 namespace {
 
-TEST(Boule, LineFlashesAsTheBallRolls) {
+TEST(Boule, TheLineFlashesAsTheBallRollsForFiveSecondsOfTheClock) {
     BallRun run;
     std::vector<int> shown_at, hidden_at;
-    bool visible = run.line_visible;
     for (int pass = 0; pass < 20; ++pass) {
+        const bool visible = run.line_visible;
         boule_step(run);
         if (run.line_visible != visible) {
             (run.line_visible ? shown_at : hidden_at).push_back(static_cast<int>(run.u));
-            visible = run.line_visible;
         }
     }
     EXPECT_EQ(shown_at, (std::vector<int>{129, 124, 119, 114}));
     EXPECT_EQ(hidden_at, (std::vector<int>{127, 122, 117, 112}));
     EXPECT_NEAR(run.v, 15 + 20 * 0.2f, 1e-4);
-}
 
-TEST(Boule, PlaysForFiveSecondsOfTheClockGiven) {
     double now = 86399.0; // a clock that would wrap at midnight must not matter
-    const auto half_second_ticks = [&now] {
-        const double reading = now;
-        now += 0.5;
-        return reading;
-    };
     int shown = 0;
-    BallRun run;
-    run.u = 40; // replaced by the start position
-    const long passes = play_boule(run, half_second_ticks, [&](const BallRun&) { ++shown; });
+    BallRun played;
+    played.u = 40; // replaced by the start position
+    const long passes = play_boule(
+        played, [&now] { return (now += 0.5) - 0.5; }, [&](const BallRun&) { ++shown; });
     EXPECT_EQ(passes, 9); // readings 0.5 .. 4.5 s after the start
     EXPECT_EQ(shown, 9);
-    EXPECT_FLOAT_EQ(run.u, 122);
+    EXPECT_FLOAT_EQ(played.u, 122);
 }
 
 TEST(AboutWindow, StartupDisplayIsCentredAndCannotBeClosed) {
@@ -51,7 +43,6 @@ TEST(AboutWindow, StartupDisplayIsCentredAndCannotBeClosed) {
     EXPECT_TRUE(logo.ok()->isHidden());
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_LE((logo.geometry().center() - screen.center()).manhattanLength(), 2);
-
     logo.show();
     EXPECT_FALSE(logo.close());
     logo.reject();
