@@ -56,14 +56,12 @@ TEST(FileRemove, InterpolatesInsideTheTableOnly) {
     const CorrectionTable t = three_value_table();
     ASSERT_EQ(t.cor_count, 3);
     EXPECT_EQ(number_text(t.corrected[1]), " .15");
-    const std::pair<float, float> cases[] = {{0.22f, 0.125f},
-                                             {0.21f, 0.1125f},
-                                             {0.3f, t.corrected[2]},
-                                             {0.24f, t.corrected[1]},
-                                             {0.2f, -1},
-                                             {0.31f, -1},
-                                             {0.1f, -1},
-                                             {kNan, -1}};
+    // clang-format off
+    const std::pair<float, float> cases[] = {
+        {0.22f, 0.125f}, {0.21f, 0.1125f}, {0.3f, t.corrected[2]}, {0.24f, t.corrected[1]},
+        {0.2f, -1}, {0.31f, -1}, {0.1f, -1}, {kNan, -1}
+    };
+    // clang-format on
     for (const auto& [measured, corrected] : cases) {
         EXPECT_EQ(number_text(file_remove(measured, t)), number_text(corrected)) << measured;
     }

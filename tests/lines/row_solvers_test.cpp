@@ -55,24 +55,17 @@ TEST(RowSolvers, RefusalsLeaveTheRecordAlone) {
     const float far_n =
         static_cast<float>(1.0 / static_cast<float>(inv_n(cal, 5, 10) +
                                                     (inv_n(cal, 1, 10) - inv_n(cal, 5, 10)) * 0.1));
+    // clang-format off
     const struct {
         const Solver& solve;
         float x, target;
-    } cases[] = {{kForN, nan, 20},
-                 {kForN, inf, 20},
-                 {kForN, -inf, 20},
-                 {kForN, 1e10f, 20},
-                 {kForN, 0, 20},
-                 {kForN, -0.5f, 20},
-                 {kForN, 10, far_n},
-                 {kForS, nan, 0.02f},
-                 {kForS, inf, 0.02f},
-                 {kForS, 1e30f, 0.02f},
-                 {kForS, -0.5f, 0.02f},
-                 {kForS, 0, 0},
-                 {kForS, 0.5f, nan},
-                 {kForS, 0.5f, inf},
-                 {kForS, 10, 1.5f * static_cast<float>(inv_n(cal, 5, 10))}};
+    } cases[] = {
+        {kForN, nan, 20}, {kForN, inf, 20}, {kForN, -inf, 20}, {kForN, 1e10f, 20}, {kForN, 0, 20},
+        {kForN, -0.5f, 20}, {kForN, 10, far_n}, {kForS, nan, 0.02f}, {kForS, inf, 0.02f},
+        {kForS, 1e30f, 0.02f}, {kForS, -0.5f, 0.02f}, {kForS, 0, 0}, {kForS, 0.5f, nan},
+        {kForS, 0.5f, inf}, {kForS, 10, 1.5f * static_cast<float>(inv_n(cal, 5, 10))}
+    };
+    // clang-format on
     for (const auto& c : cases) {
         InterpRecord rec{7, 9, 0.25f, 0.5f, 42};
         EXPECT_EQ(c.solve(rec, cal, c.x, c.target, nullptr), kOutside) << c.x << " " << c.target;

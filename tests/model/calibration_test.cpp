@@ -40,9 +40,12 @@ TEST(Pol5_0, SumsInDoubleFromTheSingles) {
 
 // Truncates below .5, half to even on .5, up above; refuses what 16 bits cannot hold.
 TEST(RoundHalf, HalfToEvenWithinSixteenBits) {
+    // clang-format off
     const std::pair<float, int> cases[] = {
-        {12.49f, 12}, {12.51f, 13}, {12.5f, 12},      {13.5f, 14},       {2.5f, 2},
-        {-0.6f, 0},   {-2.7f, -2},  {884.9353f, 885}, {32767.4f, 32767}, {-32768.9f, -32768}};
+        {12.49f, 12}, {12.51f, 13}, {12.5f, 12}, {13.5f, 14}, {2.5f, 2}, {-0.6f, 0}, {-2.7f, -2},
+        {884.9353f, 885}, {32767.4f, 32767}, {-32768.9f, -32768}
+    };
+    // clang-format on
     for (const auto& [value, rounded] : cases) {
         EXPECT_EQ(round_half(value), rounded) << value;
     }
