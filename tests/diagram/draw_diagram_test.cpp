@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The whole diagram, the polylines it is made of, and the text style kept around them.
+// The whole diagram and the polylines it is made of.
 #include "diagram/draw_diagram.h"
 #include "diagram/polyline.h"
-#include "diagram/text_style.h"
 #include "fixtures.h"
 #include "support/recording_surface.h"
 
@@ -176,37 +175,6 @@ TEST(DrawPolyline, ALineWithNoVertexInsideShowsAsOnePointAtItsLastVertex) {
         EXPECT_EQ(points[0].x1, sx(plot, line.points.back().ad));
         EXPECT_EQ(points[0].y1, sy(plot, line.points.back().eg));
         EXPECT_TRUE(s.of(OpKind::line_to).empty());
-    }
-}
-
-// Mode 1 stores the style; any other mode restores it, in this order.
-TEST(KeepTextStyle, StoresThenRestoresInItsOrder) {
-    RecordingSurface s;
-    s.font = "Arial";
-    s.size = 8.25f;
-    s.colour = 0x112233;
-    s.bold = true;
-    TextStyle style;
-    keep_text_style(1, style, s);
-    EXPECT_TRUE(s.ops.empty());
-    for (int mode : {0, 2}) {
-        s.set_font_name("Courier");
-        s.set_font_size(12);
-        s.set_fore_color(0);
-        s.set_font_bold(false);
-        s.forget();
-        keep_text_style(mode, style, s);
-        std::vector<OpKind> kinds;
-        for (const Op& op : s.ops) {
-            kinds.push_back(op.kind);
-        }
-        EXPECT_EQ(kinds, (std::vector<OpKind>{OpKind::set_font_size, OpKind::set_font_bold,
-                                              OpKind::set_fore_color, OpKind::set_font_size,
-                                              OpKind::set_font_name}));
-        EXPECT_EQ(s.font_name(), "Arial");
-        EXPECT_EQ(s.font_size(), 8.25f);
-        EXPECT_EQ(s.fore_color(), 0x112233u);
-        EXPECT_TRUE(s.font_bold());
     }
 }
 
