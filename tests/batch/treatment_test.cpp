@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and correcting a width file, the treatment loop and the result file it writes.
 #include "batch/treatment.h"
-#include "identify/sample_values.h"
 #include "model/correction_file.h"
-#include "model/solvers.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +12,6 @@
 
 namespace teravine {
 namespace {
-
-const std::string kMixtureHeader =
-    "Reichweite:\tR0\r\nInstrumental broadening:\t 0\r\n"
-    "Instrumental broadening type :\tLorentz Gauss geometric mean\r\n"
-    "IW_AD\tIW_EG\tN\tS\tk\tNfd\r\n";
-const std::string kWorkedLine = " .5\t .4\t 24\t 4.88\t1.17\t 11\r\n";
 
 using Pairs = std::vector<std::pair<float, float>>;
 
@@ -60,44 +52,6 @@ TEST(WidthFile, ReadAndCorrectedUnderEachRule) {
         EXPECT_EQ(copy.ad, (rule == kRuleTable ? std::vector<float>{0.125f, -1} : read->ad));
         EXPECT_EQ(copy.eg[0], rule == kRuleTable ? file_remove(0.21f, table) : 0.21f);
     }
-}
-
-TEST(Treatment, WorkedExampleAndErrorLines) {
-    const auto worked = treat_text("Worked example\r\n1\r\n0\r\n0.5,0.4\r\n");
-    ASSERT_TRUE(worked.outcome) << worked.outcome.error();
-    EXPECT_EQ(worked.written, "Worked example\r\n" + kMixtureHeader + kWorkedLine);
-    // Above the diagonal, inside, below the k = 3 row, inside again.
-    const auto mixed = treat_text("Mixed\n4\n0\n0.5,0.6\n0.5,0.4\n0.5,0.1\n0.6,0.45\n");
-    ASSERT_TRUE(mixed.outcome) << mixed.outcome.error();
-    EXPECT_EQ(mixed.written, "Mixed\r\n" + kMixtureHeader + "Error\r\n" + kWorkedLine +
-                                 "Error\r\n .6\t .45\t 22\t 6.06\t1.36\t 9\r\n");
-    EXPECT_EQ(mixed.placed, (Pairs{{0.5f, 0.4f}, {0.6f, 0.45f}}));
-    EXPECT_EQ(mixed.outcome->errors, 2);
-    EXPECT_EQ(mixed.outcome->placed, 2);
-}
-
-// The file's Nfp is floor(100 / fp_pct) even where the label's Nfp is N.
-TEST(Treatment, EqualWidthsTakeNfpFromThePercentage) {
-    const auto run = treat_text("Equal\n1\n0\n0.5,0.5\n");
-    Calibration cal = make_calibration(1);
-    InterpRecord rec;
-    float eg = 0.5f;
-    ASSERT_EQ(find_k(rec, cal.coef_eg, 0.5f, eg, 1), kInside);
-    const auto values = sample_values(cal, rec, 0.5f);
-    const int file_nfp = *nfp_from_percent(values->fp_pct);
-    ASSERT_NE(file_nfp, values->n_int);
-    EXPECT_EQ(run.written, "Equal\r\n" + kMixtureHeader + " .5\t .5\t " +
-                               std::to_string(values->n_int) + "\t 0\t0.00\t " +
-                               std::to_string(file_nfp) + "\r\n");
-}
-
-TEST(Treatment, ASampleWhoseValuesCannotBeComputedStopsTheTreatment) {
-    const auto run = treat_text("Tiny\n3\n0\n0.5,0.4\n0.000001,0.0000009\n0.6,0.45\n");
-    ASSERT_FALSE(run.outcome);
-    EXPECT_EQ(run.outcome.error(),
-              "Sample 2 of the file: Arithmetic failure: N cannot be computed.");
-    EXPECT_EQ(run.written, "Tiny\r\n" + kMixtureHeader + kWorkedLine); // what came before stays
-    EXPECT_EQ(run.placed, (Pairs{{0.5f, 0.4f}}));
 }
 
 TEST(Treatment, AResultFileThatCannotBeCreatedOrWritten) {

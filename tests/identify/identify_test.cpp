@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "batch/result_line.h"
+// A point into a sample with its values and lines, and the typed widths before it.
 #include "identify/identify_point.h"
 #include "identify/sample_values.h"
+#include "identify/width_entry.h"
 #include "text/number_text.h"
 
 #include <gtest/gtest.h>
@@ -20,9 +21,6 @@ TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
     EXPECT_EQ(number_text(r.n), " 23.98536");
     EXPECT_EQ(r.fp_pct, 8.85f);
     EXPECT_EQ(interp.k, 1.1713867f);
-    const auto values = sample_values(cal, interp, 0.5f);
-    EXPECT_EQ(result_line(0.5f, 0.4f, *values, *nfp_from_percent(values->fp_pct)),
-              " .5\t .4\t 24\t 4.88\t1.17\t 11");
     EXPECT_EQ(placed->n_of, 24);
     EXPECT_EQ(placed->s_of, static_cast<float>(4.88f / 100.0));
     EXPECT_EQ(placed->fp_of, static_cast<float>(8.85f / 100.0));
@@ -78,6 +76,36 @@ TEST(SampleValues, ValuesThatCannotBeComputedAreFailures) {
     }
     EXPECT_FALSE(nfp_from_percent(0.0f));
     EXPECT_EQ(*nfp_from_percent(12.5f), 8);
+}
+
+// The numbers of the three boxes; each refusal's message is pinned by the window's tests.
+TEST(ParseBoxNumber, OneRuleForEveryBox) {
+    const std::pair<const char*, float> good[] = {{"0.5", 0.5f},   {" .5 ", 0.5f}, {"5.", 5.0f},
+                                                  {"-0.1", -0.1f}, {"+0.1", 0.1f}, {"1e-1", 0.1f}};
+    for (const auto& [text, value] : good) {
+        EXPECT_EQ(parse_box_number(text), value) << text;
+    }
+    for (const char* bad : {"", " ", "abc", "0.5abc", "0..5", "nan", "inf", "-inf", "0x1p-2",
+                            "1e400", "--1", "+", ".", "0.5 0.4", "0,5"}) {
+        EXPECT_FALSE(parse_box_number(bad)) << bad;
+    }
+    // The locale's separator is accepted beside the point.
+    EXPECT_EQ(parse_box_number("0,5", ','), 0.5f);
+    EXPECT_EQ(parse_box_number("0.5", ','), 0.5f);
+    EXPECT_FALSE(parse_box_number("0,5,1", ','));
+}
+
+TEST(CheckWidthEntry, TheLimitsOfTheWidths) {
+    // The limits themselves are accepted.
+    for (const char* eg : {"0.5", "0.011"}) {
+        EXPECT_EQ(check_width_entry("", "0.5", eg, 1.1f).problem, EntryProblem::None) << eg;
+    }
+    EXPECT_EQ(check_width_entry("", "1.0999", "0.4", 1.1f).problem, EntryProblem::None);
+    EXPECT_EQ(check_width_entry("", "0.9", "0.4", 0.9f).problem, EntryProblem::WidthsOutOfRange);
+    EXPECT_EQ(check_width_entry("0.05", "0,5", "0,4", 1.1f, ',').problem, EntryProblem::None);
+    const WidthEntry e = check_width_entry(" 0.05", "0.5", "0.4", 1.1f);
+    EXPECT_EQ(e.broadening, 0.05f);
+    EXPECT_EQ(e.eg, 0.4f);
 }
 
 } // namespace
