@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window as a user meets it: start-up, typed widths and their messages, the pointer,
-// the menus' switches, printing, clearing and quitting.
+// The window as a user meets it: typed widths and their messages, the pointer, the
+// menus' switches, printing and clearing. Start-up and quitting: tests/qt.
 #include "support/session.h"
 
 #include <map>
@@ -12,19 +12,8 @@ using Window = AppTest;
 
 const std::string kWorked = "N: 24,S: 4.88%,k:1.17,Nfp: 11";
 
-TEST_F(Window, StartsInR0WithTheKGridAndMixture) {
-    EXPECT_EQ(services.window_caption, "Teravine: R0");
-    for (MenuItem item : {MenuItem::R_0, MenuItem::R_1, MenuItem::R_3, MenuItem::C_k, MenuItem::C_N,
-                          MenuItem::C_perc, MenuItem::c_inf, MenuItem::Id_k, MenuItem::Id_n,
-                          MenuItem::Id_s, MenuItem::Id_inf}) {
-        EXPECT_EQ(services.checks[item], item == MenuItem::R_0 || item == MenuItem::C_k);
-    }
-    EXPECT_EQ(services.option, BroadeningOption::Mixture);
-    EXPECT_EQ(state().broadening.broad_rule, kRuleMixture);
-    EXPECT_EQ(services.startup_displays, 1);
-}
-
 TEST_F(Window, TypedWorkedExampleIsMarkedAndLabelled) {
+    EXPECT_EQ(services.startup_displays, 1); // the start-up display ended the load
     const std::string font_before = picture.font;
     type_and_draw("", "0.5", "0.4");
     ASSERT_EQ(state().samples.size(), 1u);
@@ -177,18 +166,6 @@ TEST_F(Window, ClearAllResetsTheGridsClearPointsKeepsThem) {
     EXPECT_FALSE(services.checks[MenuItem::C_N]);
     EXPECT_TRUE(state().identical_on.n); // the Draw switches stay as they are
     EXPECT_EQ(shown_count(kWorked), 0u);
-}
-
-TEST_F(Window, QuitAsksAndNoKeepsEverything) {
-    type_and_draw("", "0.5", "0.4");
-    services.yes_no_answers = {false, true};
-    terav.close_form_Click();
-    EXPECT_FALSE(services.closed);
-    EXPECT_EQ(services.questions,
-              std::vector<std::string>{"Message: Are you sure you want to quit!"});
-    EXPECT_EQ(state().samples.size(), 1u);
-    terav.close_form_Click();
-    EXPECT_TRUE(services.closed);
 }
 
 } // namespace

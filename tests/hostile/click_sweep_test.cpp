@@ -59,10 +59,8 @@ TEST(ClickSweep, EveryPointOfThePictureInEveryReichweite) {
                     continue;
                 }
                 ++accepted;
-                const std::string fault =
-                    after == before + 1
-                        ? fault_of(s.state().samples.back())
-                        : "one click added " + std::to_string(after - before) + " samples";
+                const std::string fault = after == before + 1 ? fault_of(s.state().samples.back())
+                                                              : "one click added many samples";
                 if (!fault.empty() && faults++ == 0) {
                     first_fault =
                         "at (" + std::to_string(x) + ", " + std::to_string(y) + "): " + fault;
