@@ -71,6 +71,16 @@ TEST(ConstLineFile, HeadersAndRowsOfTheCheckedFamiliesInFileOrder) {
     }
 }
 
+TEST(ConstLineFile, EachFamilyIsThatOfItsReichweite) {
+    const ConstLines r0 = computed(1), r1 = computed(2), r3 = computed(3);
+    for (const GridSwitches only :
+         {checked(true, false, false), checked(false, true, false), checked(false, false, true)}) {
+        const std::string text = file_text(r0, only, "R");
+        EXPECT_NE(text, file_text(r1, only, "R"));
+        EXPECT_NE(text, file_text(r3, only, "R"));
+    }
+}
+
 TEST(ConstLineFile, ExportReplacesAFileOrDescribesWhyItCannot) {
     ScratchFolder folder;
     const ConstLines lines = computed(2);

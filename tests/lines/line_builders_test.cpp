@@ -69,7 +69,8 @@ TEST(BuildConstLine, NSevenStartsWhereItEntersTheModelAndStoresStopAtCapacity) {
     Calibration cal = make_calibration(1);
     Line line;
     build_const_n_line(cal, 7, line);
-    EXPECT_NEAR(line.point(1).ad, 0.725, 1e-6);
+    // 0.725 as 0.025 + 0.025 + ... sums it in single precision, not the nearest single.
+    EXPECT_EQ(line.point(1).ad, 0x1.73332ep-1f);
     cal.iw_range[1] = 100; // far more sweep widths than a store holds
     build_const_s_line(cal, 0.0f, line);
     EXPECT_EQ(line.count, kLineCapacity);

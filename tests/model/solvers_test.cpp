@@ -25,6 +25,20 @@ TEST(MakeCalibration, R3HasANineUnitWindowAndFullKCurves) {
     EXPECT_NE(r3.k_curve[110][2][5], 0.0f);
 }
 
+// Summed in double from the singles, power by power, and only the sum kept single.
+TEST(Pol5_0, SumsInDoubleFromTheSingles) {
+    const Calibration cal = make_calibration(1);
+    for (std::int16_t row = 1; row <= 5; ++row) {
+        const auto& c = cal.coef_invn[1][static_cast<std::size_t>(row)];
+        for (int i = 1; i <= 110; ++i) {
+            const float x = static_cast<float>(i / 100.0);
+            const double v = x, sum = ((c[2] * v * v + c[1] * v) + c[3] * v * v * v) +
+                                      c[4] * v * v * v * v + c[5] * v * v * v * v * v;
+            EXPECT_EQ(Pol5_0(cal.coef_invn, 1, row, x), static_cast<float>(sum)) << row << " " << x;
+        }
+    }
+}
+
 // Truncates below .5, half to even on .5, up above; refuses what 16 bits cannot hold.
 TEST(RoundHalf, HalfToEvenWithinSixteenBits) {
     // clang-format off
