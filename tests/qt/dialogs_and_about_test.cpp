@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The file dialogs: the program's filter texts in Qt's terms, and what a dialog's answer
-// becomes.
+// The file dialogs (the program's filter texts in Qt's terms, what an answer becomes) and
+// the about window with its rolling ball.
 #include "qt/file_dialogs.h"
 #include "qt/filter_text.h"
 
@@ -9,7 +9,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "qt/about_window.h"
+#include "qt/boule.h"
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace teravine {
 namespace {
@@ -71,6 +77,44 @@ TEST(FileDialog, SaveOpensWithoutANameAndCancelIsSilent) {
     });
     EXPECT_EQ(chosen.outcome, FileChoice::Outcome::Chosen);
     EXPECT_EQ(chosen.path, target.toStdString());
+}
+
+TEST(Boule, TheLineFlashesAsTheBallRollsForFiveSecondsOfTheClock) {
+    BallRun run;
+    std::vector<int> shown_at, hidden_at;
+    for (int pass = 0; pass < 20; ++pass) {
+        const bool visible = run.line_visible;
+        boule_step(run);
+        if (run.line_visible != visible) {
+            (run.line_visible ? shown_at : hidden_at).push_back(static_cast<int>(run.u));
+        }
+    }
+    EXPECT_EQ(shown_at, (std::vector<int>{129, 124, 119, 114}));
+    EXPECT_EQ(hidden_at, (std::vector<int>{127, 122, 117, 112}));
+    EXPECT_NEAR(run.v, 15 + 20 * 0.2f, 1e-4);
+
+    double now = 86399.0; // a clock that would wrap at midnight must not matter
+    int shown = 0;
+    BallRun played;
+    played.u = 40; // replaced by the start position
+    const long passes = play_boule(
+        played, [&now] { return (now += 0.5) - 0.5; }, [&](const BallRun&) { ++shown; });
+    EXPECT_EQ(passes, 9); // readings 0.5 .. 4.5 s after the start
+    EXPECT_EQ(shown, 9);
+    EXPECT_FLOAT_EQ(played.u, 122);
+}
+
+TEST(AboutWindow, StartupDisplayIsCentredAndCannotBeClosed) {
+    AboutWindow logo(AboutWindow::Mode::Startup, nullptr);
+    EXPECT_TRUE(logo.ok()->isHidden());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_LE((logo.geometry().center() - screen.center()).manhattanLength(), 2);
+    logo.show();
+    EXPECT_FALSE(logo.close());
+    logo.reject();
+    EXPECT_TRUE(logo.isVisible());
+    logo.unload();
+    EXPECT_FALSE(logo.isVisible());
 }
 
 } // namespace
