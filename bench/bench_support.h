@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the benchmarks share: a window without a toolkit (services that answer the file
-// dialogs and report the picture's size; the tests' NullSurface draws nothing), and sample
+// dialogs and report the picture's size; NullSurface draws nothing), and sample
 // widths spread over the diagram of a Reichweite.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include "diagram/surface.h"
 #include "lines/line_store.h"
 #include "model/calibration.h"
-#include "support/null_surface.h"
+#include "null_surface.h"
 
 #include <filesystem>
 #include <functional>

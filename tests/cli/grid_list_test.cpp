@@ -6,37 +6,23 @@
 namespace teravine::cli {
 namespace {
 
-TEST(GridList, NamedFamiliesAreSwitchedOnAndTheOthersOff) {
-    const auto all = parse_grid_list("N,S,Nfp", false);
-    ASSERT_TRUE(all.ok()) << all.error();
-    EXPECT_FALSE(all->k);
-    EXPECT_TRUE(all->n);
-    EXPECT_TRUE(all->s);
-    EXPECT_TRUE(all->fp);
-
-    const auto some = parse_grid_list("Nfp,N", false);
-    ASSERT_TRUE(some.ok());
-    EXPECT_TRUE(some->n);
-    EXPECT_FALSE(some->s);
-    EXPECT_TRUE(some->fp);
-
-    const auto none = parse_grid_list("", false);
-    ASSERT_TRUE(none.ok());
-    EXPECT_FALSE(none->k || none->n || none->s || none->fp);
-}
-
-TEST(GridList, KOnlyWhereTheCommandDrawsIt) {
-    const auto with_k = parse_grid_list("k,N", true);
-    ASSERT_TRUE(with_k.ok());
-    EXPECT_TRUE(with_k->k);
-    EXPECT_TRUE(with_k->n);
-    const auto without = parse_grid_list("k,N", false);
-    ASSERT_FALSE(without.ok());
-    EXPECT_EQ(without.error(),
+TEST(GridList, NamedFamiliesOnTheOthersOffKOnlyWhereTheCommandDrawsIt) {
+    const struct {
+        const char* list;
+        bool with_k;
+        GridSwitches on;
+    } cases[] = {{"N,S,Nfp", false, {false, true, true, true}},
+                 {"Nfp,N", false, {false, true, false, true}},
+                 {"", false, {false, false, false, false}},
+                 {"k,N", true, {true, true, false, false}}};
+    for (const auto& c : cases) {
+        const auto got = parse_grid_list(c.list, c.with_k);
+        ASSERT_TRUE(got.ok()) << c.list << ": " << got.error();
+        EXPECT_TRUE(got->k == c.on.k && got->n == c.on.n && got->s == c.on.s && got->fp == c.on.fp)
+            << c.list;
+    }
+    EXPECT_EQ(parse_grid_list("k,N", false).error(),
               "--grids: unknown grid \"k\" (expected a comma-separated list of N, S or Nfp)");
-}
-
-TEST(GridList, UnknownOrEmptyNamesAreRefusedInOneLine) {
     for (const char* list : {"X", "N,X", "n", "N,,S", "N,", ",N", "N S", "%S"}) {
         const auto parsed = parse_grid_list(list, true);
         ASSERT_FALSE(parsed.ok()) << list;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The calibration, its rounding, and the solvers that place a point between two rows.
 #include "model/solvers.h"
 #include "text/number_text.h"
 
@@ -10,6 +11,50 @@
 namespace teravine {
 namespace {
 
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
+
+// R3 is loaded after R0, as the window does, so its k curves keep their points to 1.1.
+TEST(MakeCalibration, R3HasANineUnitWindowAndFullKCurves) {
+    WorldWindow w;
+    const Calibration r3 = make_calibration(3, &w);
+    EXPECT_EQ(w.xmax, 0.9f);
+    EXPECT_EQ(w.nx, 9.0f);
+    EXPECT_EQ(w.xunit, 0.9f / 9);
+    EXPECT_EQ(r3.k_curve[110][1][5], 1.1f);
+    EXPECT_NE(r3.k_curve[110][2][5], 0.0f);
+}
+
+// Summed in double from the singles, power by power, and only the sum kept single.
+TEST(Pol5_0, SumsInDoubleFromTheSingles) {
+    const Calibration cal = make_calibration(1);
+    for (std::int16_t row = 1; row <= 5; ++row) {
+        const auto& c = cal.coef_invn[1][static_cast<std::size_t>(row)];
+        for (int i = 1; i <= 110; ++i) {
+            const float x = static_cast<float>(i / 100.0);
+            const double v = x, sum = ((c[2] * v * v + c[1] * v) + c[3] * v * v * v) +
+                                      c[4] * v * v * v * v + c[5] * v * v * v * v * v;
+            EXPECT_EQ(Pol5_0(cal.coef_invn, 1, row, x), static_cast<float>(sum)) << row << " " << x;
+        }
+    }
+}
+
+// Truncates below .5, half to even on .5, up above; refuses what 16 bits cannot hold.
+TEST(RoundHalf, HalfToEvenWithinSixteenBits) {
+    // clang-format off
+    const std::pair<float, int> cases[] = {
+        {12.49f, 12}, {12.51f, 13}, {12.5f, 12}, {13.5f, 14}, {2.5f, 2}, {-0.6f, 0}, {-2.7f, -2},
+        {884.9353f, 885}, {32767.4f, 32767}, {-32768.9f, -32768}
+    };
+    // clang-format on
+    for (const auto& [value, rounded] : cases) {
+        EXPECT_EQ(round_half(value), rounded) << value;
+    }
+    for (float beyond : {32767.5f, -32769.0f, kInf, kNan}) {
+        EXPECT_FALSE(round_half(beyond)) << beyond;
+    }
+}
+
 TEST(FindK, WorkedExampleBetweenRowsThreeAndFour) {
     Calibration cal = make_calibration(1);
     InterpRecord rec;
@@ -18,74 +63,40 @@ TEST(FindK, WorkedExampleBetweenRowsThreeAndFour) {
     ASSERT_EQ(find_k(rec, cal.coef_eg, 0.5f, y, 1, &passes), kInside);
     EXPECT_EQ(passes, 11);
     EXPECT_EQ(rec.row_lo, 3);
-    EXPECT_EQ(rec.row_hi, 4);
     EXPECT_EQ(rec.frac, 0.8286133f);
     EXPECT_EQ(rec.k, 1.1713867f);
-    EXPECT_EQ(y, 0.4f);
-
-    InterpRecord mix = rec;
-    row_frac(mix, cal.coef_invn, 1, 0.5f);
-    EXPECT_EQ(mix.frac, 0.7557886f);
-    interp_row(mix, cal.coef_invn, 1);
-    const float inv_n = Pol5_0(cal.coef_invn, 1, 6, 0.5f);
-    EXPECT_EQ(number_text(inv_n), " .0416921"); // the figures are given to seven digits
-    // N mixes with the same weight as the EG width.
-    const double n3 = 1.0 / Pol5_0(cal.coef_invn, 1, 3, 0.5f);
-    const double n4 = 1.0 / Pol5_0(cal.coef_invn, 1, 4, 0.5f);
-    EXPECT_NEAR(1.0 / inv_n, rec.frac * n3 + (1 - rec.frac) * n4, 1e-3);
-
-    recip_frac(mix, cal.coef_invn, 1, 0.5f);
-    EXPECT_EQ(number_text(mix.frac), " .8286133");
+    row_frac(rec, cal.coef_invn, 1, 0.5f);
+    EXPECT_EQ(rec.frac, 0.7557886f);
+    interp_row(rec, cal.coef_invn, 1);
+    EXPECT_EQ(number_text(Pol5_0(cal.coef_invn, 1, 6, 0.5f)), " .0416921");
+    recip_frac(rec, cal.coef_invn, 1, 0.5f);
+    EXPECT_EQ(number_text(rec.frac), " .8286133");
 }
 
-TEST(FindK, AboveTheDiagonalMovesYOntoIt) {
-    Calibration cal = make_calibration(1);
-    InterpRecord rec{7, 8, 0.25f, 0, 9};
-    float y = 0.6f;
-    EXPECT_EQ(find_k(rec, cal.coef_eg, 0.5f, y, 1), kAboveDiagonal);
-    EXPECT_EQ(y, 0.5f);
-    EXPECT_EQ(rec.row_lo, 7);
-    EXPECT_EQ(rec.k, 9.0f);
-}
-
-TEST(FindK, BelowTheLowestRowLeavesEverything) {
-    Calibration cal = make_calibration(1);
-    InterpRecord rec{7, 8, 0.25f, 0, 9};
-    float y = 0.1f;
-    EXPECT_EQ(find_k(rec, cal.coef_eg, 0.5f, y, 1), kOutside);
-    EXPECT_EQ(y, 0.1f);
-    EXPECT_EQ(rec.row_lo, 7);
-    EXPECT_EQ(rec.frac, 0.25f);
-}
-
-TEST(FindK, RefusesWidthsNoSampleCanHave) {
-    Calibration cal = make_calibration(3);
-    const float inf = std::numeric_limits<float>::infinity();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    struct Pair {
-        float x, y;
+// Outside the model the record is left alone; above the diagonal y moves onto it. Huge
+// and tiny widths end without spinning.
+TEST(FindK, PointsOutsideTheModel) {
+    // clang-format off
+    const struct { std::int16_t reich; float x, y, status, y_after; } cases[] = {
+        {1, 0.5f, 0.6f, kAboveDiagonal, 0.5f}, {1, 0.5f, 0.1f, kOutside, 0.1f},
+        {3, 0, 0, kOutside, 0}, {3, -0.5f, -0.6f, kOutside, -0.6f}, {3, kNan, 0.3f, kOutside, 0.3f},
+        {3, 0.3f, -kInf, kOutside, -kInf}, {3, kInf, 0.3f, kOutside, 0.3f}
     };
-    for (const Pair p : {Pair{0, 0}, Pair{-1, -1}, Pair{-0.5f, -0.6f}, Pair{nan, 0.3f},
-                         Pair{0.3f, nan}, Pair{inf, inf}, Pair{inf, 0.3f}, Pair{0.3f, -inf}}) {
+    // clang-format on
+    for (const auto& c : cases) {
+        Calibration cal = make_calibration(c.reich);
         InterpRecord rec{7, 8, 0.25f, 0, 9};
-        float y = p.y;
-        EXPECT_EQ(find_k(rec, cal.coef_eg, p.x, y, 3), kOutside) << p.x << " " << p.y;
-        EXPECT_EQ(rec.row_lo, 7);
-        EXPECT_EQ(rec.frac, 0.25f);
+        float y = c.y;
+        EXPECT_EQ(find_k(rec, cal.coef_eg, c.x, y, c.reich), c.status) << c.x << " " << c.y;
+        EXPECT_EQ(y, c.y_after);
+        EXPECT_TRUE(rec.row_lo == 7 && rec.frac == 0.25f);
     }
-}
-
-TEST(FindK, HostileWidthsEndWithoutSpinning) {
     Calibration cal = make_calibration(1);
-    for (float x : {1e3f, 1e10f, 1e30f, 3e38f, 1e-30f, 1e-45f}) {
-        for (float y : {x, x * 0.999f, x * 0.5f, x * 0.1f, -x, 0.0f}) {
+    for (float x : {1e3f, 1e10f, 3e38f, 1e-30f, 1e-45f}) {
+        for (float y : {x, x * 0.999f, x * 0.1f, -x}) {
             InterpRecord rec;
-            float yy = y;
-            const float status = find_k(rec, cal.coef_eg, x, yy, 1);
-            EXPECT_TRUE(status == kInside || status == kOutside || status == kAboveDiagonal);
-            if (status == kInside) {
-                EXPECT_TRUE(std::isfinite(rec.k));
-                EXPECT_TRUE(std::isfinite(rec.frac));
+            if (find_k(rec, cal.coef_eg, x, y, 1) == kInside) {
+                EXPECT_TRUE(std::isfinite(rec.k) && std::isfinite(rec.frac)) << x << " " << y;
             }
         }
     }
@@ -98,15 +109,15 @@ TEST(RowFrac, RoundTripsWithRecipFracInEveryReichweite) {
         for (int i = 1; i <= 20; ++i) {
             const float x = cal.range() * static_cast<float>(i) / 21.0f;
             for (std::int16_t lo = 1; lo <= 4; ++lo) {
-                for (float f : {0.0f, 0.1f, 0.37f, 0.5f, 0.83f, 1.0f}) {
-                    InterpRecord rec{lo, static_cast<std::int16_t>(lo + 1), f, 0, 0};
-                    row_frac(rec, cal.coef_invn, reich, x);
-                    recip_frac(rec, cal.coef_invn, reich, x);
-                    EXPECT_NEAR(rec.frac, f, 2e-4) << reich << " " << x << " " << lo;
-                    rec.frac = f;
-                    recip_frac(rec, cal.coef_invn, reich, x);
-                    row_frac(rec, cal.coef_invn, reich, x);
-                    EXPECT_NEAR(rec.frac, f, 2e-4) << reich << " " << x << " " << lo;
+                for (float f : {0.0f, 0.1f, 0.37f, 0.83f, 1.0f}) {
+                    InterpRecord there{lo, static_cast<std::int16_t>(lo + 1), f, 0, 0};
+                    InterpRecord back = there;
+                    row_frac(there, cal.coef_invn, reich, x);
+                    recip_frac(there, cal.coef_invn, reich, x);
+                    recip_frac(back, cal.coef_invn, reich, x);
+                    row_frac(back, cal.coef_invn, reich, x);
+                    EXPECT_NEAR(there.frac, f, 2e-4) << reich << " " << x << " " << lo;
+                    EXPECT_NEAR(back.frac, f, 2e-4) << reich << " " << x << " " << lo;
                 }
             }
         }

@@ -20,7 +20,6 @@ public:
     std::deque<FileChoice> open_answers;
     std::deque<FileChoice> save_answers;
     std::deque<bool> yes_no_answers;
-    bool print_dialog_answer = true;
 
     // What the window showed.
     std::vector<std::string> messages;
@@ -35,14 +34,10 @@ public:
     WindowSize inner{12000, 11000};
     WindowSize picture{};
     std::vector<WindowSize> outer_sizes;
-    float legx_left = 0, legx_top = 0;
     int picture_updates = 0;
     int pages_printed = 0;
-    int clipboard_copies = 0;
     int startup_displays = 0;
-    int about_boxes = 0;
     bool closed = false;
-    bool is_minimised = false;
     RecordingSurface page;
 
     static FileChoice chosen(const std::string& path) {
@@ -52,21 +47,14 @@ public:
         c.title = path.substr(path.find_last_of('/') + 1);
         return c;
     }
-    static FileChoice failed(const std::string& error) {
-        FileChoice c;
-        c.outcome = FileChoice::Outcome::Failed;
-        c.error = error;
-        return c;
-    }
 
     void message(const std::string& text) override { messages.push_back(text); }
     bool ask_yes_no(const std::string& text, const std::string& title) override {
         questions.push_back(title + ": " + text);
-        if (yes_no_answers.empty()) {
-            return false;
+        const bool yes = !yes_no_answers.empty() && yes_no_answers.front();
+        if (!yes_no_answers.empty()) {
+            yes_no_answers.pop_front();
         }
-        const bool yes = yes_no_answers.front();
-        yes_no_answers.pop_front();
         return yes;
     }
     FileChoice show_open(const std::string& filter) override {
@@ -77,13 +65,13 @@ public:
         save_filters.push_back(filter);
         return take(save_answers);
     }
-    bool show_print_dialog() override { return print_dialog_answer; }
+    bool show_print_dialog() override { return true; }
     Surface& begin_print() override {
         page.forget();
         return page;
     }
     void end_print() override { ++pages_printed; }
-    void copy_picture_to_clipboard() override { ++clipboard_copies; }
+    void copy_picture_to_clipboard() override {}
     void set_window_caption(const std::string& text) override { window_caption = text; }
     void set_caption(Caption label, const std::string& text) override { captions[label] = text; }
     std::string text(TextBox box) const override {
@@ -98,16 +86,13 @@ public:
         outer_sizes.push_back(size);
         inner = {size.width - 120, size.height - 800}; // borders, caption and menu bar
     }
-    bool minimised() const override { return is_minimised; }
+    bool minimised() const override { return false; }
     void set_picture_size(WindowSize size) override { picture = size; }
-    void place_axis_captions(float left, float top) override {
-        legx_left = left;
-        legx_top = top;
-    }
+    void place_axis_captions(float, float) override {}
     void picture_changed() override { ++picture_updates; }
     void set_pointer(PointerShape shape) override { pointer = shape; }
     void show_startup_display() override { ++startup_displays; }
-    void show_about_box() override { ++about_boxes; }
+    void show_about_box() override {}
     void close_window() override { closed = true; }
 
 private:

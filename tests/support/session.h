@@ -50,6 +50,15 @@ public:
         return out;
     }
 
+    // Every grid family and every identical line of the menus checked.
+    void switch_every_line_on() {
+        for (auto click :
+             {&Terav::C_N_Click, &Terav::C_perc_Click, &Terav::c_inf_Click, &Terav::Id_k_Click,
+              &Terav::Id_n_Click, &Terav::Id_s_Click, &Terav::Id_inf_Click}) {
+            (terav.*click)();
+        }
+    }
+
     // "File table" on the given correction file.
     void load_table(const std::string& path) {
         services.open_answers = {ScriptedServices::chosen(path)};

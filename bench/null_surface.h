@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A Surface that draws and records nothing, for sessions too long to record: it keeps
+// A Surface that draws and records nothing, for timing sessions without drawing: it keeps
 // only the state a caller can read back, and measures text as the recording surface does.
 #pragma once
 

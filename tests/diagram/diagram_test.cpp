@@ -1,0 +1,263 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The frame and its transforms, the axes, the whole diagram and its polylines.
+#include "diagram/draw_diagram.h"
+#include "diagram/polyline.h"
+#include "fixtures.h"
+#include "support/recording_surface.h"
+
+#include <gtest/gtest.h>
+
+#include "diagram/axes.h"
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace teravine {
+namespace {
+
+// Two-point lines in every family; odd %S lines and the first Nfp line are never drawn.
+ConstLines hand_grids() {
+    ConstLines g;
+    const std::int16_t n_values[] = {7, 10, 14, 20, 30, 40, 60, 80, 120, 200};
+    for (std::size_t i = 1; i <= 16; ++i) {
+        const float f = static_cast<float>(i);
+        if (i <= 10) {
+            g.val_n[i] = n_values[i - 1];
+            g.n[i] = make_line({{0.3f, 0.02f * f}, {0.6f, 0.03f * f}});
+        }
+        if (i <= 12) {
+            g.val_s[i] = 0.01f * f;
+            g.s[i] = make_line({{0.2f + 0.05f * f, 0.1f}, {0.25f + 0.05f * f, 0.2f}});
+        }
+        g.val_fp[i] = 1 / (f + 6);
+        g.fp[i] = make_line({{0.05f * f, 0.3f}, {0.05f * f, 0.35f}});
+    }
+    g.fp[1] = Line{};
+    return g;
+}
+
+PlacedSample make_sample(float ad, float eg, const std::string& label) {
+    PlacedSample p;
+    p.record.iw_ad = ad;
+    p.record.iw_eg = eg;
+    p.record.label = label;
+    p.line_k = make_line({{0.01f, 0.005f}, {0.5f, 0.25f}, {1.1f, 0.55f}});
+    p.line_n = make_line({{ad, eg}, {ad + 0.1f, eg + 0.05f}});
+    p.line_s = make_line({{0, 0}, {ad, eg}});
+    p.line_fp = make_line({{0.1f, 0.05f}, {0.2f, 0.1f}});
+    return p;
+}
+
+struct DiagramTest : ::testing::Test {
+    Calibration cal = make_calibration(1);
+    ConstLines grids = hand_grids();
+    SampleList samples;
+    RecordingSurface s;
+    PlotWindow plot = world_plot(1);
+    AxisCaptions captions;
+
+    void draw(GridSwitches on, IdenticalSwitches identical = {}) {
+        draw_diagram(s, plot, captions, DiagramContent{cal, grids, samples, on, identical});
+    }
+    // The texts after the 24 axis labels of R0, each with the last vertex drawn before it.
+    std::vector<std::pair<Op, Op>> labels() const {
+        std::vector<std::pair<Op, Op>> out;
+        Op vertex;
+        std::size_t texts = 0;
+        for (const Op& op : s.ops) {
+            if (op.kind == OpKind::point || op.kind == OpKind::line_to) {
+                vertex = op;
+            } else if (op.kind == OpKind::text && ++texts > 24) {
+                out.emplace_back(op, vertex);
+            }
+        }
+        return out;
+    }
+    std::vector<Colour> piece_colours() const {
+        std::vector<Colour> out;
+        for (const Piece& p : s.pieces()) {
+            if (out.empty() || out.back() != p.colour) {
+                out.push_back(p.colour);
+            }
+        }
+        return out;
+    }
+};
+
+TEST_F(DiagramTest, StartUpShowsTheFiveKCurvesLabelledAtTheirEnds) {
+    draw(GridSwitches{});
+    std::vector<std::string> texts;
+    for (const auto& [text, vertex] : labels()) {
+        texts.push_back(text.text);
+        EXPECT_EQ(text.colour, kColourK);
+        EXPECT_EQ(text.x1, vertex.x2) << text.text;
+        EXPECT_EQ(text.y1, vertex.y2) << text.text;
+        EXPECT_EQ(text.font_size, 10); // the axis font
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{" k 0", " k .5", " k 1", " k 2", " k 3"}));
+    EXPECT_EQ(s.pieces()[0].vertices.size(), 110u); // the diagonal k = 0 lies wholly inside
+}
+
+TEST_F(DiagramTest, FamiliesThenSamplesEachWithItsIdenticalLinesInOrder) {
+    samples.push_back(make_sample(0.5f, 0.4f, "first"));
+    samples.push_back(make_sample(0.8f, 0.3f, "second"));
+    draw(GridSwitches{true, true, true, true});
+    EXPECT_EQ(piece_colours(),
+              (std::vector<Colour>{kColourK, kColourN, kColourS, kColourFp, kColourSample}));
+    s.forget();
+    draw(GridSwitches{false, false, false, false}, IdenticalSwitches{true, true, true, true});
+    EXPECT_EQ(piece_colours(),
+              (std::vector<Colour>{kColourSample, kColourN, kColourK, kColourS, kColourFp,
+                                   kColourSample, kColourN, kColourK, kColourS, kColourFp}));
+    // Each sample a thick dot with its label in Arial 8 at the dot.
+    const auto dots = s.of(OpKind::point);
+    const auto texts = labels();
+    ASSERT_EQ(texts.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const Op& dot = dots[i * 5];
+        EXPECT_EQ(dot.x1, sx(plot, samples[i].record.iw_ad));
+        EXPECT_EQ(dot.y1, sy(plot, samples[i].record.iw_eg));
+        EXPECT_EQ(dot.pen_width, 5);
+        EXPECT_EQ(texts[i].first.text, samples[i].record.label);
+        EXPECT_EQ(texts[i].first.x1, dot.x1);
+        EXPECT_EQ(texts[i].first.font_name, "Arial");
+        EXPECT_EQ(texts[i].first.font_size, 8);
+    }
+}
+
+TEST_F(DiagramTest, AxesUseTheSurfaceColourAndTheEndRestoresPenWidthAndTextStyle) {
+    s.colour = 0x445566;
+    s.font = "Courier";
+    s.size = 9;
+    s.bold = true;
+    s.width = 4;
+    samples.push_back(make_sample(0.5f, 0.4f, "first"));
+    draw(GridSwitches{true, true, true, true}, IdenticalSwitches{true, true, true, true});
+    EXPECT_EQ(s.of(OpKind::box)[0].colour, 0x445566u);
+    EXPECT_TRUE(labels()[0].first.bold); // k labels keep the surface's bold state
+    EXPECT_EQ(s.fore_color(), 0x445566u);
+    EXPECT_EQ(s.font_name(), "Courier");
+    EXPECT_EQ(s.font_size(), 9);
+    EXPECT_TRUE(s.font_bold());
+    EXPECT_EQ(s.pen_width(), 4);
+}
+
+// Drawn in copy-pen and the family's colour, both put back; a line leaving the frame
+// is cut and a new piece starts where it returns; a count beyond the points stops there.
+TEST(DrawPolyline, CutAtTheFrameAndDrawnInItsColour) {
+    PlotWindow plot = laid_out_r0();
+    RecordingSurface s;
+    s.colour = 0x123456;
+    s.mode = 6;
+    const Line line = make_line(
+        {{0.1f, 0.1f}, {0.2f, 0.2f}, {0.3f, 1.5f}, {1.2f, 0.4f}, {0.4f, 0.4f}, {0.5f, 0.5f}});
+    EXPECT_TRUE(draw_polyline(1, s, plot, line, 110, kColourFp));
+    const auto pieces = s.pieces();
+    ASSERT_EQ(pieces.size(), 2u);
+    ASSERT_EQ(pieces[1].vertices.size(), 2u);
+    EXPECT_NEAR(ad_from_surface(plot, pieces[1].vertices[0].x), 0.4f, 1e-6);
+    EXPECT_NEAR(eg_from_surface(plot, pieces[1].vertices[1].y), 0.5f, 1e-6);
+    EXPECT_EQ(s.of(OpKind::line_to).size(), 2u); // no segment bridges the gap
+    for (const Op& op : s.drawn()) {
+        EXPECT_EQ(op.colour, kColourFp);
+        EXPECT_EQ(op.draw_mode, kDrawModeCopyPen);
+    }
+    EXPECT_EQ(s.fore_color(), 0x123456u);
+    EXPECT_EQ(s.draw_mode(), 6);
+    EXPECT_EQ(s.current_x(), sx(plot, 0.5f)); // labels go at the last vertex
+}
+
+TEST(DrawPolyline, ALineWithNoVertexInsideShowsAsOnePointAtItsLastVertex) {
+    PlotWindow plot = laid_out_r0();
+    for (const Line& line : {make_line({{0.2f, 1.3f}, {0.6f, 1.5f}}), make_line({{-0.3f, 0.2f}})}) {
+        RecordingSurface s;
+        draw_polyline(1, s, plot, line, 3, kColourS);
+        const auto points = s.of(OpKind::point);
+        ASSERT_EQ(points.size(), 1u);
+        EXPECT_EQ(points[0].x1, sx(plot, line.points.back().ad));
+        EXPECT_EQ(points[0].y1, sy(plot, line.points.back().eg));
+        EXPECT_TRUE(s.of(OpKind::line_to).empty());
+    }
+}
+
+TEST(LayoutFrame, ElevenUnitsSquareAndTransformsThatMeetAtTheCorners) {
+    PlotWindow r0 = laid_out_r0();
+    EXPECT_FLOAT_EQ(r0.right - r0.left, 11);
+    EXPECT_FLOAT_EQ(r0.bottom - r0.top, 11);
+    // 0.1 x width plus 1.1 caption widths; 0.05 x height plus two caption heights.
+    EXPECT_FLOAT_EQ(r0.left, 1.1f + 1.1f * 0.4f);
+    EXPECT_FLOAT_EQ(r0.top, 0.55f + 2 * 0.25f);
+    for (std::int16_t reich : {1, 2, 3}) {
+        PlotWindow p = world_plot(reich);
+        layout_frame(p, 0.3f, 0.55f);
+        EXPECT_EQ(sx(p, 0), p.left);
+        EXPECT_EQ(sy(p, 0), p.bottom);
+        EXPECT_FLOAT_EQ(sx(p, p.xmax), p.right);
+        EXPECT_FLOAT_EQ(sy(p, p.ymax), p.top);
+        for (float w : {0.0f, 0.37f, 0.89f, p.xmax}) {
+            EXPECT_NEAR(ad_from_surface(p, sx(p, w)), w, 1e-6);
+            EXPECT_NEAR(eg_from_surface(p, sy(p, w)), w, 1e-6);
+        }
+    }
+}
+
+// The tick lines of one axis, long (major) and short (minor) ones.
+struct Ticks {
+    std::vector<Op> major, minor;
+};
+Ticks ticks(const RecordingSurface& s, bool x_axis) {
+    std::vector<std::pair<float, Op>> all;
+    float longest = 0;
+    for (const Op& op : s.of(OpKind::line)) {
+        if (x_axis ? op.x1 == op.x2 : op.y1 == op.y2) {
+            all.emplace_back(std::hypot(op.x2 - op.x1, op.y2 - op.y1), op);
+            longest = std::max(longest, all.back().first);
+        }
+    }
+    Ticks t;
+    for (const auto& [length, op] : all) {
+        (length > 0.75f * longest ? t.major : t.minor).push_back(op);
+    }
+    return t;
+}
+
+TEST(Axes, LabelledMajorTicksFourMinorsAThickFrameAndTheLabelsPlaced) {
+    RecordingSurface s;
+    s.width = 7;
+    PlotWindow plot = world_plot(1);
+    AxisCaptions captions;
+    draw_axes(s, 10, "Arial", captions, plot);
+    const std::vector<std::string> one{"0.",  "0.1", "0.2", "0.3", "0.4", "0.5",
+                                       "0.6", "0.7", "0.8", "0.9", "1.",  "1.1"};
+    std::vector<std::string> both = one;
+    both.insert(both.end(), one.begin(), one.end());
+    EXPECT_EQ(s.texts(), both);
+    const Ticks x = ticks(s, true), y = ticks(s, false);
+    EXPECT_EQ(x.major.size(), 12u);
+    EXPECT_EQ(x.minor.size(), 44u);
+    EXPECT_EQ(y.minor.size(), 44u);
+    const auto boxes = s.of(OpKind::box);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].pen_width, 3);
+    EXPECT_EQ(boxes[0].x1, plot.left);
+    EXPECT_EQ(boxes[0].y2, plot.top);
+    for (const Op& op : s.drawn()) {
+        EXPECT_EQ(op.pen_width, op.kind == OpKind::box ? 3 : 1);
+    }
+    EXPECT_EQ(s.pen_width(), 1);
+    // Labels centred below their ticks on the AD axis, right-aligned left of them on EG.
+    const auto labels = s.of(OpKind::text);
+    const float h = 0.25f; // "H" at size 10
+    for (std::size_t i = 0; i < 12; ++i) {
+        const Op &lx = labels[i], &ly = labels[12 + i];
+        EXPECT_FLOAT_EQ((lx.x1 + lx.x2) / 2, x.major[i].x1) << lx.text;
+        EXPECT_FLOAT_EQ(lx.y1, x.major[i].y1 + h);
+        EXPECT_FLOAT_EQ(ly.x1, y.major[i].x1 - 1.2f * (lx.x2 - lx.x1)) << ly.text;
+        EXPECT_FLOAT_EQ(ly.y1, y.major[i].y1 - h / 2);
+    }
+    EXPECT_GT(x.major[0].y1, plot.bottom); // ticks hang below the frame
+}
+
+} // namespace
+} // namespace teravine

@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A point into a sample with its values and lines, the typed widths before it, and the
+// fast ways of identifying many (tables, memo, cores), bit for bit the same.
+#include "identify/identify_point.h"
+#include "identify/sample_values.h"
+#include "identify/width_entry.h"
+#include "text/number_text.h"
+
+#include "identify/identify_pairs.h"
+#include "support/fingerprint.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace teravine {
+namespace {
+
+TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
+    Calibration cal = make_calibration(1);
+    InterpRecord interp;
+    float eg = 0.4f;
+    const auto placed = identify_point(cal, interp, 0.5f, eg);
+    ASSERT_TRUE(placed);
+    const SampleRecord& r = placed->record;
+    EXPECT_EQ(r.label, "N: 24,S: 4.88%,k:1.17,Nfp: 11");
+    EXPECT_EQ(number_text(r.n), " 23.98536");
+    EXPECT_EQ(r.fp_pct, 8.85f);
+    EXPECT_EQ(interp.k, 1.1713867f);
+    EXPECT_EQ(placed->n_of, 24);
+    EXPECT_EQ(placed->s_of, static_cast<float>(4.88f / 100.0));
+    EXPECT_EQ(placed->fp_of, static_cast<float>(8.85f / 100.0));
+    // The k line runs from 0.01 to 1.10 through the point.
+    ASSERT_EQ(placed->line_k.count, 110);
+    EXPECT_EQ(placed->line_k.point(1).ad, 0.01f);
+    EXPECT_EQ(placed->line_k.point(110).ad, 1.1f);
+    EXPECT_NEAR(placed->line_k.point(50).eg, 0.4f, 2e-5);
+    EXPECT_GT(placed->line_fp.count, 1);
+    EXPECT_LE(placed->line_fp.count, 8);
+}
+
+TEST(IdentifyPoint, TheSampleLiesOnItsOwnNAndSLines) {
+    Calibration cal = make_calibration(2);
+    InterpRecord interp;
+    float eg = 0.45f;
+    const auto placed = identify_point(cal, interp, 0.6f, eg);
+    ASSERT_TRUE(placed);
+    for (const Line* line : {&placed->line_n, &placed->line_s}) {
+        int crossed = 0;
+        for (int j = 1; j < line->count; ++j) {
+            const LinePoint a = line->point(j), b = line->point(j + 1);
+            if (a.ad <= 0.6f && 0.6f <= b.ad) {
+                ++crossed;
+                EXPECT_NEAR(a.eg + (0.6f - a.ad) / (b.ad - a.ad) * (b.eg - a.eg), 0.45f, 0.02f);
+            }
+        }
+        EXPECT_EQ(crossed, 1);
+    }
+}
+
+TEST(IdentifyPoint, EqualWidthsTakeTheDiagonalAsSLine) {
+    Calibration cal = make_calibration(3);
+    InterpRecord interp;
+    float eg = 0.4f;
+    const auto placed = identify_point(cal, interp, 0.4f, eg);
+    ASSERT_TRUE(placed);
+    ASSERT_EQ(placed->line_s.count, 2);
+    EXPECT_EQ(placed->line_s.point(1).ad, 0.0f);
+    EXPECT_EQ(placed->line_s.point(2).eg, 0.9f);
+    EXPECT_EQ(placed->line_k.point(110).ad, 1.1f); // not limited to the R3 axes
+}
+
+// A zero 1/N or an N beyond 16 bits is a failure, not a division by zero or a wrap.
+TEST(SampleValues, ValuesThatCannotBeComputedAreFailures) {
+    for (const float inv_n : {0.0f, 1e-6f}) {
+        Calibration cal = make_calibration(1);
+        InterpRecord rec{1, 2, 1, 0, 0};
+        cal.coef_invn[1][1] = {0, inv_n, 0, 0, 0, 0};
+        const auto values = sample_values(cal, rec, 0.5f);
+        ASSERT_FALSE(values) << inv_n;
+        EXPECT_NE(values.error().find("N"), std::string::npos);
+    }
+    EXPECT_FALSE(nfp_from_percent(0.0f));
+    EXPECT_EQ(*nfp_from_percent(12.5f), 8);
+}
+
+// The numbers of the three boxes; each refusal's message is pinned by the window's tests.
+TEST(ParseBoxNumber, OneRuleForEveryBox) {
+    const std::pair<const char*, float> good[] = {{"0.5", 0.5f},   {" .5 ", 0.5f}, {"5.", 5.0f},
+                                                  {"-0.1", -0.1f}, {"+0.1", 0.1f}, {"1e-1", 0.1f}};
+    for (const auto& [text, value] : good) {
+        EXPECT_EQ(parse_box_number(text), value) << text;
+    }
+    for (const char* bad : {"", " ", "abc", "0.5abc", "0..5", "nan", "inf", "-inf", "0x1p-2",
+                            "1e400", "--1", "+", ".", "0.5 0.4", "0,5"}) {
+        EXPECT_FALSE(parse_box_number(bad)) << bad;
+    }
+    // The locale's separator is accepted beside the point.
+    EXPECT_EQ(parse_box_number("0,5", ','), 0.5f);
+    EXPECT_EQ(parse_box_number("0.5", ','), 0.5f);
+    EXPECT_FALSE(parse_box_number("0,5,1", ','));
+}
+
+TEST(CheckWidthEntry, TheLimitsOfTheWidths) {
+    // The limits themselves are accepted.
+    for (const char* eg : {"0.5", "0.011"}) {
+        EXPECT_EQ(check_width_entry("", "0.5", eg, 1.1f).problem, EntryProblem::None) << eg;
+    }
+    EXPECT_EQ(check_width_entry("", "1.0999", "0.4", 1.1f).problem, EntryProblem::None);
+    EXPECT_EQ(check_width_entry("", "0.9", "0.4", 0.9f).problem, EntryProblem::WidthsOutOfRange);
+    EXPECT_EQ(check_width_entry("0.05", "0,5", "0,4", 1.1f, ',').problem, EntryProblem::None);
+    const WidthEntry e = check_width_entry(" 0.05", "0.5", "0.4", 1.1f);
+    EXPECT_EQ(e.broadening, 0.05f);
+    EXPECT_EQ(e.eg, 0.4f);
+}
+
+// Points inside the model, on the diagonal, above it, on the k = 3 row, and widths of 0
+// and below, over the whole frame of the Reichweite.
+void grid_over(const Calibration& cal, std::vector<float>& ad, std::vector<float>& eg) {
+    for (int i = 0; i <= 48; ++i) {
+        const auto x = static_cast<float>(-0.01 + i * (cal.range() + 0.02) / 48);
+        for (int j = 0; j <= 26; ++j) {
+            ad.push_back(x);
+            eg.push_back(j == 25   ? x
+                         : j == 26 ? Pol5_0(cal.coef_eg, cal.reich, 5, x)
+                                   : static_cast<float>(x * (0.55 + 0.5 * j / 24)));
+        }
+    }
+}
+
+TEST(IdentifyPairs, TablesMemoAndEveryWorkerCountGiveThePlainResultBitForBit) {
+    for (std::int16_t reich : {1, 2, 3}) {
+        Calibration plain = make_calibration(reich);
+        Calibration fast = make_calibration(reich);
+        const LineTables tables = make_line_tables(fast);
+        LineMemo memo(tables);
+        std::vector<float> ad, eg;
+        grid_over(plain, ad, eg);
+        std::vector<std::vector<Fingerprint>> by_workers;
+        for (unsigned workers : {1u, 2u, 3u, 0u}) {
+            by_workers.emplace_back();
+            for (const Identification& got : identify_pairs(fast, tables, ad, eg, workers)) {
+                by_workers.back().push_back(fingerprint(got.placed));
+                by_workers.back().back().push_back(std::bit_cast<std::uint32_t>(got.iw_eg));
+                if (got.located) {
+                    const Fingerprint at = fingerprint(got.interp);
+                    by_workers.back().back().insert(by_workers.back().back().end(), at.begin(),
+                                                    at.end());
+                    EXPECT_EQ(got.interp.spare, 0.0f);
+                }
+            }
+        }
+        int placed = 0;
+        for (int round = 0; round < 2; ++round) { // the second round takes every line from the memo
+            for (std::size_t i = 0; i < ad.size(); ++i) {
+                InterpRecord want_at, tabled_at, memo_at;
+                want_at.row_lo = -1;
+                float want_eg = eg[i], tabled_eg = eg[i], memo_eg = eg[i];
+                const auto want = identify_point(plain, want_at, ad[i], want_eg);
+                Fingerprint expected = fingerprint(want);
+                expected.push_back(std::bit_cast<std::uint32_t>(want_eg));
+                const Fingerprint at = fingerprint(want_at);
+                if (want_at.row_lo != -1) {
+                    expected.insert(expected.end(), at.begin(), at.end());
+                }
+                const std::string what =
+                    "R index " + std::to_string(reich) + " point " + std::to_string(i);
+                const auto tabled = identify_point(fast, tables, tabled_at, ad[i], tabled_eg);
+                const auto memoed = identify_point(fast, memo, memo_at, ad[i], memo_eg);
+                EXPECT_EQ(fingerprint(tabled), fingerprint(want)) << what;
+                EXPECT_EQ(fingerprint(memoed), fingerprint(want)) << what;
+                if (want) {
+                    EXPECT_EQ(fingerprint(tabled_at), at) << what;
+                    EXPECT_EQ(fingerprint(memo_at), at) << what;
+                }
+                for (const auto& results : by_workers) {
+                    EXPECT_EQ(results[i], expected) << what;
+                }
+                placed += want.has_value();
+            }
+        }
+        EXPECT_GT(placed, 800) << "R index " << reich;
+    }
+}
+
+} // namespace
+} // namespace teravine
