@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPen>
 #include <QRectF>
@@ -18,6 +19,29 @@ constexpr double kCentimetresPerInch = 2.54;
 
 QString to_qstring(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// The pixels of a 32-bit image, taken once its painter has begun (and so made its pixels
+// its own); none for any other device.
+std::optional<PixelRows> pixel_rows_of(QPaintDevice* device) {
+    if (device->devType() != QInternal::Image) {
+        return std::nullopt;
+    }
+    auto* image = static_cast<QImage*>(device);
+    switch (image->format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return PixelRows{reinterpret_cast<std::uint32_t*>(image->bits()),
+                         image->bytesPerLine() / 4, image->width(), image->height()};
+    default:
+        return std::nullopt;
+    }
+}
+
+// 0x00BBGGRR as an opaque 32-bit pixel, 0xFFRRGGBB.
+std::uint32_t opaque_pixel(Colour colour) {
+    return 0xFF000000u | ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
 }
 
 int line_count(const QString& text) {
@@ -54,6 +78,7 @@ void PainterSurface::finish() {
         painter_->end();
         painter_.reset();
         pen_set_.reset();
+        hairline_rows_.reset();
     }
 }
 
@@ -95,6 +120,7 @@ QPainter* PainterSurface::painter() {
         painter_->setRenderHint(QPainter::Antialiasing, antialiasing_);
         painter_->setRenderHint(QPainter::TextAntialiasing, antialiasing_);
         painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        hairline_rows_ = pixel_rows_of(device_);
     }
     return painter_.get();
 }
@@ -174,7 +200,25 @@ void PainterSurface::clear() {
     current_y_ = scale_ == Scale::Centimetres ? 0.0f : top_;
 }
 
+const PixelRows* PainterSurface::hairline_target() {
+    if (antialiasing_ || device_pen_width() != 1.0) {
+        return nullptr;
+    }
+    if (painter() == nullptr || !hairline_rows_) {
+        return nullptr;
+    }
+    flush(); // what came before lies under the segment
+    return &*hairline_rows_;
+}
+
 void PainterSurface::line(float x1, float y1, float x2, float y2) {
+    if (const PixelRows* rows = hairline_target()) {
+        const QPointF from = to_device(x1, y1);
+        const QPointF to = to_device(x2, y2);
+        draw_hairline(*rows, from.x(), from.y(), to.x(), to.y(), opaque_pixel(fore_color_));
+        set_current(x2, y2);
+        return;
+    }
     const PenState pen{fore_color_, device_pen_width()};
     if (!pending_.empty() && pending_pen_ != pen) {
         flush();

@@ -3,6 +3,7 @@
 // PNG image, an SVG or a PDF file all draw through this one class.
 #pragma once
 
+#include "diagram/hairline.h"
 #include "diagram/surface.h"
 
 #include <QFont>
@@ -94,6 +95,8 @@ private:
     // The painter on the device, begun on first use; none when the device refuses.
     QPainter* painter();
     QPainter* painter_with_pen();
+    // The pixel rows for a one-pixel segment in the current pen, when it may go there.
+    const PixelRows* hairline_target();
     void use_pen(QPainter& p, Colour colour, double width);
     void rebuild_font();
     const QFontMetricsF& font_metrics() const;
@@ -130,6 +133,9 @@ private:
     QFont font_;
     mutable std::optional<QFontMetricsF> metrics_;
 
+    // The device's pixels while a painter is on a 32-bit image: one-pixel segments of the
+    // aliased picture are written there directly, the pixels the painter would set.
+    std::optional<PixelRows> hairline_rows_;
     // Segments not yet drawn, all in the pen pending_pen_.
     std::vector<QLineF> pending_;
     PenState pending_pen_{};

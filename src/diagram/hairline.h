@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One-pixel opaque line segments written straight into 32-bit pixel rows. The pixels are
+// those Qt's raster engine sets for an aliased one-pixel pen with round caps: the same
+// 26.6 fixed-point stepping, the same rounding, the same clipping. The window's picture
+// draws its thousands of identical lines this way at a fraction of the engine's cost per
+// segment; tests/qt compares the two pixel for pixel.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace teravine {
+
+struct PixelRows {
+    std::uint32_t* first = nullptr; // the top row's first pixel
+    std::ptrdiff_t stride = 0;      // pixels from one row to the next
+    int width = 0;
+    int height = 0;
+};
+
+// Sets every pixel of the segment (x1, y1)-(x2, y2), in device pixels, that lies inside
+// the rows to `pixel`.
+void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, double y2,
+                   std::uint32_t pixel);
+
+} // namespace teravine
