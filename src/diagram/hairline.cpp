@@ -113,10 +113,14 @@ void step_along(int major1, int major2, int minor1, int inc, Plot plot) {
 
 } // namespace
 
+void draw_hairline_point(const PixelRows& rows, double x, double y, std::uint32_t pixel) {
+    set_pixel(rows, round_to_pixel(x), round_to_pixel(y), pixel);
+}
+
 void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, double y2,
                    std::uint32_t pixel) {
     if (fuzzy_equal(x1, x2) && fuzzy_equal(y1, y2)) {
-        set_pixel(rows, round_to_pixel(x1), round_to_pixel(y1), pixel);
+        draw_hairline_point(rows, x1, y1, pixel);
         return;
     }
     if (!clip_to(rows, x1, y1, x2, y2)) {

@@ -20,7 +20,11 @@ struct PixelRows {
 
 // Sets every pixel of the segment (x1, y1)-(x2, y2), in device pixels, that lies inside
 // the rows to `pixel`.
+// A segment of no length is drawn as the point (x1, y1).
 void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, double y2,
                    std::uint32_t pixel);
+
+// Sets the pixel nearest to (x, y) when it lies inside the rows.
+void draw_hairline_point(const PixelRows& rows, double x, double y, std::uint32_t pixel);
 
 } // namespace teravine

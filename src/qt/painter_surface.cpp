@@ -79,6 +79,7 @@ void PainterSurface::finish() {
         painter_.reset();
         pen_set_.reset();
         hairline_rows_.reset();
+        painting_scale_.reset();
     }
 }
 
@@ -121,6 +122,7 @@ QPainter* PainterSurface::painter() {
         painter_->setRenderHint(QPainter::TextAntialiasing, antialiasing_);
         painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
         hairline_rows_ = pixel_rows_of(device_);
+        keep_scale_while_painting();
     }
     return painter_.get();
 }
@@ -135,6 +137,7 @@ double PainterSurface::device_height() const {
 void PainterSurface::use_centimetres() {
     flush();
     scale_ = Scale::Centimetres;
+    keep_scale_while_painting();
 }
 
 void PainterSurface::set_user_scale(float left, float top, float right, float bottom) {
@@ -144,29 +147,49 @@ void PainterSurface::set_user_scale(float left, float top, float right, float bo
     top_ = top;
     right_ = right;
     bottom_ = bottom;
+    keep_scale_while_painting();
+}
+
+void PainterSurface::keep_scale_while_painting() {
+    if (painter_) {
+        painting_scale_ = measured_scale();
+    } else {
+        painting_scale_.reset();
+    }
+}
+
+PainterSurface::DeviceScale PainterSurface::measured_scale() const {
+    if (scale_ == Scale::Centimetres) {
+        return device_ ? DeviceScale{device_->logicalDpiX() / kCentimetresPerInch,
+                                     device_->logicalDpiY() / kCentimetresPerInch}
+                       : DeviceScale{1.0, 1.0};
+    }
+    // A device of no size would make every text infinitely long in user units.
+    const double span_x = static_cast<double>(right_) - left_;
+    const double span_y = static_cast<double>(bottom_) - top_;
+    const double width = device_width();
+    const double height = device_height();
+    return {span_x != 0.0 && width > 0 ? width / span_x : 1.0,
+            span_y != 0.0 && height > 0 ? height / span_y : 1.0};
+}
+
+PainterSurface::DeviceScale PainterSurface::device_scale() const {
+    return painting_scale_ ? *painting_scale_ : measured_scale();
 }
 
 double PainterSurface::device_per_unit_x() const {
-    if (scale_ == Scale::Centimetres) {
-        return device_ ? device_->logicalDpiX() / kCentimetresPerInch : 1.0;
-    }
-    // A device of no size would make every text infinitely long in user units.
-    const double span = static_cast<double>(right_) - left_;
-    return span != 0.0 && device_width() > 0 ? device_width() / span : 1.0;
+    return device_scale().per_unit_x;
 }
 
 double PainterSurface::device_per_unit_y() const {
-    if (scale_ == Scale::Centimetres) {
-        return device_ ? device_->logicalDpiY() / kCentimetresPerInch : 1.0;
-    }
-    const double span = static_cast<double>(bottom_) - top_;
-    return span != 0.0 && device_height() > 0 ? device_height() / span : 1.0;
+    return device_scale().per_unit_y;
 }
 
 QPointF PainterSurface::to_device(float x, float y) const {
     const double origin_x = scale_ == Scale::Centimetres ? 0.0 : left_;
     const double origin_y = scale_ == Scale::Centimetres ? 0.0 : top_;
-    return {(x - origin_x) * device_per_unit_x(), (y - origin_y) * device_per_unit_y()};
+    const DeviceScale scale = device_scale();
+    return {(x - origin_x) * scale.per_unit_x, (y - origin_y) * scale.per_unit_y};
 }
 
 double PainterSurface::device_pen_width() const {
@@ -247,6 +270,12 @@ void PainterSurface::box(float x1, float y1, float x2, float y2) {
 }
 
 void PainterSurface::point(float x, float y) {
+    if (const PixelRows* rows = hairline_target()) {
+        const QPointF centre = to_device(x, y);
+        draw_hairline_point(*rows, centre.x(), centre.y(), opaque_pixel(fore_color_));
+        set_current(x, y);
+        return;
+    }
     flush();
     if (QPainter* p = painter()) {
         const QPointF centre = to_device(x, y);

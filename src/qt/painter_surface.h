@@ -98,6 +98,16 @@ private:
     // The pixel rows for a one-pixel segment in the current pen, when it may go there.
     const PixelRows* hairline_target();
     void use_pen(QPainter& p, Colour colour, double width);
+    // Device pixels per user unit. Measuring asks the device for its size, which costs
+    // more than the arithmetic of a segment, so the scale is kept while a painter is on
+    // the device (which is not resized under it) and measured anew otherwise.
+    struct DeviceScale {
+        double per_unit_x;
+        double per_unit_y;
+    };
+    DeviceScale measured_scale() const;
+    DeviceScale device_scale() const;
+    void keep_scale_while_painting();
     void rebuild_font();
     const QFontMetricsF& font_metrics() const;
     double device_pen_width() const;
@@ -136,6 +146,7 @@ private:
     // The device's pixels while a painter is on a 32-bit image: one-pixel segments of the
     // aliased picture are written there directly, the pixels the painter would set.
     std::optional<PixelRows> hairline_rows_;
+    std::optional<DeviceScale> painting_scale_;
     // Segments not yet drawn, all in the pen pending_pen_.
     std::vector<QLineF> pending_;
     PenState pending_pen_{};
