@@ -80,6 +80,7 @@ void PainterSurface::finish() {
         pen_set_.reset();
         hairline_rows_.reset();
         painting_scale_.reset();
+        last_end_.reset();
     }
 }
 
@@ -151,6 +152,7 @@ void PainterSurface::set_user_scale(float left, float top, float right, float bo
 }
 
 void PainterSurface::keep_scale_while_painting() {
+    last_end_.reset();
     if (painter_) {
         painting_scale_ = measured_scale();
     } else {
@@ -236,9 +238,13 @@ const PixelRows* PainterSurface::hairline_target() {
 
 void PainterSurface::line(float x1, float y1, float x2, float y2) {
     if (const PixelRows* rows = hairline_target()) {
-        const QPointF from = to_device(x1, y1);
+        // A polyline starts each segment where the last one ended.
+        const QPointF from = last_end_ && last_end_->user == QPointF(x1, y1)
+                                 ? last_end_->device
+                                 : to_device(x1, y1);
         const QPointF to = to_device(x2, y2);
         draw_hairline(*rows, from.x(), from.y(), to.x(), to.y(), opaque_pixel(fore_color_));
+        last_end_ = EndPoint{QPointF(x2, y2), to};
         set_current(x2, y2);
         return;
     }

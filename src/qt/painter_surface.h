@@ -147,6 +147,12 @@ private:
     // aliased picture are written there directly, the pixels the painter would set.
     std::optional<PixelRows> hairline_rows_;
     std::optional<DeviceScale> painting_scale_;
+    // The end of the last one-pixel segment, in user units and on the device.
+    struct EndPoint {
+        QPointF user;
+        QPointF device;
+    };
+    std::optional<EndPoint> last_end_;
     // Segments not yet drawn, all in the pen pending_pen_.
     std::vector<QLineF> pending_;
     PenState pending_pen_{};
