@@ -163,8 +163,8 @@ void PainterSurface::keep_scale_while_painting() {
 PainterSurface::DeviceScale PainterSurface::measured_scale() const {
     if (scale_ == Scale::Centimetres) {
         return device_ ? DeviceScale{device_->logicalDpiX() / kCentimetresPerInch,
-                                     device_->logicalDpiY() / kCentimetresPerInch}
-                       : DeviceScale{1.0, 1.0};
+                                     device_->logicalDpiY() / kCentimetresPerInch, 0.0, 0.0}
+                       : DeviceScale{1.0, 1.0, 0.0, 0.0};
     }
     // A device of no size would make every text infinitely long in user units.
     const double span_x = static_cast<double>(right_) - left_;
@@ -172,7 +172,7 @@ PainterSurface::DeviceScale PainterSurface::measured_scale() const {
     const double width = device_width();
     const double height = device_height();
     return {span_x != 0.0 && width > 0 ? width / span_x : 1.0,
-            span_y != 0.0 && height > 0 ? height / span_y : 1.0};
+            span_y != 0.0 && height > 0 ? height / span_y : 1.0, left_, top_};
 }
 
 PainterSurface::DeviceScale PainterSurface::device_scale() const {
@@ -188,10 +188,7 @@ double PainterSurface::device_per_unit_y() const {
 }
 
 QPointF PainterSurface::to_device(float x, float y) const {
-    const double origin_x = scale_ == Scale::Centimetres ? 0.0 : left_;
-    const double origin_y = scale_ == Scale::Centimetres ? 0.0 : top_;
-    const DeviceScale scale = device_scale();
-    return {(x - origin_x) * scale.per_unit_x, (y - origin_y) * scale.per_unit_y};
+    return scaled(x, y, device_scale());
 }
 
 double PainterSurface::device_pen_width() const {
@@ -239,10 +236,11 @@ const PixelRows* PainterSurface::hairline_target() {
 void PainterSurface::line(float x1, float y1, float x2, float y2) {
     if (const PixelRows* rows = hairline_target()) {
         // A polyline starts each segment where the last one ended.
+        const DeviceScale& scale = *painting_scale_; // a painter is on the device
         const QPointF from = last_end_ && last_end_->user == QPointF(x1, y1)
                                  ? last_end_->device
-                                 : to_device(x1, y1);
-        const QPointF to = to_device(x2, y2);
+                                 : scaled(x1, y1, scale);
+        const QPointF to = scaled(x2, y2, scale);
         draw_hairline(*rows, from.x(), from.y(), to.x(), to.y(), opaque_pixel(fore_color_));
         last_end_ = EndPoint{QPointF(x2, y2), to};
         set_current(x2, y2);

@@ -104,7 +104,12 @@ private:
     struct DeviceScale {
         double per_unit_x;
         double per_unit_y;
+        double origin_x; // the user coordinates of the device's top-left corner
+        double origin_y;
     };
+    static QPointF scaled(float x, float y, const DeviceScale& scale) {
+        return {(x - scale.origin_x) * scale.per_unit_x, (y - scale.origin_y) * scale.per_unit_y};
+    }
     DeviceScale measured_scale() const;
     DeviceScale device_scale() const;
     void keep_scale_while_painting();
