@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/terav.h"
 
+#include "app/busy_pointer.h"
 #include "app/pointer_readout.h"
 #include "app/sample_marking.h"
 #include "diagram/draw_diagram.h"
@@ -61,6 +62,7 @@ void Terav::Form_Load() {
 }
 
 void Terav::Form_Resize() {
+    const BusyPointer busy(services_, state_.samples.size());
     draw_diagram(picture_, state_.plot, true);
 }
 

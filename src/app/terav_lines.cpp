@@ -2,6 +2,8 @@
 // The window's handlers for the reference lines and the Reichweite.
 #include "app/terav.h"
 
+#include "app/busy_pointer.h"
+
 #include "lines/const_line_file.h"
 #include "lines/const_lines.h"
 
@@ -37,6 +39,7 @@ void Terav::R_3_Click() {
 }
 
 void Terav::refresh_after_reich() {
+    const BusyPointer busy(services_, state_.samples.size());
     std::vector<float> ad;
     std::vector<float> eg;
     ad.reserve(state_.samples.size());

@@ -4,6 +4,7 @@
 #include "support/session.h"
 #include "batch/width_file.h"
 #include "identify/identify_point.h"
+#include "support/null_surface.h"
 
 #include <bit>
 #include <cstdio>
@@ -56,11 +57,11 @@ SampleList one_by_one(std::int16_t reich, const std::vector<float>& ad,
     return out;
 }
 
-// A file of 600 samples over the whole frame, some twice, some outside the model.
-std::string many_samples() {
-    std::string text = "Many\r\n600, 0\r\n";
+// A file of `count` samples over the whole frame, some twice, some outside the model.
+std::string many_samples(int count = 600) {
+    std::string text = "Many\r\n" + std::to_string(count) + ", 0\r\n";
     char line[64];
-    for (int i = 0; i < 600; ++i) {
+    for (int i = 0; i < count; ++i) {
         const double ad = 0.02 + 1.06 * ((i * 37) % 600) / 600.0;
         const double eg = ad * (0.5 + 0.55 * ((i * 11) % 100) / 100.0);
         std::snprintf(line, sizeof line, "%.5f, %.5f\r\n", i % 50 == 7 ? 0.5 : ad,
@@ -124,6 +125,19 @@ TEST_F(BatchPlacing, ChangeOfReichweiteIdentifiesEverySampleAfreshInItsOrder) {
         expect_same(state().samples[p], want[p], p + 1);
     }
     EXPECT_EQ(bits(state().interp.frac), bits(last.frac));
+}
+
+// Long steps show the busy pointer and always take it away again; short ones leave it.
+TEST(BusyPointer, ShowsOverManySamplesOnly) {
+    for (const auto& [count, shown] : {std::pair{600, false}, std::pair{4000, true}}) {
+        Session<NullSurface> session;
+        session.treat(session.folder.write("many.IW", many_samples(count)));
+        ASSERT_GT(session.state().samples.size(), static_cast<std::size_t>(count) / 2);
+        EXPECT_EQ(session.services.busy_steps, shown ? 1 : 0) << count << " treated";
+        session.terav.R_3_Click(); // re-identified and drawn
+        EXPECT_EQ(session.services.busy_steps, shown ? 2 : 0) << count << " switched";
+        EXPECT_EQ(session.services.busy_depth, 0);
+    }
 }
 
 } // namespace

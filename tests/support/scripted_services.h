@@ -37,6 +37,8 @@ public:
     std::vector<WindowSize> outer_sizes;
     float legx_left = 0, legx_top = 0;
     int picture_updates = 0;
+    int busy_depth = 0; // set_busy calls still open
+    int busy_steps = 0; // outermost busy steps begun
     int pages_printed = 0;
     int clipboard_copies = 0;
     int startup_displays = 0;
@@ -106,6 +108,10 @@ public:
     }
     void picture_changed() override { ++picture_updates; }
     void set_pointer(PointerShape shape) override { pointer = shape; }
+    void set_busy(bool busy) override {
+        busy_depth += busy ? 1 : -1;
+        busy_steps += busy && busy_depth == 1 ? 1 : 0;
+    }
     void show_startup_display() override { ++startup_displays; }
     void show_about_box() override { ++about_boxes; }
     void close_window() override { closed = true; }
