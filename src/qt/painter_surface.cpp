@@ -77,7 +77,7 @@ void PainterSurface::finish() {
     if (painter_) {
         painter_->end();
         painter_.reset();
-        pen_set_.reset();
+        forget_painter_state();
         hairline_rows_.reset();
         painting_scale_.reset();
         last_end_.reset();
@@ -89,8 +89,7 @@ void PainterSurface::flush() {
         return;
     }
     if (QPainter* p = painter()) {
-        use_pen(*p, pending_pen_.colour, pending_pen_.width);
-        p->setBrush(Qt::NoBrush);
+        use_pen(*p, pending_pen_);
         // Each segment is stroked on its own, as one drawLine each would be: a polyline
         // would join them and blend the shared end points once instead of twice.
         p->drawLines(pending_.data(), static_cast<int>(pending_.size()));
@@ -122,6 +121,7 @@ QPainter* PainterSurface::painter() {
         painter_->setRenderHint(QPainter::Antialiasing, antialiasing_);
         painter_->setRenderHint(QPainter::TextAntialiasing, antialiasing_);
         painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        forget_painter_state();
         hairline_rows_ = pixel_rows_of(device_);
         keep_scale_while_painting();
     }
@@ -195,20 +195,48 @@ double PainterSurface::device_pen_width() const {
     return std::max(1, pen_width_) * pen_scale_;
 }
 
-void PainterSurface::use_pen(QPainter& p, Colour colour, double width) {
-    const PenState wanted{colour, width};
-    if (pen_set_ != wanted) {
-        p.setPen(QPen(to_qcolor(colour), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        pen_set_ = wanted;
+void PainterSurface::use_pen(QPainter& p, PenState pen) {
+    if (pen_set_ == pen) {
+        return;
     }
+    switch (pen.kind) {
+    case PenState::Kind::Line:
+        p.setPen(QPen(to_qcolor(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
+        break;
+    case PenState::Kind::Plain:
+        p.setPen(to_qcolor(pen.colour));
+        break;
+    case PenState::Kind::None:
+        p.setPen(Qt::NoPen);
+        break;
+    }
+    pen_set_ = pen;
+}
+
+void PainterSurface::use_brush(QPainter& p, BrushState brush) {
+    if (brush_set_ != brush) {
+        if (brush.filled) {
+            p.setBrush(to_qcolor(brush.colour));
+        } else {
+            p.setBrush(Qt::NoBrush);
+        }
+        brush_set_ = brush;
+    }
+}
+
+void PainterSurface::forget_painter_state() {
+    pen_set_.reset();
+    brush_set_.reset();
+    font_set_ = false;
 }
 
 QPainter* PainterSurface::painter_with_pen() {
     flush();
     QPainter* p = painter();
     if (p != nullptr) {
-        use_pen(*p, fore_color_, device_pen_width());
-        p->setBrush(Qt::NoBrush);
+        use_pen(*p, PenState{PenState::Kind::Line, fore_color_, device_pen_width()});
+        use_brush(*p, BrushState{false, 0});
     }
     return p;
 }
@@ -246,7 +274,7 @@ void PainterSurface::line(float x1, float y1, float x2, float y2) {
         set_current(x2, y2);
         return;
     }
-    const PenState pen{fore_color_, device_pen_width()};
+    const PenState pen{PenState::Kind::Line, fore_color_, device_pen_width()};
     if (!pending_.empty() && pending_pen_ != pen) {
         flush();
     }
@@ -285,15 +313,12 @@ void PainterSurface::point(float x, float y) {
         const QPointF centre = to_device(x, y);
         const double diameter = device_pen_width();
         if (diameter <= 1.0 && !antialiasing_) {
-            p->setPen(QPen(to_qcolor(fore_color_), 1.0));
-            pen_set_.reset();
+            use_pen(*p, PenState{PenState::Kind::Plain, fore_color_, 1.0});
             p->drawPoint(centre);
         } else {
-            p->setPen(Qt::NoPen);
-            pen_set_.reset();
-            p->setBrush(to_qcolor(fore_color_));
+            use_pen(*p, PenState{PenState::Kind::None, 0, 0});
+            use_brush(*p, BrushState{true, fore_color_});
             p->drawEllipse(centre, diameter / 2, diameter / 2);
-            p->setBrush(Qt::NoBrush);
         }
     }
     set_current(x, y);
@@ -330,6 +355,7 @@ void PainterSurface::rebuild_font() {
     font_.setPointSizeF(font_size_);
     font_.setBold(font_bold_);
     metrics_.reset();
+    font_set_ = false;
 }
 
 const QFontMetricsF& PainterSurface::font_metrics() const {
@@ -349,9 +375,11 @@ void PainterSurface::print_text(const std::string& text) {
     const QString qtext = to_qstring(text);
     const QFontMetricsF& metrics = font_metrics();
     if (QPainter* p = painter()) {
-        p->setFont(font_);
-        p->setPen(to_qcolor(fore_color_));
-        pen_set_.reset();
+        if (!font_set_) {
+            p->setFont(font_);
+            font_set_ = true;
+        }
+        use_pen(*p, PenState{PenState::Kind::Plain, fore_color_, 1.0});
         QPointF at = to_device(current_x_, current_y_);
         at.ry() += metrics.ascent();
         for (const QString& piece : qtext.split(QLatin1Char('\n'))) {

@@ -97,7 +97,6 @@ private:
     QPainter* painter_with_pen();
     // The pixel rows for a one-pixel segment in the current pen, when it may go there.
     const PixelRows* hairline_target();
-    void use_pen(QPainter& p, Colour colour, double width);
     // Device pixels per user unit. Measuring asks the device for its size, which costs
     // more than the arithmetic of a segment, so the scale is kept while a painter is on
     // the device (which is not resized under it) and measured anew otherwise.
@@ -139,12 +138,25 @@ private:
     // Building a QPen or a QFont and its metrics costs more than a short segment, so the
     // painter keeps its pen until the colour or width changes, and the font is rebuilt
     // only when its name, size or boldness does.
+    // kind: a round-capped line pen of `width`, the plain one-pixel pen of text and points,
+    // or no pen (a filled dot).
     struct PenState {
+        enum class Kind { Line, Plain, None } kind;
         Colour colour;
         double width;
         bool operator==(const PenState&) const = default;
     };
+    struct BrushState {
+        bool filled;
+        Colour colour;
+        bool operator==(const BrushState&) const = default;
+    };
+    void use_pen(QPainter& p, PenState pen);
+    void use_brush(QPainter& p, BrushState brush);
+    void forget_painter_state();
     std::optional<PenState> pen_set_;
+    std::optional<BrushState> brush_set_;
+    bool font_set_ = false; // the painter's font is font_
     QFont font_;
     mutable std::optional<QFontMetricsF> metrics_;
 
