@@ -111,6 +111,54 @@ void step_along(int major1, int major2, int minor1, int inc, Plot plot) {
     } while (++at < end);
 }
 
+// x scaled by a / 255, each of its four bytes, rounded.
+std::uint32_t byte_mul(std::uint32_t x, std::uint32_t a) {
+    std::uint32_t t = (x & 0xff00ffu) * a;
+    t = ((t + ((t >> 8) & 0xff00ffu) + 0x800080u) >> 8) & 0xff00ffu;
+    x = ((x >> 8) & 0xff00ffu) * a;
+    x = (x + ((x >> 8) & 0xff00ffu) + 0x800080u) & 0xff00ff00u;
+    return x | t;
+}
+
+// `pixel` over the pixel at (x, y) with coverage 0..255.
+void blend_pixel(const PixelRows& rows, int x, int y, std::uint32_t pixel, std::uint32_t coverage) {
+    if (x < 0 || y < 0 || x >= rows.width || y >= rows.height) {
+        return;
+    }
+    std::uint32_t& at = rows.first[y * rows.stride + x];
+    at = coverage == 255 ? pixel : byte_mul(pixel, coverage) + byte_mul(at, 255 - coverage);
+}
+
+// Steps along the major axis from `major1` to `major2` (26.6, in order), covering at each
+// step the two pixels across the minor axis that straddle the line, the first and last
+// step in proportion to the part of their pixel they cover. cover(major, minor, coverage).
+template <typename Cover>
+void step_antialiased(int major1, int major2, int minor1, int inc, Cover cover) {
+    int minor = (minor1 - 32) * (1 << 10);
+    minor -= (((major1 & 63) - 32) * inc) >> 6;
+    major1 -= 32; // the round caps
+    minor -= inc >> 1;
+    major2 += 32;
+    int at = major1 >> 6;
+    const int end = major2 >> 6;
+    const int share_first = at == end ? major2 - major1 : 64 - (major1 & 63);
+    const int share_last = at == end ? 0 : major2 & 63;
+    const auto cover_pair = [&](int share) {
+        const auto split = static_cast<std::uint32_t>(static_cast<std::uint8_t>(minor >> 8));
+        cover(at, minor >> 16, (255 - split) * static_cast<std::uint32_t>(share) >> 6);
+        cover(at, (minor >> 16) + 1, split * static_cast<std::uint32_t>(share) >> 6);
+    };
+    cover_pair(share_first);
+    minor += inc;
+    for (++at; at < end; ++at) {
+        cover_pair(64);
+        minor += inc;
+    }
+    if (share_last != 0) {
+        cover_pair(share_last);
+    }
+}
+
 } // namespace
 
 void draw_hairline_point(const PixelRows& rows, double x, double y, std::uint32_t pixel) {
@@ -143,6 +191,39 @@ void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, doubl
         }
         step_along(fx1, fx2, fy1, fixed_div(fy2 - fy1, fx2 - fx1),
                    [&](int x, int y) { set_pixel(rows, x, y, pixel); });
+    }
+}
+
+void draw_antialiased_hairline(const PixelRows& rows, double x1, double y1, double x2,
+                               double y2, std::uint32_t pixel) {
+    if (fuzzy_equal(x1, x2) && fuzzy_equal(y1, y2)) {
+        draw_hairline_point(rows, x1, y1, pixel);
+        return;
+    }
+    if (!clip_to(rows, x1, y1, x2, y2)) {
+        return;
+    }
+    int fx1 = to_26_6(x1), fy1 = to_26_6(y1), fx2 = to_26_6(x2), fy2 = to_26_6(y2);
+    const int dx = fx2 - fx1;
+    const int dy = fy2 - fy1;
+    if (std::abs(dx) < std::abs(dy)) {
+        const int inc = fixed_div(dx, dy);
+        if (fy1 > fy2) {
+            std::swap(fy1, fy2);
+            std::swap(fx1, fx2);
+        }
+        step_antialiased(fy1, fy2, fx1, inc, [&](int y, int x, std::uint32_t coverage) {
+            blend_pixel(rows, x, y, pixel, coverage);
+        });
+    } else if (dx != 0) {
+        const int inc = fixed_div(dy, dx);
+        if (fx1 > fx2) {
+            std::swap(fx1, fx2);
+            std::swap(fy1, fy2);
+        }
+        step_antialiased(fx1, fx2, fy1, inc, [&](int x, int y, std::uint32_t coverage) {
+            blend_pixel(rows, x, y, pixel, coverage);
+        });
     }
 }
 

@@ -30,7 +30,6 @@ std::optional<PixelRows> pixel_rows_of(QPaintDevice* device) {
     auto* image = static_cast<QImage*>(device);
     switch (image->format()) {
     case QImage::Format_RGB32:
-    case QImage::Format_ARGB32:
     case QImage::Format_ARGB32_Premultiplied:
         return PixelRows{reinterpret_cast<std::uint32_t*>(image->bits()),
                          image->bytesPerLine() / 4, image->width(), image->height()};
@@ -251,7 +250,7 @@ void PainterSurface::clear() {
 }
 
 const PixelRows* PainterSurface::hairline_target() {
-    if (antialiasing_ || device_pen_width() != 1.0) {
+    if (device_pen_width() != 1.0) {
         return nullptr;
     }
     if (painter() == nullptr || !hairline_rows_) {
@@ -269,7 +268,12 @@ void PainterSurface::line(float x1, float y1, float x2, float y2) {
                                  ? last_end_->device
                                  : scaled(x1, y1, scale);
         const QPointF to = scaled(x2, y2, scale);
-        draw_hairline(*rows, from.x(), from.y(), to.x(), to.y(), opaque_pixel(fore_color_));
+        const std::uint32_t pixel = opaque_pixel(fore_color_);
+        if (antialiasing_) {
+            draw_antialiased_hairline(*rows, from.x(), from.y(), to.x(), to.y(), pixel);
+        } else {
+            draw_hairline(*rows, from.x(), from.y(), to.x(), to.y(), pixel);
+        }
         last_end_ = EndPoint{QPointF(x2, y2), to};
         set_current(x2, y2);
         return;
@@ -302,7 +306,8 @@ void PainterSurface::box(float x1, float y1, float x2, float y2) {
 }
 
 void PainterSurface::point(float x, float y) {
-    if (const PixelRows* rows = hairline_target()) {
+    const PixelRows* rows = antialiasing_ ? nullptr : hairline_target();
+    if (rows != nullptr) {
         const QPointF centre = to_device(x, y);
         draw_hairline_point(*rows, centre.x(), centre.y(), opaque_pixel(fore_color_));
         set_current(x, y);

@@ -160,8 +160,8 @@ private:
     QFont font_;
     mutable std::optional<QFontMetricsF> metrics_;
 
-    // The device's pixels while a painter is on a 32-bit image: one-pixel segments of the
-    // aliased picture are written there directly, the pixels the painter would set.
+    // The device's pixels while a painter is on a 32-bit image: one-pixel segments are
+    // written there directly, the pixels the painter would set.
     std::optional<PixelRows> hairline_rows_;
     std::optional<DeviceScale> painting_scale_;
     // The end of the last one-pixel segment, in user units and on the device.

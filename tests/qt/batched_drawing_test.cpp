@@ -185,9 +185,14 @@ TEST(HeldBackSegments, AreDrawnBeforeWhateverFollows) {
 }
 
 // One-pixel segments of every slope, short and long, on and across the edges, at whole,
-// half and arbitrary positions: the pixels Qt's engine sets for each, alone.
-TEST(Hairline, SetsThePixelsOfTheEngine) {
+// half and arbitrary positions, aliased and antialiased over a coloured ground: the
+// pixels Qt's engine sets for each, alone.
+class Hairline : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Hairline, SetsThePixelsOfTheEngine) {
+    const bool antialiased = GetParam();
     constexpr int kWidth = 120, kHeight = 90;
+    const QColor ground(200, 230, 250);
     std::mt19937 random(20261207);
     std::uniform_real_distribution<double> across(-25, kWidth + 25), down(-25, kHeight + 25);
     std::uniform_real_distribution<double> step(-15, 15);
@@ -204,17 +209,22 @@ TEST(Hairline, SetsThePixelsOfTheEngine) {
             x2 = x1, y2 = y1;
         }
         QImage by_engine(kWidth, kHeight, QImage::Format_RGB32);
-        by_engine.fill(Qt::white);
+        by_engine.fill(ground);
         {
             QPainter painter(&by_engine);
-            painter.setPen(QPen(QColor(0, 0, 255), 1.0, Qt::SolidLine, Qt::RoundCap));
+            painter.setRenderHint(QPainter::Antialiasing, antialiased);
+            painter.setPen(QPen(QColor(255, 128, 64), 1.0, Qt::SolidLine, Qt::RoundCap));
             painter.drawLine(QLineF(x1, y1, x2, y2));
         }
         QImage ours(kWidth, kHeight, QImage::Format_RGB32);
-        ours.fill(Qt::white);
-        draw_hairline(PixelRows{reinterpret_cast<std::uint32_t*>(ours.bits()),
-                                ours.bytesPerLine() / 4, kWidth, kHeight},
-                      x1, y1, x2, y2, 0xFF0000FFu);
+        ours.fill(ground);
+        const PixelRows rows{reinterpret_cast<std::uint32_t*>(ours.bits()),
+                             ours.bytesPerLine() / 4, kWidth, kHeight};
+        if (antialiased) {
+            draw_antialiased_hairline(rows, x1, y1, x2, y2, 0xFFFF8040u);
+        } else {
+            draw_hairline(rows, x1, y1, x2, y2, 0xFFFF8040u);
+        }
         if (ours != by_engine && ++differing_segments <= 5) {
             ADD_FAILURE() << "segment (" << x1 << ", " << y1 << ")-(" << x2 << ", " << y2
                           << "): " << differing_pixels(ours, by_engine) << " pixels differ";
@@ -222,6 +232,8 @@ TEST(Hairline, SetsThePixelsOfTheEngine) {
     }
     EXPECT_EQ(differing_segments, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(AliasedAndAntialiased, Hairline, ::testing::Bool());
 
 TEST(HeldBackSegments, ReachTheImageOnFlushAndNotBefore) {
     QImage image(50, 50, QImage::Format_RGB32);
