@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A full redraw of the window's picture (Form_Resize) on an 800 x 800 image, with all
-// four grids and all four identical lines on, for 1,000 and 32,767 samples.
+// four grids and all four identical lines on, for 1,000 and 32,767 samples; and the two
+// commands that end in drawing every sample: a change of Reichweite and Treat File.
 #include "picture.h"
 
 #include "app/terav.h"
@@ -19,13 +20,16 @@ struct FullWindow {
     BenchPicture picture{services};
     Terav terav{services, picture.surface()};
 
-    explicit FullWindow(int samples) {
+    // With treat false, the window is left empty, every line on, the width file ready.
+    explicit FullWindow(int samples, bool treat = true) {
         picture.set_drawing(false);
         terav.Form_Load();
         services.open_path = folder.file("widths.IW").string();
         services.save_path = folder.file("widths.IWO").string();
         write_width_file(services.open_path, spread_points(make_calibration(1), samples), 0);
-        terav.Tr_fi_Click();
+        if (treat) {
+            terav.Tr_fi_Click();
+        }
         terav.C_N_Click();
         terav.C_perc_Click();
         terav.c_inf_Click();
@@ -105,6 +109,46 @@ BENCHMARK(BM_RedrawAntialiased)
     ->Arg(32767)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// R0 and R1 in turn, every grid and identical line on: every sample identified afresh
+// with its lines, the grids recomputed, the picture drawn.
+void BM_SwitchReichweite(benchmark::State& state) {
+    FullWindow window(static_cast<int>(state.range(0)));
+    bool to_r1 = true;
+    for (auto _ : state) {
+        if (to_r1) {
+            window.terav.R_1_Click();
+        } else {
+            window.terav.R_0_Click();
+        }
+        to_r1 = !to_r1;
+        benchmark::DoNotOptimize(window.picture.image().constBits());
+    }
+    state.counters["samples"] = static_cast<double>(window.terav.state().samples.size());
+}
+BENCHMARK(BM_SwitchReichweite)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Treat File in a window with every line on, each placed sample drawn on the picture
+// with its dot, label and four identical lines.
+void BM_TreatFileDrawn(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<FullWindow>(static_cast<int>(state.range(0)), false);
+        window->picture.set_drawing(true);
+        state.ResumeTiming();
+        window->terav.Tr_fi_Click();
+        benchmark::DoNotOptimize(window->picture.image().constBits());
+        state.PauseTiming();
+        state.counters["samples"] = static_cast<double>(window->terav.state().samples.size());
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_TreatFileDrawn)
+    ->Arg(32767)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 } // namespace
 } // namespace teravine::bench

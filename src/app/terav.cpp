@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/terav.h"
 
+#include "app/busy_pointer.h"
 #include "app/pointer_readout.h"
 #include "app/sample_marking.h"
 #include "diagram/draw_diagram.h"
@@ -61,6 +62,7 @@ void Terav::Form_Load() {
 }
 
 void Terav::Form_Resize() {
+    const BusyPointer busy(services_, state_.samples.size());
     draw_diagram(picture_, state_.plot, true);
 }
 
@@ -205,11 +207,14 @@ void Terav::pct1_Click() {
                               state_.current.iw_eg));
 }
 
-void Terav::add_sample(std::optional<PlacedSample> placed) {
+void Terav::add_sample(std::optional<PlacedSample> placed, bool mark) {
     if (!placed) {
         return;
     }
     state_.samples.push_back(std::move(*placed));
+    if (!mark) {
+        return;
+    }
     mark_new_sample(picture_, state_.plot, state_.samples.back(), state_.identical_on,
                     state_.current.pos_x, state_.current.pos_y);
     services_.picture_changed();
@@ -228,7 +233,7 @@ void Terav::place_current_point(float iw_ad, float iw_eg) {
     pct1_Click();
 }
 
-void Terav::place_identified(float iw_ad, float iw_eg, Identification& found) {
+void Terav::place_identified(float iw_ad, float iw_eg, Identification& found, bool mark) {
     set_current_point(iw_ad, iw_eg);
     if (sample_list_full()) {
         services_.message(kSampleLimitMessage);
@@ -241,7 +246,7 @@ void Terav::place_identified(float iw_ad, float iw_eg, Identification& found) {
         state_.interp.spare = spare;
     }
     state_.current.iw_eg = found.iw_eg;
-    add_sample(std::move(found.placed));
+    add_sample(std::move(found.placed), mark);
 }
 
 void Terav::Command1_Click() {

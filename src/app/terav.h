@@ -111,9 +111,11 @@ private:
     int dialog_save(const std::string& filter, std::string& path, std::string& title);
     void place_current_point(float iw_ad, float iw_eg);
     // What place_current_point and pct1_Click do, with the point identified already.
-    void place_identified(float iw_ad, float iw_eg, Identification& found);
+    // `mark`: draw the new sample on the picture at once, as a click does; a caller that
+    // redraws the whole picture afterwards leaves that to the redraw.
+    void place_identified(float iw_ad, float iw_eg, Identification& found, bool mark = true);
     void set_current_point(float iw_ad, float iw_eg); // widths and their surface position
-    void add_sample(std::optional<PlacedSample> placed);
+    void add_sample(std::optional<PlacedSample> placed, bool mark = true);
     bool sample_list_full() const;
 
     WindowServices& services_;

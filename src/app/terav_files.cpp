@@ -2,6 +2,7 @@
 // The window's handlers that read files: a correction table and a whole width file.
 #include "app/terav.h"
 
+#include "app/busy_pointer.h"
 #include "app/sample_marking.h"
 #include "batch/result_target.h"
 #include "batch/treatment.h"
@@ -81,20 +82,23 @@ void Terav::Tr_fi_Click() {
         services_.message(*same);
         return;
     }
-    // Every sample is identified with its lines up front, on all cores; the treatment
-    // then places them in file order exactly as one click after another would.
-    std::vector<Identification> found =
-        identify_pairs(state_.cal, state_.line_tables, widths->ad, widths->eg);
     bool limit_reached = false;
-    const auto place = [&](std::size_t index, float ad, float eg) {
-        if (sample_list_full()) {
-            limit_reached = true; // told once, after the file is written
-            return;
-        }
-        place_identified(ad, eg, found[index]);
-    };
-    const auto treated =
-        treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule), out_path, place);
+    const auto treated = [&] {
+        const BusyPointer busy(services_, widths->ad.size());
+        // Every sample is identified with its lines up front, on all cores; the treatment
+        // then places them in file order exactly as one click after another would.
+        std::vector<Identification> found =
+            identify_pairs(state_.cal, state_.line_tables, widths->ad, widths->eg);
+        const auto place = [&](std::size_t index, float ad, float eg) {
+            if (sample_list_full()) {
+                limit_reached = true; // told once, after the file is written
+                return;
+            }
+            place_identified(ad, eg, found[index]);
+        };
+        return treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule), out_path,
+                               place);
+    }();
     if (!treated) {
         services_.message(treated.error());
     } else if (const auto unread = unread_numbers_message(widths.value())) {

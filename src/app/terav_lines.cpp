@@ -2,6 +2,8 @@
 // The window's handlers for the reference lines and the Reichweite.
 #include "app/terav.h"
 
+#include "app/busy_pointer.h"
+
 #include "lines/const_line_file.h"
 #include "lines/const_lines.h"
 
@@ -37,6 +39,7 @@ void Terav::R_3_Click() {
 }
 
 void Terav::refresh_after_reich() {
+    const BusyPointer busy(services_, state_.samples.size());
     std::vector<float> ad;
     std::vector<float> eg;
     ad.reserve(state_.samples.size());
@@ -48,21 +51,22 @@ void Terav::refresh_after_reich() {
     state_.samples.clear();
     // Identified afresh on all cores, then placed in their order as clicks would.
     std::vector<Identification> found = identify_pairs(state_.cal, state_.line_tables, ad, eg);
+    // The redraw at the end draws them all: each is placed without drawing it first, as
+    // the checked families are recomputed without a redraw each.
     for (std::size_t i = 0; i < found.size(); ++i) {
-        place_identified(ad[i], eg[i], found[i]);
+        place_identified(ad[i], eg[i], found[i], false);
     }
-    // Running a checked family's command recomputes it and checks it again.
     if (state_.grids_on.n) {
-        state_.grids_on.n = false;
-        C_N_Click();
+        compute_const_n_lines(state_.cal, state_.grids);
+        show_check(MenuItem::C_N, true);
     }
     if (state_.grids_on.s) {
-        state_.grids_on.s = false;
-        C_perc_Click();
+        compute_const_s_lines(state_.cal, state_.grids);
+        show_check(MenuItem::C_perc, true);
     }
     if (state_.grids_on.fp) {
-        state_.grids_on.fp = false;
-        c_inf_Click();
+        compute_const_fp_lines(state_.cal, state_.grids);
+        show_check(MenuItem::c_inf, true);
     }
     Form_Resize();
 }

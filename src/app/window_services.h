@@ -70,6 +70,9 @@ public:
     virtual void picture_changed() = 0;
 
     virtual void set_pointer(PointerShape shape) = 0;
+    // The busy pointer over the whole window while a long step runs; calls nest, and
+    // the pointer comes back when the outermost step ends.
+    virtual void set_busy(bool busy) { static_cast<void>(busy); }
 
     // The start-up display (animation, then a short wait) and the modal about box.
     virtual void show_startup_display() = 0;

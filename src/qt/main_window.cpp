@@ -40,6 +40,9 @@ MainWindow::MainWindow(Options options) {
     terav_ = std::make_unique<Terav>(*services_, controls_.pct1->surface());
     connect_menus();
     connect_controls();
+    resize_redraw_.setSingleShot(true);
+    resize_redraw_.setInterval(0);
+    connect(&resize_redraw_, &QTimer::timeout, this, [this] { terav_->Form_Resize(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -58,12 +61,20 @@ void MainWindow::set_checked(MenuItem item, bool checked) {
 void MainWindow::on_check_item(MenuItem item, void (Terav::*handler)()) {
     // Qt has already flipped the mark; the handler decides what it shows.
     menus_.item(item)->setChecked(checked_.at(item));
-    (terav_.get()->*handler)();
+    run([&] { (terav_.get()->*handler)(); });
+}
+
+void MainWindow::draw_pending_resize() {
+    if (resize_redraw_.isActive()) {
+        resize_redraw_.stop();
+        terav_->Form_Resize();
+    }
 }
 
 void MainWindow::connect_menus() {
     const auto on = [this](QAction* action, void (Terav::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, handler] { (terav_.get()->*handler)(); });
+        connect(action, &QAction::triggered, this,
+                [this, handler] { run([&] { (terav_.get()->*handler)(); }); });
     };
     on(menus_.Tr_fi, &Terav::Tr_fi_Click);
     on(menus_.Pr, &Terav::Pr_Click);
@@ -90,13 +101,16 @@ void MainWindow::connect_menus() {
 void MainWindow::connect_controls() {
     for (int i = 0; i < 3; ++i) {
         connect(controls_.options[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
-                [this, i] { terav_->prof_option_Click(i); });
+                [this, i] { run([&] { terav_->prof_option_Click(i); }); });
     }
     connect(controls_.option(BroadeningOption::FileTable), &QRadioButton::clicked, this,
-            [this] { terav_->file_option_Click(); });
-    connect(controls_.Command1, &QPushButton::clicked, this, [this] { terav_->Command1_Click(); });
-    controls_.pct1->on_move = [this](float x, float y) { terav_->pct1_MouseMove(x, y); };
-    controls_.pct1->on_click = [this] { terav_->pct1_Click(); };
+            [this] { run([&] { terav_->file_option_Click(); }); });
+    connect(controls_.Command1, &QPushButton::clicked, this,
+            [this] { run([&] { terav_->Command1_Click(); }); });
+    controls_.pct1->on_move = [this](float x, float y) {
+        run([&] { terav_->pct1_MouseMove(x, y); });
+    };
+    controls_.pct1->on_click = [this] { run([&] { terav_->pct1_Click(); }); };
 }
 
 QSize MainWindow::inner_size() const {
@@ -118,7 +132,7 @@ void MainWindow::close_confirmed() {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (loaded_) {
-        terav_->Form_Resize();
+        resize_redraw_.start();
     }
 }
 

@@ -8,6 +8,7 @@
 #include "qt/window_menus.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <map>
 #include <memory>
@@ -51,6 +52,14 @@ private:
     void connect_menus();
     void connect_controls();
     void on_check_item(MenuItem item, void (Terav::*handler)());
+    // Runs a handler on a picture that fits the window: a redraw for a resize still
+    // waiting goes first.
+    template <class Handler>
+    void run(Handler&& handler) {
+        draw_pending_resize();
+        handler();
+    }
+    void draw_pending_resize();
 
     WindowControls controls_;
     WindowMenus menus_;
@@ -58,6 +67,9 @@ private:
     std::unique_ptr<QtWindowServices> services_;
     std::unique_ptr<Terav> terav_;
     bool loaded_ = false;
+    // While a window edge is dragged, sizes come faster than a large diagram draws; the
+    // redraw waits until no newer size is queued, so a stale size is never drawn.
+    QTimer resize_redraw_;
     bool close_confirmed_ = false;
 };
 

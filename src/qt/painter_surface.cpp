@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPen>
 #include <QRectF>
@@ -18,6 +19,28 @@ constexpr double kCentimetresPerInch = 2.54;
 
 QString to_qstring(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// The pixels of a 32-bit image, taken once its painter has begun (and so made its pixels
+// its own); none for any other device.
+std::optional<PixelRows> pixel_rows_of(QPaintDevice* device) {
+    if (device->devType() != QInternal::Image) {
+        return std::nullopt;
+    }
+    auto* image = static_cast<QImage*>(device);
+    switch (image->format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return PixelRows{reinterpret_cast<std::uint32_t*>(image->bits()),
+                         image->bytesPerLine() / 4, image->width(), image->height()};
+    default:
+        return std::nullopt;
+    }
+}
+
+// 0x00BBGGRR as an opaque 32-bit pixel, 0xFFRRGGBB.
+std::uint32_t opaque_pixel(Colour colour) {
+    return 0xFF000000u | ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
 }
 
 int line_count(const QString& text) {
@@ -53,7 +76,10 @@ void PainterSurface::finish() {
     if (painter_) {
         painter_->end();
         painter_.reset();
-        pen_set_.reset();
+        forget_painter_state();
+        hairline_rows_.reset();
+        painting_scale_.reset();
+        last_end_.reset();
     }
 }
 
@@ -62,8 +88,7 @@ void PainterSurface::flush() {
         return;
     }
     if (QPainter* p = painter()) {
-        use_pen(*p, pending_pen_.colour, pending_pen_.width);
-        p->setBrush(Qt::NoBrush);
+        use_pen(*p, pending_pen_);
         // Each segment is stroked on its own, as one drawLine each would be: a polyline
         // would join them and blend the shared end points once instead of twice.
         p->drawLines(pending_.data(), static_cast<int>(pending_.size()));
@@ -95,6 +120,9 @@ QPainter* PainterSurface::painter() {
         painter_->setRenderHint(QPainter::Antialiasing, antialiasing_);
         painter_->setRenderHint(QPainter::TextAntialiasing, antialiasing_);
         painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        forget_painter_state();
+        hairline_rows_ = pixel_rows_of(device_);
+        keep_scale_while_painting();
     }
     return painter_.get();
 }
@@ -109,6 +137,7 @@ double PainterSurface::device_height() const {
 void PainterSurface::use_centimetres() {
     flush();
     scale_ = Scale::Centimetres;
+    keep_scale_while_painting();
 }
 
 void PainterSurface::set_user_scale(float left, float top, float right, float bottom) {
@@ -118,49 +147,95 @@ void PainterSurface::set_user_scale(float left, float top, float right, float bo
     top_ = top;
     right_ = right;
     bottom_ = bottom;
+    keep_scale_while_painting();
+}
+
+void PainterSurface::keep_scale_while_painting() {
+    last_end_.reset();
+    if (painter_) {
+        painting_scale_ = measured_scale();
+    } else {
+        painting_scale_.reset();
+    }
+}
+
+PainterSurface::DeviceScale PainterSurface::measured_scale() const {
+    if (scale_ == Scale::Centimetres) {
+        return device_ ? DeviceScale{device_->logicalDpiX() / kCentimetresPerInch,
+                                     device_->logicalDpiY() / kCentimetresPerInch, 0.0, 0.0}
+                       : DeviceScale{1.0, 1.0, 0.0, 0.0};
+    }
+    // A device of no size would make every text infinitely long in user units.
+    const double span_x = static_cast<double>(right_) - left_;
+    const double span_y = static_cast<double>(bottom_) - top_;
+    const double width = device_width();
+    const double height = device_height();
+    return {span_x != 0.0 && width > 0 ? width / span_x : 1.0,
+            span_y != 0.0 && height > 0 ? height / span_y : 1.0, left_, top_};
+}
+
+PainterSurface::DeviceScale PainterSurface::device_scale() const {
+    return painting_scale_ ? *painting_scale_ : measured_scale();
 }
 
 double PainterSurface::device_per_unit_x() const {
-    if (scale_ == Scale::Centimetres) {
-        return device_ ? device_->logicalDpiX() / kCentimetresPerInch : 1.0;
-    }
-    // A device of no size would make every text infinitely long in user units.
-    const double span = static_cast<double>(right_) - left_;
-    return span != 0.0 && device_width() > 0 ? device_width() / span : 1.0;
+    return device_scale().per_unit_x;
 }
 
 double PainterSurface::device_per_unit_y() const {
-    if (scale_ == Scale::Centimetres) {
-        return device_ ? device_->logicalDpiY() / kCentimetresPerInch : 1.0;
-    }
-    const double span = static_cast<double>(bottom_) - top_;
-    return span != 0.0 && device_height() > 0 ? device_height() / span : 1.0;
+    return device_scale().per_unit_y;
 }
 
 QPointF PainterSurface::to_device(float x, float y) const {
-    const double origin_x = scale_ == Scale::Centimetres ? 0.0 : left_;
-    const double origin_y = scale_ == Scale::Centimetres ? 0.0 : top_;
-    return {(x - origin_x) * device_per_unit_x(), (y - origin_y) * device_per_unit_y()};
+    return scaled(x, y, device_scale());
 }
 
 double PainterSurface::device_pen_width() const {
     return std::max(1, pen_width_) * pen_scale_;
 }
 
-void PainterSurface::use_pen(QPainter& p, Colour colour, double width) {
-    const PenState wanted{colour, width};
-    if (pen_set_ != wanted) {
-        p.setPen(QPen(to_qcolor(colour), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        pen_set_ = wanted;
+void PainterSurface::use_pen(QPainter& p, PenState pen) {
+    if (pen_set_ == pen) {
+        return;
     }
+    switch (pen.kind) {
+    case PenState::Kind::Line:
+        p.setPen(QPen(to_qcolor(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
+        break;
+    case PenState::Kind::Plain:
+        p.setPen(to_qcolor(pen.colour));
+        break;
+    case PenState::Kind::None:
+        p.setPen(Qt::NoPen);
+        break;
+    }
+    pen_set_ = pen;
+}
+
+void PainterSurface::use_brush(QPainter& p, BrushState brush) {
+    if (brush_set_ != brush) {
+        if (brush.filled) {
+            p.setBrush(to_qcolor(brush.colour));
+        } else {
+            p.setBrush(Qt::NoBrush);
+        }
+        brush_set_ = brush;
+    }
+}
+
+void PainterSurface::forget_painter_state() {
+    pen_set_.reset();
+    brush_set_.reset();
+    font_set_ = false;
 }
 
 QPainter* PainterSurface::painter_with_pen() {
     flush();
     QPainter* p = painter();
     if (p != nullptr) {
-        use_pen(*p, fore_color_, device_pen_width());
-        p->setBrush(Qt::NoBrush);
+        use_pen(*p, PenState{PenState::Kind::Line, fore_color_, device_pen_width()});
+        use_brush(*p, BrushState{false, 0});
     }
     return p;
 }
@@ -174,8 +249,36 @@ void PainterSurface::clear() {
     current_y_ = scale_ == Scale::Centimetres ? 0.0f : top_;
 }
 
+const PixelRows* PainterSurface::hairline_target() {
+    if (device_pen_width() != 1.0) {
+        return nullptr;
+    }
+    if (painter() == nullptr || !hairline_rows_) {
+        return nullptr;
+    }
+    flush(); // what came before lies under the segment
+    return &*hairline_rows_;
+}
+
 void PainterSurface::line(float x1, float y1, float x2, float y2) {
-    const PenState pen{fore_color_, device_pen_width()};
+    if (const PixelRows* rows = hairline_target()) {
+        // A polyline starts each segment where the last one ended.
+        const DeviceScale& scale = *painting_scale_; // a painter is on the device
+        const QPointF from = last_end_ && last_end_->user == QPointF(x1, y1)
+                                 ? last_end_->device
+                                 : scaled(x1, y1, scale);
+        const QPointF to = scaled(x2, y2, scale);
+        const std::uint32_t pixel = opaque_pixel(fore_color_);
+        if (antialiasing_) {
+            draw_antialiased_hairline(*rows, from.x(), from.y(), to.x(), to.y(), pixel);
+        } else {
+            draw_hairline(*rows, from.x(), from.y(), to.x(), to.y(), pixel);
+        }
+        last_end_ = EndPoint{QPointF(x2, y2), to};
+        set_current(x2, y2);
+        return;
+    }
+    const PenState pen{PenState::Kind::Line, fore_color_, device_pen_width()};
     if (!pending_.empty() && pending_pen_ != pen) {
         flush();
     }
@@ -203,20 +306,24 @@ void PainterSurface::box(float x1, float y1, float x2, float y2) {
 }
 
 void PainterSurface::point(float x, float y) {
+    const PixelRows* rows = antialiasing_ ? nullptr : hairline_target();
+    if (rows != nullptr) {
+        const QPointF centre = to_device(x, y);
+        draw_hairline_point(*rows, centre.x(), centre.y(), opaque_pixel(fore_color_));
+        set_current(x, y);
+        return;
+    }
     flush();
     if (QPainter* p = painter()) {
         const QPointF centre = to_device(x, y);
         const double diameter = device_pen_width();
         if (diameter <= 1.0 && !antialiasing_) {
-            p->setPen(QPen(to_qcolor(fore_color_), 1.0));
-            pen_set_.reset();
+            use_pen(*p, PenState{PenState::Kind::Plain, fore_color_, 1.0});
             p->drawPoint(centre);
         } else {
-            p->setPen(Qt::NoPen);
-            pen_set_.reset();
-            p->setBrush(to_qcolor(fore_color_));
+            use_pen(*p, PenState{PenState::Kind::None, 0, 0});
+            use_brush(*p, BrushState{true, fore_color_});
             p->drawEllipse(centre, diameter / 2, diameter / 2);
-            p->setBrush(Qt::NoBrush);
         }
     }
     set_current(x, y);
@@ -253,6 +360,7 @@ void PainterSurface::rebuild_font() {
     font_.setPointSizeF(font_size_);
     font_.setBold(font_bold_);
     metrics_.reset();
+    font_set_ = false;
 }
 
 const QFontMetricsF& PainterSurface::font_metrics() const {
@@ -272,9 +380,11 @@ void PainterSurface::print_text(const std::string& text) {
     const QString qtext = to_qstring(text);
     const QFontMetricsF& metrics = font_metrics();
     if (QPainter* p = painter()) {
-        p->setFont(font_);
-        p->setPen(to_qcolor(fore_color_));
-        pen_set_.reset();
+        if (!font_set_) {
+            p->setFont(font_);
+            font_set_ = true;
+        }
+        use_pen(*p, PenState{PenState::Kind::Plain, fore_color_, 1.0});
         QPointF at = to_device(current_x_, current_y_);
         at.ry() += metrics.ascent();
         for (const QString& piece : qtext.split(QLatin1Char('\n'))) {

@@ -3,6 +3,7 @@
 // PNG image, an SVG or a PDF file all draw through this one class.
 #pragma once
 
+#include "diagram/hairline.h"
 #include "diagram/surface.h"
 
 #include <QFont>
@@ -94,7 +95,23 @@ private:
     // The painter on the device, begun on first use; none when the device refuses.
     QPainter* painter();
     QPainter* painter_with_pen();
-    void use_pen(QPainter& p, Colour colour, double width);
+    // The pixel rows for a one-pixel segment in the current pen, when it may go there.
+    const PixelRows* hairline_target();
+    // Device pixels per user unit. Measuring asks the device for its size, which costs
+    // more than the arithmetic of a segment, so the scale is kept while a painter is on
+    // the device (which is not resized under it) and measured anew otherwise.
+    struct DeviceScale {
+        double per_unit_x;
+        double per_unit_y;
+        double origin_x; // the user coordinates of the device's top-left corner
+        double origin_y;
+    };
+    static QPointF scaled(float x, float y, const DeviceScale& scale) {
+        return {(x - scale.origin_x) * scale.per_unit_x, (y - scale.origin_y) * scale.per_unit_y};
+    }
+    DeviceScale measured_scale() const;
+    DeviceScale device_scale() const;
+    void keep_scale_while_painting();
     void rebuild_font();
     const QFontMetricsF& font_metrics() const;
     double device_pen_width() const;
@@ -121,15 +138,38 @@ private:
     // Building a QPen or a QFont and its metrics costs more than a short segment, so the
     // painter keeps its pen until the colour or width changes, and the font is rebuilt
     // only when its name, size or boldness does.
+    // kind: a round-capped line pen of `width`, the plain one-pixel pen of text and points,
+    // or no pen (a filled dot).
     struct PenState {
+        enum class Kind { Line, Plain, None } kind;
         Colour colour;
         double width;
         bool operator==(const PenState&) const = default;
     };
+    struct BrushState {
+        bool filled;
+        Colour colour;
+        bool operator==(const BrushState&) const = default;
+    };
+    void use_pen(QPainter& p, PenState pen);
+    void use_brush(QPainter& p, BrushState brush);
+    void forget_painter_state();
     std::optional<PenState> pen_set_;
+    std::optional<BrushState> brush_set_;
+    bool font_set_ = false; // the painter's font is font_
     QFont font_;
     mutable std::optional<QFontMetricsF> metrics_;
 
+    // The device's pixels while a painter is on a 32-bit image: one-pixel segments are
+    // written there directly, the pixels the painter would set.
+    std::optional<PixelRows> hairline_rows_;
+    std::optional<DeviceScale> painting_scale_;
+    // The end of the last one-pixel segment, in user units and on the device.
+    struct EndPoint {
+        QPointF user;
+        QPointF device;
+    };
+    std::optional<EndPoint> last_end_;
     // Segments not yet drawn, all in the pen pending_pen_.
     std::vector<QLineF> pending_;
     PenState pending_pen_{};

@@ -155,6 +155,15 @@ void QtWindowServices::set_pointer(PointerShape shape) {
                                                                         : Qt::ArrowCursor);
 }
 
+void QtWindowServices::set_busy(bool busy) {
+    busy_depth_ += busy ? 1 : -1;
+    if (busy && busy_depth_ == 1) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (!busy && busy_depth_ == 0) {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
 void QtWindowServices::show_startup_display() {
     if (startup_display_) {
         run_startup_display(&window_);

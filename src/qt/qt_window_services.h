@@ -47,6 +47,7 @@ public:
     void picture_changed() override;
 
     void set_pointer(PointerShape shape) override;
+    void set_busy(bool busy) override;
 
     void show_startup_display() override;
     void show_about_box() override;
@@ -58,6 +59,7 @@ private:
 
     MainWindow& window_;
     bool startup_display_;
+    int busy_depth_ = 0;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<PainterSurface> page_;
 };

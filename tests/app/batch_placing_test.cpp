@@ -38,16 +38,21 @@ std::vector<Fingerprint> placed(const TeravState& state) {
     return out;
 }
 
-TEST_F(BatchPlacing, ATreatedFileAndAChangeOfReichweitePlaceAsClicksWould) {
-    // 600 samples over the whole frame, some twice, some outside the model.
-    std::string text = "Many\r\n600, 0\r\n";
-    for (int i = 0; i < 600; ++i) {
+// `count` samples over the whole frame, some twice, some outside the model.
+std::string many_samples(int count) {
+    std::string text = "Many\r\n" + std::to_string(count) + ", 0\r\n";
+    for (int i = 0; i < count; ++i) {
         char line[64];
         const double x = i % 50 == 7 ? 0.5 : 0.02 + 1.06 * ((i * 37) % 600) / 600.0;
         const double y = i % 50 == 7 ? 0.4 : x * (0.5 + 0.55 * ((i * 11) % 100) / 100.0);
         std::snprintf(line, sizeof line, "%.5f, %.5f\r\n", x, y);
         text += line;
     }
+    return text;
+}
+
+TEST_F(BatchPlacing, ATreatedFileAndAChangeOfReichweitePlaceAsClicksWould) {
+    const std::string text = many_samples(600);
     treat(folder.write("many.IW", text));
     ASSERT_TRUE(services.messages.empty());
     const auto widths = read_width_text(text).value();
@@ -76,6 +81,19 @@ TEST_F(BatchPlacing, ATreatedFileAndAChangeOfReichweitePlaceAsClicksWould) {
     const auto r3 = one_by_one(3, placed_ad, placed_eg);
     ASSERT_LT(r3.size(), placed_ad.size()); // the R3 axes end at 0.9: some samples drop out
     EXPECT_EQ(placed(state()), r3);
+}
+
+// Long steps show the busy pointer and always take it away again; short ones leave it.
+TEST(BusyPointer, ShowsOverManySamplesOnly) {
+    for (const auto& [count, shown] : {std::pair{600, false}, std::pair{4000, true}}) {
+        Session<RecordingSurface> session;
+        session.treat(session.folder.write("many.IW", many_samples(count)));
+        ASSERT_GT(session.state().samples.size(), static_cast<std::size_t>(count) / 2);
+        EXPECT_EQ(session.services.busy_steps, shown ? 1 : 0) << count << " treated";
+        session.terav.R_3_Click(); // re-identified and drawn
+        EXPECT_EQ(session.services.busy_steps, shown ? 2 : 0) << count << " switched";
+        EXPECT_EQ(session.services.busy_depth, 0);
+    }
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The surface holds line segments back and draws runs of them in one painter call; these
-// tests compare its images with the same drawing handed over one segment at a time.
+// The surface writes the window picture's one-pixel segments straight into its pixels and
+// holds other segments back to draw runs of them in one painter call; these tests compare
+// its images with the same drawing done by Qt's engine one segment at a time.
 #include "diagram/draw_diagram.h"
+#include "diagram/hairline.h"
 #include "identify/identify_point.h"
 #include "lines/const_lines.h"
 #include "model/calibration.h"
@@ -9,10 +11,13 @@
 #include "qt/painter_surface.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <utility>
 
 namespace teravine {
@@ -90,8 +95,8 @@ protected:
                               IdenticalSwitches{true, true, true, true}};
     }
 
-    // The diagram on a white 600 x 600 image, through `drawer` (which draws on surface).
-    QImage drawn(PainterSurface& surface, Surface& drawer, QImage& image) const {
+    // The diagram on the surface's device, through `drawer` (which draws on surface).
+    void draw_on(PainterSurface& surface, Surface& drawer) const {
         surface.set_user_scale(0, 0, 15, 15);
         drawer.clear();
         PlotWindow plot;
@@ -99,16 +104,18 @@ protected:
         AxisCaptions captions;
         draw_diagram(drawer, plot, captions, content());
         surface.finish();
-        return image;
     }
 
-    QImage draw(bool antialiased, bool held_back) const {
+    // As the window draws it, or (`by_engine`) with every segment handed to Qt's engine
+    // alone, on a pixmap, whose pixels only the engine writes.
+    QImage draw(bool antialiased, bool by_engine) const {
         QImage image(600, 600, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        PainterSurface surface(&image);
+        QPixmap pixmap(image.size());
+        PainterSurface surface(by_engine ? static_cast<QPaintDevice*>(&pixmap) : &image);
         surface.set_antialiasing(antialiased);
         SegmentBySegment one_by_one(surface);
-        return held_back ? drawn(surface, surface, image) : drawn(surface, one_by_one, image);
+        draw_on(surface, by_engine ? static_cast<Surface&>(one_by_one) : surface);
+        return by_engine ? pixmap.toImage().convertToFormat(QImage::Format_RGB32) : image;
     }
 
     Calibration cal_;
@@ -137,11 +144,11 @@ int inked_pixels(const QImage& image) {
     return count;
 }
 
-TEST_P(FullDiagram, HeldBackSegmentsGiveTheSamePixels) {
+TEST_P(FullDiagram, GivesTheEnginesPixels) {
     for (const bool antialiased : {false, true}) {
         SCOPED_TRACE(antialiased ? "antialiased" : "window picture");
-        const QImage one_by_one = draw(antialiased, false);
-        const QImage held_back = draw(antialiased, true);
+        const QImage one_by_one = draw(antialiased, true);
+        const QImage held_back = draw(antialiased, false);
         // A drawing that went nowhere would compare equal too.
         EXPECT_GT(inked_pixels(one_by_one), 600 * 600 / 10);
         ASSERT_EQ(one_by_one.size(), held_back.size());
@@ -177,11 +184,63 @@ TEST(HeldBackSegments, AreDrawnBeforeWhateverFollows) {
     EXPECT_EQ(image.pixelColor(50, 25), QColor(0, 192, 0));
 }
 
+// One-pixel segments of every slope, short and long, on and across the edges, at whole,
+// half and arbitrary positions, aliased and antialiased over a coloured ground: the
+// pixels Qt's engine sets for each, alone.
+class Hairline : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Hairline, SetsThePixelsOfTheEngine) {
+    const bool antialiased = GetParam();
+    constexpr int kWidth = 120, kHeight = 90;
+    const QColor ground(200, 230, 250);
+    std::mt19937 random(20261207);
+    std::uniform_real_distribution<double> across(-25, kWidth + 25), down(-25, kHeight + 25);
+    std::uniform_real_distribution<double> step(-15, 15);
+    int differing_segments = 0;
+    for (int i = 0; i < 4000; ++i) {
+        double x1 = across(random), y1 = down(random);
+        double x2 = i % 3 == 0 ? across(random) : x1 + step(random);
+        double y2 = i % 3 == 0 ? down(random) : y1 + step(random) * (i % 5 == 0 ? 0.02 : 1);
+        if (i % 7 == 0) { // on the pixel grid and its centres
+            x1 = std::round(x1 * 2) / 2, y1 = std::round(y1 * 2) / 2;
+            x2 = std::round(x2 * 2) / 2, y2 = i % 14 == 0 ? y1 : std::round(y2 * 2) / 2;
+        }
+        if (i % 50 == 0) { // a segment of no length is a point
+            x2 = x1, y2 = y1;
+        }
+        QImage by_engine(kWidth, kHeight, QImage::Format_RGB32);
+        by_engine.fill(ground);
+        {
+            QPainter painter(&by_engine);
+            painter.setRenderHint(QPainter::Antialiasing, antialiased);
+            painter.setPen(QPen(QColor(255, 128, 64), 1.0, Qt::SolidLine, Qt::RoundCap));
+            painter.drawLine(QLineF(x1, y1, x2, y2));
+        }
+        QImage ours(kWidth, kHeight, QImage::Format_RGB32);
+        ours.fill(ground);
+        const PixelRows rows{reinterpret_cast<std::uint32_t*>(ours.bits()),
+                             ours.bytesPerLine() / 4, kWidth, kHeight};
+        if (antialiased) {
+            draw_antialiased_hairline(rows, x1, y1, x2, y2, 0xFFFF8040u);
+        } else {
+            draw_hairline(rows, x1, y1, x2, y2, 0xFFFF8040u);
+        }
+        if (ours != by_engine && ++differing_segments <= 5) {
+            ADD_FAILURE() << "segment (" << x1 << ", " << y1 << ")-(" << x2 << ", " << y2
+                          << "): " << differing_pixels(ours, by_engine) << " pixels differ";
+        }
+    }
+    EXPECT_EQ(differing_segments, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(AliasedAndAntialiased, Hairline, ::testing::Bool());
+
 TEST(HeldBackSegments, ReachTheImageOnFlushAndNotBefore) {
     QImage image(50, 50, QImage::Format_RGB32);
     image.fill(Qt::white);
     PainterSurface surface(&image);
     surface.set_user_scale(0, 0, 50, 50);
+    surface.set_pen_width(2); // a one-pixel segment would be written at once
     surface.line(5, 25, 45, 25);
     EXPECT_EQ(surface.current_x(), 45);
     EXPECT_EQ(std::as_const(image).pixelColor(25, 25), QColor(Qt::white));

@@ -35,6 +35,8 @@ public:
     WindowSize picture{};
     std::vector<WindowSize> outer_sizes;
     int picture_updates = 0;
+    int busy_depth = 0; // set_busy calls still open
+    int busy_steps = 0; // outermost busy steps begun
     int pages_printed = 0;
     int startup_displays = 0;
     bool closed = false;
@@ -91,6 +93,10 @@ public:
     void place_axis_captions(float, float) override {}
     void picture_changed() override { ++picture_updates; }
     void set_pointer(PointerShape shape) override { pointer = shape; }
+    void set_busy(bool busy) override {
+        busy_depth += busy ? 1 : -1;
+        busy_steps += busy && busy_depth == 1 ? 1 : 0;
+    }
     void show_startup_display() override { ++startup_displays; }
     void show_about_box() override {}
     void close_window() override { closed = true; }
