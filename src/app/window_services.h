@@ -49,7 +49,8 @@ public:
     virtual Surface& begin_print() = 0;
     virtual void end_print() = 0;
 
-    // Puts the picture's current image on the clipboard as a bitmap.
+    // Puts the picture on the clipboard as a bitmap, as the window shows it (with the axis
+    // captions).
     virtual void copy_picture_to_clipboard() = 0;
 
     virtual void set_window_caption(const std::string& text) = 0;

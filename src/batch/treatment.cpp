@@ -32,7 +32,8 @@ Outcome<TreatSummary> treat_widths_at(const WidthFile& corrected, Calibration& c
 
 Outcome<TreatSummary> treat_widths_into(const WidthFile& corrected, Calibration& cal,
                                         std::string_view rule_name, LineWriter& out,
-                                        const PlaceAcceptedAt& place_accepted) {
+                                        const PlaceAcceptedAt& place_accepted,
+                                        const ReportTreated& report) {
     for (const auto& line :
          result_header(corrected.title, cal.name(), corrected.broadening, rule_name)) {
         out.line(line);
@@ -45,18 +46,30 @@ Outcome<TreatSummary> treat_widths_into(const WidthFile& corrected, Calibration&
         float eg = corrected.eg[i];
         InterpRecord located;
         ++summary.samples;
-        if (find_k(located, cal.coef_eg, ad, eg, cal.reich) != kInside) {
+        TreatedSample told{i, find_k(located, cal.coef_eg, ad, eg, cal.reich)};
+        if (told.located != kInside) {
             out.line(kErrorLine);
             ++summary.errors;
+            if (report) {
+                report(told);
+            }
             continue;
         }
         auto values = sample_values(cal, located, ad);
         Outcome<int> nfp = values ? nfp_from_percent(values->fp_pct) : Failure{values.error()};
         if (!nfp) {
+            if (report) {
+                report(told);
+            }
             out.close();
             return Failure{"Sample " + std::to_string(i + 1) + " of the file: " + nfp.error()};
         }
         out.line(result_line(ad, eg, *values, *nfp));
+        if (report && !out.failed()) {
+            told.values = &*values;
+            told.nfp = *nfp;
+            report(told);
+        }
         if (out.failed()) {
             break;
         }

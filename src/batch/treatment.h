@@ -4,7 +4,9 @@
 #pragma once
 
 #include "batch/width_file.h"
+#include "identify/sample_values.h"
 #include "model/calibration.h"
+#include "model/solvers.h"
 #include "text/outcome.h"
 #include "text/text_file.h"
 
@@ -27,6 +29,15 @@ using PlaceAccepted = std::function<void(float ad, float eg)>;
 // The same, also told the sample's index in the file (0 for the first sample).
 using PlaceAcceptedAt = std::function<void(std::size_t index, float ad, float eg)>;
 
+// What the treatment made of one sample, told for every sample it takes, in file order.
+struct TreatedSample {
+    std::size_t index = 0;                 // 0 for the first sample of the file
+    float located = kOutside;              // find_k's status: kInside, kAboveDiagonal, kOutside
+    const SampleValues* values = nullptr;  // N, %S, k when located inside and computable
+    int nfp = 0;                           // the Nfp written, with values
+};
+using ReportTreated = std::function<void(const TreatedSample& sample)>;
+
 // Steps 7 and 8 of Tr_fi_Click on a width file whose widths are already corrected:
 // creates or overwrites out_path, writes the header, then per sample either "Error"
 // (above the diagonal, below the k = 3 row, or a width of -1 that could not be
@@ -43,9 +54,12 @@ Outcome<TreatSummary> treat_widths_at(const WidthFile& corrected, Calibration& c
                                       std::string_view rule_name, const std::string& out_path,
                                       const PlaceAcceptedAt& place_accepted);
 // The same into a writer opened already (a file or standard output), which it closes;
-// the summary comes back only when the last flush and close succeeded.
+// the summary comes back only when the last flush and close succeeded. report, when
+// given, hears of every sample taken, before it is placed (a sample that cannot be
+// computed is told, then the treatment stops).
 Outcome<TreatSummary> treat_widths_into(const WidthFile& corrected, Calibration& cal,
                                         std::string_view rule_name, LineWriter& out,
-                                        const PlaceAcceptedAt& place_accepted);
+                                        const PlaceAcceptedAt& place_accepted,
+                                        const ReportTreated& report = {});
 
 } // namespace teravine

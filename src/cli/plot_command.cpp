@@ -24,6 +24,7 @@ struct PlotArgs {
     std::string identical;
     std::string samples;
     RuleArgs rule;
+    std::string labels = "samples";
     int size = kDefaultImagePixels;
 };
 
@@ -35,9 +36,10 @@ struct PlotScene {
     GridSwitches grids_on;
     IdenticalSwitches identical_on;
     SampleList samples;
+    bool sample_labels = true;
 
     DiagramContent content() const {
-        return DiagramContent{cal, grids, samples, grids_on, identical_on};
+        return DiagramContent{cal, grids, samples, grids_on, identical_on, sample_labels};
     }
 };
 
@@ -75,6 +77,7 @@ Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
     scene->cal = make_calibration(reich_from_name(args.reichweite), &scene->world);
     scene->grids_on = *checks;
     scene->identical_on = *identical;
+    scene->sample_labels = args.labels == "samples";
     if (checks->n) {
         compute_const_n_lines(scene->cal, scene->grids);
     }
@@ -136,6 +139,9 @@ void add_plot_command(CLI::App& app, int& status) {
                         "sample width file (.IW) whose samples are placed with their labels; - "
                         "for standard input");
     add_rule_options(*command, args->rule);
+    command->add_option("--labels", args->labels, "sample labels: samples (each its own) or none")
+        ->check(CLI::IsMember({"none", "samples"}))
+        ->capture_default_str();
     command->add_option("--size", args->size, "width and height of the image in pixels")
         ->capture_default_str();
     command->callback([args, &status] { status = run_plot(*args); });

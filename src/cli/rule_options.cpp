@@ -44,12 +44,16 @@ Outcome<RuleChoice> choose_rule(const RuleArgs& args) {
     return choice;
 }
 
-Outcome<WidthFile> read_corrected_widths(const std::string& path, const RuleChoice& rule) {
+Outcome<WidthFile> read_widths(const std::string& path) {
     const auto text = read_input_text(path);
     if (!text) {
         return Failure{text.error()};
     }
-    auto widths = read_width_text(*text);
+    return read_width_text(*text);
+}
+
+Outcome<WidthFile> read_corrected_widths(const std::string& path, const RuleChoice& rule) {
+    auto widths = read_widths(path);
     if (widths) {
         correct_widths(widths.value(), rule.rule, rule.table);
     }

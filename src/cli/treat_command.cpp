@@ -3,6 +3,7 @@
 // Reads the width file, removes the broadening with the chosen rule, and writes the very
 // result file the window writes with the same Reichweite and rule, placing every accepted
 // sample on a diagram as the window does.
+#include "batch/result_csv.h"
 #include "batch/result_target.h"
 #include "batch/treatment.h"
 #include "cli/commands.h"
@@ -25,6 +26,7 @@ struct TreatArgs {
     std::string output;
     std::string reichweite = "R0";
     RuleArgs rule;
+    std::string csv;
     bool quiet = false;
 };
 
@@ -47,6 +49,27 @@ std::optional<std::string> replaces_an_input(const TreatArgs& args) {
     return std::nullopt;
 }
 
+// The table of --csv must replace neither an input nor the result file.
+std::optional<std::string> csv_problem(const TreatArgs& args) {
+    if (args.csv.empty() || is_standard_stream(args.csv)) {
+        if (is_standard_stream(args.csv) && is_standard_stream(args.output)) {
+            return "teravine-cli treat: --csv - and -o - cannot both write to standard output";
+        }
+        return std::nullopt;
+    }
+    for (const auto& [path, what] : {std::pair{args.input, "width file"},
+                                     std::pair{args.rule.table, "correction table"},
+                                     std::pair{args.output, "result file"}}) {
+        if (path.empty() || is_standard_stream(path)) {
+            continue;
+        }
+        if (auto same = result_replaces_input(args.csv, path, what)) {
+            return same;
+        }
+    }
+    return std::nullopt;
+}
+
 int run_treat(const TreatArgs& args) {
     // A correction table that cannot be read ends here, as the option "File table" does.
     const auto rule = choose_rule(args.rule);
@@ -55,12 +78,17 @@ int run_treat(const TreatArgs& args) {
         const bool about_options = rule.error().rfind("--", 0) == 0;
         return fail(about_options ? "teravine-cli treat: " + rule.error() : rule.error());
     }
-    const auto widths = read_corrected_widths(args.input, *rule);
-    if (!widths) {
-        return fail(widths.error());
+    const auto measured = read_widths(args.input);
+    if (!measured) {
+        return fail(measured.error());
     }
+    auto widths = measured;
+    correct_widths(widths.value(), rule->rule, rule->table);
     if (const auto same = replaces_an_input(args)) {
         return fail(*same);
+    }
+    if (const auto problem = csv_problem(args)) {
+        return fail(*problem);
     }
 
     Calibration cal = make_calibration(reich_from_name(args.reichweite));
@@ -74,13 +102,31 @@ int run_treat(const TreatArgs& args) {
             samples.push_back(std::move(*found[index].placed));
         }
     };
+    LineWriter csv("\n");
+    ReportTreated report;
+    const CsvTreatment treatment{args.reichweite, rule->rule, widths->broadening};
+    if (!args.csv.empty()) {
+        if (const auto failure = open_output(csv, args.csv)) {
+            return fail(*failure);
+        }
+        csv.line(result_csv_header());
+        report = [&](const TreatedSample& sample) {
+            csv.line(result_csv_row(sample, *measured, *widths, treatment));
+        };
+    }
     LineWriter out;
     if (const auto failure = open_output(out, args.output)) {
         return fail(*failure);
     }
-    const auto treated = treat_widths_into(*widths, cal, rule_name(rule->rule), out, place);
+    const auto treated =
+        treat_widths_into(*widths, cal, rule_name(rule->rule), out, place, report);
+    // The table holds what was treated, also when the treatment stopped.
+    const auto csv_failure = args.csv.empty() ? std::nullopt : csv.close();
     if (!treated) {
         return fail(treated.error());
+    }
+    if (csv_failure) {
+        return fail(*csv_failure);
     }
     // Standard error, so that the summary never mixes with a result on standard output.
     if (!args.quiet) {
@@ -107,6 +153,9 @@ void add_treat_command(CLI::App& app, int& status) {
         ->add_option("-o,--output", args->output,
                      "result file (.IWO) to create or overwrite; - for standard output")
         ->required();
+    command->add_option("--csv", args->csv,
+                        "also write one CSV row per sample, with the reason of every Error "
+                        "line; - for standard output");
     command->add_flag("-q,--quiet", args->quiet, "leave out the summary line on standard error");
     add_reichweite_option(*command, args->reichweite);
     add_rule_options(*command, args->rule);

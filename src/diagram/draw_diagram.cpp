@@ -118,11 +118,13 @@ void draw_identical_lines(Surface& surface, const PlotWindow& plot, const Placed
 }
 
 void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
-                 IdenticalSwitches on) {
+                 IdenticalSwitches on, bool label) {
     surface.set_pen_width(kSamplePenWidth);
     surface.point(x_to_surface(sample.record.iw_ad, plot.xmin, plot.xorig, plot.xunit),
                   y_to_surface(sample.record.iw_eg, plot.ymin, plot.yorig, plot.yunit));
-    surface.print_text(sample.record.label);
+    if (label) {
+        surface.print_text(sample.record.label);
+    }
     surface.set_pen_width(1);
     draw_identical_lines(surface, plot, sample, on);
 }
@@ -160,7 +162,7 @@ void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
     surface.set_font_size(kSampleFontSize);
     surface.set_font_bold(false);
     for (const PlacedSample& sample : content.samples) {
-        draw_sample(surface, plot, sample, content.identical_on);
+        draw_sample(surface, plot, sample, content.identical_on, content.sample_labels);
     }
 
     keep_text_style(kKeepRestore, style, surface);

@@ -19,6 +19,7 @@ struct DiagramContent {
     const SampleList& samples; // sample p is samples[p - 1]
     GridSwitches grids_on;
     IdenticalSwitches identical_on;
+    bool sample_labels = true; // off: the dots and lines of a crowded figure without labels
 };
 
 enum class IdenticalLine { n, k, s, fp };
@@ -33,9 +34,10 @@ void draw_identical_lines(Surface& surface, const PlotWindow& plot, const Placed
                           IdenticalSwitches on);
 
 // Step 9 for one sample: pen width 5, the dot at its widths and its label printed there
-// (in the surface's current font and colour), then pen width 1 and its checked lines.
+// (in the surface's current font and colour; unless `label` is false), then pen width 1
+// and its checked lines.
 void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
-                 IdenticalSwitches on);
+                 IdenticalSwitches on, bool label = true);
 
 // Draws the diagram on a surface already cleared and scaled by the caller. Writes the
 // layout into plot and legx's place into captions; leaves the surface's pen width,

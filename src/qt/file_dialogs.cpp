@@ -45,6 +45,7 @@ FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& 
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(first_suffix(filter)); // a name typed without one
         dialog.selectFile(QString());
     }
     const bool accepted = dialog.exec() == QDialog::Accepted;

@@ -13,7 +13,8 @@ namespace teravine {
 
 enum class FileDialogKind { Open, Save };
 
-// filter is "Description|patterns|...|". A save dialog always opens with no name filled in.
+// filter is "Description|patterns|...|". A save dialog always opens with no name filled in,
+// and adds the first pattern's suffix to a name typed without one.
 FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& filter);
 
 // The outcome for what a dialog returned: accepted or not, and the files it selected.

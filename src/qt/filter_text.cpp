@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace teravine {
 
 QString case_blind_pattern(const QString& pattern) {
@@ -17,6 +19,22 @@ QString case_blind_pattern(const QString& pattern) {
         }
     }
     return out;
+}
+
+QString first_suffix(const QString& filter) {
+    const QStringList items = filter.split(QLatin1Char('|'));
+    if (items.size() < 2) {
+        return {};
+    }
+    const QString pattern = items[1].split(QLatin1Char(';')).front().trimmed();
+    if (!pattern.startsWith(QLatin1String("*."))) {
+        return {};
+    }
+    const QString suffix = pattern.mid(2);
+    const bool plain = !suffix.isEmpty() && std::all_of(suffix.begin(), suffix.end(), [](QChar c) {
+        return c.isLetterOrNumber();
+    });
+    return plain ? suffix : QString();
 }
 
 QString qt_file_filter(const QString& filter) {

@@ -12,6 +12,11 @@ namespace teravine {
 // file system. The dialog is meant to hide the pattern part and show the description.
 QString qt_file_filter(const QString& filter);
 
+// The suffix of the first filter's first pattern ("IWO" for "...|*.IWO;*.iwo|..."),
+// which a save dialog adds to a typed name that has none; empty when that pattern names
+// no single suffix ("*.*").
+QString first_suffix(const QString& filter);
+
 // A pattern that matches its letters in either case.
 QString case_blind_pattern(const QString& pattern);
 

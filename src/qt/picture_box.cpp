@@ -45,6 +45,11 @@ const QImage& PictureBox::image() {
     return image_;
 }
 
+QImage PictureBox::shown_image() {
+    surface_.finish();
+    return grab().toImage();
+}
+
 void PictureBox::resize_picture(QSize size) {
     size = size.expandedTo(QSize(1, 1));
     surface_.finish();

@@ -24,6 +24,8 @@ public:
 
     // The image as drawn so far (any painting in progress is ended first).
     const QImage& image();
+    // What the user sees: the image with the two axis caption labels over it.
+    QImage shown_image();
 
     // A new blank white image of this size (logical pixels); the widget takes its size.
     void resize_picture(QSize size);

@@ -95,7 +95,7 @@ void QtWindowServices::end_print() {
 void QtWindowServices::copy_picture_to_clipboard() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setImage(window_.controls().pct1->image());
+    clipboard->setImage(window_.controls().pct1->shown_image());
 }
 
 void QtWindowServices::set_window_caption(const std::string& text) {

@@ -104,7 +104,7 @@ void LineWriter::line(std::string_view text) {
     }
     errno = 0;
     if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
-        std::fwrite("\r\n", 1, 2, file_) != 2) {
+        std::fwrite(line_end_.data(), 1, line_end_.size(), file_) != line_end_.size()) {
         fail("cannot be written", errno);
     }
 }

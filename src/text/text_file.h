@@ -24,11 +24,12 @@ Outcome<std::string> read_text_file(const std::string& path);
 // failures begin with `subject` ("Standard input") instead of 'The file "x"'.
 Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject);
 
-// Writes lines ending in CR LF, buffered. The first failure is kept and every later
+// Writes lines ending in CR LF (or the given line end), buffered. The first failure is kept and every later
 // write does nothing; close() reports it. The file is created (or emptied) by open().
 class LineWriter {
 public:
     LineWriter() = default;
+    explicit LineWriter(std::string_view line_end) : line_end_(line_end) {}
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
     ~LineWriter(); // closes without reporting
@@ -49,6 +50,7 @@ private:
     bool owned_ = true;   // false for standard output
     std::string subject_; // 'The file "x"' or "Standard output"
     std::optional<std::string> failure_;
+    std::string line_end_ = "\r\n";
 };
 
 } // namespace teravine

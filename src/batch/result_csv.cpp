@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "batch/result_csv.h"
+
+#include "model/broadening.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace teravine {
+namespace {
+
+// The shortest text that reads back to the same float, always with '.'.
+std::string full_precision(float value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
+// A corrected width of -1 stands for "no width": the rule could not correct it.
+std::string corrected_field(float width) {
+    return width == -1.0f ? std::string() : full_precision(width);
+}
+
+bool corrected_away(float measured, float corrected) {
+    return corrected == -1.0f && measured != -1.0f;
+}
+
+} // namespace
+
+std::string_view status_text(SampleStatus status) {
+    switch (status) {
+    case SampleStatus::ok:
+        return "ok";
+    case SampleStatus::above_diagonal:
+        return "above the diagonal";
+    case SampleStatus::below_k3_curve:
+        return "below the k = 3 curve";
+    case SampleStatus::narrower_than_instrument:
+        return "narrower than the instrument";
+    case SampleStatus::outside_correction_table:
+        return "outside the correction table";
+    case SampleStatus::not_computable:
+        return "not computable";
+    }
+    return "not computable";
+}
+
+SampleStatus sample_status(const TreatedSample& sample, float ad_measured, float eg_measured,
+                           float ad, float eg, const CsvTreatment& treatment) {
+    if (corrected_away(ad_measured, ad) || corrected_away(eg_measured, eg)) {
+        // Every rule refuses a width below b; the table also refuses what it does not hold.
+        const bool below_b = ad_measured < treatment.broadening || eg_measured < treatment.broadening;
+        if (treatment.rule == kRuleTable && !below_b) {
+            return SampleStatus::outside_correction_table;
+        }
+        return below_b ? SampleStatus::narrower_than_instrument : SampleStatus::not_computable;
+    }
+    if (sample.located == kAboveDiagonal) {
+        return SampleStatus::above_diagonal;
+    }
+    if (sample.located != kInside) {
+        // find_k also refuses widths that are not finite or not above 0.
+        const bool plain = std::isfinite(ad) && std::isfinite(eg) && ad > 0;
+        return plain ? SampleStatus::below_k3_curve : SampleStatus::not_computable;
+    }
+    return sample.values != nullptr ? SampleStatus::ok : SampleStatus::not_computable;
+}
+
+std::string result_csv_header() {
+    return "index,ad_measured,eg_measured,ad,eg,status,n,n_int,s_pct,k,nfp,reichweite,rule,"
+           "broadening";
+}
+
+std::string result_csv_row(const TreatedSample& sample, const WidthFile& measured,
+                           const WidthFile& corrected, const CsvTreatment& treatment) {
+    const std::size_t i = sample.index;
+    const float ad = corrected.ad[i];
+    const float eg = corrected.eg[i];
+    const SampleStatus status =
+        sample_status(sample, measured.ad[i], measured.eg[i], ad, eg, treatment);
+    std::string row = std::to_string(i + 1) + ',' + full_precision(measured.ad[i]) + ',' +
+                      full_precision(measured.eg[i]) + ',' + corrected_field(ad) + ',' +
+                      corrected_field(eg) + ',' + csv_field(status_text(status)) + ',';
+    if (status == SampleStatus::ok) {
+        const SampleValues& v = *sample.values;
+        row += full_precision(v.n) + ',' + std::to_string(v.n_int) + ',' +
+               full_precision(v.s_pct) + ',' + full_precision(v.k) + ',' +
+               std::to_string(sample.nfp) + ',';
+    } else {
+        row += ",,,,,";
+    }
+    row += csv_field(treatment.reichweite) + ',' + csv_field(rule_name(treatment.rule)) + ',' +
+           full_precision(treatment.broadening);
+    return row;
+}
+
+std::string csv_field(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + '"';
+}
+
+} // namespace teravine

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The treatment as a tidy table beside the result file: one CSV row per sample of the
+// width file, with the widths as measured and as corrected, the reason of every "Error"
+// line, and the values at full precision.
+#pragma once
+
+#include "batch/treatment.h"
+#include "batch/width_file.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace teravine {
+
+enum class SampleStatus {
+    ok,
+    above_diagonal,
+    below_k3_curve,
+    narrower_than_instrument,
+    outside_correction_table,
+    not_computable,
+};
+
+// "ok", "above the diagonal", "below the k = 3 curve", "narrower than the instrument",
+// "outside the correction table" or "not computable".
+std::string_view status_text(SampleStatus status);
+
+// What a row says of the whole treatment.
+struct CsvTreatment {
+    std::string reichweite; // "R0", "R1" or "R3"
+    std::int16_t rule = 0;  // the broadening rule, 0..3
+    float broadening = 0;   // b of the width file
+};
+
+// Why the treatment took the sample as it did: a width that the broadening rule could
+// not correct (below b, or beyond the correction table), then where find_k left it.
+SampleStatus sample_status(const TreatedSample& sample, float ad_measured, float eg_measured,
+                           float ad, float eg, const CsvTreatment& treatment);
+
+// The header line, and the row of one sample (without its line end).
+std::string result_csv_header();
+std::string result_csv_row(const TreatedSample& sample, const WidthFile& measured,
+                           const WidthFile& corrected, const CsvTreatment& treatment);
+
+// A field as RFC 4180 writes it: quoted, its quotes doubled, when it holds a comma, a
+// quote or a line break.
+std::string csv_field(std::string_view text);
+
+} // namespace teravine
