@@ -41,52 +41,37 @@ void set_pixel(const PixelRows& rows, int x, int y, std::uint32_t pixel) {
     }
 }
 
-// Clips the segment, in floating point, to the rows widened by a pixel on each side, so
-// that the fixed-point stepping below cannot overflow. False when nothing is left.
-bool clip_to(const PixelRows& rows, double& x1, double& y1, double& x2, double& y2) {
-    const double xmin = -1, xmax = rows.width + 1.0;
-    const double ymin = -1, ymax = rows.height + 1.0;
-    if (x1 < xmin) {
-        if (x2 <= xmin) {
+// Clips the segment to lo <= a <= hi along one axis, moving b with it. False when
+// nothing is left.
+bool clip_axis(double& a1, double& b1, double& a2, double& b2, double lo, double hi) {
+    if (a1 < lo) {
+        if (a2 <= lo) {
             return false;
         }
-        y1 += (y2 - y1) / (x2 - x1) * (xmin - x1);
-        x1 = xmin;
-    } else if (x1 > xmax) {
-        if (x2 >= xmax) {
+        b1 += (b2 - b1) / (a2 - a1) * (lo - a1);
+        a1 = lo;
+    } else if (a1 > hi) {
+        if (a2 >= hi) {
             return false;
         }
-        y1 += (y2 - y1) / (x2 - x1) * (xmax - x1);
-        x1 = xmax;
+        b1 += (b2 - b1) / (a2 - a1) * (hi - a1);
+        a1 = hi;
     }
-    if (x2 < xmin) {
-        y2 += (y2 - y1) / (x2 - x1) * (xmin - x2);
-        x2 = xmin;
-    } else if (x2 > xmax) {
-        y2 += (y2 - y1) / (x2 - x1) * (xmax - x2);
-        x2 = xmax;
-    }
-    if (y1 < ymin) {
-        if (y2 <= ymin) {
-            return false;
-        }
-        x1 += (x2 - x1) / (y2 - y1) * (ymin - y1);
-        y1 = ymin;
-    } else if (y1 > ymax) {
-        if (y2 >= ymax) {
-            return false;
-        }
-        x1 += (x2 - x1) / (y2 - y1) * (ymax - y1);
-        y1 = ymax;
-    }
-    if (y2 < ymin) {
-        x2 += (x2 - x1) / (y2 - y1) * (ymin - y2);
-        y2 = ymin;
-    } else if (y2 > ymax) {
-        x2 += (x2 - x1) / (y2 - y1) * (ymax - y2);
-        y2 = ymax;
+    if (a2 < lo) {
+        b2 += (b2 - b1) / (a2 - a1) * (lo - a2);
+        a2 = lo;
+    } else if (a2 > hi) {
+        b2 += (b2 - b1) / (a2 - a1) * (hi - a2);
+        a2 = hi;
     }
     return true;
+}
+
+// Clips the segment, in floating point, to the rows widened by a pixel on each side, so
+// that the fixed-point stepping cannot overflow: x first, then y.
+bool clip_to(const PixelRows& rows, double& x1, double& y1, double& x2, double& y2) {
+    return clip_axis(x1, y1, x2, y2, -1, rows.width + 1.0) &&
+           clip_axis(y1, x1, y2, x2, -1, rows.height + 1.0);
 }
 
 // Steps along the major axis one pixel at a time from `major1` to `major2` (26.6, in
@@ -159,6 +144,35 @@ void step_antialiased(int major1, int major2, int minor1, int inc, Cover cover) 
     }
 }
 
+// Clips the segment, takes it to 26.6 fixed point and orders it along its longer axis,
+// then hands walk(from, to, minor1, inc, along_y) the stepping: the major coordinate from
+// `from` to `to`, the minor one from `minor1` with the slope `inc` (16.16); along_y tells
+// that the major axis is y.
+template <typename Walk>
+void walk_segment(const PixelRows& rows, double x1, double y1, double x2, double y2, Walk walk) {
+    if (!clip_to(rows, x1, y1, x2, y2)) {
+        return;
+    }
+    int fx1 = to_26_6(x1), fy1 = to_26_6(y1), fx2 = to_26_6(x2), fy2 = to_26_6(y2);
+    const int dx = fx2 - fx1;
+    const int dy = fy2 - fy1;
+    if (std::abs(dx) < std::abs(dy)) {
+        const int inc = fixed_div(dx, dy); // the same for either order of the ends
+        if (fy1 > fy2) {
+            std::swap(fy1, fy2);
+            std::swap(fx1, fx2);
+        }
+        walk(fy1, fy2, fx1, inc, true);
+    } else if (dx != 0) {
+        const int inc = fixed_div(dy, dx);
+        if (fx1 > fx2) {
+            std::swap(fx1, fx2);
+            std::swap(fy1, fy2);
+        }
+        walk(fx1, fx2, fy1, inc, false);
+    }
+}
+
 } // namespace
 
 void draw_hairline_point(const PixelRows& rows, double x, double y, std::uint32_t pixel) {
@@ -171,27 +185,11 @@ void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, doubl
         draw_hairline_point(rows, x1, y1, pixel);
         return;
     }
-    if (!clip_to(rows, x1, y1, x2, y2)) {
-        return;
-    }
-    int fx1 = to_26_6(x1), fy1 = to_26_6(y1), fx2 = to_26_6(x2), fy2 = to_26_6(y2);
-    const int dx = std::abs(fx2 - fx1);
-    const int dy = std::abs(fy2 - fy1);
-    if (dx < dy) {
-        if (fy1 > fy2) {
-            std::swap(fy1, fy2);
-            std::swap(fx1, fx2);
-        }
-        step_along(fy1, fy2, fx1, fixed_div(fx2 - fx1, fy2 - fy1),
-                   [&](int y, int x) { set_pixel(rows, x, y, pixel); });
-    } else if (dx != 0) {
-        if (fx1 > fx2) {
-            std::swap(fx1, fx2);
-            std::swap(fy1, fy2);
-        }
-        step_along(fx1, fx2, fy1, fixed_div(fy2 - fy1, fx2 - fx1),
-                   [&](int x, int y) { set_pixel(rows, x, y, pixel); });
-    }
+    walk_segment(rows, x1, y1, x2, y2, [&](int from, int to, int minor1, int inc, bool along_y) {
+        step_along(from, to, minor1, inc, [&](int major, int minor) {
+            set_pixel(rows, along_y ? minor : major, along_y ? major : minor, pixel);
+        });
+    });
 }
 
 void draw_antialiased_hairline(const PixelRows& rows, double x1, double y1, double x2,
@@ -200,31 +198,11 @@ void draw_antialiased_hairline(const PixelRows& rows, double x1, double y1, doub
         draw_hairline_point(rows, x1, y1, pixel);
         return;
     }
-    if (!clip_to(rows, x1, y1, x2, y2)) {
-        return;
-    }
-    int fx1 = to_26_6(x1), fy1 = to_26_6(y1), fx2 = to_26_6(x2), fy2 = to_26_6(y2);
-    const int dx = fx2 - fx1;
-    const int dy = fy2 - fy1;
-    if (std::abs(dx) < std::abs(dy)) {
-        const int inc = fixed_div(dx, dy);
-        if (fy1 > fy2) {
-            std::swap(fy1, fy2);
-            std::swap(fx1, fx2);
-        }
-        step_antialiased(fy1, fy2, fx1, inc, [&](int y, int x, std::uint32_t coverage) {
-            blend_pixel(rows, x, y, pixel, coverage);
+    walk_segment(rows, x1, y1, x2, y2, [&](int from, int to, int minor1, int inc, bool along_y) {
+        step_antialiased(from, to, minor1, inc, [&](int major, int minor, std::uint32_t coverage) {
+            blend_pixel(rows, along_y ? minor : major, along_y ? major : minor, pixel, coverage);
         });
-    } else if (dx != 0) {
-        const int inc = fixed_div(dy, dx);
-        if (fx1 > fx2) {
-            std::swap(fx1, fx2);
-            std::swap(fy1, fy2);
-        }
-        step_antialiased(fx1, fx2, fy1, inc, [&](int x, int y, std::uint32_t coverage) {
-            blend_pixel(rows, x, y, pixel, coverage);
-        });
-    }
+    });
 }
 
 } // namespace teravine
