@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <fstream>
 #include <memory>
 
 namespace teravine {
@@ -43,9 +44,22 @@ std::optional<double> stated_wavelength(const xylib::MetaData& meta) {
 
 Outcome<Pattern> read_xylib_pattern(const std::string& path) {
     const std::string subject = pattern_subject(path);
+    std::ifstream stream(path, std::ios::binary);
+    if (!stream) {
+        return Failure{subject + " cannot be opened."};
+    }
+    // The data set is made here rather than by xylib::load_file, which loses it when
+    // reading fails.
     std::unique_ptr<xylib::DataSet> data;
     try {
-        data.reset(xylib::load_file(path));
+        const xylib::FormatInfo* format = xylib::guess_filetype(path, stream, nullptr);
+        if (format == nullptr) {
+            return Failure{subject + " is not in a format Teravine reads."};
+        }
+        stream.clear();
+        stream.seekg(0);
+        data.reset(format->ctor());
+        data->load_data(stream, path.c_str());
     } catch (const std::exception& e) {
         return Failure{subject + " is not in a format Teravine reads (" + e.what() + ")."};
     }
