@@ -263,10 +263,7 @@ void Terav::Command1_Click() {
     float ad = entry.ad;
     float eg = entry.eg;
     const Broadening& br = state_.broadening;
-    if (entry.broadening > 0 || br.broad_rule == kRuleTable) {
-        ad = remove_inst(ad, entry.broadening, br.broad_rule, br.cor);
-        eg = remove_inst(eg, entry.broadening, br.broad_rule, br.cor);
-    }
+    remove_inst_from_pair(ad, eg, entry.broadening, br.broad_rule, br.cor);
     place_current_point(ad, eg);
 }
 

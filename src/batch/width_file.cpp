@@ -106,12 +106,8 @@ Outcome<WidthFile> read_width_file(const std::string& path) {
 }
 
 void correct_widths(WidthFile& file, std::int16_t rule, const CorrectionTable& table) {
-    if (!(file.broadening > 0) && rule != kRuleTable) {
-        return;
-    }
     for (std::size_t i = 0; i < file.ad.size(); ++i) {
-        file.ad[i] = remove_inst(file.ad[i], file.broadening, rule, table);
-        file.eg[i] = remove_inst(file.eg[i], file.broadening, rule, table);
+        remove_inst_from_pair(file.ad[i], file.eg[i], file.broadening, rule, table);
     }
 }
 

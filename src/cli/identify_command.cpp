@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// teravine-cli identify AD EG: one pair placed as a click would place it.
+// teravine-cli identify AD EG: one pair placed as a click would place it, or with
+// --broadening (and --rule, --table) as the typed entry places it after "Draw".
 #include "batch/result_line.h"
 #include "cli/commands.h"
+#include "cli/rule_options.h"
 #include "identify/sample_values.h"
 #include "model/solvers.h"
 
@@ -15,7 +17,23 @@ struct IdentifyArgs {
     float ad = 0;
     float eg = 0;
     std::string reichweite = "R0";
+    float broadening = 0;
+    RuleArgs rule;
 };
+
+int run_identify(const IdentifyArgs& args) {
+    const auto rule = choose_rule(args.rule);
+    if (!rule) {
+        // Options misused are named after the command; a table's own failure stands alone.
+        const bool about_options = rule.error().rfind("--", 0) == 0;
+        std::cerr << (about_options ? "teravine-cli identify: " : "") << rule.error() << "\n";
+        return kExitFailure;
+    }
+    float ad = args.ad;
+    float eg = args.eg;
+    remove_inst_from_pair(ad, eg, args.broadening, rule->rule, rule->table);
+    return identify_and_print(ad, eg, args.reichweite);
+}
 
 } // namespace
 
@@ -49,13 +67,19 @@ CLI::Option* add_reichweite_option(CLI::App& command, std::string& reichweite) {
 void add_identify_command(CLI::App& app, int& status) {
     auto args = std::make_shared<IdentifyArgs>();
     auto* command = app.add_subcommand(
-        "identify", "Identify one pair of widths (no broadening correction) and print its "
-                    "result line and its diagram label");
+        "identify", "Identify one pair of widths and print its result line and its diagram "
+                    "label; with --broadening, after removing the instrument's width as the "
+                    "window's Draw does");
     command->add_option("AD", args->ad, "air-dried width, degrees 2-theta")->required();
     command->add_option("EG", args->eg, "glycolated width, degrees 2-theta")->required();
     add_reichweite_option(*command, args->reichweite);
-    command->callback(
-        [args, &status] { status = identify_and_print(args->ad, args->eg, args->reichweite); });
+    command
+        ->add_option("--broadening", args->broadening,
+                     "instrumental broadening B, degrees 2-theta, removed from both widths "
+                     "by the rule (none when 0, unless --rule table)")
+        ->capture_default_str();
+    add_rule_options(*command, args->rule);
+    command->callback([args, &status] { status = run_identify(*args); });
 }
 
 } // namespace teravine::cli

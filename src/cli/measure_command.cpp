@@ -54,10 +54,7 @@ int identify_measured(const MeasureArgs& args, const Measured& ad, const Measure
     }
     float ad_width = entry.ad;
     float eg_width = entry.eg;
-    if (entry.broadening > 0 || rule->rule == kRuleTable) {
-        ad_width = remove_inst(ad_width, entry.broadening, rule->rule, rule->table);
-        eg_width = remove_inst(eg_width, entry.broadening, rule->rule, rule->table);
-    }
+    remove_inst_from_pair(ad_width, eg_width, entry.broadening, rule->rule, rule->table);
     return identify_and_print(ad_width, eg_width, args.reichweite);
 }
 

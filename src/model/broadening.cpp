@@ -74,4 +74,12 @@ float remove_inst(float width, float broad, std::int16_t rule) {
     return remove_inst(width, broad, rule, empty);
 }
 
+void remove_inst_from_pair(float& ad, float& eg, float broad, std::int16_t rule,
+                           const CorrectionTable& table) {
+    if (removes_broadening(broad, rule)) {
+        ad = remove_inst(ad, broad, rule, table);
+        eg = remove_inst(eg, broad, rule, table);
+    }
+}
+
 } // namespace teravine

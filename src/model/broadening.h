@@ -46,4 +46,14 @@ float remove_inst(float width, float broad, std::int16_t rule, const CorrectionT
 // The same without a table: rule 3 then gives -1 for every width.
 float remove_inst(float width, float broad, std::int16_t rule);
 
+// Typed widths and width files alike are corrected only when b is above 0 or the rule
+// is the table; otherwise the widths stay as they are.
+inline bool removes_broadening(float broad, std::int16_t rule) {
+    return broad > 0 || rule == kRuleTable;
+}
+
+// A pair of widths corrected as "Draw" corrects the typed pair.
+void remove_inst_from_pair(float& ad, float& eg, float broad, std::int16_t rule,
+                           const CorrectionTable& table);
+
 } // namespace teravine
