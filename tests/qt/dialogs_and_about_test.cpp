@@ -36,6 +36,19 @@ TEST(FileFilter, PairsBecomeQtFiltersWithCaseBlindPatterns) {
     EXPECT_EQ(case_blind_pattern(QStringLiteral("a_1?.B*")), QStringLiteral("[aA]_1?.[bB]*"));
 }
 
+// A save dialog adds the first pattern's suffix to a name typed without one.
+TEST(FileFilter, FirstSuffixIsTheSaveDialogsDefault) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"File S.W. out (*.IWO)|*.IWO;*.iwo|all (*.*)|*.*|", "IWO"},
+        {"File S.W (*.IWL)|*.IWL;*.iwl|all (*.*)|*.*|", "IWL"},
+        {"all (*.*)|*.*|", ""},
+        {"Lines", ""},
+        {"odd|*.I?L|", ""}};
+    for (const auto& [filter, suffix] : cases) {
+        EXPECT_EQ(first_suffix(filter), QString::fromUtf8(suffix)) << filter;
+    }
+}
+
 TEST(FileChoice, CancelIsSilentAFolderOrNothingIsAFailure) {
     QTemporaryDir dir;
     EXPECT_EQ(file_choice_from(false, {dir.path()}).outcome, FileChoice::Outcome::Cancelled);
