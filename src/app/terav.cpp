@@ -126,6 +126,7 @@ void Terav::Pr_Click() {
     if (!services_.show_print_dialog()) {
         return;
     }
+    const BusyPointer busy(services_, state_.samples.size());
     Surface& page = services_.begin_print();
     // The page gets a layout of its own: the screen's stays what the pointer reads.
     PlotWindow page_plot = state_.plot;
