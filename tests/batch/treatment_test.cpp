@@ -13,31 +13,6 @@
 namespace teravine {
 namespace {
 
-using Pairs = std::vector<std::pair<float, float>>;
-
-struct Run {
-    Outcome<TreatSummary> outcome = Failure{"not run"};
-    std::string written;
-    Pairs placed;
-};
-
-// Reads the width text, corrects it under "Mixture" and treats it into a fresh file.
-Run treat_text(std::string_view text) {
-    ScratchFolder folder;
-    auto widths = read_width_text(text);
-    EXPECT_TRUE(widths) << widths.error();
-    Run run;
-    if (widths) {
-        correct_widths(widths.value(), kRuleMixture, {});
-        Calibration cal = make_calibration(1);
-        const auto out = folder.write("result.IWO", std::string(5000, 'x')); // overwritten
-        run.outcome = treat_widths(*widths, cal, rule_name(kRuleMixture), out,
-                                   [&](float ad, float eg) { run.placed.emplace_back(ad, eg); });
-        run.written = ScratchFolder::read(out);
-    }
-    return run;
-}
-
 TEST(WidthFile, ReadAndCorrectedUnderEachRule) {
     const auto read = read_width_text("Samples of May\r\n2\r\n0\r\n0.22,0.21\r\n.5 0.4\r\n");
     ASSERT_TRUE(read) << read.error();
@@ -71,20 +46,6 @@ TEST(Treatment, AResultFileThatCannotBeCreatedOrWritten) {
             << outcome.error();
         EXPECT_LE(placed, 1);
     }
-}
-
-TEST(Treatment, The32767SamplesOfAFullFile) {
-    std::string text = "Full\r\n32767\r\n0.1\r\n";
-    for (int i = 0; i < 32767; ++i) {
-        text += i % 7 == 0 ? "0.5,0.6\r\n" : "0." + std::to_string(400 + i % 500) + ",0.4\r\n";
-    }
-    const auto run = treat_text(text);
-    ASSERT_TRUE(run.outcome) << run.outcome.error();
-    EXPECT_EQ(run.outcome->samples, 32767);
-    EXPECT_EQ(run.outcome->placed + run.outcome->errors, 32767);
-    EXPECT_EQ(static_cast<int>(run.placed.size()), run.outcome->placed);
-    EXPECT_EQ(std::count(run.written.begin(), run.written.end(), '\n'), 5 + 32767);
-    EXPECT_NE(run.written.find("\r\nInstrumental broadening:\t .1\r\n"), std::string::npos);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The frame and its transforms, the axes, the whole diagram and its polylines.
+#include "diagram/axes.h"
 #include "diagram/draw_diagram.h"
 #include "diagram/polyline.h"
 #include "fixtures.h"
@@ -7,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "diagram/axes.h"
 #include <algorithm>
 #include <cmath>
 #include <string>

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A point into a sample with its values and lines, the typed widths before it, and the
 // fast ways of identifying many (tables, memo, cores), bit for bit the same.
+#include "identify/identify_pairs.h"
 #include "identify/identify_point.h"
 #include "identify/sample_values.h"
 #include "identify/width_entry.h"
+#include "lines/line_builders.h"
+#include "support/fingerprint.h"
 #include "text/number_text.h"
 
-#include "identify/identify_pairs.h"
-#include "support/fingerprint.h"
 #include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -34,27 +36,14 @@ TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
     EXPECT_EQ(placed->line_k.point(1).ad, 0.01f);
     EXPECT_EQ(placed->line_k.point(110).ad, 1.1f);
     EXPECT_NEAR(placed->line_k.point(50).eg, 0.4f, 2e-5);
+    // The N and %S lines are those of the sample's own values.
+    Line n_line, s_line;
+    build_const_n_line(cal, 24, n_line);
+    build_const_s_line(cal, placed->s_of, s_line);
+    EXPECT_EQ(fingerprint(placed->line_n), fingerprint(n_line));
+    EXPECT_EQ(fingerprint(placed->line_s), fingerprint(s_line));
     EXPECT_GT(placed->line_fp.count, 1);
     EXPECT_LE(placed->line_fp.count, 8);
-}
-
-TEST(IdentifyPoint, TheSampleLiesOnItsOwnNAndSLines) {
-    Calibration cal = make_calibration(2);
-    InterpRecord interp;
-    float eg = 0.45f;
-    const auto placed = identify_point(cal, interp, 0.6f, eg);
-    ASSERT_TRUE(placed);
-    for (const Line* line : {&placed->line_n, &placed->line_s}) {
-        int crossed = 0;
-        for (int j = 1; j < line->count; ++j) {
-            const LinePoint a = line->point(j), b = line->point(j + 1);
-            if (a.ad <= 0.6f && 0.6f <= b.ad) {
-                ++crossed;
-                EXPECT_NEAR(a.eg + (0.6f - a.ad) / (b.ad - a.ad) * (b.eg - a.eg), 0.45f, 0.02f);
-            }
-        }
-        EXPECT_EQ(crossed, 1);
-    }
 }
 
 TEST(IdentifyPoint, EqualWidthsTakeTheDiagonalAsSLine) {

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The row solvers, the line builders made of them, and the .IWL file of the grids.
+#include "lines/const_line_file.h"
+#include "lines/const_lines.h"
 #include "lines/line_builders.h"
 #include "lines/row_solvers.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-#include "lines/const_line_file.h"
-#include "lines/const_lines.h"
-#include "support/scratch_folder.h"
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
