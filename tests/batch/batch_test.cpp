@@ -1,21 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The four rules of remove_inst, file_remove on a loaded table, and what a correction
-// file leaves in the table. The refusals' messages are pinned by tests/hostile.
+// The rules of broadening removal, correction tables, the sequential-input reader, width
+// files and the treatment. The refusals' messages are pinned by tests/hostile.
+#include "batch/treatment.h"
 #include "model/broadening.h"
 #include "model/correction_file.h"
+#include "support/scratch_folder.h"
+#include "text/number_items.h"
 #include "text/number_text.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
-#include "batch/treatment.h"
-#include "support/scratch_folder.h"
-#include <algorithm>
 #include <utility>
 #include <vector>
-#include "text/number_items.h"
 
 namespace teravine {
 namespace {
@@ -101,7 +101,6 @@ TEST(CorrectionFile, HoldsAtMost501EntriesAndKeepsWhatCameBeforeAFailure) {
     EXPECT_EQ(comma.table.cor_count, 2);
 }
 
-
 TEST(WidthFile, ReadAndCorrectedUnderEachRule) {
     const auto read = read_width_text("Samples of May\r\n2\r\n0\r\n0.22,0.21\r\n.5 0.4\r\n");
     ASSERT_TRUE(read) << read.error();
@@ -136,7 +135,6 @@ TEST(Treatment, AResultFileThatCannotBeCreatedOrWritten) {
         EXPECT_LE(placed, 1);
     }
 }
-
 
 // The title, then every item up to the end, or the first failure's text as the last one.
 std::vector<std::string> read_all(std::string_view text) {
