@@ -116,6 +116,18 @@ void grid_over(const Calibration& cal, std::vector<float>& ad, std::vector<float
     }
 }
 
+// All that identifying one point leaves behind.
+Fingerprint whole(const std::optional<PlacedSample>& placed, float eg, bool located,
+                  const InterpRecord& at) {
+    Fingerprint f = fingerprint(placed);
+    f.push_back(std::bit_cast<std::uint32_t>(eg));
+    if (located) {
+        const Fingerprint of_at = fingerprint(at);
+        f.insert(f.end(), of_at.begin(), of_at.end());
+    }
+    return f;
+}
+
 TEST(IdentifyPairs, TablesMemoAndEveryWorkerCountGiveThePlainResultBitForBit) {
     for (std::int16_t reich : {1, 2, 3}) {
         Calibration plain = make_calibration(reich);
@@ -124,18 +136,12 @@ TEST(IdentifyPairs, TablesMemoAndEveryWorkerCountGiveThePlainResultBitForBit) {
         LineMemo memo(tables);
         std::vector<float> ad, eg;
         grid_over(plain, ad, eg);
-        std::vector<std::vector<Fingerprint>> by_workers;
-        for (unsigned workers : {1u, 2u, 3u, 0u}) {
-            by_workers.emplace_back();
+        std::vector<std::vector<Fingerprint>> by_workers(4);
+        for (unsigned workers = 0; workers <= 3; ++workers) {
             for (const Identification& got : identify_pairs(fast, tables, ad, eg, workers)) {
-                by_workers.back().push_back(fingerprint(got.placed));
-                by_workers.back().back().push_back(std::bit_cast<std::uint32_t>(got.iw_eg));
-                if (got.located) {
-                    const Fingerprint at = fingerprint(got.interp);
-                    by_workers.back().back().insert(by_workers.back().back().end(), at.begin(),
-                                                    at.end());
-                    EXPECT_EQ(got.interp.spare, 0.0f);
-                }
+                by_workers[workers].push_back(
+                    whole(got.placed, got.iw_eg, got.located, got.interp));
+                EXPECT_EQ(got.interp.spare, 0.0f);
             }
         }
         int placed = 0;
@@ -145,22 +151,14 @@ TEST(IdentifyPairs, TablesMemoAndEveryWorkerCountGiveThePlainResultBitForBit) {
                 want_at.row_lo = -1;
                 float want_eg = eg[i], tabled_eg = eg[i], memo_eg = eg[i];
                 const auto want = identify_point(plain, want_at, ad[i], want_eg);
-                Fingerprint expected = fingerprint(want);
-                expected.push_back(std::bit_cast<std::uint32_t>(want_eg));
-                const Fingerprint at = fingerprint(want_at);
-                if (want_at.row_lo != -1) {
-                    expected.insert(expected.end(), at.begin(), at.end());
-                }
-                const std::string what =
-                    "R index " + std::to_string(reich) + " point " + std::to_string(i);
+                const bool located = want_at.row_lo != -1;
+                const Fingerprint expected = whole(want, want_eg, located, want_at);
                 const auto tabled = identify_point(fast, tables, tabled_at, ad[i], tabled_eg);
                 const auto memoed = identify_point(fast, memo, memo_at, ad[i], memo_eg);
-                EXPECT_EQ(fingerprint(tabled), fingerprint(want)) << what;
-                EXPECT_EQ(fingerprint(memoed), fingerprint(want)) << what;
-                if (want) {
-                    EXPECT_EQ(fingerprint(tabled_at), at) << what;
-                    EXPECT_EQ(fingerprint(memo_at), at) << what;
-                }
+                const std::string what =
+                    "R index " + std::to_string(reich) + " point " + std::to_string(i);
+                EXPECT_EQ(whole(tabled, tabled_eg, located, tabled_at), expected) << what;
+                EXPECT_EQ(whole(memoed, memo_eg, located, memo_at), expected) << what;
                 for (const auto& results : by_workers) {
                     EXPECT_EQ(results[i], expected) << what;
                 }
