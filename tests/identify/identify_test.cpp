@@ -17,11 +17,20 @@
 namespace teravine {
 namespace {
 
-TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
-    Calibration cal = make_calibration(1);
+// A point identified as a click identifies it.
+struct Placed {
+    Calibration cal;
     InterpRecord interp;
-    float eg = 0.4f;
-    const auto placed = identify_point(cal, interp, 0.5f, eg);
+    std::optional<PlacedSample> sample;
+};
+Placed place(std::int16_t reich, float ad, float eg) {
+    Placed p{make_calibration(reich), {}, {}};
+    p.sample = identify_point(p.cal, p.interp, ad, eg);
+    return p;
+}
+
+TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
+    auto [cal, interp, placed] = place(1, 0.5f, 0.4f);
     ASSERT_TRUE(placed);
     const SampleRecord& r = placed->record;
     EXPECT_EQ(r.label, "N: 24,S: 4.88%,k:1.17,Nfp: 11");
@@ -47,10 +56,7 @@ TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
 }
 
 TEST(IdentifyPoint, EqualWidthsTakeTheDiagonalAsSLine) {
-    Calibration cal = make_calibration(3);
-    InterpRecord interp;
-    float eg = 0.4f;
-    const auto placed = identify_point(cal, interp, 0.4f, eg);
+    const auto placed = place(3, 0.4f, 0.4f).sample;
     ASSERT_TRUE(placed);
     ASSERT_EQ(placed->line_s.count, 2);
     EXPECT_EQ(placed->line_s.point(1).ad, 0.0f);
