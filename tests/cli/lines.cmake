@@ -26,10 +26,18 @@ execute_process(COMMAND ${CLI} lines -o none.IWL --grids "" WORKING_DIRECTORY ${
 string(REPEAT "${crlf}" 112 empty_lines)
 expect_text(${work}/none.IWL "${preamble}R0${crlf}${empty_lines}")
 
+# The families named, in any order, and no others.
+run(0 lines -o nfp-n.IWL --grids Nfp,N)
+file(STRINGS ${work}/nfp-n.IWL header LIMIT_COUNT 3)
+if(NOT header MATCHES "N= 200  SA${tab}Gly${tab}Nfp=70 SA" OR header MATCHES "%S")
+  fail("--grids Nfp,N: header [${header}]")
+endif()
+
 # Refusals: one line on stderr, status 1, nothing written.
 expect(1 "^teravine-cli: Cannot create the file \"missing/x.IWL\"[^\n]*\n$" lines -o missing/x.IWL)
 expect(1 "^teravine-cli: [^\n]*unknown grid \"X\"[^\n]*\n$" lines -o bad.IWL --grids N,X)
-foreach(bad "--grids;k" "--grids;N,,S" "--reichweite;R2")
+foreach(bad "--grids;k" "--grids;N,,S" "--grids;N," "--grids;,N" "--grids;n" "--grids;N S"
+        "--grids;%S" "--reichweite;R2")
   run(1 lines -o bad.IWL ${bad})
 endforeach()
 run(1 lines)

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The frame and its transforms, the axes, the whole diagram and its polylines.
+#include "diagram/axes.h"
 #include "diagram/draw_diagram.h"
 #include "diagram/polyline.h"
 #include "fixtures.h"
+#include "identify/identify_point.h"
+#include "lines/const_lines.h"
 #include "support/recording_surface.h"
 
 #include <gtest/gtest.h>
 
-#include "diagram/axes.h"
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -16,42 +18,24 @@
 namespace teravine {
 namespace {
 
-// Two-point lines in every family; odd %S lines and the first Nfp line are never drawn.
-ConstLines hand_grids() {
+// Every grid family as the menus compute it.
+ConstLines all_grids(Calibration& cal) {
     ConstLines g;
-    const std::int16_t n_values[] = {7, 10, 14, 20, 30, 40, 60, 80, 120, 200};
-    for (std::size_t i = 1; i <= 16; ++i) {
-        const float f = static_cast<float>(i);
-        if (i <= 10) {
-            g.val_n[i] = n_values[i - 1];
-            g.n[i] = make_line({{0.3f, 0.02f * f}, {0.6f, 0.03f * f}});
-        }
-        if (i <= 12) {
-            g.val_s[i] = 0.01f * f;
-            g.s[i] = make_line({{0.2f + 0.05f * f, 0.1f}, {0.25f + 0.05f * f, 0.2f}});
-        }
-        g.val_fp[i] = 1 / (f + 6);
-        g.fp[i] = make_line({{0.05f * f, 0.3f}, {0.05f * f, 0.35f}});
-    }
-    g.fp[1] = Line{};
+    compute_const_n_lines(cal, g);
+    compute_const_s_lines(cal, g);
+    compute_const_fp_lines(cal, g);
     return g;
 }
 
-PlacedSample make_sample(float ad, float eg, const std::string& label) {
-    PlacedSample p;
-    p.record.iw_ad = ad;
-    p.record.iw_eg = eg;
-    p.record.label = label;
-    p.line_k = make_line({{0.01f, 0.005f}, {0.5f, 0.25f}, {1.1f, 0.55f}});
-    p.line_n = make_line({{ad, eg}, {ad + 0.1f, eg + 0.05f}});
-    p.line_s = make_line({{0, 0}, {ad, eg}});
-    p.line_fp = make_line({{0.1f, 0.05f}, {0.2f, 0.1f}});
-    return p;
+// A sample placed as a click places it, with its four lines.
+PlacedSample sample_at(Calibration& cal, float ad, float eg) {
+    InterpRecord interp;
+    return *identify_point(cal, interp, ad, eg);
 }
 
 struct DiagramTest : ::testing::Test {
     Calibration cal = make_calibration(1);
-    ConstLines grids = hand_grids();
+    ConstLines grids = all_grids(cal);
     SampleList samples;
     RecordingSurface s;
     PlotWindow plot = world_plot(1);
@@ -100,8 +84,8 @@ TEST_F(DiagramTest, StartUpShowsTheFiveKCurvesLabelledAtTheirEnds) {
 }
 
 TEST_F(DiagramTest, FamiliesThenSamplesEachWithItsIdenticalLinesInOrder) {
-    samples.push_back(make_sample(0.5f, 0.4f, "first"));
-    samples.push_back(make_sample(0.8f, 0.3f, "second"));
+    samples.push_back(sample_at(cal, 0.5f, 0.4f));
+    samples.push_back(sample_at(cal, 0.8f, 0.6f));
     draw(GridSwitches{true, true, true, true});
     EXPECT_EQ(piece_colours(),
               (std::vector<Colour>{kColourK, kColourN, kColourS, kColourFp, kColourSample}));
@@ -132,7 +116,7 @@ TEST_F(DiagramTest, AxesUseTheSurfaceColourAndTheEndRestoresPenWidthAndTextStyle
     s.size = 9;
     s.bold = true;
     s.width = 4;
-    samples.push_back(make_sample(0.5f, 0.4f, "first"));
+    samples.push_back(sample_at(cal, 0.5f, 0.4f));
     draw(GridSwitches{true, true, true, true}, IdenticalSwitches{true, true, true, true});
     EXPECT_EQ(s.of(OpKind::box)[0].colour, 0x445566u);
     EXPECT_TRUE(labels()[0].first.bold); // k labels keep the surface's bold state

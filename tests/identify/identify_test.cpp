@@ -1,25 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A point into a sample with its values and lines, the typed widths before it, and the
 // fast ways of identifying many (tables, memo, cores), bit for bit the same.
+#include "identify/identify_pairs.h"
 #include "identify/identify_point.h"
 #include "identify/sample_values.h"
 #include "identify/width_entry.h"
+#include "lines/line_builders.h"
+#include "support/fingerprint.h"
 #include "text/number_text.h"
 
-#include "identify/identify_pairs.h"
-#include "support/fingerprint.h"
 #include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
 namespace teravine {
 namespace {
 
-TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
-    Calibration cal = make_calibration(1);
+// A point identified as a click identifies it.
+struct Placed {
+    Calibration cal;
     InterpRecord interp;
-    float eg = 0.4f;
-    const auto placed = identify_point(cal, interp, 0.5f, eg);
+    std::optional<PlacedSample> sample;
+};
+Placed place(std::int16_t reich, float ad, float eg) {
+    Placed p{make_calibration(reich), {}, {}};
+    p.sample = identify_point(p.cal, p.interp, ad, eg);
+    return p;
+}
+
+TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
+    auto [cal, interp, placed] = place(1, 0.5f, 0.4f);
     ASSERT_TRUE(placed);
     const SampleRecord& r = placed->record;
     EXPECT_EQ(r.label, "N: 24,S: 4.88%,k:1.17,Nfp: 11");
@@ -34,34 +45,18 @@ TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
     EXPECT_EQ(placed->line_k.point(1).ad, 0.01f);
     EXPECT_EQ(placed->line_k.point(110).ad, 1.1f);
     EXPECT_NEAR(placed->line_k.point(50).eg, 0.4f, 2e-5);
+    // The N and %S lines are those of the sample's own values.
+    Line n_line, s_line;
+    build_const_n_line(cal, 24, n_line);
+    build_const_s_line(cal, placed->s_of, s_line);
+    EXPECT_EQ(fingerprint(placed->line_n), fingerprint(n_line));
+    EXPECT_EQ(fingerprint(placed->line_s), fingerprint(s_line));
     EXPECT_GT(placed->line_fp.count, 1);
     EXPECT_LE(placed->line_fp.count, 8);
 }
 
-TEST(IdentifyPoint, TheSampleLiesOnItsOwnNAndSLines) {
-    Calibration cal = make_calibration(2);
-    InterpRecord interp;
-    float eg = 0.45f;
-    const auto placed = identify_point(cal, interp, 0.6f, eg);
-    ASSERT_TRUE(placed);
-    for (const Line* line : {&placed->line_n, &placed->line_s}) {
-        int crossed = 0;
-        for (int j = 1; j < line->count; ++j) {
-            const LinePoint a = line->point(j), b = line->point(j + 1);
-            if (a.ad <= 0.6f && 0.6f <= b.ad) {
-                ++crossed;
-                EXPECT_NEAR(a.eg + (0.6f - a.ad) / (b.ad - a.ad) * (b.eg - a.eg), 0.45f, 0.02f);
-            }
-        }
-        EXPECT_EQ(crossed, 1);
-    }
-}
-
 TEST(IdentifyPoint, EqualWidthsTakeTheDiagonalAsSLine) {
-    Calibration cal = make_calibration(3);
-    InterpRecord interp;
-    float eg = 0.4f;
-    const auto placed = identify_point(cal, interp, 0.4f, eg);
+    const auto placed = place(3, 0.4f, 0.4f).sample;
     ASSERT_TRUE(placed);
     ASSERT_EQ(placed->line_s.count, 2);
     EXPECT_EQ(placed->line_s.point(1).ad, 0.0f);
@@ -127,6 +122,18 @@ void grid_over(const Calibration& cal, std::vector<float>& ad, std::vector<float
     }
 }
 
+// All that identifying one point leaves behind.
+Fingerprint whole(const std::optional<PlacedSample>& placed, float eg, bool located,
+                  const InterpRecord& at) {
+    Fingerprint f = fingerprint(placed);
+    f.push_back(std::bit_cast<std::uint32_t>(eg));
+    if (located) {
+        const Fingerprint of_at = fingerprint(at);
+        f.insert(f.end(), of_at.begin(), of_at.end());
+    }
+    return f;
+}
+
 TEST(IdentifyPairs, TablesMemoAndEveryWorkerCountGiveThePlainResultBitForBit) {
     for (std::int16_t reich : {1, 2, 3}) {
         Calibration plain = make_calibration(reich);
@@ -135,18 +142,12 @@ TEST(IdentifyPairs, TablesMemoAndEveryWorkerCountGiveThePlainResultBitForBit) {
         LineMemo memo(tables);
         std::vector<float> ad, eg;
         grid_over(plain, ad, eg);
-        std::vector<std::vector<Fingerprint>> by_workers;
-        for (unsigned workers : {1u, 2u, 3u, 0u}) {
-            by_workers.emplace_back();
+        std::vector<std::vector<Fingerprint>> by_workers(4);
+        for (unsigned workers = 0; workers <= 3; ++workers) {
             for (const Identification& got : identify_pairs(fast, tables, ad, eg, workers)) {
-                by_workers.back().push_back(fingerprint(got.placed));
-                by_workers.back().back().push_back(std::bit_cast<std::uint32_t>(got.iw_eg));
-                if (got.located) {
-                    const Fingerprint at = fingerprint(got.interp);
-                    by_workers.back().back().insert(by_workers.back().back().end(), at.begin(),
-                                                    at.end());
-                    EXPECT_EQ(got.interp.spare, 0.0f);
-                }
+                by_workers[workers].push_back(
+                    whole(got.placed, got.iw_eg, got.located, got.interp));
+                EXPECT_EQ(got.interp.spare, 0.0f);
             }
         }
         int placed = 0;
@@ -156,22 +157,14 @@ TEST(IdentifyPairs, TablesMemoAndEveryWorkerCountGiveThePlainResultBitForBit) {
                 want_at.row_lo = -1;
                 float want_eg = eg[i], tabled_eg = eg[i], memo_eg = eg[i];
                 const auto want = identify_point(plain, want_at, ad[i], want_eg);
-                Fingerprint expected = fingerprint(want);
-                expected.push_back(std::bit_cast<std::uint32_t>(want_eg));
-                const Fingerprint at = fingerprint(want_at);
-                if (want_at.row_lo != -1) {
-                    expected.insert(expected.end(), at.begin(), at.end());
-                }
-                const std::string what =
-                    "R index " + std::to_string(reich) + " point " + std::to_string(i);
+                const bool located = want_at.row_lo != -1;
+                const Fingerprint expected = whole(want, want_eg, located, want_at);
                 const auto tabled = identify_point(fast, tables, tabled_at, ad[i], tabled_eg);
                 const auto memoed = identify_point(fast, memo, memo_at, ad[i], memo_eg);
-                EXPECT_EQ(fingerprint(tabled), fingerprint(want)) << what;
-                EXPECT_EQ(fingerprint(memoed), fingerprint(want)) << what;
-                if (want) {
-                    EXPECT_EQ(fingerprint(tabled_at), at) << what;
-                    EXPECT_EQ(fingerprint(memo_at), at) << what;
-                }
+                const std::string what =
+                    "R index " + std::to_string(reich) + " point " + std::to_string(i);
+                EXPECT_EQ(whole(tabled, tabled_eg, located, tabled_at), expected) << what;
+                EXPECT_EQ(whole(memoed, memo_eg, located, memo_at), expected) << what;
                 for (const auto& results : by_workers) {
                     EXPECT_EQ(results[i], expected) << what;
                 }

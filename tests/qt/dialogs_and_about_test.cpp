@@ -1,20 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file dialogs (the program's filter texts in Qt's terms, what an answer becomes) and
 // the about window with its rolling ball.
+#include "qt/about_window.h"
+#include "qt/boule.h"
 #include "qt/file_dialogs.h"
 #include "qt/filter_text.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QTemporaryDir>
-#include <QTimer>
-
-#include "qt/about_window.h"
-#include "qt/boule.h"
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+
 #include <gtest/gtest.h>
+
 #include <vector>
 
 namespace teravine {

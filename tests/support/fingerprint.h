@@ -20,6 +20,15 @@ inline Fingerprint fingerprint(const InterpRecord& r) {
             std::bit_cast<std::uint32_t>(r.k)};
 }
 
+inline Fingerprint fingerprint(const Line& line) {
+    Fingerprint f{std::uint64_t(line.count), line.points.size()};
+    for (const LinePoint& p : line.points) {
+        f.push_back(std::bit_cast<std::uint32_t>(p.ad));
+        f.push_back(std::bit_cast<std::uint32_t>(p.eg));
+    }
+    return f;
+}
+
 inline Fingerprint fingerprint(const std::optional<PlacedSample>& placed) {
     Fingerprint f;
     if (!placed) {
@@ -34,12 +43,8 @@ inline Fingerprint fingerprint(const std::optional<PlacedSample>& placed) {
     f.push_back(std::uint64_t(placed->n_of));
     f.push_back(std::hash<std::string>{}(r.label));
     for (const Line* line : {&placed->line_k, &placed->line_n, &placed->line_s, &placed->line_fp}) {
-        f.push_back(std::uint64_t(line->count));
-        f.push_back(line->points.size());
-        for (const LinePoint& p : line->points) {
-            add(p.ad);
-            add(p.eg);
-        }
+        const Fingerprint of_line = fingerprint(*line);
+        f.insert(f.end(), of_line.begin(), of_line.end());
     }
     return f;
 }

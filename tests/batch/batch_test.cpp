@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The four rules of remove_inst, file_remove on a loaded table, and what a correction
-// file leaves in the table. The refusals' messages are pinned by tests/hostile.
+// The rules of broadening removal, correction tables, the sequential-input reader, width
+// files and the treatment. The refusals' messages are pinned by tests/hostile.
+#include "batch/treatment.h"
 #include "model/broadening.h"
 #include "model/correction_file.h"
+#include "support/scratch_folder.h"
+#include "text/number_items.h"
 #include "text/number_text.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace teravine {
 namespace {
@@ -93,6 +99,79 @@ TEST(CorrectionFile, HoldsAtMost501EntriesAndKeepsWhatCameBeforeAFailure) {
     ASSERT_TRUE(comma.ok()) << comma.error;
     EXPECT_EQ(comma.table.cor_start, 5.0f);
     EXPECT_EQ(comma.table.cor_count, 2);
+}
+
+TEST(WidthFile, ReadAndCorrectedUnderEachRule) {
+    const auto read = read_width_text("Samples of May\r\n2\r\n0\r\n0.22,0.21\r\n.5 0.4\r\n");
+    ASSERT_TRUE(read) << read.error();
+    EXPECT_EQ(read->title, "Samples of May");
+    EXPECT_EQ(read->ad, (std::vector<float>{0.22f, 0.5f}));
+    EXPECT_EQ(read->eg, (std::vector<float>{0.21f, 0.4f}));
+    // b = 0 keeps the widths, except under the table.
+    const auto table = read_correction_text("T\n0.05\n0.1\n0.2\n0.24\n0.3\n").table;
+    for (std::int16_t rule : {kRuleGauss, kRuleLorentz, kRuleMixture, kRuleTable}) {
+        WidthFile copy = *read;
+        correct_widths(copy, rule, table);
+        EXPECT_EQ(copy.ad, (rule == kRuleTable ? std::vector<float>{0.125f, -1} : read->ad));
+        EXPECT_EQ(copy.eg[0], rule == kRuleTable ? file_remove(0.21f, table) : 0.21f);
+    }
+}
+
+TEST(Treatment, AResultFileThatCannotBeCreatedOrWritten) {
+    ScratchFolder folder;
+    const auto file = read_width_text("T\n1\n0\n0.5,0.4\n").value();
+    Calibration cal = make_calibration(1);
+    const std::pair<std::string, std::string> cases[] = {
+        {folder.file("no such folder/out.IWO"), "cannot be created: No such file or directory."},
+        {folder.path().string(), "cannot be created"},
+        {"/dev/full", "cannot be written: No space left on device."}};
+    for (const auto& [path, error] : cases) {
+        int placed = 0; // a full disk may show only at the last flush
+        const auto outcome =
+            treat_widths(file, cal, "Gauss", path, [&](float, float) { ++placed; });
+        ASSERT_FALSE(outcome) << path;
+        EXPECT_EQ(outcome.error().rfind("The file \"" + path + "\" " + error, 0), 0u)
+            << outcome.error();
+        EXPECT_LE(placed, 1);
+    }
+}
+
+// The title, then every item up to the end, or the first failure's text as the last one.
+std::vector<std::string> read_all(std::string_view text) {
+    auto items = NumberItems::over(text).value();
+    std::vector<std::string> got{std::string(items.line().value_or("?"))};
+    while (!items.at_end()) {
+        const auto value = items.single("x");
+        got.push_back(value ? std::to_string(*value) : value.error());
+        if (!value) {
+            break;
+        }
+    }
+    return got;
+}
+
+TEST(NumberItems, SeparatorsAndEveryKindOfLineEnd) {
+    const std::vector<std::string> one_two_three{"t", "1.000000", "2.000000", "3.000000"};
+    for (const char* text : {"t\r\n1\r\n2,3\r\n", "t\n1\n2, 3\n", "t\r1\r2 3\r", "t\r\n1\n2\t3\r",
+                             "t\n\n\n1\r\r2 , 3", "\xEF\xBB\xBFt\n1,\n2,3"}) {
+        EXPECT_EQ(read_all(text), one_two_three) << text;
+    }
+    // '.' is the decimal point: "0,5" is the two items 0 and 5.
+    EXPECT_EQ(read_all("t\n.6, 0,5\n"),
+              (std::vector<std::string>{"t", "0.600000", "0.000000", "5.000000"}));
+    // Line numbers count CR LF once and a lone CR once.
+    EXPECT_EQ(read_all("t\r\n1\r2\r\nx\n").back(),
+              "Line 4 of the file, item 1 (x): \"x\" is not a number.");
+}
+
+TEST(NumberItems, NotNumbers) {
+    for (const char* bad :
+         {"nan", "NaN", "-inf", "infinity", "1e400", "-1e39", "0x1p3", "1e", "e5", ".", "-", "+",
+          "1.2.3", "1,5x", "1d5", "--1", "\"0.5\"", "0.5;0.4", "5%"}) {
+        const auto got = read_all(std::string("t\n") + bad + "\n");
+        EXPECT_EQ(got.back().rfind("Line 2 of the file, item ", 0), 0u)
+            << bad << ": " << got.back();
+    }
 }
 
 } // namespace
