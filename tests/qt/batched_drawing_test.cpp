@@ -158,32 +158,6 @@ TEST_P(FullDiagram, GivesTheEnginesPixels) {
 
 INSTANTIATE_TEST_SUITE_P(EachReichweite, FullDiagram, ::testing::Values(1, 2, 3));
 
-// Lines, then something else in the same colour and width: everything drawn keeps its
-// order, whatever ends the run.
-TEST(HeldBackSegments, AreDrawnBeforeWhateverFollows) {
-    QImage image(100, 100, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    PainterSurface surface(&image);
-    surface.set_user_scale(0, 0, 100, 100);
-    surface.set_fore_color(kColourN); // red
-    surface.set_current(10, 50);
-    surface.line_to(90, 50);
-    // A wide white dot over the red line: if the line came later, it would cover it.
-    surface.set_fore_color(0xFFFFFF);
-    surface.set_pen_width(9);
-    surface.point(50, 50);
-    surface.set_pen_width(1);
-    surface.set_fore_color(kColourN);
-    surface.line(50, 10, 50, 30);
-    surface.set_fore_color(kColourFp); // a new colour ends the run
-    surface.line(50, 20, 50, 40);
-    surface.finish();
-    EXPECT_EQ(image.pixelColor(20, 50), QColor(255, 0, 0));
-    EXPECT_EQ(image.pixelColor(50, 50), QColor(Qt::white));
-    EXPECT_EQ(image.pixelColor(50, 15), QColor(255, 0, 0));
-    EXPECT_EQ(image.pixelColor(50, 25), QColor(0, 192, 0));
-}
-
 // One-pixel segments of every slope, short and long, on and across the edges, at whole,
 // half and arbitrary positions, aliased and antialiased over a coloured ground: the
 // pixels Qt's engine sets for each, alone.

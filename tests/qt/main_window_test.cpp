@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -167,6 +168,29 @@ TEST_F(MainWindowTest, QuittingAsksFirst) {
     answer_next_box(QMessageBox::Yes);
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(window.isVisible());
+}
+
+// The copy looks like what the user sees: every pixel it adds to the drawing lies on one
+// of the two caption labels, and each adds some.
+TEST_F(MainWindowTest, CopyToClipboardCarriesTheAxisCaptions) {
+    window.menus().cop_clip->trigger();
+    const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(
+        QImage::Format_RGB32);
+    const QImage drawn = picture()->image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(copied.size(), drawn.size());
+    const QRect captions[] = {picture()->legx()->geometry(), picture()->legy()->geometry()};
+    int added[2] = {0, 0};
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (copied.pixel(x, y) != drawn.pixel(x, y)) {
+                const bool on_x = captions[0].contains(x, y);
+                ASSERT_TRUE(on_x || captions[1].contains(x, y)) << "pixel " << x << ", " << y;
+                ++added[on_x ? 0 : 1];
+            }
+        }
+    }
+    EXPECT_GT(added[0], 20);
+    EXPECT_GT(added[1], 20);
 }
 
 } // namespace
