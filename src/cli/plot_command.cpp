@@ -5,9 +5,10 @@
 #include "cli/grid_list.h"
 #include "cli/rule_options.h"
 #include "diagram/draw_diagram.h"
-#include "identify/identify_point.h"
+#include "identify/identify_pairs.h"
 #include "identify/sample_list.h"
 #include "lines/const_lines.h"
+#include "lines/line_tables.h"
 #include "model/calibration.h"
 #include "qt/render/diagram_image.h"
 
@@ -43,8 +44,8 @@ struct PlotScene {
     }
 };
 
-// The file's samples, corrected and identified in file order as "Treat File" places
-// them; those outside the model are left out.
+// The file's samples, corrected and identified as "Treat File" places them (on every
+// core, then taken in file order); those outside the model are left out.
 Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene) {
     const auto rule = choose_rule(args.rule);
     if (!rule) {
@@ -54,11 +55,10 @@ Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene) {
     if (!widths) {
         return Failure{widths.error()};
     }
-    InterpRecord interp;
-    for (std::size_t i = 0; i < widths->ad.size(); ++i) {
-        float eg = widths->eg[i];
-        if (auto placed = identify_point(scene.cal, interp, widths->ad[i], eg)) {
-            scene.samples.push_back(std::move(*placed));
+    const LineTables tables = make_line_tables(scene.cal);
+    for (Identification& found : identify_pairs(scene.cal, tables, widths->ad, widths->eg)) {
+        if (found.placed) {
+            scene.samples.push_back(std::move(*found.placed));
         }
     }
     return true;
