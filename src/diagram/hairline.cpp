@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <type_traits>
 #include <utility>
 
 namespace teravine {
@@ -146,7 +147,8 @@ void step_antialiased(int major1, int major2, int minor1, int inc, Cover cover) 
 
 // Clips the segment, takes it to 26.6 fixed point and orders it along its longer axis,
 // then hands walk(from, to, minor1, inc, along_y) the stepping: the major coordinate from
-// `from` to `to`, the minor one from `minor1` with the slope `inc` (16.16); along_y tells
+// `from` to `to`, the minor one from `minor1` with the slope `inc` (16.16); along_y
+// (std::true_type or std::false_type, so each stepping is compiled for its axis) tells
 // that the major axis is y.
 template <typename Walk>
 void walk_segment(const PixelRows& rows, double x1, double y1, double x2, double y2, Walk walk) {
@@ -162,14 +164,14 @@ void walk_segment(const PixelRows& rows, double x1, double y1, double x2, double
             std::swap(fy1, fy2);
             std::swap(fx1, fx2);
         }
-        walk(fy1, fy2, fx1, inc, true);
+        walk(fy1, fy2, fx1, inc, std::true_type{});
     } else if (dx != 0) {
         const int inc = fixed_div(dy, dx);
         if (fx1 > fx2) {
             std::swap(fx1, fx2);
             std::swap(fy1, fy2);
         }
-        walk(fx1, fx2, fy1, inc, false);
+        walk(fx1, fx2, fy1, inc, std::false_type{});
     }
 }
 
@@ -185,9 +187,13 @@ void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, doubl
         draw_hairline_point(rows, x1, y1, pixel);
         return;
     }
-    walk_segment(rows, x1, y1, x2, y2, [&](int from, int to, int minor1, int inc, bool along_y) {
+    walk_segment(rows, x1, y1, x2, y2, [&](int from, int to, int minor1, int inc, auto along_y) {
         step_along(from, to, minor1, inc, [&](int major, int minor) {
-            set_pixel(rows, along_y ? minor : major, along_y ? major : minor, pixel);
+            if constexpr (along_y) {
+                set_pixel(rows, minor, major, pixel);
+            } else {
+                set_pixel(rows, major, minor, pixel);
+            }
         });
     });
 }
@@ -198,9 +204,13 @@ void draw_antialiased_hairline(const PixelRows& rows, double x1, double y1, doub
         draw_hairline_point(rows, x1, y1, pixel);
         return;
     }
-    walk_segment(rows, x1, y1, x2, y2, [&](int from, int to, int minor1, int inc, bool along_y) {
+    walk_segment(rows, x1, y1, x2, y2, [&](int from, int to, int minor1, int inc, auto along_y) {
         step_antialiased(from, to, minor1, inc, [&](int major, int minor, std::uint32_t coverage) {
-            blend_pixel(rows, along_y ? minor : major, along_y ? major : minor, pixel, coverage);
+            if constexpr (along_y) {
+                blend_pixel(rows, minor, major, pixel, coverage);
+            } else {
+                blend_pixel(rows, major, minor, pixel, coverage);
+            }
         });
     });
 }
