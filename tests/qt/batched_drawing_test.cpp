@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The surface writes the window picture's one-pixel segments straight into its pixels and
-// holds other segments back to draw runs of them in one painter call; these tests compare
-// its images with the same drawing done by Qt's engine one segment at a time.
+// The surface writes one-pixel segments straight into an image's pixels and holds other
+// segments back to draw runs of them in one painter call; these tests compare its images
+// with the same drawing done by Qt's engine alone.
 #include "diagram/draw_diagram.h"
 #include "diagram/hairline.h"
 #include "identify/identify_point.h"
@@ -22,49 +22,6 @@
 
 namespace teravine {
 namespace {
-
-// Passes every call to the surface and draws each segment at once, as a surface that
-// never holds segments back would.
-class SegmentBySegment final : public Surface {
-public:
-    explicit SegmentBySegment(PainterSurface& inner) : s_(inner) {}
-
-    void set_user_scale(float l, float t, float r, float b) override {
-        s_.set_user_scale(l, t, r, b);
-    }
-    void clear() override { s_.clear(); }
-    Colour fore_color() const override { return s_.fore_color(); }
-    void set_fore_color(Colour colour) override { s_.set_fore_color(colour); }
-    int pen_width() const override { return s_.pen_width(); }
-    void set_pen_width(int width) override { s_.set_pen_width(width); }
-    int draw_mode() const override { return s_.draw_mode(); }
-    void set_draw_mode(int mode) override { s_.set_draw_mode(mode); }
-    void line(float x1, float y1, float x2, float y2) override {
-        s_.line(x1, y1, x2, y2);
-        s_.flush();
-    }
-    void line_to(float x, float y) override {
-        s_.line_to(x, y);
-        s_.flush();
-    }
-    void box(float x1, float y1, float x2, float y2) override { s_.box(x1, y1, x2, y2); }
-    void point(float x, float y) override { s_.point(x, y); }
-    float current_x() const override { return s_.current_x(); }
-    float current_y() const override { return s_.current_y(); }
-    void set_current(float x, float y) override { s_.set_current(x, y); }
-    void print_text(const std::string& text) override { s_.print_text(text); }
-    float text_width(const std::string& text) const override { return s_.text_width(text); }
-    float text_height(const std::string& text) const override { return s_.text_height(text); }
-    std::string font_name() const override { return s_.font_name(); }
-    void set_font_name(const std::string& name) override { s_.set_font_name(name); }
-    float font_size() const override { return s_.font_size(); }
-    void set_font_size(float size) override { s_.set_font_size(size); }
-    bool font_bold() const override { return s_.font_bold(); }
-    void set_font_bold(bool bold) override { s_.set_font_bold(bold); }
-
-private:
-    PainterSurface& s_;
-};
 
 // A diagram with everything on: the four grids and some forty samples with their four
 // identical lines and labels.
@@ -95,26 +52,24 @@ protected:
                               IdenticalSwitches{true, true, true, true}};
     }
 
-    // The diagram on the surface's device, through `drawer` (which draws on surface).
-    void draw_on(PainterSurface& surface, Surface& drawer) const {
+    void draw_on(PainterSurface& surface) const {
         surface.set_user_scale(0, 0, 15, 15);
-        drawer.clear();
+        surface.clear();
         PlotWindow plot;
         static_cast<WorldWindow&>(plot) = world_;
         AxisCaptions captions;
-        draw_diagram(drawer, plot, captions, content());
+        draw_diagram(surface, plot, captions, content());
         surface.finish();
     }
 
-    // As the window draws it, or (`by_engine`) with every segment handed to Qt's engine
-    // alone, on a pixmap, whose pixels only the engine writes.
+    // As the window draws it, or (`by_engine`) on a pixmap, whose pixels only Qt's
+    // engine writes.
     QImage draw(bool antialiased, bool by_engine) const {
         QImage image(600, 600, QImage::Format_RGB32);
         QPixmap pixmap(image.size());
         PainterSurface surface(by_engine ? static_cast<QPaintDevice*>(&pixmap) : &image);
         surface.set_antialiasing(antialiased);
-        SegmentBySegment one_by_one(surface);
-        draw_on(surface, by_engine ? static_cast<Surface&>(one_by_one) : surface);
+        draw_on(surface);
         return by_engine ? pixmap.toImage().convertToFormat(QImage::Format_RGB32) : image;
     }
 
@@ -147,12 +102,12 @@ int inked_pixels(const QImage& image) {
 TEST_P(FullDiagram, GivesTheEnginesPixels) {
     for (const bool antialiased : {false, true}) {
         SCOPED_TRACE(antialiased ? "antialiased" : "window picture");
-        const QImage one_by_one = draw(antialiased, true);
-        const QImage held_back = draw(antialiased, false);
+        const QImage by_engine = draw(antialiased, true);
+        const QImage ours = draw(antialiased, false);
         // A drawing that went nowhere would compare equal too.
-        EXPECT_GT(inked_pixels(one_by_one), 600 * 600 / 10);
-        ASSERT_EQ(one_by_one.size(), held_back.size());
-        EXPECT_EQ(differing_pixels(one_by_one, held_back), 0);
+        EXPECT_GT(inked_pixels(by_engine), 600 * 600 / 10);
+        ASSERT_EQ(by_engine.size(), ours.size());
+        EXPECT_EQ(differing_pixels(by_engine, ours), 0);
     }
 }
 
