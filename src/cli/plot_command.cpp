@@ -2,6 +2,7 @@
 // teravine-cli plot -o FILE: the diagram as the window draws it, into a PNG, SVG or PDF
 // file, with the chosen Reichweite, grid families, samples and identical lines.
 #include "cli/commands.h"
+#include "cli/figure_size.h"
 #include "cli/grid_list.h"
 #include "cli/rule_options.h"
 #include "diagram/draw_diagram.h"
@@ -27,6 +28,10 @@ struct PlotArgs {
     RuleArgs rule;
     std::string labels = "samples";
     int size = kDefaultImagePixels;
+    bool size_given = false;
+    std::string width;
+    std::string height;
+    std::optional<double> dpi;
 };
 
 // Everything the diagram shows, built from the arguments as the window's menus would.
@@ -102,6 +107,11 @@ int run_plot(const PlotArgs& args) {
                   << ": unknown image type (use .png, .svg or .pdf)\n";
         return kExitFailure;
     }
+    if (args.size_given && (!args.width.empty() || !args.height.empty() || args.dpi)) {
+        std::cerr << "teravine-cli: --size draws a square picture; a figure takes "
+                     "--width, --height and --dpi instead\n";
+        return kExitFailure;
+    }
     if (args.size < kMinImagePixels || args.size > kMaxImagePixels) {
         std::cerr << "teravine-cli: --size " << args.size << " is outside " << kMinImagePixels
                   << ".." << kMaxImagePixels << "\n";
@@ -112,8 +122,18 @@ int run_plot(const PlotArgs& args) {
         std::cerr << "teravine-cli: " << scene.error() << "\n";
         return kExitFailure;
     }
-    const auto written =
-        write_diagram_image((*scene)->content(), (*scene)->world, args.output, args.size);
+    const bool figure = !args.width.empty() || !args.height.empty() || args.dpi;
+    Outcome<WrittenImage> written = Failure{""};
+    if (figure) {
+        const auto size = figure_size(args.width, args.height, args.dpi);
+        if (!size) {
+            std::cerr << "teravine-cli: " << size.error() << "\n";
+            return kExitFailure;
+        }
+        written = write_diagram_figure((*scene)->content(), (*scene)->world, args.output, *size);
+    } else {
+        written = write_diagram_image((*scene)->content(), (*scene)->world, args.output, args.size);
+    }
     if (!written) {
         std::cerr << "teravine-cli: " << written.error() << "\n";
         return kExitFailure;
@@ -142,9 +162,20 @@ void add_plot_command(CLI::App& app, int& status) {
     command->add_option("--labels", args->labels, "sample labels: samples (each its own) or none")
         ->check(CLI::IsMember({"none", "samples"}))
         ->capture_default_str();
-    command->add_option("--size", args->size, "width and height of the image in pixels")
-        ->capture_default_str();
-    command->callback([args, &status] { status = run_plot(*args); });
+    auto* size = command->add_option("--size", args->size,
+                                     "width and height of the square picture in pixels")
+                     ->capture_default_str();
+    command->add_option("--width", args->width,
+                        "a figure's width with its unit: 160mm, 6in or 1200px; the figure is "
+                        "cropped to the diagram and its text and lines keep their size");
+    command->add_option("--height", args->height,
+                        "a figure's height with its unit (the width when left out)");
+    command->add_option("--dpi", args->dpi,
+                        "a figure's resolution; 300 for lengths in mm or in, 96 for pixels");
+    command->callback([args, size, &status] {
+        args->size_given = size->count() > 0;
+        status = run_plot(*args);
+    });
 }
 
 } // namespace teravine::cli

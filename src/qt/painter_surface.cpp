@@ -68,6 +68,7 @@ void PainterSurface::set_device(QPaintDevice* device, double pen_scale) {
     device_ = device;
     device_failed_ = false;
     pen_scale_ = pen_scale;
+    picture_frame_.reset();
     metrics_.reset(); // they follow the device's resolution
 }
 
@@ -168,10 +169,21 @@ PainterSurface::DeviceScale PainterSurface::measured_scale() const {
     // A device of no size would make every text infinitely long in user units.
     const double span_x = static_cast<double>(right_) - left_;
     const double span_y = static_cast<double>(bottom_) - top_;
-    const double width = device_width();
-    const double height = device_height();
+    const double width = picture_frame_ ? picture_frame_->width() : device_width();
+    const double height = picture_frame_ ? picture_frame_->height() : device_height();
+    const QPointF offset = picture_frame_ ? picture_frame_->topLeft() : QPointF();
     return {span_x != 0.0 && width > 0 ? width / span_x : 1.0,
-            span_y != 0.0 && height > 0 ? height / span_y : 1.0, left_, top_};
+            span_y != 0.0 && height > 0 ? height / span_y : 1.0,
+            left_,
+            top_,
+            offset.x(),
+            offset.y()};
+}
+
+void PainterSurface::set_picture_frame(const QRectF& frame) {
+    flush();
+    picture_frame_ = frame;
+    keep_scale_while_painting();
 }
 
 PainterSurface::DeviceScale PainterSurface::device_scale() const {

@@ -11,6 +11,7 @@
 #include <QLineF>
 #include <QPainter>
 #include <QPointF>
+#include <QRectF>
 
 #include <memory>
 #include <optional>
@@ -49,6 +50,10 @@ public:
 
     // One user unit per centimetre, from the device's top-left corner.
     void use_centimetres();
+
+    // The user scale spans this rectangle of the device (device pixels) instead of the
+    // whole device, until the device changes: a figure places its picture on a page.
+    void set_picture_frame(const QRectF& frame);
 
     // Device coordinates (pixels of the device) of a point in user units, and the
     // reverse scale factors, for callers that place widgets over the surface.
@@ -103,11 +108,14 @@ private:
     struct DeviceScale {
         double per_unit_x;
         double per_unit_y;
-        double origin_x; // the user coordinates of the device's top-left corner
+        double origin_x; // the user coordinates of the picture's top-left corner
         double origin_y;
+        double offset_x = 0; // that corner on the device, in device pixels
+        double offset_y = 0;
     };
     static QPointF scaled(float x, float y, const DeviceScale& scale) {
-        return {(x - scale.origin_x) * scale.per_unit_x, (y - scale.origin_y) * scale.per_unit_y};
+        return {(x - scale.origin_x) * scale.per_unit_x + scale.offset_x,
+                (y - scale.origin_y) * scale.per_unit_y + scale.offset_y};
     }
     DeviceScale measured_scale() const;
     DeviceScale device_scale() const;
@@ -126,6 +134,7 @@ private:
 
     Scale scale_ = Scale::User;
     float left_ = 0, top_ = 0, right_ = 15, bottom_ = 15;
+    std::optional<QRectF> picture_frame_; // where the user scale spans; none: the device
 
     Colour fore_color_ = 0;
     int pen_width_ = 1;

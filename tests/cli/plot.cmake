@@ -8,7 +8,9 @@ set(png "89504e470d0a1a0a0000000d49484452")
 foreach(case "k.png;${png}0000032000000320" "small.png;${png}0000012c0000012c;--size;300;--reichweite;R3;--grids;k,N,S,Nfp"
         "k.svg;3c3f786d6c" "k.pdf;255044462d;--grids;N"
         "s.svg;3c3f786d6c;--samples;${EXAMPLES}/samples.IW;--identical;N,Nfp"
-        "t.png;${png};--samples;${EXAMPLES}/samples.IW;--rule;table;--table;${EXAMPLES}/instrument.cor")
+        "t.png;${png};--samples;${EXAMPLES}/samples.IW;--rule;table;--table;${EXAMPLES}/instrument.cor"
+        "fig.png;${png}0000076200000589;--width;160mm;--height;120mm;--reichweite;R3"
+        "fig.svg;3c3f786d6c;--width;160mm;--height;120mm;--samples;${EXAMPLES}/samples.IW;--labels;none")
   list(POP_FRONT case name start)
   run(0 plot -o ${work}/${name} ${case})
   file(READ ${work}/${name} head LIMIT 24 HEX)
@@ -22,10 +24,22 @@ if(NOT svg MATCHES "N: 20,S: 4.83%,k:0.95,Nfp: 10" OR NOT svg MATCHES "N: 11,S: 
   fail("s.svg lacks the labels of the samples")
 endif()
 
+# A figure of 160 x 120 mm: 1890 x 1417 pixels at 300 dpi (11811 dots a metre), the SVG
+# of that physical size, and without labels none of them.
+file(READ ${work}/fig.png png_bytes HEX)
+if(NOT png_bytes MATCHES "7048597300002e2300002e23")
+  fail("fig.png does not state 300 dpi")
+endif()
+file(READ ${work}/fig.svg svg)
+if(NOT svg MATCHES "width=\"160\\.0[0-9]*mm\" height=\"1[12][0-9.]*mm\"" OR svg MATCHES "N: 20,S:")
+  fail("fig.svg is not 160 mm wide or shows labels")
+endif()
+
 # Refusals: one line on stderr, status 1, nothing written.
 foreach(bad "k.bmp" "tiny.png;--size;99" "huge.png;--size;10001" "no/such/folder/k.png"
         "g.png;--grids;k,X" "i.png;--identical;N,X" "m.png;--samples;${work}/missing.IW"
-        "r.png;--samples;${EXAMPLES}/samples.IW;--rule;table")
+        "r.png;--samples;${EXAMPLES}/samples.IW;--rule;table" "u.png;--width;160"
+        "b.png;--width;160mm;--size;300" "d.png;--width;160mm;--dpi;5" "l.png;--labels;some")
   list(POP_FRONT bad name)
   expect(1 "^teravine-cli:[^\n]*\n$" plot -o ${work}/${name} ${bad})
   expect_missing(${work}/${name})

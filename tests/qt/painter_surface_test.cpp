@@ -106,5 +106,35 @@ TEST(DiagramImage, FormatFromTheExtensionAndThePictureOfTheWindow) {
     }
 }
 
+// A figure of 160 x 120 mm at 300 dpi reads back at that size and resolution, and the
+// diagram fills it to the margin on its longer side, R3's smaller frame included.
+TEST(DiagramFigure, FillsItsPhysicalSizeToTheMargin) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("figure.png").toStdString();
+    for (const std::int16_t reich : {1, 3}) {
+        WorldWindow world;
+        Calibration cal = make_calibration(reich, &world);
+        const ConstLines grids;
+        const SampleList samples;
+        const DiagramContent content{cal, grids, samples, GridSwitches{true, false, false, false},
+                                     {}};
+        ASSERT_TRUE(write_diagram_figure(content, world, path, FigureSize{1890, 1417, 300}));
+        const QImage image(QString::fromStdString(path));
+        ASSERT_EQ(image.size(), QSize(1890, 1417));
+        EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, 300, 0.5);
+        int top = image.height(), bottom = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); x += 3) {
+                if ((image.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu) {
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+            }
+        }
+        const int margin = kFigureMarginPixels * 300 / 96; // screen pixels at 300 dpi
+        EXPECT_NEAR(top, margin, 8) << "reich " << reich;
+        EXPECT_NEAR(image.height() - 1 - bottom, margin, 8);
+    }
+}
+
 } // namespace
 } // namespace teravine

@@ -15,6 +15,9 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <algorithm>
+#include <cmath>
+
 namespace teravine {
 
 namespace {
@@ -28,23 +31,44 @@ Failure write_failure(const std::string& path, const QString& reason) {
     return Failure{"Cannot write " + path + ": " + reason.toStdString()};
 }
 
-void draw(QPaintDevice& device, int pixels, const DiagramContent& content, WrittenImage& written) {
-    PainterSurface surface(&device);
-    surface.set_antialiasing(true);
+// What is written: a page of width x height device pixels at dpi, the square picture of
+// `picture_pixels` screen pixels laid over it in `frame` (device pixels).
+struct Page {
+    int width = 0;
+    int height = 0;
+    double dpi = kScreenDpi;
+    QRectF frame;
+    int picture_pixels = 0;
+};
+
+Page square_page(int pixels) {
+    return Page{pixels, pixels, kScreenDpi, QRectF(0, 0, pixels, pixels), pixels};
+}
+
+// Text in points and pens in screen pixels grow with the resolution, so a page of a
+// given physical size shows the picture as a screen would at that size.
+void draw(QPaintDevice& device, const Page& page, const DiagramContent& content,
+          WrittenImage& written, bool antialiased = true) {
+    PainterSurface surface(&device, page.dpi / kScreenDpi);
+    surface.set_antialiasing(antialiased);
+    surface.set_picture_frame(page.frame);
     AxisCaptions captions;
-    draw_diagram_picture(surface, pixels, content, written.plot, captions);
+    draw_diagram_picture(surface, page.picture_pixels, content, written.plot, captions);
+}
+
+int dots_per_metre(double dpi) {
+    return static_cast<int>(dpi / kMetresPerInch + 0.5);
 }
 
 // The encoders fill a buffer in memory; the file is written from it in one piece.
 // Each returns the encoder's complaint, if any.
-std::optional<QString> encode_png(const DiagramContent& content, QBuffer& out,
+std::optional<QString> encode_png(const DiagramContent& content, QBuffer& out, const Page& page,
                                   WrittenImage& written) {
-    QImage image(written.pixels, written.pixels, QImage::Format_RGB32);
-    const int dots_per_metre = static_cast<int>(kScreenDpi / kMetresPerInch + 0.5);
-    image.setDotsPerMeterX(dots_per_metre);
-    image.setDotsPerMeterY(dots_per_metre);
+    QImage image(page.width, page.height, QImage::Format_RGB32);
+    image.setDotsPerMeterX(dots_per_metre(page.dpi));
+    image.setDotsPerMeterY(dots_per_metre(page.dpi));
     image.fill(Qt::white);
-    draw(image, written.pixels, content, written);
+    draw(image, page, content, written);
     QImageWriter writer(&out, "png");
     if (!writer.write(image)) {
         return writer.errorString();
@@ -52,30 +76,113 @@ std::optional<QString> encode_png(const DiagramContent& content, QBuffer& out,
     return std::nullopt;
 }
 
-std::optional<QString> encode_svg(const DiagramContent& content, QBuffer& out,
+std::optional<QString> encode_svg(const DiagramContent& content, QBuffer& out, const Page& page,
                                   WrittenImage& written) {
     QSvgGenerator svg; // hands its last bytes over when it goes
     svg.setOutputDevice(&out);
-    svg.setSize(QSize(written.pixels, written.pixels));
-    svg.setViewBox(QRect(0, 0, written.pixels, written.pixels));
-    svg.setResolution(kScreenDpi);
+    svg.setSize(QSize(page.width, page.height));
+    svg.setViewBox(QRect(0, 0, page.width, page.height));
+    svg.setResolution(static_cast<int>(page.dpi + 0.5));
     svg.setTitle(QStringLiteral("Teravine diagram"));
-    draw(svg, written.pixels, content, written);
+    draw(svg, page, content, written);
     return std::nullopt;
 }
 
-std::optional<QString> encode_pdf(const DiagramContent& content, QBuffer& out,
+std::optional<QString> encode_pdf(const DiagramContent& content, QBuffer& out, const Page& page,
                                   WrittenImage& written) {
     QPdfWriter pdf(&out);
     pdf.setTitle(QStringLiteral("Teravine diagram"));
     pdf.setCreator(QStringLiteral("Teravine"));
-    pdf.setResolution(kScreenDpi);
-    const double inches = static_cast<double>(written.pixels) / kScreenDpi;
-    pdf.setPageLayout(QPageLayout(
-        QPageSize(QSizeF(inches, inches), QPageSize::Inch, QString(), QPageSize::ExactMatch),
-        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    draw(pdf, written.pixels, content, written);
+    pdf.setResolution(static_cast<int>(page.dpi + 0.5));
+    pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(page.width / page.dpi, page.height / page.dpi),
+                                            QPageSize::Inch, QString(), QPageSize::ExactMatch),
+                                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    draw(pdf, page, content, written);
     return std::nullopt;
+}
+
+// The part of a square picture of `side` screen pixels that the diagram inks, drawn
+// once without antialiasing to find it.
+QRect drawn_bounds(const DiagramContent& content, const WorldWindow& world, int side) {
+    QImage probe(side, side, QImage::Format_RGB32);
+    probe.setDotsPerMeterX(dots_per_metre(kScreenDpi));
+    probe.setDotsPerMeterY(dots_per_metre(kScreenDpi));
+    probe.fill(Qt::white);
+    WrittenImage scratch;
+    static_cast<WorldWindow&>(scratch.plot) = world;
+    draw(probe, square_page(side), content, scratch, false);
+    int left = side, top = side, right = -1, bottom = -1;
+    for (int y = 0; y < side; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
+        for (int x = 0; x < side; ++x) {
+            if ((row[x] & 0xFFFFFFu) != 0xFFFFFFu) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+    }
+    return right < 0 ? QRect(0, 0, side, side) : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// The figure's page: the picture scaled so that what it inks, with a margin, fills the
+// page's width or height, and centred. Text keeps its size as the picture grows, so
+// the scale is found again on the picture of the size found, twice at most.
+Page figure_page(const DiagramContent& content, const WorldWindow& world,
+                 const FigureSize& size) {
+    const double to_screen = kScreenDpi / size.dpi; // device pixels to screen pixels
+    const double room_x = size.width * to_screen - 2 * kFigureMarginPixels;
+    const double room_y = size.height * to_screen - 2 * kFigureMarginPixels;
+    int side = kDefaultImagePixels;
+    QRect inked = drawn_bounds(content, world, side);
+    for (int pass = 0; pass < 3; ++pass) {
+        const double grow = std::min(room_x / (inked.width() + 1), room_y / (inked.height() + 1));
+        const int wanted = std::clamp(static_cast<int>(side * grow), kMinImagePixels,
+                                      kMaxImagePixels);
+        if (std::abs(wanted - side) <= 1) {
+            break;
+        }
+        side = wanted;
+        inked = drawn_bounds(content, world, side);
+    }
+    const double to_device = size.dpi / kScreenDpi;
+    const QPointF centre = QRectF(inked).adjusted(0, 0, 1, 1).center();
+    const QPointF origin(size.width / 2.0 - centre.x() * to_device,
+                         size.height / 2.0 - centre.y() * to_device);
+    return Page{size.width, size.height, size.dpi,
+                QRectF(origin, QSizeF(side * to_device, side * to_device)), side};
+}
+
+Outcome<WrittenImage> write_page(const DiagramContent& content, const WorldWindow& world,
+                                 const std::string& path, ImageFormat format,
+                                 const Page& page) {
+    WrittenImage written;
+    written.format = format;
+    written.pixels = page.picture_pixels;
+    static_cast<WorldWindow&>(written.plot) = world;
+    QByteArray bytes;
+    std::optional<QString> complaint;
+    { // the buffer is complete once the encoders are gone
+        QBuffer out(&bytes);
+        out.open(QIODevice::WriteOnly);
+        switch (format) {
+        case ImageFormat::Png:
+            complaint = encode_png(content, out, page, written);
+            break;
+        case ImageFormat::Svg:
+            complaint = encode_svg(content, out, page, written);
+            break;
+        case ImageFormat::Pdf:
+            complaint = encode_pdf(content, out, page, written);
+            break;
+        }
+    }
+    if (!complaint) {
+        complaint = save_file_atomically(QString::fromStdString(path), bytes);
+    }
+    if (complaint) {
+        return write_failure(path, *complaint);
+    }
+    return written;
 }
 
 } // namespace
@@ -94,6 +201,20 @@ std::optional<ImageFormat> image_format_for(const std::string& path) {
     return std::nullopt;
 }
 
+std::optional<std::string> figure_size_problem(const FigureSize& size) {
+    if (!(size.dpi >= kMinFigureDpi && size.dpi <= kMaxFigureDpi)) {
+        return "The resolution must lie between 24 and 2400 dpi";
+    }
+    const auto pixels = std::to_string(kMinImagePixels) + " and " +
+                        std::to_string(kMaxFigurePixels);
+    if (size.width < kMinImagePixels || size.height < kMinImagePixels ||
+        size.width > kMaxFigurePixels || size.height > kMaxFigurePixels) {
+        return "The figure's width and height must lie between " + pixels +
+               " pixels at its resolution";
+    }
+    return std::nullopt;
+}
+
 Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const WorldWindow& world,
                                           const std::string& path, int pixels) {
     const std::optional<ImageFormat> format = image_format_for(path);
@@ -105,34 +226,21 @@ Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const W
                        " and " + std::to_string(kMaxImagePixels) + " pixels"};
     }
     HeadlessGui gui;
-    WrittenImage written;
-    written.format = *format;
-    written.pixels = pixels;
-    static_cast<WorldWindow&>(written.plot) = world;
-    QByteArray bytes;
-    std::optional<QString> complaint;
-    { // the buffer is complete once the encoders are gone
-        QBuffer out(&bytes);
-        out.open(QIODevice::WriteOnly);
-        switch (*format) {
-        case ImageFormat::Png:
-            complaint = encode_png(content, out, written);
-            break;
-        case ImageFormat::Svg:
-            complaint = encode_svg(content, out, written);
-            break;
-        case ImageFormat::Pdf:
-            complaint = encode_pdf(content, out, written);
-            break;
-        }
+    return write_page(content, world, path, *format, square_page(pixels));
+}
+
+Outcome<WrittenImage> write_diagram_figure(const DiagramContent& content,
+                                           const WorldWindow& world, const std::string& path,
+                                           const FigureSize& size) {
+    const std::optional<ImageFormat> format = image_format_for(path);
+    if (!format) {
+        return Failure{"Cannot write " + path + ": the file must end in .png, .svg or .pdf"};
     }
-    if (!complaint) {
-        complaint = save_file_atomically(QString::fromStdString(path), bytes);
+    if (const auto problem = figure_size_problem(size)) {
+        return Failure{*problem};
     }
-    if (complaint) {
-        return write_failure(path, *complaint);
-    }
-    return written;
+    HeadlessGui gui;
+    return write_page(content, world, path, *format, figure_page(content, world, size));
 }
 
 } // namespace teravine
