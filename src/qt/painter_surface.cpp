@@ -276,7 +276,7 @@ void PainterSurface::line(float x1, float y1, float x2, float y2) {
     if (const PixelRows* rows = hairline_target()) {
         // A polyline starts each segment where the last one ended.
         const DeviceScale& scale = *painting_scale_; // a painter is on the device
-        const QPointF from = last_end_ && last_end_->user == QPointF(x1, y1)
+        const QPointF from = last_end_ && last_end_->x == x1 && last_end_->y == y1
                                  ? last_end_->device
                                  : scaled(x1, y1, scale);
         const QPointF to = scaled(x2, y2, scale);
@@ -286,7 +286,7 @@ void PainterSurface::line(float x1, float y1, float x2, float y2) {
         } else {
             draw_hairline(*rows, from.x(), from.y(), to.x(), to.y(), pixel);
         }
-        last_end_ = EndPoint{QPointF(x2, y2), to};
+        last_end_ = EndPoint{x2, y2, to};
         set_current(x2, y2);
         return;
     }
@@ -399,9 +399,13 @@ void PainterSurface::print_text(const std::string& text) {
         use_pen(*p, PenState{PenState::Kind::Plain, fore_color_, 1.0});
         QPointF at = to_device(current_x_, current_y_);
         at.ry() += metrics.ascent();
-        for (const QString& piece : qtext.split(QLatin1Char('\n'))) {
-            p->drawText(at, piece);
-            at.ry() += metrics.height();
+        if (!qtext.contains(QLatin1Char('\n'))) {
+            p->drawText(at, qtext); // a label: one line, no list to build
+        } else {
+            for (const QString& piece : qtext.split(QLatin1Char('\n'))) {
+                p->drawText(at, piece);
+                at.ry() += metrics.height();
+            }
         }
     }
     current_x_ = scale_ == Scale::Centimetres ? 0.0f : left_;

@@ -175,7 +175,8 @@ private:
     std::optional<DeviceScale> painting_scale_;
     // The end of the last one-pixel segment, in user units and on the device.
     struct EndPoint {
-        QPointF user;
+        float x; // user units
+        float y;
         QPointF device;
     };
     std::optional<EndPoint> last_end_;
