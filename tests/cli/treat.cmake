@@ -2,11 +2,19 @@
 # teravine-cli treat as a user runs it: the committed examples, then failing files.
 # -DSOURCE=<source folder> [-DMAKE_EXAMPLES=ON]
 set(examples "${SOURCE}/examples")
-run(0 treat "${examples}/samples.IW" -o "${work}/samples.IWO")
+# With --csv beside it, the same result file, and a row per sample with its reason.
+run(0 treat "${examples}/samples.IW" -o "${work}/samples.IWO" --csv "${work}/samples.csv")
 expect_same_files("${work}/samples.IWO" "${examples}/samples.IWO")
 run(0 treat "${examples}/samples.IW" -o "${work}/table.IWO" --rule table
-    --table "${examples}/instrument.cor")
+    --table "${examples}/instrument.cor" --csv "${work}/table.csv")
 expect_same_files("${work}/table.IWO" "${examples}/samples-table.IWO")
+set(header "index,ad_measured,eg_measured,ad,eg,status,n,n_int,s_pct,k,nfp,reichweite,rule,broadening\n")
+file(READ "${work}/samples.csv" csv)
+string(REGEX REPLACE "[^\n]*,(ok|[a-z =3]+),[^\n]*\n" "\\1;" reasons "${csv}")
+if(NOT csv MATCHES "^${header}1,0.6,0.5,0.5438787,0.44267276,ok,19.609049,20,4.83,0.94799805,10,R0,Lorentz Gauss geometric mean,0.1\n"
+   OR NOT reasons MATCHES "ok;ok;ok;ok;above the diagonal;below the k = 3 curve;ok;narrower than the instrument;ok;$")
+  fail("samples.csv:\n${csv}")
+endif()
 # The committed examples are what the generator makes today.
 if(MAKE_EXAMPLES)
   execute_process(COMMAND bash "${SOURCE}/scripts/make-examples" ${CLI} "${work}/made"
@@ -28,7 +36,11 @@ expect_text("${work}/gauss.IWO" "Worked${crlf}Reichweite:${tab}R1${crlf}Instrume
 # Failures: the description on stderr, status 1, what was written before stays.
 file(WRITE "${work}/tiny.IW" "Tiny${crlf}2${crlf}0${crlf}0.5,0.4${crlf}0.000001,0.0000009${crlf}")
 expect(1 "Sample 2 of the file: Arithmetic failure: N cannot be computed." treat
-       "${work}/tiny.IW" -o "${work}/tiny.IWO")
+       "${work}/tiny.IW" -o "${work}/tiny.IWO" --csv "${work}/tiny.csv")
+file(READ "${work}/tiny.csv" csv)
+if(NOT csv MATCHES "^${header}1,[^\n]*,ok,[^\n]*\n2,1e-06,9e-07,1e-06,9e-07,not computable,,,,,,R0,")
+  fail("tiny.csv:\n${csv}")
+endif()
 expect_text("${work}/tiny.IWO" "Tiny${crlf}Reichweite:${tab}R0${crlf}Instrumental broadening:${tab} 0${crlf}Instrumental broadening type :${tab}Lorentz Gauss geometric mean${crlf}${columns} .5${tab} .4${tab} 24${tab} 4.88${tab}1.17${tab} 11${crlf}")
 expect(1 "cannot be opened: No such file or directory." treat "${work}/none.IW" -o "${work}/none.IWO")
 expect(1 "cannot be created" treat "${work}/worked.IW" -o "${work}/no/such/folder.IWO")
