@@ -40,6 +40,11 @@ public:
     Surface& begin_print() override { return page_; }
     void end_print() override {}
     void copy_picture_to_clipboard() override {}
+    std::optional<PictureRequest> ask_picture_file() override { return std::nullopt; }
+    std::optional<std::string> write_picture(const DiagramContent&, const WorldWindow&,
+                                             const PictureRequest&) override {
+        return std::nullopt;
+    }
     void set_window_caption(const std::string&) override {}
     void set_caption(Caption, const std::string&) override {}
     std::string text(TextBox) const override { return {}; }

@@ -45,6 +45,7 @@ void Terav::Form_Load() {
         show_check(item, false);
     }
     state_.samples.clear();
+    samples_reset();
     init_calibration(state_.cal);
     show_check(MenuItem::C_k, state_.grids_on.k);
     show_check(MenuItem::C_N, state_.grids_on.n);
@@ -92,12 +93,11 @@ void Terav::draw_diagram(Surface& surface, PlotWindow& plot, bool for_screen) {
     if (on_screen) {
         fit_picture();
     }
-    const DiagramContent content{state_.cal, state_.grids, state_.samples, state_.grids_on,
-                                 state_.identical_on};
-    ::teravine::draw_diagram(surface, plot, state_.captions, content);
+    ::teravine::draw_diagram(surface, plot, state_.captions, content());
     if (for_screen) {
         services_.place_axis_captions(state_.captions.x_left, state_.captions.x_top);
         services_.picture_changed();
+        mark_selected();
     }
 }
 
@@ -109,6 +109,7 @@ void Terav::cop_clip_Click() {
 
 void Terav::netoye_Click() {
     state_.samples.clear();
+    samples_reset();
     state_.grids_on = GridSwitches{true, false, false, false};
     show_check(MenuItem::C_k, true);
     show_check(MenuItem::C_N, false);
@@ -119,6 +120,7 @@ void Terav::netoye_Click() {
 
 void Terav::Cl_p_Click() {
     state_.samples.clear();
+    samples_reset();
     Form_Resize();
 }
 
@@ -131,9 +133,7 @@ void Terav::Pr_Click() {
     // The page gets a layout of its own: the screen's stays what the pointer reads.
     PlotWindow page_plot = state_.plot;
     AxisCaptions page_captions = state_.captions;
-    const DiagramContent content{state_.cal, state_.grids, state_.samples, state_.grids_on,
-                                 state_.identical_on};
-    ::teravine::draw_diagram(page, page_plot, page_captions, content);
+    ::teravine::draw_diagram(page, page_plot, page_captions, content());
     // Paper has no labels: their captions are printed where they stand on screen.
     page.set_font_name("Arial");
     page.set_font_size(10);
@@ -213,6 +213,8 @@ void Terav::add_sample(std::optional<PlacedSample> placed, bool mark) {
         return;
     }
     state_.samples.push_back(std::move(*placed));
+    history_.placed();
+    services_.samples_changed({SampleListChange::Kind::appended, {state_.samples.size() - 1}});
     if (!mark) {
         return;
     }

@@ -3,6 +3,7 @@
 // The handlers reach the screen only through WindowServices and the picture's Surface.
 #pragma once
 
+#include "app/sample_history.h"
 #include "app/window_services.h"
 #include "diagram/axes.h"
 #include "diagram/plot_window.h"
@@ -49,6 +50,7 @@ struct TeravState {
     IdenticalSwitches identical_on;
     Broadening broadening;
     LineTables line_tables; // what the line builders of cal.reich evaluate again and again
+    std::vector<std::size_t> selected; // rows of the sample table selected, ascending
 };
 
 class Terav {
@@ -69,6 +71,7 @@ public:
     // "File"
     void Tr_fi_Click();
     void Pr_Click();
+    void save_picture_Click(); // "Save Picture…"
 
     // "Reichweite"
     void R_0_Click();
@@ -90,6 +93,13 @@ public:
 
     // "Info"
     void menu_about_Click();
+
+    // The sample table: its selection marks the samples' dots; "Remove Selected Samples"
+    // and "Undo" in "Edit"; "Export CSV…" writes the whole table.
+    void select_samples(std::vector<std::size_t> rows);
+    void remove_selected_Click();
+    void undo_Click();
+    void export_table_Click();
 
     // The picture, the width boxes and the broadening options.
     void pct1_MouseMove(float x, float y);
@@ -116,11 +126,16 @@ private:
     void place_identified(float iw_ad, float iw_eg, Identification& found, bool mark = true);
     void set_current_point(float iw_ad, float iw_eg); // widths and their surface position
     void add_sample(std::optional<PlacedSample> placed, bool mark = true);
+    // The list was cleared or identified afresh: no selection, nothing to undo.
+    void samples_reset();
+    void mark_selected();
+    DiagramContent content() const;
     bool sample_list_full() const;
 
     WindowServices& services_;
     Surface& picture_;
     TeravState state_;
+    SampleHistory history_;
 };
 
 } // namespace teravine

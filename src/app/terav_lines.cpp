@@ -56,6 +56,7 @@ void Terav::refresh_after_reich() {
     for (std::size_t i = 0; i < found.size(); ++i) {
         place_identified(ad[i], eg[i], found[i], false);
     }
+    samples_reset();
     if (state_.grids_on.n) {
         compute_const_n_lines(state_.cal, state_.grids);
         show_check(MenuItem::C_N, true);

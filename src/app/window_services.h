@@ -4,9 +4,15 @@
 // the about window. The Qt shell implements it; tests script it.
 #pragma once
 
+#include "diagram/draw_diagram.h"
+#include "diagram/figure_size.h"
 #include "diagram/surface.h"
+#include "model/calibration.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace teravine {
 
@@ -23,6 +29,27 @@ struct FileChoice {
     std::string path;  // full path when chosen
     std::string title; // file name without its folder
     std::string error; // the system's description when failed
+};
+
+// A picture to save: the file (its suffix names the format: .png, .svg, .pdf) and the
+// figure's size.
+struct PictureRequest {
+    std::string path;
+    FigureSize size;
+};
+
+// How the sample list changed, for whatever shows it row by row. Rows are 0-based and
+// ascending: removed ones as they stood before the removal, inserted ones as they stand
+// after it. Appended samples come at the end; a reset may change anything.
+struct SampleListChange {
+    enum class Kind { appended, inserted, removed, reset } kind = Kind::reset;
+    std::vector<std::size_t> rows;
+};
+
+// A point of the picture in its user units.
+struct PicturePoint {
+    float x = 0;
+    float y = 0;
 };
 
 struct WindowSize {
@@ -69,6 +96,20 @@ public:
     virtual void place_axis_captions(float legx_left, float legx_top) = 0;
     // The picture's image changed: show it.
     virtual void picture_changed() = 0;
+
+    // Save Picture: the file and size chosen, or nothing when cancelled; then the figure
+    // drawn and written, or why it could not be.
+    virtual std::optional<PictureRequest> ask_picture_file() = 0;
+    virtual std::optional<std::string> write_picture(const DiagramContent& content,
+                                                     const WorldWindow& world,
+                                                     const PictureRequest& request) = 0;
+
+    // The sample list changed (the sample table follows it); the selected samples' dots
+    // are to be marked at these points (none: no marks).
+    virtual void samples_changed(const SampleListChange& change) { static_cast<void>(change); }
+    virtual void mark_samples(const std::vector<PicturePoint>& points) {
+        static_cast<void>(points);
+    }
 
     virtual void set_pointer(PointerShape shape) = 0;
     // The busy pointer over the whole window while a long step runs; calls nest, and

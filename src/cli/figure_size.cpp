@@ -7,7 +7,6 @@
 namespace teravine::cli {
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
 constexpr double kPrintDpi = 300;
 constexpr double kScreenDpi = 96;
 

@@ -67,6 +67,8 @@ std::optional<PlacedSample> place(Calibration& cal, InterpRecord& interp, float 
     rec.n_int = values->n_int;
     rec.s_pct = values->s_pct;
     rec.fp_pct = values->fp_pct;
+    rec.k = values->k;
+    rec.nfp = static_cast<std::int16_t>(*nfp);
     rec.label = sample_label(*values, *nfp);
 
     placed.n_of = rec.n_int;

@@ -18,6 +18,8 @@ struct SampleRecord {
     float s_pct = 0;        // %S to two decimals
     std::string label;      // the label printed at the point
     float fp_pct = 0;       // 100 / Nfp to two decimals
+    float k = 0;
+    std::int16_t nfp = 0;   // Nfp as the label shows it
 };
 
 struct PlacedSample {

@@ -4,9 +4,11 @@
 #include "qt/about_art.h"
 #include "qt/picture_box.h"
 #include "qt/qt_window_services.h"
+#include "qt/sample_table_dock.h"
 #include "qt/twips.h"
 
 #include <QAction>
+#include <QTableView>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QPushButton>
@@ -38,8 +40,14 @@ MainWindow::MainWindow(Options options) {
 
     services_ = std::make_unique<QtWindowServices>(*this, options.startup_display);
     terav_ = std::make_unique<Terav>(*services_, controls_.pct1->surface());
+    sample_table_ = new SampleTableDock(terav_->state().samples, this);
+    addDockWidget(Qt::RightDockWidgetArea, sample_table_);
+    sample_table_->hide();
+    // The picture fits the room beside the table as it fits the window without it.
+    client->installEventFilter(this);
     connect_menus();
     connect_controls();
+    connect_sample_table();
     resize_redraw_.setSingleShot(true);
     resize_redraw_.setInterval(0);
     connect(&resize_redraw_, &QTimer::timeout, this, [this] { terav_->Form_Resize(); });
@@ -84,6 +92,11 @@ void MainWindow::connect_menus() {
     on(menus_.Cl_p, &Terav::Cl_p_Click);
     on(menus_.exp_li, &Terav::exp_li_Click);
     on(menus_.menu_about, &Terav::menu_about_Click);
+    on(menus_.save_picture, &Terav::save_picture_Click);
+    on(menus_.remove_selected, &Terav::remove_selected_Click);
+    on(menus_.undo, &Terav::undo_Click);
+    connect(menus_.sample_table, &QAction::triggered, this,
+            [this](bool shown) { show_sample_table(shown); });
 
     const std::map<MenuItem, void (Terav::*)()> checked_handlers{
         {MenuItem::R_0, &Terav::R_0_Click},      {MenuItem::R_1, &Terav::R_1_Click},
@@ -113,7 +126,56 @@ void MainWindow::connect_controls() {
     controls_.pct1->on_click = [this] { run([&] { terav_->pct1_Click(); }); };
 }
 
+void MainWindow::connect_sample_table() {
+    SampleTableDock& table = *sample_table_;
+    table.on_selection = [this](std::vector<std::size_t> rows) {
+        terav_->select_samples(std::move(rows));
+    };
+    table.on_remove = [this] { run([&] { terav_->remove_selected_Click(); }); };
+    table.on_export = [this] { run([&] { terav_->export_table_Click(); }); };
+    connect(&table, &QDockWidget::visibilityChanged, this, [this] {
+        menus_.sample_table->setChecked(sample_table_->isVisible());
+    });
+    // A removal or an undo leaves no row selected, as the handlers do; new samples at
+    // the end leave the selection as it is.
+    connect(&table.model(), &QAbstractItemModel::rowsRemoved, this,
+            [this] { sample_table_->view()->clearSelection(); });
+    connect(&table.model(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int, int last) {
+                if (last + 1 < sample_table_->model().rowCount()) {
+                    sample_table_->view()->clearSelection();
+                }
+            });
+}
+
+void MainWindow::show_sample_table(bool shown) {
+    if (shown == sample_table_->isVisible()) {
+        return;
+    }
+    // Docked, the table widens the window by its own width, so the picture keeps its size.
+    const bool docked = !sample_table_->isFloating();
+    const int room = docked ? (shown ? sample_table_->sizeHint().width() : sample_table_->width())
+                            : 0;
+    sample_table_->setVisible(shown);
+    if (docked && !isMaximized() && !isFullScreen()) {
+        resize(width() + (shown ? room : -room), height());
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize && loaded_) {
+        resize_redraw_.start();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 QSize MainWindow::inner_size() const {
+    // The client area beside the sample table when it is docked: the whole area below
+    // the menu bar without it.
+    const QWidget* client = centralWidget();
+    if (sample_table_ != nullptr && sample_table_->isVisible() && !sample_table_->isFloating()) {
+        return client->size();
+    }
     const int menu_height =
         menuBar()->isVisible() ? menuBar()->height() : menuBar()->sizeHint().height();
     return {width(), std::max(0, height() - menu_height)};

@@ -16,6 +16,7 @@
 namespace teravine {
 
 class QtWindowServices;
+class SampleTableDock;
 
 class MainWindow final : public QMainWindow {
 public:
@@ -32,6 +33,7 @@ public:
     Terav& terav() { return *terav_; }
     const WindowControls& controls() const { return controls_; }
     const WindowMenus& menus() const { return menus_; }
+    SampleTableDock& sample_table() { return *sample_table_; }
 
     // The handlers' check marks; a menu click never changes them by itself.
     void set_checked(MenuItem item, bool checked);
@@ -51,6 +53,9 @@ protected:
 private:
     void connect_menus();
     void connect_controls();
+    void connect_sample_table();
+    void show_sample_table(bool shown);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void on_check_item(MenuItem item, void (Terav::*handler)());
     // Runs a handler on a picture that fits the window: a redraw for a resize still
     // waiting goes first.
@@ -66,6 +71,7 @@ private:
     std::map<MenuItem, bool> checked_;
     std::unique_ptr<QtWindowServices> services_;
     std::unique_ptr<Terav> terav_;
+    SampleTableDock* sample_table_ = nullptr;
     bool loaded_ = false;
     // While a window edge is dragged, sizes come faster than a large diagram draws; the
     // redraw waits until no newer size is queued, so a stale size is never drawn.

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 
 namespace teravine {
 
@@ -13,6 +14,7 @@ namespace {
 
 constexpr int kLegyLeft = 120; // twips inside the picture
 constexpr int kLegyTop = 600;
+constexpr double kMarkRadius = 7; // pixels: a ring clear of the dot (5 pixels across)
 
 } // namespace
 
@@ -64,6 +66,14 @@ void PictureBox::image_changed() {
     update();
 }
 
+void PictureBox::set_marks(std::vector<QPointF> points) {
+    if (points.empty() && marks_.empty()) {
+        return;
+    }
+    marks_ = std::move(points);
+    update();
+}
+
 void PictureBox::place_axis_captions(float legx_left, float legx_top) {
     const QPointF at = surface_.to_device(legx_left, legx_top);
     legx_->adjustSize();
@@ -83,6 +93,17 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.drawImage(event->rect(), image_, event->rect());
+    if (marks_.empty()) {
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 120, 215), 2));
+    painter.setBrush(Qt::NoBrush);
+    for (const QPointF& mark : marks_) {
+        painter.drawEllipse(surface_.to_device(static_cast<float>(mark.x()),
+                                               static_cast<float>(mark.y())),
+                            kMarkRadius, kMarkRadius);
+    }
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QLabel;
 
@@ -33,6 +34,11 @@ public:
     // Shows the image again after the handlers drew on it.
     void image_changed();
 
+    // Rings around these points (user units) over the image: the selected samples' dots.
+    // They are shown, never drawn into the image.
+    void set_marks(std::vector<QPointF> points);
+    const std::vector<QPointF>& marks() const { return marks_; }
+
     // legx's top-left corner in user units of the picture; both labels are shown.
     void place_axis_captions(float legx_left, float legx_top);
     QLabel* legx() const { return legx_; }
@@ -54,6 +60,7 @@ private:
 
     QImage image_;
     PainterSurface surface_;
+    std::vector<QPointF> marks_;
     QLabel* legx_ = nullptr;
     QLabel* legy_ = nullptr;
 };

@@ -5,6 +5,9 @@
 #include "qt/file_dialogs.h"
 #include "qt/main_window.h"
 #include "qt/picture_box.h"
+#include "qt/render/diagram_image.h"
+#include "qt/sample_table_dock.h"
+#include "qt/save_picture_dialog.h"
 #include "qt/twips.h"
 
 #include <QClipboard>
@@ -148,6 +151,33 @@ void QtWindowServices::place_axis_captions(float legx_left, float legx_top) {
 
 void QtWindowServices::picture_changed() {
     window_.controls().pct1->image_changed();
+}
+
+std::optional<PictureRequest> QtWindowServices::ask_picture_file() {
+    return teravine::ask_picture_file(&window_, window_.controls().pct1->size());
+}
+
+std::optional<std::string> QtWindowServices::write_picture(const DiagramContent& content,
+                                                           const WorldWindow& world,
+                                                           const PictureRequest& request) {
+    const auto written = write_diagram_figure(content, world, request.path, request.size);
+    if (!written) {
+        return written.error();
+    }
+    return std::nullopt;
+}
+
+void QtWindowServices::samples_changed(const SampleListChange& change) {
+    window_.sample_table().model().follow(change);
+}
+
+void QtWindowServices::mark_samples(const std::vector<PicturePoint>& points) {
+    std::vector<QPointF> marks;
+    marks.reserve(points.size());
+    for (const PicturePoint& p : points) {
+        marks.emplace_back(p.x, p.y);
+    }
+    window_.controls().pct1->set_marks(std::move(marks));
 }
 
 void QtWindowServices::set_pointer(PointerShape shape) {

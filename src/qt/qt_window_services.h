@@ -46,6 +46,13 @@ public:
     void place_axis_captions(float legx_left, float legx_top) override;
     void picture_changed() override;
 
+    std::optional<PictureRequest> ask_picture_file() override;
+    std::optional<std::string> write_picture(const DiagramContent& content,
+                                             const WorldWindow& world,
+                                             const PictureRequest& request) override;
+    void samples_changed(const SampleListChange& change) override;
+    void mark_samples(const std::vector<PicturePoint>& points) override;
+
     void set_pointer(PointerShape shape) override;
     void set_busy(bool busy) override;
 

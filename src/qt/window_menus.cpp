@@ -35,11 +35,14 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     m.Tr_fi = command(fi, "Treat File");
     m.Pr = command(fi, "Print", QKeySequence::Print);
     m.close_form = command(fi, "Close", QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m.save_picture = command(fi, "Save Picture…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
 
     QMenu* ed = bar->addMenu(QStringLiteral("Edit"));
     m.cop_clip = command(ed, "Copy to clipboard", QKeySequence::Copy);
     m.netoye = command(ed, "Clear ALL");
     m.Cl_p = command(ed, "Clear Points");
+    m.remove_selected = command(ed, "Remove Selected Samples", QKeySequence::Delete);
+    m.undo = command(ed, "Undo", QKeySequence::Undo);
 
     QMenu* reich = bar->addMenu(QStringLiteral("Reichweite"));
     check_item(m, reich, MenuItem::R_0, "R0", true);
@@ -58,6 +61,8 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     check_item(m, dr, MenuItem::Id_n, "Identical N", false);
     check_item(m, dr, MenuItem::Id_s, "Identical %S", false);
     check_item(m, dr, MenuItem::Id_inf, "Approx. Identical Nfp", false);
+    m.sample_table = command(dr, "Sample Table", QKeySequence(Qt::CTRL | Qt::Key_T));
+    m.sample_table->setCheckable(true);
 
     QMenu* info = bar->addMenu(QStringLiteral("Info"));
     m.menu_about = command(info, "About");

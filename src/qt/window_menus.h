@@ -22,6 +22,11 @@ struct WindowMenus {
     QAction* Cl_p = nullptr;
     QAction* exp_li = nullptr;
     QAction* menu_about = nullptr;
+    // Added after the items above, each at the end of its menu.
+    QAction* save_picture = nullptr;    // File > "Save Picture…"
+    QAction* remove_selected = nullptr; // Edit > "Remove Selected Samples"
+    QAction* undo = nullptr;            // Edit > "Undo"
+    QAction* sample_table = nullptr;    // Draw > "Sample Table", checked while it shows
     // Items that carry a check mark.
     std::map<MenuItem, QAction*> checks;
 

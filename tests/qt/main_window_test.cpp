@@ -76,12 +76,13 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
     const QList<QAction*> menus = window.menuBar()->actions();
     EXPECT_EQ(captions_of(menus),
               (std::vector<QString>{"File", "Edit", "Reichweite", "Grid Lines", "Draw", "Info"}));
+    // The program's own items first, what it gained since after them.
     const std::vector<std::vector<QString>> items{
-        {"Treat File", "Print", "Close"},
-        {"Copy to clipboard", "Clear ALL", "Clear Points"},
+        {"Treat File", "Print", "Close", "Save Picture…"},
+        {"Copy to clipboard", "Clear ALL", "Clear Points", "Remove Selected Samples", "Undo"},
         {"R0", "R1", "R3"},
         {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp", "Export Constant line"},
-        {"Identical k", "Identical N", "Identical %S", "Approx. Identical Nfp"},
+        {"Identical k", "Identical N", "Identical %S", "Approx. Identical Nfp", "Sample Table"},
         {"About"}};
     for (std::size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(captions_of(menus[static_cast<qsizetype>(i)]->menu()->actions()), items[i]);

@@ -20,6 +20,8 @@ public:
     std::deque<FileChoice> open_answers;
     std::deque<FileChoice> save_answers;
     std::deque<bool> yes_no_answers;
+    std::deque<PictureRequest> picture_answers;
+    std::optional<std::string> picture_failure; // what writing a picture answers
 
     // What the window showed.
     std::vector<std::string> messages;
@@ -41,6 +43,10 @@ public:
     int startup_displays = 0;
     bool closed = false;
     RecordingSurface page;
+    std::vector<PictureRequest> pictures; // asked to be written, with the samples they held
+    std::vector<std::size_t> picture_samples;
+    std::vector<SampleListChange> sample_changes;
+    std::vector<PicturePoint> marks;
 
     static FileChoice chosen(const std::string& path) {
         FileChoice c;
@@ -74,6 +80,24 @@ public:
     }
     void end_print() override { ++pages_printed; }
     void copy_picture_to_clipboard() override {}
+    std::optional<PictureRequest> ask_picture_file() override {
+        if (picture_answers.empty()) {
+            return std::nullopt;
+        }
+        PictureRequest r = picture_answers.front();
+        picture_answers.pop_front();
+        return r;
+    }
+    std::optional<std::string> write_picture(const DiagramContent& content, const WorldWindow&,
+                                             const PictureRequest& request) override {
+        pictures.push_back(request);
+        picture_samples.push_back(content.samples.size());
+        return picture_failure;
+    }
+    void samples_changed(const SampleListChange& change) override {
+        sample_changes.push_back(change);
+    }
+    void mark_samples(const std::vector<PicturePoint>& points) override { marks = points; }
     void set_window_caption(const std::string& text) override { window_caption = text; }
     void set_caption(Caption label, const std::string& text) override { captions[label] = text; }
     std::string text(TextBox box) const override {

@@ -205,20 +205,6 @@ std::optional<ImageFormat> image_format_for(const std::string& path) {
     return std::nullopt;
 }
 
-std::optional<std::string> figure_size_problem(const FigureSize& size) {
-    if (!(size.dpi >= kMinFigureDpi && size.dpi <= kMaxFigureDpi)) {
-        return "The resolution must lie between 24 and 2400 dpi";
-    }
-    const auto pixels = std::to_string(kMinImagePixels) + " and " +
-                        std::to_string(kMaxFigurePixels);
-    if (size.width < kMinImagePixels || size.height < kMinImagePixels ||
-        size.width > kMaxFigurePixels || size.height > kMaxFigurePixels) {
-        return "The figure's width and height must lie between " + pixels +
-               " pixels at its resolution";
-    }
-    return std::nullopt;
-}
-
 Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const WorldWindow& world,
                                           const std::string& path, int pixels) {
     const std::optional<ImageFormat> format = image_format_for(path);

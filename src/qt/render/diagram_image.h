@@ -6,6 +6,7 @@
 
 #include "diagram/axes.h"
 #include "diagram/draw_diagram.h"
+#include "diagram/figure_size.h"
 #include "diagram/plot_window.h"
 #include "text/outcome.h"
 
@@ -15,10 +16,6 @@
 namespace teravine {
 
 enum class ImageFormat { Png, Svg, Pdf };
-
-inline constexpr int kDefaultImagePixels = 800;
-inline constexpr int kMinImagePixels = 100;
-inline constexpr int kMaxImagePixels = 10000;
 
 // The format named by the file's extension (.png, .svg, .pdf in any case), if any.
 std::optional<ImageFormat> image_format_for(const std::string& path);
@@ -40,25 +37,11 @@ Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const W
                                           const std::string& path,
                                           int pixels = kDefaultImagePixels);
 
-// A figure: a page of width x height device pixels at dpi (its physical size is
-// width / dpi by height / dpi inches), the diagram cropped to what it draws with a
+// A figure: a page of the size given, the diagram cropped to what it draws with a
 // margin of kFigureMarginPixels screen pixels, centred, as large as the page allows, its
 // text and lines at their screen size for a 96 dpi screen (so a 160 mm figure at 300 dpi
 // looks like the window's picture at 160 mm, only sharper).
-struct FigureSize {
-    int width = kDefaultImagePixels;
-    int height = kDefaultImagePixels;
-    double dpi = 96;
-};
-
 inline constexpr int kFigureMarginPixels = 6;
-inline constexpr int kMaxFigurePixels = 20000;
-inline constexpr double kMinFigureDpi = 24;
-inline constexpr double kMaxFigureDpi = 2400;
-
-// Why a figure of this size cannot be drawn (too small or too large a page, a resolution
-// outside 24..2400 dpi), or nothing.
-std::optional<std::string> figure_size_problem(const FigureSize& size);
 
 Outcome<WrittenImage> write_diagram_figure(const DiagramContent& content,
                                            const WorldWindow& world, const std::string& path,

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's handlers of the sample table and of saving the picture.
+#include "app/terav.h"
+
+#include "app/busy_pointer.h"
+#include "app/sample_table_text.h"
+#include "text/text_file.h"
+
+#include <algorithm>
+
+namespace teravine {
+
+DiagramContent Terav::content() const {
+    return DiagramContent{state_.cal, state_.grids, state_.samples, state_.grids_on,
+                          state_.identical_on};
+}
+
+void Terav::save_picture_Click() {
+    const std::optional<PictureRequest> request = services_.ask_picture_file();
+    if (!request) {
+        return;
+    }
+    const BusyPointer busy(services_, state_.samples.size());
+    if (const auto failure = services_.write_picture(content(), state_.plot, *request)) {
+        services_.message(*failure);
+    }
+}
+
+void Terav::samples_reset() {
+    history_.forget();
+    state_.selected.clear();
+    services_.samples_changed({SampleListChange::Kind::reset, {}});
+    services_.mark_samples({});
+}
+
+void Terav::mark_selected() {
+    std::vector<PicturePoint> points;
+    points.reserve(state_.selected.size());
+    const PlotWindow& plot = state_.plot;
+    for (const std::size_t row : state_.selected) {
+        const SampleRecord& r = state_.samples[row].record;
+        points.push_back({x_to_surface(r.iw_ad, plot.xmin, plot.xorig, plot.xunit),
+                          y_to_surface(r.iw_eg, plot.ymin, plot.yorig, plot.yunit)});
+    }
+    services_.mark_samples(points);
+}
+
+void Terav::select_samples(std::vector<std::size_t> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    while (!rows.empty() && rows.back() >= state_.samples.size()) {
+        rows.pop_back();
+    }
+    state_.selected = std::move(rows);
+    mark_selected();
+}
+
+void Terav::remove_selected_Click() {
+    if (state_.selected.empty()) {
+        return;
+    }
+    const BusyPointer busy(services_, state_.samples.size());
+    SampleListChange change{SampleListChange::Kind::removed, std::move(state_.selected)};
+    state_.selected.clear();
+    history_.remove(state_.samples, change.rows);
+    services_.samples_changed(change);
+    Form_Resize();
+}
+
+void Terav::undo_Click() {
+    const BusyPointer busy(services_, state_.samples.size());
+    const std::optional<SampleListChange> change = history_.undo(state_.samples);
+    if (!change) {
+        return;
+    }
+    state_.selected.clear();
+    services_.samples_changed(*change);
+    Form_Resize();
+}
+
+void Terav::export_table_Click() {
+    std::string path;
+    std::string title;
+    if (dialog_save("CSV (*.csv)|*.csv;*.CSV|all (*.*)|*.*|", path, title) == 0) {
+        return;
+    }
+    LineWriter out(""); // the text ends its own lines
+    std::optional<std::string> failure = out.open(path);
+    if (!failure) {
+        out.line(sample_table_csv(state_.samples));
+        failure = out.close();
+    }
+    if (failure) {
+        services_.message(*failure);
+    }
+}
+
+} // namespace teravine

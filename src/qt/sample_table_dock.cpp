@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "qt/sample_table_dock.h"
+
+#include "app/sample_table_text.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace teravine {
+namespace {
+
+// Ctrl+C and Delete belong to the table while it has the focus: they copy its rows and
+// remove its samples, not the picture and not the main window's command.
+class SampleTableView final : public QTableView {
+public:
+    std::function<void()> on_copy;
+    std::function<void()> on_delete;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Delete)) {
+                event->accept();
+                return true;
+            }
+        }
+        return QTableView::event(event);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Copy) && on_copy) {
+            on_copy();
+        } else if (event->matches(QKeySequence::Delete) && on_delete) {
+            on_delete();
+        } else {
+            QTableView::keyPressEvent(event);
+        }
+    }
+};
+
+} // namespace
+
+SampleTableDock::SampleTableDock(const SampleList& samples, QWidget* parent)
+    : QDockWidget(QStringLiteral("Sample Table"), parent), samples_(samples) {
+    setObjectName(QStringLiteral("sample_table"));
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    tools_ = new QToolBar(body);
+    QAction* export_csv = tools_->addAction(QString::fromUtf8("Export CSV…"));
+    connect(export_csv, &QAction::triggered, this, [this] {
+        if (on_export) {
+            on_export();
+        }
+    });
+    layout->addWidget(tools_);
+
+    auto* view = new SampleTableView;
+    view_ = view;
+    model_ = new SampleTableModel(samples, this);
+    view->setModel(model_);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    // Fixed rows and columns: nothing is measured over thousands of rows.
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    const int digit = view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (int column = 0; column + 1 < static_cast<int>(kSampleColumns); ++column) {
+        view->setColumnWidth(column, 7 * digit);
+    }
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->on_copy = [this] { copy_selected_rows(); };
+    view->on_delete = [this] {
+        if (on_remove) {
+            on_remove();
+        }
+    };
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (on_selection) {
+            on_selection(selected_rows());
+        }
+    });
+    layout->addWidget(view);
+    setWidget(body);
+}
+
+std::vector<std::size_t> SampleTableDock::selected_rows() const {
+    std::vector<std::size_t> rows;
+    for (const QItemSelectionRange& range : view_->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            rows.push_back(static_cast<std::size_t>(row));
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void SampleTableDock::copy_selected_rows() {
+    std::vector<std::size_t> rows = selected_rows();
+    while (!rows.empty() && rows.back() >= samples_.size()) {
+        rows.pop_back();
+    }
+    QGuiApplication::clipboard()->setText(QString::fromStdString(sample_rows_tsv(samples_, rows)));
+}
+
+} // namespace teravine

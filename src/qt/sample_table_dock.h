@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The dockable sample table: one row a sample, in list order. Its selection, Ctrl+C,
+// Delete and "Export CSV…" go to callbacks; the handlers decide what they do.
+#pragma once
+
+#include "identify/sample_list.h"
+#include "qt/sample_table_model.h"
+
+#include <QDockWidget>
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+class QTableView;
+class QToolBar;
+
+namespace teravine {
+
+class SampleTableDock final : public QDockWidget {
+public:
+    SampleTableDock(const SampleList& samples, QWidget* parent);
+
+    SampleTableModel& model() { return *model_; }
+    QTableView* view() const { return view_; }
+    QToolBar* tool_bar() const { return tools_; }
+
+    // The selected rows, ascending.
+    std::vector<std::size_t> selected_rows() const;
+    // The header and the selected rows as tab-separated text on the clipboard.
+    void copy_selected_rows();
+
+    std::function<void(std::vector<std::size_t> rows)> on_selection;
+    std::function<void()> on_remove;
+    std::function<void()> on_export;
+
+private:
+    const SampleList& samples_;
+    SampleTableModel* model_ = nullptr;
+    QTableView* view_ = nullptr;
+    QToolBar* tools_ = nullptr;
+};
+
+} // namespace teravine

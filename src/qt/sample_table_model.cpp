@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "qt/sample_table_model.h"
+
+#include "app/sample_table_text.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace teravine {
+
+SampleTableModel::SampleTableModel(const SampleList& samples, QObject* parent)
+    : QAbstractTableModel(parent), samples_(samples), rows_(static_cast<int>(samples.size())) {
+    appended_.setSingleShot(true);
+    appended_.setInterval(0);
+    connect(&appended_, &QTimer::timeout, this, &SampleTableModel::show_appended);
+}
+
+int SampleTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int SampleTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(kSampleColumns);
+}
+
+QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
+    const auto row = static_cast<std::size_t>(index.row());
+    if (!index.isValid() || row >= samples_.size()) {
+        return {};
+    }
+    const auto column = static_cast<SampleColumn>(index.column());
+    if (role == Qt::DisplayRole) {
+        return QString::fromStdString(sample_cell(samples_[row].record, row, column));
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return QVariant::fromValue(column == SampleColumn::label
+                                       ? Qt::AlignLeft | Qt::AlignVCenter
+                                       : Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant SampleTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= static_cast<int>(kSampleColumns)) {
+        return {};
+    }
+    return QString::fromUtf8(sample_column_titles()[static_cast<std::size_t>(section)]);
+}
+
+void SampleTableModel::show_appended() {
+    const int size = static_cast<int>(samples_.size());
+    if (size > rows_) {
+        beginInsertRows({}, rows_, size - 1);
+        rows_ = size;
+        endInsertRows();
+    }
+}
+
+namespace {
+
+// Runs of consecutive rows, [first, last] each, in ascending order.
+std::vector<std::pair<int, int>> runs_of(const std::vector<std::size_t>& rows) {
+    std::vector<std::pair<int, int>> runs;
+    for (const std::size_t row : rows) {
+        const int r = static_cast<int>(row);
+        if (!runs.empty() && runs.back().second + 1 == r) {
+            runs.back().second = r;
+        } else {
+            runs.emplace_back(r, r);
+        }
+    }
+    return runs;
+}
+
+// Beyond this many separate runs the views are better off reading the rows afresh.
+constexpr std::size_t kMostRuns = 64;
+
+} // namespace
+
+void SampleTableModel::follow_rows(const SampleListChange& change) {
+    const auto runs = runs_of(change.rows);
+    if (runs.size() > kMostRuns) {
+        beginResetModel();
+        rows_ = static_cast<int>(samples_.size());
+        endResetModel();
+        return;
+    }
+    if (change.kind == SampleListChange::Kind::removed) {
+        // From the last, so each run still stands where the list had it; rows not yet
+        // shown were never there for the views.
+        for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
+            const int last = std::min(it->second, rows_ - 1);
+            if (it->first <= last) {
+                beginRemoveRows({}, it->first, last);
+                rows_ -= last - it->first + 1;
+                endRemoveRows();
+            }
+        }
+        return;
+    }
+    for (const auto& [first, last] : runs) {
+        if (first <= rows_) {
+            beginInsertRows({}, first, last);
+            rows_ += last - first + 1;
+            endInsertRows();
+        }
+    }
+}
+
+void SampleTableModel::follow(const SampleListChange& change) {
+    using Kind = SampleListChange::Kind;
+    switch (change.kind) {
+    case Kind::appended:
+        appended_.start();
+        return;
+    case Kind::reset:
+        beginResetModel();
+        rows_ = static_cast<int>(samples_.size());
+        endResetModel();
+        return;
+    case Kind::removed:
+    case Kind::inserted:
+        follow_rows(change);
+        break;
+    }
+    // The numbers in "#" after the change have moved.
+    if (rows_ > 0) {
+        emit dataChanged(index(0, 0), index(rows_ - 1, 0));
+    }
+}
+
+} // namespace teravine

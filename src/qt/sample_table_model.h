@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sample table's rows: a view over the window's sample list, read as it is shown
+// (no copy of it), told of every change by the handlers.
+#pragma once
+
+#include "app/window_services.h"
+#include "identify/sample_list.h"
+
+#include <QAbstractTableModel>
+#include <QTimer>
+
+namespace teravine {
+
+class SampleTableModel final : public QAbstractTableModel {
+public:
+    explicit SampleTableModel(const SampleList& samples, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Follows a change the list has had. Appended rows join at the next turn of the
+    // event loop, all at once: a treatment appends thousands one by one.
+    void follow(const SampleListChange& change);
+    // Shows the appended rows now.
+    void show_appended();
+
+private:
+    void follow_rows(const SampleListChange& change);
+
+    const SampleList& samples_;
+    int rows_ = 0; // the rows the views know of
+    QTimer appended_;
+};
+
+} // namespace teravine
