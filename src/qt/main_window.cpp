@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QTableView>
 #include <QCloseEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -152,13 +153,13 @@ void MainWindow::show_sample_table(bool shown) {
     if (shown == sample_table_->isVisible()) {
         return;
     }
-    // Docked, the table widens the window by its own width, so the picture keeps its size.
-    const bool docked = !sample_table_->isFloating();
-    const int room = docked ? (shown ? sample_table_->sizeHint().width() : sample_table_->width())
-                            : 0;
+    // Docked, the table widens the window by the room it takes (and gives it back), so
+    // the picture keeps its size.
+    const int inner_before = inner_size().width();
     sample_table_->setVisible(shown);
-    if (docked && !isMaximized() && !isFullScreen()) {
-        resize(width() + (shown ? room : -room), height());
+    layout()->activate();
+    if (!isMaximized() && !isFullScreen()) {
+        resize(width() + inner_before - inner_size().width(), height());
     }
 }
 

@@ -1,10 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/main_window.h"
 #include "qt/picture_box.h"
+#include "qt/sample_table_dock.h"
+#include "qt/save_picture_dialog.h"
+#include "support/scratch_folder.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QProcess>
+#include <QSpinBox>
+#include <QTableView>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +27,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
 #include <vector>
 
 namespace teravine {
@@ -56,6 +67,32 @@ protected:
             box->button(answer)->click();
         });
     }
+
+    // Answers the next modal dialog of type D (a file dialog, Save Picture) with fill.
+    template <class D> void answer_next(std::function<void(D&)> fill) {
+        QTimer::singleShot(0, [fill] {
+            auto* dialog = dynamic_cast<D*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            fill(*dialog);
+        });
+    }
+    // Answers the file dialogs to come, one after the other, with these paths.
+    void answer_file_dialogs(QStringList paths) {
+        answer_next<QFileDialog>([this, paths](QFileDialog& d) {
+            d.selectFile(paths.front());
+            if (paths.size() > 1) {
+                answer_file_dialogs(paths.mid(1));
+            }
+            QMetaObject::invokeMethod(&d, "accept");
+        });
+    }
+    // "Treat File" on the examples' width file.
+    void treat_examples(const ScratchFolder& folder) {
+        answer_file_dialogs({QString::fromStdString(examples() + "samples.IW"),
+                             QString::fromStdString(folder.file("out.IWO"))});
+        window.menus().Tr_fi->trigger();
+    }
+    static std::string examples() { return std::string(std::getenv("TERAVINE_SOURCE_DIR")) + "/examples/"; }
 
     MainWindow window{MainWindow::Options{false}};
     QString box_title;
@@ -192,6 +229,89 @@ TEST_F(MainWindowTest, CopyToClipboardCarriesTheAxisCaptions) {
     }
     EXPECT_GT(added[0], 20);
     EXPECT_GT(added[1], 20);
+}
+
+// The table follows the list; its selection rings the dots; Ctrl+C, Delete and Ctrl+Z
+// reach the rows and the samples.
+TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
+    window.menus().sample_table->trigger();
+    SampleTableDock& table = window.sample_table();
+    EXPECT_TRUE(table.isVisible());
+    EXPECT_TRUE(window.menus().sample_table->isChecked());
+    const QSize picture_before = picture()->size();
+    ScratchFolder folder;
+    treat_examples(folder);
+    QApplication::processEvents();
+    ASSERT_EQ(state().samples.size(), 6u);
+    ASSERT_EQ(table.model().rowCount(), 6);
+    EXPECT_EQ(table.model().index(2, 7).data().toString().toStdString(), state().samples[2].record.label);
+    EXPECT_EQ(picture()->size(), picture_before); // the window grew by the table instead
+
+    QTableView* view = table.view();
+    view->selectRow(1);
+    view->setFocus();
+    ASSERT_EQ(picture()->marks().size(), 1u);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
+    EXPECT_EQ(copied.value(0), QStringLiteral("#\tAD\tEG\tN\t%S\tk\tNfp\tLabel"));
+    EXPECT_TRUE(copied.value(1).startsWith(QStringLiteral("2\t")));
+
+    const std::string third = state().samples[2].record.label;
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(state().samples.size(), 5u);
+    EXPECT_EQ(table.model().rowCount(), 5);
+    EXPECT_EQ(table.model().index(1, 7).data().toString().toStdString(), third);
+    EXPECT_TRUE(picture()->marks().empty());
+    window.activateWindow(); // the window's own shortcuts need it active
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(table.model().rowCount(), 6);
+    EXPECT_EQ(table.model().index(1, 0).data().toString(), QStringLiteral("2"));
+
+    window.menus().item(MenuItem::R_3)->trigger();
+    EXPECT_EQ(table.model().rowCount(), static_cast<int>(state().samples.size()));
+    window.menus().Cl_p->trigger();
+    EXPECT_EQ(table.model().rowCount(), 0);
+}
+
+// Save Picture writes what teravine-cli plot draws for the same samples and size, with
+// its physical size in every format and the axis captions in it.
+TEST_F(MainWindowTest, SavePictureIsThePlotOfTheSameState) {
+    ScratchFolder folder;
+    treat_examples(folder);
+    const struct {
+        const char* format; // what the dialog is set to; the name has no suffix
+        const char* file;
+        const char* expected; // in the file's bytes
+    } cases[] = {{"PNG image", "fig.png", "pHYs"},
+                 {"SVG drawing", "fig.svg", "IW2g"},
+                 {"PDF document", "fig.pdf", "/MediaBox [0 0 454.000000 340.000000]"}};
+    for (const auto& c : cases) {
+        const QString format = QString::fromLatin1(c.format);
+        const QString base = QString::fromStdString(folder.file("fig"));
+        answer_next<SavePictureDialog>([&](SavePictureDialog& d) {
+            d.file()->setText(base);
+            d.format()->setCurrentText(format);
+            d.width()->setValue(160);
+            d.height()->setValue(120);
+            d.accept();
+        });
+        window.menus().save_picture->trigger();
+        const std::string bytes = ScratchFolder::read(folder.file(c.file));
+        EXPECT_NE(bytes.find(c.expected), std::string::npos) << c.file;
+    }
+    const QImage saved(QString::fromStdString(folder.file("fig.png")));
+    EXPECT_EQ(saved.size(), QSize(1890, 1417));
+    EXPECT_EQ(saved.dotsPerMeterX(), 11811);
+
+    QProcess cli;
+    cli.start(QStringLiteral(TERAVINE_CLI),
+              {"plot", "-o", QString::fromStdString(folder.file("cli.png")), "--samples",
+               QString::fromStdString(examples() + "samples.IW"), "--width", "160mm", "--height",
+               "120mm", "--dpi", "300"});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_TRUE(ScratchFolder::read(folder.file("cli.png")) == ScratchFolder::read(folder.file("fig.png")));
 }
 
 } // namespace

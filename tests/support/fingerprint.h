@@ -4,6 +4,7 @@
 #pragma once
 
 #include "identify/sample_list.h"
+#include "model/polynomial.h"
 
 #include <bit>
 #include <cstdint>

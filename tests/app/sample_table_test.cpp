@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sample table's handlers: the rows follow placing, removal, undo, clearing and a
+// change of Reichweite; the selection marks the dots; the table as text; Save Picture.
+#include "app/sample_table_text.h"
+#include "support/fingerprint.h"
+#include "support/session.h"
+#include "text/number_text.h"
+
+namespace teravine {
+namespace {
+
+using Kind = SampleListChange::Kind;
+
+class SampleTable : public AppTest {
+protected:
+    void SetUp() override {
+        treat(std::string(TERAVINE_SOURCE_DIR) + "/examples/samples.IW");
+        ASSERT_EQ(state().samples.size(), 6u);
+        for (const PlacedSample& s : state().samples) {
+            before.push_back(fingerprint(s));
+        }
+        services.sample_changes.clear();
+    }
+    std::vector<Fingerprint> now() const {
+        std::vector<Fingerprint> out;
+        for (const PlacedSample& s : state().samples) {
+            out.push_back(fingerprint(s));
+        }
+        return out;
+    }
+    std::vector<Fingerprint> before;
+};
+
+TEST_F(SampleTable, RemovalAndUndoPutEverySampleBackWhereItStood) {
+    terav.select_samples({4, 1, 9, 1}); // out of order, twice, and past the end
+    EXPECT_EQ(state().selected, (std::vector<std::size_t>{1, 4}));
+    ASSERT_EQ(services.marks.size(), 2u);
+    const SampleRecord& second = state().samples[1].record;
+    const PlotWindow& p = state().plot;
+    EXPECT_EQ(services.marks[0].x, x_to_surface(second.iw_ad, p.xmin, p.xorig, p.xunit));
+    EXPECT_EQ(services.marks[0].y, y_to_surface(second.iw_eg, p.ymin, p.yorig, p.yunit));
+
+    terav.remove_selected_Click();
+    EXPECT_EQ(state().samples.size(), 4u);
+    EXPECT_EQ(now(), (std::vector<Fingerprint>{before[0], before[2], before[3], before[5]}));
+    EXPECT_TRUE(state().selected.empty());
+    EXPECT_TRUE(services.marks.empty()); // the redraw marks nothing
+    ASSERT_FALSE(services.sample_changes.empty());
+    EXPECT_EQ(services.sample_changes.front().kind, Kind::removed);
+    EXPECT_EQ(services.sample_changes.front().rows, (std::vector<std::size_t>{1, 4}));
+
+    click_at(0.5f, 0.4f); // placed after the removal: the first undo takes it back
+    ASSERT_EQ(state().samples.size(), 5u);
+    terav.undo_Click();
+    EXPECT_EQ(services.sample_changes.back().kind, Kind::removed);
+    EXPECT_EQ(services.sample_changes.back().rows, std::vector<std::size_t>{4});
+    terav.undo_Click();
+    EXPECT_EQ(now(), before);
+    EXPECT_EQ(services.sample_changes.back().kind, Kind::inserted);
+    EXPECT_EQ(services.sample_changes.back().rows, (std::vector<std::size_t>{1, 4}));
+
+    // Then the treatment's samples, last first, one at a time, until nothing is left.
+    for (std::size_t left = 5; left + 1 > 0; --left) {
+        terav.undo_Click();
+        ASSERT_EQ(state().samples.size(), left);
+    }
+    terav.undo_Click(); // nothing to undo: nothing happens
+    EXPECT_TRUE(state().samples.empty());
+}
+
+TEST_F(SampleTable, ClearingAndAReichweiteLeaveNothingToUndo) {
+    const struct {
+        void (Terav::*handler)();
+        std::size_t left;
+    } cases[] = {{&Terav::R_1_Click, 6}, {&Terav::Cl_p_Click, 0}, {&Terav::netoye_Click, 0}};
+    for (const auto& c : cases) {
+        terav.select_samples({0});
+        (terav.*c.handler)();
+        EXPECT_EQ(services.sample_changes.back().kind, Kind::reset);
+        EXPECT_TRUE(state().selected.empty());
+        terav.undo_Click();
+        EXPECT_EQ(state().samples.size(), c.left);
+        terav.R_0_Click();
+        click_at(0.6f, 0.5f);
+        terav.undo_Click(); // what was placed since can still be taken back
+        EXPECT_EQ(state().samples.size(), c.left);
+        if (c.left == 0) {
+            treat(std::string(TERAVINE_SOURCE_DIR) + "/examples/samples.IW");
+        }
+    }
+}
+
+TEST_F(SampleTable, RowsAsTextAndCsv) {
+    // The cells in the result file's number text, without its leading blank.
+    const SampleRecord& third = state().samples[2].record;
+    EXPECT_EQ(sample_cell(third, 2, SampleColumn::number), "3");
+    EXPECT_EQ(sample_cell(third, 2, SampleColumn::ad), number_text(third.iw_ad).substr(1));
+    EXPECT_EQ(sample_cell(third, 2, SampleColumn::k), format_fixed(third.k, 2));
+    EXPECT_EQ(third.label, "N: " + sample_cell(third, 2, SampleColumn::n) +
+                               ",S: " + sample_cell(third, 2, SampleColumn::s) +
+                               "%,k:" + sample_cell(third, 2, SampleColumn::k) +
+                               ",Nfp: " + sample_cell(third, 2, SampleColumn::nfp));
+    std::string row = "3";
+    for (std::size_t c = 1; c < kSampleColumns; ++c) {
+        row += "\t" + sample_cell(third, 2, static_cast<SampleColumn>(c));
+    }
+    EXPECT_EQ(sample_rows_tsv(state().samples, {2}),
+              "#\tAD\tEG\tN\t%S\tk\tNfp\tLabel\n" + row + "\n");
+
+    const std::string csv_path = folder.file("table.csv");
+    services.save_answers = {ScriptedServices::chosen(csv_path)};
+    terav.export_table_Click();
+    const std::string csv = ScratchFolder::read(csv_path);
+    EXPECT_EQ(csv.substr(0, csv.find('\n')), "#,AD,EG,N,%S,k,Nfp,Label");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 7);
+    EXPECT_NE(csv.find(",\"" + state().samples[5].record.label + "\"\n"), std::string::npos);
+
+    services.save_answers = {ScriptedServices::chosen(folder.file("no/such/folder/t.csv"))};
+    terav.export_table_Click();
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_NE(services.messages[0].find("cannot be created"), std::string::npos);
+}
+
+TEST_F(SampleTable, SavePictureWritesTheWindowsSamplesOrSaysWhyNot) {
+    terav.save_picture_Click(); // cancelled: nothing is written
+    EXPECT_TRUE(services.pictures.empty());
+    services.picture_answers = {PictureRequest{"/x/fig.png", FigureSize{1890, 1417, 300}}};
+    services.picture_failure = "Cannot write /x/fig.png: No such file or directory";
+    terav.save_picture_Click();
+    ASSERT_EQ(services.pictures.size(), 1u);
+    EXPECT_EQ(services.pictures[0].size.width, 1890);
+    EXPECT_EQ(services.picture_samples[0], 6u);
+    EXPECT_EQ(services.messages, std::vector<std::string>{*services.picture_failure});
+}
+
+} // namespace
+} // namespace teravine
