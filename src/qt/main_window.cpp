@@ -10,7 +10,7 @@
 #include <QAction>
 #include <QTableView>
 #include <QCloseEvent>
-#include <QLayout>
+#include <QStyle>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -155,12 +155,22 @@ void MainWindow::show_sample_table(bool shown) {
     }
     // Docked, the table widens the window by the room it takes (and gives it back), so
     // the picture keeps its size.
-    const int inner_before = inner_size().width();
-    sample_table_->setVisible(shown);
-    layout()->activate();
-    if (!isMaximized() && !isFullScreen()) {
-        resize(width() + inner_before - inner_size().width(), height());
+    const bool docked = !sample_table_->isFloating() && !isMaximized() && !isFullScreen();
+    const int separator = style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+    if (!shown) {
+        const int room = sample_table_->width() + separator;
+        sample_table_->hide();
+        if (docked) {
+            resize(width() - room, height());
+        }
+        return;
     }
+    const int room = sample_table_->preferred_width();
+    if (docked) {
+        resize(width() + room + separator, height());
+    }
+    sample_table_->show();
+    resizeDocks({sample_table_}, {room}, Qt::Horizontal);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -77,9 +77,15 @@ SampleTableDock::SampleTableDock(const SampleList& samples, QWidget* parent)
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     const int digit = view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    // In digits: #, AD, EG, N, %S, k, Nfp; the label takes the rest.
+    const int widths[] = {5, 9, 9, 4, 6, 5, 4};
+    int total = 0;
     for (int column = 0; column + 1 < static_cast<int>(kSampleColumns); ++column) {
-        view->setColumnWidth(column, 7 * digit);
+        const int width = (widths[column] + 2) * digit;
+        view->setColumnWidth(column, width);
+        total += width;
     }
+    preferred_width_ = total + 32 * digit;
     view->horizontalHeader()->setStretchLastSection(true);
     view->on_copy = [this] { copy_selected_rows(); };
     view->on_delete = [this] {

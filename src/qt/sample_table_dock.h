@@ -24,6 +24,8 @@ public:
     SampleTableModel& model() { return *model_; }
     QTableView* view() const { return view_; }
     QToolBar* tool_bar() const { return tools_; }
+    // Wide enough for every column of a typical row.
+    int preferred_width() const { return preferred_width_; }
 
     // The selected rows, ascending.
     std::vector<std::size_t> selected_rows() const;
@@ -39,6 +41,7 @@ private:
     SampleTableModel* model_ = nullptr;
     QTableView* view_ = nullptr;
     QToolBar* tools_ = nullptr;
+    int preferred_width_ = 0;
 };
 
 } // namespace teravine
