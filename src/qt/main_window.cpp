@@ -54,7 +54,16 @@ MainWindow::MainWindow(Options options) {
     connect(&resize_redraw_, &QTimer::timeout, this, [this] { terav_->Form_Resize(); });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The children go after this body has run, and hiding the table then would call
+    // back into a window that is no longer whole.
+    disconnect(sample_table_, nullptr, this, nullptr);
+    disconnect(&sample_table_->model(), nullptr, this, nullptr);
+    centralWidget()->removeEventFilter(this);
+    sample_table_->on_selection = nullptr;
+    sample_table_->on_remove = nullptr;
+    sample_table_->on_export = nullptr;
+}
 
 void MainWindow::start() {
     // Resizes from here on redraw; the load itself draws first.
