@@ -77,7 +77,7 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
     EXPECT_EQ(captions_of(menus),
               (std::vector<QString>{"File", "Edit", "Reichweite", "Grid Lines", "Draw", "Info"}));
     const std::vector<std::vector<QString>> items{
-        {"Treat File", "Print", "Close"},
+        {"Treat File", "Print", "Close", "Measure Patterns…"},
         {"Copy to clipboard", "Clear ALL", "Clear Points"},
         {"R0", "R1", "R3"},
         {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp", "Export Constant line"},

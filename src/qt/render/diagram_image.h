@@ -7,6 +7,7 @@
 #include "diagram/axes.h"
 #include "diagram/draw_diagram.h"
 #include "diagram/plot_window.h"
+#include "qt/render/page_file.h"
 #include "text/outcome.h"
 
 #include <optional>
@@ -14,14 +15,9 @@
 
 namespace teravine {
 
-enum class ImageFormat { Png, Svg, Pdf };
-
 inline constexpr int kDefaultImagePixels = 800;
 inline constexpr int kMinImagePixels = 100;
 inline constexpr int kMaxImagePixels = 10000;
-
-// The format named by the file's extension (.png, .svg, .pdf in any case), if any.
-std::optional<ImageFormat> image_format_for(const std::string& path);
 
 // What a written image shows: the frame's layout in the image's user units.
 struct WrittenImage {
