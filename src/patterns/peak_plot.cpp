@@ -48,7 +48,7 @@ double count_scale(double counts, bool log) {
 } // namespace
 
 PeakView view_around(const Pattern& pattern, double range_lo, double range_hi, bool log_counts) {
-    const double margin = (range_hi - range_lo) / 2;
+    const double margin = (range_hi - range_lo) / 4;
     PeakView view{range_lo - margin, range_hi + margin, log_counts};
     if (!pattern.two_theta.empty()) {
         view.lo = std::min(range_lo, std::max(view.lo, pattern.two_theta.front()));

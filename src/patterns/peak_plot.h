@@ -32,7 +32,7 @@ struct PeakView {
     bool log_counts = false;
 };
 
-// The view around a range: the range with half its width on either side, within the
+// The view around a range: the range with a quarter of its width on either side, within the
 // pattern's own span.
 PeakView view_around(const Pattern& pattern, double range_lo, double range_hi, bool log_counts);
 

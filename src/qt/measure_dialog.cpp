@@ -64,6 +64,7 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     auto* file_row = new QHBoxLayout;
     h.file = new QLabel(box);
     h.file->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    h.file->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a long path
     h.choose = new QPushButton(QStringLiteral("Open…"), box);
     file_row->addWidget(h.file, 1);
     file_row->addWidget(h.choose);
@@ -91,6 +92,7 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     h.message->setWordWrap(true);
     h.message->setStyleSheet(QStringLiteral("QLabel { color: #c02020; }"));
     h.message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    h.message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
     layout->addWidget(h.message);
 
     connect(h.choose, &QPushButton::clicked, this, [this, side] { choose_file(side); });

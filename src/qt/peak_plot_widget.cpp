@@ -52,7 +52,7 @@ void PeakPlotWidget::paintEvent(QPaintEvent*) {
         panel.view = held_view_;
         panel.readout.clear(); // the dialog shows the figures beside the plot
         panel.problem.clear();
-        plot_ = draw_peak_panel(surface, panel, {0, 0, double(width()), double(height()) + 40});
+        plot_ = draw_peak_panel(surface, panel, {0, 0, double(width()), double(height()) + 28});
         surface.finish();
     }
     image.setDevicePixelRatio(ratio);

@@ -5,9 +5,13 @@
 #include "patterns/synthetic_pattern.h"
 #include "qt/main_window.h"
 #include "qt/measure_dialog.h"
+#include "qt/peak_plot_widget.h"
 #include "support/scratch_folder.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 
 namespace teravine {
@@ -63,6 +68,17 @@ TEST_F(MeasureDialogTest, ShowsTheCliWidthsAndUseAndDrawPlacesItsSample) {
     EXPECT_FALSE(dialog.isModal());
     dialog.open_pattern(PatternSide::AirDried, ad);
     dialog.open_pattern(PatternSide::Glycolated, eg);
+    // The low end dragged on the plot to 7°, then both ends typed.
+    PeakPlotWidget* plot = dialog.half(PatternSide::AirDried).plot;
+    plot->repaint();
+    const auto at = [&](double x) { return QPoint(static_cast<int>(std::lround(x)), 100); };
+    QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, at(plot->plot().range_lo_x));
+    QMouseEvent move(QEvent::MouseMove, at(plot->plot().x_of(7.0)), plot->mapToGlobal(at(plot->plot().x_of(7.0))),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(plot, &move);
+    QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, at(plot->plot().x_of(7.0)));
+    EXPECT_NEAR(dialog.session().range().lo, 7.0, 0.03);
+    EXPECT_NEAR(dialog.range_lo->value(), dialog.session().range().lo, 1e-9);
     dialog.range_lo->setValue(7.1);
     dialog.range_hi->setValue(10.9);
 
