@@ -8,7 +8,6 @@ namespace teravine::cli {
 namespace {
 
 constexpr double kPrintDpi = 300;
-constexpr double kScreenDpi = 96;
 
 struct Length {
     double value = 0;

@@ -103,7 +103,7 @@ int run_measure(MeasureArgs& args) {
     }
     std::cout.flush();
     if (!args.figure.empty()) {
-        if (const auto failure = write_peak_figure(args.figure, {{"AD", &*ad}, {"EG", &*eg}})) {
+        if (const auto failure = write_peak_figure(args.figure, *range, {{"AD", &*ad}, {"EG", &*eg}})) {
             std::cerr << *failure << "\n";
             return kExitFailure;
         }
@@ -132,7 +132,7 @@ void add_measure_command(CLI::App& app, int& status) {
     command->add_option("--broadening", args->broadening,
                         "instrumental broadening, degrees 2-theta (with --identify or --pairs)");
     command->add_option("--figure", args->figure,
-                        "also draw both measured peaks into this SVG file");
+                        "also draw both measured peaks into this PNG, SVG or PDF file");
     command->add_option("--pairs", args->pairs.list,
                         "CSV list name,ad,eg of pattern pairs (paths relative to the list)");
     command->add_option("-o,--output", args->pairs.output,

@@ -43,10 +43,6 @@ Outcome<Measured> measure_file(const std::string& path, const PeakRange& range) 
     return m;
 }
 
-std::string width_text(double width) {
-    return fixed(width, 4);
-}
-
 std::string measured_columns(const Measured& m, char separator) {
     const PeakWidth& w = m.width;
     return fixed(w.position, 4) + separator + width_text(w.fwhm) + separator +

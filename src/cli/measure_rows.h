@@ -23,9 +23,6 @@ struct Measured {
 // Reads the pattern at path and measures its peak in the range.
 Outcome<Measured> measure_file(const std::string& path, const PeakRange& range);
 
-// A width as it is printed and written to width files: four decimals.
-std::string width_text(double width);
-
 // The columns after side and file, joined by `separator`.
 std::string measured_columns(const Measured& m, char separator);
 

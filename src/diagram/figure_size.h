@@ -22,6 +22,8 @@ inline constexpr int kMaxFigurePixels = 20000;
 inline constexpr double kMinFigureDpi = 24;
 inline constexpr double kMaxFigureDpi = 2400;
 inline constexpr double kMillimetresPerInch = 25.4;
+// Pictures are laid out for a ~96 dpi screen, so a pixel of the screen is 1/96 inch.
+inline constexpr double kScreenDpi = 96;
 
 // Why a figure of this size cannot be drawn (too small or too large a page, a resolution
 // outside 24..2400 dpi), or nothing.

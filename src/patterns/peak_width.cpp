@@ -207,22 +207,36 @@ std::optional<PeakTop> find_top(const std::vector<double>& x, const NetProfile& 
 
 } // namespace
 
+std::optional<PeakRange> range_on_pattern_scale(const Pattern& pattern, const PeakRange& range) {
+    if (is_copper(pattern.wavelength)) {
+        return range;
+    }
+    const auto lo = carry_two_theta(range.lo, kCuKAlpha1, *pattern.wavelength);
+    const auto hi = carry_two_theta(range.hi, kCuKAlpha1, *pattern.wavelength);
+    if (!lo || !hi) {
+        return std::nullopt;
+    }
+    return PeakRange{*lo, *hi};
+}
+
+std::string width_text(double width) {
+    char text[400]; // the largest double has 309 digits before the point
+    const auto [end, ec] =
+        std::to_chars(text, text + sizeof text, width, std::chars_format::fixed, 4);
+    return ec == std::errc() ? std::string(text, end) : std::string("nan");
+}
+
 Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) {
     const std::string& name = pattern.name;
     const std::string span = "between " + degrees(range.lo) + " and " + degrees(range.hi);
     const bool copper = is_copper(pattern.wavelength);
-    double lo = range.lo;
-    double hi = range.hi;
-    if (!copper) {
-        const auto carried_lo = carry_two_theta(range.lo, kCuKAlpha1, *pattern.wavelength);
-        const auto carried_hi = carry_two_theta(range.hi, kCuKAlpha1, *pattern.wavelength);
-        if (!carried_lo || !carried_hi) {
-            return Failure{name + ": the range " + span + " 2θ Cu Kα lies beyond the reach "
-                                  "of the pattern's wavelength."};
-        }
-        lo = *carried_lo;
-        hi = *carried_hi;
+    const auto carried = range_on_pattern_scale(pattern, range);
+    if (!carried) {
+        return Failure{name + ": the range " + span + " 2θ Cu Kα lies beyond the reach "
+                              "of the pattern's wavelength."};
     }
+    const double lo = carried->lo;
+    const double hi = carried->hi;
     if (!(lo < hi)) {
         return Failure{name + ": the range " + span + " is empty."};
     }

@@ -7,6 +7,9 @@
 #include "patterns/pattern.h"
 #include "text/outcome.h"
 
+#include <optional>
+#include <string>
+
 namespace teravine {
 
 // The 2θ range searched, on the Cu Kα scale: wide enough for the broad, shifted peaks
@@ -44,5 +47,12 @@ struct PeakWidth {
 // Poisson noise when the counts are whole numbers, else the flanks' scatter), or the half
 // height is not reached clear of the flank windows.
 Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range = {});
+
+// The range carried over to the pattern's own 2θ scale (itself for Cu Kα); nothing when
+// the pattern's wavelength cannot reach it.
+std::optional<PeakRange> range_on_pattern_scale(const Pattern& pattern, const PeakRange& range);
+
+// A width as it is shown, printed and written to width files: four decimals, '.' always.
+std::string width_text(double width);
 
 } // namespace teravine

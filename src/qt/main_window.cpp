@@ -2,6 +2,7 @@
 #include "qt/main_window.h"
 
 #include "qt/about_art.h"
+#include "qt/measure_dialog.h"
 #include "qt/picture_box.h"
 #include "qt/qt_window_services.h"
 #include "qt/sample_table_dock.h"
@@ -107,6 +108,7 @@ void MainWindow::connect_menus() {
     on(menus_.undo, &Terav::undo_Click);
     connect(menus_.sample_table, &QAction::triggered, this,
             [this](bool shown) { show_sample_table(shown); });
+    connect(menus_.measure_patterns, &QAction::triggered, this, [this] { show_measure_dialog(); });
 
     const std::map<MenuItem, void (Terav::*)()> checked_handlers{
         {MenuItem::R_0, &Terav::R_0_Click},      {MenuItem::R_1, &Terav::R_1_Click},
@@ -204,6 +206,17 @@ QSize MainWindow::inner_size() const {
 void MainWindow::set_outer_size(QSize outer) {
     const QSize frame = frameGeometry().size() - size();
     resize(outer - frame);
+}
+
+MeasureDialog& MainWindow::show_measure_dialog() {
+    if (measure_dialog_ == nullptr) {
+        measure_dialog_ = new MeasureDialog(
+            *services_, [this] { run([&] { terav_->Command1_Click(); }); }, this);
+    }
+    measure_dialog_->show();
+    measure_dialog_->raise();
+    measure_dialog_->activateWindow();
+    return *measure_dialog_;
 }
 
 void MainWindow::close_confirmed() {

@@ -15,6 +15,7 @@
 
 namespace teravine {
 
+class MeasureDialog;
 class QtWindowServices;
 class SampleTableDock;
 
@@ -42,6 +43,9 @@ public:
     // The client area below the menu bar, and the size of the window with its frame.
     QSize inner_size() const;
     void set_outer_size(QSize outer);
+
+    // File > "Measure Patterns…": the one measuring dialog, made on first use and shown.
+    MeasureDialog& show_measure_dialog();
 
     // Closes without asking again (the handlers have asked).
     void close_confirmed();
@@ -77,6 +81,7 @@ private:
     // redraw waits until no newer size is queued, so a stale size is never drawn.
     QTimer resize_redraw_;
     bool close_confirmed_ = false;
+    MeasureDialog* measure_dialog_ = nullptr; // a child of the window
 };
 
 } // namespace teravine

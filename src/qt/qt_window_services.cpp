@@ -24,7 +24,6 @@ namespace teravine {
 
 namespace {
 
-constexpr double kScreenDpi = 96;
 
 QString to_qstring(const std::string& text) {
     return QString::fromStdString(text);

@@ -22,7 +22,6 @@
 namespace teravine {
 namespace {
 
-constexpr double kScreenDpi = 96;
 constexpr int kPrintDpi = 300;
 
 struct Format {

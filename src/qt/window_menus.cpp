@@ -35,6 +35,7 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     m.Tr_fi = command(fi, "Treat File");
     m.Pr = command(fi, "Print", QKeySequence::Print);
     m.close_form = command(fi, "Close", QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m.measure_patterns = command(fi, "Measure Patterns…");
     m.save_picture = command(fi, "Save Picture…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
 
     QMenu* ed = bar->addMenu(QStringLiteral("Edit"));

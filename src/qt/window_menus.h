@@ -17,6 +17,7 @@ struct WindowMenus {
     QAction* Tr_fi = nullptr;
     QAction* Pr = nullptr;
     QAction* close_form = nullptr;
+    QAction* measure_patterns = nullptr;
     QAction* cop_clip = nullptr;
     QAction* netoye = nullptr;
     QAction* Cl_p = nullptr;

@@ -2,18 +2,10 @@
 #include "qt/render/diagram_image.h"
 
 #include "qt/painter_surface.h"
-#include "qt/render/atomic_file.h"
 #include "qt/render/diagram_picture.h"
 #include "qt/render/headless_gui.h"
 
-#include <QBuffer>
-#include <QFileInfo>
 #include <QImage>
-#include <QImageWriter>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -21,15 +13,6 @@
 namespace teravine {
 
 namespace {
-
-// Images are laid out for a ~96 dpi screen, so a pixel of the file is a pixel of the
-// window's picture and pen widths stay in screen pixels.
-constexpr int kScreenDpi = 96;
-constexpr double kMetresPerInch = 0.0254;
-
-Failure write_failure(const std::string& path, const QString& reason) {
-    return Failure{"Cannot write " + path + ": " + reason.toStdString()};
-}
 
 // What is written: a page of width x height device pixels at dpi, the square picture of
 // `picture_pixels` screen pixels laid over it in `frame` (device pixels).
@@ -54,51 +37,6 @@ void draw(QPaintDevice& device, const Page& page, const DiagramContent& content,
     surface.set_picture_frame(page.frame);
     AxisCaptions captions;
     draw_diagram_picture(surface, page.picture_pixels, content, written.plot, captions);
-}
-
-int dots_per_metre(double dpi) {
-    return static_cast<int>(dpi / kMetresPerInch + 0.5);
-}
-
-// The encoders fill a buffer in memory; the file is written from it in one piece.
-// Each returns the encoder's complaint, if any.
-std::optional<QString> encode_png(const DiagramContent& content, QBuffer& out, const Page& page,
-                                  WrittenImage& written) {
-    QImage image(page.width, page.height, QImage::Format_RGB32);
-    image.setDotsPerMeterX(dots_per_metre(page.dpi));
-    image.setDotsPerMeterY(dots_per_metre(page.dpi));
-    image.fill(Qt::white);
-    draw(image, page, content, written);
-    QImageWriter writer(&out, "png");
-    if (!writer.write(image)) {
-        return writer.errorString();
-    }
-    return std::nullopt;
-}
-
-std::optional<QString> encode_svg(const DiagramContent& content, QBuffer& out, const Page& page,
-                                  WrittenImage& written) {
-    QSvgGenerator svg; // hands its last bytes over when it goes
-    svg.setOutputDevice(&out);
-    svg.setSize(QSize(page.width, page.height));
-    svg.setViewBox(QRect(0, 0, page.width, page.height));
-    svg.setResolution(static_cast<int>(page.dpi + 0.5));
-    svg.setTitle(QStringLiteral("Teravine diagram"));
-    draw(svg, page, content, written);
-    return std::nullopt;
-}
-
-std::optional<QString> encode_pdf(const DiagramContent& content, QBuffer& out, const Page& page,
-                                  WrittenImage& written) {
-    QPdfWriter pdf(&out);
-    pdf.setTitle(QStringLiteral("Teravine diagram"));
-    pdf.setCreator(QStringLiteral("Teravine"));
-    pdf.setResolution(static_cast<int>(page.dpi + 0.5));
-    pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(page.width / page.dpi, page.height / page.dpi),
-                                            QPageSize::Inch, QString(), QPageSize::ExactMatch),
-                                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    draw(pdf, page, content, written);
-    return std::nullopt;
 }
 
 // The part of a square picture of `side` screen pixels that the diagram inks, drawn
@@ -163,47 +101,16 @@ Outcome<WrittenImage> write_page(const DiagramContent& content, const WorldWindo
     written.format = format;
     written.pixels = page.picture_pixels;
     static_cast<WorldWindow&>(written.plot) = world;
-    QByteArray bytes;
-    std::optional<QString> complaint;
-    { // the buffer is complete once the encoders are gone
-        QBuffer out(&bytes);
-        out.open(QIODevice::WriteOnly);
-        switch (format) {
-        case ImageFormat::Png:
-            complaint = encode_png(content, out, page, written);
-            break;
-        case ImageFormat::Svg:
-            complaint = encode_svg(content, out, page, written);
-            break;
-        case ImageFormat::Pdf:
-            complaint = encode_pdf(content, out, page, written);
-            break;
-        }
-    }
-    if (!complaint) {
-        complaint = save_file_atomically(QString::fromStdString(path), bytes);
-    }
-    if (complaint) {
-        return write_failure(path, *complaint);
+    const PageFile file{page.width, page.height, page.dpi, "Teravine diagram"};
+    if (const auto failure = write_page_file(path, format, file, [&](QPaintDevice& device) {
+            draw(device, page, content, written);
+        })) {
+        return Failure{*failure};
     }
     return written;
 }
 
 } // namespace
-
-std::optional<ImageFormat> image_format_for(const std::string& path) {
-    const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
-    if (suffix == QLatin1String("png")) {
-        return ImageFormat::Png;
-    }
-    if (suffix == QLatin1String("svg")) {
-        return ImageFormat::Svg;
-    }
-    if (suffix == QLatin1String("pdf")) {
-        return ImageFormat::Pdf;
-    }
-    return std::nullopt;
-}
 
 Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const WorldWindow& world,
                                           const std::string& path, int pixels) {

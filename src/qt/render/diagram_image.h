@@ -8,17 +8,13 @@
 #include "diagram/draw_diagram.h"
 #include "diagram/figure_size.h"
 #include "diagram/plot_window.h"
+#include "qt/render/page_file.h"
 #include "text/outcome.h"
 
 #include <optional>
 #include <string>
 
 namespace teravine {
-
-enum class ImageFormat { Png, Svg, Pdf };
-
-// The format named by the file's extension (.png, .svg, .pdf in any case), if any.
-std::optional<ImageFormat> image_format_for(const std::string& path);
 
 // What a written image shows: the frame's layout in the image's user units.
 struct WrittenImage {

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where everything of a measured peak lies on a plot of counts against 2θ: the counts,
+// the ends of the measuring range, the straight background, the half-height line and the
+// two crossings, with the ticks of both axes. Plain numbers in the plot's own units (y
+// down), so any surface can draw it and a pointer on it can be read back as a 2θ.
+#pragma once
+
+#include "patterns/peak_width.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace teravine {
+
+struct PlotArea {
+    double left = 0, top = 0, right = 1, bottom = 1;
+};
+
+struct PlotPoint {
+    double x = 0, y = 0;
+};
+
+struct PlotTick {
+    double at = 0; // x of an x tick, y of a count tick, in plot units
+    std::string label;
+};
+
+// The 2θ span shown, on the pattern's own scale, and whether counts go on a log scale.
+struct PeakView {
+    double lo = 0, hi = 1;
+    bool log_counts = false;
+};
+
+// The view around a range: the range with a quarter of its width on either side, within the
+// pattern's own span.
+PeakView view_around(const Pattern& pattern, double range_lo, double range_hi, bool log_counts);
+
+struct PeakPlot {
+    PlotArea area;
+    PeakView view;
+    double count_lo = 0, count_hi = 1; // the count axis, in log10 counts on a log scale
+    std::vector<PlotPoint> trace;      // the pattern's points within the view
+    double range_lo_x = 0, range_hi_x = 0;
+    // Empty when nothing was measured; on a log scale the straight lines become curves.
+    std::vector<PlotPoint> background;
+    std::vector<PlotPoint> half_height;
+    std::vector<PlotPoint> crossings;
+    std::vector<PlotTick> x_ticks, count_ticks;
+
+    double x_of(double two_theta) const;
+    double two_theta_at(double x) const;
+    double y_of(double counts_at) const;
+};
+
+// The range's ends are on the pattern's scale, as are width's drawing figures.
+PeakPlot lay_out_peak_plot(const Pattern& pattern, const std::optional<PeakWidth>& width,
+                           double range_lo, double range_hi, const PeakView& view,
+                           const PlotArea& area);
+
+} // namespace teravine

@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "qt/measure_dialog.h"
+
+#include "qt/file_dialogs.h"
+#include "qt/peak_plot_widget.h"
+#include "qt/render/peak_image.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace teravine {
+namespace {
+
+constexpr const char* kPatternFilter =
+    "Diffraction patterns|*.xy;*.txt;*.dat;*.csv;*.xrdml;*.raw;*.uxd;*.rd;*.sd;*.udf;*.cpi|"
+    "All files|*.*|";
+constexpr const char* kFigureFilter =
+    "PNG image|*.png|SVG drawing|*.svg|PDF document|*.pdf|";
+
+QString degrees(double value) {
+    return QString::fromStdString(width_text(value)) + QStringLiteral("°");
+}
+
+QDoubleSpinBox* range_box(QWidget* parent) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setDecimals(2);
+    box->setSingleStep(0.1);
+    box->setRange(kRangeStep, 180 - kRangeStep);
+    box->setSuffix(QStringLiteral("°"));
+    box->setKeyboardTracking(false); // a range half typed is not measured
+    return box;
+}
+
+} // namespace
+
+MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw,
+                             QWidget* parent)
+    : QDialog(parent), session_(services), draw_(std::move(draw)) {
+    setWindowTitle(QStringLiteral("Measure Patterns"));
+    setModal(false);
+    auto* layout = new QVBoxLayout(this);
+    auto* halves = new QHBoxLayout;
+    halves->addWidget(build_half(PatternSide::AirDried));
+    halves->addWidget(build_half(PatternSide::Glycolated));
+    layout->addLayout(halves, 1);
+    layout->addWidget(build_controls());
+    refresh();
+}
+
+QWidget* MeasureDialog::build_half(PatternSide side) {
+    Half& h = halves_[static_cast<std::size_t>(side)];
+    auto* box = new QGroupBox(side == PatternSide::AirDried ? QStringLiteral("Air dried (AD)")
+                                                            : QStringLiteral("Glycolated (EG)"),
+                              this);
+    auto* layout = new QVBoxLayout(box);
+    auto* file_row = new QHBoxLayout;
+    h.file = new QLabel(box);
+    h.file->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    h.file->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a long path
+    h.choose = new QPushButton(QStringLiteral("Open…"), box);
+    file_row->addWidget(h.file, 1);
+    file_row->addWidget(h.choose);
+    layout->addLayout(file_row);
+
+    auto* plot_row = new QHBoxLayout;
+    h.plot = new PeakPlotWidget(session_, side, box);
+    plot_row->addWidget(h.plot, 1);
+    auto* figures = new QFormLayout;
+    h.position = new QLabel(box);
+    h.fwhm = new QLabel(box);
+    h.breadth = new QLabel(box);
+    h.u_fwhm = new QLabel(box);
+    figures->addRow(QStringLiteral("Position"), h.position);
+    figures->addRow(QStringLiteral("FWHM"), h.fwhm);
+    figures->addRow(QStringLiteral("Integral breadth"), h.breadth);
+    figures->addRow(QStringLiteral("u(FWHM)"), h.u_fwhm);
+    auto* figure_column = new QVBoxLayout;
+    figure_column->addLayout(figures);
+    figure_column->addStretch(1);
+    plot_row->addLayout(figure_column);
+    layout->addLayout(plot_row, 1);
+
+    h.message = new QLabel(box);
+    h.message->setWordWrap(true);
+    h.message->setStyleSheet(QStringLiteral("QLabel { color: #c02020; }"));
+    h.message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    h.message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
+    layout->addWidget(h.message);
+
+    connect(h.choose, &QPushButton::clicked, this, [this, side] { choose_file(side); });
+    h.plot->on_range_moved = [this] { refresh(); };
+    h.plot->on_file_dropped = [this, side](const std::string& path) { open_pattern(side, path); };
+    return box;
+}
+
+QWidget* MeasureDialog::build_controls() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    range_lo = range_box(row);
+    range_hi = range_box(row);
+    reset_range = new QPushButton(QStringLiteral("Default Range"), row);
+    log_counts = new QCheckBox(QStringLiteral("Log counts"), row);
+    save_figure = new QPushButton(QStringLiteral("Save Figure…"), row);
+    use_widths = new QPushButton(QStringLiteral("Use widths"), row);
+    use_and_draw = new QPushButton(QStringLiteral("Use and Draw"), row);
+    auto* close_button = new QPushButton(QStringLiteral("Close"), row);
+    layout->addWidget(new QLabel(QStringLiteral("Range 2θ (Cu Kα)"), row));
+    layout->addWidget(range_lo);
+    layout->addWidget(new QLabel(QStringLiteral("to"), row));
+    layout->addWidget(range_hi);
+    layout->addWidget(reset_range);
+    layout->addWidget(log_counts);
+    layout->addStretch(1);
+    for (QPushButton* button : {save_figure, use_widths, use_and_draw, close_button}) {
+        button->setAutoDefault(false);
+        layout->addWidget(button);
+    }
+
+    connect(range_lo, &QDoubleSpinBox::valueChanged, this, [this] { range_typed(); });
+    connect(range_hi, &QDoubleSpinBox::valueChanged, this, [this] { range_typed(); });
+    connect(reset_range, &QPushButton::clicked, this, [this] {
+        session_.reset_range();
+        refresh();
+    });
+    connect(log_counts, &QCheckBox::toggled, this, [this](bool on) {
+        session_.set_log_counts(on);
+        refresh();
+    });
+    connect(save_figure, &QPushButton::clicked, this, [this] { choose_figure_file(); });
+    connect(use_widths, &QPushButton::clicked, this, [this] { session_.use_widths(); });
+    connect(use_and_draw, &QPushButton::clicked, this, [this] {
+        if (session_.use_widths() && draw_) {
+            draw_();
+        }
+    });
+    connect(close_button, &QPushButton::clicked, this, &QDialog::close);
+    return row;
+}
+
+void MeasureDialog::open_pattern(PatternSide side, const std::string& path) {
+    session_.open(side, path);
+    refresh();
+}
+
+void MeasureDialog::choose_file(PatternSide side) {
+    const FileChoice choice =
+        run_file_dialog(this, FileDialogKind::Open, QString::fromUtf8(kPatternFilter));
+    if (choice.outcome == FileChoice::Outcome::Chosen) {
+        open_pattern(side, choice.path);
+    } else if (choice.outcome == FileChoice::Outcome::Failed) {
+        halves_[static_cast<std::size_t>(side)].message->setText(
+            QString::fromStdString(choice.error));
+    }
+}
+
+std::optional<std::string> MeasureDialog::save_figure_to(const std::string& path) const {
+    return write_peak_image(path, {session_.panel(PatternSide::AirDried),
+                                   session_.panel(PatternSide::Glycolated)});
+}
+
+void MeasureDialog::choose_figure_file() {
+    const FileChoice choice =
+        run_file_dialog(this, FileDialogKind::Save, QString::fromUtf8(kFigureFilter));
+    std::optional<std::string> failure;
+    if (choice.outcome == FileChoice::Outcome::Chosen) {
+        failure = save_figure_to(choice.path);
+    } else if (choice.outcome == FileChoice::Outcome::Failed) {
+        failure = choice.error;
+    }
+    if (failure) {
+        QMessageBox::warning(this, windowTitle(), QString::fromStdString(*failure));
+    }
+}
+
+void MeasureDialog::range_typed() {
+    session_.set_range({range_lo->value(), range_hi->value()});
+    refresh(); // a refused range shows the one still in use
+}
+
+void MeasureDialog::refresh() {
+    {
+        const QSignalBlocker lo_blocker(range_lo);
+        const QSignalBlocker hi_blocker(range_hi);
+        range_lo->setValue(session_.range().lo);
+        range_hi->setValue(session_.range().hi);
+    }
+    for (const PatternSide side : {PatternSide::AirDried, PatternSide::Glycolated}) {
+        const Half& h = half(side);
+        const MeasuredHalf& m = session_.half(side);
+        h.file->setText(m.path.empty() ? QStringLiteral("No pattern: open one or drop it here")
+                                       : QString::fromStdString(m.path));
+        const auto show = [&](QLabel* label, double PeakWidth::*figure) {
+            label->setText(m.width ? degrees((*m.width).*figure) : QStringLiteral("–"));
+        };
+        show(h.position, &PeakWidth::position);
+        show(h.fwhm, &PeakWidth::fwhm);
+        show(h.breadth, &PeakWidth::breadth);
+        show(h.u_fwhm, &PeakWidth::u_fwhm);
+        h.message->setText(QString::fromStdString(m.problem));
+        h.plot->update();
+    }
+    const bool ready = session_.widths_ready();
+    use_widths->setEnabled(ready);
+    use_and_draw->setEnabled(ready);
+    save_figure->setEnabled(session_.half(PatternSide::AirDried).pattern ||
+                            session_.half(PatternSide::Glycolated).pattern);
+}
+
+} // namespace teravine

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// File > "Measure Patterns…": the air-dried and the glycolated pattern side by side, each
+// with its file chooser, its plot and the figures read, one measuring range for both,
+// and the buttons that hand the two FWHMs to the main window. Non-modal; the state is
+// MeasureSession's, the widgets only show it and pass the user's changes on.
+#pragma once
+
+#include "app/measure_session.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+
+namespace teravine {
+
+class PeakPlotWidget;
+
+class MeasureDialog final : public QDialog {
+public:
+    struct Half {
+        QLabel* file = nullptr;
+        QPushButton* choose = nullptr;
+        PeakPlotWidget* plot = nullptr;
+        QLabel* position = nullptr;
+        QLabel* fwhm = nullptr;
+        QLabel* breadth = nullptr;
+        QLabel* u_fwhm = nullptr;
+        QLabel* message = nullptr; // the reader's or the measurer's complaint
+    };
+
+    // draw runs the main window's "Draw" after the widths were written.
+    MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent);
+
+    void open_pattern(PatternSide side, const std::string& path);
+    MeasureSession& session() { return session_; }
+
+    const Half& half(PatternSide side) const { return halves_[static_cast<std::size_t>(side)]; }
+    QDoubleSpinBox* range_lo = nullptr;
+    QDoubleSpinBox* range_hi = nullptr;
+    QPushButton* reset_range = nullptr;
+    QCheckBox* log_counts = nullptr;
+    QPushButton* save_figure = nullptr;
+    QPushButton* use_widths = nullptr;
+    QPushButton* use_and_draw = nullptr;
+
+    // The figure of both plots as a PNG, SVG or PDF file; the failure's text, if any.
+    std::optional<std::string> save_figure_to(const std::string& path) const;
+
+private:
+    QWidget* build_half(PatternSide side);
+    QWidget* build_controls();
+    void choose_file(PatternSide side);
+    void choose_figure_file();
+    void range_typed();
+    // Shows the session's state in every widget.
+    void refresh();
+
+    MeasureSession session_;
+    std::function<void()> draw_;
+    std::array<Half, 2> halves_;
+};
+
+} // namespace teravine

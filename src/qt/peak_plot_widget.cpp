@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "qt/peak_plot_widget.h"
+
+#include "qt/painter_surface.h"
+#include "qt/render/page_file.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QImage>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace teravine {
+namespace {
+
+constexpr double kGrabPixels = 6; // how near an end the pointer takes hold of it
+
+std::optional<std::string> dropped_file(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 ||
+        !data->urls().front().isLocalFile()) {
+        return std::nullopt;
+    }
+    return data->urls().front().toLocalFile().toStdString();
+}
+
+} // namespace
+
+PeakPlotWidget::PeakPlotWidget(MeasureSession& session, PatternSide side, QWidget* parent)
+    : QWidget(parent), session_(session), side_(side) {
+    setAcceptDrops(true);
+    setMouseTracking(true);
+    setMinimumSize(380, 280);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PeakPlotWidget::paintEvent(QPaintEvent*) {
+    // Drawn at the screen's own pixels, text and pens at their size in logical pixels.
+    const double ratio = devicePixelRatioF();
+    QImage image(static_cast<int>(std::ceil(width() * ratio)),
+                 static_cast<int>(std::ceil(height() * ratio)), QImage::Format_RGB32);
+    image.setDotsPerMeterX(dots_per_metre(kScreenDpi * ratio));
+    image.setDotsPerMeterY(dots_per_metre(kScreenDpi * ratio));
+    image.fill(Qt::white);
+    {
+        PainterSurface surface(&image, ratio);
+        surface.set_antialiasing(true);
+        surface.set_user_scale(0, 0, static_cast<float>(width()), static_cast<float>(height()));
+        PeakPanel panel = session_.panel(side_);
+        panel.view = held_view_;
+        panel.readout.clear(); // the dialog shows the figures beside the plot
+        panel.problem.clear();
+        plot_ = draw_peak_panel(surface, panel, {0, 0, double(width()), double(height()) + 28});
+        surface.finish();
+    }
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), image);
+}
+
+std::optional<RangeEnd> PeakPlotWidget::end_near(double x) const {
+    if (!session_.half(side_).pattern) {
+        return std::nullopt;
+    }
+    const double to_lo = std::abs(x - plot_.range_lo_x);
+    const double to_hi = std::abs(x - plot_.range_hi_x);
+    if (std::min(to_lo, to_hi) > kGrabPixels) {
+        return std::nullopt;
+    }
+    return to_lo <= to_hi ? RangeEnd::Low : RangeEnd::High;
+}
+
+void PeakPlotWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    dragging_ = end_near(event->position().x());
+    if (dragging_) {
+        held_view_ = plot_.view;
+    }
+}
+
+void PeakPlotWidget::mouseMoveEvent(QMouseEvent* event) {
+    const double x = event->position().x();
+    if (!dragging_) {
+        setCursor(end_near(x) ? Qt::SizeHorCursor : Qt::ArrowCursor);
+        return;
+    }
+    session_.move_range_end(side_, *dragging_, plot_.two_theta_at(x));
+    if (on_range_moved) {
+        on_range_moved();
+    }
+}
+
+void PeakPlotWidget::mouseReleaseEvent(QMouseEvent*) {
+    dragging_.reset();
+    held_view_.reset();
+    update();
+}
+
+void PeakPlotWidget::dragEnterEvent(QDragEnterEvent* event) {
+    if (dropped_file(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void PeakPlotWidget::dropEvent(QDropEvent* event) {
+    if (const auto path = dropped_file(event->mimeData()); path && on_file_dropped) {
+        event->acceptProposedAction();
+        on_file_dropped(*path);
+    }
+}
+
+} // namespace teravine

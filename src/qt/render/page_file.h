@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A page drawn by the caller, encoded as PNG, SVG or PDF and saved whole (through
+// save_file_atomically): the one encoder of every image file the program writes.
+#pragma once
+
+#include "diagram/figure_size.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QPaintDevice;
+
+namespace teravine {
+
+enum class ImageFormat { Png, Svg, Pdf };
+
+// The format named by the file's extension (.png, .svg, .pdf in any case), if any.
+std::optional<ImageFormat> image_format_for(const std::string& path);
+
+// width x height device pixels at dpi (a PNG records the resolution, a PDF page is
+// width / dpi by height / dpi inches).
+struct PageFile {
+    int width = 0;
+    int height = 0;
+    double dpi = kScreenDpi;
+    std::string title;
+};
+
+// Pixels a metre of a resolution in dots an inch, as QImage records it.
+int dots_per_metre(double dpi);
+
+// Nothing on success, else "Cannot write PATH: reason". A PNG page starts white.
+std::optional<std::string> write_page_file(const std::string& path, ImageFormat format,
+                                           const PageFile& page,
+                                           const std::function<void(QPaintDevice&)>& paint);
+
+} // namespace teravine
