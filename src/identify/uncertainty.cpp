@@ -27,10 +27,12 @@ struct Offset {
 // two poles). Over a region a few hundredths of a degree across, the values change
 // almost linearly with the widths, so their extremes lie on the boundary; the nearest
 // boundary point is at most pi/64 away in angle from an extreme and falls short of it
-// by 1 - cos(pi/64) = 0.12 % of the half-width of the interval. Where the region leaves
-// the model, the extremes lie on the model's edge inside it; the two inner shells
-// (2/3 and 1/3 of the radius, 32 and 16 points around) find that edge to a third of
-// the radius. 113 points in the plane, 425 in the ball.
+// by 1 - cos(pi/64) = 0.12 % of the half-width of the interval. The two inner shells
+// (2/3 and 1/3 of the radius, 32 and 16 points around) catch an extreme inside, where a
+// k row bends within the region. 113 points in the plane, 425 in the ball. Where the
+// region leaves the model, the extremes lie on the model's edge inside it: each boundary
+// point outside is followed back along its ray to that edge, to float precision (about
+// 24 more evaluations, only for a region that is cut).
 struct Shell {
     double radius;
     int around;
@@ -137,6 +139,88 @@ Line closed_hull(std::vector<LinePoint> points) {
     return hull;
 }
 
+// One point of the region: the measured pair moved by an offset scaled by t, the
+// broadening removed as "Draw" removes it, and identified.
+class RegionPoints {
+public:
+    RegionPoints(Calibration& cal, float ad, float eg, const BroadeningRemoval& removal,
+                 const WidthSigmas& sigmas)
+        : cal_(cal), ad_(ad), eg_(eg), removal_(removal), sigmas_(sigmas),
+          free_part_(std::sqrt(std::max(0.0, 1.0 - static_cast<double>(sigmas.correlation) *
+                                                       sigmas.correlation))) {}
+
+    struct Evaluated {
+        Where where = Where::below_rows;
+        LinePoint corrected;
+        PointValues values;
+    };
+
+    Evaluated at(const Offset& o, double t) const {
+        static const CorrectionTable kNoTable;
+        const double k = sigmas_.k_sigma * t;
+        const double rho = sigmas_.correlation;
+        auto ad_at = static_cast<float>(ad_ + k * sigmas_.ad * o.u);
+        auto eg_at = static_cast<float>(eg_ + k * sigmas_.eg * (rho * o.u + free_part_ * o.v));
+        const float b_at =
+            o.w == 0 ? removal_.broadening
+                     : static_cast<float>(
+                           std::max(0.0, removal_.broadening + k * sigmas_.broadening * o.w));
+        remove_inst_from_pair(ad_at, eg_at, b_at, removal_.rule,
+                              removal_.table ? *removal_.table : kNoTable);
+        Evaluated e;
+        e.corrected = {ad_at, eg_at};
+        e.where = identify_values(cal_, ad_at, eg_at, e.values);
+        return e;
+    }
+
+    // The farthest point inside the model on the ray from the centre (inside) to the
+    // offset (outside), bisected until the corrected pair stops changing in float: the
+    // model's edge itself, whatever sigma is, so a wider region never loses it.
+    std::optional<PointValues> edge_towards(const Offset& o) const {
+        double inside = 0;
+        double outside = 1;
+        std::optional<PointValues> last;
+        LinePoint in_point = at(o, 0).corrected;
+        LinePoint out_point = at(o, 1).corrected;
+        for (int step = 0; step < kMaxEdgeSteps; ++step) {
+            const double mid = 0.5 * (inside + outside);
+            const Evaluated e = at(o, mid);
+            const bool same_as_an_end = (e.corrected.ad == in_point.ad && e.corrected.eg == in_point.eg) ||
+                                        (e.corrected.ad == out_point.ad && e.corrected.eg == out_point.eg);
+            if (e.where == Where::inside) {
+                inside = mid;
+                in_point = e.corrected;
+                last = e.values;
+            } else {
+                outside = mid;
+                out_point = e.corrected;
+            }
+            if (same_as_an_end) {
+                break;
+            }
+        }
+        return last;
+    }
+
+private:
+    // A float has 24 bits: past them the pair no longer moves.
+    static constexpr int kMaxEdgeSteps = 40;
+
+    Calibration& cal_;
+    float ad_;
+    float eg_;
+    const BroadeningRemoval& removal_;
+    const WidthSigmas& sigmas_;
+    double free_part_;
+};
+
+void widen(WidthUncertainty& out, const PointValues& values) {
+    widen(out.n, values.n);
+    widen(out.s_pct, values.s_pct);
+    widen(out.k, values.k);
+    widen(out.nfp, values.nfp);
+}
+
 } // namespace
 
 bool sigmas_valid(const WidthSigmas& s) {
@@ -149,46 +233,30 @@ bool sigmas_valid(const WidthSigmas& s) {
 std::optional<WidthUncertainty> width_uncertainty(Calibration& cal, float ad, float eg,
                                                   const BroadeningRemoval& removal,
                                                   const WidthSigmas& sigmas) {
-    static const CorrectionTable kNoTable;
-    const CorrectionTable& table = removal.table ? *removal.table : kNoTable;
-    const double rho = sigmas.correlation;
-    const double free_part = std::sqrt(std::max(0.0, 1 - rho * rho));
-    const double k = sigmas.k_sigma;
-
-    WidthUncertainty out;
-    std::vector<LinePoint> corrected;
+    const RegionPoints region(cal, ad, eg, removal, sigmas);
     const std::vector<Offset>& offsets = offsets_for(sigmas);
+    const RegionPoints::Evaluated centre = region.at(offsets.front(), 1);
+    if (centre.where != Where::inside) {
+        return std::nullopt;
+    }
+    WidthUncertainty out;
+    out.points = 1;
+    out.n = at_centre(centre.values.n);
+    out.s_pct = at_centre(centre.values.s_pct);
+    out.k = at_centre(centre.values.k);
+    out.nfp = at_centre(centre.values.nfp);
+    std::vector<LinePoint> corrected{centre.corrected};
     corrected.reserve(offsets.size());
-    for (const Offset& o : offsets) {
-        auto ad_at = static_cast<float>(ad + k * sigmas.ad * o.u);
-        auto eg_at = static_cast<float>(eg + k * sigmas.eg * (rho * o.u + free_part * o.v));
-        const auto b_at = static_cast<float>(
-            std::max(0.0, removal.broadening + k * sigmas.broadening * o.w));
-        remove_inst_from_pair(ad_at, eg_at, o.w == 0 ? removal.broadening : b_at, removal.rule,
-                              table);
-        if (ad_at >= 0 && eg_at >= 0) {
-            corrected.push_back({ad_at, eg_at});
-        }
-        PointValues values;
-        const Where where = identify_values(cal, ad_at, eg_at, values);
+    for (std::size_t i = 1; i < offsets.size(); ++i) {
+        const RegionPoints::Evaluated e = region.at(offsets[i], 1);
         ++out.points;
-        if (out.points == 1) { // the centre
-            if (where != Where::inside) {
-                return std::nullopt;
-            }
-            out.n = at_centre(values.n);
-            out.s_pct = at_centre(values.s_pct);
-            out.k = at_centre(values.k);
-            out.nfp = at_centre(values.nfp);
-            continue;
+        if (e.corrected.ad >= 0 && e.corrected.eg >= 0) {
+            corrected.push_back(e.corrected);
         }
-        switch (where) {
+        switch (e.where) {
         case Where::inside:
-            widen(out.n, values.n);
-            widen(out.s_pct, values.s_pct);
-            widen(out.k, values.k);
-            widen(out.nfp, values.nfp);
-            break;
+            widen(out, e.values);
+            continue;
         case Where::above_diagonal:
             ++out.above_diagonal;
             break;
@@ -198,6 +266,10 @@ std::optional<WidthUncertainty> width_uncertainty(Calibration& cal, float ad, fl
         case Where::not_computable:
             ++out.not_computable;
             break;
+        }
+        // Outside the model: the extremes lie on its edge, found along the ray.
+        if (const auto edge = region.edge_towards(offsets[i])) {
+            widen(out, *edge);
         }
     }
     out.outline = closed_hull(std::move(corrected));
