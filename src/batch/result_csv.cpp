@@ -94,6 +94,21 @@ std::string result_csv_row(const TreatedSample& sample, const WidthFile& measure
     return row;
 }
 
+std::string uncertainty_csv_header() {
+    return ",n_int_low,n_int_high,s_pct_low,s_pct_high,k_low,k_high,nfp_low,nfp_high,cut";
+}
+
+std::string uncertainty_csv_fields(const std::optional<WidthUncertainty>& u) {
+    if (!u) {
+        return ",,,,,,,,,";
+    }
+    std::string fields;
+    for (const ValueInterval* v : {&u->n, &u->s_pct, &u->k, &u->nfp}) {
+        fields += ',' + full_precision(v->low) + ',' + full_precision(v->high);
+    }
+    return fields + (u->cut() ? ",yes" : ",no");
+}
+
 std::string csv_field(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
         return std::string(text);

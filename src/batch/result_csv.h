@@ -6,8 +6,10 @@
 
 #include "batch/treatment.h"
 #include "batch/width_file.h"
+#include "identify/uncertainty.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,6 +44,12 @@ SampleStatus sample_status(const TreatedSample& sample, float ad_measured, float
 std::string result_csv_header();
 std::string result_csv_row(const TreatedSample& sample, const WidthFile& measured,
                            const WidthFile& corrected, const CsvTreatment& treatment);
+
+// With uncertainties: the columns after the row's own, the interval of N (rounded), %S,
+// k and Nfp and whether the region left the model ("yes"/"no"); empty for a sample
+// without values. Each begins with its comma.
+std::string uncertainty_csv_header();
+std::string uncertainty_csv_fields(const std::optional<WidthUncertainty>& u);
 
 // A field as RFC 4180 writes it: quoted, its quotes doubled, when it holds a comma, a
 // quote or a line break.

@@ -3,7 +3,12 @@
 // reports its exit status through the shared slot.
 #pragma once
 
+#include "identify/uncertainty.h"
+
 #include <CLI/CLI.hpp>
+
+#include <optional>
+#include <string>
 
 namespace teravine::cli {
 
@@ -18,8 +23,10 @@ void add_lines_command(CLI::App& app, int& status);
 void add_plot_command(CLI::App& app, int& status);
 void add_measure_command(CLI::App& app, int& status);
 
-// What `identify` prints for the pair (no broadening correction), and its exit status.
-int identify_and_print(float ad, float eg, const std::string& reichweite);
+// What `identify` prints for the measured pair, its broadening removed as "Draw" removes
+// it, and its exit status; with sigmas, the intervals of the values follow.
+int identify_and_print(float ad_measured, float eg_measured, const BroadeningRemoval& removal,
+                       const std::string& reichweite, const std::optional<WidthSigmas>& sigmas);
 
 // "R0", "R1", "R3" as an option with its check.
 CLI::Option* add_reichweite_option(CLI::App& command, std::string& reichweite);

@@ -4,7 +4,9 @@
 #include "batch/result_line.h"
 #include "cli/commands.h"
 #include "cli/rule_options.h"
+#include "cli/sigma_options.h"
 #include "identify/sample_values.h"
+#include "identify/uncertainty_text.h"
 #include "model/solvers.h"
 
 #include <iostream>
@@ -19,6 +21,7 @@ struct IdentifyArgs {
     std::string reichweite = "R0";
     float broadening = 0;
     RuleArgs rule;
+    SigmaArgs sigmas;
 };
 
 int run_identify(const IdentifyArgs& args) {
@@ -29,18 +32,21 @@ int run_identify(const IdentifyArgs& args) {
         std::cerr << (about_options ? "teravine-cli identify: " : "") << rule.error() << "\n";
         return kExitFailure;
     }
-    float ad = args.ad;
-    float eg = args.eg;
-    remove_inst_from_pair(ad, eg, args.broadening, rule->rule, rule->table);
-    return identify_and_print(ad, eg, args.reichweite);
+    return identify_and_print(args.ad, args.eg, {args.broadening, rule->rule, &rule->table},
+                              args.reichweite, chosen_sigmas(args.sigmas));
 }
 
 } // namespace
 
-int identify_and_print(float ad, float eg_width, const std::string& reichweite) {
+int identify_and_print(float ad_measured, float eg_measured, const BroadeningRemoval& removal,
+                       const std::string& reichweite, const std::optional<WidthSigmas>& sigmas) {
     Calibration cal = make_calibration(reich_from_name(reichweite));
+    float ad = ad_measured;
+    float eg = eg_measured;
+    static const CorrectionTable kNoTable;
+    remove_inst_from_pair(ad, eg, removal.broadening, removal.rule,
+                          removal.table ? *removal.table : kNoTable);
     InterpRecord located;
-    float eg = eg_width;
     if (find_k(located, cal.coef_eg, ad, eg, cal.reich) != kInside) {
         std::cout << "Error\n";
         return kExitOutside;
@@ -55,6 +61,12 @@ int identify_and_print(float ad, float eg_width, const std::string& reichweite) 
     const auto shown_nfp = label_nfp(*values, ad, eg);
     std::cout << result_line(ad, eg, *values, *file_nfp) << "\n"
               << sample_label(*values, *shown_nfp) << "\n";
+    if (sigmas) {
+        // The widths as measured, with their uncertainties, before the broadening goes.
+        if (const auto u = width_uncertainty(cal, ad_measured, eg_measured, removal, *sigmas)) {
+            std::cout << uncertainty_lines(*u);
+        }
+    }
     return kExitOk;
 }
 
@@ -79,6 +91,7 @@ void add_identify_command(CLI::App& app, int& status) {
                      "by the rule (none when 0, unless --rule table)")
         ->capture_default_str();
     add_rule_options(*command, args->rule);
+    add_sigma_options(*command, args->sigmas);
     command->callback([args, &status] { status = run_identify(*args); });
 }
 

@@ -52,10 +52,13 @@ int identify_measured(const MeasureArgs& args, const Measured& ad, const Measure
         std::cerr << entry_message(entry.problem) << "\n";
         return kExitFailure;
     }
-    float ad_width = entry.ad;
-    float eg_width = entry.eg;
-    remove_inst_from_pair(ad_width, eg_width, entry.broadening, rule->rule, rule->table);
-    return identify_and_print(ad_width, eg_width, args.reichweite);
+    // The uncertainties the measurement estimated from the counts, as printed, as the
+    // widths are taken as printed.
+    WidthSigmas sigmas;
+    sigmas.ad = std::stof(width_text(ad.width.u_fwhm));
+    sigmas.eg = std::stof(width_text(eg.width.u_fwhm));
+    return identify_and_print(entry.ad, entry.eg, {entry.broadening, rule->rule, &rule->table},
+                              args.reichweite, sigmas);
 }
 
 int run_measure(MeasureArgs& args) {

@@ -8,6 +8,7 @@
 #include "batch/treatment.h"
 #include "cli/commands.h"
 #include "cli/rule_options.h"
+#include "cli/sigma_options.h"
 #include "cli/standard_streams.h"
 #include "identify/identify_pairs.h"
 #include "identify/sample_list.h"
@@ -27,6 +28,7 @@ struct TreatArgs {
     std::string reichweite = "R0";
     RuleArgs rule;
     std::string csv;
+    SigmaArgs sigmas;
     bool quiet = false;
 };
 
@@ -104,14 +106,27 @@ int run_treat(const TreatArgs& args) {
     };
     LineWriter csv("\n");
     ReportTreated report;
+    std::vector<std::optional<WidthUncertainty>> uncertainties;
     const CsvTreatment treatment{args.reichweite, rule->rule, widths->broadening};
     if (!args.csv.empty()) {
         if (const auto failure = open_output(csv, args.csv)) {
             return fail(*failure);
         }
-        csv.line(result_csv_header());
-        report = [&](const TreatedSample& sample) {
-            csv.line(result_csv_row(sample, *measured, *widths, treatment));
+        // The intervals start from the widths as measured, with the file's broadening.
+        const auto sigmas = chosen_sigmas(args.sigmas);
+        if (sigmas) {
+            uncertainties = width_uncertainties(cal, measured->ad, measured->eg,
+                                                {widths->broadening, rule->rule, &rule->table},
+                                                *sigmas);
+        }
+        csv.line(result_csv_header() + (sigmas ? uncertainty_csv_header() : ""));
+        report = [&, with_sigmas = sigmas.has_value()](const TreatedSample& sample) {
+            std::string row = result_csv_row(sample, *measured, *widths, treatment);
+            if (with_sigmas) {
+                const bool ok = sample.located == kInside && sample.values != nullptr;
+                row += uncertainty_csv_fields(ok ? uncertainties[sample.index] : std::nullopt);
+            }
+            csv.line(row);
         };
     }
     LineWriter out;
@@ -159,6 +174,8 @@ void add_treat_command(CLI::App& app, int& status) {
     command->add_flag("-q,--quiet", args->quiet, "leave out the summary line on standard error");
     add_reichweite_option(*command, args->reichweite);
     add_rule_options(*command, args->rule);
+    add_sigma_options(*command, args->sigmas);
+    command->get_option("--sigma")->needs(command->get_option("--csv"));
     command->callback([args, &status] { status = run_treat(*args); });
 }
 

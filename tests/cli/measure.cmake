@@ -51,14 +51,19 @@ run(0 measure co.xrdml co.xrdml)
 expect_in("${last_err}" "carried over to the 2θ scale of Cu Kα" "cobalt note")
 expect_in("${last_out}" "AD${tab}co.xrdml${tab}8.7" "cobalt position")
 
-# --identify prints what identify prints for the printed widths.
+# --identify prints what identify prints for the printed widths and their uncertainties.
 run(0 measure ad.xy eg.xy)
 set(table "${last_out}")
 fwhm_of(AD ad_width)
 fwhm_of(EG eg_width)
 set(ad_width 0.${ad_width})
 set(eg_width 0.${eg_width})
-run(0 identify ${ad_width} ${eg_width} --reichweite R1)
+string(REGEX MATCH "AD\t[^\n]*\t([0-9.]+)\nEG\t[^\n]*\t([0-9.]+)\n" sigmas "${table}")
+run(0 identify ${ad_width} ${eg_width} --reichweite R1 --sigma ${CMAKE_MATCH_1}
+    --sigma-eg ${CMAKE_MATCH_2})
+if(NOT last_out MATCHES "\nN: [0-9]+ \\[[0-9]+, [0-9]+\\]\n%S: ")
+  fail("identify --sigma printed\n${last_out}")
+endif()
 set(identified "${last_out}")
 run(0 measure ad.xy eg.xy --identify --reichweite R1)
 if(NOT last_out STREQUAL "${table}${identified}")

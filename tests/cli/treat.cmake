@@ -15,6 +15,17 @@ if(NOT csv MATCHES "^${header}1,0.6,0.5,0.5438787,0.44267276,ok,19.609049,20,4.8
    OR NOT reasons MATCHES "ok;ok;ok;ok;above the diagonal;below the k = 3 curve;ok;narrower than the instrument;ok;$")
   fail("samples.csv:\n${csv}")
 endif()
+# --sigma adds the intervals after the same columns, and leaves the result file as it is.
+run(0 treat "${examples}/samples.IW" -o "${work}/sigma.IWO" --csv "${work}/sigma.csv" --sigma 0.01 -q)
+expect_same_files("${work}/sigma.IWO" "${examples}/samples.IWO")
+file(READ "${work}/sigma.csv" with_sigma)
+string(REGEX REPLACE ",[^,\n]*,[^,\n]*,[^,\n]*,[^,\n]*,[^,\n]*,[^,\n]*,[^,\n]*,[^,\n]*,[^,\n]*\n" "\n" stripped "${with_sigma}")
+if(NOT stripped STREQUAL csv
+   OR NOT with_sigma MATCHES "^index[^\n]*,broadening,n_int_low,n_int_high,s_pct_low,s_pct_high,k_low,k_high,nfp_low,nfp_high,cut\n1,[^\n]*,0.1,[0-9]+,[0-9]+,[0-9.]+,[0-9.]+,[0-9.]+,[0-9.]+,[0-9]+,[0-9]+,(yes|no)\n"
+   OR NOT with_sigma MATCHES "\n5,[^\n]*,above the diagonal,[^\n]*,,,,,,,,,\n")
+  fail("sigma.csv:\n${with_sigma}")
+endif()
+run(1 treat "${examples}/samples.IW" -o "${work}/nocsv.IWO" --sigma 0.01)
 # The committed examples are what the generator makes today.
 if(MAKE_EXAMPLES)
   execute_process(COMMAND bash "${SOURCE}/scripts/make-examples" ${CLI} "${work}/made"
