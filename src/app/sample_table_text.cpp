@@ -2,6 +2,7 @@
 #include "app/sample_table_text.h"
 
 #include "batch/result_csv.h"
+#include "identify/uncertainty_text.h"
 #include "text/number_text.h"
 
 namespace teravine {
@@ -13,30 +14,37 @@ std::string trimmed(std::string text) {
 
 template <class Cell>
 std::string rows_text(const SampleList& samples, const std::vector<std::size_t>& rows, char sep,
-                      Cell cell) {
+                      bool intervals, Cell cell) {
     std::string out;
+    const std::size_t columns = sample_column_count(intervals);
     const auto line = [&](auto&& field) {
-        for (std::size_t c = 0; c < kSampleColumns; ++c) {
+        for (std::size_t c = 0; c < columns; ++c) {
             out += field(static_cast<SampleColumn>(c));
-            out += c + 1 < kSampleColumns ? sep : '\n';
+            out += c + 1 < columns ? sep : '\n';
         }
     };
     line([&](SampleColumn c) { return cell(sample_column_titles()[static_cast<std::size_t>(c)]); });
     for (const std::size_t row : rows) {
-        line([&](SampleColumn c) { return cell(sample_cell(samples[row].record, row, c)); });
+        line([&](SampleColumn c) { return cell(sample_cell(samples[row], row, c)); });
     }
     return out;
 }
 
+std::string interval_cell(const PlacedSample& sample, UncertainQuantity quantity) {
+    return sample.uncertainty ? interval_text(*sample.uncertainty, quantity) : std::string();
+}
+
 } // namespace
 
-const std::array<const char*, kSampleColumns>& sample_column_titles() {
-    static const std::array<const char*, kSampleColumns> titles{"#",  "AD", "EG",  "N",
-                                                               "%S", "k",  "Nfp", "Label"};
+const std::array<const char*, kSampleColumnsWithIntervals>& sample_column_titles() {
+    static const std::array<const char*, kSampleColumnsWithIntervals> titles{
+        "#",     "AD",         "EG",          "N",          "%S",         "k",
+        "Nfp",   "Label",      "N interval",  "%S interval", "k interval", "Nfp interval"};
     return titles;
 }
 
-std::string sample_cell(const SampleRecord& sample, std::size_t index, SampleColumn column) {
+std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleColumn column) {
+    const SampleRecord& sample = placed.record;
     switch (column) {
     case SampleColumn::number:
         return std::to_string(index + 1);
@@ -54,21 +62,31 @@ std::string sample_cell(const SampleRecord& sample, std::size_t index, SampleCol
         return trimmed(number_text(static_cast<int>(sample.nfp)));
     case SampleColumn::label:
         return sample.label;
+    case SampleColumn::n_interval:
+        return interval_cell(placed, UncertainQuantity::n);
+    case SampleColumn::s_interval:
+        return interval_cell(placed, UncertainQuantity::s_pct);
+    case SampleColumn::k_interval:
+        return interval_cell(placed, UncertainQuantity::k);
+    case SampleColumn::nfp_interval:
+        return interval_cell(placed, UncertainQuantity::nfp);
     }
     return {};
 }
 
-std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::size_t>& rows) {
+std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::size_t>& rows,
+                            bool intervals) {
     // A label holds no tab or line break: the cells go as they are.
-    return rows_text(samples, rows, '\t', [](std::string text) { return text; });
+    return rows_text(samples, rows, '\t', intervals, [](std::string text) { return text; });
 }
 
-std::string sample_table_csv(const SampleList& samples) {
+std::string sample_table_csv(const SampleList& samples, bool intervals) {
     std::vector<std::size_t> all(samples.size());
     for (std::size_t i = 0; i < all.size(); ++i) {
         all[i] = i;
     }
-    return rows_text(samples, all, ',', [](const std::string& text) { return csv_field(text); });
+    return rows_text(samples, all, ',', intervals,
+                     [](const std::string& text) { return csv_field(text); });
 }
 
 } // namespace teravine

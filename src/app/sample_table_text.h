@@ -12,21 +12,33 @@
 
 namespace teravine {
 
-enum class SampleColumn { number, ad, eg, n, s, k, nfp, label };
+// The columns of the table; the four intervals follow when a sigma is set.
+enum class SampleColumn {
+    number, ad, eg, n, s, k, nfp, label,
+    n_interval, s_interval, k_interval, nfp_interval
+};
 inline constexpr std::size_t kSampleColumns = 8;
+inline constexpr std::size_t kSampleColumnsWithIntervals = 12;
 
-// "#", "AD", "EG", "N", "%S", "k", "Nfp", "Label".
-const std::array<const char*, kSampleColumns>& sample_column_titles();
+inline std::size_t sample_column_count(bool intervals) {
+    return intervals ? kSampleColumnsWithIntervals : kSampleColumns;
+}
+
+// "#", "AD", "EG", "N", "%S", "k", "Nfp", "Label", "N interval", "%S interval",
+// "k interval", "Nfp interval".
+const std::array<const char*, kSampleColumnsWithIntervals>& sample_column_titles();
 
 // The cell of sample `index` (0-based; "#" shows index + 1), without the blank the
-// number text puts before a positive number.
-std::string sample_cell(const SampleRecord& sample, std::size_t index, SampleColumn column);
+// number text puts before a positive number; an interval "[22, 26]" (" cut" after it
+// where the region leaves the model), empty where the sample has none.
+std::string sample_cell(const PlacedSample& sample, std::size_t index, SampleColumn column);
 
 // The header and the given rows (ascending indices of samples), one line each, cells
 // separated by tabs; lines end in LF.
-std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::size_t>& rows);
+std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::size_t>& rows,
+                            bool intervals);
 
 // The header and every sample as CSV (RFC 4180 quoting, LF line ends): the whole table.
-std::string sample_table_csv(const SampleList& samples);
+std::string sample_table_csv(const SampleList& samples, bool intervals);
 
 } // namespace teravine

@@ -205,13 +205,16 @@ void Terav::pct1_Click() {
         return;
     }
     add_sample(identify_point(state_.cal, state_.line_tables, state_.interp, state_.current.iw_ad,
-                              state_.current.iw_eg));
+                              state_.current.iw_eg),
+               true, typed_origin_);
 }
 
-void Terav::add_sample(std::optional<PlacedSample> placed, bool mark) {
+void Terav::add_sample(std::optional<PlacedSample> placed, bool mark,
+                       const SampleOrigin& origin) {
     if (!placed) {
         return;
     }
+    placed->origin = origin;
     state_.samples.push_back(std::move(*placed));
     history_.placed();
     services_.samples_changed({SampleListChange::Kind::appended, {state_.samples.size() - 1}});
@@ -220,6 +223,9 @@ void Terav::add_sample(std::optional<PlacedSample> placed, bool mark) {
     }
     mark_new_sample(picture_, state_.plot, state_.samples.back(), state_.identical_on,
                     state_.current.pos_x, state_.current.pos_y);
+    if (!placing_many_) {
+        measure_uncertainties(state_.samples.size() - 1, true);
+    }
     services_.picture_changed();
 }
 
@@ -231,12 +237,15 @@ void Terav::set_current_point(float iw_ad, float iw_eg) {
     p.pos_y = y_from_origin(state_.plot.yorig, state_.plot.yunit, iw_eg);
 }
 
-void Terav::place_current_point(float iw_ad, float iw_eg) {
+void Terav::place_current_point(float iw_ad, float iw_eg, const SampleOrigin& origin) {
     set_current_point(iw_ad, iw_eg);
+    typed_origin_ = origin;
     pct1_Click();
+    typed_origin_ = {};
 }
 
-void Terav::place_identified(float iw_ad, float iw_eg, Identification& found, bool mark) {
+void Terav::place_identified(float iw_ad, float iw_eg, Identification& found, bool mark,
+                             const SampleOrigin& origin) {
     set_current_point(iw_ad, iw_eg);
     if (sample_list_full()) {
         services_.message(kSampleLimitMessage);
@@ -249,7 +258,7 @@ void Terav::place_identified(float iw_ad, float iw_eg, Identification& found, bo
         state_.interp.spare = spare;
     }
     state_.current.iw_eg = found.iw_eg;
-    add_sample(std::move(found.placed), mark);
+    add_sample(std::move(found.placed), mark, origin);
 }
 
 void Terav::Command1_Click() {
@@ -267,7 +276,7 @@ void Terav::Command1_Click() {
     float eg = entry.eg;
     const Broadening& br = state_.broadening;
     remove_inst_from_pair(ad, eg, entry.broadening, br.broad_rule, br.cor);
-    place_current_point(ad, eg);
+    place_current_point(ad, eg, {entry.ad, entry.eg, entry.broadening, br.broad_rule, true});
 }
 
 void Terav::prof_option_Click(int index) {

@@ -51,6 +51,8 @@ struct TeravState {
     Broadening broadening;
     LineTables line_tables; // what the line builders of cal.reich evaluate again and again
     std::vector<std::size_t> selected; // rows of the sample table selected, ascending
+    float sigma = 0;            // of the widths for the intervals; 0: none
+    bool ellipses_on = false;   // Draw > "Uncertainty Ellipses"
 };
 
 class Terav {
@@ -100,6 +102,9 @@ public:
     void remove_selected_Click();
     void undo_Click();
     void export_table_Click();
+    // The sample table's sigma of the widths (0: off) and Draw > "Uncertainty Ellipses".
+    void set_sigma(float sigma);
+    void ellipses_Click();
 
     // The picture, the width boxes and the broadening options.
     void pct1_MouseMove(float x, float y);
@@ -119,13 +124,17 @@ private:
     void show_check(MenuItem item, bool checked);
     int dialog_open(const std::string& filter, std::string& path);
     int dialog_save(const std::string& filter, std::string& path, std::string& title);
-    void place_current_point(float iw_ad, float iw_eg);
+    void place_current_point(float iw_ad, float iw_eg, const SampleOrigin& origin);
     // What place_current_point and pct1_Click do, with the point identified already.
     // `mark`: draw the new sample on the picture at once, as a click does; a caller that
     // redraws the whole picture afterwards leaves that to the redraw.
-    void place_identified(float iw_ad, float iw_eg, Identification& found, bool mark = true);
+    void place_identified(float iw_ad, float iw_eg, Identification& found, bool mark = true,
+                          const SampleOrigin& origin = {});
     void set_current_point(float iw_ad, float iw_eg); // widths and their surface position
-    void add_sample(std::optional<PlacedSample> placed, bool mark = true);
+    void add_sample(std::optional<PlacedSample> placed, bool mark, const SampleOrigin& origin);
+    // The intervals of samples [first, end) at the sigma, on all cores; their ellipses
+    // drawn on the picture when `mark` and they are shown.
+    void measure_uncertainties(std::size_t first, bool mark);
     // The list was cleared or identified afresh: no selection, nothing to undo.
     void samples_reset();
     void mark_selected();
@@ -136,6 +145,8 @@ private:
     Surface& picture_;
     TeravState state_;
     SampleHistory history_;
+    SampleOrigin typed_origin_;  // of the pair "Draw" is placing; a click has none
+    bool placing_many_ = false;  // a treatment or a refresh measures its samples at the end
 };
 
 } // namespace teravine

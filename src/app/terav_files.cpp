@@ -71,6 +71,7 @@ void Terav::Tr_fi_Click() {
         services_.message(widths.error());
         return;
     }
+    const WidthFile measured = widths.value();
     correct_widths(widths.value(), br.broad_rule, br.cor);
 
     std::string out_path;
@@ -89,15 +90,22 @@ void Terav::Tr_fi_Click() {
         // then places them in file order exactly as one click after another would.
         std::vector<Identification> found =
             identify_pairs(state_.cal, state_.line_tables, widths->ad, widths->eg);
+        const std::size_t first = state_.samples.size();
         const auto place = [&](std::size_t index, float ad, float eg) {
             if (sample_list_full()) {
                 limit_reached = true; // told once, after the file is written
                 return;
             }
-            place_identified(ad, eg, found[index]);
+            place_identified(ad, eg, found[index], true,
+                             {measured.ad[index], measured.eg[index], measured.broadening,
+                              br.broad_rule, true});
         };
-        return treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule), out_path,
-                               place);
+        placing_many_ = true;
+        auto done = treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule),
+                                    out_path, place);
+        placing_many_ = false;
+        measure_uncertainties(first, true);
+        return done;
     }();
     if (!treated) {
         services_.message(treated.error());

@@ -42,20 +42,26 @@ void Terav::refresh_after_reich() {
     const BusyPointer busy(services_, state_.samples.size());
     std::vector<float> ad;
     std::vector<float> eg;
+    std::vector<SampleOrigin> origins;
     ad.reserve(state_.samples.size());
     eg.reserve(state_.samples.size());
+    origins.reserve(state_.samples.size());
     for (const PlacedSample& s : state_.samples) {
         ad.push_back(s.record.iw_ad);
         eg.push_back(s.record.iw_eg);
+        origins.push_back(s.origin);
     }
     state_.samples.clear();
     // Identified afresh on all cores, then placed in their order as clicks would.
     std::vector<Identification> found = identify_pairs(state_.cal, state_.line_tables, ad, eg);
     // The redraw at the end draws them all: each is placed without drawing it first, as
     // the checked families are recomputed without a redraw each.
+    placing_many_ = true;
     for (std::size_t i = 0; i < found.size(); ++i) {
-        place_identified(ad[i], eg[i], found[i], false);
+        place_identified(ad[i], eg[i], found[i], false, origins[i]);
     }
+    placing_many_ = false;
+    measure_uncertainties(0, false);
     samples_reset();
     if (state_.grids_on.n) {
         compute_const_n_lines(state_.cal, state_.grids);

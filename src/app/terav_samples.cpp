@@ -11,8 +11,10 @@
 namespace teravine {
 
 DiagramContent Terav::content() const {
-    return DiagramContent{state_.cal, state_.grids, state_.samples, state_.grids_on,
-                          state_.identical_on};
+    DiagramContent shown{state_.cal, state_.grids, state_.samples, state_.grids_on,
+                         state_.identical_on};
+    shown.ellipses = state_.ellipses_on;
+    return shown;
 }
 
 void Terav::save_picture_Click() {
@@ -87,7 +89,7 @@ void Terav::export_table_Click() {
     LineWriter out(""); // the text ends its own lines
     std::optional<std::string> failure = out.open(path);
     if (!failure) {
-        out.line(sample_table_csv(state_.samples));
+        out.line(sample_table_csv(state_.samples, state_.sigma > 0));
         failure = out.close();
     }
     if (failure) {

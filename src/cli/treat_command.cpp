@@ -115,9 +115,12 @@ int run_treat(const TreatArgs& args) {
         // The intervals start from the widths as measured, with the file's broadening.
         const auto sigmas = chosen_sigmas(args.sigmas);
         if (sigmas) {
-            uncertainties = width_uncertainties(cal, measured->ad, measured->eg,
-                                                {widths->broadening, rule->rule, &rule->table},
-                                                *sigmas);
+            std::vector<MeasuredPair> pairs(measured->ad.size());
+            for (std::size_t i = 0; i < pairs.size(); ++i) {
+                pairs[i] = {measured->ad[i], measured->eg[i],
+                            {widths->broadening, rule->rule, &rule->table}};
+            }
+            uncertainties = width_uncertainties(cal, pairs, *sigmas);
         }
         csv.line(result_csv_header() + (sigmas ? uncertainty_csv_header() : ""));
         report = [&, with_sigmas = sigmas.has_value()](const TreatedSample& sample) {

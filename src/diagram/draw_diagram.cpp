@@ -129,6 +129,20 @@ void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& s
     draw_identical_lines(surface, plot, sample, on);
 }
 
+void draw_uncertainty_outline(Surface& surface, const PlotWindow& plot,
+                              const PlacedSample& sample) {
+    if (!sample.uncertainty) {
+        return;
+    }
+    const Colour colour = surface.fore_color();
+    const int pen = surface.pen_width();
+    surface.set_pen_width(1);
+    const Line& outline = sample.uncertainty->outline;
+    draw_polyline(1, surface, plot, outline, outline.count, kColourSample);
+    surface.set_fore_color(colour);
+    surface.set_pen_width(pen);
+}
+
 void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
                   const DiagramContent& content) {
     const int kept_pen = surface.pen_width();
@@ -156,6 +170,12 @@ void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
         with_pen_kept([&] { draw_fp_grid(surface, plot, content.grids); });
     }
 
+    // Under the dots, so that every dot stays whole.
+    if (content.ellipses) {
+        for (const PlacedSample& sample : content.samples) {
+            draw_uncertainty_outline(surface, plot, sample);
+        }
+    }
     surface.set_fore_color(kColourSample);
     surface.set_pen_width(kSamplePenWidth);
     surface.set_font_name(kFont);

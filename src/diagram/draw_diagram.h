@@ -20,6 +20,7 @@ struct DiagramContent {
     GridSwitches grids_on;
     IdenticalSwitches identical_on;
     bool sample_labels = true; // off: the dots and lines of a crowded figure without labels
+    bool ellipses = false;     // each sample's uncertainty outline, where it has one
 };
 
 enum class IdenticalLine { n, k, s, fp };
@@ -38,6 +39,11 @@ void draw_identical_lines(Surface& surface, const PlotWindow& plot, const Placed
 // and its checked lines.
 void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
                  IdenticalSwitches on, bool label = true);
+
+// The outline of the sample's uncertainty region, if it has one, in the samples' colour
+// at pen width 1; the surface's colour and pen width are kept.
+void draw_uncertainty_outline(Surface& surface, const PlotWindow& plot,
+                              const PlacedSample& sample);
 
 // Draws the diagram on a surface already cleared and scaled by the caller. Writes the
 // layout into plot and legx's place into captions; leaves the surface's pen width,

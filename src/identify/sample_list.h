@@ -2,10 +2,13 @@
 // The identified samples with the four lines kept through each of them.
 #pragma once
 
+#include "identify/uncertainty.h"
 #include "lines/line_store.h"
+#include "model/broadening.h"
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 
 namespace teravine {
@@ -22,6 +25,16 @@ struct SampleRecord {
     std::int16_t nfp = 0;   // Nfp as the label shows it
 };
 
+// Where a sample's widths came from: as measured, with the broadening that "Draw" or
+// Treat File removed from them. A click places its widths as they are.
+struct SampleOrigin {
+    float ad = 0;
+    float eg = 0;
+    float broadening = 0;
+    std::int16_t rule = kRuleMixture;
+    bool measured = false; // false: a click, the widths are the record's
+};
+
 struct PlacedSample {
     SampleRecord record;
     Line line_k;  // constant k through the point: 110 points, AD 0.01 .. 1.10
@@ -31,6 +44,9 @@ struct PlacedSample {
     std::int16_t n_of = 0; // values the lines were built for
     float s_of = 0;
     float fp_of = 0;
+    SampleOrigin origin;
+    // Over the region of the window's sigma, when one is set; nothing outside the model.
+    std::optional<WidthUncertainty> uncertainty;
 };
 
 // Sample p of the window is element p - 1. A deque: appending never moves the

@@ -277,15 +277,14 @@ std::optional<WidthUncertainty> width_uncertainty(Calibration& cal, float ad, fl
 }
 
 std::vector<std::optional<WidthUncertainty>>
-width_uncertainties(const Calibration& cal, std::span<const float> ad, std::span<const float> eg,
-                    const BroadeningRemoval& removal, const WidthSigmas& sigmas,
-                    unsigned workers) {
-    const std::size_t count = std::min(ad.size(), eg.size());
-    std::vector<std::optional<WidthUncertainty>> results(count);
+width_uncertainties(const Calibration& cal, std::span<const MeasuredPair> pairs,
+                    const WidthSigmas& sigmas, unsigned workers) {
+    std::vector<std::optional<WidthUncertainty>> results(pairs.size());
     // Each worker mixes rows into the scratch rows of its own copy of the tables.
-    share_out(count, workers, [&] {
+    share_out(pairs.size(), workers, [&] {
         return [&, own = cal](std::size_t i) mutable {
-            results[i] = width_uncertainty(own, ad[i], eg[i], removal, sigmas);
+            const MeasuredPair& p = pairs[i];
+            results[i] = width_uncertainty(own, p.ad, p.eg, p.removal, sigmas);
         };
     });
     return results;

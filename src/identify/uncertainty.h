@@ -67,12 +67,17 @@ std::optional<WidthUncertainty> width_uncertainty(Calibration& cal, float ad, fl
                                                   const BroadeningRemoval& removal,
                                                   const WidthSigmas& sigmas);
 
-// Pair i is (ad[i], eg[i]), all with the same removal and sigmas, shared out over the
-// cores as identify_pairs shares them (workers 0: every core). The results do not
-// depend on the number of workers.
+// A pair of widths as measured, with the broadening removed from it.
+struct MeasuredPair {
+    float ad = 0;
+    float eg = 0;
+    BroadeningRemoval removal;
+};
+
+// Every pair with the same sigmas, shared out over the cores as identify_pairs shares
+// them (workers 0: every core). The results do not depend on the number of workers.
 std::vector<std::optional<WidthUncertainty>>
-width_uncertainties(const Calibration& cal, std::span<const float> ad, std::span<const float> eg,
-                    const BroadeningRemoval& removal, const WidthSigmas& sigmas,
-                    unsigned workers = 0);
+width_uncertainties(const Calibration& cal, std::span<const MeasuredPair> pairs,
+                    const WidthSigmas& sigmas, unsigned workers = 0);
 
 } // namespace teravine

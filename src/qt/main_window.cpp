@@ -64,6 +64,7 @@ MainWindow::~MainWindow() {
     sample_table_->on_selection = nullptr;
     sample_table_->on_remove = nullptr;
     sample_table_->on_export = nullptr;
+    sample_table_->on_sigma = nullptr;
 }
 
 void MainWindow::start() {
@@ -116,7 +117,8 @@ void MainWindow::connect_menus() {
         {MenuItem::C_N, &Terav::C_N_Click},      {MenuItem::C_perc, &Terav::C_perc_Click},
         {MenuItem::c_inf, &Terav::c_inf_Click},  {MenuItem::Id_k, &Terav::Id_k_Click},
         {MenuItem::Id_n, &Terav::Id_n_Click},    {MenuItem::Id_s, &Terav::Id_s_Click},
-        {MenuItem::Id_inf, &Terav::Id_inf_Click}};
+        {MenuItem::Id_inf, &Terav::Id_inf_Click},
+        {MenuItem::ellipses, &Terav::ellipses_Click}};
     for (const auto& [item, handler] : checked_handlers) {
         connect(menus_.item(item), &QAction::triggered, this,
                 [this, item = item, handler = handler] { on_check_item(item, handler); });
@@ -145,6 +147,7 @@ void MainWindow::connect_sample_table() {
     };
     table.on_remove = [this] { run([&] { terav_->remove_selected_Click(); }); };
     table.on_export = [this] { run([&] { terav_->export_table_Click(); }); };
+    table.on_sigma = [this](float sigma) { run([&] { terav_->set_sigma(sigma); }); };
     connect(&table, &QDockWidget::visibilityChanged, this, [this] {
         menus_.sample_table->setChecked(sample_table_->isVisible());
     });

@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -63,6 +65,25 @@ SampleTableDock::SampleTableDock(const SampleList& samples, QWidget* parent)
             on_export();
         }
     });
+    tools_->addSeparator();
+    tools_->addWidget(new QLabel(QString::fromUtf8(" σ of the widths: "), tools_));
+    sigma_ = new QDoubleSpinBox(tools_);
+    sigma_->setRange(0, 0.1);
+    sigma_->setSingleStep(0.001);
+    sigma_->setDecimals(3);
+    sigma_->setSuffix(QString::fromUtf8("°"));
+    sigma_->setSpecialValueText(QStringLiteral("off"));
+    sigma_->setKeyboardTracking(false); // a typed value counts once it is entered
+    sigma_->setToolTip(QString::fromUtf8(
+        "Standard uncertainty of both widths as placed on the diagram: the table shows the "
+        "interval of N, %S, k and Nfp over the 1σ region"));
+    connect(sigma_, &QDoubleSpinBox::valueChanged, this, [this](double sigma) {
+        model_->set_intervals(sigma > 0);
+        if (on_sigma) {
+            on_sigma(static_cast<float>(sigma));
+        }
+    });
+    tools_->addWidget(sigma_);
     layout->addWidget(tools_);
 
     auto* view = new SampleTableView;
@@ -77,15 +98,20 @@ SampleTableDock::SampleTableDock(const SampleList& samples, QWidget* parent)
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     const int digit = view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    // In digits: #, AD, EG, N, %S, k, Nfp; the label takes the rest.
-    const int widths[] = {5, 9, 9, 4, 6, 5, 4};
+    // In digits: #, AD, EG, N, %S, k, Nfp, the label, then the intervals, shown or not.
+    const int widths[] = {5, 9, 9, 4, 6, 5, 4, 30, 10, 16, 16, 10};
+    const auto set_widths = [view, digit, widths] {
+        for (int column = 0; column < view->model()->columnCount(); ++column) {
+            view->setColumnWidth(column, (widths[column] + 2) * digit);
+        }
+    };
+    set_widths();
+    connect(model_, &QAbstractItemModel::modelReset, view, set_widths);
     int total = 0;
-    for (int column = 0; column + 1 < static_cast<int>(kSampleColumns); ++column) {
-        const int width = (widths[column] + 2) * digit;
-        view->setColumnWidth(column, width);
-        total += width;
+    for (std::size_t column = 0; column < kSampleColumns; ++column) {
+        total += (widths[column] + 2) * digit;
     }
-    preferred_width_ = total + 32 * digit;
+    preferred_width_ = total;
     view->horizontalHeader()->setStretchLastSection(true);
     view->on_copy = [this] { copy_selected_rows(); };
     view->on_delete = [this] {
@@ -119,7 +145,7 @@ void SampleTableDock::copy_selected_rows() {
     while (!rows.empty() && rows.back() >= samples_.size()) {
         rows.pop_back();
     }
-    QGuiApplication::clipboard()->setText(QString::fromStdString(sample_rows_tsv(samples_, rows)));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(sample_rows_tsv(samples_, rows, model_->intervals())));
 }
 
 } // namespace teravine

@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+class QDoubleSpinBox;
 class QTableView;
 class QToolBar;
 
@@ -35,12 +36,16 @@ public:
     std::function<void(std::vector<std::size_t> rows)> on_selection;
     std::function<void()> on_remove;
     std::function<void()> on_export;
+    // The sigma of the widths typed in the tool bar, degrees; 0: off.
+    std::function<void(float sigma)> on_sigma;
+    QDoubleSpinBox* sigma_box() const { return sigma_; }
 
 private:
     const SampleList& samples_;
     SampleTableModel* model_ = nullptr;
     QTableView* view_ = nullptr;
     QToolBar* tools_ = nullptr;
+    QDoubleSpinBox* sigma_ = nullptr;
     int preferred_width_ = 0;
 };
 

@@ -21,7 +21,7 @@ int SampleTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int SampleTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(kSampleColumns);
+    return parent.isValid() ? 0 : static_cast<int>(sample_column_count(intervals_));
 }
 
 QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
@@ -31,7 +31,7 @@ QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
     }
     const auto column = static_cast<SampleColumn>(index.column());
     if (role == Qt::DisplayRole) {
-        return QString::fromStdString(sample_cell(samples_[row].record, row, column));
+        return QString::fromStdString(sample_cell(samples_[row], row, column));
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(column == SampleColumn::label
@@ -43,10 +43,18 @@ QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant SampleTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= static_cast<int>(kSampleColumns)) {
+        section >= columnCount()) {
         return {};
     }
     return QString::fromUtf8(sample_column_titles()[static_cast<std::size_t>(section)]);
+}
+
+void SampleTableModel::set_intervals(bool shown) {
+    if (shown != intervals_) {
+        beginResetModel();
+        intervals_ = shown;
+        endResetModel();
+    }
 }
 
 void SampleTableModel::show_appended() {

@@ -25,12 +25,16 @@ public:
     void follow(const SampleListChange& change);
     // Shows the appended rows now.
     void show_appended();
+    // The four interval columns after the others, or none.
+    void set_intervals(bool shown);
+    bool intervals() const { return intervals_; }
 
 private:
     void follow_rows(const SampleListChange& change);
 
     const SampleList& samples_;
     int rows_ = 0; // the rows the views know of
+    bool intervals_ = false;
     QTimer appended_;
 };
 

@@ -64,6 +64,7 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     check_item(m, dr, MenuItem::Id_inf, "Approx. Identical Nfp", false);
     m.sample_table = command(dr, "Sample Table", QKeySequence(Qt::CTRL | Qt::Key_T));
     m.sample_table->setCheckable(true);
+    check_item(m, dr, MenuItem::ellipses, "Uncertainty Ellipses", false);
 
     QMenu* info = bar->addMenu(QStringLiteral("Info"));
     m.menu_about = command(info, "About");

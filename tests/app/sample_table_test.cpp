@@ -2,6 +2,7 @@
 // The sample table's handlers: the rows follow placing, removal, undo, clearing and a
 // change of Reichweite; the selection marks the dots; the table as text; Save Picture.
 #include "app/sample_table_text.h"
+#include "identify/uncertainty_text.h"
 #include "support/fingerprint.h"
 #include "support/session.h"
 #include "text/number_text.h"
@@ -92,20 +93,21 @@ TEST_F(SampleTable, ClearingAndAReichweiteLeaveNothingToUndo) {
 
 TEST_F(SampleTable, RowsAsTextAndCsv) {
     // The cells in the result file's number text, without its leading blank.
-    const SampleRecord& third = state().samples[2].record;
+    const PlacedSample& third = state().samples[2];
     EXPECT_EQ(sample_cell(third, 2, SampleColumn::number), "3");
-    EXPECT_EQ(sample_cell(third, 2, SampleColumn::ad), number_text(third.iw_ad).substr(1));
-    EXPECT_EQ(sample_cell(third, 2, SampleColumn::k), format_fixed(third.k, 2));
-    EXPECT_EQ(third.label, "N: " + sample_cell(third, 2, SampleColumn::n) +
-                               ",S: " + sample_cell(third, 2, SampleColumn::s) +
-                               "%,k:" + sample_cell(third, 2, SampleColumn::k) +
-                               ",Nfp: " + sample_cell(third, 2, SampleColumn::nfp));
+    EXPECT_EQ(sample_cell(third, 2, SampleColumn::ad), number_text(third.record.iw_ad).substr(1));
+    EXPECT_EQ(sample_cell(third, 2, SampleColumn::k), format_fixed(third.record.k, 2));
+    EXPECT_EQ(third.record.label, "N: " + sample_cell(third, 2, SampleColumn::n) +
+                                      ",S: " + sample_cell(third, 2, SampleColumn::s) +
+                                      "%,k:" + sample_cell(third, 2, SampleColumn::k) +
+                                      ",Nfp: " + sample_cell(third, 2, SampleColumn::nfp));
     std::string row = "3";
     for (std::size_t c = 1; c < kSampleColumns; ++c) {
         row += "\t" + sample_cell(third, 2, static_cast<SampleColumn>(c));
     }
-    EXPECT_EQ(sample_rows_tsv(state().samples, {2}),
+    EXPECT_EQ(sample_rows_tsv(state().samples, {2}, false),
               "#\tAD\tEG\tN\t%S\tk\tNfp\tLabel\n" + row + "\n");
+    EXPECT_EQ(sample_cell(third, 2, SampleColumn::k_interval), ""); // no sigma yet
 
     const std::string csv_path = folder.file("table.csv");
     services.save_answers = {ScriptedServices::chosen(csv_path)};
@@ -119,6 +121,68 @@ TEST_F(SampleTable, RowsAsTextAndCsv) {
     terav.export_table_Click();
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_NE(services.messages[0].find("cannot be created"), std::string::npos);
+}
+
+// The intervals start from the widths as measured, with the broadening that placed them
+// (a treatment's file, a typed entry) or from the widths as clicked; they follow the
+// sigma and a change of Reichweite, and their outlines are drawn when shown.
+TEST_F(SampleTable, IntervalsStartFromTheMeasuredWidthsAndFollowTheSigma) {
+    type_and_draw("0.1", "0.6", "0.5");
+    click_at(0.6f, 0.5f);
+    const WidthSigmas sigmas{0.01f, 0.01f};
+    const BroadeningRemoval file_and_typed{0.1f, kRuleMixture, nullptr};
+    const auto expect_interval = [&](std::size_t i, float ad, float eg,
+                                     const BroadeningRemoval& removal) {
+        Calibration cal = state().cal;
+        const auto want = width_uncertainty(cal, ad, eg, removal, sigmas);
+        const auto& got = state().samples[i].uncertainty;
+        ASSERT_TRUE(want && got) << i;
+        EXPECT_EQ(got->k.low, want->k.low) << i;
+        EXPECT_EQ(got->s_pct.high, want->s_pct.high) << i;
+        EXPECT_EQ(got->n.low, want->n.low) << i;
+        EXPECT_EQ(got->outline.count, want->outline.count) << i;
+    };
+    for (const std::int16_t reich : {1, 2}) {
+        if (reich == 1) {
+            terav.set_sigma(0.01f);
+            EXPECT_EQ(services.sample_changes.back().kind, Kind::reset);
+        } else {
+            terav.R_1_Click();
+        }
+        expect_interval(0, 0.6f, 0.5f, file_and_typed); // the file's first sample
+        expect_interval(6, 0.6f, 0.5f, file_and_typed);
+        expect_interval(7, 0.6f, 0.5f, {});
+    }
+    const PlacedSample& first = state().samples[0];
+    EXPECT_EQ(sample_cell(first, 0, SampleColumn::n_interval),
+              interval_text(*first.uncertainty, UncertainQuantity::n));
+    const std::string tsv = sample_rows_tsv(state().samples, {0}, true);
+    EXPECT_EQ(tsv.substr(0, tsv.find('\n')),
+              "#\tAD\tEG\tN\t%S\tk\tNfp\tLabel\tN interval\t%S interval\tk interval\tNfp interval");
+
+    // Shown: one outline a sample with an interval, in the samples' colour, under the dots.
+    const auto outlines = [&] {
+        std::size_t count = 0;
+        for (const Piece& p : picture.pieces()) {
+            count += p.pen_width == 1 && p.colour == kColourSample && p.vertices.size() > 8;
+        }
+        return count;
+    };
+    picture.ops.clear();
+    terav.ellipses_Click();
+    EXPECT_TRUE(services.checks[MenuItem::ellipses]);
+    const auto with_interval = std::count_if(state().samples.begin(), state().samples.end(),
+                                             [](const PlacedSample& s) { return s.uncertainty.has_value(); });
+    EXPECT_EQ(outlines(), static_cast<std::size_t>(with_interval));
+    picture.ops.clear();
+    click_at(0.7f, 0.55f);
+    EXPECT_EQ(outlines(), 1u);
+
+    terav.set_sigma(0); // off: no intervals, no outlines
+    EXPECT_FALSE(state().samples[0].uncertainty.has_value());
+    picture.ops.clear();
+    terav.Form_Resize();
+    EXPECT_EQ(outlines(), 0u);
 }
 
 TEST_F(SampleTable, SavePictureWritesTheWindowsSamplesOrSaysWhyNot) {

@@ -40,9 +40,9 @@ TEST(Uncertainty, CollapsesIsCutAndGrows) {
             EXPECT_EQ(u->s_pct.low, u->s_pct.high);
         }
         // The same on one worker as on many.
-        const std::vector<float> ads(70, c.ad), egs(70, c.eg);
-        const auto one = width_uncertainties(cal, ads, egs, {}, {c.sigma, c.sigma}, 1);
-        const auto two = width_uncertainties(cal, ads, egs, {}, {c.sigma, c.sigma}, 2);
+        const std::vector<MeasuredPair> pairs(70, MeasuredPair{c.ad, c.eg, {}});
+        const auto one = width_uncertainties(cal, pairs, {c.sigma, c.sigma}, 1);
+        const auto two = width_uncertainties(cal, pairs, {c.sigma, c.sigma}, 2);
         EXPECT_EQ(one.back()->k.low, two.back()->k.low);
         EXPECT_EQ(one.back()->s_pct.high, two.back()->s_pct.high);
         const auto wider = width_uncertainty(cal, c.ad, c.eg, {}, {2 * c.sigma, 2 * c.sigma});

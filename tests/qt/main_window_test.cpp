@@ -119,13 +119,14 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
         {"Copy to clipboard", "Clear ALL", "Clear Points", "Remove Selected Samples", "Undo"},
         {"R0", "R1", "R3"},
         {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp", "Export Constant line"},
-        {"Identical k", "Identical N", "Identical %S", "Approx. Identical Nfp", "Sample Table"},
+        {"Identical k", "Identical N", "Identical %S", "Approx. Identical Nfp", "Sample Table",
+         "Uncertainty Ellipses"},
         {"About"}};
     for (std::size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(captions_of(menus[static_cast<qsizetype>(i)]->menu()->actions()), items[i]);
     }
 
-    EXPECT_EQ(window.menus().checks.size(), 11u);
+    EXPECT_EQ(window.menus().checks.size(), 12u);
     for (const auto& [item, action] : window.menus().checks) {
         EXPECT_EQ(action->isChecked(), item == MenuItem::R_0 || item == MenuItem::C_k);
     }

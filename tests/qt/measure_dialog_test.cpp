@@ -85,7 +85,7 @@ TEST_F(MeasureDialogTest, ShowsTheCliWidthsAndUseAndDrawPlacesItsSample) {
     const QStringList rows = cli_lines({"measure", QString::fromStdString(ad),
                                         QString::fromStdString(eg), "--range", "7.1:10.9",
                                         "--identify"});
-    ASSERT_EQ(rows.size(), 5);
+    ASSERT_EQ(rows.size(), 9); // the table, the result line, the label, the four intervals
     for (const auto& [row, side] : {std::pair{1, PatternSide::AirDried},
                                     std::pair{2, PatternSide::Glycolated}}) {
         const QStringList columns = rows[row].split('\t');
