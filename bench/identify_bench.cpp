@@ -4,6 +4,7 @@
 #include "bench_support.h"
 
 #include "identify/identify_point.h"
+#include "identify/uncertainty.h"
 #include "lines/line_tables.h"
 
 #include <benchmark/benchmark.h>
@@ -52,6 +53,43 @@ void BM_MakeLineTables(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MakeLineTables)->DenseRange(1, 3)->Unit(benchmark::kMicrosecond);
+
+// The intervals of one pair over its 1-sigma region (0.01 on both widths), as the sample
+// table computes them: in the plane (113 points) or, with the instrument's width uncertain
+// too, in the ball (425 points). Time per sample, one thread.
+void BM_WidthUncertainty(benchmark::State& state) {
+    Calibration cal = make_calibration(1);
+    const std::vector<LinePoint> points = spread_points(cal, 1024);
+    WidthSigmas sigmas{0.01f, 0.01f};
+    sigmas.broadening = state.range(0) == 0 ? 0.0f : 0.005f;
+    std::size_t at = 0;
+    std::int64_t cut = 0;
+    for (auto _ : state) {
+        const auto u = width_uncertainty(cal, points[at].ad, points[at].eg, {}, sigmas);
+        cut += u && u->cut() ? 1 : 0;
+        benchmark::DoNotOptimize(u);
+        at = (at + 1) % points.size();
+    }
+    state.SetLabel(state.range(0) == 0 ? "plane" : "ball");
+    state.counters["cut_share"] =
+        benchmark::Counter(static_cast<double>(cut), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_WidthUncertainty)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Every sample of a full diagram at once, on every core, as a new sigma is set.
+void BM_WidthUncertainties(benchmark::State& state) {
+    const Calibration cal = make_calibration(1);
+    const std::vector<LinePoint> points =
+        spread_points(cal, static_cast<int>(state.range(0)));
+    std::vector<MeasuredPair> pairs;
+    for (const LinePoint& p : points) {
+        pairs.push_back({p.ad, p.eg, {}});
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(width_uncertainties(cal, pairs, {0.01f, 0.01f}));
+    }
+}
+BENCHMARK(BM_WidthUncertainties)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace teravine::bench

@@ -16,11 +16,11 @@ template <class Cell>
 std::string rows_text(const SampleList& samples, const std::vector<std::size_t>& rows, char sep,
                       bool intervals, Cell cell) {
     std::string out;
-    const std::size_t columns = sample_column_count(intervals);
+    const std::span<const SampleColumn> columns = sample_columns(intervals);
     const auto line = [&](auto&& field) {
-        for (std::size_t c = 0; c < columns; ++c) {
-            out += field(static_cast<SampleColumn>(c));
-            out += c + 1 < columns ? sep : '\n';
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            out += field(columns[c]);
+            out += c + 1 < columns.size() ? sep : '\n';
         }
     };
     line([&](SampleColumn c) { return cell(sample_column_titles()[static_cast<std::size_t>(c)]); });
@@ -36,8 +36,22 @@ std::string interval_cell(const PlacedSample& sample, UncertainQuantity quantity
 
 } // namespace
 
-const std::array<const char*, kSampleColumnsWithIntervals>& sample_column_titles() {
-    static const std::array<const char*, kSampleColumnsWithIntervals> titles{
+std::span<const SampleColumn> sample_columns(bool intervals) {
+    using C = SampleColumn;
+    static constexpr SampleColumn plain[] = {C::number, C::ad, C::eg,  C::n,
+                                             C::s,      C::k,  C::nfp, C::label};
+    static constexpr SampleColumn with_intervals[] = {
+        C::number,     C::ad,         C::eg,         C::n,           C::s,     C::k,
+        C::nfp,        C::n_interval, C::s_interval, C::k_interval, C::nfp_interval,
+        C::label};
+    if (intervals) {
+        return with_intervals;
+    }
+    return plain;
+}
+
+const std::array<const char*, kSampleColumnKinds>& sample_column_titles() {
+    static const std::array<const char*, kSampleColumnKinds> titles{
         "#",     "AD",         "EG",          "N",          "%S",         "k",
         "Nfp",   "Label",      "N interval",  "%S interval", "k interval", "Nfp interval"};
     return titles;

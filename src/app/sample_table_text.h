@@ -7,26 +7,26 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace teravine {
 
-// The columns of the table; the four intervals follow when a sigma is set.
+// The columns of the table; the four intervals are shown when a sigma is set.
 enum class SampleColumn {
     number, ad, eg, n, s, k, nfp, label,
     n_interval, s_interval, k_interval, nfp_interval
 };
-inline constexpr std::size_t kSampleColumns = 8;
-inline constexpr std::size_t kSampleColumnsWithIntervals = 12;
+inline constexpr std::size_t kSampleColumnKinds = 12;
 
-inline std::size_t sample_column_count(bool intervals) {
-    return intervals ? kSampleColumnsWithIntervals : kSampleColumns;
-}
+// The columns shown, in order: #, AD, EG, N, %S, k, Nfp, then the intervals when shown,
+// and the label last.
+std::span<const SampleColumn> sample_columns(bool intervals);
 
 // "#", "AD", "EG", "N", "%S", "k", "Nfp", "Label", "N interval", "%S interval",
-// "k interval", "Nfp interval".
-const std::array<const char*, kSampleColumnsWithIntervals>& sample_column_titles();
+// "k interval", "Nfp interval", by SampleColumn.
+const std::array<const char*, kSampleColumnKinds>& sample_column_titles();
 
 // The cell of sample `index` (0-based; "#" shows index + 1), without the blank the
 // number text puts before a positive number; an interval "[22, 26]" (" cut" after it

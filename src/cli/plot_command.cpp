@@ -5,6 +5,7 @@
 #include "cli/figure_size.h"
 #include "cli/grid_list.h"
 #include "cli/rule_options.h"
+#include "cli/sigma_options.h"
 #include "diagram/draw_diagram.h"
 #include "identify/identify_pairs.h"
 #include "identify/sample_list.h"
@@ -27,6 +28,7 @@ struct PlotArgs {
     std::string samples;
     RuleArgs rule;
     std::string labels = "samples";
+    SigmaArgs sigmas;
     int size = kDefaultImagePixels;
     bool size_given = false;
     std::string width;
@@ -43,9 +45,12 @@ struct PlotScene {
     IdenticalSwitches identical_on;
     SampleList samples;
     bool sample_labels = true;
+    bool ellipses = false;
 
     DiagramContent content() const {
-        return DiagramContent{cal, grids, samples, grids_on, identical_on, sample_labels};
+        DiagramContent shown{cal, grids, samples, grids_on, identical_on, sample_labels};
+        shown.ellipses = ellipses;
+        return shown;
     }
 };
 
@@ -56,15 +61,29 @@ Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene) {
     if (!rule) {
         return Failure{rule.error()};
     }
-    const auto widths = read_corrected_widths(args.samples, *rule);
-    if (!widths) {
-        return Failure{widths.error()};
+    const auto measured = read_widths(args.samples);
+    if (!measured) {
+        return Failure{measured.error()};
     }
+    WidthFile widths = *measured;
+    correct_widths(widths, rule->rule, rule->table);
     const LineTables tables = make_line_tables(scene.cal);
-    for (Identification& found : identify_pairs(scene.cal, tables, widths->ad, widths->eg)) {
-        if (found.placed) {
-            scene.samples.push_back(std::move(*found.placed));
+    std::vector<MeasuredPair> pairs;
+    std::vector<Identification> found = identify_pairs(scene.cal, tables, widths.ad, widths.eg);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (found[i].placed) {
+            scene.samples.push_back(std::move(*found[i].placed));
+            pairs.push_back({measured->ad[i], measured->eg[i],
+                             {measured->broadening, rule->rule, &rule->table}});
         }
+    }
+    // With --sigma, each sample's region drawn around it, from its widths as measured.
+    if (const auto sigmas = chosen_sigmas(args.sigmas)) {
+        auto regions = width_uncertainties(scene.cal, pairs, *sigmas);
+        for (std::size_t i = 0; i < regions.size(); ++i) {
+            scene.samples[i].uncertainty = std::move(regions[i]);
+        }
+        scene.ellipses = true;
     }
     return true;
 }
@@ -162,6 +181,8 @@ void add_plot_command(CLI::App& app, int& status) {
     command->add_option("--labels", args->labels, "sample labels: samples (each its own) or none")
         ->check(CLI::IsMember({"none", "samples"}))
         ->capture_default_str();
+    add_sigma_options(*command, args->sigmas);
+    command->get_option("--sigma")->needs(command->get_option("--samples"));
     auto* size = command->add_option("--size", args->size,
                                      "width and height of the square picture in pixels")
                      ->capture_default_str();

@@ -28,8 +28,8 @@ const CLI::Validator kUncertainty(
 void add_sigma_options(CLI::App& command, SigmaArgs& args) {
     auto* sigma = command.add_option(
         "--sigma", args.sigma,
-        "standard uncertainty of the measured widths, degrees 2-theta: also print the "
-        "interval of N, %S, k and Nfp over their 1-sigma region");
+        "standard uncertainty of the measured widths, degrees 2-theta: the intervals of N, "
+        "%S, k and Nfp over their 1-sigma region (plot: its outline)");
     sigma->check(kUncertainty);
     command
         .add_option("--sigma-eg", args.sigma_eg,

@@ -75,8 +75,8 @@ SampleTableDock::SampleTableDock(const SampleList& samples, QWidget* parent)
     sigma_->setSpecialValueText(QStringLiteral("off"));
     sigma_->setKeyboardTracking(false); // a typed value counts once it is entered
     sigma_->setToolTip(QString::fromUtf8(
-        "Standard uncertainty of both widths as placed on the diagram: the table shows the "
-        "interval of N, %S, k and Nfp over the 1σ region"));
+        "Standard uncertainty of both measured widths: the table shows the interval of N, "
+        "%S, k and Nfp over their 1σ region"));
     connect(sigma_, &QDoubleSpinBox::valueChanged, this, [this](double sigma) {
         model_->set_intervals(sigma > 0);
         if (on_sigma) {
@@ -98,20 +98,23 @@ SampleTableDock::SampleTableDock(const SampleList& samples, QWidget* parent)
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     const int digit = view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    // In digits: #, AD, EG, N, %S, k, Nfp, the label, then the intervals, shown or not.
-    const int widths[] = {5, 9, 9, 4, 6, 5, 4, 30, 10, 16, 16, 10};
-    const auto set_widths = [view, digit, widths] {
-        for (int column = 0; column < view->model()->columnCount(); ++column) {
-            view->setColumnWidth(column, (widths[column] + 2) * digit);
+    // In digits, by column: #, AD, EG, N, %S, k, Nfp, the label, the four intervals.
+    static constexpr int widths[kSampleColumnKinds] = {5, 9, 9, 4, 6, 5, 4, 30, 11, 16, 16, 11};
+    const auto width_of = [digit](SampleColumn c) {
+        return (widths[static_cast<std::size_t>(c)] + 2) * digit;
+    };
+    const auto set_widths = [this, view, width_of] {
+        const auto columns = sample_columns(model_->intervals());
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            view->setColumnWidth(static_cast<int>(i), width_of(columns[i]));
         }
     };
     set_widths();
     connect(model_, &QAbstractItemModel::modelReset, view, set_widths);
-    int total = 0;
-    for (std::size_t column = 0; column < kSampleColumns; ++column) {
-        total += (widths[column] + 2) * digit;
+    preferred_width_ = 0;
+    for (const SampleColumn c : sample_columns(false)) {
+        preferred_width_ += width_of(c);
     }
-    preferred_width_ = total;
     view->horizontalHeader()->setStretchLastSection(true);
     view->on_copy = [this] { copy_selected_rows(); };
     view->on_delete = [this] {

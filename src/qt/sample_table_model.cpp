@@ -21,15 +21,17 @@ int SampleTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int SampleTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(sample_column_count(intervals_));
+    return parent.isValid() ? 0 : static_cast<int>(sample_columns(intervals_).size());
 }
 
 QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
     const auto row = static_cast<std::size_t>(index.row());
-    if (!index.isValid() || row >= samples_.size()) {
+    const std::span<const SampleColumn> columns = sample_columns(intervals_);
+    if (!index.isValid() || row >= samples_.size() ||
+        static_cast<std::size_t>(index.column()) >= columns.size()) {
         return {};
     }
-    const auto column = static_cast<SampleColumn>(index.column());
+    const SampleColumn column = columns[static_cast<std::size_t>(index.column())];
     if (role == Qt::DisplayRole) {
         return QString::fromStdString(sample_cell(samples_[row], row, column));
     }
@@ -46,7 +48,8 @@ QVariant SampleTableModel::headerData(int section, Qt::Orientation orientation, 
         section >= columnCount()) {
         return {};
     }
-    return QString::fromUtf8(sample_column_titles()[static_cast<std::size_t>(section)]);
+    const SampleColumn column = sample_columns(intervals_)[static_cast<std::size_t>(section)];
+    return QString::fromUtf8(sample_column_titles()[static_cast<std::size_t>(column)]);
 }
 
 void SampleTableModel::set_intervals(bool shown) {

@@ -102,8 +102,8 @@ TEST_F(SampleTable, RowsAsTextAndCsv) {
                                       "%,k:" + sample_cell(third, 2, SampleColumn::k) +
                                       ",Nfp: " + sample_cell(third, 2, SampleColumn::nfp));
     std::string row = "3";
-    for (std::size_t c = 1; c < kSampleColumns; ++c) {
-        row += "\t" + sample_cell(third, 2, static_cast<SampleColumn>(c));
+    for (const SampleColumn c : sample_columns(false).subspan(1)) {
+        row += "\t" + sample_cell(third, 2, c);
     }
     EXPECT_EQ(sample_rows_tsv(state().samples, {2}, false),
               "#\tAD\tEG\tN\t%S\tk\tNfp\tLabel\n" + row + "\n");
@@ -158,7 +158,7 @@ TEST_F(SampleTable, IntervalsStartFromTheMeasuredWidthsAndFollowTheSigma) {
               interval_text(*first.uncertainty, UncertainQuantity::n));
     const std::string tsv = sample_rows_tsv(state().samples, {0}, true);
     EXPECT_EQ(tsv.substr(0, tsv.find('\n')),
-              "#\tAD\tEG\tN\t%S\tk\tNfp\tLabel\tN interval\t%S interval\tk interval\tNfp interval");
+              "#\tAD\tEG\tN\t%S\tk\tNfp\tN interval\t%S interval\tk interval\tNfp interval\tLabel");
 
     // Shown: one outline a sample with an interval, in the samples' colour, under the dots.
     const auto outlines = [&] {

@@ -35,11 +35,23 @@ if(NOT svg MATCHES "width=\"160\\.0[0-9]*mm\" height=\"1[12][0-9.]*mm\"" OR svg 
   fail("fig.svg is not 160 mm wide or shows labels")
 endif()
 
+# --sigma draws each sample's region about its dot: more ink, the same samples.
+run(0 plot -o ${work}/plain.svg --samples ${EXAMPLES}/samples.IW)
+run(0 plot -o ${work}/regions.svg --samples ${EXAMPLES}/samples.IW --sigma 0.02)
+file(READ ${work}/plain.svg plain)
+file(READ ${work}/regions.svg regions)
+string(LENGTH "${plain}" plain_length)
+string(LENGTH "${regions}" regions_length)
+if(NOT regions_length GREATER plain_length OR NOT regions MATCHES "N: 20,S: 4.83%")
+  fail("regions.svg has no more than plain.svg, or lacks the labels")
+endif()
+
 # Refusals: one line on stderr, status 1, nothing written.
 foreach(bad "k.bmp" "tiny.png;--size;99" "huge.png;--size;10001" "no/such/folder/k.png"
         "g.png;--grids;k,X" "i.png;--identical;N,X" "m.png;--samples;${work}/missing.IW"
         "r.png;--samples;${EXAMPLES}/samples.IW;--rule;table" "u.png;--width;160"
-        "b.png;--width;160mm;--size;300" "d.png;--width;160mm;--dpi;5" "l.png;--labels;some")
+        "b.png;--width;160mm;--size;300" "d.png;--width;160mm;--dpi;5" "l.png;--labels;some"
+        "s.png;--sigma;0.01")
   list(POP_FRONT bad name)
   expect(1 "^teravine-cli:[^\n]*\n$" plot -o ${work}/${name} ${bad})
   expect_missing(${work}/${name})
