@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "identify/uncertainty_text.h"
 #include "qt/main_window.h"
 #include "qt/picture_box.h"
 #include "qt/sample_table_dock.h"
@@ -268,6 +269,20 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(table.model().rowCount(), 6);
     EXPECT_EQ(table.model().index(1, 0).data().toString(), QStringLiteral("2"));
+
+    // A sigma in the tool bar: the four interval columns before the label, each sample's.
+    table.sigma_box()->setValue(0.02);
+    EXPECT_EQ(state().sigma, 0.02f);
+    ASSERT_EQ(table.model().columnCount(), 12);
+    EXPECT_EQ(table.model().headerData(7, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("N interval"));
+    EXPECT_EQ(table.model().index(0, 7).data().toString().toStdString(),
+              interval_text(*state().samples[0].uncertainty, UncertainQuantity::n));
+    EXPECT_EQ(table.model().index(2, 11).data().toString().toStdString(), state().samples[2].record.label);
+    window.menus().item(MenuItem::ellipses)->trigger();
+    EXPECT_TRUE(window.menus().item(MenuItem::ellipses)->isChecked());
+    table.sigma_box()->setValue(0);
+    EXPECT_EQ(table.model().columnCount(), 8);
 
     window.menus().item(MenuItem::R_3)->trigger();
     EXPECT_EQ(table.model().rowCount(), static_cast<int>(state().samples.size()));
