@@ -5,7 +5,14 @@
 #include "diagram/text_style.h"
 #include "text/number_text.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <type_traits>
+#include <unordered_set>
+#include <vector>
 #include <string>
 
 namespace teravine {
@@ -129,6 +136,71 @@ void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& s
     draw_identical_lines(surface, plot, sample, on);
 }
 
+namespace {
+
+// A line of constant N, %S or Nfp is a function of its value under the Reichweite, and
+// samples share values; the key also holds the line's count and ends, so that only lines
+// that draw the very same pixels share one.
+struct LineKey {
+    std::uint32_t value = 0;
+    int count = 0;
+    LinePoint first, last;
+    bool operator==(const LineKey& o) const {
+        return value == o.value && count == o.count && first.ad == o.first.ad &&
+               first.eg == o.first.eg && last.ad == o.last.ad && last.eg == o.last.eg;
+    }
+};
+
+struct LineKeyHash {
+    std::size_t operator()(const LineKey& k) const {
+        std::size_t h = std::hash<std::uint32_t>{}(k.value);
+        for (const float f : {k.first.ad, k.first.eg, k.last.ad, k.last.eg}) {
+            h = h * 1000003u ^ std::hash<float>{}(f);
+        }
+        return h ^ static_cast<std::size_t>(k.count);
+    }
+};
+
+template <class Value> LineKey key_of(Value value, const Line& line) {
+    LineKey key;
+    if constexpr (std::is_same_v<Value, float>) {
+        key.value = std::bit_cast<std::uint32_t>(value);
+    } else {
+        key.value = static_cast<std::uint32_t>(value);
+    }
+    key.count = std::min(static_cast<int>(line.count), static_cast<int>(line.points.size()));
+    if (key.count > 0) {
+        key.first = line.points.front();
+        key.last = line.points[static_cast<std::size_t>(key.count - 1)];
+    }
+    return key;
+}
+
+// What each sample draws of its checked N, %S and Nfp lines: on a surface that
+// overwrites lines, a line that a later sample draws again is hidden by that later
+// drawing, whatever lies between, and is left out here.
+std::vector<IdenticalSwitches> lines_to_draw(const SampleList& samples, IdenticalSwitches on,
+                                             bool overwrites) {
+    std::vector<IdenticalSwitches> shown(samples.size(), on);
+    if (!overwrites || !(on.n || on.s || on.fp)) {
+        return shown;
+    }
+    std::unordered_set<LineKey, LineKeyHash> later_n, later_s, later_fp;
+    const auto drawn_later = [](auto& later, const LineKey& key) {
+        return !later.insert(key).second;
+    };
+    for (std::size_t i = samples.size(); i-- > 0;) {
+        const PlacedSample& p = samples[i];
+        IdenticalSwitches& s = shown[i];
+        s.n = on.n && !drawn_later(later_n, key_of(p.n_of, p.line_n));
+        s.s = on.s && !drawn_later(later_s, key_of(p.s_of, p.line_s));
+        s.fp = on.fp && !drawn_later(later_fp, key_of(p.fp_of, p.line_fp));
+    }
+    return shown;
+}
+
+} // namespace
+
 void draw_uncertainty_outline(Surface& surface, const PlotWindow& plot,
                               const PlacedSample& sample) {
     if (!sample.uncertainty) {
@@ -181,8 +253,10 @@ void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
     surface.set_font_name(kFont);
     surface.set_font_size(kSampleFontSize);
     surface.set_font_bold(false);
-    for (const PlacedSample& sample : content.samples) {
-        draw_sample(surface, plot, sample, content.identical_on, content.sample_labels);
+    const std::vector<IdenticalSwitches> shown =
+        lines_to_draw(content.samples, content.identical_on, surface.overwrites_lines());
+    for (std::size_t i = 0; i < content.samples.size(); ++i) {
+        draw_sample(surface, plot, content.samples[i], shown[i], content.sample_labels);
     }
 
     keep_text_style(kKeepRestore, style, surface);

@@ -52,18 +52,35 @@ bool draw_polyline(float factor, Surface& surface, const PlotWindow& plot, const
     const Colour kept_colour = surface.fore_color();
     surface.set_fore_color(colour);
     surface.point(px, py);
+    // Consecutive line_to calls go to the surface as runs, in the same order.
+    constexpr int kRun = 64;
+    float run[2 * kRun];
+    int held = 0;
+    const auto draw_run = [&] {
+        if (held > 0) {
+            surface.lines_to(run, held);
+            held = 0;
+        }
+    };
     bool pen_down = true;
     for (++j; j <= count; ++j) {
         surface_of(j, px, py);
         if (!inside(px, py)) {
+            draw_run();
             pen_down = false;
         } else if (pen_down) {
-            surface.line_to(px, py);
+            run[2 * held] = px;
+            run[2 * held + 1] = py;
+            if (++held == kRun) {
+                draw_run();
+            }
         } else {
+            draw_run();
             surface.point(px, py);
             pen_down = true;
         }
     }
+    draw_run();
 
     surface.set_draw_mode(mode);
     surface.set_fore_color(kept_colour);

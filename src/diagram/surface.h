@@ -39,6 +39,13 @@ public:
     virtual void line_to(float x, float y) = 0;
     virtual void box(float x1, float y1, float x2, float y2) = 0; // unfilled rectangle
     virtual void point(float x, float y) = 0;
+    // line_to each of `count` points in turn, xy holding x, y of each: one call for a run
+    // of a polyline.
+    virtual void lines_to(const float* xy, int count) {
+        for (int i = 0; i < count; ++i) {
+            line_to(xy[2 * i], xy[2 * i + 1]);
+        }
+    }
 
     virtual float current_x() const = 0;
     virtual float current_y() const = 0;
@@ -56,6 +63,11 @@ public:
     virtual void set_font_size(float size) = 0;
     virtual bool font_bold() const = 0;
     virtual void set_font_bold(bool bold) = 0;
+
+    // Whether a one-pixel line sets its pixels to its colour whatever lies under them
+    // (aliased drawing on an image): a line drawn again later then hides every earlier
+    // drawing of it, which may be left out.
+    virtual bool overwrites_lines() const { return false; }
 };
 
 } // namespace teravine

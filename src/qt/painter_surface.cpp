@@ -97,6 +97,15 @@ void PainterSurface::flush() {
     pending_.clear();
 }
 
+bool PainterSurface::overwrites_lines() const {
+    if (antialiasing_ || hidden_lines_kept_ || device_ == nullptr ||
+        device_->devType() != QInternal::Image || pen_scale_ != 1.0) {
+        return false;
+    }
+    const QImage::Format format = static_cast<const QImage*>(device_)->format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied;
+}
+
 void PainterSurface::set_antialiasing(bool on) {
     flush();
     antialiasing_ = on;
@@ -308,6 +317,33 @@ void PainterSurface::line(float x1, float y1, float x2, float y2) {
 
 void PainterSurface::line_to(float x, float y) {
     line(current_x_, current_y_, x, y);
+}
+
+void PainterSurface::lines_to(const float* xy, int count) {
+    const PixelRows* rows = count > 0 ? hairline_target() : nullptr;
+    if (rows == nullptr) {
+        Surface::lines_to(xy, count);
+        return;
+    }
+    // As line() draws them one by one: each segment from where the last one ended.
+    const DeviceScale& scale = *painting_scale_; // a painter is on the device
+    QPointF from = last_end_ && last_end_->x == current_x_ && last_end_->y == current_y_
+                       ? last_end_->device
+                       : scaled(current_x_, current_y_, scale);
+    const std::uint32_t pixel = opaque_pixel(fore_color_);
+    for (int i = 0; i < count; ++i) {
+        const QPointF to = scaled(xy[2 * i], xy[2 * i + 1], scale);
+        if (antialiasing_) {
+            draw_antialiased_hairline(*rows, from.x(), from.y(), to.x(), to.y(), pixel);
+        } else {
+            draw_hairline(*rows, from.x(), from.y(), to.x(), to.y(), pixel);
+        }
+        from = to;
+    }
+    const float x = xy[2 * count - 2];
+    const float y = xy[2 * count - 1];
+    last_end_ = EndPoint{x, y, from};
+    set_current(x, y);
 }
 
 void PainterSurface::box(float x1, float y1, float x2, float y2) {

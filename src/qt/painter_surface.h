@@ -75,6 +75,7 @@ public:
     void line_to(float x, float y) override;
     void box(float x1, float y1, float x2, float y2) override;
     void point(float x, float y) override;
+    void lines_to(const float* xy, int count) override;
 
     float current_x() const override { return current_x_; }
     float current_y() const override { return current_y_; }
@@ -93,6 +94,11 @@ public:
 
     // The font the surface prints with, as Qt sees it.
     const QFont& current_font() const { return font_; }
+
+    // Aliased on a 32-bit image, where one-pixel lines are written as opaque pixels;
+    // set_hidden_lines_kept(true) draws them all anyway, as the reference for tests.
+    bool overwrites_lines() const override;
+    void set_hidden_lines_kept(bool kept) { hidden_lines_kept_ = kept; }
 
 private:
     enum class Scale { User, Centimetres };
@@ -183,6 +189,7 @@ private:
     // Segments not yet drawn, all in the pen pending_pen_.
     std::vector<QLineF> pending_;
     PenState pending_pen_{};
+    bool hidden_lines_kept_ = false;
 };
 
 // 0x00BBGGRR to Qt's colour.

@@ -110,6 +110,26 @@ TEST_F(DiagramTest, FamiliesThenSamplesEachWithItsIdenticalLinesInOrder) {
     }
 }
 
+// On a surface that overwrites lines, a sample's N, %S or Nfp line that a later sample
+// draws again is left out; the k line and everything else stay.
+TEST_F(DiagramTest, ALineDrawnAgainLaterIsLeftOutWhereTheSurfaceOverwrites) {
+    samples.push_back(sample_at(cal, 0.5f, 0.4f));
+    samples.push_back(sample_at(cal, 0.8f, 0.6f));
+    samples.push_back(sample_at(cal, 0.5f, 0.4f)); // the first one's lines again
+    for (const bool overwrites : {false, true}) {
+        s.forget();
+        s.overwrites = overwrites;
+        draw(GridSwitches{false, false, false, false}, IdenticalSwitches{true, true, true, true});
+        const std::vector<Colour> first_sample{kColourSample, kColourK};
+        const std::vector<Colour> every_line{kColourSample, kColourN, kColourK, kColourS, kColourFp};
+        std::vector<Colour> want = overwrites ? first_sample : every_line;
+        for (int i = 0; i < 2; ++i) {
+            want.insert(want.end(), every_line.begin(), every_line.end());
+        }
+        EXPECT_EQ(piece_colours(), want) << overwrites;
+    }
+}
+
 TEST_F(DiagramTest, AxesUseTheSurfaceColourAndTheEndRestoresPenWidthAndTextStyle) {
     s.colour = 0x445566;
     s.font = "Courier";

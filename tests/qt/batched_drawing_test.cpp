@@ -23,8 +23,9 @@
 namespace teravine {
 namespace {
 
-// A diagram with everything on: the four grids and some forty samples with their four
-// identical lines and labels.
+// A diagram with everything on: the four grids and 300 samples with their four identical
+// lines and labels, many sharing their N, %S or Nfp line (the window's picture leaves
+// out what a later sample draws again; the engine's pixmap draws every line).
 class FullDiagram : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
@@ -33,7 +34,7 @@ protected:
         compute_const_s_lines(cal_, grids_);
         compute_const_fp_lines(cal_, grids_);
         const double high = cal_.range();
-        for (int i = 1; samples_.size() < 40 && i < 400; ++i) {
+        for (int i = 1; samples_.size() < 300 && i < 3000; ++i) {
             const double u = std::fmod(0.5 + 0.7548776662466927 * i, 1.0);
             const double t = std::fmod(0.5 + 0.5698402909980532 * i, 1.0);
             const auto ad = static_cast<float>(0.05 + (high - 0.05) * u);
@@ -44,7 +45,7 @@ protected:
                 samples_.push_back(std::move(*placed));
             }
         }
-        ASSERT_EQ(samples_.size(), 40u);
+        ASSERT_EQ(samples_.size(), 300u);
     }
 
     DiagramContent content() const {
@@ -64,11 +65,12 @@ protected:
 
     // As the window draws it, or (`by_engine`) on a pixmap, whose pixels only Qt's
     // engine writes.
-    QImage draw(bool antialiased, bool by_engine) const {
+    QImage draw(bool antialiased, bool by_engine, bool every_line = false) const {
         QImage image(600, 600, QImage::Format_RGB32);
         QPixmap pixmap(image.size());
         PainterSurface surface(by_engine ? static_cast<QPaintDevice*>(&pixmap) : &image);
         surface.set_antialiasing(antialiased);
+        surface.set_hidden_lines_kept(every_line);
         draw_on(surface);
         return by_engine ? pixmap.toImage().convertToFormat(QImage::Format_RGB32) : image;
     }
@@ -109,6 +111,16 @@ TEST_P(FullDiagram, GivesTheEnginesPixels) {
         ASSERT_EQ(by_engine.size(), ours.size());
         EXPECT_EQ(differing_pixels(by_engine, ours), 0);
     }
+}
+
+// The lines a later sample draws again are left out only where that changes no pixel.
+TEST_P(FullDiagram, LeavesOutOnlyLinesHiddenByTheirLaterDrawing) {
+    EXPECT_EQ(differing_pixels(draw(false, false, true), draw(false, false)), 0);
+    QImage image(10, 10, QImage::Format_RGB32);
+    PainterSurface surface(&image);
+    EXPECT_TRUE(surface.overwrites_lines());
+    surface.set_antialiasing(true);
+    EXPECT_FALSE(surface.overwrites_lines());
 }
 
 INSTANTIATE_TEST_SUITE_P(EachReichweite, FullDiagram, ::testing::Values(1, 2, 3));

@@ -73,6 +73,9 @@ public:
     float cx = 0, cy = 0;
 
     std::vector<Op> ops;
+    bool overwrites = false; // what overwrites_lines() says
+
+    bool overwrites_lines() const override { return overwrites; }
 
     // Operations of one kind, in order.
     std::vector<Op> of(OpKind kind) const {
