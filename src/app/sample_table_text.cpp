@@ -8,10 +8,6 @@
 namespace teravine {
 namespace {
 
-std::string trimmed(std::string text) {
-    return !text.empty() && text.front() == ' ' ? text.substr(1) : text;
-}
-
 template <class Cell>
 std::string rows_text(const SampleList& samples, const std::vector<std::size_t>& rows, char sep,
                       bool intervals, Cell cell) {
@@ -63,17 +59,17 @@ std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleCol
     case SampleColumn::number:
         return std::to_string(index + 1);
     case SampleColumn::ad:
-        return trimmed(number_text(sample.iw_ad));
+        return bare_number_text(sample.iw_ad);
     case SampleColumn::eg:
-        return trimmed(number_text(sample.iw_eg));
+        return bare_number_text(sample.iw_eg);
     case SampleColumn::n:
-        return trimmed(number_text(static_cast<int>(sample.n_int)));
+        return bare_number_text(static_cast<int>(sample.n_int));
     case SampleColumn::s:
-        return trimmed(number_text(sample.s_pct));
+        return bare_number_text(sample.s_pct);
     case SampleColumn::k:
         return format_fixed(sample.k, 2);
     case SampleColumn::nfp:
-        return trimmed(number_text(static_cast<int>(sample.nfp)));
+        return bare_number_text(static_cast<int>(sample.nfp));
     case SampleColumn::label:
         return sample.label;
     case SampleColumn::n_interval:

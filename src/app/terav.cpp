@@ -200,13 +200,21 @@ bool Terav::sample_list_full() const {
 }
 
 void Terav::pct1_Click() {
+    place_at_current({});
+}
+
+void Terav::place_at_current(const SampleOrigin& origin) {
     if (sample_list_full()) {
         services_.message(kSampleLimitMessage);
         return;
     }
+    const std::size_t before = state_.samples.size();
     add_sample(identify_point(state_.cal, state_.line_tables, state_.interp, state_.current.iw_ad,
                               state_.current.iw_eg),
-               true, typed_origin_);
+               true, origin);
+    if (state_.samples.size() > before) {
+        measure_uncertainties(before, true);
+    }
 }
 
 void Terav::add_sample(std::optional<PlacedSample> placed, bool mark,
@@ -223,9 +231,6 @@ void Terav::add_sample(std::optional<PlacedSample> placed, bool mark,
     }
     mark_new_sample(picture_, state_.plot, state_.samples.back(), state_.identical_on,
                     state_.current.pos_x, state_.current.pos_y);
-    if (!placing_many_) {
-        measure_uncertainties(state_.samples.size() - 1, true);
-    }
     services_.picture_changed();
 }
 
@@ -239,9 +244,7 @@ void Terav::set_current_point(float iw_ad, float iw_eg) {
 
 void Terav::place_current_point(float iw_ad, float iw_eg, const SampleOrigin& origin) {
     set_current_point(iw_ad, iw_eg);
-    typed_origin_ = origin;
-    pct1_Click();
-    typed_origin_ = {};
+    place_at_current(origin);
 }
 
 void Terav::place_identified(float iw_ad, float iw_eg, Identification& found, bool mark,

@@ -125,6 +125,8 @@ private:
     int dialog_open(const std::string& filter, std::string& path);
     int dialog_save(const std::string& filter, std::string& path, std::string& title);
     void place_current_point(float iw_ad, float iw_eg, const SampleOrigin& origin);
+    // What a click does at the current point, the sample coming from `origin`.
+    void place_at_current(const SampleOrigin& origin);
     // What place_current_point and pct1_Click do, with the point identified already.
     // `mark`: draw the new sample on the picture at once, as a click does; a caller that
     // redraws the whole picture afterwards leaves that to the redraw.
@@ -145,8 +147,6 @@ private:
     Surface& picture_;
     TeravState state_;
     SampleHistory history_;
-    SampleOrigin typed_origin_;  // of the pair "Draw" is placing; a click has none
-    bool placing_many_ = false;  // a treatment or a refresh measures its samples at the end
 };
 
 } // namespace teravine

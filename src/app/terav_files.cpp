@@ -100,11 +100,9 @@ void Terav::Tr_fi_Click() {
                              {measured.ad[index], measured.eg[index], measured.broadening,
                               br.broad_rule, true});
         };
-        placing_many_ = true;
         auto done = treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule),
                                     out_path, place);
-        placing_many_ = false;
-        measure_uncertainties(first, true);
+        measure_uncertainties(first, true); // all at once, on both cores
         return done;
     }();
     if (!treated) {

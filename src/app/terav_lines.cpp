@@ -56,11 +56,9 @@ void Terav::refresh_after_reich() {
     std::vector<Identification> found = identify_pairs(state_.cal, state_.line_tables, ad, eg);
     // The redraw at the end draws them all: each is placed without drawing it first, as
     // the checked families are recomputed without a redraw each.
-    placing_many_ = true;
     for (std::size_t i = 0; i < found.size(); ++i) {
         place_identified(ad[i], eg[i], found[i], false, origins[i]);
     }
-    placing_many_ = false;
     measure_uncertainties(0, false);
     samples_reset();
     if (state_.grids_on.n) {

@@ -52,12 +52,4 @@ Outcome<WidthFile> read_widths(const std::string& path) {
     return read_width_text(*text);
 }
 
-Outcome<WidthFile> read_corrected_widths(const std::string& path, const RuleChoice& rule) {
-    auto widths = read_widths(path);
-    if (widths) {
-        correct_widths(widths.value(), rule.rule, rule.table);
-    }
-    return widths;
-}
-
 } // namespace teravine::cli

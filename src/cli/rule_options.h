@@ -28,9 +28,7 @@ struct RuleChoice {
 // The rule code, with the correction table read as the "File table" option reads it.
 Outcome<RuleChoice> choose_rule(const RuleArgs& args);
 
-// The width file ("-": standard input) as it stands ...
+// The width file ("-": standard input) as it stands.
 Outcome<WidthFile> read_widths(const std::string& path);
-// ... and with every width corrected by the chosen rule.
-Outcome<WidthFile> read_corrected_widths(const std::string& path, const RuleChoice& rule);
 
 } // namespace teravine::cli

@@ -173,15 +173,17 @@ public:
         return e;
     }
 
-    // The farthest point inside the model on the ray from the centre (inside) to the
-    // offset (outside), bisected until the corrected pair stops changing in float: the
-    // model's edge itself, whatever sigma is, so a wider region never loses it.
-    std::optional<PointValues> edge_towards(const Offset& o) const {
+    // The farthest point inside the model on the ray from the centre (inside, corrected
+    // to `centre`) to the offset (outside, corrected to `outer`), bisected until the
+    // corrected pair stops changing in float: the model's edge itself, whatever sigma
+    // is, so a wider region never loses it.
+    std::optional<PointValues> edge_towards(const Offset& o, LinePoint centre,
+                                            LinePoint outer) const {
         double inside = 0;
         double outside = 1;
         std::optional<PointValues> last;
-        LinePoint in_point = at(o, 0).corrected;
-        LinePoint out_point = at(o, 1).corrected;
+        LinePoint in_point = centre;
+        LinePoint out_point = outer;
         for (int step = 0; step < kMaxEdgeSteps; ++step) {
             const double mid = 0.5 * (inside + outside);
             const Evaluated e = at(o, mid);
@@ -268,7 +270,7 @@ std::optional<WidthUncertainty> width_uncertainty(Calibration& cal, float ad, fl
             break;
         }
         // Outside the model: the extremes lie on its edge, found along the ray.
-        if (const auto edge = region.edge_towards(offsets[i])) {
+        if (const auto edge = region.edge_towards(offsets[i], centre.corrected, e.corrected)) {
             widen(out, *edge);
         }
     }

@@ -6,14 +6,6 @@
 #include <cmath>
 
 namespace teravine {
-namespace {
-
-std::string without_lead(std::string text) {
-    return !text.empty() && text.front() == ' ' ? text.substr(1) : text;
-}
-
-} // namespace
-
 const char* quantity_name(UncertainQuantity quantity) {
     switch (quantity) {
     case UncertainQuantity::n:
@@ -46,9 +38,9 @@ std::string quantity_text(UncertainQuantity quantity, float value) {
     switch (quantity) {
     case UncertainQuantity::n:
     case UncertainQuantity::nfp:
-        return without_lead(number_text(static_cast<int>(std::lround(value))));
+        return bare_number_text(static_cast<int>(std::lround(value)));
     case UncertainQuantity::s_pct:
-        return without_lead(number_text(value));
+        return bare_number_text(value);
     case UncertainQuantity::k:
         break;
     }

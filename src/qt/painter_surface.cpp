@@ -283,20 +283,9 @@ const PixelRows* PainterSurface::hairline_target() {
 
 void PainterSurface::line(float x1, float y1, float x2, float y2) {
     if (const PixelRows* rows = hairline_target()) {
-        // A polyline starts each segment where the last one ended.
-        const DeviceScale& scale = *painting_scale_; // a painter is on the device
-        const QPointF from = last_end_ && last_end_->x == x1 && last_end_->y == y1
-                                 ? last_end_->device
-                                 : scaled(x1, y1, scale);
-        const QPointF to = scaled(x2, y2, scale);
-        const std::uint32_t pixel = opaque_pixel(fore_color_);
-        if (antialiasing_) {
-            draw_antialiased_hairline(*rows, from.x(), from.y(), to.x(), to.y(), pixel);
-        } else {
-            draw_hairline(*rows, from.x(), from.y(), to.x(), to.y(), pixel);
-        }
-        last_end_ = EndPoint{x2, y2, to};
-        set_current(x2, y2);
+        set_current(x1, y1);
+        const float to[] = {x2, y2};
+        write_hairlines(*rows, to, 1);
         return;
     }
     const PenState pen{PenState::Kind::Line, fore_color_, device_pen_width()};
@@ -325,7 +314,11 @@ void PainterSurface::lines_to(const float* xy, int count) {
         Surface::lines_to(xy, count);
         return;
     }
-    // As line() draws them one by one: each segment from where the last one ended.
+    write_hairlines(*rows, xy, count);
+}
+
+void PainterSurface::write_hairlines(const PixelRows& rows, const float* xy, int count) {
+    // A polyline starts each segment where the last one ended.
     const DeviceScale& scale = *painting_scale_; // a painter is on the device
     QPointF from = last_end_ && last_end_->x == current_x_ && last_end_->y == current_y_
                        ? last_end_->device
@@ -334,9 +327,9 @@ void PainterSurface::lines_to(const float* xy, int count) {
     for (int i = 0; i < count; ++i) {
         const QPointF to = scaled(xy[2 * i], xy[2 * i + 1], scale);
         if (antialiasing_) {
-            draw_antialiased_hairline(*rows, from.x(), from.y(), to.x(), to.y(), pixel);
+            draw_antialiased_hairline(rows, from.x(), from.y(), to.x(), to.y(), pixel);
         } else {
-            draw_hairline(*rows, from.x(), from.y(), to.x(), to.y(), pixel);
+            draw_hairline(rows, from.x(), from.y(), to.x(), to.y(), pixel);
         }
         from = to;
     }

@@ -108,6 +108,9 @@ private:
     QPainter* painter_with_pen();
     // The pixel rows for a one-pixel segment in the current pen, when it may go there.
     const PixelRows* hairline_target();
+    // line_to each of `count` points (x, y each) as one-pixel segments written into rows,
+    // each from where the last one ended.
+    void write_hairlines(const PixelRows& rows, const float* xy, int count);
     // Device pixels per user unit. Measuring asks the device for its size, which costs
     // more than the arithmetic of a segment, so the scale is kept while a painter is on
     // the device (which is not resized under it) and measured anew otherwise.

@@ -120,6 +120,19 @@ std::string number_text(float value) {
 
 std::string number_text(int value) { return (value < 0 ? "" : " ") + std::to_string(value); }
 
+namespace {
+std::string without_blank(std::string text) {
+    return !text.empty() && text.front() == ' ' ? text.substr(1) : text;
+}
+} // namespace
+
+std::string bare_number_text(float value) {
+    return without_blank(number_text(value));
+}
+std::string bare_number_text(int value) {
+    return without_blank(number_text(value));
+}
+
 std::string format_fixed(double value, int decimals) {
     if (!std::isfinite(value)) {
         return non_finite_text(value);

@@ -13,6 +13,9 @@ namespace teravine {
 // exponent form for magnitudes of 1E+07 and above or below 1E-04 (" 1E-05").
 std::string number_text(float value);
 std::string number_text(int value);
+// The same without the blank before a positive number, for a cell or an interval.
+std::string bare_number_text(float value);
+std::string bare_number_text(int value);
 
 // Fixed patterns, rounding half away from zero on the exact value.
 std::string format_fixed(double value, int decimals); // "0.00" (2), "0.000" (3)
