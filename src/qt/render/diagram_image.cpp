@@ -116,7 +116,7 @@ Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const W
                                           const std::string& path, int pixels) {
     const std::optional<ImageFormat> format = image_format_for(path);
     if (!format) {
-        return Failure{"Cannot write " + path + ": the file must end in .png, .svg or .pdf"};
+        return Failure{unknown_format_message(path)};
     }
     if (pixels < kMinImagePixels || pixels > kMaxImagePixels) {
         return Failure{"The image size must lie between " + std::to_string(kMinImagePixels) +
@@ -131,7 +131,7 @@ Outcome<WrittenImage> write_diagram_figure(const DiagramContent& content,
                                            const FigureSize& size) {
     const std::optional<ImageFormat> format = image_format_for(path);
     if (!format) {
-        return Failure{"Cannot write " + path + ": the file must end in .png, .svg or .pdf"};
+        return Failure{unknown_format_message(path)};
     }
     if (const auto problem = figure_size_problem(size)) {
         return Failure{*problem};

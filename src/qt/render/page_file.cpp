@@ -63,6 +63,10 @@ int dots_per_metre(double dpi) {
     return static_cast<int>(dpi / kMetresPerInch + 0.5);
 }
 
+std::string unknown_format_message(const std::string& path) {
+    return "Cannot write " + path + ": the file must end in .png, .svg or .pdf";
+}
+
 std::optional<ImageFormat> image_format_for(const std::string& path) {
     const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
     if (suffix == QLatin1String("png")) {

@@ -13,7 +13,7 @@ std::optional<std::string> write_peak_image(const std::string& path,
                                             const std::vector<PeakPanel>& panels) {
     const auto format = image_format_for(path);
     if (!format) {
-        return "Cannot write " + path + ": the file must end in .png, .svg or .pdf";
+        return unknown_format_message(path);
     }
     HeadlessGui gui;
     // Twice the screen's resolution: sharp when printed, figures at their screen size.
