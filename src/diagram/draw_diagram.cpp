@@ -23,6 +23,8 @@ constexpr float kGridFontSize = 10;
 constexpr float kSampleFontSize = 8;
 constexpr int kGridPenWidth = 2;
 constexpr int kSamplePenWidth = 5;
+// Fewer samples draw faster on one thread than a second thread takes to start.
+constexpr std::size_t kSamplesWorthBands = 200;
 const std::string kFont = "Arial";
 
 void set_grid_text(Surface& surface) {
@@ -215,8 +217,10 @@ void draw_uncertainty_outline(Surface& surface, const PlotWindow& plot,
     surface.set_pen_width(pen);
 }
 
-void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
-                  const DiagramContent& content) {
+namespace {
+
+void draw_whole_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
+                        const DiagramContent& content) {
     const int kept_pen = surface.pen_width();
     TextStyle style;
     keep_text_style(kKeepStore, style, surface);
@@ -261,6 +265,26 @@ void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
 
     keep_text_style(kKeepRestore, style, surface);
     surface.set_pen_width(kept_pen);
+}
+
+} // namespace
+
+void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
+                  const DiagramContent& content) {
+    const int bands = content.samples.size() >= kSamplesWorthBands ? surface.band_count() : 1;
+    if (bands <= 1) {
+        draw_whole_diagram(surface, plot, captions, content);
+        return;
+    }
+    // Every band lays the diagram out alike; band 0's layout is kept.
+    std::vector<PlotWindow> plots(static_cast<std::size_t>(bands), plot);
+    std::vector<AxisCaptions> band_captions(static_cast<std::size_t>(bands), captions);
+    surface.draw_in_bands(bands, [&](Surface& part, int band) {
+        const auto b = static_cast<std::size_t>(band);
+        draw_whole_diagram(part, plots[b], band_captions[b], content);
+    });
+    plot = plots[0];
+    captions = band_captions[0];
 }
 
 } // namespace teravine

@@ -36,8 +36,19 @@ int round_to_pixel(double v) {
     return v >= 0.0 ? static_cast<int>(v + 0.5) : static_cast<int>(v - 0.5);
 }
 
+bool written(const PixelRows& rows, int x, int y) {
+    return x >= 0 && y >= rows.from_row && y >= 0 && x < rows.width && y < rows.height &&
+           y < rows.to_row;
+}
+
+// Whether a segment from y1 to y2 sets no pixel of the band: its pixels lie within a
+// pixel of its ends' rows.
+bool misses_band(const PixelRows& rows, double y1, double y2) {
+    return std::max(y1, y2) < rows.from_row - 2.0 || std::min(y1, y2) > rows.to_row + 2.0;
+}
+
 void set_pixel(const PixelRows& rows, int x, int y, std::uint32_t pixel) {
-    if (x >= 0 && y >= 0 && x < rows.width && y < rows.height) {
+    if (written(rows, x, y)) {
         rows.first[y * rows.stride + x] = pixel;
     }
 }
@@ -108,7 +119,7 @@ std::uint32_t byte_mul(std::uint32_t x, std::uint32_t a) {
 
 // `pixel` over the pixel at (x, y) with coverage 0..255.
 void blend_pixel(const PixelRows& rows, int x, int y, std::uint32_t pixel, std::uint32_t coverage) {
-    if (x < 0 || y < 0 || x >= rows.width || y >= rows.height) {
+    if (!written(rows, x, y)) {
         return;
     }
     std::uint32_t& at = rows.first[y * rows.stride + x];
@@ -152,7 +163,7 @@ void step_antialiased(int major1, int major2, int minor1, int inc, Cover cover) 
 // that the major axis is y.
 template <typename Walk>
 void walk_segment(const PixelRows& rows, double x1, double y1, double x2, double y2, Walk walk) {
-    if (!clip_to(rows, x1, y1, x2, y2)) {
+    if (misses_band(rows, y1, y2) || !clip_to(rows, x1, y1, x2, y2)) {
         return;
     }
     int fx1 = to_26_6(x1), fy1 = to_26_6(y1), fx2 = to_26_6(x2), fy2 = to_26_6(y2);

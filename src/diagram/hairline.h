@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 namespace teravine {
 
@@ -17,10 +18,15 @@ struct PixelRows {
     std::ptrdiff_t stride = 0;      // pixels from one row to the next
     int width = 0;
     int height = 0;
+    // Only the rows from_row <= y < to_row are written. The clipping and the stepping
+    // stay those of all the rows, so a band gets the very pixels the whole drawing sets
+    // in it, and bands may be drawn at once by different threads.
+    int from_row = 0;
+    int to_row = std::numeric_limits<int>::max();
 };
 
 // Sets every pixel of the segment (x1, y1)-(x2, y2), in device pixels, that lies inside
-// the rows to `pixel`.
+// the rows (and their band) to `pixel`.
 // A segment of no length is drawn as the point (x1, y1).
 void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, double y2,
                    std::uint32_t pixel);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace teravine {
@@ -68,6 +69,18 @@ public:
     // (aliased drawing on an image): a line drawn again later then hides every earlier
     // drawing of it, which may be left out.
     virtual bool overwrites_lines() const { return false; }
+
+    // How many horizontal bands of the picture this surface can draw at once, one thread
+    // each, with the pixels a single drawing sets: 1 when it cannot.
+    virtual int band_count() const { return 1; }
+    // Calls draw(part, band) for bands 0 .. bands - 1 (at most band_count()) at once, each
+    // part a surface in this one's state that sets only the pixels of its band; band 0
+    // runs on the calling thread. This surface then takes on the state band 0 was left
+    // in. draw must be safe to run on several threads at once.
+    virtual void draw_in_bands(int bands, const std::function<void(Surface&, int)>& draw) {
+        (void)bands;
+        draw(*this, 0);
+    }
 };
 
 } // namespace teravine

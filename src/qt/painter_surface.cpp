@@ -6,36 +6,55 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPen>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 
 #include <algorithm>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace teravine {
 
 namespace {
 
 constexpr double kCentimetresPerInch = 2.54;
+constexpr int kMostBands = 4;
+constexpr int kFewestBandRows = 64;
 
 QString to_qstring(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The device as an image of 32-bit pixels (0xAARRGGBB, opaque or premultiplied), if it
+// is one.
+QImage* pixel_image(QPaintDevice* device) {
+    if (device == nullptr || device->devType() != QInternal::Image) {
+        return nullptr;
+    }
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied
+               ? image
+               : nullptr;
+}
+
 // The pixels of a 32-bit image, taken once its painter has begun (and so made its pixels
 // its own); none for any other device.
 std::optional<PixelRows> pixel_rows_of(QPaintDevice* device) {
-    if (device->devType() != QInternal::Image) {
+    QImage* image = pixel_image(device);
+    if (image == nullptr) {
         return std::nullopt;
     }
-    auto* image = static_cast<QImage*>(device);
-    switch (image->format()) {
-    case QImage::Format_RGB32:
-    case QImage::Format_ARGB32_Premultiplied:
-        return PixelRows{reinterpret_cast<std::uint32_t*>(image->bits()),
-                         image->bytesPerLine() / 4, image->width(), image->height()};
-    default:
-        return std::nullopt;
-    }
+    return PixelRows{reinterpret_cast<std::uint32_t*>(image->bits()), image->bytesPerLine() / 4,
+                     image->width(), image->height()};
+}
+
+int default_most_bands() {
+    return static_cast<int>(
+        std::clamp(std::thread::hardware_concurrency(), 1u, static_cast<unsigned>(kMostBands)));
 }
 
 // 0x00BBGGRR as an opaque 32-bit pixel, 0xFFRRGGBB.
@@ -43,8 +62,8 @@ std::uint32_t opaque_pixel(Colour colour) {
     return 0xFF000000u | ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
 }
 
-int line_count(const QString& text) {
-    return 1 + static_cast<int>(text.count(QLatin1Char('\n')));
+int line_count(const std::string& text) {
+    return 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
 } // namespace
@@ -55,7 +74,7 @@ QColor to_qcolor(Colour colour) {
 }
 
 PainterSurface::PainterSurface(QPaintDevice* device, double pen_scale)
-    : device_(device), pen_scale_(pen_scale) {
+    : device_(device), pen_scale_(pen_scale), most_bands_(default_most_bands()) {
     rebuild_font();
 }
 
@@ -98,12 +117,122 @@ void PainterSurface::flush() {
 }
 
 bool PainterSurface::overwrites_lines() const {
-    if (antialiasing_ || hidden_lines_kept_ || device_ == nullptr ||
-        device_->devType() != QInternal::Image || pen_scale_ != 1.0) {
-        return false;
+    return !antialiasing_ && !hidden_lines_kept_ && pen_scale_ == 1.0 &&
+           pixel_image(device_) != nullptr;
+}
+
+int PainterSurface::band_count() const {
+    const QImage* image = pixel_image(device_);
+    if (band_ || image == nullptr || image->devicePixelRatio() != 1.0) {
+        return 1;
     }
-    const QImage::Format format = static_cast<const QImage*>(device_)->format();
-    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied;
+    return std::clamp(image->height() / kFewestBandRows, 1, most_bands_);
+}
+
+// Each band's painter clips to its band and its one-pixel lines write only their band's
+// rows, so no two threads write one pixel, and clipping changes no pixel inside the clip:
+// the bands together hold what one drawing sets.
+void PainterSurface::draw_in_bands(int bands, const std::function<void(Surface&, int)>& draw) {
+    bands = std::min(bands, band_count());
+    if (bands <= 1 || painter() == nullptr) {
+        draw(*this, 0);
+        return;
+    }
+    flush();
+    QImage* image = pixel_image(device_);
+    const int height = image->height();
+    std::vector<std::unique_ptr<QImage>> views; // the same pixels, one painter each
+    std::vector<std::unique_ptr<PainterSurface>> parts;
+    for (int b = 0; b < bands; ++b) {
+        auto view = std::make_unique<QImage>(image->bits(), image->width(), height,
+                                             image->bytesPerLine(), image->format());
+        view->setDotsPerMeterX(image->dotsPerMeterX());
+        view->setDotsPerMeterY(image->dotsPerMeterY());
+        parts.push_back(band_part(view.get(), Band{height * b / bands, height * (b + 1) / bands}));
+        views.push_back(std::move(view));
+    }
+
+    std::exception_ptr failure;
+    std::mutex failure_lock;
+    // A part's font and painter are made, used and dropped on the part's own thread.
+    const auto draw_band = [&](int b) {
+        try {
+            PainterSurface& part = *parts[static_cast<std::size_t>(b)];
+            part.rebuild_font();
+            draw(part, b);
+            part.finish();
+        } catch (...) {
+            const std::lock_guard<std::mutex> hold(failure_lock);
+            if (!failure) {
+                failure = std::current_exception();
+            }
+        }
+        if (b != 0) {
+            parts[static_cast<std::size_t>(b)].reset();
+        }
+    };
+    std::vector<std::thread> threads;
+    std::vector<int> left_over; // bands without a thread of their own
+    for (int b = 1; b < bands; ++b) {
+        try {
+            threads.emplace_back(draw_band, b);
+        } catch (const std::system_error&) {
+            left_over.push_back(b);
+        }
+    }
+    draw_band(0);
+    for (const int b : left_over) {
+        draw_band(b);
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    take_state_of(*parts[0]);
+}
+
+std::unique_ptr<PainterSurface> PainterSurface::band_part(QPaintDevice* view, Band band) const {
+    auto part = std::make_unique<PainterSurface>(view, pen_scale_);
+    part->band_ = band;
+    part->antialiasing_ = antialiasing_;
+    part->hidden_lines_kept_ = hidden_lines_kept_;
+    part->scale_ = scale_;
+    part->left_ = left_;
+    part->top_ = top_;
+    part->right_ = right_;
+    part->bottom_ = bottom_;
+    part->picture_frame_ = picture_frame_;
+    part->fore_color_ = fore_color_;
+    part->pen_width_ = pen_width_;
+    part->draw_mode_ = draw_mode_;
+    part->current_x_ = current_x_;
+    part->current_y_ = current_y_;
+    part->font_name_ = font_name_;
+    part->font_size_ = font_size_;
+    part->font_bold_ = font_bold_;
+    return part;
+}
+
+void PainterSurface::take_state_of(const PainterSurface& part) {
+    fore_color_ = part.fore_color_;
+    pen_width_ = part.pen_width_;
+    draw_mode_ = part.draw_mode_;
+    current_x_ = part.current_x_;
+    current_y_ = part.current_y_;
+    last_end_.reset();
+    if (part.font_name_ != font_name_ || part.font_size_ != font_size_ ||
+        part.font_bold_ != font_bold_) {
+        font_name_ = part.font_name_;
+        font_size_ = part.font_size_;
+        font_bold_ = part.font_bold_;
+        rebuild_font();
+    }
+}
+
+bool PainterSurface::misses_band(double top, double bottom) const {
+    return band_ && (bottom < band_->top - 1 || top > band_->bottom + 1);
 }
 
 void PainterSurface::set_antialiasing(bool on) {
@@ -132,6 +261,14 @@ QPainter* PainterSurface::painter() {
         painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
         forget_painter_state();
         hairline_rows_ = pixel_rows_of(device_);
+        if (band_) {
+            painter_->setClipRect(
+                QRect(0, band_->top, device_->width(), band_->bottom - band_->top));
+            if (hairline_rows_) {
+                hairline_rows_->from_row = band_->top;
+                hairline_rows_->to_row = band_->bottom;
+            }
+        }
         keep_scale_while_painting();
     }
     return painter_.get();
@@ -355,9 +492,13 @@ void PainterSurface::point(float x, float y) {
         return;
     }
     flush();
+    const QPointF centre = to_device(x, y);
+    const double diameter = device_pen_width();
+    if (misses_band(centre.y() - diameter, centre.y() + diameter)) {
+        set_current(x, y);
+        return;
+    }
     if (QPainter* p = painter()) {
-        const QPointF centre = to_device(x, y);
-        const double diameter = device_pen_width();
         if (diameter <= 1.0 && !antialiasing_) {
             use_pen(*p, PenState{PenState::Kind::Plain, fore_color_, 1.0});
             p->drawPoint(centre);
@@ -418,15 +559,21 @@ const QFontMetricsF& PainterSurface::font_metrics() const {
 
 void PainterSurface::print_text(const std::string& text) {
     flush();
-    const QString qtext = to_qstring(text);
     const QFontMetricsF& metrics = font_metrics();
-    if (QPainter* p = painter()) {
+    const int lines = line_count(text);
+    // A glyph may reach beyond its line (an accent, a fallback font): a line's height of
+    // margin on both sides.
+    QPointF at = to_device(current_x_, current_y_);
+    const bool shown =
+        !misses_band(at.y() - metrics.height(), at.y() + (lines + 1) * metrics.height());
+    QPainter* p = shown ? painter() : nullptr;
+    if (p != nullptr) {
+        const QString qtext = to_qstring(text);
         if (!font_set_) {
             p->setFont(font_);
             font_set_ = true;
         }
         use_pen(*p, PenState{PenState::Kind::Plain, fore_color_, 1.0});
-        QPointF at = to_device(current_x_, current_y_);
         at.ry() += metrics.ascent();
         if (!qtext.contains(QLatin1Char('\n'))) {
             p->drawText(at, qtext); // a label: one line, no list to build
@@ -438,8 +585,7 @@ void PainterSurface::print_text(const std::string& text) {
         }
     }
     current_x_ = scale_ == Scale::Centimetres ? 0.0f : left_;
-    current_y_ =
-        static_cast<float>(current_y_ + line_count(qtext) * metrics.height() / device_per_unit_y());
+    current_y_ = static_cast<float>(current_y_ + lines * metrics.height() / device_per_unit_y());
 }
 
 float PainterSurface::text_width(const std::string& text) const {
@@ -453,8 +599,7 @@ float PainterSurface::text_width(const std::string& text) const {
 
 float PainterSurface::text_height(const std::string& text) const {
     const QFontMetricsF& metrics = font_metrics();
-    return static_cast<float>(line_count(to_qstring(text)) * metrics.height() /
-                              device_per_unit_y());
+    return static_cast<float>(line_count(text) * metrics.height() / device_per_unit_y());
 }
 
 } // namespace teravine

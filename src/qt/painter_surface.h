@@ -13,6 +13,8 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,8 +102,26 @@ public:
     bool overwrites_lines() const override;
     void set_hidden_lines_kept(bool kept) { hidden_lines_kept_ = kept; }
 
+    // On a 32-bit image, up to one band per core (at most 4), each at least 64 rows high.
+    // set_most_bands(n) draws in at most n bands whatever the cores (1: alone).
+    int band_count() const override;
+    void draw_in_bands(int bands, const std::function<void(Surface&, int)>& draw) override;
+    void set_most_bands(int most) { most_bands_ = std::max(1, most); }
+
 private:
     enum class Scale { User, Centimetres };
+
+    // The rows top <= y < bottom of the device: all that a part drawing in bands sets.
+    struct Band {
+        int top;
+        int bottom;
+    };
+    // A surface on view (the same pixels as this device) in this one's state, drawing only
+    // the band; and this one taking on the state a part was left in.
+    std::unique_ptr<PainterSurface> band_part(QPaintDevice* view, Band band) const;
+    void take_state_of(const PainterSurface& part);
+    // Whether the device rows top..bottom lie wholly outside the band drawn.
+    bool misses_band(double top, double bottom) const;
 
     // The painter on the device, begun on first use; none when the device refuses.
     QPainter* painter();
@@ -193,6 +213,8 @@ private:
     std::vector<QLineF> pending_;
     PenState pending_pen_{};
     bool hidden_lines_kept_ = false;
+    std::optional<Band> band_; // none: every row
+    int most_bands_;
 };
 
 // 0x00BBGGRR to Qt's colour.
