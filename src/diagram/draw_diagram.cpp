@@ -23,8 +23,6 @@ constexpr float kGridFontSize = 10;
 constexpr float kSampleFontSize = 8;
 constexpr int kGridPenWidth = 2;
 constexpr int kSamplePenWidth = 5;
-// Fewer samples draw faster on one thread than a second thread takes to start.
-constexpr std::size_t kSamplesWorthBands = 200;
 const std::string kFont = "Arial";
 
 void set_grid_text(Surface& surface) {

@@ -163,7 +163,7 @@ void step_antialiased(int major1, int major2, int minor1, int inc, Cover cover) 
 // that the major axis is y.
 template <typename Walk>
 void walk_segment(const PixelRows& rows, double x1, double y1, double x2, double y2, Walk walk) {
-    if (misses_band(rows, y1, y2) || !clip_to(rows, x1, y1, x2, y2)) {
+    if (!clip_to(rows, x1, y1, x2, y2)) {
         return;
     }
     int fx1 = to_26_6(x1), fy1 = to_26_6(y1), fx2 = to_26_6(x2), fy2 = to_26_6(y2);
@@ -194,6 +194,9 @@ void draw_hairline_point(const PixelRows& rows, double x, double y, std::uint32_
 
 void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, double y2,
                    std::uint32_t pixel) {
+    if (misses_band(rows, y1, y2)) {
+        return;
+    }
     if (fuzzy_equal(x1, x2) && fuzzy_equal(y1, y2)) {
         draw_hairline_point(rows, x1, y1, pixel);
         return;
@@ -211,6 +214,9 @@ void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, doubl
 
 void draw_antialiased_hairline(const PixelRows& rows, double x1, double y1, double x2,
                                double y2, std::uint32_t pixel) {
+    if (misses_band(rows, y1, y2)) {
+        return;
+    }
     if (fuzzy_equal(x1, x2) && fuzzy_equal(y1, y2)) {
         draw_hairline_point(rows, x1, y1, pixel);
         return;

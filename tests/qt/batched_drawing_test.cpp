@@ -24,18 +24,21 @@
 namespace teravine {
 namespace {
 
-// A diagram with everything on: the four grids and 300 samples with their four identical
-// lines and labels, many sharing their N, %S or Nfp line (the window's picture leaves
-// out what a later sample draws again; the engine's pixmap draws every line).
+// A diagram with everything on: the four grids and enough samples to be drawn in bands,
+// with their four identical lines and labels, many sharing their N, %S or Nfp line (the
+// window's picture leaves out what a later sample draws again; the engine's pixmap draws
+// every line).
 class FullDiagram : public ::testing::TestWithParam<int> {
 protected:
+    static constexpr std::size_t kSamples = kSamplesWorthBands + 100;
+
     void SetUp() override {
         cal_ = make_calibration(static_cast<std::int16_t>(GetParam()), &world_);
         compute_const_n_lines(cal_, grids_);
         compute_const_s_lines(cal_, grids_);
         compute_const_fp_lines(cal_, grids_);
         const double high = cal_.range();
-        for (int i = 1; samples_.size() < 300 && i < 3000; ++i) {
+        for (int i = 1; samples_.size() < kSamples && i < 30000; ++i) {
             const double u = std::fmod(0.5 + 0.7548776662466927 * i, 1.0);
             const double t = std::fmod(0.5 + 0.5698402909980532 * i, 1.0);
             const auto ad = static_cast<float>(0.05 + (high - 0.05) * u);
@@ -46,7 +49,7 @@ protected:
                 samples_.push_back(std::move(*placed));
             }
         }
-        ASSERT_EQ(samples_.size(), 300u);
+        ASSERT_EQ(samples_.size(), kSamples);
     }
 
     DiagramContent content() const {
