@@ -217,8 +217,10 @@ void draw_uncertainty_outline(Surface& surface, const PlotWindow& plot,
 
 namespace {
 
+// shown: what each sample draws of its checked identical lines.
 void draw_whole_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
-                        const DiagramContent& content) {
+                        const DiagramContent& content,
+                        const std::vector<IdenticalSwitches>& shown) {
     const int kept_pen = surface.pen_width();
     TextStyle style;
     keep_text_style(kKeepStore, style, surface);
@@ -255,8 +257,6 @@ void draw_whole_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captio
     surface.set_font_name(kFont);
     surface.set_font_size(kSampleFontSize);
     surface.set_font_bold(false);
-    const std::vector<IdenticalSwitches> shown =
-        lines_to_draw(content.samples, content.identical_on, surface.overwrites_lines());
     for (std::size_t i = 0; i < content.samples.size(); ++i) {
         draw_sample(surface, plot, content.samples[i], shown[i], content.sample_labels);
     }
@@ -269,9 +269,12 @@ void draw_whole_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captio
 
 void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
                   const DiagramContent& content) {
+    // Once for every band: each band's part overwrites lines as this surface does.
+    const std::vector<IdenticalSwitches> shown =
+        lines_to_draw(content.samples, content.identical_on, surface.overwrites_lines());
     const int bands = content.samples.size() >= kSamplesWorthBands ? surface.band_count() : 1;
     if (bands <= 1) {
-        draw_whole_diagram(surface, plot, captions, content);
+        draw_whole_diagram(surface, plot, captions, content, shown);
         return;
     }
     // Every band lays the diagram out alike; band 0's layout is kept.
@@ -279,7 +282,7 @@ void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
     std::vector<AxisCaptions> band_captions(static_cast<std::size_t>(bands), captions);
     surface.draw_in_bands(bands, [&](Surface& part, int band) {
         const auto b = static_cast<std::size_t>(band);
-        draw_whole_diagram(part, plots[b], band_captions[b], content);
+        draw_whole_diagram(part, plots[b], band_captions[b], content, shown);
     });
     plot = plots[0];
     captions = band_captions[0];
