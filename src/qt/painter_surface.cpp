@@ -53,8 +53,9 @@ std::optional<PixelRows> pixel_rows_of(QPaintDevice* device) {
 }
 
 int default_most_bands() {
-    return static_cast<int>(
+    static const int most = static_cast<int>(
         std::clamp(std::thread::hardware_concurrency(), 1u, static_cast<unsigned>(kMostBands)));
+    return most;
 }
 
 // 0x00BBGGRR as an opaque 32-bit pixel, 0xFFRRGGBB.
@@ -204,29 +205,17 @@ std::unique_ptr<PainterSurface> PainterSurface::band_part(QPaintDevice* view, Ba
     part->right_ = right_;
     part->bottom_ = bottom_;
     part->picture_frame_ = picture_frame_;
-    part->fore_color_ = fore_color_;
-    part->pen_width_ = pen_width_;
-    part->draw_mode_ = draw_mode_;
-    part->current_x_ = current_x_;
-    part->current_y_ = current_y_;
-    part->font_name_ = font_name_;
-    part->font_size_ = font_size_;
-    part->font_bold_ = font_bold_;
+    part->pen_text_ = pen_text_; // its font is built on its own thread
     return part;
 }
 
 void PainterSurface::take_state_of(const PainterSurface& part) {
-    fore_color_ = part.fore_color_;
-    pen_width_ = part.pen_width_;
-    draw_mode_ = part.draw_mode_;
-    current_x_ = part.current_x_;
-    current_y_ = part.current_y_;
+    const bool same_font = part.pen_text_.font_name == pen_text_.font_name &&
+                           part.pen_text_.font_size == pen_text_.font_size &&
+                           part.pen_text_.font_bold == pen_text_.font_bold;
+    pen_text_ = part.pen_text_;
     last_end_.reset();
-    if (part.font_name_ != font_name_ || part.font_size_ != font_size_ ||
-        part.font_bold_ != font_bold_) {
-        font_name_ = part.font_name_;
-        font_size_ = part.font_size_;
-        font_bold_ = part.font_bold_;
+    if (!same_font) {
         rebuild_font();
     }
 }
@@ -349,7 +338,7 @@ QPointF PainterSurface::to_device(float x, float y) const {
 }
 
 double PainterSurface::device_pen_width() const {
-    return std::max(1, pen_width_) * pen_scale_;
+    return std::max(1, pen_text_.pen_width) * pen_scale_;
 }
 
 void PainterSurface::use_pen(QPainter& p, PenState pen) {
@@ -392,7 +381,7 @@ QPainter* PainterSurface::painter_with_pen() {
     flush();
     QPainter* p = painter();
     if (p != nullptr) {
-        use_pen(*p, PenState{PenState::Kind::Line, fore_color_, device_pen_width()});
+        use_pen(*p, PenState{PenState::Kind::Line, pen_text_.fore_color, device_pen_width()});
         use_brush(*p, BrushState{false, 0});
     }
     return p;
@@ -403,8 +392,8 @@ void PainterSurface::clear() {
     if (QPainter* p = painter()) {
         p->fillRect(QRectF(0, 0, device_width(), device_height()), Qt::white);
     }
-    current_x_ = scale_ == Scale::Centimetres ? 0.0f : left_;
-    current_y_ = scale_ == Scale::Centimetres ? 0.0f : top_;
+    pen_text_.current_x = scale_ == Scale::Centimetres ? 0.0f : left_;
+    pen_text_.current_y = scale_ == Scale::Centimetres ? 0.0f : top_;
 }
 
 const PixelRows* PainterSurface::hairline_target() {
@@ -425,7 +414,7 @@ void PainterSurface::line(float x1, float y1, float x2, float y2) {
         write_hairlines(*rows, to, 1);
         return;
     }
-    const PenState pen{PenState::Kind::Line, fore_color_, device_pen_width()};
+    const PenState pen{PenState::Kind::Line, pen_text_.fore_color, device_pen_width()};
     if (!pending_.empty() && pending_pen_ != pen) {
         flush();
     }
@@ -442,7 +431,7 @@ void PainterSurface::line(float x1, float y1, float x2, float y2) {
 }
 
 void PainterSurface::line_to(float x, float y) {
-    line(current_x_, current_y_, x, y);
+    line(pen_text_.current_x, pen_text_.current_y, x, y);
 }
 
 void PainterSurface::lines_to(const float* xy, int count) {
@@ -457,10 +446,11 @@ void PainterSurface::lines_to(const float* xy, int count) {
 void PainterSurface::write_hairlines(const PixelRows& rows, const float* xy, int count) {
     // A polyline starts each segment where the last one ended.
     const DeviceScale& scale = *painting_scale_; // a painter is on the device
-    QPointF from = last_end_ && last_end_->x == current_x_ && last_end_->y == current_y_
-                       ? last_end_->device
-                       : scaled(current_x_, current_y_, scale);
-    const std::uint32_t pixel = opaque_pixel(fore_color_);
+    QPointF from =
+        last_end_ && last_end_->x == pen_text_.current_x && last_end_->y == pen_text_.current_y
+            ? last_end_->device
+            : scaled(pen_text_.current_x, pen_text_.current_y, scale);
+    const std::uint32_t pixel = opaque_pixel(pen_text_.fore_color);
     for (int i = 0; i < count; ++i) {
         const QPointF to = scaled(xy[2 * i], xy[2 * i + 1], scale);
         if (antialiasing_) {
@@ -487,7 +477,7 @@ void PainterSurface::point(float x, float y) {
     const PixelRows* rows = antialiasing_ ? nullptr : hairline_target();
     if (rows != nullptr) {
         const QPointF centre = to_device(x, y);
-        draw_hairline_point(*rows, centre.x(), centre.y(), opaque_pixel(fore_color_));
+        draw_hairline_point(*rows, centre.x(), centre.y(), opaque_pixel(pen_text_.fore_color));
         set_current(x, y);
         return;
     }
@@ -500,11 +490,11 @@ void PainterSurface::point(float x, float y) {
     }
     if (QPainter* p = painter()) {
         if (diameter <= 1.0 && !antialiasing_) {
-            use_pen(*p, PenState{PenState::Kind::Plain, fore_color_, 1.0});
+            use_pen(*p, PenState{PenState::Kind::Plain, pen_text_.fore_color, 1.0});
             p->drawPoint(centre);
         } else {
             use_pen(*p, PenState{PenState::Kind::None, 0, 0});
-            use_brush(*p, BrushState{true, fore_color_});
+            use_brush(*p, BrushState{true, pen_text_.fore_color});
             p->drawEllipse(centre, diameter / 2, diameter / 2);
         }
     }
@@ -512,35 +502,35 @@ void PainterSurface::point(float x, float y) {
 }
 
 void PainterSurface::set_current(float x, float y) {
-    current_x_ = x;
-    current_y_ = y;
+    pen_text_.current_x = x;
+    pen_text_.current_y = y;
 }
 
 void PainterSurface::set_font_name(const std::string& name) {
-    if (name != font_name_) {
-        font_name_ = name;
+    if (name != pen_text_.font_name) {
+        pen_text_.font_name = name;
         rebuild_font();
     }
 }
 
 void PainterSurface::set_font_size(float size) {
-    if (size > 0 && size != font_size_) {
-        font_size_ = size;
+    if (size > 0 && size != pen_text_.font_size) {
+        pen_text_.font_size = size;
         rebuild_font();
     }
 }
 
 void PainterSurface::set_font_bold(bool bold) {
-    if (bold != font_bold_) {
-        font_bold_ = bold;
+    if (bold != pen_text_.font_bold) {
+        pen_text_.font_bold = bold;
         rebuild_font();
     }
 }
 
 void PainterSurface::rebuild_font() {
-    font_ = QFont(to_qstring(font_name_));
-    font_.setPointSizeF(font_size_);
-    font_.setBold(font_bold_);
+    font_ = QFont(to_qstring(pen_text_.font_name));
+    font_.setPointSizeF(pen_text_.font_size);
+    font_.setBold(pen_text_.font_bold);
     metrics_.reset();
     font_set_ = false;
 }
@@ -563,7 +553,7 @@ void PainterSurface::print_text(const std::string& text) {
     const int lines = line_count(text);
     // A glyph may reach beyond its line (an accent, a fallback font): a line's height of
     // margin on both sides.
-    QPointF at = to_device(current_x_, current_y_);
+    QPointF at = to_device(pen_text_.current_x, pen_text_.current_y);
     const bool shown =
         !misses_band(at.y() - metrics.height(), at.y() + (lines + 1) * metrics.height());
     QPainter* p = shown ? painter() : nullptr;
@@ -573,7 +563,7 @@ void PainterSurface::print_text(const std::string& text) {
             p->setFont(font_);
             font_set_ = true;
         }
-        use_pen(*p, PenState{PenState::Kind::Plain, fore_color_, 1.0});
+        use_pen(*p, PenState{PenState::Kind::Plain, pen_text_.fore_color, 1.0});
         at.ry() += metrics.ascent();
         if (!qtext.contains(QLatin1Char('\n'))) {
             p->drawText(at, qtext); // a label: one line, no list to build
@@ -584,8 +574,9 @@ void PainterSurface::print_text(const std::string& text) {
             }
         }
     }
-    current_x_ = scale_ == Scale::Centimetres ? 0.0f : left_;
-    current_y_ = static_cast<float>(current_y_ + lines * metrics.height() / device_per_unit_y());
+    pen_text_.current_x = scale_ == Scale::Centimetres ? 0.0f : left_;
+    pen_text_.current_y =
+        static_cast<float>(pen_text_.current_y + lines * metrics.height() / device_per_unit_y());
 }
 
 float PainterSurface::text_width(const std::string& text) const {

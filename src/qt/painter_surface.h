@@ -66,12 +66,12 @@ public:
     void set_user_scale(float left, float top, float right, float bottom) override;
     void clear() override;
 
-    Colour fore_color() const override { return fore_color_; }
-    void set_fore_color(Colour colour) override { fore_color_ = colour; }
-    int pen_width() const override { return pen_width_; }
-    void set_pen_width(int width) override { pen_width_ = width; }
-    int draw_mode() const override { return draw_mode_; }
-    void set_draw_mode(int mode) override { draw_mode_ = mode; }
+    Colour fore_color() const override { return pen_text_.fore_color; }
+    void set_fore_color(Colour colour) override { pen_text_.fore_color = colour; }
+    int pen_width() const override { return pen_text_.pen_width; }
+    void set_pen_width(int width) override { pen_text_.pen_width = width; }
+    int draw_mode() const override { return pen_text_.draw_mode; }
+    void set_draw_mode(int mode) override { pen_text_.draw_mode = mode; }
 
     void line(float x1, float y1, float x2, float y2) override;
     void line_to(float x, float y) override;
@@ -79,19 +79,19 @@ public:
     void point(float x, float y) override;
     void lines_to(const float* xy, int count) override;
 
-    float current_x() const override { return current_x_; }
-    float current_y() const override { return current_y_; }
+    float current_x() const override { return pen_text_.current_x; }
+    float current_y() const override { return pen_text_.current_y; }
     void set_current(float x, float y) override;
 
     void print_text(const std::string& text) override;
     float text_width(const std::string& text) const override;
     float text_height(const std::string& text) const override;
 
-    std::string font_name() const override { return font_name_; }
+    std::string font_name() const override { return pen_text_.font_name; }
     void set_font_name(const std::string& name) override;
-    float font_size() const override { return font_size_; }
+    float font_size() const override { return pen_text_.font_size; }
     void set_font_size(float size) override;
-    bool font_bold() const override { return font_bold_; }
+    bool font_bold() const override { return pen_text_.font_bold; }
     void set_font_bold(bool bold) override;
 
     // The font the surface prints with, as Qt sees it.
@@ -165,13 +165,18 @@ private:
     float left_ = 0, top_ = 0, right_ = 15, bottom_ = 15;
     std::optional<QRectF> picture_frame_; // where the user scale spans; none: the device
 
-    Colour fore_color_ = 0;
-    int pen_width_ = 1;
-    int draw_mode_ = kDrawModeCopyPen;
-    float current_x_ = 0, current_y_ = 0;
-    std::string font_name_ = "Arial";
-    float font_size_ = 8.25f;
-    bool font_bold_ = false;
+    // What the diagram sets and reads back as it draws; a band's part starts from it and
+    // hands it back.
+    struct PenAndText {
+        Colour fore_color = 0;
+        int pen_width = 1;
+        int draw_mode = kDrawModeCopyPen;
+        float current_x = 0, current_y = 0;
+        std::string font_name = "Arial";
+        float font_size = 8.25f;
+        bool font_bold = false;
+    };
+    PenAndText pen_text_;
 
     // Building a QPen or a QFont and its metrics costs more than a short segment, so the
     // painter keeps its pen until the colour or width changes, and the font is rebuilt

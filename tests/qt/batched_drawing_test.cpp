@@ -72,8 +72,8 @@ protected:
         AxisCaptions captions;
         draw_diagram(surface, plot, captions, content());
         surface.finish();
-        return {plot.left,       plot.top,           captions.x_left,
-                captions.x_top, surface.current_x(), surface.current_y()};
+        return {plot.left,           plot.top,           captions.x_left, captions.x_top,
+                surface.current_x(), surface.current_y()};
     }
 
     // As the window draws it, in at most `bands` bands at once, or (`by_engine`) on a
