@@ -79,8 +79,7 @@ BENCHMARK(BM_WidthUncertainty)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 // Every sample of a full diagram at once, on every core, as a new sigma is set.
 void BM_WidthUncertainties(benchmark::State& state) {
     const Calibration cal = make_calibration(1);
-    const std::vector<LinePoint> points =
-        spread_points(cal, static_cast<int>(state.range(0)));
+    const std::vector<LinePoint> points = spread_points(cal, static_cast<int>(state.range(0)));
     std::vector<MeasuredPair> pairs;
     for (const LinePoint& p : points) {
         pairs.push_back({p.ad, p.eg, {}});

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Patterns: measuring the 001 peak of a 5,000-point pattern, and reading a
 // 100,000-point .xy file, both made by the tests' synthetic patterns.
+#include "bench_support.h"
 #include "patterns/peak_width.h"
 #include "patterns/read_pattern.h"
 #include "patterns/synthetic_pattern.h"
-#include "bench_support.h"
 
 #include <benchmark/benchmark.h>
 

@@ -53,8 +53,8 @@ public:
     PeakPanel panel(PatternSide side) const;
 
     // Both patterns measured: their FWHMs as written into the boxes, with the four decimals
-// that the measuring tool prints and writes to width files, so that a pair placed from
-// here lands where the same pair treated from a file does.
+    // that the measuring tool prints and writes to width files, so that a pair placed from
+    // here lands where the same pair treated from a file does.
     bool widths_ready() const;
     std::string box_text(PatternSide side) const;
     // Writes them into "Air Dried IC" and "Ethylene Glycol IC"; false, and nothing

@@ -37,9 +37,8 @@ std::span<const SampleColumn> sample_columns(bool intervals) {
     static constexpr SampleColumn plain[] = {C::number, C::ad, C::eg,  C::n,
                                              C::s,      C::k,  C::nfp, C::label};
     static constexpr SampleColumn with_intervals[] = {
-        C::number,     C::ad,         C::eg,         C::n,           C::s,     C::k,
-        C::nfp,        C::n_interval, C::s_interval, C::k_interval, C::nfp_interval,
-        C::label};
+        C::number,     C::ad,         C::eg,           C::n,    C::s, C::k, C::nfp, C::n_interval,
+        C::s_interval, C::k_interval, C::nfp_interval, C::label};
     if (intervals) {
         return with_intervals;
     }
@@ -48,8 +47,8 @@ std::span<const SampleColumn> sample_columns(bool intervals) {
 
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles() {
     static const std::array<const char*, kSampleColumnKinds> titles{
-        "#",     "AD",         "EG",          "N",          "%S",         "k",
-        "Nfp",   "Label",      "N interval",  "%S interval", "k interval", "Nfp interval"};
+        "#",   "AD",    "EG",         "N",           "%S",         "k",
+        "Nfp", "Label", "N interval", "%S interval", "k interval", "Nfp interval"};
     return titles;
 }
 

@@ -15,8 +15,18 @@ namespace teravine {
 
 // The columns of the table; the four intervals are shown when a sigma is set.
 enum class SampleColumn {
-    number, ad, eg, n, s, k, nfp, label,
-    n_interval, s_interval, k_interval, nfp_interval
+    number,
+    ad,
+    eg,
+    n,
+    s,
+    k,
+    nfp,
+    label,
+    n_interval,
+    s_interval,
+    k_interval,
+    nfp_interval
 };
 inline constexpr std::size_t kSampleColumnKinds = 12;
 

@@ -217,8 +217,7 @@ void Terav::place_at_current(const SampleOrigin& origin) {
     }
 }
 
-void Terav::add_sample(std::optional<PlacedSample> placed, bool mark,
-                       const SampleOrigin& origin) {
+void Terav::add_sample(std::optional<PlacedSample> placed, bool mark, const SampleOrigin& origin) {
     if (!placed) {
         return;
     }

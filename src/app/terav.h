@@ -51,8 +51,8 @@ struct TeravState {
     Broadening broadening;
     LineTables line_tables; // what the line builders of cal.reich evaluate again and again
     std::vector<std::size_t> selected; // rows of the sample table selected, ascending
-    float sigma = 0;            // of the widths for the intervals; 0: none
-    bool ellipses_on = false;   // Draw > "Uncertainty Ellipses"
+    float sigma = 0;                   // of the widths for the intervals; 0: none
+    bool ellipses_on = false;          // Draw > "Uncertainty Ellipses"
 };
 
 class Terav {

@@ -96,12 +96,12 @@ void Terav::Tr_fi_Click() {
                 limit_reached = true; // told once, after the file is written
                 return;
             }
-            place_identified(ad, eg, found[index], true,
-                             {measured.ad[index], measured.eg[index], measured.broadening,
-                              br.broad_rule, true});
+            place_identified(
+                ad, eg, found[index], true,
+                {measured.ad[index], measured.eg[index], measured.broadening, br.broad_rule, true});
         };
-        auto done = treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule),
-                                    out_path, place);
+        auto done =
+            treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule), out_path, place);
         measure_uncertainties(first, true); // all at once, on both cores
         return done;
     }();

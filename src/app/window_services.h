@@ -16,8 +16,7 @@
 
 namespace teravine {
 
-enum class MenuItem { R_0, R_1, R_3, C_k, C_N, C_perc, c_inf, Id_k, Id_n, Id_s, Id_inf,
-                      ellipses };
+enum class MenuItem { R_0, R_1, R_3, C_k, C_N, C_perc, c_inf, Id_k, Id_n, Id_s, Id_inf, ellipses };
 enum class TextBox { Broad, Xls, Yls };
 enum class Caption { XYpos, label_file };
 enum class PointerShape { Arrow, Crosshair };

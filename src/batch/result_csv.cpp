@@ -49,7 +49,8 @@ SampleStatus sample_status(const TreatedSample& sample, float ad_measured, float
                            float ad, float eg, const CsvTreatment& treatment) {
     if (corrected_away(ad_measured, ad) || corrected_away(eg_measured, eg)) {
         // Every rule refuses a width below b; the table also refuses what it does not hold.
-        const bool below_b = ad_measured < treatment.broadening || eg_measured < treatment.broadening;
+        const bool below_b =
+            ad_measured < treatment.broadening || eg_measured < treatment.broadening;
         if (treatment.rule == kRuleTable && !below_b) {
             return SampleStatus::outside_correction_table;
         }
@@ -83,9 +84,8 @@ std::string result_csv_row(const TreatedSample& sample, const WidthFile& measure
                       corrected_field(eg) + ',' + csv_field(status_text(status)) + ',';
     if (status == SampleStatus::ok) {
         const SampleValues& v = *sample.values;
-        row += full_precision(v.n) + ',' + std::to_string(v.n_int) + ',' +
-               full_precision(v.s_pct) + ',' + full_precision(v.k) + ',' +
-               std::to_string(sample.nfp) + ',';
+        row += full_precision(v.n) + ',' + std::to_string(v.n_int) + ',' + full_precision(v.s_pct) +
+               ',' + full_precision(v.k) + ',' + std::to_string(sample.nfp) + ',';
     } else {
         row += ",,,,,";
     }

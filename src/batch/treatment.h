@@ -31,10 +31,10 @@ using PlaceAcceptedAt = std::function<void(std::size_t index, float ad, float eg
 
 // What the treatment made of one sample, told for every sample it takes, in file order.
 struct TreatedSample {
-    std::size_t index = 0;                 // 0 for the first sample of the file
-    float located = kOutside;              // find_k's status: kInside, kAboveDiagonal, kOutside
-    const SampleValues* values = nullptr;  // N, %S, k when located inside and computable
-    int nfp = 0;                           // the Nfp written, with values
+    std::size_t index = 0;                // 0 for the first sample of the file
+    float located = kOutside;             // find_k's status: kInside, kAboveDiagonal, kOutside
+    const SampleValues* values = nullptr; // N, %S, k when located inside and computable
+    int nfp = 0;                          // the Nfp written, with values
 };
 using ReportTreated = std::function<void(const TreatedSample& sample)>;
 

@@ -106,7 +106,8 @@ int run_measure(MeasureArgs& args) {
     }
     std::cout.flush();
     if (!args.figure.empty()) {
-        if (const auto failure = write_peak_figure(args.figure, *range, {{"AD", &*ad}, {"EG", &*eg}})) {
+        if (const auto failure =
+                write_peak_figure(args.figure, *range, {{"AD", &*ad}, {"EG", &*eg}})) {
             std::cerr << *failure << "\n";
             return kExitFailure;
         }

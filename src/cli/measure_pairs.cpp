@@ -54,8 +54,9 @@ Outcome<std::vector<PairEntry>> read_pair_list(const std::string& path) {
     if (!text) {
         return Failure{text.error()};
     }
-    const std::filesystem::path folder =
-        is_standard_stream(path) ? std::filesystem::path() : std::filesystem::path(path).parent_path();
+    const std::filesystem::path folder = is_standard_stream(path)
+                                             ? std::filesystem::path()
+                                             : std::filesystem::path(path).parent_path();
     std::vector<PairEntry> pairs;
     std::size_t from = 0;
     for (int line_number = 1; from < text->size(); ++line_number) {

@@ -58,8 +58,8 @@ std::optional<std::string> anode_note(const std::string& side, const Measured& m
     if (!m.wavelength) {
         return std::nullopt;
     }
-    return side + " " + m.file + ": measured at the stated wavelength " +
-           fixed(*m.wavelength, 5) + " Å and carried over to the 2θ scale of Cu Kα.";
+    return side + " " + m.file + ": measured at the stated wavelength " + fixed(*m.wavelength, 5) +
+           " Å and carried over to the 2θ scale of Cu Kα.";
 }
 
 std::optional<PeakRange> parse_range(const std::string& text) {

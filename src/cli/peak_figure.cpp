@@ -9,8 +9,8 @@ std::optional<std::string> write_peak_figure(const std::string& path, const Peak
                                              const std::vector<FigurePanel>& panels) {
     std::vector<PeakPanel> drawn;
     for (const auto& [side, m] : panels) {
-        drawn.push_back(measured_panel(side + " " + m->pattern.name, m->pattern, m->width, range,
-                                       false));
+        drawn.push_back(
+            measured_panel(side + " " + m->pattern.name, m->pattern, m->width, range, false));
     }
     return write_peak_image(path, drawn);
 }

@@ -73,7 +73,8 @@ Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene) {
     for (std::size_t i = 0; i < found.size(); ++i) {
         if (found[i].placed) {
             scene.samples.push_back(std::move(*found[i].placed));
-            pairs.push_back({measured->ad[i], measured->eg[i],
+            pairs.push_back({measured->ad[i],
+                             measured->eg[i],
                              {measured->broadening, rule->rule, &rule->table}});
         }
     }
@@ -183,9 +184,10 @@ void add_plot_command(CLI::App& app, int& status) {
         ->capture_default_str();
     add_sigma_options(*command, args->sigmas);
     command->get_option("--sigma")->needs(command->get_option("--samples"));
-    auto* size = command->add_option("--size", args->size,
-                                     "width and height of the square picture in pixels")
-                     ->capture_default_str();
+    auto* size =
+        command
+            ->add_option("--size", args->size, "width and height of the square picture in pixels")
+            ->capture_default_str();
     command->add_option("--width", args->width,
                         "a figure's width with its unit: 160mm, 6in or 1200px; the figure is "
                         "cropped to the diagram and its text and lines keep their size");

@@ -59,9 +59,9 @@ std::optional<std::string> csv_problem(const TreatArgs& args) {
         }
         return std::nullopt;
     }
-    for (const auto& [path, what] : {std::pair{args.input, "width file"},
-                                     std::pair{args.rule.table, "correction table"},
-                                     std::pair{args.output, "result file"}}) {
+    for (const auto& [path, what] :
+         {std::pair{args.input, "width file"}, std::pair{args.rule.table, "correction table"},
+          std::pair{args.output, "result file"}}) {
         if (path.empty() || is_standard_stream(path)) {
             continue;
         }
@@ -117,7 +117,8 @@ int run_treat(const TreatArgs& args) {
         if (sigmas) {
             std::vector<MeasuredPair> pairs(measured->ad.size());
             for (std::size_t i = 0; i < pairs.size(); ++i) {
-                pairs[i] = {measured->ad[i], measured->eg[i],
+                pairs[i] = {measured->ad[i],
+                            measured->eg[i],
                             {widths->broadening, rule->rule, &rule->table}};
             }
             uncertainties = width_uncertainties(cal, pairs, *sigmas);
@@ -136,8 +137,7 @@ int run_treat(const TreatArgs& args) {
     if (const auto failure = open_output(out, args.output)) {
         return fail(*failure);
     }
-    const auto treated =
-        treat_widths_into(*widths, cal, rule_name(rule->rule), out, place, report);
+    const auto treated = treat_widths_into(*widths, cal, rule_name(rule->rule), out, place, report);
     // The table holds what was treated, also when the treatment stopped.
     const auto csv_failure = args.csv.empty() ? std::nullopt : csv.close();
     if (!treated) {

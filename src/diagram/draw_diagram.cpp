@@ -10,10 +10,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <type_traits>
 #include <unordered_set>
 #include <vector>
-#include <string>
 
 namespace teravine {
 namespace {

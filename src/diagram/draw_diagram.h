@@ -44,8 +44,7 @@ void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& s
 
 // The outline of the sample's uncertainty region, if it has one, in the samples' colour
 // at pen width 1; the surface's colour and pen width are kept.
-void draw_uncertainty_outline(Surface& surface, const PlotWindow& plot,
-                              const PlacedSample& sample);
+void draw_uncertainty_outline(Surface& surface, const PlotWindow& plot, const PlacedSample& sample);
 
 // From this many samples on, the diagram is drawn in the surface's bands at once. Fewer
 // draw faster on one thread than a second thread takes to start and to load its fonts

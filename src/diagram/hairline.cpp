@@ -89,8 +89,7 @@ bool clip_to(const PixelRows& rows, double& x1, double& y1, double& x2, double& 
 // Steps along the major axis one pixel at a time from `major1` to `major2` (26.6, in
 // order), the minor coordinate in 16.16 from `minor1` with slope `inc`. The round caps
 // widen the segment by half a pixel at both ends. plot(major, minor) sets one pixel.
-template <typename Plot>
-void step_along(int major1, int major2, int minor1, int inc, Plot plot) {
+template <typename Plot> void step_along(int major1, int major2, int minor1, int inc, Plot plot) {
     int minor = minor1 * (1 << 10);
     major1 -= 32;
     minor -= inc >> 1;
@@ -212,8 +211,8 @@ void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, doubl
     });
 }
 
-void draw_antialiased_hairline(const PixelRows& rows, double x1, double y1, double x2,
-                               double y2, std::uint32_t pixel) {
+void draw_antialiased_hairline(const PixelRows& rows, double x1, double y1, double x2, double y2,
+                               std::uint32_t pixel) {
     if (misses_band(rows, y1, y2)) {
         return;
     }

@@ -33,8 +33,8 @@ void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, doubl
 
 // The same segment antialiased: each step covers the two pixels nearest to the line in
 // proportion to their distance from it, blended over what the rows hold.
-void draw_antialiased_hairline(const PixelRows& rows, double x1, double y1, double x2,
-                               double y2, std::uint32_t pixel);
+void draw_antialiased_hairline(const PixelRows& rows, double x1, double y1, double x2, double y2,
+                               std::uint32_t pixel);
 
 // Sets the pixel nearest to (x, y) when it lies inside the rows.
 void draw_hairline_point(const PixelRows& rows, double x, double y, std::uint32_t pixel);

@@ -125,8 +125,8 @@ PeakPlot draw_peak_panel(Surface& s, const PeakPanel& panel, const PlotArea& who
         const PeakView view = panel.view ? *panel.view
                                          : view_around(*panel.pattern, panel.range_lo,
                                                        panel.range_hi, panel.log_counts);
-        plot = lay_out_peak_plot(*panel.pattern, panel.width, panel.range_lo, panel.range_hi,
-                                 view, area);
+        plot = lay_out_peak_plot(*panel.pattern, panel.width, panel.range_lo, panel.range_hi, view,
+                                 area);
         draw_peak_plot(s, plot);
     } else {
         s.box(f(area.left), f(area.top), f(area.right), f(area.bottom));

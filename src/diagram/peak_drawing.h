@@ -21,13 +21,13 @@ inline constexpr Colour kColourHalfHeight = 0x2020C0;
 inline constexpr Colour kColourRangeEnd = 0x30A030;
 
 struct PeakPanel {
-    std::string title;              // "AD illite-AD.xy"
-    const Pattern* pattern = nullptr; // none: nothing was read
-    std::optional<PeakWidth> width; // none: nothing measured
-    std::string readout;            // the figures read, one line
-    std::string problem;            // why nothing was read or measured
+    std::string title;                 // "AD illite-AD.xy"
+    const Pattern* pattern = nullptr;  // none: nothing was read
+    std::optional<PeakWidth> width;    // none: nothing measured
+    std::string readout;               // the figures read, one line
+    std::string problem;               // why nothing was read or measured
     double range_lo = 0, range_hi = 0; // on the pattern's scale
-    std::optional<PeakView> view;   // none: view_around the range
+    std::optional<PeakView> view;      // none: view_around the range
     bool log_counts = false;
 };
 

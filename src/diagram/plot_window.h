@@ -8,7 +8,7 @@
 namespace teravine {
 
 struct PlotWindow : WorldWindow {
-    float xorig = 0, yorig = 0; // surface position of world (0, 0)
+    float xorig = 0, yorig = 0;                     // surface position of world (0, 0)
     float left = 0, right = 0, bottom = 0, top = 0; // frame edges; top < bottom
 };
 

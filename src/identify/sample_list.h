@@ -22,7 +22,7 @@ struct SampleRecord {
     std::string label;      // the label printed at the point
     float fp_pct = 0;       // 100 / Nfp to two decimals
     float k = 0;
-    std::int16_t nfp = 0;   // Nfp as the label shows it
+    std::int16_t nfp = 0; // Nfp as the label shows it
 };
 
 // Where a sample's widths came from: as measured, with the broadening that "Draw" or
@@ -37,10 +37,10 @@ struct SampleOrigin {
 
 struct PlacedSample {
     SampleRecord record;
-    Line line_k;  // constant k through the point: 110 points, AD 0.01 .. 1.10
-    Line line_n;  // constant N
-    Line line_s;  // constant %S (the diagonal when AD is not above EG)
-    Line line_fp; // approximately constant Nfp
+    Line line_k;           // constant k through the point: 110 points, AD 0.01 .. 1.10
+    Line line_n;           // constant N
+    Line line_s;           // constant %S (the diagonal when AD is not above EG)
+    Line line_fp;          // approximately constant Nfp
     std::int16_t n_of = 0; // values the lines were built for
     float s_of = 0;
     float fp_of = 0;

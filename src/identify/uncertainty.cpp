@@ -103,7 +103,9 @@ void widen(ValueInterval& interval, float value) {
     interval.high = std::max(interval.high, value);
 }
 
-ValueInterval at_centre(float value) { return {value, value, value}; }
+ValueInterval at_centre(float value) {
+    return {value, value, value};
+}
 
 double cross(const LinePoint& o, const LinePoint& a, const LinePoint& b) {
     return (static_cast<double>(a.ad) - o.ad) * (static_cast<double>(b.eg) - o.eg) -
@@ -146,8 +148,8 @@ public:
     RegionPoints(Calibration& cal, float ad, float eg, const BroadeningRemoval& removal,
                  const WidthSigmas& sigmas)
         : cal_(cal), ad_(ad), eg_(eg), removal_(removal), sigmas_(sigmas),
-          free_part_(std::sqrt(std::max(0.0, 1.0 - static_cast<double>(sigmas.correlation) *
-                                                       sigmas.correlation))) {}
+          free_part_(std::sqrt(
+              std::max(0.0, 1.0 - static_cast<double>(sigmas.correlation) * sigmas.correlation))) {}
 
     struct Evaluated {
         Where where = Where::below_rows;
@@ -161,10 +163,9 @@ public:
         const double rho = sigmas_.correlation;
         auto ad_at = static_cast<float>(ad_ + k * sigmas_.ad * o.u);
         auto eg_at = static_cast<float>(eg_ + k * sigmas_.eg * (rho * o.u + free_part_ * o.v));
-        const float b_at =
-            o.w == 0 ? removal_.broadening
-                     : static_cast<float>(
-                           std::max(0.0, removal_.broadening + k * sigmas_.broadening * o.w));
+        const float b_at = o.w == 0 ? removal_.broadening
+                                    : static_cast<float>(std::max(
+                                          0.0, removal_.broadening + k * sigmas_.broadening * o.w));
         remove_inst_from_pair(ad_at, eg_at, b_at, removal_.rule,
                               removal_.table ? *removal_.table : kNoTable);
         Evaluated e;
@@ -187,8 +188,9 @@ public:
         for (int step = 0; step < kMaxEdgeSteps; ++step) {
             const double mid = 0.5 * (inside + outside);
             const Evaluated e = at(o, mid);
-            const bool same_as_an_end = (e.corrected.ad == in_point.ad && e.corrected.eg == in_point.eg) ||
-                                        (e.corrected.ad == out_point.ad && e.corrected.eg == out_point.eg);
+            const bool same_as_an_end =
+                (e.corrected.ad == in_point.ad && e.corrected.eg == in_point.eg) ||
+                (e.corrected.ad == out_point.ad && e.corrected.eg == out_point.eg);
             if (e.where == Where::inside) {
                 inside = mid;
                 in_point = e.corrected;

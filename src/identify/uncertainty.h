@@ -47,8 +47,8 @@ struct WidthUncertainty {
     ValueInterval n;     // N rounded, as the label shows it
     ValueInterval s_pct; // %S to two decimals
     ValueInterval k;
-    ValueInterval nfp;   // Nfp as the label shows it
-    int points = 0;      // points of the region evaluated, the centre included
+    ValueInterval nfp; // Nfp as the label shows it
+    int points = 0;    // points of the region evaluated, the centre included
     int above_diagonal = 0;
     int below_rows = 0;     // below the lowest k row, no width left after the removal, ...
     int not_computable = 0; // located, but N, %S or Nfp cannot be computed

@@ -63,8 +63,8 @@ const char* entry_message(EntryProblem problem) {
     return "";
 }
 
-WidthEntry check_width_entry(const std::string& broad, const std::string& ad,
-                             const std::string& eg, float limit, char locale_decimal) {
+WidthEntry check_width_entry(const std::string& broad, const std::string& ad, const std::string& eg,
+                             float limit, char locale_decimal) {
     WidthEntry entry;
     float b = 0;
     if (!trim(broad).empty()) {

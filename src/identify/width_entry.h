@@ -30,7 +30,7 @@ struct WidthEntry {
 };
 
 // Runs the checks in their order; limit is the upper end of the AD axis.
-WidthEntry check_width_entry(const std::string& broad, const std::string& ad,
-                             const std::string& eg, float limit, char locale_decimal = '.');
+WidthEntry check_width_entry(const std::string& broad, const std::string& ad, const std::string& eg,
+                             float limit, char locale_decimal = '.');
 
 } // namespace teravine

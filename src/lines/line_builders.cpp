@@ -70,8 +70,7 @@ const auto solve_s = [](InterpRecord& rec, const auto& rows, float s) {
 
 // A line of approximately constant Nfp: on each march the first step where the model's
 // 1/Nfp exceeds u. The count leaves out the last point stored.
-template <class March>
-void march_line(March& march, float u, Line& line) {
+template <class March> void march_line(March& march, float u, Line& line) {
     line.points.clear();
     int j = 0;
     for (int q = 0; q < kMarches; ++q) {

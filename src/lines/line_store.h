@@ -20,25 +20,27 @@ struct Line {
     std::vector<LinePoint> points;
     std::int16_t count = 0;
 
-    const LinePoint& point(int j) const { return points[static_cast<std::size_t>(j - 1)]; } // 1-based
+    const LinePoint& point(int j) const {
+        return points[static_cast<std::size_t>(j - 1)];
+    } // 1-based
 };
 
 // The three grid families with their defining values. Index i is the line number;
 // lines that a family never computes keep count 0.
 struct ConstLines {
-    std::array<Line, 11> n{};              // lines 1..10
-    std::array<std::int16_t, 11> val_n{};  // N of each line
-    std::array<Line, 17> s{};              // lines 2, 4, ..., 12
-    std::array<float, 17> val_s{};         // %S as a fraction
-    std::array<Line, 17> fp{};             // lines 2..16
-    std::array<float, 17> val_fp{};        // 1/Nfp
+    std::array<Line, 11> n{};             // lines 1..10
+    std::array<std::int16_t, 11> val_n{}; // N of each line
+    std::array<Line, 17> s{};             // lines 2, 4, ..., 12
+    std::array<float, 17> val_s{};        // %S as a fraction
+    std::array<Line, 17> fp{};            // lines 2..16
+    std::array<float, 17> val_fp{};       // 1/Nfp
 };
 
 // Check marks of the "Grid Lines" menu: a family is drawn and exported when checked.
 struct GridSwitches {
-    bool k = true;  // "Constant k"
-    bool n = false; // "Constant N"
-    bool s = false; // "Constant %S"
+    bool k = true;   // "Constant k"
+    bool n = false;  // "Constant N"
+    bool s = false;  // "Constant %S"
     bool fp = false; // "Approx. constant Nfp"
 };
 

@@ -59,7 +59,8 @@ LineTables make_line_tables(const Calibration& cal) {
     for (int q = 0; q < kMarches; ++q) {
         march.begin(q);
         for (int m = 1; m <= kMarchSteps; ++m) {
-            MarchStep& step = tables.fp_march[static_cast<std::size_t>(q)][static_cast<std::size_t>(m)];
+            MarchStep& step =
+                tables.fp_march[static_cast<std::size_t>(q)][static_cast<std::size_t>(m)];
             step.x = march_x(m);
             step.h = march.h(m);
             step.eg = march.eg(m);

@@ -44,8 +44,7 @@ struct TabledRows {
     const SweepColumn& column;
     float x;
 
-    TabledRows(const LineTables& t, const SweepColumn& col)
-        : tables(t), column(col), x(col.x) {}
+    TabledRows(const LineTables& t, const SweepColumn& col) : tables(t), column(col), x(col.x) {}
 
     float inv_n(std::int16_t row) const { return column.inv_n[static_cast<std::size_t>(row)]; }
     float mixed_inv_n(const InterpRecord& rec) const { return mixed(tables.invn_rows, rec); }

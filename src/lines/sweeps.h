@@ -18,8 +18,7 @@ inline constexpr double kSweepStep = 0.025;
 
 // Calls at(x) for x0 + step, x0 + 2 step, ... (the sum kept in single precision, the test
 // before the step) up to the first width above range, or until at returns false.
-template <class At>
-void for_each_sweep_width(float range, float x0, At at) {
+template <class At> void for_each_sweep_width(float range, float x0, At at) {
     float x = x0;
     while (!(x > range)) {
         x = static_cast<float>(static_cast<double>(x) + kSweepStep);

@@ -82,10 +82,10 @@ PeakPlot lay_out_peak_plot(const Pattern& pattern, const std::optional<PeakWidth
     const bool log = view.log_counts;
     const auto& xs = pattern.two_theta;
     const auto& ys = pattern.counts;
-    const auto from = static_cast<std::size_t>(
-        std::lower_bound(xs.begin(), xs.end(), plot.view.lo) - xs.begin());
-    const auto to = static_cast<std::size_t>(
-        std::upper_bound(xs.begin(), xs.end(), plot.view.hi) - xs.begin());
+    const auto from =
+        static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), plot.view.lo) - xs.begin());
+    const auto to =
+        static_cast<std::size_t>(std::upper_bound(xs.begin(), xs.end(), plot.view.hi) - xs.begin());
 
     double low = INFINITY, high = -INFINITY;
     for (std::size_t i = from; i < to; ++i) {
@@ -142,7 +142,8 @@ PeakPlot lay_out_peak_plot(const Pattern& pattern, const std::optional<PeakWidth
         // Decades, with 2 and 5 between them when the axis spans less than two.
         const bool fine = plot.count_hi - plot.count_lo < 2;
         for (double decade = std::floor(plot.count_lo); decade <= plot.count_hi; decade += 1) {
-            for (const double factor : fine ? std::vector<double>{1, 2, 5} : std::vector<double>{1}) {
+            for (const double factor :
+                 fine ? std::vector<double>{1, 2, 5} : std::vector<double>{1}) {
                 const double counts = std::pow(10.0, decade) * factor;
                 const double c = std::log10(counts);
                 if (counts >= 1 && c >= plot.count_lo && c <= plot.count_hi) {

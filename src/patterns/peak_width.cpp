@@ -107,13 +107,13 @@ Crossing crossing(const std::vector<double>& x, const std::vector<double>& y,
                   const std::vector<double>& net, std::size_t inside, std::size_t outside,
                   double level, std::size_t reach) {
     const double t = (level - net[outside]) / (net[inside] - net[outside]);
-    const double local_variance = (1 - t) * (1 - t) * std::max(y[outside], 0.0) +
-                                  t * t * std::max(y[inside], 0.0);
+    const double local_variance =
+        (1 - t) * (1 - t) * std::max(y[outside], 0.0) + t * t * std::max(y[inside], 0.0);
     const std::size_t in = inside > outside ? inside + reach : inside - reach;
     const std::size_t out = inside > outside ? outside - reach : outside + reach;
-    const double slope = std::max(std::abs((net[in] - net[out]) / (x[in] - x[out])),
-                                  std::abs((net[inside] - net[outside]) /
-                                           (x[inside] - x[outside])) * 1e-3);
+    const double slope =
+        std::max(std::abs((net[in] - net[out]) / (x[in] - x[out])),
+                 std::abs((net[inside] - net[outside]) / (x[inside] - x[outside])) * 1e-3);
     return {x[outside] + t * (x[inside] - x[outside]), local_variance / (slope * slope), slope};
 }
 
@@ -176,8 +176,8 @@ std::optional<PeakTop> find_top(const std::vector<double>& x, const NetProfile& 
     std::vector<double> smooth(net.size(), 0.0);
     std::size_t peak = p.first;
     for (std::size_t i = p.first; i <= p.last; ++i) {
-        smooth[i] = i == p.first || i == p.last ? net[i]
-                                                : (net[i - 1] + 2 * net[i] + net[i + 1]) / 4;
+        smooth[i] =
+            i == p.first || i == p.last ? net[i] : (net[i - 1] + 2 * net[i] + net[i + 1]) / 4;
         peak = smooth[i] > smooth[peak] ? i : peak;
     }
     if (peak < p.first + p.window || peak + p.window > p.last || !(smooth[peak] > 0)) {
@@ -232,8 +232,9 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
     const bool copper = is_copper(pattern.wavelength);
     const auto carried = range_on_pattern_scale(pattern, range);
     if (!carried) {
-        return Failure{name + ": the range " + span + " 2θ Cu Kα lies beyond the reach "
-                              "of the pattern's wavelength."};
+        return Failure{name + ": the range " + span +
+                       " 2θ Cu Kα lies beyond the reach "
+                       "of the pattern's wavelength."};
     }
     const double lo = carried->lo;
     const double hi = carried->hi;
@@ -242,27 +243,29 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
     }
     const auto& x = pattern.two_theta;
     const auto& y = pattern.counts;
-    const std::size_t first = static_cast<std::size_t>(
-        std::lower_bound(x.begin(), x.end(), lo) - x.begin());
-    const std::size_t end = static_cast<std::size_t>(
-        std::upper_bound(x.begin(), x.end(), hi) - x.begin());
+    const std::size_t first =
+        static_cast<std::size_t>(std::lower_bound(x.begin(), x.end(), lo) - x.begin());
+    const std::size_t end =
+        static_cast<std::size_t>(std::upper_bound(x.begin(), x.end(), hi) - x.begin());
     const std::size_t n = end > first ? end - first : 0;
     if (n < kMinPatternPoints) {
-        return Failure{name + ": fewer than " + std::to_string(kMinPatternPoints) +
-                       " points " + span + " 2θ."};
+        return Failure{name + ": fewer than " + std::to_string(kMinPatternPoints) + " points " +
+                       span + " 2θ."};
     }
     const std::size_t last = end - 1;
     const NetProfile profile = net_profile(x, y, first, last);
     const auto& net = profile.net;
     const auto found = find_top(x, profile);
     if (!found) {
-        return Failure{name + ": no peak " + span + " 2θ: the net counts are flat or rise or "
-                                                    "fall throughout."};
+        return Failure{name + ": no peak " + span +
+                       " 2θ: the net counts are flat or rise or "
+                       "fall throughout."};
     }
     const Top top = found->top;
     if (!(found->smoothed > 3 * profile.background_sigma(top.x))) {
-        return Failure{name + ": no peak " + span + " 2θ: the net height is below three "
-                              "standard deviations of the background."};
+        return Failure{name + ": no peak " + span +
+                       " 2θ: the net height is below three "
+                       "standard deviations of the background."};
     }
 
     const double half = top.height / 2;

@@ -21,18 +21,18 @@ struct PeakRange {
 
 struct PeakWidth {
     // On the Cu Kα scale, the one the diagram is calibrated on.
-    double position = 0; // 2θ of the top of the net peak
-    double fwhm = 0;     // °Δ2θ
-    double breadth = 0;  // net area over net height, °Δ2θ
-    double height = 0;   // net counts at the top
-    double u_fwhm = 0;   // standard uncertainty of fwhm from Poisson counts
+    double position = 0;    // 2θ of the top of the net peak
+    double fwhm = 0;        // °Δ2θ
+    double breadth = 0;     // net area over net height, °Δ2θ
+    double height = 0;      // net counts at the top
+    double u_fwhm = 0;      // standard uncertainty of fwhm from Poisson counts
     bool converted = false; // the pattern's anode was not Cu: the figures were carried over
 
     // On the pattern's own scale, for drawing the measurement.
-    double range_lo = 0, range_hi = 0;       // the range searched
+    double range_lo = 0, range_hi = 0;           // the range searched
     double background_lo = 0, background_hi = 0; // the straight background at its ends
-    double left = 0, right = 0;              // the two half-height crossings
-    double top = 0;                          // 2θ of the top
+    double left = 0, right = 0;                  // the two half-height crossings
+    double top = 0;                              // 2θ of the top
 };
 
 // The background is the straight line through the two flanks of the range, each flank

@@ -3,9 +3,9 @@
 
 #include <xylib/xylib.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <fstream>

@@ -9,12 +9,12 @@
 #include "qt/twips.h"
 
 #include <QAction>
-#include <QTableView>
 #include <QCloseEvent>
-#include <QStyle>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QTableView>
 
 namespace teravine {
 
@@ -112,13 +112,12 @@ void MainWindow::connect_menus() {
     connect(menus_.measure_patterns, &QAction::triggered, this, [this] { show_measure_dialog(); });
 
     const std::map<MenuItem, void (Terav::*)()> checked_handlers{
-        {MenuItem::R_0, &Terav::R_0_Click},      {MenuItem::R_1, &Terav::R_1_Click},
-        {MenuItem::R_3, &Terav::R_3_Click},      {MenuItem::C_k, &Terav::C_k_Click},
-        {MenuItem::C_N, &Terav::C_N_Click},      {MenuItem::C_perc, &Terav::C_perc_Click},
-        {MenuItem::c_inf, &Terav::c_inf_Click},  {MenuItem::Id_k, &Terav::Id_k_Click},
-        {MenuItem::Id_n, &Terav::Id_n_Click},    {MenuItem::Id_s, &Terav::Id_s_Click},
-        {MenuItem::Id_inf, &Terav::Id_inf_Click},
-        {MenuItem::ellipses, &Terav::ellipses_Click}};
+        {MenuItem::R_0, &Terav::R_0_Click},       {MenuItem::R_1, &Terav::R_1_Click},
+        {MenuItem::R_3, &Terav::R_3_Click},       {MenuItem::C_k, &Terav::C_k_Click},
+        {MenuItem::C_N, &Terav::C_N_Click},       {MenuItem::C_perc, &Terav::C_perc_Click},
+        {MenuItem::c_inf, &Terav::c_inf_Click},   {MenuItem::Id_k, &Terav::Id_k_Click},
+        {MenuItem::Id_n, &Terav::Id_n_Click},     {MenuItem::Id_s, &Terav::Id_s_Click},
+        {MenuItem::Id_inf, &Terav::Id_inf_Click}, {MenuItem::ellipses, &Terav::ellipses_Click}};
     for (const auto& [item, handler] : checked_handlers) {
         connect(menus_.item(item), &QAction::triggered, this,
                 [this, item = item, handler = handler] { on_check_item(item, handler); });
@@ -148,9 +147,8 @@ void MainWindow::connect_sample_table() {
     table.on_remove = [this] { run([&] { terav_->remove_selected_Click(); }); };
     table.on_export = [this] { run([&] { terav_->export_table_Click(); }); };
     table.on_sigma = [this](float sigma) { run([&] { terav_->set_sigma(sigma); }); };
-    connect(&table, &QDockWidget::visibilityChanged, this, [this] {
-        menus_.sample_table->setChecked(sample_table_->isVisible());
-    });
+    connect(&table, &QDockWidget::visibilityChanged, this,
+            [this] { menus_.sample_table->setChecked(sample_table_->isVisible()); });
     // A removal or an undo leaves no row selected, as the handlers do; new samples at
     // the end leave the selection as it is.
     connect(&table.model(), &QAbstractItemModel::rowsRemoved, this,

@@ -63,8 +63,7 @@ private:
     void on_check_item(MenuItem item, void (Terav::*handler)());
     // Runs a handler on a picture that fits the window: a redraw for a resize still
     // waiting goes first.
-    template <class Handler>
-    void run(Handler&& handler) {
+    template <class Handler> void run(Handler&& handler) {
         draw_pending_resize();
         handler();
     }

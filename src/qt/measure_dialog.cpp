@@ -22,8 +22,7 @@ namespace {
 constexpr const char* kPatternFilter =
     "Diffraction patterns|*.xy;*.txt;*.dat;*.csv;*.xrdml;*.raw;*.uxd;*.rd;*.sd;*.udf;*.cpi|"
     "All files|*.*|";
-constexpr const char* kFigureFilter =
-    "PNG image|*.png|SVG drawing|*.svg|PDF document|*.pdf|";
+constexpr const char* kFigureFilter = "PNG image|*.png|SVG drawing|*.svg|PDF document|*.pdf|";
 
 QString degrees(double value) {
     return QString::fromStdString(width_text(value)) + QStringLiteral("°");
@@ -41,8 +40,7 @@ QDoubleSpinBox* range_box(QWidget* parent) {
 
 } // namespace
 
-MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw,
-                             QWidget* parent)
+MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent)
     : QDialog(parent), session_(services), draw_(std::move(draw)) {
     setWindowTitle(QStringLiteral("Measure Patterns"));
     setModal(false);
@@ -163,8 +161,8 @@ void MeasureDialog::choose_file(PatternSide side) {
 }
 
 std::optional<std::string> MeasureDialog::save_figure_to(const std::string& path) const {
-    return write_peak_image(path, {session_.panel(PatternSide::AirDried),
-                                   session_.panel(PatternSide::Glycolated)});
+    return write_peak_image(
+        path, {session_.panel(PatternSide::AirDried), session_.panel(PatternSide::Glycolated)});
 }
 
 void MeasureDialog::choose_figure_file() {

@@ -347,8 +347,8 @@ void PainterSurface::use_pen(QPainter& p, PenState pen) {
     }
     switch (pen.kind) {
     case PenState::Kind::Line:
-        p.setPen(QPen(to_qcolor(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap,
-                      Qt::RoundJoin));
+        p.setPen(
+            QPen(to_qcolor(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         break;
     case PenState::Kind::Plain:
         p.setPen(to_qcolor(pen.colour));

@@ -100,9 +100,9 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     painter.setPen(QPen(QColor(0, 120, 215), 2));
     painter.setBrush(Qt::NoBrush);
     for (const QPointF& mark : marks_) {
-        painter.drawEllipse(surface_.to_device(static_cast<float>(mark.x()),
-                                               static_cast<float>(mark.y())),
-                            kMarkRadius, kMarkRadius);
+        painter.drawEllipse(
+            surface_.to_device(static_cast<float>(mark.x()), static_cast<float>(mark.y())),
+            kMarkRadius, kMarkRadius);
     }
 }
 

@@ -24,7 +24,6 @@ namespace teravine {
 
 namespace {
 
-
 QString to_qstring(const std::string& text) {
     return QString::fromStdString(text);
 }

@@ -6,10 +6,10 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDoubleSpinBox>
-#include <QLabel>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -148,7 +148,8 @@ void SampleTableDock::copy_selected_rows() {
     while (!rows.empty() && rows.back() >= samples_.size()) {
         rows.pop_back();
     }
-    QGuiApplication::clipboard()->setText(QString::fromStdString(sample_rows_tsv(samples_, rows, model_->intervals())));
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(sample_rows_tsv(samples_, rows, model_->intervals())));
 }
 
 } // namespace teravine

@@ -109,8 +109,8 @@ void SavePictureDialog::unit_changed() {
         return;
     }
     // The same page in the other unit at the resolution set.
-    const double factor = millimetres() ? kMillimetresPerInch / dpi_->value()
-                                        : dpi_->value() / kMillimetresPerInch;
+    const double factor =
+        millimetres() ? kMillimetresPerInch / dpi_->value() : dpi_->value() / kMillimetresPerInch;
     width_->setDecimals(millimetres() ? 1 : 0);
     height_->setDecimals(millimetres() ? 1 : 0);
     width_->setValue(width_->value() * factor);
@@ -144,7 +144,8 @@ void SavePictureDialog::browse() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
-    format_->setCurrentIndex(std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))));
+    format_->setCurrentIndex(
+        std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))));
     file_->setText(QDir::toNativeSeparators(dialog.selectedFiles().front()));
     follow_typed_suffix();
 }
@@ -153,8 +154,9 @@ PictureRequest SavePictureDialog::request() const {
     PictureRequest out;
     QString path = file_->text().trimmed();
     if (!path.isEmpty() && format_of_suffix(path) < 0) {
-        path += QLatin1Char('.') +
-                QString::fromLatin1(kFormats[static_cast<std::size_t>(format_->currentIndex())].suffix);
+        path +=
+            QLatin1Char('.') +
+            QString::fromLatin1(kFormats[static_cast<std::size_t>(format_->currentIndex())].suffix);
     }
     out.path = QFileInfo(path).absoluteFilePath().toStdString();
     out.size.dpi = dpi_->value();
@@ -166,7 +168,8 @@ PictureRequest SavePictureDialog::request() const {
 
 void SavePictureDialog::accept() {
     if (file_->text().trimmed().isEmpty()) {
-        QMessageBox::information(this, windowTitle(), QStringLiteral("Give the file to save the picture in."));
+        QMessageBox::information(this, windowTitle(),
+                                 QStringLiteral("Give the file to save the picture in."));
         return;
     }
     const PictureRequest wanted = request();

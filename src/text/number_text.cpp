@@ -62,7 +62,9 @@ bool is_zero(const Decimal& d) {
            d.frac_digits.find_first_not_of('0') == std::string::npos;
 }
 
-std::string sign_of(const Decimal& d) { return d.negative && !is_zero(d) ? "-" : ""; }
+std::string sign_of(const Decimal& d) {
+    return d.negative && !is_zero(d) ? "-" : "";
+}
 
 std::string non_finite_text(double value) {
     if (std::isnan(value)) {
@@ -89,9 +91,9 @@ std::string number_text(float value) {
     const std::string sign = value < 0 ? "-" : " ";
     // Seven significant digits of the exact value; %e rounds to nearest.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer,
-                                      std::fabs(static_cast<double>(value)),
-                                      std::chars_format::scientific, 6);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(static_cast<double>(value)),
+                      std::chars_format::scientific, 6);
     const std::string text(buffer, result.ptr);
     const auto e_pos = text.find('e');
     std::string digits = text.substr(0, 1) + text.substr(2, e_pos - 2); // 7 digits
@@ -118,7 +120,9 @@ std::string number_text(float value) {
     return sign + digits.substr(0, int_len) + "." + digits.substr(int_len);
 }
 
-std::string number_text(int value) { return (value < 0 ? "" : " ") + std::to_string(value); }
+std::string number_text(int value) {
+    return (value < 0 ? "" : " ") + std::to_string(value);
+}
 
 namespace {
 std::string without_blank(std::string text) {

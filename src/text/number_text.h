@@ -18,10 +18,10 @@ std::string bare_number_text(float value);
 std::string bare_number_text(int value);
 
 // Fixed patterns, rounding half away from zero on the exact value.
-std::string format_fixed(double value, int decimals); // "0.00" (2), "0.000" (3)
+std::string format_fixed(double value, int decimals);   // "0.00" (2), "0.000" (3)
 std::string format_no_lead(double value, int decimals); // "###.000": ".250"
-std::string format_trim6(double value); // "0.######": "0.", "0.1", "1.1"
-std::string format_two_digits(double value); // "00": "08", "70"
-std::string format_percent(double value); // "###,0%": 0.02 -> "2%"
+std::string format_trim6(double value);                 // "0.######": "0.", "0.1", "1.1"
+std::string format_two_digits(double value);            // "00": "08", "70"
+std::string format_percent(double value);               // "###,0%": 0.02 -> "2%"
 
 } // namespace teravine

@@ -24,8 +24,8 @@ Outcome<std::string> read_text_file(const std::string& path);
 // failures begin with `subject` ("Standard input") instead of 'The file "x"'.
 Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject);
 
-// Writes lines ending in CR LF (or the given line end), buffered. The first failure is kept and every later
-// write does nothing; close() reports it. The file is created (or emptied) by open().
+// Writes lines ending in CR LF (or the given line end), buffered. The first failure is kept and
+// every later write does nothing; close() reports it. The file is created (or emptied) by open().
 class LineWriter {
 public:
     LineWriter() = default;

@@ -39,10 +39,26 @@ TEST_F(MeasureSessionTest, RangesTypedAndDragged) {
         double lo, hi;
     };
     const Case cases[] = {
-        {"typed", [](MeasureSession& s) { return s.set_range({7, 11}); }, 7, 11},
-        {"reversed is refused", [](MeasureSession& s) { return !s.set_range({11, 7}); }, 7, 11},
-        {"too narrow is refused", [](MeasureSession& s) { return !s.set_range({8, 8.05}); }, 7, 11},
-        {"beyond 180 is refused", [](MeasureSession& s) { return !s.set_range({8, 181}); }, 7, 11},
+        {"typed",
+         [](MeasureSession& s) {
+             return s.set_range({7, 11});
+         },
+         7, 11},
+        {"reversed is refused",
+         [](MeasureSession& s) {
+             return !s.set_range({11, 7});
+         },
+         7, 11},
+        {"too narrow is refused",
+         [](MeasureSession& s) {
+             return !s.set_range({8, 8.05});
+         },
+         7, 11},
+        {"beyond 180 is refused",
+         [](MeasureSession& s) {
+             return !s.set_range({8, 181});
+         },
+         7, 11},
         {"low end dragged, to hundredths",
          [](MeasureSession& s) {
              s.move_range_end(PatternSide::AirDried, RangeEnd::Low, 6.8349);
@@ -55,14 +71,20 @@ TEST_F(MeasureSessionTest, RangesTypedAndDragged) {
              return true;
          },
          6.83, 6.93},
-        {"reset", [](MeasureSession& s) { s.reset_range(); return true; }, 6.5, 11.5},
+        {"reset",
+         [](MeasureSession& s) {
+             s.reset_range();
+             return true;
+         },
+         6.5, 11.5},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(c.change(session)) << c.what;
         EXPECT_NEAR(session.range().lo, c.lo, 1e-9) << c.what;
         EXPECT_NEAR(session.range().hi, c.hi, 1e-9) << c.what;
         // Every change measures again, in the range now in force.
-        const auto again = measure_peak(*session.half(PatternSide::AirDried).pattern, session.range());
+        const auto again =
+            measure_peak(*session.half(PatternSide::AirDried).pattern, session.range());
         EXPECT_EQ(again.ok(), session.half(PatternSide::AirDried).width.has_value()) << c.what;
     }
 }

@@ -171,8 +171,9 @@ TEST_F(SampleTable, IntervalsStartFromTheMeasuredWidthsAndFollowTheSigma) {
     picture.ops.clear();
     terav.ellipses_Click();
     EXPECT_TRUE(services.checks[MenuItem::ellipses]);
-    const auto with_interval = std::count_if(state().samples.begin(), state().samples.end(),
-                                             [](const PlacedSample& s) { return s.uncertainty.has_value(); });
+    const auto with_interval =
+        std::count_if(state().samples.begin(), state().samples.end(),
+                      [](const PlacedSample& s) { return s.uncertainty.has_value(); });
     EXPECT_EQ(outlines(), static_cast<std::size_t>(with_interval));
     picture.ops.clear();
     click_at(0.7f, 0.55f);

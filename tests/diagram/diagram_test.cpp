@@ -121,7 +121,8 @@ TEST_F(DiagramTest, ALineDrawnAgainLaterIsLeftOutWhereTheSurfaceOverwrites) {
         s.overwrites = overwrites;
         draw(GridSwitches{false, false, false, false}, IdenticalSwitches{true, true, true, true});
         const std::vector<Colour> first_sample{kColourSample, kColourK};
-        const std::vector<Colour> every_line{kColourSample, kColourN, kColourK, kColourS, kColourFp};
+        const std::vector<Colour> every_line{kColourSample, kColourN, kColourK, kColourS,
+                                             kColourFp};
         std::vector<Colour> want = overwrites ? first_sample : every_line;
         for (int i = 0; i < 2; ++i) {
             want.insert(want.end(), every_line.begin(), every_line.end());

@@ -20,8 +20,10 @@ TEST(Uncertainty, CollapsesIsCutAndGrows) {
         float ad, eg, sigma;
         bool cut;
     };
-    const Case cases[] = {{0.5f, 0.4f, 0, false}, {0.8f, 0.6f, 0, false},
-                          {0.5f, 0.49f, 0.02f, true}, {0.5f, 0.4f, 0.005f, false}};
+    const Case cases[] = {{0.5f, 0.4f, 0, false},
+                          {0.8f, 0.6f, 0, false},
+                          {0.5f, 0.49f, 0.02f, true},
+                          {0.5f, 0.4f, 0.005f, false}};
     for (const Case& c : cases) {
         Calibration cal = make_calibration(1);
         InterpRecord interp;
@@ -86,7 +88,8 @@ TEST(Uncertainty, RandomPointsOfTheRegionLieInsideTheIntervals) {
                 x = unit(random), y = unit(random), z = c.sigmas.broadening > 0 ? unit(random) : 0;
             } while (x * x + y * y + z * z > 0.95 * 0.95);
             auto ad = static_cast<float>(c.ad + c.sigmas.ad * x);
-            auto eg = static_cast<float>(c.eg + c.sigmas.eg * (rho * x + std::sqrt(1 - rho * rho) * y));
+            auto eg =
+                static_cast<float>(c.eg + c.sigmas.eg * (rho * x + std::sqrt(1 - rho * rho) * y));
             const auto b = static_cast<float>(c.broadening + c.sigmas.broadening * z);
             remove_inst_from_pair(ad, eg, b, kRuleMixture, CorrectionTable{});
             InterpRecord interp;

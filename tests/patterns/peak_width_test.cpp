@@ -23,10 +23,10 @@ struct WidthCase {
 };
 
 const std::vector<WidthCase> kCases = {
-    {0.08, 8.8, 0.5, Background::Flat, 0.01},     {0.10, 8.5, 0.3, Background::Sloping, 0.02},
-    {0.15, 9.3, 0.7, Background::Curved, 0.01},   {0.25, 8.9, 0.5, Background::Sloping, 0.01},
-    {0.40, 8.7, 0.0, Background::Curved, 0.02},   {0.60, 9.0, 0.5, Background::Flat, 0.02},
-    {0.80, 8.6, 0.3, Background::Curved, 0.02},   {1.10, 8.8, 0.3, Background::Sloping, 0.02},
+    {0.08, 8.8, 0.5, Background::Flat, 0.01},   {0.10, 8.5, 0.3, Background::Sloping, 0.02},
+    {0.15, 9.3, 0.7, Background::Curved, 0.01}, {0.25, 8.9, 0.5, Background::Sloping, 0.01},
+    {0.40, 8.7, 0.0, Background::Curved, 0.02}, {0.60, 9.0, 0.5, Background::Flat, 0.02},
+    {0.80, 8.6, 0.3, Background::Curved, 0.02}, {1.10, 8.8, 0.3, Background::Sloping, 0.02},
     {1.10, 9.3, 0.0, Background::Curved, 0.02},
 };
 
@@ -39,14 +39,16 @@ TEST(PeakWidth, MeasuresKnownWidthsWithAndWithoutNoise) {
         PeakShape shape{c.fwhm, c.position, 3000, c.eta, c.background, c.step};
         const auto exact = measure_peak(synthetic::make_pattern(shape));
         ASSERT_TRUE(exact.ok()) << c.fwhm << " " << exact.error();
-        EXPECT_NEAR(exact->fwhm, c.fwhm, tolerance(c.fwhm, 0.003, 0.015)) << c.fwhm << " at " << c.position;
+        EXPECT_NEAR(exact->fwhm, c.fwhm, tolerance(c.fwhm, 0.003, 0.015))
+            << c.fwhm << " at " << c.position;
         EXPECT_NEAR(exact->position, c.position, 0.003) << c.fwhm;
         EXPECT_NEAR(exact->height, 3000, 3000 * 0.03) << c.fwhm;
         EXPECT_FALSE(exact->converted);
         shape.noise_seed = 11;
         const auto noisy = measure_peak(synthetic::make_pattern(shape));
         ASSERT_TRUE(noisy.ok()) << c.fwhm << " " << noisy.error();
-        EXPECT_NEAR(noisy->fwhm, c.fwhm, tolerance(c.fwhm, 0.01, 0.03)) << c.fwhm << " at " << c.position;
+        EXPECT_NEAR(noisy->fwhm, c.fwhm, tolerance(c.fwhm, 0.01, 0.03))
+            << c.fwhm << " at " << c.position;
     }
 }
 

@@ -38,7 +38,8 @@ TEST(PatternReaders, ReadBackTheirPoints) {
         {"a.uxd", Format::Uxd, 1.789010},
     };
     for (const auto& c : cases) {
-        const auto path = folder.write(c.file, synthetic::file_text(written, c.format, c.wavelength));
+        const auto path =
+            folder.write(c.file, synthetic::file_text(written, c.format, c.wavelength));
         const auto read = read_pattern_file(path);
         ASSERT_TRUE(read.ok()) << c.file << ": " << read.error();
         EXPECT_EQ(read->name, c.file);
@@ -86,13 +87,18 @@ TEST(PatternReaders, RefuseWhatTheyCannotMeasure) {
         {"blank-comma.xy", "8,5 100\n8,6 100\n", "holds no points"},
         {"bad.xrdml", "<xrdMeasurements><scan>", "it is not XML"},
         {"noscan.xrdml", "<xrdMeasurements/>", "holds no XRDML scan"},
-        {"nocounts.xrdml", xml + "</positions><counts>1 x 3</counts></dataPoints></scan>"
-                           "</xrdMeasurement></xrdMeasurements>", "no <intensities> or <counts>"},
-        {"list.xrdml", xml + "<listPositions>1 2</listPositions></positions><counts>1 2 3"
-                       "</counts></dataPoints></scan></xrdMeasurement></xrdMeasurements>",
+        {"nocounts.xrdml",
+         xml + "</positions><counts>1 x 3</counts></dataPoints></scan>"
+               "</xrdMeasurement></xrdMeasurements>",
+         "no <intensities> or <counts>"},
+        {"list.xrdml",
+         xml + "<listPositions>1 2</listPositions></positions><counts>1 2 3"
+               "</counts></dataPoints></scan></xrdMeasurement></xrdMeasurements>",
          "do not match"},
-        {"noaxis.xrdml", xml + "</positions><counts>1 2 3</counts></dataPoints></scan>"
-                         "</xrdMeasurement></xrdMeasurements>", "no startPosition"},
+        {"noaxis.xrdml",
+         xml + "</positions><counts>1 2 3</counts></dataPoints></scan>"
+               "</xrdMeasurement></xrdMeasurements>",
+         "no startPosition"},
         {"unknown.raw", "not a diffractogram at all", "is not in a format Teravine reads"},
     };
     for (const auto& c : cases) {

@@ -18,8 +18,8 @@ enum class Background { Flat, Sloping, Curved };
 struct PeakShape {
     double fwhm = 0.3;
     double position = 8.8;
-    double height = 3000;  // counts above the background at the top
-    double eta = 0.5;      // Lorentzian share
+    double height = 3000; // counts above the background at the top
+    double eta = 0.5;     // Lorentzian share
     Background background = Background::Flat;
     double step = 0.01;
     double from = 4.0, to = 14.0;
@@ -70,7 +70,15 @@ inline std::string with_decimal_comma(std::string text) {
     return text;
 }
 
-enum class Format { Xy, SemicolonCsv, TabDecimalComma, CommaSeparated, XrdmlCounts, XrdmlIntensities, Uxd };
+enum class Format {
+    Xy,
+    SemicolonCsv,
+    TabDecimalComma,
+    CommaSeparated,
+    XrdmlCounts,
+    XrdmlIntensities,
+    Uxd
+};
 
 // The file's text. A wavelength goes into the formats that state one.
 inline std::string file_text(const Pattern& p, Format format, double wavelength = 1.540598) {
@@ -87,7 +95,8 @@ inline std::string file_text(const Pattern& p, Format format, double wavelength 
         const char* separator = csv ? ";" : format == Format::Xy ? " " : comma ? "\t" : ", ";
         out = csv ? "Angle;Counts;Error\r\n" : "# 2theta counts\n";
         for (std::size_t i = 0; i < n; ++i) {
-            std::string line = number("%.6f", p.two_theta[i]) + separator + number("%.3f", p.counts[i]);
+            std::string line =
+                number("%.6f", p.two_theta[i]) + separator + number("%.3f", p.counts[i]);
             line += csv ? separator + number("%.2f", std::sqrt(std::abs(p.counts[i]))) : "";
             out += (comma ? with_decimal_comma(line) : line) + (csv ? "\r\n" : "\n");
         }
@@ -111,8 +120,9 @@ inline std::string file_text(const Pattern& p, Format format, double wavelength 
         for (std::size_t i = 0; i < n; ++i) {
             out += (i ? " " : "") + number("%.3f", p.counts[i]);
         }
-        out += std::string("</") + tag + ">\n</dataPoints></scan>\n</xrdMeasurement>\n"
-                                         "</xrdMeasurements>\n";
+        out += std::string("</") + tag +
+               ">\n</dataPoints></scan>\n</xrdMeasurement>\n"
+               "</xrdMeasurements>\n";
         break;
     }
     case Format::Uxd:

@@ -18,10 +18,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string file = argv[1];
-    const std::map<std::string, Format> formats{
-        {".xy", Format::Xy},         {".csv", Format::SemicolonCsv},
-        {".txt", Format::TabDecimalComma}, {".dat", Format::CommaSeparated},
-        {".xrdml", Format::XrdmlIntensities}, {".uxd", Format::Uxd}};
+    const std::map<std::string, Format> formats{{".xy", Format::Xy},
+                                                {".csv", Format::SemicolonCsv},
+                                                {".txt", Format::TabDecimalComma},
+                                                {".dat", Format::CommaSeparated},
+                                                {".xrdml", Format::XrdmlIntensities},
+                                                {".uxd", Format::Uxd}};
     const auto format = formats.find(file.substr(file.rfind('.')));
     if (format == formats.end()) {
         std::cerr << "write-pattern: unknown suffix of " << file << "\n";

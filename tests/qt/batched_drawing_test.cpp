@@ -184,8 +184,8 @@ TEST_P(Hairline, SetsThePixelsOfTheEngine) {
         }
         QImage ours(kWidth, kHeight, QImage::Format_RGB32);
         ours.fill(ground);
-        const PixelRows rows{reinterpret_cast<std::uint32_t*>(ours.bits()),
-                             ours.bytesPerLine() / 4, kWidth, kHeight};
+        const PixelRows rows{reinterpret_cast<std::uint32_t*>(ours.bits()), ours.bytesPerLine() / 4,
+                             kWidth, kHeight};
         if (antialiased) {
             draw_antialiased_hairline(rows, x1, y1, x2, y2, 0xFFFF8040u);
         } else {

@@ -12,17 +12,17 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
-#include <QProcess>
-#include <QSpinBox>
-#include <QTableView>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -93,7 +93,9 @@ protected:
                              QString::fromStdString(folder.file("out.IWO"))});
         window.menus().Tr_fi->trigger();
     }
-    static std::string examples() { return std::string(std::getenv("TERAVINE_SOURCE_DIR")) + "/examples/"; }
+    static std::string examples() {
+        return std::string(std::getenv("TERAVINE_SOURCE_DIR")) + "/examples/";
+    }
 
     MainWindow window{MainWindow::Options{false}};
     QString box_title;
@@ -214,8 +216,8 @@ TEST_F(MainWindowTest, QuittingAsksFirst) {
 // of the two caption labels, and each adds some.
 TEST_F(MainWindowTest, CopyToClipboardCarriesTheAxisCaptions) {
     window.menus().cop_clip->trigger();
-    const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(
-        QImage::Format_RGB32);
+    const QImage copied =
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     const QImage drawn = picture()->image().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(copied.size(), drawn.size());
     const QRect captions[] = {picture()->legx()->geometry(), picture()->legy()->geometry()};
@@ -246,7 +248,8 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     QApplication::processEvents();
     ASSERT_EQ(state().samples.size(), 6u);
     ASSERT_EQ(table.model().rowCount(), 6);
-    EXPECT_EQ(table.model().index(2, 7).data().toString().toStdString(), state().samples[2].record.label);
+    EXPECT_EQ(table.model().index(2, 7).data().toString().toStdString(),
+              state().samples[2].record.label);
     EXPECT_EQ(picture()->size(), picture_before); // the window grew by the table instead
 
     QTableView* view = table.view();
@@ -278,7 +281,8 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
               QStringLiteral("N interval"));
     EXPECT_EQ(table.model().index(0, 7).data().toString().toStdString(),
               interval_text(*state().samples[0].uncertainty, UncertainQuantity::n));
-    EXPECT_EQ(table.model().index(2, 11).data().toString().toStdString(), state().samples[2].record.label);
+    EXPECT_EQ(table.model().index(2, 11).data().toString().toStdString(),
+              state().samples[2].record.label);
     window.menus().item(MenuItem::ellipses)->trigger();
     EXPECT_TRUE(window.menus().item(MenuItem::ellipses)->isChecked());
     table.sigma_box()->setValue(0);
@@ -327,7 +331,8 @@ TEST_F(MainWindowTest, SavePictureIsThePlotOfTheSameState) {
                "120mm", "--dpi", "300"});
     ASSERT_TRUE(cli.waitForFinished(60000));
     EXPECT_EQ(cli.exitCode(), 0);
-    EXPECT_TRUE(ScratchFolder::read(folder.file("cli.png")) == ScratchFolder::read(folder.file("fig.png")));
+    EXPECT_TRUE(ScratchFolder::read(folder.file("cli.png")) ==
+                ScratchFolder::read(folder.file("fig.png")));
 }
 
 } // namespace

@@ -10,13 +10,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QMouseEvent>
-#include <QTest>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -73,8 +73,9 @@ TEST_F(MeasureDialogTest, ShowsTheCliWidthsAndUseAndDrawPlacesItsSample) {
     plot->repaint();
     const auto at = [&](double x) { return QPoint(static_cast<int>(std::lround(x)), 100); };
     QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, at(plot->plot().range_lo_x));
-    QMouseEvent move(QEvent::MouseMove, at(plot->plot().x_of(7.0)), plot->mapToGlobal(at(plot->plot().x_of(7.0))),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at(plot->plot().x_of(7.0)),
+                     plot->mapToGlobal(at(plot->plot().x_of(7.0))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(plot, &move);
     QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, at(plot->plot().x_of(7.0)));
     EXPECT_NEAR(dialog.session().range().lo, 7.0, 0.03);
@@ -82,12 +83,12 @@ TEST_F(MeasureDialogTest, ShowsTheCliWidthsAndUseAndDrawPlacesItsSample) {
     dialog.range_lo->setValue(7.1);
     dialog.range_hi->setValue(10.9);
 
-    const QStringList rows = cli_lines({"measure", QString::fromStdString(ad),
-                                        QString::fromStdString(eg), "--range", "7.1:10.9",
-                                        "--identify"});
+    const QStringList rows =
+        cli_lines({"measure", QString::fromStdString(ad), QString::fromStdString(eg), "--range",
+                   "7.1:10.9", "--identify"});
     ASSERT_EQ(rows.size(), 9); // the table, the result line, the label, the four intervals
-    for (const auto& [row, side] : {std::pair{1, PatternSide::AirDried},
-                                    std::pair{2, PatternSide::Glycolated}}) {
+    for (const auto& [row, side] :
+         {std::pair{1, PatternSide::AirDried}, std::pair{2, PatternSide::Glycolated}}) {
         const QStringList columns = rows[row].split('\t');
         EXPECT_EQ(dialog.half(side).fwhm->text(), columns[3] + QStringLiteral("°"));
         EXPECT_EQ(dialog.half(side).position->text(), columns[2] + QStringLiteral("°"));
@@ -113,8 +114,8 @@ TEST_F(MeasureDialogTest, ABadFileIsNamedInItsHalfAndChangesNothingElse) {
         std::string path;
         const char* message;
     };
-    for (const Case& c : {Case{folder.file("missing.xy"), "cannot be opened"},
-                          Case{flat, "flat.xy: no peak"}}) {
+    for (const Case& c :
+         {Case{folder.file("missing.xy"), "cannot be opened"}, Case{flat, "flat.xy: no peak"}}) {
         dialog.open_pattern(PatternSide::AirDried, c.path);
         dialog.open_pattern(PatternSide::Glycolated, eg);
         EXPECT_TRUE(dialog.half(PatternSide::AirDried).message->text().contains(c.message))

@@ -116,8 +116,8 @@ TEST(DiagramFigure, FillsItsPhysicalSizeToTheMargin) {
         Calibration cal = make_calibration(reich, &world);
         const ConstLines grids;
         const SampleList samples;
-        const DiagramContent content{cal, grids, samples, GridSwitches{true, false, false, false},
-                                     {}};
+        const DiagramContent content{
+            cal, grids, samples, GridSwitches{true, false, false, false}, {}};
         ASSERT_TRUE(write_diagram_figure(content, world, path, FigureSize{1890, 1417, 300}));
         const QImage image(QString::fromStdString(path));
         ASSERT_EQ(image.size(), QSize(1890, 1417));

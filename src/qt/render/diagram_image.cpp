@@ -69,8 +69,7 @@ QRect drawn_bounds(const DiagramContent& content, const WorldWindow& world, int 
 // The figure's page: the picture scaled so that what it inks, with a margin, fills the
 // page's width or height, and centred. Text keeps its size as the picture grows, so
 // the scale is found again on the picture of the size found, twice at most.
-Page figure_page(const DiagramContent& content, const WorldWindow& world,
-                 const FigureSize& size) {
+Page figure_page(const DiagramContent& content, const WorldWindow& world, const FigureSize& size) {
     const double to_screen = kScreenDpi / size.dpi; // device pixels to screen pixels
     const double room_x = size.width * to_screen - 2 * kFigureMarginPixels;
     const double room_y = size.height * to_screen - 2 * kFigureMarginPixels;
@@ -78,8 +77,8 @@ Page figure_page(const DiagramContent& content, const WorldWindow& world,
     QRect inked = drawn_bounds(content, world, side);
     for (int pass = 0; pass < 3; ++pass) {
         const double grow = std::min(room_x / (inked.width() + 1), room_y / (inked.height() + 1));
-        const int wanted = std::clamp(static_cast<int>(side * grow), kMinImagePixels,
-                                      kMaxImagePixels);
+        const int wanted =
+            std::clamp(static_cast<int>(side * grow), kMinImagePixels, kMaxImagePixels);
         if (std::abs(wanted - side) <= 1) {
             break;
         }
@@ -95,8 +94,7 @@ Page figure_page(const DiagramContent& content, const WorldWindow& world,
 }
 
 Outcome<WrittenImage> write_page(const DiagramContent& content, const WorldWindow& world,
-                                 const std::string& path, ImageFormat format,
-                                 const Page& page) {
+                                 const std::string& path, ImageFormat format, const Page& page) {
     WrittenImage written;
     written.format = format;
     written.pixels = page.picture_pixels;
@@ -126,9 +124,8 @@ Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const W
     return write_page(content, world, path, *format, square_page(pixels));
 }
 
-Outcome<WrittenImage> write_diagram_figure(const DiagramContent& content,
-                                           const WorldWindow& world, const std::string& path,
-                                           const FigureSize& size) {
+Outcome<WrittenImage> write_diagram_figure(const DiagramContent& content, const WorldWindow& world,
+                                           const std::string& path, const FigureSize& size) {
     const std::optional<ImageFormat> format = image_format_for(path);
     if (!format) {
         return Failure{unknown_format_message(path)};

@@ -39,8 +39,7 @@ Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const W
 // looks like the window's picture at 160 mm, only sharper).
 inline constexpr int kFigureMarginPixels = 6;
 
-Outcome<WrittenImage> write_diagram_figure(const DiagramContent& content,
-                                           const WorldWindow& world, const std::string& path,
-                                           const FigureSize& size);
+Outcome<WrittenImage> write_diagram_figure(const DiagramContent& content, const WorldWindow& world,
+                                           const std::string& path, const FigureSize& size);
 
 } // namespace teravine

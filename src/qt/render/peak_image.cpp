@@ -18,7 +18,8 @@ std::optional<std::string> write_peak_image(const std::string& path,
     HeadlessGui gui;
     // Twice the screen's resolution: sharp when printed, figures at their screen size.
     const double dpi = 2.0 * kScreenDpi;
-    const double width = kPeakPanelWidth * static_cast<double>(std::max<std::size_t>(1, panels.size()));
+    const double width =
+        kPeakPanelWidth * static_cast<double>(std::max<std::size_t>(1, panels.size()));
     const PageFile page{static_cast<int>(std::lround(width * 2)),
                         static_cast<int>(std::lround(kPeakPanelHeight * 2)), dpi,
                         "Teravine measured peaks"};
