@@ -4,7 +4,7 @@ include(GNUInstallDirs)
 
 set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
 
-if(TARGET teravine)
+if(TERAVINE_BUILD_GUI)
   install(TARGETS teravine RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 install(TARGETS teravine-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -40,7 +40,7 @@ endforeach()
 add_custom_target(teravine_compressed_docs ALL DEPENDS ${compressed_outputs})
 install(FILES ${PROJECT_BINARY_DIR}/packaging/teravine-cli.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-if(TARGET teravine)
+if(TERAVINE_BUILD_GUI)
   install(FILES ${PROJECT_BINARY_DIR}/packaging/teravine.1.gz
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
@@ -58,11 +58,10 @@ set(metainfo ${PROJECT_BINARY_DIR}/packaging/${TERAVINE_APP_ID}.metainfo.xml)
 configure_file(${packaging_dir}/teravine.metainfo.xml.in ${metainfo} @ONLY)
 install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The examples and the guide are written alongside the code: take whatever is there at
-# install time, and the guide only once it exists.
+# The examples and the guide go with the package.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/README.md
-        DESTINATION ${CMAKE_INSTALL_DOCDIR} OPTIONAL)
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME teravine)
@@ -93,13 +92,11 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # time: the platform plugin, the SVG image plugin and a font to draw the labels with.
 # The pattern readers' libraries are named too, so the package says what it reads with.
 set(pattern_readers "libpugixml1v5, libxy3v5")
-if(TARGET teravine)
+if(TERAVINE_BUILD_GUI)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
       "libqt6widgets6, libqt6gui6, libqt6printsupport6, libqt6svg6, qt6-qpa-plugins, fonts-liberation, ${pattern_readers}"
   )
-elseif(TARGET teravine_render)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6gui6, libqt6svg6, fonts-liberation, ${pattern_readers}")
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${pattern_readers}")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6gui6, libqt6svg6, fonts-liberation, ${pattern_readers}")
 endif()
 include(CPack)
