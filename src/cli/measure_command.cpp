@@ -120,8 +120,9 @@ int run_measure(MeasureArgs& args) {
 void add_measure_command(CLI::App& app, int& status) {
     auto args = std::make_shared<MeasureArgs>();
     auto* command = app.add_subcommand(
-        "measure", "Measure the FWHM of the illite 001 peak of an air-dried and a glycolated "
-                   "pattern (.xy, .txt, .dat, .csv, .xrdml and the formats of xylib)");
+        "measure",
+        "Measure the FWHM of the illite 001 peak of an air-dried and a glycolated "
+        "pattern (.xy, .txt, .dat, .csv, .xrdml and the instrument formats of the guide)");
     command->add_option("AD", args->ad, "air-dried pattern file");
     command->add_option("EG", args->eg, "glycolated pattern file");
     command->add_option("--range", args->range, "2-theta range LO:HI searched (Cu K-alpha)")

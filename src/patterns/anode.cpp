@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "patterns/anode.h"
 
+#include <cctype>
 #include <cmath>
 #include <numbers>
 
@@ -9,7 +10,46 @@ namespace {
 
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
+constexpr AnodeLines kAnodes[] = {
+    {"Cu", 1.540598, 1.544426}, {"Co", 1.788965, 1.792850}, {"Fe", 1.936042, 1.939980},
+    {"Cr", 2.289760, 2.293663}, {"Mo", 0.709319, 0.713609}, {"Ag", 0.559421, 0.563813},
+};
+
+bool same_letters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
+
+std::optional<AnodeLines> anode_lines(std::string_view symbol) {
+    for (const auto& anode : kAnodes) {
+        if (same_letters(anode.symbol, symbol)) {
+            return anode;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string anode_of(double wavelength) {
+    for (const auto& anode : kAnodes) {
+        const double mean = (2 * anode.alpha1 + anode.alpha2) / 3;
+        for (double line : {anode.alpha1, anode.alpha2, mean}) {
+            if (std::abs(wavelength - line) < 0.005) {
+                return std::string(anode.symbol);
+            }
+        }
+    }
+    return {};
+}
 
 bool is_copper(std::optional<double> wavelength) {
     // Kα1 1.5406, Kα2 1.5444 and the weighted mean 1.5418 all lie within this.

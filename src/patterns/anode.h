@@ -4,10 +4,27 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace teravine {
 
 inline constexpr double kCuKAlpha1 = 1.540598; // ångström
+
+// The Kα lines of the anodes laboratory tubes have, in ångström (Hölzer et al. 1997 for
+// Cu, Co, Fe, Cr; Deslattes et al. 2003 for Mo and Ag).
+struct AnodeLines {
+    std::string_view symbol; // "Cu", "Co", "Fe", "Cr", "Mo", "Ag"
+    double alpha1;
+    double alpha2;
+};
+
+// The anode of that symbol, in any case; nothing for another.
+std::optional<AnodeLines> anode_lines(std::string_view symbol);
+
+// The symbol of the anode whose Kα1, Kα2 or their mean the wavelength is (within
+// 0.005 Å); empty when none.
+std::string anode_of(double wavelength);
 
 // Whether a stated wavelength is Cu Kα (Kα1, Kα2 or their mean): none stated counts as Cu.
 bool is_copper(std::optional<double> wavelength);

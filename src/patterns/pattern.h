@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A diffractogram as read from a file: 2θ in degrees against counts, the file's name,
-// and the anode's wavelength when the file states it.
+// and what the file states of how it was measured.
 #pragma once
 
 #include <cstddef>
@@ -17,11 +17,20 @@ inline constexpr std::size_t kMinPatternPoints = 10;
 // Counts beyond this are no detector's: refused, so that sums of them stay finite.
 inline constexpr double kMaxCounts = 1e12;
 
+// What the intensities of a pattern are: counts per step, or counts per second.
+enum class CountUnits { counts, per_second };
+
 struct Pattern {
-    std::vector<double> two_theta;    // degrees, strictly increasing
-    std::vector<double> counts;       // one per angle, finite
-    std::string name;                 // the file's name, without its folder
-    std::optional<double> wavelength; // Kα1 in ångström, when the file states it
+    std::vector<double> two_theta;       // degrees, strictly increasing
+    std::vector<double> counts;          // one per angle, finite; see `units`
+    std::string name;                    // the file's name, without its folder
+    std::optional<double> wavelength;    // Kα1 in ångström, when the file states it
+    std::optional<double> alpha2;        // Kα2 in ångström, when the file states it
+    std::optional<double> alpha2_ratio;  // I(Kα2) / I(Kα1), when the file states it
+    std::string anode;                   // "Cu", "Co", ... when the file names it, else empty
+    std::optional<double> counting_time; // seconds per step, when the file states it
+    CountUnits units = CountUnits::counts;
+    std::string scan; // the scan's own name or label in the file, when it has one
 };
 
 // The file's name without its folder, as a pattern is named in messages and output.

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "patterns/read_pattern.h"
 
-#include "patterns/text_pattern.h"
-#include "patterns/xrdml_pattern.h"
-#include "patterns/xylib_pattern.h"
+#include "patterns/pattern_formats.h"
 #include "text/text_file.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -21,12 +21,7 @@ std::string lower_suffix(const std::string& path) {
     return suffix;
 }
 
-bool read_as_text(const std::string& suffix) {
-    return suffix == ".xy" || suffix == ".txt" || suffix == ".csv" || suffix == ".dat" ||
-           suffix == ".xrdml";
-}
-
-// What xylib must not be given: a device or a pipe that never ends, a file over the limit.
+// What no reader is given: a device or a pipe that never ends, a file over the limit.
 std::optional<std::string> unreadable_by_size(const std::string& path) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
@@ -43,30 +38,92 @@ std::optional<std::string> unreadable_by_size(const std::string& path) {
     return std::nullopt;
 }
 
+std::string number(const char* format, double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string degrees(double value) {
+    return number("%.4g", value);
+}
+
+std::string scan_list(const PatternFile& file) {
+    std::string list;
+    for (std::size_t s = 0; s < file.scans.size(); ++s) {
+        const Pattern& scan = file.scans[s];
+        list += "\n  scan " + std::to_string(s + 1) + ": " + degrees(scan.two_theta.front()) +
+                "° to " + degrees(scan.two_theta.back()) + "°, " +
+                std::to_string(scan.two_theta.size()) + " points";
+        if (!scan.scan.empty()) {
+            list += " (" + scan.scan + ")";
+        }
+    }
+    return list;
+}
+
+// Two statements of Kα1 name the same radiation when they are this close (ångström):
+// a file's rounding of the tabled value stays inside it, another anode does not.
+constexpr double kSameWavelength = 0.005;
+
 } // namespace
 
-Outcome<Pattern> read_pattern_file(const std::string& path) {
+Outcome<PatternFile> read_pattern_scans(const std::string& path) {
     if (const auto refused = unreadable_by_size(path)) {
         return Failure{*refused};
     }
-    const std::string suffix = lower_suffix(path);
-    if (!read_as_text(suffix)) {
-        return read_xylib_pattern(path);
+    const auto bytes = read_text_file(path);
+    if (!bytes) {
+        return Failure{bytes.error()};
     }
-    const auto content = read_text_file(path);
-    if (!content) {
-        return Failure{content.error()};
+    const PatternFormat* format = format_of(*bytes, lower_suffix(path));
+    if (format == nullptr) {
+        return Failure{pattern_subject(path) + " is not in a format Teravine reads."};
     }
-    if (suffix == ".xrdml" || looks_like_xrdml(*content)) {
-        return read_xrdml_pattern(*content, path);
+    return format->read(*bytes, path);
+}
+
+Outcome<Pattern> choose_scan(PatternFile file, const PatternChoice& choice,
+                             const std::string& path) {
+    const std::string subject = pattern_subject(path);
+    const std::size_t count = file.scans.size();
+    if (count == 0) {
+        return Failure{subject + " is not a pattern: it holds no scan."};
     }
-    auto text = read_text_pattern(*content, path);
-    if (text || suffix != ".dat") {
-        return text;
+    std::size_t index = 0;
+    if (choice.scan) {
+        if (*choice.scan < 1 || *choice.scan > count) {
+            return Failure{subject + " has no scan " + std::to_string(*choice.scan) +
+                           ": it holds " + std::to_string(count) +
+                           (count == 1 ? " scan." : " scans:") +
+                           (count == 1 ? "" : scan_list(file))};
+        }
+        index = *choice.scan - 1;
+    } else if (count > 1) {
+        return Failure{subject + " holds " + std::to_string(count) +
+                       " scans; choose one with --scan N:" + scan_list(file)};
     }
-    auto other = read_xylib_pattern(path);
-    // Neither reader: the two-column reader's reason is the plainer one.
-    return other ? other : text;
+    Pattern pattern = std::move(file.scans[index]);
+    if (choice.wavelength) {
+        if (pattern.wavelength &&
+            std::abs(*pattern.wavelength - *choice.wavelength) > kSameWavelength) {
+            return Failure{subject + " states a wavelength of " +
+                           number("%.5f", *pattern.wavelength) + " Å, not the " +
+                           number("%.5f", *choice.wavelength) + " Å given."};
+        }
+        if (!pattern.wavelength) {
+            pattern.wavelength = choice.wavelength;
+        }
+    }
+    return pattern;
+}
+
+Outcome<Pattern> read_pattern_file(const std::string& path, const PatternChoice& choice) {
+    auto file = read_pattern_scans(path);
+    if (!file) {
+        return Failure{file.error()};
+    }
+    return choose_scan(std::move(file.value()), choice, path);
 }
 
 } // namespace teravine

@@ -1,18 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Any pattern file Teravine reads, its reader chosen by the file's suffix and content.
+// Any pattern file Teravine reads, its reader chosen by the file's content and suffix,
+// and the one scan of it that is to be measured.
 #pragma once
 
-#include "patterns/pattern.h"
+#include "patterns/pattern_file.h"
 #include "text/outcome.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace teravine {
 
-// .xrdml (or XRDML content under any name) by the XRDML reader; .xy, .txt, .csv and
-// .dat by the two-column reader (a .dat that is not two columns then goes to xylib, as
-// Rigaku's does); everything else by xylib. Files over 64 MiB and files that are not
-// regular files are refused before they are read.
-Outcome<Pattern> read_pattern_file(const std::string& path);
+// What the user says of a file beyond its name.
+struct PatternChoice {
+    std::optional<std::size_t> scan;  // 1-based, for a file of several scans
+    std::optional<double> wavelength; // Kα1 in ångström, for a file that does not state it
+};
+
+// Every scan of the file, with its format (pattern_formats). Files over 64 MiB and files
+// that are not regular files are refused before they are read.
+Outcome<PatternFile> read_pattern_scans(const std::string& path);
+
+// The scan the choice names (the only one when there is one; a file of several without a
+// choice is refused, the message listing each scan's 2θ span and points), with the
+// chosen wavelength when the file states none; a file stating another is refused.
+Outcome<Pattern> choose_scan(PatternFile file, const PatternChoice& choice,
+                             const std::string& path);
+
+// read_pattern_scans, then choose_scan.
+Outcome<Pattern> read_pattern_file(const std::string& path, const PatternChoice& choice = {});
 
 } // namespace teravine

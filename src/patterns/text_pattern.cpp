@@ -132,4 +132,12 @@ Outcome<Pattern> read_text_pattern(std::string_view content, const std::string& 
     return pattern;
 }
 
+Outcome<PatternFile> read_text_scans(std::string_view content, const std::string& path) {
+    auto pattern = read_text_pattern(content, path);
+    if (!pattern) {
+        return Failure{pattern.error()};
+    }
+    return PatternFile{"two-column text", {std::move(pattern.value())}};
+}
+
 } // namespace teravine

@@ -2,7 +2,7 @@
 // Two-column text patterns (.xy, .txt, .dat, .csv): 2θ and counts on each line.
 #pragma once
 
-#include "patterns/pattern.h"
+#include "patterns/pattern_file.h"
 #include "text/outcome.h"
 
 #include <string>
@@ -17,5 +17,8 @@ namespace teravine {
 // is read as a point. A third column and any beyond are ignored. After the first point,
 // a line that is not two numbers is refused, as is anything pattern_problem refuses.
 Outcome<Pattern> read_text_pattern(std::string_view content, const std::string& path);
+
+// The same as the one scan of a file of the format "two-column text".
+Outcome<PatternFile> read_text_scans(std::string_view content, const std::string& path);
 
 } // namespace teravine

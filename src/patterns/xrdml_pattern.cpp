@@ -131,4 +131,12 @@ Outcome<Pattern> read_xrdml_pattern(std::string_view content, const std::string&
     return pattern;
 }
 
+Outcome<PatternFile> read_xrdml_scans(std::string_view content, const std::string& path) {
+    auto pattern = read_xrdml_pattern(content, path);
+    if (!pattern) {
+        return Failure{pattern.error()};
+    }
+    return PatternFile{"XRDML", {std::move(pattern.value())}};
+}
+
 } // namespace teravine

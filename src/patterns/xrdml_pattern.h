@@ -2,7 +2,7 @@
 // PANalytical XRDML patterns: the first scan of the first measurement.
 #pragma once
 
-#include "patterns/pattern.h"
+#include "patterns/pattern_file.h"
 #include "text/outcome.h"
 
 #include <string>
@@ -16,6 +16,9 @@ namespace teravine {
 // stated kAlpha1 wavelength. Refuses what is not XML, holds no scan, or whose numbers
 // do not match.
 Outcome<Pattern> read_xrdml_pattern(std::string_view content, const std::string& path);
+
+// The same as a file of the format "XRDML".
+Outcome<PatternFile> read_xrdml_scans(std::string_view content, const std::string& path);
 
 // Whether the text looks like XRDML whatever the file is called.
 bool looks_like_xrdml(std::string_view content);

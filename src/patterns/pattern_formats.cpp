@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "patterns/pattern_formats.h"
+
+#include "patterns/text_pattern.h"
+#include "patterns/xrdml_pattern.h"
+
+#include <algorithm>
+
+namespace teravine {
+
+const std::vector<PatternFormat>& pattern_formats() {
+    static const std::vector<PatternFormat> formats = {
+        {"XRDML", {".xrdml"}, looks_like_xrdml, read_xrdml_scans},
+        {"two-column text", {".xy", ".xye", ".txt", ".dat", ".csv"}, nullptr, read_text_scans},
+    };
+    return formats;
+}
+
+const PatternFormat* format_of(std::string_view bytes, std::string_view lower_suffix) {
+    const auto& formats = pattern_formats();
+    for (const auto& format : formats) {
+        if (format.recognises != nullptr && format.recognises(bytes)) {
+            return &format;
+        }
+    }
+    for (const auto& format : formats) {
+        if (std::find(format.suffixes.begin(), format.suffixes.end(), lower_suffix) !=
+            format.suffixes.end()) {
+            return &format;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace teravine

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pattern formats Teravine reads: each one's name, suffixes, the signature that tells
+// its content under any name, and its reader.
+#pragma once
+
+#include "patterns/pattern_file.h"
+
+#include <string_view>
+#include <vector>
+
+namespace teravine {
+
+struct PatternFormat {
+    std::string_view name;                  // as `pattern --info` prints it
+    std::vector<std::string_view> suffixes; // lower case, with the dot
+    // Whether the bytes are surely of this format whatever the file's name (a magic
+    // number, a root element); null when the format has no such signature.
+    bool (*recognises)(std::string_view bytes);
+    ScanReader read;
+};
+
+// Every format, those with the surest signatures first.
+const std::vector<PatternFormat>& pattern_formats();
+
+// The format that reads the file: the first whose signature the bytes carry, else the one
+// whose suffix the file has (lower-cased); null when neither.
+const PatternFormat* format_of(std::string_view bytes, std::string_view lower_suffix);
+
+} // namespace teravine
