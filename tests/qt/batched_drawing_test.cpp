@@ -3,12 +3,12 @@
 // segments back to draw runs of them in one painter call; these tests compare its images
 // with the same drawing done by Qt's engine alone.
 #include "diagram/draw_diagram.h"
-#include "diagram/hairline.h"
 #include "identify/identify_point.h"
 #include "lines/const_lines.h"
 #include "model/calibration.h"
 #include "model/polynomial.h"
 #include "qt/painter_surface.h"
+#include "qt/raster/hairline.h"
 
 #include <QImage>
 #include <QPainter>
