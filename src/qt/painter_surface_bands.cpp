@@ -43,8 +43,7 @@ void PainterSurface::draw_whole(std::size_t samples, const WholeDrawing& draw) {
                                              image->bytesPerLine(), image->format());
         view->setDotsPerMeterX(image->dotsPerMeterX());
         view->setDotsPerMeterY(image->dotsPerMeterY());
-        copies.push_back(
-            band_copy(view.get(), Band{height * b / bands, height * (b + 1) / bands}));
+        copies.push_back(band_copy(view.get(), Band{height * b / bands, height * (b + 1) / bands}));
         views.push_back(std::move(view));
     }
     // A copy's font and painter are made, used and dropped on the copy's own thread; the

@@ -5,8 +5,8 @@
 
 namespace teravine {
 
-void HairlineWriter::write(const DeviceScale& scale, float x, float y, const float* xy,
-                           int count, Colour colour, bool antialiased) {
+void HairlineWriter::write(const DeviceScale& scale, float x, float y, const float* xy, int count,
+                           Colour colour, bool antialiased) {
     QPointF from = last_end_ && last_end_->x == x && last_end_->y == y ? last_end_->device
                                                                        : scale.to_device(x, y);
     const std::uint32_t pixel = opaque_pixel(colour);
