@@ -38,6 +38,8 @@ protected:
         compute_const_s_lines(cal_, grids_);
         compute_const_fp_lines(cal_, grids_);
         const double high = cal_.range();
+        // Spread evenly over the diagram: steps of 1/p and 1/p^2, p the plastic number
+        // (1.3247...), the two-dimensional golden-ratio sequence.
         for (int i = 1; samples_.size() < kSamples && i < 30000; ++i) {
             const double u = std::fmod(0.5 + 0.7548776662466927 * i, 1.0);
             const double t = std::fmod(0.5 + 0.5698402909980532 * i, 1.0);
