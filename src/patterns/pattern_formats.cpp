@@ -2,6 +2,7 @@
 #include "patterns/pattern_formats.h"
 
 #include "patterns/text_pattern.h"
+#include "patterns/uxd_pattern.h"
 #include "patterns/xrdml_pattern.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@ namespace teravine {
 const std::vector<PatternFormat>& pattern_formats() {
     static const std::vector<PatternFormat> formats = {
         {"XRDML", {".xrdml"}, looks_like_xrdml, read_xrdml_scans},
+        {"UXD", {".uxd"}, looks_like_uxd, read_uxd_scans},
         {"two-column text", {".xy", ".xye", ".txt", ".dat", ".csv"}, nullptr, read_text_scans},
     };
     return formats;
