@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "patterns/scan_text.h"
 
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -144,12 +143,12 @@ std::string anode_named(std::string_view text) {
     }
     // "Cu", "CU", "Cu K-Alpha", "Copper": the symbol alone or the element's name.
     constexpr std::pair<std::string_view, std::string_view> kNames[] = {
-        {"Cu", "Copper"}, {"Co", "Cobalt"},     {"Fe", "Iron"},
+        {"Cu", "Copper"},   {"Co", "Cobalt"},     {"Fe", "Iron"},
         {"Cr", "Chromium"}, {"Mo", "Molybdenum"}, {"Ag", "Silver"}};
     for (const auto& [symbol, name] : kNames) {
-        const bool symbol_alone = starts_with_nocase(text, symbol) &&
-                                  (text.size() == 2 ||
-                                   !std::isalpha(static_cast<unsigned char>(text[2])));
+        const bool symbol_alone =
+            starts_with_nocase(text, symbol) &&
+            (text.size() == 2 || !std::isalpha(static_cast<unsigned char>(text[2])));
         if (symbol_alone || starts_with_nocase(text, name)) {
             return std::string(symbol);
         }

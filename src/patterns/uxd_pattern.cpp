@@ -53,8 +53,7 @@ bool moves_two_theta(const Keys& keys) {
     }
     const std::string name = upper(unquoted(*drive));
     return name.empty() || name.find("COUPLED") != std::string::npos ||
-           name.find("2THETA") != std::string::npos ||
-           name.find("TWOTHETA") != std::string::npos;
+           name.find("2THETA") != std::string::npos || name.find("TWOTHETA") != std::string::npos;
 }
 
 Outcome<Pattern> scan_of(Range& range, const std::string& where) {
@@ -190,8 +189,8 @@ Outcome<PatternFile> read_uxd_scans(std::string_view content, const std::string&
         if (!moves_two_theta(ranges[r].keys)) {
             continue;
         }
-        const std::string where = subject + ", range " + std::to_string(r + 1) +
-                                  " (line " + std::to_string(ranges[r].line) + "),";
+        const std::string where = subject + ", range " + std::to_string(r + 1) + " (line " +
+                                  std::to_string(ranges[r].line) + "),";
         auto scan = scan_of(ranges[r], where);
         if (!scan) {
             return Failure{scan.error()};
