@@ -70,9 +70,9 @@ Outcome<std::vector<double>> intensities(const Bank& bank, const std::string& ty
                 }
             } else { // STD: a count of counters, then the intensity
                 const auto counters = trimmed(value.substr(0, 2));
-                if (!counters.empty() &&
-                    !std::all_of(counters.begin(), counters.end(),
-                                 [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+                if (!counters.empty() && !std::all_of(counters.begin(), counters.end(), [](char c) {
+                        return std::isdigit(static_cast<unsigned char>(c));
+                    })) {
                     value = {};
                 } else {
                     value = value.substr(std::min<std::size_t>(2, value.size()));
@@ -80,8 +80,8 @@ Outcome<std::vector<double>> intensities(const Bank& bank, const std::string& ty
             }
             const auto number = number_in(value);
             if (!number) {
-                return Failure{where + " record " + std::to_string(record) +
-                               " is not fields of " + type + " data."};
+                return Failure{where + " record " + std::to_string(record) + " is not fields of " +
+                               type + " data."};
             }
             values.push_back(*number);
         }
@@ -188,9 +188,8 @@ Outcome<PatternFile> read_gsas_scans(std::string_view content, const std::string
         if (binning != "CONST" && binning != "CONS") {
             continue;
         }
-        const std::string where =
-            subject + ", bank " + std::string(bank.words[1]) + " (line " +
-            std::to_string(bank.line) + "),";
+        const std::string where = subject + ", bank " + std::string(bank.words[1]) + " (line " +
+                                  std::to_string(bank.line) + "),";
         auto scan = constant_bank(bank, where);
         if (!scan) {
             return Failure{scan.error()};

@@ -108,9 +108,9 @@ Pattern ras_scan(RasBlock& block) {
         scan.anode = anode_named(value_of(keys, "*HW_XG_TARGET_ATOMIC_NUMBER"));
     }
     scan.units = units_of(value_of(keys, "*MEAS_SCAN_UNIT_Y"));
-    scan.counting_time = counting_time(
-        number_of(keys, "*MEAS_SCAN_SPEED"), value_of(keys, "*MEAS_SCAN_SPEED_UNIT"),
-        value_of(keys, "*MEAS_SCAN_MODE"), number_of(keys, "*MEAS_SCAN_STEP"));
+    scan.counting_time =
+        counting_time(number_of(keys, "*MEAS_SCAN_SPEED"), value_of(keys, "*MEAS_SCAN_SPEED_UNIT"),
+                      value_of(keys, "*MEAS_SCAN_MODE"), number_of(keys, "*MEAS_SCAN_STEP"));
     scan.scan = std::string(value_of(keys, "*FILE_SAMPLE"));
     put_in_order(scan);
     return scan;
@@ -119,9 +119,9 @@ Pattern ras_scan(RasBlock& block) {
 Outcome<PatternFile> scans_or_none(PatternFile file, bool any_block, const std::string& path,
                                    const char* none) {
     if (file.scans.empty()) {
-        return Failure{pattern_subject(path) + " is not a pattern: " +
-                       (any_block ? std::string("none of its scans moves 2θ.")
-                                  : std::string(none))};
+        return Failure{
+            pattern_subject(path) + " is not a pattern: " +
+            (any_block ? std::string("none of its scans moves 2θ.") : std::string(none))};
     }
     return checked_scans(std::move(file), path);
 }
@@ -268,13 +268,11 @@ Outcome<PatternFile> read_asc_scans(std::string_view content, const std::string&
             if (!declared || *declared != static_cast<double>(counts.size())) {
                 return Failure{where + " states " +
                                (declared ? number_text(*declared) : std::string("no")) +
-                               " counts (*COUNT) but holds " + std::to_string(counts.size()) +
-                               "."};
+                               " counts (*COUNT) but holds " + std::to_string(counts.size()) + "."};
             }
             const auto start = number_of(group_keys, "*START");
             const auto step = number_of(group_keys, "*STEP");
-            if (!start || !step || !std::isfinite(*start) || !std::isfinite(*step) ||
-                *step == 0) {
+            if (!start || !step || !std::isfinite(*start) || !std::isfinite(*step) || *step == 0) {
                 return Failure{where + " has no *START and non-zero *STEP of 2θ."};
             }
             if (scans_two_theta(value_of(group_keys, "*SCAN_AXIS"))) {
@@ -285,9 +283,9 @@ Outcome<PatternFile> read_asc_scans(std::string_view content, const std::string&
                 scan.alpha2 = wavelength_in(value_of(group_keys, "*WAVE_LENGTH2"));
                 scan.anode = anode_named(value_of(group_keys, "*TARGET"));
                 scan.units = units_of(value_of(group_keys, "*YUNIT"));
-                scan.counting_time = counting_time(
-                    number_of(group_keys, "*SPEED"), value_of(group_keys, "*SPEED_DIM"),
-                    value_of(group_keys, "*MEAS_MODE"), step);
+                scan.counting_time = counting_time(number_of(group_keys, "*SPEED"),
+                                                   value_of(group_keys, "*SPEED_DIM"),
+                                                   value_of(group_keys, "*MEAS_MODE"), step);
                 scan.scan = "group " + std::string(value_of(group_keys, "*GROUP"));
                 put_in_order(scan);
                 file.scans.push_back(std::move(scan));

@@ -166,7 +166,8 @@ std::optional<double> wavelength_in(std::string_view text) {
 
 std::string number_text(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.6g", value);
+    const bool whole = std::abs(value) < 1e16 && value == std::floor(value);
+    std::snprintf(text, sizeof text, whole ? "%.0f" : "%.6g", value);
     return text;
 }
 

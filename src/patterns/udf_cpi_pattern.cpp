@@ -14,8 +14,8 @@ namespace {
 
 // The number of steps a declared range holds; a file whose counts differ by more than
 // one from it (the end counted or not) is lying about one or the other.
-std::optional<std::string> range_problem(double start, double end, double step,
-                                         std::size_t counts, const std::string& subject) {
+std::optional<std::string> range_problem(double start, double end, double step, std::size_t counts,
+                                         const std::string& subject) {
     if (!std::isfinite(start) || !std::isfinite(end) || !std::isfinite(step) || step == 0) {
         return subject + " has a 2θ step of " + number_text(step) + ", which spreads no 2θ.";
     }
