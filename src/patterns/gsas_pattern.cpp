@@ -31,6 +31,9 @@ std::vector<std::string_view> words_of(std::string_view line) {
 }
 
 bool is_bank_line(std::string_view line) {
+    if (line.substr(0, 4) != "BANK") {
+        return false;
+    }
     const auto words = words_of(line.substr(0, 200));
     return words.size() >= 5 && words[0] == "BANK" && number_in(words[1]).has_value();
 }
@@ -109,9 +112,10 @@ Outcome<Pattern> constant_bank(const Bank& bank, const std::string& where) {
     Pattern scan;
     if (type == "FXY" || type == "FXYE") {
         std::size_t record = 0;
+        std::vector<double> row;
         for (const auto line : bank.data) {
             ++record;
-            std::vector<double> row;
+            row.clear();
             if (!append_numbers(line, row) || row.size() < 2) {
                 return Failure{where + " line " + std::to_string(record) +
                                " of its data is not 2θ and intensity."};

@@ -162,6 +162,7 @@ Outcome<PatternFile> read_ras_scans(std::string_view content, const std::string&
     std::optional<RasBlock> block;
     PatternFile file{"Rigaku RAS", {}};
     std::size_t blocks = 0;
+    std::vector<double> row;
     TextLines lines(content);
     while (const auto raw = lines.next()) {
         const auto line = trimmed(*raw);
@@ -202,7 +203,7 @@ Outcome<PatternFile> read_ras_scans(std::string_view content, const std::string&
         if (part != Part::data) {
             continue; // text outside the blocks (a note, a signature line)
         }
-        std::vector<double> row;
+        row.clear();
         if (!append_numbers(line, row) || row.size() < 2 || row.size() > 3) {
             return Failure{subject + " is not a RAS pattern: " + line_text(lines) +
                            " is not 2θ, counts and an attenuator factor."};

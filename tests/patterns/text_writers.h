@@ -62,11 +62,12 @@ inline std::string asc(const std::vector<Pattern>& scans, double wavelength) {
                       std::to_string(scans.size()) + "\n";
     for (std::size_t g = 0; g < scans.size(); ++g) {
         const Pattern& p = scans[g];
-        out += "*BEGIN\n*GROUP\t\t=  " + std::to_string(g) + "\n*START\t\t=  " +
-               number("%.4f", p.two_theta.front()) + "\n*STOP\t\t=  " +
-               number("%.4f", p.two_theta.back()) + "\n*STEP\t\t=  " +
-               number("%.4f", step_of(p)) + "\n*SPEED\t\t=  2.5\n*COUNT\t\t=  " +
-               std::to_string(p.counts.size()) + "\n" + count_lines(p, 4, ", ") + "*END\n";
+        out += "*BEGIN\n*GROUP\t\t=  " + std::to_string(g) +
+               "\n*START\t\t=  " + number("%.4f", p.two_theta.front()) +
+               "\n*STOP\t\t=  " + number("%.4f", p.two_theta.back()) +
+               "\n*STEP\t\t=  " + number("%.4f", step_of(p)) +
+               "\n*SPEED\t\t=  2.5\n*COUNT\t\t=  " + std::to_string(p.counts.size()) + "\n" +
+               count_lines(p, 4, ", ") + "*END\n";
     }
     return out + "*EOF\n";
 }
@@ -116,12 +117,17 @@ inline std::string xrdml(const std::vector<Pattern>& scans, double wavelength) {
             times += i ? " 0.5" : "0.5";
         }
         if (second) {
-            out += "<beamAttenuationFactors>" + factors + "</beamAttenuationFactors>\n"
-                   "<countingTimes unit=\"seconds\">" + times + "</countingTimes>\n"
-                   "<intensities unit=\"cps\">" + counts + "</intensities>";
+            out += "<beamAttenuationFactors>" + factors +
+                   "</beamAttenuationFactors>\n"
+                   "<countingTimes unit=\"seconds\">" +
+                   times +
+                   "</countingTimes>\n"
+                   "<intensities unit=\"cps\">" +
+                   counts + "</intensities>";
         } else {
             out += "<commonCountingTime unit=\"seconds\">1.5</commonCountingTime>\n"
-                   "<counts unit=\"counts\">" + counts + "</counts>";
+                   "<counts unit=\"counts\">" +
+                   counts + "</counts>";
         }
         out += "</dataPoints></scan>\n";
     }
@@ -129,20 +135,18 @@ inline std::string xrdml(const std::vector<Pattern>& scans, double wavelength) {
 }
 
 inline std::string udf(const Pattern& p, double wavelength) {
-    return "SampleIdent,clay ,/\nTitle1\nAnode,Co,/\nLabdaAlpha1, " +
-           number("%.5f", wavelength) +
+    return "SampleIdent,clay ,/\nTitle1\nAnode,Co,/\nLabdaAlpha1, " + number("%.5f", wavelength) +
            ",/\nLabdaAlpha2, 1.79285,/\nRatioAlpha21, 0.50000,/\nDataAngleRange, " +
            number("%.4f", p.two_theta.front()) + ", " + number("%.4f", p.two_theta.back()) +
            ",/\nScanStepSize, " + number("%.4f", step_of(p)) +
-           ",/\nScanType,STEP,/\nScanStepTime,    5.00,/\nRawScan\n" +
-           count_lines(p, 8, ", ") + "/\n";
+           ",/\nScanType,STEP,/\nScanStepTime,    5.00,/\nRawScan\n" + count_lines(p, 8, ", ") +
+           "/\n";
 }
 
 inline std::string cpi(const Pattern& p, double wavelength) {
     return "SIETRONICS XRD SCAN\n" + number("%.4f", p.two_theta.front()) + "\n" +
            number("%.4f", p.two_theta.back()) + "\n" + number("%.4f", step_of(p)) + "\nCo\n" +
-           number("%.5f", wavelength) + "\n1-1-1999\n1.0\nclay\nSCANDATA\n" +
-           count_lines(p, 1, "");
+           number("%.5f", wavelength) + "\n1-1-1999\n1.0\nclay\nSCANDATA\n" + count_lines(p, 1, "");
 }
 
 enum class GsasLayout { Std, Esd, Fxye };
@@ -160,17 +164,17 @@ inline std::string gsas(const std::vector<Pattern>& scans, GsasLayout layout) {
         const std::size_t records =
             layout == GsasLayout::Fxye ? n : (n + per_record - 1) / per_record;
         out += "BANK " + std::to_string(b + 1) + " " + std::to_string(n) + " " +
-               std::to_string(records) + " CONST " + number("%.2f", p.two_theta[0] * 100) +
-               " " + number("%.4f", step_of(p) * 100) + " 0 0 " + type + "\n";
+               std::to_string(records) + " CONST " + number("%.2f", p.two_theta[0] * 100) + " " +
+               number("%.4f", step_of(p) * 100) + " 0 0 " + type + "\n";
         for (std::size_t i = 0; i < n; ++i) {
             if (layout == GsasLayout::Fxye) {
                 out += number("%.4f", p.two_theta[i] * 100) + " " + number("%.1f", p.counts[i]) +
                        " " + number("%.2f", std::sqrt(p.counts[i])) + "\n";
                 continue;
             }
-            out += layout == GsasLayout::Std ? number(" 1%6.0f", p.counts[i])
-                                             : number("%8.0f", p.counts[i]) +
-                                                   number("%8.2f", std::sqrt(p.counts[i]));
+            out += layout == GsasLayout::Std
+                       ? number(" 1%6.0f", p.counts[i])
+                       : number("%8.0f", p.counts[i]) + number("%8.2f", std::sqrt(p.counts[i]));
             if (i % per_record == per_record - 1 || i + 1 == n) {
                 out += "\n";
             }
