@@ -252,6 +252,40 @@ TEST(TextReaders, RefuseDamagedFilesWithTheirReason) {
     }
 }
 
+struct RealFile {
+    const char* file;
+    const char* format;
+    std::size_t points;
+    double first, last; // 2θ
+    double first_counts, last_counts;
+    std::optional<double> wavelength, counting_time;
+    const char* anode;
+};
+
+TEST(TextReaders, ReadRealFilesAsTheirSoftwareWroteThem) {
+    const std::vector<RealFile> cases = {
+        {"uxd_BT86.uxd", "UXD", 2374, 3.0, 40.0, 187, 269, 1.5406, 0.5, "Cu"},
+        {"xrdml_empyrean.xrdml", "XRDML", 196, 30.05, 41.75, 8, 6, 1.540598, 0.44, "Cu"},
+        {"gsas_garnet.gsas", "GSAS", 2679, 24.0, 157.9, 162, 135, std::nullopt, std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        const auto read = read_pattern_scans(std::string(TERAVINE_PATTERN_FILES) + "/" + c.file);
+        ASSERT_TRUE(read.ok()) << read.error();
+        EXPECT_EQ(read->format, c.format);
+        ASSERT_EQ(read->scans.size(), 1u) << c.file;
+        const Pattern& p = read->scans.front();
+        ASSERT_EQ(p.two_theta.size(), c.points) << c.file;
+        EXPECT_NEAR(p.two_theta.front(), c.first, 1e-9) << c.file;
+        EXPECT_NEAR(p.two_theta.back(), c.last, 1e-9) << c.file;
+        EXPECT_EQ(p.counts.front(), c.first_counts) << c.file;
+        EXPECT_EQ(p.counts.back(), c.last_counts) << c.file;
+        EXPECT_EQ(p.wavelength, c.wavelength) << c.file;
+        EXPECT_EQ(p.counting_time, c.counting_time) << c.file;
+        EXPECT_EQ(p.anode, c.anode) << c.file;
+        EXPECT_EQ(p.units, CountUnits::counts) << c.file;
+    }
+}
+
 TEST(TextReaders, SeveralScansNeedAChoice) {
     ScratchFolder folder;
     const auto path = folder.write("two.ras", writers::ras(three_scans(), 1.54));
