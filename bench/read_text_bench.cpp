@@ -76,8 +76,7 @@ BENCHMARK_CAPTURE(BM_ReadTextFormat, gsas_std, "big.gsa", Kind::GsasStd)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadTextFormat, gsas_esd, "big.gsas", Kind::GsasEsd)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ReadTextFormat, fxye, "big.fxye", Kind::Fxye)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadTextFormat, fxye, "big.fxye", Kind::Fxye)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace teravine::bench

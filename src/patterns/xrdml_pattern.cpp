@@ -234,6 +234,13 @@ Outcome<PendingScan> read_scan(const pugi::xml_node& scan, const std::string& wh
     return pending;
 }
 
+// Whether the scan moves 2θ at all: a rocking curve or a scan of another axis holds its
+// 2θ where it is, and is left out rather than refusing the file's other scans.
+bool moves_two_theta(const PendingScan& pending) {
+    return !pending.listed.empty() || pending.pattern.counts.size() < 2 ||
+           pending.start != pending.end;
+}
+
 void lay_out_angles(PendingScan& pending) {
     Pattern& pattern = pending.pattern;
     if (!pending.listed.empty()) {
@@ -277,11 +284,11 @@ Outcome<PatternFile> read_xrdml_scans(std::string_view content, const std::strin
         const auto measurement_count =
             static_cast<std::size_t>(std::distance(measurements.begin(), measurements.end()));
         std::size_t m = 0;
+        std::size_t scans = 0;
         for (const auto& measurement : measurements) {
             ++m;
             for (const auto& scan : measurement.children("scan")) {
-                const std::string where =
-                    subject + ", scan " + std::to_string(pending.size() + 1) + ",";
+                const std::string where = subject + ", scan " + std::to_string(scans + 1) + ",";
                 auto read = read_scan(scan, where);
                 if (!read) {
                     return Failure{read.error()};
@@ -293,11 +300,17 @@ Outcome<PatternFile> read_xrdml_scans(std::string_view content, const std::strin
                     pattern.scan = "measurement " + std::to_string(m) +
                                    (pattern.scan.empty() ? "" : ", " + pattern.scan);
                 }
-                pending.push_back(std::move(read.value()));
+                ++scans;
+                if (moves_two_theta(read.value())) {
+                    pending.push_back(std::move(read.value()));
+                }
             }
         }
-        if (pending.empty()) {
+        if (scans == 0) {
             return Failure{subject + " is not a pattern: it holds no XRDML scan."};
+        }
+        if (pending.empty()) {
+            return Failure{subject + " is not a pattern: none of its scans moves 2θ."};
         }
     } // the document goes before the 2θ columns are laid out
     PatternFile file{"XRDML", {}};

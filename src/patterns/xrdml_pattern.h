@@ -16,8 +16,9 @@ namespace teravine {
 // from startPosition to endPosition of the 2Theta axis or listed by listPositions, the
 // counting time of <commonCountingTime> or <countingTimes> (counts of unequal times are
 // turned into counts per second), and the measurement's kAlpha1, kAlpha2, their ratio and
-// the tube's anodeMaterial. Refuses what is not XML, holds no scan, whose numbers do not
-// match, or whose markup is beyond any instrument's (too many elements, too deep).
+// the tube's anodeMaterial. Scans that hold 2θ fixed (rocking curves) are left out.
+// Refuses what is not XML, holds no scan, whose numbers do not match, or whose markup is
+// beyond any instrument's (too many elements, too deep).
 Outcome<PatternFile> read_xrdml_scans(std::string_view content, const std::string& path);
 
 // The one scan of an XRDML file; a file of several is refused, listing them.

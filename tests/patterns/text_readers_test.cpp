@@ -238,6 +238,11 @@ TEST(TextReaders, RefuseDamagedFilesWithTheirReason) {
          head + "<countingTimes>1 2</countingTimes><counts>1 2 "
                 "3</counts></dataPoints></scan></xrdMeasurement></xrdMeasurements>",
          "counting times that do not match"},
+        {"fixed.xrdml",
+         head.substr(0, head.find("<endPosition>")) +
+             "<endPosition>5</endPosition></positions><counts>" + counts_lines(12, " ") +
+             "</counts></dataPoints></scan></xrdMeasurement></xrdMeasurements>",
+         "none of its scans moves 2θ"},
         {"binary.ras", std::string("*RAS_DATA_START\0\1", 17), "it is not text"},
     };
     for (const auto& c : cases) {
