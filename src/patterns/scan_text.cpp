@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "patterns/scan_text.h"
 
+#include "patterns/anode.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -141,15 +143,18 @@ std::string anode_named(std::string_view text) {
             return std::string(symbol);
         }
     }
-    // "Cu", "CU", "Cu K-Alpha", "Copper": the symbol alone or the element's name.
+    // "Cu", "CU", "Cu K-Alpha": the symbol alone, or "Copper": the element's name.
+    if (text.size() == 2 ||
+        (text.size() > 2 && !std::isalpha(static_cast<unsigned char>(text[2])))) {
+        if (const auto lines = anode_lines(text.substr(0, 2))) {
+            return std::string(lines->symbol);
+        }
+    }
     constexpr std::pair<std::string_view, std::string_view> kNames[] = {
-        {"Cu", "Copper"},   {"Co", "Cobalt"},     {"Fe", "Iron"},
-        {"Cr", "Chromium"}, {"Mo", "Molybdenum"}, {"Ag", "Silver"}};
-    for (const auto& [symbol, name] : kNames) {
-        const bool symbol_alone =
-            starts_with_nocase(text, symbol) &&
-            (text.size() == 2 || !std::isalpha(static_cast<unsigned char>(text[2])));
-        if (symbol_alone || starts_with_nocase(text, name)) {
+        {"Copper", "Cu"},   {"Cobalt", "Co"},     {"Iron", "Fe"},
+        {"Chromium", "Cr"}, {"Molybdenum", "Mo"}, {"Silver", "Ag"}};
+    for (const auto& [name, symbol] : kNames) {
+        if (starts_with_nocase(text, name)) {
             return std::string(symbol);
         }
     }

@@ -2,6 +2,7 @@
 // The instrument text formats written by the test read back to their points, scans and
 // stated facts; damaged files of each are refused with the file and the reason named.
 #include "patterns/read_pattern.h"
+#include "patterns/scan_text.h"
 #include "support/scratch_folder.h"
 #include "text_writers.h"
 
@@ -255,6 +256,31 @@ TEST(TextReaders, RefuseDamagedFilesWithTheirReason) {
         EXPECT_NE(read.error().find(c.reason), std::string::npos) << c.file << ": " << read.error();
         EXPECT_LT(took, std::chrono::seconds(2)) << c.file;
     }
+}
+
+TEST(TextReaders, NameTheAnodeHoweverTheFileSpellsIt) {
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"Cu", "Cu"},     {"'CO'", "Co"},
+        {"\"Fe\"", "Fe"}, {"Cu K-Alpha", "Cu"},
+        {"29", "Cu"},     {"42", "Mo"},
+        {"Copper", "Cu"}, {"molybdenum", "Mo"},
+        {"Silver", "Ag"}, {"Cobalt tube", "Co"},
+        {"W", ""},        {"Cux", ""},
+        {"", ""},         {"28", ""},
+    };
+    for (const auto& [text, symbol] : cases) {
+        EXPECT_EQ(anode_named(text), symbol) << text;
+    }
+}
+
+TEST(TextReaders, SplitLinesAtEveryLineEnd) {
+    TextLines lines("a\r\nb\rc\n\nd");
+    std::vector<std::string> got;
+    while (const auto line = lines.next()) {
+        got.emplace_back(*line);
+    }
+    EXPECT_EQ(got, (std::vector<std::string>{"a", "b", "c", "", "d"}));
+    EXPECT_EQ(lines.number(), 5u);
 }
 
 struct RealFile {
