@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "patterns/pattern_formats.h"
 
+#include "patterns/gsas_pattern.h"
+#include "patterns/rigaku_pattern.h"
 #include "patterns/text_pattern.h"
+#include "patterns/udf_cpi_pattern.h"
+#include "patterns/uxd_pattern.h"
 #include "patterns/xrdml_pattern.h"
 
 #include <algorithm>
@@ -11,6 +15,12 @@ namespace teravine {
 const std::vector<PatternFormat>& pattern_formats() {
     static const std::vector<PatternFormat> formats = {
         {"XRDML", {".xrdml"}, looks_like_xrdml, read_xrdml_scans},
+        {"Rigaku RAS", {".ras"}, looks_like_ras, read_ras_scans},
+        {"UXD", {".uxd"}, looks_like_uxd, read_uxd_scans},
+        {"Rigaku ASC", {".asc"}, looks_like_asc, read_asc_scans},
+        {"Sietronics CPI", {".cpi"}, looks_like_cpi, read_cpi_scans},
+        {"Philips UDF", {".udf"}, looks_like_udf, read_udf_scans},
+        {"GSAS", {".gsa", ".gsas", ".fxye"}, looks_like_gsas, read_gsas_scans},
         {"two-column text", {".xy", ".xye", ".txt", ".dat", ".csv"}, nullptr, read_text_scans},
     };
     return formats;
