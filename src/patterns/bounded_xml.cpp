@@ -88,8 +88,8 @@ std::optional<std::string> load_bounded_xml(pugi::xml_document& document, std::s
     }
     const auto parsed = document.load_buffer_inplace(text.data(), text.size());
     if (!parsed) {
-        return subject + " is not a pattern: it is not XML (" + parsed.description() +
-               " at byte " + std::to_string(parsed.offset) + ").";
+        return subject + " is not a pattern: it is not XML (" + parsed.description() + " at byte " +
+               std::to_string(parsed.offset) + ").";
     }
     return std::nullopt;
 }

@@ -132,7 +132,10 @@ std::size_t values_in(const char* row) {
 
 StatedRadiation radiation_in(const pugi::xml_node& root) {
     StatedRadiation radiation;
-    const auto tube = root.select_node(".//WaveLengthAlpha1").node().parent();
+    auto tube = root.select_node(".//WaveLengthAlpha1").node().parent();
+    if (!tube) {
+        tube = root.select_node(".//TubeMaterial").node().parent();
+    }
     if (!tube) {
         return radiation;
     }
@@ -255,8 +258,7 @@ Outcome<PatternFile> read_brml_scans(std::string_view bytes, const std::string& 
             const auto folder = entry.substr(0, entry.rfind('/') + 1);
             auto container = archive->read(folder + "MeasurementContainer.xml");
             pugi::xml_document measurement;
-            if (container &&
-                !load_bounded_xml(measurement, container.value(), entry_subject)) {
+            if (container && !load_bounded_xml(measurement, container.value(), entry_subject)) {
                 radiation = radiation_in(measurement);
             }
         }

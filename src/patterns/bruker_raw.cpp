@@ -83,8 +83,7 @@ Outcome<Pattern> scan_of(const RawFile& file, const RawRange& range,
     }
     if (range.steps > file.bytes.size() / range.datum ||
         !file.bytes.holds(range.data_at, range.steps * range.datum)) {
-        return file.truncated(name + " ends before its " + std::to_string(range.steps) +
-                              " counts");
+        return file.truncated(name + " ends before its " + std::to_string(range.steps) + " counts");
     }
     Pattern scan;
     scan.two_theta.resize(range.steps);
@@ -93,8 +92,7 @@ Outcome<Pattern> scan_of(const RawFile& file, const RawRange& range,
         scan.two_theta[i] = *range.start + *range.step * static_cast<double>(i);
         scan.counts[i] = *file.bytes.f32(range.data_at + i * range.datum);
     }
-    if (range.counting_time && std::isfinite(*range.counting_time) &&
-        *range.counting_time > 0) {
+    if (range.counting_time && std::isfinite(*range.counting_time) && *range.counting_time > 0) {
         scan.counting_time = range.counting_time;
     }
     scan.scan = range.label;
@@ -234,8 +232,7 @@ Outcome<PatternFile> read_v3(const RawFile& file) {
 // The scan types of version 4 whose start and step are of 2θ.
 bool scans_two_theta(const std::string& type) {
     return type.find("Coupled") != std::string::npos ||
-           type.find("Detector") != std::string::npos ||
-           type.find("2Theta") != std::string::npos ||
+           type.find("Detector") != std::string::npos || type.find("2Theta") != std::string::npos ||
            type.find("TwoTheta") != std::string::npos;
 }
 
@@ -316,8 +313,8 @@ Outcome<PatternFile> read_v4(const RawFile& file) {
 } // namespace
 
 bool looks_like_bruker_raw(std::string_view bytes) {
-    return bytes.starts_with("RAW ") || bytes.starts_with("RAW2") ||
-           bytes.starts_with("RAW1.01") || bytes.starts_with("RAW4.00");
+    return bytes.starts_with("RAW ") || bytes.starts_with("RAW2") || bytes.starts_with("RAW1.01") ||
+           bytes.starts_with("RAW4.00");
 }
 
 Outcome<PatternFile> read_bruker_raw_scans(std::string_view bytes, const std::string& path) {

@@ -26,8 +26,7 @@ std::string padded(const std::string& number) {
 }
 
 std::vector<ProfileEntry> profile_entries(const std::vector<std::string>& names) {
-    static const std::regex profile(R"(((?:.*/)?Data(\d+)/)Profile(\d+)\.txt)",
-                                    std::regex::icase);
+    static const std::regex profile(R"(((?:.*/)?Data(\d+)/)Profile(\d+)\.txt)", std::regex::icase);
     std::vector<ProfileEntry> found;
     for (const auto& name : names) {
         std::smatch match;

@@ -27,8 +27,7 @@ public:
 
     // The bytes of the entry of that name, unpacked; refused when the entry is missing,
     // damaged, or unpacks to more than `limit` bytes.
-    Outcome<std::string> read(const std::string& name,
-                              std::size_t limit = kMaxZipEntryBytes) const;
+    Outcome<std::string> read(const std::string& name, std::size_t limit = kMaxZipEntryBytes) const;
 
 private:
     struct Closer {
@@ -37,8 +36,7 @@ private:
 
     ZipArchive(std::unique_ptr<void, Closer> archive, std::vector<std::string> names,
                std::string subject)
-        : archive_(std::move(archive)), names_(std::move(names)), subject_(std::move(subject)) {
-    }
+        : archive_(std::move(archive)), names_(std::move(names)), subject_(std::move(subject)) {}
 
     std::unique_ptr<void, Closer> archive_; // a zip_t
     std::vector<std::string> names_;
