@@ -3,6 +3,7 @@
 
 #include "patterns/bruker_brml.h"
 #include "patterns/bruker_raw.h"
+#include "patterns/philips_rd.h"
 #include "patterns/rigaku_rasx.h"
 #include "patterns/text_pattern.h"
 #include "patterns/xrdml_pattern.h"
@@ -15,6 +16,7 @@ const std::vector<PatternFormat>& pattern_formats() {
     static const std::vector<PatternFormat> formats = {
         {"XRDML", {".xrdml"}, looks_like_xrdml, read_xrdml_scans},
         {"Bruker RAW", {".raw"}, looks_like_bruker_raw, read_bruker_raw_scans},
+        {"Philips RD", {".rd", ".sd"}, looks_like_philips_rd, read_philips_rd_scans},
         {"Bruker BRML", {".brml"}, nullptr, read_brml_scans},
         {"Rigaku RASX", {".rasx"}, nullptr, read_rasx_scans},
         {"two-column text", {".xy", ".xye", ".txt", ".dat", ".csv"}, nullptr, read_text_scans},

@@ -15,6 +15,7 @@
 #include <functional>
 #include <limits>
 #include <sstream>
+#include <tuple>
 
 namespace teravine {
 namespace {
@@ -46,7 +47,7 @@ struct Written {
     const char* file;
     std::function<std::string(const std::vector<Range>&)> write;
     const char* format;
-    Radiation radiation;         // what the file states
+    Radiation radiation;          // what the file states
     bool states_alpha2_and_ratio; // whether the format has room for them
     CountUnits units = CountUnits::counts;
 };
@@ -65,16 +66,16 @@ TEST(BinaryReaders, ReadBackEveryScanWithWhatTheFileStates) {
          kCobalt, true},
         {"v4-wide.raw", [](const auto& r) { return binary::raw_v4(r, kCobalt, 8, true); },
          "Bruker RAW v4", kCobalt, true},
-        {"v3-named.dat", [](const auto& r) { return binary::raw_v3(r, kCobalt); },
-         "Bruker RAW v3", kCobalt, true},
-        {"a.brml", [](const auto& r) { return binary::brml(r, kCobalt); }, "Bruker BRML",
+        {"v3-named.dat", [](const auto& r) { return binary::raw_v3(r, kCobalt); }, "Bruker RAW v3",
          kCobalt, true},
+        {"a.brml", [](const auto& r) { return binary::brml(r, kCobalt); }, "Bruker BRML", kCobalt,
+         true},
         {"fe.brml", [&](const auto& r) { return binary::brml(r, fe_by_name); }, "Bruker BRML",
          fe_by_name, false},
-        {"a.rasx", [](const auto& r) { return binary::rasx(r, kCobalt); }, "Rigaku RASX",
-         kCobalt, false},
-        {"cps.rasx", [](const auto& r) { return binary::rasx(r, kCobalt, "cps"); },
-         "Rigaku RASX", kCobalt, false, CountUnits::per_second},
+        {"a.rasx", [](const auto& r) { return binary::rasx(r, kCobalt); }, "Rigaku RASX", kCobalt,
+         false},
+        {"cps.rasx", [](const auto& r) { return binary::rasx(r, kCobalt, "cps"); }, "Rigaku RASX",
+         kCobalt, false, CountUnits::per_second},
     };
     const auto ranges = two_ranges();
     for (const auto& c : cases) {
@@ -111,6 +112,25 @@ TEST(BinaryReaders, ReadBackEveryScanWithWhatTheFileStates) {
     }
 }
 
+TEST(BinaryReaders, ReadBackPhilipsScansWithTheirAnode) {
+    ScratchFolder folder;
+    Range range;
+    for (int p = 100; p < 140; ++p) {
+        range.counts.push_back(p * p / 100); // ⌊p²/100⌋, as the file packs them
+    }
+    for (const auto& [file, version, anode, symbol] :
+         {std::tuple{"a.rd", 3, 2, "Fe"}, std::tuple{"a.sd", 5, 0, "Cu"},
+          std::tuple{"other.rd", 3, 4, ""}}) {
+        const auto read =
+            read_pattern_file(folder.write(file, binary::philips_rd(range, version, anode)));
+        ASSERT_TRUE(read.ok()) << read.error();
+        ASSERT_EQ(read->counts, range.counts) << file;
+        EXPECT_DOUBLE_EQ(read->two_theta.back(), range.start + 39 * range.step) << file;
+        EXPECT_EQ(read->anode, symbol) << file;
+        EXPECT_EQ(read->wavelength.has_value(), *symbol != '\0') << file;
+    }
+}
+
 // The file's path in the messages of the tests below.
 std::string named(const std::string& path) {
     return "\"" + path + "\"";
@@ -120,12 +140,10 @@ TEST(BinaryReaders, RefuseEveryTruncatedCopy) {
     ScratchFolder folder;
     std::vector<Range> one = {two_ranges()[0]};
     const std::vector<std::pair<const char*, std::string>> files = {
-        {"v1.raw", binary::raw_v1(one, kCobalt)},
-        {"v2.raw", binary::raw_v2(one, kCobalt)},
-        {"v3.raw", binary::raw_v3(one, kCobalt)},
-        {"v4.raw", binary::raw_v4(one, kCobalt, 8)},
-        {"a.brml", binary::brml(one, kCobalt)},
-        {"a.rasx", binary::rasx(one, kCobalt)},
+        {"v1.raw", binary::raw_v1(one, kCobalt)},   {"v2.raw", binary::raw_v2(one, kCobalt)},
+        {"v3.raw", binary::raw_v3(one, kCobalt)},   {"v4.raw", binary::raw_v4(one, kCobalt, 8)},
+        {"a.brml", binary::brml(one, kCobalt)},     {"a.rasx", binary::rasx(one, kCobalt)},
+        {"a.rd", binary::philips_rd(one[0], 3, 0)},
     };
     for (const auto& [file, whole] : files) {
         ASSERT_TRUE(read_pattern_scans(folder.write(file, whole)).ok()) << file;
@@ -152,42 +170,62 @@ TEST(BinaryReaders, RefuseHeadersThatLie) {
     const std::string v2 = binary::raw_v2(one, kCobalt);
     const std::string v3 = binary::raw_v3(one, kCobalt);
     const std::string v4 = binary::raw_v4(one, kCobalt);
+    const std::string rd = binary::philips_rd(one[0], 5, 0);
     constexpr std::size_t v3_range = 712;
     constexpr std::size_t v4_range = 61 + 48 + 136;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const std::vector<std::pair<std::string, Lie>> cases = {
-        {v1, {"huge.raw", [](auto& b) { binary::put_u32(b, 4, 0xffffffff); },
-              "truncated: range 1 ends before its 4294967295 counts"}},
-        {v1, {"zero-step.raw", [](auto& b) { binary::put_f32(b, 12, 0); },
-              "damaged: range 1 has a step of 0°"}},
-        {v1, {"nan-start.raw", [&](auto& b) { binary::put_f32(b, 24, nan); },
-              "range 1 starts at a 2θ that is not a number"}},
-        {v2, {"short-header.raw", [](auto& b) { binary::put_u16(b, 256, 10); },
-              "header of range 1 is 10 bytes long"}},
-        {v2, {"more-ranges.raw", [](auto& b) { binary::put_u16(b, 4, 3); },
-              "truncated: the header of range 2 ends early"}},
-        {v3, {"huge.raw", [](auto& b) { binary::put_u32(b, v3_range + 4, 0xfffffff0); },
-              "ends before its 4294967280 counts"}},
-        {v3, {"backwards.raw", [](auto& b) { binary::put_f64(b, v3_range + 176, -0.02); },
-              "has a step of -0.02°"}},
-        {v3, {"supplement.raw", [](auto& b) { binary::put_u32(b, v3_range + 256, 0x7fffffff); },
-              "the header of range 1 ends early"}},
-        {v3, {"ranges.raw", [](auto& b) { binary::put_u32(b, 12, 0xffffffff); },
-              "the header of range 2 ends early"}},
-        {v3, {"beyond.raw", [](auto& b) { binary::put_f64(b, v3_range + 16, 179.9); },
-              "2θ beyond 180° at point"}},
-        {v4, {"segment.raw", [](auto& b) { binary::put_u32(b, 65, 4); },
-              "segment of its header is 4 bytes long"}},
-        {v4, {"segment-long.raw", [](auto& b) { binary::put_u32(b, 65, 0x7fffffff); },
-              "its header ends inside a segment"}},
-        {v4, {"extra.raw", [](auto& b) { binary::put_u32(b, v4_range + 140, 0xffffffff); },
-              "the header of range 1 ends early"}},
-        {v4, {"datum.raw", [](auto& b) { binary::put_u32(b, v4_range + 136, 3); },
-              "data of 3 bytes a step"}},
-        {v4, {"nan-step.raw", [&](auto& b) { binary::put_f64(b, v4_range + 80, nan); },
-              "has a step of nan°"}},
-        {v4, {"rocking.raw", [](auto& b) { binary::put_text(b, v4_range + 32, std::string("Rocking Curve", 14)); },
-              "none of its ranges is a scan of 2θ"}},
+        {v1,
+         {"huge.raw", [](auto& b) { binary::put_u32(b, 4, 0xffffffff); },
+          "truncated: range 1 ends before its 4294967295 counts"}},
+        {v1,
+         {"zero-step.raw", [](auto& b) { binary::put_f32(b, 12, 0); },
+          "damaged: range 1 has a step of 0°"}},
+        {v1,
+         {"nan-start.raw", [&](auto& b) { binary::put_f32(b, 24, nan); },
+          "range 1 starts at a 2θ that is not a number"}},
+        {v2,
+         {"short-header.raw", [](auto& b) { binary::put_u16(b, 256, 10); },
+          "header of range 1 is 10 bytes long"}},
+        {v2,
+         {"more-ranges.raw", [](auto& b) { binary::put_u16(b, 4, 3); },
+          "truncated: the header of range 2 ends early"}},
+        {v3,
+         {"huge.raw", [](auto& b) { binary::put_u32(b, v3_range + 4, 0xfffffff0); },
+          "ends before its 4294967280 counts"}},
+        {v3,
+         {"backwards.raw", [](auto& b) { binary::put_f64(b, v3_range + 176, -0.02); },
+          "has a step of -0.02°"}},
+        {v3,
+         {"supplement.raw", [](auto& b) { binary::put_u32(b, v3_range + 256, 0x7fffffff); },
+          "the header of range 1 ends early"}},
+        {v3,
+         {"ranges.raw", [](auto& b) { binary::put_u32(b, 12, 0xffffffff); },
+          "the header of range 2 ends early"}},
+        {v3,
+         {"beyond.raw", [](auto& b) { binary::put_f64(b, v3_range + 16, 179.9); },
+          "2θ beyond 180° at point"}},
+        {v4,
+         {"segment.raw", [](auto& b) { binary::put_u32(b, 65, 4); },
+          "segment of its header is 4 bytes long"}},
+        {v4,
+         {"segment-long.raw", [](auto& b) { binary::put_u32(b, 65, 0x7fffffff); },
+          "its header ends inside a segment"}},
+        {v4,
+         {"extra.raw", [](auto& b) { binary::put_u32(b, v4_range + 140, 0xffffffff); },
+          "the header of range 1 ends early"}},
+        {v4,
+         {"datum.raw", [](auto& b) { binary::put_u32(b, v4_range + 136, 3); },
+          "data of 3 bytes a step"}},
+        {v4,
+         {"nan-step.raw", [&](auto& b) { binary::put_f64(b, v4_range + 80, nan); },
+          "has a step of nan°"}},
+        {v4,
+         {"rocking.raw",
+          [](auto& b) { binary::put_text(b, v4_range + 32, std::string("Rocking Curve", 14)); },
+          "none of its ranges is a scan of 2θ"}},
+        {rd, {"far.sd", [](auto& b) { binary::put_f64(b, 230, 1e300); }, "ends before its"}},
+        {rd, {"still.sd", [](auto& b) { binary::put_f64(b, 214, 0); }, "is not a scan"}},
     };
     for (const auto& [whole, lie] : cases) {
         std::string bytes = whole;
@@ -296,10 +334,10 @@ TEST(BinaryReaders, ReadRealFilesAsTheirVendorsTextExport) {
         ASSERT_NEAR(raw->two_theta[i], exported[i].two_theta, exported[i].shown_to) << i;
         ASSERT_EQ(raw->counts[i], exported[i].counts) << i;
     }
-    EXPECT_NEAR(*raw->wavelength, 1.5406, 1e-6);   // _WL1
-    EXPECT_NEAR(*raw->alpha2, 1.54439, 1e-6);      // _WL2
-    EXPECT_NEAR(*raw->alpha2_ratio, 0.5, 1e-9);    // _WLRATIO
-    EXPECT_NEAR(*raw->counting_time, 0.5, 1e-9);   // _STEPTIME
+    EXPECT_NEAR(*raw->wavelength, 1.5406, 1e-6); // _WL1
+    EXPECT_NEAR(*raw->alpha2, 1.54439, 1e-6);    // _WL2
+    EXPECT_NEAR(*raw->alpha2_ratio, 0.5, 1e-9);  // _WLRATIO
+    EXPECT_NEAR(*raw->counting_time, 0.5, 1e-9); // _STEPTIME
     EXPECT_EQ(raw->anode, "Cu");
 
     // A Rigaku SmartLab .rasx: 2726 points from 10° by 0.04°, 1°/min (2.4 s a step).

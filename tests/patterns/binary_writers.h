@@ -7,6 +7,7 @@
 #include <zip.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <stdexcept>
@@ -39,8 +40,12 @@ inline void put_unsigned(std::string& bytes, std::size_t at, std::uint64_t value
         bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xff);
     }
 }
-inline void put_u16(std::string& b, std::size_t at, std::uint16_t v) { put_unsigned(b, at, v, 2); }
-inline void put_u32(std::string& b, std::size_t at, std::uint32_t v) { put_unsigned(b, at, v, 4); }
+inline void put_u16(std::string& b, std::size_t at, std::uint16_t v) {
+    put_unsigned(b, at, v, 2);
+}
+inline void put_u32(std::string& b, std::size_t at, std::uint32_t v) {
+    put_unsigned(b, at, v, 4);
+}
 inline void put_f32(std::string& b, std::size_t at, double v) {
     put_unsigned(b, at, std::bit_cast<std::uint32_t>(static_cast<float>(v)), 4);
 }
@@ -183,6 +188,23 @@ inline std::string raw_v4(const std::vector<Range>& ranges, const Radiation& rad
     return b;
 }
 
+// A Philips RD scan of version 3 or 5, the anode by its number; each count is stored as
+// the u16 p with ⌊p²/100⌋ = count, so counts must be such squares' hundredths.
+inline std::string philips_rd(const Range& range, int version, unsigned char anode) {
+    std::string b = version == 3 ? "V3RD" : "V5RD";
+    const std::size_t data_at = version == 3 ? 250 : 810;
+    b.resize(data_at, '\0');
+    b[85] = static_cast<char>(anode);
+    put_f64(b, 214, range.step);
+    put_f64(b, 222, range.start);
+    put_f64(b, 230, range.start + range.step * static_cast<double>(range.counts.size() - 1));
+    for (std::size_t i = 0; i < range.counts.size(); ++i) {
+        put_u16(b, data_at + 2 * i,
+                static_cast<std::uint16_t>(std::ceil(std::sqrt(range.counts[i] * 100))));
+    }
+    return b;
+}
+
 // A zip archive of the entries, deflated, written by libzip into memory.
 inline std::string zip_of(const std::vector<std::pair<std::string, std::string>>& entries) {
     zip_error_t error;
@@ -243,9 +265,8 @@ inline std::string brml_raw_data(const Range& range, const Radiation& radiation)
         const double two_theta = range.start + range.step * static_cast<double>(i);
         const bool absorbed = i % 5 == 0;
         xml += "<Datum>" + number(range.time) + "," +
-               number(absorbed ? range.counts[i] / 2 : range.counts[i]) + "," +
-               number(two_theta) + "," + number(two_theta / 2) + "," + (absorbed ? "2" : "1") +
-               ",25.5</Datum>\n";
+               number(absorbed ? range.counts[i] / 2 : range.counts[i]) + "," + number(two_theta) +
+               "," + number(two_theta / 2) + "," + (absorbed ? "2" : "1") + ",25.5</Datum>\n";
     }
     xml += "</DataRoute></DataRoutes><FixedInformation><Instrument><Tube>";
     if (radiation.alpha1 > 0) {
@@ -253,7 +274,8 @@ inline std::string brml_raw_data(const Range& range, const Radiation& radiation)
                "\"/><WaveLengthAlpha2 Unit=\"A\" Value=\"" + number(radiation.alpha2) +
                "\"/><WaveLengthRatio Value=\"" + number(radiation.ratio) + "\"/>";
     }
-    xml += "<TubeMaterial>" + radiation.anode + "</TubeMaterial></Tube></Instrument>"
+    xml += "<TubeMaterial>" + radiation.anode +
+           "</TubeMaterial></Tube></Instrument>"
            "</FixedInformation></RawData>\n";
     return xml;
 }
@@ -289,11 +311,10 @@ inline std::string rasx_conditions(const Range& range, const Radiation& radiatio
     return "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<MeasurementConditions>"
            "<HWConfigurations><XrayGenerator><TargetName>" +
            radiation.anode + "</TargetName>" +
-           (radiation.alpha1 > 0
-                ? "<WavelengthKalpha1>" + number(radiation.alpha1) +
-                      "</WavelengthKalpha1><WavelengthKalpha2>" + number(radiation.alpha2) +
-                      "</WavelengthKalpha2>"
-                : std::string()) +
+           (radiation.alpha1 > 0 ? "<WavelengthKalpha1>" + number(radiation.alpha1) +
+                                       "</WavelengthKalpha1><WavelengthKalpha2>" +
+                                       number(radiation.alpha2) + "</WavelengthKalpha2>"
+                                 : std::string()) +
            "</XrayGenerator></HWConfigurations><ScanInformation><AxisName>TwoTheta</AxisName>"
            "<Mode>CONTINUOUS</Mode><Step>" +
            number(range.step) + "</Step><Speed>" + number(range.step * 60 / range.time) +
