@@ -261,12 +261,17 @@ TEST(BinaryReaders, RefuseHostileArchives) {
     for (int i = 0; i < 4'000'001; ++i) {
         crowded += "<a/>";
     }
+    // A bomb whose headers claim 100 bytes: the read must stop at the limit all the same.
+    std::string understated = binary::zip_of({{"Data0/Profile0.txt", zeros}});
+    binary::put_u32(understated, 22, 100);
+    binary::put_u32(understated, understated.rfind("PK\x01\x02") + 24, 100);
     const std::string profile = binary::rasx_profile(range);
     const std::string conditions = binary::rasx_conditions(range, kCobalt);
     const std::vector<Hostile> cases = {
         {"many.rasx", binary::zip_of(many), "holds 5000 entries, more than the 4096"},
         {"bomb.rasx", binary::zip_of({{"Data0/Profile0.txt", zeros}}),
          "entry \"Data0/Profile0.txt\" unpacks to more than 64 MiB"},
+        {"understated.rasx", understated, "entry \"Data0/Profile0.txt\""},
         {"bomb.brml", binary::zip_of({{"Experiment0/RawData0.xml", zeros}}),
          "unpacks to more than 64 MiB"},
         {"deep.brml", binary::zip_of({{"Experiment0/RawData0.xml", deep}}),
