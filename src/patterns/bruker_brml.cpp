@@ -60,7 +60,8 @@ bool is_two_theta(const char* axis) {
 }
 
 // The columns as the route's <DataViews> describe them; else as older files lay them
-// out: measured time, absorber, one column a scan axis, the counts last.
+// out: two columns, then one a scan axis, the counts last (no absorber's factor is
+// guessed at).
 std::optional<Columns> columns_of(const pugi::xml_node& route, std::size_t row_width) {
     Columns columns;
     bool two_theta = false;
@@ -100,7 +101,7 @@ std::optional<Columns> columns_of(const pugi::xml_node& route, std::size_t row_w
             is_two_theta(info.attribute("AxisName").value())) {
             columns.two_theta = 2 + axis;
             columns.counts = row_width - 1;
-            columns.absorption = 1;
+            columns.absorption.reset();
             if (columns.two_theta < columns.counts) {
                 return columns;
             }
@@ -146,13 +147,55 @@ StatedRadiation radiation_in(const pugi::xml_node& root) {
     return radiation;
 }
 
-Outcome<Pattern> scan_in(const pugi::xml_node& raw_data, const std::string& subject) {
-    const auto route = measured_route(raw_data);
-    if (!route) {
-        return Failure{subject + " is not a pattern: it has no <Datum> rows."};
+// The values of a row, a NaN for each that is not a number.
+void split_row(std::string_view text, std::vector<double>& row) {
+    row.clear();
+    for (;;) {
+        const auto comma = text.find(',');
+        row.push_back(number_in(text.substr(0, comma)).value_or(NAN));
+        if (comma == std::string_view::npos) {
+            return;
+        }
+        text.remove_prefix(comma + 1);
     }
-    const auto first = route.child("Datum");
-    const auto columns = columns_of(route, values_in(first.child_value()));
+}
+
+// A still detector's exposure: a single <Datum> row holding every channel's counts from
+// the recorded column on (the fourth in files without <DataViews>), the channels' 2θ on
+// the scan's scale axis.
+std::optional<Outcome<Pattern>> still_exposure(const pugi::xml_node& route,
+                                               const std::string& subject) {
+    const auto scale = route.child("ScanInformation").child("ScaleAxes").child("ScaleAxisInfo");
+    const auto datum = route.child("Datum");
+    if (!scale || datum.next_sibling("Datum")) {
+        return std::nullopt;
+    }
+    const auto start = number_in(scale.child_value("Start"));
+    const auto increment = number_in(scale.child_value("Increment"));
+    if (!start || !increment || !std::isfinite(*start) || !std::isfinite(*increment) ||
+        *increment <= 0) {
+        return Failure{subject + " is damaged: its detector's scale has no start and step."};
+    }
+    std::size_t first = 3;
+    for (const auto& view : route.child("DataViews").children("RawDataView")) {
+        if (view.child("Recording")) {
+            first = index_of(view.attribute("Start")).value_or(first);
+            break;
+        }
+    }
+    std::vector<double> row;
+    split_row(datum.child_value(), row);
+    Pattern scan;
+    for (std::size_t i = first; i < row.size(); ++i) {
+        scan.two_theta.push_back(*start + *increment * static_cast<double>(i - first));
+        scan.counts.push_back(row[i]);
+    }
+    return scan;
+}
+
+// The rows' 2θ and counts, from the columns the route describes.
+Outcome<Pattern> rows_of(const pugi::xml_node& route, const std::string& subject) {
+    const auto columns = columns_of(route, values_in(route.child("Datum").child_value()));
     if (!columns) {
         return Failure{subject + " is not a pattern: its scan has no 2θ axis."};
     }
@@ -163,17 +206,7 @@ Outcome<Pattern> scan_in(const pugi::xml_node& raw_data, const std::string& subj
     std::size_t number = 0;
     for (const auto& datum : route.children("Datum")) {
         ++number;
-        row.clear();
-        std::string_view text = datum.child_value();
-        for (;;) {
-            const auto comma = text.find(',');
-            const auto value = number_in(text.substr(0, comma));
-            row.push_back(value.value_or(NAN));
-            if (comma == std::string_view::npos) {
-                break;
-            }
-            text.remove_prefix(comma + 1);
-        }
+        split_row(datum.child_value(), row);
         if (row.size() < needed) {
             return Failure{subject + " is damaged: its <Datum> row " + std::to_string(number) +
                            " has " + std::to_string(row.size()) + " values, not " +
@@ -189,6 +222,22 @@ Outcome<Pattern> scan_in(const pugi::xml_node& raw_data, const std::string& subj
         scan.two_theta.push_back(row[columns->two_theta]);
         scan.counts.push_back(counts);
     }
+    return scan;
+}
+
+Outcome<Pattern> scan_in(const pugi::xml_node& raw_data, const std::string& subject) {
+    const auto route = measured_route(raw_data);
+    if (!route) {
+        return Failure{subject + " is not a pattern: it has no <Datum> rows."};
+    }
+    auto points = still_exposure(route, subject);
+    if (!points) {
+        points = rows_of(route, subject);
+    }
+    if (!*points) {
+        return Failure{points->error()};
+    }
+    Pattern scan = std::move(points->value());
     const auto information = route.child("ScanInformation");
     auto time = value_of(information.child("TimePerStep"));
     if (!time) {

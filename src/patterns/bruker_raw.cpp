@@ -289,8 +289,8 @@ Outcome<PatternFile> read_v4(const RawFile& file) {
         range.datum = *file.bytes.u32(at + 136);
         range.data_at = at + kRangeHeader + extra;
         StatedRadiation stated = radiation;
-        if (!stated.alpha1) {
-            stated.alpha1 = file.bytes.f64(at + 112);
+        if (!stated.alpha1 || !(*stated.alpha1 > 0)) {
+            stated.alpha1 = file.bytes.f64(at + 112); // the range's own wavelength
         }
         ++ranges;
         if (scans_two_theta(range.label)) {

@@ -31,16 +31,14 @@ Outcome<PatternFile> read_philips_rd_scans(std::string_view bytes, const std::st
     const double last = *file.f64(230);
     if (!std::isfinite(step) || !std::isfinite(first) || !std::isfinite(last) || step <= 0 ||
         last < first) {
-        return Failure{subject + " is damaged: its scan from " + std::to_string(first) +
-                       "° to " + std::to_string(last) + "° by " + std::to_string(step) +
-                       "° is not a scan."};
+        return Failure{subject + " is damaged: its scan from " + std::to_string(first) + "° to " +
+                       std::to_string(last) + "° by " + std::to_string(step) + "° is not a scan."};
     }
     const double steps = std::round((last - first) / step) + 1;
     const std::size_t left = (bytes.size() - data_at) / 2;
     if (steps > static_cast<double>(left)) {
         return Failure{subject + " is truncated: it ends before its " +
-                       std::to_string(static_cast<unsigned long long>(
-                           std::min(steps, 1e18))) +
+                       std::to_string(static_cast<unsigned long long>(std::min(steps, 1e18))) +
                        " counts."};
     }
     Pattern scan;

@@ -131,6 +131,36 @@ TEST(BinaryReaders, ReadBackPhilipsScansWithTheirAnode) {
     }
 }
 
+TEST(BinaryReaders, ReadOlderAndStillDetectorBrml) {
+    ScratchFolder folder;
+    // Without <DataViews>: 2θ after two columns as the first scan axis, counts last.
+    std::string older = "<RawData><DataRoutes><DataRoute><ScanInformation><ScanAxes>"
+                        "<ScanAxisInfo AxisId=\"TwoTheta\"/><ScanAxisInfo AxisId=\"Theta\"/>"
+                        "</ScanAxes></ScanInformation>";
+    // A still detector: one row, the channels' counts from the fourth value on.
+    std::string still = "<RawData><DataRoutes><DataRoute><ScanInformation><ScaleAxes>"
+                        "<ScaleAxisInfo AxisId=\"TwoTheta\"><Start>20</Start><Increment>0.5"
+                        "</Increment></ScaleAxisInfo></ScaleAxes></ScanInformation><Datum>1,1,25";
+    for (int i = 0; i < 12; ++i) {
+        older += "<Datum>1,2," + std::to_string(10 + i) + "," + std::to_string(5 + i) + "," +
+                 std::to_string(100 * i) + "</Datum>";
+        still += "," + std::to_string(100 * i);
+    }
+    const std::string end = "</DataRoute></DataRoutes></RawData>";
+    for (const auto& [file, xml, first] :
+         {std::tuple{"older.brml", older + end, 10.0},
+          std::tuple{"still.brml", still + "</Datum>" + end, 20.0}}) {
+        const auto path = folder.write(file, binary::zip_of({{"Experiment0/RawData0.xml", xml}}));
+        const auto read = read_pattern_file(path);
+        ASSERT_TRUE(read.ok()) << read.error();
+        ASSERT_EQ(read->counts.size(), 12u) << file;
+        for (std::size_t i = 0; i < 12; ++i) {
+            EXPECT_EQ(read->counts[i], 100.0 * i) << file;
+        }
+        EXPECT_DOUBLE_EQ(read->two_theta.front(), first) << file;
+    }
+}
+
 // The file's path in the messages of the tests below.
 std::string named(const std::string& path) {
     return "\"" + path + "\"";
