@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a 100,000-point file of each binary and zipped format, written by the tests'
-// writers: Bruker RAW v1 to v4, .brml and .rasx.
+// writers: Bruker RAW v1 to v4, .brml, .rasx and Philips .sd.
 #include "bench_support.h"
 #include "patterns/binary_writers.h"
 #include "patterns/read_pattern.h"
@@ -26,7 +26,7 @@ binary::Range big_range(int points) {
     return range;
 }
 
-enum class Kind { raw_v1, raw_v2, raw_v3, raw_v4, brml, rasx };
+enum class Kind { raw_v1, raw_v2, raw_v3, raw_v4, brml, rasx, philips_rd };
 
 void BM_ReadBinaryPattern(benchmark::State& state, Kind kind, const char* name) {
     ScratchFolder folder;
@@ -34,12 +34,27 @@ void BM_ReadBinaryPattern(benchmark::State& state, Kind kind, const char* name) 
     const std::vector<binary::Range> ranges = {big_range(static_cast<int>(state.range(0)))};
     std::string bytes;
     switch (kind) {
-    case Kind::raw_v1: bytes = binary::raw_v1(ranges, copper); break;
-    case Kind::raw_v2: bytes = binary::raw_v2(ranges, copper); break;
-    case Kind::raw_v3: bytes = binary::raw_v3(ranges, copper); break;
-    case Kind::raw_v4: bytes = binary::raw_v4(ranges, copper); break;
-    case Kind::brml: bytes = binary::brml(ranges, copper); break;
-    case Kind::rasx: bytes = binary::rasx(ranges, copper); break;
+    case Kind::raw_v1:
+        bytes = binary::raw_v1(ranges, copper);
+        break;
+    case Kind::raw_v2:
+        bytes = binary::raw_v2(ranges, copper);
+        break;
+    case Kind::raw_v3:
+        bytes = binary::raw_v3(ranges, copper);
+        break;
+    case Kind::raw_v4:
+        bytes = binary::raw_v4(ranges, copper);
+        break;
+    case Kind::brml:
+        bytes = binary::brml(ranges, copper);
+        break;
+    case Kind::rasx:
+        bytes = binary::rasx(ranges, copper);
+        break;
+    case Kind::philips_rd:
+        bytes = binary::philips_rd(ranges[0], 5, 0);
+        break;
     }
     const std::string path = folder.file(name);
     std::ofstream(path, std::ios::binary) << bytes;
@@ -69,6 +84,9 @@ BENCHMARK_CAPTURE(BM_ReadBinaryPattern, brml, Kind::brml, "big.brml")
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadBinaryPattern, rasx, Kind::rasx, "big.rasx")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadBinaryPattern, philips_rd, Kind::philips_rd, "big.sd")
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond);
 

@@ -319,6 +319,9 @@ bool looks_like_bruker_raw(std::string_view bytes) {
 
 Outcome<PatternFile> read_bruker_raw_scans(std::string_view bytes, const std::string& path) {
     const RawFile file{ByteReader(bytes), pattern_subject(path)};
+    if (bytes.empty()) {
+        return Failure{file.subject + " is empty."};
+    }
     Outcome<PatternFile> read = Failure{""};
     if (bytes.starts_with("RAW4.00")) {
         read = read_v4(file);

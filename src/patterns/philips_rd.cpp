@@ -17,6 +17,9 @@ bool looks_like_philips_rd(std::string_view bytes) {
 
 Outcome<PatternFile> read_philips_rd_scans(std::string_view bytes, const std::string& path) {
     const std::string subject = pattern_subject(path);
+    if (bytes.empty()) {
+        return Failure{subject + " is empty."};
+    }
     if (!looks_like_philips_rd(bytes)) {
         return Failure{subject + " is not a pattern: it does not start as a Philips RD file "
                                  "does."};
