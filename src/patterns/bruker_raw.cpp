@@ -313,8 +313,11 @@ Outcome<PatternFile> read_v4(const RawFile& file) {
 } // namespace
 
 bool looks_like_bruker_raw(std::string_view bytes) {
-    return bytes.starts_with("RAW ") || bytes.starts_with("RAW2") || bytes.starts_with("RAW1.01") ||
-           bytes.starts_with("RAW4.00");
+    // The magic, and a NUL among the first bytes: a text that happens to start with
+    // "RAW " is no Bruker file.
+    const bool magic = bytes.starts_with("RAW ") || bytes.starts_with("RAW2") ||
+                       bytes.starts_with("RAW1.01") || bytes.starts_with("RAW4.00");
+    return magic && bytes.substr(0, 256).find('\0') != std::string_view::npos;
 }
 
 Outcome<PatternFile> read_bruker_raw_scans(std::string_view bytes, const std::string& path) {

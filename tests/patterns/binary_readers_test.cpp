@@ -309,6 +309,7 @@ TEST(BinaryReaders, RefuseHostileArchives) {
         {"crowded.brml", binary::zip_of({{"Experiment0/RawData0.xml", crowded}}),
          "more than 4000000 elements"},
         {"text.brml", "RawData0.xml, not an archive", "is not a zip archive"},
+        {"raw-words.txt", "RAW counts follow\n8 1\n", "too few points: 1"},
         {"empty.rasx", binary::zip_of({{"root.xml", "<Root/>"}}), "no Data*/Profile*.txt"},
         {"empty.brml", binary::zip_of({{"Experiment0/DataContainer.xml", "<a/>"}}),
          "no RawData*.xml"},
