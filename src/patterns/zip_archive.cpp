@@ -12,6 +12,11 @@ zip_t* as_zip(void* archive) {
     return static_cast<zip_t*>(archive);
 }
 
+std::string size_text(std::size_t bytes) {
+    return bytes % (std::size_t{1} << 20) == 0 ? std::to_string(bytes >> 20) + " MiB"
+                                               : std::to_string(bytes) + " bytes";
+}
+
 std::string quoted(const std::string& name) {
     return "\"" + name + "\"";
 }
@@ -22,7 +27,8 @@ void ZipArchive::Closer::operator()(void* archive) const {
     zip_discard(as_zip(archive));
 }
 
-Outcome<ZipArchive> ZipArchive::open(std::string_view bytes, const std::string& subject) {
+Outcome<ZipArchive> ZipArchive::open(std::string_view bytes, const std::string& subject,
+                                     std::size_t total_limit) {
     if (bytes.empty()) {
         return Failure{subject + " is empty."};
     }
@@ -53,7 +59,7 @@ Outcome<ZipArchive> ZipArchive::open(std::string_view bytes, const std::string& 
         const char* name = zip_get_name(archive, static_cast<zip_uint64_t>(i), 0);
         names.emplace_back(name == nullptr ? "" : name);
     }
-    return ZipArchive(std::move(owned), std::move(names), subject);
+    return ZipArchive(std::move(owned), std::move(names), subject, total_limit);
 }
 
 Outcome<std::string> ZipArchive::read(const std::string& name, std::size_t limit) const {
@@ -65,7 +71,7 @@ Outcome<std::string> ZipArchive::read(const std::string& name, std::size_t limit
     }
     const auto too_large = [&] {
         return Failure{subject_ + " is not a pattern: its entry " + quoted(name) +
-                       " unpacks to more than " + std::to_string(limit >> 20) + " MiB."};
+                       " unpacks to more than " + size_text(limit) + "."};
     };
     zip_stat_t stat;
     zip_stat_init(&stat);
@@ -97,9 +103,15 @@ Outcome<std::string> ZipArchive::read(const std::string& name, std::size_t limit
             zip_fclose(file);
             return too_large();
         }
+        if (content.size() + static_cast<std::size_t>(got) > total_left_) {
+            zip_fclose(file);
+            return Failure{subject_ + " is not a pattern: its entries unpack to more than " +
+                           size_text(total_limit_) + " together."};
+        }
         content.append(piece, static_cast<std::size_t>(got));
     }
     zip_fclose(file);
+    total_left_ -= content.size();
     return content;
 }
 

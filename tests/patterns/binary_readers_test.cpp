@@ -5,6 +5,7 @@
 #include "binary_writers.h"
 #include "patterns/anode.h"
 #include "patterns/read_pattern.h"
+#include "patterns/zip_archive.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -335,6 +336,22 @@ TEST(BinaryReaders, RefuseHostileArchives) {
         EXPECT_NE(read.error().find(named(path)), std::string::npos) << read.error();
         EXPECT_NE(read.error().find(c.reason), std::string::npos) << c.file << ": " << read.error();
     }
+}
+
+TEST(ZipArchive, StopsAtTheTotalItMayUnpack) {
+    const std::string piece(1000, 'x');
+    const std::string bytes = binary::zip_of({{"a", piece}, {"b", piece}, {"c", piece}});
+    const auto archive = ZipArchive::open(bytes, "The file \"z\"", 2500);
+    ASSERT_TRUE(archive.ok()) << archive.error();
+    EXPECT_EQ(archive->names(), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(archive->read("a").value(), piece);
+    EXPECT_EQ(archive->read("b", 999).error(),
+              "The file \"z\" is not a pattern: its entry \"b\" unpacks to more than 999 bytes.");
+    EXPECT_TRUE(archive->read("b").ok());
+    const auto third = archive->read("c");
+    ASSERT_FALSE(third.ok());
+    EXPECT_NE(third.error().find("unpack to more than 2500 bytes together"), std::string::npos)
+        << third.error();
 }
 
 // Real instruments' files (tests/patterns/files/README.md names their sources).
