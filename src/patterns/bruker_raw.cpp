@@ -6,10 +6,10 @@
 //   v2: "RAW2", ranges u16 @4, anode @188 (2 chars), Kα1 f32 @190, Kα2 f32 @194, ratio
 //       f32 @198; ranges from 256: header length u16 @0, steps u16 @2, time f32 @8,
 //       step f32 @12, start f32 @16, the counts (floats) after the header.
-//   v3: "RAW1.01", ranges u32 @12, anode @608 (4 chars), Kα1 f64 @624, Kα2 f64 @632,
-//       ratio f64 @648; ranges from 712: header length u32 @0, steps u32 @4, start 2θ
-//       f64 @16, step f64 @176, time f32 @192, supplementary headers' length u32 @256,
-//       the counts (floats) after both.
+//   v3: "RAW1.01", status u32 @8 (1: done), ranges u32 @12, anode @608 (4 chars), Kα1
+//       f64 @624, Kα2 f64 @632, ratio f64 @648; ranges from 712: header length u32 @0,
+//       steps u32 @4, start 2θ f64 @16, step f64 @176, time f32 @192, supplementary
+//       headers' length u32 @256, the counts (floats) after both.
 //   v4: "RAW4.00", tagged segments from 61 (type u32, length u32; type 30 holds Kα1 f64
 //       @80, Kα2 @88, ratio @104, anode @116) until a type of 0 or 160 opens the first
 //       range: a 160-byte header (scan type @32, start f64 @72, step f64 @80, steps u32
@@ -200,8 +200,14 @@ Outcome<PatternFile> read_v3(const RawFile& file) {
     radiation.alpha2 = file.bytes.f64(632);
     radiation.ratio = file.bytes.f64(648);
     const std::size_t ranges = *file.bytes.u32(12);
+    // A measurement still running or stopped (status 2, 3 or 4; 1 is done) may end
+    // before the ranges it planned.
+    const bool stopped = *file.bytes.u32(8) > 1;
     std::size_t at = kFileHeader;
     for (std::size_t number = 1; number <= ranges; ++number) {
+        if (stopped && at == file.bytes.size() && !out.scans.empty()) {
+            break;
+        }
         if (!file.bytes.holds(at, kRangeHeader)) {
             return file.truncated("the header of " + range_name(number) + " ends early");
         }

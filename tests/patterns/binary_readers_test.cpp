@@ -162,6 +162,17 @@ TEST(BinaryReaders, ReadOlderAndStillDetectorBrml) {
     }
 }
 
+TEST(BinaryReaders, StoppedMeasurementKeepsTheRangesItMeasured) {
+    ScratchFolder folder;
+    std::string bytes = binary::raw_v3(two_ranges(), kCobalt);
+    binary::put_u32(bytes, 12, 5); // five ranges planned, two measured
+    EXPECT_FALSE(read_pattern_scans(folder.write("done.raw", bytes)).ok());
+    binary::put_u32(bytes, 8, 3); // aborted
+    const auto read = read_pattern_scans(folder.write("aborted.raw", bytes));
+    ASSERT_TRUE(read.ok()) << read.error();
+    EXPECT_EQ(read->scans.size(), 2u);
+}
+
 // The file's path in the messages of the tests below.
 std::string named(const std::string& path) {
     return "\"" + path + "\"";
