@@ -295,7 +295,7 @@ struct RealFile {
 
 TEST(TextReaders, ReadRealFilesAsTheirSoftwareWroteThem) {
     const std::vector<RealFile> cases = {
-        {"uxd_BT86.uxd", "UXD", 2374, 3.0, 40.0, 187, 269, 1.5406, 0.5, "Cu"},
+        {"BT86_.UXD", "UXD", 2374, 3.0, 40.0, 187, 269, 1.5406, 0.5, "Cu"},
         {"xrdml_empyrean.xrdml", "XRDML", 196, 30.05, 41.75, 8, 6, 1.540598, 0.44, "Cu"},
         {"gsas_garnet.gsas", "GSAS", 2679, 24.0, 157.9, 162, 135, std::nullopt, std::nullopt, ""},
     };
