@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/measure_pairs.h"
 #include "cli/measure_rows.h"
+#include "cli/pattern_options.h"
 #include "cli/peak_figure.h"
 #include "cli/rule_options.h"
 #include "identify/width_entry.h"
@@ -25,6 +26,7 @@ struct MeasureArgs {
     RuleArgs rule;
     std::string broadening;
     std::string figure;
+    PatternArgs pattern;
     PairsJob pairs;
 };
 
@@ -66,6 +68,10 @@ int run_measure(MeasureArgs& args) {
     if (!range) {
         return fail("--range wants LO:HI in degrees 2-theta, LO below HI, such as 6.5:11.5");
     }
+    const auto choice = pattern_choice(args.pattern);
+    if (!choice) {
+        return fail(choice.error());
+    }
     if (!args.pairs.list.empty()) {
         if (!args.ad.empty() || args.identify || !args.figure.empty()) {
             return fail("--pairs takes no pattern files, --identify or --figure");
@@ -75,6 +81,7 @@ int run_measure(MeasureArgs& args) {
         }
         args.pairs.broadening = args.broadening;
         args.pairs.range = *range;
+        args.pairs.choice = *choice;
         return run_measure_pairs(args.pairs);
     }
     if (args.eg.empty()) {
@@ -86,8 +93,8 @@ int run_measure(MeasureArgs& args) {
     if (!args.broadening.empty() && !args.identify) {
         return fail("--broadening goes with --identify or --pairs");
     }
-    const auto ad = measure_file(args.ad, *range);
-    const auto eg = measure_file(args.eg, *range);
+    const auto ad = measure_file(args.ad, *choice, *range);
+    const auto eg = measure_file(args.eg, *choice, *range);
     for (const auto* side : {&ad, &eg}) {
         if (!*side) {
             std::cerr << side->error() << "\n";
@@ -127,6 +134,7 @@ void add_measure_command(CLI::App& app, int& status) {
     command->add_option("EG", args->eg, "glycolated pattern file");
     command->add_option("--range", args->range, "2-theta range LO:HI searched (Cu K-alpha)")
         ->capture_default_str();
+    add_pattern_options(*command, args->pattern);
     auto* identify = command->add_flag(
         "--identify", args->identify,
         "also identify the measured pair as a typed entry with its broadening would be");
