@@ -165,8 +165,9 @@ void add_pattern_command(CLI::App& app, int& status) {
     command->add_flag("--info", args->info,
                       "print key<TAB>value lines: format, scans, points, start, end, step, "
                       "wavelength, alpha2_ratio, anode, counting_time, units");
-    command->add_option("-o,--output", args->output,
-                        "the file to write; - (the default) for standard output")
+    command
+        ->add_option("-o,--output", args->output,
+                     "the file to write; - (the default) for standard output")
         ->capture_default_str();
     command->callback([args, &status] { status = run_pattern(*args); });
 }

@@ -15,8 +15,9 @@ constexpr double kLongestWavelength = 5.0;
 } // namespace
 
 void add_pattern_options(CLI::App& command, PatternArgs& args) {
-    command.add_option("--scan", args.scan,
-                       "the scan to use, 1 for the first, of a file that holds several")
+    command
+        .add_option("--scan", args.scan,
+                    "the scan to use, 1 for the first, of a file that holds several")
         ->check(CLI::PositiveNumber);
     auto* anode = command.add_option(
         "--anode", args.anode,
@@ -24,6 +25,7 @@ void add_pattern_options(CLI::App& command, PatternArgs& args) {
     auto* wavelength = command.add_option(
         "--wavelength", args.wavelength,
         "the K-alpha1 wavelength in angstrom, for a file that does not state it");
+    wavelength->each([&args](const std::string&) { args.wavelength_given = true; });
     anode->excludes(wavelength);
 }
 
@@ -39,7 +41,7 @@ Outcome<PatternChoice> pattern_choice(const PatternArgs& args) {
         }
         choice.wavelength = lines->alpha1;
     }
-    if (args.wavelength != 0) {
+    if (args.wavelength_given) {
         if (!(args.wavelength >= kShortestWavelength && args.wavelength <= kLongestWavelength)) {
             return Failure{"--wavelength wants the K-alpha1 wavelength in angstrom, between 0.1 "
                            "and 5, such as 1.78897 for cobalt"};

@@ -14,9 +14,10 @@
 namespace teravine::cli {
 
 struct PatternArgs {
-    std::size_t scan = 0; // 1-based; 0: not given
-    std::string anode;    // "Cu", "Co", ...; empty: not given
-    double wavelength = 0; // Kα1 in ångström; 0: not given
+    std::size_t scan = 0;  // 1-based; 0: not given
+    std::string anode;     // "Cu", "Co", ...; empty: not given
+    double wavelength = 0; // Kα1 in ångström, when wavelength_given
+    bool wavelength_given = false;
 };
 
 // --scan N, --anode A and --wavelength W, the last two excluding each other.
