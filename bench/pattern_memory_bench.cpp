@@ -19,12 +19,12 @@
 namespace teravine::bench {
 namespace {
 
-// A file of about `megabytes` MB: XRDML intensities of 8 to 9 bytes a point.
+// A file of about `megabytes` MB: XRDML intensities of about 8 bytes a point.
 void write_large_xrdml(const std::string& path, double megabytes) {
     synthetic::PeakShape shape;
     shape.from = 2;
     shape.to = 70;
-    shape.step = (shape.to - shape.from) / (megabytes * 1e6 / 8.6);
+    shape.step = (shape.to - shape.from) / (megabytes * 1e6 / 8.0);
     std::ofstream(path, std::ios::binary)
         << synthetic::file_text(synthetic::make_pattern(shape),
                                 synthetic::Format::XrdmlIntensities);
