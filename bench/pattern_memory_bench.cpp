@@ -25,9 +25,8 @@ void write_large_xrdml(const std::string& path, double megabytes) {
     shape.from = 2;
     shape.to = 70;
     shape.step = (shape.to - shape.from) / (megabytes * 1e6 / 8.0);
-    std::ofstream(path, std::ios::binary)
-        << synthetic::file_text(synthetic::make_pattern(shape),
-                                synthetic::Format::XrdmlIntensities);
+    std::ofstream(path, std::ios::binary) << synthetic::file_text(
+        synthetic::make_pattern(shape), synthetic::Format::XrdmlIntensities);
 }
 
 // Runs the command and returns its maximum resident set size in bytes; -1 when it did not
