@@ -223,5 +223,43 @@ TEST_F(MeasureDialogTest, TheAnodeToldMeasuresAsTheCliToldItDoes) {
     EXPECT_EQ(stated->currentText(), QStringLiteral("Co"));
 }
 
+TEST_F(MeasureDialogTest, AFileOfSeveralScansOffersThemAll) {
+    // Two scans of one XRDML file: a narrow and a broad peak.
+    std::string scans;
+    for (const double fwhm : {0.3, 0.6}) {
+        synthetic::PeakShape shape;
+        shape.fwhm = fwhm;
+        const std::string one = synthetic::file_text(synthetic::make_pattern(shape),
+                                                     synthetic::Format::XrdmlIntensities);
+        const auto from = one.find("<scan>");
+        scans += one.substr(from, one.find("</scan>") + 7 - from) + "\n";
+    }
+    const std::string whole =
+        synthetic::file_text(synthetic::make_pattern({}), synthetic::Format::XrdmlIntensities);
+    const std::string two = folder.file("two.xrdml");
+    std::ofstream(two) << whole.substr(0, whole.find("<scan>")) << scans
+                       << "</xrdMeasurement>\n</xrdMeasurements>\n";
+
+    MeasureDialog& dialog = window.show_measure_dialog();
+    dialog.open_pattern(PatternSide::AirDried, two);
+    wait_until_read(dialog);
+    QComboBox* scan = dialog.half(PatternSide::AirDried).scan;
+    ASSERT_EQ(scan->count(), 2);
+    EXPECT_TRUE(scan->isVisibleTo(&dialog));
+    EXPECT_TRUE(scan->itemText(1).startsWith(QStringLiteral("Scan 2: 4° to 14°, 1001 points")))
+        << scan->itemText(1).toStdString();
+    const auto fwhm = [&] { return dialog.half(PatternSide::AirDried).fwhm->text().chopped(1); };
+    EXPECT_NEAR(fwhm().toDouble(), 0.3, 0.005);
+    scan->setCurrentIndex(1);
+    emit scan->activated(1);
+    EXPECT_NEAR(fwhm().toDouble(), 0.6, 0.01);
+    // The CLI measures the same scan when told it.
+    const QStringList rows = cli_lines(
+        {"measure", QString::fromStdString(two), QString::fromStdString(two), "--scan", "2"});
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(dialog.half(PatternSide::AirDried).fwhm->text(),
+              rows[1].split('\t')[3] + QStringLiteral("°"));
+}
+
 } // namespace
 } // namespace teravine
