@@ -27,6 +27,7 @@ struct MeasureArgs {
     std::string broadening;
     std::string figure;
     PatternArgs pattern;
+    std::size_t scan_eg = 0; // 0: the same as --scan
     PairsJob pairs;
 };
 
@@ -73,8 +74,8 @@ int run_measure(MeasureArgs& args) {
         return fail(choice.error());
     }
     if (!args.pairs.list.empty()) {
-        if (!args.ad.empty() || args.identify || !args.figure.empty()) {
-            return fail("--pairs takes no pattern files, --identify or --figure");
+        if (!args.ad.empty() || args.identify || !args.figure.empty() || args.scan_eg > 0) {
+            return fail("--pairs takes no pattern files, --identify, --figure or --scan-eg");
         }
         if (args.pairs.output.empty()) {
             return fail("--pairs needs -o FILE.IW");
@@ -93,8 +94,12 @@ int run_measure(MeasureArgs& args) {
     if (!args.broadening.empty() && !args.identify) {
         return fail("--broadening goes with --identify or --pairs");
     }
+    PatternChoice eg_choice = *choice;
+    if (args.scan_eg > 0) {
+        eg_choice.scan = args.scan_eg;
+    }
     const auto ad = measure_file(args.ad, *choice, *range);
-    const auto eg = measure_file(args.eg, *choice, *range);
+    const auto eg = measure_file(args.eg, eg_choice, *range);
     for (const auto* side : {&ad, &eg}) {
         if (!*side) {
             std::cerr << side->error() << "\n";
@@ -135,6 +140,11 @@ void add_measure_command(CLI::App& app, int& status) {
     command->add_option("--range", args->range, "2-theta range LO:HI searched (Cu K-alpha)")
         ->capture_default_str();
     add_pattern_options(*command, args->pattern);
+    command
+        ->add_option("--scan-eg", args->scan_eg,
+                     "the scan of the EG file, when it is not the one of --scan (the two "
+                     "preparations as two scans of one file)")
+        ->check(CLI::PositiveNumber);
     auto* identify = command->add_flag(
         "--identify", args->identify,
         "also identify the measured pair as a typed entry with its broadening would be");

@@ -38,3 +38,12 @@ run(0 pattern two.xrdml --scan 2 --info)
 if(NOT last_out MATCHES "^format\tXRDML\nscans\t2\nscan\t2\nlabel\t[^\n]*\npoints\t12\n")
   fail("pattern two.xrdml --scan 2 --info printed\n${last_out}")
 endif()
+
+# The two preparations as two scans of one file: the EG pattern's scan told apart.
+run(1 measure two.xrdml two.xrdml --scan 1 --scan-eg 3)
+string(REGEX MATCHALL "has no scan 3" missing "${last_err}")
+list(LENGTH missing missing_count)
+if(NOT missing_count EQUAL 1 OR NOT last_err MATCHES "two.xrdml: the range between 6.5° and 11.5° 2θ is not inside the pattern, which holds points from 4° to 6.2°")
+  fail("measure --scan 1 --scan-eg 3 said\n${last_err}")
+endif()
+expect(1 "--pairs takes no pattern files" measure --pairs list.csv -o - --scan-eg 2)
