@@ -42,7 +42,8 @@ struct PeakWidth {
 // net counts above four fifths of it, which finds the top between two points. The
 // half-height crossings are interpolated linearly between the two points of the
 // unsmoothed net counts that bracket half the height, walking outward from the top.
-// Fails, naming the pattern, when the range holds too few points, has no peak (flat or
+// Fails, naming the pattern, when the range (carried over to the pattern's wavelength) is
+// not inside the pattern's 2θ span, when it holds too few points, has no peak (flat or
 // monotone, or a net height below three standard deviations of the background: its
 // Poisson noise when the counts are whole numbers, else the flanks' scatter), or the half
 // height is not reached clear of the flank windows.
