@@ -54,8 +54,7 @@ LineTables make_line_tables(const Calibration& cal) {
     tables.s_sweep = sweep_columns(cal, kSSweepStart);
 
     // Every step of every march, not only up to the first point.
-    Calibration scratch = cal;
-    PolynomialMarch march(scratch);
+    PolynomialMarch march(cal);
     for (int q = 0; q < kMarches; ++q) {
         march.begin(q);
         for (int m = 1; m <= kMarchSteps; ++m) {
