@@ -104,9 +104,9 @@ void Terav::Tr_fi_Click() {
                 continue;
             }
             const std::size_t i = pair.index;
-            place_identified(pair.ad, pair.eg, pair.found, true,
-                             {measured.ad[i], measured.eg[i], measured.broadening, br.broad_rule,
-                              true});
+            place_identified(
+                pair.ad, pair.eg, pair.found, true,
+                {measured.ad[i], measured.eg[i], measured.broadening, br.broad_rule, true});
         }
         measure_uncertainties(first, true); // all at once, on both cores
         return treated.failure;

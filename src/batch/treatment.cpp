@@ -10,9 +10,8 @@
 
 namespace teravine {
 
-Treatment treat_widths(const WidthFile& corrected, const Calibration& cal,
-                       const LineTables& tables, std::string_view rule_name, LineWriter& out,
-                       unsigned workers) {
+Treatment treat_widths(const WidthFile& corrected, const Calibration& cal, const LineTables& tables,
+                       std::string_view rule_name, LineWriter& out, unsigned workers) {
     for (const auto& line :
          result_header(corrected.title, cal.name(), corrected.broadening, rule_name)) {
         out.line(line);
@@ -20,9 +19,8 @@ Treatment treat_widths(const WidthFile& corrected, const Calibration& cal,
 
     Treatment treated;
     const std::size_t m = std::min(corrected.ad.size(), corrected.eg.size());
-    std::vector<Identification> found =
-        identify_pairs(cal, tables, std::span(corrected.ad).first(m),
-                       std::span(corrected.eg).first(m), workers);
+    std::vector<Identification> found = identify_pairs(
+        cal, tables, std::span(corrected.ad).first(m), std::span(corrected.eg).first(m), workers);
     treated.pairs.reserve(m);
     for (std::size_t i = 0; i < m && !out.failed(); ++i) {
         ++treated.samples;

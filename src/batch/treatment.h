@@ -49,8 +49,7 @@ struct Treatment {
 // the file is always floor(100 / fp_pct), also when AD equals EG. A failure to write
 // stops the treatment, as does a sample whose N, %S or Nfp cannot be computed (the
 // failure names it).
-Treatment treat_widths(const WidthFile& corrected, const Calibration& cal,
-                       const LineTables& tables, std::string_view rule_name, LineWriter& out,
-                       unsigned workers = 0);
+Treatment treat_widths(const WidthFile& corrected, const Calibration& cal, const LineTables& tables,
+                       std::string_view rule_name, LineWriter& out, unsigned workers = 0);
 
 } // namespace teravine

@@ -141,9 +141,8 @@ int run_treat(const TreatArgs& args) {
     }
     // Standard error, so that the summary never mixes with a result on standard output.
     if (!args.quiet) {
-        std::cerr << "Wrote " << output_name(args.output) << ": " << treated.samples
-                  << " samples, " << treated.placed << " identified, " << treated.errors
-                  << " Error.\n";
+        std::cerr << "Wrote " << output_name(args.output) << ": " << treated.samples << " samples, "
+                  << treated.placed << " identified, " << treated.errors << " Error.\n";
     }
     if (const auto unread = unread_numbers_message(*widths)) {
         std::cerr << *unread << "\n";

@@ -100,7 +100,8 @@ void build_const_fp_line(const Calibration& cal, float u, Line& line) {
     march_line(march, u, line);
 }
 
-void build_const_n_line(const Calibration& cal, const LineTables& tables, std::int16_t n, Line& line) {
+void build_const_n_line(const Calibration& cal, const LineTables& tables, std::int16_t n,
+                        Line& line) {
     if (!tables.fit(cal)) {
         build_const_n_line(cal, n, line);
         return;

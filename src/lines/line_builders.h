@@ -33,7 +33,8 @@ void build_const_fp_line(const Calibration& cal, float u, Line& line);
 // The same lines, point for point and bit for bit, read from tables of cal.reich. When
 // the tables do not fit cal (another Reichweite, range or table), the rows are read from
 // the polynomials instead.
-void build_const_n_line(const Calibration& cal, const LineTables& tables, std::int16_t n, Line& line);
+void build_const_n_line(const Calibration& cal, const LineTables& tables, std::int16_t n,
+                        Line& line);
 void build_const_s_line(const Calibration& cal, const LineTables& tables, float s, Line& line);
 void build_const_fp_line(const Calibration& cal, const LineTables& tables, float u, Line& line);
 

@@ -32,8 +32,7 @@ struct KPlace {
 KPlace find_k(const CoefTable& table, float x, float y, std::int16_t reich);
 
 // rec with its weight in N terms turned into the row-mixing weight that gives that N at x.
-InterpRecord row_frac(const InterpRecord& rec, const CoefTable& table, std::int16_t reich,
-                      float x);
+InterpRecord row_frac(const InterpRecord& rec, const CoefTable& table, std::int16_t reich, float x);
 
 // The inverse of row_frac: rec with its row-mixing weight turned into the weight in
 // reciprocal terms.

@@ -120,19 +120,23 @@ TEST(WidthFile, ReadAndCorrectedUnderEachRule) {
 TEST(Treatment, AResultFileThatCannotBeCreatedOrWritten) {
     ScratchFolder folder;
     const auto file = read_width_text("T\n1\n0\n0.5,0.4\n").value();
-    Calibration cal = make_calibration(1);
+    const Calibration cal = make_calibration(1);
+    const LineTables tables = make_line_tables(cal);
     const std::pair<std::string, std::string> cases[] = {
         {folder.file("no such folder/out.IWO"), "cannot be created: No such file or directory."},
         {folder.path().string(), "cannot be created"},
         {"/dev/full", "cannot be written: No space left on device."}};
     for (const auto& [path, error] : cases) {
-        int placed = 0; // a full disk may show only at the last flush
-        const auto outcome =
-            treat_widths(file, cal, "Gauss", path, [&](float, float) { ++placed; });
-        ASSERT_FALSE(outcome) << path;
-        EXPECT_EQ(outcome.error().rfind("The file \"" + path + "\" " + error, 0), 0u)
-            << outcome.error();
-        EXPECT_LE(placed, 1);
+        LineWriter out;
+        std::optional<std::string> failure = out.open(path);
+        Treatment treated;
+        if (!failure) {
+            treated = treat_widths(file, cal, tables, "Gauss", out);
+            failure = treated.failure;
+        }
+        ASSERT_TRUE(failure) << path;
+        EXPECT_EQ(failure->rfind("The file \"" + path + "\" " + error, 0), 0u) << *failure;
+        EXPECT_LE(treated.placed, 1); // a full disk may show only at the last flush
     }
 }
 
