@@ -30,6 +30,8 @@ CorrectionTable three_value_table() {
     return read.table;
 }
 
+// By hand for B = 0.3, b = 0.1: sqrt(0.09 - 0.01), 0.3 - 0.1, and their geometric mean
+// sqrt(0.2828427 * 0.2).
 TEST(RemoveInst, WorkedExamplesInDoubleOnlyTheResultSingle) {
     EXPECT_EQ(number_text(remove_inst(0.30f, 0.10f, kRuleGauss)), " .2828427");
     EXPECT_EQ(number_text(remove_inst(0.30f, 0.10f, kRuleLorentz)), " .2");
@@ -52,7 +54,7 @@ TEST(RemoveInst, WidthsThatCannotBeCorrectedGiveMinusOne) {
     }
     // Inside the table but below b; a negative b under a square root: -1, not NaN.
     EXPECT_EQ(remove_inst(0.22f, 0.23f, kRuleTable, table), -1.0f);
-    EXPECT_EQ(remove_inst(0.22f, 0.0f, kRuleTable, table), 0.125f);
+    EXPECT_EQ(remove_inst(0.22f, 0.0f, kRuleTable, table), 0.125f); // half way from 0.1 to 0.15
     EXPECT_EQ(remove_inst(0.1f, -0.3f, kRuleGauss), -1.0f);
     EXPECT_EQ(remove_inst(0.1f, -0.3f, kRuleMixture), -1.0f);
     EXPECT_EQ(remove_inst(0.1f, -0.3f, kRuleLorentz), static_cast<float>(0.1 + double{0.3f}));
@@ -62,6 +64,8 @@ TEST(FileRemove, InterpolatesInsideTheTableOnly) {
     const CorrectionTable t = three_value_table();
     ASSERT_EQ(t.cor_count, 3);
     EXPECT_EQ(number_text(t.corrected[1]), " .15");
+    // By hand: 0.22 and 0.21 lie a half and a quarter of the way from 0.2 to 0.24, so their
+    // corrected widths that far from 0.1 to 0.15.
     // clang-format off
     const std::pair<float, float> cases[] = {
         {0.22f, 0.125f}, {0.21f, 0.1125f}, {0.3f, t.corrected[2]}, {0.24f, t.corrected[1]},

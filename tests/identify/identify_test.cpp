@@ -37,6 +37,8 @@ TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
     ASSERT_TRUE(placed);
     const SampleRecord& r = placed->record;
     EXPECT_EQ(r.label, "N: 24,S: 4.88%,k:1.17,Nfp: 11");
+    // N = 1 / 0.0416921 and k as find_k places the point (tests/model); 100 / 8.85 = 11.3
+    // gives the label's Nfp.
     EXPECT_EQ(number_text(r.n), " 23.98536");
     EXPECT_EQ(r.fp_pct, 8.85f);
     EXPECT_EQ(interp.k, 1.1713867f);

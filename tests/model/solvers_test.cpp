@@ -15,6 +15,7 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
 
 // R3 is loaded after R0, as the window does, so its k curves keep their points to 1.1.
+// The R3 window: 0.9 on both axes in 9 intervals of 0.1.
 TEST(MakeCalibration, R3HasANineUnitWindowAndFullKCurves) {
     WorldWindow w;
     const Calibration r3 = make_calibration(3, &w);
@@ -40,6 +41,7 @@ TEST(Pol5_0, SumsInDoubleFromTheSingles) {
 }
 
 // Truncates below .5, half to even on .5, up above; refuses what 16 bits cannot hold.
+// 884.9353 is 10000 / Nfp of the README's worked example before rounding (fp_pct 8.85).
 TEST(RoundHalf, HalfToEvenWithinSixteenBits) {
     // clang-format off
     const std::pair<float, int> cases[] = {
