@@ -144,6 +144,46 @@ TEST(Treatment, AResultFileThatCannotBeCreatedOrWritten) {
     }
 }
 
+// Every pair comes back in file order, the accepted ones with their samples; a sample whose
+// N cannot be computed stops the treatment and comes back last. The samples: the README's
+// worked example, one above the diagonal, one more inside, one below the k = 3 row.
+TEST(Treatment, HandsBackEveryPairInFileOrder) {
+    ScratchFolder folder;
+    const auto file = read_width_text("T\n4\n0\n0.5,0.4\n0.5,0.6\n0.7,0.5\n0.5,0.1\n").value();
+    Calibration cal = make_calibration(1);
+    for (const bool broken : {false, true}) {
+        if (broken) {
+            cal.coef_invn[1][3] = {}; // rows 3 and 4 (k = 1 and 2) give 1/N = 0
+            cal.coef_invn[1][4] = {};
+        }
+        LineWriter out;
+        ASSERT_FALSE(out.open(folder.file("t.IWO")));
+        const Treatment t = treat_widths(file, cal, make_line_tables(cal), "Gauss", out);
+        std::vector<Placement> where;
+        std::vector<float> placed_eg;
+        for (const TreatedPair& pair : t.pairs) {
+            EXPECT_EQ(pair.index, where.size());
+            where.push_back(pair.found.place.where);
+            if (pair.accepted()) {
+                EXPECT_EQ(pair.found.placed->record.iw_ad, pair.ad);
+                placed_eg.push_back(pair.found.placed->record.iw_eg);
+            }
+        }
+        if (broken) {
+            EXPECT_EQ(where, std::vector<Placement>{Placement::inside});
+            EXPECT_EQ(t.failure, "Sample 1 of the file: Arithmetic failure: N cannot be computed.");
+            EXPECT_TRUE(placed_eg.empty());
+            continue;
+        }
+        EXPECT_FALSE(t.failure);
+        EXPECT_EQ(where, (std::vector<Placement>{Placement::inside, Placement::above_diagonal,
+                                                 Placement::inside, Placement::outside}));
+        EXPECT_EQ(placed_eg, (std::vector<float>{0.4f, 0.5f}));
+        EXPECT_EQ(t.pairs[0].nfp, 11); // the worked example's Nfp
+        EXPECT_TRUE(t.samples == 4 && t.placed == 2 && t.errors == 2);
+    }
+}
+
 // The title, then every item up to the end, or the first failure's text as the last one.
 std::vector<std::string> read_all(std::string_view text) {
     auto items = NumberItems::over(text).value();
