@@ -19,7 +19,7 @@ namespace teravine {
 namespace {
 
 // Every grid family as the menus compute it.
-ConstLines all_grids(Calibration& cal) {
+ConstLines all_grids(const Calibration& cal) {
     ConstLines g;
     compute_const_n_lines(cal, g);
     compute_const_s_lines(cal, g);
@@ -28,9 +28,8 @@ ConstLines all_grids(Calibration& cal) {
 }
 
 // A sample placed as a click places it, with its four lines.
-PlacedSample sample_at(Calibration& cal, float ad, float eg) {
-    InterpRecord interp;
-    return *identify_point(cal, interp, ad, eg);
+PlacedSample sample_at(const Calibration& cal, float ad, float eg) {
+    return *identify_point(cal, ad, eg).placed;
 }
 
 struct DiagramTest : ::testing::Test {

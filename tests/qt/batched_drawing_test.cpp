@@ -46,8 +46,7 @@ protected:
             const auto ad = static_cast<float>(0.05 + (high - 0.05) * u);
             const double lowest = Pol5_0(cal_.coef_eg, cal_.reich, 5, ad);
             auto eg = static_cast<float>(lowest + (0.02 + 0.96 * t) * (ad - lowest));
-            InterpRecord interp;
-            if (auto placed = identify_point(cal_, interp, ad, eg)) {
+            if (auto placed = identify_point(cal_, ad, eg).placed) {
                 samples_.push_back(std::move(*placed));
             }
         }
