@@ -69,20 +69,24 @@ SampleStatus sample_status(const TreatedPair& sample, float ad_measured, float e
 }
 
 std::string result_csv_header() {
-    return "index,ad_measured,eg_measured,ad,eg,status,n,n_int,s_pct,k,nfp,reichweite,rule,"
+    return "name,index,ad_measured,eg_measured,ad,eg,status,n,n_int,s_pct,k,nfp,reichweite,rule,"
            "broadening";
 }
 
 std::string result_csv_row(const TreatedPair& sample, const WidthFile& measured,
-                           const WidthFile& corrected, const CsvTreatment& treatment) {
+                           const WidthFile& corrected, const CsvTreatment& whole) {
     const std::size_t i = sample.index;
+    CsvTreatment treatment = whole;
+    treatment.broadening = measured.broadening_of(i); // a listed sample's own
+
     const float ad = corrected.ad[i];
     const float eg = corrected.eg[i];
     const SampleStatus status =
         sample_status(sample, measured.ad[i], measured.eg[i], ad, eg, treatment);
-    std::string row = std::to_string(i + 1) + ',' + full_precision(measured.ad[i]) + ',' +
-                      full_precision(measured.eg[i]) + ',' + corrected_field(ad) + ',' +
-                      corrected_field(eg) + ',' + csv_field(status_text(status)) + ',';
+    std::string row = csv_field(sample.name) + ',' + std::to_string(i + 1) + ',' +
+                      full_precision(measured.ad[i]) + ',' + full_precision(measured.eg[i]) + ',' +
+                      corrected_field(ad) + ',' + corrected_field(eg) + ',' +
+                      csv_field(status_text(status)) + ',';
     if (status == SampleStatus::ok) {
         const SampleValues& v = *sample.found.values;
         row += full_precision(v.n) + ',' + std::to_string(v.n_int) + ',' + full_precision(v.s_pct) +

@@ -24,7 +24,8 @@ Treatment treat_widths(const WidthFile& corrected, const Calibration& cal, const
     treated.pairs.reserve(m);
     for (std::size_t i = 0; i < m && !out.failed(); ++i) {
         ++treated.samples;
-        TreatedPair pair{i, corrected.ad[i], corrected.eg[i], std::move(found[i]), 0};
+        TreatedPair pair{
+            i, corrected.name_of(i), corrected.ad[i], corrected.eg[i], std::move(found[i]), 0};
         if (!pair.found.place.inside()) {
             out.line(kErrorLine);
             ++treated.errors;

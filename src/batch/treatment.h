@@ -20,6 +20,7 @@ namespace teravine {
 // One pair of the width file as the treatment took it.
 struct TreatedPair {
     std::size_t index = 0; // 0 for the first sample of the file
+    std::string name;      // from a sample list; empty for a width file
     float ad = 0;          // the widths as corrected, as its line gives them
     float eg = 0;
     Identification found; // where it lies, its values, the sample with its four lines

@@ -107,7 +107,7 @@ Outcome<WidthFile> read_width_file(const std::string& path) {
 
 void correct_widths(WidthFile& file, std::int16_t rule, const CorrectionTable& table) {
     for (std::size_t i = 0; i < file.ad.size(); ++i) {
-        remove_inst_from_pair(file.ad[i], file.eg[i], file.broadening, rule, table);
+        remove_inst_from_pair(file.ad[i], file.eg[i], file.broadening_of(i), rule, table);
     }
 }
 

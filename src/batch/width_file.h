@@ -24,6 +24,15 @@ struct WidthFile {
     std::vector<float> ad;  // sample i (1..m) at index i - 1
     std::vector<float> eg;
     int unread_numbers = 0; // number items after the m-th sample, which are not used
+    // From a sample list: the name of each sample, and its own broadening when the
+    // samples differ in it (empty for a width file, whose samples share b).
+    std::vector<std::string> names;
+    std::vector<float> broadenings;
+
+    float broadening_of(std::size_t i) const {
+        return i < broadenings.size() ? broadenings[i] : broadening;
+    }
+    std::string name_of(std::size_t i) const { return i < names.size() ? names[i] : std::string(); }
 };
 
 // Failures, each a sentence naming what and where: the file cannot be opened or read;
@@ -38,9 +47,9 @@ Outcome<WidthFile> read_width_file(const std::string& path);
 // after the result is written (the results themselves stay as the file is read).
 std::optional<std::string> unread_numbers_message(const WidthFile& file);
 
-// Step 4's correction: when b > 0 or the rule is 3 (the table), every AD and then EG
-// width goes through remove_inst(width, b, rule, table); otherwise the widths stay as
-// read. A width below b becomes -1 and is later written as "Error".
+// Step 4's correction (with each sample's own b when it has one): when b > 0 or the rule is 3 (the
+// table), every AD and then EG width goes through remove_inst(width, b, rule, table); otherwise the
+// widths stay as read. A width below b becomes -1 and is later written as "Error".
 void correct_widths(WidthFile& file, std::int16_t rule, const CorrectionTable& table);
 
 } // namespace teravine

@@ -2,6 +2,7 @@
 #include "cli/measure_pairs.h"
 
 #include "batch/result_target.h"
+#include "batch/sample_list_file.h"
 #include "batch/width_file.h"
 #include "cli/commands.h"
 #include "cli/measure_rows.h"
@@ -9,6 +10,7 @@
 #include "identify/width_entry.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <vector>
@@ -133,6 +135,7 @@ int run_measure_pairs(const PairsJob& job) {
     }
 
     std::vector<std::string> width_lines;
+    std::vector<ListedSample> listed; // the same pairs, named, for an output ending in .csv
     std::vector<std::string> csv_lines{"name,side,file,position,fwhm,breadth,height,u_fwhm"};
     for (const auto& pair : *pairs) {
         const auto ad = measure_file(pair.ad, job.choice, job.range);
@@ -152,6 +155,15 @@ int run_measure_pairs(const PairsJob& job) {
         }
         if (measured) {
             width_lines.push_back(width_text(ad->width.fwhm) + "," + width_text(eg->width.fwhm));
+            // The list holds the widths the width file would hold, and their u.
+            ListedSample sample;
+            sample.name = pair.name;
+            sample.ad = std::strtof(width_text(ad->width.fwhm).c_str(), nullptr);
+            sample.eg = std::strtof(width_text(eg->width.fwhm).c_str(), nullptr);
+            sample.broadening = broadening;
+            sample.u_ad = static_cast<float>(ad->width.u_fwhm);
+            sample.u_eg = static_cast<float>(eg->width.u_fwhm);
+            listed.push_back(std::move(sample));
         }
     }
     if (width_lines.size() > static_cast<std::size_t>(kMaxWidthSamples)) {
@@ -162,11 +174,18 @@ int run_measure_pairs(const PairsJob& job) {
     if (const auto failure = open_output(out, job.output)) {
         return fail(*failure);
     }
-    out.line("Widths measured from " + job.list);
-    out.line(std::to_string(width_lines.size()));
-    out.line(shortest(broadening));
-    for (const auto& line : width_lines) {
-        out.line(line);
+    if (is_sample_list_path(job.output)) {
+        out.line(sample_list_header(true));
+        for (const ListedSample& sample : listed) {
+            out.line(sample_list_line(sample, true));
+        }
+    } else {
+        out.line("Widths measured from " + job.list);
+        out.line(std::to_string(width_lines.size()));
+        out.line(shortest(broadening));
+        for (const auto& line : width_lines) {
+            out.line(line);
+        }
     }
     if (const auto failure = out.close()) {
         return fail(*failure);

@@ -5,6 +5,7 @@
 // is placed as the window places it.
 #include "batch/result_csv.h"
 #include "batch/result_target.h"
+#include "batch/sample_list_file.h"
 #include "batch/treatment.h"
 #include "cli/commands.h"
 #include "cli/rule_options.h"
@@ -13,6 +14,7 @@
 #include "lines/line_tables.h"
 #include "model/calibration.h"
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <vector>
@@ -37,7 +39,7 @@ int fail(const std::string& description) {
 
 // The inputs just read that the result must not replace.
 std::optional<std::string> replaces_an_input(const TreatArgs& args) {
-    if (is_standard_stream(args.output)) {
+    if (args.output.empty() || is_standard_stream(args.output)) {
         return std::nullopt;
     }
     if (auto same = result_replaces_input(args.output, args.input, "width file")) {
@@ -52,7 +54,8 @@ std::optional<std::string> replaces_an_input(const TreatArgs& args) {
 // The table of --csv must replace neither an input nor the result file.
 std::optional<std::string> csv_problem(const TreatArgs& args) {
     if (args.csv.empty() || is_standard_stream(args.csv)) {
-        if (is_standard_stream(args.csv) && is_standard_stream(args.output)) {
+        if (is_standard_stream(args.csv) && !args.output.empty() &&
+            is_standard_stream(args.output)) {
             return "teravine-cli treat: --csv - and -o - cannot both write to standard output";
         }
         return std::nullopt;
@@ -70,6 +73,51 @@ std::optional<std::string> csv_problem(const TreatArgs& args) {
     return std::nullopt;
 }
 
+// The samples of a width file, or of a named sample list (a path ending in .csv), with the
+// sigmas each list sample brings with its measurement.
+struct TreatInput {
+    WidthFile measured;
+    std::vector<std::optional<float>> u_ad; // empty for a width file
+    std::vector<std::optional<float>> u_eg;
+};
+
+Outcome<TreatInput> read_treat_input(const std::string& path) {
+    if (!is_sample_list_path(path)) {
+        auto widths = read_widths(path);
+        if (!widths) {
+            return Failure{widths.error()};
+        }
+        return TreatInput{std::move(widths.value()), {}, {}};
+    }
+    const auto text = read_input_text(path);
+    if (!text) {
+        return Failure{text.error()};
+    }
+    const auto list = read_sample_list_text(*text, "The list \"" + path + "\"");
+    if (!list) {
+        return Failure{list.error()};
+    }
+    // The result file's title line names the list without its folder.
+    const std::string title =
+        is_standard_stream(path) ? std::string("Sample list")
+                                 : "Sample list " + std::filesystem::path(path).filename().string();
+    TreatInput input{widths_of_list(*list, title), {}, {}};
+    for (const ListedSample& sample : list->samples) {
+        input.u_ad.push_back(sample.u_ad);
+        input.u_eg.push_back(sample.u_eg);
+    }
+    return input;
+}
+
+bool any_own_sigma(const TreatInput& input) {
+    for (std::size_t i = 0; i < input.u_ad.size(); ++i) {
+        if (input.u_ad[i] || input.u_eg[i]) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int run_treat(const TreatArgs& args) {
     // A correction table that cannot be read ends here, as the option "File table" does.
     const auto rule = choose_rule(args.rule);
@@ -78,12 +126,24 @@ int run_treat(const TreatArgs& args) {
         const bool about_options = rule.error().rfind("--", 0) == 0;
         return fail(about_options ? "teravine-cli treat: " + rule.error() : rule.error());
     }
-    const auto measured = read_widths(args.input);
-    if (!measured) {
-        return fail(measured.error());
+    const auto input = read_treat_input(args.input);
+    if (!input) {
+        return fail(input.error());
     }
-    auto widths = measured;
-    correct_widths(widths.value(), rule->rule, rule->table);
+    if (args.output.empty() && !is_sample_list_path(args.input)) {
+        return fail("teravine-cli treat: a width file (.IW) needs -o for its result file");
+    }
+    if (args.output.empty() && args.csv.empty()) {
+        return fail("teravine-cli treat: a sample list needs -o, --csv or both");
+    }
+    if (!args.output.empty() && !input->measured.broadenings.empty()) {
+        return fail("teravine-cli treat: the samples of \"" + args.input +
+                    "\" differ in broadening, and a result file (.IWO) states one; "
+                    "leave out -o and write --csv");
+    }
+    const WidthFile* measured = &input->measured;
+    auto widths = input->measured;
+    correct_widths(widths, rule->rule, rule->table);
     if (const auto same = replaces_an_input(args)) {
         return fail(*same);
     }
@@ -95,37 +155,46 @@ int run_treat(const TreatArgs& args) {
     LineWriter csv("\n");
     std::vector<std::optional<WidthUncertainty>> uncertainties;
     std::optional<WidthSigmas> sigmas;
+    bool with_intervals = false;
     if (!args.csv.empty()) {
         if (const auto failure = open_output(csv, args.csv)) {
             return fail(*failure);
         }
         // The intervals start from the widths as measured, with the file's broadening.
+        // A listed sample's own u stands in for --sigma.
         sigmas = chosen_sigmas(args.sigmas);
-        if (sigmas) {
-            std::vector<MeasuredPair> pairs(measured->ad.size());
-            for (std::size_t i = 0; i < pairs.size(); ++i) {
-                pairs[i] = {measured->ad[i],
-                            measured->eg[i],
-                            {widths->broadening, rule->rule, &rule->table}};
+        with_intervals = sigmas.has_value() || any_own_sigma(*input);
+        if (with_intervals) {
+            uncertainties.resize(measured->ad.size());
+            for (std::size_t i = 0; i < uncertainties.size(); ++i) {
+                const auto own = i < input->u_ad.size()
+                                     ? sample_sigmas(input->u_ad[i], input->u_eg[i], sigmas)
+                                     : sigmas;
+                if (own) {
+                    uncertainties[i] = width_uncertainty(
+                        cal, measured->ad[i], measured->eg[i],
+                        {measured->broadening_of(i), rule->rule, &rule->table}, *own);
+                }
             }
-            uncertainties = width_uncertainties(cal, pairs, *sigmas);
         }
-        csv.line(result_csv_header() + (sigmas ? uncertainty_csv_header() : ""));
+        csv.line(result_csv_header() + (with_intervals ? uncertainty_csv_header() : ""));
     }
-    LineWriter out;
-    if (const auto failure = open_output(out, args.output)) {
-        return fail(*failure);
+    LineWriter out; // without -o (a list only) the result lines go nowhere
+    if (!args.output.empty()) {
+        if (const auto failure = open_output(out, args.output)) {
+            return fail(*failure);
+        }
     }
     // Every accepted sample comes back placed as the window places it, with its four lines.
     const Treatment treated =
-        treat_widths(*widths, cal, make_line_tables(cal), rule_name(rule->rule), out);
+        treat_widths(widths, cal, make_line_tables(cal), rule_name(rule->rule), out);
     // The table holds what was treated, also when the treatment stopped.
     std::optional<std::string> csv_failure;
     if (!args.csv.empty()) {
-        const CsvTreatment treatment{args.reichweite, rule->rule, widths->broadening};
+        const CsvTreatment treatment{args.reichweite, rule->rule, widths.broadening};
         for (const TreatedPair& pair : treated.pairs) {
-            std::string row = result_csv_row(pair, *measured, *widths, treatment);
-            if (sigmas) {
+            std::string row = result_csv_row(pair, *measured, widths, treatment);
+            if (with_intervals) {
                 row += uncertainty_csv_fields(pair.found.values ? uncertainties[pair.index]
                                                                 : std::nullopt);
             }
@@ -141,10 +210,11 @@ int run_treat(const TreatArgs& args) {
     }
     // Standard error, so that the summary never mixes with a result on standard output.
     if (!args.quiet) {
-        std::cerr << "Wrote " << output_name(args.output) << ": " << treated.samples << " samples, "
-                  << treated.placed << " identified, " << treated.errors << " Error.\n";
+        std::cerr << "Wrote " << output_name(args.output.empty() ? args.csv : args.output) << ": "
+                  << treated.samples << " samples, " << treated.placed << " identified, "
+                  << treated.errors << " Error.\n";
     }
-    if (const auto unread = unread_numbers_message(*widths)) {
+    if (const auto unread = unread_numbers_message(widths)) {
         std::cerr << *unread << "\n";
     }
     return kExitOk;
@@ -156,13 +226,15 @@ void add_treat_command(CLI::App& app, int& status) {
     auto args = std::make_shared<TreatArgs>();
     auto* command = app.add_subcommand(
         "treat", "Treat a sample width file (.IW) into a result file (.IWO), as the window's "
-                 "File > Treat File does");
-    command->add_option("FILE", args->input, "sample width file (.IW); - for standard input")
-        ->required();
+                 "File > Treat File does, or a named sample list (.csv)");
     command
-        ->add_option("-o,--output", args->output,
-                     "result file (.IWO) to create or overwrite; - for standard output")
+        ->add_option("FILE", args->input,
+                     "sample width file (.IW) or named sample list (.csv: name,ad,eg and "
+                     "optionally broadening,u_ad,u_eg); - for standard input")
         ->required();
+    command->add_option("-o,--output", args->output,
+                        "result file (.IWO) to create or overwrite; - for standard output; "
+                        "needed with a width file");
     command->add_option("--csv", args->csv,
                         "also write one CSV row per sample, with the reason of every Error "
                         "line; - for standard output");

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The named sample list: the user's spreadsheet of samples saved as CSV (RFC 4180).
+// A header line names the columns `name`, `ad` and `eg`, and optionally `broadening`,
+// `u_ad` and `u_eg`, in any order; then one sample a line. Fields are separated by
+// commas with "." as the decimal point, or, when the header holds a semicolon, by
+// semicolons with "," as the decimal point. Fields may be quoted, their quotes doubled;
+// lines end in CR LF or LF; blank lines are skipped.
+#pragma once
+
+#include "batch/width_file.h"
+#include "identify/uncertainty.h"
+#include "text/outcome.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace teravine {
+
+inline constexpr std::size_t kMaxListSamples = 32767;
+
+struct ListedSample {
+    std::string name;
+    float ad = 0; // the widths as measured, degrees 2-theta
+    float eg = 0;
+    float broadening = 0;        // 0 when the list has no broadening column
+    std::optional<float> u_ad;   // the standard uncertainty of each width, when listed
+    std::optional<float> u_eg;
+    int line = 0; // where it stands in the list, from 1
+};
+
+struct NamedList {
+    std::vector<ListedSample> samples;
+    bool has_broadening = false;
+};
+
+// Failures name the list (`subject`), the line and the column: a missing or repeated
+// column, an unknown column, a field count that differs from the header's, an open
+// quote, a field that is not a number, a width or broadening that is not finite, a
+// negative broadening or uncertainty, more than 32767 samples, bytes that are not text.
+Outcome<NamedList> read_sample_list_text(std::string_view content, const std::string& subject);
+// subject 'The list "path"'.
+Outcome<NamedList> read_sample_list_file(const std::string& path);
+
+// The list as the treatment takes a width file: the title given, every sample with its
+// name, and each with its own broadening when the samples differ in it (then `broadening`
+// is that of the first sample).
+WidthFile widths_of_list(const NamedList& list, std::string title);
+// The one broadening every sample shares (0 for an empty list), or nothing.
+std::optional<float> shared_broadening(const NamedList& list);
+
+// The sigmas of a sample's interval: its own u from its measurement where it has one (a
+// lone u_ad stands for both widths), otherwise the table's sigmas, if any. The
+// correlation, the broadening's sigma and the region's size come from the table's.
+std::optional<WidthSigmas> sample_sigmas(std::optional<float> u_ad, std::optional<float> u_eg,
+                                         const std::optional<WidthSigmas>& table);
+
+// Whether a path names a sample list rather than a width file: it ends in ".csv".
+bool is_sample_list_path(std::string_view path);
+
+// The header and the line of one sample as this program writes a list ("." decimals,
+// the name quoted when it needs it, the u columns when any sample has them).
+std::string sample_list_header(bool with_u);
+std::string sample_list_line(const ListedSample& sample, bool with_u);
+
+} // namespace teravine
