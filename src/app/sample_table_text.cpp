@@ -34,11 +34,11 @@ std::string interval_cell(const PlacedSample& sample, UncertainQuantity quantity
 
 std::span<const SampleColumn> sample_columns(bool intervals) {
     using C = SampleColumn;
-    static constexpr SampleColumn plain[] = {C::number, C::ad, C::eg,  C::n,
-                                             C::s,      C::k,  C::nfp, C::label};
+    static constexpr SampleColumn plain[] = {C::number, C::name, C::ad,  C::eg,   C::n,
+                                             C::s,      C::k,    C::nfp, C::label};
     static constexpr SampleColumn with_intervals[] = {
-        C::number,     C::ad,         C::eg,           C::n,    C::s, C::k, C::nfp, C::n_interval,
-        C::s_interval, C::k_interval, C::nfp_interval, C::label};
+        C::number,     C::name,       C::ad,         C::eg,           C::n,    C::s, C::k, C::nfp,
+        C::n_interval, C::s_interval, C::k_interval, C::nfp_interval, C::label};
     if (intervals) {
         return with_intervals;
     }
@@ -47,8 +47,8 @@ std::span<const SampleColumn> sample_columns(bool intervals) {
 
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles() {
     static const std::array<const char*, kSampleColumnKinds> titles{
-        "#",   "AD",    "EG",         "N",           "%S",         "k",
-        "Nfp", "Label", "N interval", "%S interval", "k interval", "Nfp interval"};
+        "#",     "AD",         "EG",          "N",          "%S",           "k",   "Nfp",
+        "Label", "N interval", "%S interval", "k interval", "Nfp interval", "Name"};
     return titles;
 }
 
@@ -71,6 +71,8 @@ std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleCol
         return bare_number_text(static_cast<int>(sample.nfp));
     case SampleColumn::label:
         return sample.label;
+    case SampleColumn::name:
+        return placed.origin.name;
     case SampleColumn::n_interval:
         return interval_cell(placed, UncertainQuantity::n);
     case SampleColumn::s_interval:

@@ -26,16 +26,17 @@ enum class SampleColumn {
     n_interval,
     s_interval,
     k_interval,
-    nfp_interval
+    nfp_interval,
+    name
 };
-inline constexpr std::size_t kSampleColumnKinds = 12;
+inline constexpr std::size_t kSampleColumnKinds = 13;
 
-// The columns shown, in order: #, AD, EG, N, %S, k, Nfp, then the intervals when shown,
+// The columns shown, in order: #, Name, AD, EG, N, %S, k, Nfp, then the intervals when shown,
 // and the label last.
 std::span<const SampleColumn> sample_columns(bool intervals);
 
 // "#", "AD", "EG", "N", "%S", "k", "Nfp", "Label", "N interval", "%S interval",
-// "k interval", "Nfp interval", by SampleColumn.
+// "k interval", "Nfp interval", "Name", by SampleColumn.
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles();
 
 // The cell of sample `index` (0-based; "#" shows index + 1), without the blank the

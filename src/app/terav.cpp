@@ -280,7 +280,8 @@ void Terav::Command1_Click() {
     float eg = entry.eg;
     const Broadening& br = state_.broadening;
     remove_inst_from_pair(ad, eg, entry.broadening, br.broad_rule, br.cor);
-    place_current_point(ad, eg, {entry.ad, entry.eg, entry.broadening, br.broad_rule, true});
+    place_current_point(ad, eg,
+                        {entry.ad, entry.eg, entry.broadening, br.broad_rule, true, {}, {}, {}});
 }
 
 void Terav::prof_option_Click(int index) {

@@ -5,6 +5,8 @@
 
 #include "app/sample_history.h"
 #include "app/window_services.h"
+#include "batch/sample_list_file.h"
+#include "batch/treatment.h"
 #include "diagram/axes.h"
 #include "diagram/plot_window.h"
 #include "diagram/surface.h"
@@ -72,6 +74,7 @@ public:
 
     // "File"
     void Tr_fi_Click();
+    void open_sample_list_Click(); // "Open Sample List…": a named list placed as Treat File does
     void Pr_Click();
     void save_picture_Click(); // "Save Picture…"
 
@@ -145,6 +148,9 @@ private:
     void mark_selected();
     DiagramContent content() const;
     bool sample_list_full() const;
+    // Places the accepted samples of a treatment in order, with their names and (from a
+    // list) their own u, then their intervals; false when the sample limit left some out.
+    bool place_treated(Treatment& treated, const WidthFile& measured, const NamedList* list);
 
     WindowServices& services_;
     Surface& picture_;

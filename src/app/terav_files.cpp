@@ -5,6 +5,7 @@
 #include "app/busy_pointer.h"
 #include "app/sample_marking.h"
 #include "batch/result_target.h"
+#include "batch/sample_list_file.h"
 #include "batch/treatment.h"
 #include "batch/width_file.h"
 #include "model/correction_file.h"
@@ -94,21 +95,7 @@ void Terav::Tr_fi_Click() {
         // are then placed in file order exactly as one click after another would.
         Treatment treated = treat_widths(widths.value(), state_.cal, state_.line_tables,
                                          rule_name(br.broad_rule), out);
-        const std::size_t first = state_.samples.size();
-        for (TreatedPair& pair : treated.pairs) {
-            if (!pair.accepted()) {
-                continue;
-            }
-            if (sample_list_full()) {
-                limit_reached = true; // told once, after the file is written
-                continue;
-            }
-            const std::size_t i = pair.index;
-            place_identified(
-                pair.ad, pair.eg, pair.found, true,
-                {measured.ad[i], measured.eg[i], measured.broadening, br.broad_rule, true});
-        }
-        measure_uncertainties(first, true); // all at once, on both cores
+        limit_reached = !place_treated(treated, measured, nullptr);
         return treated.failure;
     }();
     if (failure) {
@@ -117,6 +104,70 @@ void Terav::Tr_fi_Click() {
         services_.message(*unread);
     }
     if (limit_reached) {
+        services_.message(kSampleLimitMessage);
+    }
+}
+
+bool Terav::place_treated(Treatment& treated, const WidthFile& measured, const NamedList* list) {
+    const std::size_t first = state_.samples.size();
+    bool room = true;
+    for (TreatedPair& pair : treated.pairs) {
+        if (!pair.accepted()) {
+            continue;
+        }
+        if (sample_list_full()) {
+            room = false; // told once, after the file is written
+            continue;
+        }
+        const std::size_t i = pair.index;
+        SampleOrigin origin{measured.ad[i],
+                            measured.eg[i],
+                            measured.broadening_of(i),
+                            state_.broadening.broad_rule,
+                            true,
+                            pair.name,
+                            {},
+                            {}};
+        if (list != nullptr) {
+            origin.u_ad = list->samples[i].u_ad;
+            origin.u_eg = list->samples[i].u_eg;
+        }
+        place_identified(pair.ad, pair.eg, pair.found, true, origin);
+    }
+    measure_uncertainties(first, true); // all at once, on both cores
+    return room;
+}
+
+void Terav::open_sample_list_Click() {
+    std::string in_path;
+    if (dialog_open("Sample list (*.csv)|*.csv;*.CSV|all (*.*)|*.*|", in_path) == 0) {
+        return;
+    }
+    if (const auto problem = special_file_problem(in_path)) {
+        services_.message(*problem);
+        return;
+    }
+    const auto list = read_sample_list_file(in_path);
+    if (!list) {
+        services_.message(list.error());
+        return;
+    }
+    const Broadening& br = state_.broadening;
+    const WidthFile measured = widths_of_list(*list, in_path);
+    WidthFile widths = measured;
+    correct_widths(widths, br.broad_rule, br.cor);
+    bool room = true;
+    {
+        const BusyPointer busy(services_, widths.ad.size());
+        LineWriter nowhere; // a list places its samples and writes no result file
+        Treatment treated =
+            treat_widths(widths, state_.cal, state_.line_tables, rule_name(br.broad_rule), nowhere);
+        room = place_treated(treated, measured, &list.value());
+        if (treated.failure) {
+            services_.message(*treated.failure);
+        }
+    }
+    if (!room) {
         services_.message(kSampleLimitMessage);
     }
 }

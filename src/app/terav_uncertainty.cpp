@@ -3,6 +3,7 @@
 // "Uncertainty Ellipses".
 #include "app/busy_pointer.h"
 #include "app/terav.h"
+#include "batch/sample_list_file.h"
 #include "diagram/draw_diagram.h"
 
 #include <vector>
@@ -39,22 +40,31 @@ void Terav::measure_uncertainties(std::size_t first, bool mark) {
     if (first >= samples.size()) {
         return;
     }
-    if (state_.sigma <= 0) {
-        for (std::size_t i = first; i < samples.size(); ++i) {
-            samples[i].uncertainty.reset();
-        }
-        return;
-    }
+    const std::optional<WidthSigmas> table =
+        state_.sigma > 0 ? std::optional(WidthSigmas{state_.sigma, state_.sigma}) : std::nullopt;
     const BusyPointer busy(services_, (samples.size() - first) * kRedrawsPerInterval);
+    // The samples under the table's sigma together on every core; a sample with its own
+    // u from its measurement on its own.
     std::vector<MeasuredPair> pairs;
-    pairs.reserve(samples.size() - first);
+    std::vector<std::size_t> shared;
     for (std::size_t i = first; i < samples.size(); ++i) {
-        pairs.push_back(measured_pair(samples[i], state_.broadening.cor));
+        const SampleOrigin& o = samples[i].origin;
+        samples[i].uncertainty.reset();
+        if (o.u_ad || o.u_eg) {
+            const MeasuredPair pair = measured_pair(samples[i], state_.broadening.cor);
+            samples[i].uncertainty = width_uncertainty(state_.cal, pair.ad, pair.eg, pair.removal,
+                                                       *sample_sigmas(o.u_ad, o.u_eg, table));
+        } else if (table) {
+            pairs.push_back(measured_pair(samples[i], state_.broadening.cor));
+            shared.push_back(i);
+        }
     }
-    const unsigned workers = pairs.size() == 1 ? 1 : 0; // one is quicker without threads
-    auto found = width_uncertainties(state_.cal, pairs, {state_.sigma, state_.sigma}, workers);
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        samples[first + i].uncertainty = std::move(found[i]);
+    if (!pairs.empty()) {
+        const unsigned workers = pairs.size() == 1 ? 1 : 0; // one is quicker without threads
+        auto found = width_uncertainties(state_.cal, pairs, *table, workers);
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            samples[shared[i]].uncertainty = std::move(found[i]);
+        }
     }
     if (mark && state_.ellipses_on) {
         for (std::size_t i = first; i < samples.size(); ++i) {

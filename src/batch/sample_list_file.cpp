@@ -134,7 +134,7 @@ char list_separator(std::string_view content) {
 
 enum Column { kName, kAd, kEg, kBroadening, kUAd, kUEg, kColumns };
 constexpr std::array<std::string_view, kColumns> kColumnNames{"name",       "ad",   "eg",
-                                                               "broadening", "u_ad", "u_eg"};
+                                                              "broadening", "u_ad", "u_eg"};
 
 std::optional<float> parse_number(std::string_view text, char decimal) {
     std::string plain(trimmed(text));

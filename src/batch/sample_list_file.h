@@ -24,8 +24,8 @@ struct ListedSample {
     std::string name;
     float ad = 0; // the widths as measured, degrees 2-theta
     float eg = 0;
-    float broadening = 0;        // 0 when the list has no broadening column
-    std::optional<float> u_ad;   // the standard uncertainty of each width, when listed
+    float broadening = 0;      // 0 when the list has no broadening column
+    std::optional<float> u_ad; // the standard uncertainty of each width, when listed
     std::optional<float> u_eg;
     int line = 0; // where it stands in the list, from 1
 };

@@ -33,6 +33,11 @@ struct SampleOrigin {
     float broadening = 0;
     std::int16_t rule = kRuleMixture;
     bool measured = false; // false: a click, the widths are the record's
+    std::string name;      // from a sample list; empty when the sample has none
+    // The standard uncertainties of the measured widths, when its measurement gave them;
+    // its interval then uses these rather than the table's sigma.
+    std::optional<float> u_ad;
+    std::optional<float> u_eg;
 };
 
 struct PlacedSample {

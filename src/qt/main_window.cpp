@@ -105,6 +105,7 @@ void MainWindow::connect_menus() {
     on(menus_.exp_li, &Terav::exp_li_Click);
     on(menus_.menu_about, &Terav::menu_about_Click);
     on(menus_.save_picture, &Terav::save_picture_Click);
+    on(menus_.open_sample_list, &Terav::open_sample_list_Click);
     on(menus_.remove_selected, &Terav::remove_selected_Click);
     on(menus_.undo, &Terav::undo_Click);
     connect(menus_.sample_table, &QAction::triggered, this,

@@ -36,7 +36,7 @@ QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
         return QString::fromStdString(sample_cell(samples_[row], row, column));
     }
     if (role == Qt::TextAlignmentRole) {
-        return QVariant::fromValue(column == SampleColumn::label
+        return QVariant::fromValue(column == SampleColumn::label || column == SampleColumn::name
                                        ? Qt::AlignLeft | Qt::AlignVCenter
                                        : Qt::AlignRight | Qt::AlignVCenter);
     }

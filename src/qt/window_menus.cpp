@@ -37,6 +37,7 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     m.close_form = command(fi, "Close", QKeySequence(Qt::CTRL | Qt::Key_Q));
     m.measure_patterns = command(fi, "Measure Patterns…");
     m.save_picture = command(fi, "Save Picture…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m.open_sample_list = command(fi, "Open Sample List…");
 
     QMenu* ed = bar->addMenu(QStringLiteral("Edit"));
     m.cop_clip = command(ed, "Copy to clipboard", QKeySequence::Copy);

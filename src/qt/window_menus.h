@@ -24,10 +24,11 @@ struct WindowMenus {
     QAction* exp_li = nullptr;
     QAction* menu_about = nullptr;
     // Added after the items above, each at the end of its menu.
-    QAction* save_picture = nullptr;    // File > "Save Picture…"
-    QAction* remove_selected = nullptr; // Edit > "Remove Selected Samples"
-    QAction* undo = nullptr;            // Edit > "Undo"
-    QAction* sample_table = nullptr;    // Draw > "Sample Table", checked while it shows
+    QAction* save_picture = nullptr;     // File > "Save Picture…"
+    QAction* open_sample_list = nullptr; // File > "Open Sample List…"
+    QAction* remove_selected = nullptr;  // Edit > "Remove Selected Samples"
+    QAction* undo = nullptr;             // Edit > "Undo"
+    QAction* sample_table = nullptr;     // Draw > "Sample Table", checked while it shows
     // Items that carry a check mark.
     std::map<MenuItem, QAction*> checks;
 

@@ -106,14 +106,14 @@ TEST_F(SampleTable, RowsAsTextAndCsv) {
         row += "\t" + sample_cell(third, 2, c);
     }
     EXPECT_EQ(sample_rows_tsv(state().samples, {2}, false),
-              "#\tAD\tEG\tN\t%S\tk\tNfp\tLabel\n" + row + "\n");
+              "#\tName\tAD\tEG\tN\t%S\tk\tNfp\tLabel\n" + row + "\n");
     EXPECT_EQ(sample_cell(third, 2, SampleColumn::k_interval), ""); // no sigma yet
 
     const std::string csv_path = folder.file("table.csv");
     services.save_answers = {ScriptedServices::chosen(csv_path)};
     terav.export_table_Click();
     const std::string csv = ScratchFolder::read(csv_path);
-    EXPECT_EQ(csv.substr(0, csv.find('\n')), "#,AD,EG,N,%S,k,Nfp,Label");
+    EXPECT_EQ(csv.substr(0, csv.find('\n')), "#,Name,AD,EG,N,%S,k,Nfp,Label");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 7);
     EXPECT_NE(csv.find(",\"" + state().samples[5].record.label + "\"\n"), std::string::npos);
 
@@ -157,8 +157,9 @@ TEST_F(SampleTable, IntervalsStartFromTheMeasuredWidthsAndFollowTheSigma) {
     EXPECT_EQ(sample_cell(first, 0, SampleColumn::n_interval),
               interval_text(*first.uncertainty, UncertainQuantity::n));
     const std::string tsv = sample_rows_tsv(state().samples, {0}, true);
-    EXPECT_EQ(tsv.substr(0, tsv.find('\n')),
-              "#\tAD\tEG\tN\t%S\tk\tNfp\tN interval\t%S interval\tk interval\tNfp interval\tLabel");
+    EXPECT_EQ(
+        tsv.substr(0, tsv.find('\n')),
+        "#\tName\tAD\tEG\tN\t%S\tk\tNfp\tN interval\t%S interval\tk interval\tNfp interval\tLabel");
 
     // Shown: one outline a sample with an interval, in the samples' colour, under the dots.
     const auto outlines = [&] {

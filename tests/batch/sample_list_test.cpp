@@ -18,14 +18,26 @@ TEST(SampleList, ReadsWhatSpreadsheetsSave) {
         {"name,ad,eg\nA,0.6,0.5\nB,0.5,0.4\n", {"A", "B"}, 0.6f, 0.5f, 0, false},
         // Columns in any order, CR LF lines, quotes with a comma and doubled quotes.
         {"eg,name,ad\r\n0.5,\"Smith, A\",0.6\r\n0.4,\"B \"\"2\"\"\",0.5\r\n",
-         {"Smith, A", "B \"2\""}, 0.6f, 0.5f, 0, false},
+         {"Smith, A", "B \"2\""},
+         0.6f,
+         0.5f,
+         0,
+         false},
         // Semicolons with decimal commas, a byte order mark, blank lines, a last line
         // without its end.
         {"\xEF\xBB\xBFname;ad;eg;broadening\n\nA;0,6;0,5;0,1\n\nB;0,5;0,4;0,1",
-         {"A", "B"}, 0.6f, 0.5f, 0.1f, false},
+         {"A", "B"},
+         0.6f,
+         0.5f,
+         0.1f,
+         false},
         // A name across two lines, and blanks around numbers; empty u fields.
         {"name,ad,eg,u_ad,u_eg\n\"two\nlines\", 0.6 ,0.5,0.01,0.02\nB,0.5,0.4,,\n",
-         {"two\nlines", "B"}, 0.6f, 0.5f, 0, true},
+         {"two\nlines", "B"},
+         0.6f,
+         0.5f,
+         0,
+         true},
         {"name,ad,eg\n", {}, 0, 0, 0, false},
     };
     for (const Case& c : cases) {

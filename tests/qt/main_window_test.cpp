@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
               (std::vector<QString>{"File", "Edit", "Reichweite", "Grid Lines", "Draw", "Info"}));
     // The program's own items first, what it gained since after them.
     const std::vector<std::vector<QString>> items{
-        {"Treat File", "Print", "Close", "Measure Patterns…", "Save Picture…"},
+        {"Treat File", "Print", "Close", "Measure Patterns…", "Save Picture…", "Open Sample List…"},
         {"Copy to clipboard", "Clear ALL", "Clear Points", "Remove Selected Samples", "Undo"},
         {"R0", "R1", "R3"},
         {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp", "Export Constant line"},
@@ -249,7 +249,7 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     QApplication::processEvents();
     ASSERT_EQ(state().samples.size(), 6u);
     ASSERT_EQ(table.model().rowCount(), 6);
-    EXPECT_EQ(table.model().index(2, 7).data().toString().toStdString(),
+    EXPECT_EQ(table.model().index(2, 8).data().toString().toStdString(),
               state().samples[2].record.label);
     EXPECT_EQ(picture()->size(), picture_before); // the window grew by the table instead
 
@@ -259,14 +259,14 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     ASSERT_EQ(picture()->marks().size(), 1u);
     QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
     const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
-    EXPECT_EQ(copied.value(0), QStringLiteral("#\tAD\tEG\tN\t%S\tk\tNfp\tLabel"));
+    EXPECT_EQ(copied.value(0), QStringLiteral("#\tName\tAD\tEG\tN\t%S\tk\tNfp\tLabel"));
     EXPECT_TRUE(copied.value(1).startsWith(QStringLiteral("2\t")));
 
     const std::string third = state().samples[2].record.label;
     QTest::keyClick(view, Qt::Key_Delete);
     EXPECT_EQ(state().samples.size(), 5u);
     EXPECT_EQ(table.model().rowCount(), 5);
-    EXPECT_EQ(table.model().index(1, 7).data().toString().toStdString(), third);
+    EXPECT_EQ(table.model().index(1, 8).data().toString().toStdString(), third);
     EXPECT_TRUE(picture()->marks().empty());
     window.activateWindow(); // the window's own shortcuts need it active
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -277,17 +277,17 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     // A sigma in the tool bar: the four interval columns before the label, each sample's.
     table.sigma_box()->setValue(0.02);
     EXPECT_EQ(state().sigma, 0.02f);
-    ASSERT_EQ(table.model().columnCount(), 12);
-    EXPECT_EQ(table.model().headerData(7, Qt::Horizontal, Qt::DisplayRole).toString(),
+    ASSERT_EQ(table.model().columnCount(), 13);
+    EXPECT_EQ(table.model().headerData(8, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("N interval"));
-    EXPECT_EQ(table.model().index(0, 7).data().toString().toStdString(),
+    EXPECT_EQ(table.model().index(0, 8).data().toString().toStdString(),
               interval_text(*state().samples[0].uncertainty, UncertainQuantity::n));
-    EXPECT_EQ(table.model().index(2, 11).data().toString().toStdString(),
+    EXPECT_EQ(table.model().index(2, 12).data().toString().toStdString(),
               state().samples[2].record.label);
     window.menus().item(MenuItem::ellipses)->trigger();
     EXPECT_TRUE(window.menus().item(MenuItem::ellipses)->isChecked());
     table.sigma_box()->setValue(0);
-    EXPECT_EQ(table.model().columnCount(), 8);
+    EXPECT_EQ(table.model().columnCount(), 9);
 
     window.menus().item(MenuItem::R_3)->trigger();
     EXPECT_EQ(table.model().rowCount(), static_cast<int>(state().samples.size()));
