@@ -7,7 +7,8 @@
 namespace teravine {
 
 void mark_new_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
-                     IdenticalSwitches shown, float pos_x, float pos_y) {
+                     IdenticalSwitches shown, float pos_x, float pos_y,
+                     const std::optional<std::string>& label) {
     const Colour colour = surface.fore_color();
     const int pen = surface.pen_width();
     TextStyle style;
@@ -23,7 +24,9 @@ void mark_new_sample(Surface& surface, const PlotWindow& plot, const PlacedSampl
     surface.set_font_name("Arial");
     surface.set_font_size(12);
     surface.set_font_bold(true);
-    surface.print_text(sample.record.label);
+    if (label) {
+        surface.print_text(*label);
+    }
 
     const struct {
         bool on;

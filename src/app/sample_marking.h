@@ -7,6 +7,9 @@
 #include "identify/sample_list.h"
 #include "lines/line_store.h"
 
+#include <optional>
+#include <string>
+
 namespace teravine {
 
 inline constexpr const char* kSampleLimitMessage =
@@ -14,8 +17,10 @@ inline constexpr const char* kSampleLimitMessage =
     "before adding more.";
 
 // The sample's checked identical lines, its heavy dot at (pos_x, pos_y) and its bold
-// Arial 12 label there; the surface's colour, pen width and text settings are kept.
+// Arial 12 label there (the text given; nothing without one); the surface's colour, pen
+// width and text settings are kept.
 void mark_new_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
-                     IdenticalSwitches shown, float pos_x, float pos_y);
+                     IdenticalSwitches shown, float pos_x, float pos_y,
+                     const std::optional<std::string>& label);
 
 } // namespace teravine

@@ -236,8 +236,10 @@ void Terav::add_sample(std::optional<PlacedSample> placed, bool mark, const Samp
     if (!mark) {
         return;
     }
-    mark_new_sample(picture_, state_.plot, state_.samples.back(), state_.identical_on,
-                    state_.current.pos_x, state_.current.pos_y);
+    mark_new_sample(
+        picture_, state_.plot, state_.samples.back(), state_.identical_on, state_.current.pos_x,
+        state_.current.pos_y,
+        sample_label_text(state_.samples.back(), state_.samples.size() - 1, state_.labels));
     services_.picture_changed();
 }
 

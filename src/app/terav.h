@@ -8,6 +8,7 @@
 #include "batch/sample_list_file.h"
 #include "batch/treatment.h"
 #include "diagram/axes.h"
+#include "diagram/draw_diagram.h"
 #include "diagram/plot_window.h"
 #include "diagram/surface.h"
 #include "identify/identify_point.h"
@@ -52,9 +53,10 @@ struct TeravState {
     IdenticalSwitches identical_on;
     Broadening broadening;
     LineTables line_tables; // what the line builders of cal.reich evaluate again and again
-    std::vector<std::size_t> selected; // rows of the sample table selected, ascending
-    float sigma = 0;                   // of the widths for the intervals; 0: none
-    bool ellipses_on = false;          // Draw > "Uncertainty Ellipses"
+    std::vector<std::size_t> selected;         // rows of the sample table selected, ascending
+    float sigma = 0;                           // of the widths for the intervals; 0: none
+    bool ellipses_on = false;                  // Draw > "Uncertainty Ellipses"
+    SampleLabels labels = SampleLabels::label; // Draw > "Labels"
 };
 
 class Terav {
@@ -108,6 +110,8 @@ public:
     // The sample table's sigma of the widths (0: off) and Draw > "Uncertainty Ellipses".
     void set_sigma(float sigma);
     void ellipses_Click();
+    // Draw > "Labels": what is written beside each sample; the picture is drawn again.
+    void labels_Click(SampleLabels labels);
 
     // The picture, the width boxes and the broadening options.
     void pct1_MouseMove(float x, float y);

@@ -14,7 +14,16 @@ DiagramContent Terav::content() const {
     DiagramContent shown{state_.cal, state_.grids, state_.samples, state_.grids_on,
                          state_.identical_on};
     shown.ellipses = state_.ellipses_on;
+    shown.labels = state_.labels;
     return shown;
+}
+
+void Terav::labels_Click(SampleLabels labels) {
+    if (labels == state_.labels) {
+        return;
+    }
+    state_.labels = labels;
+    Form_Resize();
 }
 
 void Terav::save_picture_Click() {

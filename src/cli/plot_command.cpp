@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // teravine-cli plot -o FILE: the diagram as the window draws it, into a PNG, SVG or PDF
 // file, with the chosen Reichweite, grid families, samples and identical lines.
+#include "batch/sample_list_file.h"
 #include "cli/commands.h"
 #include "cli/figure_size.h"
 #include "cli/grid_list.h"
 #include "cli/rule_options.h"
+#include "cli/sample_input.h"
 #include "cli/sigma_options.h"
 #include "diagram/draw_diagram.h"
 #include "identify/identify_pairs.h"
@@ -27,7 +29,7 @@ struct PlotArgs {
     std::string identical;
     std::string samples;
     RuleArgs rule;
-    std::string labels = "samples";
+    std::string labels = "label";
     SigmaArgs sigmas;
     int size = kDefaultImagePixels;
     bool size_given = false;
@@ -44,11 +46,11 @@ struct PlotScene {
     GridSwitches grids_on;
     IdenticalSwitches identical_on;
     SampleList samples;
-    bool sample_labels = true;
+    SampleLabels labels = SampleLabels::label;
     bool ellipses = false;
 
     DiagramContent content() const {
-        DiagramContent shown{cal, grids, samples, grids_on, identical_on, sample_labels};
+        DiagramContent shown{cal, grids, samples, grids_on, identical_on, labels};
         shown.ellipses = ellipses;
         return shown;
     }
@@ -61,28 +63,43 @@ Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene) {
     if (!rule) {
         return Failure{rule.error()};
     }
-    const auto measured = read_widths(args.samples);
-    if (!measured) {
-        return Failure{measured.error()};
+    const auto input = read_samples_input(args.samples);
+    if (!input) {
+        return Failure{input.error()};
     }
-    WidthFile widths = *measured;
+    const WidthFile& measured = input->measured;
+    WidthFile widths = measured;
     correct_widths(widths, rule->rule, rule->table);
     const LineTables tables = make_line_tables(scene.cal);
-    std::vector<MeasuredPair> pairs;
     std::vector<Identification> found = identify_pairs(scene.cal, tables, widths.ad, widths.eg);
+    const auto sigmas = chosen_sigmas(args.sigmas);
+    std::vector<MeasuredPair> shared_pairs; // under --sigma, measured together on every core
+    std::vector<std::size_t> shared;
     for (std::size_t i = 0; i < found.size(); ++i) {
-        if (found[i].placed) {
-            scene.samples.push_back(std::move(*found[i].placed));
-            pairs.push_back({measured->ad[i],
-                             measured->eg[i],
-                             {measured->broadening, rule->rule, &rule->table}});
+        if (!found[i].placed) {
+            continue;
+        }
+        PlacedSample& placed = scene.samples.emplace_back(std::move(*found[i].placed));
+        placed.origin.name = measured.name_of(i);
+        // With --sigma or a listed u, each sample's region drawn around it, from its
+        // widths as measured.
+        const MeasuredPair pair{
+            measured.ad[i], measured.eg[i], {measured.broadening_of(i), rule->rule, &rule->table}};
+        const bool own = i < input->u_ad.size() && (input->u_ad[i] || input->u_eg[i]);
+        if (own) {
+            placed.uncertainty =
+                width_uncertainty(scene.cal, pair.ad, pair.eg, pair.removal,
+                                  *sample_sigmas(input->u_ad[i], input->u_eg[i], sigmas));
+            scene.ellipses = true;
+        } else if (sigmas) {
+            shared_pairs.push_back(pair);
+            shared.push_back(scene.samples.size() - 1);
         }
     }
-    // With --sigma, each sample's region drawn around it, from its widths as measured.
-    if (const auto sigmas = chosen_sigmas(args.sigmas)) {
-        auto regions = width_uncertainties(scene.cal, pairs, *sigmas);
+    if (sigmas) {
+        auto regions = width_uncertainties(scene.cal, shared_pairs, *sigmas);
         for (std::size_t i = 0; i < regions.size(); ++i) {
-            scene.samples[i].uncertainty = std::move(regions[i]);
+            scene.samples[shared[i]].uncertainty = std::move(regions[i]);
         }
         scene.ellipses = true;
     }
@@ -102,7 +119,11 @@ Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
     scene->cal = make_calibration(reich_from_name(args.reichweite), &scene->world);
     scene->grids_on = *checks;
     scene->identical_on = *identical;
-    scene->sample_labels = args.labels == "samples";
+    // "samples" is the older word for each sample's own label.
+    scene->labels = args.labels == "name"     ? SampleLabels::name
+                    : args.labels == "number" ? SampleLabels::number
+                    : args.labels == "none"   ? SampleLabels::none
+                                              : SampleLabels::label;
     if (checks->n) {
         compute_const_n_lines(scene->cal, scene->grids);
     }
@@ -175,12 +196,16 @@ void add_plot_command(CLI::App& app, int& status) {
         ->capture_default_str();
     command->add_option("--identical", args->identical,
                         "comma-separated lines drawn through every sample: k, N, S, Nfp");
-    command->add_option("--samples", args->samples,
-                        "sample width file (.IW) whose samples are placed with their labels; - "
-                        "for standard input");
+    command->add_option(
+        "--samples", args->samples,
+        "sample width file (.IW) or named sample list (.csv) whose samples are placed "
+        "with their labels; - for standard input");
     add_rule_options(*command, args->rule);
-    command->add_option("--labels", args->labels, "sample labels: samples (each its own) or none")
-        ->check(CLI::IsMember({"none", "samples"}))
+    command
+        ->add_option("--labels", args->labels,
+                     "what is written beside each sample: label (N, %S, k, Nfp; also "
+                     "\"samples\"), name (from a sample list), number or none")
+        ->check(CLI::IsMember({"label", "name", "number", "none", "samples"}))
         ->capture_default_str();
     add_sigma_options(*command, args->sigmas);
     command->get_option("--sigma")->needs(command->get_option("--samples"));

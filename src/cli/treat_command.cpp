@@ -9,6 +9,7 @@
 #include "batch/treatment.h"
 #include "cli/commands.h"
 #include "cli/rule_options.h"
+#include "cli/sample_input.h"
 #include "cli/sigma_options.h"
 #include "cli/standard_streams.h"
 #include "lines/line_tables.h"
@@ -73,51 +74,6 @@ std::optional<std::string> csv_problem(const TreatArgs& args) {
     return std::nullopt;
 }
 
-// The samples of a width file, or of a named sample list (a path ending in .csv), with the
-// sigmas each list sample brings with its measurement.
-struct TreatInput {
-    WidthFile measured;
-    std::vector<std::optional<float>> u_ad; // empty for a width file
-    std::vector<std::optional<float>> u_eg;
-};
-
-Outcome<TreatInput> read_treat_input(const std::string& path) {
-    if (!is_sample_list_path(path)) {
-        auto widths = read_widths(path);
-        if (!widths) {
-            return Failure{widths.error()};
-        }
-        return TreatInput{std::move(widths.value()), {}, {}};
-    }
-    const auto text = read_input_text(path);
-    if (!text) {
-        return Failure{text.error()};
-    }
-    const auto list = read_sample_list_text(*text, "The list \"" + path + "\"");
-    if (!list) {
-        return Failure{list.error()};
-    }
-    // The result file's title line names the list without its folder.
-    const std::string title =
-        is_standard_stream(path) ? std::string("Sample list")
-                                 : "Sample list " + std::filesystem::path(path).filename().string();
-    TreatInput input{widths_of_list(*list, title), {}, {}};
-    for (const ListedSample& sample : list->samples) {
-        input.u_ad.push_back(sample.u_ad);
-        input.u_eg.push_back(sample.u_eg);
-    }
-    return input;
-}
-
-bool any_own_sigma(const TreatInput& input) {
-    for (std::size_t i = 0; i < input.u_ad.size(); ++i) {
-        if (input.u_ad[i] || input.u_eg[i]) {
-            return true;
-        }
-    }
-    return false;
-}
-
 int run_treat(const TreatArgs& args) {
     // A correction table that cannot be read ends here, as the option "File table" does.
     const auto rule = choose_rule(args.rule);
@@ -126,7 +82,7 @@ int run_treat(const TreatArgs& args) {
         const bool about_options = rule.error().rfind("--", 0) == 0;
         return fail(about_options ? "teravine-cli treat: " + rule.error() : rule.error());
     }
-    const auto input = read_treat_input(args.input);
+    const auto input = read_samples_input(args.input);
     if (!input) {
         return fail(input.error());
     }

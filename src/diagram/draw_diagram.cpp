@@ -124,13 +124,28 @@ void draw_identical_lines(Surface& surface, const PlotWindow& plot, const Placed
     }
 }
 
+std::optional<std::string> sample_label_text(const PlacedSample& sample, std::size_t index,
+                                             SampleLabels labels) {
+    switch (labels) {
+    case SampleLabels::label:
+        return sample.record.label;
+    case SampleLabels::name:
+        return sample.origin.name;
+    case SampleLabels::number:
+        return std::to_string(index + 1);
+    case SampleLabels::none:
+        break;
+    }
+    return std::nullopt;
+}
+
 void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
-                 IdenticalSwitches on, bool label) {
+                 IdenticalSwitches on, const std::optional<std::string>& label) {
     surface.set_pen_width(kSamplePenWidth);
     surface.point(x_to_surface(sample.record.iw_ad, plot.xmin, plot.xorig, plot.xunit),
                   y_to_surface(sample.record.iw_eg, plot.ymin, plot.yorig, plot.yunit));
     if (label) {
-        surface.print_text(sample.record.label);
+        surface.print_text(*label);
     }
     surface.set_pen_width(1);
     draw_identical_lines(surface, plot, sample, on);
@@ -258,7 +273,8 @@ void draw_whole_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captio
     surface.set_font_size(kSampleFontSize);
     surface.set_font_bold(false);
     for (std::size_t i = 0; i < content.samples.size(); ++i) {
-        draw_sample(surface, plot, content.samples[i], shown[i], content.sample_labels);
+        draw_sample(surface, plot, content.samples[i], shown[i],
+                    sample_label_text(content.samples[i], i, content.labels));
     }
 
     keep_text_style(kKeepRestore, style, surface);

@@ -11,7 +11,18 @@
 #include "lines/line_store.h"
 #include "model/calibration.h"
 
+#include <optional>
+#include <string>
+
 namespace teravine {
+
+// What is written beside each sample: its label (N, %S, k, Nfp), its name, its number in
+// the list, or nothing.
+enum class SampleLabels { label, name, number, none };
+
+// The text beside sample `index` (0-based; the number shows index + 1); nothing for none.
+std::optional<std::string> sample_label_text(const PlacedSample& sample, std::size_t index,
+                                             SampleLabels labels);
 
 struct DiagramContent {
     const Calibration& cal;    // k_curve and k_row
@@ -19,8 +30,8 @@ struct DiagramContent {
     const SampleList& samples; // sample p is samples[p - 1]
     GridSwitches grids_on;
     IdenticalSwitches identical_on;
-    bool sample_labels = true; // off: the dots and lines of a crowded figure without labels
-    bool ellipses = false;     // each sample's uncertainty outline, where it has one
+    SampleLabels labels = SampleLabels::label; // none: a crowded figure of dots and lines
+    bool ellipses = false; // each sample's uncertainty outline, where it has one
 };
 
 enum class IdenticalLine { n, k, s, fp };
@@ -35,10 +46,10 @@ void draw_identical_lines(Surface& surface, const PlotWindow& plot, const Placed
                           IdenticalSwitches on);
 
 // Step 9 for one sample: pen width 5, the dot at its widths and its label printed there
-// (in the surface's current font and colour; unless `label` is false), then pen width 1
-// and its checked lines.
+// (in the surface's current font and colour; the text given, nothing without one), then
+// pen width 1 and its checked lines.
 void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
-                 IdenticalSwitches on, bool label = true);
+                 IdenticalSwitches on, const std::optional<std::string>& label);
 
 // The outline of the sample's uncertainty region, if it has one, in the samples' colour
 // at pen width 1; the surface's colour and pen width are kept.

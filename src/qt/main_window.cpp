@@ -111,6 +111,12 @@ void MainWindow::connect_menus() {
     connect(menus_.sample_table, &QAction::triggered, this,
             [this](bool shown) { show_sample_table(shown); });
     connect(menus_.measure_patterns, &QAction::triggered, this, [this] { show_measure_dialog(); });
+    for (std::size_t i = 0; i < menus_.labels.size(); ++i) {
+        connect(menus_.labels[i], &QAction::triggered, this, [this, i] {
+            run([&] { terav_->labels_Click(static_cast<SampleLabels>(i)); });
+            show_label_choice();
+        });
+    }
 
     const std::map<MenuItem, void (Terav::*)()> checked_handlers{
         {MenuItem::R_0, &Terav::R_0_Click},       {MenuItem::R_1, &Terav::R_1_Click},
@@ -160,6 +166,13 @@ void MainWindow::connect_sample_table() {
                     sample_table_->view()->clearSelection();
                 }
             });
+}
+
+void MainWindow::show_label_choice() {
+    const auto chosen = static_cast<std::size_t>(terav_->state().labels);
+    for (std::size_t i = 0; i < menus_.labels.size(); ++i) {
+        menus_.labels[i]->setChecked(i == chosen);
+    }
 }
 
 void MainWindow::show_sample_table(bool shown) {

@@ -59,6 +59,8 @@ private:
     void connect_controls();
     void connect_sample_table();
     void show_sample_table(bool shown);
+    // Checks the item of Draw > "Labels" that the window's choice names.
+    void show_label_choice();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void on_check_item(MenuItem item, void (Terav::*handler)());
     // Runs a handler on a picture that fits the window: a redraw for a resize still

@@ -66,6 +66,13 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     m.sample_table = command(dr, "Sample Table", QKeySequence(Qt::CTRL | Qt::Key_T));
     m.sample_table->setCheckable(true);
     check_item(m, dr, MenuItem::ellipses, "Uncertainty Ellipses", false);
+    QMenu* labels = dr->addMenu(QStringLiteral("Labels"));
+    const char* const label_captions[] = {"Label", "Name", "Number", "None"};
+    for (std::size_t i = 0; i < m.labels.size(); ++i) {
+        m.labels[i] = command(labels, label_captions[i]);
+        m.labels[i]->setCheckable(true);
+        m.labels[i]->setChecked(i == 0);
+    }
 
     QMenu* info = bar->addMenu(QStringLiteral("Info"));
     m.menu_about = command(info, "About");

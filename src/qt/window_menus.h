@@ -5,6 +5,7 @@
 
 #include "app/window_services.h"
 
+#include <array>
 #include <map>
 
 class QAction;
@@ -29,6 +30,9 @@ struct WindowMenus {
     QAction* remove_selected = nullptr;  // Edit > "Remove Selected Samples"
     QAction* undo = nullptr;             // Edit > "Undo"
     QAction* sample_table = nullptr;     // Draw > "Sample Table", checked while it shows
+    // Draw > "Labels": "Label", "Name", "Number", "None", in the order of SampleLabels;
+    // the one checked is the window's choice.
+    std::array<QAction*, 4> labels{};
     // Items that carry a check mark.
     std::map<MenuItem, QAction*> checks;
 

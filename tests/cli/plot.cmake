@@ -23,6 +23,18 @@ file(READ ${work}/s.svg svg)
 if(NOT svg MATCHES "N: 20,S: 4.83%,k:0.95,Nfp: 10" OR NOT svg MATCHES "N: 11,S: 0%,k:0.00,Nfp: 11")
   fail("s.svg lacks the labels of the samples")
 endif()
+# A named list: its names, or the numbers, instead of the labels; the one outside the
+# model is not drawn.
+file(WRITE ${work}/named.csv "name,ad,eg\nQuarry B7,0.5,0.4\nlow,0.7,0.25\nPit & Co,0.6,0.5\n")
+foreach(choice name number)
+  run(0 plot -o ${choice}.svg --samples named.csv --labels ${choice})
+  file(READ ${work}/${choice}.svg svg)
+  set(want_name "Quarry B7.*Pit &amp; Co")
+  set(want_number ">1<.*>2<")
+  if(NOT svg MATCHES "${want_${choice}}" OR svg MATCHES "N: 24" OR svg MATCHES ">low<|>3<")
+    fail("${choice}.svg does not show the ${choice}s alone")
+  endif()
+endforeach()
 
 # A figure of 160 x 120 mm: 1890 x 1417 pixels at 300 dpi (11811 dots a metre), the SVG
 # of that physical size, and without labels none of them.

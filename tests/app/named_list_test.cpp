@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// File > "Open Sample List…": the named samples placed as Treat File places them, their
+// names in the table and beside the dots, a sample's own u giving its interval, and a
+// list that cannot be read placing nothing.
+#include "app/sample_table_text.h"
+#include "support/session.h"
+
+#include <fstream>
+
+namespace teravine {
+namespace {
+
+class NamedList : public AppTest {
+protected:
+    std::string write_list(const std::string& text) {
+        const std::string path = folder.file("list.csv");
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    void open_list(const std::string& path) {
+        services.open_answers = {ScriptedServices::chosen(path)};
+        terav.open_sample_list_Click();
+    }
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < state().samples.size(); ++i) {
+            out.push_back(sample_cell(state().samples[i], i, SampleColumn::name));
+        }
+        return out;
+    }
+};
+
+TEST_F(NamedList, PlacesNamedSamplesAndWritesTheChosenLabels) {
+    // The second lies below the k = 3 curve and is not placed; the third brings its u.
+    open_list(write_list("name;ad;eg;u_ad;u_eg\r\n\"Smith; A\";0,5;0,4;;\r\n"
+                         "low;0,7;0,25;;\r\nthird;0,6;0,5;0,01;0,02\r\n"));
+    ASSERT_TRUE(services.messages.empty()) << services.messages.front();
+    EXPECT_EQ(names(), (std::vector<std::string>{"Smith; A", "third"}));
+    EXPECT_EQ(state().samples[0].record.label, "N: 24,S: 4.88%,k:1.17,Nfp: 11");
+    // No sigma in the table: only the sample with its own u has an interval.
+    EXPECT_FALSE(state().samples[0].uncertainty);
+    ASSERT_TRUE(state().samples[1].uncertainty);
+
+    const auto labels_shown = [&](SampleLabels labels) {
+        terav.labels_Click(labels);
+        std::vector<std::string> texts;
+        for (const std::string& t : shown_texts()) {
+            if (t.rfind("N: ", 0) == 0 || t == "Smith; A" || t == "third" || t == "1" ||
+                t == "2") {
+                texts.push_back(t);
+            }
+        }
+        return texts;
+    };
+    const std::string first_label = state().samples[0].record.label;
+    EXPECT_EQ(labels_shown(SampleLabels::name), (std::vector<std::string>{"Smith; A", "third"}));
+    EXPECT_EQ(labels_shown(SampleLabels::number), (std::vector<std::string>{"1", "2"}));
+    EXPECT_TRUE(labels_shown(SampleLabels::none).empty());
+    EXPECT_EQ(labels_shown(SampleLabels::label).front(), first_label);
+
+    // A change of Reichweite keeps the names and the own u.
+    terav.R_1_Click();
+    terav.R_0_Click();
+    EXPECT_EQ(names(), (std::vector<std::string>{"Smith; A", "third"}));
+    EXPECT_TRUE(state().samples[1].uncertainty);
+    EXPECT_FALSE(state().samples[0].uncertainty);
+}
+
+TEST_F(NamedList, AListThatCannotBeReadPlacesNothing) {
+    const struct {
+        const char* text;
+        const char* says;
+    } cases[] = {{"name,ad,eg\nA,0.5,0.4\nB,0.5,x\n", "at line 3, column 3 (eg)"},
+                 {"name,ad\nA,0.5\n", "no column \"eg\""},
+                 {"", "is empty"}};
+    for (const auto& c : cases) {
+        services.messages.clear();
+        open_list(write_list(c.text));
+        EXPECT_TRUE(state().samples.empty()) << c.text;
+        ASSERT_EQ(services.messages.size(), 1u) << c.text;
+        EXPECT_EQ(services.messages[0].rfind("The list \"", 0), 0u) << services.messages[0];
+        EXPECT_NE(services.messages[0].find(c.says), std::string::npos) << services.messages[0];
+    }
+}
+
+} // namespace
+} // namespace teravine
