@@ -5,6 +5,7 @@
 
 #include "app/sample_history.h"
 #include "app/window_services.h"
+#include "app/window_session.h"
 #include "batch/sample_list_file.h"
 #include "batch/treatment.h"
 #include "diagram/axes.h"
@@ -77,6 +78,11 @@ public:
     // "File"
     void Tr_fi_Click();
     void open_sample_list_Click(); // "Open Sample List…": a named list placed as Treat File does
+    void save_session_Click();     // "Save Session…"
+    void open_session_Click();     // "Open Session…": a damaged or later file changes nothing
+    // What a session file holds of the window, and the window made to show a session.
+    WindowSession current_session() const;
+    void restore_session(const WindowSession& session);
     void Pr_Click();
     void save_picture_Click(); // "Save Picture…"
 

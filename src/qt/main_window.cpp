@@ -106,6 +106,11 @@ void MainWindow::connect_menus() {
     on(menus_.menu_about, &Terav::menu_about_Click);
     on(menus_.save_picture, &Terav::save_picture_Click);
     on(menus_.open_sample_list, &Terav::open_sample_list_Click);
+    on(menus_.save_session, &Terav::save_session_Click);
+    connect(menus_.open_session, &QAction::triggered, this, [this] {
+        run([&] { terav_->open_session_Click(); });
+        show_label_choice();
+    });
     on(menus_.remove_selected, &Terav::remove_selected_Click);
     on(menus_.undo, &Terav::undo_Click);
     connect(menus_.sample_table, &QAction::triggered, this,

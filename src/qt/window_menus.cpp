@@ -38,6 +38,8 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     m.measure_patterns = command(fi, "Measure Patterns…");
     m.save_picture = command(fi, "Save Picture…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     m.open_sample_list = command(fi, "Open Sample List…");
+    m.save_session = command(fi, "Save Session…");
+    m.open_session = command(fi, "Open Session…");
 
     QMenu* ed = bar->addMenu(QStringLiteral("Edit"));
     m.cop_clip = command(ed, "Copy to clipboard", QKeySequence::Copy);

@@ -27,6 +27,8 @@ struct WindowMenus {
     // Added after the items above, each at the end of its menu.
     QAction* save_picture = nullptr;     // File > "Save Picture…"
     QAction* open_sample_list = nullptr; // File > "Open Sample List…"
+    QAction* save_session = nullptr;     // File > "Save Session…"
+    QAction* open_session = nullptr;     // File > "Open Session…"
     QAction* remove_selected = nullptr;  // Edit > "Remove Selected Samples"
     QAction* undo = nullptr;             // Edit > "Undo"
     QAction* sample_table = nullptr;     // Draw > "Sample Table", checked while it shows

@@ -45,8 +45,7 @@ TEST_F(NamedList, PlacesNamedSamplesAndWritesTheChosenLabels) {
         terav.labels_Click(labels);
         std::vector<std::string> texts;
         for (const std::string& t : shown_texts()) {
-            if (t.rfind("N: ", 0) == 0 || t == "Smith; A" || t == "third" || t == "1" ||
-                t == "2") {
+            if (t.rfind("N: ", 0) == 0 || t == "Smith; A" || t == "third" || t == "1" || t == "2") {
                 texts.push_back(t);
             }
         }

@@ -118,7 +118,8 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
               (std::vector<QString>{"File", "Edit", "Reichweite", "Grid Lines", "Draw", "Info"}));
     // The program's own items first, what it gained since after them.
     const std::vector<std::vector<QString>> items{
-        {"Treat File", "Print", "Close", "Measure Patterns…", "Save Picture…", "Open Sample List…"},
+        {"Treat File", "Print", "Close", "Measure Patterns…", "Save Picture…", "Open Sample List…",
+         "Save Session…", "Open Session…"},
         {"Copy to clipboard", "Clear ALL", "Clear Points", "Remove Selected Samples", "Undo"},
         {"R0", "R1", "R3"},
         {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp", "Export Constant line"},

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// File > "Save Session…" and "Open Session…": the window's state to a file and back.
+#include "app/terav.h"
+
+#include "app/busy_pointer.h"
+#include "identify/identify_pairs.h"
+#include "lines/const_lines.h"
+
+namespace teravine {
+namespace {
+
+constexpr const char* kSessionFilter = "Teravine session (*.json)|*.json;*.JSON|all (*.*)|*.*|";
+
+} // namespace
+
+WindowSession Terav::current_session() const {
+    WindowSession s;
+    s.reich = state_.cal.reich;
+    s.broad_rule = state_.broadening.broad_rule;
+    s.broadening_text = services_.text(TextBox::Broad);
+    s.cor = state_.broadening.cor;
+    s.cor_label = state_.broadening.label_file;
+    s.grids_on = state_.grids_on;
+    s.identical_on = state_.identical_on;
+    s.labels = state_.labels;
+    s.sigma = state_.sigma;
+    s.ellipses = state_.ellipses_on;
+    for (const PlacedSample& sample : state_.samples) {
+        s.samples.push_back({sample.record.iw_ad, sample.record.iw_eg, sample.origin});
+    }
+    return s;
+}
+
+void Terav::save_session_Click() {
+    std::string path;
+    std::string title;
+    if (dialog_save(kSessionFilter, path, title) == 0) {
+        return;
+    }
+    std::string text = session_json(current_session());
+    text.pop_back(); // the writer ends the one line
+    LineWriter out("\n");
+    out.open(path);
+    out.line(text);
+    if (const auto failure = out.close()) {
+        services_.message(*failure);
+    }
+}
+
+void Terav::open_session_Click() {
+    std::string path;
+    if (dialog_open(kSessionFilter, path) == 0) {
+        return;
+    }
+    // The whole file is read and checked before anything in the window changes.
+    const auto session = read_session_file(path);
+    if (!session) {
+        services_.message(session.error());
+        return;
+    }
+    restore_session(*session);
+}
+
+void Terav::restore_session(const WindowSession& s) {
+    if (state_.cal.reich != s.reich) {
+        show_check(MenuItem::R_0, s.reich == 1);
+        show_check(MenuItem::R_1, s.reich == 2);
+        show_check(MenuItem::R_3, s.reich == 3);
+        state_.cal.reich = s.reich;
+        state_.cal.iw_range[static_cast<std::size_t>(s.reich)] = s.reich == 3 ? 0.9f : 1.1f;
+        load_reich();
+    }
+    Broadening& br = state_.broadening;
+    br.broad_rule = s.broad_rule;
+    br.cor = s.cor;
+    br.label_file = s.cor_label;
+    services_.select_option(static_cast<BroadeningOption>(s.broad_rule));
+    services_.set_caption(Caption::label_file, br.label_file);
+    services_.set_text(TextBox::Broad, s.broadening_text);
+
+    state_.grids_on = s.grids_on;
+    state_.identical_on = s.identical_on;
+    if (s.grids_on.n) {
+        compute_const_n_lines(state_.cal, state_.grids);
+    }
+    if (s.grids_on.s) {
+        compute_const_s_lines(state_.cal, state_.grids);
+    }
+    if (s.grids_on.fp) {
+        compute_const_fp_lines(state_.cal, state_.grids);
+    }
+    const std::pair<MenuItem, bool> checks[] = {
+        {MenuItem::C_k, s.grids_on.k},       {MenuItem::C_N, s.grids_on.n},
+        {MenuItem::C_perc, s.grids_on.s},    {MenuItem::c_inf, s.grids_on.fp},
+        {MenuItem::Id_k, s.identical_on.k},  {MenuItem::Id_n, s.identical_on.n},
+        {MenuItem::Id_s, s.identical_on.s},  {MenuItem::Id_inf, s.identical_on.fp},
+        {MenuItem::ellipses, s.ellipses}};
+    for (const auto& [item, on] : checks) {
+        show_check(item, on);
+    }
+    state_.labels = s.labels;
+    state_.sigma = s.sigma;
+    state_.ellipses_on = s.ellipses;
+
+    // The samples identified afresh on all cores, then placed in their order.
+    const BusyPointer busy(services_, s.samples.size());
+    std::vector<float> ad;
+    std::vector<float> eg;
+    for (const SessionSample& sample : s.samples) {
+        ad.push_back(sample.ad);
+        eg.push_back(sample.eg);
+    }
+    state_.samples.clear();
+    std::vector<Identification> found = identify_pairs(state_.cal, state_.line_tables, ad, eg);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        place_identified(ad[i], eg[i], found[i], false, s.samples[i].origin);
+    }
+    measure_uncertainties(0, false);
+    samples_reset();
+    Form_Resize();
+}
+
+} // namespace teravine

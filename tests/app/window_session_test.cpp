@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Sessions: a window saved and opened in another draws the same picture and shows the
+// same table; a damaged file, or one of a later version, changes nothing.
+#include "app/sample_table_text.h"
+#include "support/fingerprint.h"
+#include "support/session.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace teravine {
+namespace {
+
+class WindowSessionTest : public AppTest {};
+
+// Every mark of the last whole drawing, as text that compares exactly.
+std::string last_drawing(const RecordingSurface& picture) {
+    std::ostringstream out;
+    out.precision(9);
+    for (const Op& op : picture.ops) {
+        if (op.kind == OpKind::clear) {
+            out.str("");
+        } else if (op.draws()) {
+            out << static_cast<int>(op.kind) << ' ' << op.x1 << ' ' << op.y1 << ' ' << op.x2
+                << ' ' << op.y2 << ' ' << op.text << ' ' << op.colour << ' ' << op.pen_width
+                << ' ' << op.font_name << ' ' << op.font_size << ' ' << op.bold << '\n';
+        }
+    }
+    return out.str();
+}
+
+std::vector<Fingerprint> fingerprints(const TeravState& state) {
+    std::vector<Fingerprint> out;
+    for (const PlacedSample& s : state.samples) {
+        out.push_back(fingerprint(s));
+    }
+    return out;
+}
+
+std::vector<std::size_t> all_rows(const TeravState& state) {
+    std::vector<std::size_t> rows(state.samples.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i] = i;
+    }
+    return rows;
+}
+
+TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
+    treat(std::string(TERAVINE_SOURCE_DIR) + "/examples/samples.IW");
+    const std::string list = folder.file("named.csv");
+    std::ofstream(list) << "name,ad,eg,u_ad,u_eg\n\"Pit, \"\"B\"\"\",0.6,0.5,0.01,0.02\n";
+    services.open_answers = {ScriptedServices::chosen(list)};
+    terav.open_sample_list_Click();
+    type_and_draw("0.05", "0.55", "0.45");
+    terav.R_1_Click();
+    terav.C_N_Click();
+    terav.Id_k_Click();
+    terav.labels_Click(SampleLabels::name);
+    terav.set_sigma(0.01f);
+    terav.ellipses_Click();
+    ASSERT_EQ(state().samples.size(), 8u);
+
+    const std::string path = folder.file("afternoon.json");
+    services.save_answers = {ScriptedServices::chosen(path)};
+    terav.save_session_Click();
+    ASSERT_TRUE(services.messages.empty()) << services.messages.front();
+
+    Session<RecordingSurface> other;
+    other.services.open_answers = {ScriptedServices::chosen(path)};
+    other.terav.open_session_Click();
+    ASSERT_TRUE(other.services.messages.empty()) << other.services.messages.front();
+    EXPECT_EQ(other.state().cal.reich, 2);
+    EXPECT_EQ(other.services.boxes[TextBox::Broad], services.boxes[TextBox::Broad]);
+    EXPECT_EQ(fingerprints(other.state()), fingerprints(state()));
+    EXPECT_EQ(sample_rows_tsv(other.state().samples, all_rows(other.state()), true),
+              sample_rows_tsv(state().samples, all_rows(state()), true));
+    EXPECT_EQ(other.state().samples[6].origin.name, "Pit, \"B\"");
+    EXPECT_EQ(last_drawing(other.picture), last_drawing(picture));
+    EXPECT_NE(last_drawing(picture).find("Pit, \"B\""), std::string::npos);
+
+    // Saved again, the same file.
+    const std::string again = folder.file("again.json");
+    other.services.save_answers = {ScriptedServices::chosen(again)};
+    other.terav.save_session_Click();
+    EXPECT_EQ(ScratchFolder::read(again), ScratchFolder::read(path));
+}
+
+TEST_F(WindowSessionTest, ADamagedOrLaterSessionChangesNothing) {
+    treat(std::string(TERAVINE_SOURCE_DIR) + "/examples/samples.IW");
+    const std::string good_path = folder.file("good.json");
+    services.save_answers = {ScriptedServices::chosen(good_path)};
+    terav.save_session_Click();
+    const std::string good = ScratchFolder::read(good_path);
+    terav.C_N_Click();
+    const auto before = fingerprints(state());
+    const std::string drawn = last_drawing(picture);
+
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        const auto at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return text.replace(at, from.size(), to);
+    };
+    const struct {
+        std::string text;
+        const char* says;
+    } cases[] = {
+        {good.substr(0, good.size() / 2), "is not JSON"},
+        {"[1, 2]", "is not a Teravine session"},
+        {replaced("\"version\": 1", "\"version\": 2"), "of a later version (2)"},
+        {replaced("\"version\": 1", "\"version\": \"1\""), "without a version"},
+        {replaced("\"reichweite\": 1", "\"reichweite\": 4"), "\"reichweite\" of the session"},
+        {replaced("\"labels\": \"label\"", "\"labels\": \"big\""), "\"labels\" is \"big\""},
+        {replaced("\"measured\": true", "\"measured\": 1"), "of sample 1 is not true or false"},
+        {replaced("\"sigma\": 0.0", "\"sigma\": -1.0"), "\"sigma\" is negative"},
+        {replaced("\"ad\": ", "\"ad\": \"x\", \"old\": "), "\"ad\" of sample 1 is not a number"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.file("bad.json");
+        std::ofstream(path, std::ios::binary) << c.text;
+        services.messages.clear();
+        services.open_answers = {ScriptedServices::chosen(path)};
+        terav.open_session_Click();
+        ASSERT_EQ(services.messages.size(), 1u) << c.text;
+        EXPECT_NE(services.messages[0].find(c.says), std::string::npos) << services.messages[0];
+        EXPECT_EQ(fingerprints(state()), before);
+        EXPECT_TRUE(state().grids_on.n);
+        EXPECT_EQ(last_drawing(picture), drawn);
+    }
+}
+
+} // namespace
+} // namespace teravine
