@@ -90,10 +90,10 @@ void Terav::restore_session(const WindowSession& s) {
         compute_const_fp_lines(state_.cal, state_.grids);
     }
     const std::pair<MenuItem, bool> checks[] = {
-        {MenuItem::C_k, s.grids_on.k},       {MenuItem::C_N, s.grids_on.n},
-        {MenuItem::C_perc, s.grids_on.s},    {MenuItem::c_inf, s.grids_on.fp},
-        {MenuItem::Id_k, s.identical_on.k},  {MenuItem::Id_n, s.identical_on.n},
-        {MenuItem::Id_s, s.identical_on.s},  {MenuItem::Id_inf, s.identical_on.fp},
+        {MenuItem::C_k, s.grids_on.k},      {MenuItem::C_N, s.grids_on.n},
+        {MenuItem::C_perc, s.grids_on.s},   {MenuItem::c_inf, s.grids_on.fp},
+        {MenuItem::Id_k, s.identical_on.k}, {MenuItem::Id_n, s.identical_on.n},
+        {MenuItem::Id_s, s.identical_on.s}, {MenuItem::Id_inf, s.identical_on.fp},
         {MenuItem::ellipses, s.ellipses}};
     for (const auto& [item, on] : checks) {
         show_check(item, on);

@@ -60,8 +60,8 @@ float number(const json& object, const char* name, const std::string& where) {
     return number(field(object, name, where), "\"" + std::string(name) + "\" of " + where);
 }
 
-std::int64_t whole(const json& object, const char* name, const std::string& where,
-                   std::int64_t low, std::int64_t high) {
+std::int64_t whole(const json& object, const char* name, const std::string& where, std::int64_t low,
+                   std::int64_t high) {
     const json& value = field(object, name, where);
     if (!value.is_number_integer() || value.get<std::int64_t>() < low ||
         value.get<std::int64_t>() > high) {
@@ -172,7 +172,8 @@ std::string session_json(const WindowSession& s) {
     json samples = json::array();
     for (const SessionSample& sample : s.samples) {
         const SampleOrigin& o = sample.origin;
-        json one = {{"name", o.name}, {"ad", sample.ad}, {"eg", sample.eg}, {"measured", o.measured}};
+        json one = {
+            {"name", o.name}, {"ad", sample.ad}, {"eg", sample.eg}, {"measured", o.measured}};
         if (o.measured) {
             one["ad_measured"] = o.ad;
             one["eg_measured"] = o.eg;

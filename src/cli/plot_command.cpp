@@ -7,6 +7,7 @@
 #include "cli/grid_list.h"
 #include "cli/rule_options.h"
 #include "cli/sample_input.h"
+#include "cli/session_samples.h"
 #include "cli/sigma_options.h"
 #include "diagram/draw_diagram.h"
 #include "identify/identify_pairs.h"
@@ -28,6 +29,7 @@ struct PlotArgs {
     std::string grids = "k";
     std::string identical;
     std::string samples;
+    std::string session;
     RuleArgs rule;
     std::string labels = "label";
     SigmaArgs sigmas;
@@ -106,7 +108,36 @@ Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene) {
     return true;
 }
 
+// A saved session's window: its Reichweite, lines, labels and samples, each sample's
+// region from its own u or the session's sigma when the session shows the ellipses.
+Outcome<std::unique_ptr<PlotScene>> session_scene(const std::string& path) {
+    const auto session = read_session_file(path);
+    if (!session) {
+        return Failure{session.error()};
+    }
+    auto scene = std::make_unique<PlotScene>();
+    scene->cal = make_calibration(session->reich, &scene->world);
+    scene->grids_on = session->grids_on;
+    scene->identical_on = session->identical_on;
+    scene->labels = session->labels;
+    scene->ellipses = session->ellipses;
+    if (session->grids_on.n) {
+        compute_const_n_lines(scene->cal, scene->grids);
+    }
+    if (session->grids_on.s) {
+        compute_const_s_lines(scene->cal, scene->grids);
+    }
+    if (session->grids_on.fp) {
+        compute_const_fp_lines(scene->cal, scene->grids);
+    }
+    scene->samples = session_samples(*session, scene->cal);
+    return scene;
+}
+
 Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
+    if (!args.session.empty()) {
+        return session_scene(args.session);
+    }
     const auto checks = parse_grid_list(args.grids, true);
     if (!checks) {
         return Failure{checks.error()};
@@ -209,6 +240,15 @@ void add_plot_command(CLI::App& app, int& status) {
         ->capture_default_str();
     add_sigma_options(*command, args->sigmas);
     command->get_option("--sigma")->needs(command->get_option("--samples"));
+    command
+        ->add_option("--session", args->session,
+                     "a session saved by the window (File > Save Session…): its Reichweite, "
+                     "lines, labels and samples drawn as the window drew them")
+        ->excludes("--samples")
+        ->excludes("--reichweite")
+        ->excludes("--grids")
+        ->excludes("--identical")
+        ->excludes("--labels");
     auto* size =
         command
             ->add_option("--size", args->size, "width and height of the square picture in pixels")

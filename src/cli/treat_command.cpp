@@ -3,6 +3,7 @@
 // Reads the width file, removes the broadening with the chosen rule, and writes the very
 // result file the window writes with the same Reichweite and rule; every accepted sample
 // is placed as the window places it.
+#include "app/window_session.h"
 #include "batch/result_csv.h"
 #include "batch/result_target.h"
 #include "batch/sample_list_file.h"
@@ -15,6 +16,7 @@
 #include "lines/line_tables.h"
 #include "model/calibration.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -29,6 +31,7 @@ struct TreatArgs {
     std::string reichweite = "R0";
     RuleArgs rule;
     std::string csv;
+    std::string session;
     SigmaArgs sigmas;
     bool quiet = false;
 };
@@ -43,8 +46,14 @@ std::optional<std::string> replaces_an_input(const TreatArgs& args) {
     if (args.output.empty() || is_standard_stream(args.output)) {
         return std::nullopt;
     }
-    if (auto same = result_replaces_input(args.output, args.input, "width file")) {
-        return same;
+    for (const auto& [path, what] :
+         {std::pair{args.input, "width file"}, std::pair{args.session, "session"}}) {
+        if (path.empty()) {
+            continue;
+        }
+        if (auto same = result_replaces_input(args.output, path, what)) {
+            return same;
+        }
     }
     if (!args.rule.table.empty()) {
         return result_replaces_input(args.output, args.rule.table, "correction table");
@@ -62,8 +71,8 @@ std::optional<std::string> csv_problem(const TreatArgs& args) {
         return std::nullopt;
     }
     for (const auto& [path, what] :
-         {std::pair{args.input, "width file"}, std::pair{args.rule.table, "correction table"},
-          std::pair{args.output, "result file"}}) {
+         {std::pair{args.input, "width file"}, std::pair{args.session, "session"},
+          std::pair{args.rule.table, "correction table"}, std::pair{args.output, "result file"}}) {
         if (path.empty() || is_standard_stream(path)) {
             continue;
         }
@@ -74,26 +83,66 @@ std::optional<std::string> csv_problem(const TreatArgs& args) {
     return std::nullopt;
 }
 
-int run_treat(const TreatArgs& args) {
+// A saved session read as a named list: every sample with its name, its widths as
+// measured (a click's as placed), its own broadening and u; and the session's Reichweite,
+// rule, correction table and sigma in place of the options.
+Outcome<SamplesInput> read_session_input(TreatArgs& args, RuleChoice& rule) {
+    const auto session = read_session_file(args.session);
+    if (!session) {
+        return Failure{session.error()};
+    }
+    SamplesInput input;
+    WidthFile& w = input.measured;
+    w.title = "Session " + std::filesystem::path(args.session).filename().string();
+    for (const SessionSample& sample : session->samples) {
+        const SampleOrigin& o = sample.origin;
+        w.names.push_back(o.name);
+        w.ad.push_back(o.measured ? o.ad : sample.ad);
+        w.eg.push_back(o.measured ? o.eg : sample.eg);
+        w.broadenings.push_back(o.measured ? o.broadening : 0.0f);
+        input.u_ad.push_back(o.u_ad);
+        input.u_eg.push_back(o.u_eg);
+    }
+    w.count = static_cast<std::int16_t>(w.ad.size());
+    // One broadening for all: the result file's header states it.
+    if (std::all_of(w.broadenings.begin(), w.broadenings.end(),
+                    [&](float b) { return b == w.broadenings.front(); })) {
+        w.broadening = w.broadenings.empty() ? 0.0f : w.broadenings.front();
+        w.broadenings.clear();
+    }
+    args.reichweite = make_calibration(session->reich).name();
+    rule = {session->broad_rule, session->cor};
+    if (session->sigma > 0 && args.sigmas.sigma < 0) {
+        args.sigmas.sigma = session->sigma;
+    }
+    return input;
+}
+
+int run_treat(TreatArgs args) {
+    if (args.input.empty() == args.session.empty()) {
+        return fail("teravine-cli treat: give a width file, a sample list or --session");
+    }
     // A correction table that cannot be read ends here, as the option "File table" does.
-    const auto rule = choose_rule(args.rule);
+    auto rule = choose_rule(args.rule);
     if (!rule) {
         // Options misused are named after the command; a file's own failure stands alone.
         const bool about_options = rule.error().rfind("--", 0) == 0;
         return fail(about_options ? "teravine-cli treat: " + rule.error() : rule.error());
     }
-    const auto input = read_samples_input(args.input);
+    const auto input = args.session.empty() ? read_samples_input(args.input)
+                                            : read_session_input(args, rule.value());
     if (!input) {
         return fail(input.error());
     }
-    if (args.output.empty() && !is_sample_list_path(args.input)) {
+    if (args.output.empty() && args.session.empty() && !is_sample_list_path(args.input)) {
         return fail("teravine-cli treat: a width file (.IW) needs -o for its result file");
     }
     if (args.output.empty() && args.csv.empty()) {
         return fail("teravine-cli treat: a sample list needs -o, --csv or both");
     }
     if (!args.output.empty() && !input->measured.broadenings.empty()) {
-        return fail("teravine-cli treat: the samples of \"" + args.input +
+        return fail("teravine-cli treat: the samples of \"" +
+                    (args.session.empty() ? args.input : args.session) +
                     "\" differ in broadening, and a result file (.IWO) states one; "
                     "leave out -o and write --csv");
     }
@@ -183,11 +232,9 @@ void add_treat_command(CLI::App& app, int& status) {
     auto* command = app.add_subcommand(
         "treat", "Treat a sample width file (.IW) into a result file (.IWO), as the window's "
                  "File > Treat File does, or a named sample list (.csv)");
-    command
-        ->add_option("FILE", args->input,
-                     "sample width file (.IW) or named sample list (.csv: name,ad,eg and "
-                     "optionally broadening,u_ad,u_eg); - for standard input")
-        ->required();
+    command->add_option("FILE", args->input,
+                        "sample width file (.IW) or named sample list (.csv: name,ad,eg and "
+                        "optionally broadening,u_ad,u_eg); - for standard input");
     command->add_option("-o,--output", args->output,
                         "result file (.IWO) to create or overwrite; - for standard output; "
                         "needed with a width file");
@@ -197,6 +244,14 @@ void add_treat_command(CLI::App& app, int& status) {
     command->add_flag("-q,--quiet", args->quiet, "leave out the summary line on standard error");
     add_reichweite_option(*command, args->reichweite);
     add_rule_options(*command, args->rule);
+    command
+        ->add_option("--session", args->session,
+                     "treat the samples of a session saved by the window (File > Save "
+                     "Session…) under its Reichweite, rule, correction table and sigma")
+        ->excludes("FILE")
+        ->excludes("--reichweite")
+        ->excludes("--rule")
+        ->excludes("--table");
     add_sigma_options(*command, args->sigmas);
     command->get_option("--sigma")->needs(command->get_option("--csv"));
     command->callback([args, &status] { status = run_treat(*args); });

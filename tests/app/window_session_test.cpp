@@ -21,9 +21,9 @@ std::string last_drawing(const RecordingSurface& picture) {
         if (op.kind == OpKind::clear) {
             out.str("");
         } else if (op.draws()) {
-            out << static_cast<int>(op.kind) << ' ' << op.x1 << ' ' << op.y1 << ' ' << op.x2
-                << ' ' << op.y2 << ' ' << op.text << ' ' << op.colour << ' ' << op.pen_width
-                << ' ' << op.font_name << ' ' << op.font_size << ' ' << op.bold << '\n';
+            out << static_cast<int>(op.kind) << ' ' << op.x1 << ' ' << op.y1 << ' ' << op.x2 << ' '
+                << op.y2 << ' ' << op.text << ' ' << op.colour << ' ' << op.pen_width << ' '
+                << op.font_name << ' ' << op.font_size << ' ' << op.bold << '\n';
         }
     }
     return out.str();

@@ -68,3 +68,21 @@ foreach(bad "k.bmp" "tiny.png;--size;99" "huge.png;--size;10001" "no/such/folder
   expect(1 "^teravine-cli:[^\n]*\n$" plot -o ${work}/${name} ${bad})
   expect_missing(${work}/${name})
 endforeach()
+
+# A session saved by the window: the same picture as its samples given as a named list,
+# and the same CSV rows from treat; a session of a later version is refused.
+set(sample_a "{\"name\": \"Quarry B7\", \"ad\": 0.5, \"eg\": 0.4, \"measured\": true, \"ad_measured\": 0.5, \"eg_measured\": 0.4, \"broadening\": 0.0, \"rule\": 2}")
+set(sample_b "{\"name\": \"Pit & Co\", \"ad\": 0.6, \"eg\": 0.5, \"measured\": true, \"ad_measured\": 0.6, \"eg_measured\": 0.5, \"broadening\": 0.0, \"rule\": 2}")
+set(session_body "\"reichweite\": 1, \"rule\": 2, \"broadening\": \"\", \"correction_table\": {\"label\": \"\", \"step\": 0.0, \"start\": 0.0, \"measured\": [], \"corrected\": []}, \"grid_lines\": {\"k\": true, \"n\": true, \"s\": false, \"nfp\": false}, \"identical_lines\": {\"k\": false, \"n\": false, \"s\": false, \"nfp\": false}, \"labels\": \"name\", \"sigma\": 0.0, \"ellipses\": false, \"samples\": [${sample_a}, ${sample_b}]}")
+file(WRITE ${work}/s.json "{\"format\": \"teravine-session\", \"version\": 1, ${session_body}")
+file(WRITE ${work}/later.json "{\"format\": \"teravine-session\", \"version\": 2, ${session_body}")
+file(WRITE ${work}/pair.csv "name,ad,eg\nQuarry B7,0.5,0.4\nPit & Co,0.6,0.5\n")
+run(0 plot -o session.png --session s.json)
+run(0 plot -o list.png --samples pair.csv --labels name --grids k,N)
+expect_same_files(${work}/session.png ${work}/list.png)
+run(0 treat --session s.json --csv session.csv)
+run(0 treat pair.csv --csv list.csv)
+expect_same_files(${work}/session.csv ${work}/list.csv)
+expect(1 "later version \\(2\\)" plot -o later.png --session later.json)
+expect(1 "later version \\(2\\)" treat --session later.json --csv later.csv)
+expect_missing(${work}/later.png ${work}/later.csv)
