@@ -40,8 +40,8 @@ void measure_sample_intervals(const Calibration& cal, SampleList& samples, std::
         samples[i].uncertainty.reset();
         if (o.u_ad || o.u_eg) {
             const MeasuredPair pair = measured_pair(samples[i], table);
-            samples[i].uncertainty = width_uncertainty(cal, pair.ad, pair.eg, pair.removal,
-                                                       *sample_sigmas(o.u_ad, o.u_eg, shared_sigmas));
+            samples[i].uncertainty = width_uncertainty(
+                cal, pair.ad, pair.eg, pair.removal, *sample_sigmas(o.u_ad, o.u_eg, shared_sigmas));
         } else if (shared_sigmas) {
             pairs.push_back(measured_pair(samples[i], table));
             shared.push_back(i);

@@ -98,8 +98,8 @@ SampleTableDock::SampleTableDock(const SampleList& samples, QWidget* parent)
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     const int digit = view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    // In digits, by column: #, AD, EG, N, %S, k, Nfp, the label, the four intervals.
-    static constexpr int widths[kSampleColumnKinds] = {5, 9, 9, 4, 6, 5, 4, 30, 11, 16, 16, 11};
+    // In digits, by column: #, AD, EG, N, %S, k, Nfp, the label, the four intervals, the name.
+    static constexpr int widths[kSampleColumnKinds] = {5, 9, 9, 4, 6, 5, 4, 30, 11, 16, 16, 11, 14};
     const auto width_of = [digit](SampleColumn c) {
         return (widths[static_cast<std::size_t>(c)] + 2) * digit;
     };
