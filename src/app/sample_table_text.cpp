@@ -100,4 +100,19 @@ std::string sample_table_csv(const SampleList& samples, bool intervals) {
                      [](const std::string& text) { return csv_field(text); });
 }
 
+std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column) {
+    switch (column) {
+    case SampleColumn::name:
+        return sample.name;
+    case SampleColumn::ad:
+        return bare_number_text(sample.ad);
+    case SampleColumn::eg:
+        return bare_number_text(sample.eg);
+    case SampleColumn::label:
+        return "not placed: " + sample.reason;
+    default:
+        return {};
+    }
+}
+
 } // namespace teravine

@@ -13,6 +13,15 @@
 
 namespace teravine {
 
+// A sample a treatment or a list could not place: listed after the placed ones, never
+// drawn.
+struct UnplacedSample {
+    std::string name;
+    float ad = 0; // as measured
+    float eg = 0;
+    std::string reason; // "below the k = 3 curve", ...
+};
+
 // The columns of the table; the four intervals are shown when a sigma is set.
 enum class SampleColumn {
     number,
@@ -43,6 +52,9 @@ const std::array<const char*, kSampleColumnKinds>& sample_column_titles();
 // number text puts before a positive number; an interval "[22, 26]" (" cut" after it
 // where the region leaves the model), empty where the sample has none.
 std::string sample_cell(const PlacedSample& sample, std::size_t index, SampleColumn column);
+// The cell of a sample not placed: its name, its widths as measured, and in the label's
+// column "not placed: " and the reason; the other cells empty.
+std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column);
 
 // The header and the given rows (ascending indices of samples), one line each, cells
 // separated by tabs; lines end in LF.

@@ -45,6 +45,7 @@ void Terav::Form_Load() {
         show_check(item, false);
     }
     state_.samples.clear();
+    state_.unplaced.clear();
     samples_reset();
     init_calibration(state_.cal);
     show_check(MenuItem::C_k, state_.grids_on.k);
@@ -109,6 +110,7 @@ void Terav::cop_clip_Click() {
 
 void Terav::netoye_Click() {
     state_.samples.clear();
+    state_.unplaced.clear();
     samples_reset();
     state_.grids_on = GridSwitches{true, false, false, false};
     show_check(MenuItem::C_k, true);
@@ -120,6 +122,7 @@ void Terav::netoye_Click() {
 
 void Terav::Cl_p_Click() {
     state_.samples.clear();
+    state_.unplaced.clear();
     samples_reset();
     Form_Resize();
 }

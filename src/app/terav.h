@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/sample_history.h"
+#include "app/sample_table_text.h"
 #include "app/window_services.h"
 #include "app/window_session.h"
 #include "batch/sample_list_file.h"
@@ -58,6 +59,9 @@ struct TeravState {
     float sigma = 0;                           // of the widths for the intervals; 0: none
     bool ellipses_on = false;                  // Draw > "Uncertainty Ellipses"
     SampleLabels labels = SampleLabels::label; // Draw > "Labels"
+    // What the last treatment or list could not place, with the reasons; shown after the
+    // samples in the table, never drawn. Cleared with the points.
+    std::vector<UnplacedSample> unplaced;
 };
 
 class Terav {

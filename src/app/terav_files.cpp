@@ -4,6 +4,7 @@
 
 #include "app/busy_pointer.h"
 #include "app/sample_marking.h"
+#include "batch/result_csv.h"
 #include "batch/result_target.h"
 #include "batch/sample_list_file.h"
 #include "batch/treatment.h"
@@ -111,8 +112,17 @@ void Terav::Tr_fi_Click() {
 bool Terav::place_treated(Treatment& treated, const WidthFile& measured, const NamedList* list) {
     const std::size_t first = state_.samples.size();
     bool room = true;
+    state_.unplaced.clear();
+    const CsvTreatment how{state_.cal.name(), state_.broadening.broad_rule, measured.broadening};
     for (TreatedPair& pair : treated.pairs) {
         if (!pair.accepted()) {
+            const std::size_t i = pair.index;
+            CsvTreatment own = how;
+            own.broadening = measured.broadening_of(i);
+            const SampleStatus why =
+                sample_status(pair, measured.ad[i], measured.eg[i], pair.ad, pair.eg, own);
+            state_.unplaced.push_back(
+                {pair.name, measured.ad[i], measured.eg[i], std::string(status_text(why))});
             continue;
         }
         if (sample_list_full()) {
@@ -134,7 +144,8 @@ bool Terav::place_treated(Treatment& treated, const WidthFile& measured, const N
         }
         place_identified(pair.ad, pair.eg, pair.found, true, origin);
     }
-    measure_uncertainties(first, true); // all at once, on both cores
+    measure_uncertainties(first, true);                             // all at once, on both cores
+    services_.samples_changed({SampleListChange::Kind::reset, {}}); // the rows not placed
     return room;
 }
 

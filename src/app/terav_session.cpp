@@ -111,6 +111,7 @@ void Terav::restore_session(const WindowSession& s) {
         eg.push_back(sample.eg);
     }
     state_.samples.clear();
+    state_.unplaced.clear();
     std::vector<Identification> found = identify_pairs(state_.cal, state_.line_tables, ad, eg);
     for (std::size_t i = 0; i < found.size(); ++i) {
         place_identified(ad[i], eg[i], found[i], false, s.samples[i].origin);

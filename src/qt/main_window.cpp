@@ -42,7 +42,7 @@ MainWindow::MainWindow(Options options) {
 
     services_ = std::make_unique<QtWindowServices>(*this, options.startup_display);
     terav_ = std::make_unique<Terav>(*services_, controls_.pct1->surface());
-    sample_table_ = new SampleTableDock(terav_->state().samples, this);
+    sample_table_ = new SampleTableDock(terav_->state().samples, terav_->state().unplaced, this);
     addDockWidget(Qt::RightDockWidgetArea, sample_table_);
     sample_table_->hide();
     // The picture fits the room beside the table as it fits the window without it.

@@ -50,7 +50,8 @@ protected:
 
 } // namespace
 
-SampleTableDock::SampleTableDock(const SampleList& samples, QWidget* parent)
+SampleTableDock::SampleTableDock(const SampleList& samples,
+                                 const std::vector<UnplacedSample>& unplaced, QWidget* parent)
     : QDockWidget(QStringLiteral("Sample Table"), parent), samples_(samples) {
     setObjectName(QStringLiteral("sample_table"));
     auto* body = new QWidget(this);
@@ -88,7 +89,7 @@ SampleTableDock::SampleTableDock(const SampleList& samples, QWidget* parent)
 
     auto* view = new SampleTableView;
     view_ = view;
-    model_ = new SampleTableModel(samples, this);
+    model_ = new SampleTableModel(samples, unplaced, this);
     view->setModel(model_);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);

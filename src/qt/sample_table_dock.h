@@ -20,7 +20,8 @@ namespace teravine {
 
 class SampleTableDock final : public QDockWidget {
 public:
-    SampleTableDock(const SampleList& samples, QWidget* parent);
+    SampleTableDock(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
+                    QWidget* parent);
 
     SampleTableModel& model() { return *model_; }
     QTableView* view() const { return view_; }

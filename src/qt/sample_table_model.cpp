@@ -3,21 +3,25 @@
 
 #include "app/sample_table_text.h"
 
+#include <QColor>
+
 #include <algorithm>
 #include <utility>
 #include <vector>
 
 namespace teravine {
 
-SampleTableModel::SampleTableModel(const SampleList& samples, QObject* parent)
-    : QAbstractTableModel(parent), samples_(samples), rows_(static_cast<int>(samples.size())) {
+SampleTableModel::SampleTableModel(const SampleList& samples,
+                                   const std::vector<UnplacedSample>& unplaced, QObject* parent)
+    : QAbstractTableModel(parent), samples_(samples), unplaced_(unplaced),
+      rows_(static_cast<int>(samples.size())), unplaced_rows_(static_cast<int>(unplaced.size())) {
     appended_.setSingleShot(true);
     appended_.setInterval(0);
     connect(&appended_, &QTimer::timeout, this, &SampleTableModel::show_appended);
 }
 
 int SampleTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows_;
+    return parent.isValid() ? 0 : rows_ + unplaced_rows_;
 }
 
 int SampleTableModel::columnCount(const QModelIndex& parent) const {
@@ -27,12 +31,24 @@ int SampleTableModel::columnCount(const QModelIndex& parent) const {
 QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
     const auto row = static_cast<std::size_t>(index.row());
     const std::span<const SampleColumn> columns = sample_columns(intervals_);
-    if (!index.isValid() || row >= samples_.size() ||
-        static_cast<std::size_t>(index.column()) >= columns.size()) {
+    if (!index.isValid() || static_cast<std::size_t>(index.column()) >= columns.size()) {
         return {};
     }
     const SampleColumn column = columns[static_cast<std::size_t>(index.column())];
-    if (role == Qt::DisplayRole) {
+    if (index.row() >= rows_) {
+        const auto other = static_cast<std::size_t>(index.row() - rows_);
+        if (index.row() >= rows_ + unplaced_rows_ || other >= unplaced_.size()) {
+            return {};
+        }
+        if (role == Qt::DisplayRole) {
+            return QString::fromStdString(unplaced_cell(unplaced_[other], column));
+        }
+        if (role == Qt::ForegroundRole) {
+            return QColor(Qt::gray);
+        }
+    } else if (row >= samples_.size()) {
+        return {};
+    } else if (role == Qt::DisplayRole) {
         return QString::fromStdString(sample_cell(samples_[row], row, column));
     }
     if (role == Qt::TextAlignmentRole) {
@@ -95,6 +111,7 @@ void SampleTableModel::follow_rows(const SampleListChange& change) {
     if (runs.size() > kMostRuns) {
         beginResetModel();
         rows_ = static_cast<int>(samples_.size());
+        unplaced_rows_ = static_cast<int>(unplaced_.size());
         endResetModel();
         return;
     }
@@ -129,6 +146,7 @@ void SampleTableModel::follow(const SampleListChange& change) {
     case Kind::reset:
         beginResetModel();
         rows_ = static_cast<int>(samples_.size());
+        unplaced_rows_ = static_cast<int>(unplaced_.size());
         endResetModel();
         return;
     case Kind::removed:

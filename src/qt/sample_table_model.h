@@ -3,6 +3,7 @@
 // (no copy of it), told of every change by the handlers.
 #pragma once
 
+#include "app/sample_table_text.h"
 #include "app/window_services.h"
 #include "identify/sample_list.h"
 
@@ -13,7 +14,8 @@ namespace teravine {
 
 class SampleTableModel final : public QAbstractTableModel {
 public:
-    explicit SampleTableModel(const SampleList& samples, QObject* parent = nullptr);
+    SampleTableModel(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
+                     QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -33,7 +35,9 @@ private:
     void follow_rows(const SampleListChange& change);
 
     const SampleList& samples_;
-    int rows_ = 0; // the rows the views know of
+    const std::vector<UnplacedSample>& unplaced_; // greyed rows after the samples
+    int rows_ = 0;                                // the rows of samples the views know of
+    int unplaced_rows_ = 0;                       // and of samples not placed, after them
     bool intervals_ = false;
     QTimer appended_;
 };

@@ -36,6 +36,12 @@ TEST_F(NamedList, PlacesNamedSamplesAndWritesTheChosenLabels) {
                          "low;0,7;0,25;;\r\nthird;0,6;0,5;0,01;0,02\r\n"));
     ASSERT_TRUE(services.messages.empty()) << services.messages.front();
     EXPECT_EQ(names(), (std::vector<std::string>{"Smith; A", "third"}));
+    // The one not placed is listed with its reason, after the placed ones.
+    ASSERT_EQ(state().unplaced.size(), 1u);
+    EXPECT_EQ(unplaced_cell(state().unplaced[0], SampleColumn::name), "low");
+    EXPECT_EQ(unplaced_cell(state().unplaced[0], SampleColumn::label),
+              "not placed: below the k = 3 curve");
+    EXPECT_EQ(services.sample_changes.back().kind, SampleListChange::Kind::reset);
     EXPECT_EQ(state().samples[0].record.label, "N: 24,S: 4.88%,k:1.17,Nfp: 11");
     // No sigma in the table: only the sample with its own u has an interval.
     EXPECT_FALSE(state().samples[0].uncertainty);
@@ -63,6 +69,20 @@ TEST_F(NamedList, PlacesNamedSamplesAndWritesTheChosenLabels) {
     EXPECT_EQ(names(), (std::vector<std::string>{"Smith; A", "third"}));
     EXPECT_TRUE(state().samples[1].uncertainty);
     EXPECT_FALSE(state().samples[0].uncertainty);
+    EXPECT_EQ(state().unplaced.size(), 1u);
+    terav.Cl_p_Click();
+    EXPECT_TRUE(state().unplaced.empty());
+}
+
+TEST_F(NamedList, TreatFileListsTheSamplesItCouldNotPlaceWithTheirReasons) {
+    treat(std::string(TERAVINE_SOURCE_DIR) + "/examples/samples.IW");
+    ASSERT_EQ(state().samples.size(), 6u);
+    std::vector<std::string> reasons;
+    for (const UnplacedSample& u : state().unplaced) {
+        reasons.push_back(u.reason);
+    }
+    EXPECT_EQ(reasons, (std::vector<std::string>{"above the diagonal", "below the k = 3 curve",
+                                                 "narrower than the instrument"}));
 }
 
 TEST_F(NamedList, AListThatCannotBeReadPlacesNothing) {
