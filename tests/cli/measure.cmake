@@ -3,21 +3,6 @@
 # the widths in every format, --identify against identify and treat, --pairs through
 # treat against the widths typed. -DCLI=teravine-cli -DWRITE_PATTERN=write-pattern
 
-function(write_pattern file fwhm position seed)
-  execute_process(COMMAND ${WRITE_PATTERN} ${work}/${file} ${fwhm} ${position} ${seed} ${ARGN}
-                  RESULT_VARIABLE status)
-  if(NOT status EQUAL 0)
-    fail("write-pattern ${file} failed")
-  endif()
-endfunction()
-
-function(expect_in text wanted what)
-  string(FIND "${text}" "${wanted}" at)
-  if(at EQUAL -1)
-    fail("${what}:\n[${text}]\ndoes not contain\n[${wanted}]")
-  endif()
-endfunction()
-
 # The fwhm column of the row of `side` in ten-thousandths; with `truth`, also checks it
 # lies within `tolerance` of it.
 function(fwhm_of side out_var)

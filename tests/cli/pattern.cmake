@@ -4,20 +4,6 @@
 # scans, --anode and --wavelength, and a range not inside the pattern.
 # -DCLI=teravine-cli -DWRITE_PATTERN=write-pattern
 
-function(write_pattern file)
-  execute_process(COMMAND ${WRITE_PATTERN} ${work}/${file} ${ARGN} RESULT_VARIABLE status)
-  if(NOT status EQUAL 0)
-    fail("write-pattern ${file} failed")
-  endif()
-endfunction()
-
-function(expect_in text wanted what)
-  string(FIND "${text}" "${wanted}" at)
-  if(at EQUAL -1)
-    fail("${what}:\n[${text}]\ndoes not contain\n[${wanted}]")
-  endif()
-endfunction()
-
 write_pattern(co.xrdml 0.52 10.2 0 1.78901)
 write_pattern(ad.xy 0.45 8.8 0)
 write_pattern(eg.xy 0.35 8.85 7)
