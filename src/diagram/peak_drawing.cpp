@@ -134,7 +134,31 @@ PeakPlot draw_peak_panel(Surface& s, const PeakPanel& panel, const PlotArea& who
     s.set_font_size(kFontSize + 1);
     const bool failed = !panel.problem.empty();
     s.set_fore_color(failed ? kColourHalfHeight : 0x000000);
-    text_at(s, area.left, area.bottom + 40, failed ? panel.problem : panel.readout);
+    // The read-out's parts (separated by three blanks) go on as many lines as the panel's
+    // width needs, so the last panel's read-out is never cut at the page's edge.
+    const std::string& text = failed ? panel.problem : panel.readout;
+    const double room = whole.right - area.left - 4;
+    double y = area.bottom + 34;
+    std::string line;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const std::size_t gap = text.find("   ", from);
+        const std::string part =
+            text.substr(from, gap == std::string::npos ? std::string::npos : gap - from);
+        const std::string longer = line.empty() ? part : line + "   " + part;
+        if (!line.empty() && s.text_width(longer) > room) {
+            text_at(s, area.left, y, line);
+            y += s.text_height(line) * 1.15;
+            line = part;
+        } else {
+            line = longer;
+        }
+        if (gap == std::string::npos) {
+            break;
+        }
+        from = gap + 3;
+    }
+    text_at(s, area.left, y, line);
     keep_text_style(kKeepRestore, style, s);
     return plot;
 }

@@ -49,6 +49,8 @@ public:
 
     // Closes without asking again (the handlers have asked).
     void close_confirmed();
+    // The status bar's line.
+    void show_status(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -68,6 +70,12 @@ private:
         handler();
     }
     void draw_pending_resize();
+    int menu_height() const;
+    int status_height() const;
+    // Moves a dialog next to the window, on the side where the screen has room.
+    void place_beside(QWidget& dialog) const;
+    // Info > "User Guide": the installed guide, else the source tree's.
+    void open_user_guide();
 
     WindowControls controls_;
     WindowMenus menus_;

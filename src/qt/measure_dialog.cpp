@@ -19,6 +19,7 @@
 #include <QSignalBlocker>
 #include <QThreadPool>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include <memory>
 
@@ -46,8 +47,10 @@ QDoubleSpinBox* range_box(QWidget* parent) {
 
 } // namespace
 
-MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent)
-    : QDialog(parent), session_(services), draw_(std::move(draw)) {
+MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent,
+                             Preview what_it_gives)
+    : QDialog(parent), session_(services), draw_(std::move(draw)),
+      preview_(std::move(what_it_gives)) {
     setWindowTitle(QStringLiteral("Measure Patterns"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
@@ -56,6 +59,10 @@ MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> dra
     halves->addWidget(build_half(PatternSide::Glycolated));
     layout->addLayout(halves, 1);
     layout->addWidget(build_controls());
+    preview = new QLabel(this);
+    preview->setWordWrap(true);
+    preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(preview);
     refresh();
 }
 
@@ -77,7 +84,10 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     auto* choice_row = new QHBoxLayout;
     h.status = new QLabel(box);
     h.scan = new QComboBox(box);
-    h.scan->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Long scan names and file names never widen the dialog past the screen.
+    h.scan->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    h.scan->setMinimumContentsLength(12);
+    h.status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     h.scan->setVisible(false);
     h.anode = new QComboBox(box);
     for (const char* symbol : {"Cu", "Co", "Fe", "Cr", "Mo", "Ag"}) {
@@ -264,8 +274,14 @@ void MeasureDialog::refresh() {
     for (const PatternSide side : {PatternSide::AirDried, PatternSide::Glycolated}) {
         const Half& h = half(side);
         const MeasuredHalf& m = session_.half(side);
-        h.file->setText(m.path.empty() ? QStringLiteral("No pattern: open one or drop it here")
-                                       : QString::fromStdString(m.path));
+        const QString path = QString::fromStdString(m.path);
+        // A long path loses its middle, its file name stays in view; the whole path is
+        // in the tooltip.
+        h.file->setText(m.path.empty()
+                            ? QStringLiteral("No pattern: open one or drop it here")
+                            : h.file->fontMetrics().elidedText(path, Qt::ElideMiddle,
+                                                               std::max(h.file->width(), 200)));
+        h.file->setToolTip(path);
         const auto show = [&](QLabel* label, double PeakWidth::*figure) {
             label->setText(m.width ? degrees((*m.width).*figure) : QStringLiteral("–"));
         };
@@ -293,6 +309,14 @@ void MeasureDialog::refresh() {
         h.plot->update();
     }
     const bool ready = session_.widths_ready();
+    if (preview_ && ready) {
+        preview->setText(
+            QStringLiteral("With the rule and broadening of the window: ") +
+            QString::fromStdString(preview_(session_.box_text(PatternSide::AirDried),
+                                            session_.box_text(PatternSide::Glycolated))));
+    } else {
+        preview->setText(QString());
+    }
     use_widths->setEnabled(ready);
     use_and_draw->setEnabled(ready);
     save_figure->setEnabled(session_.half(PatternSide::AirDried).pattern() != nullptr ||
