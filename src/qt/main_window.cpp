@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -45,7 +46,11 @@ MainWindow::MainWindow(Options options) {
     for (const auto& [item, action] : menus_.checks) {
         checked_[item] = action->isChecked();
     }
-    // The status bar's line says what the last action did.
+    // The status bar's line says what the last action did. A label of its own, so that
+    // passing over the menus (which show their items' empty status tips) does not wipe it.
+    status_line_ = new QLabel(statusBar());
+    status_line_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(status_line_, 1);
     statusBar()->setSizeGripEnabled(true);
     resize(twips_to_pixels(kStartInnerWidth), twips_to_pixels(kStartInnerHeight) +
                                                   menuBar()->sizeHint().height() +
@@ -245,7 +250,8 @@ void MainWindow::set_outer_size(QSize outer) {
 }
 
 void MainWindow::show_status(const QString& text) {
-    statusBar()->showMessage(text);
+    status_line_->setText(text);
+    status_line_->setToolTip(text);
 }
 
 MeasureDialog& MainWindow::show_measure_dialog() {
@@ -265,7 +271,7 @@ MeasureDialog& MainWindow::show_measure_dialog() {
     return *measure_dialog_;
 }
 
-void MainWindow::place_beside(QWidget& dialog) const {
+void MainWindow::place_beside(MeasureDialog& dialog) const {
     // Beside the window where the screen has room, so the diagram stays in view; else
     // over the side of the window that leaves most of the diagram visible.
     const QScreen* on = screen();
@@ -274,6 +280,12 @@ void MainWindow::place_beside(QWidget& dialog) const {
     }
     const QRect room = on->availableGeometry();
     const QRect window = frameGeometry();
+    const int beside = std::max(room.right() - window.right(), window.left() - room.left());
+    // Side by side the plots are wide; one above the other they fit a narrower room.
+    dialog.set_stacked(false);
+    if (dialog.sizeHint().width() > beside) {
+        dialog.set_stacked(true);
+    }
     QSize size = dialog.sizeHint().expandedTo(dialog.minimumSizeHint());
     size = size.boundedTo(room.size() - QSize(16, 48));
     dialog.resize(size);

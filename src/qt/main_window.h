@@ -7,6 +7,7 @@
 #include "qt/window_controls.h"
 #include "qt/window_menus.h"
 
+#include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -73,7 +74,7 @@ private:
     int menu_height() const;
     int status_height() const;
     // Moves a dialog next to the window, on the side where the screen has room.
-    void place_beside(QWidget& dialog) const;
+    void place_beside(MeasureDialog& dialog) const;
     // Info > "User Guide": the installed guide, else the source tree's.
     void open_user_guide();
 
@@ -89,6 +90,7 @@ private:
     QTimer resize_redraw_;
     bool close_confirmed_ = false;
     MeasureDialog* measure_dialog_ = nullptr; // a child of the window
+    QLabel* status_line_ = nullptr;           // in the status bar
 };
 
 } // namespace teravine

@@ -54,10 +54,10 @@ MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> dra
     setWindowTitle(QStringLiteral("Measure Patterns"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
-    auto* halves = new QHBoxLayout;
-    halves->addWidget(build_half(PatternSide::AirDried));
-    halves->addWidget(build_half(PatternSide::Glycolated));
-    layout->addLayout(halves, 1);
+    halves_layout_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    halves_layout_->addWidget(build_half(PatternSide::AirDried));
+    halves_layout_->addWidget(build_half(PatternSide::Glycolated));
+    layout->addLayout(halves_layout_, 1);
     layout->addWidget(build_controls());
     preview = new QLabel(this);
     preview->setWordWrap(true);
@@ -140,9 +140,14 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     return box;
 }
 
+void MeasureDialog::set_stacked(bool stacked) {
+    halves_layout_->setDirection(stacked ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+    layout()->activate();
+}
+
 QWidget* MeasureDialog::build_controls() {
     auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
+    auto* layout = new QHBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
     range_lo = range_box(row);
     range_hi = range_box(row);
@@ -159,10 +164,18 @@ QWidget* MeasureDialog::build_controls() {
     layout->addWidget(reset_range);
     layout->addWidget(log_counts);
     layout->addStretch(1);
+    // The buttons on a line of their own, so the dialog fits beside the window.
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
     for (QPushButton* button : {save_figure, use_widths, use_and_draw, close_button}) {
         button->setAutoDefault(false);
-        layout->addWidget(button);
+        buttons->addWidget(button);
     }
+    auto* rows = new QVBoxLayout;
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->addLayout(layout);
+    rows->addLayout(buttons);
+    row->setLayout(rows);
 
     connect(range_lo, &QDoubleSpinBox::valueChanged, this, [this] { range_typed(); });
     connect(range_hi, &QDoubleSpinBox::valueChanged, this, [this] { range_typed(); });

@@ -19,6 +19,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -66,6 +67,10 @@ public:
     QPushButton* use_and_draw = nullptr;
     QLabel* preview = nullptr; // what the measured pair will give
 
+    // The two halves one above the other (for a narrow room beside the window) or side by
+    // side.
+    void set_stacked(bool stacked);
+
     // The figure of both plots as a PNG, SVG or PDF file; the failure's text, if any.
     std::optional<std::string> save_figure_to(const std::string& path) const;
 
@@ -84,6 +89,7 @@ private:
     MeasureSession session_;
     std::function<void()> draw_;
     Preview preview_;
+    QBoxLayout* halves_layout_ = nullptr;
     std::array<Half, 2> halves_;
 };
 

@@ -65,7 +65,8 @@ TEST(WholeFile, FollowsALinkAndNamesTheTargetInFailures) {
     const std::string missing = folder.file("no/such.csv");
     const auto failure = write_file_whole(missing, "x");
     ASSERT_TRUE(failure);
-    EXPECT_EQ(*failure, "The file \"" + missing + "\" cannot be created: No such file or directory.");
+    EXPECT_EQ(*failure,
+              "The file \"" + missing + "\" cannot be created: No such file or directory.");
     EXPECT_EQ(names_in(folder.path()), (std::vector<std::string>{"link.csv", "real.csv"}));
 }
 
@@ -81,10 +82,10 @@ TEST(SameFile, ComparesFilesAndPathsNotSpellings) {
         const char* b;
         bool same;
     } cases[] = {
-        {"a.IWO", "a.IWO", true},        {"a.IWO", "sub/../a.IWO", true},
-        {"a.IWO", "soft.csv", true},     {"a.IWO", "hard.csv", true},
+        {"a.IWO", "a.IWO", true},         {"a.IWO", "sub/../a.IWO", true},
+        {"a.IWO", "soft.csv", true},      {"a.IWO", "hard.csv", true},
         {"later.IWO", "ahead.csv", true}, {"new.csv", "sub/../new.csv", true},
-        {"a.IWO", "b.IWO", false},       {"new.csv", "sub/new.csv", false},
+        {"a.IWO", "b.IWO", false},        {"new.csv", "sub/new.csv", false},
         {"later.IWO", "soft.csv", false},
     };
     for (const auto& c : cases) {
