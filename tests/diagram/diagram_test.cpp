@@ -2,6 +2,8 @@
 // The frame and its transforms, the axes, the whole diagram and its polylines.
 #include "diagram/axes.h"
 #include "diagram/draw_diagram.h"
+#include "diagram/figure_caption.h"
+#include "diagram/peak_drawing.h"
 #include "diagram/polyline.h"
 #include "fixtures.h"
 #include "identify/identify_point.h"
@@ -300,6 +302,44 @@ TEST(Axes, LabelledMajorTicksFourMinorsAThickFrameAndTheLabelsPlaced) {
         EXPECT_FLOAT_EQ(ly.y1, y.major[i].y1 - h / 2);
     }
     EXPECT_GT(x.major[0].y1, plot.bottom); // ticks hang below the frame
+}
+
+// A read-out wider than its panel goes on as many lines as it needs, every one inside the
+// panel, and nothing of it is lost.
+TEST(PeakPanel, AReadOutWiderThanThePanelWrapsInsideIt) {
+    const std::string readout =
+        "position 8.8000\u00B0   FWHM 0.4500\u00B0   breadth 0.5210\u00B0   u(FWHM) 0.0011\u00B0";
+    const struct {
+        double right;
+        std::size_t lines;
+    } cases[] = {{200, 1}, {59.5, 2}, {57.7, 4}};
+    for (const auto& c : cases) {
+        RecordingSurface surface;
+        PeakPanel panel;
+        panel.title = "AD";
+        panel.readout = readout;
+        draw_peak_panel(surface, panel, PlotArea{0, 0, c.right, 200});
+        std::vector<std::string> lines;
+        for (const Op& op : surface.ops) {
+            if (op.kind == OpKind::text && op.text != "AD") {
+                lines.push_back(op.text);
+                EXPECT_LE(op.x2, c.right) << op.text;
+            }
+        }
+        ASSERT_EQ(lines.size(), c.lines) << c.right;
+        std::string joined = lines.front();
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            joined += "   " + lines[i];
+        }
+        EXPECT_EQ(joined, readout);
+    }
+}
+
+TEST(FigureCaption, StatesReichweiteRuleBroadeningAndSigmaWhenDrawn) {
+    EXPECT_EQ(figure_caption("R0", "Gauss", 0.1f, 0),
+              "Reichweite R0, rule Gauss, broadening .1 \u00B02\u03B8");
+    EXPECT_EQ(figure_caption("R3", "FILE", 0, 0.02f),
+              "Reichweite R3, rule FILE, broadening 0 \u00B02\u03B8, \u03C3 .02 \u00B02\u03B8");
 }
 
 } // namespace
