@@ -107,7 +107,7 @@ void draw_peak_plot(Surface& s, const PeakPlot& plot) {
 }
 
 PlotArea panel_plot_area(const PlotArea& whole) {
-    return {whole.left + 52, whole.top + 26, whole.right - 14, whole.bottom - 62};
+    return {whole.left + 52, whole.top + 26, whole.right - 14, whole.bottom - 78};
 }
 
 PeakPlot draw_peak_panel(Surface& s, const PeakPanel& panel, const PlotArea& whole) {
