@@ -8,6 +8,7 @@ file(MAKE_DIRECTORY "${work}/sub")
 file(CREATE_LINK "${work}/new.IWO" "${work}/ahead.csv" SYMBOLIC)
 file(CREATE_LINK "../old.IWO" "${work}/sub/back.csv" SYMBOLIC)
 file(WRITE "${work}/old.IWO" "old")
+file(CREATE_LINK "${work}/old.IWO" "${work}/hard.csv")
 file(WRITE "${work}/list.csv" "name,ad,eg\none,a.xy,b.xy\n")
 
 # Each case: the command after teravine-cli, the files that must not exist afterwards.
@@ -16,6 +17,7 @@ set(cases
     "treat samples.IW -o r.IWO --csv ./sub/../r.IWO|r.IWO"
     "treat samples.IW -o new.IWO --csv ahead.csv|new.IWO"
     "treat samples.IW -o old.IWO --csv sub/back.csv|"
+    "treat samples.IW -o old.IWO --csv hard.csv|"
     "measure --pairs list.csv -o w.IW --csv w.IW|w.IW"
     "measure --pairs list.csv -o old.IWO --csv sub/back.csv|")
 foreach(case IN LISTS cases)

@@ -2,7 +2,6 @@
 // The frame and its transforms, the axes, the whole diagram and its polylines.
 #include "diagram/axes.h"
 #include "diagram/draw_diagram.h"
-#include "diagram/figure_caption.h"
 #include "diagram/peak_drawing.h"
 #include "diagram/polyline.h"
 #include "fixtures.h"
@@ -333,13 +332,6 @@ TEST(PeakPanel, AReadOutWiderThanThePanelWrapsInsideIt) {
         }
         EXPECT_EQ(joined, readout);
     }
-}
-
-TEST(FigureCaption, StatesReichweiteRuleBroadeningAndSigmaWhenDrawn) {
-    EXPECT_EQ(figure_caption("R0", "Gauss", 0.1f, 0),
-              "Reichweite R0, rule Gauss, broadening .1 \u00B02\u03B8");
-    EXPECT_EQ(figure_caption("R3", "FILE", 0, 0.02f),
-              "Reichweite R3, rule FILE, broadening 0 \u00B02\u03B8, \u03C3 .02 \u00B02\u03B8");
 }
 
 } // namespace
