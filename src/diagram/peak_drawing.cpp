@@ -122,9 +122,16 @@ PeakPlot draw_peak_panel(Surface& s, const PeakPanel& panel, const PlotArea& who
     PeakPlot plot;
     plot.area = area;
     if (panel.pattern != nullptr) {
-        const PeakView view = panel.view ? *panel.view
-                                         : view_around(*panel.pattern, panel.range_lo,
-                                                       panel.range_hi, panel.log_counts);
+        PeakView view = panel.view ? *panel.view
+                                   : view_around(*panel.pattern, panel.range_lo, panel.range_hi,
+                                                 panel.log_counts);
+        // No peak in the range: the whole pattern, the range marked in it, shows where the
+        // peak lies.
+        const std::vector<double>& angles = panel.pattern->two_theta;
+        if (!panel.view && !panel.width && !angles.empty()) {
+            view.lo = std::min(view.lo, angles.front());
+            view.hi = std::max(view.hi, angles.back());
+        }
         plot = lay_out_peak_plot(*panel.pattern, panel.width, panel.range_lo, panel.range_hi, view,
                                  area);
         draw_peak_plot(s, plot);

@@ -334,5 +334,28 @@ TEST(PeakPanel, AReadOutWiderThanThePanelWrapsInsideIt) {
     }
 }
 
+// A range with a peak is shown with a margin; a range away from the peak (nothing
+// measured) shows the whole pattern, so the peak can be found and the range dragged to it.
+TEST(PeakPanel, ARangeWithoutAPeakShowsTheWholePattern) {
+    Pattern pattern;
+    for (int i = 0; i <= 280; ++i) {
+        pattern.two_theta.push_back(2 + 0.1 * i);
+        pattern.counts.push_back(100);
+    }
+    for (const bool measured : {true, false}) {
+        RecordingSurface surface;
+        PeakPanel panel;
+        panel.pattern = &pattern;
+        panel.range_lo = 20;
+        panel.range_hi = 24;
+        if (measured) {
+            panel.width = PeakWidth{};
+        }
+        const PeakPlot plot = draw_peak_panel(surface, panel, PlotArea{0, 0, 460, 356});
+        EXPECT_EQ(plot.view.lo, measured ? 19.0 : 2.0);
+        EXPECT_EQ(plot.view.hi, measured ? 25.0 : 30.0);
+    }
+}
+
 } // namespace
 } // namespace teravine
