@@ -161,6 +161,16 @@ void MainWindow::connect_controls() {
             [this] { run([&] { terav_->file_option_Click(); }); });
     connect(controls_.Command1, &QPushButton::clicked, this,
             [this] { run([&] { terav_->Command1_Click(); }); });
+    // The measuring dialog's preview follows the window's rule and broadening.
+    const auto preview_again = [this] {
+        if (measure_dialog_ != nullptr) {
+            measure_dialog_->refresh_preview();
+        }
+    };
+    for (QRadioButton* option : controls_.options) {
+        connect(option, &QRadioButton::clicked, this, preview_again); // after its handler
+    }
+    connect(controls_.Broad, &QLineEdit::textChanged, this, preview_again);
     // Enter in any of the three boxes presses "Draw".
     for (QLineEdit* box : {controls_.Broad, controls_.Xls, controls_.Yls}) {
         connect(box, &QLineEdit::returnPressed, controls_.Command1, &QPushButton::click);

@@ -140,6 +140,17 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     return box;
 }
 
+void MeasureDialog::refresh_preview() {
+    if (preview_ && session_.widths_ready()) {
+        preview->setText(
+            QStringLiteral("With the rule and broadening of the window: ") +
+            QString::fromStdString(preview_(session_.box_text(PatternSide::AirDried),
+                                            session_.box_text(PatternSide::Glycolated))));
+    } else {
+        preview->setText(QString());
+    }
+}
+
 void MeasureDialog::set_stacked(bool stacked) {
     halves_layout_->setDirection(stacked ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
     layout()->activate();
@@ -322,14 +333,7 @@ void MeasureDialog::refresh() {
         h.plot->update();
     }
     const bool ready = session_.widths_ready();
-    if (preview_ && ready) {
-        preview->setText(
-            QStringLiteral("With the rule and broadening of the window: ") +
-            QString::fromStdString(preview_(session_.box_text(PatternSide::AirDried),
-                                            session_.box_text(PatternSide::Glycolated))));
-    } else {
-        preview->setText(QString());
-    }
+    refresh_preview();
     use_widths->setEnabled(ready);
     use_and_draw->setEnabled(ready);
     save_figure->setEnabled(session_.half(PatternSide::AirDried).pattern() != nullptr ||

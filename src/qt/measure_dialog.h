@@ -67,6 +67,9 @@ public:
     QPushButton* use_and_draw = nullptr;
     QLabel* preview = nullptr; // what the measured pair will give
 
+    // The line of what the pair will give, again (the window's rule or broadening changed).
+    void refresh_preview();
+
     // The two halves one above the other (for a narrow room beside the window) or side by
     // side.
     void set_stacked(bool stacked);
