@@ -2,6 +2,7 @@
 // The window's handlers that read files: a correction table and a whole width file.
 #include "app/terav.h"
 
+#include "app/action_status.h"
 #include "app/busy_pointer.h"
 #include "app/sample_marking.h"
 #include "batch/result_target.h"
@@ -84,10 +85,12 @@ void Terav::Tr_fi_Click() {
         return;
     }
     bool limit_reached = false;
+    bool written = false;
+    int placed = 0;
     const std::optional<std::string> failure = [&]() -> std::optional<std::string> {
         const BusyPointer busy(services_, widths->ad.size());
         LineWriter out;
-        if (auto cannot_open = out.open(out_path)) {
+        if (auto cannot_open = out.open_whole(out_path)) {
             return cannot_open;
         }
         // Every sample is identified once, with its lines, on all cores; the accepted ones
@@ -104,13 +107,17 @@ void Terav::Tr_fi_Click() {
                 continue;
             }
             const std::size_t i = pair.index;
+            ++placed;
             place_identified(
                 pair.ad, pair.eg, pair.found, true,
                 {measured.ad[i], measured.eg[i], measured.broadening, br.broad_rule, true});
         }
         measure_uncertainties(first, true); // all at once, on both cores
+        written = !out.failed();
         return treated.failure;
     }();
+    services_.status(
+        treat_status(static_cast<int>(widths->ad.size()), placed, written, failure.has_value()));
     if (failure) {
         services_.message(*failure);
     } else if (const auto unread = unread_numbers_message(widths.value())) {

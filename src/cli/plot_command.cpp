@@ -7,6 +7,7 @@
 #include "cli/rule_options.h"
 #include "cli/sigma_options.h"
 #include "diagram/draw_diagram.h"
+#include "diagram/figure_caption.h"
 #include "identify/identify_pairs.h"
 #include "identify/sample_list.h"
 #include "lines/const_lines.h"
@@ -34,6 +35,7 @@ struct PlotArgs {
     std::string width;
     std::string height;
     std::optional<double> dpi;
+    bool caption = false;
 };
 
 // Everything the diagram shows, built from the arguments as the window's menus would.
@@ -46,17 +48,19 @@ struct PlotScene {
     SampleList samples;
     bool sample_labels = true;
     bool ellipses = false;
+    std::string caption;
 
     DiagramContent content() const {
         DiagramContent shown{cal, grids, samples, grids_on, identical_on, sample_labels};
         shown.ellipses = ellipses;
+        shown.caption = caption;
         return shown;
     }
 };
 
 // The file's samples, corrected and identified as "Treat File" places them (on every
 // core, then taken in file order); those outside the model are left out.
-Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene) {
+Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene, float& broadening) {
     const auto rule = choose_rule(args.rule);
     if (!rule) {
         return Failure{rule.error()};
@@ -66,6 +70,7 @@ Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene) {
         return Failure{measured.error()};
     }
     WidthFile widths = *measured;
+    broadening = measured->broadening;
     correct_widths(widths, rule->rule, rule->table);
     const LineTables tables = make_line_tables(scene.cal);
     std::vector<MeasuredPair> pairs;
@@ -112,11 +117,18 @@ Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
     if (checks->fp) {
         compute_const_fp_lines(scene->cal, scene->grids);
     }
+    float broadening = 0;
     if (!args.samples.empty()) {
-        const auto placed = place_samples(args, *scene);
+        const auto placed = place_samples(args, *scene, broadening);
         if (!placed) {
             return Failure{placed.error()};
         }
+    }
+    if (args.caption) {
+        const auto rule = choose_rule(args.rule);
+        scene->caption =
+            figure_caption(scene->cal.name(), rule_name(rule ? rule->rule : kRuleMixture),
+                           broadening, scene->ellipses ? args.sigmas.sigma : 0.0f);
     }
     return scene;
 }
@@ -179,6 +191,9 @@ void add_plot_command(CLI::App& app, int& status) {
                         "sample width file (.IW) whose samples are placed with their labels; - "
                         "for standard input");
     add_rule_options(*command, args->rule);
+    command->add_flag("--caption", args->caption,
+                      "a line under the diagram: Reichweite, rule, broadening (and sigma "
+                      "with --sigma)");
     command->add_option("--labels", args->labels, "sample labels: samples (each its own) or none")
         ->check(CLI::IsMember({"none", "samples"}))
         ->capture_default_str();

@@ -57,9 +57,11 @@ std::optional<std::string> csv_problem(const TreatArgs& args) {
         }
         return std::nullopt;
     }
+    if (auto same = same_output({{args.output, "-o"}, {args.csv, "--csv"}})) {
+        return "teravine-cli treat: " + *same;
+    }
     for (const auto& [path, what] :
-         {std::pair{args.input, "width file"}, std::pair{args.rule.table, "correction table"},
-          std::pair{args.output, "result file"}}) {
+         {std::pair{args.input, "width file"}, std::pair{args.rule.table, "correction table"}}) {
         if (path.empty() || is_standard_stream(path)) {
             continue;
         }
@@ -96,7 +98,7 @@ int run_treat(const TreatArgs& args) {
     std::vector<std::optional<WidthUncertainty>> uncertainties;
     std::optional<WidthSigmas> sigmas;
     if (!args.csv.empty()) {
-        if (const auto failure = open_output(csv, args.csv)) {
+        if (const auto failure = open_output_whole(csv, args.csv)) {
             return fail(*failure);
         }
         // The intervals start from the widths as measured, with the file's broadening.
@@ -113,7 +115,7 @@ int run_treat(const TreatArgs& args) {
         csv.line(result_csv_header() + (sigmas ? uncertainty_csv_header() : ""));
     }
     LineWriter out;
-    if (const auto failure = open_output(out, args.output)) {
+    if (const auto failure = open_output_whole(out, args.output)) {
         return fail(*failure);
     }
     // Every accepted sample comes back placed as the window places it, with its four lines.

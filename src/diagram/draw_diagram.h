@@ -21,6 +21,7 @@ struct DiagramContent {
     IdenticalSwitches identical_on;
     bool sample_labels = true; // off: the dots and lines of a crowded figure without labels
     bool ellipses = false;     // each sample's uncertainty outline, where it has one
+    std::string caption = {};  // a saved figure's line under the diagram; empty: none
 };
 
 enum class IdenticalLine { n, k, s, fp };

@@ -51,7 +51,7 @@ PlotArea panel_plot_area(const PlotArea& whole);
 
 // The panels side by side on a cleared surface of width x height units.
 inline constexpr double kPeakPanelWidth = 460;
-inline constexpr double kPeakPanelHeight = 340;
+inline constexpr double kPeakPanelHeight = 356;
 void draw_peak_figure(Surface& surface, const std::vector<PeakPanel>& panels);
 
 } // namespace teravine

@@ -28,6 +28,7 @@ struct WindowMenus {
     QAction* remove_selected = nullptr; // Edit > "Remove Selected Samples"
     QAction* undo = nullptr;            // Edit > "Undo"
     QAction* sample_table = nullptr;    // Draw > "Sample Table", checked while it shows
+    QAction* user_guide = nullptr;      // Info > "User Guide"
     // Items that carry a check mark.
     std::map<MenuItem, QAction*> checks;
 

@@ -72,7 +72,7 @@ file(WRITE ${work}/lists/list.csv "name,ad,eg\nfirst,../ad.xy,../eg.xy\nbroken,.
 run(0 measure ad.csv eg.txt)
 fwhm_of(AD second_ad)
 fwhm_of(EG second_eg)
-run(0 measure --pairs lists/list.csv -o measured.IW --broadening 0.05 --csv all.csv)
+run(2 measure --pairs lists/list.csv -o measured.IW --broadening 0.05 --csv all.csv)
 expect_in("${last_err}" "Sample broken left out: flat.xy: no peak" "the broken pair")
 expect_in("${last_err}" "2 pairs measured, 1 left out." "the summary")
 file(WRITE ${work}/typed.IW
@@ -91,6 +91,17 @@ list(GET csv_lines 0 csv_header)
 if(NOT csv_count EQUAL 6 OR NOT csv_header STREQUAL "name,side,file,position,fwhm,breadth,height,u_fwhm")
   fail("all.csv:\n${csv_lines}")
 endif()
+
+# The status tells a whole list (0) from one with pairs left out (2, above) and one of
+# which nothing could be measured (1), which writes no width file over the one there.
+file(WRITE ${work}/lists/good.csv "name,ad,eg\nfirst,../ad.xy,../eg.xy\n")
+file(WRITE ${work}/lists/bad.csv "name,ad,eg\nbroken,../flat.xy,../eg.xy\n")
+run(0 measure --pairs lists/good.csv -o good.IW)
+file(WRITE ${work}/kept.IW "old")
+run(1 measure --pairs lists/bad.csv -o kept.IW --csv kept.csv)
+expect_in("${last_err}" "could be measured; nothing was written." "an empty list")
+expect_text(${work}/kept.IW "old")
+expect_missing(${work}/kept.csv)
 
 # Refusals name the file or the option.
 run(1 measure ad.xy missing.xy)
