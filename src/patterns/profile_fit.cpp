@@ -21,11 +21,17 @@ constexpr std::size_t kMaxIterations = 200;
 constexpr double kMinPearson = 0.6, kMaxPearson = 50;
 const double kDegree = std::acos(-1.0) / 180;
 
-double sigmoid(double t) { return 1 / (1 + std::exp(-t)); }
-double logit(double v) { return std::log(v / (1 - v)); }
+// Onto 0..1 and back: a shape that touches a bound can still leave it, as the map's slope
+// comes back on the far side.
+double onto_unit(double t) {
+    return (1 + std::sin(t)) / 2;
+}
+double from_unit(double v) {
+    return std::asin(std::clamp(2 * v - 1, -1.0, 1.0));
+}
 
 // The parameters of the least squares, free of bounds: per component its position, the
-// logarithms of its height and widths, and its shapes through a logistic map; then the
+// logarithms of its height and widths, and its shapes through a sine; then the
 // background's coefficients.
 struct Layout {
     ProfileShape shape;
@@ -41,17 +47,17 @@ struct Layout {
         return per_component() * static_cast<std::size_t>(components);
     }
     double mixing(double t) const {
-        return is_pearson(shape) ? kMinPearson + (kMaxPearson - kMinPearson) * sigmoid(t)
-                                 : sigmoid(t);
+        return is_pearson(shape) ? kMinPearson + (kMaxPearson - kMinPearson) * onto_unit(t)
+                                 : onto_unit(t);
     }
     double unmixing(double m) const {
-        return is_pearson(shape) ? logit((m - kMinPearson) / (kMaxPearson - kMinPearson))
-                                 : logit(m);
+        return is_pearson(shape) ? from_unit((m - kMinPearson) / (kMaxPearson - kMinPearson))
+                                 : from_unit(m);
     }
     Profile profile(const double* p, int c) const {
         const double* q = p + per_component() * static_cast<std::size_t>(c);
-        Profile profile{shape, q[0], std::exp(q[1]), std::exp(q[2]), std::exp(q[2]),
-                        mixing(q[3]), mixing(q[3])};
+        Profile profile{shape,          q[0],         std::exp(q[1]), std::exp(q[2]),
+                        std::exp(q[2]), mixing(q[3]), mixing(q[3])};
         if (is_split(shape)) {
             profile.right_width = std::exp(q[4]);
             profile.right_mixing = mixing(q[5]);
@@ -133,9 +139,9 @@ Solution solve(const Data& d, const std::vector<double>& start) {
     Solution s;
     s.p = start;
     const gsl_multifit_nlinear_parameters parameters = gsl_multifit_nlinear_default_parameters();
-    std::unique_ptr<gsl_multifit_nlinear_workspace, void (*)(gsl_multifit_nlinear_workspace*)>
-        work(gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &parameters, d.n, size),
-             gsl_multifit_nlinear_free);
+    std::unique_ptr<gsl_multifit_nlinear_workspace, void (*)(gsl_multifit_nlinear_workspace*)> work(
+        gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &parameters, d.n, size),
+        gsl_multifit_nlinear_free);
     std::vector<double> weights(d.n);
     for (std::size_t i = 0; i < d.n; ++i) {
         weights[i] = 1 / std::max(d.y[i], 1.0);
@@ -149,13 +155,27 @@ Solution solve(const Data& d, const std::vector<double>& start) {
     fdf.params = const_cast<Data*>(&d);
     gsl_vector_view x = gsl_vector_view_array(s.p.data(), size);
     gsl_vector_view w = gsl_vector_view_array(weights.data(), d.n);
-    gsl_multifit_nlinear_winit(&x.vector, &w.vector, &fdf, work.get());
-    int info = 0;
-    s.status = gsl_multifit_nlinear_driver(kMaxIterations, 1e-10, 1e-10, 0.0, nullptr, nullptr,
-                                           &info, work.get());
-    s.iterations = static_cast<int>(gsl_multifit_nlinear_niter(work.get()));
-    const gsl_vector* found = gsl_multifit_nlinear_position(work.get());
-    std::copy(found->data, found->data + size, s.p.begin());
+    // Weights from the counts first, then from the fitted counts: weights from noisy counts
+    // favour the points that happen to count low and pull a peak's height down.
+    for (int round = 0; round < 2; ++round) {
+        if (round == 1) {
+            for (std::size_t i = 0; i < d.n; ++i) {
+                weights[i] = 1 / std::max(model(d, s.p.data(), d.x[i]), 1.0);
+            }
+        }
+        gsl_multifit_nlinear_winit(&x.vector, &w.vector, &fdf, work.get());
+        int info = 0;
+        s.status = gsl_multifit_nlinear_driver(kMaxIterations, 1e-10, 1e-10, 0.0, nullptr, nullptr,
+                                               &info, work.get());
+        s.iterations += static_cast<int>(gsl_multifit_nlinear_niter(work.get()));
+        const gsl_vector* found = gsl_multifit_nlinear_position(work.get());
+        std::copy(found->data, found->data + size, s.p.begin());
+        if (!std::all_of(s.p.begin(), s.p.end(), [](double v) { return std::isfinite(v); })) {
+            s.status = GSL_EBADFUNC;
+            s.p = start;
+            break;
+        }
+    }
     const gsl_vector* f = gsl_multifit_nlinear_residual(work.get());
     gsl_blas_ddot(f, f, &s.chi2);
     s.covariance.assign(size * size, 0.0);
@@ -270,17 +290,22 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
     const PeakWidth& start = *reading;
     const auto& x = pattern.two_theta;
     const auto& y = pattern.counts;
-    const auto first = static_cast<std::size_t>(
-        std::lower_bound(x.begin(), x.end(), start.range_lo) - x.begin());
-    const auto end = static_cast<std::size_t>(
-        std::upper_bound(x.begin(), x.end(), start.range_hi) - x.begin());
+    const auto first =
+        static_cast<std::size_t>(std::lower_bound(x.begin(), x.end(), start.range_lo) - x.begin());
+    const auto end =
+        static_cast<std::size_t>(std::upper_bound(x.begin(), x.end(), start.range_hi) - x.begin());
     const auto [ratio, wavelength_ratio] =
         options.doublet ? doublet_of(pattern) : std::pair{0.0, 1.0};
 
     Layout layout{options.shape, 1, options.background == FitBackground::linear ? 2 : 3};
-    Data d{x.data() + first, y.data() + first, end - first, layout,
-           (start.range_lo + start.range_hi) / 2, (start.range_hi - start.range_lo) / 2,
-           ratio, wavelength_ratio};
+    Data d{x.data() + first,
+           y.data() + first,
+           end - first,
+           layout,
+           (start.range_lo + start.range_hi) / 2,
+           (start.range_hi - start.range_lo) / 2,
+           ratio,
+           wavelength_ratio};
     const double step = (start.range_hi - start.range_lo) / static_cast<double>(d.n - 1);
     if (d.n <= layout.size() + 3 * static_cast<std::size_t>(options.components) * 6) {
         return Failure{pattern.name + ": too few points in the range for " +
@@ -319,21 +344,35 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
                 best = i;
             }
         }
-        const double height = std::max(best_value / static_cast<double>(2 * reach + 1),
-                                       0.05 * tallest.height);
+        const double height =
+            std::max(best_value / static_cast<double>(2 * reach + 1), 0.05 * tallest.height);
         Layout wider = layout;
         wider.components = c + 1;
-        std::vector<double> next(wider.size(), 0.0);
-        std::copy(s.p.begin(), s.p.begin() + static_cast<long>(layout.background_at()),
-                  next.begin());
-        wider.set(next, c,
-                  {options.shape, d.x[best], height, 0.7 * tallest.left_width,
-                   0.7 * tallest.right_width, mixing, mixing});
-        std::copy(s.p.begin() + static_cast<long>(layout.background_at()), s.p.end(),
-                  next.begin() + static_cast<long>(wider.background_at()));
+        d.layout = wider;
+        // Started where the residual is largest, and on either flank of the peak, as one
+        // broad peak under a narrow one leaves little residual of its own; the best kept.
+        Solution best_solution;
+        best_solution.chi2 = INFINITY;
+        const double half_reach = (tallest.left_width + tallest.right_width) / 2;
+        for (const double at :
+             {d.x[best], tallest.position - half_reach, tallest.position + half_reach}) {
+            std::vector<double> next(wider.size(), 0.0);
+            std::copy(s.p.begin(), s.p.begin() + static_cast<long>(layout.background_at()),
+                      next.begin());
+            const bool residual_top = at == d.x[best];
+            wider.set(next, c,
+                      {options.shape, at, residual_top ? height : 0.3 * tallest.height,
+                       (residual_top ? 0.7 : 1.5) * tallest.left_width,
+                       (residual_top ? 0.7 : 1.5) * tallest.right_width, mixing, mixing});
+            std::copy(s.p.begin() + static_cast<long>(layout.background_at()), s.p.end(),
+                      next.begin() + static_cast<long>(wider.background_at()));
+            Solution tried = solve(d, next);
+            if (tried.chi2 < best_solution.chi2) {
+                best_solution = std::move(tried);
+            }
+        }
         layout = wider;
-        d.layout = layout;
-        s = solve(d, next);
+        s = std::move(best_solution);
     }
 
     ProfileFit fit;
@@ -365,8 +404,9 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
         component.right_mixing = of([](const Profile& f) { return f.right_mixing; });
         const Profile& f = component.profile;
         for (const double m : {f.left_mixing, f.right_mixing}) {
-            at_bound = at_bound || (is_pearson(f.shape) ? m < kMinPearson + 0.02 || m > kMaxPearson - 1
-                                                        : m < 0.005 || m > 0.995);
+            at_bound =
+                at_bound || (is_pearson(f.shape) ? m < kMinPearson + 0.02 || m > kMaxPearson - 1
+                                                 : m < 0.005 || m > 0.995);
         }
         at_bound = at_bound || f.position < fit.range_lo || f.position > fit.range_hi ||
                    std::min(f.left_width, f.right_width) < step ||
@@ -378,8 +418,8 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
                 e->value *= factor;
                 e->u *= factor;
             }
-            const double at = carry_two_theta(f.position, *pattern.wavelength, kCuKAlpha1)
-                                  .value_or(NAN);
+            const double at =
+                carry_two_theta(f.position, *pattern.wavelength, kCuKAlpha1).value_or(NAN);
             component.position.u *= at / f.position;
             component.position.value = at;
             fit.converted = true;
@@ -418,7 +458,8 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
     if (at_bound) {
         reasons.emplace_back(kAtBound);
     }
-    if (structured(d, s.p.data())) {
+    // Residuals below the counting noise hold no structure worth naming.
+    if (fit.reduced_chi2.value > 1 && structured(d, s.p.data())) {
         reasons.emplace_back(kResidual);
     }
     fit.quality = quality_text(reasons);

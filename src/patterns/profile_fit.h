@@ -41,15 +41,15 @@ struct ProfileFit {
     std::size_t used = 0;                    // index of the component reported
     Estimate reduced_chi2;
     int iterations = 0;
-    bool converted = false; // the pattern's anode was not Cu: the figures were carried over
+    bool converted = false;     // the pattern's anode was not Cu: the figures were carried over
     std::string quality = "ok"; // "ok", or the reasons to doubt the fit joined by ';'
 
     // For drawing, on the pattern's own scale.
     double range_lo = 0, range_hi = 0;
-    double centre = 0, half_span = 1;    // the background's variable is (2θ - centre) / half_span
-    std::vector<double> background;      // its coefficients, constant first
-    double alpha2_ratio = 0;             // 0 without the Kα2 line
-    double wavelength_ratio = 1;         // λ(Kα2) / λ(Kα1)
+    double centre = 0, half_span = 1; // the background's variable is (2θ - centre) / half_span
+    std::vector<double> background;   // its coefficients, constant first
+    double alpha2_ratio = 0;          // 0 without the Kα2 line
+    double wavelength_ratio = 1;      // λ(Kα2) / λ(Kα1)
 
     const FittedComponent& reported() const { return components[used]; }
     double background_at(double two_theta) const;
@@ -60,8 +60,8 @@ struct ProfileFit {
 
 // The reasons a fit is doubtful, beside those of the half-height reading (weak).
 inline constexpr const char* kUnconverged = "unconverged"; // the iterations ran out
-inline constexpr const char* kAtBound = "bound";            // a parameter at its bound
-inline constexpr const char* kResidual = "residual";        // structure left in the residual
+inline constexpr const char* kAtBound = "bound";           // a parameter at its bound
+inline constexpr const char* kResidual = "residual";       // structure left in the residual
 
 // Started from the half-height reading of the same range (further components where the
 // residual of the fit before is largest); fails, naming the pattern, where that reading

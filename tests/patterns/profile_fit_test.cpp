@@ -19,6 +19,7 @@ struct FitCase {
     const char* what;
     PeakShape peak;
     FitOptions options;
+    PeakRange range{};
     double position = 8.8; // of the component reported
 };
 
@@ -43,7 +44,10 @@ std::vector<FitCase> cases() {
         {"Pearson VII", peak(0.35, 0, 0, 1.6, Background::Sloping), {pearson7}},
         {"split 1:2", peak(0.25, 0.5, 0.4, 0, Background::Curved), {split_pseudo_voigt, quadratic}},
         {"split Pearson", peak(0.5, 0.3, 0, 2.5, Background::Curved), {split_pearson7, quadratic}},
-        {"broad on a steep rise", peak(0.9, 0, 0.3, 0, Background::Steep), {pseudo_voigt, quadratic}},
+        {"broad on a steep rise",
+         peak(0.9, 0, 0.3, 0, Background::Steep),
+         {pseudo_voigt, quadratic},
+         {7.5, 10.3}},
         {"beside a broader one", pair, {pseudo_voigt, FitBackground::linear, 2, 1}},
     };
 }
@@ -54,7 +58,7 @@ double kalpha1_fwhm(const PeakShape& s) {
 
 TEST(ProfileFit, FindsTheKAlpha1WidthOfExactPeaks) {
     for (const auto& c : cases()) {
-        const auto fit = fit_profile(synthetic::make_pattern(c.peak), {}, c.options);
+        const auto fit = fit_profile(synthetic::make_pattern(c.peak), c.range, c.options);
         ASSERT_TRUE(fit.ok()) << c.what << ": " << fit.error();
         const auto& reported = fit->reported();
         EXPECT_NEAR(reported.fwhm.value, kalpha1_fwhm(c.peak), 0.01 * kalpha1_fwhm(c.peak))
@@ -65,20 +69,20 @@ TEST(ProfileFit, FindsTheKAlpha1WidthOfExactPeaks) {
     }
 }
 
-// The stated u covers the error: within 2 u in at least 90 % of the seeds.
+// The stated u covers the error: within 2 u in at least 90 % of 40 seeds.
 TEST(ProfileFit, UncertaintyCoversTheErrorWithNoise) {
     for (const auto& c : cases()) {
         int covered = 0, fitted = 0;
-        for (unsigned seed = 1; seed <= 20; ++seed) {
+        for (unsigned seed = 1; seed <= 40; ++seed) {
             PeakShape noisy = c.peak;
             noisy.noise_seed = seed;
-            const auto fit = fit_profile(synthetic::make_pattern(noisy), {}, c.options);
+            const auto fit = fit_profile(synthetic::make_pattern(noisy), c.range, c.options);
             ASSERT_TRUE(fit.ok()) << c.what << ": " << fit.error();
             const auto& width = fit->reported().fwhm;
             ++fitted;
             covered += std::abs(width.value - kalpha1_fwhm(c.peak)) <= 2 * width.u;
         }
-        EXPECT_GE(covered, 18) << c.what << ": " << covered << " of " << fitted;
+        EXPECT_GE(covered, 36) << c.what << ": " << covered << " of " << fitted;
     }
 }
 

@@ -76,7 +76,10 @@ inline Pattern make_pattern(const PeakShape& s) {
             PeakShape second = s;
             second.fwhm = s.second_fwhm;
             second.right_fwhm = 0;
-            shape += s.second_height / s.height * profile_at(second, x, s.second_position);
+            const double alpha2 =
+                s.doublet ? 0.5 * profile_at(second, x, alpha2_of(s.second_position)) : 0.0;
+            shape +=
+                s.second_height / s.height * (profile_at(second, x, s.second_position) + alpha2);
         }
         double counts = background_at(s.background, x) + s.height * shape;
         if (s.noise_seed != 0) {
