@@ -18,6 +18,7 @@ namespace teravine {
 namespace {
 
 constexpr std::size_t kMaxIterations = 200;
+constexpr std::size_t kTrialIterations = 30;
 constexpr double kMinPearson = 0.6, kMaxPearson = 50;
 const double kDegree = std::acos(-1.0) / 180;
 
@@ -131,14 +132,18 @@ struct Solution {
     int iterations = 0;
 };
 
-Solution solve(const Data& d, const std::vector<double>& start) {
+// `rounds` 2 reweights from the fitted counts; a trial from one of several starts takes one
+// round of fewer iterations.
+Solution solve(const Data& d, const std::vector<double>& start, int rounds = 2,
+               std::size_t iterations = kMaxIterations) {
     // GSL's own handler aborts the program; its errors come back as statuses instead.
     static const bool quiet = (gsl_set_error_handler_off(), true);
     (void)quiet;
     const std::size_t size = start.size();
     Solution s;
     s.p = start;
-    const gsl_multifit_nlinear_parameters parameters = gsl_multifit_nlinear_default_parameters();
+    gsl_multifit_nlinear_parameters parameters = gsl_multifit_nlinear_default_parameters();
+    parameters.solver = gsl_multifit_nlinear_solver_cholesky; // a few hundred points, ≤ 21 unknowns
     std::unique_ptr<gsl_multifit_nlinear_workspace, void (*)(gsl_multifit_nlinear_workspace*)> work(
         gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &parameters, d.n, size),
         gsl_multifit_nlinear_free);
@@ -157,7 +162,7 @@ Solution solve(const Data& d, const std::vector<double>& start) {
     gsl_vector_view w = gsl_vector_view_array(weights.data(), d.n);
     // Weights from the counts first, then from the fitted counts: weights from noisy counts
     // favour the points that happen to count low and pull a peak's height down.
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         if (round == 1) {
             for (std::size_t i = 0; i < d.n; ++i) {
                 weights[i] = 1 / std::max(model(d, s.p.data(), d.x[i]), 1.0);
@@ -165,8 +170,8 @@ Solution solve(const Data& d, const std::vector<double>& start) {
         }
         gsl_multifit_nlinear_winit(&x.vector, &w.vector, &fdf, work.get());
         int info = 0;
-        s.status = gsl_multifit_nlinear_driver(kMaxIterations, 1e-10, 1e-10, 0.0, nullptr, nullptr,
-                                               &info, work.get());
+        s.status = gsl_multifit_nlinear_driver(iterations, 1e-7, 1e-8, 0.0, nullptr, nullptr, &info,
+                                               work.get());
         s.iterations += static_cast<int>(gsl_multifit_nlinear_niter(work.get()));
         const gsl_vector* found = gsl_multifit_nlinear_position(work.get());
         std::copy(found->data, found->data + size, s.p.begin());
@@ -366,13 +371,13 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
                        (residual_top ? 0.7 : 1.5) * tallest.right_width, mixing, mixing});
             std::copy(s.p.begin() + static_cast<long>(layout.background_at()), s.p.end(),
                       next.begin() + static_cast<long>(wider.background_at()));
-            Solution tried = solve(d, next);
+            Solution tried = solve(d, next, 1, kTrialIterations);
             if (tried.chi2 < best_solution.chi2) {
                 best_solution = std::move(tried);
             }
         }
         layout = wider;
-        s = std::move(best_solution);
+        s = c + 1 == options.components ? solve(d, best_solution.p) : std::move(best_solution);
     }
 
     ProfileFit fit;
