@@ -27,8 +27,7 @@ Pattern fit_pattern(bool crowded) {
 void BM_FitProfile(benchmark::State& state) {
     const int components = static_cast<int>(state.range(0));
     const Pattern pattern = fit_pattern(components > 1);
-    const FitOptions options{ProfileShape::split_pseudo_voigt, FitBackground::linear,
-                             components};
+    const FitOptions options{ProfileShape::split_pseudo_voigt, FitBackground::linear, components};
     for (auto _ : state) {
         auto fit = fit_profile(pattern, {}, options);
         if (!fit) {

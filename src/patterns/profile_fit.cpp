@@ -457,7 +457,10 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
     if (weak) {
         reasons.emplace_back(kWeak);
     }
-    if (s.status != GSL_SUCCESS) {
+    // No step that lowers χ² any more is a minimum too; a fit of exact counts may run out
+    // of iterations with nothing left to fit.
+    const bool exact = fit.reduced_chi2.value < 1e-9;
+    if (s.status != GSL_SUCCESS && s.status != GSL_ENOPROG && !exact) {
         reasons.emplace_back(kUnconverged);
     }
     if (at_bound) {
