@@ -14,17 +14,15 @@ namespace {
 
 void identify(benchmark::State& state, bool tabled) {
     const auto reich = static_cast<std::int16_t>(state.range(0));
-    Calibration cal = make_calibration(reich);
+    const Calibration cal = make_calibration(reich);
     const LineTables tables = make_line_tables(cal);
     const std::vector<LinePoint> points = spread_points(cal, 1024);
-    InterpRecord interp;
     std::size_t at = 0;
     std::int64_t placed = 0;
     for (auto _ : state) {
-        float eg = points[at].eg;
-        auto sample = tabled ? identify_point(cal, tables, interp, points[at].ad, eg)
-                             : identify_point(cal, interp, points[at].ad, eg);
-        placed += sample ? 1 : 0;
+        auto sample = tabled ? identify_point(cal, tables, points[at].ad, points[at].eg)
+                             : identify_point(cal, points[at].ad, points[at].eg);
+        placed += sample.placed ? 1 : 0;
         benchmark::DoNotOptimize(sample);
         at = (at + 1) % points.size();
     }
@@ -58,7 +56,7 @@ BENCHMARK(BM_MakeLineTables)->DenseRange(1, 3)->Unit(benchmark::kMicrosecond);
 // table computes them: in the plane (113 points) or, with the instrument's width uncertain
 // too, in the ball (425 points). Time per sample, one thread.
 void BM_WidthUncertainty(benchmark::State& state) {
-    Calibration cal = make_calibration(1);
+    const Calibration cal = make_calibration(1);
     const std::vector<LinePoint> points = spread_points(cal, 1024);
     WidthSigmas sigmas{0.01f, 0.01f};
     sigmas.broadening = state.range(0) == 0 ? 0.0f : 0.005f;

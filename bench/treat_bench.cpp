@@ -6,7 +6,6 @@
 #include "app/terav.h"
 #include "batch/treatment.h"
 #include "batch/width_file.h"
-#include "identify/identify_pairs.h"
 #include "lines/line_tables.h"
 
 #include <benchmark/benchmark.h>
@@ -68,15 +67,15 @@ BENCHMARK(BM_TreatFileWindow)
     ->UseRealTime()
     ->Iterations(3);
 
-// (b) The same steps called one by one, as teravine-cli treat runs them: every sample
-// identified with its four lines (on `workers` cores), then placed into a sample list
-// in file order while the result file is written.
+// (b) The same steps called one by one, as teravine-cli treat runs them: the result file
+// written with every sample identified with its four lines (on `workers` cores), then
+// the accepted samples placed into a sample list in file order.
 void BM_TreatFileSteps(benchmark::State& state) {
     const TreatFiles files(static_cast<int>(state.range(0)));
     const auto workers = static_cast<unsigned>(state.range(1));
     std::size_t placed = 0;
     for (auto _ : state) {
-        Calibration cal = make_calibration(1);
+        const Calibration cal = make_calibration(1);
         auto widths = read_width_file(files.in_path);
         if (!widths) {
             state.SkipWithError(widths.error().c_str());
@@ -84,24 +83,27 @@ void BM_TreatFileSteps(benchmark::State& state) {
         }
         correct_widths(widths.value(), kRuleMixture, CorrectionTable{});
         const LineTables tables = make_line_tables(cal);
-        std::vector<Identification> found =
-            identify_pairs(cal, tables, widths->ad, widths->eg, workers);
-        auto samples = std::make_unique<SampleList>();
-        const auto place = [&](std::size_t index, float, float) {
-            if (found[index].placed) {
-                samples->push_back(std::move(*found[index].placed));
-            }
-        };
-        const auto treated =
-            treat_widths_at(widths.value(), cal, rule_name(kRuleMixture), files.out_path, place);
-        if (!treated) {
-            state.SkipWithError(treated.error().c_str());
+        LineWriter out;
+        if (const auto failure = out.open(files.out_path)) {
+            state.SkipWithError(failure->c_str());
             break;
+        }
+        Treatment treated =
+            treat_widths(widths.value(), cal, tables, rule_name(kRuleMixture), out, workers);
+        if (treated.failure) {
+            state.SkipWithError(treated.failure->c_str());
+            break;
+        }
+        auto samples = std::make_unique<SampleList>();
+        for (TreatedPair& pair : treated.pairs) {
+            if (pair.accepted()) {
+                samples->push_back(std::move(*pair.found.placed));
+            }
         }
         state.PauseTiming();
         placed = samples->size();
         samples.reset();
-        found.clear();
+        treated.pairs.clear();
         state.ResumeTiming();
     }
     state.counters["placed"] = static_cast<double>(placed);

@@ -83,14 +83,14 @@ void check_sample_line(const std::string& line) {
             "a sample line holds finite numbers only");
 }
 
-// The sample as the window's click identifies it: it must be accepted again, with finite
-// values and lines.
-void check_placed(Calibration& cal, float ad, float eg) {
-    require(std::isfinite(ad) && std::isfinite(eg), "an accepted sample has finite widths");
-    InterpRecord interp;
-    float eg_in = eg;
-    const auto placed = identify_point(cal, interp, ad, eg_in);
-    require(placed.has_value(), "a sample the treatment accepts is accepted by a click");
+// An accepted sample as the treatment placed it: a click there accepts it too, and its
+// values and lines are finite.
+void check_placed(const Calibration& cal, const TreatedPair& pair) {
+    require(std::isfinite(pair.ad) && std::isfinite(pair.eg),
+            "an accepted sample has finite widths");
+    require(identify_point(cal, pair.ad, pair.eg).placed.has_value(),
+            "a sample the treatment accepts is accepted by a click");
+    const auto& placed = pair.found.placed;
     const SampleRecord& r = placed->record;
     require(std::isfinite(r.n) && std::isfinite(r.s_pct) && std::isfinite(r.fp_pct),
             "a placed sample has finite N, %S and Nfp");
@@ -103,7 +103,7 @@ void check_placed(Calibration& cal, float ad, float eg) {
     }
 }
 
-// Identifying a sample builds its four lines, which costs far more than a result line;
+// A click builds the sample's four lines again, which costs far more than a result line;
 // the first few samples of a file are enough to cover it.
 constexpr int kSamplesIdentified = 8;
 
@@ -135,14 +135,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "the title is one line without its line end");
 
     correct_widths(widths, rule, example_table());
-    Calibration cal = make_calibration(reich);
+    const Calibration cal = make_calibration(reich);
     const std::string out = folder.file("result.IWO");
+    LineWriter writer;
+    require(!writer.open(out), "the scratch result file can be created");
+    const Treatment treated =
+        treat_widths(widths, cal, make_line_tables(cal), rule_name(rule), writer);
     int identified = 0;
-    const auto treated = treat_widths(widths, cal, rule_name(rule), out, [&](float ad, float eg) {
-        if (identified++ < kSamplesIdentified) {
-            check_placed(cal, ad, eg);
+    for (const TreatedPair& pair : treated.pairs) {
+        if (pair.accepted() && identified++ < kSamplesIdentified) {
+            check_placed(cal, pair);
         }
-    });
+    }
 
     std::ifstream file(out, std::ios::binary);
     const std::string written{std::istreambuf_iterator<char>(file),
@@ -153,14 +157,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 5; i < lines.size(); ++i) {
         check_sample_line(lines[i]);
     }
-    if (treated) {
-        require(treated->samples == widths.count, "every sample gets a line");
-        require(treated->placed + treated->errors == treated->samples,
+    if (!treated.failure) {
+        require(treated.samples == widths.count, "every sample gets a line");
+        require(treated.placed + treated.errors == treated.samples,
                 "a sample is either placed or an Error");
         require(lines.size() == 5 + static_cast<std::size_t>(widths.count),
                 "one line per sample after the header");
     } else {
-        require(treated.error().rfind("Sample ", 0) == 0,
+        require(treated.failure->rfind("Sample ", 0) == 0,
                 "a treatment stops only on a sample whose values cannot be computed");
         require(lines.size() < 5 + static_cast<std::size_t>(widths.count),
                 "a stopped treatment has not written every sample");

@@ -6,9 +6,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace teravine {
 namespace {
+
+std::string angle(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
+}
 
 double to_step(double value) {
     return std::round(value / kRangeStep) * kRangeStep;
@@ -16,13 +23,14 @@ double to_step(double value) {
 
 } // namespace
 
-void MeasureSession::measure(MeasuredHalf& half) const {
+void MeasureSession::measure(MeasuredHalf& half, const PeakRange& range) {
+    const Pattern* pattern = half.pattern();
+    if (pattern == nullptr) {
+        return; // the reader's message stays
+    }
     half.width.reset();
     half.problem.clear();
-    if (!half.pattern) {
-        return;
-    }
-    const auto width = measure_peak(*half.pattern, range_);
+    const auto width = measure_peak(*pattern, range);
     if (width) {
         half.width = *width;
     } else {
@@ -31,16 +39,93 @@ void MeasureSession::measure(MeasuredHalf& half) const {
 }
 
 void MeasureSession::open(PatternSide side, const std::string& path) {
+    take_result(read_and_measure(request_open(side, path)));
+}
+
+ReadRequest MeasureSession::request_open(PatternSide side, const std::string& path) {
     MeasuredHalf& half = halves_[index(side)];
     half = MeasuredHalf{};
     half.path = path;
-    auto pattern = read_pattern_file(path);
-    if (!pattern) {
-        half.problem = pattern.error();
-        return;
+    half.reading = true;
+    return ReadRequest{side, path, ++serials_[index(side)], range_};
+}
+
+ReadResult MeasureSession::read_and_measure(const ReadRequest& request) {
+    ReadResult result{request, MeasuredHalf{}};
+    MeasuredHalf& half = result.half;
+    half.path = request.path;
+    auto file = read_pattern_scans(request.path);
+    if (!file) {
+        half.problem = file.error();
+        return result;
     }
-    half.pattern = std::move(*pattern);
+    half.file = std::move(file.value());
+    for (const Pattern& scan : half.file.scans) {
+        half.states_wavelength.push_back(scan.wavelength.has_value());
+    }
+    measure(half, request.range);
+    return result;
+}
+
+bool MeasureSession::take_result(ReadResult result) {
+    const std::size_t i = index(result.request.side);
+    if (result.request.serial != serials_[i]) {
+        return false;
+    }
+    halves_[i] = std::move(result.half);
+    if (result.request.range.lo != range_.lo || result.request.range.hi != range_.hi) {
+        measure(halves_[i]);
+    }
+    return true;
+}
+
+bool MeasureSession::reading() const {
+    return std::any_of(halves_.begin(), halves_.end(),
+                       [](const MeasuredHalf& h) { return h.reading; });
+}
+
+bool MeasureSession::choose_scan(PatternSide side, std::size_t scan) {
+    MeasuredHalf& half = halves_[index(side)];
+    if (scan >= half.file.scans.size()) {
+        return false;
+    }
+    half.scan = scan;
     measure(half);
+    return true;
+}
+
+bool MeasureSession::choose_anode(PatternSide side, const std::string& anode) {
+    const auto lines = anode_lines(anode);
+    if (!lines) {
+        return false;
+    }
+    MeasuredHalf& half = halves_[index(side)];
+    half.anode = std::string(lines->symbol);
+    const bool copper = half.anode == "Cu";
+    for (std::size_t s = 0; s < half.file.scans.size(); ++s) {
+        if (!half.states_wavelength[s]) {
+            half.file.scans[s].wavelength =
+                copper ? std::nullopt : std::optional<double>(lines->alpha1);
+        }
+    }
+    measure(half);
+    return true;
+}
+
+std::vector<std::string> MeasureSession::scan_names(PatternSide side) const {
+    const MeasuredHalf& half = halves_[index(side)];
+    std::vector<std::string> names;
+    for (std::size_t s = 0; s < half.file.scans.size(); ++s) {
+        const Pattern& scan = half.file.scans[s];
+        std::string name = "Scan " + std::to_string(s + 1) + ": " + angle(scan.two_theta.front()) +
+                           "° to " + angle(scan.two_theta.back()) + "°, " +
+                           std::to_string(scan.two_theta.size()) + " points";
+        if (!scan.scan.empty()) {
+            name += " (" + scan.scan + ")";
+        }
+        names.push_back(std::move(name));
+    }
+    return names;
 }
 
 bool MeasureSession::set_range(const PeakRange& range) {
@@ -57,8 +142,9 @@ bool MeasureSession::set_range(const PeakRange& range) {
 void MeasureSession::move_range_end(PatternSide side, RangeEnd end, double two_theta) {
     const MeasuredHalf& half = halves_[index(side)];
     double at = two_theta;
-    if (half.pattern && !is_copper(half.pattern->wavelength)) {
-        at = carry_two_theta(two_theta, *half.pattern->wavelength, kCuKAlpha1).value_or(NAN);
+    const Pattern* pattern = half.pattern();
+    if (pattern != nullptr && !is_copper(pattern->wavelength)) {
+        at = carry_two_theta(two_theta, *pattern->wavelength, kCuKAlpha1).value_or(NAN);
     }
     if (!std::isfinite(at)) {
         return;
@@ -75,7 +161,8 @@ void MeasureSession::move_range_end(PatternSide side, RangeEnd end, double two_t
 PeakPanel MeasureSession::panel(PatternSide side) const {
     const MeasuredHalf& half = halves_[index(side)];
     const std::string title = side == PatternSide::AirDried ? "AD" : "EG";
-    if (!half.pattern) {
+    const Pattern* pattern = half.pattern();
+    if (pattern == nullptr) {
         PeakPanel empty;
         empty.title = title;
         empty.problem = half.problem;
@@ -83,8 +170,7 @@ PeakPanel MeasureSession::panel(PatternSide side) const {
     }
     const Outcome<PeakWidth> measured =
         half.width ? Outcome<PeakWidth>(*half.width) : Outcome<PeakWidth>(Failure{half.problem});
-    return measured_panel(title + " " + half.pattern->name, *half.pattern, measured, range_,
-                          log_counts_);
+    return measured_panel(title + " " + pattern->name, *pattern, measured, range_, log_counts_);
 }
 
 bool MeasureSession::widths_ready() const {

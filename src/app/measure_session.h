@@ -1,16 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The measuring dialog's state without its widgets: the air-dried and the glycolated
-// pattern, the one measuring range both are measured in, the count scale, each pattern's
-// measurement or the reason there is none, and the widths handed to the main window.
+// pattern (the scan and the anode chosen), the one measuring range both are measured in,
+// the count scale, each pattern's measurement or the reason there is none, and the widths
+// handed to the main window. Files are read and first measured by a request that any
+// thread can carry out, so that the window stays responsive while a large file is read.
 #pragma once
 
 #include "app/window_services.h"
 #include "diagram/peak_drawing.h"
 #include "patterns/peak_width.h"
 
+#include "patterns/pattern_file.h"
+
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace teravine {
 
@@ -18,10 +24,32 @@ enum class PatternSide { AirDried = 0, Glycolated = 1 };
 enum class RangeEnd { Low, High };
 
 struct MeasuredHalf {
-    std::string path;               // as opened; empty before the first
-    std::optional<Pattern> pattern; // none when nothing could be read
-    std::optional<PeakWidth> width; // none when nothing could be measured
-    std::string problem;            // the reader's or the measurer's message
+    std::string path;                    // as opened; empty before the first
+    bool reading = false;                // the file is being read, on another thread
+    PatternFile file;                    // every scan as read; none when nothing could be read
+    std::vector<bool> states_wavelength; // of each scan: the file states it
+    std::size_t scan = 0;                // the scan measured, 0-based
+    std::string anode;                   // told for scans that state no wavelength; "Cu" if not
+    std::optional<PeakWidth> width;      // none when nothing could be measured
+    std::string problem;                 // the reader's or the measurer's message
+
+    // The scan measured, with the told anode's wavelength when it states none; null when
+    // nothing was read.
+    const Pattern* pattern() const { return file.scans.empty() ? nullptr : &file.scans[scan]; }
+};
+
+// A file to read and measure away from the window's thread: a copy of everything needed,
+// so that the session may change, or be gone, before the work is done.
+struct ReadRequest {
+    PatternSide side = PatternSide::AirDried;
+    std::string path;
+    std::uint64_t serial = 0; // a later request of the same side supersedes it
+    PeakRange range;
+};
+
+struct ReadResult {
+    ReadRequest request;
+    MeasuredHalf half;
 };
 
 // Ends are kept to hundredths of a degree, as the spin boxes show them.
@@ -33,8 +61,27 @@ public:
     explicit MeasureSession(WindowServices& services) : services_(services) {}
 
     // Reads the file and measures it in the current range; a file that cannot be read
-    // leaves that half empty with the reader's message.
+    // leaves that half empty with the reader's message. The same as the three steps below
+    // on one thread.
     void open(PatternSide side, const std::string& path);
+
+    // Opening in three steps, the reading and measuring on any thread: the half shows the
+    // file as being read (its earlier pattern is let go) and the request is returned...
+    ReadRequest request_open(PatternSide side, const std::string& path);
+    // ...which is read and measured here, touching nothing of a session...
+    static ReadResult read_and_measure(const ReadRequest& request);
+    // ...and the result taken back on the session's thread, measured again if the range
+    // changed meanwhile. A result that a later request of its side superseded is dropped:
+    // false.
+    bool take_result(ReadResult result);
+    bool reading() const;
+
+    // For a file of several scans, the one to measure (0-based); false when there is none.
+    bool choose_scan(PatternSide side, std::size_t scan);
+    // The anode of the tube, for the scans that state no wavelength: "Cu", "Co", ...
+    bool choose_anode(PatternSide side, const std::string& anode);
+    // "scan 2: 5° to 27°, 1200 points (label)" for each scan of the half's file.
+    std::vector<std::string> scan_names(PatternSide side) const;
 
     // On the Cu Kα scale. A range with LO not below HI by kMinRangeSpan, or outside
     // 0..180°, is refused and the range stays as it was.
@@ -63,12 +110,14 @@ public:
 
 private:
     static std::size_t index(PatternSide side) { return static_cast<std::size_t>(side); }
-    void measure(MeasuredHalf& half) const;
+    static void measure(MeasuredHalf& half, const PeakRange& range);
+    void measure(MeasuredHalf& half) const { measure(half, range_); }
 
     WindowServices& services_;
     PeakRange range_;
     bool log_counts_ = false;
     std::array<MeasuredHalf, 2> halves_;
+    std::array<std::uint64_t, 2> serials_{}; // of the latest request of each side
 };
 
 } // namespace teravine

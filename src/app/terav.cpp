@@ -209,12 +209,20 @@ void Terav::place_at_current(const SampleOrigin& origin) {
         return;
     }
     const std::size_t before = state_.samples.size();
-    add_sample(identify_point(state_.cal, state_.line_tables, state_.interp, state_.current.iw_ad,
-                              state_.current.iw_eg),
-               true, origin);
+    Identification found =
+        identify_point(state_.cal, state_.line_tables, state_.current.iw_ad, state_.current.iw_eg);
+    keep_place(found.place);
+    add_sample(std::move(found.placed), true, origin);
     if (state_.samples.size() > before) {
         measure_uncertainties(before, true);
     }
+}
+
+void Terav::keep_place(const KPlace& place) {
+    if (place.inside()) {
+        state_.interp = place.rec;
+    }
+    state_.current.iw_eg = place.eg;
 }
 
 void Terav::add_sample(std::optional<PlacedSample> placed, bool mark, const SampleOrigin& origin) {
@@ -253,13 +261,7 @@ void Terav::place_identified(float iw_ad, float iw_eg, Identification& found, bo
         services_.message(kSampleLimitMessage);
         return;
     }
-    // What find_k would have left in the window's own record and in the EG width.
-    if (found.located) {
-        const float spare = state_.interp.spare;
-        state_.interp = found.interp;
-        state_.interp.spare = spare;
-    }
-    state_.current.iw_eg = found.iw_eg;
+    keep_place(found.place);
     add_sample(std::move(found.placed), mark, origin);
 }
 

@@ -8,7 +8,7 @@
 #include "diagram/axes.h"
 #include "diagram/plot_window.h"
 #include "diagram/surface.h"
-#include "identify/identify_pairs.h"
+#include "identify/identify_point.h"
 #include "identify/sample_list.h"
 #include "lines/line_store.h"
 #include "lines/line_tables.h"
@@ -42,7 +42,7 @@ struct TeravState {
     Calibration cal;
     PlotWindow plot;
     AxisCaptions captions;
-    InterpRecord interp;
+    InterpRecord interp; // where the last point placed inside lies between two k rows
     CurrentPoint current;
     SampleList samples;
     ConstLines grids;
@@ -133,6 +133,9 @@ private:
     void place_identified(float iw_ad, float iw_eg, Identification& found, bool mark = true,
                           const SampleOrigin& origin = {});
     void set_current_point(float iw_ad, float iw_eg); // widths and their surface position
+    // What the window keeps of a point's place: its record when inside, the EG width as
+    // find_k leaves it (moved onto the diagonal when above it).
+    void keep_place(const KPlace& place);
     void add_sample(std::optional<PlacedSample> placed, bool mark, const SampleOrigin& origin);
     // The intervals of samples [first, end) at the sigma, on all cores; their ellipses
     // drawn on the picture when `mark` and they are shown.

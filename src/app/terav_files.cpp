@@ -84,29 +84,35 @@ void Terav::Tr_fi_Click() {
         return;
     }
     bool limit_reached = false;
-    const auto treated = [&] {
+    const std::optional<std::string> failure = [&]() -> std::optional<std::string> {
         const BusyPointer busy(services_, widths->ad.size());
-        // Every sample is identified with its lines up front, on all cores; the treatment
-        // then places them in file order exactly as one click after another would.
-        std::vector<Identification> found =
-            identify_pairs(state_.cal, state_.line_tables, widths->ad, widths->eg);
+        LineWriter out;
+        if (auto cannot_open = out.open(out_path)) {
+            return cannot_open;
+        }
+        // Every sample is identified once, with its lines, on all cores; the accepted ones
+        // are then placed in file order exactly as one click after another would.
+        Treatment treated = treat_widths(widths.value(), state_.cal, state_.line_tables,
+                                         rule_name(br.broad_rule), out);
         const std::size_t first = state_.samples.size();
-        const auto place = [&](std::size_t index, float ad, float eg) {
+        for (TreatedPair& pair : treated.pairs) {
+            if (!pair.accepted()) {
+                continue;
+            }
             if (sample_list_full()) {
                 limit_reached = true; // told once, after the file is written
-                return;
+                continue;
             }
+            const std::size_t i = pair.index;
             place_identified(
-                ad, eg, found[index], true,
-                {measured.ad[index], measured.eg[index], measured.broadening, br.broad_rule, true});
-        };
-        auto done =
-            treat_widths_at(widths.value(), state_.cal, rule_name(br.broad_rule), out_path, place);
+                pair.ad, pair.eg, pair.found, true,
+                {measured.ad[i], measured.eg[i], measured.broadening, br.broad_rule, true});
+        }
         measure_uncertainties(first, true); // all at once, on both cores
-        return done;
+        return treated.failure;
     }();
-    if (!treated) {
-        services_.message(treated.error());
+    if (failure) {
+        services_.message(*failure);
     } else if (const auto unread = unread_numbers_message(widths.value())) {
         services_.message(*unread);
     }

@@ -3,7 +3,7 @@
 #include "app/terav.h"
 
 #include "app/busy_pointer.h"
-
+#include "identify/identify_pairs.h"
 #include "lines/const_line_file.h"
 #include "lines/const_lines.h"
 

@@ -45,7 +45,7 @@ std::string_view status_text(SampleStatus status) {
     return "not computable";
 }
 
-SampleStatus sample_status(const TreatedSample& sample, float ad_measured, float eg_measured,
+SampleStatus sample_status(const TreatedPair& sample, float ad_measured, float eg_measured,
                            float ad, float eg, const CsvTreatment& treatment) {
     if (corrected_away(ad_measured, ad) || corrected_away(eg_measured, eg)) {
         // Every rule refuses a width below b; the table also refuses what it does not hold.
@@ -56,15 +56,16 @@ SampleStatus sample_status(const TreatedSample& sample, float ad_measured, float
         }
         return below_b ? SampleStatus::narrower_than_instrument : SampleStatus::not_computable;
     }
-    if (sample.located == kAboveDiagonal) {
+    const Placement where = sample.found.place.where;
+    if (where == Placement::above_diagonal) {
         return SampleStatus::above_diagonal;
     }
-    if (sample.located != kInside) {
+    if (where != Placement::inside) {
         // find_k also refuses widths that are not finite or not above 0.
         const bool plain = std::isfinite(ad) && std::isfinite(eg) && ad > 0;
         return plain ? SampleStatus::below_k3_curve : SampleStatus::not_computable;
     }
-    return sample.values != nullptr ? SampleStatus::ok : SampleStatus::not_computable;
+    return sample.found.values ? SampleStatus::ok : SampleStatus::not_computable;
 }
 
 std::string result_csv_header() {
@@ -72,7 +73,7 @@ std::string result_csv_header() {
            "broadening";
 }
 
-std::string result_csv_row(const TreatedSample& sample, const WidthFile& measured,
+std::string result_csv_row(const TreatedPair& sample, const WidthFile& measured,
                            const WidthFile& corrected, const CsvTreatment& treatment) {
     const std::size_t i = sample.index;
     const float ad = corrected.ad[i];
@@ -83,7 +84,7 @@ std::string result_csv_row(const TreatedSample& sample, const WidthFile& measure
                       full_precision(measured.eg[i]) + ',' + corrected_field(ad) + ',' +
                       corrected_field(eg) + ',' + csv_field(status_text(status)) + ',';
     if (status == SampleStatus::ok) {
-        const SampleValues& v = *sample.values;
+        const SampleValues& v = *sample.found.values;
         row += full_precision(v.n) + ',' + std::to_string(v.n_int) + ',' + full_precision(v.s_pct) +
                ',' + full_precision(v.k) + ',' + std::to_string(sample.nfp) + ',';
     } else {

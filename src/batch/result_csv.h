@@ -37,12 +37,12 @@ struct CsvTreatment {
 
 // Why the treatment took the sample as it did: a width that the broadening rule could
 // not correct (below b, or beyond the correction table), then where find_k left it.
-SampleStatus sample_status(const TreatedSample& sample, float ad_measured, float eg_measured,
+SampleStatus sample_status(const TreatedPair& sample, float ad_measured, float eg_measured,
                            float ad, float eg, const CsvTreatment& treatment);
 
 // The header line, and the row of one sample (without its line end).
 std::string result_csv_header();
-std::string result_csv_row(const TreatedSample& sample, const WidthFile& measured,
+std::string result_csv_row(const TreatedPair& sample, const WidthFile& measured,
                            const WidthFile& corrected, const CsvTreatment& treatment);
 
 // With uncertainties: the columns after the row's own, the interval of N (rounded), %S,

@@ -40,18 +40,18 @@ int run_identify(const IdentifyArgs& args) {
 
 int identify_and_print(float ad_measured, float eg_measured, const BroadeningRemoval& removal,
                        const std::string& reichweite, const std::optional<WidthSigmas>& sigmas) {
-    Calibration cal = make_calibration(reich_from_name(reichweite));
+    const Calibration cal = make_calibration(reich_from_name(reichweite));
     float ad = ad_measured;
     float eg = eg_measured;
     static const CorrectionTable kNoTable;
     remove_inst_from_pair(ad, eg, removal.broadening, removal.rule,
                           removal.table ? *removal.table : kNoTable);
-    InterpRecord located;
-    if (find_k(located, cal.coef_eg, ad, eg, cal.reich) != kInside) {
+    const KPlace place = find_k(cal.coef_eg, ad, eg, cal.reich);
+    if (!place.inside()) {
         std::cout << "Error\n";
         return kExitOutside;
     }
-    const auto values = sample_values(cal, located, ad);
+    const auto values = sample_values(cal, place.rec, ad);
     if (!values) {
         std::cout << "Error\n";
         std::cerr << values.error() << "\n";

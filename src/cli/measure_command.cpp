@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/measure_pairs.h"
 #include "cli/measure_rows.h"
+#include "cli/pattern_options.h"
 #include "cli/peak_figure.h"
 #include "cli/rule_options.h"
 #include "identify/width_entry.h"
@@ -25,6 +26,8 @@ struct MeasureArgs {
     RuleArgs rule;
     std::string broadening;
     std::string figure;
+    PatternArgs pattern;
+    std::size_t scan_eg = 0; // 0: the same as --scan
     PairsJob pairs;
 };
 
@@ -66,15 +69,20 @@ int run_measure(MeasureArgs& args) {
     if (!range) {
         return fail("--range wants LO:HI in degrees 2-theta, LO below HI, such as 6.5:11.5");
     }
+    const auto choice = pattern_choice(args.pattern);
+    if (!choice) {
+        return fail(choice.error());
+    }
     if (!args.pairs.list.empty()) {
-        if (!args.ad.empty() || args.identify || !args.figure.empty()) {
-            return fail("--pairs takes no pattern files, --identify or --figure");
+        if (!args.ad.empty() || args.identify || !args.figure.empty() || args.scan_eg > 0) {
+            return fail("--pairs takes no pattern files, --identify, --figure or --scan-eg");
         }
         if (args.pairs.output.empty()) {
             return fail("--pairs needs -o FILE.IW");
         }
         args.pairs.broadening = args.broadening;
         args.pairs.range = *range;
+        args.pairs.choice = *choice;
         return run_measure_pairs(args.pairs);
     }
     if (args.eg.empty()) {
@@ -86,8 +94,12 @@ int run_measure(MeasureArgs& args) {
     if (!args.broadening.empty() && !args.identify) {
         return fail("--broadening goes with --identify or --pairs");
     }
-    const auto ad = measure_file(args.ad, *range);
-    const auto eg = measure_file(args.eg, *range);
+    PatternChoice eg_choice = *choice;
+    if (args.scan_eg > 0) {
+        eg_choice.scan = args.scan_eg;
+    }
+    const auto ad = measure_file(args.ad, *choice, *range);
+    const auto eg = measure_file(args.eg, eg_choice, *range);
     for (const auto* side : {&ad, &eg}) {
         if (!*side) {
             std::cerr << side->error() << "\n";
@@ -127,6 +139,12 @@ void add_measure_command(CLI::App& app, int& status) {
     command->add_option("EG", args->eg, "glycolated pattern file");
     command->add_option("--range", args->range, "2-theta range LO:HI searched (Cu K-alpha)")
         ->capture_default_str();
+    add_pattern_options(*command, args->pattern);
+    command
+        ->add_option("--scan-eg", args->scan_eg,
+                     "the scan of the EG file, when it is not the one of --scan (the two "
+                     "preparations as two scans of one file)")
+        ->check(CLI::PositiveNumber);
     auto* identify = command->add_flag(
         "--identify", args->identify,
         "also identify the measured pair as a typed entry with its broadening would be");

@@ -135,8 +135,8 @@ int run_measure_pairs(const PairsJob& job) {
     std::vector<std::string> width_lines;
     std::vector<std::string> csv_lines{"name,side,file,position,fwhm,breadth,height,u_fwhm"};
     for (const auto& pair : *pairs) {
-        const auto ad = measure_file(pair.ad, job.range);
-        const auto eg = measure_file(pair.eg, job.range);
+        const auto ad = measure_file(pair.ad, job.choice, job.range);
+        const auto eg = measure_file(pair.eg, job.choice, job.range);
         bool measured = true;
         for (const auto& [side, m] : {std::pair{"AD", &ad}, std::pair{"EG", &eg}}) {
             if (!*m) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "patterns/peak_width.h"
+#include "patterns/read_pattern.h"
 
 #include <string>
 
@@ -16,6 +17,7 @@ struct PairsJob {
     std::string csv;        // every measurement, when not empty
     std::string broadening; // as typed; empty for 0
     PeakRange range;
+    PatternChoice choice; // the same scan and wavelength for every file of the list
 };
 
 // A pair that cannot be measured is named on standard error and left out of the width

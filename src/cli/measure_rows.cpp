@@ -27,8 +27,9 @@ std::optional<double> degrees_of(const std::string& text) {
 
 } // namespace
 
-Outcome<Measured> measure_file(const std::string& path, const PeakRange& range) {
-    const auto pattern = read_pattern_file(path);
+Outcome<Measured> measure_file(const std::string& path, const PatternChoice& choice,
+                               const PeakRange& range) {
+    const auto pattern = read_pattern_file(path, choice);
     if (!pattern) {
         return Failure{pattern.error()};
     }

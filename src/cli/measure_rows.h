@@ -4,6 +4,7 @@
 #pragma once
 
 #include "patterns/peak_width.h"
+#include "patterns/read_pattern.h"
 #include "text/outcome.h"
 
 #include <optional>
@@ -20,8 +21,10 @@ struct Measured {
     std::optional<double> wavelength; // when carried over from another anode
 };
 
-// Reads the pattern at path and measures its peak in the range.
-Outcome<Measured> measure_file(const std::string& path, const PeakRange& range);
+// Reads the pattern at path, the scan and wavelength chosen, and measures its peak in the
+// range.
+Outcome<Measured> measure_file(const std::string& path, const PatternChoice& choice,
+                               const PeakRange& range);
 
 // The columns after side and file, joined by `separator`.
 std::string measured_columns(const Measured& m, char separator);

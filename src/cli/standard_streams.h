@@ -7,8 +7,10 @@
 #include "text/outcome.h"
 #include "text/text_file.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace teravine::cli {
 
@@ -21,6 +23,13 @@ Outcome<std::string> read_input_text(const std::string& path);
 
 // Opens the writer on the file, or on standard output for "-"; the failure text if any.
 std::optional<std::string> open_output(LineWriter& out, const std::string& path);
+
+// Writes the lines `write` gives to the file, or to standard output for "-", whole: a file
+// is written beside its place under another name and takes it only once every line is
+// written, so a failed write leaves no part of a file and whatever was there before. The
+// failure text, naming the file, if any.
+std::optional<std::string> write_output_whole(const std::string& path, std::string_view line_end,
+                                              const std::function<void(LineWriter&)>& write);
 
 // How messages name an output: its path, or "standard output".
 std::string output_name(const std::string& path);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // teravine-cli treat FILE.IW -o FILE.IWO: the menu command "Treat File" without a window.
 // Reads the width file, removes the broadening with the chosen rule, and writes the very
-// result file the window writes with the same Reichweite and rule, placing every accepted
-// sample on a diagram as the window does.
+// result file the window writes with the same Reichweite and rule; every accepted sample
+// is placed as the window places it.
 #include "batch/result_csv.h"
 #include "batch/result_target.h"
 #include "batch/treatment.h"
@@ -10,8 +10,6 @@
 #include "cli/rule_options.h"
 #include "cli/sigma_options.h"
 #include "cli/standard_streams.h"
-#include "identify/identify_pairs.h"
-#include "identify/sample_list.h"
 #include "lines/line_tables.h"
 #include "model/calibration.h"
 
@@ -93,27 +91,16 @@ int run_treat(const TreatArgs& args) {
         return fail(*problem);
     }
 
-    Calibration cal = make_calibration(reich_from_name(args.reichweite));
-    // Every accepted sample is placed on a diagram as the window places it, with its four
-    // lines: identified up front on all cores, then taken in file order.
-    const LineTables tables = make_line_tables(cal);
-    std::vector<Identification> found = identify_pairs(cal, tables, widths->ad, widths->eg);
-    SampleList samples;
-    const auto place = [&](std::size_t index, float, float) {
-        if (found[index].placed && samples.size() < static_cast<std::size_t>(kMaxSamples)) {
-            samples.push_back(std::move(*found[index].placed));
-        }
-    };
+    const Calibration cal = make_calibration(reich_from_name(args.reichweite));
     LineWriter csv("\n");
-    ReportTreated report;
     std::vector<std::optional<WidthUncertainty>> uncertainties;
-    const CsvTreatment treatment{args.reichweite, rule->rule, widths->broadening};
+    std::optional<WidthSigmas> sigmas;
     if (!args.csv.empty()) {
         if (const auto failure = open_output(csv, args.csv)) {
             return fail(*failure);
         }
         // The intervals start from the widths as measured, with the file's broadening.
-        const auto sigmas = chosen_sigmas(args.sigmas);
+        sigmas = chosen_sigmas(args.sigmas);
         if (sigmas) {
             std::vector<MeasuredPair> pairs(measured->ad.size());
             for (std::size_t i = 0; i < pairs.size(); ++i) {
@@ -124,33 +111,38 @@ int run_treat(const TreatArgs& args) {
             uncertainties = width_uncertainties(cal, pairs, *sigmas);
         }
         csv.line(result_csv_header() + (sigmas ? uncertainty_csv_header() : ""));
-        report = [&, with_sigmas = sigmas.has_value()](const TreatedSample& sample) {
-            std::string row = result_csv_row(sample, *measured, *widths, treatment);
-            if (with_sigmas) {
-                const bool ok = sample.located == kInside && sample.values != nullptr;
-                row += uncertainty_csv_fields(ok ? uncertainties[sample.index] : std::nullopt);
-            }
-            csv.line(row);
-        };
     }
     LineWriter out;
     if (const auto failure = open_output(out, args.output)) {
         return fail(*failure);
     }
-    const auto treated = treat_widths_into(*widths, cal, rule_name(rule->rule), out, place, report);
+    // Every accepted sample comes back placed as the window places it, with its four lines.
+    const Treatment treated =
+        treat_widths(*widths, cal, make_line_tables(cal), rule_name(rule->rule), out);
     // The table holds what was treated, also when the treatment stopped.
-    const auto csv_failure = args.csv.empty() ? std::nullopt : csv.close();
-    if (!treated) {
-        return fail(treated.error());
+    std::optional<std::string> csv_failure;
+    if (!args.csv.empty()) {
+        const CsvTreatment treatment{args.reichweite, rule->rule, widths->broadening};
+        for (const TreatedPair& pair : treated.pairs) {
+            std::string row = result_csv_row(pair, *measured, *widths, treatment);
+            if (sigmas) {
+                row += uncertainty_csv_fields(pair.found.values ? uncertainties[pair.index]
+                                                                : std::nullopt);
+            }
+            csv.line(row);
+        }
+        csv_failure = csv.close();
+    }
+    if (treated.failure) {
+        return fail(*treated.failure);
     }
     if (csv_failure) {
         return fail(*csv_failure);
     }
     // Standard error, so that the summary never mixes with a result on standard output.
     if (!args.quiet) {
-        std::cerr << "Wrote " << output_name(args.output) << ": " << treated->samples
-                  << " samples, " << treated->placed << " identified, " << treated->errors
-                  << " Error.\n";
+        std::cerr << "Wrote " << output_name(args.output) << ": " << treated.samples << " samples, "
+                  << treated.placed << " identified, " << treated.errors << " Error.\n";
     }
     if (const auto unread = unread_numbers_message(*widths)) {
         std::cerr << *unread << "\n";

@@ -269,23 +269,22 @@ void draw_whole_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captio
 
 void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
                   const DiagramContent& content) {
-    // Once for every band: each band's part overwrites lines as this surface does.
+    // Once for the whole picture, however many runs the surface makes of it.
     const std::vector<IdenticalSwitches> shown =
         lines_to_draw(content.samples, content.identical_on, surface.overwrites_lines());
-    const int bands = content.samples.size() >= kSamplesWorthBands ? surface.band_count() : 1;
-    if (bands <= 1) {
-        draw_whole_diagram(surface, plot, captions, content, shown);
-        return;
-    }
-    // Every band lays the diagram out alike; band 0's layout is kept.
-    std::vector<PlotWindow> plots(static_cast<std::size_t>(bands), plot);
-    std::vector<AxisCaptions> band_captions(static_cast<std::size_t>(bands), captions);
-    surface.draw_in_bands(bands, [&](Surface& part, int band) {
-        const auto b = static_cast<std::size_t>(band);
-        draw_whole_diagram(part, plots[b], band_captions[b], content, shown);
+    // Every run lays the diagram out alike from the same start; the kept run's layout
+    // stands.
+    const PlotWindow plot_before = plot;
+    const AxisCaptions captions_before = captions;
+    surface.draw_whole(content.samples.size(), [&](Surface& on, bool kept) {
+        PlotWindow run_plot = plot_before;
+        AxisCaptions run_captions = captions_before;
+        draw_whole_diagram(on, run_plot, run_captions, content, shown);
+        if (kept) {
+            plot = run_plot;
+            captions = run_captions;
+        }
     });
-    plot = plots[0];
-    captions = band_captions[0];
 }
 
 } // namespace teravine

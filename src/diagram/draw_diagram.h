@@ -11,8 +11,6 @@
 #include "lines/line_store.h"
 #include "model/calibration.h"
 
-#include <cstddef>
-
 namespace teravine {
 
 struct DiagramContent {
@@ -46,16 +44,10 @@ void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& s
 // at pen width 1; the surface's colour and pen width are kept.
 void draw_uncertainty_outline(Surface& surface, const PlotWindow& plot, const PlacedSample& sample);
 
-// From this many samples on, the diagram is drawn in the surface's bands at once. Fewer
-// draw faster on one thread than a second thread takes to start and to load its fonts
-// (measured: 400 samples 8.1 ms in two bands, 6.2 ms alone; 1,000 samples 10.7 ms
-// against 13.9 ms).
-inline constexpr std::size_t kSamplesWorthBands = 800;
-
 // Draws the diagram on a surface already cleared and scaled by the caller. Writes the
 // layout into plot and legx's place into captions; leaves the surface's pen width,
-// font and foreground colour as it found them. With many samples, on a surface that draws
-// in bands, the bands are drawn on several threads at once.
+// font and foreground colour as it found them. The whole drawing goes to the surface's
+// draw_whole, which may run it on several threads at once.
 void draw_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captions,
                   const DiagramContent& content);
 

@@ -3,6 +3,7 @@
 // Coordinates are user units (the picture is (0, 0)-(15, 15), left-top to right-bottom).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -70,16 +71,18 @@ public:
     // drawing of it, which may be left out.
     virtual bool overwrites_lines() const { return false; }
 
-    // How many horizontal bands of the picture this surface can draw at once, one thread
-    // each, with the pixels a single drawing sets: 1 when it cannot.
-    virtual int band_count() const { return 1; }
-    // Calls draw(part, band) for bands 0 .. bands - 1 (at most band_count()) at once, each
-    // part a surface in this one's state that sets only the pixels of its band; band 0
-    // runs on the calling thread. This surface then takes on the state band 0 was left
-    // in. draw must be safe to run on several threads at once.
-    virtual void draw_in_bands(int bands, const std::function<void(Surface&, int)>& draw) {
-        (void)bands;
-        draw(*this, 0);
+    // A drawing of the whole picture from the surface's state as it stands: `on` is the
+    // surface it draws on, and `kept` marks the one run whose results stand.
+    using WholeDrawing = std::function<void(Surface& on, bool kept)>;
+
+    // Runs draw on this surface. A surface that can draw faster so may instead run it on
+    // several copies of itself at once, each from this state and on its own thread, which
+    // together set the pixels of one run, and then take on the state the kept run left;
+    // draw must be safe to run so. `samples`: how many samples the picture holds, by which
+    // the surface judges whether that pays.
+    virtual void draw_whole(std::size_t samples, const WholeDrawing& draw) {
+        (void)samples;
+        draw(*this, true);
     }
 };
 

@@ -6,19 +6,10 @@
 
 #include "identify/identify_point.h"
 
-#include <optional>
 #include <span>
 #include <vector>
 
 namespace teravine {
-
-// What identify_point leaves behind for one point.
-struct Identification {
-    bool located = false; // find_k accepted the point and interp holds its position
-    InterpRecord interp;  // as find_k filled it (spare 0)
-    float iw_eg = 0;      // the EG width as find_k left it
-    std::optional<PlacedSample> placed;
-};
 
 // Point i is (ad[i], eg[i]); the shorter list decides how many there are. workers 0
 // uses every core. A failure to allocate in a worker is rethrown here.

@@ -14,7 +14,7 @@ struct Builders {
     const LineTables* tables = nullptr;
     LineMemo* memo = nullptr;
 
-    void n(Calibration& cal, std::int16_t value, Line& line) const {
+    void n(const Calibration& cal, std::int16_t value, Line& line) const {
         if (memo) {
             memo->n_line(cal, value, line);
         } else if (tables) {
@@ -23,7 +23,7 @@ struct Builders {
             build_const_n_line(cal, value, line);
         }
     }
-    void s(Calibration& cal, float value, Line& line) const {
+    void s(const Calibration& cal, float value, Line& line) const {
         if (memo) {
             memo->s_line(cal, value, line);
         } else if (tables) {
@@ -32,7 +32,7 @@ struct Builders {
             build_const_s_line(cal, value, line);
         }
     }
-    void fp(Calibration& cal, float value, Line& line) const {
+    void fp(const Calibration& cal, float value, Line& line) const {
         if (memo) {
             memo->fp_line(cal, value, line);
         } else if (tables) {
@@ -43,23 +43,27 @@ struct Builders {
     }
 };
 
-std::optional<PlacedSample> place(Calibration& cal, InterpRecord& interp, float iw_ad, float& iw_eg,
-                                  Builders build) {
-    if (find_k(interp, cal.coef_eg, iw_ad, iw_eg, cal.reich) != kInside) {
-        return std::nullopt;
+Identification place(const Calibration& cal, float iw_ad, float iw_eg, Builders build) {
+    Identification found;
+    found.place = find_k(cal.coef_eg, iw_ad, iw_eg, cal.reich);
+    if (!found.place.inside()) {
+        return found;
     }
-    PlacedSample placed;
-    placed.line_k = constant_k_line(cal); // before anything else rewrites row 6
-
-    const auto values = sample_values(cal, interp, iw_ad);
+    const InterpRecord& located = found.place.rec;
+    auto values = sample_values(cal, located, iw_ad);
     if (!values) {
-        return std::nullopt;
+        found.failure = values.error();
+        return found;
     }
+    found.values = *values;
     const auto nfp = label_nfp(*values, iw_ad, iw_eg);
     if (!nfp) {
-        return std::nullopt;
+        found.failure = nfp.error();
+        return found;
     }
 
+    PlacedSample& placed = found.placed.emplace();
+    placed.line_k = constant_k_line(cal, located);
     SampleRecord& rec = placed.record;
     rec.iw_ad = iw_ad;
     rec.iw_eg = iw_eg;
@@ -85,36 +89,34 @@ std::optional<PlacedSample> place(Calibration& cal, InterpRecord& interp, float 
 
     placed.fp_of = static_cast<float>(rec.fp_pct / 100.0);
     build.fp(cal, placed.fp_of, placed.line_fp);
-    return placed;
+    return found;
 }
 
 } // namespace
 
-Line constant_k_line(const Calibration& cal) {
+Line constant_k_line(const Calibration& cal, const InterpRecord& located) {
     Line line;
     line.points.reserve(kCurvePoints);
-    const CoefRow& mixed = cal.coef_eg[static_cast<std::size_t>(cal.reich)][kScratchRow];
+    const CoefRow mixed = interp_row(located, cal.coef_eg, cal.reich);
     for (int j = 1; j <= kCurvePoints; ++j) {
         const auto ad = static_cast<float>(j / 100.0);
-        line.points.push_back({ad, pol5_row(mixed, ad)});
+        line.points.push_back({ad, Pol5_0(mixed, ad)});
     }
     line.count = kCurvePoints;
     return line;
 }
 
-std::optional<PlacedSample> identify_point(Calibration& cal, InterpRecord& interp, float iw_ad,
-                                           float& iw_eg) {
-    return place(cal, interp, iw_ad, iw_eg, Builders{});
+Identification identify_point(const Calibration& cal, float iw_ad, float iw_eg) {
+    return place(cal, iw_ad, iw_eg, Builders{});
 }
 
-std::optional<PlacedSample> identify_point(Calibration& cal, const LineTables& tables,
-                                           InterpRecord& interp, float iw_ad, float& iw_eg) {
-    return place(cal, interp, iw_ad, iw_eg, Builders{&tables, nullptr});
+Identification identify_point(const Calibration& cal, const LineTables& tables, float iw_ad,
+                              float iw_eg) {
+    return place(cal, iw_ad, iw_eg, Builders{&tables, nullptr});
 }
 
-std::optional<PlacedSample> identify_point(Calibration& cal, LineMemo& memo, InterpRecord& interp,
-                                           float iw_ad, float& iw_eg) {
-    return place(cal, interp, iw_ad, iw_eg, Builders{&memo.tables(), &memo});
+Identification identify_point(const Calibration& cal, LineMemo& memo, float iw_ad, float iw_eg) {
+    return place(cal, iw_ad, iw_eg, Builders{&memo.tables(), &memo});
 }
 
 } // namespace teravine

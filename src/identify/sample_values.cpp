@@ -15,11 +15,10 @@ Failure arithmetic_failure(const char* what) {
 
 } // namespace
 
-Outcome<SampleValues> sample_values(Calibration& cal, const InterpRecord& located, float iw_ad) {
-    InterpRecord mix = located;
-    row_frac(mix, cal.coef_invn, cal.reich, iw_ad);
-    interp_row(mix, cal.coef_invn, cal.reich);
-    const float inv_n = Pol5_0(cal.coef_invn, cal.reich, kScratchRow, iw_ad);
+Outcome<SampleValues> sample_values(const Calibration& cal, const InterpRecord& located,
+                                    float iw_ad) {
+    const InterpRecord mix = row_frac(located, cal.coef_invn, cal.reich, iw_ad);
+    const float inv_n = Pol5_0(interp_row(mix, cal.coef_invn, cal.reich), iw_ad);
     const auto n = static_cast<float>(1.0 / static_cast<double>(inv_n));
     if (inv_n == 0 || !std::isfinite(inv_n) || !std::isfinite(n)) {
         return arithmetic_failure("N");

@@ -20,10 +20,10 @@ struct SampleValues {
     float k = 0;
 };
 
-// N, %S and Nfp of a point that find_k has located (rec as find_k left it).
-// Writes row 6 of coef_invn. A value that cannot be computed (zero or non-finite,
-// beyond 16 bits) is a failure.
-Outcome<SampleValues> sample_values(Calibration& cal, const InterpRecord& located, float iw_ad);
+// N, %S and Nfp of a point that find_k has placed inside (located: its place's record).
+// A value that cannot be computed (zero or non-finite, beyond 16 bits) is a failure.
+Outcome<SampleValues> sample_values(const Calibration& cal, const InterpRecord& located,
+                                    float iw_ad);
 
 // Nfp: the largest whole number not above 100 / fp_pct. Fails when fp_pct is 0.
 Outcome<int> nfp_from_percent(float fp_pct);

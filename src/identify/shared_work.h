@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Items 0..count - 1 shared out over the machine's cores in chunks. Each worker gets
-// its own state from make_worker() (a copy of the tables it writes scratch rows into,
-// a memo) and is called once for every item it takes. Items are independent, so the
+// its own state from make_worker() (a memo of the lines it has built) and is called
+// once for every item it takes. Items are independent, so the
 // results do not depend on how many workers there were.
 #pragma once
 

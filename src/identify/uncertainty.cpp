@@ -77,16 +77,15 @@ struct PointValues {
 };
 
 // The corrected pair identified as identify_point identifies it, without its lines.
-Where identify_values(Calibration& cal, float ad, float eg, PointValues& out) {
-    InterpRecord located;
-    const float status = find_k(located, cal.coef_eg, ad, eg, cal.reich);
-    if (status == kAboveDiagonal) {
+Where identify_values(const Calibration& cal, float ad, float eg, PointValues& out) {
+    const KPlace place = find_k(cal.coef_eg, ad, eg, cal.reich);
+    if (place.where == Placement::above_diagonal) {
         return Where::above_diagonal;
     }
-    if (status != kInside) {
+    if (!place.inside()) {
         return Where::below_rows;
     }
-    const auto values = sample_values(cal, located, ad);
+    const auto values = sample_values(cal, place.rec, ad);
     if (!values) {
         return Where::not_computable;
     }
@@ -145,7 +144,7 @@ Line closed_hull(std::vector<LinePoint> points) {
 // broadening removed as "Draw" removes it, and identified.
 class RegionPoints {
 public:
-    RegionPoints(Calibration& cal, float ad, float eg, const BroadeningRemoval& removal,
+    RegionPoints(const Calibration& cal, float ad, float eg, const BroadeningRemoval& removal,
                  const WidthSigmas& sigmas)
         : cal_(cal), ad_(ad), eg_(eg), removal_(removal), sigmas_(sigmas),
           free_part_(std::sqrt(
@@ -210,7 +209,7 @@ private:
     // A float has 24 bits: past them the pair no longer moves.
     static constexpr int kMaxEdgeSteps = 40;
 
-    Calibration& cal_;
+    const Calibration& cal_;
     float ad_;
     float eg_;
     const BroadeningRemoval& removal_;
@@ -234,7 +233,7 @@ bool sigmas_valid(const WidthSigmas& s) {
            std::isfinite(s.k_sigma) && s.k_sigma > 0;
 }
 
-std::optional<WidthUncertainty> width_uncertainty(Calibration& cal, float ad, float eg,
+std::optional<WidthUncertainty> width_uncertainty(const Calibration& cal, float ad, float eg,
                                                   const BroadeningRemoval& removal,
                                                   const WidthSigmas& sigmas) {
     const RegionPoints region(cal, ad, eg, removal, sigmas);
@@ -284,11 +283,11 @@ std::vector<std::optional<WidthUncertainty>>
 width_uncertainties(const Calibration& cal, std::span<const MeasuredPair> pairs,
                     const WidthSigmas& sigmas, unsigned workers) {
     std::vector<std::optional<WidthUncertainty>> results(pairs.size());
-    // Each worker mixes rows into the scratch rows of its own copy of the tables.
+    // The calibration is only read: every worker shares it.
     share_out(pairs.size(), workers, [&] {
-        return [&, own = cal](std::size_t i) mutable {
+        return [&](std::size_t i) {
             const MeasuredPair& p = pairs[i];
-            results[i] = width_uncertainty(own, p.ad, p.eg, p.removal, sigmas);
+            results[i] = width_uncertainty(cal, p.ad, p.eg, p.removal, sigmas);
         };
     });
     return results;

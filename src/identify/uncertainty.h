@@ -62,8 +62,8 @@ struct WidthUncertainty {
 };
 
 // The measured pair (ad, eg) with its uncertainties. Nothing when the centre itself
-// is outside the model or its values cannot be computed. Writes the scratch rows of cal.
-std::optional<WidthUncertainty> width_uncertainty(Calibration& cal, float ad, float eg,
+// is outside the model or its values cannot be computed.
+std::optional<WidthUncertainty> width_uncertainty(const Calibration& cal, float ad, float eg,
                                                   const BroadeningRemoval& removal,
                                                   const WidthSigmas& sigmas);
 

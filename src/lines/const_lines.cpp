@@ -5,7 +5,7 @@
 
 namespace teravine {
 
-void compute_const_n_lines(Calibration& cal, ConstLines& lines) {
+void compute_const_n_lines(const Calibration& cal, ConstLines& lines) {
     for (int i = kFirstNLine; i <= kLastNLine; ++i) {
         const auto at = static_cast<std::size_t>(i);
         lines.val_n[at] = kConstNValues[at - kFirstNLine];
@@ -13,7 +13,7 @@ void compute_const_n_lines(Calibration& cal, ConstLines& lines) {
     }
 }
 
-void compute_const_s_lines(Calibration& cal, ConstLines& lines) {
+void compute_const_s_lines(const Calibration& cal, ConstLines& lines) {
     for (int i = kFirstSLine; i <= kLastSLine; i += kSLineStep) {
         const auto at = static_cast<std::size_t>(i);
         lines.val_s[at] = kConstSValues[(at - kFirstSLine) / kSLineStep];
@@ -21,7 +21,7 @@ void compute_const_s_lines(Calibration& cal, ConstLines& lines) {
     }
 }
 
-void compute_const_fp_lines(Calibration& cal, ConstLines& lines) {
+void compute_const_fp_lines(const Calibration& cal, ConstLines& lines) {
     for (int i = kFirstFpLine; i <= kLastFpLine; ++i) {
         const auto at = static_cast<std::size_t>(i);
         lines.val_fp[at] = kConstFpValues[at - kFirstFpLine];

@@ -27,10 +27,10 @@ inline constexpr int kFirstSLine = 2, kLastSLine = 12, kSLineStep = 2;
 inline constexpr int kFirstFpLine = 2, kLastFpLine = 16;
 
 // What C_N_Click computes: val_n of lines 1..10 and their lines.
-void compute_const_n_lines(Calibration& cal, ConstLines& lines);
+void compute_const_n_lines(const Calibration& cal, ConstLines& lines);
 // What C_perc_Click computes: val_s of lines 2, 4, ..., 12 and their lines.
-void compute_const_s_lines(Calibration& cal, ConstLines& lines);
+void compute_const_s_lines(const Calibration& cal, ConstLines& lines);
 // What c_inf_Click computes: val_fp of lines 2..16 and their lines.
-void compute_const_fp_lines(Calibration& cal, ConstLines& lines);
+void compute_const_fp_lines(const Calibration& cal, ConstLines& lines);
 
 } // namespace teravine

@@ -7,6 +7,7 @@
 #include "model/solvers.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace teravine {
 namespace {
@@ -21,18 +22,18 @@ bool store_point(Line& line, int j, int capacity, float ad, float eg) {
     return true;
 }
 
-// A line of constant N or %S: solve(rec, rows, target) at every width that each_width
-// hands to its step, the EG width of every solved point stored.
+// A line of constant N or %S: solve(rows, target) at every width that each_width hands
+// to its step, the EG width of every solved point stored.
 template <class EachWidth, class Solve>
 void sweep(EachWidth each_width, float target, Solve solve, Line& line) {
     line.points.clear();
     int j = 1;
-    InterpRecord rec; // all fields 0
     each_width([&](const auto& rows) {
-        if (solve(rec, rows, target) != kInside) {
+        const std::optional<RowSolution> solved = solve(rows, target);
+        if (!solved) {
             return true;
         }
-        if (!store_point(line, j, kLineCapacity, rows.x, rows.eg(rec))) {
+        if (!store_point(line, j, kLineCapacity, rows.x, rows.eg(solved->rec))) {
             return false;
         }
         ++j;
@@ -42,7 +43,7 @@ void sweep(EachWidth each_width, float target, Solve solve, Line& line) {
 }
 
 // The polynomials at every width of the sweep from x0.
-auto polynomial_widths(Calibration& cal, float x0) {
+auto polynomial_widths(const Calibration& cal, float x0) {
     return [&cal, x0](auto step) {
         for_each_sweep_width(cal.range(), x0, [&](float x) {
             return step(PolynomialRows{cal.coef_invn, &cal.coef_eg, cal.reich, x});
@@ -61,12 +62,8 @@ auto tabled_widths(const LineTables& tables, const std::vector<SweepColumn>& col
     };
 }
 
-const auto solve_n = [](InterpRecord& rec, const auto& rows, float n) {
-    return solve_for_n(rec, rows, n);
-};
-const auto solve_s = [](InterpRecord& rec, const auto& rows, float s) {
-    return solve_for_s(rec, rows, s);
-};
+const auto solve_n = [](const auto& rows, float n) { return solve_for_n(rows, n); };
+const auto solve_s = [](const auto& rows, float s) { return solve_for_s(rows, s); };
 
 // A line of approximately constant Nfp: on each march the first step where the model's
 // 1/Nfp exceeds u. The count leaves out the last point stored.
@@ -90,20 +87,21 @@ template <class March> void march_line(March& march, float u, Line& line) {
 
 } // namespace
 
-void build_const_n_line(Calibration& cal, std::int16_t n, Line& line) {
+void build_const_n_line(const Calibration& cal, std::int16_t n, Line& line) {
     sweep(polynomial_widths(cal, kNSweepStart), static_cast<float>(n), solve_n, line);
 }
 
-void build_const_s_line(Calibration& cal, float s, Line& line) {
+void build_const_s_line(const Calibration& cal, float s, Line& line) {
     sweep(polynomial_widths(cal, kSSweepStart), s, solve_s, line);
 }
 
-void build_const_fp_line(Calibration& cal, float u, Line& line) {
+void build_const_fp_line(const Calibration& cal, float u, Line& line) {
     PolynomialMarch march{cal};
     march_line(march, u, line);
 }
 
-void build_const_n_line(Calibration& cal, const LineTables& tables, std::int16_t n, Line& line) {
+void build_const_n_line(const Calibration& cal, const LineTables& tables, std::int16_t n,
+                        Line& line) {
     if (!tables.fit(cal)) {
         build_const_n_line(cal, n, line);
         return;
@@ -111,7 +109,7 @@ void build_const_n_line(Calibration& cal, const LineTables& tables, std::int16_t
     sweep(tabled_widths(tables, tables.n_sweep), static_cast<float>(n), solve_n, line);
 }
 
-void build_const_s_line(Calibration& cal, const LineTables& tables, float s, Line& line) {
+void build_const_s_line(const Calibration& cal, const LineTables& tables, float s, Line& line) {
     if (!tables.fit(cal)) {
         build_const_s_line(cal, s, line);
         return;
@@ -119,7 +117,7 @@ void build_const_s_line(Calibration& cal, const LineTables& tables, float s, Lin
     sweep(tabled_widths(tables, tables.s_sweep), s, solve_s, line);
 }
 
-void build_const_fp_line(Calibration& cal, const LineTables& tables, float u, Line& line) {
+void build_const_fp_line(const Calibration& cal, const LineTables& tables, float u, Line& line) {
     if (!tables.fit(cal)) {
         build_const_fp_line(cal, u, line);
         return;

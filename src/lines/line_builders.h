@@ -18,23 +18,24 @@ inline constexpr int kLineCapacity = 111;  // points of an N or %S line
 inline constexpr int kFpLineCapacity = 41; // points of an Nfp line
 
 // Line of constant N under cal.reich: the AD widths 0.05, 0.075, ... (accumulated in
-// single precision) up to the first one above the axis range. Writes row 6 of both
-// tables. line.points holds exactly the points stored, line.count their number.
-void build_const_n_line(Calibration& cal, std::int16_t n, Line& line);
+// single precision) up to the first one above the axis range. line.points holds exactly
+// the points stored, line.count their number.
+void build_const_n_line(const Calibration& cal, std::int16_t n, Line& line);
 
 // Line of constant %S (s as a fraction): the AD widths 0.035, 0.06, ... likewise.
-void build_const_s_line(Calibration& cal, float s, Line& line);
+void build_const_s_line(const Calibration& cal, float s, Line& line);
 
 // Line of approximately constant Nfp (u = 1/Nfp): on rows 5, 4, 4, 3, 3, 2, 2, 1, 1 the
 // first AD width 0.01 .. 1.10 at which the model's 1/Nfp exceeds u. The count leaves out
 // the last point stored (a line reached on every row stores 9 points and counts 8).
-void build_const_fp_line(Calibration& cal, float u, Line& line);
+void build_const_fp_line(const Calibration& cal, float u, Line& line);
 
 // The same lines, point for point and bit for bit, read from tables of cal.reich. When
 // the tables do not fit cal (another Reichweite, range or table), the rows are read from
-// the polynomials instead. On the tables, row 6 of both tables of cal is left alone.
-void build_const_n_line(Calibration& cal, const LineTables& tables, std::int16_t n, Line& line);
-void build_const_s_line(Calibration& cal, const LineTables& tables, float s, Line& line);
-void build_const_fp_line(Calibration& cal, const LineTables& tables, float u, Line& line);
+// the polynomials instead.
+void build_const_n_line(const Calibration& cal, const LineTables& tables, std::int16_t n,
+                        Line& line);
+void build_const_s_line(const Calibration& cal, const LineTables& tables, float s, Line& line);
+void build_const_fp_line(const Calibration& cal, const LineTables& tables, float u, Line& line);
 
 } // namespace teravine

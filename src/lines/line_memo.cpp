@@ -26,17 +26,17 @@ void remembered(std::unordered_map<Key, Line>& kept, bool tables_fit, Key key, L
 
 } // namespace
 
-void LineMemo::n_line(Calibration& cal, std::int16_t n, Line& line) {
+void LineMemo::n_line(const Calibration& cal, std::int16_t n, Line& line) {
     remembered(n_, tables_.fit(cal), n, line,
                [&](Line& out) { build_const_n_line(cal, tables_, n, out); });
 }
 
-void LineMemo::s_line(Calibration& cal, float s, Line& line) {
+void LineMemo::s_line(const Calibration& cal, float s, Line& line) {
     remembered(s_, tables_.fit(cal), std::bit_cast<std::uint32_t>(s), line,
                [&](Line& out) { build_const_s_line(cal, tables_, s, out); });
 }
 
-void LineMemo::fp_line(Calibration& cal, float u, Line& line) {
+void LineMemo::fp_line(const Calibration& cal, float u, Line& line) {
     remembered(fp_, tables_.fit(cal), std::bit_cast<std::uint32_t>(u), line,
                [&](Line& out) { build_const_fp_line(cal, tables_, u, out); });
 }

@@ -23,9 +23,9 @@ public:
 
     // line := the line the tabled builder gives for the value. When the tables do not
     // fit cal, the line is built from cal and not kept.
-    void n_line(Calibration& cal, std::int16_t n, Line& line);
-    void s_line(Calibration& cal, float s, Line& line);
-    void fp_line(Calibration& cal, float u, Line& line);
+    void n_line(const Calibration& cal, std::int16_t n, Line& line);
+    void s_line(const Calibration& cal, float s, Line& line);
+    void fp_line(const Calibration& cal, float u, Line& line);
 
     std::size_t size() const { return n_.size() + s_.size() + fp_.size(); }
 

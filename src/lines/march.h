@@ -11,42 +11,47 @@
 
 namespace teravine {
 
-// On the polynomials; begin(q) writes the march's mix into row 6 of coef_invn, eg(m)
-// the point's mix into row 6 of coef_eg.
+// k at a march's place carried to N terms (at.frac), between its two rows.
+inline float march_k(const InterpRecord& at) {
+    const float span = k_of_row(at.row_hi) - k_of_row(at.row_lo);
+    return static_cast<float>(static_cast<double>(k_of_row(at.row_lo)) +
+                              (1.0 - static_cast<double>(at.frac)) * span);
+}
+
+// The model's 1/Nfp where the march's mixed 1/N is y and k is k.
+inline double march_h(float y, float k) {
+    const double n = 1.0 / static_cast<double>(y);
+    const double yy = static_cast<double>(y) * y;
+    return yy * ((n - 1.0) * k + n);
+}
+
+// On the polynomials; begin(q) mixes the march's rows of coef_invn once, eg(m) mixes
+// the point's rows of coef_eg.
 class PolynomialMarch {
 public:
-    explicit PolynomialMarch(Calibration& cal) : cal_(cal) {}
+    explicit PolynomialMarch(const Calibration& cal) : cal_(cal) {}
 
     void begin(int q) {
         rows_ = march_rows(q);
-        span_ = k_of_row(rows_.row_hi) - k_of_row(rows_.row_lo);
-        interp_row(rows_, cal_.coef_invn, cal_.reich);
+        invn_mix_ = interp_row(rows_, cal_.coef_invn, cal_.reich);
     }
 
     // The model's 1/Nfp at step m; the point is taken where u - h < 0.
     double h(int m) {
         const float x = march_x(m);
-        const float y = Pol5_0(cal_.coef_invn, cal_.reich, kScratchRow, x);
-        at_ = rows_;
-        recip_frac(at_, cal_.coef_invn, cal_.reich, x);
-        at_.k = static_cast<float>(static_cast<double>(k_of_row(at_.row_lo)) +
-                                   (1.0 - static_cast<double>(at_.frac)) * span_);
-        const double n = 1.0 / static_cast<double>(y);
-        const double yy = static_cast<double>(y) * y;
-        return yy * ((n - 1.0) * at_.k + n);
+        at_ = recip_frac(rows_, cal_.coef_invn, cal_.reich, x);
+        at_.k = march_k(at_);
+        return march_h(Pol5_0(invn_mix_, x), at_.k);
     }
 
     // The EG width at step m, the march's weight carried to coef_eg; after h(m).
-    float eg(int m) {
-        interp_row(at_, cal_.coef_eg, cal_.reich);
-        return Pol5_0(cal_.coef_eg, cal_.reich, kScratchRow, march_x(m));
-    }
+    float eg(int m) const { return Pol5_0(interp_row(at_, cal_.coef_eg, cal_.reich), march_x(m)); }
 
 private:
-    Calibration& cal_;
+    const Calibration& cal_;
     InterpRecord rows_;
+    CoefRow invn_mix_{};
     InterpRecord at_;
-    float span_ = 0;
 };
 
 // On the steps laid out in tables.

@@ -14,8 +14,15 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace teravine {
+
+// Where a row solver put its target at one AD width.
+struct RowSolution {
+    InterpRecord rec; // row_lo, row_hi, the weight in N terms and k
+    int passes = 0;   // bisection passes run
+};
 
 namespace row_solving {
 
@@ -34,34 +41,24 @@ inline float k_between(const InterpRecord& rec, float span) {
                               (1.0 - static_cast<double>(rec.frac)) * span);
 }
 
-// A record handed back only when its weight and k are numbers.
-inline bool usable(const InterpRecord& rec) {
-    return std::isfinite(rec.frac) && std::isfinite(rec.k);
-}
-
-inline float hand_back(InterpRecord& rec, const InterpRecord& out, int count, int* passes) {
-    if (count < 0 || !usable(out)) {
-        return kOutside;
+// A solution only when the bisection ended and its weight and k are numbers.
+inline std::optional<RowSolution> hand_back(const InterpRecord& out, int count) {
+    if (count < 0 || !std::isfinite(out.frac) || !std::isfinite(out.k)) {
+        return std::nullopt;
     }
-    if (passes != nullptr) {
-        *passes = count;
-    }
-    rec = out;
-    return kInside;
+    return RowSolution{out, count};
 }
 
 } // namespace row_solving
 
-// Status 0: rec holds row_lo, row_hi, the weight in N terms and k at rows.x. -1: no
-// point at this AD width (target outside rows 1..5, x not finite, or no convergence
-// within kMaxBisectionPasses); rec is left as it was. The row search starts at row 2,
-// so row 0 is never mixed.
-template <class Rows>
-float solve_for_n(InterpRecord& rec, const Rows& rows, float n, int* passes = nullptr) {
+// The mix at rows.x that gives N = n. Nothing when there is no point at this AD width
+// (target outside rows 1..5, x not finite, or no convergence within
+// kMaxBisectionPasses). The row search starts at row 2, so row 0 is never mixed.
+template <class Rows> std::optional<RowSolution> solve_for_n(const Rows& rows, float n) {
     using namespace row_solving;
     const float t = static_cast<float>(1.0 / static_cast<double>(n));
     if (!(rows.inv_n(5) <= t && t <= rows.inv_n(1))) { // also refuses NaN
-        return kOutside;
+        return std::nullopt;
     }
     std::int16_t r = 2;
     while (r < 5 && t < rows.inv_n(r)) {
@@ -76,15 +73,14 @@ float solve_for_n(InterpRecord& rec, const Rows& rows, float n, int* passes = nu
         out.frac = rows.recip_weight_of(local);
         out.k = k_between(out, k_of_row(r) - k_of_row(r - 1));
     }
-    return hand_back(rec, out, count, passes);
+    return hand_back(out, count);
 }
 
-// Same statuses for %S: s is %S as a fraction (k times 1/N).
-template <class Rows>
-float solve_for_s(InterpRecord& rec, const Rows& rows, float s, int* passes = nullptr) {
+// The same for %S: s is %S as a fraction (k times 1/N).
+template <class Rows> std::optional<RowSolution> solve_for_s(const Rows& rows, float s) {
     using namespace row_solving;
     if (!(s >= 0 && static_cast<double>(s) <= 3.0 * rows.inv_n(5))) { // also refuses NaN
-        return kOutside;
+        return std::nullopt;
     }
     std::int16_t r = 2;
     if (s > 0) {
@@ -95,7 +91,7 @@ float solve_for_s(InterpRecord& rec, const Rows& rows, float s, int* passes = nu
     }
     InterpRecord local = bracket(r);
     const float span = k_of_row(r) - k_of_row(r - 1);
-    InterpRecord out = rec;
+    InterpRecord out;
     const int count = bisect_weight(local, false, 0.000001f, [&](const InterpRecord& at) {
         const float y6 = rows.mixed_inv_n(at);
         out = at;
@@ -105,19 +101,18 @@ float solve_for_s(InterpRecord& rec, const Rows& rows, float s, int* passes = nu
         return static_cast<float>(static_cast<double>(s) -
                                   static_cast<double>(kk) * static_cast<double>(y6));
     });
-    return hand_back(rec, out, count, passes);
+    return hand_back(out, count);
 }
 
-// The solvers on the polynomials of coef_invn at x; row 6 of coef_invn is left holding
-// the row mix of the last pass.
-inline float solve_row_for_n(InterpRecord& rec, CoefTable& coef_invn, float x, float n,
-                             std::int16_t reich, int* passes = nullptr) {
-    return solve_for_n(rec, PolynomialRows{coef_invn, nullptr, reich, x}, n, passes);
+// The solvers on the polynomials of coef_invn at x.
+inline std::optional<RowSolution> solve_row_for_n(const CoefTable& coef_invn, float x, float n,
+                                                  std::int16_t reich) {
+    return solve_for_n(PolynomialRows{coef_invn, nullptr, reich, x}, n);
 }
 
-inline float solve_row_for_s(InterpRecord& rec, CoefTable& coef_invn, float x, float s,
-                             std::int16_t reich, int* passes = nullptr) {
-    return solve_for_s(rec, PolynomialRows{coef_invn, nullptr, reich, x}, s, passes);
+inline std::optional<RowSolution> solve_row_for_s(const CoefTable& coef_invn, float x, float s,
+                                                  std::int16_t reich) {
+    return solve_for_s(PolynomialRows{coef_invn, nullptr, reich, x}, s);
 }
 
 } // namespace teravine

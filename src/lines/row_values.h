@@ -13,32 +13,25 @@
 
 namespace teravine {
 
-// The polynomials at x. The mixes are written into row 6 of the tables, as the
-// written steps have it.
+// The polynomials at x; every mix is a row of its own, evaluated at once.
 struct PolynomialRows {
-    CoefTable& coef_invn;
-    CoefTable* coef_eg; // only for eg(); may be null for the solvers alone
+    const CoefTable& coef_invn;
+    const CoefTable* coef_eg; // only for eg(); may be null for the solvers alone
     std::int16_t reich;
     float x;
 
     float inv_n(std::int16_t row) const { return Pol5_0(coef_invn, reich, row, x); }
     float mixed_inv_n(const InterpRecord& rec) const {
-        interp_row(rec, coef_invn, reich);
-        return Pol5_0(coef_invn, reich, kScratchRow, x);
+        return Pol5_0(interp_row(rec, coef_invn, reich), x);
     }
     // rec.frac carried from the mix of the 1/N rows to N terms.
     float recip_weight_of(const InterpRecord& rec) const {
-        InterpRecord carried = rec;
-        recip_frac(carried, coef_invn, reich, x);
-        return carried.frac;
+        return recip_frac(rec, coef_invn, reich, x).frac;
     }
-    float eg(const InterpRecord& rec) const {
-        interp_row(rec, *coef_eg, reich);
-        return Pol5_0(*coef_eg, reich, kScratchRow, x);
-    }
+    float eg(const InterpRecord& rec) const { return Pol5_0(interp_row(rec, *coef_eg, reich), x); }
 };
 
-// One column of a sweep laid out in LineTables; row 6 of the calibration is not touched.
+// One column of a sweep laid out in LineTables.
 struct TabledRows {
     const LineTables& tables;
     const SweepColumn& column;
@@ -56,9 +49,9 @@ struct TabledRows {
 
 private:
     float mixed(const std::array<CoefRow, 6>& rows, const InterpRecord& rec) const {
-        return pol5_row(mix_rows(rec.frac, rows[static_cast<std::size_t>(rec.row_lo)],
-                                 rows[static_cast<std::size_t>(rec.row_hi)]),
-                        x);
+        return Pol5_0(mix_rows(rec.frac, rows[static_cast<std::size_t>(rec.row_lo)],
+                               rows[static_cast<std::size_t>(rec.row_hi)]),
+                      x);
     }
 };
 

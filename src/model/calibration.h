@@ -9,10 +9,9 @@
 
 namespace teravine {
 
-// (Reichweite index 0..3, row 0..6, power 0..5); row 6 is the scratch row for a mixed curve.
-using CoefTable = std::array<std::array<std::array<float, 6>, 7>, 4>;
-
-inline constexpr int kScratchRow = 6;
+// (Reichweite index 0..3, row 0..5, power 0..5); row 0 holds zeros. A curve between two
+// rows is never stored here: interp_row hands it back as a row of its own.
+using CoefTable = std::array<std::array<std::array<float, 6>, 6>, 4>;
 
 // k of rows 1..5 (index 0 unused).
 inline constexpr std::array<float, 6> kKRow{0, 0, 0.5f, 1, 2, 3};

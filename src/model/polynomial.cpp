@@ -6,16 +6,13 @@
 namespace teravine {
 
 float Pol5_0(const CoefTable& table, std::int16_t i, std::int16_t j, float x) {
-    return pol5_row(table[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)], x);
+    return Pol5_0(table[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)], x);
 }
 
-void interp_row(const InterpRecord& rec, CoefTable& table, std::int16_t reich) {
-    auto& rows = table[static_cast<std::size_t>(reich)];
-    const CoefRow mixed = mix_rows(rec.frac, rows[static_cast<std::size_t>(rec.row_lo)],
-                                   rows[static_cast<std::size_t>(rec.row_hi)]);
-    for (std::size_t p = 1; p <= 5; ++p) {
-        rows[kScratchRow][p] = mixed[p];
-    }
+CoefRow interp_row(const InterpRecord& rec, const CoefTable& table, std::int16_t reich) {
+    const auto& rows = table[static_cast<std::size_t>(reich)];
+    return mix_rows(rec.frac, rows[static_cast<std::size_t>(rec.row_lo)],
+                    rows[static_cast<std::size_t>(rec.row_hi)]);
 }
 
 std::optional<std::int16_t> round_half(float x) {

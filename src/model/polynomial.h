@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The width polynomial, the mixing of two rows into the scratch row, and the rounding
+// The width polynomial, the mixing of two rows into a row of their own, and the rounding
 // rule used for N, %S and Nfp.
 #pragma once
 
@@ -17,16 +17,16 @@ struct InterpRecord {
     std::int16_t row_lo = 0;
     std::int16_t row_hi = 0;
     float frac = 0;
-    float spare = 0;
     float k = 0;
 };
 
 // One row of a table: the coefficient of x^p at index p (index 0 unused).
 using CoefRow = std::array<float, 6>;
 
-// The polynomial of one row at x. Pol5_0 and every cached evaluation go through this one
-// expression, so a value worked out ahead is the very float the table gives.
-inline float pol5_row(const CoefRow& c, float x) {
+// The polynomial of one row at x. Every evaluation, of a table's row or of a mixed row,
+// goes through this one expression, so a value worked out ahead is the very float the
+// table gives.
+inline float Pol5_0(const CoefRow& c, float x) {
     const double v = x;
     const double c1 = c[1], c2 = c[2], c3 = c[3], c4 = c[4], c5 = c[5];
     const double sum =
@@ -34,7 +34,7 @@ inline float pol5_row(const CoefRow& c, float x) {
     return static_cast<float>(sum);
 }
 
-// (1 - frac) * hi + frac * lo, coefficient by coefficient: the row interp_row writes.
+// (1 - frac) * hi + frac * lo, coefficient by coefficient.
 inline CoefRow mix_rows(float frac, const CoefRow& lo, const CoefRow& hi) {
     CoefRow mixed{};
     const double weight_hi = 1.0 - static_cast<double>(frac);
@@ -48,8 +48,8 @@ inline CoefRow mix_rows(float frac, const CoefRow& lo, const CoefRow& hi) {
 // Fifth-degree polynomial without constant term of row j of index i at x.
 float Pol5_0(const CoefTable& table, std::int16_t i, std::int16_t j, float x);
 
-// Row 6 of index reich := (1 - frac) * row_hi + frac * row_lo.
-void interp_row(const InterpRecord& rec, CoefTable& table, std::int16_t reich);
+// The row (1 - frac) * row_hi + frac * row_lo of index reich.
+CoefRow interp_row(const InterpRecord& rec, const CoefTable& table, std::int16_t reich);
 
 // Below one half truncates, above rounds up, exactly one half goes to the even
 // neighbour; negative values truncate toward zero. Empty when x is not finite or the

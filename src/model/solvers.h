@@ -7,24 +7,37 @@
 #include "model/calibration.h"
 #include "model/polynomial.h"
 
+#include <cstdint>
+
 namespace teravine {
 
-inline constexpr float kInside = 0;
-inline constexpr float kAboveDiagonal = 1;
-inline constexpr float kOutside = -1;
+// Where a point lies against the rows of the EG-width table.
+enum class Placement : std::int8_t {
+    inside,         // between two rows: the place holds them, the weight and k
+    above_diagonal, // above row 1 (or on it but below the lowest row)
+    outside,        // below the lowest row, not finite, AD width not above 0, no convergence
+};
 
-// Status 0: rec filled and row 6 of table holds the mixed row through the point.
-// +1: above the diagonal, y set to x. -1: below the lowest row, not finite, AD width
-// not above 0, or no convergence; rec and y untouched.
-// passes, when given, receives the number of bisection passes run.
-float find_k(InterpRecord& rec, CoefTable& table, float x, float& y, std::int16_t reich,
-             int* passes = nullptr);
+// The place find_k gives a point (x, y).
+struct KPlace {
+    Placement where = Placement::outside;
+    InterpRecord rec; // inside only: row_lo, row_hi, frac (the weight of row_lo) and k
+    float eg = 0;     // y as the window keeps it afterwards: x above the diagonal, else y
+    int passes = 0;   // bisection passes run (0 on the diagonal)
 
-// Turns a weight in N terms into the row-mixing weight that gives that N at x.
-void row_frac(InterpRecord& rec, const CoefTable& table, std::int16_t reich, float x);
+    bool inside() const { return where == Placement::inside; }
+};
 
-// The inverse of row_frac: a row-mixing weight into the weight in reciprocal terms.
-void recip_frac(InterpRecord& rec, const CoefTable& table, std::int16_t reich, float x);
+// The two rows of table around (x, y), the weight that mixes them to y at x, and k.
+KPlace find_k(const CoefTable& table, float x, float y, std::int16_t reich);
+
+// rec with its weight in N terms turned into the row-mixing weight that gives that N at x.
+InterpRecord row_frac(const InterpRecord& rec, const CoefTable& table, std::int16_t reich, float x);
+
+// The inverse of row_frac: rec with its row-mixing weight turned into the weight in
+// reciprocal terms.
+InterpRecord recip_frac(const InterpRecord& rec, const CoefTable& table, std::int16_t reich,
+                        float x);
 
 // The two steps of recip_frac, for callers that know the rows' values at x already:
 // 1 / (a row's value), kept in single precision ...

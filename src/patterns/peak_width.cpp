@@ -439,6 +439,19 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
     }
     const auto& x = pattern.two_theta;
     const auto& y = pattern.counts;
+    if (x.empty() || lo < x.front() || hi > x.back()) {
+        const auto rounded = [](double value) { return degrees(std::round(value * 1000) / 1000); };
+        const std::string own =
+            copper ? std::string()
+                   : " (" + rounded(lo) + " to " + rounded(hi) + " at the pattern's wavelength)";
+        const std::string held =
+            x.empty() ? std::string("no points")
+                      : "points from " + rounded(x.front()) + " to " + rounded(x.back());
+        return Failure{name + ": the range " + span + " 2θ" + (copper ? "" : " Cu Kα") + own +
+                       " is not inside the pattern, which holds " + held +
+                       "; choose a range "
+                       "inside it."};
+    }
     const std::size_t first =
         static_cast<std::size_t>(std::lower_bound(x.begin(), x.end(), lo) - x.begin());
     const std::size_t end =

@@ -64,7 +64,8 @@ std::string quality_text(const std::vector<std::string>& reasons);
 // peak) over the net height. u_fwhm is the scatter of the widths read again on counts
 // drawn by Poisson from the smoothed profile (a fixed seed: the same pattern gives the
 // same u), so it grows as the reading becomes unsteady.
-// Fails, naming the pattern, when the range holds too few points, has no peak (flat or
+// Fails, naming the pattern, when the range (carried over to the pattern's wavelength) is
+// not inside the pattern's 2θ span, when it holds too few points, has no peak (flat or
 // monotone, or a net height below three standard deviations of the background: its
 // Poisson noise when the counts are whole numbers, else the flanks' scatter), or the half
 // height is not reached within the range. Doubtful readings are given with their reasons.

@@ -1,27 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/measure_dialog.h"
 
+#include "patterns/anode.h"
 #include "qt/file_dialogs.h"
 #include "qt/peak_plot_widget.h"
 #include "qt/render/peak_image.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPromise>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QThreadPool>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace teravine {
 namespace {
 
 constexpr const char* kPatternFilter =
-    "Diffraction patterns|*.xy;*.txt;*.dat;*.csv;*.xrdml;*.raw;*.uxd;*.rd;*.sd;*.udf;*.cpi|"
-    "All files|*.*|";
+    "Diffraction patterns|*.xy;*.xye;*.txt;*.dat;*.csv;*.xrdml;*.raw;*.brml;*.uxd;*.ras;*.rasx;"
+    "*.asc;*.rd;*.sd;*.udf;*.cpi;*.gsa;*.gsas;*.fxye|All files|*.*|";
 constexpr const char* kFigureFilter = "PNG image|*.png|SVG drawing|*.svg|PDF document|*.pdf|";
 
 QString degrees(double value) {
@@ -68,6 +74,23 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     file_row->addWidget(h.choose);
     layout->addLayout(file_row);
 
+    auto* choice_row = new QHBoxLayout;
+    h.status = new QLabel(box);
+    h.scan = new QComboBox(box);
+    h.scan->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    h.scan->setVisible(false);
+    h.anode = new QComboBox(box);
+    for (const char* symbol : {"Cu", "Co", "Fe", "Cr", "Mo", "Ag"}) {
+        h.anode->addItem(QString::fromLatin1(symbol));
+    }
+    h.anode->setToolTip(QStringLiteral("The anode of the tube, for a file that does not "
+                                       "state its wavelength"));
+    choice_row->addWidget(h.status, 1);
+    choice_row->addWidget(h.scan);
+    choice_row->addWidget(new QLabel(QStringLiteral("Anode"), box));
+    choice_row->addWidget(h.anode);
+    layout->addLayout(choice_row);
+
     auto* plot_row = new QHBoxLayout;
     h.plot = new PeakPlotWidget(session_, side, box);
     plot_row->addWidget(h.plot, 1);
@@ -94,6 +117,14 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     layout->addWidget(h.message);
 
     connect(h.choose, &QPushButton::clicked, this, [this, side] { choose_file(side); });
+    connect(h.scan, &QComboBox::activated, this, [this, side](int index) {
+        session_.choose_scan(side, static_cast<std::size_t>(index));
+        refresh();
+    });
+    connect(h.anode, &QComboBox::activated, this, [this, side, anode = h.anode] {
+        session_.choose_anode(side, anode->currentText().toStdString());
+        refresh();
+    });
     h.plot->on_range_moved = [this] { refresh(); };
     h.plot->on_file_dropped = [this, side](const std::string& path) { open_pattern(side, path); };
     return box;
@@ -145,8 +176,47 @@ QWidget* MeasureDialog::build_controls() {
 }
 
 void MeasureDialog::open_pattern(PatternSide side, const std::string& path) {
-    session_.open(side, path);
+    const ReadRequest request = session_.request_open(side, path);
+    // The promise is the worker's; the watcher, a child of the dialog, goes with it, so a
+    // result that comes back after the dialog is gone reaches nobody.
+    auto promise = std::make_shared<QPromise<ReadResult>>();
+    auto* watcher = new QFutureWatcher<ReadResult>(this);
+    connect(watcher, &QFutureWatcher<ReadResult>::finished, this,
+            [this, watcher] { take_read(watcher); });
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, request] {
+        promise->start();
+        promise->addResult(MeasureSession::read_and_measure(request));
+        promise->finish();
+    });
+    fill_choices(side);
     refresh();
+}
+
+void MeasureDialog::take_read(QFutureWatcher<ReadResult>* watcher) {
+    watcher->deleteLater();
+    QFuture<ReadResult> future = watcher->future();
+    if (future.resultCount() == 0) {
+        return;
+    }
+    ReadResult result = future.takeResult();
+    const PatternSide side = result.request.side;
+    if (session_.take_result(std::move(result))) { // else a later file superseded it
+        fill_choices(side);
+        refresh();
+    }
+}
+
+void MeasureDialog::fill_choices(PatternSide side) {
+    const Half& h = half(side);
+    const MeasuredHalf& m = session_.half(side);
+    const QSignalBlocker blocker(h.scan);
+    h.scan->clear();
+    for (const std::string& name : session_.scan_names(side)) {
+        h.scan->addItem(QString::fromStdString(name));
+    }
+    h.scan->setCurrentIndex(static_cast<int>(m.scan));
+    h.scan->setVisible(h.scan->count() > 1);
 }
 
 void MeasureDialog::choose_file(PatternSide side) {
@@ -204,13 +274,29 @@ void MeasureDialog::refresh() {
         show(h.breadth, &PeakWidth::breadth);
         show(h.u_fwhm, &PeakWidth::u_fwhm);
         h.message->setText(QString::fromStdString(m.problem));
+        h.status->setText(
+            m.reading
+                ? QStringLiteral("Reading %1…").arg(QString::fromStdString(pattern_name(m.path)))
+                : QString());
+        const Pattern* pattern = m.pattern();
+        const bool stated = pattern != nullptr && m.states_wavelength[m.scan];
+        h.anode->setEnabled(pattern != nullptr && !stated);
+        {
+            // A scan that states its wavelength shows its anode; another the one told.
+            const QSignalBlocker blocker(h.anode);
+            std::string anode = m.anode.empty() ? std::string("Cu") : m.anode;
+            if (stated) {
+                anode = pattern->anode.empty() ? anode_of(*pattern->wavelength) : pattern->anode;
+            }
+            h.anode->setCurrentIndex(h.anode->findText(QString::fromStdString(anode)));
+        }
         h.plot->update();
     }
     const bool ready = session_.widths_ready();
     use_widths->setEnabled(ready);
     use_and_draw->setEnabled(ready);
-    save_figure->setEnabled(session_.half(PatternSide::AirDried).pattern ||
-                            session_.half(PatternSide::Glycolated).pattern);
+    save_figure->setEnabled(session_.half(PatternSide::AirDried).pattern() != nullptr ||
+                            session_.half(PatternSide::Glycolated).pattern() != nullptr);
 }
 
 } // namespace teravine

@@ -2,17 +2,22 @@
 // File > "Measure Patterns…": the air-dried and the glycolated pattern side by side, each
 // with its file chooser, its plot and the figures read, one measuring range for both,
 // and the buttons that hand the two FWHMs to the main window. Non-modal; the state is
-// MeasureSession's, the widgets only show it and pass the user's changes on.
+// MeasureSession's, the widgets only show it and pass the user's changes on. A file is
+// read and measured on a thread of the pool while the dialog says so and stays
+// responsive; a file opened meanwhile on the same side supersedes it, and a dialog closed
+// or gone drops what the reading brings back.
 #pragma once
 
 #include "app/measure_session.h"
 
 #include <QDialog>
+#include <QFutureWatcher>
 
 #include <array>
 #include <functional>
 
 class QCheckBox;
+class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
@@ -26,6 +31,9 @@ public:
     struct Half {
         QLabel* file = nullptr;
         QPushButton* choose = nullptr;
+        QLabel* status = nullptr;   // "Reading <file>…" while it is read
+        QComboBox* scan = nullptr;  // shown for a file of several scans
+        QComboBox* anode = nullptr; // enabled for a scan that states no wavelength
         PeakPlotWidget* plot = nullptr;
         QLabel* position = nullptr;
         QLabel* fwhm = nullptr;
@@ -37,7 +45,10 @@ public:
     // draw runs the main window's "Draw" after the widths were written.
     MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent);
 
+    // Starts reading the file; the half shows the result once it is read.
     void open_pattern(PatternSide side, const std::string& path);
+    // A file is being read.
+    bool reading() const { return session_.reading(); }
     MeasureSession& session() { return session_; }
 
     const Half& half(PatternSide side) const { return halves_[static_cast<std::size_t>(side)]; }
@@ -58,6 +69,9 @@ private:
     void choose_file(PatternSide side);
     void choose_figure_file();
     void range_typed();
+    void take_read(QFutureWatcher<ReadResult>* watcher);
+    // The scan and anode choices of the half's file.
+    void fill_choices(PatternSide side);
     // Shows the session's state in every widget.
     void refresh();
 

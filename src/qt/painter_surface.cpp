@@ -1,66 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/painter_surface.h"
 
-#include <QColor>
+#include "qt/band_threads.h"
+#include "qt/raster/pixel_image.h"
+
 #include <QFontMetricsF>
-#include <QImage>
 #include <QPaintDevice>
-#include <QPen>
 #include <QRect>
 #include <QRectF>
 #include <QString>
 
 #include <algorithm>
-#include <exception>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace teravine {
 
 namespace {
 
-constexpr double kCentimetresPerInch = 2.54;
-constexpr int kMostBands = 4;
-constexpr int kFewestBandRows = 64;
-
 QString to_qstring(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// The device as an image of 32-bit pixels (0xAARRGGBB, opaque or premultiplied), if it
-// is one.
-QImage* pixel_image(QPaintDevice* device) {
-    if (device == nullptr || device->devType() != QInternal::Image) {
-        return nullptr;
-    }
-    auto* image = static_cast<QImage*>(device);
-    const QImage::Format format = image->format();
-    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied
-               ? image
-               : nullptr;
-}
-
-// The pixels of a 32-bit image, taken once its painter has begun (and so made its pixels
-// its own); none for any other device.
-std::optional<PixelRows> pixel_rows_of(QPaintDevice* device) {
-    QImage* image = pixel_image(device);
-    if (image == nullptr) {
-        return std::nullopt;
-    }
-    return PixelRows{reinterpret_cast<std::uint32_t*>(image->bits()), image->bytesPerLine() / 4,
-                     image->width(), image->height()};
-}
-
-int default_most_bands() {
-    static const int most = static_cast<int>(
-        std::clamp(std::thread::hardware_concurrency(), 1u, static_cast<unsigned>(kMostBands)));
-    return most;
-}
-
-// 0x00BBGGRR as an opaque 32-bit pixel, 0xFFRRGGBB.
-std::uint32_t opaque_pixel(Colour colour) {
-    return 0xFF000000u | ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
 }
 
 int line_count(const std::string& text) {
@@ -69,13 +26,8 @@ int line_count(const std::string& text) {
 
 } // namespace
 
-QColor to_qcolor(Colour colour) {
-    return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
-                  static_cast<int>((colour >> 16) & 0xFFu));
-}
-
 PainterSurface::PainterSurface(QPaintDevice* device, double pen_scale)
-    : device_(device), pen_scale_(pen_scale), most_bands_(default_most_bands()) {
+    : device_(device), pen_scale_(pen_scale), most_bands_(most_band_threads()) {
     rebuild_font();
 }
 
@@ -88,7 +40,7 @@ void PainterSurface::set_device(QPaintDevice* device, double pen_scale) {
     device_ = device;
     device_failed_ = false;
     pen_scale_ = pen_scale;
-    picture_frame_.reset();
+    scale_.picture_frame.reset();
     metrics_.reset(); // they follow the device's resolution
 }
 
@@ -97,10 +49,9 @@ void PainterSurface::finish() {
     if (painter_) {
         painter_->end();
         painter_.reset();
-        forget_painter_state();
-        hairline_rows_.reset();
+        pens_.forget();
+        hairlines_.reset();
         painting_scale_.reset();
-        last_end_.reset();
     }
 }
 
@@ -109,7 +60,7 @@ void PainterSurface::flush() {
         return;
     }
     if (QPainter* p = painter()) {
-        use_pen(*p, pending_pen_);
+        pens_.use_pen(*p, pending_pen_);
         // Each segment is stroked on its own, as one drawLine each would be: a polyline
         // would join them and blend the shared end points once instead of twice.
         p->drawLines(pending_.data(), static_cast<int>(pending_.size()));
@@ -120,108 +71,6 @@ void PainterSurface::flush() {
 bool PainterSurface::overwrites_lines() const {
     return !antialiasing_ && !hidden_lines_kept_ && pen_scale_ == 1.0 &&
            pixel_image(device_) != nullptr;
-}
-
-int PainterSurface::band_count() const {
-    const QImage* image = pixel_image(device_);
-    if (band_ || image == nullptr || image->devicePixelRatio() != 1.0) {
-        return 1;
-    }
-    return std::clamp(image->height() / kFewestBandRows, 1, most_bands_);
-}
-
-// Each band's painter clips to its band and its one-pixel lines write only their band's
-// rows, so no two threads write one pixel, and clipping changes no pixel inside the clip:
-// the bands together hold what one drawing sets.
-void PainterSurface::draw_in_bands(int bands, const std::function<void(Surface&, int)>& draw) {
-    bands = std::min(bands, band_count());
-    if (bands <= 1 || painter() == nullptr) {
-        draw(*this, 0);
-        return;
-    }
-    flush();
-    QImage* image = pixel_image(device_);
-    const int height = image->height();
-    std::vector<std::unique_ptr<QImage>> views; // the same pixels, one painter each
-    std::vector<std::unique_ptr<PainterSurface>> parts;
-    for (int b = 0; b < bands; ++b) {
-        auto view = std::make_unique<QImage>(image->bits(), image->width(), height,
-                                             image->bytesPerLine(), image->format());
-        view->setDotsPerMeterX(image->dotsPerMeterX());
-        view->setDotsPerMeterY(image->dotsPerMeterY());
-        parts.push_back(band_part(view.get(), Band{height * b / bands, height * (b + 1) / bands}));
-        views.push_back(std::move(view));
-    }
-
-    std::exception_ptr failure;
-    std::mutex failure_lock;
-    // A part's font and painter are made, used and dropped on the part's own thread.
-    const auto draw_band = [&](int b) {
-        try {
-            PainterSurface& part = *parts[static_cast<std::size_t>(b)];
-            part.rebuild_font();
-            draw(part, b);
-            part.finish();
-        } catch (...) {
-            const std::lock_guard<std::mutex> hold(failure_lock);
-            if (!failure) {
-                failure = std::current_exception();
-            }
-        }
-        if (b != 0) {
-            parts[static_cast<std::size_t>(b)].reset();
-        }
-    };
-    std::vector<std::thread> threads;
-    std::vector<int> left_over; // bands without a thread of their own
-    for (int b = 1; b < bands; ++b) {
-        try {
-            threads.emplace_back(draw_band, b);
-        } catch (const std::system_error&) {
-            left_over.push_back(b);
-        }
-    }
-    draw_band(0);
-    for (const int b : left_over) {
-        draw_band(b);
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
-    take_state_of(*parts[0]);
-}
-
-std::unique_ptr<PainterSurface> PainterSurface::band_part(QPaintDevice* view, Band band) const {
-    auto part = std::make_unique<PainterSurface>(view, pen_scale_);
-    part->band_ = band;
-    part->antialiasing_ = antialiasing_;
-    part->hidden_lines_kept_ = hidden_lines_kept_;
-    part->scale_ = scale_;
-    part->left_ = left_;
-    part->top_ = top_;
-    part->right_ = right_;
-    part->bottom_ = bottom_;
-    part->picture_frame_ = picture_frame_;
-    part->pen_text_ = pen_text_; // its font is built on its own thread
-    return part;
-}
-
-void PainterSurface::take_state_of(const PainterSurface& part) {
-    const bool same_font = part.pen_text_.font_name == pen_text_.font_name &&
-                           part.pen_text_.font_size == pen_text_.font_size &&
-                           part.pen_text_.font_bold == pen_text_.font_bold;
-    pen_text_ = part.pen_text_;
-    last_end_.reset();
-    if (!same_font) {
-        rebuild_font();
-    }
-}
-
-bool PainterSurface::misses_band(double top, double bottom) const {
-    return band_ && (bottom < band_->top - 1 || top > band_->bottom + 1);
 }
 
 void PainterSurface::set_antialiasing(bool on) {
@@ -248,14 +97,17 @@ QPainter* PainterSurface::painter() {
         painter_->setRenderHint(QPainter::Antialiasing, antialiasing_);
         painter_->setRenderHint(QPainter::TextAntialiasing, antialiasing_);
         painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        forget_painter_state();
-        hairline_rows_ = pixel_rows_of(device_);
+        pens_.forget();
+        if (const std::optional<PixelRows> rows = pixel_rows_of(device_)) {
+            hairlines_.emplace(*rows);
+        } else {
+            hairlines_.reset();
+        }
         if (band_) {
             painter_->setClipRect(
                 QRect(0, band_->top, device_->width(), band_->bottom - band_->top));
-            if (hairline_rows_) {
-                hairline_rows_->from_row = band_->top;
-                hairline_rows_->to_row = band_->bottom;
+            if (hairlines_) {
+                hairlines_->limit_to_rows(band_->top, band_->bottom);
             }
         }
         keep_scale_while_painting();
@@ -272,117 +124,47 @@ double PainterSurface::device_height() const {
 
 void PainterSurface::use_centimetres() {
     flush();
-    scale_ = Scale::Centimetres;
+    scale_.centimetres = true;
     keep_scale_while_painting();
 }
 
 void PainterSurface::set_user_scale(float left, float top, float right, float bottom) {
     flush();
-    scale_ = Scale::User;
-    left_ = left;
-    top_ = top;
-    right_ = right;
-    bottom_ = bottom;
+    scale_.centimetres = false;
+    scale_.left = left;
+    scale_.top = top;
+    scale_.right = right;
+    scale_.bottom = bottom;
     keep_scale_while_painting();
-}
-
-void PainterSurface::keep_scale_while_painting() {
-    last_end_.reset();
-    if (painter_) {
-        painting_scale_ = measured_scale();
-    } else {
-        painting_scale_.reset();
-    }
-}
-
-PainterSurface::DeviceScale PainterSurface::measured_scale() const {
-    if (scale_ == Scale::Centimetres) {
-        return device_ ? DeviceScale{device_->logicalDpiX() / kCentimetresPerInch,
-                                     device_->logicalDpiY() / kCentimetresPerInch, 0.0, 0.0}
-                       : DeviceScale{1.0, 1.0, 0.0, 0.0};
-    }
-    // A device of no size would make every text infinitely long in user units.
-    const double span_x = static_cast<double>(right_) - left_;
-    const double span_y = static_cast<double>(bottom_) - top_;
-    const double width = picture_frame_ ? picture_frame_->width() : device_width();
-    const double height = picture_frame_ ? picture_frame_->height() : device_height();
-    const QPointF offset = picture_frame_ ? picture_frame_->topLeft() : QPointF();
-    return {span_x != 0.0 && width > 0 ? width / span_x : 1.0,
-            span_y != 0.0 && height > 0 ? height / span_y : 1.0,
-            left_,
-            top_,
-            offset.x(),
-            offset.y()};
 }
 
 void PainterSurface::set_picture_frame(const QRectF& frame) {
     flush();
-    picture_frame_ = frame;
+    scale_.picture_frame = frame;
     keep_scale_while_painting();
 }
 
-PainterSurface::DeviceScale PainterSurface::device_scale() const {
-    return painting_scale_ ? *painting_scale_ : measured_scale();
-}
-
-double PainterSurface::device_per_unit_x() const {
-    return device_scale().per_unit_x;
-}
-
-double PainterSurface::device_per_unit_y() const {
-    return device_scale().per_unit_y;
-}
-
-QPointF PainterSurface::to_device(float x, float y) const {
-    return scaled(x, y, device_scale());
+void PainterSurface::keep_scale_while_painting() {
+    if (hairlines_) {
+        hairlines_->forget_end();
+    }
+    if (painter_) {
+        painting_scale_ = scale_.measure(device_);
+    } else {
+        painting_scale_.reset();
+    }
 }
 
 double PainterSurface::device_pen_width() const {
     return std::max(1, pen_text_.pen_width) * pen_scale_;
 }
 
-void PainterSurface::use_pen(QPainter& p, PenState pen) {
-    if (pen_set_ == pen) {
-        return;
-    }
-    switch (pen.kind) {
-    case PenState::Kind::Line:
-        p.setPen(
-            QPen(to_qcolor(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        break;
-    case PenState::Kind::Plain:
-        p.setPen(to_qcolor(pen.colour));
-        break;
-    case PenState::Kind::None:
-        p.setPen(Qt::NoPen);
-        break;
-    }
-    pen_set_ = pen;
-}
-
-void PainterSurface::use_brush(QPainter& p, BrushState brush) {
-    if (brush_set_ != brush) {
-        if (brush.filled) {
-            p.setBrush(to_qcolor(brush.colour));
-        } else {
-            p.setBrush(Qt::NoBrush);
-        }
-        brush_set_ = brush;
-    }
-}
-
-void PainterSurface::forget_painter_state() {
-    pen_set_.reset();
-    brush_set_.reset();
-    font_set_ = false;
-}
-
 QPainter* PainterSurface::painter_with_pen() {
     flush();
     QPainter* p = painter();
     if (p != nullptr) {
-        use_pen(*p, PenState{PenState::Kind::Line, pen_text_.fore_color, device_pen_width()});
-        use_brush(*p, BrushState{false, 0});
+        pens_.use_pen(*p, PenState{PenState::Kind::Line, pen_text_.fore_color, device_pen_width()});
+        pens_.use_brush(*p, BrushState{false, 0});
     }
     return p;
 }
@@ -392,26 +174,33 @@ void PainterSurface::clear() {
     if (QPainter* p = painter()) {
         p->fillRect(QRectF(0, 0, device_width(), device_height()), Qt::white);
     }
-    pen_text_.current_x = scale_ == Scale::Centimetres ? 0.0f : left_;
-    pen_text_.current_y = scale_ == Scale::Centimetres ? 0.0f : top_;
+    pen_text_.current_x = scale_.start_x();
+    pen_text_.current_y = scale_.start_y();
 }
 
-const PixelRows* PainterSurface::hairline_target() {
+HairlineWriter* PainterSurface::hairline_target() {
     if (device_pen_width() != 1.0) {
         return nullptr;
     }
-    if (painter() == nullptr || !hairline_rows_) {
+    if (painter() == nullptr || !hairlines_) {
         return nullptr;
     }
     flush(); // what came before lies under the segment
-    return &*hairline_rows_;
+    return &*hairlines_;
+}
+
+void PainterSurface::write_hairlines(HairlineWriter& writer, const float* xy, int count) {
+    // A painter is on the device, so its scale is kept.
+    writer.write(*painting_scale_, pen_text_.current_x, pen_text_.current_y, xy, count,
+                 pen_text_.fore_color, antialiasing_);
+    set_current(xy[2 * count - 2], xy[2 * count - 1]);
 }
 
 void PainterSurface::line(float x1, float y1, float x2, float y2) {
-    if (const PixelRows* rows = hairline_target()) {
+    if (HairlineWriter* writer = hairline_target()) {
         set_current(x1, y1);
         const float to[] = {x2, y2};
-        write_hairlines(*rows, to, 1);
+        write_hairlines(*writer, to, 1);
         return;
     }
     const PenState pen{PenState::Kind::Line, pen_text_.fore_color, device_pen_width()};
@@ -435,35 +224,12 @@ void PainterSurface::line_to(float x, float y) {
 }
 
 void PainterSurface::lines_to(const float* xy, int count) {
-    const PixelRows* rows = count > 0 ? hairline_target() : nullptr;
-    if (rows == nullptr) {
+    HairlineWriter* writer = count > 0 ? hairline_target() : nullptr;
+    if (writer == nullptr) {
         Surface::lines_to(xy, count);
         return;
     }
-    write_hairlines(*rows, xy, count);
-}
-
-void PainterSurface::write_hairlines(const PixelRows& rows, const float* xy, int count) {
-    // A polyline starts each segment where the last one ended.
-    const DeviceScale& scale = *painting_scale_; // a painter is on the device
-    QPointF from =
-        last_end_ && last_end_->x == pen_text_.current_x && last_end_->y == pen_text_.current_y
-            ? last_end_->device
-            : scaled(pen_text_.current_x, pen_text_.current_y, scale);
-    const std::uint32_t pixel = opaque_pixel(pen_text_.fore_color);
-    for (int i = 0; i < count; ++i) {
-        const QPointF to = scaled(xy[2 * i], xy[2 * i + 1], scale);
-        if (antialiasing_) {
-            draw_antialiased_hairline(rows, from.x(), from.y(), to.x(), to.y(), pixel);
-        } else {
-            draw_hairline(rows, from.x(), from.y(), to.x(), to.y(), pixel);
-        }
-        from = to;
-    }
-    const float x = xy[2 * count - 2];
-    const float y = xy[2 * count - 1];
-    last_end_ = EndPoint{x, y, from};
-    set_current(x, y);
+    write_hairlines(*writer, xy, count);
 }
 
 void PainterSurface::box(float x1, float y1, float x2, float y2) {
@@ -474,10 +240,9 @@ void PainterSurface::box(float x1, float y1, float x2, float y2) {
 }
 
 void PainterSurface::point(float x, float y) {
-    const PixelRows* rows = antialiasing_ ? nullptr : hairline_target();
-    if (rows != nullptr) {
-        const QPointF centre = to_device(x, y);
-        draw_hairline_point(*rows, centre.x(), centre.y(), opaque_pixel(pen_text_.fore_color));
+    const HairlineWriter* writer = antialiasing_ ? nullptr : hairline_target();
+    if (writer != nullptr) {
+        writer->point(to_device(x, y), pen_text_.fore_color);
         set_current(x, y);
         return;
     }
@@ -490,20 +255,15 @@ void PainterSurface::point(float x, float y) {
     }
     if (QPainter* p = painter()) {
         if (diameter <= 1.0 && !antialiasing_) {
-            use_pen(*p, PenState{PenState::Kind::Plain, pen_text_.fore_color, 1.0});
+            pens_.use_pen(*p, PenState{PenState::Kind::Plain, pen_text_.fore_color, 1.0});
             p->drawPoint(centre);
         } else {
-            use_pen(*p, PenState{PenState::Kind::None, 0, 0});
-            use_brush(*p, BrushState{true, pen_text_.fore_color});
+            pens_.use_pen(*p, PenState{PenState::Kind::None, 0, 0});
+            pens_.use_brush(*p, BrushState{true, pen_text_.fore_color});
             p->drawEllipse(centre, diameter / 2, diameter / 2);
         }
     }
     set_current(x, y);
-}
-
-void PainterSurface::set_current(float x, float y) {
-    pen_text_.current_x = x;
-    pen_text_.current_y = y;
 }
 
 void PainterSurface::set_font_name(const std::string& name) {
@@ -532,7 +292,7 @@ void PainterSurface::rebuild_font() {
     font_.setPointSizeF(pen_text_.font_size);
     font_.setBold(pen_text_.font_bold);
     metrics_.reset();
-    font_set_ = false;
+    pens_.font_changed();
 }
 
 const QFontMetricsF& PainterSurface::font_metrics() const {
@@ -559,11 +319,8 @@ void PainterSurface::print_text(const std::string& text) {
     QPainter* p = shown ? painter() : nullptr;
     if (p != nullptr) {
         const QString qtext = to_qstring(text);
-        if (!font_set_) {
-            p->setFont(font_);
-            font_set_ = true;
-        }
-        use_pen(*p, PenState{PenState::Kind::Plain, pen_text_.fore_color, 1.0});
+        pens_.use_font(*p, font_);
+        pens_.use_pen(*p, PenState{PenState::Kind::Plain, pen_text_.fore_color, 1.0});
         at.ry() += metrics.ascent();
         if (!qtext.contains(QLatin1Char('\n'))) {
             p->drawText(at, qtext); // a label: one line, no list to build
@@ -574,7 +331,7 @@ void PainterSurface::print_text(const std::string& text) {
             }
         }
     }
-    pen_text_.current_x = scale_ == Scale::Centimetres ? 0.0f : left_;
+    pen_text_.current_x = scale_.start_x();
     pen_text_.current_y =
         static_cast<float>(pen_text_.current_y + lines * metrics.height() / device_per_unit_y());
 }

@@ -61,7 +61,7 @@ void PeakPlotWidget::paintEvent(QPaintEvent*) {
 }
 
 std::optional<RangeEnd> PeakPlotWidget::end_near(double x) const {
-    if (!session_.half(side_).pattern) {
+    if (session_.half(side_).pattern() == nullptr) {
         return std::nullopt;
     }
     const double to_lo = std::abs(x - plot_.range_lo_x);

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/text_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace teravine {
 namespace {
@@ -33,11 +36,18 @@ Outcome<std::string> read_text_file(const std::string& path) {
     if (!file) {
         return Failure{describe(file_subject(path), "cannot be opened", errno)};
     }
-    return read_text_stream(file.get(), file_subject(path));
+    // Room for the whole file at once: a string grown by appending may hold twice its size.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return read_text_stream(
+        file.get(), file_subject(path),
+        error ? 0 : static_cast<std::size_t>(std::min<std::uintmax_t>(size, kMaxTextFileBytes)));
 }
 
-Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject) {
+Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject,
+                                      std::size_t expected_bytes) {
     std::string content;
+    content.reserve(expected_bytes + 1);
     char buffer[1 << 16];
     for (;;) {
         errno = 0;

@@ -22,7 +22,9 @@ inline constexpr std::size_t kMaxTextFileBytes = std::size_t{64} << 20;
 Outcome<std::string> read_text_file(const std::string& path);
 // The same from a stream that is open already (standard input), read to its end; the
 // failures begin with `subject` ("Standard input") instead of 'The file "x"'.
-Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject);
+// expected_bytes, when known, is room made for the content beforehand.
+Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject,
+                                      std::size_t expected_bytes = 0);
 
 // Writes lines ending in CR LF (or the given line end), buffered. The first failure is kept and
 // every later write does nothing; close() reports it. The file is created (or emptied) by open().

@@ -16,13 +16,16 @@ using BatchPlacing = AppTest;
 // The samples as clicks would place them one by one, the last located record with them.
 std::vector<Fingerprint> one_by_one(std::int16_t reich, const std::vector<float>& ad,
                                     const std::vector<float>& eg) {
-    Calibration cal = make_calibration(reich);
+    const Calibration cal = make_calibration(reich);
     InterpRecord interp;
     std::vector<Fingerprint> out;
     for (std::size_t i = 0; i < ad.size(); ++i) {
-        float y = eg[i];
-        if (auto placed = identify_point(cal, interp, ad[i], y)) {
-            out.push_back(fingerprint(placed));
+        const Identification found = identify_point(cal, ad[i], eg[i]);
+        if (found.place.inside()) {
+            interp = found.place.rec;
+        }
+        if (found.placed) {
+            out.push_back(fingerprint(found.placed));
         }
     }
     out.push_back(fingerprint(interp));

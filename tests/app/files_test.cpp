@@ -8,6 +8,7 @@ namespace {
 
 using Files = AppTest;
 
+// The label and the result line of the worked example in the README (R0, AD 0.5, EG 0.4).
 const std::string kWorked = "N: 24,S: 4.88%,k:1.17,Nfp: 11";
 
 TEST_F(Files, TreatFileWritesResultsAndPlacesAcceptedSamples) {
@@ -86,7 +87,7 @@ TEST_F(Files, CorrectionTableIsUsedEvenWithAnEmptyBroadeningBoxAndKeptOnACancel)
     EXPECT_EQ(services.captions[Caption::label_file], "Used File: " + cor);
     type_and_draw("", "0.25", "0.22");
     ASSERT_EQ(state().samples.size(), 1u);
-    EXPECT_FLOAT_EQ(state().samples[0].record.iw_eg, 0.125f);
+    EXPECT_FLOAT_EQ(state().samples[0].record.iw_eg, 0.125f); // 0.22: half way from 0.1 to 0.15
 
     terav.prof_option_Click(kRuleGauss);
     terav.file_option_Click(); // a cancelled chooser: back to Mixture, the label kept

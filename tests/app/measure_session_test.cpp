@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The measuring dialog's state: the range typed, dragged and reset, the widths handed
-// to the boxes, and a pattern that cannot be used.
+// to the boxes, a pattern that cannot be used, files read on another thread and taken
+// back in the order the user opened them, the scan and the anode chosen.
 #include "app/measure_session.h"
+#include "patterns/anode.h"
 #include "patterns/synthetic_pattern.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_services.h"
@@ -10,6 +12,7 @@
 
 #include <fstream>
 #include <functional>
+#include <future>
 
 namespace teravine {
 namespace {
@@ -84,7 +87,7 @@ TEST_F(MeasureSessionTest, RangesTypedAndDragged) {
         EXPECT_NEAR(session.range().hi, c.hi, 1e-9) << c.what;
         // Every change measures again, in the range now in force.
         const auto again =
-            measure_peak(*session.half(PatternSide::AirDried).pattern, session.range());
+            measure_peak(*session.half(PatternSide::AirDried).pattern(), session.range());
         EXPECT_EQ(again.ok(), session.half(PatternSide::AirDried).width.has_value()) << c.what;
     }
 }
@@ -110,6 +113,77 @@ TEST_F(MeasureSessionTest, WidthsGoToTheBoxesOnlyWhenBothAreMeasured) {
     EXPECT_FALSE(session.widths_ready());
     EXPECT_FALSE(session.half(PatternSide::AirDried).problem.empty());
     EXPECT_FALSE(session.panel(PatternSide::AirDried).problem.empty());
+}
+
+TEST_F(MeasureSessionTest, ReadsOnAnotherThreadAndKeepsOnlyTheLatestFile) {
+    const std::string first = pattern_file("first.xy", 0.45);
+    const std::string second = pattern_file("second.xy", 0.3);
+    const ReadRequest superseded = session.request_open(PatternSide::AirDried, first);
+    const ReadRequest latest = session.request_open(PatternSide::AirDried, second);
+    EXPECT_TRUE(session.reading());
+    EXPECT_TRUE(session.half(PatternSide::AirDried).reading);
+    EXPECT_EQ(session.half(PatternSide::AirDried).pattern(), nullptr);
+    // The range changes while both are read: what comes back is measured in the new one.
+    ASSERT_TRUE(session.set_range({7, 11}));
+    auto later = std::async(std::launch::async, MeasureSession::read_and_measure, latest);
+    auto earlier = std::async(std::launch::async, MeasureSession::read_and_measure, superseded);
+    EXPECT_TRUE(session.take_result(later.get()));
+    EXPECT_FALSE(session.take_result(earlier.get())); // answers an older request
+    EXPECT_FALSE(session.reading());
+    const MeasuredHalf& half = session.half(PatternSide::AirDried);
+    EXPECT_EQ(half.path, second);
+    ASSERT_NE(half.pattern(), nullptr);
+    ASSERT_TRUE(half.width.has_value()) << half.problem;
+    const auto in_range = measure_peak(*half.pattern(), {7, 11});
+    ASSERT_TRUE(in_range.ok());
+    EXPECT_EQ(half.width->range_lo, in_range->range_lo);
+    EXPECT_EQ(half.width->fwhm, in_range->fwhm);
+    EXPECT_NEAR(half.width->fwhm, 0.3, 0.005);
+
+    // A file that cannot be read keeps its message through later changes of the range.
+    session.open(PatternSide::Glycolated, folder.file("missing.xy"));
+    ASSERT_TRUE(session.set_range({6.5, 11.5}));
+    EXPECT_NE(session.half(PatternSide::Glycolated).problem.find("missing.xy"), std::string::npos);
+}
+
+TEST_F(MeasureSessionTest, ScansAndAnodesChosen) {
+    // Two scans of one file, as a reader of several hands them back.
+    const ReadRequest request = session.request_open(PatternSide::AirDried, "two.ras");
+    ReadResult result{request, MeasuredHalf{}};
+    result.half.path = "two.ras";
+    for (const double fwhm : {0.45, 0.3}) {
+        synthetic::PeakShape shape;
+        shape.fwhm = fwhm;
+        result.half.file.scans.push_back(synthetic::make_pattern(shape));
+    }
+    result.half.file.scans[1].wavelength = kCuKAlpha1;
+    result.half.file.scans[1].scan = "second";
+    result.half.states_wavelength = {false, true};
+    ASSERT_TRUE(session.take_result(std::move(result)));
+    EXPECT_EQ(session.scan_names(PatternSide::AirDried),
+              (std::vector<std::string>{"Scan 1: 4° to 14°, 1001 points",
+                                        "Scan 2: 4° to 14°, 1001 points (second)"}));
+    ASSERT_TRUE(session.set_range({6.5, 11.5}));
+    const auto fwhm = [&] { return session.half(PatternSide::AirDried).width->fwhm; };
+    EXPECT_NEAR(fwhm(), 0.45, 0.005);
+    ASSERT_TRUE(session.choose_scan(PatternSide::AirDried, 1));
+    EXPECT_NEAR(fwhm(), 0.3, 0.005);
+    EXPECT_FALSE(session.choose_scan(PatternSide::AirDried, 2));
+    EXPECT_EQ(session.half(PatternSide::AirDried).scan, 1u);
+
+    // The anode told reaches the scans that state no wavelength, and only them.
+    EXPECT_FALSE(session.choose_anode(PatternSide::AirDried, "W"));
+    ASSERT_TRUE(session.choose_anode(PatternSide::AirDried, "co"));
+    EXPECT_NEAR(fwhm(), 0.3, 0.005);
+    EXPECT_FALSE(session.half(PatternSide::AirDried).width->converted);
+    ASSERT_TRUE(session.choose_scan(PatternSide::AirDried, 0));
+    Pattern cobalt = session.half(PatternSide::AirDried).file.scans[0];
+    EXPECT_EQ(cobalt.wavelength, anode_lines("Co")->alpha1);
+    EXPECT_TRUE(session.half(PatternSide::AirDried).width->converted);
+    EXPECT_EQ(fwhm(), measure_peak(cobalt, session.range())->fwhm);
+    ASSERT_TRUE(session.choose_anode(PatternSide::AirDried, "Cu"));
+    EXPECT_FALSE(session.half(PatternSide::AirDried).width->converted);
+    EXPECT_NEAR(fwhm(), 0.45, 0.005);
 }
 
 } // namespace

@@ -10,6 +10,7 @@ namespace {
 
 using Window = AppTest;
 
+// The label of the worked example in the README (R0, AD 0.5, EG 0.4).
 const std::string kWorked = "N: 24,S: 4.88%,k:1.17,Nfp: 11";
 
 TEST_F(Window, TypedWorkedExampleIsMarkedAndLabelled) {

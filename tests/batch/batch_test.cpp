@@ -30,6 +30,8 @@ CorrectionTable three_value_table() {
     return read.table;
 }
 
+// By hand for B = 0.3, b = 0.1: sqrt(0.09 - 0.01), 0.3 - 0.1, and their geometric mean
+// sqrt(0.2828427 * 0.2).
 TEST(RemoveInst, WorkedExamplesInDoubleOnlyTheResultSingle) {
     EXPECT_EQ(number_text(remove_inst(0.30f, 0.10f, kRuleGauss)), " .2828427");
     EXPECT_EQ(number_text(remove_inst(0.30f, 0.10f, kRuleLorentz)), " .2");
@@ -52,7 +54,7 @@ TEST(RemoveInst, WidthsThatCannotBeCorrectedGiveMinusOne) {
     }
     // Inside the table but below b; a negative b under a square root: -1, not NaN.
     EXPECT_EQ(remove_inst(0.22f, 0.23f, kRuleTable, table), -1.0f);
-    EXPECT_EQ(remove_inst(0.22f, 0.0f, kRuleTable, table), 0.125f);
+    EXPECT_EQ(remove_inst(0.22f, 0.0f, kRuleTable, table), 0.125f); // half way from 0.1 to 0.15
     EXPECT_EQ(remove_inst(0.1f, -0.3f, kRuleGauss), -1.0f);
     EXPECT_EQ(remove_inst(0.1f, -0.3f, kRuleMixture), -1.0f);
     EXPECT_EQ(remove_inst(0.1f, -0.3f, kRuleLorentz), static_cast<float>(0.1 + double{0.3f}));
@@ -62,6 +64,8 @@ TEST(FileRemove, InterpolatesInsideTheTableOnly) {
     const CorrectionTable t = three_value_table();
     ASSERT_EQ(t.cor_count, 3);
     EXPECT_EQ(number_text(t.corrected[1]), " .15");
+    // By hand: 0.22 and 0.21 lie a half and a quarter of the way from 0.2 to 0.24, so their
+    // corrected widths that far from 0.1 to 0.15.
     // clang-format off
     const std::pair<float, float> cases[] = {
         {0.22f, 0.125f}, {0.21f, 0.1125f}, {0.3f, t.corrected[2]}, {0.24f, t.corrected[1]},
@@ -120,19 +124,63 @@ TEST(WidthFile, ReadAndCorrectedUnderEachRule) {
 TEST(Treatment, AResultFileThatCannotBeCreatedOrWritten) {
     ScratchFolder folder;
     const auto file = read_width_text("T\n1\n0\n0.5,0.4\n").value();
-    Calibration cal = make_calibration(1);
+    const Calibration cal = make_calibration(1);
+    const LineTables tables = make_line_tables(cal);
     const std::pair<std::string, std::string> cases[] = {
         {folder.file("no such folder/out.IWO"), "cannot be created: No such file or directory."},
         {folder.path().string(), "cannot be created"},
         {"/dev/full", "cannot be written: No space left on device."}};
     for (const auto& [path, error] : cases) {
-        int placed = 0; // a full disk may show only at the last flush
-        const auto outcome =
-            treat_widths(file, cal, "Gauss", path, [&](float, float) { ++placed; });
-        ASSERT_FALSE(outcome) << path;
-        EXPECT_EQ(outcome.error().rfind("The file \"" + path + "\" " + error, 0), 0u)
-            << outcome.error();
-        EXPECT_LE(placed, 1);
+        LineWriter out;
+        std::optional<std::string> failure = out.open(path);
+        Treatment treated;
+        if (!failure) {
+            treated = treat_widths(file, cal, tables, "Gauss", out);
+            failure = treated.failure;
+        }
+        ASSERT_TRUE(failure) << path;
+        EXPECT_EQ(failure->rfind("The file \"" + path + "\" " + error, 0), 0u) << *failure;
+        EXPECT_LE(treated.placed, 1); // a full disk may show only at the last flush
+    }
+}
+
+// Every pair comes back in file order, the accepted ones with their samples; a sample whose
+// N cannot be computed stops the treatment and comes back last. The samples: the README's
+// worked example, one above the diagonal, one more inside, one below the k = 3 row.
+TEST(Treatment, HandsBackEveryPairInFileOrder) {
+    ScratchFolder folder;
+    const auto file = read_width_text("T\n4\n0\n0.5,0.4\n0.5,0.6\n0.7,0.5\n0.5,0.1\n").value();
+    Calibration cal = make_calibration(1);
+    for (const bool broken : {false, true}) {
+        if (broken) {
+            cal.coef_invn[1][3] = {}; // rows 3 and 4 (k = 1 and 2) give 1/N = 0
+            cal.coef_invn[1][4] = {};
+        }
+        LineWriter out;
+        ASSERT_FALSE(out.open(folder.file("t.IWO")));
+        const Treatment t = treat_widths(file, cal, make_line_tables(cal), "Gauss", out);
+        std::vector<Placement> where;
+        std::vector<float> placed_eg;
+        for (const TreatedPair& pair : t.pairs) {
+            EXPECT_EQ(pair.index, where.size());
+            where.push_back(pair.found.place.where);
+            if (pair.accepted()) {
+                EXPECT_EQ(pair.found.placed->record.iw_ad, pair.ad);
+                placed_eg.push_back(pair.found.placed->record.iw_eg);
+            }
+        }
+        if (broken) {
+            EXPECT_EQ(where, std::vector<Placement>{Placement::inside});
+            EXPECT_EQ(t.failure, "Sample 1 of the file: Arithmetic failure: N cannot be computed.");
+            EXPECT_TRUE(placed_eg.empty());
+            continue;
+        }
+        EXPECT_FALSE(t.failure);
+        EXPECT_EQ(where, (std::vector<Placement>{Placement::inside, Placement::above_diagonal,
+                                                 Placement::inside, Placement::outside}));
+        EXPECT_EQ(placed_eg, (std::vector<float>{0.4f, 0.5f}));
+        EXPECT_EQ(t.pairs[0].nfp, 11); // the worked example's Nfp
+        EXPECT_TRUE(t.samples == 4 && t.placed == 2 && t.errors == 2);
     }
 }
 

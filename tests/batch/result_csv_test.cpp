@@ -13,27 +13,34 @@ namespace {
 TEST(ResultCsv, GivesEachSampleItsReason) {
     const SampleValues values{20, 20, 4.83f, 16.1f, 0.95f};
     struct Case {
-        float located;
+        Placement located;
         bool computed;
         float ad_measured, eg_measured, ad, eg;
         std::int16_t rule;
         SampleStatus want;
     } const cases[] = {
-        {kInside, true, 0.6f, 0.5f, 0.54f, 0.44f, kRuleMixture, SampleStatus::ok},
-        {kAboveDiagonal, false, 0.5f, 0.6f, 0.44f, 0.54f, kRuleMixture,
+        {Placement::inside, true, 0.6f, 0.5f, 0.54f, 0.44f, kRuleMixture, SampleStatus::ok},
+        {Placement::above_diagonal, false, 0.5f, 0.6f, 0.44f, 0.54f, kRuleMixture,
          SampleStatus::above_diagonal},
-        {kOutside, false, 0.7f, 0.25f, 0.64f, 0.18f, kRuleMixture, SampleStatus::below_k3_curve},
-        {kOutside, false, 0.08f, 0.3f, -1, 0.28f, kRuleMixture,
+        {Placement::outside, false, 0.7f, 0.25f, 0.64f, 0.18f, kRuleMixture,
+         SampleStatus::below_k3_curve},
+        {Placement::outside, false, 0.08f, 0.3f, -1, 0.28f, kRuleMixture,
          SampleStatus::narrower_than_instrument},
-        {kOutside, false, 0.3f, 0.08f, 0.28f, -1, kRuleTable,
+        {Placement::outside, false, 0.3f, 0.08f, 0.28f, -1, kRuleTable,
          SampleStatus::narrower_than_instrument},
-        {kOutside, false, 3.0f, 0.3f, -1, 0.28f, kRuleTable,
+        {Placement::outside, false, 3.0f, 0.3f, -1, 0.28f, kRuleTable,
          SampleStatus::outside_correction_table},
-        {kOutside, false, NAN, 0.3f, NAN, 0.28f, kRuleMixture, SampleStatus::not_computable},
-        {kInside, false, 0.6f, 0.5f, 0.54f, 0.44f, kRuleMixture, SampleStatus::not_computable},
+        {Placement::outside, false, NAN, 0.3f, NAN, 0.28f, kRuleMixture,
+         SampleStatus::not_computable},
+        {Placement::inside, false, 0.6f, 0.5f, 0.54f, 0.44f, kRuleMixture,
+         SampleStatus::not_computable},
     };
     for (const Case& c : cases) {
-        TreatedSample sample{0, c.located, c.computed ? &values : nullptr, 10};
+        TreatedPair sample;
+        sample.found.place.where = c.located;
+        if (c.computed) {
+            sample.found.values = values;
+        }
         EXPECT_EQ(sample_status(sample, c.ad_measured, c.eg_measured, c.ad, c.eg,
                                 CsvTreatment{"R0", c.rule, 0.1f}),
                   c.want)

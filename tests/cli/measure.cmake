@@ -3,21 +3,6 @@
 # the widths in every format, --identify against identify and treat, --pairs through
 # treat against the widths typed. -DCLI=teravine-cli -DWRITE_PATTERN=write-pattern
 
-function(write_pattern file fwhm position seed)
-  execute_process(COMMAND ${WRITE_PATTERN} ${work}/${file} ${fwhm} ${position} ${seed} ${ARGN}
-                  RESULT_VARIABLE status)
-  if(NOT status EQUAL 0)
-    fail("write-pattern ${file} failed")
-  endif()
-endfunction()
-
-function(expect_in text wanted what)
-  string(FIND "${text}" "${wanted}" at)
-  if(at EQUAL -1)
-    fail("${what}:\n[${text}]\ndoes not contain\n[${wanted}]")
-  endif()
-endfunction()
-
 # The fwhm column of the row of `side` in ten-thousandths; with `truth`, also checks it
 # lies within `tolerance` of it.
 function(fwhm_of side out_var)
@@ -79,8 +64,8 @@ run(0 measure ad.xy eg.xy --identify --broadening 0.05 --rule gauss)
 expect_in("${last_out}" "${treated_line}\n" "measure --identify --broadening 0.05")
 
 # --pairs: a width file that treat turns into what the widths typed give.
-file(WRITE ${work}/flat.xy "8 100\n8.5 100\n9 100\n9.5 100\n10 100\n10.5 100\n11 100\n11.2 100\n"
-           "11.3 100\n11.4 100\n11.5 100\n")
+file(WRITE ${work}/flat.xy "6 100\n7 100\n8 100\n8.5 100\n9 100\n9.5 100\n10 100\n10.5 100\n11 100\n11.2 100\n"
+           "11.3 100\n11.4 100\n11.5 100\n12 100\n")
 file(MAKE_DIRECTORY ${work}/lists)
 file(WRITE ${work}/lists/list.csv "name,ad,eg\nfirst,../ad.xy,../eg.xy\nbroken,../flat.xy,../eg.xy\n"
            "second,../ad.csv,../eg.txt\n")

@@ -19,7 +19,7 @@ namespace teravine {
 namespace {
 
 // Every grid family as the menus compute it.
-ConstLines all_grids(Calibration& cal) {
+ConstLines all_grids(const Calibration& cal) {
     ConstLines g;
     compute_const_n_lines(cal, g);
     compute_const_s_lines(cal, g);
@@ -28,9 +28,8 @@ ConstLines all_grids(Calibration& cal) {
 }
 
 // A sample placed as a click places it, with its four lines.
-PlacedSample sample_at(Calibration& cal, float ad, float eg) {
-    InterpRecord interp;
-    return *identify_point(cal, interp, ad, eg);
+PlacedSample sample_at(const Calibration& cal, float ad, float eg) {
+    return *identify_point(cal, ad, eg).placed;
 }
 
 struct DiagramTest : ::testing::Test {
@@ -79,8 +78,10 @@ TEST_F(DiagramTest, StartUpShowsTheFiveKCurvesLabelledAtTheirEnds) {
         EXPECT_EQ(text.y1, vertex.y2) << text.text;
         EXPECT_EQ(text.font_size, 10); // the axis font
     }
+    // The k rows 1 to 5 hold 0, 0.5, 1, 2 and 3, in the number text of the labels.
     EXPECT_EQ(texts, (std::vector<std::string>{" k 0", " k .5", " k 1", " k 2", " k 3"}));
-    EXPECT_EQ(s.pieces()[0].vertices.size(), 110u); // the diagonal k = 0 lies wholly inside
+    // The diagonal k = 0 lies wholly inside: all kCurvePoints of it.
+    EXPECT_EQ(s.pieces()[0].vertices.size(), 110u);
 }
 
 TEST_F(DiagramTest, FamiliesThenSamplesEachWithItsIdenticalLinesInOrder) {
@@ -129,6 +130,41 @@ TEST_F(DiagramTest, ALineDrawnAgainLaterIsLeftOutWhereTheSurfaceOverwrites) {
         }
         EXPECT_EQ(piece_colours(), want) << overwrites;
     }
+}
+
+// A surface that draws the whole picture on a copy of itself as well, after its own run,
+// the copy measuring text twice as wide: each run draws everything, with the lines left
+// out once for both, and the layout and captions are those of the kept run.
+struct TwoRunSurface : RecordingSurface {
+    struct WideText : RecordingSurface {
+        float text_width(const std::string& text) const override {
+            return 2 * RecordingSurface::text_width(text);
+        }
+    };
+    WideText copy;
+    void draw_whole(std::size_t, const WholeDrawing& draw) override {
+        draw(*this, true);
+        draw(copy, false);
+    }
+};
+
+TEST_F(DiagramTest, ASurfaceMayRunTheWholeDrawingMoreThanOnceAndKeepsOneLayout) {
+    samples.push_back(sample_at(cal, 0.5f, 0.4f));
+    samples.push_back(sample_at(cal, 0.5f, 0.4f));
+    s.overwrites = true;
+    draw(GridSwitches{true, true, true, true}, IdenticalSwitches{true, true, true, true});
+    TwoRunSurface two;
+    two.overwrites = true;
+    PlotWindow two_plot = world_plot(1);
+    AxisCaptions two_captions;
+    draw_diagram(two, two_plot, two_captions,
+                 DiagramContent{cal, grids, samples, GridSwitches{true, true, true, true},
+                                IdenticalSwitches{true, true, true, true}});
+    EXPECT_EQ(two_plot.left, plot.left);
+    EXPECT_EQ(two_plot.top, plot.top);
+    EXPECT_EQ(two_captions.x_left, captions.x_left);
+    EXPECT_EQ(two.ops.size(), s.ops.size());
+    EXPECT_EQ(two.copy.of(OpKind::text).size(), s.of(OpKind::text).size()); // it drew too
 }
 
 TEST_F(DiagramTest, AxesUseTheSurfaceColourAndTheEndRestoresPenWidthAndTextStyle) {
@@ -190,7 +226,8 @@ TEST(LayoutFrame, ElevenUnitsSquareAndTransformsThatMeetAtTheCorners) {
     PlotWindow r0 = laid_out_r0();
     EXPECT_FLOAT_EQ(r0.right - r0.left, 11);
     EXPECT_FLOAT_EQ(r0.bottom - r0.top, 11);
-    // 0.1 x width plus 1.1 caption widths; 0.05 x height plus two caption heights.
+    // 0.1 x width plus 1.1 caption widths; 0.05 x height plus two caption heights, with
+    // R0's window of 11 units and laid_out_r0's caption of 0.4 by 0.25.
     EXPECT_FLOAT_EQ(r0.left, 1.1f + 1.1f * 0.4f);
     EXPECT_FLOAT_EQ(r0.top, 0.55f + 2 * 0.25f);
     for (std::int16_t reich : {1, 2, 3}) {
@@ -237,10 +274,11 @@ TEST(Axes, LabelledMajorTicksFourMinorsAThickFrameAndTheLabelsPlaced) {
                                        "0.6", "0.7", "0.8", "0.9", "1.",  "1.1"};
     std::vector<std::string> both = one;
     both.insert(both.end(), one.begin(), one.end());
+    // R0's window: 0 to 1.1 in steps of 0.1, five minor intervals a step.
     EXPECT_EQ(s.texts(), both);
     const Ticks x = ticks(s, true), y = ticks(s, false);
     EXPECT_EQ(x.major.size(), 12u);
-    EXPECT_EQ(x.minor.size(), 44u);
+    EXPECT_EQ(x.minor.size(), 44u); // four in each of the 11 steps
     EXPECT_EQ(y.minor.size(), 44u);
     const auto boxes = s.of(OpKind::box);
     ASSERT_EQ(boxes.size(), 1u);
@@ -253,7 +291,7 @@ TEST(Axes, LabelledMajorTicksFourMinorsAThickFrameAndTheLabelsPlaced) {
     EXPECT_EQ(s.pen_width(), 1);
     // Labels centred below their ticks on the AD axis, right-aligned left of them on EG.
     const auto labels = s.of(OpKind::text);
-    const float h = 0.25f; // "H" at size 10
+    const float h = 0.25f; // "H" at size 10, as RecordingSurface measures it
     for (std::size_t i = 0; i < 12; ++i) {
         const Op &lx = labels[i], &ly = labels[12 + i];
         EXPECT_FLOAT_EQ((lx.x1 + lx.x2) / 2, x.major[i].x1) << lx.text;

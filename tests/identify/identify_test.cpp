@@ -25,15 +25,20 @@ struct Placed {
 };
 Placed place(std::int16_t reich, float ad, float eg) {
     Placed p{make_calibration(reich), {}, {}};
-    p.sample = identify_point(p.cal, p.interp, ad, eg);
+    Identification found = identify_point(p.cal, ad, eg);
+    p.interp = found.place.rec;
+    p.sample = std::move(found.placed);
     return p;
 }
 
+// The worked example of the README: R0, AD 0.5, EG 0.4.
 TEST(IdentifyPoint, WorkedExampleWithItsValuesAndFourLines) {
     auto [cal, interp, placed] = place(1, 0.5f, 0.4f);
     ASSERT_TRUE(placed);
     const SampleRecord& r = placed->record;
     EXPECT_EQ(r.label, "N: 24,S: 4.88%,k:1.17,Nfp: 11");
+    // N = 1 / 0.0416921 and k as find_k places the point (tests/model); 100 / 8.85 = 11.3
+    // gives the label's Nfp.
     EXPECT_EQ(number_text(r.n), " 23.98536");
     EXPECT_EQ(r.fp_pct, 8.85f);
     EXPECT_EQ(interp.k, 1.1713867f);
@@ -68,7 +73,7 @@ TEST(IdentifyPoint, EqualWidthsTakeTheDiagonalAsSLine) {
 TEST(SampleValues, ValuesThatCannotBeComputedAreFailures) {
     for (const float inv_n : {0.0f, 1e-6f}) {
         Calibration cal = make_calibration(1);
-        InterpRecord rec{1, 2, 1, 0, 0};
+        const InterpRecord rec{1, 2, 1, 0};
         cal.coef_invn[1][1] = {0, inv_n, 0, 0, 0, 0};
         const auto values = sample_values(cal, rec, 0.5f);
         ASSERT_FALSE(values) << inv_n;
@@ -122,13 +127,13 @@ void grid_over(const Calibration& cal, std::vector<float>& ad, std::vector<float
     }
 }
 
-// All that identifying one point leaves behind.
-Fingerprint whole(const std::optional<PlacedSample>& placed, float eg, bool located,
-                  const InterpRecord& at) {
-    Fingerprint f = fingerprint(placed);
-    f.push_back(std::bit_cast<std::uint32_t>(eg));
-    if (located) {
-        const Fingerprint of_at = fingerprint(at);
+// All that identifying one point gives: the sample, the EG width as find_k leaves it and,
+// inside the model, its place.
+Fingerprint whole(const Identification& found) {
+    Fingerprint f = fingerprint(found.placed);
+    f.push_back(std::bit_cast<std::uint32_t>(found.place.eg));
+    if (found.place.inside()) {
+        const Fingerprint of_at = fingerprint(found.place.rec);
         f.insert(f.end(), of_at.begin(), of_at.end());
     }
     return f;
@@ -136,39 +141,30 @@ Fingerprint whole(const std::optional<PlacedSample>& placed, float eg, bool loca
 
 TEST(IdentifyPairs, TablesMemoAndEveryWorkerCountGiveThePlainResultBitForBit) {
     for (std::int16_t reich : {1, 2, 3}) {
-        Calibration plain = make_calibration(reich);
-        Calibration fast = make_calibration(reich);
-        const LineTables tables = make_line_tables(fast);
+        const Calibration cal = make_calibration(reich);
+        const LineTables tables = make_line_tables(cal);
         LineMemo memo(tables);
         std::vector<float> ad, eg;
-        grid_over(plain, ad, eg);
+        grid_over(cal, ad, eg);
         std::vector<std::vector<Fingerprint>> by_workers(4);
         for (unsigned workers = 0; workers <= 3; ++workers) {
-            for (const Identification& got : identify_pairs(fast, tables, ad, eg, workers)) {
-                by_workers[workers].push_back(
-                    whole(got.placed, got.iw_eg, got.located, got.interp));
-                EXPECT_EQ(got.interp.spare, 0.0f);
+            for (const Identification& got : identify_pairs(cal, tables, ad, eg, workers)) {
+                by_workers[workers].push_back(whole(got));
             }
         }
         int placed = 0;
         for (int round = 0; round < 2; ++round) { // the second round takes every line from the memo
             for (std::size_t i = 0; i < ad.size(); ++i) {
-                InterpRecord want_at, tabled_at, memo_at;
-                want_at.row_lo = -1;
-                float want_eg = eg[i], tabled_eg = eg[i], memo_eg = eg[i];
-                const auto want = identify_point(plain, want_at, ad[i], want_eg);
-                const bool located = want_at.row_lo != -1;
-                const Fingerprint expected = whole(want, want_eg, located, want_at);
-                const auto tabled = identify_point(fast, tables, tabled_at, ad[i], tabled_eg);
-                const auto memoed = identify_point(fast, memo, memo_at, ad[i], memo_eg);
+                const Identification want = identify_point(cal, ad[i], eg[i]);
+                const Fingerprint expected = whole(want);
                 const std::string what =
                     "R index " + std::to_string(reich) + " point " + std::to_string(i);
-                EXPECT_EQ(whole(tabled, tabled_eg, located, tabled_at), expected) << what;
-                EXPECT_EQ(whole(memoed, memo_eg, located, memo_at), expected) << what;
+                EXPECT_EQ(whole(identify_point(cal, tables, ad[i], eg[i])), expected) << what;
+                EXPECT_EQ(whole(identify_point(cal, memo, ad[i], eg[i])), expected) << what;
                 for (const auto& results : by_workers) {
                     EXPECT_EQ(results[i], expected) << what;
                 }
-                placed += want.has_value();
+                placed += want.placed.has_value();
             }
         }
         EXPECT_GT(placed, 800) << "R index " << reich;

@@ -25,10 +25,8 @@ TEST(Uncertainty, CollapsesIsCutAndGrows) {
                           {0.5f, 0.49f, 0.02f, true},
                           {0.5f, 0.4f, 0.005f, false}};
     for (const Case& c : cases) {
-        Calibration cal = make_calibration(1);
-        InterpRecord interp;
-        float eg = c.eg;
-        const auto sample = identify_point(cal, interp, c.ad, eg);
+        const Calibration cal = make_calibration(1);
+        const auto sample = identify_point(cal, c.ad, c.eg).placed;
         ASSERT_TRUE(sample);
         const auto u = width_uncertainty(cal, c.ad, c.eg, {}, {c.sigma, c.sigma});
         ASSERT_TRUE(u);
@@ -92,8 +90,7 @@ TEST(Uncertainty, RandomPointsOfTheRegionLieInsideTheIntervals) {
                 static_cast<float>(c.eg + c.sigmas.eg * (rho * x + std::sqrt(1 - rho * rho) * y));
             const auto b = static_cast<float>(c.broadening + c.sigmas.broadening * z);
             remove_inst_from_pair(ad, eg, b, kRuleMixture, CorrectionTable{});
-            InterpRecord interp;
-            const auto sample = identify_point(cal, interp, ad, eg);
+            const auto sample = identify_point(cal, ad, eg).placed;
             if (!sample) {
                 continue;
             }

@@ -19,17 +19,15 @@
 namespace teravine {
 namespace {
 
-// 1/N and k of a point identified as a click identifies it (find_k, row_frac, row 6).
-bool identified(Calibration& cal, const LinePoint& p, double& inv_n, float& k) {
-    InterpRecord located;
-    float eg = p.eg;
-    if (find_k(located, cal.coef_eg, p.ad, eg, cal.reich) != kInside) {
+// 1/N and k of a point identified as a click identifies it (find_k, row_frac, the mix).
+bool identified(const Calibration& cal, const LinePoint& p, double& inv_n, float& k) {
+    const KPlace place = find_k(cal.coef_eg, p.ad, p.eg, cal.reich);
+    if (!place.inside()) {
         return false;
     }
-    row_frac(located, cal.coef_invn, cal.reich, p.ad);
-    interp_row(located, cal.coef_invn, cal.reich);
-    inv_n = Pol5_0(cal.coef_invn, cal.reich, 6, p.ad);
-    k = located.k;
+    const InterpRecord carried = row_frac(place.rec, cal.coef_invn, cal.reich, p.ad);
+    inv_n = Pol5_0(interp_row(carried, cal.coef_invn, cal.reich), p.ad);
+    k = place.rec.k;
     return true;
 }
 
@@ -39,7 +37,7 @@ bool identified(Calibration& cal, const LinePoint& p, double& inv_n, float& k) {
 TEST(BuildConstLine, EveryPointIdentifiesBackToItsNOrPercentS) {
     int checked = 0;
     for (std::int16_t reich : {1, 2, 3}) {
-        Calibration cal = make_calibration(reich);
+        const Calibration cal = make_calibration(reich);
         for (int n : {7, 10, 20, 40, 80, 200}) {
             const float s = 0.02f * static_cast<float>(n % 7 + 1);
             Line lines[2];
@@ -81,7 +79,7 @@ TEST(BuildConstLine, NSevenStartsWhereItEntersTheModelAndStoresStopAtCapacity) {
 
 // The march visits rows 5, 4, 4, 3, 3, 2, 2, 1, 1 and its count leaves out the last point.
 TEST(BuildConstFpLine, MarchesDownTheRows) {
-    Calibration cal = make_calibration(1);
+    const Calibration cal = make_calibration(1);
     Line line;
     build_const_fp_line(cal, 0.0142857f, line); // Nfp = 70
     EXPECT_EQ(line.count, 8);
@@ -97,13 +95,13 @@ TEST(BuildConstFpLine, MarchesDownTheRows) {
     EXPECT_EQ(line.point(9).ad, line.point(9).eg); // row 1 is the diagonal
 }
 
-using Solver = std::function<float(InterpRecord&, Calibration&, float x, float target, int*)>;
+using Solver = std::function<std::optional<RowSolution>(const Calibration&, float x, float target)>;
 
-const Solver kForN = [](InterpRecord& rec, Calibration& cal, float x, float n, int* passes) {
-    return solve_row_for_n(rec, cal.coef_invn, x, n, 1, passes);
+const Solver kForN = [](const Calibration& cal, float x, float n) {
+    return solve_row_for_n(cal.coef_invn, x, n, 1);
 };
-const Solver kForS = [](InterpRecord& rec, Calibration& cal, float x, float s, int* passes) {
-    return solve_row_for_s(rec, cal.coef_invn, x, s, 1, passes);
+const Solver kForS = [](const Calibration& cal, float x, float s) {
+    return solve_row_for_s(cal.coef_invn, x, s, 1);
 };
 
 double inv_n(const Calibration& cal, std::int16_t row, float x) {
@@ -112,14 +110,13 @@ double inv_n(const Calibration& cal, std::int16_t row, float x) {
 
 // N, mixed linearly with the record's weight, and %S = k / N at it.
 TEST(RowSolvers, PlaceTheTargetBetweenTwoRowsWithAWeightInNTerms) {
-    Calibration cal = make_calibration(1);
+    const Calibration cal = make_calibration(1);
     for (const bool for_n : {true, false}) {
-        InterpRecord rec;
-        int passes = -1;
-        ASSERT_EQ((for_n ? kForN : kForS)(rec, cal, 0.5f, for_n ? 30 : 0.04f, &passes), kInside);
-        EXPECT_GT(passes, 0);
+        const auto solved = (for_n ? kForN : kForS)(cal, 0.5f, for_n ? 30 : 0.04f);
+        ASSERT_TRUE(solved);
+        EXPECT_GT(solved->passes, 0);
+        const InterpRecord& rec = solved->rec;
         EXPECT_EQ(rec.row_hi, rec.row_lo + 1);
-        EXPECT_EQ(rec.spare, 0);
         const double n = rec.frac / inv_n(cal, rec.row_lo, 0.5f) +
                          (1.0 - rec.frac) / inv_n(cal, rec.row_hi, 0.5f);
         const float lo = kKRow[static_cast<std::size_t>(rec.row_lo)];
@@ -127,17 +124,19 @@ TEST(RowSolvers, PlaceTheTargetBetweenTwoRowsWithAWeightInNTerms) {
                         lo + (1 - rec.frac) * (kKRow[static_cast<std::size_t>(rec.row_hi)] - lo));
         if (for_n) {
             EXPECT_NEAR(n, 30.0, 0.05);
-            EXPECT_NEAR(inv_n(cal, 6, 0.5f), 1.0 / 30, 1e-5); // row 6: the last pass's mix
+            // The rows mixed with the weight carried back to row terms give 1/N itself.
+            const InterpRecord mixed = row_frac(rec, cal.coef_invn, 1, 0.5f);
+            EXPECT_NEAR(Pol5_0(interp_row(mixed, cal.coef_invn, 1), 0.5f), 1.0 / 30, 1e-5);
         } else {
             EXPECT_NEAR(rec.k / n, 0.04, 1e-4);
         }
     }
 }
 
-// No point: the record is left as it was. Far outside the diagram (x = 10) no single
-// comes within the tolerance and the bisection stops at its cap.
-TEST(RowSolvers, RefusalsLeaveTheRecordAlone) {
-    Calibration cal = make_calibration(1);
+// No point. Far outside the diagram (x = 10) no single comes within the tolerance and the
+// bisection stops at its cap.
+TEST(RowSolvers, RefusalsGiveNoPoint) {
+    const Calibration cal = make_calibration(1);
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float far_n =
@@ -155,16 +154,12 @@ TEST(RowSolvers, RefusalsLeaveTheRecordAlone) {
     };
     // clang-format on
     for (const auto& c : cases) {
-        InterpRecord rec{7, 9, 0.25f, 0.5f, 42};
-        EXPECT_EQ(c.solve(rec, cal, c.x, c.target, nullptr), kOutside) << c.x << " " << c.target;
-        EXPECT_TRUE(rec.row_lo == 7 && rec.row_hi == 9 && rec.frac == 0.25f && rec.spare == 0.5f &&
-                    rec.k == 42)
-            << c.x << " " << c.target;
+        EXPECT_FALSE(c.solve(cal, c.x, c.target)) << c.x << " " << c.target;
     }
 }
 
 ConstLines computed(std::int16_t reich) {
-    Calibration cal = make_calibration(reich);
+    const Calibration cal = make_calibration(reich);
     ConstLines lines;
     compute_const_n_lines(cal, lines);
     compute_const_s_lines(cal, lines);

@@ -203,7 +203,13 @@ TEST(PeakWidth, NamesThePatternWhenThereIsNoPeak) {
          {1.0, 11.4, 3000, 0.5, Background::Flat, 0.01, 4, 14, 2},
          "does not fall to half its height above it"},
         {"coarse", {0.3, 8.8, 3000, 0.5, Background::Flat, 1.0}, "fewer than 10 points"},
-        {"elsewhere", {0.3, 30, 3000, 0.5, Background::Flat, 0.02, 20, 40}, "fewer than 10"},
+        {"elsewhere",
+         {0.3, 30, 3000, 0.5, Background::Flat, 0.02, 20, 40},
+         "the range between 6.5° and 11.5° 2θ is not inside the pattern, which holds points "
+         "from 20° to 40°"},
+        {"starting inside the range",
+         {0.3, 8.8, 3000, 0.5, Background::Flat, 0.02, 7, 20},
+         "is not inside the pattern, which holds points from 7° to 20°"},
     };
     for (const auto& c : cases) {
         Pattern pattern = synthetic::make_pattern(c.shape);

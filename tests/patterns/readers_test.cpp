@@ -99,7 +99,7 @@ TEST(PatternReaders, RefuseWhatTheyCannotMeasure) {
          xml + "</positions><counts>1 2 3</counts></dataPoints></scan>"
                "</xrdMeasurement></xrdMeasurements>",
          "no startPosition"},
-        {"unknown.raw", "not a diffractogram at all", "is not in a format Teravine reads"},
+        {"unknown.bin", "not a diffractogram at all", "is not in a format Teravine reads"},
     };
     for (const auto& c : cases) {
         const auto path = folder.write(c.file, c.content);

@@ -3,12 +3,12 @@
 // segments back to draw runs of them in one painter call; these tests compare its images
 // with the same drawing done by Qt's engine alone.
 #include "diagram/draw_diagram.h"
-#include "diagram/hairline.h"
 #include "identify/identify_point.h"
 #include "lines/const_lines.h"
 #include "model/calibration.h"
 #include "model/polynomial.h"
 #include "qt/painter_surface.h"
+#include "qt/raster/hairline.h"
 
 #include <QImage>
 #include <QPainter>
@@ -38,14 +38,15 @@ protected:
         compute_const_s_lines(cal_, grids_);
         compute_const_fp_lines(cal_, grids_);
         const double high = cal_.range();
+        // Spread evenly over the diagram: steps of 1/p and 1/p^2, p the plastic number
+        // (1.3247...), the two-dimensional golden-ratio sequence.
         for (int i = 1; samples_.size() < kSamples && i < 30000; ++i) {
             const double u = std::fmod(0.5 + 0.7548776662466927 * i, 1.0);
             const double t = std::fmod(0.5 + 0.5698402909980532 * i, 1.0);
             const auto ad = static_cast<float>(0.05 + (high - 0.05) * u);
             const double lowest = Pol5_0(cal_.coef_eg, cal_.reich, 5, ad);
             auto eg = static_cast<float>(lowest + (0.02 + 0.96 * t) * (ad - lowest));
-            InterpRecord interp;
-            if (auto placed = identify_point(cal_, interp, ad, eg)) {
+            if (auto placed = identify_point(cal_, ad, eg).placed) {
                 samples_.push_back(std::move(*placed));
             }
         }

@@ -136,6 +136,7 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
 
     const WindowControls& c = window.controls();
     EXPECT_EQ(c.Frame1->title(), QStringLiteral("Single value selected instrumental effect"));
+    // The layout's twips over 15 a pixel: the frame 9255 x 1215, the picture at (20, 1300).
     EXPECT_EQ(c.Frame1->geometry(), QRect(0, 0, 617, 81));
     EXPECT_TRUE(c.option(BroadeningOption::Mixture)->isChecked());
     EXPECT_EQ(c.option(BroadeningOption::FileTable)->text(), QStringLiteral("File table"));
@@ -305,6 +306,7 @@ TEST_F(MainWindowTest, SavePictureIsThePlotOfTheSameState) {
         const char* expected; // in the file's bytes
     } cases[] = {{"PNG image", "fig.png", "pHYs"},
                  {"SVG drawing", "fig.svg", "IW2g"},
+                 // 160 x 120 mm in points (72 an inch): 453.5 and 340.2, whole points
                  {"PDF document", "fig.pdf", "/MediaBox [0 0 454.000000 340.000000]"}};
     for (const auto& c : cases) {
         const QString format = QString::fromLatin1(c.format);
@@ -321,6 +323,7 @@ TEST_F(MainWindowTest, SavePictureIsThePlotOfTheSameState) {
         EXPECT_NE(bytes.find(c.expected), std::string::npos) << c.file;
     }
     const QImage saved(QString::fromStdString(folder.file("fig.png")));
+    // 160 x 120 mm at 300 dots an inch of 25.4 mm: 1889.8 x 1417.3 pixels, 11811 a metre.
     EXPECT_EQ(saved.size(), QSize(1890, 1417));
     EXPECT_EQ(saved.dotsPerMeterX(), 11811);
 

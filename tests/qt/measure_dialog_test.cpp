@@ -1,22 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The measuring dialog driven as a user would: two synthetic patterns opened, the range
 // typed, the widths used and drawn; its figures and the sample placed are compared with
-// what teravine-cli measure prints for the same files and range.
+// what teravine-cli measure prints for the same files and range. Files are read off the
+// event thread: the dialog says so, takes the latest file of a side, and may be closed or
+// gone before the reading ends; the anode is told for a file that does not state it.
 #include "patterns/synthetic_pattern.h"
 #include "qt/main_window.h"
 #include "qt/measure_dialog.h"
 #include "qt/peak_plot_widget.h"
 #include "support/scratch_folder.h"
+#include "support/scripted_services.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +43,16 @@ std::string write_pattern(const ScratchFolder& folder, const std::string& name, 
     std::ofstream(path) << synthetic::file_text(synthetic::make_pattern(shape),
                                                 synthetic::Format::Xy);
     return path;
+}
+
+// Lets the event loop run until the dialog has taken back every file it reads.
+void wait_until_read(const MeasureDialog& dialog) {
+    QElapsedTimer timer;
+    timer.start();
+    while (dialog.reading() && timer.elapsed() < 30000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    ASSERT_FALSE(dialog.reading()) << "still reading after 30 s";
 }
 
 // The lines teravine-cli prints for the arguments.
@@ -68,6 +84,7 @@ TEST_F(MeasureDialogTest, ShowsTheCliWidthsAndUseAndDrawPlacesItsSample) {
     EXPECT_FALSE(dialog.isModal());
     dialog.open_pattern(PatternSide::AirDried, ad);
     dialog.open_pattern(PatternSide::Glycolated, eg);
+    wait_until_read(dialog);
     // The low end dragged on the plot to 7°, then both ends typed.
     PeakPlotWidget* plot = dialog.half(PatternSide::AirDried).plot;
     plot->repaint();
@@ -108,8 +125,9 @@ TEST_F(MeasureDialogTest, ABadFileIsNamedInItsHalfAndChangesNothingElse) {
     MeasureDialog& dialog = window.show_measure_dialog();
     window.controls().box(TextBox::Xls)->setText(QStringLiteral("0.5"));
     const std::string flat = folder.file("flat.xy");
-    std::ofstream(flat) << "8 100\n8.5 100\n9 100\n9.5 100\n10 100\n10.5 100\n11 100\n11.2 100\n"
-                           "11.3 100\n11.4 100\n11.5 100\n";
+    std::ofstream(flat)
+        << "6 100\n7 100\n8 100\n8.5 100\n9 100\n9.5 100\n10 100\n10.5 100\n11 100\n11.2 100\n"
+           "11.3 100\n11.4 100\n11.5 100\n12 100\n";
     struct Case {
         std::string path;
         const char* message;
@@ -118,6 +136,7 @@ TEST_F(MeasureDialogTest, ABadFileIsNamedInItsHalfAndChangesNothingElse) {
          {Case{folder.file("missing.xy"), "cannot be opened"}, Case{flat, "flat.xy: no peak"}}) {
         dialog.open_pattern(PatternSide::AirDried, c.path);
         dialog.open_pattern(PatternSide::Glycolated, eg);
+        wait_until_read(dialog);
         EXPECT_TRUE(dialog.half(PatternSide::AirDried).message->text().contains(c.message))
             << dialog.half(PatternSide::AirDried).message->text().toStdString();
         EXPECT_TRUE(dialog.half(PatternSide::Glycolated).message->text().isEmpty());
@@ -127,6 +146,119 @@ TEST_F(MeasureDialogTest, ABadFileIsNamedInItsHalfAndChangesNothingElse) {
         EXPECT_EQ(box(TextBox::Xls), QStringLiteral("0.5"));
         EXPECT_TRUE(window.terav().state().samples.empty());
     }
+}
+
+TEST_F(MeasureDialogTest, ReadsOffTheEventThreadAndTakesTheLatestFile) {
+    MeasureDialog& dialog = window.show_measure_dialog();
+    const MeasureDialog::Half& h = dialog.half(PatternSide::AirDried);
+    dialog.open_pattern(PatternSide::AirDried, folder.file("missing.xy"));
+    dialog.open_pattern(PatternSide::AirDried, ad);
+    // Until the event loop runs again the dialog can only be reading.
+    EXPECT_TRUE(dialog.reading());
+    EXPECT_EQ(h.status->text(), QStringLiteral("Reading ad.xy…"));
+    EXPECT_EQ(h.fwhm->text(), QStringLiteral("–"));
+    EXPECT_FALSE(dialog.save_figure->isEnabled());
+    wait_until_read(dialog);
+    EXPECT_TRUE(h.status->text().isEmpty());
+    EXPECT_TRUE(h.message->text().isEmpty()) << h.message->text().toStdString();
+    EXPECT_EQ(h.file->text().toStdString(), ad);
+    EXPECT_NE(h.fwhm->text(), QStringLiteral("–"));
+    EXPECT_FALSE(h.scan->isVisibleTo(&dialog)); // one scan: nothing to choose
+
+    // Closed while reading, then shown again: the file read meanwhile is there.
+    dialog.open_pattern(PatternSide::Glycolated, eg);
+    dialog.close();
+    wait_until_read(dialog);
+    window.show_measure_dialog();
+    EXPECT_NE(dialog.half(PatternSide::Glycolated).fwhm->text(), QStringLiteral("–"));
+}
+
+TEST_F(MeasureDialogTest, ADialogGoneBeforeItsFileIsReadIsLeftAlone) {
+    synthetic::PeakShape shape;
+    shape.step = 0.0001; // 100,001 points: read long enough to outlive the dialog
+    const std::string big = folder.file("big.xy");
+    std::ofstream(big) << synthetic::file_text(synthetic::make_pattern(shape),
+                                               synthetic::Format::Xy);
+    ScriptedServices services;
+    for (int round = 0; round < 3; ++round) {
+        auto* dialog = new MeasureDialog(services, {}, nullptr);
+        dialog->open_pattern(PatternSide::AirDried, big);
+        dialog->open_pattern(PatternSide::Glycolated, big);
+        EXPECT_TRUE(dialog->reading());
+        delete dialog;
+    }
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents(); // whatever the workers posted finds no dialog
+    EXPECT_TRUE(services.boxes.empty());
+}
+
+TEST_F(MeasureDialogTest, TheAnodeToldMeasuresAsTheCliToldItDoes) {
+    MeasureDialog& dialog = window.show_measure_dialog();
+    dialog.open_pattern(PatternSide::AirDried, ad);
+    dialog.open_pattern(PatternSide::Glycolated, eg);
+    wait_until_read(dialog);
+    QComboBox* anode = dialog.half(PatternSide::AirDried).anode;
+    EXPECT_TRUE(anode->isEnabled()); // the .xy file states no wavelength
+    EXPECT_EQ(anode->currentText(), QStringLiteral("Cu"));
+    anode->setCurrentIndex(anode->findText(QStringLiteral("Co")));
+    emit anode->activated(anode->currentIndex());
+    const QStringList rows = cli_lines(
+        {"measure", QString::fromStdString(ad), QString::fromStdString(eg), "--anode", "Co"});
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(dialog.half(PatternSide::AirDried).fwhm->text(),
+              rows[1].split('\t')[3] + QStringLiteral("°"));
+    EXPECT_TRUE(dialog.session().half(PatternSide::AirDried).width->converted);
+    EXPECT_FALSE(dialog.session().half(PatternSide::Glycolated).width->converted);
+
+    // A file that states its wavelength shows its anode and takes no other.
+    const std::string co = folder.file("co.xrdml");
+    synthetic::PeakShape shape;
+    shape.position = 10.2;
+    std::ofstream(co) << synthetic::file_text(synthetic::make_pattern(shape),
+                                              synthetic::Format::XrdmlIntensities, 1.78901);
+    dialog.open_pattern(PatternSide::Glycolated, co);
+    wait_until_read(dialog);
+    QComboBox* stated = dialog.half(PatternSide::Glycolated).anode;
+    EXPECT_FALSE(stated->isEnabled());
+    EXPECT_EQ(stated->currentText(), QStringLiteral("Co"));
+}
+
+TEST_F(MeasureDialogTest, AFileOfSeveralScansOffersThemAll) {
+    // Two scans of one XRDML file: a narrow and a broad peak.
+    std::string scans;
+    for (const double fwhm : {0.3, 0.6}) {
+        synthetic::PeakShape shape;
+        shape.fwhm = fwhm;
+        const std::string one = synthetic::file_text(synthetic::make_pattern(shape),
+                                                     synthetic::Format::XrdmlIntensities);
+        const auto from = one.find("<scan>");
+        scans += one.substr(from, one.find("</scan>") + 7 - from) + "\n";
+    }
+    const std::string whole =
+        synthetic::file_text(synthetic::make_pattern({}), synthetic::Format::XrdmlIntensities);
+    const std::string two = folder.file("two.xrdml");
+    std::ofstream(two) << whole.substr(0, whole.find("<scan>")) << scans
+                       << "</xrdMeasurement>\n</xrdMeasurements>\n";
+
+    MeasureDialog& dialog = window.show_measure_dialog();
+    dialog.open_pattern(PatternSide::AirDried, two);
+    wait_until_read(dialog);
+    QComboBox* scan = dialog.half(PatternSide::AirDried).scan;
+    ASSERT_EQ(scan->count(), 2);
+    EXPECT_TRUE(scan->isVisibleTo(&dialog));
+    EXPECT_TRUE(scan->itemText(1).startsWith(QStringLiteral("Scan 2: 4° to 14°, 1001 points")))
+        << scan->itemText(1).toStdString();
+    const auto fwhm = [&] { return dialog.half(PatternSide::AirDried).fwhm->text().chopped(1); };
+    EXPECT_NEAR(fwhm().toDouble(), 0.3, 0.005);
+    scan->setCurrentIndex(1);
+    emit scan->activated(1);
+    EXPECT_NEAR(fwhm().toDouble(), 0.6, 0.01);
+    // The CLI measures the same scan when told it.
+    const QStringList rows = cli_lines(
+        {"measure", QString::fromStdString(two), QString::fromStdString(two), "--scan", "2"});
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(dialog.half(PatternSide::AirDried).fwhm->text(),
+              rows[1].split('\t')[3] + QStringLiteral("°"));
 }
 
 } // namespace

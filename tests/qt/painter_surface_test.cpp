@@ -21,6 +21,7 @@ QImage blank(int side) {
 
 // Colours are 0x00BBGGRR; lines leave the current position at their end.
 TEST(PainterSurface, ColoursAreBlueGreenRedAndStateOutlivesADevice) {
+    // 0xFF8080: red 0x80 in the low byte, green 0x80, blue 0xFF in the high one.
     EXPECT_EQ(to_qcolor(0xFF8080), QColor(128, 128, 255));
     EXPECT_EQ(to_qcolor(0x000808), QColor(8, 8, 0));
     QImage first = blank(300);
@@ -33,6 +34,8 @@ TEST(PainterSurface, ColoursAreBlueGreenRedAndStateOutlivesADevice) {
     EXPECT_FLOAT_EQ(surface.current_x(), 14);
     surface.box(5, 7, 12, 13);
     surface.finish();
+    // 300 pixels over 15 units, 20 a unit: the line runs along row 20 from x 20 to 280,
+    // the box spans x 100 to 240 and rows 140 to 260.
     EXPECT_EQ(first.pixelColor(150, 20), QColor(255, 0, 0));
     EXPECT_EQ(first.pixelColor(10, 20), QColor(Qt::white));   // before the start
     EXPECT_EQ(first.pixelColor(170, 200), QColor(Qt::white)); // a box is not filled
@@ -44,7 +47,7 @@ TEST(PainterSurface, ColoursAreBlueGreenRedAndStateOutlivesADevice) {
     EXPECT_EQ(surface.font_name(), "Times New Roman");
     surface.line(0, 15, 15, 0);
     surface.finish();
-    EXPECT_EQ(second.pixelColor(40, 40), QColor(255, 0, 0));
+    EXPECT_EQ(second.pixelColor(40, 40), QColor(255, 0, 0));  // the diagonal's middle
     EXPECT_EQ(first.pixelColor(150, 150), QColor(Qt::white)); // not on the first image
 }
 
@@ -97,7 +100,8 @@ TEST(DiagramImage, FormatFromTheExtensionAndThePictureOfTheWindow) {
         ASSERT_TRUE(written) << written.error();
         const QImage image(QString::fromStdString(path("k.png")));
         ASSERT_EQ(image.size(), QSize(300, 300));
-        // R0's frame is 11 by 11 of the picture's 15 units; N lines in red only when on.
+        // R0's frame is 11 by 11 of the picture's 15 units (20 pixels each); N lines in red
+        // only when on.
         const PlotWindow& plot = written->plot;
         EXPECT_FLOAT_EQ(plot.right - plot.left, 11);
         const int middle = static_cast<int>((plot.top + plot.bottom) / 2 * 20);
@@ -108,6 +112,7 @@ TEST(DiagramImage, FormatFromTheExtensionAndThePictureOfTheWindow) {
 
 // A figure of 160 x 120 mm at 300 dpi reads back at that size and resolution, and the
 // diagram fills it to the margin on its longer side, R3's smaller frame included.
+// 160 x 120 mm at 300 dots an inch of 25.4 mm: 1889.8 x 1417.3 pixels.
 TEST(DiagramFigure, FillsItsPhysicalSizeToTheMargin) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("figure.png").toStdString();

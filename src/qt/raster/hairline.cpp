@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "diagram/hairline.h"
+#include "qt/raster/hairline.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A zip archive held in memory (libzip), read with limits: no more entries than a
+// pattern's archive has, no entry unpacked beyond 64 MiB whatever its header says.
+#pragma once
+
+#include "text/outcome.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace teravine {
+
+inline constexpr std::size_t kMaxZipEntries = 4096;
+inline constexpr std::size_t kMaxZipEntryBytes = std::size_t{64} << 20;
+// What all reads of one archive may unpack together: many entries each under the limit
+// are a bomb all the same.
+inline constexpr std::size_t kMaxZipTotalBytes = std::size_t{256} << 20;
+
+class ZipArchive {
+public:
+    // The archive over `bytes`, which must outlive it; `subject` starts every message
+    // ('The file "x"').
+    static Outcome<ZipArchive> open(std::string_view bytes, const std::string& subject,
+                                    std::size_t total_limit = kMaxZipTotalBytes);
+
+    // The entries' names, in the archive's order.
+    const std::vector<std::string>& names() const { return names_; }
+
+    // The bytes of the entry of that name, unpacked; refused when the entry is missing,
+    // damaged, unpacks to more than `limit` bytes, or takes the archive's reads together
+    // past their total limit.
+    Outcome<std::string> read(const std::string& name, std::size_t limit = kMaxZipEntryBytes) const;
+
+private:
+    struct Closer {
+        void operator()(void* archive) const;
+    };
+
+    ZipArchive(std::unique_ptr<void, Closer> archive, std::vector<std::string> names,
+               std::string subject, std::size_t total_limit)
+        : archive_(std::move(archive)), names_(std::move(names)), subject_(std::move(subject)),
+          total_limit_(total_limit), total_left_(total_limit) {}
+
+    std::unique_ptr<void, Closer> archive_; // a zip_t
+    std::vector<std::string> names_;
+    std::string subject_;
+    std::size_t total_limit_;
+    mutable std::size_t total_left_; // what reads may still unpack
+};
+
+} // namespace teravine
