@@ -136,7 +136,8 @@ int run_measure_pairs(const PairsJob& job) {
     }
 
     std::vector<std::string> width_lines;
-    std::vector<std::string> csv_lines{"name,side,file,position,fwhm,breadth,height,u_fwhm"};
+    std::vector<std::string> csv_lines{
+        "name,side,file,position,fwhm,breadth,height,u_fwhm,method,quality"};
     for (const auto& pair : *pairs) {
         const auto ad = measure_file(pair.ad, job.choice, job.range);
         const auto eg = measure_file(pair.eg, job.choice, job.range);

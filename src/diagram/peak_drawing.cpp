@@ -44,7 +44,8 @@ void text_at(Surface& s, double x, double y, const std::string& text) {
 
 std::string peak_readout(const PeakWidth& w) {
     return "position " + width_text(w.position) + "°   FWHM " + width_text(w.fwhm) +
-           "°   breadth " + width_text(w.breadth) + "°   u(FWHM) " + width_text(w.u_fwhm) + "°";
+           "°   breadth " + width_text(w.breadth) + "°   u(FWHM) " + width_text(w.u_fwhm) + "°" +
+           (w.quality == "ok" ? "" : "   doubtful: " + w.quality);
 }
 
 PeakPanel measured_panel(std::string title, const Pattern& pattern,
