@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/terav.h"
 
+#include "app/action_status.h"
 #include "app/busy_pointer.h"
 #include "app/pointer_readout.h"
 #include "app/sample_marking.h"
@@ -125,6 +126,7 @@ void Terav::Cl_p_Click() {
     state_.unplaced.clear();
     samples_reset();
     Form_Resize();
+    services_.status("All samples cleared");
 }
 
 void Terav::Pr_Click() {
@@ -214,10 +216,17 @@ void Terav::place_at_current(const SampleOrigin& origin) {
     const std::size_t before = state_.samples.size();
     Identification found =
         identify_point(state_.cal, state_.line_tables, state_.current.iw_ad, state_.current.iw_eg);
+    const std::string refused =
+        found.placed ? std::string()
+                     : not_placed_status(state_.current.iw_ad, state_.current.iw_eg, found,
+                                         origin.measured ? origin.rule : kRuleMixture);
     keep_place(found.place);
     add_sample(std::move(found.placed), true, origin);
     if (state_.samples.size() > before) {
         measure_uncertainties(before, true);
+        services_.status(placed_status(state_.samples.size(), state_.samples.back().record));
+    } else {
+        services_.status(refused);
     }
 }
 
@@ -287,6 +296,23 @@ void Terav::Command1_Click() {
     remove_inst_from_pair(ad, eg, entry.broadening, br.broad_rule, br.cor);
     place_current_point(ad, eg,
                         {entry.ad, entry.eg, entry.broadening, br.broad_rule, true, {}, {}, {}});
+}
+
+std::string Terav::preview_entry(const std::string& ad_text, const std::string& eg_text) const {
+    const WidthEntry entry = check_width_entry(services_.text(TextBox::Broad), ad_text, eg_text,
+                                               state_.cal.range(), locale_decimal());
+    if (entry.problem != EntryProblem::None) {
+        return entry_message(entry.problem);
+    }
+    float ad = entry.ad;
+    float eg = entry.eg;
+    const Broadening& br = state_.broadening;
+    remove_inst_from_pair(ad, eg, entry.broadening, br.broad_rule, br.cor);
+    const Identification found = identify_point(state_.cal, state_.line_tables, ad, eg);
+    if (!found.placed) {
+        return not_placed_status(ad, eg, found, br.broad_rule);
+    }
+    return preview_status(found.placed->record);
 }
 
 void Terav::prof_option_Click(int index) {

@@ -127,6 +127,9 @@ public:
     void pct1_MouseMove(float x, float y);
     void pct1_Click();
     void Command1_Click();
+    // What "Draw" would do with these two width texts and the broadening box: the values
+    // of the sample it would place, or why it would place none. Changes nothing.
+    std::string preview_entry(const std::string& ad, const std::string& eg) const;
     void prof_option_Click(int index);
     void file_option_Click();
 

@@ -2,6 +2,7 @@
 // The window's handlers that read files: a correction table and a whole width file.
 #include "app/terav.h"
 
+#include "app/action_status.h"
 #include "app/busy_pointer.h"
 #include "app/sample_marking.h"
 #include "batch/result_csv.h"
@@ -86,19 +87,26 @@ void Terav::Tr_fi_Click() {
         return;
     }
     bool limit_reached = false;
+    bool written = false;
+    int placed = 0;
     const std::optional<std::string> failure = [&]() -> std::optional<std::string> {
         const BusyPointer busy(services_, widths->ad.size());
         LineWriter out;
-        if (auto cannot_open = out.open(out_path)) {
+        if (auto cannot_open = out.open_whole(out_path)) {
             return cannot_open;
         }
         // Every sample is identified once, with its lines, on all cores; the accepted ones
         // are then placed in file order exactly as one click after another would.
         Treatment treated = treat_widths(widths.value(), state_.cal, state_.line_tables,
                                          rule_name(br.broad_rule), out);
+        const std::size_t before = state_.samples.size();
         limit_reached = !place_treated(treated, measured, nullptr);
+        placed = static_cast<int>(state_.samples.size() - before);
+        written = !out.failed();
         return treated.failure;
     }();
+    services_.status(
+        treat_status(static_cast<int>(widths->ad.size()), placed, written, failure.has_value()));
     if (failure) {
         services_.message(*failure);
     } else if (const auto unread = unread_numbers_message(widths.value())) {

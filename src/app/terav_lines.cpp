@@ -113,7 +113,10 @@ void Terav::exp_li_Click() {
     const auto written = export_const_lines(path, state_.grids, state_.grids_on, state_.cal.name());
     if (!written) {
         services_.message(written.error());
+        services_.status("Export Constant line: the file was not written");
+        return;
     }
+    services_.status("Constant lines written to " + path);
 }
 
 void Terav::Id_k_Click() {

@@ -4,6 +4,8 @@
 
 #include "app/busy_pointer.h"
 #include "app/sample_table_text.h"
+#include "diagram/figure_caption.h"
+#include "identify/width_entry.h"
 #include "text/text_file.h"
 
 #include <algorithm>
@@ -32,9 +34,18 @@ void Terav::save_picture_Click() {
         return;
     }
     const BusyPointer busy(services_, state_.samples.size());
-    if (const auto failure = services_.write_picture(content(), state_.plot, *request)) {
-        services_.message(*failure);
+    DiagramContent shown = content();
+    if (request->caption) {
+        const float broadening = parse_box_number(services_.text(TextBox::Broad)).value_or(0.0f);
+        shown.caption = figure_caption(state_.cal.name(), rule_name(state_.broadening.broad_rule),
+                                       broadening, state_.ellipses_on ? state_.sigma : 0.0f);
     }
+    if (const auto failure = services_.write_picture(shown, state_.plot, *request)) {
+        services_.message(*failure);
+        services_.status("Save Picture: the picture was not written");
+        return;
+    }
+    services_.status("Picture written to " + request->path);
 }
 
 void Terav::samples_reset() {
@@ -74,6 +85,8 @@ void Terav::remove_selected_Click() {
     SampleListChange change{SampleListChange::Kind::removed, std::move(state_.selected)};
     state_.selected.clear();
     history_.remove(state_.samples, change.rows);
+    services_.status(std::to_string(change.rows.size()) +
+                     (change.rows.size() == 1 ? " sample removed" : " samples removed"));
     services_.samples_changed(change);
     Form_Resize();
 }
@@ -96,14 +109,17 @@ void Terav::export_table_Click() {
         return;
     }
     LineWriter out(""); // the text ends its own lines
-    std::optional<std::string> failure = out.open(path);
+    std::optional<std::string> failure = out.open_whole(path);
     if (!failure) {
         out.line(sample_table_csv(state_.samples, state_.sigma > 0));
         failure = out.close();
     }
     if (failure) {
         services_.message(*failure);
+        services_.status("Export CSV: the table was not written");
+        return;
     }
+    services_.status("Table written to " + path);
 }
 
 } // namespace teravine

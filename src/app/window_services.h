@@ -36,6 +36,7 @@ struct FileChoice {
 struct PictureRequest {
     std::string path;
     FigureSize size;
+    bool caption = false; // a line under the diagram: Reichweite, rule, broadening, σ
 };
 
 // How the sample list changed, for whatever shows it row by row. Rows are 0-based and
@@ -110,6 +111,9 @@ public:
     virtual void mark_samples(const std::vector<PicturePoint>& points) {
         static_cast<void>(points);
     }
+
+    // The status bar's line: what the last action did, or why it did nothing.
+    virtual void status(const std::string& text) { static_cast<void>(text); }
 
     virtual void set_pointer(PointerShape shape) = 0;
     // The busy pointer over the whole window while a long step runs; calls nest, and

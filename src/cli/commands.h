@@ -12,10 +12,12 @@
 
 namespace teravine::cli {
 
-// Exit statuses: 0 done, 1 bad arguments or a failure, 2 a pair outside the model.
+// Exit statuses: 0 done, 1 bad arguments or a failure, 2 a pair outside the model or,
+// for measure --pairs, a width file written without the pairs that could not be measured.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitOutside = 2;
+inline constexpr int kExitSomeLeftOut = 2;
 
 void add_identify_command(CLI::App& app, int& status);
 void add_treat_command(CLI::App& app, int& status);

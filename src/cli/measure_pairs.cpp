@@ -118,6 +118,9 @@ int run_measure_pairs(const PairsJob& job) {
     if (!pairs) {
         return fail(pairs.error());
     }
+    if (const auto same = same_output({{job.output, "-o"}, {job.csv, "--csv"}})) {
+        return fail("teravine-cli measure: " + *same);
+    }
     for (const auto* output : {&job.output, &job.csv}) {
         if (output->empty() || is_standard_stream(*output)) {
             continue;
@@ -136,7 +139,8 @@ int run_measure_pairs(const PairsJob& job) {
 
     std::vector<std::string> width_lines;
     std::vector<ListedSample> listed; // the same pairs, named, for an output ending in .csv
-    std::vector<std::string> csv_lines{"name,side,file,position,fwhm,breadth,height,u_fwhm"};
+    std::vector<std::string> csv_lines{
+        "name,side,file,position,fwhm,breadth,height,u_fwhm,method,quality"};
     for (const auto& pair : *pairs) {
         const auto ad = measure_file(pair.ad, job.choice, job.range);
         const auto eg = measure_file(pair.eg, job.choice, job.range);
@@ -170,8 +174,13 @@ int run_measure_pairs(const PairsJob& job) {
         return fail("teravine-cli measure: more than 32767 pairs do not fit in one width file");
     }
 
+    // An empty width file would replace a good one with nothing: none is written.
+    if (width_lines.empty()) {
+        return fail("teravine-cli measure: no pair of the list \"" + job.list +
+                    "\" could be measured; nothing was written.");
+    }
     LineWriter out;
-    if (const auto failure = open_output(out, job.output)) {
+    if (const auto failure = open_output_whole(out, job.output)) {
         return fail(*failure);
     }
     if (is_sample_list_path(job.output)) {
@@ -192,7 +201,7 @@ int run_measure_pairs(const PairsJob& job) {
     }
     if (!job.csv.empty()) {
         LineWriter csv;
-        if (const auto failure = open_output(csv, job.csv)) {
+        if (const auto failure = open_output_whole(csv, job.csv)) {
             return fail(*failure);
         }
         for (const auto& line : csv_lines) {
@@ -204,7 +213,7 @@ int run_measure_pairs(const PairsJob& job) {
     }
     std::cerr << "Wrote " << output_name(job.output) << ": " << width_lines.size()
               << " pairs measured, " << pairs->size() - width_lines.size() << " left out.\n";
-    return kExitOk;
+    return width_lines.size() == pairs->size() ? kExitOk : kExitSomeLeftOut;
 }
 
 } // namespace teravine::cli

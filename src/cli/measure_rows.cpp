@@ -48,7 +48,7 @@ std::string measured_columns(const Measured& m, char separator) {
     const PeakWidth& w = m.width;
     return fixed(w.position, 4) + separator + width_text(w.fwhm) + separator +
            width_text(w.breadth) + separator + fixed(w.height, 1) + separator +
-           width_text(w.u_fwhm);
+           width_text(w.u_fwhm) + separator + "half-height" + separator + w.quality;
 }
 
 std::string measured_row(const std::string& side, const Measured& m) {

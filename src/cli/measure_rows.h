@@ -12,7 +12,8 @@
 
 namespace teravine::cli {
 
-inline constexpr const char* kMeasureHeader = "side\tfile\tposition\tfwhm\tbreadth\theight\tu_fwhm";
+inline constexpr const char* kMeasureHeader =
+    "side\tfile\tposition\tfwhm\tbreadth\theight\tu_fwhm\tmethod\tquality";
 
 struct Measured {
     std::string file; // the path as given

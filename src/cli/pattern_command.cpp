@@ -78,7 +78,9 @@ void scan_lines(const Pattern& scan, std::vector<std::string>& lines) {
 // without --scan is described whole, so that its scans can be found: after `format` and
 // `scans`, each scan's lines follow its number (`scan`) and its name in the file
 // (`label`, empty when it has none).
-Outcome<std::vector<std::string>> info_lines(const PatternFile& file, const PatternChoice& choice,
+// The scans are moved out of `file` as they are described: a pattern of millions of
+// points is not copied.
+Outcome<std::vector<std::string>> info_lines(PatternFile& file, const PatternChoice& choice,
                                              const std::string& path) {
     std::vector<std::string> lines{"format\t" + std::string(file.format),
                                    "scans\t" + std::to_string(file.scans.size())};
@@ -87,7 +89,9 @@ Outcome<std::vector<std::string>> info_lines(const PatternFile& file, const Patt
         if (choice.scan && *choice.scan != s + 1) {
             continue;
         }
-        PatternFile one{file.format, {file.scans[s]}};
+        PatternFile one;
+        one.format = file.format;
+        one.scans.push_back(std::move(file.scans[s]));
         const auto scan = choose_scan(std::move(one), {std::nullopt, choice.wavelength}, path);
         if (!scan) {
             return Failure{scan.error()};
@@ -124,7 +128,7 @@ int run_pattern(const PatternCommandArgs& args) {
     }
     std::optional<std::string> failure;
     if (args.info) {
-        const auto lines = info_lines(*file, *choice, args.file);
+        const auto lines = info_lines(file.value(), *choice, args.file);
         if (!lines) {
             std::cerr << lines.error() << "\n";
             return kExitFailure;

@@ -10,6 +10,7 @@
 #include "cli/session_samples.h"
 #include "cli/sigma_options.h"
 #include "diagram/draw_diagram.h"
+#include "diagram/figure_caption.h"
 #include "identify/identify_pairs.h"
 #include "identify/sample_list.h"
 #include "lines/const_lines.h"
@@ -38,6 +39,7 @@ struct PlotArgs {
     std::string width;
     std::string height;
     std::optional<double> dpi;
+    bool caption = false;
 };
 
 // Everything the diagram shows, built from the arguments as the window's menus would.
@@ -50,17 +52,19 @@ struct PlotScene {
     SampleList samples;
     SampleLabels labels = SampleLabels::label;
     bool ellipses = false;
+    std::string caption;
 
     DiagramContent content() const {
         DiagramContent shown{cal, grids, samples, grids_on, identical_on, labels};
         shown.ellipses = ellipses;
+        shown.caption = caption;
         return shown;
     }
 };
 
 // The file's samples, corrected and identified as "Treat File" places them (on every
 // core, then taken in file order); those outside the model are left out.
-Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene) {
+Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene, float& broadening) {
     const auto rule = choose_rule(args.rule);
     if (!rule) {
         return Failure{rule.error()};
@@ -71,6 +75,7 @@ Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene) {
     }
     const WidthFile& measured = input->measured;
     WidthFile widths = measured;
+    broadening = measured.broadening;
     correct_widths(widths, rule->rule, rule->table);
     const LineTables tables = make_line_tables(scene.cal);
     std::vector<Identification> found = identify_pairs(scene.cal, tables, widths.ad, widths.eg);
@@ -164,11 +169,18 @@ Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
     if (checks->fp) {
         compute_const_fp_lines(scene->cal, scene->grids);
     }
+    float broadening = 0;
     if (!args.samples.empty()) {
-        const auto placed = place_samples(args, *scene);
+        const auto placed = place_samples(args, *scene, broadening);
         if (!placed) {
             return Failure{placed.error()};
         }
+    }
+    if (args.caption) {
+        const auto rule = choose_rule(args.rule);
+        scene->caption =
+            figure_caption(scene->cal.name(), rule_name(rule ? rule->rule : kRuleMixture),
+                           broadening, scene->ellipses ? args.sigmas.sigma : 0.0f);
     }
     return scene;
 }
@@ -232,6 +244,9 @@ void add_plot_command(CLI::App& app, int& status) {
         "sample width file (.IW) or named sample list (.csv) whose samples are placed "
         "with their labels; - for standard input");
     add_rule_options(*command, args->rule);
+    command->add_flag("--caption", args->caption,
+                      "a line under the diagram: Reichweite, rule, broadening (and sigma "
+                      "with --sigma)");
     command
         ->add_option("--labels", args->labels,
                      "what is written beside each sample: label (N, %S, k, Nfp; also "

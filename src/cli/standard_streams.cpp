@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/standard_streams.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
-#include <unistd.h>
+#include "text/same_file.h"
 
 namespace teravine::cli {
 
@@ -23,47 +20,39 @@ std::optional<std::string> open_output(LineWriter& out, const std::string& path)
     return out.open(path);
 }
 
+std::optional<std::string> open_output_whole(LineWriter& out, const std::string& path) {
+    if (is_standard_stream(path)) {
+        out.open_standard_output();
+        return std::nullopt;
+    }
+    return out.open_whole(path);
+}
+
 std::optional<std::string> write_output_whole(const std::string& path, std::string_view line_end,
                                               const std::function<void(LineWriter&)>& write) {
     LineWriter out(line_end);
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    // Standard output, a device or a pipe is written in place: there is nothing to replace.
-    if (is_standard_stream(path) ||
-        (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))) {
-        if (const auto failure = open_output(out, path)) {
-            return failure;
-        }
-        write(out);
-        return out.close();
+    if (auto failure = open_output_whole(out, path)) {
+        return failure;
     }
-    // A link is followed, so that the file it points to is replaced and the link kept.
-    std::filesystem::path target = path;
-    if (std::filesystem::exists(status)) {
-        const auto resolved = std::filesystem::canonical(path, error);
-        target = error ? target : resolved;
-    }
-    const std::string part = target.string() + ".part" + std::to_string(::getpid());
-    auto failure = out.open(part);
-    if (!failure) {
-        write(out);
-        failure = out.close();
-    }
-    if (!failure) {
-        std::filesystem::rename(part, target, error);
-        if (error) {
-            failure = "The file \"" + path + "\" cannot be written: " + error.message() + ".";
+    write(out);
+    return out.close();
+}
+
+std::optional<std::string> same_output(const std::vector<NamedOutput>& outputs) {
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        for (std::size_t j = i + 1; j < outputs.size(); ++j) {
+            const auto& [a, a_name] = outputs[i];
+            const auto& [b, b_name] = outputs[j];
+            if (a.empty() || b.empty() || is_standard_stream(a) || is_standard_stream(b) ||
+                !same_file(a, b)) {
+                continue;
+            }
+            return std::string(a_name) + " \"" + a + "\" and " + std::string(b_name) + " \"" + b +
+                   "\" name the same file; one would overwrite the other. Nothing was written: "
+                   "give each output a name of its own.";
         }
     }
-    if (!failure) {
-        return std::nullopt;
-    }
-    std::filesystem::remove(part, error);
-    std::string message = *failure;
-    for (auto at = message.find(part); at != std::string::npos; at = message.find(part)) {
-        message.replace(at, part.size(), path);
-    }
-    return message;
+    return std::nullopt;
 }
 
 std::string output_name(const std::string& path) {

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace teravine::cli {
 
@@ -24,12 +26,24 @@ Outcome<std::string> read_input_text(const std::string& path);
 // Opens the writer on the file, or on standard output for "-"; the failure text if any.
 std::optional<std::string> open_output(LineWriter& out, const std::string& path);
 
+// Opens the writer on the file, to be written whole (LineWriter::open_whole), or on
+// standard output for "-"; the failure text if any.
+std::optional<std::string> open_output_whole(LineWriter& out, const std::string& path);
+
 // Writes the lines `write` gives to the file, or to standard output for "-", whole: a file
 // is written beside its place under another name and takes it only once every line is
 // written, so a failed write leaves no part of a file and whatever was there before. The
 // failure text, naming the file, if any.
 std::optional<std::string> write_output_whole(const std::string& path, std::string_view line_end,
                                               const std::function<void(LineWriter&)>& write);
+
+// An output of a command and the option that names it ("-o", "--csv").
+using NamedOutput = std::pair<std::string, std::string_view>;
+
+// The refusal to show when two of the outputs of one command name the same file (the same
+// path, a link to it, or two spellings of one path not yet written); nothing otherwise.
+// Standard output and outputs not asked for are skipped.
+std::optional<std::string> same_output(const std::vector<NamedOutput>& outputs);
 
 // How messages name an output: its path, or "standard output".
 std::string output_name(const std::string& path);

@@ -70,9 +70,12 @@ std::optional<std::string> csv_problem(const TreatArgs& args) {
         }
         return std::nullopt;
     }
+    if (auto same = same_output({{args.output, "-o"}, {args.csv, "--csv"}})) {
+        return "teravine-cli treat: " + *same;
+    }
     for (const auto& [path, what] :
          {std::pair{args.input, "width file"}, std::pair{args.session, "session"},
-          std::pair{args.rule.table, "correction table"}, std::pair{args.output, "result file"}}) {
+          std::pair{args.rule.table, "correction table"}}) {
         if (path.empty() || is_standard_stream(path)) {
             continue;
         }
@@ -162,7 +165,7 @@ int run_treat(TreatArgs args) {
     std::optional<WidthSigmas> sigmas;
     bool with_intervals = false;
     if (!args.csv.empty()) {
-        if (const auto failure = open_output(csv, args.csv)) {
+        if (const auto failure = open_output_whole(csv, args.csv)) {
             return fail(*failure);
         }
         // The intervals start from the widths as measured, with the file's broadening.
@@ -184,9 +187,9 @@ int run_treat(TreatArgs args) {
         }
         csv.line(result_csv_header() + (with_intervals ? uncertainty_csv_header() : ""));
     }
-    LineWriter out; // without -o (a list only) the result lines go nowhere
+    LineWriter out; // without -o (a list or a session only) the result lines go nowhere
     if (!args.output.empty()) {
-        if (const auto failure = open_output(out, args.output)) {
+        if (const auto failure = open_output_whole(out, args.output)) {
             return fail(*failure);
         }
     }

@@ -31,7 +31,8 @@ struct DiagramContent {
     GridSwitches grids_on;
     IdenticalSwitches identical_on;
     SampleLabels labels = SampleLabels::label; // none: a crowded figure of dots and lines
-    bool ellipses = false; // each sample's uncertainty outline, where it has one
+    bool ellipses = false;    // each sample's uncertainty outline, where it has one
+    std::string caption = {}; // a saved figure's line under the diagram; empty: none
 };
 
 enum class IdenticalLine { n, k, s, fp };

@@ -44,7 +44,8 @@ void text_at(Surface& s, double x, double y, const std::string& text) {
 
 std::string peak_readout(const PeakWidth& w) {
     return "position " + width_text(w.position) + "°   FWHM " + width_text(w.fwhm) +
-           "°   breadth " + width_text(w.breadth) + "°   u(FWHM) " + width_text(w.u_fwhm) + "°";
+           "°   breadth " + width_text(w.breadth) + "°   u(FWHM) " + width_text(w.u_fwhm) + "°" +
+           (w.quality == "ok" ? "" : "   doubtful: " + w.quality);
 }
 
 PeakPanel measured_panel(std::string title, const Pattern& pattern,
@@ -107,7 +108,7 @@ void draw_peak_plot(Surface& s, const PeakPlot& plot) {
 }
 
 PlotArea panel_plot_area(const PlotArea& whole) {
-    return {whole.left + 52, whole.top + 26, whole.right - 14, whole.bottom - 62};
+    return {whole.left + 52, whole.top + 26, whole.right - 14, whole.bottom - 78};
 }
 
 PeakPlot draw_peak_panel(Surface& s, const PeakPanel& panel, const PlotArea& whole) {
@@ -122,9 +123,16 @@ PeakPlot draw_peak_panel(Surface& s, const PeakPanel& panel, const PlotArea& who
     PeakPlot plot;
     plot.area = area;
     if (panel.pattern != nullptr) {
-        const PeakView view = panel.view ? *panel.view
-                                         : view_around(*panel.pattern, panel.range_lo,
-                                                       panel.range_hi, panel.log_counts);
+        PeakView view = panel.view ? *panel.view
+                                   : view_around(*panel.pattern, panel.range_lo, panel.range_hi,
+                                                 panel.log_counts);
+        // No peak in the range: the whole pattern, the range marked in it, shows where the
+        // peak lies.
+        const std::vector<double>& angles = panel.pattern->two_theta;
+        if (!panel.view && !panel.width && !angles.empty()) {
+            view.lo = std::min(view.lo, angles.front());
+            view.hi = std::max(view.hi, angles.back());
+        }
         plot = lay_out_peak_plot(*panel.pattern, panel.width, panel.range_lo, panel.range_hi, view,
                                  area);
         draw_peak_plot(s, plot);
@@ -134,7 +142,31 @@ PeakPlot draw_peak_panel(Surface& s, const PeakPanel& panel, const PlotArea& who
     s.set_font_size(kFontSize + 1);
     const bool failed = !panel.problem.empty();
     s.set_fore_color(failed ? kColourHalfHeight : 0x000000);
-    text_at(s, area.left, area.bottom + 40, failed ? panel.problem : panel.readout);
+    // The read-out's parts (separated by three blanks) go on as many lines as the panel's
+    // width needs, so the last panel's read-out is never cut at the page's edge.
+    const std::string& text = failed ? panel.problem : panel.readout;
+    const double room = whole.right - area.left - 4;
+    double y = area.bottom + 34;
+    std::string line;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const std::size_t gap = text.find("   ", from);
+        const std::string part =
+            text.substr(from, gap == std::string::npos ? std::string::npos : gap - from);
+        const std::string longer = line.empty() ? part : line + "   " + part;
+        if (!line.empty() && s.text_width(longer) > room) {
+            text_at(s, area.left, y, line);
+            y += s.text_height(line) * 1.15;
+            line = part;
+        } else {
+            line = longer;
+        }
+        if (gap == std::string::npos) {
+            break;
+        }
+        from = gap + 3;
+    }
+    text_at(s, area.left, y, line);
     keep_text_style(kKeepRestore, style, s);
     return plot;
 }

@@ -32,6 +32,7 @@ struct PeakPanel {
 };
 
 // "position 8.8000°   FWHM 0.4500°   breadth 0.5210°   u(FWHM) 0.0011°", as printed.
+// A doubtful reading names its reasons at the end.
 std::string peak_readout(const PeakWidth& width);
 
 // The panel of a pattern read and measured in `range` (Cu Kα scale): the figures read,
@@ -51,7 +52,7 @@ PlotArea panel_plot_area(const PlotArea& whole);
 
 // The panels side by side on a cleared surface of width x height units.
 inline constexpr double kPeakPanelWidth = 460;
-inline constexpr double kPeakPanelHeight = 340;
+inline constexpr double kPeakPanelHeight = 356;
 void draw_peak_figure(Surface& surface, const std::vector<PeakPanel>& panels);
 
 } // namespace teravine

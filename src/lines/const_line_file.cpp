@@ -3,6 +3,7 @@
 
 #include "lines/const_lines.h"
 #include "text/number_text.h"
+#include "text/text_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -136,21 +137,16 @@ std::vector<std::string> whole_file(const ConstLines& lines, GridSwitches checks
 
 Outcome<bool> export_const_lines(const std::string& path, const ConstLines& lines,
                                  GridSwitches checks, const std::string& reich_name) {
-    errno = 0;
-    std::FILE* raw = std::fopen(path.c_str(), "wb");
-    if (raw == nullptr) {
-        return Failure{"Cannot create the file \"" + path + "\": " + describe_errno(errno) + "."};
+    LineWriter out;
+    if (out.open_whole(path)) {
+        return Failure{"Cannot create the file \"" + path + "\": " + out.reason() + "."};
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(raw, &std::fclose);
-    const std::string subject = "the file \"" + path + "\"";
-    const auto written =
-        write_line_by_line(file.get(), subject, whole_file(lines, checks, reich_name));
-    if (!written) {
-        return written;
+    for (const std::string& text : whole_file(lines, checks, reich_name)) {
+        out.line(text);
     }
-    errno = 0;
-    if (std::fclose(file.release()) != 0) {
-        return write_failure(subject, errno);
+    if (out.close()) {
+        return Failure{"Writing the file \"" + path + "\" failed: " + out.reason() +
+                       ". The file was not written; a file of that name keeps what it held."};
     }
     return true;
 }

@@ -8,10 +8,17 @@
 #include <cmath>
 #include <numeric>
 #include <optional>
+#include <random>
 #include <vector>
 
 namespace teravine {
 namespace {
+
+// The smoothing's half-window, as a share of the width in points.
+constexpr double kSmoothing = 0.2;
+// Resamples for the uncertainty, and their fixed seed.
+constexpr int kResamples = 48;
+constexpr unsigned kResampleSeed = 20261207;
 
 std::string degrees(double value) {
     char text[32];
@@ -94,29 +101,6 @@ Top top_of(const std::vector<double>& x, const std::vector<double>& net, std::si
     return {x[peak] + u_top, std::exp(c0 + c1 * u_top + c2 * u_top * u_top)};
 }
 
-struct Crossing {
-    double x = 0;
-    double variance = 0; // of x, from the counts of the two points
-    double slope = 0;    // |d net / d 2θ| there
-};
-
-// Between point `inside` (at or above the level) and its neighbour `outside` (below it).
-// The slope that turns a count's error into an angle's is taken over a tenth of the
-// width around the crossing, as two noisy neighbours alone can be nearly level.
-Crossing crossing(const std::vector<double>& x, const std::vector<double>& y,
-                  const std::vector<double>& net, std::size_t inside, std::size_t outside,
-                  double level, std::size_t reach) {
-    const double t = (level - net[outside]) / (net[inside] - net[outside]);
-    const double local_variance =
-        (1 - t) * (1 - t) * std::max(y[outside], 0.0) + t * t * std::max(y[inside], 0.0);
-    const std::size_t in = inside > outside ? inside + reach : inside - reach;
-    const std::size_t out = inside > outside ? outside - reach : outside + reach;
-    const double slope =
-        std::max(std::abs((net[in] - net[out]) / (x[in] - x[out])),
-                 std::abs((net[inside] - net[outside]) / (x[inside] - x[outside])) * 1e-3);
-    return {x[outside] + t * (x[inside] - x[outside]), local_variance / (slope * slope), slope};
-}
-
 // The range's points, the straight background through its flanks and the net counts.
 struct NetProfile {
     std::size_t first = 0, last = 0; // the range's points, inclusive
@@ -161,48 +145,260 @@ NetProfile net_profile(const std::vector<double>& x, const std::vector<double>& 
     return p;
 }
 
-struct PeakTop {
-    std::size_t crest = 0;  // the highest unsmoothed point near the top: the walks start here
-    Top top;                // height and 2θ
-    std::size_t fitted = 1; // points the top was fitted through
-    double smoothed = 0;    // the smoothed net height, which counting noise lifts less
+// Net counts smoothed by least-squares parabolas over 2 reach + 1 points (fewer where the
+// range ends), with the variance factor of each smoothed point: a smoothed point's
+// variance is about that factor times the counts' own.
+struct Smoothed {
+    std::vector<double> net;
+    std::vector<double> factor;
 };
 
-// The highest point of the net counts smoothed over three points, refined by top_of; a
-// fitted top is taken only when it is not above twice the crest, so half of it is always
-// bracketed. Nothing when the top lies in a flank window or is not above the background.
-std::optional<PeakTop> find_top(const std::vector<double>& x, const NetProfile& p) {
-    const auto& net = p.net;
-    std::vector<double> smooth(net.size(), 0.0);
-    std::size_t peak = p.first;
+Smoothed smooth_net(const NetProfile& p, std::size_t reach) {
+    Smoothed s{std::vector<double>(p.net.size(), 0.0), std::vector<double>(p.net.size(), 1.0)};
     for (std::size_t i = p.first; i <= p.last; ++i) {
-        smooth[i] =
-            i == p.first || i == p.last ? net[i] : (net[i - 1] + 2 * net[i] + net[i + 1]) / 4;
-        peak = smooth[i] > smooth[peak] ? i : peak;
+        const std::size_t h = std::min({reach, i - p.first, p.last - i});
+        const double hh = static_cast<double>(h);
+        const double norm = (2 * hh - 1) * (2 * hh + 1) * (2 * hh + 3);
+        double value = 0, factor = 0;
+        for (std::size_t j = i - h; j <= i + h; ++j) {
+            const double k = static_cast<double>(j) - static_cast<double>(i);
+            const double c = h == 0 ? 1.0 : (3 * (3 * hh * hh + 3 * hh - 1) - 15 * k * k) / norm;
+            value += c * p.net[j];
+            factor += c * c;
+        }
+        s.net[i] = value;
+        s.factor[i] = factor;
     }
-    if (peak < p.first + p.window || peak + p.window > p.last || !(smooth[peak] > 0)) {
-        return std::nullopt;
+    return s;
+}
+
+enum Flag : unsigned {
+    weak = 1,
+    edge = 2,
+    in_flank = 4,
+    shoulder = 8,
+    breadth = 16,
+    unstable = 32
+};
+
+// One half-height reading of the counts y, or why there is none.
+struct Reading {
+    std::string failure; // empty when read
+    Top top;
+    double left = 0, right = 0;
+    double area = 0;
+    double peak_lo = 0, peak_hi = 0;
+    unsigned flags = 0;
+    NetProfile profile;
+    Smoothed smoothed;
+};
+
+// Walks from `from` in steps of `dir` while the smoothed net stays at or above `level`,
+// over dips that come back to it within `reach` points. The last point at or above it,
+// or nothing when the walk leaves [first, last].
+std::optional<std::size_t> walk(const std::vector<double>& s, std::size_t from, int dir,
+                                double level, std::size_t first, std::size_t last,
+                                std::size_t reach) {
+    const auto inside = [&](std::size_t i, std::size_t k) {
+        return dir > 0 ? i + k <= last : i >= first + k;
+    };
+    const auto at = [&](std::size_t i, std::size_t k) { return dir > 0 ? i + k : i - k; };
+    std::size_t i = from;
+    for (;;) {
+        if (!inside(i, 1)) {
+            return std::nullopt;
+        }
+        if (s[at(i, 1)] >= level) {
+            i = at(i, 1);
+            continue;
+        }
+        std::size_t back = 0;
+        for (std::size_t k = 2; k <= reach + 1 && inside(i, k); ++k) {
+            if (s[at(i, k)] >= level) {
+                back = k;
+                break;
+            }
+        }
+        if (back == 0) {
+            return i;
+        }
+        i = at(i, back);
+    }
+}
+
+// From the crossing's outer point outward to where the peak ends: where the smoothed net
+// meets the background, or the lowest point before it rises again by more than three
+// standard deviations (a neighbouring peak; one above a fifth of the height is a
+// shoulder of this one). Returns the bound's index and whether a shoulder was met.
+std::pair<std::size_t, bool> peak_bound(const std::vector<double>& y, const Reading& r,
+                                        std::size_t from, int dir, double height) {
+    const auto& s = r.smoothed.net;
+    const auto& p = r.profile;
+    std::size_t lowest = from;
+    for (std::size_t i = from;;) {
+        if (s[i] <= 0) {
+            return {i, false};
+        }
+        if (s[i] < s[lowest]) {
+            lowest = i;
+        }
+        const double sigma = std::sqrt(2 * r.smoothed.factor[i] * std::max(y[i], 1.0));
+        if (s[i] - s[lowest] > 3 * sigma && s[i] - s[lowest] > 0.05 * height) {
+            return {lowest, s[i] > 0.2 * height};
+        }
+        if (dir > 0 ? i == p.last : i == p.first) {
+            return {i, false};
+        }
+        i = dir > 0 ? i + 1 : i - 1;
+    }
+}
+
+Reading read_once(const std::vector<double>& x, const std::vector<double>& y, std::size_t first,
+                  std::size_t last, std::size_t reach) {
+    Reading r;
+    r.profile = net_profile(x, y, first, last);
+    r.smoothed = smooth_net(r.profile, reach);
+    const auto& p = r.profile;
+    const auto& s = r.smoothed.net;
+    std::size_t peak = first;
+    for (std::size_t i = first; i <= last; ++i) {
+        peak = s[i] > s[peak] ? i : peak;
+    }
+    if (peak == first || peak == last || !(s[peak] > 0)) {
+        r.failure = "flat";
+        return r;
+    }
+    // The counting noise itself, when the pattern counts: the flanks' scatter also holds
+    // the tails of a peak that reaches them.
+    const double noise =
+        p.counted ? std::sqrt(std::max(p.background(x[peak]), 1.0)) : p.background_sigma(x[peak]);
+    if (!(s[peak] > 3 * noise)) {
+        r.failure = "faint";
+        return r;
     }
     std::size_t from = peak - 1;
     std::size_t to = peak + 1;
-    while (from > p.first && smooth[from - 1] >= 0.8 * smooth[peak]) {
+    while (from > first && s[from - 1] >= 0.8 * s[peak]) {
         --from;
     }
-    while (to < p.last && smooth[to + 1] >= 0.8 * smooth[peak]) {
+    while (to < last && s[to + 1] >= 0.8 * s[peak]) {
         ++to;
     }
-    PeakTop found;
-    found.smoothed = smooth[peak];
-    found.crest = peak;
-    for (std::size_t i = from; i <= to; ++i) {
-        found.crest = net[i] > net[found.crest] ? i : found.crest;
+    r.top = top_of(x, p.net, peak, from, to);
+    if (!(r.top.height > 0 && r.top.height <= 2 * s[peak])) {
+        r.top = {x[peak], s[peak]};
     }
-    found.top = top_of(x, net, peak, from, to);
-    found.fitted = to - from + 1;
-    if (!(found.top.height > 0 && found.top.height <= 2 * net[found.crest])) {
-        found.top = {x[found.crest], net[found.crest]};
+    const double half = r.top.height / 2;
+    const auto rise = walk(s, peak, -1, half, first, last, reach);
+    const auto fall = walk(s, peak, +1, half, first, last, reach);
+    if (!rise || !fall) {
+        r.failure = !rise ? "below" : "above";
+        return r;
     }
-    return found;
+    const auto cross = [&](std::size_t in, std::size_t out) {
+        const double t = (half - s[out]) / (s[in] - s[out]);
+        return x[out] + t * (x[in] - x[out]);
+    };
+    r.left = cross(*rise, *rise - 1);
+    r.right = cross(*fall, *fall + 1);
+    const std::size_t window = p.window;
+    if (peak < first + window || peak + window > last) {
+        r.flags |= edge;
+    }
+    if (*rise <= first + window || *fall + window >= last) {
+        r.flags |= in_flank;
+    }
+    if (r.top.height < 10 * noise) {
+        r.flags |= weak;
+    }
+    const auto [lo, shoulder_lo] = peak_bound(y, r, *rise - 1, -1, r.top.height);
+    const auto [hi, shoulder_hi] = peak_bound(y, r, *fall + 1, +1, r.top.height);
+    // A dip between the crossings deeper than the noise is a second maximum.
+    bool dip = false;
+    for (const int dir : {-1, 1}) {
+        std::size_t lowest = peak;
+        for (std::size_t i = peak; dir < 0 ? i >= *rise : i <= *fall; i = dir < 0 ? i - 1 : i + 1) {
+            lowest = s[i] < s[lowest] ? i : lowest;
+            const double sigma = std::sqrt(2 * r.smoothed.factor[i] * std::max(y[i], 1.0));
+            dip = dip || (s[i] - s[lowest] > 3 * sigma && s[i] - s[lowest] > 0.05 * r.top.height);
+            if (i == 0) {
+                break;
+            }
+        }
+    }
+    if (shoulder_lo || shoulder_hi || dip) {
+        r.flags |= shoulder;
+    }
+    for (std::size_t i = lo; i < hi; ++i) {
+        r.area += (p.net[i] + p.net[i + 1]) / 2 * (x[i + 1] - x[i]);
+    }
+    r.area = std::max(r.area, 0.0);
+    r.peak_lo = x[lo];
+    r.peak_hi = x[hi];
+    const double ratio = r.area / r.top.height / (r.right - r.left);
+    if (!(ratio >= 0.9 && ratio <= 2.0)) {
+        r.flags |= breadth;
+    }
+    return r;
+}
+
+// Smoothing over a fifth of the width leaves the half-height crossings of a peak where they
+// are; it is chosen from a first reading smoothed over a fiftieth of the range, then again
+// from the reading it gives.
+Reading read_half_height(const std::vector<double>& x, const std::vector<double>& y,
+                         std::size_t first, std::size_t last) {
+    const std::size_t n = last - first + 1;
+    std::size_t reach = std::max<std::size_t>(2, n / 50);
+    Reading r = read_once(x, y, first, last, reach);
+    const double step = (x[last] - x[first]) / static_cast<double>(n - 1);
+    for (int pass = 0; pass < 2 && r.failure.empty(); ++pass) {
+        const double points = (r.right - r.left) / step;
+        const auto next = static_cast<std::size_t>(
+            std::clamp(std::lround(kSmoothing * points), 1L, static_cast<long>(n / 8)));
+        if (next == reach) {
+            break;
+        }
+        reach = next;
+        r = read_once(x, y, first, last, reach);
+    }
+    return r;
+}
+
+// The scatter of the widths read on counts drawn around the smoothed profile: Poisson
+// counts when the pattern counts, else the flanks' scatter as a normal spread.
+std::pair<double, double> resampled_scatter(const std::vector<double>& x, const Reading& r,
+                                            std::size_t first, std::size_t last) {
+    const auto& p = r.profile;
+    std::vector<double> mean(x.size(), 0.0);
+    for (std::size_t i = first; i <= last; ++i) {
+        mean[i] = std::max(p.background(x[i]) + r.smoothed.net[i], 0.0);
+    }
+    const double spread = p.counted ? 0.0 : p.background_sigma(r.top.x);
+    std::mt19937 random(kResampleSeed);
+    std::vector<double> drawn(x.size(), 0.0);
+    double sum = 0, sum2 = 0;
+    int read = 0;
+    for (int k = 0; k < kResamples; ++k) {
+        for (std::size_t i = first; i <= last; ++i) {
+            drawn[i] =
+                p.counted
+                    ? static_cast<double>(std::poisson_distribution<long long>(mean[i])(random))
+                    : mean[i] + spread * std::normal_distribution<>()(random);
+        }
+        const Reading again = read_half_height(x, drawn, first, last);
+        if (again.failure.empty()) {
+            const double w = again.right - again.left;
+            sum += w;
+            sum2 += w * w;
+            ++read;
+        }
+    }
+    const double failed = 1 - read / static_cast<double>(kResamples);
+    if (read < 2) {
+        return {NAN, failed};
+    }
+    const double average = sum / read;
+    return {std::sqrt(std::max(sum2 - read * average * average, 0.0) / (read - 1)), failed};
 }
 
 } // namespace
@@ -266,75 +462,56 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
                        span + " 2θ."};
     }
     const std::size_t last = end - 1;
-    const NetProfile profile = net_profile(x, y, first, last);
-    const auto& net = profile.net;
-    const auto found = find_top(x, profile);
-    if (!found) {
+    const Reading r = read_half_height(x, y, first, last);
+    if (r.failure == "flat") {
         return Failure{name + ": no peak " + span +
                        " 2θ: the net counts are flat or rise or "
                        "fall throughout."};
     }
-    const Top top = found->top;
-    if (!(found->smoothed > 3 * profile.background_sigma(top.x))) {
+    if (r.failure == "faint") {
         return Failure{name + ": no peak " + span +
                        " 2θ: the net height is below three "
                        "standard deviations of the background."};
     }
-
-    const double half = top.height / 2;
-    const std::size_t crest = found->crest;
-    std::size_t left = crest;
-    while (left > first && net[left - 1] >= half) {
-        --left;
+    if (!r.failure.empty()) {
+        return Failure{name + ": the peak at " + degrees(std::round(r.top.x * 1000) / 1000) +
+                       " does not fall to half its height " + r.failure + " it within the range " +
+                       span + " 2θ; widen the range."};
     }
-    std::size_t right = crest;
-    while (right < last && net[right + 1] >= half) {
-        ++right;
+    const auto [scatter, failed] = resampled_scatter(x, r, first, last);
+    unsigned flags = r.flags;
+    if (failed > 0.05 || !std::isfinite(scatter)) {
+        flags |= unstable;
     }
-    // A crossing inside a flank window means the background was drawn on the peak.
-    const std::size_t window = profile.window;
-    const bool short_below = left <= first + window;
-    if (short_below || right + window >= last) {
-        return Failure{name + ": the peak at " + degrees(std::round(top.x * 1000) / 1000) +
-                       " does not fall to half its height " + (short_below ? "below" : "above") +
-                       " it clear of the flanks of the range " + span + " 2θ; widen the range."};
+    std::vector<std::string> reasons;
+    const std::pair<Flag, const char*> names[] = {{weak, kWeak},       {edge, kEdge},
+                                                  {in_flank, kFlank},  {shoulder, kShoulder},
+                                                  {breadth, kBreadth}, {unstable, kUnstable}};
+    for (const auto& [flag, word] : names) {
+        if (flags & flag) {
+            reasons.emplace_back(word);
+        }
     }
-    // Points within a tenth of the width, kept between the crest and the flanks.
-    const double step = (x[last] - x[first]) / static_cast<double>(n - 1);
-    std::size_t reach = static_cast<std::size_t>(0.1 * (x[right] - x[left]) / step);
-    reach = std::min({reach, left - first - 1, last - right - 1, crest - left, right - crest});
-    const Crossing rise = crossing(x, y, net, left, left - 1, half, reach);
-    const Crossing fall = crossing(x, y, net, right, right + 1, half, reach);
-
-    double area = 0;
-    for (std::size_t i = first; i < last; ++i) {
-        area += (net[i] + net[i + 1]) / 2 * (x[i + 1] - x[i]);
-    }
-    // Half height in raw counts is (top + background) / 2: both move both crossings. The
-    // top of a parabola through m points scatters as about 9 / (4 m) of one point.
-    const double fitted = static_cast<double>(found->fitted);
-    const double top_variance = std::max(y[crest], 0.0) * std::min(1.0, 2.25 / fitted);
-    const double level_variance = (top_variance + profile.background_variance(top.x)) / 4;
-    const double level_lever = 1 / rise.slope + 1 / fall.slope;
-    const double variance =
-        rise.variance + fall.variance + level_lever * level_lever * level_variance;
 
     PeakWidth width;
-    width.position = top.x;
-    width.fwhm = fall.x - rise.x;
-    width.breadth = area / top.height;
-    width.height = top.height;
-    width.u_fwhm = std::sqrt(variance);
+    width.position = r.top.x;
+    width.fwhm = r.right - r.left;
+    width.breadth = r.area / r.top.height;
+    width.height = r.top.height;
+    width.u_fwhm = std::isfinite(scatter) ? scatter : width.fwhm;
+    width.quality = quality_text(reasons);
     width.range_lo = x[first];
     width.range_hi = x[last];
-    width.background_lo = profile.background(x[first]);
-    width.background_hi = profile.background(x[last]);
-    width.left = rise.x;
-    width.right = fall.x;
-    width.top = top.x;
+    width.background_lo = r.profile.background(x[first]);
+    width.background_hi = r.profile.background(x[last]);
+    width.left = r.left;
+    width.right = r.right;
+    width.top = r.top.x;
+    width.peak_lo = r.peak_lo;
+    width.peak_hi = r.peak_hi;
     if (!copper) {
-        const double factor = width_to_copper(top.x, *pattern.wavelength);
-        const auto position = carry_two_theta(top.x, *pattern.wavelength, kCuKAlpha1);
+        const double factor = width_to_copper(r.top.x, *pattern.wavelength);
+        const auto position = carry_two_theta(r.top.x, *pattern.wavelength, kCuKAlpha1);
         width.position = position.value_or(NAN);
         width.fwhm *= factor;
         width.breadth *= factor;
@@ -342,6 +519,14 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
         width.converted = true;
     }
     return width;
+}
+
+std::string quality_text(const std::vector<std::string>& reasons) {
+    std::string text;
+    for (const auto& reason : reasons) {
+        text += (text.empty() ? "" : ";") + reason;
+    }
+    return text.empty() ? "ok" : text;
 }
 
 } // namespace teravine

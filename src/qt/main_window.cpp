@@ -10,11 +10,20 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
+#include <QUrl>
+#include <algorithm>
 
 namespace teravine {
 
@@ -37,8 +46,15 @@ MainWindow::MainWindow(Options options) {
     for (const auto& [item, action] : menus_.checks) {
         checked_[item] = action->isChecked();
     }
-    resize(twips_to_pixels(kStartInnerWidth),
-           twips_to_pixels(kStartInnerHeight) + menuBar()->sizeHint().height());
+    // The status bar's line says what the last action did. A label of its own, so that
+    // passing over the menus (which show their items' empty status tips) does not wipe it.
+    status_line_ = new QLabel(statusBar());
+    status_line_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(status_line_, 1);
+    statusBar()->setSizeGripEnabled(true);
+    resize(twips_to_pixels(kStartInnerWidth), twips_to_pixels(kStartInnerHeight) +
+                                                  menuBar()->sizeHint().height() +
+                                                  statusBar()->sizeHint().height());
 
     services_ = std::make_unique<QtWindowServices>(*this, options.startup_display);
     terav_ = std::make_unique<Terav>(*services_, controls_.pct1->surface());
@@ -122,6 +138,18 @@ void MainWindow::connect_menus() {
             show_label_choice();
         });
     }
+    connect(menus_.user_guide, &QAction::triggered, this, [this] { open_user_guide(); });
+    // Alt and the first letter of a menu open it, with its caption left as it is.
+    for (QAction* top : menuBar()->actions()) {
+        const QString title = top->text();
+        if (title.isEmpty()) {
+            continue;
+        }
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | title.at(0).toUpper().unicode()),
+                                       this, nullptr, nullptr, Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, top] { menuBar()->setActiveAction(top); });
+    }
 
     const std::map<MenuItem, void (Terav::*)()> checked_handlers{
         {MenuItem::R_0, &Terav::R_0_Click},       {MenuItem::R_1, &Terav::R_1_Click},
@@ -145,6 +173,20 @@ void MainWindow::connect_controls() {
             [this] { run([&] { terav_->file_option_Click(); }); });
     connect(controls_.Command1, &QPushButton::clicked, this,
             [this] { run([&] { terav_->Command1_Click(); }); });
+    // The measuring dialog's preview follows the window's rule and broadening.
+    const auto preview_again = [this] {
+        if (measure_dialog_ != nullptr) {
+            measure_dialog_->refresh_preview();
+        }
+    };
+    for (QRadioButton* option : controls_.options) {
+        connect(option, &QRadioButton::clicked, this, preview_again); // after its handler
+    }
+    connect(controls_.Broad, &QLineEdit::textChanged, this, preview_again);
+    // Enter in any of the three boxes presses "Draw".
+    for (QLineEdit* box : {controls_.Broad, controls_.Xls, controls_.Yls}) {
+        connect(box, &QLineEdit::returnPressed, controls_.Command1, &QPushButton::click);
+    }
     controls_.pct1->on_move = [this](float x, float y) {
         run([&] { terav_->pct1_MouseMove(x, y); });
     };
@@ -218,25 +260,89 @@ QSize MainWindow::inner_size() const {
     if (sample_table_ != nullptr && sample_table_->isVisible() && !sample_table_->isFloating()) {
         return client->size();
     }
-    const int menu_height =
-        menuBar()->isVisible() ? menuBar()->height() : menuBar()->sizeHint().height();
-    return {width(), std::max(0, height() - menu_height)};
+    return {width(), std::max(0, height() - menu_height() - status_height())};
+}
+
+int MainWindow::menu_height() const {
+    return menuBar()->isVisible() ? menuBar()->height() : menuBar()->sizeHint().height();
+}
+
+int MainWindow::status_height() const {
+    return statusBar()->isVisible() ? statusBar()->height() : statusBar()->sizeHint().height();
 }
 
 void MainWindow::set_outer_size(QSize outer) {
+    // The status bar comes on top of the window the handlers ask for, so the picture
+    // keeps its size.
     const QSize frame = frameGeometry().size() - size();
-    resize(outer - frame);
+    resize(outer - frame + QSize(0, status_height()));
+}
+
+void MainWindow::show_status(const QString& text) {
+    status_line_->setText(text);
+    status_line_->setToolTip(text);
 }
 
 MeasureDialog& MainWindow::show_measure_dialog() {
     if (measure_dialog_ == nullptr) {
         measure_dialog_ = new MeasureDialog(
-            *services_, [this] { run([&] { terav_->Command1_Click(); }); }, this);
+            *services_, [this] { run([&] { terav_->Command1_Click(); }); }, this,
+            [this](const std::string& ad, const std::string& eg) {
+                return terav_->preview_entry(ad, eg);
+            });
+    }
+    if (!measure_dialog_->isVisible()) {
+        place_beside(*measure_dialog_);
     }
     measure_dialog_->show();
     measure_dialog_->raise();
     measure_dialog_->activateWindow();
     return *measure_dialog_;
+}
+
+void MainWindow::place_beside(MeasureDialog& dialog) const {
+    // Beside the window where the screen has room, so the diagram stays in view; else
+    // over the side of the window that leaves most of the diagram visible.
+    const QScreen* on = screen();
+    if (on == nullptr) {
+        return;
+    }
+    const QRect room = on->availableGeometry();
+    const QRect window = frameGeometry();
+    const int beside = std::max(room.right() - window.right(), window.left() - room.left());
+    // Side by side the plots are wide; one above the other they fit a narrower room.
+    dialog.set_stacked(false);
+    if (dialog.sizeHint().width() > beside) {
+        dialog.set_stacked(true);
+    }
+    QSize size = dialog.sizeHint().expandedTo(dialog.minimumSizeHint());
+    size = size.boundedTo(room.size() - QSize(16, 48));
+    dialog.resize(size);
+    int x = window.right() + 1;
+    if (x + size.width() > room.right()) {
+        x = window.left() - size.width();
+    }
+    if (x < room.left()) {
+        x = room.right() - size.width();
+    }
+    const int y =
+        std::clamp(window.top(), room.top(), std::max(room.top(), room.bottom() - size.height()));
+    dialog.move(x, y);
+}
+
+void MainWindow::open_user_guide() {
+    for (const char* path :
+         {TERAVINE_INSTALLED_GUIDE, "/usr/share/doc/teravine/guide.md", TERAVINE_SOURCE_GUIDE}) {
+        const QFileInfo guide(QString::fromUtf8(path));
+        if (guide.isFile()) {
+            if (!QDesktopServices::openUrl(QUrl::fromLocalFile(guide.absoluteFilePath()))) {
+                show_status(QStringLiteral("User Guide: no program opens ") +
+                            guide.absoluteFilePath());
+            }
+            return;
+        }
+    }
+    show_status(QStringLiteral("User Guide: the guide is not installed (guide.md)"));
 }
 
 void MainWindow::close_confirmed() {

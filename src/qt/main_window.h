@@ -7,6 +7,7 @@
 #include "qt/window_controls.h"
 #include "qt/window_menus.h"
 
+#include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -49,6 +50,8 @@ public:
 
     // Closes without asking again (the handlers have asked).
     void close_confirmed();
+    // The status bar's line.
+    void show_status(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -70,6 +73,12 @@ private:
         handler();
     }
     void draw_pending_resize();
+    int menu_height() const;
+    int status_height() const;
+    // Moves a dialog next to the window, on the side where the screen has room.
+    void place_beside(MeasureDialog& dialog) const;
+    // Info > "User Guide": the installed guide, else the source tree's.
+    void open_user_guide();
 
     WindowControls controls_;
     WindowMenus menus_;
@@ -83,6 +92,7 @@ private:
     QTimer resize_redraw_;
     bool close_confirmed_ = false;
     MeasureDialog* measure_dialog_ = nullptr; // a child of the window
+    QLabel* status_line_ = nullptr;           // in the status bar
 };
 
 } // namespace teravine

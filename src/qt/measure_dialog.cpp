@@ -19,6 +19,7 @@
 #include <QSignalBlocker>
 #include <QThreadPool>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include <memory>
 
@@ -46,16 +47,22 @@ QDoubleSpinBox* range_box(QWidget* parent) {
 
 } // namespace
 
-MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent)
-    : QDialog(parent), session_(services), draw_(std::move(draw)) {
+MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent,
+                             Preview what_it_gives)
+    : QDialog(parent), session_(services), draw_(std::move(draw)),
+      preview_(std::move(what_it_gives)) {
     setWindowTitle(QStringLiteral("Measure Patterns"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
-    auto* halves = new QHBoxLayout;
-    halves->addWidget(build_half(PatternSide::AirDried));
-    halves->addWidget(build_half(PatternSide::Glycolated));
-    layout->addLayout(halves, 1);
+    halves_layout_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    halves_layout_->addWidget(build_half(PatternSide::AirDried));
+    halves_layout_->addWidget(build_half(PatternSide::Glycolated));
+    layout->addLayout(halves_layout_, 1);
     layout->addWidget(build_controls());
+    preview = new QLabel(this);
+    preview->setWordWrap(true);
+    preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(preview);
     refresh();
 }
 
@@ -77,7 +84,10 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     auto* choice_row = new QHBoxLayout;
     h.status = new QLabel(box);
     h.scan = new QComboBox(box);
-    h.scan->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Long scan names and file names never widen the dialog past the screen.
+    h.scan->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    h.scan->setMinimumContentsLength(12);
+    h.status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     h.scan->setVisible(false);
     h.anode = new QComboBox(box);
     for (const char* symbol : {"Cu", "Co", "Fe", "Cr", "Mo", "Ag"}) {
@@ -130,9 +140,25 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     return box;
 }
 
+void MeasureDialog::refresh_preview() {
+    if (preview_ && session_.widths_ready()) {
+        preview->setText(
+            QStringLiteral("With the rule and broadening of the window: ") +
+            QString::fromStdString(preview_(session_.box_text(PatternSide::AirDried),
+                                            session_.box_text(PatternSide::Glycolated))));
+    } else {
+        preview->setText(QString());
+    }
+}
+
+void MeasureDialog::set_stacked(bool stacked) {
+    halves_layout_->setDirection(stacked ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+    layout()->activate();
+}
+
 QWidget* MeasureDialog::build_controls() {
     auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
+    auto* layout = new QHBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
     range_lo = range_box(row);
     range_hi = range_box(row);
@@ -149,10 +175,18 @@ QWidget* MeasureDialog::build_controls() {
     layout->addWidget(reset_range);
     layout->addWidget(log_counts);
     layout->addStretch(1);
+    // The buttons on a line of their own, so the dialog fits beside the window.
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
     for (QPushButton* button : {save_figure, use_widths, use_and_draw, close_button}) {
         button->setAutoDefault(false);
-        layout->addWidget(button);
+        buttons->addWidget(button);
     }
+    auto* rows = new QVBoxLayout;
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->addLayout(layout);
+    rows->addLayout(buttons);
+    row->setLayout(rows);
 
     connect(range_lo, &QDoubleSpinBox::valueChanged, this, [this] { range_typed(); });
     connect(range_hi, &QDoubleSpinBox::valueChanged, this, [this] { range_typed(); });
@@ -264,8 +298,14 @@ void MeasureDialog::refresh() {
     for (const PatternSide side : {PatternSide::AirDried, PatternSide::Glycolated}) {
         const Half& h = half(side);
         const MeasuredHalf& m = session_.half(side);
-        h.file->setText(m.path.empty() ? QStringLiteral("No pattern: open one or drop it here")
-                                       : QString::fromStdString(m.path));
+        const QString path = QString::fromStdString(m.path);
+        // A long path loses its middle, its file name stays in view; the whole path is
+        // in the tooltip.
+        h.file->setText(m.path.empty()
+                            ? QStringLiteral("No pattern: open one or drop it here")
+                            : h.file->fontMetrics().elidedText(path, Qt::ElideMiddle,
+                                                               std::max(h.file->width(), 200)));
+        h.file->setToolTip(path);
         const auto show = [&](QLabel* label, double PeakWidth::*figure) {
             label->setText(m.width ? degrees((*m.width).*figure) : QStringLiteral("–"));
         };
@@ -293,6 +333,7 @@ void MeasureDialog::refresh() {
         h.plot->update();
     }
     const bool ready = session_.widths_ready();
+    refresh_preview();
     use_widths->setEnabled(ready);
     use_and_draw->setEnabled(ready);
     save_figure->setEnabled(session_.half(PatternSide::AirDried).pattern() != nullptr ||

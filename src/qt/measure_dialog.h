@@ -19,6 +19,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -42,8 +43,13 @@ public:
         QLabel* message = nullptr; // the reader's or the measurer's complaint
     };
 
+    // What a pair of width texts will give when drawn (k, N, %S, Nfp, or why it will not
+    // be placed), under the window's rule and broadening.
+    using Preview = std::function<std::string(const std::string& ad, const std::string& eg)>;
+
     // draw runs the main window's "Draw" after the widths were written.
-    MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent);
+    MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent,
+                  Preview what_it_gives = {});
 
     // Starts reading the file; the half shows the result once it is read.
     void open_pattern(PatternSide side, const std::string& path);
@@ -59,6 +65,14 @@ public:
     QPushButton* save_figure = nullptr;
     QPushButton* use_widths = nullptr;
     QPushButton* use_and_draw = nullptr;
+    QLabel* preview = nullptr; // what the measured pair will give
+
+    // The line of what the pair will give, again (the window's rule or broadening changed).
+    void refresh_preview();
+
+    // The two halves one above the other (for a narrow room beside the window) or side by
+    // side.
+    void set_stacked(bool stacked);
 
     // The figure of both plots as a PNG, SVG or PDF file; the failure's text, if any.
     std::optional<std::string> save_figure_to(const std::string& path) const;
@@ -77,6 +91,8 @@ private:
 
     MeasureSession session_;
     std::function<void()> draw_;
+    Preview preview_;
+    QBoxLayout* halves_layout_ = nullptr;
     std::array<Half, 2> halves_;
 };
 

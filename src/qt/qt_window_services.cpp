@@ -43,6 +43,10 @@ QtWindowServices::QtWindowServices(MainWindow& window, bool startup_display)
 
 QtWindowServices::~QtWindowServices() = default;
 
+void QtWindowServices::status(const std::string& text) {
+    window_.show_status(QString::fromStdString(text));
+}
+
 void QtWindowServices::message(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), message_text(text),
                     QMessageBox::Ok, &window_);

@@ -33,6 +33,7 @@ public:
     void copy_picture_to_clipboard() override;
 
     void set_window_caption(const std::string& text) override;
+    void status(const std::string& text) override;
     void set_caption(Caption label, const std::string& text) override;
     std::string text(TextBox box) const override;
     void set_text(TextBox box, const std::string& text) override;

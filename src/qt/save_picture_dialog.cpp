@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/save_picture_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -89,6 +90,10 @@ SavePictureDialog::SavePictureDialog(QSize screen_pixels, QWidget* parent) : QDi
     dpi_->setSuffix(QStringLiteral(" dpi"));
     dpi_->setValue(kPrintDpi);
     form->addRow(QStringLiteral("Resolution:"), dpi_);
+    caption_ = new QCheckBox(QStringLiteral("A line under the diagram: Reichweite, rule, "
+                                            "broadening (and σ with the ellipses)"),
+                             this);
+    form->addRow(QStringLiteral("Caption:"), caption_);
 
     const double mm_per_pixel = kMillimetresPerInch / kScreenDpi;
     width_->setValue(std::round(screen_pixels.width() * mm_per_pixel * 10) / 10);
@@ -160,6 +165,7 @@ PictureRequest SavePictureDialog::request() const {
     }
     out.path = QFileInfo(path).absoluteFilePath().toStdString();
     out.size.dpi = dpi_->value();
+    out.caption = caption_->isChecked();
     const double to_pixels = millimetres() ? out.size.dpi / kMillimetresPerInch : 1;
     out.size.width = static_cast<int>(std::lround(width_->value() * to_pixels));
     out.size.height = static_cast<int>(std::lround(height_->value() * to_pixels));

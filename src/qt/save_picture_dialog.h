@@ -9,6 +9,7 @@
 
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLineEdit;
@@ -46,6 +47,7 @@ private:
     QDoubleSpinBox* height_ = nullptr;
     QComboBox* unit_ = nullptr;
     QSpinBox* dpi_ = nullptr;
+    QCheckBox* caption_ = nullptr;
     bool was_millimetres_ = true;
 };
 

@@ -99,6 +99,26 @@ WindowControls build_window_controls(QWidget* client) {
     place(c.Label3, 6360, 840, 0, 285);
     c.Yls = make_box(frame, 840);
 
+    c.Broad->setToolTip(QStringLiteral(
+        "The instrument's own peak width (FWHM), degrees 2θ Cu Kα, removed from both widths "
+        "with the rule chosen at the left; 0 or empty for none"));
+    c.Xls->setToolTip(
+        QStringLiteral("FWHM of the 001 illite peak of the air-dried preparation, degrees 2θ Cu Kα "
+                       "(\"0.5\" or \".5\"); Enter draws the pair"));
+    c.Yls->setToolTip(QStringLiteral(
+        "FWHM of the 001 illite peak of the ethylene-glycol solvated preparation, degrees "
+        "2θ Cu Kα, not above the air-dried width; Enter draws the pair"));
+    c.Command1->setToolTip(QStringLiteral(
+        "Removes the broadening from both widths and places the sample on the diagram"));
+    for (std::size_t i = 0; i < profiles.size(); ++i) {
+        c.options[i]->setToolTip(
+            QStringLiteral("Removes the instrumental broadening as a %1 profile would")
+                .arg(i == 2 ? QStringLiteral("geometric mean of the Gaussian and the Lorentzian")
+                            : profiles[i]));
+    }
+    c.options[3]->setToolTip(
+        QStringLiteral("Reads a correction table (.cor) and corrects the widths with it"));
+
     c.pct1 = new PictureBox(client);
     c.pct1->move(twips_to_pixels(kPictureLeftTwips), twips_to_pixels(kPictureTopTwips));
     return c;

@@ -32,7 +32,7 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     WindowMenus m;
 
     QMenu* fi = bar->addMenu(QStringLiteral("File"));
-    m.Tr_fi = command(fi, "Treat File");
+    m.Tr_fi = command(fi, "Treat File", QKeySequence::Open);
     m.Pr = command(fi, "Print", QKeySequence::Print);
     m.close_form = command(fi, "Close", QKeySequence(Qt::CTRL | Qt::Key_Q));
     m.measure_patterns = command(fi, "Measure Patterns…");
@@ -78,6 +78,7 @@ WindowMenus build_window_menus(QMenuBar* bar) {
 
     QMenu* info = bar->addMenu(QStringLiteral("Info"));
     m.menu_about = command(info, "About");
+    m.user_guide = command(info, "User Guide", QKeySequence::HelpContents);
     return m;
 }
 

@@ -35,6 +35,7 @@ struct WindowMenus {
     // Draw > "Labels": "Label", "Name", "Number", "None", in the order of SampleLabels;
     // the one checked is the window's choice.
     std::array<QAction*, 4> labels{};
+    QAction* user_guide = nullptr; // Info > "User Guide"
     // Items that carry a check mark.
     std::map<MenuItem, QAction*> checks;
 

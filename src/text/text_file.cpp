@@ -1,9 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/text_file.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <memory>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
 
 namespace teravine {
 namespace {
@@ -33,11 +40,18 @@ Outcome<std::string> read_text_file(const std::string& path) {
     if (!file) {
         return Failure{describe(file_subject(path), "cannot be opened", errno)};
     }
-    return read_text_stream(file.get(), file_subject(path));
+    // Room for the whole file at once: a string grown by appending may hold twice its size.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return read_text_stream(
+        file.get(), file_subject(path),
+        error ? 0 : static_cast<std::size_t>(std::min<std::uintmax_t>(size, kMaxTextFileBytes)));
 }
 
-Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject) {
+Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject,
+                                      std::size_t expected_bytes) {
     std::string content;
+    content.reserve(expected_bytes + 1);
     char buffer[1 << 16];
     for (;;) {
         errno = 0;
@@ -63,15 +77,27 @@ LineWriter::~LineWriter() {
     if (file_ != nullptr && owned_) {
         std::fclose(file_);
     }
+    drop_temporary();
+}
+
+void LineWriter::drop_temporary() {
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+    }
+    temporary_.clear();
+    target_.clear();
 }
 
 std::optional<std::string> LineWriter::open(const std::string& path) {
     if (file_ != nullptr && owned_) {
         std::fclose(file_);
     }
+    file_ = nullptr;
+    drop_temporary();
     owned_ = true;
     subject_ = file_subject(path);
     failure_.reset();
+    reason_.clear();
     errno = 0;
     file_ = std::fopen(path.c_str(), "wb");
     if (file_ == nullptr) {
@@ -82,19 +108,83 @@ std::optional<std::string> LineWriter::open(const std::string& path) {
     return std::nullopt;
 }
 
+std::optional<std::string> LineWriter::open_whole(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        return open(path);
+    }
+    fs::path target = path;
+    if (fs::exists(status)) {
+        const auto resolved = fs::canonical(path, ec);
+        target = ec ? target : resolved;
+    }
+    if (file_ != nullptr && owned_) {
+        std::fclose(file_);
+    }
+    file_ = nullptr;
+    drop_temporary();
+    owned_ = true;
+    subject_ = file_subject(path);
+    failure_.reset();
+    reason_.clear();
+
+    // A name of its own for each write, in the target's folder so that the rename stays
+    // on one file system; hidden, so that a file manager does not show it meanwhile.
+    static std::atomic<unsigned> written{0};
+    const fs::path folder = target.parent_path();
+    int fd = -1;
+    std::string temporary;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = (folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) +
+                               "-" + std::to_string(written++) + ".part"))
+                        .string();
+        errno = 0;
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    if (fd < 0) {
+        fail("cannot be created", errno);
+        return failure_;
+    }
+    // The new file keeps the permissions of the one it replaces.
+    struct stat old {};
+    if (fs::exists(status) && ::stat(target.c_str(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    }
+    file_ = ::fdopen(fd, "wb");
+    if (file_ == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        fail("cannot be created", error);
+        return failure_;
+    }
+    temporary_ = temporary;
+    target_ = target.string();
+    std::setvbuf(file_, nullptr, _IOFBF, std::size_t{1} << 16);
+    return std::nullopt;
+}
+
 void LineWriter::open_standard_output() {
     if (file_ != nullptr && owned_) {
         std::fclose(file_);
     }
+    drop_temporary();
     file_ = stdout;
     owned_ = false;
     subject_ = "Standard output";
     failure_.reset();
+    reason_.clear();
 }
 
 void LineWriter::fail(const char* doing, int error) {
     if (!failure_) {
         failure_ = describe(subject_, doing, error);
+        reason_ = error != 0 ? std::strerror(error) : doing;
     }
 }
 
@@ -112,8 +202,13 @@ void LineWriter::line(std::string_view text) {
 std::optional<std::string> LineWriter::close() {
     if (file_ != nullptr) {
         errno = 0;
-        const bool flushed = std::fflush(file_) == 0;
-        const int flush_error = errno;
+        bool flushed = std::fflush(file_) == 0;
+        int flush_error = errno;
+        // A whole write is on the disk before it takes the target's place.
+        if (flushed && !temporary_.empty() && ::fsync(::fileno(file_)) != 0) {
+            flushed = false;
+            flush_error = errno;
+        }
         errno = 0;
         // Standard output stays open for whatever the program writes after the file.
         const bool closed = owned_ ? std::fclose(file_) == 0 : std::ferror(file_) == 0;
@@ -125,7 +220,25 @@ std::optional<std::string> LineWriter::close() {
             fail("cannot be written", close_error);
         }
     }
+    if (!temporary_.empty() && !failure_) {
+        errno = 0;
+        if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+            fail("cannot be written", errno);
+        } else {
+            temporary_.clear();
+        }
+    }
+    drop_temporary(); // after a failure the old file stays and the temporary one goes
     return failure_;
+}
+
+std::optional<std::string> write_file_whole(const std::string& path, std::string_view bytes) {
+    LineWriter out("");
+    if (auto failure = out.open_whole(path)) {
+        return failure;
+    }
+    out.line(bytes);
+    return out.close();
 }
 
 } // namespace teravine

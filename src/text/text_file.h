@@ -22,10 +22,16 @@ inline constexpr std::size_t kMaxTextFileBytes = std::size_t{64} << 20;
 Outcome<std::string> read_text_file(const std::string& path);
 // The same from a stream that is open already (standard input), read to its end; the
 // failures begin with `subject` ("Standard input") instead of 'The file "x"'.
-Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject);
+// expected_bytes, when known, is room made for the content beforehand.
+Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subject,
+                                      std::size_t expected_bytes = 0);
 
 // Writes lines ending in CR LF (or the given line end), buffered. The first failure is kept and
-// every later write does nothing; close() reports it. The file is created (or emptied) by open().
+// every later write does nothing; close() reports it. The file is created (or emptied) by open();
+// open_whole() writes it whole instead: the lines go to a temporary file beside the target, and
+// close() puts it in the target's place only once every line is written, flushed and synced to
+// the disk. A failure (or a writer dropped without close) keeps the old file as it was and
+// removes the temporary one.
 class LineWriter {
 public:
     LineWriter() = default;
@@ -36,21 +42,35 @@ public:
 
     // 'The file "x" cannot be created: ...' on failure.
     std::optional<std::string> open(const std::string& path);
+    // The same, written whole. A link is followed, so the file it names is replaced and the
+    // link kept; a device or a pipe is written in place, as there is nothing to replace.
+    std::optional<std::string> open_whole(const std::string& path);
     // Writes to standard output instead; close() flushes it and leaves it open.
     void open_standard_output();
     void line(std::string_view text);
     // Flushes and closes; the first failure of open, line or close, if any.
     std::optional<std::string> close();
     bool failed() const { return failure_.has_value(); }
+    // The system's own words for the first failure ("No space left on device"), if any.
+    const std::string& reason() const { return reason_; }
 
 private:
     void fail(const char* doing, int error);
+    void drop_temporary();
+
+    std::string target_;    // the file a whole write replaces; empty otherwise
+    std::string temporary_; // where a whole write goes until close()
 
     std::FILE* file_ = nullptr;
     bool owned_ = true;   // false for standard output
     std::string subject_; // 'The file "x"' or "Standard output"
     std::optional<std::string> failure_;
+    std::string reason_;
     std::string line_end_ = "\r\n";
 };
+
+// Writes `bytes` to `path` whole, as LineWriter::open_whole does. The failure text, naming
+// the file, if any.
+std::optional<std::string> write_file_whole(const std::string& path, std::string_view bytes);
 
 } // namespace teravine

@@ -11,6 +11,9 @@
 #   expect_text(path text)                 the file holds exactly text, CR bytes included
 #   expect_same_files(got want)            two files are the same bytes
 #   expect_missing(path...)                none of the files exists
+#   expect_in(text wanted what)            text contains wanted; `what` names it if not
+#   write_pattern(file args...)            ${WRITE_PATTERN} writes a synthetic pattern
+#                                          into `work` (its arguments: FWHM POSITION ...)
 if(DEFINED ENV{TMPDIR})
   set(tmp_root "$ENV{TMPDIR}")
 else()
@@ -71,6 +74,20 @@ function(expect_missing)
       fail("${path} was written")
     endif()
   endforeach()
+endfunction()
+
+function(expect_in text wanted what)
+  string(FIND "${text}" "${wanted}" at)
+  if(at EQUAL -1)
+    fail("${what}:\n[${text}]\ndoes not contain\n[${wanted}]")
+  endif()
+endfunction()
+
+function(write_pattern file)
+  execute_process(COMMAND ${WRITE_PATTERN} ${work}/${file} ${ARGN} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    fail("write-pattern ${file} failed")
+  endif()
 endfunction()
 
 include(${CMAKE_CURRENT_LIST_DIR}/${CASE}.cmake)

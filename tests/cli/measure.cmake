@@ -3,21 +3,6 @@
 # the widths in every format, --identify against identify and treat, --pairs through
 # treat against the widths typed. -DCLI=teravine-cli -DWRITE_PATTERN=write-pattern
 
-function(write_pattern file fwhm position seed)
-  execute_process(COMMAND ${WRITE_PATTERN} ${work}/${file} ${fwhm} ${position} ${seed} ${ARGN}
-                  RESULT_VARIABLE status)
-  if(NOT status EQUAL 0)
-    fail("write-pattern ${file} failed")
-  endif()
-endfunction()
-
-function(expect_in text wanted what)
-  string(FIND "${text}" "${wanted}" at)
-  if(at EQUAL -1)
-    fail("${what}:\n[${text}]\ndoes not contain\n[${wanted}]")
-  endif()
-endfunction()
-
 # The fwhm column of the row of `side` in ten-thousandths; with `truth`, also checks it
 # lies within `tolerance` of it.
 function(fwhm_of side out_var)
@@ -40,7 +25,7 @@ foreach(format xy csv txt dat xrdml uxd)
   write_pattern(ad.${format} 0.45 8.8 0)
   write_pattern(eg.${format} 0.35 8.85 7)
   run(0 measure ad.${format} eg.${format})
-  expect_in("${last_out}" "side${tab}file${tab}position${tab}fwhm${tab}breadth${tab}height${tab}u_fwhm\nAD${tab}ad.${format}${tab}8.8" "${format}")
+  expect_in("${last_out}" "side${tab}file${tab}position${tab}fwhm${tab}breadth${tab}height${tab}u_fwhm${tab}method${tab}quality\nAD${tab}ad.${format}${tab}8.8" "${format}")
   fwhm_of(AD ad 4500 67)
   fwhm_of(EG eg 3500 105)
 endforeach()
@@ -58,7 +43,8 @@ fwhm_of(AD ad_width)
 fwhm_of(EG eg_width)
 set(ad_width 0.${ad_width})
 set(eg_width 0.${eg_width})
-string(REGEX MATCH "AD\t[^\n]*\t([0-9.]+)\nEG\t[^\n]*\t([0-9.]+)\n" sigmas "${table}")
+string(REGEX MATCH "AD\t[^\n]*\t([0-9.]+)\thalf-height\tok\nEG\t[^\n]*\t([0-9.]+)\thalf-height\tok\n" sigmas
+             "${table}")
 run(0 identify ${ad_width} ${eg_width} --reichweite R1 --sigma ${CMAKE_MATCH_1}
     --sigma-eg ${CMAKE_MATCH_2})
 if(NOT last_out MATCHES "\nN: [0-9]+ \\[[0-9]+, [0-9]+\\]\n%S: ")
@@ -87,7 +73,7 @@ file(WRITE ${work}/lists/list.csv "name,ad,eg\nfirst,../ad.xy,../eg.xy\nbroken,.
 run(0 measure ad.csv eg.txt)
 fwhm_of(AD second_ad)
 fwhm_of(EG second_eg)
-run(0 measure --pairs lists/list.csv -o measured.IW --broadening 0.05 --csv all.csv)
+run(2 measure --pairs lists/list.csv -o measured.IW --broadening 0.05 --csv all.csv)
 expect_in("${last_err}" "Sample broken left out: flat.xy: no peak" "the broken pair")
 expect_in("${last_err}" "2 pairs measured, 1 left out." "the summary")
 file(WRITE ${work}/typed.IW
@@ -117,9 +103,20 @@ endif()
 file(STRINGS ${work}/all.csv csv_lines)
 list(LENGTH csv_lines csv_count)
 list(GET csv_lines 0 csv_header)
-if(NOT csv_count EQUAL 6 OR NOT csv_header STREQUAL "name,side,file,position,fwhm,breadth,height,u_fwhm")
+if(NOT csv_count EQUAL 6 OR NOT csv_header STREQUAL "name,side,file,position,fwhm,breadth,height,u_fwhm,method,quality")
   fail("all.csv:\n${csv_lines}")
 endif()
+
+# The status tells a whole list (0) from one with pairs left out (2, above) and one of
+# which nothing could be measured (1), which writes no width file over the one there.
+file(WRITE ${work}/lists/good.csv "name,ad,eg\nfirst,../ad.xy,../eg.xy\n")
+file(WRITE ${work}/lists/bad.csv "name,ad,eg\nbroken,../flat.xy,../eg.xy\n")
+run(0 measure --pairs lists/good.csv -o good.IW)
+file(WRITE ${work}/kept.IW "old")
+run(1 measure --pairs lists/bad.csv -o kept.IW --csv kept.csv)
+expect_in("${last_err}" "could be measured; nothing was written." "an empty list")
+expect_text(${work}/kept.IW "old")
+expect_missing(${work}/kept.csv)
 
 # Refusals name the file or the option.
 run(1 measure ad.xy missing.xy)

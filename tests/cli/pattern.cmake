@@ -4,20 +4,6 @@
 # scans, --anode and --wavelength, and a range not inside the pattern.
 # -DCLI=teravine-cli -DWRITE_PATTERN=write-pattern
 
-function(write_pattern file)
-  execute_process(COMMAND ${WRITE_PATTERN} ${work}/${file} ${ARGN} RESULT_VARIABLE status)
-  if(NOT status EQUAL 0)
-    fail("write-pattern ${file} failed")
-  endif()
-endfunction()
-
-function(expect_in text wanted what)
-  string(FIND "${text}" "${wanted}" at)
-  if(at EQUAL -1)
-    fail("${what}:\n[${text}]\ndoes not contain\n[${wanted}]")
-  endif()
-endfunction()
-
 write_pattern(co.xrdml 0.52 10.2 0 1.78901)
 write_pattern(ad.xy 0.45 8.8 0)
 write_pattern(eg.xy 0.35 8.85 7)
@@ -82,12 +68,12 @@ expect(1 "co.xy: the range between 6.5° and 13° 2θ Cu Kα \\(7.549° to 15.10
 
 # --pairs tells every file of its list the same.
 file(WRITE ${work}/list.csv "name,ad,eg\nfirst,ad.xy,eg.xy\ncobalt,co.xrdml,co.xrdml\n")
-run(0 measure --pairs list.csv -o - --anode Cu)
+run(2 measure --pairs list.csv -o - --anode Cu)
 expect_in("${last_err}" "Sample cobalt left out: The file \"co.xrdml\" states a wavelength"
           "--pairs --anode Cu")
 expect_in("${last_err}" "1 pairs measured, 1 left out." "--pairs --anode Cu")
-run(0 measure --pairs list.csv -o - --scan 2)
-expect_in("${last_err}" "0 pairs measured, 2 left out." "--pairs --scan 2")
+run(1 measure --pairs list.csv -o - --scan 2)
+expect_in("${last_err}" "no pair of the list \"list.csv\" could be measured" "--pairs --scan 2")
 
 # Nothing is written where nothing could be read, and no input is written over.
 file(WRITE ${work}/kept.xy "kept\n")

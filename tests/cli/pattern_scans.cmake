@@ -3,13 +3,6 @@
 # conversion or a measurement without --scan is refused with the list of them, --scan
 # picks one. -DCLI=teravine-cli
 
-function(expect_in text wanted what)
-  string(FIND "${text}" "${wanted}" at)
-  if(at EQUAL -1)
-    fail("${what}:\n[${text}]\ndoes not contain\n[${wanted}]")
-  endif()
-endfunction()
-
 set(head "<?xml version=\"1.0\"?>\n<xrdMeasurements xmlns=\"http://www.xrdml.com/XRDMeasurement/1.5\">\n<xrdMeasurement measurementType=\"Scan\">\n<usedWavelength intended=\"K-Alpha 1\"><kAlpha1 unit=\"Angstrom\">1.5405980</kAlpha1></usedWavelength>\n")
 set(counts "10 11 12 13 14 15 16 17 18 19 20 21")
 set(scans "")

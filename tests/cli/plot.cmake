@@ -58,6 +58,19 @@ if(NOT regions_length GREATER plain_length OR NOT regions MATCHES "N: 20,S: 4.83
   fail("regions.svg has no more than plain.svg, or lacks the labels")
 endif()
 
+# --caption: one line under the diagram saying what it shows, σ only when drawn (the SVG
+# may split the line where the font changes, at θ).
+run(0 plot -o ${work}/caption.svg --samples ${EXAMPLES}/samples.IW --rule gauss --caption)
+run(0 plot -o ${work}/caption-sigma.svg --samples ${EXAMPLES}/samples.IW --sigma 0.02 --caption)
+file(READ ${work}/caption.svg caption)
+file(READ ${work}/caption-sigma.svg caption_sigma)
+if(NOT caption MATCHES "Reichweite R0, rule Gauss, broadening .1 " OR caption MATCHES "σ"
+   OR plain MATCHES "Reichweite R0"
+   OR NOT caption_sigma MATCHES "rule Lorentz Gauss geometric mean, broadening .1 "
+   OR NOT caption_sigma MATCHES "σ .02 °2θ")
+  fail("the caption is missing, or says what is not drawn")
+endif()
+
 # Refusals: one line on stderr, status 1, nothing written.
 foreach(bad "k.bmp" "tiny.png;--size;99" "huge.png;--size;10001" "no/such/folder/k.png"
         "g.png;--grids;k,X" "i.png;--identical;N,X" "m.png;--samples;${work}/missing.IW"

@@ -2,6 +2,7 @@
 // The frame and its transforms, the axes, the whole diagram and its polylines.
 #include "diagram/axes.h"
 #include "diagram/draw_diagram.h"
+#include "diagram/peak_drawing.h"
 #include "diagram/polyline.h"
 #include "fixtures.h"
 #include "identify/identify_point.h"
@@ -300,6 +301,60 @@ TEST(Axes, LabelledMajorTicksFourMinorsAThickFrameAndTheLabelsPlaced) {
         EXPECT_FLOAT_EQ(ly.y1, y.major[i].y1 - h / 2);
     }
     EXPECT_GT(x.major[0].y1, plot.bottom); // ticks hang below the frame
+}
+
+// A read-out wider than its panel goes on as many lines as it needs, every one inside the
+// panel, and nothing of it is lost.
+TEST(PeakPanel, AReadOutWiderThanThePanelWrapsInsideIt) {
+    const std::string readout =
+        "position 8.8000\u00B0   FWHM 0.4500\u00B0   breadth 0.5210\u00B0   u(FWHM) 0.0011\u00B0";
+    const struct {
+        double right;
+        std::size_t lines;
+    } cases[] = {{200, 1}, {59.5, 2}, {57.7, 4}};
+    for (const auto& c : cases) {
+        RecordingSurface surface;
+        PeakPanel panel;
+        panel.title = "AD";
+        panel.readout = readout;
+        draw_peak_panel(surface, panel, PlotArea{0, 0, c.right, 200});
+        std::vector<std::string> lines;
+        for (const Op& op : surface.ops) {
+            if (op.kind == OpKind::text && op.text != "AD") {
+                lines.push_back(op.text);
+                EXPECT_LE(op.x2, c.right) << op.text;
+            }
+        }
+        ASSERT_EQ(lines.size(), c.lines) << c.right;
+        std::string joined = lines.front();
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            joined += "   " + lines[i];
+        }
+        EXPECT_EQ(joined, readout);
+    }
+}
+
+// A range with a peak is shown with a margin; a range away from the peak (nothing
+// measured) shows the whole pattern, so the peak can be found and the range dragged to it.
+TEST(PeakPanel, ARangeWithoutAPeakShowsTheWholePattern) {
+    Pattern pattern;
+    for (int i = 0; i <= 280; ++i) {
+        pattern.two_theta.push_back(2 + 0.1 * i);
+        pattern.counts.push_back(100);
+    }
+    for (const bool measured : {true, false}) {
+        RecordingSurface surface;
+        PeakPanel panel;
+        panel.pattern = &pattern;
+        panel.range_lo = 20;
+        panel.range_hi = 24;
+        if (measured) {
+            panel.width = PeakWidth{};
+        }
+        const PeakPlot plot = draw_peak_panel(surface, panel, PlotArea{0, 0, 460, 356});
+        EXPECT_EQ(plot.view.lo, measured ? 19.0 : 2.0);
+        EXPECT_EQ(plot.view.hi, measured ? 25.0 : 30.0);
+    }
 }
 
 } // namespace

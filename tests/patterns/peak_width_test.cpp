@@ -52,6 +52,95 @@ TEST(PeakWidth, MeasuresKnownWidthsWithAndWithoutNoise) {
     }
 }
 
+// The integral breadth is the peak's own: a pseudo-Voigt of η 0.5 has 1.318 FWHM, less
+// what its tails lose beyond the peak's bounds.
+TEST(PeakWidth, BreadthIsThePeaksOwnArea) {
+    for (const auto& c : kCases) {
+        PeakShape shape{c.fwhm, c.position, 3000, c.eta, c.background, c.step};
+        shape.noise_seed = 3;
+        const auto w = measure_peak(synthetic::make_pattern(shape));
+        ASSERT_TRUE(w.ok()) << w.error();
+        const double full = c.eta * std::acos(-1.0) / 2 + (1 - c.eta) * 1.0645;
+        EXPECT_LT(w->breadth, full * c.fwhm * 1.06) << c.fwhm << " " << c.eta;
+        EXPECT_GT(w->breadth, full * c.fwhm * (c.fwhm > 0.7 ? 0.82 : 0.9)) << c.fwhm;
+        EXPECT_EQ(w->quality, "ok") << c.fwhm << " " << c.eta;
+    }
+}
+
+struct Doubtful {
+    const char* what;
+    PeakShape shape;
+    const char* quality;
+};
+
+// Widths that are given, with the reasons to doubt them.
+TEST(PeakWidth, FlagsDoubtfulReadings) {
+    PeakShape shoulder{0.3, 8.8, 3000, 0.5, Background::Sloping, 0.02, 4, 14, 4};
+    shoulder.second_position = 9.3;
+    shoulder.second_height = 1400;
+    PeakShape neighbour = shoulder;
+    neighbour.second_position = 10.2;
+    neighbour.second_height = 800;
+    const std::vector<Doubtful> cases = {
+        {"strong", {0.3, 8.8, 3000, 0.5, Background::Curved, 0.02, 4, 14, 8}, "ok"},
+        {"faint", {0.4, 8.8, 80, 0.5, Background::Flat, 0.02, 4, 14, 8}, "weak"},
+        {"a flank on the end", {0.8, 10.7, 3000, 0.5, Background::Flat, 0.01, 4, 14, 2}, "flank"},
+        {"a top in the flank",
+         {0.15, 6.9, 3000, 0.5, Background::Flat, 0.01, 4, 14, 2},
+         "edge;flank"},
+        {"a shoulder", shoulder, "shoulder"},
+        {"a neighbour apart", neighbour, "ok"},
+    };
+    for (const auto& c : cases) {
+        const auto w = measure_peak(synthetic::make_pattern(c.shape));
+        ASSERT_TRUE(w.ok()) << c.what << ": " << w.error();
+        EXPECT_EQ(w->quality, c.quality) << c.what << " " << w->fwhm;
+        EXPECT_GE(w->breadth, 0) << c.what;
+    }
+}
+
+// Wherever the reading is "ok", the stated u is within a quarter of the scatter of the
+// widths that independent counts give, from a signal-to-noise (net height over the
+// background's Poisson deviation) of 5 to 500; below about 10 the reading says "weak".
+TEST(PeakWidth, UncertaintyFollowsTheScatterAtEverySignalToNoise) {
+    for (const double fwhm : {0.15, 0.9}) {
+        for (const double ratio : {5.0, 10.0, 20.0, 50.0, 150.0, 500.0}) {
+            std::vector<double> widths;
+            double stated = 0;
+            int doubtful = 0;
+            const int repeats = 80;
+            for (int seed = 1; seed <= repeats; ++seed) {
+                PeakShape shape{fwhm, 8.8, ratio * std::sqrt(200.0), 0.5, Background::Flat, 0.02};
+                shape.noise_seed = static_cast<unsigned>(seed);
+                const auto w = measure_peak(synthetic::make_pattern(shape));
+                if (!w.ok()) {
+                    ++doubtful;
+                    continue;
+                }
+                doubtful += w->quality != "ok";
+                widths.push_back(w->fwhm);
+                stated += w->u_fwhm;
+            }
+            const double n = static_cast<double>(widths.size());
+            double mean = 0, sum2 = 0;
+            for (const double w : widths) {
+                mean += w / n;
+            }
+            for (const double w : widths) {
+                sum2 += (w - mean) * (w - mean);
+            }
+            const double scatter = std::sqrt(sum2 / (n - 1));
+            SCOPED_TRACE(::testing::Message() << fwhm << " at S/N " << ratio << ": scatter "
+                                              << scatter << ", stated " << stated / n);
+            if (doubtful == 0) {
+                EXPECT_NEAR(stated / n, scatter, 0.25 * scatter) << fwhm << " at " << ratio;
+            } else {
+                EXPECT_LT(ratio, 15) << fwhm << ": doubtful " << doubtful;
+            }
+        }
+    }
+}
+
 // The stated uncertainty is the scatter of the widths that counting noise gives.
 TEST(PeakWidth, UncertaintyMatchesTheScatterOfRepeats) {
     for (const double fwhm : {0.1, 0.4, 1.0}) {
@@ -110,7 +199,9 @@ TEST(PeakWidth, NamesThePatternWhenThereIsNoPeak) {
         {"falling", {0.3, 8.8, 0, 0.5, Background::Curved}, "flat or rise or fall"},
         {"faint", {0.3, 8.8, 20, 0.5, Background::Flat, 0.01, 4, 14, 9}, "below three standard"},
         {"noise", {0.3, 8.8, 0, 0.5, Background::Sloping, 0.01, 4, 14, 5}, "no peak"},
-        {"at the edge", {0.8, 10.7}, "does not fall to half its height above it"},
+        {"beyond the range",
+         {1.0, 11.4, 3000, 0.5, Background::Flat, 0.01, 4, 14, 2},
+         "does not fall to half its height above it"},
         {"coarse", {0.3, 8.8, 3000, 0.5, Background::Flat, 1.0}, "fewer than 10 points"},
         {"elsewhere",
          {0.3, 30, 3000, 0.5, Background::Flat, 0.02, 20, 40},

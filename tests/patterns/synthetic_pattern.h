@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Patterns made in code, with a peak of known FWHM: a pseudo-Voigt (a Gaussian and a
-// Lorentzian of one FWHM) on a background, with or without Poisson counting noise,
-// and the files the readers take, written from them.
+// Lorentzian of one FWHM) or a Pearson VII, either split (another width above the top),
+// with its Cu Kα2 line or not, a second peak beside it or not, on a background, with or
+// without Poisson counting noise, and the files the readers take, written from them.
 #pragma once
 
 #include "patterns/pattern.h"
@@ -13,7 +14,7 @@
 
 namespace teravine::synthetic {
 
-enum class Background { Flat, Sloping, Curved };
+enum class Background { Flat, Sloping, Curved, Steep };
 
 struct PeakShape {
     double fwhm = 0.3;
@@ -24,7 +25,29 @@ struct PeakShape {
     double step = 0.01;
     double from = 4.0, to = 14.0;
     unsigned noise_seed = 0; // 0: exact counts
+    double right_fwhm = 0;   // of a split peak, twice the half width above the top; 0: fwhm
+    double pearson_m = 0;    // a Pearson VII of this exponent instead of a pseudo-Voigt
+    bool doublet = false;    // with its Cu Kα2 line at half the height
+    double second_position = 0, second_fwhm = 0.3, second_height = 0; // a second peak
 };
+
+inline constexpr double kCuAlpha1 = 1.540598, kCuAlpha2 = 1.544426;
+
+// The peak at x, 1 at its top.
+inline double profile_at(const PeakShape& s, double x, double position) {
+    const double w = x > position && s.right_fwhm > 0 ? s.right_fwhm : s.fwhm;
+    const double u = 2 * (x - position) / w;
+    if (s.pearson_m > 0) {
+        return std::pow(1 + u * u * (std::pow(2.0, 1 / s.pearson_m) - 1), -s.pearson_m);
+    }
+    return s.eta / (1 + u * u) + (1 - s.eta) * std::exp(-std::log(2.0) * u * u);
+}
+
+// The 2θ of the Kα2 line of a Kα1 line at two_theta.
+inline double alpha2_of(double two_theta) {
+    const double degree = std::acos(-1.0) / 180;
+    return 2 * std::asin(kCuAlpha2 / kCuAlpha1 * std::sin(two_theta / 2 * degree)) / degree;
+}
 
 inline double background_at(Background kind, double x) {
     switch (kind) {
@@ -34,6 +57,8 @@ inline double background_at(Background kind, double x) {
         return 400 - 25 * (x - 4);
     case Background::Curved:
         return 150 + 300 * std::exp(-(x - 4) / 4);
+    case Background::Steep:
+        return 150 + 4000 * std::exp(-(x - 4) / 1.5);
     }
     return 0;
 }
@@ -45,8 +70,17 @@ inline Pattern make_pattern(const PeakShape& s) {
     const auto steps = static_cast<int>(std::lround((s.to - s.from) / s.step));
     for (int i = 0; i <= steps; ++i) {
         const double x = s.from + i * s.step;
-        const double u = 2 * (x - s.position) / s.fwhm;
-        const double shape = s.eta / (1 + u * u) + (1 - s.eta) * std::exp(-std::log(2.0) * u * u);
+        double shape = profile_at(s, x, s.position);
+        shape += s.doublet ? 0.5 * profile_at(s, x, alpha2_of(s.position)) : 0.0;
+        if (s.second_height > 0) {
+            PeakShape second = s;
+            second.fwhm = s.second_fwhm;
+            second.right_fwhm = 0;
+            const double alpha2 =
+                s.doublet ? 0.5 * profile_at(second, x, alpha2_of(s.second_position)) : 0.0;
+            shape +=
+                s.second_height / s.height * (profile_at(second, x, s.second_position) + alpha2);
+        }
         double counts = background_at(s.background, x) + s.height * shape;
         if (s.noise_seed != 0) {
             counts = static_cast<double>(std::poisson_distribution<long>(counts)(random));

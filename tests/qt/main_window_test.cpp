@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
         {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp", "Export Constant line"},
         {"Identical k", "Identical N", "Identical %S", "Approx. Identical Nfp", "Sample Table",
          "Uncertainty Ellipses", "Labels"},
-        {"About"}};
+        {"About", "User Guide"}};
     for (std::size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(captions_of(menus[static_cast<qsizetype>(i)]->menu()->actions()), items[i]);
     }

@@ -25,6 +25,7 @@ public:
 
     // What the window showed.
     std::vector<std::string> messages;
+    std::vector<std::string> statuses;  // the status bar's lines, in order
     std::vector<std::string> questions; // "title: text"
     std::vector<std::string> open_filters, save_filters;
     std::string window_caption;
@@ -117,6 +118,7 @@ public:
     void place_axis_captions(float, float) override {}
     void picture_changed() override { ++picture_updates; }
     void set_pointer(PointerShape shape) override { pointer = shape; }
+    void status(const std::string& text) override { statuses.push_back(text); }
     void set_busy(bool busy) override {
         busy_depth += busy ? 1 : -1;
         busy_steps += busy && busy_depth == 1 ? 1 : 0;

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/render/atomic_file.h"
 
+#include "text/text_file.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <string_view>
 
 namespace teravine {
 
@@ -12,32 +15,13 @@ std::optional<QString> save_file_atomically(const QString& path, const QByteArra
         return QStringLiteral("not a regular file (a folder, a device or a pipe); nothing was "
                               "written");
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
+    LineWriter out(""); // the bytes are written as they are
+    if (out.open_whole(path.toStdString())) {
+        return QString::fromStdString(out.reason());
     }
-    // A full disk may take part of a write without any error; the rest is offered again
-    // until the system names its reason.
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 took = file.write(bytes.constData() + done, bytes.size() - done);
-        if (took <= 0) {
-            break;
-        }
-        done += took;
-    }
-    // commit() flushes too, but does not look at that flush's outcome.
-    if (done < bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("the file system took only %1 of %2 bytes")
-                                         .arg(done)
-                                         .arg(bytes.size());
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit()) {
-        return file.errorString();
+    out.line(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (out.close()) {
+        return QString::fromStdString(out.reason());
     }
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The one way the program saves a file it makes whole (every PNG, SVG and PDF): the
+// The one way the program saves an image (every PNG, SVG and PDF), through the text
+// layer's whole write (LineWriter::open_whole): the
 // bytes go to a temporary file beside the target, which replaces the target only once
 // every byte is written, flushed and closed. On any failure the old file stays as it
 // was and no partial file is left.

@@ -12,7 +12,8 @@ constexpr float kCaptionFontSize = 10;
 
 // The caption labels are widgets in the window; a file has none, so their texts are
 // printed where the labels would stand, in the axis font.
-void print_captions(PainterSurface& surface, int pixels, const AxisCaptions& captions) {
+void print_captions(PainterSurface& surface, int pixels, const AxisCaptions& captions,
+                    const PlotWindow& plot, const std::string& caption) {
     TextStyle kept;
     keep_text_style(kKeepStore, kept, surface);
     surface.set_font_name("Arial");
@@ -22,6 +23,12 @@ void print_captions(PainterSurface& surface, int pixels, const AxisCaptions& cap
 
     surface.set_current(captions.x_left, captions.x_top);
     surface.print_text(captions.x_text);
+    if (!caption.empty()) {
+        // One line under the axis caption, from the frame's left edge.
+        surface.set_current(plot.left,
+                            captions.x_top + 1.4f * surface.text_height(captions.x_text));
+        surface.print_text(caption);
+    }
 
     // The picture spans pixels * 15 twips over 15 units.
     const float twips_per_unit = static_cast<float>(pixels) * kTwipsPerPixel / kPictureUnits;
@@ -38,7 +45,7 @@ void draw_diagram_picture(PainterSurface& surface, int pixels, const DiagramCont
     surface.set_user_scale(0, 0, kPictureUnits, kPictureUnits);
     surface.clear();
     draw_diagram(surface, plot, captions, content);
-    print_captions(surface, pixels, captions);
+    print_captions(surface, pixels, captions, plot, content.caption);
     surface.finish();
 }
 

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Profile fitting over the 250 points of the default range (a 0.02° step): one split
+// pseudo-Voigt with its Kα2 line, and three components, on a noisy synthetic pattern;
+// the half-height reading of the same range, with its resampled uncertainty, beside them.
+#include "patterns/peak_width.h"
+#include "patterns/profile_fit.h"
+#include "patterns/synthetic_pattern.h"
+
+#include <benchmark/benchmark.h>
+
+namespace teravine::bench {
+namespace {
+
+Pattern fit_pattern(bool crowded) {
+    synthetic::PeakShape shape{0.35, 8.8, 3000, 0.5, synthetic::Background::Sloping, 0.02};
+    shape.right_fwhm = 0.5;
+    shape.doublet = true;
+    shape.noise_seed = 9;
+    if (crowded) {
+        shape.second_position = 9.5;
+        shape.second_fwhm = 0.8;
+        shape.second_height = 1200;
+    }
+    return synthetic::make_pattern(shape);
+}
+
+void BM_FitProfile(benchmark::State& state) {
+    const int components = static_cast<int>(state.range(0));
+    const Pattern pattern = fit_pattern(components > 1);
+    const FitOptions options{ProfileShape::split_pseudo_voigt, FitBackground::linear, components};
+    for (auto _ : state) {
+        auto fit = fit_profile(pattern, {}, options);
+        if (!fit) {
+            state.SkipWithError(fit.error().c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(fit);
+    }
+}
+BENCHMARK(BM_FitProfile)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+
+void BM_HalfHeightReading(benchmark::State& state) {
+    const Pattern pattern = fit_pattern(false);
+    for (auto _ : state) {
+        auto width = measure_peak(pattern);
+        benchmark::DoNotOptimize(width);
+    }
+}
+BENCHMARK(BM_HalfHeightReading)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace teravine::bench

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The peak profiles a pattern's peak is fitted with: pseudo-Voigt and Pearson VII, each
+// symmetric or split (its own width and shape below and above the top).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace teravine {
+
+enum class ProfileShape { pseudo_voigt, pearson7, split_pseudo_voigt, split_pearson7 };
+
+// "pseudo-voigt", "pearson7", "split-pseudo-voigt", "split-pearson7".
+std::string_view profile_shape_name(ProfileShape shape);
+std::optional<ProfileShape> profile_shape_named(std::string_view name);
+
+bool is_split(ProfileShape shape);
+bool is_pearson(ProfileShape shape);
+
+// One peak. Each side is the half of a symmetric profile of FWHM `width` and shape
+// `mixing`: the Lorentzian share η (0..1) of a pseudo-Voigt, or the exponent m of a
+// Pearson VII (1 Lorentzian, large m Gaussian). A symmetric profile has its right side
+// equal to its left.
+struct Profile {
+    ProfileShape shape = ProfileShape::pseudo_voigt;
+    double position = 0;
+    double height = 0;
+    double left_width = 0, right_width = 0;
+    double left_mixing = 0.5, right_mixing = 0.5;
+};
+
+double profile_value(const Profile& profile, double two_theta);
+
+// The full width at half maximum, found on the profile itself on each side of the top.
+double profile_fwhm(const Profile& profile);
+
+// Area over height.
+double profile_breadth(const Profile& profile);
+
+} // namespace teravine
