@@ -181,7 +181,12 @@ void Terav::open_sample_list_Click() {
         LineWriter nowhere; // a list places its samples and writes no result file
         Treatment treated =
             treat_widths(widths, state_.cal, state_.line_tables, rule_name(br.broad_rule), nowhere);
+        const std::size_t before = state_.samples.size();
         room = place_treated(treated, measured, &list.value());
+        const auto placed = state_.samples.size() - before;
+        services_.status("Open Sample List: " + std::to_string(list->samples.size()) +
+                         " samples, " + std::to_string(placed) + " placed, " +
+                         std::to_string(list->samples.size() - placed) + " not placed");
         if (treated.failure) {
             services_.message(*treated.failure);
         }

@@ -5,6 +5,7 @@
 #include "app/busy_pointer.h"
 #include "identify/identify_pairs.h"
 #include "lines/const_lines.h"
+#include "text/text_file.h"
 
 namespace teravine {
 namespace {
@@ -37,14 +38,13 @@ void Terav::save_session_Click() {
     if (dialog_save(kSessionFilter, path, title) == 0) {
         return;
     }
-    std::string text = session_json(current_session());
-    text.pop_back(); // the writer ends the one line
-    LineWriter out("\n");
-    out.open(path);
-    out.line(text);
-    if (const auto failure = out.close()) {
+    // Written whole: a failure leaves an older session of that name as it was.
+    if (const auto failure = write_file_whole(path, session_json(current_session()))) {
         services_.message(*failure);
+        services_.status("Save Session: the session was not written");
+        return;
     }
+    services_.status("Save Session: " + std::to_string(state_.samples.size()) + " samples");
 }
 
 void Terav::open_session_Click() {
@@ -59,6 +59,7 @@ void Terav::open_session_Click() {
         return;
     }
     restore_session(*session);
+    services_.status("Open Session: " + std::to_string(state_.samples.size()) + " samples");
 }
 
 void Terav::restore_session(const WindowSession& s) {

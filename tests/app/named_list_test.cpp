@@ -42,6 +42,7 @@ TEST_F(NamedList, PlacesNamedSamplesAndWritesTheChosenLabels) {
     EXPECT_EQ(unplaced_cell(state().unplaced[0], SampleColumn::label),
               "not placed: below the k = 3 curve");
     EXPECT_EQ(services.sample_changes.back().kind, SampleListChange::Kind::reset);
+    EXPECT_EQ(services.statuses.back(), "Open Sample List: 3 samples, 2 placed, 1 not placed");
     EXPECT_EQ(state().samples[0].record.label, "N: 24,S: 4.88%,k:1.17,Nfp: 11");
     // No sigma in the table: only the sample with its own u has an interval.
     EXPECT_FALSE(state().samples[0].uncertainty);
