@@ -2,7 +2,9 @@
 #include "app/sample_table_text.h"
 
 #include "batch/result_csv.h"
+#include "identify/sample_values.h"
 #include "identify/uncertainty_text.h"
+#include "model/broadening.h"
 #include "text/number_text.h"
 
 namespace teravine {
@@ -91,13 +93,38 @@ std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::si
     return rows_text(samples, rows, '\t', intervals, [](std::string text) { return text; });
 }
 
-std::string sample_table_csv(const SampleList& samples, bool intervals) {
-    std::vector<std::size_t> all(samples.size());
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        all[i] = i;
+std::string sample_table_csv(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
+                             std::string_view reichweite, bool intervals) {
+    std::string out = result_csv_header() + (intervals ? uncertainty_csv_header() : "") + '\n';
+    std::size_t index = 0;
+    for (const PlacedSample& placed : samples) {
+        const SampleRecord& r = placed.record;
+        const SampleOrigin& o = placed.origin;
+        // A click has no broadening removed: its widths as measured are those placed.
+        const float ad_measured = o.measured ? o.ad : r.iw_ad;
+        const float eg_measured = o.measured ? o.eg : r.iw_eg;
+        const auto nfp = nfp_from_percent(r.fp_pct);
+        out += csv_field(o.name) + ',' + std::to_string(++index) + ',' + csv_number(ad_measured) +
+               ',' + csv_number(eg_measured) + ',' + csv_number(r.iw_ad) + ',' +
+               csv_number(r.iw_eg) + ",ok," + csv_number(r.n) + ',' + std::to_string(r.n_int) +
+               ',' + csv_number(r.s_pct) + ',' + csv_number(r.k) + ',' +
+               (nfp ? std::to_string(*nfp) : std::string()) + ',' + csv_field(reichweite) + ',' +
+               csv_field(rule_name(o.rule)) + ',' + csv_number(o.measured ? o.broadening : 0.0f);
+        if (intervals) {
+            out += uncertainty_csv_fields(placed.uncertainty);
+        }
+        out += '\n';
     }
-    return rows_text(samples, all, ',', intervals,
-                     [](const std::string& text) { return csv_field(text); });
+    for (const UnplacedSample& u : unplaced) {
+        out += csv_field(u.name) + ',' + std::to_string(++index) + ',' + csv_number(u.ad) + ',' +
+               csv_number(u.eg) + ",,," + csv_field(u.reason) + ",,,,,," + csv_field(reichweite) +
+               ",,";
+        if (intervals) {
+            out += uncertainty_csv_fields(std::nullopt);
+        }
+        out += '\n';
+    }
+    return out;
 }
 
 std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column) {

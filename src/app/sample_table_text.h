@@ -61,7 +61,10 @@ std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column);
 std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::size_t>& rows,
                             bool intervals);
 
-// The header and every sample as CSV (RFC 4180 quoting, LF line ends): the whole table.
-std::string sample_table_csv(const SampleList& samples, bool intervals);
+// The whole table as CSV (RFC 4180 quoting, LF line ends) in the columns of
+// The columns of `treat --csv` (name first, the intervals' bounds as numbers when
+// shown): a row per sample, then a row per sample not placed with its reason as status.
+std::string sample_table_csv(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
+                             std::string_view reichweite, bool intervals);
 
 } // namespace teravine

@@ -111,7 +111,12 @@ void Terav::export_table_Click() {
     LineWriter out(""); // the text ends its own lines
     std::optional<std::string> failure = out.open_whole(path);
     if (!failure) {
-        out.line(sample_table_csv(state_.samples, state_.sigma > 0));
+        // The interval columns when any sample has one (the table's sigma or its own u).
+        const bool intervals =
+            std::any_of(state_.samples.begin(), state_.samples.end(),
+                        [](const PlacedSample& s) { return s.uncertainty.has_value(); });
+        out.line(sample_table_csv(state_.samples, state_.unplaced, state_.cal.name(),
+                                  state_.sigma > 0 || intervals));
         failure = out.close();
     }
     if (failure) {

@@ -114,6 +114,10 @@ std::string uncertainty_csv_fields(const std::optional<WidthUncertainty>& u) {
     return fields + (u->cut() ? ",yes" : ",no");
 }
 
+std::string csv_number(float value) {
+    return full_precision(value);
+}
+
 std::string csv_field(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
         return std::string(text);

@@ -51,6 +51,10 @@ std::string result_csv_row(const TreatedPair& sample, const WidthFile& measured,
 std::string uncertainty_csv_header();
 std::string uncertainty_csv_fields(const std::optional<WidthUncertainty>& u);
 
+// A number as every CSV writes it: the shortest text that reads back to the same float,
+// with ".".
+std::string csv_number(float value);
+
 // A field as RFC 4180 writes it: quoted, its quotes doubled, when it holds a comma, a
 // quote or a line break.
 std::string csv_field(std::string_view text);

@@ -2,6 +2,7 @@
 // The sample table's handlers: the rows follow placing, removal, undo, clearing and a
 // change of Reichweite; the selection marks the dots; the table as text; Save Picture.
 #include "app/sample_table_text.h"
+#include "batch/result_csv.h"
 #include "identify/uncertainty_text.h"
 #include "support/fingerprint.h"
 #include "support/session.h"
@@ -113,9 +114,14 @@ TEST_F(SampleTable, RowsAsTextAndCsv) {
     services.save_answers = {ScriptedServices::chosen(csv_path)};
     terav.export_table_Click();
     const std::string csv = ScratchFolder::read(csv_path);
-    EXPECT_EQ(csv.substr(0, csv.find('\n')), "#,Name,AD,EG,N,%S,k,Nfp,Label");
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 7);
-    EXPECT_NE(csv.find(",\"" + state().samples[5].record.label + "\"\n"), std::string::npos);
+    // The columns of treat --csv, its first row as treat writes it, and the three samples
+    // not placed after the six placed, with their reasons.
+    EXPECT_EQ(csv.substr(0, csv.find('\n')), result_csv_header());
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 10);
+    EXPECT_NE(csv.find("\n,1,0.6,0.5,0.5438787,0.44267276,ok,19.609049,20,4.83,0.94799805,10,R0,"
+                       "Lorentz Gauss geometric mean,0.1\n"),
+              std::string::npos);
+    EXPECT_NE(csv.find(",7,0.5,0.6,,,above the diagonal,"), std::string::npos);
 
     services.save_answers = {ScriptedServices::chosen(folder.file("no/such/folder/t.csv"))};
     terav.export_table_Click();
