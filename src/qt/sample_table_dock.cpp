@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -21,6 +22,28 @@ namespace {
 
 // Ctrl+C and Delete belong to the table while it has the focus: they copy its rows and
 // remove its samples, not the picture and not the main window's command.
+// Sorts by the column's values, keeping the rows not placed after the samples in either
+// order.
+class PlacedFirstSort final : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+        const int placed = static_cast<const SampleTableModel*>(sourceModel())->placed_rows();
+        const bool left_placed = left.row() < placed;
+        const bool right_placed = right.row() < placed;
+        if (left_placed != right_placed) {
+            // Qt reverses the comparison for a descending order.
+            return left_placed == (sortOrder() == Qt::AscendingOrder);
+        }
+        if (!left_placed) {
+            return (left.row() < right.row()) == (sortOrder() == Qt::AscendingOrder);
+        }
+        return QSortFilterProxyModel::lessThan(left, right);
+    }
+};
+
 class SampleTableView final : public QTableView {
 public:
     std::function<void()> on_copy;
@@ -90,7 +113,13 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
     auto* view = new SampleTableView;
     view_ = view;
     model_ = new SampleTableModel(samples, unplaced, this);
-    view->setModel(model_);
+    // Any column sorts (numbers by value); the rows not placed stay after the others.
+    auto* sorted = new PlacedFirstSort(this);
+    sorted->setSourceModel(model_);
+    sorted->setSortRole(SampleTableModel::kSortRole);
+    view->setModel(sorted);
+    view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    view->setSortingEnabled(true);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -134,10 +163,9 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
 
 std::vector<std::size_t> SampleTableDock::selected_rows() const {
     std::vector<std::size_t> rows;
-    for (const QItemSelectionRange& range : view_->selectionModel()->selection()) {
-        for (int row = range.top(); row <= range.bottom(); ++row) {
-            rows.push_back(static_cast<std::size_t>(row));
-        }
+    const auto* sorted = static_cast<const QSortFilterProxyModel*>(view_->model());
+    for (const QModelIndex& index : view_->selectionModel()->selectedRows()) {
+        rows.push_back(static_cast<std::size_t>(sorted->mapToSource(index).row()));
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());

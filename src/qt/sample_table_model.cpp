@@ -50,6 +50,11 @@ QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
         return {};
     } else if (role == Qt::DisplayRole) {
         return QString::fromStdString(sample_cell(samples_[row], row, column));
+    } else if (role == kSortRole) {
+        const QString text = QString::fromStdString(sample_cell(samples_[row], row, column));
+        bool number = false;
+        const double value = text.toDouble(&number);
+        return number ? QVariant(value) : QVariant(text);
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(column == SampleColumn::label || column == SampleColumn::name

@@ -17,6 +17,10 @@ public:
     SampleTableModel(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
                      QObject* parent = nullptr);
 
+    // What the columns sort by: a number's value, a text as it is; the rows not placed
+    // after every sample whichever the order.
+    static constexpr int kSortRole = Qt::UserRole;
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -30,6 +34,8 @@ public:
     // The four interval columns after the others, or none.
     void set_intervals(bool shown);
     bool intervals() const { return intervals_; }
+    // The rows of placed samples; the rows not placed come after them.
+    int placed_rows() const { return rows_; }
 
 private:
     void follow_rows(const SampleListChange& change);

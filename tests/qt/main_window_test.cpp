@@ -251,6 +251,21 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     ASSERT_EQ(state().samples.size(), 6u);
     ASSERT_EQ(state().unplaced.size(), 3u);
     ASSERT_EQ(table.model().rowCount(), 9); // and the three not placed, greyed, after them
+    // Sorted by N, highest first: the first row is the sample of the highest N, the rows
+    // not placed stay last, and a selection still names the sample it shows.
+    QTableView* sorted_view = table.view();
+    sorted_view->sortByColumn(4, Qt::DescendingOrder);
+    std::size_t highest = 0;
+    for (std::size_t i = 0; i < state().samples.size(); ++i) {
+        if (state().samples[i].record.n_int > state().samples[highest].record.n_int) {
+            highest = i;
+        }
+    }
+    EXPECT_EQ(sorted_view->model()->index(8, 0).data().toString(), QString());
+    sorted_view->selectRow(0);
+    EXPECT_EQ(state().selected, std::vector<std::size_t>{highest});
+    sorted_view->clearSelection();
+    sorted_view->sortByColumn(-1, Qt::AscendingOrder);
     EXPECT_EQ(table.model().index(2, 8).data().toString().toStdString(),
               state().samples[2].record.label);
     EXPECT_EQ(picture()->size(), picture_before); // the window grew by the table instead
