@@ -153,21 +153,78 @@ struct Smoothed {
     std::vector<double> factor;
 };
 
+// Up to this half-window the parabolas are summed point by point; beyond it, on densely
+// sampled patterns, from running sums, so that smoothing stays linear in the points.
+constexpr std::size_t kDirectReach = 64;
+
+// The parabola's weight at the centre of a half-window h, and the sum of its weights'
+// squares (the variance factor).
+struct ParabolaWeights {
+    double centre_term; // 3 (3h² + 3h - 1)
+    double norm;        // (2h - 1)(2h + 1)(2h + 3)
+    double factor;
+};
+
+ParabolaWeights parabola_weights(std::size_t h) {
+    const double hh = static_cast<double>(h);
+    ParabolaWeights w{3 * (3 * hh * hh + 3 * hh - 1), (2 * hh - 1) * (2 * hh + 1) * (2 * hh + 3),
+                      0};
+    for (std::size_t j = 0; j <= 2 * h; ++j) {
+        const double k = static_cast<double>(j) - hh;
+        const double c = h == 0 ? 1.0 : (w.centre_term - 15 * k * k) / w.norm;
+        w.factor += c * c;
+    }
+    return w;
+}
+
 Smoothed smooth_net(const NetProfile& p, std::size_t reach) {
     Smoothed s{std::vector<double>(p.net.size(), 0.0), std::vector<double>(p.net.size(), 1.0)};
+    if (p.last < p.first) {
+        return s;
+    }
+    std::vector<ParabolaWeights> weights;
+    for (std::size_t h = 0; h <= std::min(reach, (p.last - p.first) / 2); ++h) {
+        weights.push_back(parabola_weights(h));
+    }
+    // Running sums of net, net·j and net·j² over the range, j counted from its first point.
+    const std::size_t n = p.last - p.first + 1;
+    std::vector<double> sum0, sum1, sum2;
+    if (reach > kDirectReach) {
+        sum0.assign(n + 1, 0.0);
+        sum1.assign(n + 1, 0.0);
+        sum2.assign(n + 1, 0.0);
+        for (std::size_t j = 0; j < n; ++j) {
+            const double v = p.net[p.first + j];
+            const double jj = static_cast<double>(j);
+            sum0[j + 1] = sum0[j] + v;
+            sum1[j + 1] = sum1[j] + v * jj;
+            sum2[j + 1] = sum2[j] + v * jj * jj;
+        }
+    }
     for (std::size_t i = p.first; i <= p.last; ++i) {
         const std::size_t h = std::min({reach, i - p.first, p.last - i});
-        const double hh = static_cast<double>(h);
-        const double norm = (2 * hh - 1) * (2 * hh + 1) * (2 * hh + 3);
-        double value = 0, factor = 0;
-        for (std::size_t j = i - h; j <= i + h; ++j) {
-            const double k = static_cast<double>(j) - static_cast<double>(i);
-            const double c = h == 0 ? 1.0 : (3 * (3 * hh * hh + 3 * hh - 1) - 15 * k * k) / norm;
-            value += c * p.net[j];
-            factor += c * c;
+        const ParabolaWeights& w = weights[h];
+        double value = 0;
+        if (h == 0) {
+            value = p.net[i];
+        } else if (h <= kDirectReach) {
+            const double hh = static_cast<double>(h);
+            for (std::size_t j = i - h; j <= i + h; ++j) {
+                const double k = static_cast<double>(j) - static_cast<double>(i);
+                value += (3 * (3 * hh * hh + 3 * hh - 1) - 15 * k * k) / w.norm * p.net[j];
+            }
+        } else {
+            // Σ c_k net(i+k) with c_k = (centre_term - 15 k²) / norm, k = j - c.
+            const std::size_t lo = i - h - p.first, hi = i + h - p.first + 1;
+            const double c = static_cast<double>(i - p.first);
+            const double s0 = sum0[hi] - sum0[lo];
+            const double s1 = sum1[hi] - sum1[lo];
+            const double s2 = sum2[hi] - sum2[lo];
+            const double k2 = s2 - 2 * c * s1 + c * c * s0;
+            value = (w.centre_term * s0 - 15 * k2) / w.norm;
         }
         s.net[i] = value;
-        s.factor[i] = factor;
+        s.factor[i] = w.factor;
     }
     return s;
 }
