@@ -18,6 +18,8 @@ struct WidthMethod {
 
     // "half-height", or "fit:" and the profile's name.
     std::string name() const;
+
+    bool operator==(const WidthMethod&) const = default;
 };
 
 struct MethodReading {
