@@ -20,8 +20,8 @@ inline constexpr Colour kColourCounts = 0x444444;
 inline constexpr Colour kColourBackground = 0xBF5F1F;
 inline constexpr Colour kColourHalfHeight = 0x2020C0;
 inline constexpr Colour kColourRangeEnd = 0x30A030;
-inline constexpr Colour kColourFit = 0xC02020;
-inline constexpr Colour kColourComponent = 0xD08080;
+inline constexpr Colour kColourFit = 0x900090; // colours as 0xBBGGRR
+inline constexpr Colour kColourComponent = 0xD0A0A0;
 inline constexpr Colour kColourResidual = 0x808080;
 
 struct PeakPanel {
