@@ -348,7 +348,11 @@ void MeasureDialog::refresh() {
         show(h.fwhm, &PeakWidth::fwhm);
         show(h.breadth, &PeakWidth::breadth);
         show(h.u_fwhm, &PeakWidth::u_fwhm);
-        h.message->setText(QString::fromStdString(m.problem));
+        // A doubtful width is shown with its reasons, in the message's red.
+        const bool doubtful = m.problem.empty() && m.width && m.width->quality != "ok";
+        h.message->setText(QString::fromStdString(
+            doubtful ? "Doubtful (" + session_.method().name() + "): " + m.width->quality
+                     : m.problem));
         h.status->setText(
             m.reading
                 ? QStringLiteral("Reading %1…").arg(QString::fromStdString(pattern_name(m.path)))
