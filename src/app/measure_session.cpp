@@ -23,18 +23,21 @@ double to_step(double value) {
 
 } // namespace
 
-void MeasureSession::measure(MeasuredHalf& half, const PeakRange& range) {
+void MeasureSession::measure(MeasuredHalf& half, const PeakRange& range,
+                             const WidthMethod& method) {
     const Pattern* pattern = half.pattern();
     if (pattern == nullptr) {
         return; // the reader's message stays
     }
     half.width.reset();
+    half.fit.reset();
     half.problem.clear();
-    const auto width = measure_peak(*pattern, range);
-    if (width) {
-        half.width = *width;
+    auto reading = read_width(*pattern, range, method);
+    if (reading) {
+        half.width = reading->width;
+        half.fit = std::move(reading->fit);
     } else {
-        half.problem = width.error();
+        half.problem = reading.error();
     }
 }
 
@@ -47,7 +50,7 @@ ReadRequest MeasureSession::request_open(PatternSide side, const std::string& pa
     half = MeasuredHalf{};
     half.path = path;
     half.reading = true;
-    return ReadRequest{side, path, ++serials_[index(side)], range_};
+    return ReadRequest{side, path, ++serials_[index(side)], range_, method_};
 }
 
 ReadResult MeasureSession::read_and_measure(const ReadRequest& request) {
@@ -63,7 +66,7 @@ ReadResult MeasureSession::read_and_measure(const ReadRequest& request) {
     for (const Pattern& scan : half.file.scans) {
         half.states_wavelength.push_back(scan.wavelength.has_value());
     }
-    measure(half, request.range);
+    measure(half, request.range, request.method);
     return result;
 }
 
@@ -73,7 +76,8 @@ bool MeasureSession::take_result(ReadResult result) {
         return false;
     }
     halves_[i] = std::move(result.half);
-    if (result.request.range.lo != range_.lo || result.request.range.hi != range_.hi) {
+    if (result.request.range.lo != range_.lo || result.request.range.hi != range_.hi ||
+        !(result.request.method == method_)) {
         measure(halves_[i]);
     }
     return true;
@@ -158,6 +162,13 @@ void MeasureSession::move_range_end(PatternSide side, RangeEnd end, double two_t
     set_range(moved);
 }
 
+void MeasureSession::set_method(const WidthMethod& method) {
+    method_ = method;
+    for (MeasuredHalf& half : halves_) {
+        measure(half);
+    }
+}
+
 PeakPanel MeasureSession::panel(PatternSide side) const {
     const MeasuredHalf& half = halves_[index(side)];
     const std::string title = side == PatternSide::AirDried ? "AD" : "EG";
@@ -170,7 +181,10 @@ PeakPanel MeasureSession::panel(PatternSide side) const {
     }
     const Outcome<PeakWidth> measured =
         half.width ? Outcome<PeakWidth>(*half.width) : Outcome<PeakWidth>(Failure{half.problem});
-    return measured_panel(title + " " + pattern->name, *pattern, measured, range_, log_counts_);
+    PeakPanel panel =
+        measured_panel(title + " " + pattern->name, *pattern, measured, range_, log_counts_);
+    panel.fit = half.fit;
+    return panel;
 }
 
 bool MeasureSession::widths_ready() const {

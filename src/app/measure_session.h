@@ -9,6 +9,7 @@
 #include "app/window_services.h"
 #include "diagram/peak_drawing.h"
 #include "patterns/peak_width.h"
+#include "patterns/width_method.h"
 
 #include "patterns/pattern_file.h"
 
@@ -31,6 +32,7 @@ struct MeasuredHalf {
     std::size_t scan = 0;                // the scan measured, 0-based
     std::string anode;                   // told for scans that state no wavelength; "Cu" if not
     std::optional<PeakWidth> width;      // none when nothing could be measured
+    std::optional<ProfileFit> fit;       // when the width was taken by a fit
     std::string problem;                 // the reader's or the measurer's message
 
     // The scan measured, with the told anode's wavelength when it states none; null when
@@ -45,6 +47,7 @@ struct ReadRequest {
     std::string path;
     std::uint64_t serial = 0; // a later request of the same side supersedes it
     PeakRange range;
+    WidthMethod method;
 };
 
 struct ReadResult {
@@ -92,6 +95,11 @@ public:
     void reset_range() { set_range(PeakRange{}); }
     const PeakRange& range() const { return range_; }
 
+    // How the widths are taken: the half-height reading (the default) or a fit; both
+    // patterns are measured again.
+    void set_method(const WidthMethod& method);
+    const WidthMethod& method() const { return method_; }
+
     void set_log_counts(bool on) { log_counts_ = on; }
     bool log_counts() const { return log_counts_; }
 
@@ -110,11 +118,12 @@ public:
 
 private:
     static std::size_t index(PatternSide side) { return static_cast<std::size_t>(side); }
-    static void measure(MeasuredHalf& half, const PeakRange& range);
-    void measure(MeasuredHalf& half) const { measure(half, range_); }
+    static void measure(MeasuredHalf& half, const PeakRange& range, const WidthMethod& method);
+    void measure(MeasuredHalf& half) const { measure(half, range_, method_); }
 
     WindowServices& services_;
     PeakRange range_;
+    WidthMethod method_;
     bool log_counts_ = false;
     std::array<MeasuredHalf, 2> halves_;
     std::array<std::uint64_t, 2> serials_{}; // of the latest request of each side

@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/measure_pairs.h"
 #include "cli/measure_rows.h"
+#include "cli/method_options.h"
 #include "cli/pattern_options.h"
 #include "cli/peak_figure.h"
 #include "cli/rule_options.h"
@@ -27,6 +28,7 @@ struct MeasureArgs {
     std::string broadening;
     std::string figure;
     PatternArgs pattern;
+    MethodArgs method;
     std::size_t scan_eg = 0; // 0: the same as --scan
     PairsJob pairs;
 };
@@ -73,6 +75,10 @@ int run_measure(MeasureArgs& args) {
     if (!choice) {
         return fail(choice.error());
     }
+    const auto method = method_choice(args.method);
+    if (!method) {
+        return fail(method.error());
+    }
     if (!args.pairs.list.empty()) {
         if (!args.ad.empty() || args.identify || !args.figure.empty() || args.scan_eg > 0) {
             return fail("--pairs takes no pattern files, --identify, --figure or --scan-eg");
@@ -83,6 +89,7 @@ int run_measure(MeasureArgs& args) {
         args.pairs.broadening = args.broadening;
         args.pairs.range = *range;
         args.pairs.choice = *choice;
+        args.pairs.method = *method;
         return run_measure_pairs(args.pairs);
     }
     if (args.eg.empty()) {
@@ -98,8 +105,8 @@ int run_measure(MeasureArgs& args) {
     if (args.scan_eg > 0) {
         eg_choice.scan = args.scan_eg;
     }
-    const auto ad = measure_file(args.ad, *choice, *range);
-    const auto eg = measure_file(args.eg, eg_choice, *range);
+    const auto ad = measure_file(args.ad, *choice, *range, *method);
+    const auto eg = measure_file(args.eg, eg_choice, *range, *method);
     for (const auto* side : {&ad, &eg}) {
         if (!*side) {
             std::cerr << side->error() << "\n";
@@ -115,6 +122,9 @@ int run_measure(MeasureArgs& args) {
         if (const auto note = anode_note(side, *m)) {
             std::cerr << *note << "\n";
         }
+    }
+    if (method->fit) {
+        std::cerr << kFitNote << "\n";
     }
     std::cout.flush();
     if (!args.figure.empty()) {
@@ -140,6 +150,7 @@ void add_measure_command(CLI::App& app, int& status) {
     command->add_option("--range", args->range, "2-theta range LO:HI searched (Cu K-alpha)")
         ->capture_default_str();
     add_pattern_options(*command, args->pattern);
+    add_method_options(*command, args->method);
     command
         ->add_option("--scan-eg", args->scan_eg,
                      "the scan of the EG file, when it is not the one of --scan (the two "

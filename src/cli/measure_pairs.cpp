@@ -142,8 +142,8 @@ int run_measure_pairs(const PairsJob& job) {
     std::vector<std::string> csv_lines{
         "name,side,file,position,fwhm,breadth,height,u_fwhm,method,quality"};
     for (const auto& pair : *pairs) {
-        const auto ad = measure_file(pair.ad, job.choice, job.range);
-        const auto eg = measure_file(pair.eg, job.choice, job.range);
+        const auto ad = measure_file(pair.ad, job.choice, job.range, job.method);
+        const auto eg = measure_file(pair.eg, job.choice, job.range, job.method);
         bool measured = true;
         for (const auto& [side, m] : {std::pair{"AD", &ad}, std::pair{"EG", &eg}}) {
             if (!*m) {
@@ -210,6 +210,9 @@ int run_measure_pairs(const PairsJob& job) {
         if (const auto failure = csv.close()) {
             return fail(*failure);
         }
+    }
+    if (job.method.fit) {
+        std::cerr << kFitNote << "\n";
     }
     std::cerr << "Wrote " << output_name(job.output) << ": " << width_lines.size()
               << " pairs measured, " << pairs->size() - width_lines.size() << " left out.\n";

@@ -6,6 +6,7 @@
 
 #include "patterns/peak_width.h"
 #include "patterns/read_pattern.h"
+#include "patterns/width_method.h"
 
 #include <string>
 
@@ -18,6 +19,7 @@ struct PairsJob {
     std::string broadening; // as typed; empty for 0
     PeakRange range;
     PatternChoice choice; // the same scan and wavelength for every file of the list
+    WidthMethod method;   // the same for every file
 };
 
 // A pair that cannot be measured is named on standard error and left out of the width

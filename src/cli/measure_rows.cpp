@@ -28,17 +28,18 @@ std::optional<double> degrees_of(const std::string& text) {
 } // namespace
 
 Outcome<Measured> measure_file(const std::string& path, const PatternChoice& choice,
-                               const PeakRange& range) {
+                               const PeakRange& range, const WidthMethod& method) {
     const auto pattern = read_pattern_file(path, choice);
     if (!pattern) {
         return Failure{pattern.error()};
     }
-    const auto width = measure_peak(*pattern, range);
-    if (!width) {
-        return Failure{width.error()};
+    auto reading = read_width(*pattern, range, method);
+    if (!reading) {
+        return Failure{reading.error()};
     }
-    Measured m{path, *pattern, *width, std::nullopt};
-    if (width->converted) {
+    Measured m{path,        *pattern, reading->width, reading->method, std::move(reading->fit),
+               std::nullopt};
+    if (m.width.converted) {
         m.wavelength = pattern->wavelength;
     }
     return m;
@@ -48,7 +49,7 @@ std::string measured_columns(const Measured& m, char separator) {
     const PeakWidth& w = m.width;
     return fixed(w.position, 4) + separator + width_text(w.fwhm) + separator +
            width_text(w.breadth) + separator + fixed(w.height, 1) + separator +
-           width_text(w.u_fwhm) + separator + "half-height" + separator + w.quality;
+           width_text(w.u_fwhm) + separator + m.method + separator + w.quality;
 }
 
 std::string measured_row(const std::string& side, const Measured& m) {

@@ -5,6 +5,7 @@
 
 #include "patterns/peak_width.h"
 #include "patterns/read_pattern.h"
+#include "patterns/width_method.h"
 #include "text/outcome.h"
 
 #include <optional>
@@ -15,17 +16,24 @@ namespace teravine::cli {
 inline constexpr const char* kMeasureHeader =
     "side\tfile\tposition\tfwhm\tbreadth\theight\tu_fwhm\tmethod\tquality";
 
+// Said on standard error after widths taken by a fit.
+inline constexpr const char* kFitNote =
+    "The fitted widths are those of the K-alpha1 profile, the K-alpha2 line fitted apart: "
+    "measure the instrument's broadening by the same method on the standard.";
+
 struct Measured {
     std::string file; // the path as given
     Pattern pattern;
-    PeakWidth width;
-    std::optional<double> wavelength; // when carried over from another anode
+    PeakWidth width;                    // by the method chosen
+    std::string method = "half-height"; // its name, as the method column gives it
+    std::optional<ProfileFit> fit;      // with the fit method
+    std::optional<double> wavelength;   // when carried over from another anode
 };
 
 // Reads the pattern at path, the scan and wavelength chosen, and measures its peak in the
-// range.
+// range by the method.
 Outcome<Measured> measure_file(const std::string& path, const PatternChoice& choice,
-                               const PeakRange& range);
+                               const PeakRange& range, const WidthMethod& method = {});
 
 // The columns after side and file, joined by `separator`.
 std::string measured_columns(const Measured& m, char separator);

@@ -11,6 +11,7 @@ std::optional<std::string> write_peak_figure(const std::string& path, const Peak
     for (const auto& [side, m] : panels) {
         drawn.push_back(
             measured_panel(side + " " + m->pattern.name, m->pattern, m->width, range, false));
+        drawn.back().fit = m->fit;
     }
     return write_peak_image(path, drawn);
 }

@@ -104,6 +104,20 @@ void draw_peak_plot(Surface& s, const PeakPlot& plot) {
         ring(s, at);
     }
     s.set_pen_width(1);
+    if (!plot.fitted.empty()) {
+        s.set_fore_color(kColourComponent);
+        for (const auto& component : plot.components) {
+            polyline(s, component);
+        }
+        s.set_fore_color(kColourResidual);
+        s.line(f(plot.fitted.front().x), f(plot.residual_zero), f(plot.fitted.back().x),
+               f(plot.residual_zero));
+        polyline(s, plot.residual);
+        s.set_pen_width(2);
+        s.set_fore_color(kColourFit);
+        polyline(s, plot.fitted);
+        s.set_pen_width(1);
+    }
     keep_text_style(kKeepRestore, style, s);
 }
 
@@ -134,7 +148,7 @@ PeakPlot draw_peak_panel(Surface& s, const PeakPanel& panel, const PlotArea& who
             view.hi = std::max(view.hi, angles.back());
         }
         plot = lay_out_peak_plot(*panel.pattern, panel.width, panel.range_lo, panel.range_hi, view,
-                                 area);
+                                 area, panel.fit ? &*panel.fit : nullptr);
         draw_peak_plot(s, plot);
     } else {
         s.box(f(area.left), f(area.top), f(area.right), f(area.bottom));

@@ -7,6 +7,7 @@
 
 #include "diagram/surface.h"
 #include "patterns/peak_plot.h"
+#include "patterns/profile_fit.h"
 #include "text/outcome.h"
 
 #include <optional>
@@ -19,11 +20,15 @@ inline constexpr Colour kColourCounts = 0x444444;
 inline constexpr Colour kColourBackground = 0xBF5F1F;
 inline constexpr Colour kColourHalfHeight = 0x2020C0;
 inline constexpr Colour kColourRangeEnd = 0x30A030;
+inline constexpr Colour kColourFit = 0x900090; // colours as 0xBBGGRR
+inline constexpr Colour kColourComponent = 0xD0A0A0;
+inline constexpr Colour kColourResidual = 0x808080;
 
 struct PeakPanel {
     std::string title;                 // "AD illite-AD.xy"
     const Pattern* pattern = nullptr;  // none: nothing was read
     std::optional<PeakWidth> width;    // none: nothing measured
+    std::optional<ProfileFit> fit;     // with a width taken by a fit
     std::string readout;               // the figures read, one line
     std::string problem;               // why nothing was read or measured
     double range_lo = 0, range_hi = 0; // on the pattern's scale

@@ -70,9 +70,44 @@ double PeakPlot::y_of(double counts_at) const {
     return area.bottom - (c - count_lo) / (count_hi - count_lo) * (area.bottom - area.top);
 }
 
+namespace {
+
+// The fit's curves over the fitted range, at the pattern's points; the residual in the
+// lowest eighth of the plot, its largest swing filling half the band.
+void lay_out_fit(PeakPlot& plot, const Pattern& pattern, const ProfileFit& fit) {
+    const auto& xs = pattern.two_theta;
+    const auto from =
+        static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), fit.range_lo) - xs.begin());
+    const auto to =
+        static_cast<std::size_t>(std::upper_bound(xs.begin(), xs.end(), fit.range_hi) - xs.begin());
+    plot.components.resize(fit.components.size());
+    std::vector<double> rest;
+    double swing = 0;
+    for (std::size_t i = from; i < to; ++i) {
+        const double at = xs[i];
+        const double x = plot.x_of(at);
+        const double model = fit.model_at(at);
+        plot.fitted.push_back({x, plot.y_of(model)});
+        for (std::size_t c = 0; c < fit.components.size(); ++c) {
+            plot.components[c].push_back(
+                {x, plot.y_of(fit.background_at(at) + fit.component_at(c, at))});
+        }
+        rest.push_back(pattern.counts[i] - model);
+        swing = std::max(swing, std::abs(rest.back()));
+    }
+    const double band = (plot.area.bottom - plot.area.top) / 8;
+    plot.residual_zero = plot.area.bottom - band;
+    const double scale = swing > 0 ? band / 2 / swing : 0;
+    for (std::size_t i = from; i < to; ++i) {
+        plot.residual.push_back({plot.x_of(xs[i]), plot.residual_zero - rest[i - from] * scale});
+    }
+}
+
+} // namespace
+
 PeakPlot lay_out_peak_plot(const Pattern& pattern, const std::optional<PeakWidth>& width,
                            double range_lo, double range_hi, const PeakView& view,
-                           const PlotArea& area) {
+                           const PlotArea& area, const ProfileFit* fit) {
     PeakPlot plot;
     plot.area = area;
     plot.view = view;
@@ -132,6 +167,10 @@ PeakPlot lay_out_peak_plot(const Pattern& pattern, const std::optional<PeakWidth
         for (const double at : {w.left, w.right}) {
             plot.crossings.push_back({plot.x_of(at), plot.y_of(background(at) + half)});
         }
+    }
+
+    if (fit != nullptr) {
+        lay_out_fit(plot, pattern, *fit);
     }
 
     const double x_step = tick_step(plot.view.hi - plot.view.lo, kMaxXTicks);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "patterns/peak_width.h"
+#include "patterns/profile_fit.h"
 
 #include <optional>
 #include <string>
@@ -46,6 +47,12 @@ struct PeakPlot {
     std::vector<PlotPoint> background;
     std::vector<PlotPoint> half_height;
     std::vector<PlotPoint> crossings;
+    // With a fit: the fitted model, each component over the background, and the residual
+    // (counts less model) in a band along the plot's foot, about `residual_zero`.
+    std::vector<PlotPoint> fitted;
+    std::vector<std::vector<PlotPoint>> components;
+    std::vector<PlotPoint> residual;
+    double residual_zero = 0;
     std::vector<PlotTick> x_ticks, count_ticks;
 
     double x_of(double two_theta) const;
@@ -54,8 +61,9 @@ struct PeakPlot {
 };
 
 // The range's ends are on the pattern's scale, as are width's drawing figures.
+// With a fit, its curves are laid out too.
 PeakPlot lay_out_peak_plot(const Pattern& pattern, const std::optional<PeakWidth>& width,
                            double range_lo, double range_hi, const PeakView& view,
-                           const PlotArea& area);
+                           const PlotArea& area, const ProfileFit* fit = nullptr);
 
 } // namespace teravine

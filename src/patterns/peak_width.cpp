@@ -479,7 +479,8 @@ std::string width_text(double width) {
     return ec == std::errc() ? std::string(text, end) : std::string("nan");
 }
 
-Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) {
+Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
+                                Uncertainty uncertainty) {
     const std::string& name = pattern.name;
     const std::string span = "between " + degrees(range.lo) + " and " + degrees(range.hi);
     const bool copper = is_copper(pattern.wavelength);
@@ -535,9 +536,11 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
                        " does not fall to half its height " + r.failure + " it within the range " +
                        span + " 2θ; widen the range."};
     }
-    const auto [scatter, failed] = resampled_scatter(x, r, first, last);
+    const auto [scatter, failed] = uncertainty == Uncertainty::resampled
+                                       ? resampled_scatter(x, r, first, last)
+                                       : std::pair{std::nan(""), 0.0};
     unsigned flags = r.flags;
-    if (failed > 0.05 || !std::isfinite(scatter)) {
+    if (uncertainty == Uncertainty::resampled && (failed > 0.05 || !std::isfinite(scatter))) {
         flags |= unstable;
     }
     std::vector<std::string> reasons;
@@ -555,7 +558,8 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range) 
     width.fwhm = r.right - r.left;
     width.breadth = r.area / r.top.height;
     width.height = r.top.height;
-    width.u_fwhm = std::isfinite(scatter) ? scatter : width.fwhm;
+    width.u_fwhm =
+        std::isfinite(scatter) || uncertainty == Uncertainty::skipped ? scatter : width.fwhm;
     width.quality = quality_text(reasons);
     width.range_lo = x[first];
     width.range_hi = x[last];

@@ -69,7 +69,11 @@ std::string quality_text(const std::vector<std::string>& reasons);
 // monotone, or a net height below three standard deviations of the background: its
 // Poisson noise when the counts are whole numbers, else the flanks' scatter), or the half
 // height is not reached within the range. Doubtful readings are given with their reasons.
-Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range = {});
+// With Uncertainty::skipped the resamples are left out (u_fwhm is then NaN): a start for
+// a fit needs no uncertainty, and the resamples take most of the reading's time.
+enum class Uncertainty { resampled, skipped };
+Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range = {},
+                                Uncertainty uncertainty = Uncertainty::resampled);
 
 // The range carried over to the pattern's own 2θ scale (itself for Cu Kα); nothing when
 // the pattern's wavelength cannot reach it.

@@ -92,34 +92,119 @@ double alpha2_position(double position, double wavelength_ratio) {
     return 2 * std::asin(s) / kDegree;
 }
 
-double model(const Data& d, const double* p, double x) {
-    const std::size_t b = d.layout.background_at();
-    const double t = (x - d.centre) / d.half_span;
-    double value = 0, power = 1;
-    for (int k = 0; k < d.layout.background; ++k) {
-        value += p[b + static_cast<std::size_t>(k)] * power;
-        power *= t;
+// d alpha2_position / d position.
+double alpha2_slope(double position, double wavelength_ratio) {
+    const double s = wavelength_ratio * std::sin(position / 2 * kDegree);
+    if (!(s < 1)) {
+        return 0;
     }
-    for (int c = 0; c < d.layout.components; ++c) {
-        Profile profile = d.layout.profile(p, c);
-        value += profile_value(profile, x);
-        if (d.ratio > 0) {
-            profile.position = alpha2_position(profile.position, d.wavelength_ratio);
-            profile.height *= d.ratio;
-            value += profile_value(profile, x);
+    return wavelength_ratio * std::cos(position / 2 * kDegree) / std::sqrt(1 - s * s);
+}
+
+// The model of one set of parameters: its lines (each component's Kα1, then its Kα2)
+// worked out once, then evaluated point by point.
+class Model {
+public:
+    Model(const Data& d, const double* p) : d_(d), p_(p) {
+        for (int c = 0; c < d.layout.components; ++c) {
+            Profile profile = d.layout.profile(p, c);
+            lines_.push_back(profile);
+            if (d.ratio > 0) {
+                slopes_.push_back(alpha2_slope(profile.position, d.wavelength_ratio));
+                profile.position = alpha2_position(profile.position, d.wavelength_ratio);
+                profile.height *= d.ratio;
+                lines_.push_back(profile);
+            }
         }
     }
-    return value;
-}
+    double operator()(double x) const {
+        const std::size_t b = d_.layout.background_at();
+        const double t = (x - d_.centre) / d_.half_span;
+        double value = 0, power = 1;
+        for (int k = 0; k < d_.layout.background; ++k) {
+            value += p_[b + static_cast<std::size_t>(k)] * power;
+            power *= t;
+        }
+        for (const Profile& line : lines_) {
+            value += profile_value(line, x);
+        }
+        return value;
+    }
+    // The lines of component c: its Kα1 and, with the doublet, its Kα2 with the slope of
+    // its position by the Kα1's.
+    const Profile& alpha1(int c) const { return lines_[index(c)]; }
+    const Profile* alpha2(int c) const { return d_.ratio > 0 ? &lines_[index(c) + 1] : nullptr; }
+    double alpha2_slope_of(int c) const { return slopes_[static_cast<std::size_t>(c)]; }
+
+private:
+    std::size_t index(int c) const { return static_cast<std::size_t>(c) * (d_.ratio > 0 ? 2 : 1); }
+    const Data& d_;
+    const double* p_;
+    std::vector<Profile> lines_;
+    std::vector<double> slopes_;
+};
 
 int residuals(const gsl_vector* p, void* data, gsl_vector* f) {
     const auto& d = *static_cast<const Data*>(data);
+    const Model model(d, p->data);
     for (std::size_t i = 0; i < d.n; ++i) {
-        const double r = model(d, p->data, d.x[i]) - d.y[i];
+        const double r = model(d.x[i]) - d.y[i];
         if (!std::isfinite(r)) {
             return GSL_EBADFUNC;
         }
         gsl_vector_set(f, i, r);
+    }
+    return GSL_SUCCESS;
+}
+
+// The model's slopes by the parameters, row by row: the profiles' own slopes carried
+// through the logarithms of height and widths and the sines of the shapes.
+int jacobian(const gsl_vector* p, void* data, gsl_matrix* jac) {
+    const auto& d = *static_cast<const Data*>(data);
+    const Layout& l = d.layout;
+    const std::size_t b = l.background_at();
+    const bool split = is_split(l.shape);
+    const double span = is_pearson(l.shape) ? kMaxPearson - kMinPearson : 1.0;
+    const Model model(d, p->data);
+    // The slope of each shape by its parameter's sine, per component and side.
+    std::vector<double> shape_slope(2 * static_cast<std::size_t>(l.components));
+    for (int c = 0; c < l.components; ++c) {
+        const double* q = p->data + l.per_component() * static_cast<std::size_t>(c);
+        shape_slope[2 * static_cast<std::size_t>(c)] = span * std::cos(q[3]) / 2;
+        shape_slope[2 * static_cast<std::size_t>(c) + 1] = span * std::cos(split ? q[5] : q[3]) / 2;
+    }
+    gsl_matrix_set_zero(jac);
+    for (std::size_t i = 0; i < d.n; ++i) {
+        double* row = gsl_matrix_ptr(jac, i, 0);
+        const double x = d.x[i];
+        const double t = (x - d.centre) / d.half_span;
+        double power = 1;
+        for (int k = 0; k < l.background; ++k) {
+            row[b + static_cast<std::size_t>(k)] = power;
+            power *= t;
+        }
+        for (int c = 0; c < l.components; ++c) {
+            const std::size_t at = l.per_component() * static_cast<std::size_t>(c);
+            const double* slopes = &shape_slope[2 * static_cast<std::size_t>(c)];
+            const Profile& profile = model.alpha1(c);
+            const auto add = [&](const ProfileSlopes& s, double position_slope) {
+                const bool right = split && s.right;
+                const double width = right ? profile.right_width : profile.left_width;
+                row[at] += s.by_position * position_slope;
+                row[at + 1] += s.value;
+                row[at + (right ? 4 : 2)] += s.by_width * width;
+                row[at + (right ? 5 : 3)] += s.by_mixing * slopes[right ? 1 : 0];
+            };
+            add(profile_slopes(profile, x), 1.0);
+            if (const Profile* alpha2 = model.alpha2(c)) {
+                add(profile_slopes(*alpha2, x), model.alpha2_slope_of(c));
+            }
+        }
+        for (std::size_t j = 0; j < jac->size2; ++j) {
+            if (!std::isfinite(row[j])) {
+                return GSL_EBADFUNC;
+            }
+        }
     }
     return GSL_SUCCESS;
 }
@@ -153,7 +238,7 @@ Solution solve(const Data& d, const std::vector<double>& start, int rounds = 2,
     }
     gsl_multifit_nlinear_fdf fdf{};
     fdf.f = residuals;
-    fdf.df = nullptr;
+    fdf.df = jacobian;
     fdf.fvv = nullptr;
     fdf.n = d.n;
     fdf.p = size;
@@ -164,8 +249,9 @@ Solution solve(const Data& d, const std::vector<double>& start, int rounds = 2,
     // favour the points that happen to count low and pull a peak's height down.
     for (int round = 0; round < rounds; ++round) {
         if (round == 1) {
+            const Model model(d, s.p.data());
             for (std::size_t i = 0; i < d.n; ++i) {
-                weights[i] = 1 / std::max(model(d, s.p.data(), d.x[i]), 1.0);
+                weights[i] = 1 / std::max(model(d.x[i]), 1.0);
             }
         }
         gsl_multifit_nlinear_winit(&x.vector, &w.vector, &fdf, work.get());
@@ -221,8 +307,9 @@ Estimate estimate(const Solution& s, const std::function<double(const double*)>&
 bool structured(const Data& d, const double* p) {
     double above = 0, below = 0, runs = 0;
     int last = 0;
+    const Model model(d, p);
     for (std::size_t i = 0; i < d.n; ++i) {
-        const double r = d.y[i] - model(d, p, d.x[i]);
+        const double r = d.y[i] - model(d.x[i]);
         const int sign = r > 0 ? 1 : -1;
         (sign > 0 ? above : below) += 1;
         runs += sign != last;
@@ -288,7 +375,7 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
         return Failure{pattern.name + ": there is no component " + std::to_string(options.use) +
                        " among " + std::to_string(options.components) + "."};
     }
-    const auto reading = measure_peak(pattern, range);
+    const auto reading = measure_peak(pattern, range, Uncertainty::skipped);
     if (!reading) {
         return Failure{reading.error()};
     }
@@ -334,8 +421,9 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
         const Profile tallest = layout.profile(s.p.data(), 0);
         const auto reach = static_cast<std::size_t>(std::max(1.0, 0.1 * fwhm / step));
         std::vector<double> rest(d.n);
+        const Model model(d, s.p.data());
         for (std::size_t i = 0; i < d.n; ++i) {
-            rest[i] = d.y[i] - model(d, s.p.data(), d.x[i]);
+            rest[i] = d.y[i] - model(d.x[i]);
         }
         std::size_t best = reach;
         double best_value = -INFINITY;

@@ -22,6 +22,8 @@ struct FitOptions {
     int components = 1;  // 1..3
     int use = 0;         // the component whose width is reported, 1-based; 0: the tallest
     bool doublet = true; // model the Kα2 line of every component
+
+    bool operator==(const FitOptions&) const = default;
 };
 
 struct Estimate {

@@ -32,6 +32,14 @@ struct Profile {
 
 double profile_value(const Profile& profile, double two_theta);
 
+// A profile's value at 2θ and its slopes by its position, and by the width and the shape
+// of the side 2θ lies on (`right` says which), for a fit's Jacobian.
+struct ProfileSlopes {
+    double value = 0, by_position = 0, by_width = 0, by_mixing = 0;
+    bool right = false;
+};
+ProfileSlopes profile_slopes(const Profile& profile, double two_theta);
+
 // The full width at half maximum, found on the profile itself on each side of the top.
 double profile_fwhm(const Profile& profile);
 

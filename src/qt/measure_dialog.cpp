@@ -17,6 +17,7 @@
 #include <QPromise>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QThreadPool>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -168,6 +169,21 @@ QWidget* MeasureDialog::build_controls() {
     use_widths = new QPushButton(QStringLiteral("Use widths"), row);
     use_and_draw = new QPushButton(QStringLiteral("Use and Draw"), row);
     auto* close_button = new QPushButton(QStringLiteral("Close"), row);
+    method = new QComboBox(row);
+    method->addItem(QStringLiteral("Half height"));
+    for (const ProfileShape shape :
+         {ProfileShape::pseudo_voigt, ProfileShape::pearson7, ProfileShape::split_pseudo_voigt,
+          ProfileShape::split_pearson7}) {
+        method->addItem(QStringLiteral("Fit ") +
+                            QString::fromStdString(std::string(profile_shape_name(shape))),
+                        static_cast<int>(shape));
+    }
+    method->setToolTip(QStringLiteral(
+        "How the widths are taken: the half-height reading, or a fitted profile whose "
+        "Kα1 width is given (measure the standard by the same method)"));
+    components = new QSpinBox(row);
+    components->setRange(1, 3);
+    components->setToolTip(QStringLiteral("Overlapped profiles fitted; the tallest is used"));
     layout->addWidget(new QLabel(QStringLiteral("Range 2θ (Cu Kα)"), row));
     layout->addWidget(range_lo);
     layout->addWidget(new QLabel(QStringLiteral("to"), row));
@@ -177,6 +193,10 @@ QWidget* MeasureDialog::build_controls() {
     layout->addStretch(1);
     // The buttons on a line of their own, so the dialog fits beside the window.
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(new QLabel(QStringLiteral("Width by"), row));
+    buttons->addWidget(method);
+    buttons->addWidget(new QLabel(QStringLiteral("Components"), row));
+    buttons->addWidget(components);
     buttons->addStretch(1);
     for (QPushButton* button : {save_figure, use_widths, use_and_draw, close_button}) {
         button->setAutoDefault(false);
@@ -198,6 +218,8 @@ QWidget* MeasureDialog::build_controls() {
         session_.set_log_counts(on);
         refresh();
     });
+    connect(method, &QComboBox::currentIndexChanged, this, [this] { method_chosen(); });
+    connect(components, &QSpinBox::valueChanged, this, [this] { method_chosen(); });
     connect(save_figure, &QPushButton::clicked, this, [this] { choose_figure_file(); });
     connect(use_widths, &QPushButton::clicked, this, [this] { session_.use_widths(); });
     connect(use_and_draw, &QPushButton::clicked, this, [this] {
@@ -288,6 +310,19 @@ void MeasureDialog::range_typed() {
     refresh(); // a refused range shows the one still in use
 }
 
+// A fit of a few hundred points takes milliseconds to a tenth of a second, so it runs
+// here as the half-height reading does on a range change.
+void MeasureDialog::method_chosen() {
+    WidthMethod chosen;
+    chosen.fit = method->currentIndex() > 0;
+    if (chosen.fit) {
+        chosen.options.shape = static_cast<ProfileShape>(method->currentData().toInt());
+        chosen.options.components = components->value();
+    }
+    session_.set_method(chosen);
+    refresh();
+}
+
 void MeasureDialog::refresh() {
     {
         const QSignalBlocker lo_blocker(range_lo);
@@ -313,7 +348,11 @@ void MeasureDialog::refresh() {
         show(h.fwhm, &PeakWidth::fwhm);
         show(h.breadth, &PeakWidth::breadth);
         show(h.u_fwhm, &PeakWidth::u_fwhm);
-        h.message->setText(QString::fromStdString(m.problem));
+        // A doubtful width is shown with its reasons, in the message's red.
+        const bool doubtful = m.problem.empty() && m.width && m.width->quality != "ok";
+        h.message->setText(QString::fromStdString(
+            doubtful ? "Doubtful (" + session_.method().name() + "): " + m.width->quality
+                     : m.problem));
         h.status->setText(
             m.reading
                 ? QStringLiteral("Reading %1…").arg(QString::fromStdString(pattern_name(m.path)))
@@ -332,6 +371,7 @@ void MeasureDialog::refresh() {
         }
         h.plot->update();
     }
+    components->setEnabled(session_.method().fit);
     const bool ready = session_.widths_ready();
     refresh_preview();
     use_widths->setEnabled(ready);

@@ -18,6 +18,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QSpinBox;
 class QDoubleSpinBox;
 class QBoxLayout;
 class QLabel;
@@ -62,6 +63,8 @@ public:
     QDoubleSpinBox* range_hi = nullptr;
     QPushButton* reset_range = nullptr;
     QCheckBox* log_counts = nullptr;
+    QComboBox* method = nullptr;    // "Half height", or a fit of one of the profiles
+    QSpinBox* components = nullptr; // of a fit, 1 to 3
     QPushButton* save_figure = nullptr;
     QPushButton* use_widths = nullptr;
     QPushButton* use_and_draw = nullptr;
@@ -83,6 +86,7 @@ private:
     void choose_file(PatternSide side);
     void choose_figure_file();
     void range_typed();
+    void method_chosen();
     void take_read(QFutureWatcher<ReadResult>* watcher);
     // The scan and anode choices of the half's file.
     void fill_choices(PatternSide side);

@@ -146,6 +146,44 @@ TEST_F(MeasureSessionTest, ReadsOnAnotherThreadAndKeepsOnlyTheLatestFile) {
     EXPECT_NE(session.half(PatternSide::Glycolated).problem.find("missing.xy"), std::string::npos);
 }
 
+// A fit chosen while a file is read: what comes back is fitted; the panel carries the fit
+// and its plot the fitted curve, one line per component and the residual.
+TEST_F(MeasureSessionTest, FitsWhenAFitIsChosen) {
+    const ReadRequest request =
+        session.request_open(PatternSide::AirDried, pattern_file("fit.xy", 0.45));
+    WidthMethod fit;
+    fit.fit = true;
+    fit.options.components = 2;
+    session.set_method(fit);
+    ASSERT_TRUE(session.take_result(MeasureSession::read_and_measure(request)));
+    session.open(PatternSide::Glycolated, pattern_file("eg.xy", 0.35));
+    for (const auto& [side, truth] :
+         {std::pair{PatternSide::AirDried, 0.45}, std::pair{PatternSide::Glycolated, 0.35}}) {
+        const MeasuredHalf& half = session.half(side);
+        ASSERT_TRUE(half.fit.has_value()) << half.problem;
+        EXPECT_EQ(half.fit->components.size(), 2u);
+        EXPECT_NEAR(half.width->fwhm, truth, 0.05 * truth);
+        const PeakPanel panel = session.panel(side);
+        ASSERT_TRUE(panel.fit.has_value());
+        const PeakPlot plot =
+            lay_out_peak_plot(*panel.pattern, panel.width, panel.range_lo, panel.range_hi,
+                              {6, 12, false}, {0, 0, 400, 300}, &*panel.fit);
+        EXPECT_EQ(plot.components.size(), 2u);
+        EXPECT_EQ(plot.fitted.size(), plot.residual.size());
+        EXPECT_GT(plot.fitted.size(), 200u);
+        // The residual keeps to its band at the plot's foot.
+        for (const PlotPoint& r : plot.residual) {
+            EXPECT_GE(r.y, 300 - 300.0 / 8 - 300.0 / 16 - 1e-9);
+            EXPECT_LE(r.y, 300 - 300.0 / 8 + 300.0 / 16 + 1e-9);
+        }
+    }
+    // Back to the half-height reading: no fit is kept.
+    session.set_method({});
+    EXPECT_FALSE(session.half(PatternSide::AirDried).fit.has_value());
+    EXPECT_EQ(session.half(PatternSide::AirDried).width->fwhm,
+              measure_peak(*session.half(PatternSide::AirDried).pattern())->fwhm);
+}
+
 TEST_F(MeasureSessionTest, ScansAndAnodesChosen) {
     // Two scans of one file, as a reader of several hands them back.
     const ReadRequest request = session.request_open(PatternSide::AirDried, "two.ras");

@@ -261,5 +261,34 @@ TEST_F(MeasureDialogTest, AFileOfSeveralScansOffersThemAll) {
               rows[1].split('\t')[3] + QStringLiteral("°"));
 }
 
+// Each method of the box measures both patterns as the session's own method does, the
+// components only with a fit; the dialog still fits a 1280 x 1024 screen.
+TEST_F(MeasureDialogTest, TheMethodChosenMeasuresBothPatterns) {
+    MeasureDialog& dialog = window.show_measure_dialog();
+    dialog.open_pattern(PatternSide::AirDried, ad);
+    dialog.open_pattern(PatternSide::Glycolated, eg);
+    wait_until_read(dialog);
+    for (int index = 0; index < dialog.method->count(); ++index) {
+        dialog.method->setCurrentIndex(index);
+        dialog.components->setValue(index == 4 ? 2 : 1);
+        const WidthMethod& method = dialog.session().method();
+        EXPECT_EQ(method.fit, index > 0);
+        EXPECT_EQ(dialog.components->isEnabled(), index > 0);
+        for (const PatternSide side : {PatternSide::AirDried, PatternSide::Glycolated}) {
+            const MeasuredHalf& half = dialog.session().half(side);
+            ASSERT_TRUE(half.width.has_value()) << half.problem;
+            const auto again = read_width(*half.pattern(), dialog.session().range(), method);
+            ASSERT_TRUE(again.ok());
+            EXPECT_EQ(half.width->fwhm, again->width.fwhm);
+            EXPECT_EQ(half.fit.has_value(), index > 0);
+            if (half.fit) {
+                EXPECT_EQ(half.fit->components.size(), index == 4 ? 2u : 1u);
+            }
+        }
+    }
+    EXPECT_LE(dialog.sizeHint().width(), 1280);
+    EXPECT_LE(dialog.sizeHint().height(), 1024);
+}
+
 } // namespace
 } // namespace teravine

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/method_options.h"
+
+namespace teravine::cli {
+
+void add_method_options(CLI::App& command, MethodArgs& args) {
+    command
+        .add_option("--method", args.method,
+                    "half-height (the direct reading) or fit (a fitted profile, its K-alpha1 "
+                    "width reported)")
+        ->capture_default_str();
+    command.add_option("--profile", args.profile,
+                       "with --method fit: pseudo-voigt (the default), pearson7, "
+                       "split-pseudo-voigt or split-pearson7");
+    command.add_option("--background", args.background,
+                       "with --method fit: linear (the default) or quadratic");
+    command.add_option("--components", args.components,
+                       "with --method fit: 1 (the default) to 3 overlapped profiles");
+    command.add_option("--use", args.use,
+                       "with --method fit: the component, numbered by position, whose width "
+                       "is reported (default: the tallest)");
+}
+
+Outcome<WidthMethod> method_choice(const MethodArgs& args) {
+    WidthMethod method;
+    if (args.method == "half-height") {
+        if (!args.profile.empty() || !args.background.empty() || args.components != -1 ||
+            args.use != -1) {
+            return Failure{"--profile, --background, --components and --use go with --method fit"};
+        }
+        return method;
+    }
+    if (args.method != "fit") {
+        return Failure{"--method is half-height or fit, not \"" + args.method + "\""};
+    }
+    method.fit = true;
+    if (!args.profile.empty()) {
+        const auto shape = profile_shape_named(args.profile);
+        if (!shape) {
+            return Failure{"--profile is pseudo-voigt, pearson7, split-pseudo-voigt or "
+                           "split-pearson7, not \"" +
+                           args.profile + "\""};
+        }
+        method.options.shape = *shape;
+    }
+    if (args.background == "quadratic") {
+        method.options.background = FitBackground::quadratic;
+    } else if (!args.background.empty() && args.background != "linear") {
+        return Failure{"--background is linear or quadratic, not \"" + args.background + "\""};
+    }
+    if (args.components != -1) {
+        if (args.components < 1 || args.components > 3) {
+            return Failure{"--components is 1, 2 or 3"};
+        }
+        method.options.components = args.components;
+    }
+    if (args.use == -1) {
+        return method;
+    }
+    if (args.use < 1 || args.use > method.options.components) {
+        return Failure{"--use K wants K from 1 to the number of --components (" +
+                       std::to_string(method.options.components) + ")"};
+    }
+    method.options.use = args.use;
+    return method;
+}
+
+} // namespace teravine::cli

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// How `measure` takes its widths: --method half-height (the default) or fit, and for a
+// fit --profile, --background, --components and --use.
+#pragma once
+
+#include "patterns/width_method.h"
+#include "text/outcome.h"
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+namespace teravine::cli {
+
+struct MethodArgs {
+    std::string method = "half-height";
+    std::string profile;    // empty: not given
+    std::string background; // empty: not given
+    int components = -1;    // -1: not given
+    int use = -1;           // -1: not given
+};
+
+void add_method_options(CLI::App& command, MethodArgs& args);
+
+// The method the options name; options that do not go together are refused.
+Outcome<WidthMethod> method_choice(const MethodArgs& args);
+
+} // namespace teravine::cli
