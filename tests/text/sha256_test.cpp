@@ -28,7 +28,8 @@ TEST(Sha256, StandardVectorsWholeInPiecesAndFromAFile) {
     for (const auto& c : cases) {
         EXPECT_EQ(sha256_hex(c.message), c.digest) << c.message.size();
         Sha256 pieces;
-        for (std::size_t at = 0, step = 1; at < c.message.size(); at += step, step = step * 3 % 97) {
+        for (std::size_t at = 0, step = 1; at < c.message.size();
+             at += step, step = step * 3 % 97) {
             pieces.add(std::string_view(c.message).substr(at, step));
         }
         EXPECT_EQ(pieces.hex(), c.digest) << c.message.size();
