@@ -3,6 +3,7 @@
 
 #include "patterns/anode.h"
 #include "patterns/read_pattern.h"
+#include "text/sha256.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,6 +64,8 @@ ReadResult MeasureSession::read_and_measure(const ReadRequest& request) {
         return result;
     }
     half.file = std::move(file.value());
+    const auto digest = sha256_of_file(request.path);
+    half.sha256 = digest ? *digest : std::string();
     for (const Pattern& scan : half.file.scans) {
         half.states_wavelength.push_back(scan.wavelength.has_value());
     }
@@ -204,6 +207,24 @@ bool MeasureSession::use_widths() {
     services_.set_text(TextBox::Xls, box_text(PatternSide::AirDried));
     services_.set_text(TextBox::Yls, box_text(PatternSide::Glycolated));
     return true;
+}
+
+} // namespace teravine
+
+namespace teravine {
+
+std::optional<Measurement> MeasureSession::measurement() const {
+    // A file that could not be read again for its digest leaves the pair without a record.
+    if (!widths_ready() || half(PatternSide::AirDried).sha256.empty() ||
+        half(PatternSide::Glycolated).sha256.empty()) {
+        return std::nullopt;
+    }
+    const auto file = [](const MeasuredHalf& h) {
+        return MeasuredFile{h.path, h.sha256, static_cast<std::int32_t>(h.scan + 1),
+                            static_cast<float>(h.width->fwhm), static_cast<float>(h.width->u_fwhm)};
+    };
+    return Measurement{file(half(PatternSide::AirDried)), file(half(PatternSide::Glycolated)),
+                       range_.lo, range_.hi, kMethodHalfHeight};
 }
 
 } // namespace teravine

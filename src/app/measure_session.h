@@ -8,6 +8,7 @@
 
 #include "app/window_services.h"
 #include "diagram/peak_drawing.h"
+#include "identify/sample_list.h"
 #include "patterns/peak_width.h"
 #include "patterns/width_method.h"
 
@@ -34,6 +35,7 @@ struct MeasuredHalf {
     std::optional<PeakWidth> width;      // none when nothing could be measured
     std::optional<ProfileFit> fit;       // when the width was taken by a fit
     std::string problem;                 // the reader's or the measurer's message
+    std::string sha256;                  // of the file as read; empty when not read
 
     // The scan measured, with the told anode's wavelength when it states none; null when
     // nothing was read.
@@ -115,6 +117,9 @@ public:
     // Writes them into "Air Dried IC" and "Ethylene Glycol IC"; false, and nothing
     // written, unless both are measured.
     bool use_widths();
+    // What the widths were measured on and how, for the samples placed from them; nothing
+    // unless both are measured.
+    std::optional<Measurement> measurement() const;
 
 private:
     static std::size_t index(PatternSide side) { return static_cast<std::size_t>(side); }

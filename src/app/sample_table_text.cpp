@@ -28,6 +28,12 @@ std::string rows_text(const SampleList& samples, const std::vector<std::size_t>&
     return out;
 }
 
+// Widths to four decimals, as the measuring tool prints them and width files hold them, so
+// that a column's numbers line up; the CSV export keeps every digit.
+std::string width_cell(float width) {
+    return format_fixed(width, 4);
+}
+
 std::string interval_cell(const PlacedSample& sample, UncertainQuantity quantity) {
     return sample.uncertainty ? interval_text(*sample.uncertainty, quantity) : std::string();
 }
@@ -60,9 +66,10 @@ std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleCol
     case SampleColumn::number:
         return std::to_string(index + 1);
     case SampleColumn::ad:
-        return bare_number_text(sample.iw_ad);
+        return width_cell(sample.iw_ad);
     case SampleColumn::eg:
-        return bare_number_text(sample.iw_eg);
+        return width_cell(sample.iw_eg);
+    // N, %S, k and Nfp as the label writes them.
     case SampleColumn::n:
         return bare_number_text(static_cast<int>(sample.n_int));
     case SampleColumn::s:
@@ -132,9 +139,9 @@ std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column) {
     case SampleColumn::name:
         return sample.name;
     case SampleColumn::ad:
-        return bare_number_text(sample.ad);
+        return width_cell(sample.ad);
     case SampleColumn::eg:
-        return bare_number_text(sample.eg);
+        return width_cell(sample.eg);
     case SampleColumn::label:
         return "not placed: " + sample.reason;
     default:

@@ -294,8 +294,20 @@ void Terav::Command1_Click() {
     float eg = entry.eg;
     const Broadening& br = state_.broadening;
     remove_inst_from_pair(ad, eg, entry.broadening, br.broad_rule, br.cor);
-    place_current_point(ad, eg,
-                        {entry.ad, entry.eg, entry.broadening, br.broad_rule, true, {}, {}, {}});
+    SampleOrigin origin{entry.ad, entry.eg, entry.broadening, br.broad_rule, true, {}, {}, {}, {}};
+    // Widths typed over the measured ones are no longer the measurement's.
+    if (box_measurement_ && box_measurement_->ad_text == services_.text(TextBox::Xls) &&
+        box_measurement_->eg_text == services_.text(TextBox::Yls)) {
+        origin.measurement = box_measurement_->measurement;
+    } else {
+        box_measurement_.reset();
+    }
+    place_current_point(ad, eg, origin);
+}
+
+void Terav::use_measurement(const Measurement& measurement) {
+    box_measurement_ =
+        BoxMeasurement{measurement, services_.text(TextBox::Xls), services_.text(TextBox::Yls)};
 }
 
 std::string Terav::preview_entry(const std::string& ad_text, const std::string& eg_text) const {

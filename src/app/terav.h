@@ -132,6 +132,9 @@ public:
     std::string preview_entry(const std::string& ad, const std::string& eg) const;
     void prof_option_Click(int index);
     void file_option_Click();
+    // The measuring dialog wrote its widths into the boxes: the samples "Draw" places keep
+    // this measurement for as long as the boxes hold the texts they hold now.
+    void use_measurement(const Measurement& measurement);
 
     const TeravState& state() const { return state_; }
 
@@ -173,6 +176,12 @@ private:
     Surface& picture_;
     TeravState state_;
     SampleHistory history_;
+    struct BoxMeasurement {
+        Measurement measurement;
+        std::string ad_text; // the width boxes as the measurement left them
+        std::string eg_text;
+    };
+    std::optional<BoxMeasurement> box_measurement_;
 };
 
 } // namespace teravine

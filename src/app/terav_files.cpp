@@ -145,6 +145,7 @@ bool Terav::place_treated(Treatment& treated, const WidthFile& measured, const N
                             true,
                             pair.name,
                             {},
+                            {},
                             {}};
         if (list != nullptr) {
             origin.u_ad = list->samples[i].u_ad;

@@ -83,6 +83,66 @@ std::optional<float> optional_number(const json& object, const char* name,
     return value;
 }
 
+MeasuredFile measured_file(const json& object, const char* side, const std::string& where_in) {
+    const json& one = field(object, side, where_in);
+    const std::string where = "\"" + std::string(side) + "\" of " + where_in;
+    MeasuredFile f;
+    f.path = text(one, "path", where);
+    f.sha256 = text(one, "sha256", where);
+    if (f.sha256.size() != 64 ||
+        f.sha256.find_first_not_of("0123456789abcdef") != std::string::npos) {
+        throw BadField("\"sha256\" of " + where + " is not 64 lowercase hexadecimal digits");
+    }
+    f.scan = static_cast<std::int32_t>(whole(one, "scan", where, 1, 1000000));
+    f.width = number(one, "width", where);
+    f.u = number(one, "u", where);
+    if (f.width <= 0 || f.u < 0) {
+        throw BadField("the width or u of " + where + " is not positive");
+    }
+    return f;
+}
+
+// A sample's measurement: optional, but whole and checked when present.
+std::optional<Measurement> measurement_of(const json& sample, const std::string& where_in) {
+    if (!sample.contains("measurement")) {
+        return std::nullopt;
+    }
+    const json& m = sample.at("measurement");
+    const std::string where = "the measurement of " + where_in;
+    Measurement out;
+    out.ad = measured_file(m, "ad", where);
+    out.eg = measured_file(m, "eg", where);
+    const json& range = field(m, "range", where);
+    if (!range.is_array() || range.size() != 2) {
+        throw BadField("\"range\" of " + where + " is not two numbers");
+    }
+    out.range_lo = number(range[0], "\"range\" of " + where);
+    out.range_hi = number(range[1], "\"range\" of " + where);
+    if (!(out.range_lo < out.range_hi) || out.range_lo < 0 || out.range_hi > 180) {
+        throw BadField("\"range\" of " + where + " is not a range within 0 to 180");
+    }
+    out.method = text(m, "method", where);
+    if (out.method != kMethodHalfHeight && out.method != "fit") {
+        throw BadField("\"method\" of " + where + " is \"" + out.method +
+                       "\", not half-height or fit");
+    }
+    return out;
+}
+
+json measurement_json(const Measurement& m) {
+    const auto file = [](const MeasuredFile& f) {
+        return json{{"path", f.path},
+                    {"sha256", f.sha256},
+                    {"scan", f.scan},
+                    {"width", f.width},
+                    {"u", f.u}};
+    };
+    return json{{"method", m.method},
+                {"range", json::array({m.range_lo, m.range_hi})},
+                {"ad", file(m.ad)},
+                {"eg", file(m.eg)}};
+}
+
 WindowSession session_from(const json& root) {
     WindowSession s;
     const std::string top = "the session";
@@ -148,6 +208,7 @@ WindowSession session_from(const json& root) {
         }
         o.u_ad = optional_number(one, "u_ad", where);
         o.u_eg = optional_number(one, "u_eg", where);
+        o.measurement = measurement_of(one, where);
         s.samples.push_back(std::move(sample));
     }
     return s;
@@ -185,6 +246,9 @@ std::string session_json(const WindowSession& s) {
         }
         if (o.u_eg) {
             one["u_eg"] = *o.u_eg;
+        }
+        if (o.measurement) {
+            one["measurement"] = measurement_json(*o.measurement);
         }
         samples.push_back(std::move(one));
     }

@@ -25,6 +25,28 @@ struct SampleRecord {
     std::int16_t nfp = 0; // Nfp as the label shows it
 };
 
+// The pattern file one width was measured on, and the width it gave.
+struct MeasuredFile {
+    std::string path;
+    std::string sha256;    // of the file as it was read: 64 lowercase hexadecimal digits
+    std::int32_t scan = 1; // counted from 1
+    float width = 0;       // FWHM, °Δ2θ on the Cu Kα scale
+    float u = 0;           // its standard uncertainty
+    bool operator==(const MeasuredFile&) const = default;
+};
+
+inline constexpr const char* kMethodHalfHeight = "half-height";
+
+// How a pair placed from the measuring dialog was measured.
+struct Measurement {
+    MeasuredFile ad;
+    MeasuredFile eg;
+    double range_lo = 0; // the range searched, °2θ on the Cu Kα scale
+    double range_hi = 0;
+    std::string method = kMethodHalfHeight; // "half-height" or "fit"
+    bool operator==(const Measurement&) const = default;
+};
+
 // Where a sample's widths came from: as measured, with the broadening that "Draw" or
 // Treat File removed from them. A click places its widths as they are.
 struct SampleOrigin {
@@ -38,6 +60,8 @@ struct SampleOrigin {
     // its interval then uses these rather than the table's sigma.
     std::optional<float> u_ad;
     std::optional<float> u_eg;
+    // The patterns and how they were measured, for a pair placed from the measuring dialog.
+    std::optional<Measurement> measurement;
 };
 
 struct PlacedSample {

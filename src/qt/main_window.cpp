@@ -285,11 +285,23 @@ void MainWindow::show_status(const QString& text) {
 
 MeasureDialog& MainWindow::show_measure_dialog() {
     if (measure_dialog_ == nullptr) {
+        // The measurement goes with the widths the dialog writes into the boxes.
+        const auto take_measurement = [this] {
+            if (const auto measured = measure_dialog_->session().measurement()) {
+                terav_->use_measurement(*measured);
+            }
+        };
         measure_dialog_ = new MeasureDialog(
-            *services_, [this] { run([&] { terav_->Command1_Click(); }); }, this,
+            *services_,
+            [this, take_measurement] {
+                take_measurement();
+                run([&] { terav_->Command1_Click(); });
+            },
+            this,
             [this](const std::string& ad, const std::string& eg) {
                 return terav_->preview_entry(ad, eg);
             });
+        connect(measure_dialog_->use_widths, &QPushButton::clicked, this, take_measurement);
     }
     if (!measure_dialog_->isVisible()) {
         place_beside(*measure_dialog_);

@@ -92,11 +92,39 @@ TEST_F(SampleTable, ClearingAndAReichweiteLeaveNothingToUndo) {
     }
 }
 
+// Each numeric column in one format whatever the value: widths to four decimals with their
+// leading zero, N and Nfp whole, k to two decimals.
+TEST_F(SampleTable, EachColumnHasOneNumberFormat) {
+    PlacedSample sample;
+    const struct {
+        float ad, eg;
+        std::int16_t n, nfp;
+        float k;
+        const char *ad_cell, *eg_cell, *n_cell, *k_cell, *nfp_cell;
+    } cases[] = {{0.799f, 0.5438787f, 24, 31, 3.0f, "0.7990", "0.5439", "24", "3.00", "31"},
+                 {1.1f, 0.05f, 2, 2, 12.456f, "1.1000", "0.0500", "2", "12.46", "2"},
+                 {0.12345f, 0.1f, 100, 7, 0.5f, "0.1235", "0.1000", "100", "0.50", "7"}};
+    for (const auto& c : cases) {
+        sample.record.iw_ad = c.ad;
+        sample.record.iw_eg = c.eg;
+        sample.record.n_int = c.n;
+        sample.record.nfp = c.nfp;
+        sample.record.k = c.k;
+        EXPECT_EQ(sample_cell(sample, 0, SampleColumn::ad), c.ad_cell);
+        EXPECT_EQ(sample_cell(sample, 0, SampleColumn::eg), c.eg_cell);
+        EXPECT_EQ(sample_cell(sample, 0, SampleColumn::n), c.n_cell);
+        EXPECT_EQ(sample_cell(sample, 0, SampleColumn::k), c.k_cell);
+        EXPECT_EQ(sample_cell(sample, 0, SampleColumn::nfp), c.nfp_cell);
+        EXPECT_EQ(unplaced_cell(UnplacedSample{"x", c.ad, c.eg, "below"}, SampleColumn::ad),
+                  c.ad_cell);
+    }
+}
+
 TEST_F(SampleTable, RowsAsTextAndCsv) {
-    // The cells in the result file's number text, without its leading blank.
+    // The widths to four decimals, the values as the label writes them.
     const PlacedSample& third = state().samples[2];
     EXPECT_EQ(sample_cell(third, 2, SampleColumn::number), "3");
-    EXPECT_EQ(sample_cell(third, 2, SampleColumn::ad), number_text(third.record.iw_ad).substr(1));
+    EXPECT_EQ(sample_cell(third, 2, SampleColumn::ad), format_fixed(third.record.iw_ad, 4));
     EXPECT_EQ(sample_cell(third, 2, SampleColumn::k), format_fixed(third.record.k, 2));
     EXPECT_EQ(third.record.label, "N: " + sample_cell(third, 2, SampleColumn::n) +
                                       ",S: " + sample_cell(third, 2, SampleColumn::s) +

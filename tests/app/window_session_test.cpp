@@ -4,6 +4,7 @@
 #include "app/sample_table_text.h"
 #include "support/fingerprint.h"
 #include "support/session.h"
+#include "text/sha256.h"
 
 #include <fstream>
 #include <sstream>
@@ -29,6 +30,21 @@ std::string last_drawing(const RecordingSurface& picture) {
     return out.str();
 }
 
+// A measurement as the measuring dialog hands it over, its widths written into the boxes.
+Measurement measured_pair() {
+    return {{"/data/pit B ad.raw", sha256_hex("ad"), 2, 0.55f, 0.0123f},
+            {"/data/pit B eg.xy", sha256_hex("eg"), 1, 0.45f, 0.0081f},
+            6.25,
+            11.5,
+            kMethodHalfHeight};
+}
+
+void use_measured_widths(ScriptedServices& services, Terav& terav) {
+    services.boxes[TextBox::Xls] = "0.55";
+    services.boxes[TextBox::Yls] = "0.45";
+    terav.use_measurement(measured_pair());
+}
+
 std::vector<Fingerprint> fingerprints(const TeravState& state) {
     std::vector<Fingerprint> out;
     for (const PlacedSample& s : state.samples) {
@@ -51,6 +67,7 @@ TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
     std::ofstream(list) << "name,ad,eg,u_ad,u_eg\n\"Pit, \"\"B\"\"\",0.6,0.5,0.01,0.02\n";
     services.open_answers = {ScriptedServices::chosen(list)};
     terav.open_sample_list_Click();
+    use_measured_widths(services, terav);
     type_and_draw("0.05", "0.55", "0.45");
     terav.R_1_Click();
     terav.C_N_Click();
@@ -75,6 +92,8 @@ TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
     EXPECT_EQ(sample_rows_tsv(other.state().samples, all_rows(other.state()), true),
               sample_rows_tsv(state().samples, all_rows(state()), true));
     EXPECT_EQ(other.state().samples[6].origin.name, "Pit, \"B\"");
+    EXPECT_FALSE(other.state().samples[6].origin.measurement);
+    EXPECT_EQ(other.state().samples[7].origin.measurement, measured_pair());
     EXPECT_EQ(last_drawing(other.picture), last_drawing(picture));
     EXPECT_NE(last_drawing(picture).find("Pit, \"B\""), std::string::npos);
 
@@ -85,8 +104,31 @@ TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
     EXPECT_EQ(ScratchFolder::read(again), ScratchFolder::read(path));
 }
 
+// The measurement goes with the samples drawn from the widths it wrote, and no longer once
+// a box was typed over, even if the old text comes back.
+TEST_F(WindowSessionTest, AMeasurementGoesWithTheWidthsItWrote) {
+    const struct {
+        const char* ad;
+        bool measured;
+    } draws[] = {
+        {nullptr, false}, {"0.55", true}, {"0.55", true}, {"0.56", false}, {"0.55", false}};
+    for (const auto& d : draws) {
+        if (d.ad == nullptr) {
+            type_and_draw("0.05", "0.55", "0.45");
+            use_measured_widths(services, terav);
+            continue;
+        }
+        type_and_draw("0.05", d.ad, "0.45");
+        ASSERT_FALSE(state().samples.empty());
+        EXPECT_EQ(state().samples.back().origin.measurement.has_value(), d.measured) << d.ad;
+    }
+    EXPECT_EQ(state().samples.size(), 5u);
+}
+
 TEST_F(WindowSessionTest, ADamagedOrLaterSessionChangesNothing) {
     treat(std::string(TERAVINE_SOURCE_DIR) + "/examples/samples.IW");
+    use_measured_widths(services, terav);
+    type_and_draw("0.05", "0.55", "0.45");
     const std::string good_path = folder.file("good.json");
     services.save_answers = {ScriptedServices::chosen(good_path)};
     terav.save_session_Click();
@@ -114,6 +156,13 @@ TEST_F(WindowSessionTest, ADamagedOrLaterSessionChangesNothing) {
         {replaced("\"measured\": true", "\"measured\": 1"), "of sample 1 is not true or false"},
         {replaced("\"sigma\": 0.0", "\"sigma\": -1.0"), "\"sigma\" is negative"},
         {replaced("\"ad\": ", "\"ad\": \"x\", \"old\": "), "\"ad\" of sample 1 is not a number"},
+        {replaced("\"sha256\": \"", "\"sha256\": \"A"), "not 64 lowercase hexadecimal digits"},
+        {replaced("\"method\": \"half-height\"", "\"method\": \"guess\""),
+         "\"method\" of the measurement of sample 7 is \"guess\""},
+        {replaced("\"range\": [", "\"range\": [20.0, "), "\"range\" of the measurement"},
+        {replaced("\"scan\": 2", "\"scan\": 0"),
+         "\"scan\" of \"ad\" of the measurement of sample 7"},
+        {replaced("\"eg\": {", "\"eg\": 3, \"old\": {"), "of the measurement of sample 7 has no"},
     };
     for (const auto& c : cases) {
         const std::string path = folder.file("bad.json");

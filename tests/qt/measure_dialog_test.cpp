@@ -10,6 +10,7 @@
 #include "qt/peak_plot_widget.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_services.h"
+#include "text/sha256.h"
 
 #include <QAction>
 #include <QApplication>
@@ -115,6 +116,12 @@ TEST_F(MeasureDialogTest, ShowsTheCliWidthsAndUseAndDrawPlacesItsSample) {
     EXPECT_EQ(box(TextBox::Xls).toStdString(), dialog.session().box_text(PatternSide::AirDried));
     ASSERT_EQ(window.terav().state().samples.size(), 1u);
     EXPECT_EQ(QString::fromStdString(window.terav().state().samples.back().record.label), rows[4]);
+    // The sample keeps what it was measured on.
+    const auto& measured = window.terav().state().samples.back().origin.measurement;
+    ASSERT_TRUE(measured);
+    EXPECT_EQ(measured->ad.path, ad);
+    EXPECT_EQ(measured->eg.sha256, *sha256_of_file(eg));
+    EXPECT_EQ(measured->range_lo, 7.1);
 
     const std::string figure = folder.file("peaks.png");
     EXPECT_EQ(dialog.save_figure_to(figure), std::nullopt);
