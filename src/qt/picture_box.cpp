@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPen>
 
+#include <utility>
+
 namespace teravine {
 
 namespace {
@@ -49,7 +51,11 @@ const QImage& PictureBox::image() {
 
 QImage PictureBox::shown_image() {
     surface_.finish();
-    return grab().toImage();
+    // The selection rings belong to the sample table, drawn over the picture: not copied.
+    const std::vector<QPointF> rings = std::exchange(marks_, {});
+    QImage shown = grab().toImage();
+    marks_ = rings;
+    return shown;
 }
 
 void PictureBox::resize_picture(QSize size) {

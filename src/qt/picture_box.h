@@ -25,7 +25,8 @@ public:
 
     // The image as drawn so far (any painting in progress is ended first).
     const QImage& image();
-    // What the user sees: the image with the two axis caption labels over it.
+    // What the user sees: the image with the two axis caption labels over it, without
+    // the selection rings.
     QImage shown_image();
 
     // A new blank white image of this size (logical pixels); the widget takes its size.

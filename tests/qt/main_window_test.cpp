@@ -214,10 +214,13 @@ TEST_F(MainWindowTest, QuittingAsksFirst) {
     EXPECT_FALSE(window.isVisible());
 }
 
-// The copy looks like what the user sees: every pixel it adds to the drawing lies on one
-// of the two caption labels, and each adds some.
+// The copy looks like what the user sees, selection rings left out: every pixel it adds
+// to the drawing lies on one of the two caption labels, and each adds some.
 TEST_F(MainWindowTest, CopyToClipboardCarriesTheAxisCaptions) {
+    const QPointF middle(picture()->width() / 2.0, picture()->height() / 2.0);
+    picture()->set_marks({picture()->to_user(middle)});
     window.menus().cop_clip->trigger();
+    EXPECT_EQ(picture()->marks().size(), 1u); // still shown on the screen
     const QImage copied =
         QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     const QImage drawn = picture()->image().convertToFormat(QImage::Format_RGB32);
