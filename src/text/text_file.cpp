@@ -88,7 +88,7 @@ void LineWriter::drop_temporary() {
     target_.clear();
 }
 
-std::optional<std::string> LineWriter::open(const std::string& path) {
+void LineWriter::start_over(const std::string& path) {
     if (file_ != nullptr && owned_) {
         std::fclose(file_);
     }
@@ -98,6 +98,10 @@ std::optional<std::string> LineWriter::open(const std::string& path) {
     subject_ = file_subject(path);
     failure_.reset();
     reason_.clear();
+}
+
+std::optional<std::string> LineWriter::open(const std::string& path) {
+    start_over(path);
     errno = 0;
     file_ = std::fopen(path.c_str(), "wb");
     if (file_ == nullptr) {
@@ -120,15 +124,7 @@ std::optional<std::string> LineWriter::open_whole(const std::string& path) {
         const auto resolved = fs::canonical(path, ec);
         target = ec ? target : resolved;
     }
-    if (file_ != nullptr && owned_) {
-        std::fclose(file_);
-    }
-    file_ = nullptr;
-    drop_temporary();
-    owned_ = true;
-    subject_ = file_subject(path);
-    failure_.reset();
-    reason_.clear();
+    start_over(path);
 
     // A name of its own for each write, in the target's folder so that the rename stays
     // on one file system; hidden, so that a file manager does not show it meanwhile.

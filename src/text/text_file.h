@@ -57,6 +57,8 @@ public:
 private:
     void fail(const char* doing, int error);
     void drop_temporary();
+    // Closes what was open and forgets its failure, to write `path` next.
+    void start_over(const std::string& path);
 
     std::string target_;    // the file a whole write replaces; empty otherwise
     std::string temporary_; // where a whole write goes until close()
