@@ -6,6 +6,7 @@
 #include "patterns/anode.h"
 #include "patterns/read_pattern.h"
 #include "patterns/zip_archive.h"
+#include "real_files.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -365,17 +366,12 @@ TEST(ZipArchive, StopsAtTheTotalItMayUnpack) {
         << third.error();
 }
 
-// Real instruments' files (tests/patterns/files/README.md names their sources).
-std::string real_file(const std::string& name) {
-    return std::string(TERAVINE_PATTERN_FILES) + "/" + name;
-}
-
 TEST(BinaryReaders, ReadRealFilesAsTheirVendorsTextExport) {
     // A Bruker RAW v3 scan and DIFFRAC's own .uxd export of it: 2θ to the decimals the
     // export shows (three below 10°, two above), every count equal.
     const auto raw = read_pattern_file(real_file("BT86.raw"));
     ASSERT_TRUE(raw.ok()) << raw.error();
-    std::ifstream uxd(real_file("BT86_.UXD"));
+    std::istringstream uxd(real_text("BT86_.UXD"));
     std::string line;
     struct Exported {
         double two_theta;

@@ -3,6 +3,7 @@
 // stated facts; damaged files of each are refused with the file and the reason named.
 #include "patterns/read_pattern.h"
 #include "patterns/scan_text.h"
+#include "real_files.h"
 #include "support/scratch_folder.h"
 #include "text_writers.h"
 
@@ -299,8 +300,9 @@ TEST(TextReaders, ReadRealFilesAsTheirSoftwareWroteThem) {
         {"xrdml_empyrean.xrdml", "XRDML", 196, 30.05, 41.75, 8, 6, 1.540598, 0.44, "Cu"},
         {"gsas_garnet.gsas", "GSAS", 2679, 24.0, 157.9, 162, 135, std::nullopt, std::nullopt, ""},
     };
+    ScratchFolder folder;
     for (const auto& c : cases) {
-        const auto read = read_pattern_scans(std::string(TERAVINE_PATTERN_FILES) + "/" + c.file);
+        const auto read = read_pattern_scans(unpacked_real_file(folder, c.file));
         ASSERT_TRUE(read.ok()) << read.error();
         EXPECT_EQ(read->format, c.format);
         ASSERT_EQ(read->scans.size(), 1u) << c.file;
