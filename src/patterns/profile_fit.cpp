@@ -336,6 +336,26 @@ std::pair<double, double> doublet_of(const Pattern& pattern) {
     return {ratio, alpha2 / alpha1};
 }
 
+// Components the data do not tell apart: two tops closer than half their mean FWHM, or a
+// component whose height is within two standard uncertainties of none. More components
+// than peaks split one peak into parts that share its counts at will, and each part's
+// width means nothing.
+bool unresolved(const std::vector<FittedComponent>& components) {
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        const FittedComponent& a = components[i];
+        if (components.size() > 1 && !(a.height.value > 2 * a.height.u)) {
+            return true;
+        }
+        for (std::size_t j = i + 1; j < components.size(); ++j) {
+            const FittedComponent& b = components[j];
+            if (std::abs(a.position.value - b.position.value) < (a.fwhm.value + b.fwhm.value) / 4) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 double ProfileFit::background_at(double two_theta) const {
@@ -555,6 +575,9 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
     }
     if (at_bound) {
         reasons.emplace_back(kAtBound);
+    }
+    if (unresolved(fit.components)) {
+        reasons.emplace_back(kUnresolved);
     }
     // Residuals below the counting noise hold no structure worth naming.
     if (fit.reduced_chi2.value > 1 && structured(d, s.p.data())) {

@@ -64,6 +64,7 @@ struct ProfileFit {
 inline constexpr const char* kUnconverged = "unconverged"; // the iterations ran out
 inline constexpr const char* kAtBound = "bound";           // a parameter at its bound
 inline constexpr const char* kResidual = "residual";       // structure left in the residual
+inline constexpr const char* kUnresolved = "unresolved";   // a component the data do not hold
 
 // Started from the half-height reading of the same range (further components where the
 // residual of the fit before is largest); fails, naming the pattern, where that reading

@@ -86,6 +86,41 @@ TEST(ProfileFit, UncertaintyCoversTheErrorWithNoise) {
     }
 }
 
+// More components than peaks split a peak into parts the counts do not tell apart: the
+// fit says so. An illite beside an illite-smectite is two peaks, and is not flagged.
+TEST(ProfileFit, FlagsComponentsTheCountsDoNotResolve) {
+    using enum ProfileShape;
+    PeakShape single = peak(0.35, 0, 0.5, 0, Background::Sloping);
+    PeakShape pair = peak(0.3, 0, 0.5, 0, Background::Sloping);
+    pair.second_position = 9.2;
+    pair.second_fwhm = 0.9;
+    pair.second_height = 900;
+    const struct {
+        PeakShape shape;
+        ProfileShape profile;
+        int components;
+        bool flagged;
+    } cases[] = {
+        {single, pseudo_voigt, 2, true},    {single, split_pearson7, 2, true},
+        {single, pseudo_voigt, 3, true},    {single, split_pseudo_voigt, 3, true},
+        {pair, pseudo_voigt, 2, false},     {pair, split_pearson7, 2, false},
+        {single, split_pearson7, 1, false}, {pair, pseudo_voigt, 3, true},
+    };
+    for (const auto& c : cases) {
+        for (const unsigned seed : {0u, 7u, 8u}) {
+            PeakShape shape = c.shape;
+            shape.noise_seed = seed;
+            const auto fit = fit_profile(synthetic::make_pattern(shape), {},
+                                         {c.profile, FitBackground::linear, c.components});
+            ASSERT_TRUE(fit.ok()) << fit.error();
+            EXPECT_EQ(fit->quality.find(kUnresolved) != std::string::npos, c.flagged)
+                << profile_shape_name(c.profile) << " of " << c.components << ", "
+                << (shape.second_height > 0 ? "two peaks" : "one peak") << ", seed " << seed << ": "
+                << fit->quality;
+        }
+    }
+}
+
 TEST(ProfileFit, RefusesOptionsOutOfReach) {
     const Pattern pattern = synthetic::make_pattern({});
     EXPECT_FALSE(fit_profile(pattern, {}, {ProfileShape::pearson7, FitBackground::linear, 4}));
