@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Profile fitting over the 250 points of the default range (a 0.02° step): one split
-// pseudo-Voigt with its Kα2 line, and three components, on a noisy synthetic pattern;
+// pseudo-Voigt or Pearson VII with its Kα2 line, and three components, on a noisy
+// synthetic pattern;
 // the half-height reading of the same range, with its resampled uncertainty, beside them.
 #include "patterns/peak_width.h"
 #include "patterns/profile_fit.h"
@@ -24,10 +25,13 @@ Pattern fit_pattern(bool crowded) {
     return synthetic::make_pattern(shape);
 }
 
+// components, and 0 for a split pseudo-Voigt or 1 for a split Pearson VII.
 void BM_FitProfile(benchmark::State& state) {
     const int components = static_cast<int>(state.range(0));
     const Pattern pattern = fit_pattern(components > 1);
-    const FitOptions options{ProfileShape::split_pseudo_voigt, FitBackground::linear, components};
+    const FitOptions options{state.range(1) == 0 ? ProfileShape::split_pseudo_voigt
+                                                 : ProfileShape::split_pearson7,
+                             FitBackground::linear, components};
     for (auto _ : state) {
         auto fit = fit_profile(pattern, {}, options);
         if (!fit) {
@@ -37,7 +41,10 @@ void BM_FitProfile(benchmark::State& state) {
         benchmark::DoNotOptimize(fit);
     }
 }
-BENCHMARK(BM_FitProfile)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FitProfile)
+    ->ArgNames({"components", "pearson"})
+    ->ArgsProduct({{1, 3}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_HalfHeightReading(benchmark::State& state) {
     const Pattern pattern = fit_pattern(false);

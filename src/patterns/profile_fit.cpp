@@ -109,12 +109,12 @@ public:
     Model(const Data& d, const double* p) : d_(d), p_(p) {
         for (int c = 0; c < d.layout.components; ++c) {
             Profile profile = d.layout.profile(p, c);
-            lines_.push_back(profile);
+            lines_.emplace_back(profile);
             if (d.ratio > 0) {
                 slopes_.push_back(alpha2_slope(profile.position, d.wavelength_ratio));
                 profile.position = alpha2_position(profile.position, d.wavelength_ratio);
                 profile.height *= d.ratio;
-                lines_.push_back(profile);
+                lines_.emplace_back(profile);
             }
         }
     }
@@ -126,86 +126,130 @@ public:
             value += p_[b + static_cast<std::size_t>(k)] * power;
             power *= t;
         }
-        for (const Profile& line : lines_) {
-            value += profile_value(line, x);
+        for (const PreparedProfile& line : lines_) {
+            value += line.value(x);
         }
         return value;
     }
     // The lines of component c: its Kα1 and, with the doublet, its Kα2 with the slope of
     // its position by the Kα1's.
-    const Profile& alpha1(int c) const { return lines_[index(c)]; }
-    const Profile* alpha2(int c) const { return d_.ratio > 0 ? &lines_[index(c) + 1] : nullptr; }
+    const PreparedProfile& alpha1(int c) const { return lines_[index(c)]; }
+    const PreparedProfile* alpha2(int c) const {
+        return d_.ratio > 0 ? &lines_[index(c) + 1] : nullptr;
+    }
     double alpha2_slope_of(int c) const { return slopes_[static_cast<std::size_t>(c)]; }
 
 private:
     std::size_t index(int c) const { return static_cast<std::size_t>(c) * (d_.ratio > 0 ? 2 : 1); }
     const Data& d_;
     const double* p_;
-    std::vector<Profile> lines_;
+    std::vector<PreparedProfile> lines_;
     std::vector<double> slopes_;
 };
 
-int residuals(const gsl_vector* p, void* data, gsl_vector* f) {
-    const auto& d = *static_cast<const Data*>(data);
-    const Model model(d, p->data);
-    for (std::size_t i = 0; i < d.n; ++i) {
-        const double r = model(d.x[i]) - d.y[i];
-        if (!std::isfinite(r)) {
-            return GSL_EBADFUNC;
-        }
-        gsl_vector_set(f, i, r);
-    }
-    return GSL_SUCCESS;
-}
-
-// The model's slopes by the parameters, row by row: the profiles' own slopes carried
-// through the logarithms of height and widths and the sines of the shapes.
-int jacobian(const gsl_vector* p, void* data, gsl_matrix* jac) {
-    const auto& d = *static_cast<const Data*>(data);
+// The model's values and its slopes by the parameters at every point, row by row: the
+// profiles' own slopes carried through the logarithms of height and widths and the sines of
+// the shapes. False where a value or a slope is not finite.
+bool evaluate(const Data& d, const double* p, double* values, double* jacobian) {
     const Layout& l = d.layout;
+    const std::size_t size = l.size();
     const std::size_t b = l.background_at();
     const bool split = is_split(l.shape);
     const double span = is_pearson(l.shape) ? kMaxPearson - kMinPearson : 1.0;
-    const Model model(d, p->data);
+    const Model model(d, p);
     // The slope of each shape by its parameter's sine, per component and side.
     std::vector<double> shape_slope(2 * static_cast<std::size_t>(l.components));
     for (int c = 0; c < l.components; ++c) {
-        const double* q = p->data + l.per_component() * static_cast<std::size_t>(c);
+        const double* q = p + l.per_component() * static_cast<std::size_t>(c);
         shape_slope[2 * static_cast<std::size_t>(c)] = span * std::cos(q[3]) / 2;
         shape_slope[2 * static_cast<std::size_t>(c) + 1] = span * std::cos(split ? q[5] : q[3]) / 2;
     }
-    gsl_matrix_set_zero(jac);
+    std::fill(jacobian, jacobian + d.n * size, 0.0);
     for (std::size_t i = 0; i < d.n; ++i) {
-        double* row = gsl_matrix_ptr(jac, i, 0);
+        double* row = jacobian + i * size;
         const double x = d.x[i];
         const double t = (x - d.centre) / d.half_span;
-        double power = 1;
+        double value = 0, power = 1;
         for (int k = 0; k < l.background; ++k) {
+            value += p[b + static_cast<std::size_t>(k)] * power;
             row[b + static_cast<std::size_t>(k)] = power;
             power *= t;
         }
         for (int c = 0; c < l.components; ++c) {
             const std::size_t at = l.per_component() * static_cast<std::size_t>(c);
             const double* slopes = &shape_slope[2 * static_cast<std::size_t>(c)];
-            const Profile& profile = model.alpha1(c);
+            const PreparedProfile& alpha1 = model.alpha1(c);
+            const Profile& profile = alpha1.profile();
             const auto add = [&](const ProfileSlopes& s, double position_slope) {
                 const bool right = split && s.right;
                 const double width = right ? profile.right_width : profile.left_width;
+                value += s.value;
                 row[at] += s.by_position * position_slope;
                 row[at + 1] += s.value;
                 row[at + (right ? 4 : 2)] += s.by_width * width;
                 row[at + (right ? 5 : 3)] += s.by_mixing * slopes[right ? 1 : 0];
             };
-            add(profile_slopes(profile, x), 1.0);
-            if (const Profile* alpha2 = model.alpha2(c)) {
-                add(profile_slopes(*alpha2, x), model.alpha2_slope_of(c));
+            add(alpha1.slopes(x), 1.0);
+            if (const PreparedProfile* alpha2 = model.alpha2(c)) {
+                add(alpha2->slopes(x), model.alpha2_slope_of(c));
             }
         }
-        for (std::size_t j = 0; j < jac->size2; ++j) {
+        values[i] = value;
+        for (std::size_t j = 0; j < size; ++j) {
             if (!std::isfinite(row[j])) {
-                return GSL_EBADFUNC;
+                return false;
             }
         }
+    }
+    return true;
+}
+
+// The least squares as the solver sees it. The solver asks for the Jacobian at each step it
+// takes, after the residuals there; the residuals are worked out with the Jacobian beside
+// them, which is kept for that call, so each profile is evaluated once a step.
+struct Problem {
+    const Data& d;
+    std::vector<double> kept_p;   // the parameters of the kept Jacobian; empty for none
+    std::vector<double> jacobian; // n × size, row by row
+    std::vector<double> values;   // n
+};
+
+int residuals(const gsl_vector* p, void* data, gsl_vector* f) {
+    auto& problem = *static_cast<Problem*>(data);
+    const Data& d = problem.d;
+    const std::size_t size = d.layout.size();
+    problem.kept_p.clear();
+    problem.jacobian.resize(d.n * size);
+    problem.values.resize(d.n);
+    const std::vector<double> at(p->data, p->data + size);
+    if (!evaluate(d, at.data(), problem.values.data(), problem.jacobian.data())) {
+        return GSL_EBADFUNC;
+    }
+    for (std::size_t i = 0; i < d.n; ++i) {
+        const double r = problem.values[i] - d.y[i];
+        if (!std::isfinite(r)) {
+            return GSL_EBADFUNC;
+        }
+        gsl_vector_set(f, i, r);
+    }
+    problem.kept_p = at;
+    return GSL_SUCCESS;
+}
+
+int jacobian(const gsl_vector* p, void* data, gsl_matrix* jac) {
+    auto& problem = *static_cast<Problem*>(data);
+    const Data& d = problem.d;
+    const std::size_t size = d.layout.size();
+    const std::vector<double> at(p->data, p->data + size);
+    if (problem.kept_p != at) {
+        problem.jacobian.resize(d.n * size);
+        problem.values.resize(d.n);
+        if (!evaluate(d, at.data(), problem.values.data(), problem.jacobian.data())) {
+            return GSL_EBADFUNC;
+        }
+    }
+    for (std::size_t i = 0; i < d.n; ++i) {
+        std::copy_n(problem.jacobian.data() + i * size, size, gsl_matrix_ptr(jac, i, 0));
     }
     return GSL_SUCCESS;
 }
@@ -243,7 +287,8 @@ Solution solve(const Data& d, const std::vector<double>& start, int rounds = 2,
     fdf.fvv = nullptr;
     fdf.n = d.n;
     fdf.p = size;
-    fdf.params = const_cast<Data*>(&d);
+    Problem problem{d, {}, {}, {}};
+    fdf.params = &problem;
     gsl_vector_view x = gsl_vector_view_array(s.p.data(), size);
     gsl_vector_view w = gsl_vector_view_array(weights.data(), d.n);
     // Weights from the counts first, then from the fitted counts: weights from noisy counts

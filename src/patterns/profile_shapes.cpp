@@ -25,16 +25,8 @@ double gaussian(double v) {
     return exponent < 700 ? std::exp(-exponent) : 0.0;
 }
 
-// A symmetric profile of FWHM w, 1 at u = 0.
-double side_value(bool pearson, double w, double mixing, double u) {
-    const double v = 2 * u / w;
-    if (pearson) {
-        return std::pow(1 + v * v * (std::pow(2.0, 1 / mixing) - 1), -mixing);
-    }
-    return mixing / (1 + v * v) + (1 - mixing) * gaussian(v);
-}
-
-// Half the area of that profile; a Pearson VII of m ≤ 1/2 has none, taken as infinite.
+// Half the area of a symmetric profile of FWHM w; a Pearson VII of m ≤ 1/2 has none, taken as
+// infinite.
 double half_area(bool pearson, double w, double mixing) {
     if (pearson) {
         if (!(mixing > 0.5)) {
@@ -46,15 +38,17 @@ double half_area(bool pearson, double w, double mixing) {
     return w / 2 * (mixing * kPi / 2 + (1 - mixing) * std::sqrt(kPi / kLn2) / 2);
 }
 
-// Where the side falls to half its top, by bisection from the top outward.
+// Where a side of FWHM w falls to half its top, by bisection from the top outward.
 double half_reach(bool pearson, double w, double mixing) {
+    const PreparedProfile side({pearson ? ProfileShape::pearson7 : ProfileShape::pseudo_voigt, 0, 1,
+                                w, w, mixing, mixing});
     double inside = 0, outside = w;
-    while (side_value(pearson, w, mixing, outside) > 0.5 && outside < 1e6 * w) {
+    while (side.value(outside) > 0.5 && outside < 1e6 * w) {
         outside *= 2;
     }
     for (int i = 0; i < 60; ++i) {
         const double middle = (inside + outside) / 2;
-        (side_value(pearson, w, mixing, middle) > 0.5 ? inside : outside) = middle;
+        (side.value(middle) > 0.5 ? inside : outside) = middle;
     }
     return (inside + outside) / 2;
 }
@@ -88,24 +82,50 @@ bool is_pearson(ProfileShape shape) {
 }
 
 double profile_value(const Profile& p, double two_theta) {
-    const bool right = two_theta > p.position;
-    return p.height * side_value(is_pearson(p.shape), right ? p.right_width : p.left_width,
-                                 right ? p.right_mixing : p.left_mixing, two_theta - p.position);
+    return PreparedProfile(p).value(two_theta);
 }
 
 ProfileSlopes profile_slopes(const Profile& p, double two_theta) {
-    const bool right = two_theta > p.position;
-    const double w = right ? p.right_width : p.left_width;
-    const double m = right ? p.right_mixing : p.left_mixing;
-    const double v = 2 * (two_theta - p.position) / w;
+    return PreparedProfile(p).slopes(two_theta);
+}
+
+PreparedProfile::Side PreparedProfile::side(bool pearson, double width, double mixing) {
+    Side s{width, mixing, 0, 0};
+    if (pearson) {
+        const double two = std::pow(2.0, 1 / mixing);
+        s.k = two - 1;
+        s.k_by_mixing = -two * kLn2 / (mixing * mixing);
+    }
+    return s;
+}
+
+PreparedProfile::PreparedProfile(const Profile& profile)
+    : profile_(profile), pearson_(is_pearson(profile.shape)),
+      left_(side(pearson_, profile.left_width, profile.left_mixing)),
+      right_(side(pearson_, profile.right_width, profile.right_mixing)) {}
+
+double PreparedProfile::value(double two_theta) const {
+    const Side& s = two_theta > profile_.position ? right_ : left_;
+    const double v = 2 * (two_theta - profile_.position) / s.width;
+    if (pearson_) {
+        return profile_.height * std::exp(-s.mixing * std::log1p(s.k * v * v));
+    }
+    return profile_.height * (s.mixing / (1 + v * v) + (1 - s.mixing) * gaussian(v));
+}
+
+ProfileSlopes PreparedProfile::slopes(double two_theta) const {
+    const bool right = two_theta > profile_.position;
+    const Side& s = right ? right_ : left_;
+    const double w = s.width;
+    const double m = s.mixing;
+    const double v = 2 * (two_theta - profile_.position) / w;
     double g = 0, by_v = 0, by_m = 0;
-    if (is_pearson(p.shape)) {
-        const double two = std::pow(2.0, 1 / m);
-        const double base = 1 + (two - 1) * v * v;
-        g = std::pow(base, -m);
-        by_v = -g * m * 2 * (two - 1) * v / base;
-        const double c_by_m = -two * kLn2 / (m * m);
-        by_m = -g * (std::log(base) + m * v * v * c_by_m / base);
+    if (pearson_) {
+        const double base = 1 + s.k * v * v;
+        const double log_base = std::log1p(s.k * v * v);
+        g = std::exp(-m * log_base);
+        by_v = -g * m * 2 * s.k * v / base;
+        by_m = -g * (log_base + m * v * v * s.k_by_mixing / base);
     } else {
         const double lorentz = 1 / (1 + v * v);
         const double gauss = gaussian(v);
@@ -113,7 +133,7 @@ ProfileSlopes profile_slopes(const Profile& p, double two_theta) {
         by_v = -2 * v * (m * lorentz * lorentz + (1 - m) * kLn2 * gauss);
         by_m = lorentz - gauss;
     }
-    const double h = p.height;
+    const double h = profile_.height;
     return {h * g, h * by_v * (-2 / w), h * by_v * (-v / w), h * by_m, right};
 }
 
