@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
         std::ofstream list(folder / "pairs.csv", std::ios::binary);
         list << "name,ad,eg\n";
         for (int i = 0; i < count; ++i) {
-            const std::string name = "s" + std::to_string(i + 1);
+            const std::string name = std::string("s").append(std::to_string(i + 1));
             list << name;
             for (const bool eg : {false, true}) {
                 PeakShape shape;

@@ -7,12 +7,15 @@
 #include "cli/commands.h"
 #include "cli/measure_rows.h"
 #include "cli/standard_streams.h"
+#include "identify/shared_work.h"
 #include "identify/width_entry.h"
 
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 namespace teravine::cli {
@@ -103,6 +106,70 @@ int fail(const std::string& description) {
     return kExitFailure;
 }
 
+// What one pair gave: its lines for standard error, its CSV lines, and, when both sides
+// were measured, its widths.
+struct PairOutcome {
+    std::vector<std::string> messages;
+    std::vector<std::string> csv_lines;
+    std::optional<std::string> width_line;
+    ListedSample sample;
+};
+
+PairOutcome measure_pair(const PairEntry& pair, const PairsJob& job, float broadening) {
+    PairOutcome outcome;
+    const auto ad = measure_file(pair.ad, job.choice, job.range, job.method);
+    const auto eg = measure_file(pair.eg, job.choice, job.range, job.method);
+    bool measured = true;
+    for (const auto& [side, m] : {std::pair{"AD", &ad}, std::pair{"EG", &eg}}) {
+        if (!*m) {
+            outcome.messages.push_back("Sample " + pair.name + " left out: " + m->error());
+            measured = false;
+            continue;
+        }
+        if (const auto note = anode_note(side, **m)) {
+            outcome.messages.push_back(*note);
+        }
+        outcome.csv_lines.push_back(csv_field(pair.name) + "," + side + "," +
+                                    csv_field((*m)->file) + "," + measured_columns(**m, ','));
+    }
+    if (measured) {
+        outcome.width_line = width_text(ad->width.fwhm) + "," + width_text(eg->width.fwhm);
+        // The list holds the widths the width file would hold, and their u.
+        ListedSample& sample = outcome.sample;
+        sample.name = pair.name;
+        sample.ad = std::strtof(width_text(ad->width.fwhm).c_str(), nullptr);
+        sample.eg = std::strtof(width_text(eg->width.fwhm).c_str(), nullptr);
+        sample.broadening = broadening;
+        sample.u_ad = static_cast<float>(ad->width.u_fwhm);
+        sample.u_eg = static_cast<float>(eg->width.u_fwhm);
+    }
+    return outcome;
+}
+
+// Every pair measured, the pairs shared out over the cores; the lines for standard error
+// are written in the list's order as soon as the pairs before them are measured.
+std::vector<PairOutcome> measure_every_pair(const std::vector<PairEntry>& pairs,
+                                            const PairsJob& job, float broadening) {
+    std::vector<PairOutcome> outcomes(pairs.size());
+    std::vector<bool> done(pairs.size(), false);
+    std::size_t written = 0;
+    std::mutex lock;
+    share_out(pairs.size(), 0, [&] {
+        return [&](std::size_t i) {
+            PairOutcome outcome = measure_pair(pairs[i], job, broadening);
+            const std::lock_guard<std::mutex> hold(lock);
+            outcomes[i] = std::move(outcome);
+            done[i] = true;
+            for (; written < pairs.size() && done[written]; ++written) {
+                for (const auto& message : outcomes[written].messages) {
+                    std::cerr << message << "\n";
+                }
+            }
+        };
+    });
+    return outcomes;
+}
+
 } // namespace
 
 int run_measure_pairs(const PairsJob& job) {
@@ -141,33 +208,11 @@ int run_measure_pairs(const PairsJob& job) {
     std::vector<ListedSample> listed; // the same pairs, named, for an output ending in .csv
     std::vector<std::string> csv_lines{
         "name,side,file,position,fwhm,breadth,height,u_fwhm,method,quality"};
-    for (const auto& pair : *pairs) {
-        const auto ad = measure_file(pair.ad, job.choice, job.range, job.method);
-        const auto eg = measure_file(pair.eg, job.choice, job.range, job.method);
-        bool measured = true;
-        for (const auto& [side, m] : {std::pair{"AD", &ad}, std::pair{"EG", &eg}}) {
-            if (!*m) {
-                std::cerr << "Sample " << pair.name << " left out: " << m->error() << "\n";
-                measured = false;
-                continue;
-            }
-            if (const auto note = anode_note(side, **m)) {
-                std::cerr << *note << "\n";
-            }
-            csv_lines.push_back(csv_field(pair.name) + "," + side + "," + csv_field((*m)->file) +
-                                "," + measured_columns(**m, ','));
-        }
-        if (measured) {
-            width_lines.push_back(width_text(ad->width.fwhm) + "," + width_text(eg->width.fwhm));
-            // The list holds the widths the width file would hold, and their u.
-            ListedSample sample;
-            sample.name = pair.name;
-            sample.ad = std::strtof(width_text(ad->width.fwhm).c_str(), nullptr);
-            sample.eg = std::strtof(width_text(eg->width.fwhm).c_str(), nullptr);
-            sample.broadening = broadening;
-            sample.u_ad = static_cast<float>(ad->width.u_fwhm);
-            sample.u_eg = static_cast<float>(eg->width.u_fwhm);
-            listed.push_back(std::move(sample));
+    for (auto& outcome : measure_every_pair(*pairs, job, broadening)) {
+        csv_lines.insert(csv_lines.end(), outcome.csv_lines.begin(), outcome.csv_lines.end());
+        if (outcome.width_line) {
+            width_lines.push_back(std::move(*outcome.width_line));
+            listed.push_back(std::move(outcome.sample));
         }
     }
     if (width_lines.size() > static_cast<std::size_t>(kMaxWidthSamples)) {

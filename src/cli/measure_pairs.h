@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// measure --pairs: every pair of patterns of a list measured into a width file (.IW)
-// that `treat` and the window's "Treat File" read, and optionally a CSV of every
+// measure --pairs: every pair of patterns of a list measured, on every core, into a width
+// file (.IW) that `treat` and the window's "Treat File" read, and optionally a CSV of every
 // measurement.
 #pragma once
 
