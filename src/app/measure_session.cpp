@@ -42,6 +42,53 @@ void MeasureSession::measure(MeasuredHalf& half, const PeakRange& range,
     }
 }
 
+void MeasureSession::measure_again(PatternSide side) {
+    const std::size_t i = index(side);
+    MeasuredHalf& half = halves_[i];
+    if (!away_ || half.pattern() == nullptr) {
+        measure(half, range_, method_);
+        return;
+    }
+    half.measuring = true;
+    pending_[i] = MeasureRequest{side, ++serials_[i], *half.pattern(), range_, method_};
+}
+
+std::vector<MeasureRequest> MeasureSession::take_requests() {
+    std::vector<MeasureRequest> requests;
+    for (auto& pending : pending_) {
+        if (pending) {
+            requests.push_back(std::move(*pending));
+            pending.reset();
+        }
+    }
+    return requests;
+}
+
+MeasureResult MeasureSession::measure_request(const MeasureRequest& request) {
+    MeasureResult result{request.side, request.serial, std::nullopt, std::nullopt, {}};
+    auto reading = read_width(request.pattern, request.range, request.method);
+    if (reading) {
+        result.width = reading->width;
+        result.fit = std::move(reading->fit);
+    } else {
+        result.problem = reading.error();
+    }
+    return result;
+}
+
+bool MeasureSession::take_measured(MeasureResult result) {
+    const std::size_t i = index(result.side);
+    if (result.serial != serials_[i]) {
+        return false;
+    }
+    MeasuredHalf& half = halves_[i];
+    half.width = std::move(result.width);
+    half.fit = std::move(result.fit);
+    half.problem = std::move(result.problem);
+    half.measuring = false;
+    return true;
+}
+
 void MeasureSession::open(PatternSide side, const std::string& path) {
     take_result(read_and_measure(request_open(side, path)));
 }
@@ -51,6 +98,7 @@ ReadRequest MeasureSession::request_open(PatternSide side, const std::string& pa
     half = MeasuredHalf{};
     half.path = path;
     half.reading = true;
+    pending_[index(side)].reset();
     return ReadRequest{side, path, ++serials_[index(side)], range_, method_};
 }
 
@@ -81,14 +129,14 @@ bool MeasureSession::take_result(ReadResult result) {
     halves_[i] = std::move(result.half);
     if (result.request.range.lo != range_.lo || result.request.range.hi != range_.hi ||
         !(result.request.method == method_)) {
-        measure(halves_[i]);
+        measure_again(result.request.side);
     }
     return true;
 }
 
 bool MeasureSession::reading() const {
     return std::any_of(halves_.begin(), halves_.end(),
-                       [](const MeasuredHalf& h) { return h.reading; });
+                       [](const MeasuredHalf& h) { return h.reading || h.measuring; });
 }
 
 bool MeasureSession::choose_scan(PatternSide side, std::size_t scan) {
@@ -97,7 +145,7 @@ bool MeasureSession::choose_scan(PatternSide side, std::size_t scan) {
         return false;
     }
     half.scan = scan;
-    measure(half);
+    measure_again(side);
     return true;
 }
 
@@ -115,7 +163,7 @@ bool MeasureSession::choose_anode(PatternSide side, const std::string& anode) {
                 copper ? std::nullopt : std::optional<double>(lines->alpha1);
         }
     }
-    measure(half);
+    measure_again(side);
     return true;
 }
 
@@ -140,9 +188,8 @@ bool MeasureSession::set_range(const PeakRange& range) {
         return false;
     }
     range_ = range;
-    for (MeasuredHalf& half : halves_) {
-        measure(half);
-    }
+    measure_again(PatternSide::AirDried);
+    measure_again(PatternSide::Glycolated);
     return true;
 }
 
@@ -167,9 +214,8 @@ void MeasureSession::move_range_end(PatternSide side, RangeEnd end, double two_t
 
 void MeasureSession::set_method(const WidthMethod& method) {
     method_ = method;
-    for (MeasuredHalf& half : halves_) {
-        measure(half);
-    }
+    measure_again(PatternSide::AirDried);
+    measure_again(PatternSide::Glycolated);
 }
 
 PeakPanel MeasureSession::panel(PatternSide side) const {
@@ -192,7 +238,7 @@ PeakPanel MeasureSession::panel(PatternSide side) const {
 
 bool MeasureSession::widths_ready() const {
     return std::all_of(halves_.begin(), halves_.end(),
-                       [](const MeasuredHalf& h) { return h.width.has_value(); });
+                       [](const MeasuredHalf& h) { return h.width.has_value() && !h.measuring; });
 }
 
 std::string MeasureSession::box_text(PatternSide side) const {

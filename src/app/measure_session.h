@@ -3,7 +3,8 @@
 // pattern (the scan and the anode chosen), the one measuring range both are measured in,
 // the count scale, each pattern's measurement or the reason there is none, and the widths
 // handed to the main window. Files are read and first measured by a request that any
-// thread can carry out, so that the window stays responsive while a large file is read.
+// thread can carry out, so that the window stays responsive while a large file is read;
+// measured away, the widths are measured again the same way after every change.
 #pragma once
 
 #include "app/window_services.h"
@@ -28,6 +29,7 @@ enum class RangeEnd { Low, High };
 struct MeasuredHalf {
     std::string path;                    // as opened; empty before the first
     bool reading = false;                // the file is being read, on another thread
+    bool measuring = false;              // the width is being measured again, likewise
     PatternFile file;                    // every scan as read; none when nothing could be read
     std::vector<bool> states_wavelength; // of each scan: the file states it
     std::size_t scan = 0;                // the scan measured, 0-based
@@ -57,6 +59,23 @@ struct ReadResult {
     MeasuredHalf half;
 };
 
+// A pattern to measure again away from the window's thread (a copy of the scan as chosen).
+struct MeasureRequest {
+    PatternSide side = PatternSide::AirDried;
+    std::uint64_t serial = 0; // a later request of the same side, or file, supersedes it
+    Pattern pattern;
+    PeakRange range;
+    WidthMethod method;
+};
+
+struct MeasureResult {
+    PatternSide side = PatternSide::AirDried;
+    std::uint64_t serial = 0;
+    std::optional<PeakWidth> width;
+    std::optional<ProfileFit> fit;
+    std::string problem; // the measurer's message when there is no width
+};
+
 // Ends are kept to hundredths of a degree, as the spin boxes show them.
 inline constexpr double kRangeStep = 0.01;
 inline constexpr double kMinRangeSpan = 0.1;
@@ -79,7 +98,20 @@ public:
     // changed meanwhile. A result that a later request of its side superseded is dropped:
     // false.
     bool take_result(ReadResult result);
+    // A file is being read or a width measured.
     bool reading() const;
+
+    // From now on a change of range, method, scan or anode measures nothing at once: the
+    // half shows its width as being measured (no widths are ready meanwhile) and the
+    // measuring waits, as a request, for take_requests; only the latest of a side waits.
+    // Without it, every change measures on the calling thread.
+    void measure_away() { away_ = true; }
+    std::vector<MeasureRequest> take_requests();
+    // Measures on any thread, touching nothing of a session...
+    static MeasureResult measure_request(const MeasureRequest& request);
+    // ...and the result is taken back on the session's thread; one that a later request or
+    // file of its side superseded is dropped: false.
+    bool take_measured(MeasureResult result);
 
     // For a file of several scans, the one to measure (0-based); false when there is none.
     bool choose_scan(PatternSide side, std::size_t scan);
@@ -124,7 +156,8 @@ public:
 private:
     static std::size_t index(PatternSide side) { return static_cast<std::size_t>(side); }
     static void measure(MeasuredHalf& half, const PeakRange& range, const WidthMethod& method);
-    void measure(MeasuredHalf& half) const { measure(half, range_, method_); }
+    // The half measured in the current range by the current method: at once, or away.
+    void measure_again(PatternSide side);
 
     WindowServices& services_;
     PeakRange range_;
@@ -132,6 +165,8 @@ private:
     bool log_counts_ = false;
     std::array<MeasuredHalf, 2> halves_;
     std::array<std::uint64_t, 2> serials_{}; // of the latest request of each side
+    bool away_ = false;
+    std::array<std::optional<MeasureRequest>, 2> pending_;
 };
 
 } // namespace teravine

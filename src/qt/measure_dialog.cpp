@@ -52,6 +52,7 @@ MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> dra
                              Preview what_it_gives)
     : QDialog(parent), session_(services), draw_(std::move(draw)),
       preview_(std::move(what_it_gives)) {
+    session_.measure_away();
     setWindowTitle(QStringLiteral("Measure Patterns"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
@@ -263,6 +264,36 @@ void MeasureDialog::take_read(QFutureWatcher<ReadResult>* watcher) {
     }
 }
 
+void MeasureDialog::measure_pending() {
+    for (MeasureRequest& pending : session_.take_requests()) {
+        const auto request = std::make_shared<const MeasureRequest>(std::move(pending));
+        (*latest_)[static_cast<std::size_t>(request->side)] = request->serial;
+        auto promise = std::make_shared<QPromise<MeasureResult>>();
+        auto* watcher = new QFutureWatcher<MeasureResult>(this);
+        connect(watcher, &QFutureWatcher<MeasureResult>::finished, this,
+                [this, watcher] { take_measured(watcher); });
+        watcher->setFuture(promise->future());
+        QThreadPool::globalInstance()->start([promise, request, latest = latest_] {
+            promise->start();
+            if ((*latest)[static_cast<std::size_t>(request->side)] == request->serial) {
+                promise->addResult(MeasureSession::measure_request(*request));
+            }
+            promise->finish();
+        });
+    }
+}
+
+void MeasureDialog::take_measured(QFutureWatcher<MeasureResult>* watcher) {
+    watcher->deleteLater();
+    QFuture<MeasureResult> future = watcher->future();
+    if (future.resultCount() == 0) {
+        return; // superseded before it was measured
+    }
+    if (session_.take_measured(future.takeResult())) { // else a later change superseded it
+        refresh();
+    }
+}
+
 void MeasureDialog::fill_choices(PatternSide side) {
     const Half& h = half(side);
     const MeasuredHalf& m = session_.half(side);
@@ -310,8 +341,6 @@ void MeasureDialog::range_typed() {
     refresh(); // a refused range shows the one still in use
 }
 
-// A fit of a few hundred points takes milliseconds to a tenth of a second, so it runs
-// here as the half-height reading does on a range change.
 void MeasureDialog::method_chosen() {
     WidthMethod chosen;
     chosen.fit = method->currentIndex() > 0;
@@ -324,6 +353,8 @@ void MeasureDialog::method_chosen() {
 }
 
 void MeasureDialog::refresh() {
+    // Whatever the change left to measure goes to the pool first.
+    measure_pending();
     {
         const QSignalBlocker lo_blocker(range_lo);
         const QSignalBlocker hi_blocker(range_hi);
@@ -356,7 +387,8 @@ void MeasureDialog::refresh() {
         h.status->setText(
             m.reading
                 ? QStringLiteral("Reading %1…").arg(QString::fromStdString(pattern_name(m.path)))
-                : QString());
+            : m.measuring ? QStringLiteral("Measuring…")
+                          : QString());
         const Pattern* pattern = m.pattern();
         const bool stated = pattern != nullptr && m.states_wavelength[m.scan];
         h.anode->setEnabled(pattern != nullptr && !stated);

@@ -5,7 +5,9 @@
 // MeasureSession's, the widgets only show it and pass the user's changes on. A file is
 // read and measured on a thread of the pool while the dialog says so and stays
 // responsive; a file opened meanwhile on the same side supersedes it, and a dialog closed
-// or gone drops what the reading brings back.
+// or gone drops what the reading brings back. A change of range, method, scan or anode
+// measures again on the pool the same way: a newer change supersedes an older one, which is
+// not measured at all if it has not started.
 #pragma once
 
 #include "app/measure_session.h"
@@ -14,7 +16,10 @@
 #include <QFutureWatcher>
 
 #include <array>
+#include <atomic>
+#include <cstdint>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -54,7 +59,7 @@ public:
 
     // Starts reading the file; the half shows the result once it is read.
     void open_pattern(PatternSide side, const std::string& path);
-    // A file is being read.
+    // A file is being read or a width measured.
     bool reading() const { return session_.reading(); }
     MeasureSession& session() { return session_; }
 
@@ -88,6 +93,9 @@ private:
     void range_typed();
     void method_chosen();
     void take_read(QFutureWatcher<ReadResult>* watcher);
+    // What the session left to measure, started on the pool.
+    void measure_pending();
+    void take_measured(QFutureWatcher<MeasureResult>* watcher);
     // The scan and anode choices of the half's file.
     void fill_choices(PatternSide side);
     // Shows the session's state in every widget.
@@ -98,6 +106,10 @@ private:
     Preview preview_;
     QBoxLayout* halves_layout_ = nullptr;
     std::array<Half, 2> halves_;
+    // The serial of the latest measuring request of each side, shared with the pool's
+    // threads, which pass over a request that a later one superseded.
+    using LatestSerials = std::array<std::atomic<std::uint64_t>, 2>;
+    std::shared_ptr<LatestSerials> latest_ = std::make_shared<LatestSerials>();
 };
 
 } // namespace teravine

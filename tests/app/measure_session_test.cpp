@@ -146,6 +146,41 @@ TEST_F(MeasureSessionTest, ReadsOnAnotherThreadAndKeepsOnlyTheLatestFile) {
     EXPECT_NE(session.half(PatternSide::Glycolated).problem.find("missing.xy"), std::string::npos);
 }
 
+// Measured away from the window's thread: a change leaves the half measuring with no widths
+// to use, only the latest request of a side waits, and a result that a later change or file
+// superseded is dropped.
+TEST_F(MeasureSessionTest, MeasuresAwayAndKeepsOnlyTheLatestChange) {
+    const auto ad = PatternSide::AirDried;
+    session.open(ad, pattern_file("ad.xy", 0.45));
+    session.open(PatternSide::Glycolated, pattern_file("eg.xy", 0.3));
+    session.measure_away();
+    ASSERT_TRUE(session.choose_scan(ad, 0));
+    auto superseded = session.take_requests();
+    ASSERT_EQ(superseded.size(), 1u);
+    ASSERT_TRUE(session.set_range({7.5, 10.5}));
+    ASSERT_TRUE(session.set_range({7.2, 10.8}));
+    EXPECT_TRUE(session.half(ad).measuring);
+    EXPECT_TRUE(session.reading());
+    EXPECT_FALSE(session.use_widths());
+    auto latest = session.take_requests();
+    ASSERT_EQ(latest.size(), 2u); // one a side, in the range now in force
+    auto newer = std::async(std::launch::async, MeasureSession::measure_request, latest[0]);
+    auto older = std::async(std::launch::async, MeasureSession::measure_request, superseded[0]);
+    EXPECT_TRUE(session.take_measured(newer.get()));
+    EXPECT_FALSE(session.take_measured(older.get()));
+    EXPECT_TRUE(session.take_measured(MeasureSession::measure_request(latest[1])));
+    EXPECT_FALSE(session.reading());
+    EXPECT_EQ(session.half(ad).width->fwhm,
+              measure_peak(*session.half(ad).pattern(), {7.2, 10.8})->fwhm);
+    EXPECT_TRUE(session.use_widths());
+
+    session.reset_range();
+    const auto stale = session.take_requests();
+    session.open(ad, pattern_file("other.xy", 0.3));
+    EXPECT_FALSE(session.take_measured(MeasureSession::measure_request(stale[0])));
+    EXPECT_NEAR(session.half(ad).width->fwhm, 0.3, 0.005);
+}
+
 // A fit chosen while a file is read: what comes back is fitted; the panel carries the fit
 // and its plot the fitted curve, one line per component and the residual.
 TEST_F(MeasureSessionTest, FitsWhenAFitIsChosen) {

@@ -46,7 +46,8 @@ std::string write_pattern(const ScratchFolder& folder, const std::string& name, 
     return path;
 }
 
-// Lets the event loop run until the dialog has taken back every file it reads.
+// Lets the event loop run until the dialog has taken back every file it reads and every
+// width it measures again.
 void wait_until_read(const MeasureDialog& dialog) {
     QElapsedTimer timer;
     timer.start();
@@ -96,10 +97,15 @@ TEST_F(MeasureDialogTest, ShowsTheCliWidthsAndUseAndDrawPlacesItsSample) {
                      Qt::NoModifier);
     QApplication::sendEvent(plot, &move);
     QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, at(plot->plot().x_of(7.0)));
+    wait_until_read(dialog);
     EXPECT_NEAR(dialog.session().range().lo, 7.0, 0.03);
     EXPECT_NEAR(dialog.range_lo->value(), dialog.session().range().lo, 1e-9);
     dialog.range_lo->setValue(7.1);
     dialog.range_hi->setValue(10.9);
+    // Measured again off the event thread: no widths to use meanwhile.
+    EXPECT_FALSE(dialog.use_widths->isEnabled());
+    EXPECT_EQ(dialog.half(PatternSide::AirDried).status->text(), QStringLiteral("Measuring…"));
+    wait_until_read(dialog);
 
     const QStringList rows =
         cli_lines({"measure", QString::fromStdString(ad), QString::fromStdString(eg), "--range",
@@ -209,6 +215,7 @@ TEST_F(MeasureDialogTest, TheAnodeToldMeasuresAsTheCliToldItDoes) {
     EXPECT_EQ(anode->currentText(), QStringLiteral("Cu"));
     anode->setCurrentIndex(anode->findText(QStringLiteral("Co")));
     emit anode->activated(anode->currentIndex());
+    wait_until_read(dialog);
     const QStringList rows = cli_lines(
         {"measure", QString::fromStdString(ad), QString::fromStdString(eg), "--anode", "Co"});
     ASSERT_EQ(rows.size(), 3);
@@ -259,6 +266,7 @@ TEST_F(MeasureDialogTest, AFileOfSeveralScansOffersThemAll) {
     EXPECT_NEAR(fwhm().toDouble(), 0.3, 0.005);
     scan->setCurrentIndex(1);
     emit scan->activated(1);
+    wait_until_read(dialog);
     EXPECT_NEAR(fwhm().toDouble(), 0.6, 0.01);
     // The CLI measures the same scan when told it.
     const QStringList rows = cli_lines(
@@ -278,6 +286,7 @@ TEST_F(MeasureDialogTest, TheMethodChosenMeasuresBothPatterns) {
     for (int index = 0; index < dialog.method->count(); ++index) {
         dialog.method->setCurrentIndex(index);
         dialog.components->setValue(index == 4 ? 2 : 1);
+        wait_until_read(dialog);
         const WidthMethod& method = dialog.session().method();
         EXPECT_EQ(method.fit, index > 0);
         EXPECT_EQ(dialog.components->isEnabled(), index > 0);
