@@ -293,18 +293,27 @@ Solution solve(const Data& d, const std::vector<double>& start, int rounds = 2,
     gsl_vector_view w = gsl_vector_view_array(weights.data(), d.n);
     // Weights from the counts first, then from the fitted counts: weights from noisy counts
     // favour the points that happen to count low and pull a peak's height down.
+    // A first round that ran out of iterations gets a short second one: a fit that the
+    // reweighting lets converge does so within a few steps, and one that wanders (a
+    // component the counts do not hold) would wander as long again.
+    // (GSL says "ran out" also of a start it cannot improve at all.)
+    std::size_t allowed = iterations;
+    bool ran_out = false;
     for (int round = 0; round < rounds; ++round) {
         if (round == 1) {
             const Model model(d, s.p.data());
             for (std::size_t i = 0; i < d.n; ++i) {
                 weights[i] = 1 / std::max(model(d.x[i]), 1.0);
             }
+            allowed = ran_out ? kTrialIterations : iterations;
         }
         gsl_multifit_nlinear_winit(&x.vector, &w.vector, &fdf, work.get());
         int info = 0;
-        s.status = gsl_multifit_nlinear_driver(iterations, 1e-7, 1e-8, 0.0, nullptr, nullptr, &info,
+        s.status = gsl_multifit_nlinear_driver(allowed, 1e-7, 1e-8, 0.0, nullptr, nullptr, &info,
                                                work.get());
-        s.iterations += static_cast<int>(gsl_multifit_nlinear_niter(work.get()));
+        const std::size_t taken = gsl_multifit_nlinear_niter(work.get());
+        ran_out = s.status == GSL_EMAXITER && taken >= allowed;
+        s.iterations += static_cast<int>(taken);
         const gsl_vector* found = gsl_multifit_nlinear_position(work.get());
         std::copy(found->data, found->data + size, s.p.begin());
         if (!std::all_of(s.p.begin(), s.p.end(), [](double v) { return std::isfinite(v); })) {
