@@ -48,8 +48,8 @@ std::string broadening_source(const LabCalibration& lab) {
     }
     const InstrumentProfile& p = *lab.profile;
     const std::string standard = p.standard.empty() ? file_name(lab.profile_source) : p.standard;
-    return "b = " + fixed(p.b, 4) + "° (u " + fixed(p.u_b, 4) + ") from the instrument profile of " +
-           standard + ", " + p.method;
+    return "b = " + fixed(p.b, 4) + "° (u " + fixed(p.u_b, 4) +
+           ") from the instrument profile of " + standard + ", " + p.method;
 }
 
 std::string cis_equation(const CisCalibration& c) {

@@ -41,8 +41,7 @@ void Terav::save_instrument_profile_Click() {
     if (dialog_save(kJsonFilter, path, title) == 0) {
         return;
     }
-    if (const auto failure =
-            write_file_whole(path, instrument_profile_json(*state_.lab.profile))) {
+    if (const auto failure = write_file_whole(path, instrument_profile_json(*state_.lab.profile))) {
         services_.message(*failure);
         services_.status("Save Profile: the profile was not written");
         return;

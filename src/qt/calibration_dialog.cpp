@@ -417,22 +417,20 @@ void CalibrationDialog::choose_figure_file() {
 void CalibrationDialog::refresh() {
     const LabCalibration& lab = terav_.state().lab;
     profile_state->setText(
-        lab.profile ? QStringLiteral("In use: ") +
-                          QString::fromStdString(broadening_source(lab)) +
-                          QStringLiteral(", at 2θ ") + degrees(lab.profile->angle) +
-                          QStringLiteral("°")
-                    : QStringLiteral("None in use: \"Instrumental Broadening\" holds what is "
-                                     "typed there."));
+        lab.profile
+            ? QStringLiteral("In use: ") + QString::fromStdString(broadening_source(lab)) +
+                  QStringLiteral(", at 2θ ") + degrees(lab.profile->angle) + QStringLiteral("°")
+            : QStringLiteral("None in use: \"Instrumental Broadening\" holds what is "
+                             "typed there."));
     save_profile->setEnabled(lab.profile.has_value());
     stop_profile->setEnabled(lab.profile.has_value());
 
-    cis_state->setText(lab.cis ? QString::fromStdString(cis_equation(*lab.cis) + "; " +
-                                                        limits_text(lab.limits) +
-                                                        (lab.cis_source.empty()
-                                                             ? std::string()
-                                                             : " (" + lab.cis_source + ")"))
-                               : QStringLiteral("None loaded: the sample table shows no "
-                                                "KI (CIS)."));
+    cis_state->setText(
+        lab.cis ? QString::fromStdString(
+                      cis_equation(*lab.cis) + "; " + limits_text(lab.limits) +
+                      (lab.cis_source.empty() ? std::string() : " (" + lab.cis_source + ")"))
+                : QStringLiteral("None loaded: the sample table shows no "
+                                 "KI (CIS)."));
     save_calibration->setEnabled(lab.cis.has_value());
     save_figure->setEnabled(lab.cis.has_value());
     stop_cis->setEnabled(lab.cis.has_value());

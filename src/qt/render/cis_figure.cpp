@@ -137,8 +137,7 @@ void fitted_line(Surface& s, const CisCalibration& c, const Axis& x, const Axis&
 }
 
 std::string index_title(CisIndex index) {
-    return index == CisIndex::kubler ? "Kübler index (illite 10 Å)"
-                                     : "Árkai index (chlorite 7 Å)";
+    return index == CisIndex::kubler ? "Kübler index (illite 10 Å)" : "Árkai index (chlorite 7 Å)";
 }
 
 } // namespace
