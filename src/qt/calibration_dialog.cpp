@@ -449,6 +449,15 @@ void CalibrationDialog::refresh() {
     if (lab.cis) {
         const QSignalBlocker block_index(index);
         index->setCurrentIndex(lab.cis->index == CisIndex::kubler ? 0 : 1);
+        // A calibration opened with no standards listed yet lists its own, to be fitted
+        // again with changes.
+        if (standards->rowCount() == 0) {
+            for (const CisStandard& st : lab.cis->standards) {
+                add_standard(st.name, width_text(st.cis), width_text(st.fwhm));
+                standards->item(standards->rowCount() - 1, kU)
+                    ->setText(st.u_fwhm > 0 ? degrees(st.u_fwhm) : QString());
+            }
+        }
     }
     plot->update();
 }
