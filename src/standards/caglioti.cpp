@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 #include <optional>
 #include <string>
@@ -118,8 +119,8 @@ Outcome<CagliotiFit> fit_caglioti(const std::vector<CagliotiPeak>& peaks) {
     const auto dof = static_cast<double>(peaks.size() - 3);
     // Without the widths' u the scatter alone says how well the terms are known; with it,
     // a scatter beyond what the u allow widens them.
-    const double factor = dof > 0 ? (weighted ? std::max(1.0, chi2 / dof) : chi2 / dof)
-                                  : (weighted ? 1.0 : 0.0);
+    const double factor =
+        dof > 0 ? (weighted ? std::max(1.0, chi2 / dof) : chi2 / dof) : (weighted ? 1.0 : 0.0);
     fit.u = coef[0];
     fit.v = coef[1];
     fit.w = coef[2];
@@ -138,8 +139,10 @@ Outcome<CagliotiWidth> caglioti_width(const CagliotiFit& fit, double two_theta) 
     const auto g = terms(two_theta);
     const double squared = fit.u * g[0] + fit.v * g[1] + fit.w * g[2];
     if (!(squared > 0) || !std::isfinite(squared)) {
+        char angle[32];
+        std::snprintf(angle, sizeof angle, "%.2f", two_theta);
         return Failure{"The width against angle fitted to the peaks gives no width at " +
-                       std::to_string(two_theta) + "° 2θ (its square is not positive)."};
+                       std::string(angle) + "° 2θ (its square is not positive)."};
     }
     double variance = 0;
     if (fit.covariance.size() == 9) {

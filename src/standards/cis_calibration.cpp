@@ -90,8 +90,7 @@ Outcome<CisCalibration> fit_cis(std::vector<CisStandard> standards, CisIndex ind
     return c;
 }
 
-CisValue apply_cis(const CisCalibration& c, double fwhm, double u_fwhm,
-                   const ZoneLimits& limits) {
+CisValue apply_cis(const CisCalibration& c, double fwhm, double u_fwhm, const ZoneLimits& limits) {
     CisValue value;
     value.ki_cis = c.intercept + c.slope * fwhm;
     const double spread = 1 + 1.0 / c.n + std::pow(fwhm - c.mean_fwhm, 2) / c.sxx;
@@ -126,7 +125,7 @@ std::string cis_calibration_json(const CisCalibration& c) {
                         {"residual", c.residuals.at(i)},
                         {"loo_residual", c.loo_residuals.at(i)}});
     }
-    return out.dump(2) + "\n";
+    return out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 Outcome<CisCalibration> parse_cis_calibration(const std::string& text, const std::string& subject) {

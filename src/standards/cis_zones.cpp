@@ -47,8 +47,10 @@ Outcome<ZoneLimits> parse_zone_limits(std::string_view text) {
         return ZoneLimits{"1994", 0.25, 0.42};
     }
     const auto colon = text.find(':');
-    const auto lo = colon == std::string_view::npos ? std::nullopt : number_of(text.substr(0, colon));
-    const auto hi = colon == std::string_view::npos ? std::nullopt : number_of(text.substr(colon + 1));
+    const auto lo =
+        colon == std::string_view::npos ? std::nullopt : number_of(text.substr(0, colon));
+    const auto hi =
+        colon == std::string_view::npos ? std::nullopt : number_of(text.substr(colon + 1));
     if (!lo || !hi || !(*lo > 0) || !(*lo < *hi)) {
         return Failure{"--zones is 2015, 1994 or the anchizone's limits LO:HI on the CIS scale "
                        "(such as 0.32:0.52), not \"" +

@@ -115,7 +115,7 @@ std::string instrument_profile_json(const InstrumentProfile& p) {
     if (p.caglioti) {
         out["caglioti"] = caglioti_json(*p.caglioti);
     }
-    return out.dump(2) + "\n";
+    return out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 Outcome<InstrumentProfile> parse_instrument_profile(const std::string& text,

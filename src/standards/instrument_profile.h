@@ -48,7 +48,6 @@ Outcome<InstrumentProfile> read_instrument_profile(const std::string& path);
 inline constexpr const char* kInstrumentMethod = "instrument-method";
 inline constexpr const char* kInstrumentSetup = "instrument-setup";
 std::vector<std::string> instrument_mismatches(const InstrumentProfile& profile,
-                                               const std::string& method,
-                                               const StatedSetup& setup);
+                                               const std::string& method, const StatedSetup& setup);
 
 } // namespace teravine

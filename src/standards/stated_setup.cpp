@@ -11,8 +11,7 @@ namespace {
 constexpr double kWavelengthTolerance = 2e-4; // Å
 constexpr double kRadiusTolerance = 0.5;      // mm
 
-bool both_differ(const std::optional<double>& a, const std::optional<double>& b,
-                 double tolerance) {
+bool both_differ(const std::optional<double>& a, const std::optional<double>& b, double tolerance) {
     return a && b && std::abs(*a - *b) > tolerance;
 }
 

@@ -69,8 +69,9 @@ TEST(CisFit, ApplyFollowsThePredictionInterval) {
     for (const double fwhm : {0.2, 0.45, 0.9}) {
         const double u = 0.01;
         const CisValue v = apply_cis(*c, fwhm, u, default_zone_limits());
-        const double expected_u = std::sqrt(c->s * c->s * (1 + 0.2 + (fwhm - mean) * (fwhm - mean) / sxx) +
-                                            c->slope * c->slope * u * u);
+        const double expected_u =
+            std::sqrt(c->s * c->s * (1 + 0.2 + (fwhm - mean) * (fwhm - mean) / sxx) +
+                      c->slope * c->slope * u * u);
         EXPECT_NEAR(v.ki_cis, c->intercept + c->slope * fwhm, 1e-12);
         EXPECT_NEAR(v.u_ki_cis, expected_u, 1e-12);
     }
@@ -99,8 +100,8 @@ TEST(Zones, ChangeExactlyAtTheLimits) {
         const char* scheme;
         double lower, upper;
     };
-    for (const Case& c : {Case{"2015", 0.32, 0.52}, Case{"1994", 0.25, 0.42},
-                          Case{"0.3:0.45", 0.3, 0.45}}) {
+    for (const Case& c :
+         {Case{"2015", 0.32, 0.52}, Case{"1994", 0.25, 0.42}, Case{"0.3:0.45", 0.3, 0.45}}) {
         const auto limits = parse_zone_limits(c.scheme);
         ASSERT_TRUE(limits) << c.scheme;
         EXPECT_EQ(zone_of(c.lower - 1e-4, *limits), "epizone") << c.scheme;
@@ -142,7 +143,13 @@ TEST(Json, RoundTripsAndRefusals) {
     p.setup.wavelength = 1.540598;
     p.setup.goniometer_radius = 240;
     p.setup.divergence_slit = "0.25";
-    p.caglioti = CagliotiFit{0.01, -0.002, 0.004, 1e-3, 2e-4, 1e-4, {{28.4, 0.07}, {47.3, 0.08}},
+    p.caglioti = CagliotiFit{0.01,
+                             -0.002,
+                             0.004,
+                             1e-3,
+                             2e-4,
+                             1e-4,
+                             {{28.4, 0.07}, {47.3, 0.08}},
                              {1, 0, 0, 0, 1, 0, 0, 0, 1}};
     const auto profile = parse_instrument_profile(instrument_profile_json(p), "P");
     ASSERT_TRUE(profile) << profile.error();
