@@ -3,8 +3,6 @@
 
 #include "patterns/read_pattern.h"
 #include "standards/cis_standards.h"
-#include "standards/stated_setup.h"
-#include "text/sha256.h"
 
 #include <charconv>
 #include <cmath>
@@ -78,32 +76,17 @@ std::optional<CisValue> sample_cis(const SampleOrigin& origin, const LabCalibrat
     return width_cis(origin.ad, u, lab);
 }
 
-Outcome<StandardReading> measure_standard(const std::string& path, const PeakRange& range,
-                                          const WidthMethod& method) {
-    auto pattern = read_pattern_file(path);
+Outcome<PeakWidth> measure_standard(const std::string& path, const PeakRange& range,
+                                    const WidthMethod& method) {
+    const auto pattern = read_pattern_file(path);
     if (!pattern) {
         return Failure{pattern.error()};
     }
-    auto reading = read_width(*pattern, range, method);
+    const auto reading = read_width(*pattern, range, method);
     if (!reading) {
         return Failure{reading.error()};
     }
-    const auto digest = sha256_of_file(path);
-    return StandardReading{path, digest ? *digest : std::string(), std::move(pattern.value()),
-                           std::move(reading.value())};
-}
-
-InstrumentProfile profile_of(const StandardReading& standard, const WidthMethod& method) {
-    InstrumentProfile p;
-    p.b = standard.reading.width.fwhm;
-    p.u_b = standard.reading.width.u_fwhm;
-    p.angle = standard.reading.width.position;
-    p.standard = file_name(standard.path);
-    p.sha256 = standard.sha256;
-    p.method = method.name();
-    p.doublet_removed = method.fit;
-    p.setup = stated_setup(standard.pattern);
-    return p;
+    return reading->width;
 }
 
 Outcome<std::vector<CisStandard>> standards_of_rows(const std::vector<StandardRow>& rows,

@@ -7,7 +7,6 @@
 #pragma once
 
 #include "identify/sample_list.h"
-#include "patterns/pattern.h"
 #include "patterns/width_method.h"
 #include "standards/cis_calibration.h"
 #include "standards/instrument_profile.h"
@@ -31,7 +30,7 @@ struct LabCalibration {
 // when no profile is in use.
 std::string broadening_source(const LabCalibration& lab);
 
-// "KI (CIS) = 0.0270 + 1.1000 · FWHM, r = 0.9990, n = 5; anchizone 0.32–0.52 (2015)"
+// "KI (CIS) = 0.0270 + 1.1000 · FWHM, r = 0.9990, n = 5"
 std::string cis_equation(const CisCalibration& calibration);
 
 // The Kübler index on the CIS scale of a sample: from its air-dried width as measured or
@@ -42,17 +41,8 @@ std::optional<CisValue> width_cis(float raw_ad, float u_ad, const LabCalibration
 
 // A standard's pattern read and its peak measured, as the measuring dialog measures a
 // sample's: the file's one scan (a file of several is refused with their list).
-struct StandardReading {
-    std::string path;
-    std::string sha256;
-    Pattern pattern;
-    MethodReading reading;
-};
-Outcome<StandardReading> measure_standard(const std::string& path, const PeakRange& range,
-                                          const WidthMethod& method);
-
-// The profile a standard's measured peak gives: b its FWHM at its angle.
-InstrumentProfile profile_of(const StandardReading& standard, const WidthMethod& method);
+Outcome<PeakWidth> measure_standard(const std::string& path, const PeakRange& range,
+                                    const WidthMethod& method);
 
 // One row of the standards the window's dialog lists: a name, the certified value as typed
 // (empty: the known standard's), the measured FWHM as typed or measured, and its u.

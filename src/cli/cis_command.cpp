@@ -8,6 +8,7 @@
 #include "cli/method_options.h"
 #include "cli/pattern_options.h"
 #include "cli/standard_streams.h"
+#include "qt/render/cis_figure.h"
 #include "standards/cis_calibration.h"
 
 #include <cmath>
@@ -22,7 +23,8 @@ struct FitArgs {
     std::string list;
     std::string output;
     std::string index = "kubler";
-    std::string range; // empty: the index's own
+    std::string range;  // empty: the index's own
+    std::string figure; // the standards, the line and the residuals drawn, when given
     PatternArgs pattern;
     MethodArgs method;
 };
@@ -113,8 +115,9 @@ int run_fit(const FitArgs& args) {
         return fail("--index is kubler or arkai, not \"" + args.index + "\"");
     }
     Measuring measuring;
-    const std::string range_text =
-        !args.range.empty() ? args.range : *index == CisIndex::kubler ? "6.5:11.5" : "11.8:13.2";
+    const std::string range_text = !args.range.empty()          ? args.range
+                                   : *index == CisIndex::kubler ? "6.5:11.5"
+                                                                : "11.8:13.2";
     const auto range = parse_range(range_text);
     const auto choice = pattern_choice(args.pattern);
     const auto method = method_choice(args.method);
@@ -156,6 +159,12 @@ int run_fit(const FitArgs& args) {
     if (const auto failure = write_bytes_output(args.output, cis_calibration_json(*fit))) {
         std::cerr << *failure << "\n";
         return kExitFailure;
+    }
+    if (!args.figure.empty()) {
+        if (const auto failure = write_cis_image(args.figure, *fit, default_zone_limits())) {
+            std::cerr << *failure << "\n";
+            return kExitFailure;
+        }
     }
     std::ostream& said = is_standard_stream(args.output) ? std::cerr : std::cout;
     said << "intercept\t" << width_text(fit->intercept) << "\nu_intercept\t"
@@ -281,6 +290,9 @@ void add_cis_command(CLI::App& app, int& status) {
     fit->add_option("--range", fit_args->range,
                     "2-theta range LO:HI of the standards' peak (default 6.5:11.5, for arkai "
                     "11.8:13.2)");
+    fit->add_option("--figure", fit_args->figure,
+                    "a figure of the standards, the fitted line and the residuals: .png, .svg "
+                    "or .pdf");
     add_pattern_options(*fit, fit_args->pattern);
     add_method_options(*fit, fit_args->method);
     fit->callback([fit_args, &status] { status = run_fit(*fit_args); });

@@ -89,10 +89,6 @@ QWidget* CalibrationDialog::build_measuring() {
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    range_lo = degree_box(row, 0.01, 179.99, 2);
-    range_hi = degree_box(row, 0.01, 179.99, 2);
-    range_lo->setValue(PeakRange{}.lo);
-    range_hi->setValue(PeakRange{}.hi);
     method = new QComboBox(row);
     method->addItem(QStringLiteral("Half height"));
     for (const ProfileShape shape :
@@ -104,13 +100,24 @@ QWidget* CalibrationDialog::build_measuring() {
     }
     method->setToolTip(QStringLiteral("Measure the standards by the method the samples are "
                                       "measured by"));
-    layout->addWidget(new QLabel(QStringLiteral("Standards' patterns: range 2θ (Cu Kα)"), row));
-    layout->addWidget(range_lo);
-    layout->addWidget(new QLabel(QStringLiteral("to"), row));
-    layout->addWidget(range_hi);
-    layout->addWidget(new QLabel(QStringLiteral("Width by"), row));
+    layout->addWidget(new QLabel(QStringLiteral("Standards' patterns: width by"), row));
     layout->addWidget(method);
     layout->addStretch(1);
+    return row;
+}
+
+// "Range 2θ (Cu Kα) [lo] to [hi]" on a row of its own.
+static QHBoxLayout* range_row(QWidget* parent, QDoubleSpinBox*& lo, QDoubleSpinBox*& hi,
+                              const PeakRange& range) {
+    auto* row = new QHBoxLayout;
+    lo = degree_box(parent, 0.01, 179.99, 2);
+    hi = degree_box(parent, 0.01, 179.99, 2);
+    lo->setValue(range.lo);
+    hi->setValue(range.hi);
+    row->addWidget(new QLabel(QStringLiteral("Range 2θ (Cu Kα)"), parent));
+    row->addWidget(lo);
+    row->addWidget(new QLabel(QStringLiteral("to"), parent));
+    row->addWidget(hi);
     return row;
 }
 
@@ -128,11 +135,14 @@ QWidget* CalibrationDialog::build_profile() {
     stop_profile = button(box, "Stop Using");
     make->setToolTip(QStringLiteral("Measures the 001 peak of a well-crystallised standard (a "
                                     "coarse mica) in the range above: b is its FWHM"));
+    QHBoxLayout* range = range_row(box, profile_lo, profile_hi, kStandardRange);
     for (QPushButton* b : {open, make, save_profile, stop_profile}) {
         buttons->addWidget(b);
     }
     buttons->addStretch(1);
+    range->addStretch(1);
     layout->addWidget(profile_state);
+    layout->addLayout(range);
     layout->addLayout(buttons);
     layout->addWidget(profile_message);
 
@@ -180,6 +190,9 @@ QWidget* CalibrationDialog::build_cis() {
     choices->addWidget(own_upper);
     choices->addStretch(1);
     layout->addLayout(choices);
+    QHBoxLayout* range = range_row(box, cis_lo, cis_hi, PeakRange{});
+    range->addStretch(1);
+    layout->addLayout(range);
 
     standards = new QTableWidget(0, kColumns, box);
     standards->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Certified"),
@@ -252,6 +265,7 @@ QWidget* CalibrationDialog::build_cis() {
         refresh();
     });
     connect(limits, &QComboBox::activated, this, [this] { limits_chosen(); });
+    connect(index, &QComboBox::activated, this, [this] { index_chosen(); });
     connect(own_lower, &QDoubleSpinBox::valueChanged, this, [this] { limits_chosen(); });
     connect(own_upper, &QDoubleSpinBox::valueChanged, this, [this] { limits_chosen(); });
     return box;
@@ -266,9 +280,12 @@ WidthMethod CalibrationDialog::chosen_method() const {
     return chosen;
 }
 
-void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& path) {
-    const PeakRange range{range_lo->value(), range_hi->value()};
+void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& path, bool profile) {
     const WidthMethod how = chosen_method();
+    InstrumentRequest request;
+    request.range = {profile_lo->value(), profile_hi->value()};
+    request.method = how;
+    const PeakRange range{cis_lo->value(), cis_hi->value()};
     // The promise is the worker's; the watcher, a child of the dialog, goes with it.
     auto promise = std::make_shared<QPromise<Reading>>();
     auto* watcher = new QFutureWatcher<Reading>(this);
@@ -276,18 +293,31 @@ void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& pa
             [this, watcher] { take_reading(watcher); });
     watcher->setFuture(promise->future());
     ++readings_;
-    QThreadPool::globalInstance()->start([promise, serial, path, range, how] {
+    QThreadPool::globalInstance()->start([promise, serial, path, profile, request, range, how] {
         promise->start();
-        promise->addResult(Reading{serial, how, measure_standard(path, range, how)});
+        Reading reading{serial, path, Failure{}, Failure{}};
+        if (profile) {
+            reading.profile = measure_instrument_file(path, {}, request);
+        } else {
+            reading.width = measure_standard(path, range, how);
+        }
+        promise->addResult(std::move(reading));
         promise->finish();
     });
+}
+
+void CalibrationDialog::index_chosen() {
+    // Each index has its peak: the illite 10 Å or the chlorite 7 Å (002).
+    const PeakRange range = index->currentIndex() == 0 ? PeakRange{} : PeakRange{11.8, 13.2};
+    cis_lo->setValue(range.lo);
+    cis_hi->setValue(range.hi);
 }
 
 void CalibrationDialog::make_profile(const std::string& path) {
     profile_serial_ = ++next_serial_;
     profile_message->setText(
         QStringLiteral("Reading %1…").arg(QFileInfo(QString::fromStdString(path)).fileName()));
-    read_in_pool(profile_serial_, path);
+    read_in_pool(profile_serial_, path, true);
 }
 
 void CalibrationDialog::add_standard(const std::string& name, const std::string& certified,
@@ -308,7 +338,7 @@ void CalibrationDialog::add_standard_pattern(const std::string& path) {
     standards->item(row, kFwhm)->setText(QStringLiteral("reading…"));
     standards->item(row, kPattern)->setText(file.fileName());
     standards->item(row, kPattern)->setToolTip(file.absoluteFilePath());
-    read_in_pool(standards->item(row, kName)->data(kSerialRole).toULongLong(), path);
+    read_in_pool(standards->item(row, kName)->data(kSerialRole).toULongLong(), path, false);
 }
 
 int CalibrationDialog::row_of(std::uint64_t serial) const {
@@ -329,36 +359,40 @@ void CalibrationDialog::take_reading(QFutureWatcher<Reading>* watcher) {
     }
     const Reading reading = future.takeResult();
     if (reading.serial == profile_serial_) {
-        if (!reading.result) {
-            profile_message->setText(QString::fromStdString(reading.result.error()));
-            return;
-        }
-        profile_message->setText(
-            reading.result->reading.width.quality == "ok"
-                ? QString()
-                : QStringLiteral("Doubtful: ") +
-                      QString::fromStdString(reading.result->reading.width.quality));
-        terav_.use_instrument_profile(profile_of(*reading.result, reading.method),
-                                      reading.result->path);
-        refresh();
+        take_profile(reading);
         return;
     }
     const int row = row_of(reading.serial);
     if (row < 0) {
         return; // the row was removed meanwhile
     }
-    if (!reading.result) {
+    if (!reading.width) {
         standards->item(row, kFwhm)->setText(QString());
-        cis_message->setText(QString::fromStdString(reading.result.error()));
+        cis_message->setText(QString::fromStdString(reading.width.error()));
         return;
     }
-    const PeakWidth& width = reading.result->reading.width;
+    const PeakWidth& width = *reading.width;
     standards->item(row, kFwhm)->setText(degrees(width.fwhm));
     standards->item(row, kU)->setText(degrees(width.u_fwhm));
     cis_message->setText(width.quality == "ok"
                              ? QString()
                              : QString::fromStdString(cell(standards, row, kName) +
                                                       ": doubtful width (" + width.quality + ")"));
+}
+
+void CalibrationDialog::take_profile(const Reading& reading) {
+    if (!reading.profile) {
+        profile_message->setText(QString::fromStdString(reading.profile.error()));
+        return;
+    }
+    const std::string& quality = reading.profile->peaks.empty()
+                                     ? std::string("ok")
+                                     : reading.profile->peaks.front().width.quality;
+    profile_message->setText(quality == "ok"
+                                 ? QString()
+                                 : QStringLiteral("Doubtful: ") + QString::fromStdString(quality));
+    terav_.use_instrument_profile(reading.profile->profile, reading.path);
+    refresh();
 }
 
 bool CalibrationDialog::fit_standards() {

@@ -10,6 +10,7 @@
 
 #include "app/lab_calibration.h"
 #include "app/terav.h"
+#include "standards/instrument_measure.h"
 
 #include <QDialog>
 #include <QFutureWatcher>
@@ -48,10 +49,13 @@ public:
     // The figure of the calibration in use; the failure's text, if any.
     std::optional<std::string> save_figure_to(const std::string& path) const;
 
-    // The widgets, for the tests.
-    QDoubleSpinBox* range_lo = nullptr;
-    QDoubleSpinBox* range_hi = nullptr;
+    // The widgets, for the tests. Each part measures its standards' patterns in a range
+    // of its own: a mica's 001 for the profile, the index's peak for the CIS standards.
     QComboBox* method = nullptr;
+    QDoubleSpinBox* profile_lo = nullptr;
+    QDoubleSpinBox* profile_hi = nullptr;
+    QDoubleSpinBox* cis_lo = nullptr;
+    QDoubleSpinBox* cis_hi = nullptr;
     QLabel* profile_state = nullptr;
     QLabel* profile_message = nullptr;
     QPushButton* save_profile = nullptr;
@@ -69,17 +73,21 @@ public:
     CisPlotWidget* plot = nullptr;
 
 private:
+    // What a reading on the pool brings back: a profile made, or a standard's width.
     struct Reading {
-        std::uint64_t serial = 0; // of the row, or 0 for the profile's standard
-        WidthMethod method;
-        Outcome<StandardReading> result = Failure{};
+        std::uint64_t serial = 0; // of the row, or of the profile's standard
+        std::string path;
+        Outcome<MeasuredInstrument> profile = Failure{};
+        Outcome<PeakWidth> width = Failure{};
     };
 
     QWidget* build_measuring();
     QWidget* build_profile();
     QWidget* build_cis();
     WidthMethod chosen_method() const;
-    void read_in_pool(std::uint64_t serial, const std::string& path);
+    void read_in_pool(std::uint64_t serial, const std::string& path, bool profile);
+    void take_profile(const Reading& reading);
+    void index_chosen();
     void take_reading(QFutureWatcher<Reading>* watcher);
     void limits_chosen();
     void choose_figure_file();

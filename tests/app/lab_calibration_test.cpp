@@ -44,7 +44,8 @@ std::pair<double, double> expected_cis(double x, double ux) {
         ss += std::pow(kY[i] - intercept - slope * kX[i], 2);
     }
     const double s2 = ss / (n - 2);
-    const double u = std::sqrt(s2 * (1 + 1 / n + (x - mx) * (x - mx) / sxx) + slope * slope * ux * ux);
+    const double u =
+        std::sqrt(s2 * (1 + 1 / n + (x - mx) * (x - mx) / sxx) + slope * slope * ux * ux);
     return {intercept + slope * x, u};
 }
 
@@ -60,7 +61,9 @@ protected:
         click_at(0.5f, 0.4f);
         ASSERT_EQ(state().samples.size(), 3u);
     }
-    std::string tsv() const { return sample_rows_tsv(state().samples, {0, 1, 2}, false, &state().lab); }
+    std::string tsv() const {
+        return sample_rows_tsv(state().samples, {0, 1, 2}, false, &state().lab);
+    }
     std::string cell(std::size_t row, SampleColumn column) const {
         return sample_cell(state().samples[row], row, column, &state().lab);
     }
@@ -81,7 +84,8 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
     } cases[] = {{0, 0.55, 0, "diagenetic"}, {1, 0.42, 0.01, "anchizone"}};
     for (const auto& c : cases) {
         const auto [ki, u] = expected_cis(c.raw_ad, c.u_ad);
-        EXPECT_EQ(cell(c.row, SampleColumn::ki_cis), format_fixed(ki, 3) + " ± " + format_fixed(u, 3));
+        EXPECT_EQ(cell(c.row, SampleColumn::ki_cis),
+                  format_fixed(ki, 3) + " ± " + format_fixed(u, 3));
         EXPECT_EQ(cell(c.row, SampleColumn::zone), c.zone);
     }
     EXPECT_EQ(cell(2, SampleColumn::ki_cis), ""); // a click has no measured width
@@ -92,7 +96,8 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
         sample_table_csv(state().samples, state().unplaced, "R0", false, &state().lab);
     const std::string first = csv.substr(0, csv.find('\n'));
     EXPECT_EQ(first.substr(first.size() - 33), ",ki_cis,u_ki_cis,zone,zone_limits");
-    const std::string row = csv.substr(first.size() + 1, csv.find('\n', first.size() + 1) - first.size() - 1);
+    const std::string row =
+        csv.substr(first.size() + 1, csv.find('\n', first.size() + 1) - first.size() - 1);
     const auto [ki, u] = expected_cis(0.55, 0);
     EXPECT_NE(row.find(",diagenetic,anchizone 0.32–0.52 (2015)"), std::string::npos) << row;
     const std::string numbers = row.substr(0, row.find(",diagenetic"));
