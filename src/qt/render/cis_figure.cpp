@@ -203,7 +203,11 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const ZoneLimits& limi
         if (st.u_fwhm > 0) { // the width's standard uncertainty, as a bar
             s.line(f(x.at(st.fwhm - st.u_fwhm)), f(py), f(x.at(st.fwhm + st.u_fwhm)), f(py));
         }
-        text_at(s, px + kMark + 3, py + 2, st.name);
+        // The name right of its mark, or left of it where the frame would cut it.
+        const double name_x = px + kMark + 3 + s.text_width(st.name) < main.right - 2
+                                  ? px + kMark + 3
+                                  : px - kMark - 3 - s.text_width(st.name);
+        text_at(s, name_x, py + 2, st.name);
     }
     frame(s, main, y, false, x);
     s.set_fore_color(kInk);
