@@ -185,8 +185,7 @@ private:
     void measure_uncertainties(std::size_t first, bool mark);
     // The list was cleared or identified afresh: no selection, nothing to undo.
     void samples_reset();
-    // The window shows the calibration as it now stands: the broadening's source, the
-    // table's columns.
+    // The window shows the calibration as it now stands.
     void show_lab_calibration();
     void mark_selected();
     DiagramContent content() const;

@@ -14,7 +14,6 @@ constexpr const char* kJsonFilter = "JSON (*.json)|*.json;*.JSON|all (*.*)|*.*|"
 } // namespace
 
 void Terav::show_lab_calibration() {
-    services_.broadening_source(broadening_source(state_.lab));
     services_.calibration_changed();
 }
 

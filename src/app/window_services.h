@@ -112,11 +112,9 @@ public:
         static_cast<void>(points);
     }
 
-    // Where the broadening box's value comes from (an instrument profile), shown beside
-    // it; empty when typed.
-    virtual void broadening_source(const std::string& text) { static_cast<void>(text); }
-    // The instrument profile, the CIS calibration or the zone limits changed: the sample
-    // table's columns and the calibration dialog follow.
+    // The instrument profile, the CIS calibration or the zone limits changed: what the
+    // window says of the broadening's source, the sample table's columns and the
+    // calibration dialog follow.
     virtual void calibration_changed() {}
 
     // The status bar's line: what the last action did, or why it did nothing.

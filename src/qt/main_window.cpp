@@ -338,19 +338,21 @@ CalibrationDialog& MainWindow::show_calibration_dialog() {
     return *calibration_dialog_;
 }
 
-void MainWindow::show_broadening_source(const QString& text) {
-    // Elided to the label's room; the whole text is in the tooltips.
-    broad_source_->setText(
-        broad_source_->fontMetrics().elidedText(text, Qt::ElideMiddle, broad_source_->width()));
-    broad_source_->setToolTip(text);
-    controls_.Broad->setToolTip(text.isEmpty() ? broad_tooltip_
-                                               : text + QStringLiteral("\n\n") + broad_tooltip_ +
-                                                     QStringLiteral("\nTyping here ends the "
-                                                                    "profile's use."));
-}
-
 void MainWindow::calibration_changed() {
-    sample_table_->model().set_cis(terav_->state().lab.cis.has_value());
+    const LabCalibration& lab = terav_->state().lab;
+    const QString source = QString::fromStdString(broadening_source(lab));
+    // Elided to the label's room; the whole of it is in the tooltips.
+    broad_source_->setText(lab.profile ? broad_source_->fontMetrics().elidedText(
+                                             QStringLiteral("b from the profile of ") +
+                                                 QString::fromStdString(lab.profile->standard),
+                                             Qt::ElideMiddle, broad_source_->width())
+                                       : QString());
+    broad_source_->setToolTip(source);
+    controls_.Broad->setToolTip(source.isEmpty()
+                                    ? broad_tooltip_
+                                    : source + QStringLiteral("\n\n") + broad_tooltip_ +
+                                          QStringLiteral("\nTyping here ends the profile's use."));
+    sample_table_->model().set_cis(lab.cis.has_value());
     if (calibration_dialog_ != nullptr) {
         calibration_dialog_->refresh();
     }

@@ -51,10 +51,9 @@ public:
 
     // File > "Calibration…": the one calibration dialog, made on first use and shown.
     CalibrationDialog& show_calibration_dialog();
-    // Where the broadening box's value comes from, beside it and in its tooltip.
-    void show_broadening_source(const QString& text);
     QLabel* broadening_source_label() const { return broad_source_; }
-    // The calibration changed: the table's columns and the dialog follow.
+    // The calibration changed: where b comes from (beside the broadening box and in its
+    // tooltip), the table's columns and the dialog follow.
     void calibration_changed();
 
     // Closes without asking again (the handlers have asked).

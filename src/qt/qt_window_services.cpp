@@ -47,10 +47,6 @@ void QtWindowServices::status(const std::string& text) {
     window_.show_status(QString::fromStdString(text));
 }
 
-void QtWindowServices::broadening_source(const std::string& text) {
-    window_.show_broadening_source(QString::fromStdString(text));
-}
-
 void QtWindowServices::calibration_changed() {
     window_.calibration_changed();
 }

@@ -34,7 +34,6 @@ public:
 
     void set_window_caption(const std::string& text) override;
     void status(const std::string& text) override;
-    void broadening_source(const std::string& text) override;
     void calibration_changed() override;
     void set_caption(Caption label, const std::string& text) override;
     std::string text(TextBox box) const override;
