@@ -113,8 +113,9 @@ int run_fit(const FitArgs& args) {
         return fail("--index is kubler or arkai, not \"" + args.index + "\"");
     }
     Measuring measuring;
-    const std::string range_text =
-        !args.range.empty() ? args.range : *index == CisIndex::kubler ? "6.5:11.5" : "11.8:13.2";
+    const std::string range_text = !args.range.empty()          ? args.range
+                                   : *index == CisIndex::kubler ? "6.5:11.5"
+                                                                : "11.8:13.2";
     const auto range = parse_range(range_text);
     const auto choice = pattern_choice(args.pattern);
     const auto method = method_choice(args.method);
