@@ -109,13 +109,16 @@ TEST(Caglioti, ExactTermsAndRefusals) {
     EXPECT_NEAR(at->fwhm, caglioti(8.84), 1e-9);
 
     const std::vector<CagliotiPeak> two(peaks.begin(), peaks.begin() + 2);
-    const std::vector<CagliotiPeak> one_angle{{30, 0.1, 0.001}, {30, 0.11, 0.001}, {50, 0.12, 0.001}};
-    const std::vector<CagliotiPeak> not_finite{{30, 0.1, 0.001}, {40, NAN, 0.001}, {50, 0.12, 0.001}};
+    const std::vector<CagliotiPeak> one_angle{
+        {30, 0.1, 0.001}, {30, 0.11, 0.001}, {50, 0.12, 0.001}};
+    const std::vector<CagliotiPeak> not_finite{
+        {30, 0.1, 0.001}, {40, NAN, 0.001}, {50, 0.12, 0.001}};
     for (const auto& bad : {two, one_angle, not_finite}) {
         EXPECT_FALSE(fit_caglioti(bad));
     }
     // Widths rising fast from almost nothing: the square turns negative at the 001.
-    const auto falling = fit_caglioti({{20, 0.0084, 0.001}, {40, 0.0544, 0.001}, {60, 0.0843, 0.001}});
+    const auto falling =
+        fit_caglioti({{20, 0.0084, 0.001}, {40, 0.0544, 0.001}, {60, 0.0843, 0.001}});
     ASSERT_TRUE(falling);
     EXPECT_FALSE(caglioti_width(*falling, 8.84));
 }
