@@ -200,6 +200,7 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
                                       cis_cells(*calibration, *limits, *ad))
                   << "\n"
                   << with_cis_columns(measured_row("EG", *eg), "\t\t\t") << "\n";
+        std::cout.flush();
         std::cerr << "Zones on the CIS scale: " << limits_text(*limits) << ".\n";
         if (calibration->method != ad->method) {
             std::cerr << "The calibration's standards were measured by " << calibration->method
