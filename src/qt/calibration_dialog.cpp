@@ -32,6 +32,7 @@ constexpr const char* kFigureFilter = "PNG image|*.png|SVG drawing|*.svg|PDF doc
 
 enum StandardColumn { kName, kCertified, kFwhm, kU, kPattern, kColumns };
 constexpr int kSerialRole = Qt::UserRole;
+constexpr int kMeasuredRole = Qt::UserRole + 1; // a measured figure in full, beside its text
 
 QDoubleSpinBox* degree_box(QWidget* parent, double lo, double hi, int decimals) {
     auto* box = new QDoubleSpinBox(parent);
@@ -57,13 +58,27 @@ QLabel* message_label(QWidget* parent) {
     return label;
 }
 
-std::string cell(const QTableWidget* table, int row, int column) {
-    const QTableWidgetItem* item = table->item(row, column);
-    return item == nullptr ? std::string() : item->text().trimmed().toStdString();
-}
-
 QString degrees(double value) {
     return QString::fromStdString(width_text(value));
+}
+
+// A cell's text; a measured figure whose text is still the one shown when it was measured
+// in every digit, so that the fit is that of `cis fit` on the same patterns.
+std::string cell(const QTableWidget* table, int row, int column) {
+    const QTableWidgetItem* item = table->item(row, column);
+    if (item == nullptr) {
+        return {};
+    }
+    const QVariant measured = item->data(kMeasuredRole);
+    if (measured.isValid() && item->text() == degrees(measured.toDouble())) {
+        return QString::number(measured.toDouble(), 'g', 17).toStdString();
+    }
+    return item->text().trimmed().toStdString();
+}
+
+void show_measured(QTableWidgetItem* item, double value) {
+    item->setText(degrees(value));
+    item->setData(kMeasuredRole, value);
 }
 
 } // namespace
@@ -372,8 +387,8 @@ void CalibrationDialog::take_reading(QFutureWatcher<Reading>* watcher) {
         return;
     }
     const PeakWidth& width = *reading.width;
-    standards->item(row, kFwhm)->setText(degrees(width.fwhm));
-    standards->item(row, kU)->setText(degrees(width.u_fwhm));
+    show_measured(standards->item(row, kFwhm), width.fwhm);
+    show_measured(standards->item(row, kU), width.u_fwhm);
     cis_message->setText(width.quality == "ok"
                              ? QString()
                              : QString::fromStdString(cell(standards, row, kName) +
@@ -487,9 +502,13 @@ void CalibrationDialog::refresh() {
         // again with changes.
         if (standards->rowCount() == 0) {
             for (const CisStandard& st : lab.cis->standards) {
-                add_standard(st.name, width_text(st.cis), width_text(st.fwhm));
-                standards->item(standards->rowCount() - 1, kU)
-                    ->setText(st.u_fwhm > 0 ? degrees(st.u_fwhm) : QString());
+                add_standard(st.name, {}, {});
+                const int row = standards->rowCount() - 1;
+                show_measured(standards->item(row, kCertified), st.cis);
+                show_measured(standards->item(row, kFwhm), st.fwhm);
+                if (st.u_fwhm > 0) {
+                    show_measured(standards->item(row, kU), st.u_fwhm);
+                }
             }
         }
     }

@@ -97,7 +97,8 @@ TEST_F(CalibrationDialogTest, TheTableGainsItsColumnsWithAFittedCalibration) {
     dialog.add_standard("SW1-2012", "", "0.61");
     dialog.add_standard("SW2-2012", "", "0.43");
     dialog.add_standard("lab A", "0.30", "0.27");
-    dialog.add_standard_pattern(write_peak(folder, "SW3-2012.xy", 0.35, 8.85));
+    const std::string sw3 = write_peak(folder, "SW3-2012.xy", 0.35, 8.85);
+    dialog.add_standard_pattern(sw3);
     wait_until_read(dialog);
     ASSERT_EQ(dialog.standards->rowCount(), 4);
     EXPECT_EQ(dialog.standards->item(3, 0)->text(), QStringLiteral("SW3-2012"));
@@ -107,6 +108,8 @@ TEST_F(CalibrationDialogTest, TheTableGainsItsColumnsWithAFittedCalibration) {
     ASSERT_TRUE(lab().cis);
     EXPECT_EQ(lab().cis->n, 4);
     EXPECT_NEAR(lab().cis->standards[3].cis, 0.372, 1e-9); // its published value
+    // The measured width in every digit, not the four the table shows.
+    EXPECT_EQ(lab().cis->standards[3].fwhm, measure_standard(sw3, {}, {})->fwhm);
     EXPECT_EQ(table.columnCount(), 11);
     EXPECT_EQ(table.headerData(8, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("KI (CIS)"));
