@@ -3,6 +3,7 @@
 
 #include "patterns/read_pattern.h"
 #include "standards/cis_standards.h"
+#include "text/number_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -13,12 +14,6 @@ namespace {
 std::string file_name(const std::string& path) {
     const auto slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string fixed(double value, int decimals) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
 }
 
 // A positive finite number and nothing else, blanks around it allowed.
@@ -46,13 +41,13 @@ std::string broadening_source(const LabCalibration& lab) {
     }
     const InstrumentProfile& p = *lab.profile;
     const std::string standard = p.standard.empty() ? file_name(lab.profile_source) : p.standard;
-    return "b = " + fixed(p.b, 4) + "° (u " + fixed(p.u_b, 4) +
+    return "b = " + format_fixed(p.b, 4) + "° (u " + format_fixed(p.u_b, 4) +
            ") from the instrument profile of " + standard + ", " + p.method;
 }
 
 std::string cis_equation(const CisCalibration& c) {
-    return "KI (CIS) = " + fixed(c.intercept, 4) + (c.slope < 0 ? " − " : " + ") +
-           fixed(std::abs(c.slope), 4) + " · FWHM, r = " + fixed(c.r, 4) +
+    return "KI (CIS) = " + format_fixed(c.intercept, 4) + (c.slope < 0 ? " − " : " + ") +
+           format_fixed(std::abs(c.slope), 4) + " · FWHM, r = " + format_fixed(c.r, 4) +
            ", n = " + std::to_string(c.n);
 }
 

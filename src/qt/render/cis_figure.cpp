@@ -6,10 +6,10 @@
 #include "qt/painter_surface.h"
 #include "qt/render/headless_gui.h"
 #include "qt/render/page_file.h"
+#include "text/number_text.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace teravine {
@@ -26,12 +26,6 @@ constexpr float kFont = 9;
 
 float f(double value) {
     return static_cast<float>(value);
-}
-
-std::string fixed(double value, int decimals) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
 }
 
 void text_at(Surface& s, double x, double y, const std::string& text) {
@@ -88,7 +82,7 @@ void frame(Surface& s, const PlotArea& a, const Axis& y, bool x_labels, const Ax
         const double px = x.at(v);
         s.line(f(px), f(a.bottom), f(px), f(a.bottom + kTick));
         if (x_labels) {
-            const std::string label = fixed(v, xt.decimals);
+            const std::string label = format_fixed(v, xt.decimals);
             text_at(s, px - s.text_width(label) / 2, a.bottom + kTick + 1, label);
         }
     }
@@ -96,7 +90,7 @@ void frame(Surface& s, const PlotArea& a, const Axis& y, bool x_labels, const Ax
     for (const double v : yt.at) {
         const double py = y.at(v);
         s.line(f(a.left - kTick), f(py), f(a.left), f(py));
-        const std::string label = fixed(v, yt.decimals);
+        const std::string label = format_fixed(v, yt.decimals);
         text_at(s, a.left - kTick - 3 - s.text_width(label), py - s.text_height(label) / 2, label);
     }
 }
@@ -191,7 +185,7 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const ZoneLimits& limi
     for (const double limit : {limits.lower, limits.upper}) {
         const double py = y.at(limit);
         s.line(f(main.left), f(py), f(main.right), f(py));
-        const std::string label = fixed(limit, 2);
+        const std::string label = format_fixed(limit, 2);
         text_at(s, main.right - s.text_width(label) - 3, py - s.text_height(label) - 1, label);
     }
     fitted_line(s, c, x, y);
@@ -214,13 +208,14 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const ZoneLimits& limi
     text_at(s, main.left - 60, main.top - 18, "Certified value (°Δ2θ)");
     // The equation, r and the limits, in the top-left corner.
     const std::vector<std::string> lines{
-        "CIS = " + fixed(c.intercept, 4) + " (u " + fixed(c.u_intercept, 4) + ")" +
-            (c.slope < 0 ? " − " : " + ") + fixed(std::abs(c.slope), 4) + " (u " +
-            fixed(c.u_slope, 4) + ") · FWHM",
-        "r = " + fixed(c.r, 4) + "   s = " + fixed(c.s, 4) + "   n = " + std::to_string(c.n),
+        "CIS = " + format_fixed(c.intercept, 4) + " (u " + format_fixed(c.u_intercept, 4) + ")" +
+            (c.slope < 0 ? " − " : " + ") + format_fixed(std::abs(c.slope), 4) + " (u " +
+            format_fixed(c.u_slope, 4) + ") · FWHM",
+        "r = " + format_fixed(c.r, 4) + "   s = " + format_fixed(c.s, 4) +
+            "   n = " + std::to_string(c.n),
         "width by " + (c.method.empty() ? std::string("an unstated method") : c.method) +
-            "   anchizone " + fixed(limits.lower, 2) + "–" + fixed(limits.upper, 2) + " (" +
-            limits.scheme + ")"};
+            "   anchizone " + format_fixed(limits.lower, 2) + "–" + format_fixed(limits.upper, 2) +
+            " (" + limits.scheme + ")"};
     double line_y = main.top + 5;
     for (const std::string& line : lines) {
         text_at(s, main.left + 6, line_y, line);
