@@ -2,6 +2,7 @@
 // teravine-cli cis fit STANDARDS.csv -o CALIBRATION.json: the laboratory's calibration to
 // the CIS scale from its standards; cis apply CALIBRATION.json: widths on the CIS scale
 // with their uncertainty and metamorphic zone.
+#include "batch/result_target.h"
 #include "cli/commands.h"
 #include "cli/csv_table.h"
 #include "cli/measure_rows.h"
@@ -141,7 +142,22 @@ int run_fit(const FitArgs& args) {
                   << "\" has neither a column \"fwhm\" nor a column \"pattern\".\n";
         return kExitFailure;
     }
+    if (const auto same = result_replaces_input(args.output, args.list, "list of standards")) {
+        std::cerr << *same << "\n";
+        return kExitFailure;
+    }
     std::vector<CisStandard> standards;
+    for (const auto& row : table->rows()) {
+        const std::string pattern = table->text(row, "pattern");
+        if (pattern.empty()) {
+            continue;
+        }
+        const auto path = (measuring.folder / pattern).string();
+        if (const auto same = result_replaces_input(args.output, path, "standard's pattern")) {
+            std::cerr << *same << "\n";
+            return kExitFailure;
+        }
+    }
     for (const auto& row : table->rows()) {
         auto standard = standard_of(*table, row, *index, measuring);
         if (!standard) {

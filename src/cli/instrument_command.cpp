@@ -2,6 +2,7 @@
 // teravine-cli instrument STANDARD -o INSTRUMENT.json: the instrument's own broadening b
 // measured on a standard's pattern, as a sample's peak is measured, or carried to the
 // illite 001 angle from several peaks of a line-profile standard.
+#include "batch/result_target.h"
 #include "cli/commands.h"
 #include "cli/measure_rows.h"
 #include "cli/method_options.h"
@@ -87,6 +88,10 @@ int run_instrument(const InstrumentArgs& args) {
             }
             request.range = *range;
         }
+    }
+    if (const auto same = result_replaces_input(args.output, args.standard, "standard's pattern")) {
+        std::cerr << *same << "\n";
+        return kExitFailure;
     }
     const auto measured = measure_instrument_file(args.standard, *choice, request);
     if (!measured) {

@@ -33,4 +33,14 @@ void take_instrument_sigma(std::optional<WidthSigmas>& sigmas,
     }
 }
 
+void flag_against(Measured& m, const std::optional<InstrumentProfile>& profile) {
+    if (!profile) {
+        return;
+    }
+    for (const std::string& reason :
+         instrument_mismatches(*profile, m.method, stated_setup(m.pattern))) {
+        m.width.quality = m.width.quality == "ok" ? reason : m.width.quality + ";" + reason;
+    }
+}
+
 } // namespace teravine::cli

@@ -4,6 +4,7 @@
 // given as well is refused as a conflict.
 #pragma once
 
+#include "cli/measure_rows.h"
 #include "identify/uncertainty.h"
 #include "standards/instrument_profile.h"
 #include "text/outcome.h"
@@ -25,5 +26,8 @@ Outcome<std::optional<InstrumentProfile>> chosen_instrument(const std::string& p
 void take_instrument_sigma(std::optional<WidthSigmas>& sigmas,
                            const std::optional<InstrumentProfile>& profile,
                            const CLI::App& command);
+
+// The measured width's quality with the reasons it earns against the profile, if any.
+void flag_against(Measured& m, const std::optional<InstrumentProfile>& profile);
 
 } // namespace teravine::cli

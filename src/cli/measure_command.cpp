@@ -49,14 +49,6 @@ std::string broadening_text(double b) {
     return std::string(text, std::to_chars(text, text + sizeof text, static_cast<float>(b)).ptr);
 }
 
-// The sample's quality with the reasons it earns against the instrument profile.
-void flag_against(Measured& m, const InstrumentProfile& profile) {
-    const auto reasons = instrument_mismatches(profile, m.method, stated_setup(m.pattern));
-    for (const std::string& reason : reasons) {
-        m.width.quality = m.width.quality == "ok" ? reason : m.width.quality + ";" + reason;
-    }
-}
-
 // The row with the calibrated columns put before `method` and `quality`, the last two.
 std::string with_cis_columns(std::string row, const std::string& cells) {
     const auto quality = row.rfind('\t');
@@ -164,6 +156,7 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
         args.pairs.range = *range;
         args.pairs.choice = *choice;
         args.pairs.method = *method;
+        args.pairs.instrument = *instrument;
         return run_measure_pairs(args.pairs);
     }
     if (args.eg.empty()) {
@@ -189,10 +182,8 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
     if (!ad || !eg) {
         return kExitFailure;
     }
-    if (*instrument) {
-        flag_against(ad.value(), **instrument);
-        flag_against(eg.value(), **instrument);
-    }
+    flag_against(ad.value(), *instrument);
+    flag_against(eg.value(), *instrument);
     if (calibration) {
         // The calibrated value is that of the air-dried width; the EG row leaves it empty.
         std::cout << with_cis_columns(kMeasureHeader, "\tki_cis\tu_ki_cis\tzone") << "\n"

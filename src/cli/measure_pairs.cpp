@@ -5,6 +5,7 @@
 #include "batch/sample_list_file.h"
 #include "batch/width_file.h"
 #include "cli/commands.h"
+#include "cli/instrument_option.h"
 #include "cli/measure_rows.h"
 #include "cli/standard_streams.h"
 #include "identify/width_entry.h"
@@ -142,8 +143,8 @@ int run_measure_pairs(const PairsJob& job) {
     std::vector<std::string> csv_lines{
         "name,side,file,position,fwhm,breadth,height,u_fwhm,method,quality"};
     for (const auto& pair : *pairs) {
-        const auto ad = measure_file(pair.ad, job.choice, job.range, job.method);
-        const auto eg = measure_file(pair.eg, job.choice, job.range, job.method);
+        auto ad = measure_file(pair.ad, job.choice, job.range, job.method);
+        auto eg = measure_file(pair.eg, job.choice, job.range, job.method);
         bool measured = true;
         for (const auto& [side, m] : {std::pair{"AD", &ad}, std::pair{"EG", &eg}}) {
             if (!*m) {
@@ -151,6 +152,7 @@ int run_measure_pairs(const PairsJob& job) {
                 measured = false;
                 continue;
             }
+            flag_against(m->value(), job.instrument);
             if (const auto note = anode_note(side, **m)) {
                 std::cerr << *note << "\n";
             }

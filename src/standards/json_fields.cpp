@@ -5,7 +5,18 @@
 
 namespace teravine::json_fields {
 
+namespace {
+
+// A profile or a calibration of thousands of standards stays far below this; a larger
+// file is not one, and its nesting could cost memory out of all proportion.
+constexpr std::size_t kMaxJsonBytes = std::size_t{1} << 20;
+
+} // namespace
+
 Outcome<nlohmann::json> parse_object(const std::string& text, const std::string& subject) {
+    if (text.size() > kMaxJsonBytes) {
+        return Failure{subject + " is larger than 1 MiB: it is no profile or calibration."};
+    }
     nlohmann::json object = nlohmann::json::parse(text, nullptr, false);
     if (object.is_discarded()) {
         return Failure{subject + " is not JSON."};

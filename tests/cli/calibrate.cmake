@@ -50,6 +50,18 @@ endif()
 run(0 measure mica.xy mica.xy --method fit --instrument mica.json)
 expect_in("${last_out}" "fit:pseudo-voigt${tab}instrument-method\nEG" "the method's flag")
 
+# So is every width of a list of pairs, whose width file states the profile's b.
+file(WRITE ${work}/pairs.csv "name,ad,eg\none,mica.xy,mica.xy\n")
+run(0 measure --pairs pairs.csv -o pairs.IW --instrument mica.json --method fit --csv -)
+expect_in("${last_out}" "fit:pseudo-voigt,instrument-method\n" "the flag of a pair")
+file(STRINGS ${work}/pairs.IW stated LIMIT_COUNT 3)
+list(GET stated 2 stated)
+string(SUBSTRING "${stated}" 0 8 stated_start)
+string(SUBSTRING "${b}" 0 8 b_start)
+if(NOT stated_start STREQUAL b_start)
+  fail("the width file states ${stated}, not the profile's ${b}")
+endif()
+
 # Five standards on cis = 0.02 + 0.95 fwhm: the line comes back.
 file(WRITE ${work}/line.csv "name,cis,fwhm\nA,0.21,0.2\nB,0.305,0.3\nC,0.4,0.4\nD,0.58,0.5894736842\nE,0.69,0.7052631579\n")
 run(0 cis fit line.csv -o line.json)
