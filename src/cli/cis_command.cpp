@@ -10,6 +10,7 @@
 #include "cli/pattern_options.h"
 #include "cli/standard_streams.h"
 #include "qt/render/cis_figure.h"
+#include "qt/render/page_file.h"
 #include "standards/cis_calibration.h"
 
 #include <cmath>
@@ -142,22 +143,31 @@ int run_fit(const FitArgs& args) {
                   << "\" has neither a column \"fwhm\" nor a column \"pattern\".\n";
         return kExitFailure;
     }
-    if (const auto same = result_replaces_input(args.output, args.list, "list of standards")) {
-        std::cerr << *same << "\n";
-        return kExitFailure;
+    // The figure is an output as the calibration is: a format it can write, another file.
+    if (!args.figure.empty() && !image_format_for(args.figure)) {
+        return fail(unknown_format_message(args.figure));
     }
-    std::vector<CisStandard> standards;
-    for (const auto& row : table->rows()) {
-        const std::string pattern = table->text(row, "pattern");
-        if (pattern.empty()) {
-            continue;
-        }
-        const auto path = (measuring.folder / pattern).string();
-        if (const auto same = result_replaces_input(args.output, path, "standard's pattern")) {
+    if (const auto same = same_output({{args.output, "-o"}, {args.figure, "--figure"}})) {
+        return fail(*same);
+    }
+    for (const std::string& output : {args.output, args.figure}) {
+        if (const auto same = result_replaces_input(output, args.list, "list of standards")) {
             std::cerr << *same << "\n";
             return kExitFailure;
         }
+        for (const auto& row : table->rows()) {
+            const std::string pattern = table->text(row, "pattern");
+            if (pattern.empty()) {
+                continue;
+            }
+            const auto path = (measuring.folder / pattern).string();
+            if (const auto same = result_replaces_input(output, path, "standard's pattern")) {
+                std::cerr << *same << "\n";
+                return kExitFailure;
+            }
+        }
     }
+    std::vector<CisStandard> standards;
     for (const auto& row : table->rows()) {
         auto standard = standard_of(*table, row, *index, measuring);
         if (!standard) {
