@@ -51,8 +51,12 @@ std::string cis_equation(const CisCalibration& c) {
            ", n = " + std::to_string(c.n);
 }
 
+bool converts_samples(const LabCalibration& lab) {
+    return lab.cis && lab.cis->index == CisIndex::kubler;
+}
+
 std::optional<CisValue> width_cis(float raw_ad, float u_ad, const LabCalibration& lab) {
-    if (!lab.cis) {
+    if (!converts_samples(lab)) {
         return std::nullopt;
     }
     return apply_cis(*lab.cis, raw_ad, u_ad, lab.limits);

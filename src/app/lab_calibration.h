@@ -33,9 +33,13 @@ std::string broadening_source(const LabCalibration& lab);
 // "KI (CIS) = 0.0270 + 1.1000 · FWHM, r = 0.9990, n = 5"
 std::string cis_equation(const CisCalibration& calibration);
 
+// A calibration of the Kübler index is loaded: the one that converts the samples' air-dried
+// (illite 10 Å) widths. One of the Árkai index is kept, drawn and saved, but converts none.
+bool converts_samples(const LabCalibration& lab);
+
 // The Kübler index on the CIS scale of a sample: from its air-dried width as measured or
 // typed, before any broadening was removed (the standards were measured so), with that
-// width's own u where it has one. Nothing for a click, or without a calibration.
+// width's own u where it has one. Nothing for a click, or unless converts_samples.
 std::optional<CisValue> sample_cis(const SampleOrigin& origin, const LabCalibration& lab);
 std::optional<CisValue> width_cis(float raw_ad, float u_ad, const LabCalibration& lab);
 

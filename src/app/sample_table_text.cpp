@@ -11,7 +11,7 @@ namespace teravine {
 namespace {
 
 bool shows_cis(const LabCalibration* lab) {
-    return lab != nullptr && lab->cis.has_value();
+    return lab != nullptr && converts_samples(*lab);
 }
 
 template <class Cell>

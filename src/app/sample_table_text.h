@@ -66,14 +66,14 @@ std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column,
 
 // The header and the given rows (ascending indices of samples), one line each, cells
 // separated by tabs; lines end in LF. KI (CIS) and Zone come when `lab` holds a CIS
-// calibration.
+// calibration of the Kübler index.
 std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::size_t>& rows,
                             bool intervals, const LabCalibration* lab = nullptr);
 
 // The whole table as CSV (RFC 4180 quoting, LF line ends) in the columns of
 // `treat --csv` (name first, the intervals' bounds as numbers when shown), then, when
-// `lab` holds a CIS calibration, ki_cis, u_ki_cis, zone and zone_limits: a row per sample,
-// then a row per sample not placed with its reason as status.
+// `lab` holds a CIS calibration of the Kübler index, ki_cis, u_ki_cis, zone and zone_limits: a row
+// per sample, then a row per sample not placed with its reason as status.
 std::string sample_table_csv(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
                              std::string_view reichweite, bool intervals,
                              const LabCalibration* lab = nullptr);

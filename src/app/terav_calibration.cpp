@@ -131,8 +131,12 @@ void Terav::use_cis_calibration(CisCalibration calibration, const std::string& s
     state_.lab.cis = std::move(calibration);
     state_.lab.cis_source = source;
     show_lab_calibration();
-    services_.status("CIS calibration: " + cis_equation(*state_.lab.cis) + "; " +
-                     limits_text(state_.lab.limits));
+    services_.status(
+        "CIS calibration: " + cis_equation(*state_.lab.cis) + "; " +
+        (converts_samples(state_.lab)
+             ? limits_text(state_.lab.limits)
+             : std::string("of the Árkai index: the table's KI (CIS) needs one of the Kübler "
+                           "index")));
 }
 
 void Terav::stop_cis_calibration() {

@@ -352,7 +352,7 @@ void MainWindow::calibration_changed() {
                                     ? broad_tooltip_
                                     : source + QStringLiteral("\n\n") + broad_tooltip_ +
                                           QStringLiteral("\nTyping here ends the profile's use."));
-    sample_table_->model().set_cis(lab.cis.has_value());
+    sample_table_->model().set_cis(converts_samples(lab));
     if (calibration_dialog_ != nullptr) {
         calibration_dialog_->refresh();
     }

@@ -108,6 +108,16 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
     // Own limits put the same sample in another zone; the columns go with the calibration.
     terav.set_zone_limits(*parse_zone_limits("0.3:0.7"));
     EXPECT_EQ(cell(0, SampleColumn::zone), "anchizone");
+    // A calibration of the Árkai index (chlorite 7 Å) converts no illite width.
+    std::vector<StandardRow> typed = kRows;
+    typed[0].certified = "0.653";
+    typed[1].certified = "0.455";
+    for (const bool kubler : {false, true}) {
+        ASSERT_TRUE(terav.fit_cis_calibration(typed, kubler ? CisIndex::kubler : CisIndex::arkai,
+                                              "half-height"));
+        EXPECT_EQ(tsv().find("KI (CIS)") != std::string::npos, kubler);
+        EXPECT_EQ(cell(0, SampleColumn::ki_cis).empty(), !kubler);
+    }
     terav.stop_cis_calibration();
     EXPECT_EQ(tsv().find("KI (CIS)"), std::string::npos);
     EXPECT_EQ(cell(0, SampleColumn::ki_cis), "");
