@@ -246,7 +246,7 @@ int run_apply(const ApplyArgs& args) {
         return fail(limits.error());
     }
     if (args.widths.empty() == args.csv.empty()) {
-        return fail("give the widths, or --csv LIST.csv, but not both");
+        return fail("give the widths to convert or --csv LIST.csv, one of the two");
     }
     const auto calibration = read_cis_calibration(args.calibration);
     if (!calibration) {
