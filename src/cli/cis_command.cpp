@@ -269,7 +269,7 @@ int run_apply(const ApplyArgs& args) {
         widths.push_back({"", w, 0});
     }
     const bool named = !args.csv.empty();
-    std::cout << (named ? "name\t" : "") << "fwhm\tki_cis\tu_ki_cis\tzone\n";
+    std::cout << (named ? "name\t" : "") << "fwhm\tki_cis\tu_ki_cis\tzone\tzone_limits\n";
     double lowest = HUGE_VAL, highest = -HUGE_VAL;
     for (const CisStandard& s : calibration->standards) {
         lowest = std::min(lowest, s.fwhm);
@@ -280,7 +280,7 @@ int run_apply(const ApplyArgs& args) {
         const CisValue v = apply_cis(*calibration, w.fwhm, w.u_fwhm, *limits);
         std::cout << (named ? w.name + "\t" : "") << width_text(w.fwhm) << "\t"
                   << width_text(v.ki_cis) << "\t" << width_text(v.u_ki_cis) << "\t" << v.zone
-                  << "\n";
+                  << "\t" << limits_text(*limits) << "\n";
         outside = outside || w.fwhm < lowest || w.fwhm > highest;
     }
     std::cout.flush();

@@ -59,7 +59,8 @@ std::string with_cis_columns(std::string row, const std::string& cells) {
 std::string cis_cells(const CisCalibration& calibration, const ZoneLimits& limits,
                       const Measured& m) {
     const CisValue v = apply_cis(calibration, m.width.fwhm, m.width.u_fwhm, limits);
-    return "\t" + width_text(v.ki_cis) + "\t" + width_text(v.u_ki_cis) + "\t" + v.zone;
+    return "\t" + width_text(v.ki_cis) + "\t" + width_text(v.u_ki_cis) + "\t" + v.zone + "\t" +
+           limits_text(limits);
 }
 
 int fail(const std::string& description) {
@@ -186,11 +187,12 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
     flag_against(eg.value(), *instrument);
     if (calibration) {
         // The calibrated value is that of the air-dried width; the EG row leaves it empty.
-        std::cout << with_cis_columns(kMeasureHeader, "\tki_cis\tu_ki_cis\tzone") << "\n"
+        std::cout << with_cis_columns(kMeasureHeader, "\tki_cis\tu_ki_cis\tzone\tzone_limits")
+                  << "\n"
                   << with_cis_columns(measured_row("AD", *ad),
                                       cis_cells(*calibration, *limits, *ad))
                   << "\n"
-                  << with_cis_columns(measured_row("EG", *eg), "\t\t\t") << "\n";
+                  << with_cis_columns(measured_row("EG", *eg), "\t\t\t\t") << "\n";
         std::cout.flush();
         std::cerr << "Zones on the CIS scale: " << limits_text(*limits) << ".\n";
         if (calibration->method != ad->method) {

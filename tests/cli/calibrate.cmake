@@ -98,12 +98,13 @@ foreach(scheme "2015;0.3199;0.32;0.52;0.5201;0.32–0.52 (2015)"
   list(GET scheme 5 shown)
   run(0 cis apply same.json ${widths} --zones ${zones})
   expect_in("${last_err}" "anchizone ${shown}" "the limits stated")
-  set(want "fwhm\tki_cis\tu_ki_cis\tzone\n")
+  expect_in("${last_out}" "\tanchizone ${shown}\n" "the limits in their column")
+  set(want "fwhm\tki_cis\tu_ki_cis\tzone\tzone_limits\n")
   foreach(pair "0;epizone" "1;anchizone" "2;anchizone" "3;diagenetic")
     list(GET pair 0 at)
     list(GET pair 1 zone)
     list(GET widths ${at} w)
-    string(APPEND want "${w}[0]*\t${w}[0]*\t0\\.0000\t${zone}\n")
+    string(APPEND want "${w}[0]*\t${w}[0]*\t0\\.0000\t${zone}\tanchizone [^\t\n]+\n")
   endforeach()
   if(NOT last_out MATCHES "^${want}$")
     fail("cis apply --zones ${zones} printed\n${last_out}")
@@ -112,7 +113,7 @@ endforeach()
 
 # measure --cis: the calibrated columns before method and quality, for the AD width.
 run(0 measure mica.xy std/sw2.xy --cis same.json --zones 1994)
-if(NOT last_out MATCHES "u_fwhm\tki_cis\tu_ki_cis\tzone\tmethod\tquality\nAD\tmica.xy\t[0-9.]+\t([0-9.]+)\t[0-9.]+\t[0-9.]+\t([0-9.]+)\t([0-9.]+)\t([0-9.]+)\tepizone\thalf-height\tok\nEG\t[^\n]*\t\t\t\thalf-height\tok\n$"
+if(NOT last_out MATCHES "u_fwhm\tki_cis\tu_ki_cis\tzone\tzone_limits\tmethod\tquality\nAD\tmica.xy\t[0-9.]+\t([0-9.]+)\t[0-9.]+\t[0-9.]+\t([0-9.]+)\t([0-9.]+)\t([0-9.]+)\tepizone\tanchizone 0\\.25[^\t]+0\\.42 \\(1994\\)\thalf-height\tok\nEG\t[^\n]*\t\t\t\t\thalf-height\tok\n$"
    OR NOT CMAKE_MATCH_1 STREQUAL CMAKE_MATCH_3 OR NOT CMAKE_MATCH_2 STREQUAL CMAKE_MATCH_4)
   fail("measure --cis printed\n${last_out}")
 endif()
