@@ -10,11 +10,15 @@
 namespace teravine {
 namespace {
 
+bool shows_cis(const LabCalibration* lab) {
+    return lab != nullptr && converts_samples(*lab);
+}
+
 template <class Cell>
 std::string rows_text(const SampleList& samples, const std::vector<std::size_t>& rows, char sep,
-                      bool intervals, Cell cell) {
+                      bool intervals, const LabCalibration* lab, Cell cell) {
     std::string out;
-    const std::span<const SampleColumn> columns = sample_columns(intervals);
+    const std::span<const SampleColumn> columns = sample_columns(intervals, shows_cis(lab));
     const auto line = [&](auto&& field) {
         for (std::size_t c = 0; c < columns.size(); ++c) {
             out += field(columns[c]);
@@ -23,7 +27,7 @@ std::string rows_text(const SampleList& samples, const std::vector<std::size_t>&
     };
     line([&](SampleColumn c) { return cell(sample_column_titles()[static_cast<std::size_t>(c)]); });
     for (const std::size_t row : rows) {
-        line([&](SampleColumn c) { return cell(sample_cell(samples[row], row, c)); });
+        line([&](SampleColumn c) { return cell(sample_cell(samples[row], row, c, lab)); });
     }
     return out;
 }
@@ -38,15 +42,45 @@ std::string interval_cell(const PlacedSample& sample, UncertainQuantity quantity
     return sample.uncertainty ? interval_text(*sample.uncertainty, quantity) : std::string();
 }
 
+// KI (CIS) as the value and its u, Zone as its name; empty without a value.
+std::string cis_cell(const std::optional<CisValue>& value, SampleColumn column) {
+    if (!value) {
+        return {};
+    }
+    if (column == SampleColumn::zone) {
+        return value->zone;
+    }
+    return format_fixed(value->ki_cis, 3) + " ± " + format_fixed(value->u_ki_cis, 3);
+}
+
+std::string cis_csv_fields(const std::optional<CisValue>& value, const LabCalibration& lab) {
+    if (!value) {
+        return ",,,," + csv_field(limits_text(lab.limits));
+    }
+    return ',' + csv_number(static_cast<float>(value->ki_cis)) + ',' +
+           csv_number(static_cast<float>(value->u_ki_cis)) + ',' + csv_field(value->zone) + ',' +
+           csv_field(limits_text(lab.limits));
+}
+
 } // namespace
 
-std::span<const SampleColumn> sample_columns(bool intervals) {
+std::span<const SampleColumn> sample_columns(bool intervals, bool cis) {
     using C = SampleColumn;
     static constexpr SampleColumn plain[] = {C::number, C::name, C::ad,  C::eg,   C::n,
                                              C::s,      C::k,    C::nfp, C::label};
     static constexpr SampleColumn with_intervals[] = {
         C::number,     C::name,       C::ad,         C::eg,           C::n,    C::s, C::k, C::nfp,
         C::n_interval, C::s_interval, C::k_interval, C::nfp_interval, C::label};
+    static constexpr SampleColumn with_cis[] = {
+        C::number, C::name, C::ad, C::eg, C::n, C::s, C::k, C::nfp, C::ki_cis, C::zone, C::label};
+    static constexpr SampleColumn with_both[] = {
+        C::number,     C::name,       C::ad,         C::eg,           C::n,
+        C::s,          C::k,          C::nfp,        C::ki_cis,       C::zone,
+        C::n_interval, C::s_interval, C::k_interval, C::nfp_interval, C::label};
+    if (cis) {
+        return intervals ? std::span<const SampleColumn>(with_both)
+                         : std::span<const SampleColumn>(with_cis);
+    }
     if (intervals) {
         return with_intervals;
     }
@@ -55,12 +89,14 @@ std::span<const SampleColumn> sample_columns(bool intervals) {
 
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles() {
     static const std::array<const char*, kSampleColumnKinds> titles{
-        "#",     "AD",         "EG",          "N",          "%S",           "k",   "Nfp",
-        "Label", "N interval", "%S interval", "k interval", "Nfp interval", "Name"};
+        "#",          "AD",           "EG",    "N",          "%S",
+        "k",          "Nfp",          "Label", "N interval", "%S interval",
+        "k interval", "Nfp interval", "Name",  "KI (CIS)",   "Zone"};
     return titles;
 }
 
-std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleColumn column) {
+std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleColumn column,
+                        const LabCalibration* lab) {
     const SampleRecord& sample = placed.record;
     switch (column) {
     case SampleColumn::number:
@@ -90,19 +126,25 @@ std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleCol
         return interval_cell(placed, UncertainQuantity::k);
     case SampleColumn::nfp_interval:
         return interval_cell(placed, UncertainQuantity::nfp);
+    case SampleColumn::ki_cis:
+    case SampleColumn::zone:
+        return cis_cell(lab != nullptr ? sample_cis(placed.origin, *lab) : std::nullopt, column);
     }
     return {};
 }
 
 std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::size_t>& rows,
-                            bool intervals) {
+                            bool intervals, const LabCalibration* lab) {
     // A label holds no tab or line break: the cells go as they are.
-    return rows_text(samples, rows, '\t', intervals, [](std::string text) { return text; });
+    return rows_text(samples, rows, '\t', intervals, lab, [](std::string text) { return text; });
 }
 
 std::string sample_table_csv(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
-                             std::string_view reichweite, bool intervals) {
-    std::string out = result_csv_header() + (intervals ? uncertainty_csv_header() : "") + '\n';
+                             std::string_view reichweite, bool intervals,
+                             const LabCalibration* lab) {
+    const bool cis = shows_cis(lab);
+    std::string out = result_csv_header() + (intervals ? uncertainty_csv_header() : "") +
+                      (cis ? ",ki_cis,u_ki_cis,zone,zone_limits" : "") + '\n';
     std::size_t index = 0;
     for (const PlacedSample& placed : samples) {
         const SampleRecord& r = placed.record;
@@ -120,6 +162,9 @@ std::string sample_table_csv(const SampleList& samples, const std::vector<Unplac
         if (intervals) {
             out += uncertainty_csv_fields(placed.uncertainty);
         }
+        if (cis) {
+            out += cis_csv_fields(sample_cis(o, *lab), *lab);
+        }
         out += '\n';
     }
     for (const UnplacedSample& u : unplaced) {
@@ -129,13 +174,20 @@ std::string sample_table_csv(const SampleList& samples, const std::vector<Unplac
         if (intervals) {
             out += uncertainty_csv_fields(std::nullopt);
         }
+        if (cis) {
+            out += cis_csv_fields(width_cis(u.ad, 0, *lab), *lab);
+        }
         out += '\n';
     }
     return out;
 }
 
-std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column) {
+std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column,
+                          const LabCalibration* lab) {
     switch (column) {
+    case SampleColumn::ki_cis:
+    case SampleColumn::zone:
+        return cis_cell(lab != nullptr ? width_cis(sample.ad, 0, *lab) : std::nullopt, column);
     case SampleColumn::name:
         return sample.name;
     case SampleColumn::ad:

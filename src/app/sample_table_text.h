@@ -3,6 +3,7 @@
 // of the result file, and the rows as tab-separated text for the clipboard or as CSV.
 #pragma once
 
+#include "app/lab_calibration.h"
 #include "identify/sample_list.h"
 
 #include <array>
@@ -22,7 +23,8 @@ struct UnplacedSample {
     std::string reason; // "below the k = 3 curve", ...
 };
 
-// The columns of the table; the four intervals are shown when a sigma is set.
+// The columns of the table; the four intervals are shown when a sigma is set, the Kübler
+// index on the CIS scale and its zone while a CIS calibration is loaded.
 enum class SampleColumn {
     number,
     ad,
@@ -36,35 +38,44 @@ enum class SampleColumn {
     s_interval,
     k_interval,
     nfp_interval,
-    name
+    name,
+    ki_cis,
+    zone
 };
-inline constexpr std::size_t kSampleColumnKinds = 13;
+inline constexpr std::size_t kSampleColumnKinds = 15;
 
-// The columns shown, in order: #, Name, AD, EG, N, %S, k, Nfp, then the intervals when shown,
-// and the label last.
-std::span<const SampleColumn> sample_columns(bool intervals);
+// The columns shown, in order: #, Name, AD, EG, N, %S, k, Nfp, then KI (CIS) and Zone when
+// shown, then the intervals when shown, and the label last.
+std::span<const SampleColumn> sample_columns(bool intervals, bool cis = false);
 
 // "#", "AD", "EG", "N", "%S", "k", "Nfp", "Label", "N interval", "%S interval",
-// "k interval", "Nfp interval", "Name", by SampleColumn.
+// "k interval", "Nfp interval", "Name", "KI (CIS)", "Zone", by SampleColumn.
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles();
 
 // The cell of sample `index` (0-based; "#" shows index + 1), without the blank the
 // number text puts before a positive number; an interval "[22, 26]" (" cut" after it
-// where the region leaves the model), empty where the sample has none.
-std::string sample_cell(const PlacedSample& sample, std::size_t index, SampleColumn column);
-// The cell of a sample not placed: its name, its widths as measured, and in the label's
-// column "not placed: " and the reason; the other cells empty.
-std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column);
+// where the region leaves the model), empty where the sample has none. KI (CIS) reads
+// "0.412 ± 0.018" (the value and its standard uncertainty, three decimals) and Zone
+// "anchizone", from `lab`'s CIS calibration; both are empty without one and for a click.
+std::string sample_cell(const PlacedSample& sample, std::size_t index, SampleColumn column,
+                        const LabCalibration* lab = nullptr);
+// The cell of a sample not placed: its name, its widths as measured, its KI (CIS) and zone,
+// and in the label's column "not placed: " and the reason; the other cells empty.
+std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column,
+                          const LabCalibration* lab = nullptr);
 
 // The header and the given rows (ascending indices of samples), one line each, cells
-// separated by tabs; lines end in LF.
+// separated by tabs; lines end in LF. KI (CIS) and Zone come when `lab` holds a CIS
+// calibration of the Kübler index.
 std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::size_t>& rows,
-                            bool intervals);
+                            bool intervals, const LabCalibration* lab = nullptr);
 
 // The whole table as CSV (RFC 4180 quoting, LF line ends) in the columns of
-// The columns of `treat --csv` (name first, the intervals' bounds as numbers when
-// shown): a row per sample, then a row per sample not placed with its reason as status.
+// `treat --csv` (name first, the intervals' bounds as numbers when shown), then, when
+// `lab` holds a CIS calibration of the Kübler index, ki_cis, u_ki_cis, zone and zone_limits: a row
+// per sample, then a row per sample not placed with its reason as status.
 std::string sample_table_csv(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
-                             std::string_view reichweite, bool intervals);
+                             std::string_view reichweite, bool intervals,
+                             const LabCalibration* lab = nullptr);
 
 } // namespace teravine

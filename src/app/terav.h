@@ -3,6 +3,7 @@
 // The handlers reach the screen only through WindowServices and the picture's Surface.
 #pragma once
 
+#include "app/lab_calibration.h"
 #include "app/sample_history.h"
 #include "app/sample_table_text.h"
 #include "app/window_services.h"
@@ -62,6 +63,8 @@ struct TeravState {
     // What the last treatment or list could not place, with the reasons; shown after the
     // samples in the table, never drawn. Cleared with the points.
     std::vector<UnplacedSample> unplaced;
+    // File > "Calibration…": the instrument profile in use and the CIS calibration.
+    LabCalibration lab;
 };
 
 class Terav {
@@ -89,6 +92,23 @@ public:
     void restore_session(const WindowSession& session);
     void Pr_Click();
     void save_picture_Click(); // "Save Picture…"
+
+    // File > "Calibration…". An instrument profile in use writes its b into "Instrumental
+    // Broadening" and says so; typing into that box by hand ends its use. A CIS calibration
+    // gives the sample table its "KI (CIS)" and "Zone" columns.
+    void open_instrument_profile_Click();
+    void save_instrument_profile_Click();
+    void use_instrument_profile(InstrumentProfile profile, const std::string& source);
+    void stop_instrument_profile();
+    void Broad_Edited();
+    void open_cis_calibration_Click();
+    void save_cis_calibration_Click();
+    // Fits the rows' standards and uses the line; false, the reason shown, when it cannot.
+    bool fit_cis_calibration(const std::vector<StandardRow>& rows, CisIndex index,
+                             const std::string& method);
+    void use_cis_calibration(CisCalibration calibration, const std::string& source);
+    void stop_cis_calibration();
+    void set_zone_limits(const ZoneLimits& limits);
 
     // "Reichweite"
     void R_0_Click();
@@ -165,6 +185,8 @@ private:
     void measure_uncertainties(std::size_t first, bool mark);
     // The list was cleared or identified afresh: no selection, nothing to undo.
     void samples_reset();
+    // The window shows the calibration as it now stands.
+    void show_lab_calibration();
     void mark_selected();
     DiagramContent content() const;
     bool sample_list_full() const;

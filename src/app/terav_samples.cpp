@@ -116,7 +116,7 @@ void Terav::export_table_Click() {
             std::any_of(state_.samples.begin(), state_.samples.end(),
                         [](const PlacedSample& s) { return s.uncertainty.has_value(); });
         out.line(sample_table_csv(state_.samples, state_.unplaced, state_.cal.name(),
-                                  state_.sigma > 0 || intervals));
+                                  state_.sigma > 0 || intervals, &state_.lab));
         failure = out.close();
     }
     if (failure) {

@@ -29,6 +29,7 @@ WindowSession Terav::current_session() const {
     for (const PlacedSample& sample : state_.samples) {
         s.samples.push_back({sample.record.iw_ad, sample.record.iw_eg, sample.origin});
     }
+    s.lab = state_.lab;
     return s;
 }
 
@@ -78,6 +79,8 @@ void Terav::restore_session(const WindowSession& s) {
     services_.select_option(static_cast<BroadeningOption>(s.broad_rule));
     services_.set_caption(Caption::label_file, br.label_file);
     services_.set_text(TextBox::Broad, s.broadening_text);
+    state_.lab = s.lab;
+    show_lab_calibration();
 
     state_.grids_on = s.grids_on;
     state_.identical_on = s.identical_on;

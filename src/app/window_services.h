@@ -112,6 +112,11 @@ public:
         static_cast<void>(points);
     }
 
+    // The instrument profile, the CIS calibration or the zone limits changed: what the
+    // window says of the broadening's source, the sample table's columns and the
+    // calibration dialog follow.
+    virtual void calibration_changed() {}
+
     // The status bar's line: what the last action did, or why it did nothing.
     virtual void status(const std::string& text) { static_cast<void>(text); }
 

@@ -143,6 +143,70 @@ json measurement_json(const Measurement& m) {
                 {"eg", file(m.eg)}};
 }
 
+// The laboratory's calibration: each part optional, and whole and checked when present.
+LabCalibration lab_of(const json& root) {
+    LabCalibration lab;
+    if (root.contains("instrument_profile")) {
+        const json& in = root.at("instrument_profile");
+        const std::string where = "\"instrument_profile\"";
+        auto profile = parse_instrument_profile(field(in, "profile", where).dump(), where);
+        if (!profile) {
+            throw BadField(profile.error());
+        }
+        lab.profile = std::move(profile.value());
+        lab.profile_source = text(in, "source", where);
+    }
+    if (root.contains("cis_calibration")) {
+        const json& in = root.at("cis_calibration");
+        const std::string where = "\"cis_calibration\"";
+        auto calibration = parse_cis_calibration(field(in, "calibration", where).dump(), where);
+        if (!calibration) {
+            throw BadField(calibration.error());
+        }
+        lab.cis = std::move(calibration.value());
+        lab.cis_source = text(in, "source", where);
+    }
+    if (root.contains("zone_limits")) {
+        const json& in = root.at("zone_limits");
+        const std::string where = "\"zone_limits\"";
+        ZoneLimits& limits = lab.limits;
+        limits.scheme = text(in, "scheme", where);
+        // Read as written, in double precision: a sample on a limit stays in its zone.
+        const auto limit = [&](const char* name) {
+            const json& value = field(in, name, where);
+            if (!value.is_number() || !std::isfinite(value.get<double>())) {
+                throw BadField("\"" + std::string(name) + "\" of " + where +
+                               " is not a finite number");
+            }
+            return value.get<double>();
+        };
+        limits.lower = limit("lower");
+        limits.upper = limit("upper");
+        if (limits.scheme != "2015" && limits.scheme != "1994" && limits.scheme != "own") {
+            throw BadField("\"scheme\" of " + where + " is \"" + limits.scheme +
+                           "\", not 2015, 1994 or own");
+        }
+        if (!(limits.lower > 0 && limits.lower < limits.upper)) {
+            throw BadField(where + " are not two limits above 0, the lower first");
+        }
+    }
+    return lab;
+}
+
+void put_lab(json& root, const LabCalibration& lab) {
+    if (lab.profile) {
+        root["instrument_profile"] = {
+            {"source", lab.profile_source},
+            {"profile", json::parse(instrument_profile_json(*lab.profile))}};
+    }
+    if (lab.cis) {
+        root["cis_calibration"] = {{"source", lab.cis_source},
+                                   {"calibration", json::parse(cis_calibration_json(*lab.cis))}};
+    }
+    root["zone_limits"] = {
+        {"scheme", lab.limits.scheme}, {"lower", lab.limits.lower}, {"upper", lab.limits.upper}};
+}
+
 WindowSession session_from(const json& root) {
     WindowSession s;
     const std::string top = "the session";
@@ -211,6 +275,7 @@ WindowSession session_from(const json& root) {
         o.measurement = measurement_of(one, where);
         s.samples.push_back(std::move(sample));
     }
+    s.lab = lab_of(root);
     return s;
 }
 
@@ -252,7 +317,7 @@ std::string session_json(const WindowSession& s) {
         }
         samples.push_back(std::move(one));
     }
-    const json root = {
+    json root = {
         {"format", "teravine-session"},
         {"version", kSessionVersion},
         {"reichweite", s.reich},
@@ -270,6 +335,7 @@ std::string session_json(const WindowSession& s) {
         {"sigma", s.sigma},
         {"ellipses", s.ellipses},
         {"samples", std::move(samples)}};
+    put_lab(root, s.lab);
     return root.dump(1) + "\n";
 }
 

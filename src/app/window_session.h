@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A saved session: one JSON file holding what restores the window — the Reichweite, the
 // broadening rule and the typed broadening, the correction table with its path, the grid
-// and identical-line switches, the label choice, the sigma and the ellipses, and every
-// sample with its name and where its widths came from. Read strictly: a file that is not
-// such a session, or one of a later version, is refused whole.
+// and identical-line switches, the label choice, the sigma and the ellipses, every
+// sample with its name and where its widths came from, and the laboratory's calibration
+// (the instrument profile in use and the CIS calibration, each held whole, so that the
+// session opens elsewhere with them, and the zone limits). Read strictly: a file that is
+// not such a session, or one of a later version, is refused whole. A session saved before
+// sessions held a calibration opens without one.
 #pragma once
 
+#include "app/lab_calibration.h"
 #include "diagram/draw_diagram.h"
 #include "identify/sample_list.h"
 #include "lines/line_store.h"
@@ -39,6 +43,7 @@ struct WindowSession {
     float sigma = 0;
     bool ellipses = false;
     std::vector<SessionSample> samples;
+    LabCalibration lab;
 };
 
 std::string session_json(const WindowSession& session);

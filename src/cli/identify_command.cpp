@@ -3,6 +3,7 @@
 // --broadening (and --rule, --table) as the typed entry places it after "Draw".
 #include "batch/result_line.h"
 #include "cli/commands.h"
+#include "cli/instrument_option.h"
 #include "cli/rule_options.h"
 #include "cli/sigma_options.h"
 #include "identify/sample_values.h"
@@ -22,9 +23,18 @@ struct IdentifyArgs {
     float broadening = 0;
     RuleArgs rule;
     SigmaArgs sigmas;
+    std::string instrument;
 };
 
-int run_identify(const IdentifyArgs& args) {
+int run_identify(const IdentifyArgs& args, const CLI::App& command) {
+    const auto instrument = chosen_instrument(args.instrument);
+    if (!instrument) {
+        std::cerr << instrument.error() << "\n";
+        return kExitFailure;
+    }
+    const float broadening = *instrument ? static_cast<float>((*instrument)->b) : args.broadening;
+    auto sigmas = chosen_sigmas(args.sigmas);
+    take_instrument_sigma(sigmas, *instrument, command);
     const auto rule = choose_rule(args.rule);
     if (!rule) {
         // Options misused are named after the command; a table's own failure stands alone.
@@ -32,8 +42,8 @@ int run_identify(const IdentifyArgs& args) {
         std::cerr << (about_options ? "teravine-cli identify: " : "") << rule.error() << "\n";
         return kExitFailure;
     }
-    return identify_and_print(args.ad, args.eg, {args.broadening, rule->rule, &rule->table},
-                              args.reichweite, chosen_sigmas(args.sigmas));
+    return identify_and_print(args.ad, args.eg, {broadening, rule->rule, &rule->table},
+                              args.reichweite, sigmas);
 }
 
 } // namespace
@@ -92,7 +102,8 @@ void add_identify_command(CLI::App& app, int& status) {
         ->capture_default_str();
     add_rule_options(*command, args->rule);
     add_sigma_options(*command, args->sigmas);
-    command->callback([args, &status] { status = run_identify(*args); });
+    add_instrument_option(*command, args->instrument);
+    command->callback([args, command, &status] { status = run_identify(*args, *command); });
 }
 
 } // namespace teravine::cli

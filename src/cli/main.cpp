@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
     teravine::cli::add_plot_command(app, status);
     teravine::cli::add_measure_command(app, status);
     teravine::cli::add_pattern_command(app, status);
+    teravine::cli::add_instrument_command(app, status);
+    teravine::cli::add_cis_command(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

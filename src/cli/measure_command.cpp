@@ -3,6 +3,7 @@
 // glycolated pattern, and with --identify the pair placed as the typed entry places it;
 // measure --pairs LIST.csv -o FILE.IW: a width file measured from many pattern pairs.
 #include "cli/commands.h"
+#include "cli/instrument_option.h"
 #include "cli/measure_pairs.h"
 #include "cli/measure_rows.h"
 #include "cli/method_options.h"
@@ -11,7 +12,9 @@
 #include "cli/rule_options.h"
 #include "identify/width_entry.h"
 #include "model/calibration.h"
+#include "standards/cis_calibration.h"
 
+#include <charconv>
 #include <iostream>
 #include <memory>
 
@@ -22,6 +25,7 @@ struct MeasureArgs {
     std::string ad;
     std::string eg;
     std::string range = "6.5:11.5";
+    std::string peak = "illite-001";
     bool identify = false;
     std::string reichweite = "R0";
     RuleArgs rule;
@@ -31,7 +35,33 @@ struct MeasureArgs {
     MethodArgs method;
     std::size_t scan_eg = 0; // 0: the same as --scan
     PairsJob pairs;
+    std::string instrument;
+    std::string cis;
+    std::string zones = "2015";
 };
+
+// The 7 Å chlorite 002 of the Árkai index, clear of the illite 001 and the 5 Å peaks.
+constexpr const char* kChloriteRange = "11.8:13.2";
+
+// A broadening as the typed entry takes it: the shortest text of its float.
+std::string broadening_text(double b) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, static_cast<float>(b)).ptr);
+}
+
+// The row with the calibrated columns put before `method` and `quality`, the last two.
+std::string with_cis_columns(std::string row, const std::string& cells) {
+    const auto quality = row.rfind('\t');
+    const auto method = row.rfind('\t', quality - 1);
+    return row.insert(method, cells);
+}
+
+std::string cis_cells(const CisCalibration& calibration, const ZoneLimits& limits,
+                      const Measured& m) {
+    const CisValue v = apply_cis(calibration, m.width.fwhm, m.width.u_fwhm, limits);
+    return "\t" + width_text(v.ki_cis) + "\t" + width_text(v.u_ki_cis) + "\t" + v.zone + "\t" +
+           limits_text(limits);
+}
 
 int fail(const std::string& description) {
     std::cerr << "teravine-cli measure: " << description << "\n";
@@ -40,7 +70,8 @@ int fail(const std::string& description) {
 
 // The measured widths, as printed, go through the checks and the correction of the
 // window's "Draw" with the broadening typed in its box, then into `identify`.
-int identify_measured(const MeasureArgs& args, const Measured& ad, const Measured& eg) {
+int identify_measured(const MeasureArgs& args, const Measured& ad, const Measured& eg,
+                      double u_broadening) {
     const auto rule = choose_rule(args.rule);
     if (!rule) {
         // Options misused are named after the command; a table's own failure stands alone.
@@ -62,11 +93,46 @@ int identify_measured(const MeasureArgs& args, const Measured& ad, const Measure
     WidthSigmas sigmas;
     sigmas.ad = std::stof(width_text(ad.width.u_fwhm));
     sigmas.eg = std::stof(width_text(eg.width.u_fwhm));
+    sigmas.broadening = static_cast<float>(u_broadening);
     return identify_and_print(entry.ad, entry.eg, {entry.broadening, rule->rule, &rule->table},
                               args.reichweite, sigmas);
 }
 
-int run_measure(MeasureArgs& args) {
+int run_measure(MeasureArgs& args, const CLI::App& command) {
+    const bool chlorite = args.peak == "chlorite-002";
+    if (chlorite && command.get_option("--range")->count() == 0) {
+        args.range = kChloriteRange;
+    }
+    if (chlorite && (args.identify || !args.pairs.list.empty())) {
+        return fail("--peak chlorite-002 measures the Arkai index: it takes no --identify or "
+                    "--pairs, which are for illite widths");
+    }
+    const auto instrument = chosen_instrument(args.instrument);
+    if (!instrument) {
+        std::cerr << instrument.error() << "\n";
+        return kExitFailure;
+    }
+    if (*instrument) {
+        args.broadening = broadening_text((*instrument)->b);
+    }
+    std::optional<CisCalibration> calibration;
+    const auto limits = parse_zone_limits(args.zones);
+    if (!limits) {
+        return fail(limits.error());
+    }
+    if (!args.cis.empty()) {
+        auto read = read_cis_calibration(args.cis);
+        if (!read) {
+            std::cerr << read.error() << "\n";
+            return kExitFailure;
+        }
+        if ((read->index == CisIndex::arkai) != chlorite) {
+            return fail("the calibration \"" + args.cis + "\" is of the " +
+                        (chlorite ? "Kubler" : "Arkai") + " index; --peak " +
+                        (chlorite ? "illite-001" : "chlorite-002") + " measures that one");
+        }
+        calibration = std::move(read.value());
+    }
     const auto range = parse_range(args.range);
     if (!range) {
         return fail("--range wants LO:HI in degrees 2-theta, LO below HI, such as 6.5:11.5");
@@ -80,8 +146,9 @@ int run_measure(MeasureArgs& args) {
         return fail(method.error());
     }
     if (!args.pairs.list.empty()) {
-        if (!args.ad.empty() || args.identify || !args.figure.empty() || args.scan_eg > 0) {
-            return fail("--pairs takes no pattern files, --identify, --figure or --scan-eg");
+        if (!args.ad.empty() || args.identify || !args.figure.empty() || args.scan_eg > 0 ||
+            calibration) {
+            return fail("--pairs takes no pattern files, --identify, --figure, --scan-eg or --cis");
         }
         if (args.pairs.output.empty()) {
             return fail("--pairs needs -o FILE.IW");
@@ -90,6 +157,7 @@ int run_measure(MeasureArgs& args) {
         args.pairs.range = *range;
         args.pairs.choice = *choice;
         args.pairs.method = *method;
+        args.pairs.instrument = *instrument;
         return run_measure_pairs(args.pairs);
     }
     if (args.eg.empty()) {
@@ -98,15 +166,15 @@ int run_measure(MeasureArgs& args) {
     if (!args.pairs.output.empty() || !args.pairs.csv.empty()) {
         return fail("-o and --csv go with --pairs");
     }
-    if (!args.broadening.empty() && !args.identify) {
+    if (!args.broadening.empty() && !args.identify && !*instrument) {
         return fail("--broadening goes with --identify or --pairs");
     }
     PatternChoice eg_choice = *choice;
     if (args.scan_eg > 0) {
         eg_choice.scan = args.scan_eg;
     }
-    const auto ad = measure_file(args.ad, *choice, *range, *method);
-    const auto eg = measure_file(args.eg, eg_choice, *range, *method);
+    auto ad = measure_file(args.ad, *choice, *range, *method);
+    auto eg = measure_file(args.eg, eg_choice, *range, *method);
     for (const auto* side : {&ad, &eg}) {
         if (!*side) {
             std::cerr << side->error() << "\n";
@@ -115,9 +183,28 @@ int run_measure(MeasureArgs& args) {
     if (!ad || !eg) {
         return kExitFailure;
     }
-    std::cout << kMeasureHeader << "\n"
-              << measured_row("AD", *ad) << "\n"
-              << measured_row("EG", *eg) << "\n";
+    flag_against(ad.value(), *instrument);
+    flag_against(eg.value(), *instrument);
+    if (calibration) {
+        // The calibrated value is that of the air-dried width; the EG row leaves it empty.
+        std::cout << with_cis_columns(kMeasureHeader, "\tki_cis\tu_ki_cis\tzone\tzone_limits")
+                  << "\n"
+                  << with_cis_columns(measured_row("AD", *ad),
+                                      cis_cells(*calibration, *limits, *ad))
+                  << "\n"
+                  << with_cis_columns(measured_row("EG", *eg), "\t\t\t\t") << "\n";
+        std::cout.flush();
+        std::cerr << "Zones on the CIS scale: " << limits_text(*limits) << ".\n";
+        if (calibration->method != ad->method) {
+            std::cerr << "The calibration's standards were measured by " << calibration->method
+                      << ", the sample by " << ad->method << ": the calibration does not carry "
+                      << "over.\n";
+        }
+    } else {
+        std::cout << kMeasureHeader << "\n"
+                  << measured_row("AD", *ad) << "\n"
+                  << measured_row("EG", *eg) << "\n";
+    }
     for (const auto& [side, m] : {std::pair{"AD", &*ad}, std::pair{"EG", &*eg}}) {
         if (const auto note = anode_note(side, *m)) {
             std::cerr << *note << "\n";
@@ -134,7 +221,8 @@ int run_measure(MeasureArgs& args) {
             return kExitFailure;
         }
     }
-    return args.identify ? identify_measured(args, *ad, *eg) : kExitOk;
+    return args.identify ? identify_measured(args, *ad, *eg, *instrument ? (*instrument)->u_b : 0)
+                         : kExitOk;
 }
 
 } // namespace
@@ -173,7 +261,23 @@ void add_measure_command(CLI::App& app, int& status) {
                         "width file (.IW) to write with --pairs; - for standard output");
     command->add_option("--csv", args->pairs.csv,
                         "with --pairs, also write every measurement to this CSV file");
-    command->callback([args, &status] { status = run_measure(*args); });
+    add_instrument_option(*command, args->instrument);
+    command
+        ->add_option("--peak", args->peak,
+                     "illite-001 (the Kubler index, the default) or chlorite-002 (the Arkai "
+                     "index; default range 11.8:13.2)")
+        ->check(CLI::IsMember({"illite-001", "chlorite-002"}));
+    auto* cis = command->add_option(
+        "--cis", args->cis,
+        "CIS calibration (JSON, from teravine-cli cis fit): ki_cis, u_ki_cis and zone of the "
+        "AD width");
+    command
+        ->add_option("--zones", args->zones,
+                     "with --cis: the anchizone's limits, 2015 (0.32-0.52), 1994 (0.25-0.42) "
+                     "or LO:HI")
+        ->needs(cis)
+        ->capture_default_str();
+    command->callback([args, command, &status] { status = run_measure(*args, *command); });
 }
 
 } // namespace teravine::cli

@@ -5,6 +5,7 @@
 #include "batch/sample_list_file.h"
 #include "batch/width_file.h"
 #include "cli/commands.h"
+#include "cli/instrument_option.h"
 #include "cli/measure_rows.h"
 #include "cli/standard_streams.h"
 #include "identify/shared_work.h"
@@ -117,8 +118,8 @@ struct PairOutcome {
 
 PairOutcome measure_pair(const PairEntry& pair, const PairsJob& job, float broadening) {
     PairOutcome outcome;
-    const auto ad = measure_file(pair.ad, job.choice, job.range, job.method);
-    const auto eg = measure_file(pair.eg, job.choice, job.range, job.method);
+    auto ad = measure_file(pair.ad, job.choice, job.range, job.method);
+    auto eg = measure_file(pair.eg, job.choice, job.range, job.method);
     bool measured = true;
     for (const auto& [side, m] : {std::pair{"AD", &ad}, std::pair{"EG", &eg}}) {
         if (!*m) {
@@ -126,6 +127,7 @@ PairOutcome measure_pair(const PairEntry& pair, const PairsJob& job, float broad
             measured = false;
             continue;
         }
+        flag_against(m->value(), job.instrument);
         if (const auto note = anode_note(side, **m)) {
             outcome.messages.push_back(*note);
         }

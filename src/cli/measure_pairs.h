@@ -7,6 +7,9 @@
 #include "patterns/peak_width.h"
 #include "patterns/read_pattern.h"
 #include "patterns/width_method.h"
+#include "standards/instrument_profile.h"
+
+#include <optional>
 
 #include <string>
 
@@ -20,6 +23,7 @@ struct PairsJob {
     PeakRange range;
     PatternChoice choice; // the same scan and wavelength for every file of the list
     WidthMethod method;   // the same for every file
+    std::optional<InstrumentProfile> instrument; // what each width is held against
 };
 
 // A pair that cannot be measured is named on standard error and left out of the width

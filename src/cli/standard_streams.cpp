@@ -3,6 +3,8 @@
 
 #include "text/same_file.h"
 
+#include <cstdio>
+
 namespace teravine::cli {
 
 Outcome<std::string> read_input_text(const std::string& path) {
@@ -36,6 +38,17 @@ std::optional<std::string> write_output_whole(const std::string& path, std::stri
     }
     write(out);
     return out.close();
+}
+
+std::optional<std::string> write_bytes_output(const std::string& path, std::string_view bytes) {
+    if (!is_standard_stream(path)) {
+        return write_file_whole(path, bytes);
+    }
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        return std::string("Standard output cannot be written.");
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> same_output(const std::vector<NamedOutput>& outputs) {

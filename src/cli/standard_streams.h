@@ -37,6 +37,10 @@ std::optional<std::string> open_output_whole(LineWriter& out, const std::string&
 std::optional<std::string> write_output_whole(const std::string& path, std::string_view line_end,
                                               const std::function<void(LineWriter&)>& write);
 
+// Writes the bytes to the file whole (write_file_whole), or to standard output for "-".
+// The failure text, naming the file, if any.
+std::optional<std::string> write_bytes_output(const std::string& path, std::string_view bytes);
+
 // An output of a command and the option that names it ("-o", "--csv").
 using NamedOutput = std::pair<std::string, std::string_view>;
 

@@ -9,12 +9,14 @@
 #include "batch/sample_list_file.h"
 #include "batch/treatment.h"
 #include "cli/commands.h"
+#include "cli/instrument_option.h"
 #include "cli/rule_options.h"
 #include "cli/sample_input.h"
 #include "cli/sigma_options.h"
 #include "cli/standard_streams.h"
 #include "lines/line_tables.h"
 #include "model/calibration.h"
+#include "patterns/peak_width.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -34,6 +36,7 @@ struct TreatArgs {
     std::string session;
     SigmaArgs sigmas;
     bool quiet = false;
+    std::string instrument;
 };
 
 int fail(const std::string& description) {
@@ -121,7 +124,20 @@ Outcome<SamplesInput> read_session_input(TreatArgs& args, RuleChoice& rule) {
     return input;
 }
 
-int run_treat(TreatArgs args) {
+// The profile's b in place of the broadening the samples state (a width file's line 3, a
+// list's column, a session's samples), and the words that say so.
+std::string replace_broadening(WidthFile& measured, const InstrumentProfile& profile,
+                               const std::string& source) {
+    const std::string stated =
+        measured.broadenings.empty() ? width_text(measured.broadening) : std::string("their own");
+    measured.broadening = static_cast<float>(profile.b);
+    measured.broadenings.clear();
+    return "The instrumental broadening of \"" + source + "\" (" + stated +
+           ") was replaced by the instrument profile's b = " + width_text(profile.b) + " (" +
+           profile.standard + ", " + profile.method + ").";
+}
+
+int run_treat(TreatArgs args, const CLI::App& command) {
     if (args.input.empty() == args.session.empty()) {
         return fail("teravine-cli treat: give a width file, a sample list or --session");
     }
@@ -132,10 +148,19 @@ int run_treat(TreatArgs args) {
         const bool about_options = rule.error().rfind("--", 0) == 0;
         return fail(about_options ? "teravine-cli treat: " + rule.error() : rule.error());
     }
-    const auto input = args.session.empty() ? read_samples_input(args.input)
-                                            : read_session_input(args, rule.value());
+    const auto instrument = chosen_instrument(args.instrument);
+    if (!instrument) {
+        return fail(instrument.error());
+    }
+    auto input = args.session.empty() ? read_samples_input(args.input)
+                                      : read_session_input(args, rule.value());
     if (!input) {
         return fail(input.error());
+    }
+    std::string replaced_note;
+    if (*instrument) {
+        replaced_note = replace_broadening(input.value().measured, **instrument,
+                                           args.session.empty() ? args.input : args.session);
     }
     if (args.output.empty() && args.session.empty() && !is_sample_list_path(args.input)) {
         return fail("teravine-cli treat: a width file (.IW) needs -o for its result file");
@@ -171,13 +196,15 @@ int run_treat(TreatArgs args) {
         // The intervals start from the widths as measured, with the file's broadening.
         // A listed sample's own u stands in for --sigma.
         sigmas = chosen_sigmas(args.sigmas);
+        take_instrument_sigma(sigmas, *instrument, command);
         with_intervals = sigmas.has_value() || any_own_sigma(*input);
         if (with_intervals) {
             uncertainties.resize(measured->ad.size());
             for (std::size_t i = 0; i < uncertainties.size(); ++i) {
-                const auto own = i < input->u_ad.size()
-                                     ? sample_sigmas(input->u_ad[i], input->u_eg[i], sigmas)
-                                     : sigmas;
+                auto own = i < input->u_ad.size()
+                               ? sample_sigmas(input->u_ad[i], input->u_eg[i], sigmas)
+                               : sigmas;
+                take_instrument_sigma(own, *instrument, command);
                 if (own) {
                     uncertainties[i] = width_uncertainty(
                         cal, measured->ad[i], measured->eg[i],
@@ -222,6 +249,9 @@ int run_treat(TreatArgs args) {
                   << treated.samples << " samples, " << treated.placed << " identified, "
                   << treated.errors << " Error.\n";
     }
+    if (!replaced_note.empty()) {
+        std::cerr << replaced_note << "\n";
+    }
     if (const auto unread = unread_numbers_message(widths)) {
         std::cerr << *unread << "\n";
     }
@@ -257,7 +287,8 @@ void add_treat_command(CLI::App& app, int& status) {
         ->excludes("--table");
     add_sigma_options(*command, args->sigmas);
     command->get_option("--sigma")->needs(command->get_option("--csv"));
-    command->callback([args, &status] { status = run_treat(*args); });
+    add_instrument_option(*command, args->instrument);
+    command->callback([args, command, &status] { status = run_treat(*args, *command); });
 }
 
 } // namespace teravine::cli

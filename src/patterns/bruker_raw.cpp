@@ -9,7 +9,8 @@
 //   v3: "RAW1.01", status u32 @8 (1: done), ranges u32 @12, anode @608 (4 chars), Kα1
 //       f64 @624, Kα2 f64 @632, ratio f64 @648; ranges from 712: header length u32 @0,
 //       steps u32 @4, start 2θ f64 @16, step f64 @176, time f32 @192, supplementary
-//       headers' length u32 @256, the counts (floats) after both.
+//       headers' length u32 @256, the counts (floats) after both; the date and time the
+//       measurement began @16 and @26 (10 chars each).
 //   v4: "RAW4.00", tagged segments from 61 (type u32, length u32; type 30 holds Kα1 f64
 //       @80, Kα2 @88, ratio @104, anode @116) until a type of 0 or 160 opens the first
 //       range: a 160-byte header (scan type @32, start f64 @72, step f64 @80, steps u32
@@ -231,6 +232,11 @@ Outcome<PatternFile> read_v3(const RawFile& file) {
             return *failure;
         }
         at = data_end(range);
+    }
+    // The date and time the measurement began, as written (date @16, time @26, 10 chars each).
+    const std::string date = *file.bytes.text(16, 10) + " " + *file.bytes.text(26, 10);
+    for (Pattern& scan : out.scans) {
+        scan.date = date.size() > 1 ? date : std::string();
     }
     return out;
 }

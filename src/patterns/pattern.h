@@ -31,6 +31,10 @@ struct Pattern {
     std::optional<double> counting_time; // seconds per step, when the file states it
     CountUnits units = CountUnits::counts;
     std::string scan; // the scan's own name or label in the file, when it has one
+    // The instrument as the file states it, for telling a standard's setup from a sample's.
+    std::optional<double> goniometer_radius;     // mm
+    std::string divergence_slit, receiving_slit; // as the file gives them, else empty
+    std::string date;                            // of the measurement, as the file gives it
 };
 
 // The file's name without its folder, as a pattern is named in messages and output.

@@ -112,6 +112,7 @@ Pattern ras_scan(RasBlock& block) {
         counting_time(number_of(keys, "*MEAS_SCAN_SPEED"), value_of(keys, "*MEAS_SCAN_SPEED_UNIT"),
                       value_of(keys, "*MEAS_SCAN_MODE"), number_of(keys, "*MEAS_SCAN_STEP"));
     scan.scan = std::string(value_of(keys, "*FILE_SAMPLE"));
+    scan.date = std::string(value_of(keys, "*MEAS_SCAN_START_TIME"));
     put_in_order(scan);
     return scan;
 }

@@ -154,6 +154,22 @@ void radiation_of(const pugi::xml_node& measurement, Pattern& pattern) {
     pattern.anode = anode_named(tube.child_value("anodeMaterial"));
 }
 
+// The goniometer's radius, the slits as the file names them, and when the scan began.
+void setup_of(const pugi::xml_node& measurement, const pugi::xml_node& scan, Pattern& pattern) {
+    const auto incident = measurement.child("incidentBeamPath");
+    const auto diffracted = measurement.child("diffractedBeamPath");
+    auto radius = number_of(incident.child("radius"));
+    if (!radius) {
+        radius = number_of(diffracted.child("radius"));
+    }
+    if (radius && *radius > 0 && *radius < 10000) {
+        pattern.goniometer_radius = radius;
+    }
+    pattern.divergence_slit = incident.child("divergenceSlit").attribute("name").value();
+    pattern.receiving_slit = diffracted.child("receivingSlit").attribute("name").value();
+    pattern.date = scan.child("header").child_value("startTimeStamp");
+}
+
 bool per_second(const pugi::xml_node& counts) {
     const std::string_view unit = counts.attribute("unit").value();
     return starts_with_nocase(unit, "cps") || starts_with_nocase(unit, "counts/s") ||
@@ -295,6 +311,7 @@ Outcome<PatternFile> read_xrdml_scans(std::string_view content, const std::strin
                 }
                 Pattern& pattern = read.value().pattern;
                 radiation_of(measurement, pattern);
+                setup_of(measurement, scan, pattern);
                 pattern.scan = scan.attribute("scanAxis").value();
                 if (measurement_count > 1) {
                     pattern.scan = "measurement " + std::to_string(m) +

@@ -2,6 +2,7 @@
 #include "qt/main_window.h"
 
 #include "qt/about_art.h"
+#include "qt/calibration_dialog.h"
 #include "qt/measure_dialog.h"
 #include "qt/picture_box.h"
 #include "qt/qt_window_services.h"
@@ -12,6 +13,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -58,9 +60,18 @@ MainWindow::MainWindow(Options options) {
 
     services_ = std::make_unique<QtWindowServices>(*this, options.startup_display);
     terav_ = std::make_unique<Terav>(*services_, controls_.pct1->surface());
-    sample_table_ = new SampleTableDock(terav_->state().samples, terav_->state().unplaced, this);
+    sample_table_ = new SampleTableDock(terav_->state().samples, terav_->state().unplaced,
+                                        terav_->state().lab, this);
     addDockWidget(Qt::RightDockWidgetArea, sample_table_);
     sample_table_->hide();
+    // Where the broadening comes from when an instrument profile gives it: a small label in
+    // the room left of "Instrumental Broadening", its captions untouched.
+    broad_source_ = new QLabel(controls_.Frame1);
+    broad_source_->setGeometry(twips_to_pixels(2760), twips_to_pixels(250), twips_to_pixels(3240),
+                               twips_to_pixels(255));
+    broad_source_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    broad_source_->setStyleSheet(QStringLiteral("QLabel { color: #205080; }"));
+    broad_tooltip_ = controls_.Broad->toolTip();
     // The picture fits the room beside the table as it fits the window without it.
     client->installEventFilter(this);
     connect_menus();
@@ -132,6 +143,7 @@ void MainWindow::connect_menus() {
     connect(menus_.sample_table, &QAction::triggered, this,
             [this](bool shown) { show_sample_table(shown); });
     connect(menus_.measure_patterns, &QAction::triggered, this, [this] { show_measure_dialog(); });
+    connect(menus_.calibration, &QAction::triggered, this, [this] { show_calibration_dialog(); });
     for (std::size_t i = 0; i < menus_.labels.size(); ++i) {
         connect(menus_.labels[i], &QAction::triggered, this, [this, i] {
             run([&] { terav_->labels_Click(static_cast<SampleLabels>(i)); });
@@ -183,6 +195,9 @@ void MainWindow::connect_controls() {
         connect(option, &QRadioButton::clicked, this, preview_again); // after its handler
     }
     connect(controls_.Broad, &QLineEdit::textChanged, this, preview_again);
+    // Typed by hand (never a text the handlers set): an instrument profile's b no longer
+    // stands in the box.
+    connect(controls_.Broad, &QLineEdit::textEdited, this, [this] { terav_->Broad_Edited(); });
     // Enter in any of the three boxes presses "Draw".
     for (QLineEdit* box : {controls_.Broad, controls_.Xls, controls_.Yls}) {
         connect(box, &QLineEdit::returnPressed, controls_.Command1, &QPushButton::click);
@@ -310,6 +325,37 @@ MeasureDialog& MainWindow::show_measure_dialog() {
     measure_dialog_->raise();
     measure_dialog_->activateWindow();
     return *measure_dialog_;
+}
+
+CalibrationDialog& MainWindow::show_calibration_dialog() {
+    if (calibration_dialog_ == nullptr) {
+        calibration_dialog_ = new CalibrationDialog(*terav_, this);
+    }
+    calibration_dialog_->refresh();
+    calibration_dialog_->show();
+    calibration_dialog_->raise();
+    calibration_dialog_->activateWindow();
+    return *calibration_dialog_;
+}
+
+void MainWindow::calibration_changed() {
+    const LabCalibration& lab = terav_->state().lab;
+    const QString source = QString::fromStdString(broadening_source(lab));
+    // Elided to the label's room; the whole of it is in the tooltips.
+    broad_source_->setText(lab.profile ? broad_source_->fontMetrics().elidedText(
+                                             QStringLiteral("b from the profile of ") +
+                                                 QString::fromStdString(lab.profile->standard),
+                                             Qt::ElideMiddle, broad_source_->width())
+                                       : QString());
+    broad_source_->setToolTip(source);
+    controls_.Broad->setToolTip(source.isEmpty()
+                                    ? broad_tooltip_
+                                    : source + QStringLiteral("\n\n") + broad_tooltip_ +
+                                          QStringLiteral("\nTyping here ends the profile's use."));
+    sample_table_->model().set_cis(converts_samples(lab));
+    if (calibration_dialog_ != nullptr) {
+        calibration_dialog_->refresh();
+    }
 }
 
 void MainWindow::place_beside(MeasureDialog& dialog) const {

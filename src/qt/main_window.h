@@ -16,6 +16,7 @@
 
 namespace teravine {
 
+class CalibrationDialog;
 class MeasureDialog;
 class QtWindowServices;
 class SampleTableDock;
@@ -47,6 +48,13 @@ public:
 
     // File > "Measure Patterns…": the one measuring dialog, made on first use and shown.
     MeasureDialog& show_measure_dialog();
+
+    // File > "Calibration…": the one calibration dialog, made on first use and shown.
+    CalibrationDialog& show_calibration_dialog();
+    QLabel* broadening_source_label() const { return broad_source_; }
+    // The calibration changed: where b comes from (beside the broadening box and in its
+    // tooltip), the table's columns and the dialog follow.
+    void calibration_changed();
 
     // Closes without asking again (the handlers have asked).
     void close_confirmed();
@@ -91,8 +99,11 @@ private:
     // redraw waits until no newer size is queued, so a stale size is never drawn.
     QTimer resize_redraw_;
     bool close_confirmed_ = false;
-    MeasureDialog* measure_dialog_ = nullptr; // a child of the window
-    QLabel* status_line_ = nullptr;           // in the status bar
+    MeasureDialog* measure_dialog_ = nullptr;         // a child of the window
+    QLabel* status_line_ = nullptr;                   // in the status bar
+    CalibrationDialog* calibration_dialog_ = nullptr; // a child of the window
+    QLabel* broad_source_ = nullptr; // in the frame, before "Instrumental Broadening"
+    QString broad_tooltip_;          // the box's own tooltip
 };
 
 } // namespace teravine

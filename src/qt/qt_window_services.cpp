@@ -47,6 +47,10 @@ void QtWindowServices::status(const std::string& text) {
     window_.show_status(QString::fromStdString(text));
 }
 
+void QtWindowServices::calibration_changed() {
+    window_.calibration_changed();
+}
+
 void QtWindowServices::message(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), message_text(text),
                     QMessageBox::Ok, &window_);

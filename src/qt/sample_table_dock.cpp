@@ -74,7 +74,8 @@ protected:
 } // namespace
 
 SampleTableDock::SampleTableDock(const SampleList& samples,
-                                 const std::vector<UnplacedSample>& unplaced, QWidget* parent)
+                                 const std::vector<UnplacedSample>& unplaced,
+                                 const LabCalibration& lab, QWidget* parent)
     : QDockWidget(QStringLiteral("Sample Table"), parent), samples_(samples) {
     setObjectName(QStringLiteral("sample_table"));
     auto* body = new QWidget(this);
@@ -112,7 +113,7 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
 
     auto* view = new SampleTableView;
     view_ = view;
-    model_ = new SampleTableModel(samples, unplaced, this);
+    model_ = new SampleTableModel(samples, unplaced, lab, this);
     // Any column sorts (numbers by value); the rows not placed stay after the others.
     auto* sorted = new PlacedFirstSort(this);
     sorted->setSourceModel(model_);
@@ -128,13 +129,15 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     const int digit = view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    // In digits, by column: #, AD, EG, N, %S, k, Nfp, the label, the four intervals, the name.
-    static constexpr int widths[kSampleColumnKinds] = {5, 9, 9, 4, 6, 5, 4, 30, 11, 16, 16, 11, 14};
+    // In digits, by column: #, AD, EG, N, %S, k, Nfp, the label, the four intervals, the name,
+    // KI (CIS), the zone.
+    static constexpr int widths[kSampleColumnKinds] = {5,  9,  9,  4,  6,  5,  4, 30,
+                                                       11, 16, 16, 11, 14, 13, 10};
     const auto width_of = [digit](SampleColumn c) {
         return (widths[static_cast<std::size_t>(c)] + 2) * digit;
     };
     const auto set_widths = [this, view, width_of] {
-        const auto columns = sample_columns(model_->intervals());
+        const auto columns = sample_columns(model_->intervals(), model_->cis());
         for (std::size_t i = 0; i < columns.size(); ++i) {
             view->setColumnWidth(static_cast<int>(i), width_of(columns[i]));
         }
@@ -177,8 +180,8 @@ void SampleTableDock::copy_selected_rows() {
     while (!rows.empty() && rows.back() >= samples_.size()) {
         rows.pop_back();
     }
-    QGuiApplication::clipboard()->setText(
-        QString::fromStdString(sample_rows_tsv(samples_, rows, model_->intervals())));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(
+        sample_rows_tsv(samples_, rows, model_->intervals(), model_->shown_lab())));
 }
 
 } // namespace teravine

@@ -21,7 +21,7 @@ namespace teravine {
 class SampleTableDock final : public QDockWidget {
 public:
     SampleTableDock(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
-                    QWidget* parent);
+                    const LabCalibration& lab, QWidget* parent);
 
     SampleTableModel& model() { return *model_; }
     QTableView* view() const { return view_; }

@@ -12,8 +12,9 @@
 namespace teravine {
 
 SampleTableModel::SampleTableModel(const SampleList& samples,
-                                   const std::vector<UnplacedSample>& unplaced, QObject* parent)
-    : QAbstractTableModel(parent), samples_(samples), unplaced_(unplaced),
+                                   const std::vector<UnplacedSample>& unplaced,
+                                   const LabCalibration& lab, QObject* parent)
+    : QAbstractTableModel(parent), samples_(samples), unplaced_(unplaced), lab_(lab),
       rows_(static_cast<int>(samples.size())), unplaced_rows_(static_cast<int>(unplaced.size())) {
     appended_.setSingleShot(true);
     appended_.setInterval(0);
@@ -25,12 +26,12 @@ int SampleTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int SampleTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(sample_columns(intervals_).size());
+    return parent.isValid() ? 0 : static_cast<int>(sample_columns(intervals_, cis_).size());
 }
 
 QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
     const auto row = static_cast<std::size_t>(index.row());
-    const std::span<const SampleColumn> columns = sample_columns(intervals_);
+    const std::span<const SampleColumn> columns = sample_columns(intervals_, cis_);
     if (!index.isValid() || static_cast<std::size_t>(index.column()) >= columns.size()) {
         return {};
     }
@@ -41,7 +42,7 @@ QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
             return {};
         }
         if (role == Qt::DisplayRole) {
-            return QString::fromStdString(unplaced_cell(unplaced_[other], column));
+            return QString::fromStdString(unplaced_cell(unplaced_[other], column, shown_lab()));
         }
         if (role == Qt::ForegroundRole) {
             return QColor(Qt::gray);
@@ -49,15 +50,18 @@ QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
     } else if (row >= samples_.size()) {
         return {};
     } else if (role == Qt::DisplayRole) {
-        return QString::fromStdString(sample_cell(samples_[row], row, column));
+        return QString::fromStdString(sample_cell(samples_[row], row, column, shown_lab()));
     } else if (role == kSortRole) {
-        const QString text = QString::fromStdString(sample_cell(samples_[row], row, column));
+        const QString text =
+            QString::fromStdString(sample_cell(samples_[row], row, column, shown_lab()));
         bool number = false;
-        const double value = text.toDouble(&number);
+        // "0.412 ± 0.018" sorts by its value.
+        const double value = text.section(QLatin1Char(' '), 0, 0).toDouble(&number);
         return number ? QVariant(value) : QVariant(text);
     }
     if (role == Qt::TextAlignmentRole) {
-        return QVariant::fromValue(column == SampleColumn::label || column == SampleColumn::name
+        return QVariant::fromValue(column == SampleColumn::label || column == SampleColumn::name ||
+                                           column == SampleColumn::zone
                                        ? Qt::AlignLeft | Qt::AlignVCenter
                                        : Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -69,7 +73,7 @@ QVariant SampleTableModel::headerData(int section, Qt::Orientation orientation, 
         section >= columnCount()) {
         return {};
     }
-    const SampleColumn column = sample_columns(intervals_)[static_cast<std::size_t>(section)];
+    const SampleColumn column = sample_columns(intervals_, cis_)[static_cast<std::size_t>(section)];
     return QString::fromUtf8(sample_column_titles()[static_cast<std::size_t>(column)]);
 }
 
@@ -79,6 +83,13 @@ void SampleTableModel::set_intervals(bool shown) {
         intervals_ = shown;
         endResetModel();
     }
+}
+
+void SampleTableModel::set_cis(bool shown) {
+    // Reset even when shown already: another calibration or other limits change every cell.
+    beginResetModel();
+    cis_ = shown;
+    endResetModel();
 }
 
 void SampleTableModel::show_appended() {

@@ -14,8 +14,9 @@ namespace teravine {
 
 class SampleTableModel final : public QAbstractTableModel {
 public:
+    // `lab`: the window's calibration, read for the KI (CIS) and Zone columns.
     SampleTableModel(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
-                     QObject* parent = nullptr);
+                     const LabCalibration& lab, QObject* parent = nullptr);
 
     // What the columns sort by: a number's value, a text as it is; the rows not placed
     // after every sample whichever the order.
@@ -34,6 +35,11 @@ public:
     // The four interval columns after the others, or none.
     void set_intervals(bool shown);
     bool intervals() const { return intervals_; }
+    // The KI (CIS) and Zone columns, or none; their values are read afresh when shown.
+    void set_cis(bool shown);
+    bool cis() const { return cis_; }
+    // The calibration the cells are read with: null while its columns are hidden.
+    const LabCalibration* shown_lab() const { return cis_ ? &lab_ : nullptr; }
     // The rows of placed samples; the rows not placed come after them.
     int placed_rows() const { return rows_; }
 
@@ -42,9 +48,11 @@ private:
 
     const SampleList& samples_;
     const std::vector<UnplacedSample>& unplaced_; // greyed rows after the samples
-    int rows_ = 0;                                // the rows of samples the views know of
-    int unplaced_rows_ = 0;                       // and of samples not placed, after them
+    const LabCalibration& lab_;
+    int rows_ = 0;          // the rows of samples the views know of
+    int unplaced_rows_ = 0; // and of samples not placed, after them
     bool intervals_ = false;
+    bool cis_ = false;
     QTimer appended_;
 };
 

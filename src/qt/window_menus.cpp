@@ -40,6 +40,7 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     m.open_sample_list = command(fi, "Open Sample List…");
     m.save_session = command(fi, "Save Session…");
     m.open_session = command(fi, "Open Session…");
+    m.calibration = command(fi, "Calibration…");
 
     QMenu* ed = bar->addMenu(QStringLiteral("Edit"));
     m.cop_clip = command(ed, "Copy to clipboard", QKeySequence::Copy);

@@ -29,6 +29,7 @@ struct WindowMenus {
     QAction* open_sample_list = nullptr; // File > "Open Sample List…"
     QAction* save_session = nullptr;     // File > "Save Session…"
     QAction* open_session = nullptr;     // File > "Open Session…"
+    QAction* calibration = nullptr;      // File > "Calibration…"
     QAction* remove_selected = nullptr;  // Edit > "Remove Selected Samples"
     QAction* undo = nullptr;             // Edit > "Undo"
     QAction* sample_table = nullptr;     // Draw > "Sample Table", checked while it shows

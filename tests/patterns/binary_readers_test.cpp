@@ -371,6 +371,7 @@ TEST(BinaryReaders, ReadRealFilesAsTheirVendorsTextExport) {
     // export shows (three below 10°, two above), every count equal.
     const auto raw = read_pattern_file(real_file("BT86.raw"));
     ASSERT_TRUE(raw.ok()) << raw.error();
+    EXPECT_EQ(raw->date, "03/04/10 20:59:14");
     std::istringstream uxd(real_text("BT86_.UXD"));
     std::string line;
     struct Exported {

@@ -317,6 +317,13 @@ TEST(TextReaders, ReadRealFilesAsTheirSoftwareWroteThem) {
         EXPECT_EQ(p.anode, c.anode) << c.file;
         EXPECT_EQ(p.units, CountUnits::counts) << c.file;
     }
+    // The setup the XRDML states, for telling a standard's from a sample's.
+    const auto xrdml = read_pattern_file(unpacked_real_file(folder, "xrdml_empyrean.xrdml"));
+    ASSERT_TRUE(xrdml.ok()) << xrdml.error();
+    EXPECT_EQ(xrdml->goniometer_radius, 240.0);
+    EXPECT_EQ(xrdml->divergence_slit, "Fixed slit 1/32°");
+    EXPECT_EQ(xrdml->receiving_slit, "Parallel plate collimator slit");
+    EXPECT_EQ(xrdml->date, "2016-11-03T11:08:45+01:00");
 }
 
 TEST(TextReaders, SeveralScansNeedAChoice) {

@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
     // The program's own items first, what it gained since after them.
     const std::vector<std::vector<QString>> items{
         {"Treat File", "Print", "Close", "Measure Patterns…", "Save Picture…", "Open Sample List…",
-         "Save Session…", "Open Session…"},
+         "Save Session…", "Open Session…", "Calibration…"},
         {"Copy to clipboard", "Clear ALL", "Clear Points", "Remove Selected Samples", "Undo"},
         {"R0", "R1", "R3"},
         {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp", "Export Constant line"},

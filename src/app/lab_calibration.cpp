@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/lab_calibration.h"
+
+#include "patterns/read_pattern.h"
+#include "standards/cis_standards.h"
+#include "text/number_text.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace teravine {
+namespace {
+
+std::string file_name(const std::string& path) {
+    const auto slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A positive finite number and nothing else, blanks around it allowed.
+std::optional<double> positive_number(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value) || value <= 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+std::string broadening_source(const LabCalibration& lab) {
+    if (!lab.profile) {
+        return {};
+    }
+    const InstrumentProfile& p = *lab.profile;
+    const std::string standard = p.standard.empty() ? file_name(lab.profile_source) : p.standard;
+    return "b = " + format_fixed(p.b, 4) + "° (u " + format_fixed(p.u_b, 4) +
+           ") from the instrument profile of " + standard + ", " + p.method;
+}
+
+std::string cis_equation(const CisCalibration& c) {
+    return "KI (CIS) = " + format_fixed(c.intercept, 4) + (c.slope < 0 ? " − " : " + ") +
+           format_fixed(std::abs(c.slope), 4) + " · FWHM, r = " + format_fixed(c.r, 4) +
+           ", n = " + std::to_string(c.n);
+}
+
+bool converts_samples(const LabCalibration& lab) {
+    return lab.cis && lab.cis->index == CisIndex::kubler;
+}
+
+std::optional<CisValue> width_cis(float raw_ad, float u_ad, const LabCalibration& lab) {
+    if (!converts_samples(lab)) {
+        return std::nullopt;
+    }
+    return apply_cis(*lab.cis, raw_ad, u_ad, lab.limits);
+}
+
+std::optional<CisValue> sample_cis(const SampleOrigin& origin, const LabCalibration& lab) {
+    if (!origin.measured) {
+        return std::nullopt; // a click has no measured width
+    }
+    float u = 0;
+    if (origin.u_ad) {
+        u = *origin.u_ad;
+    } else if (origin.measurement) {
+        u = origin.measurement->ad.u;
+    }
+    return width_cis(origin.ad, u, lab);
+}
+
+Outcome<PeakWidth> measure_standard(const std::string& path, const PeakRange& range,
+                                    const WidthMethod& method) {
+    const auto pattern = read_pattern_file(path);
+    if (!pattern) {
+        return Failure{pattern.error()};
+    }
+    const auto reading = read_width(*pattern, range, method);
+    if (!reading) {
+        return Failure{reading.error()};
+    }
+    return reading->width;
+}
+
+Outcome<std::vector<CisStandard>> standards_of_rows(const std::vector<StandardRow>& rows,
+                                                    CisIndex index) {
+    std::vector<CisStandard> out;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const StandardRow& row = rows[i];
+        if (row.name.empty() && row.certified.empty() && row.fwhm.empty()) {
+            continue;
+        }
+        const std::string where = "Standard " + std::to_string(i + 1) +
+                                  (row.name.empty() ? std::string() : " (" + row.name + ")");
+        CisStandard standard;
+        standard.name = row.name;
+        const auto fwhm = positive_number(row.fwhm);
+        if (!fwhm) {
+            return Failure{where + ": the FWHM \"" + row.fwhm + "\" is not a positive number."};
+        }
+        standard.fwhm = *fwhm;
+        standard.u_fwhm = std::isfinite(row.u_fwhm) && row.u_fwhm > 0 ? row.u_fwhm : 0;
+        if (row.certified.find_first_not_of(" \t") == std::string::npos) {
+            const auto known = certified_value(row.name, index);
+            if (!known) {
+                return Failure{where + ": no certified value given, and \"" + row.name +
+                               "\" is not a standard with a published value of this index."};
+            }
+            standard.cis = *known;
+        } else if (const auto value = positive_number(row.certified)) {
+            standard.cis = *value;
+        } else {
+            return Failure{where + ": the certified value \"" + row.certified +
+                           "\" is not a positive number."};
+        }
+        out.push_back(std::move(standard));
+    }
+    return out;
+}
+
+} // namespace teravine

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The laboratory's own calibration, held by the window beside the diagram's tables: the
+// instrument profile whose b stands in "Instrumental Broadening", and the CIS calibration
+// that turns each sample's air-dried width into a Kübler index on the CIS scale, read
+// against the zone limits chosen. Also the measuring of a standard's pattern, on any
+// thread, as the measuring dialog measures a sample's.
+#pragma once
+
+#include "identify/sample_list.h"
+#include "patterns/width_method.h"
+#include "standards/cis_calibration.h"
+#include "standards/instrument_profile.h"
+#include "text/outcome.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace teravine {
+
+struct LabCalibration {
+    std::optional<InstrumentProfile> profile; // in use: its b is in the broadening box
+    std::string profile_source;               // the file it was read from or made of
+    std::optional<CisCalibration> cis;
+    std::string cis_source;
+    ZoneLimits limits = default_zone_limits();
+};
+
+// "b = 0.0712° (u 0.0015) from the instrument profile of mica.raw, half-height", or empty
+// when no profile is in use.
+std::string broadening_source(const LabCalibration& lab);
+
+// "KI (CIS) = 0.0270 + 1.1000 · FWHM, r = 0.9990, n = 5"
+std::string cis_equation(const CisCalibration& calibration);
+
+// A calibration of the Kübler index is loaded: the one that converts the samples' air-dried
+// (illite 10 Å) widths. One of the Árkai index is kept, drawn and saved, but converts none.
+bool converts_samples(const LabCalibration& lab);
+
+// The Kübler index on the CIS scale of a sample: from its air-dried width as measured or
+// typed, before any broadening was removed (the standards were measured so), with that
+// width's own u where it has one. Nothing for a click, or unless converts_samples.
+std::optional<CisValue> sample_cis(const SampleOrigin& origin, const LabCalibration& lab);
+std::optional<CisValue> width_cis(float raw_ad, float u_ad, const LabCalibration& lab);
+
+// A standard's pattern read and its peak measured, as the measuring dialog measures a
+// sample's: the file's one scan (a file of several is refused with their list).
+Outcome<PeakWidth> measure_standard(const std::string& path, const PeakRange& range,
+                                    const WidthMethod& method);
+
+// One row of the standards the window's dialog lists: a name, the certified value as typed
+// (empty: the known standard's), the measured FWHM as typed or measured, and its u.
+struct StandardRow {
+    std::string name;
+    std::string certified;
+    std::string fwhm;
+    double u_fwhm = 0;
+};
+
+// The rows as standards to fit; a row wholly empty is skipped. Refuses, naming the row,
+// a FWHM or value that is not a positive number, and an empty value whose name is not a
+// known standard of that index.
+Outcome<std::vector<CisStandard>> standards_of_rows(const std::vector<StandardRow>& rows,
+                                                    CisIndex index);
+
+} // namespace teravine

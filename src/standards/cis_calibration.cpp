@@ -1,0 +1,178 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "standards/cis_calibration.h"
+
+#include "standards/json_fields.h"
+#include "text/text_file.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace teravine {
+namespace {
+
+constexpr const char* kKind = "teravine-cis-calibration";
+
+// Widths closer than this count as one (a ten-thousandth of a degree is the last digit
+// a width is written with).
+constexpr double kSameWidth = 1e-6;
+
+std::size_t distinct_widths(std::vector<double> widths) {
+    std::sort(widths.begin(), widths.end());
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        if (i == 0 || widths[i] - widths[i - 1] > kSameWidth) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+Outcome<CisCalibration> fit_cis(std::vector<CisStandard> standards, CisIndex index,
+                                const std::string& method) {
+    if (standards.size() < 3) {
+        return Failure{"A calibration needs at least three standards; " +
+                       std::to_string(standards.size()) + " given."};
+    }
+    std::vector<double> widths;
+    for (const CisStandard& s : standards) {
+        if (!std::isfinite(s.fwhm) || !std::isfinite(s.cis) || !std::isfinite(s.u_fwhm) ||
+            s.fwhm <= 0 || s.cis <= 0 || s.u_fwhm < 0) {
+            return Failure{"The standard \"" + s.name +
+                           "\" has a width, uncertainty or certified value that is not a "
+                           "positive finite number."};
+        }
+        widths.push_back(s.fwhm);
+    }
+    const std::size_t distinct = distinct_widths(widths);
+    if (distinct == 1) {
+        return Failure{"All standards have the same measured width: they fix no line."};
+    }
+    if (distinct < 3) {
+        return Failure{"The standards' widths take only two values: one standard alone "
+                       "fixes the line, and the fit cannot be checked. Measure standards "
+                       "of at least three different widths."};
+    }
+    CisCalibration c;
+    c.index = index;
+    c.method = method;
+    c.n = static_cast<int>(standards.size());
+    const double n = c.n;
+    double mean_cis = 0;
+    for (const CisStandard& s : standards) {
+        c.mean_fwhm += s.fwhm / n;
+        mean_cis += s.cis / n;
+    }
+    double sxy = 0, syy = 0;
+    for (const CisStandard& s : standards) {
+        const double dx = s.fwhm - c.mean_fwhm, dy = s.cis - mean_cis;
+        c.sxx += dx * dx;
+        sxy += dx * dy;
+        syy += dy * dy;
+    }
+    c.slope = sxy / c.sxx;
+    c.intercept = mean_cis - c.slope * c.mean_fwhm;
+    double sse = 0;
+    for (const CisStandard& s : standards) {
+        const double residual = s.cis - (c.intercept + c.slope * s.fwhm);
+        const double leverage = 1 / n + std::pow(s.fwhm - c.mean_fwhm, 2) / c.sxx;
+        c.residuals.push_back(residual);
+        c.loo_residuals.push_back(residual / (1 - leverage));
+        sse += residual * residual;
+    }
+    c.s = std::sqrt(sse / (n - 2));
+    c.u_slope = c.s / std::sqrt(c.sxx);
+    c.u_intercept = c.s * std::sqrt(1 / n + c.mean_fwhm * c.mean_fwhm / c.sxx);
+    c.covariance = -c.mean_fwhm * c.s * c.s / c.sxx;
+    c.r = syy > 0 ? sxy / std::sqrt(c.sxx * syy) : 0;
+    c.standards = std::move(standards);
+    return c;
+}
+
+CisValue apply_cis(const CisCalibration& c, double fwhm, double u_fwhm, const ZoneLimits& limits) {
+    CisValue value;
+    value.ki_cis = c.intercept + c.slope * fwhm;
+    const double spread = 1 + 1.0 / c.n + std::pow(fwhm - c.mean_fwhm, 2) / c.sxx;
+    value.u_ki_cis = std::sqrt(c.s * c.s * spread + c.slope * c.slope * u_fwhm * u_fwhm);
+    value.zone = zone_of(std::round(value.ki_cis * 1e4) / 1e4, limits);
+    return value;
+}
+
+std::string cis_calibration_json(const CisCalibration& c) {
+    nlohmann::ordered_json out;
+    out["format"] = kKind;
+    out["version"] = CisCalibration::kVersion;
+    out["index"] = std::string(cis_index_name(c.index));
+    out["method"] = c.method;
+    out["intercept"] = c.intercept;
+    out["u_intercept"] = c.u_intercept;
+    out["slope"] = c.slope;
+    out["u_slope"] = c.u_slope;
+    out["covariance"] = c.covariance;
+    out["r"] = c.r;
+    out["s"] = c.s;
+    out["n"] = c.n;
+    out["mean_fwhm"] = c.mean_fwhm;
+    out["sxx"] = c.sxx;
+    auto& list = out["standards"] = nlohmann::ordered_json::array();
+    for (std::size_t i = 0; i < c.standards.size(); ++i) {
+        const CisStandard& s = c.standards[i];
+        list.push_back({{"name", s.name},
+                        {"fwhm", s.fwhm},
+                        {"u_fwhm", s.u_fwhm},
+                        {"cis", s.cis},
+                        {"residual", c.residuals.at(i)},
+                        {"loo_residual", c.loo_residuals.at(i)}});
+    }
+    return out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+Outcome<CisCalibration> parse_cis_calibration(const std::string& text, const std::string& subject) {
+    namespace jf = json_fields;
+    const auto object = jf::parse_object(text, subject);
+    if (!object) {
+        return Failure{object.error()};
+    }
+    try {
+        jf::check_kind(*object, kKind, CisCalibration::kVersion);
+        const auto index = cis_index_named(jf::text(*object, "index"));
+        if (!index) {
+            throw jf::Refusal{"has an \"index\" other than \"kubler\" or \"arkai\""};
+        }
+        std::vector<CisStandard> standards;
+        for (const auto& entry : jf::array(*object, "standards")) {
+            if (!entry.is_object()) {
+                throw jf::Refusal{"has a standard that is not an object"};
+            }
+            standards.push_back({jf::text(entry, "name"), jf::number(entry, "fwhm"),
+                                 jf::optional_number(entry, "u_fwhm").value_or(0),
+                                 jf::number(entry, "cis")});
+        }
+        auto fitted = fit_cis(std::move(standards), *index, jf::text(*object, "method"));
+        if (!fitted) {
+            return Failure{subject + ": " + fitted.error()};
+        }
+        // The line stated must be the one its standards give.
+        const auto agrees = [](double stated, double fitted_value) {
+            return std::abs(stated - fitted_value) <= 1e-9 * std::max(1.0, std::abs(fitted_value));
+        };
+        if (!agrees(jf::number(*object, "intercept"), fitted->intercept) ||
+            !agrees(jf::number(*object, "slope"), fitted->slope)) {
+            throw jf::Refusal{"states a line its standards do not give: it has been altered"};
+        }
+        return fitted;
+    } catch (const jf::Refusal& refusal) {
+        return Failure{subject + " " + refusal.reason + "."};
+    }
+}
+
+Outcome<CisCalibration> read_cis_calibration(const std::string& path) {
+    const auto text = read_text_file(path);
+    if (!text) {
+        return Failure{text.error()};
+    }
+    return parse_cis_calibration(*text, "The file \"" + path + "\"");
+}
+
+} // namespace teravine

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A laboratory's calibration to the CIS scale: the certified values of its standards
+// regressed on the widths it measured on them, written as versioned JSON, and applied
+// to the widths of its samples with their uncertainty and zone.
+#pragma once
+
+#include "standards/cis_standards.h"
+#include "standards/cis_zones.h"
+#include "text/outcome.h"
+
+#include <string>
+#include <vector>
+
+namespace teravine {
+
+struct CisStandard {
+    std::string name;
+    double fwhm = 0; // the laboratory's measured width
+    double u_fwhm = 0;
+    double cis = 0; // certified value
+
+    bool operator==(const CisStandard&) const = default;
+};
+
+struct CisCalibration {
+    static constexpr int kVersion = 1;
+    CisIndex index = CisIndex::kubler;
+    std::string method; // width method the standards were measured with
+    double intercept = 0, u_intercept = 0, slope = 0, u_slope = 0;
+    double covariance = 0; // cov(intercept, slope)
+    double r = 0;          // correlation coefficient
+    double s = 0;          // residual standard error
+    int n = 0;
+    double mean_fwhm = 0, sxx = 0;
+    std::vector<CisStandard> standards;
+    std::vector<double> residuals, loo_residuals; // cis − predicted, one per standard
+};
+
+// Least squares cis = intercept + slope · fwhm. Refuses fewer than three standards, all
+// widths (nearly) equal, a non-finite value. The leave-one-out residual of a standard is
+// that of the line fitted without it, so a set whose widths take fewer than three
+// distinct values (one standard alone fixing the line's slope) is refused as well.
+Outcome<CisCalibration> fit_cis(std::vector<CisStandard> standards, CisIndex index,
+                                const std::string& method);
+
+std::string cis_calibration_json(const CisCalibration& calibration);
+// The standards are fitted again; a file whose line does not follow from its standards
+// is refused as altered.
+Outcome<CisCalibration> parse_cis_calibration(const std::string& text, const std::string& subject);
+Outcome<CisCalibration> read_cis_calibration(const std::string& path);
+
+struct CisValue {
+    double ki_cis = 0;
+    double u_ki_cis = 0; // sqrt(s²(1 + 1/n + (x−x̄)²/Sxx) + slope²·u_x²)
+    std::string zone;
+};
+
+// The zone is that of ki_cis to the four decimals it is printed with, so that a printed
+// value and its zone always agree.
+CisValue apply_cis(const CisCalibration& calibration, double fwhm, double u_fwhm,
+                   const ZoneLimits& limits);
+
+} // namespace teravine

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "standards/instrument_measure.h"
+
+#include "text/sha256.h"
+
+namespace teravine {
+
+Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
+                                               const InstrumentRequest& request) {
+    MeasuredInstrument out;
+    InstrumentProfile& p = out.profile;
+    p.standard = pattern.name;
+    p.method = request.method.name();
+    p.doublet_removed = request.method.fit;
+    p.setup = stated_setup(pattern);
+    const bool several = !request.peaks.empty();
+    for (const PeakRange& range : several ? request.peaks : std::vector<PeakRange>{request.range}) {
+        auto reading = read_width(pattern, range, request.method);
+        if (!reading) {
+            return Failure{reading.error()};
+        }
+        out.peaks.push_back({reading->width, reading->method});
+    }
+    if (!several) {
+        const PeakWidth& w = out.peaks.front().width;
+        p.b = w.fwhm;
+        p.u_b = w.u_fwhm;
+        p.angle = w.position;
+        return out;
+    }
+    std::vector<CagliotiPeak> peaks;
+    for (const StandardPeak& peak : out.peaks) {
+        peaks.push_back({peak.width.position, peak.width.fwhm, peak.width.u_fwhm});
+    }
+    auto fit = fit_caglioti(peaks);
+    if (!fit) {
+        return Failure{pattern.name + ": " + fit.error()};
+    }
+    const auto at_angle = caglioti_width(*fit, request.angle);
+    if (!at_angle) {
+        return Failure{pattern.name + ": " + at_angle.error()};
+    }
+    p.b = at_angle->fwhm;
+    p.u_b = at_angle->u_fwhm;
+    p.angle = request.angle;
+    p.caglioti = std::move(*fit);
+    return out;
+}
+
+Outcome<MeasuredInstrument> measure_instrument_file(const std::string& path,
+                                                    const PatternChoice& choice,
+                                                    const InstrumentRequest& request) {
+    const auto pattern = read_pattern_file(path, choice);
+    if (!pattern) {
+        return Failure{pattern.error()};
+    }
+    auto measured = measure_instrument(*pattern, request);
+    if (!measured) {
+        return measured;
+    }
+    const auto digest = sha256_of_file(path);
+    if (!digest) {
+        return Failure{digest.error()};
+    }
+    measured.value().profile.sha256 = *digest;
+    return measured;
+}
+
+} // namespace teravine

@@ -1,0 +1,238 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The laboratory's calibration in the window: the table's KI (CIS) and Zone columns come
+// and go with a CIS calibration and hold the values a least-squares line computed here
+// gives; an instrument profile fills the broadening box until it is typed over; sessions
+// keep both, and the zone limits, and those saved without them still open.
+#include "app/sample_table_text.h"
+#include "support/session.h"
+#include "text/number_text.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <fstream>
+
+namespace teravine {
+namespace {
+
+// Five standards: two known by name (published Kübler values 0.653 and 0.455), three typed.
+const std::vector<StandardRow> kRows{{"SW1-2012", "", "0.60", 0.004},
+                                     {"SW2-2012", " ", "0.43", 0},
+                                     {"lab A", "0.36", "0.33", 0},
+                                     {"lab B", "0.30", "0.27", 0},
+                                     {"lab C", "0.71", "0.66", 0}};
+const double kX[] = {0.60, 0.43, 0.33, 0.27, 0.66};
+const double kY[] = {0.653, 0.455, 0.36, 0.30, 0.71};
+
+// The calibrated value and its u of a width x with u ux, by the textbook formulas.
+std::pair<double, double> expected_cis(double x, double ux) {
+    const double n = 5;
+    double mx = 0, my = 0;
+    for (int i = 0; i < 5; ++i) {
+        mx += kX[i] / n;
+        my += kY[i] / n;
+    }
+    double sxx = 0, sxy = 0;
+    for (int i = 0; i < 5; ++i) {
+        sxx += (kX[i] - mx) * (kX[i] - mx);
+        sxy += (kX[i] - mx) * (kY[i] - my);
+    }
+    const double slope = sxy / sxx;
+    const double intercept = my - slope * mx;
+    double ss = 0;
+    for (int i = 0; i < 5; ++i) {
+        ss += std::pow(kY[i] - intercept - slope * kX[i], 2);
+    }
+    const double s2 = ss / (n - 2);
+    const double u =
+        std::sqrt(s2 * (1 + 1 / n + (x - mx) * (x - mx) / sxx) + slope * slope * ux * ux);
+    return {intercept + slope * x, u};
+}
+
+class LabCalibrationTest : public AppTest {
+protected:
+    // A typed pair, a named list's sample with its own u, and a click.
+    void place_three() {
+        type_and_draw("0.05", "0.55", "0.45");
+        const std::string list = folder.file("named.csv");
+        std::ofstream(list) << "name,ad,eg,u_ad,u_eg\nPit B,0.42,0.35,0.01,0.02\n";
+        services.open_answers = {ScriptedServices::chosen(list)};
+        terav.open_sample_list_Click();
+        click_at(0.5f, 0.4f);
+        ASSERT_EQ(state().samples.size(), 3u);
+    }
+    std::string tsv() const {
+        return sample_rows_tsv(state().samples, {0, 1, 2}, false, &state().lab);
+    }
+    std::string cell(std::size_t row, SampleColumn column) const {
+        return sample_cell(state().samples[row], row, column, &state().lab);
+    }
+};
+
+TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
+    place_three();
+    EXPECT_EQ(tsv().find("KI (CIS)"), std::string::npos);
+    ASSERT_TRUE(terav.fit_cis_calibration(kRows, CisIndex::kubler, "half-height"));
+    ASSERT_TRUE(services.messages.empty()) << services.messages.front();
+    EXPECT_EQ(tsv().substr(0, tsv().find('\n')),
+              "#\tName\tAD\tEG\tN\t%S\tk\tNfp\tKI (CIS)\tZone\tLabel");
+
+    const struct {
+        std::size_t row;
+        double raw_ad, u_ad; // the width as typed or listed, before the broadening left it
+        const char* zone;
+    } cases[] = {{0, 0.55, 0, "diagenetic"}, {1, 0.42, 0.01, "anchizone"}};
+    for (const auto& c : cases) {
+        const auto [ki, u] = expected_cis(c.raw_ad, c.u_ad);
+        EXPECT_EQ(cell(c.row, SampleColumn::ki_cis),
+                  format_fixed(ki, 3) + " ± " + format_fixed(u, 3));
+        EXPECT_EQ(cell(c.row, SampleColumn::zone), c.zone);
+    }
+    EXPECT_EQ(cell(2, SampleColumn::ki_cis), ""); // a click has no measured width
+    EXPECT_EQ(cell(2, SampleColumn::zone), "");
+
+    // The CSV carries the numbers whole and states the limits.
+    const std::string csv =
+        sample_table_csv(state().samples, state().unplaced, "R0", false, &state().lab);
+    const std::string first = csv.substr(0, csv.find('\n'));
+    EXPECT_EQ(first.substr(first.size() - 33), ",ki_cis,u_ki_cis,zone,zone_limits");
+    const std::string row =
+        csv.substr(first.size() + 1, csv.find('\n', first.size() + 1) - first.size() - 1);
+    const auto [ki, u] = expected_cis(0.55, 0);
+    EXPECT_NE(row.find(",diagenetic,anchizone 0.32–0.52 (2015)"), std::string::npos) << row;
+    const std::string numbers = row.substr(0, row.find(",diagenetic"));
+    const auto comma = numbers.find_last_of(',');
+    EXPECT_NEAR(std::stod(numbers.substr(numbers.find_last_of(',', comma - 1) + 1)), ki, 1e-6);
+    EXPECT_NEAR(std::stod(numbers.substr(comma + 1)), u, 1e-6);
+
+    // Own limits put the same sample in another zone; the columns go with the calibration.
+    terav.set_zone_limits(*parse_zone_limits("0.3:0.7"));
+    EXPECT_EQ(cell(0, SampleColumn::zone), "anchizone");
+    // A calibration of the Árkai index (chlorite 7 Å) converts no illite width.
+    std::vector<StandardRow> typed = kRows;
+    typed[0].certified = "0.653";
+    typed[1].certified = "0.455";
+    for (const bool kubler : {false, true}) {
+        ASSERT_TRUE(terav.fit_cis_calibration(typed, kubler ? CisIndex::kubler : CisIndex::arkai,
+                                              "half-height"));
+        EXPECT_EQ(tsv().find("KI (CIS)") != std::string::npos, kubler);
+        EXPECT_EQ(cell(0, SampleColumn::ki_cis).empty(), !kubler);
+    }
+    terav.stop_cis_calibration();
+    EXPECT_EQ(tsv().find("KI (CIS)"), std::string::npos);
+    EXPECT_EQ(cell(0, SampleColumn::ki_cis), "");
+}
+
+TEST_F(LabCalibrationTest, StandardsThatGiveNoLineAreRefusedByName) {
+    const auto with = [](std::size_t row, StandardRow changed) {
+        std::vector<StandardRow> rows = kRows;
+        rows[row] = std::move(changed);
+        return rows;
+    };
+    const struct {
+        std::vector<StandardRow> rows;
+        const char* says;
+    } cases[] = {
+        {with(2, {"lab A", "0.36", "wide", 0}), "Standard 3 (lab A): the FWHM \"wide\""},
+        {with(3, {"SW9", "", "0.27", 0}), "\"SW9\" is not a standard with a published value"},
+        {with(4, {"lab C", "-0.7", "0.66", 0}), "the certified value \"-0.7\""},
+        {{kRows[0], kRows[1], {}, {}}, ""}, // two standards: no line
+    };
+    for (const auto& c : cases) {
+        services.messages.clear();
+        EXPECT_FALSE(terav.fit_cis_calibration(c.rows, CisIndex::kubler, "half-height"));
+        ASSERT_EQ(services.messages.size(), 1u);
+        EXPECT_NE(services.messages[0].find(c.says), std::string::npos) << services.messages[0];
+        EXPECT_FALSE(state().lab.cis);
+    }
+}
+
+InstrumentProfile mica_profile() {
+    InstrumentProfile p;
+    p.b = 0.0712;
+    p.u_b = 0.0015;
+    p.angle = 8.86;
+    p.standard = "mica.xy";
+    p.sha256 = std::string(64, 'a');
+    p.method = "half-height";
+    return p;
+}
+
+TEST_F(LabCalibrationTest, AProfileFillsTheBroadeningBoxUntilItIsTypedOver) {
+    const std::string path = folder.file("INSTRUMENT.json");
+    std::ofstream(path) << instrument_profile_json(mica_profile());
+    const std::string damaged = folder.file("damaged.json");
+    std::ofstream(damaged) << "{\"format\": 1}";
+    services.boxes[TextBox::Broad] = "0.1";
+    services.open_answers = {ScriptedServices::chosen(damaged)};
+    terav.open_instrument_profile_Click();
+    EXPECT_EQ(services.messages.size(), 1u);
+    EXPECT_FALSE(state().lab.profile);
+    EXPECT_EQ(services.boxes[TextBox::Broad], "0.1");
+
+    services.open_answers = {ScriptedServices::chosen(path)};
+    terav.open_instrument_profile_Click();
+    ASSERT_TRUE(state().lab.profile);
+    EXPECT_EQ(services.boxes[TextBox::Broad], "0.0712");
+    EXPECT_NE(services.statuses.back().find("from the instrument profile of mica.xy"),
+              std::string::npos);
+    type_and_draw(services.boxes[TextBox::Broad], "0.55", "0.45");
+    EXPECT_FLOAT_EQ(state().samples.back().origin.broadening, 0.0712f);
+
+    services.boxes[TextBox::Broad] = "0.07";
+    terav.Broad_Edited();
+    EXPECT_FALSE(state().lab.profile);
+    EXPECT_NE(services.statuses.back().find("typed by hand"), std::string::npos);
+}
+
+TEST_F(LabCalibrationTest, SessionsKeepTheCalibrationAndOldOnesOpenWithout) {
+    place_three();
+    terav.use_instrument_profile(mica_profile(), "/lab/INSTRUMENT.json");
+    ASSERT_TRUE(terav.fit_cis_calibration(kRows, CisIndex::kubler, "half-height"));
+    terav.set_zone_limits(*parse_zone_limits("1994"));
+    const std::string path = folder.file("day.json");
+    services.save_answers = {ScriptedServices::chosen(path)};
+    terav.save_session_Click();
+
+    Session<RecordingSurface> other;
+    other.services.open_answers = {ScriptedServices::chosen(path)};
+    other.terav.open_session_Click();
+    ASSERT_TRUE(other.services.messages.empty()) << other.services.messages.front();
+    const LabCalibration& lab = other.state().lab;
+    ASSERT_TRUE(lab.profile && lab.cis);
+    EXPECT_EQ(*lab.profile, mica_profile());
+    EXPECT_EQ(lab.profile_source, "/lab/INSTRUMENT.json");
+    EXPECT_EQ(lab.cis->standards, state().lab.cis->standards);
+    EXPECT_EQ(lab.limits.scheme, "1994");
+    EXPECT_EQ(other.services.boxes[TextBox::Broad], "0.0712");
+    EXPECT_EQ(sample_rows_tsv(other.state().samples, {0, 1, 2}, false, &lab), tsv());
+
+    // Without the three parts, as sessions were saved before: no calibration, the 2015
+    // limits. A damaged part refuses the whole file.
+    nlohmann::json old = nlohmann::json::parse(ScratchFolder::read(path));
+    nlohmann::json bad = old;
+    bad["instrument_profile"]["profile"]["b"] = -1;
+    for (const char* key : {"instrument_profile", "cis_calibration", "zone_limits"}) {
+        old.erase(key);
+    }
+    const std::string old_path = folder.file("old.json");
+    std::ofstream(old_path) << old.dump(1);
+    other.services.open_answers = {ScriptedServices::chosen(old_path)};
+    other.terav.open_session_Click();
+    ASSERT_TRUE(other.services.messages.empty()) << other.services.messages.front();
+    EXPECT_FALSE(other.state().lab.profile || other.state().lab.cis);
+    EXPECT_EQ(other.state().lab.limits.scheme, "2015");
+    EXPECT_EQ(other.state().samples.size(), 3u);
+
+    const std::string bad_path = folder.file("bad.json");
+    std::ofstream(bad_path) << bad.dump(1);
+    other.services.open_answers = {ScriptedServices::chosen(bad_path)};
+    other.terav.open_session_Click();
+    ASSERT_EQ(other.services.messages.size(), 1u);
+    EXPECT_NE(other.services.messages[0].find("instrument_profile"), std::string::npos)
+        << other.services.messages[0];
+    EXPECT_FALSE(other.state().lab.profile);
+}
+
+} // namespace
+} // namespace teravine

@@ -1,0 +1,213 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The CIS regression against a line known beforehand, its uncertainty written out here
+// from the textbook formulas, the zones at their limits, and the two JSON files read back.
+#include "standards/cis_calibration.h"
+#include "standards/instrument_profile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace teravine {
+namespace {
+
+// Five standards on cis = 0.05 + 0.9 · fwhm, scattered by a known pattern.
+std::vector<CisStandard> five_standards(double scatter) {
+    const double widths[] = {0.25, 0.32, 0.41, 0.55, 0.70};
+    const double offsets[] = {1, -1, 0.5, -0.5, 0};
+    std::vector<CisStandard> out;
+    for (int i = 0; i < 5; ++i) {
+        out.push_back({"S" + std::to_string(i), widths[i], 0.005,
+                       0.05 + 0.9 * widths[i] + scatter * offsets[i]});
+    }
+    return out;
+}
+
+TEST(CisFit, GivesBackTheGeneratingLine) {
+    const auto exact = fit_cis(five_standards(0), CisIndex::kubler, "half-height");
+    ASSERT_TRUE(exact) << exact.error();
+    EXPECT_NEAR(exact->intercept, 0.05, 1e-12);
+    EXPECT_NEAR(exact->slope, 0.9, 1e-12);
+    EXPECT_NEAR(exact->r, 1, 1e-12);
+    EXPECT_NEAR(exact->s, 0, 1e-9);
+
+    const auto noisy = fit_cis(five_standards(0.01), CisIndex::kubler, "half-height");
+    ASSERT_TRUE(noisy);
+    // The offsets sum to zero and are not correlated with the widths' order only in
+    // part: the line moves, but within its own u.
+    EXPECT_NEAR(noisy->intercept, 0.05, 2 * noisy->u_intercept);
+    EXPECT_NEAR(noisy->slope, 0.9, 2 * noisy->u_slope);
+    double sum = 0;
+    for (int i = 0; i < 5; ++i) {
+        const auto& s = noisy->standards[i];
+        const double residual = s.cis - noisy->intercept - noisy->slope * s.fwhm;
+        EXPECT_NEAR(noisy->residuals[i], residual, 1e-12);
+        // Leave one out by fitting the other four afresh.
+        auto others = noisy->standards;
+        others.erase(others.begin() + i);
+        const auto without = fit_cis(others, CisIndex::kubler, "half-height");
+        ASSERT_TRUE(without);
+        EXPECT_NEAR(noisy->loo_residuals[i], s.cis - without->intercept - without->slope * s.fwhm,
+                    1e-12);
+        sum += residual * residual;
+    }
+    EXPECT_NEAR(noisy->s, std::sqrt(sum / 3), 1e-12);
+}
+
+TEST(CisFit, ApplyFollowsThePredictionInterval) {
+    const auto c = fit_cis(five_standards(0.01), CisIndex::kubler, "half-height");
+    ASSERT_TRUE(c);
+    // Written out: x̄ and Sxx of the widths above, the residual error from the residuals.
+    const double x[] = {0.25, 0.32, 0.41, 0.55, 0.70};
+    double mean = 0, sxx = 0;
+    for (double v : x) {
+        mean += v / 5;
+    }
+    for (double v : x) {
+        sxx += (v - mean) * (v - mean);
+    }
+    for (const double fwhm : {0.2, 0.45, 0.9}) {
+        const double u = 0.01;
+        const CisValue v = apply_cis(*c, fwhm, u, default_zone_limits());
+        const double expected_u =
+            std::sqrt(c->s * c->s * (1 + 0.2 + (fwhm - mean) * (fwhm - mean) / sxx) +
+                      c->slope * c->slope * u * u);
+        EXPECT_NEAR(v.ki_cis, c->intercept + c->slope * fwhm, 1e-12);
+        EXPECT_NEAR(v.u_ki_cis, expected_u, 1e-12);
+    }
+}
+
+TEST(CisFit, Refusals) {
+    struct Case {
+        std::vector<CisStandard> standards;
+        const char* words;
+    };
+    const Case cases[] = {
+        {{{"a", 0.3, 0, 0.3}, {"b", 0.4, 0, 0.4}}, "at least three"},
+        {{{"a", 0.3, 0, 0.3}, {"b", 0.3, 0, 0.4}, {"c", 0.3, 0, 0.5}}, "same measured width"},
+        {{{"a", 0.3, 0, 0.3}, {"b", 0.3, 0, 0.4}, {"c", 0.5, 0, 0.5}}, "two values"},
+        {{{"a", 0.3, 0, 0.3}, {"b", NAN, 0, 0.4}, {"c", 0.5, 0, 0.5}}, "\"b\""},
+    };
+    for (const Case& c : cases) {
+        const auto fit = fit_cis(c.standards, CisIndex::kubler, "half-height");
+        ASSERT_FALSE(fit);
+        EXPECT_NE(fit.error().find(c.words), std::string::npos) << fit.error();
+    }
+}
+
+TEST(Zones, ChangeExactlyAtTheLimits) {
+    struct Case {
+        const char* scheme;
+        double lower, upper;
+    };
+    for (const Case& c :
+         {Case{"2015", 0.32, 0.52}, Case{"1994", 0.25, 0.42}, Case{"0.3:0.45", 0.3, 0.45}}) {
+        const auto limits = parse_zone_limits(c.scheme);
+        ASSERT_TRUE(limits) << c.scheme;
+        EXPECT_EQ(zone_of(c.lower - 1e-4, *limits), "epizone") << c.scheme;
+        EXPECT_EQ(zone_of(c.lower, *limits), "anchizone") << c.scheme;
+        EXPECT_EQ(zone_of(c.upper, *limits), "anchizone") << c.scheme;
+        EXPECT_EQ(zone_of(c.upper + 1e-4, *limits), "diagenetic") << c.scheme;
+    }
+    EXPECT_EQ(limits_text(default_zone_limits()), "anchizone 0.32\u20130.52 (2015)");
+    EXPECT_EQ(limits_text(*parse_zone_limits("0.315:0.5")), "anchizone 0.315\u20130.50 (own)");
+    for (const char* bad : {"2016", "0.5:0.3", "0:0.3", "0.3", "a:b", "0.3:inf"}) {
+        EXPECT_FALSE(parse_zone_limits(bad)) << bad;
+    }
+}
+
+TEST(Certified, PublishedValues) {
+    EXPECT_EQ(certified_value("SW1-1992", CisIndex::kubler), 0.630);
+    EXPECT_EQ(certified_value("sw6-2012", CisIndex::arkai), 0.264);
+    EXPECT_FALSE(certified_value("SW1-2012", CisIndex::arkai));
+    EXPECT_FALSE(certified_value("SW9-2012", CisIndex::kubler));
+}
+
+TEST(Json, RoundTripsAndRefusals) {
+    const auto c = fit_cis(five_standards(0.01), CisIndex::arkai, "fit:pseudo-voigt");
+    ASSERT_TRUE(c);
+    const auto back = parse_cis_calibration(cis_calibration_json(*c), "C");
+    ASSERT_TRUE(back) << back.error();
+    EXPECT_EQ(back->standards, c->standards);
+    EXPECT_EQ(back->index, CisIndex::arkai);
+    EXPECT_EQ(back->slope, c->slope);
+    EXPECT_EQ(back->method, "fit:pseudo-voigt");
+
+    InstrumentProfile p;
+    p.b = 0.0712;
+    p.u_b = 0.0013;
+    p.angle = 8.84;
+    p.standard = "mica.xrdml";
+    p.sha256 = std::string(64, 'a');
+    p.method = "half-height";
+    p.setup.wavelength = 1.540598;
+    p.setup.goniometer_radius = 240;
+    p.setup.divergence_slit = "0.25";
+    p.caglioti = CagliotiFit{0.01,
+                             -0.002,
+                             0.004,
+                             1e-3,
+                             2e-4,
+                             1e-4,
+                             {{28.4, 0.07}, {47.3, 0.08}},
+                             {1, 0, 0, 0, 1, 0, 0, 0, 1}};
+    const auto profile = parse_instrument_profile(instrument_profile_json(p), "P");
+    ASSERT_TRUE(profile) << profile.error();
+    EXPECT_EQ(*profile, p);
+
+    std::string json = instrument_profile_json(p);
+    struct Bad {
+        std::string from, to;
+        const char* words;
+    };
+    const Bad bads[] = {
+        {"\"version\": 1", "\"version\": 2", "version 2"},
+        {"\"b\": 0.0712", "\"b\": -0.1", "negative"},
+        {"\"b\": 0.0712", "\"b\": \"x\"", "\"b\""},
+        {"teravine-instrument", "other", "format"},
+        {"{", "[", "not JSON"},
+    };
+    for (const Bad& bad : bads) {
+        std::string text = json;
+        text.replace(text.find(bad.from), bad.from.size(), bad.to);
+        const auto refused = parse_instrument_profile(text, "P");
+        ASSERT_FALSE(refused) << bad.to;
+        EXPECT_NE(refused.error().find(bad.words), std::string::npos) << refused.error();
+    }
+    std::string altered = cis_calibration_json(*c);
+    altered.replace(altered.find("\"slope\": "), 9, "\"slope\": 1");
+    EXPECT_FALSE(parse_cis_calibration(altered, "C"));
+}
+
+TEST(InstrumentProfile, MismatchesName) {
+    InstrumentProfile p;
+    p.method = "fit:pseudo-voigt";
+    p.setup.wavelength = 1.540598;
+    p.setup.divergence_slit = "1/4";
+    StatedSetup same;
+    same.wavelength = 1.5406;
+    same.divergence_slit = "1/4 ";
+    StatedSetup other_slit = same;
+    other_slit.divergence_slit = "1/2";
+    StatedSetup cobalt;
+    cobalt.wavelength = 1.78897;
+    struct Case {
+        std::string method;
+        StatedSetup setup;
+        std::vector<std::string> reasons;
+    };
+    const Case cases[] = {
+        {"fit:pseudo-voigt", same, {}},
+        {"fit:pseudo-voigt:2/3", StatedSetup{}, {}},
+        {"half-height", same, {"instrument-method"}},
+        {"fit:pearson7", other_slit, {"instrument-method", "instrument-setup"}},
+        {"fit:pseudo-voigt", cobalt, {"instrument-setup"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(instrument_mismatches(p, c.method, c.setup), c.reasons) << c.method;
+    }
+    EXPECT_EQ(setup_differences(p.setup, cobalt), std::vector<std::string>{"wavelength"});
+}
+
+} // namespace
+} // namespace teravine
