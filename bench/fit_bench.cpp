@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Profile fitting over the 250 points of the default range (a 0.02° step): one split
 // pseudo-Voigt or Pearson VII with its Kα2 line, and three components, on a noisy
-// synthetic pattern;
-// the half-height reading of the same range, with its resampled uncertainty, beside them.
+// synthetic pattern; the half-height reading of the same range, with its resampled
+// uncertainty, beside them.
 #include "patterns/peak_width.h"
 #include "patterns/profile_fit.h"
 #include "patterns/synthetic_pattern.h"
