@@ -49,8 +49,8 @@ QDoubleSpinBox* range_box(QWidget* parent) {
 } // namespace
 
 MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent,
-                             Preview what_it_gives)
-    : QDialog(parent), session_(services), draw_(std::move(draw)),
+                             Preview what_it_gives, const LabCalibration* lab)
+    : QDialog(parent), session_(services, lab), draw_(std::move(draw)),
       preview_(std::move(what_it_gives)) {
     session_.measure_away();
     setWindowTitle(QStringLiteral("Measure Patterns"));
@@ -65,6 +65,11 @@ MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> dra
     preview->setWordWrap(true);
     preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(preview);
+    calibration_note = new QLabel(this);
+    calibration_note->setWordWrap(true);
+    calibration_note->setStyleSheet(QStringLiteral("QLabel { color: #c02020; }"));
+    calibration_note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(calibration_note);
     refresh();
 }
 
@@ -379,11 +384,12 @@ void MeasureDialog::refresh() {
         show(h.fwhm, &PeakWidth::fwhm);
         show(h.breadth, &PeakWidth::breadth);
         show(h.u_fwhm, &PeakWidth::u_fwhm);
-        // A doubtful width is shown with its reasons, in the message's red.
-        const bool doubtful = m.problem.empty() && m.width && m.width->quality != "ok";
+        // A doubtful width is shown with its reasons, those against the instrument profile
+        // in use among them, in the message's red.
+        const std::string quality = session_.quality(side);
+        const bool doubtful = m.problem.empty() && !quality.empty() && quality != "ok";
         h.message->setText(QString::fromStdString(
-            doubtful ? "Doubtful (" + session_.method().name() + "): " + m.width->quality
-                     : m.problem));
+            doubtful ? "Doubtful (" + session_.method().name() + "): " + quality : m.problem));
         h.status->setText(
             m.reading
                 ? QStringLiteral("Reading %1…").arg(QString::fromStdString(pattern_name(m.path)))
@@ -406,6 +412,9 @@ void MeasureDialog::refresh() {
     components->setEnabled(session_.method().fit);
     const bool ready = session_.widths_ready();
     refresh_preview();
+    const std::string note = session_.calibration_note();
+    calibration_note->setText(QString::fromStdString(note));
+    calibration_note->setVisible(!note.empty());
     use_widths->setEnabled(ready);
     use_and_draw->setEnabled(ready);
     save_figure->setEnabled(session_.half(PatternSide::AirDried).pattern() != nullptr ||
