@@ -94,7 +94,6 @@ private:
     QWidget* build_half(PatternSide side);
     QWidget* build_controls();
     void choose_file(PatternSide side);
-    void choose_figure_file();
     void range_typed();
     void method_chosen();
     void take_read(QFutureWatcher<ReadResult>* watcher);
