@@ -315,7 +315,8 @@ TEST_F(MeasureDialogTest, TheMethodChosenMeasuresBothPatterns) {
     calibration.method = "half-height";
     window.terav().use_cis_calibration(calibration, "calibration.json");
     const QLabel* message = dialog.half(PatternSide::Glycolated).message;
-    EXPECT_TRUE(message->text().contains(QStringLiteral("instrument-method"))) << message->text().toStdString();
+    EXPECT_TRUE(message->text().contains(QStringLiteral("instrument-method")))
+        << message->text().toStdString();
     EXPECT_TRUE(dialog.calibration_note->text().contains(QStringLiteral("does not carry over")));
     window.terav().stop_instrument_profile();
     window.terav().stop_cis_calibration();
