@@ -236,6 +236,29 @@ PeakPanel MeasureSession::panel(PatternSide side) const {
     return panel;
 }
 
+std::string MeasureSession::quality(PatternSide side) const {
+    const MeasuredHalf& half = halves_[index(side)];
+    if (!half.width) {
+        return {};
+    }
+    std::string quality = half.width->quality;
+    if (lab_ != nullptr && lab_->profile && half.pattern() != nullptr) {
+        for (const std::string& reason :
+             instrument_mismatches(*lab_->profile, method_.name(), stated_setup(*half.pattern()))) {
+            quality = quality == "ok" ? reason : quality + ";" + reason;
+        }
+    }
+    return quality;
+}
+
+std::string MeasureSession::calibration_note() const {
+    if (lab_ == nullptr || !converts_samples(*lab_) || lab_->cis->method == method_.name()) {
+        return {};
+    }
+    return "The CIS calibration's standards were measured by " + lab_->cis->method +
+           ", these widths by " + method_.name() + ": the calibration does not carry over.";
+}
+
 bool MeasureSession::widths_ready() const {
     return std::all_of(halves_.begin(), halves_.end(),
                        [](const MeasuredHalf& h) { return h.width.has_value() && !h.measuring; });
@@ -270,7 +293,7 @@ std::optional<Measurement> MeasureSession::measurement() const {
                             static_cast<float>(h.width->fwhm), static_cast<float>(h.width->u_fwhm)};
     };
     return Measurement{file(half(PatternSide::AirDried)), file(half(PatternSide::Glycolated)),
-                       range_.lo, range_.hi, kMethodHalfHeight};
+                       range_.lo, range_.hi, method_.fit ? "fit" : kMethodHalfHeight};
 }
 
 } // namespace teravine

@@ -7,6 +7,7 @@
 // measured away, the widths are measured again the same way after every change.
 #pragma once
 
+#include "app/lab_calibration.h"
 #include "app/window_services.h"
 #include "diagram/peak_drawing.h"
 #include "identify/sample_list.h"
@@ -82,7 +83,10 @@ inline constexpr double kMinRangeSpan = 0.1;
 
 class MeasureSession {
 public:
-    explicit MeasureSession(WindowServices& services) : services_(services) {}
+    // lab, when given, is the window's calibration as it stands at each look: the widths
+    // are held against its instrument profile and its CIS calibration's method.
+    explicit MeasureSession(WindowServices& services, const LabCalibration* lab = nullptr)
+        : services_(services), lab_(lab) {}
 
     // Reads the file and measures it in the current range; a file that cannot be read
     // leaves that half empty with the reader's message. The same as the three steps below
@@ -141,6 +145,14 @@ public:
     // What the plot of `side` draws.
     PeakPanel panel(PatternSide side) const;
 
+    // The measured width's quality ("ok", or the reasons joined by ';') with the reasons it
+    // earns against the instrument profile in use, as `measure --instrument` gives them;
+    // empty when the half has no width.
+    std::string quality(PatternSide side) const;
+    // When a CIS calibration of the Kübler index is loaded whose standards were measured by
+    // another method than the one chosen here, the words that say it does not carry over.
+    std::string calibration_note() const;
+
     // Both patterns measured: their FWHMs as written into the boxes, with the four decimals
     // that the measuring tool prints and writes to width files, so that a pair placed from
     // here lands where the same pair treated from a file does.
@@ -160,6 +172,7 @@ private:
     void measure_again(PatternSide side);
 
     WindowServices& services_;
+    const LabCalibration* lab_ = nullptr;
     PeakRange range_;
     WidthMethod method_;
     bool log_counts_ = false;

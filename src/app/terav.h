@@ -24,6 +24,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace teravine {
 
@@ -187,6 +188,16 @@ private:
     void samples_reset();
     // The window shows the calibration as it now stands.
     void show_lab_calibration();
+    // A calibration's file chosen in the Open dialog and read by `read`: the path and what
+    // it holds, or nothing after a cancel or a refusal (shown in a message box).
+    template <class Value>
+    std::optional<std::pair<std::string, Value>>
+        open_lab_file(Outcome<Value> (*read)(const std::string& path));
+    // `json` written whole to a file chosen in the Save dialog: its path, or nothing after a
+    // cancel or a failure (shown in a message box, and `failed` on the status bar).
+    std::optional<std::string> save_lab_file(const std::string& json, const std::string& failed);
+    // The instrument profile no longer used, `why` on the status bar; nothing when none is.
+    void end_instrument_profile(const std::string& why);
     void mark_selected();
     DiagramContent content() const;
     bool sample_list_full() const;

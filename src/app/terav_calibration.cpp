@@ -6,6 +6,8 @@
 #include "patterns/peak_width.h"
 #include "text/text_file.h"
 
+#include <utility>
+
 namespace teravine {
 namespace {
 
@@ -17,17 +19,40 @@ void Terav::show_lab_calibration() {
     services_.calibration_changed();
 }
 
-void Terav::open_instrument_profile_Click() {
+template <class Value>
+std::optional<std::pair<std::string, Value>>
+Terav::open_lab_file(Outcome<Value> (*read)(const std::string& path)) {
     std::string path;
     if (dialog_open(kJsonFilter, path) == 0) {
-        return;
+        return std::nullopt;
     }
-    auto profile = read_instrument_profile(path);
-    if (!profile) {
-        services_.message(profile.error());
-        return;
+    auto value = read(path);
+    if (!value) {
+        services_.message(value.error());
+        return std::nullopt;
     }
-    use_instrument_profile(std::move(profile.value()), path);
+    return std::pair{path, std::move(value.value())};
+}
+
+std::optional<std::string> Terav::save_lab_file(const std::string& json,
+                                                const std::string& failed) {
+    std::string path;
+    std::string title;
+    if (dialog_save(kJsonFilter, path, title) == 0) {
+        return std::nullopt;
+    }
+    if (const auto failure = write_file_whole(path, json)) {
+        services_.message(*failure);
+        services_.status(failed);
+        return std::nullopt;
+    }
+    return path;
+}
+
+void Terav::open_instrument_profile_Click() {
+    if (auto opened = open_lab_file(&read_instrument_profile)) {
+        use_instrument_profile(std::move(opened->second), opened->first);
+    }
 }
 
 void Terav::save_instrument_profile_Click() {
@@ -35,17 +60,10 @@ void Terav::save_instrument_profile_Click() {
         services_.status("Save Profile: no instrument profile is in use");
         return;
     }
-    std::string path;
-    std::string title;
-    if (dialog_save(kJsonFilter, path, title) == 0) {
-        return;
+    if (const auto path = save_lab_file(instrument_profile_json(*state_.lab.profile),
+                                        "Save Profile: the profile was not written")) {
+        services_.status("Instrument profile written to " + *path);
     }
-    if (const auto failure = write_file_whole(path, instrument_profile_json(*state_.lab.profile))) {
-        services_.message(*failure);
-        services_.status("Save Profile: the profile was not written");
-        return;
-    }
-    services_.status("Instrument profile written to " + path);
 }
 
 void Terav::use_instrument_profile(InstrumentProfile profile, const std::string& source) {
@@ -57,39 +75,30 @@ void Terav::use_instrument_profile(InstrumentProfile profile, const std::string&
     services_.status("Instrumental Broadening: " + broadening_source(state_.lab));
 }
 
-void Terav::stop_instrument_profile() {
+void Terav::end_instrument_profile(const std::string& why) {
     if (!state_.lab.profile) {
         return;
     }
     state_.lab.profile.reset();
     state_.lab.profile_source.clear();
     show_lab_calibration();
-    services_.status("Instrumental Broadening: the instrument profile is no longer used; the "
-                     "box keeps its value");
+    services_.status(why);
+}
+
+void Terav::stop_instrument_profile() {
+    end_instrument_profile("Instrumental Broadening: the instrument profile is no longer used; "
+                           "the box keeps its value");
 }
 
 void Terav::Broad_Edited() {
-    if (!state_.lab.profile) {
-        return;
-    }
-    state_.lab.profile.reset();
-    state_.lab.profile_source.clear();
-    show_lab_calibration();
-    services_.status("Instrumental Broadening typed by hand: the instrument profile is no longer "
-                     "used");
+    end_instrument_profile("Instrumental Broadening typed by hand: the instrument profile is no "
+                           "longer used");
 }
 
 void Terav::open_cis_calibration_Click() {
-    std::string path;
-    if (dialog_open(kJsonFilter, path) == 0) {
-        return;
+    if (auto opened = open_lab_file(&read_cis_calibration)) {
+        use_cis_calibration(std::move(opened->second), opened->first);
     }
-    auto calibration = read_cis_calibration(path);
-    if (!calibration) {
-        services_.message(calibration.error());
-        return;
-    }
-    use_cis_calibration(std::move(calibration.value()), path);
 }
 
 void Terav::save_cis_calibration_Click() {
@@ -97,18 +106,11 @@ void Terav::save_cis_calibration_Click() {
         services_.status("Save Calibration: no CIS calibration is loaded");
         return;
     }
-    std::string path;
-    std::string title;
-    if (dialog_save(kJsonFilter, path, title) == 0) {
-        return;
+    if (const auto path = save_lab_file(cis_calibration_json(*state_.lab.cis),
+                                        "Save Calibration: the calibration was not written")) {
+        state_.lab.cis_source = *path;
+        services_.status("CIS calibration written to " + *path);
     }
-    if (const auto failure = write_file_whole(path, cis_calibration_json(*state_.lab.cis))) {
-        services_.message(*failure);
-        services_.status("Save Calibration: the calibration was not written");
-        return;
-    }
-    state_.lab.cis_source = path;
-    services_.status("CIS calibration written to " + path);
 }
 
 bool Terav::fit_cis_calibration(const std::vector<StandardRow>& rows, CisIndex index,

@@ -7,7 +7,6 @@
 #include "cli/csv_table.h"
 #include "cli/measure_rows.h"
 #include "cli/method_options.h"
-#include "cli/pattern_options.h"
 #include "cli/standard_streams.h"
 #include "qt/render/cis_figure.h"
 #include "qt/render/page_file.h"
@@ -121,15 +120,15 @@ int run_fit(const FitArgs& args) {
                                    : *index == CisIndex::kubler ? "6.5:11.5"
                                                                 : "11.8:13.2";
     const auto range = parse_range(range_text);
-    const auto choice = pattern_choice(args.pattern);
-    const auto method = method_choice(args.method);
+    const auto chosen = measuring_choice(args.pattern, args.method);
     if (!range) {
-        return fail("--range wants LO:HI in degrees 2-theta, LO below HI, such as 6.5:11.5");
+        return fail(range_refusal("6.5:11.5"));
     }
-    if (!choice || !method) {
-        return fail(!choice ? choice.error() : method.error());
+    if (!chosen) {
+        return fail(chosen.error());
     }
-    measuring = {*choice, *range, *method,
+    const WidthMethod* method = &chosen->method;
+    measuring = {chosen->pattern, *range, *method,
                  is_standard_stream(args.list) ? std::filesystem::path()
                                                : std::filesystem::path(args.list).parent_path()};
     const auto table =
@@ -181,9 +180,8 @@ int run_fit(const FitArgs& args) {
         std::cerr << "The list \"" << args.list << "\": " << fit.error() << "\n";
         return kExitFailure;
     }
-    std::cout.flush();
-    if (const auto failure = write_bytes_output(args.output, cis_calibration_json(*fit))) {
-        std::cerr << *failure << "\n";
+    std::ostream* said = write_result_bytes(args.output, cis_calibration_json(*fit));
+    if (said == nullptr) {
         return kExitFailure;
     }
     if (!args.figure.empty()) {
@@ -192,15 +190,14 @@ int run_fit(const FitArgs& args) {
             return kExitFailure;
         }
     }
-    std::ostream& said = is_standard_stream(args.output) ? std::cerr : std::cout;
-    said << "intercept\t" << width_text(fit->intercept) << "\nu_intercept\t"
-         << width_text(fit->u_intercept) << "\nslope\t" << width_text(fit->slope) << "\nu_slope\t"
-         << width_text(fit->u_slope) << "\nr\t" << width_text(fit->r) << "\nn\t" << fit->n
-         << "\nname\tfwhm\tcis\tresidual\tloo_residual\n";
+    *said << "intercept\t" << width_text(fit->intercept) << "\nu_intercept\t"
+          << width_text(fit->u_intercept) << "\nslope\t" << width_text(fit->slope) << "\nu_slope\t"
+          << width_text(fit->u_slope) << "\nr\t" << width_text(fit->r) << "\nn\t" << fit->n
+          << "\nname\tfwhm\tcis\tresidual\tloo_residual\n";
     for (std::size_t i = 0; i < fit->standards.size(); ++i) {
         const CisStandard& s = fit->standards[i];
-        said << s.name << "\t" << width_text(s.fwhm) << "\t" << width_text(s.cis) << "\t"
-             << width_text(fit->residuals[i]) << "\t" << width_text(fit->loo_residuals[i]) << "\n";
+        *said << s.name << "\t" << width_text(s.fwhm) << "\t" << width_text(s.cis) << "\t"
+              << width_text(fit->residuals[i]) << "\t" << width_text(fit->loo_residuals[i]) << "\n";
     }
     return kExitOk;
 }

@@ -6,7 +6,6 @@
 #include "cli/commands.h"
 #include "cli/measure_rows.h"
 #include "cli/method_options.h"
-#include "cli/pattern_options.h"
 #include "cli/standard_streams.h"
 #include "standards/instrument_measure.h"
 
@@ -48,15 +47,11 @@ std::optional<std::vector<PeakRange>> parse_peaks(const std::string& text) {
 
 int run_instrument(const InstrumentArgs& args) {
     InstrumentRequest request;
-    const auto choice = pattern_choice(args.pattern);
-    if (!choice) {
-        return fail(choice.error());
+    const auto measuring = measuring_choice(args.pattern, args.method);
+    if (!measuring) {
+        return fail(measuring.error());
     }
-    const auto method = method_choice(args.method);
-    if (!method) {
-        return fail(method.error());
-    }
-    request.method = *method;
+    request.method = measuring->method;
     if (!args.peaks.empty()) {
         if (!args.range.empty()) {
             return fail("--range measures one peak and --peaks several: give one of them");
@@ -84,7 +79,7 @@ int run_instrument(const InstrumentArgs& args) {
         if (!args.range.empty()) {
             const auto range = parse_range(args.range);
             if (!range) {
-                return fail("--range wants LO:HI in degrees 2-theta, LO below HI, such as 8.0:9.8");
+                return fail(range_refusal("8.0:9.8"));
             }
             request.range = *range;
         }
@@ -93,39 +88,35 @@ int run_instrument(const InstrumentArgs& args) {
         std::cerr << *same << "\n";
         return kExitFailure;
     }
-    const auto measured = measure_instrument_file(args.standard, *choice, request);
+    const auto measured = measure_instrument_file(args.standard, measuring->pattern, request);
     if (!measured) {
         std::cerr << measured.error() << "\n";
         return kExitFailure;
     }
     const InstrumentProfile& p = measured->profile;
-    const std::string json = instrument_profile_json(p);
-    std::cout.flush();
-    if (const auto failure = write_bytes_output(args.output, json)) {
-        std::cerr << *failure << "\n";
+    std::ostream* said = write_result_bytes(args.output, instrument_profile_json(p));
+    if (said == nullptr) {
         return kExitFailure;
     }
-    // With the profile on standard output, what it says goes to standard error.
-    std::ostream& said = is_standard_stream(args.output) ? std::cerr : std::cout;
-    said << "b\t" << width_text(p.b) << "\nu_b\t" << width_text(p.u_b) << "\nangle\t"
-         << width_text(p.angle) << "\nmethod\t" << p.method << "\n";
+    *said << "b\t" << width_text(p.b) << "\nu_b\t" << width_text(p.u_b) << "\nangle\t"
+          << width_text(p.angle) << "\nmethod\t" << p.method << "\n";
     for (std::size_t i = 0; i < measured->peaks.size(); ++i) {
         const PeakWidth& w = measured->peaks[i].width;
         if (p.caglioti) {
-            said << "peak\t" << width_text(w.position) << "\t" << width_text(w.fwhm) << "\t"
-                 << width_text(w.u_fwhm) << "\n";
+            *said << "peak\t" << width_text(w.position) << "\t" << width_text(w.fwhm) << "\t"
+                  << width_text(w.u_fwhm) << "\n";
         }
         if (w.quality != "ok") {
             std::cerr << p.standard << ": the peak at " << width_text(w.position)
                       << "° is doubtful: " << w.quality << "\n";
         }
     }
-    if (!request.peaks.empty() && !method->fit) {
+    if (!request.peaks.empty() && !request.method.fit) {
         std::cerr << "The half-height widths keep the K-alpha2 line, whose distance from "
                      "K-alpha1 grows with the angle: with peaks far above the 001, --method fit "
                      "measures the instrument's own width.\n";
     }
-    if (method->fit) {
+    if (request.method.fit) {
         std::cerr << kFitNote << "\n";
     }
     return kExitOk;

@@ -135,16 +135,14 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
     }
     const auto range = parse_range(args.range);
     if (!range) {
-        return fail("--range wants LO:HI in degrees 2-theta, LO below HI, such as 6.5:11.5");
+        return fail(range_refusal("6.5:11.5"));
     }
-    const auto choice = pattern_choice(args.pattern);
-    if (!choice) {
-        return fail(choice.error());
+    const auto measuring = measuring_choice(args.pattern, args.method);
+    if (!measuring) {
+        return fail(measuring.error());
     }
-    const auto method = method_choice(args.method);
-    if (!method) {
-        return fail(method.error());
-    }
+    const PatternChoice* choice = &measuring->pattern;
+    const WidthMethod* method = &measuring->method;
     if (!args.pairs.list.empty()) {
         if (!args.ad.empty() || args.identify || !args.figure.empty() || args.scan_eg > 0 ||
             calibration) {

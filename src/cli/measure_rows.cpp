@@ -77,4 +77,8 @@ std::optional<PeakRange> parse_range(const std::string& text) {
     return PeakRange{*lo, *hi};
 }
 
+std::string range_refusal(const std::string& example) {
+    return "--range wants LO:HI in degrees 2-theta, LO below HI, such as " + example;
+}
+
 } // namespace teravine::cli

@@ -47,4 +47,7 @@ std::optional<std::string> anode_note(const std::string& side, const Measured& m
 // "LO:HI" as degrees 2θ Cu Kα, LO below HI.
 std::optional<PeakRange> parse_range(const std::string& text);
 
+// The refusal of a --range that parse_range does not take, with an example such as "6.5:11.5".
+std::string range_refusal(const std::string& example);
+
 } // namespace teravine::cli

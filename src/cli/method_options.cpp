@@ -65,4 +65,16 @@ Outcome<WidthMethod> method_choice(const MethodArgs& args) {
     return method;
 }
 
+Outcome<MeasuringChoice> measuring_choice(const PatternArgs& pattern, const MethodArgs& method) {
+    const auto choice = pattern_choice(pattern);
+    if (!choice) {
+        return Failure{choice.error()};
+    }
+    const auto chosen = method_choice(method);
+    if (!chosen) {
+        return Failure{chosen.error()};
+    }
+    return MeasuringChoice{*choice, *chosen};
+}
+
 } // namespace teravine::cli

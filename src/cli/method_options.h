@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How `measure` takes its widths: --method half-height (the default) or fit, and for a
-// fit --profile, --background, --components and --use.
+// How `measure`, `instrument` and `cis fit` take their widths: --method half-height (the
+// default) or fit, and for a fit --profile, --background, --components and --use.
 #pragma once
 
+#include "cli/pattern_options.h"
 #include "patterns/width_method.h"
 #include "text/outcome.h"
 
@@ -24,5 +25,13 @@ void add_method_options(CLI::App& command, MethodArgs& args);
 
 // The method the options name; options that do not go together are refused.
 Outcome<WidthMethod> method_choice(const MethodArgs& args);
+
+// What a command that measures patterns is told: the scan and wavelength of each file,
+// and the method; the pattern options' refusal first, then the method's.
+struct MeasuringChoice {
+    PatternChoice pattern;
+    WidthMethod method;
+};
+Outcome<MeasuringChoice> measuring_choice(const PatternArgs& pattern, const MethodArgs& method);
 
 } // namespace teravine::cli

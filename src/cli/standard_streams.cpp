@@ -4,6 +4,7 @@
 #include "text/same_file.h"
 
 #include <cstdio>
+#include <iostream>
 
 namespace teravine::cli {
 
@@ -49,6 +50,15 @@ std::optional<std::string> write_bytes_output(const std::string& path, std::stri
         return std::string("Standard output cannot be written.");
     }
     return std::nullopt;
+}
+
+std::ostream* write_result_bytes(const std::string& path, std::string_view bytes) {
+    std::cout.flush();
+    if (const auto failure = write_bytes_output(path, bytes)) {
+        std::cerr << *failure << "\n";
+        return nullptr;
+    }
+    return is_standard_stream(path) ? &std::cerr : &std::cout;
 }
 
 std::optional<std::string> same_output(const std::vector<NamedOutput>& outputs) {

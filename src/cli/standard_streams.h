@@ -8,6 +8,7 @@
 #include "text/text_file.h"
 
 #include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,12 @@ std::optional<std::string> write_output_whole(const std::string& path, std::stri
 // Writes the bytes to the file whole (write_file_whole), or to standard output for "-".
 // The failure text, naming the file, if any.
 std::optional<std::string> write_bytes_output(const std::string& path, std::string_view bytes);
+
+// A command's result written as write_bytes_output writes it, after what standard output
+// holds already: the stream for what the command then says of it, standard output, or
+// standard error when the result took standard output. Nothing when the write failed, its
+// failure said on standard error.
+std::ostream* write_result_bytes(const std::string& path, std::string_view bytes);
 
 // An output of a command and the option that names it ("-o", "--csv").
 using NamedOutput = std::pair<std::string, std::string_view>;

@@ -4,6 +4,7 @@
 #include "qt/cis_plot_widget.h"
 #include "qt/file_dialogs.h"
 #include "qt/render/cis_figure.h"
+#include "qt/width_method_box.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -12,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPromise>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -24,11 +24,6 @@
 
 namespace teravine {
 namespace {
-
-constexpr const char* kPatternFilter =
-    "Diffraction patterns|*.xy;*.xye;*.txt;*.dat;*.csv;*.xrdml;*.raw;*.brml;*.uxd;*.ras;*.rasx;"
-    "*.asc;*.rd;*.sd;*.udf;*.cpi;*.gsa;*.gsas;*.fxye|All files|*.*|";
-constexpr const char* kFigureFilter = "PNG image|*.png|SVG drawing|*.svg|PDF document|*.pdf|";
 
 enum StandardColumn { kName, kCertified, kFwhm, kU, kPattern, kColumns };
 constexpr int kSerialRole = Qt::UserRole;
@@ -104,15 +99,7 @@ QWidget* CalibrationDialog::build_measuring() {
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    method = new QComboBox(row);
-    method->addItem(QStringLiteral("Half height"));
-    for (const ProfileShape shape :
-         {ProfileShape::pseudo_voigt, ProfileShape::pearson7, ProfileShape::split_pseudo_voigt,
-          ProfileShape::split_pearson7}) {
-        method->addItem(QStringLiteral("Fit ") +
-                            QString::fromStdString(std::string(profile_shape_name(shape))),
-                        static_cast<int>(shape));
-    }
+    method = width_method_box(row);
     method->setToolTip(QStringLiteral("Measure the standards by the method the samples are "
                                       "measured by"));
     layout->addWidget(new QLabel(QStringLiteral("Standards' patterns: width by"), row));
@@ -166,13 +153,8 @@ QWidget* CalibrationDialog::build_profile() {
         refresh();
     });
     connect(make, &QPushButton::clicked, this, [this] {
-        const FileChoice choice =
-            run_file_dialog(this, FileDialogKind::Open, QString::fromUtf8(kPatternFilter));
-        if (choice.outcome == FileChoice::Outcome::Chosen) {
-            make_profile(choice.path);
-        } else if (choice.outcome == FileChoice::Outcome::Failed) {
-            profile_message->setText(QString::fromStdString(choice.error));
-        }
+        choose_pattern_file(this, profile_message,
+                            [this](const std::string& path) { make_profile(path); });
     });
     connect(save_profile, &QPushButton::clicked, this,
             [this] { terav_.save_instrument_profile_Click(); });
@@ -252,13 +234,8 @@ QWidget* CalibrationDialog::build_cis() {
 
     connect(add_row, &QPushButton::clicked, this, [this] { add_standard({}, {}, {}); });
     connect(add_pattern, &QPushButton::clicked, this, [this] {
-        const FileChoice choice =
-            run_file_dialog(this, FileDialogKind::Open, QString::fromUtf8(kPatternFilter));
-        if (choice.outcome == FileChoice::Outcome::Chosen) {
-            add_standard_pattern(choice.path);
-        } else if (choice.outcome == FileChoice::Outcome::Failed) {
-            cis_message->setText(QString::fromStdString(choice.error));
-        }
+        choose_pattern_file(this, cis_message,
+                            [this](const std::string& path) { add_standard_pattern(path); });
     });
     connect(remove_row, &QPushButton::clicked, this, [this] {
         if (standards->currentRow() >= 0) {
@@ -274,7 +251,9 @@ QWidget* CalibrationDialog::build_cis() {
         terav_.save_cis_calibration_Click();
         refresh();
     });
-    connect(save_figure, &QPushButton::clicked, this, [this] { choose_figure_file(); });
+    connect(save_figure, &QPushButton::clicked, this, [this] {
+        choose_figure_file(this, [this](const std::string& path) { return save_figure_to(path); });
+    });
     connect(stop_cis, &QPushButton::clicked, this, [this] {
         terav_.stop_cis_calibration();
         refresh();
@@ -286,17 +265,8 @@ QWidget* CalibrationDialog::build_cis() {
     return box;
 }
 
-WidthMethod CalibrationDialog::chosen_method() const {
-    WidthMethod chosen;
-    chosen.fit = method->currentIndex() > 0;
-    if (chosen.fit) {
-        chosen.options.shape = static_cast<ProfileShape>(method->currentData().toInt());
-    }
-    return chosen;
-}
-
 void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& path, bool profile) {
-    const WidthMethod how = chosen_method();
+    const WidthMethod how = chosen_width_method(*method);
     InstrumentRequest request;
     request.range = {profile_lo->value(), profile_hi->value()};
     request.method = how;
@@ -419,7 +389,8 @@ bool CalibrationDialog::fit_standards() {
         rows.push_back(std::move(r));
     }
     const CisIndex chosen = index->currentIndex() == 0 ? CisIndex::kubler : CisIndex::arkai;
-    const bool fitted = terav_.fit_cis_calibration(rows, chosen, chosen_method().name());
+    const bool fitted =
+        terav_.fit_cis_calibration(rows, chosen, chosen_width_method(*method).name());
     cis_message->setText(QString());
     refresh();
     return fitted;
@@ -447,20 +418,6 @@ std::optional<std::string> CalibrationDialog::save_figure_to(const std::string& 
         return "Cannot write " + path + ": no CIS calibration is loaded";
     }
     return write_cis_image(path, *lab.cis, lab.limits);
-}
-
-void CalibrationDialog::choose_figure_file() {
-    const FileChoice choice =
-        run_file_dialog(this, FileDialogKind::Save, QString::fromUtf8(kFigureFilter));
-    std::optional<std::string> failure;
-    if (choice.outcome == FileChoice::Outcome::Chosen) {
-        failure = save_figure_to(choice.path);
-    } else if (choice.outcome == FileChoice::Outcome::Failed) {
-        failure = choice.error;
-    }
-    if (failure) {
-        QMessageBox::warning(this, windowTitle(), QString::fromStdString(*failure));
-    }
 }
 
 void CalibrationDialog::refresh() {

@@ -84,13 +84,11 @@ private:
     QWidget* build_measuring();
     QWidget* build_profile();
     QWidget* build_cis();
-    WidthMethod chosen_method() const;
     void read_in_pool(std::uint64_t serial, const std::string& path, bool profile);
     void take_profile(const Reading& reading);
     void index_chosen();
     void take_reading(QFutureWatcher<Reading>* watcher);
     void limits_chosen();
-    void choose_figure_file();
     int row_of(std::uint64_t serial) const;
 
     Terav& terav_;

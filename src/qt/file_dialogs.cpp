@@ -5,6 +5,8 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
 #include <QStringList>
 
 namespace teravine {
@@ -50,6 +52,33 @@ FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& 
     }
     const bool accepted = dialog.exec() == QDialog::Accepted;
     return file_choice_from(accepted, dialog.selectedFiles());
+}
+
+void choose_pattern_file(QWidget* parent, QLabel* message,
+                         const std::function<void(const std::string& path)>& open) {
+    const FileChoice choice =
+        run_file_dialog(parent, FileDialogKind::Open, QString::fromUtf8(kPatternFilter));
+    if (choice.outcome == FileChoice::Outcome::Chosen) {
+        open(choice.path);
+    } else if (choice.outcome == FileChoice::Outcome::Failed) {
+        message->setText(QString::fromStdString(choice.error));
+    }
+}
+
+void choose_figure_file(
+    QWidget* parent,
+    const std::function<std::optional<std::string>(const std::string& path)>& write) {
+    const FileChoice choice =
+        run_file_dialog(parent, FileDialogKind::Save, QString::fromUtf8(kFigureFilter));
+    std::optional<std::string> failure;
+    if (choice.outcome == FileChoice::Outcome::Chosen) {
+        failure = write(choice.path);
+    } else if (choice.outcome == FileChoice::Outcome::Failed) {
+        failure = choice.error;
+    }
+    if (failure) {
+        QMessageBox::warning(parent, parent->windowTitle(), QString::fromStdString(*failure));
+    }
 }
 
 } // namespace teravine

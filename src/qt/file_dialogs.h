@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file dialog behind "Treat File", "File table" and "Export Constant line": a
-// chosen file, a silent cancel, or a failure with a description for the user.
+// chosen file, a silent cancel, or a failure with a description for the user. Also the
+// dialogs' choosing of a pattern to open and of a file to save a figure in.
 #pragma once
 
 #include "app/window_services.h"
 
 #include <QString>
 
+#include <functional>
+#include <optional>
+#include <string>
+
+class QLabel;
 class QWidget;
 
 namespace teravine {
@@ -19,5 +25,23 @@ FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& 
 
 // The outcome for what a dialog returned: accepted or not, and the files it selected.
 FileChoice file_choice_from(bool accepted, const QStringList& selected);
+
+// Every pattern format the readers know, and the formats a figure is saved in.
+inline constexpr const char* kPatternFilter =
+    "Diffraction patterns|*.xy;*.xye;*.txt;*.dat;*.csv;*.xrdml;*.raw;*.brml;*.uxd;*.ras;*.rasx;"
+    "*.asc;*.rd;*.sd;*.udf;*.cpi;*.gsa;*.gsas;*.fxye|All files|*.*|";
+inline constexpr const char* kFigureFilter =
+    "PNG image|*.png|SVG drawing|*.svg|PDF document|*.pdf|";
+
+// The Open dialog for a pattern: `open` takes the file chosen; why the dialog failed is
+// shown in `message`.
+void choose_pattern_file(QWidget* parent, QLabel* message,
+                         const std::function<void(const std::string& path)>& open);
+
+// The Save dialog for a figure, which `write` writes (PNG, SVG or PDF by the suffix) and
+// hands back its failure, if any; a failure of either is shown in a warning box.
+void choose_figure_file(
+    QWidget* parent,
+    const std::function<std::optional<std::string>(const std::string& path)>& write);
 
 } // namespace teravine

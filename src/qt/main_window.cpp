@@ -315,7 +315,8 @@ MeasureDialog& MainWindow::show_measure_dialog() {
             this,
             [this](const std::string& ad, const std::string& eg) {
                 return terav_->preview_entry(ad, eg);
-            });
+            },
+            &terav_->state().lab);
         connect(measure_dialog_->use_widths, &QPushButton::clicked, this, take_measurement);
     }
     if (!measure_dialog_->isVisible()) {
@@ -355,6 +356,9 @@ void MainWindow::calibration_changed() {
     sample_table_->model().set_cis(converts_samples(lab));
     if (calibration_dialog_ != nullptr) {
         calibration_dialog_->refresh();
+    }
+    if (measure_dialog_ != nullptr) {
+        measure_dialog_->calibration_changed();
     }
 }
 

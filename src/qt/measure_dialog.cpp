@@ -5,6 +5,7 @@
 #include "qt/file_dialogs.h"
 #include "qt/peak_plot_widget.h"
 #include "qt/render/peak_image.h"
+#include "qt/width_method_box.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,7 +14,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPromise>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -26,11 +26,6 @@
 
 namespace teravine {
 namespace {
-
-constexpr const char* kPatternFilter =
-    "Diffraction patterns|*.xy;*.xye;*.txt;*.dat;*.csv;*.xrdml;*.raw;*.brml;*.uxd;*.ras;*.rasx;"
-    "*.asc;*.rd;*.sd;*.udf;*.cpi;*.gsa;*.gsas;*.fxye|All files|*.*|";
-constexpr const char* kFigureFilter = "PNG image|*.png|SVG drawing|*.svg|PDF document|*.pdf|";
 
 QString degrees(double value) {
     return QString::fromStdString(width_text(value)) + QStringLiteral("°");
@@ -49,8 +44,8 @@ QDoubleSpinBox* range_box(QWidget* parent) {
 } // namespace
 
 MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent,
-                             Preview what_it_gives)
-    : QDialog(parent), session_(services), draw_(std::move(draw)),
+                             Preview what_it_gives, const LabCalibration* lab)
+    : QDialog(parent), session_(services, lab), draw_(std::move(draw)),
       preview_(std::move(what_it_gives)) {
     session_.measure_away();
     setWindowTitle(QStringLiteral("Measure Patterns"));
@@ -65,6 +60,11 @@ MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> dra
     preview->setWordWrap(true);
     preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(preview);
+    calibration_note = new QLabel(this);
+    calibration_note->setWordWrap(true);
+    calibration_note->setStyleSheet(QStringLiteral("QLabel { color: #c02020; }"));
+    calibration_note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(calibration_note);
     refresh();
 }
 
@@ -170,15 +170,7 @@ QWidget* MeasureDialog::build_controls() {
     use_widths = new QPushButton(QStringLiteral("Use widths"), row);
     use_and_draw = new QPushButton(QStringLiteral("Use and Draw"), row);
     auto* close_button = new QPushButton(QStringLiteral("Close"), row);
-    method = new QComboBox(row);
-    method->addItem(QStringLiteral("Half height"));
-    for (const ProfileShape shape :
-         {ProfileShape::pseudo_voigt, ProfileShape::pearson7, ProfileShape::split_pseudo_voigt,
-          ProfileShape::split_pearson7}) {
-        method->addItem(QStringLiteral("Fit ") +
-                            QString::fromStdString(std::string(profile_shape_name(shape))),
-                        static_cast<int>(shape));
-    }
+    method = width_method_box(row);
     method->setToolTip(QStringLiteral(
         "How the widths are taken: the half-height reading, or a fitted profile whose "
         "Kα1 width is given (measure the standard by the same method)"));
@@ -221,7 +213,9 @@ QWidget* MeasureDialog::build_controls() {
     });
     connect(method, &QComboBox::currentIndexChanged, this, [this] { method_chosen(); });
     connect(components, &QSpinBox::valueChanged, this, [this] { method_chosen(); });
-    connect(save_figure, &QPushButton::clicked, this, [this] { choose_figure_file(); });
+    connect(save_figure, &QPushButton::clicked, this, [this] {
+        choose_figure_file(this, [this](const std::string& path) { return save_figure_to(path); });
+    });
     connect(use_widths, &QPushButton::clicked, this, [this] { session_.use_widths(); });
     connect(use_and_draw, &QPushButton::clicked, this, [this] {
         if (session_.use_widths() && draw_) {
@@ -307,33 +301,13 @@ void MeasureDialog::fill_choices(PatternSide side) {
 }
 
 void MeasureDialog::choose_file(PatternSide side) {
-    const FileChoice choice =
-        run_file_dialog(this, FileDialogKind::Open, QString::fromUtf8(kPatternFilter));
-    if (choice.outcome == FileChoice::Outcome::Chosen) {
-        open_pattern(side, choice.path);
-    } else if (choice.outcome == FileChoice::Outcome::Failed) {
-        halves_[static_cast<std::size_t>(side)].message->setText(
-            QString::fromStdString(choice.error));
-    }
+    choose_pattern_file(this, halves_[static_cast<std::size_t>(side)].message,
+                        [this, side](const std::string& path) { open_pattern(side, path); });
 }
 
 std::optional<std::string> MeasureDialog::save_figure_to(const std::string& path) const {
     return write_peak_image(
         path, {session_.panel(PatternSide::AirDried), session_.panel(PatternSide::Glycolated)});
-}
-
-void MeasureDialog::choose_figure_file() {
-    const FileChoice choice =
-        run_file_dialog(this, FileDialogKind::Save, QString::fromUtf8(kFigureFilter));
-    std::optional<std::string> failure;
-    if (choice.outcome == FileChoice::Outcome::Chosen) {
-        failure = save_figure_to(choice.path);
-    } else if (choice.outcome == FileChoice::Outcome::Failed) {
-        failure = choice.error;
-    }
-    if (failure) {
-        QMessageBox::warning(this, windowTitle(), QString::fromStdString(*failure));
-    }
 }
 
 void MeasureDialog::range_typed() {
@@ -342,13 +316,7 @@ void MeasureDialog::range_typed() {
 }
 
 void MeasureDialog::method_chosen() {
-    WidthMethod chosen;
-    chosen.fit = method->currentIndex() > 0;
-    if (chosen.fit) {
-        chosen.options.shape = static_cast<ProfileShape>(method->currentData().toInt());
-        chosen.options.components = components->value();
-    }
-    session_.set_method(chosen);
+    session_.set_method(chosen_width_method(*method, components->value()));
     refresh();
 }
 
@@ -379,11 +347,12 @@ void MeasureDialog::refresh() {
         show(h.fwhm, &PeakWidth::fwhm);
         show(h.breadth, &PeakWidth::breadth);
         show(h.u_fwhm, &PeakWidth::u_fwhm);
-        // A doubtful width is shown with its reasons, in the message's red.
-        const bool doubtful = m.problem.empty() && m.width && m.width->quality != "ok";
+        // A doubtful width is shown with its reasons, those against the instrument profile
+        // in use among them, in the message's red.
+        const std::string quality = session_.quality(side);
+        const bool doubtful = m.problem.empty() && !quality.empty() && quality != "ok";
         h.message->setText(QString::fromStdString(
-            doubtful ? "Doubtful (" + session_.method().name() + "): " + m.width->quality
-                     : m.problem));
+            doubtful ? "Doubtful (" + session_.method().name() + "): " + quality : m.problem));
         h.status->setText(
             m.reading
                 ? QStringLiteral("Reading %1…").arg(QString::fromStdString(pattern_name(m.path)))
@@ -406,6 +375,9 @@ void MeasureDialog::refresh() {
     components->setEnabled(session_.method().fit);
     const bool ready = session_.widths_ready();
     refresh_preview();
+    const std::string note = session_.calibration_note();
+    calibration_note->setText(QString::fromStdString(note));
+    calibration_note->setVisible(!note.empty());
     use_widths->setEnabled(ready);
     use_and_draw->setEnabled(ready);
     save_figure->setEnabled(session_.half(PatternSide::AirDried).pattern() != nullptr ||

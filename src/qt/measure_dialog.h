@@ -53,9 +53,11 @@ public:
     // be placed), under the window's rule and broadening.
     using Preview = std::function<std::string(const std::string& ad, const std::string& eg)>;
 
-    // draw runs the main window's "Draw" after the widths were written.
+    // draw runs the main window's "Draw" after the widths were written; lab, when given, is
+    // the window's calibration, whose instrument profile and CIS method the widths are held
+    // against.
     MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent,
-                  Preview what_it_gives = {});
+                  Preview what_it_gives = {}, const LabCalibration* lab = nullptr);
 
     // Starts reading the file; the half shows the result once it is read.
     void open_pattern(PatternSide side, const std::string& path);
@@ -73,10 +75,13 @@ public:
     QPushButton* save_figure = nullptr;
     QPushButton* use_widths = nullptr;
     QPushButton* use_and_draw = nullptr;
-    QLabel* preview = nullptr; // what the measured pair will give
+    QLabel* preview = nullptr;          // what the measured pair will give
+    QLabel* calibration_note = nullptr; // a CIS calibration of another method
 
     // The line of what the pair will give, again (the window's rule or broadening changed).
     void refresh_preview();
+    // Everything shown again: the window's calibration changed.
+    void calibration_changed() { refresh(); }
 
     // The two halves one above the other (for a narrow room beside the window) or side by
     // side.
@@ -89,7 +94,6 @@ private:
     QWidget* build_half(PatternSide side);
     QWidget* build_controls();
     void choose_file(PatternSide side);
-    void choose_figure_file();
     void range_typed();
     void method_chosen();
     void take_read(QFutureWatcher<ReadResult>* watcher);

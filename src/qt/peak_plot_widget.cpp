@@ -2,14 +2,12 @@
 #include "qt/peak_plot_widget.h"
 
 #include "qt/painter_surface.h"
-#include "qt/render/page_file.h"
+#include "qt/screen_picture.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
 
 #include <cmath>
 
@@ -37,27 +35,13 @@ PeakPlotWidget::PeakPlotWidget(MeasureSession& session, PatternSide side, QWidge
 }
 
 void PeakPlotWidget::paintEvent(QPaintEvent*) {
-    // Drawn at the screen's own pixels, text and pens at their size in logical pixels.
-    const double ratio = devicePixelRatioF();
-    QImage image(static_cast<int>(std::ceil(width() * ratio)),
-                 static_cast<int>(std::ceil(height() * ratio)), QImage::Format_RGB32);
-    image.setDotsPerMeterX(dots_per_metre(kScreenDpi * ratio));
-    image.setDotsPerMeterY(dots_per_metre(kScreenDpi * ratio));
-    image.fill(Qt::white);
-    {
-        PainterSurface surface(&image, ratio);
-        surface.set_antialiasing(true);
-        surface.set_user_scale(0, 0, static_cast<float>(width()), static_cast<float>(height()));
+    paint_at_screen_pixels(*this, [this](PainterSurface& surface) {
         PeakPanel panel = session_.panel(side_);
         panel.view = held_view_;
         panel.readout.clear(); // the dialog shows the figures beside the plot
         panel.problem.clear();
         plot_ = draw_peak_panel(surface, panel, {0, 0, double(width()), double(height()) + 28});
-        surface.finish();
-    }
-    image.setDevicePixelRatio(ratio);
-    QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), image);
+    });
 }
 
 std::optional<RangeEnd> PeakPlotWidget::end_near(double x) const {

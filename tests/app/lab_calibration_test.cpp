@@ -185,6 +185,55 @@ TEST_F(LabCalibrationTest, AProfileFillsTheBroadeningBoxUntilItIsTypedOver) {
     EXPECT_NE(services.statuses.back().find("typed by hand"), std::string::npos);
 }
 
+// Save Profile… and Save Calibration… write what Open reads back; a write that fails says
+// so and changes nothing, and with nothing to save no dialog is asked.
+TEST_F(LabCalibrationTest, ProfileAndCalibrationSavedOpenAgain) {
+    terav.use_instrument_profile(mica_profile(), "/lab/INSTRUMENT.json");
+    ASSERT_TRUE(terav.fit_cis_calibration(kRows, CisIndex::kubler, "half-height"));
+    const LabCalibration saved = state().lab;
+    struct Case {
+        const char* what;
+        void (Terav::*save)();
+        void (Terav::*open)();
+        bool (*same)(const LabCalibration&, const LabCalibration&);
+    };
+    const Case cases[] = {
+        {"profile", &Terav::save_instrument_profile_Click, &Terav::open_instrument_profile_Click,
+         [](const LabCalibration& a, const LabCalibration& b) { return a.profile == b.profile; }},
+        {"calibration", &Terav::save_cis_calibration_Click, &Terav::open_cis_calibration_Click,
+         [](const LabCalibration& a, const LabCalibration& b) {
+             return a.cis && a.cis->standards == b.cis->standards && a.cis->slope == b.cis->slope;
+         }},
+    };
+    for (const Case& c : cases) {
+        services.messages.clear();
+        services.save_answers = {ScriptedServices::chosen(folder.file("none/x.json"))};
+        (terav.*c.save)();
+        ASSERT_EQ(services.messages.size(), 1u) << c.what;
+        EXPECT_NE(services.statuses.back().find("was not written"), std::string::npos) << c.what;
+        EXPECT_NE(state().lab.cis_source, folder.file("none/x.json")) << c.what;
+
+        const std::string path = folder.file(std::string(c.what) + ".json");
+        services.save_answers = {ScriptedServices::chosen(path)};
+        (terav.*c.save)();
+        EXPECT_NE(services.statuses.back().find("written to " + path), std::string::npos) << c.what;
+        terav.stop_instrument_profile();
+        terav.stop_cis_calibration();
+        services.open_answers = {ScriptedServices::chosen(path)};
+        (terav.*c.open)();
+        EXPECT_EQ(services.messages.size(), 1u) << c.what;
+        EXPECT_TRUE(c.same(state().lab, saved)) << c.what;
+        services.save_answers = {ScriptedServices::chosen(path)};
+        terav.stop_instrument_profile();
+        terav.stop_cis_calibration();
+        (terav.*c.save)(); // nothing to save: the dialog is not asked
+        EXPECT_EQ(services.save_answers.size(), 1u) << c.what;
+        terav.use_instrument_profile(mica_profile(), "/lab/INSTRUMENT.json");
+        ASSERT_TRUE(terav.fit_cis_calibration(kRows, CisIndex::kubler, "half-height"));
+    }
+    EXPECT_EQ(state().lab.cis_source, "");
+}
+
 TEST_F(LabCalibrationTest, SessionsKeepTheCalibrationAndOldOnesOpenWithout) {
     place_three();
     terav.use_instrument_profile(mica_profile(), "/lab/INSTRUMENT.json");

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The measuring dialog's state: the range typed, dragged and reset, the widths handed
 // to the boxes, a pattern that cannot be used, files read on another thread and taken
-// back in the order the user opened them, the scan and the anode chosen.
+// back in the order the user opened them, the scan and the anode chosen, and the widths held
+// against the window's instrument profile and CIS calibration.
 #include "app/measure_session.h"
 #include "patterns/anode.h"
 #include "patterns/synthetic_pattern.h"
@@ -257,6 +258,71 @@ TEST_F(MeasureSessionTest, ScansAndAnodesChosen) {
     ASSERT_TRUE(session.choose_anode(PatternSide::AirDried, "Cu"));
     EXPECT_FALSE(session.half(PatternSide::AirDried).width->converted);
     EXPECT_NEAR(fwhm(), 0.45, 0.005);
+}
+
+// A width measured otherwise than the profile's standard, or from a file stating another
+// setup, is flagged as `measure --instrument` flags it; a CIS calibration of another method
+// is named; the pair handed on says how it was measured.
+TEST_F(MeasureSessionTest, WidthsAreHeldAgainstTheWindowsCalibration) {
+    LabCalibration lab;
+    MeasureSession held{services, &lab};
+    held.open(PatternSide::AirDried, pattern_file("ad.xy", 0.45));
+    held.open(PatternSide::Glycolated, pattern_file("eg.xy", 0.3));
+    const std::string own = held.half(PatternSide::AirDried).width->quality;
+    EXPECT_EQ(held.quality(PatternSide::AirDried), own); // no profile in use
+    EXPECT_TRUE(held.calibration_note().empty());
+
+    WidthMethod fit;
+    fit.fit = true;
+    struct Case {
+        const char* profile_method;
+        const char* anode; // told for the air-dried file, which states no wavelength
+        bool fitted;
+        std::vector<std::string> reasons;
+    };
+    const Case cases[] = {
+        {"half-height", "Cu", false, {}},
+        {"fit:pseudo-voigt", "Cu", false, {kInstrumentMethod}},
+        {"half-height", "Co", false, {kInstrumentSetup}},
+        {"fit:pseudo-voigt", "Co", false, {kInstrumentMethod, kInstrumentSetup}},
+        {"fit:pseudo-voigt:1/2", "Cu", true, {}}, // a component's suffix is no other method
+        {"half-height", "Cu", true, {kInstrumentMethod}},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.profile_method) + " " + c.anode;
+        InstrumentProfile profile;
+        profile.method = c.profile_method;
+        profile.setup.anode = "Cu";
+        profile.setup.wavelength = kCuKAlpha1;
+        lab.profile = profile;
+        held.set_method(c.fitted ? fit : WidthMethod{});
+        ASSERT_TRUE(held.choose_anode(PatternSide::AirDried, c.anode));
+        const std::string width_quality = held.half(PatternSide::AirDried).width->quality;
+        std::vector<std::string> expected = {width_quality};
+        if (width_quality == "ok") {
+            expected.clear();
+        }
+        expected.insert(expected.end(), c.reasons.begin(), c.reasons.end());
+        EXPECT_EQ(held.quality(PatternSide::AirDried), quality_text(expected)) << what;
+        // The glycolated file states nothing either, and is measured as the profile is or not.
+        EXPECT_EQ(held.quality(PatternSide::Glycolated).find(kInstrumentSetup), std::string::npos)
+            << what;
+        ASSERT_TRUE(held.measurement().has_value()) << what;
+        EXPECT_EQ(held.measurement()->method, c.fitted ? "fit" : kMethodHalfHeight) << what;
+    }
+    lab.profile.reset();
+    EXPECT_EQ(held.quality(PatternSide::AirDried), held.half(PatternSide::AirDried).width->quality);
+
+    // Fitted now: a calibration of half-height standards does not carry over; one of the
+    // Árkai index converts no illite width and says nothing.
+    lab.cis = CisCalibration{};
+    lab.cis->method = "half-height";
+    EXPECT_NE(held.calibration_note().find("does not carry over"), std::string::npos);
+    lab.cis->method = "fit:pseudo-voigt";
+    EXPECT_TRUE(held.calibration_note().empty());
+    lab.cis->method = "half-height";
+    lab.cis->index = CisIndex::arkai;
+    EXPECT_TRUE(held.calibration_note().empty());
 }
 
 } // namespace

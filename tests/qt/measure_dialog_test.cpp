@@ -3,7 +3,8 @@
 // typed, the widths used and drawn; its figures and the sample placed are compared with
 // what teravine-cli measure prints for the same files and range. Files are read off the
 // event thread: the dialog says so, takes the latest file of a side, and may be closed or
-// gone before the reading ends; the anode is told for a file that does not state it.
+// gone before the reading ends; the anode is told for a file that does not state it; the
+// widths are held against the window's calibration.
 #include "patterns/synthetic_pattern.h"
 #include "qt/main_window.h"
 #include "qt/measure_dialog.h"
@@ -304,6 +305,23 @@ TEST_F(MeasureDialogTest, TheMethodChosenMeasuresBothPatterns) {
     }
     EXPECT_LE(dialog.sizeHint().width(), 1280);
     EXPECT_LE(dialog.sizeHint().height(), 1024);
+
+    // The window's instrument profile and CIS calibration of the half-height reading, taken
+    // while the dialog is open: the fitted widths are flagged, the calibration named.
+    InstrumentProfile profile;
+    profile.method = "half-height";
+    window.terav().use_instrument_profile(profile, "INSTRUMENT.json");
+    CisCalibration calibration;
+    calibration.method = "half-height";
+    window.terav().use_cis_calibration(calibration, "calibration.json");
+    const QLabel* message = dialog.half(PatternSide::Glycolated).message;
+    EXPECT_TRUE(message->text().contains(QStringLiteral("instrument-method")))
+        << message->text().toStdString();
+    EXPECT_TRUE(dialog.calibration_note->text().contains(QStringLiteral("does not carry over")));
+    window.terav().stop_instrument_profile();
+    window.terav().stop_cis_calibration();
+    EXPECT_FALSE(message->text().contains(QStringLiteral("instrument-method")));
+    EXPECT_TRUE(dialog.calibration_note->text().isEmpty());
 }
 
 } // namespace
