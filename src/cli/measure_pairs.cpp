@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/measure_pairs.h"
 
+#include "batch/csv_records.h"
 #include "batch/result_target.h"
 #include "batch/sample_list_file.h"
 #include "batch/width_file.h"
@@ -28,33 +29,9 @@ struct PairEntry {
     std::string eg;
 };
 
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) {
-        return {};
-    }
-    std::string field = text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-    if (field.size() >= 2 && field.front() == '"' && field.back() == '"') {
-        field = field.substr(1, field.size() - 2);
-    }
-    return field;
-}
-
-std::vector<std::string> split_commas(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t from = 0;
-    for (;;) {
-        const auto comma = line.find(',', from);
-        fields.push_back(trimmed(line.substr(from, comma - from)));
-        if (comma == std::string::npos) {
-            return fields;
-        }
-        from = comma + 1;
-    }
-}
-
 // The list's pairs, their paths taken from the list's folder; a header line
-// "name,ad,eg", blank lines and lines starting with # are skipped.
+// "name,ad,eg", blank lines and lines starting with # are skipped. Fields are CSV fields:
+// a quoted name or path may hold commas.
 Outcome<std::vector<PairEntry>> read_pair_list(const std::string& path) {
     const auto text = read_input_text(path);
     if (!text) {
@@ -63,19 +40,34 @@ Outcome<std::vector<PairEntry>> read_pair_list(const std::string& path) {
     const std::filesystem::path folder = is_standard_stream(path)
                                              ? std::filesystem::path()
                                              : std::filesystem::path(path).parent_path();
-    std::vector<PairEntry> pairs;
-    std::size_t from = 0;
-    for (int line_number = 1; from < text->size(); ++line_number) {
+    const std::string subject = "The list \"" + path + "\"";
+    // Comment lines are emptied first, line numbers kept: a comment may hold anything.
+    std::string content;
+    content.reserve(text->size());
+    for (std::size_t from = 0; from < text->size();) {
         auto end = text->find('\n', from);
-        end = end == std::string::npos ? text->size() : end;
-        const std::string line = trimmed(text->substr(from, end - from));
-        from = end + 1;
-        if (line.empty() || line.front() == '#') {
+        end = end == std::string::npos ? text->size() : end + 1;
+        const std::string_view line(text->data() + from, end - from);
+        const bool comment = csv::trimmed(line).substr(0, 1) == "#";
+        content += comment ? std::string_view(line.back() == '\n' ? "\n" : "") : line;
+        from = end;
+    }
+    std::vector<PairEntry> pairs;
+    csv::RecordReader reader(content, ',', subject);
+    while (!reader.at_end()) {
+        auto record = reader.next();
+        if (!record) {
+            return Failure{record.error()};
+        }
+        std::vector<std::string> fields;
+        for (const csv::Field& f : record->fields) {
+            fields.emplace_back(f.quoted ? std::string_view(f.text) : csv::trimmed(f.text));
+        }
+        if (csv::blank(*record)) {
             continue;
         }
-        const auto fields = split_commas(line);
         if (fields.size() != 3 || fields[1].empty() || fields[2].empty()) {
-            return Failure{"The list \"" + path + "\" has at line " + std::to_string(line_number) +
+            return Failure{subject + " has at line " + std::to_string(record->line) +
                            " no name,ad,eg."};
         }
         if (pairs.empty() && fields[0] == "name" && fields[1] == "ad" && fields[2] == "eg") {

@@ -87,10 +87,12 @@ if(NOT measured_lines STREQUAL typed_lines)
   fail("treat of the measured widths:\n${measured_lines}\nnot that of the typed:\n${typed_lines}")
 endif()
 # -o LIST.csv: the same pairs as a named sample list, which treat takes as the width file.
-file(WRITE ${work}/lists/good.csv "name,ad,eg\nfirst one,../ad.xy,../eg.xy\nsecond,../ad.csv,../eg.txt\n")
+# A quoted name may hold a comma; a comment may hold anything.
+file(WRITE ${work}/lists/good.csv "name,ad,eg\n# the \"washed\" pair, first\n\"first, one\",../ad.xy,../eg.xy\r\n"
+           "second,../ad.csv,../eg.txt\n")
 run(0 measure --pairs lists/good.csv -o named.csv --broadening 0.05)
 file(READ ${work}/named.csv named)
-if(NOT named MATCHES "^name,ad,eg,broadening,u_ad,u_eg.?\nfirst one,[0-9.]+,[0-9.]+,0.05,[0-9.e-]+,[0-9.e-]+.?\nsecond,0.${second_ad},0.${second_eg},0.05,")
+if(NOT named MATCHES "^name,ad,eg,broadening,u_ad,u_eg.?\n\"first, one\",[0-9.]+,[0-9.]+,0.05,[0-9.e-]+,[0-9.e-]+.?\nsecond,0.${second_ad},0.${second_eg},0.05,")
   fail("named.csv:\n${named}")
 endif()
 run(0 treat named.csv -o named.IWO --rule mixture -q)
