@@ -5,6 +5,7 @@
 #include "qt/file_dialogs.h"
 #include "qt/render/cis_figure.h"
 #include "qt/width_method_box.h"
+#include "standards/cis_standards.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -27,7 +28,8 @@ namespace {
 
 enum StandardColumn { kName, kCertified, kFwhm, kU, kPattern, kColumns };
 constexpr int kSerialRole = Qt::UserRole;
-constexpr int kMeasuredRole = Qt::UserRole + 1; // a measured figure in full, beside its text
+constexpr int kMeasuredRole = Qt::UserRole + 1;  // a measured figure in full, beside its text
+constexpr int kPublishedRole = Qt::UserRole + 2; // a certified value shown, not typed
 
 QDoubleSpinBox* degree_box(QWidget* parent, double lo, double hi, int decimals) {
     auto* box = new QDoubleSpinBox(parent);
@@ -61,8 +63,8 @@ QString degrees(double value) {
 // in every digit, so that the fit is that of `cis fit` on the same patterns.
 std::string cell(const QTableWidget* table, int row, int column) {
     const QTableWidgetItem* item = table->item(row, column);
-    if (item == nullptr) {
-        return {};
+    if (item == nullptr || item->data(kPublishedRole).toBool()) {
+        return {}; // a published value shown is taken by the standard's name
     }
     const QVariant measured = item->data(kMeasuredRole);
     if (measured.isValid() && item->text() == degrees(measured.toDouble())) {
@@ -201,6 +203,23 @@ QWidget* CalibrationDialog::build_cis() {
         "Each standard: its name, its certified value (empty: the published value of a known "
         "standard such as SW1-2012), and the FWHM your laboratory measured on it"));
     standards->setMinimumHeight(130);
+    connect(standards, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() == kName) {
+            show_published(item->row());
+        } else if (item->column() == kCertified) {
+            if (item->data(kPublishedRole).toBool()) {
+                // Typed over: the value is the user's own from now on.
+                const QSignalBlocker block(standards);
+                item->setData(kPublishedRole, false);
+                QFont font = item->font();
+                font.setItalic(false);
+                item->setFont(font);
+                item->setForeground(palette().color(QPalette::Text));
+                item->setToolTip(QString());
+            }
+            show_published(item->row()); // emptied: the published value again
+        }
+    });
     layout->addWidget(standards);
 
     auto* edit_row = new QHBoxLayout;
@@ -296,6 +315,31 @@ void CalibrationDialog::index_chosen() {
     const PeakRange range = index->currentIndex() == 0 ? PeakRange{} : PeakRange{11.8, 13.2};
     cis_lo->setValue(range.lo);
     cis_hi->setValue(range.hi);
+    for (int row = 0; row < standards->rowCount(); ++row) {
+        show_published(row);
+    }
+}
+
+void CalibrationDialog::show_published(int row) {
+    QTableWidgetItem* item = standards->item(row, kCertified);
+    const QTableWidgetItem* name = standards->item(row, kName);
+    if (item == nullptr || name == nullptr ||
+        (!item->data(kPublishedRole).toBool() && !item->text().trimmed().isEmpty())) {
+        return; // a value of the user's own stays
+    }
+    const CisIndex chosen = index->currentIndex() == 0 ? CisIndex::kubler : CisIndex::arkai;
+    const auto known = certified_value(name->text().trimmed().toStdString(), chosen);
+    const QSignalBlocker block(standards);
+    item->setText(known ? QString::number(*known, 'f', 3) : QString());
+    item->setData(kPublishedRole, known.has_value());
+    QFont font = item->font();
+    font.setItalic(known.has_value());
+    item->setFont(font);
+    item->setForeground(palette().color(known ? QPalette::PlaceholderText : QPalette::Text));
+    item->setToolTip(known ? QStringLiteral("The published certified value of %1; type over it "
+                                            "to use another")
+                                 .arg(name->text().trimmed())
+                           : QString());
 }
 
 void CalibrationDialog::make_profile(const std::string& path) {
@@ -314,6 +358,7 @@ void CalibrationDialog::add_standard(const std::string& name, const std::string&
         standards->setItem(row, c, new QTableWidgetItem(QString::fromStdString(texts[c])));
     }
     standards->item(row, kName)->setData(kSerialRole, QVariant::fromValue(++next_serial_));
+    show_published(row);
 }
 
 void CalibrationDialog::add_standard_pattern(const std::string& path) {

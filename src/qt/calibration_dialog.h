@@ -87,6 +87,8 @@ private:
     void read_in_pool(std::uint64_t serial, const std::string& path, bool profile);
     void take_profile(const Reading& reading);
     void index_chosen();
+    // A known standard's published value, shown greyed in an empty Certified cell.
+    void show_published(int row);
     void take_reading(QFutureWatcher<Reading>* watcher);
     void limits_chosen();
     int row_of(std::uint64_t serial) const;

@@ -103,6 +103,18 @@ TEST_F(CalibrationDialogTest, TheTableGainsItsColumnsWithAFittedCalibration) {
     ASSERT_EQ(dialog.standards->rowCount(), 4);
     EXPECT_EQ(dialog.standards->item(3, 0)->text(), QStringLiteral("SW3-2012"));
     EXPECT_NEAR(dialog.standards->item(3, 2)->text().toDouble(), 0.35, 0.01);
+    // A known standard's empty Certified cell shows the published value, greyed, until it
+    // is typed over; a name of no standard shows none.
+    EXPECT_EQ(dialog.standards->item(3, 1)->text(), QStringLiteral("0.372"));
+    EXPECT_TRUE(dialog.standards->item(3, 1)->font().italic());
+    EXPECT_EQ(dialog.standards->item(2, 1)->text(), QStringLiteral("0.30"));
+    dialog.standards->item(1, 1)->setText(QStringLiteral("0.5"));
+    EXPECT_FALSE(dialog.standards->item(1, 1)->font().italic());
+    dialog.standards->item(1, 1)->setText(QString());
+    EXPECT_EQ(dialog.standards->item(1, 1)->text(), QStringLiteral("0.455"));
+    dialog.standards->item(0, 0)->setText(QStringLiteral("lab B"));
+    EXPECT_EQ(dialog.standards->item(0, 1)->text(), QString());
+    dialog.standards->item(0, 0)->setText(QStringLiteral("SW1-2012"));
 
     ASSERT_TRUE(dialog.fit_standards());
     ASSERT_TRUE(lab().cis);
