@@ -167,6 +167,15 @@ bool MeasureSession::choose_anode(PatternSide side, const std::string& anode) {
     return true;
 }
 
+std::string MeasureSession::anode(PatternSide side) const {
+    const MeasuredHalf& half = halves_[index(side)];
+    const Pattern* pattern = half.pattern();
+    if (pattern == nullptr || !half.states_wavelength[half.scan]) {
+        return half.anode;
+    }
+    return pattern->anode.empty() ? anode_of(*pattern->wavelength) : pattern->anode;
+}
+
 std::vector<std::string> MeasureSession::scan_names(PatternSide side) const {
     const MeasuredHalf& half = halves_[index(side)];
     std::vector<std::string> names;
@@ -288,12 +297,18 @@ std::optional<Measurement> MeasureSession::measurement() const {
         half(PatternSide::Glycolated).sha256.empty()) {
         return std::nullopt;
     }
-    const auto file = [](const MeasuredHalf& h) {
-        return MeasuredFile{h.path, h.sha256, static_cast<std::int32_t>(h.scan + 1),
-                            static_cast<float>(h.width->fwhm), static_cast<float>(h.width->u_fwhm)};
+    const auto file = [this](PatternSide side) {
+        const MeasuredHalf& h = half(side);
+        return MeasuredFile{h.path,
+                            h.sha256,
+                            static_cast<std::int32_t>(h.scan + 1),
+                            static_cast<float>(h.width->fwhm),
+                            static_cast<float>(h.width->u_fwhm),
+                            quality(side),
+                            anode(side)};
     };
-    return Measurement{file(half(PatternSide::AirDried)), file(half(PatternSide::Glycolated)),
-                       range_.lo, range_.hi, method_.fit ? "fit" : kMethodHalfHeight};
+    return Measurement{file(PatternSide::AirDried), file(PatternSide::Glycolated), range_.lo,
+                       range_.hi, method_.fit ? "fit" : kMethodHalfHeight};
 }
 
 } // namespace teravine

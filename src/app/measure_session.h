@@ -121,6 +121,10 @@ public:
     bool choose_scan(PatternSide side, std::size_t scan);
     // The anode of the tube, for the scans that state no wavelength: "Cu", "Co", ...
     bool choose_anode(PatternSide side, const std::string& anode);
+    // The anode the half's width is measured for: the one its scan states (by name, else by
+    // its wavelength), else the one told; empty when neither, Cu Kα then being taken, and
+    // for a stated wavelength of no anode known.
+    std::string anode(PatternSide side) const;
     // "scan 2: 5° to 27°, 1200 points (label)" for each scan of the half's file.
     std::vector<std::string> scan_names(PatternSide side) const;
 
@@ -161,8 +165,8 @@ public:
     // Writes them into "Air Dried IC" and "Ethylene Glycol IC"; false, and nothing
     // written, unless both are measured.
     bool use_widths();
-    // What the widths were measured on and how, for the samples placed from them; nothing
-    // unless both are measured.
+    // What the widths were measured on and how, with their quality and anode, for the
+    // samples placed from them; nothing unless both are measured.
     std::optional<Measurement> measurement() const;
 
 private:

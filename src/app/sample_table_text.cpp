@@ -133,6 +133,16 @@ std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleCol
     return {};
 }
 
+std::string sample_cell_doubt(const PlacedSample& sample, SampleColumn column) {
+    const auto& measurement = sample.origin.measurement;
+    if (!measurement || (column != SampleColumn::ad && column != SampleColumn::eg)) {
+        return {};
+    }
+    const std::string& quality =
+        column == SampleColumn::ad ? measurement->ad.quality : measurement->eg.quality;
+    return quality == "ok" ? std::string() : "Doubtful: " + quality;
+}
+
 std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::size_t>& rows,
                             bool intervals, const LabCalibration* lab) {
     // A label holds no tab or line break: the cells go as they are.

@@ -59,6 +59,11 @@ const std::array<const char*, kSampleColumnKinds>& sample_column_titles();
 // "anchizone", from `lab`'s CIS calibration; both are empty without one and for a click.
 std::string sample_cell(const PlacedSample& sample, std::size_t index, SampleColumn column,
                         const LabCalibration* lab = nullptr);
+// What the table says beside the AD or EG cell of a width the measuring dialog found
+// doubtful: "Doubtful: " and its quality ("Doubtful: weak;shoulder"). Empty for a width
+// measured "ok", for widths not measured in the dialog and for the other columns; the
+// cell's own text stays as it is.
+std::string sample_cell_doubt(const PlacedSample& sample, SampleColumn column);
 // The cell of a sample not placed: its name, its widths as measured, its KI (CIS) and zone,
 // and in the label's column "not placed: " and the reason; the other cells empty.
 std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column,

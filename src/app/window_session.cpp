@@ -71,6 +71,12 @@ std::int64_t whole(const json& object, const char* name, const std::string& wher
     return value.get<std::int64_t>();
 }
 
+// A text that sessions of earlier releases did not write: `absent` when missing.
+std::string optional_text(const json& object, const char* name, const std::string& where,
+                          const char* absent) {
+    return object.contains(name) ? text(object, name, where) : std::string(absent);
+}
+
 std::optional<float> optional_number(const json& object, const char* name,
                                      const std::string& where) {
     if (!object.contains(name) || object.at(name).is_null()) {
@@ -99,6 +105,11 @@ MeasuredFile measured_file(const json& object, const char* side, const std::stri
     if (f.width <= 0 || f.u < 0) {
         throw BadField("the width or u of " + where + " is not positive");
     }
+    f.quality = optional_text(one, "quality", where, "ok");
+    if (f.quality.empty()) {
+        throw BadField("\"quality\" of " + where + " is empty");
+    }
+    f.anode = optional_text(one, "anode", where, "");
     return f;
 }
 
@@ -131,11 +142,8 @@ std::optional<Measurement> measurement_of(const json& sample, const std::string&
 
 json measurement_json(const Measurement& m) {
     const auto file = [](const MeasuredFile& f) {
-        return json{{"path", f.path},
-                    {"sha256", f.sha256},
-                    {"scan", f.scan},
-                    {"width", f.width},
-                    {"u", f.u}};
+        return json{{"path", f.path}, {"sha256", f.sha256},   {"scan", f.scan},  {"width", f.width},
+                    {"u", f.u},       {"quality", f.quality}, {"anode", f.anode}};
     };
     return json{{"method", m.method},
                 {"range", json::array({m.range_lo, m.range_hi})},

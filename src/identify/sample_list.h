@@ -32,6 +32,12 @@ struct MeasuredFile {
     std::int32_t scan = 1; // counted from 1
     float width = 0;       // FWHM, °Δ2θ on the Cu Kα scale
     float u = 0;           // its standard uncertainty
+    // "ok", or the reasons to doubt the width joined by ';', those against the instrument
+    // profile in use included, as the measuring dialog showed them.
+    std::string quality = "ok";
+    // The anode the width was measured for: the one the scan states, else the one told;
+    // empty when neither was and Cu Kα was taken.
+    std::string anode;
     bool operator==(const MeasuredFile&) const = default;
 };
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/measure_dialog.h"
 
-#include "patterns/anode.h"
 #include "qt/file_dialogs.h"
 #include "qt/peak_plot_widget.h"
 #include "qt/render/peak_image.h"
@@ -362,13 +361,12 @@ void MeasureDialog::refresh() {
         const bool stated = pattern != nullptr && m.states_wavelength[m.scan];
         h.anode->setEnabled(pattern != nullptr && !stated);
         {
-            // A scan that states its wavelength shows its anode; another the one told.
+            // A scan that states its wavelength shows its anode; another the one told, Cu
+            // until one is.
             const QSignalBlocker blocker(h.anode);
-            std::string anode = m.anode.empty() ? std::string("Cu") : m.anode;
-            if (stated) {
-                anode = pattern->anode.empty() ? anode_of(*pattern->wavelength) : pattern->anode;
-            }
-            h.anode->setCurrentIndex(h.anode->findText(QString::fromStdString(anode)));
+            const std::string anode = session_.anode(side);
+            h.anode->setCurrentIndex(h.anode->findText(
+                QString::fromStdString(anode.empty() && !stated ? std::string("Cu") : anode)));
         }
         h.plot->update();
     }

@@ -51,6 +51,14 @@ QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
         return {};
     } else if (role == Qt::DisplayRole) {
         return QString::fromStdString(sample_cell(samples_[row], row, column, shown_lab()));
+    } else if (role == Qt::ToolTipRole || role == Qt::ForegroundRole) {
+        // A doubtful width in the measuring dialog's red, its reasons in the tip.
+        const std::string doubt = sample_cell_doubt(samples_[row], column);
+        if (doubt.empty()) {
+            return {};
+        }
+        return role == Qt::ToolTipRole ? QVariant(QString::fromStdString(doubt))
+                                       : QVariant(kDoubtfulColour);
     } else if (role == kSortRole) {
         const QString text =
             QString::fromStdString(sample_cell(samples_[row], row, column, shown_lab()));

@@ -8,6 +8,7 @@
 #include "identify/sample_list.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QTimer>
 
 namespace teravine {
@@ -21,6 +22,9 @@ public:
     // What the columns sort by: a number's value, a text as it is; the rows not placed
     // after every sample whichever the order.
     static constexpr int kSortRole = Qt::UserRole;
+    // The text of a width the measuring dialog found doubtful, as red as the dialog's
+    // message; the tool tip names the reasons.
+    static constexpr QColor kDoubtfulColour{0xc0, 0x20, 0x20};
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

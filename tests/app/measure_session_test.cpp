@@ -240,17 +240,21 @@ TEST_F(MeasureSessionTest, ScansAndAnodesChosen) {
     ASSERT_TRUE(session.set_range({6.5, 11.5}));
     const auto fwhm = [&] { return session.half(PatternSide::AirDried).width->fwhm; };
     EXPECT_NEAR(fwhm(), 0.45, 0.005);
+    EXPECT_EQ(session.anode(PatternSide::AirDried), ""); // none stated, none told: Cu
     ASSERT_TRUE(session.choose_scan(PatternSide::AirDried, 1));
     EXPECT_NEAR(fwhm(), 0.3, 0.005);
     EXPECT_FALSE(session.choose_scan(PatternSide::AirDried, 2));
     EXPECT_EQ(session.half(PatternSide::AirDried).scan, 1u);
 
-    // The anode told reaches the scans that state no wavelength, and only them.
+    // The anode told reaches the scans that state no wavelength, and only them; a scan
+    // stating one is measured for the anode of its wavelength.
     EXPECT_FALSE(session.choose_anode(PatternSide::AirDried, "W"));
     ASSERT_TRUE(session.choose_anode(PatternSide::AirDried, "co"));
     EXPECT_NEAR(fwhm(), 0.3, 0.005);
     EXPECT_FALSE(session.half(PatternSide::AirDried).width->converted);
+    EXPECT_EQ(session.anode(PatternSide::AirDried), "Cu");
     ASSERT_TRUE(session.choose_scan(PatternSide::AirDried, 0));
+    EXPECT_EQ(session.anode(PatternSide::AirDried), "Co");
     Pattern cobalt = session.half(PatternSide::AirDried).file.scans[0];
     EXPECT_EQ(cobalt.wavelength, anode_lines("Co")->alpha1);
     EXPECT_TRUE(session.half(PatternSide::AirDried).width->converted);
@@ -307,8 +311,14 @@ TEST_F(MeasureSessionTest, WidthsAreHeldAgainstTheWindowsCalibration) {
         // The glycolated file states nothing either, and is measured as the profile is or not.
         EXPECT_EQ(held.quality(PatternSide::Glycolated).find(kInstrumentSetup), std::string::npos)
             << what;
-        ASSERT_TRUE(held.measurement().has_value()) << what;
-        EXPECT_EQ(held.measurement()->method, c.fitted ? "fit" : kMethodHalfHeight) << what;
+        // The pair handed on keeps each width's quality as shown, and the anode told.
+        const auto measurement = held.measurement();
+        ASSERT_TRUE(measurement.has_value()) << what;
+        EXPECT_EQ(measurement->method, c.fitted ? "fit" : kMethodHalfHeight) << what;
+        EXPECT_EQ(measurement->ad.quality, quality_text(expected)) << what;
+        EXPECT_EQ(measurement->eg.quality, held.quality(PatternSide::Glycolated)) << what;
+        EXPECT_EQ(measurement->ad.anode, c.anode) << what;
+        EXPECT_EQ(measurement->eg.anode, "") << what;
     }
     lab.profile.reset();
     EXPECT_EQ(held.quality(PatternSide::AirDried), held.half(PatternSide::AirDried).width->quality);

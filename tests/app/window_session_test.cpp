@@ -2,11 +2,13 @@
 // Sessions: a window saved and opened in another draws the same picture and shows the
 // same table; a damaged file, or one of a later version, changes nothing.
 #include "app/sample_table_text.h"
+#include "app/window_session.h"
 #include "support/fingerprint.h"
 #include "support/session.h"
 #include "text/sha256.h"
 
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 namespace teravine {
@@ -30,10 +32,11 @@ std::string last_drawing(const RecordingSurface& picture) {
     return out.str();
 }
 
-// A measurement as the measuring dialog hands it over, its widths written into the boxes.
+// A measurement as the measuring dialog hands it over, its widths written into the boxes:
+// the air-dried width doubtful and told Co, the glycolated one sound and on Cu by default.
 Measurement measured_pair() {
-    return {{"/data/pit B ad.raw", sha256_hex("ad"), 2, 0.55f, 0.0123f},
-            {"/data/pit B eg.xy", sha256_hex("eg"), 1, 0.45f, 0.0081f},
+    return {{"/data/pit B ad.raw", sha256_hex("ad"), 2, 0.55f, 0.0123f, "weak;shoulder", "Co"},
+            {"/data/pit B eg.xy", sha256_hex("eg"), 1, 0.45f, 0.0081f, "ok", ""},
             6.25,
             11.5,
             kMethodHalfHeight};
@@ -94,6 +97,11 @@ TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
     EXPECT_EQ(other.state().samples[6].origin.name, "Pit, \"B\"");
     EXPECT_FALSE(other.state().samples[6].origin.measurement);
     EXPECT_EQ(other.state().samples[7].origin.measurement, measured_pair());
+    EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::ad),
+              "Doubtful: weak;shoulder");
+    EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::eg), "");
+    EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::label), "");
+    EXPECT_EQ(sample_cell_doubt(other.state().samples[6], SampleColumn::ad), "");
     EXPECT_EQ(last_drawing(other.picture), last_drawing(picture));
     EXPECT_NE(last_drawing(picture).find("Pit, \"B\""), std::string::npos);
 
@@ -163,6 +171,10 @@ TEST_F(WindowSessionTest, ADamagedOrLaterSessionChangesNothing) {
         {replaced("\"scan\": 2", "\"scan\": 0"),
          "\"scan\" of \"ad\" of the measurement of sample 7"},
         {replaced("\"eg\": {", "\"eg\": 3, \"old\": {"), "of the measurement of sample 7 has no"},
+        {replaced("\"quality\": \"weak;shoulder\"", "\"quality\": 3"),
+         "\"quality\" of \"ad\" of the measurement of sample 7 is not a text"},
+        {replaced("\"quality\": \"weak;shoulder\"", "\"quality\": \"\""), "\"quality\" of \"ad\""},
+        {replaced("\"anode\": \"Co\"", "\"anode\": null"), "\"anode\" of \"ad\""},
     };
     for (const auto& c : cases) {
         const std::string path = folder.file("bad.json");
@@ -176,6 +188,16 @@ TEST_F(WindowSessionTest, ADamagedOrLaterSessionChangesNothing) {
         EXPECT_TRUE(state().grids_on.n);
         EXPECT_EQ(last_drawing(picture), drawn);
     }
+
+    // Saved before widths kept their quality and anode: read as sound and on Cu.
+    const std::string earlier =
+        std::regex_replace(good, std::regex("\n *\"(quality|anode)\": \"[^\"]*\","), "");
+    ASSERT_EQ(earlier.find("\"quality\""), std::string::npos);
+    const auto opened = read_session_text(earlier, "earlier");
+    ASSERT_TRUE(opened.ok()) << opened.error();
+    const Measurement& m = *opened->samples[6].origin.measurement;
+    EXPECT_EQ((std::vector<std::string>{m.ad.quality, m.ad.anode, m.eg.quality, m.eg.anode}),
+              (std::vector<std::string>{"ok", "", "ok", ""}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "qt/main_window.h"
 #include "qt/picture_box.h"
 #include "qt/sample_table_dock.h"
+#include "qt/sample_table_model.h"
 #include "qt/save_picture_dialog.h"
 #include "support/scratch_folder.h"
 
@@ -314,6 +315,37 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
               static_cast<int>(state().samples.size() + state().unplaced.size()));
     window.menus().Cl_p->trigger();
     EXPECT_EQ(table.model().rowCount(), 0);
+}
+
+// A width the measuring dialog found doubtful is drawn in red with its reasons as the tip;
+// a sound one, and a width not measured in the dialog, as any other.
+TEST(SampleTableModelTest, ADoubtfulWidthIsRedWithItsReasons) {
+    SampleList samples(3);
+    Measurement measurement;
+    measurement.ad.quality = "weak;shoulder";
+    samples[0].origin.measurement = measurement;
+    measurement.ad.quality = "ok";
+    measurement.eg.quality = "unresolved;instrument-method";
+    samples[1].origin.measurement = measurement;
+    const std::vector<UnplacedSample> unplaced;
+    const LabCalibration lab;
+    const SampleTableModel model(samples, unplaced, lab);
+    const struct {
+        int row, column; // AD is column 2, EG column 3
+        const char* tip;
+    } cases[] = {{0, 2, "Doubtful: weak;shoulder"},
+                 {0, 3, ""},
+                 {0, 4, ""},
+                 {1, 2, ""},
+                 {1, 3, "Doubtful: unresolved;instrument-method"},
+                 {2, 2, ""}};
+    for (const auto& c : cases) {
+        const QModelIndex at = model.index(c.row, c.column);
+        EXPECT_EQ(at.data(Qt::ToolTipRole).toString().toStdString(), c.tip) << c.row << c.column;
+        EXPECT_EQ(at.data(Qt::ForegroundRole).value<QColor>() == SampleTableModel::kDoubtfulColour,
+                  *c.tip != '\0')
+            << c.row << c.column;
+    }
 }
 
 // Save Picture writes what teravine-cli plot draws for the same samples and size, with

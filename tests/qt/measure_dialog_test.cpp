@@ -9,6 +9,7 @@
 #include "qt/main_window.h"
 #include "qt/measure_dialog.h"
 #include "qt/peak_plot_widget.h"
+#include "qt/sample_table_dock.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_services.h"
 #include "text/sha256.h"
@@ -318,6 +319,14 @@ TEST_F(MeasureDialogTest, TheMethodChosenMeasuresBothPatterns) {
     EXPECT_TRUE(message->text().contains(QStringLiteral("instrument-method")))
         << message->text().toStdString();
     EXPECT_TRUE(dialog.calibration_note->text().contains(QStringLiteral("does not carry over")));
+    // The sample drawn from them keeps the flag: its table cell names the reasons.
+    dialog.use_and_draw->click();
+    SampleTableModel& table = window.sample_table().model();
+    table.show_appended();
+    ASSERT_EQ(table.rowCount(), 1);
+    EXPECT_EQ(table.index(0, 3).data(Qt::ToolTipRole).toString(),
+              QStringLiteral("Doubtful: ") +
+                  QString::fromStdString(dialog.session().quality(PatternSide::Glycolated)));
     window.terav().stop_instrument_profile();
     window.terav().stop_cis_calibration();
     EXPECT_FALSE(message->text().contains(QStringLiteral("instrument-method")));
