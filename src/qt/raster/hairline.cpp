@@ -191,13 +191,27 @@ void draw_hairline_point(const PixelRows& rows, double x, double y, std::uint32_
     set_pixel(rows, round_to_pixel(x), round_to_pixel(y), pixel);
 }
 
-void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, double y2,
-                   std::uint32_t pixel) {
+namespace {
+
+// A segment outside the band draws nothing, and one of no length is a point: true when
+// either settled it, so that no walk along it is needed.
+bool drawn_without_walk(const PixelRows& rows, double x1, double y1, double x2, double y2,
+                        std::uint32_t pixel) {
     if (misses_band(rows, y1, y2)) {
-        return;
+        return true;
     }
     if (fuzzy_equal(x1, x2) && fuzzy_equal(y1, y2)) {
         draw_hairline_point(rows, x1, y1, pixel);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, double y2,
+                   std::uint32_t pixel) {
+    if (drawn_without_walk(rows, x1, y1, x2, y2, pixel)) {
         return;
     }
     walk_segment(rows, x1, y1, x2, y2, [&](int from, int to, int minor1, int inc, auto along_y) {
@@ -213,11 +227,7 @@ void draw_hairline(const PixelRows& rows, double x1, double y1, double x2, doubl
 
 void draw_antialiased_hairline(const PixelRows& rows, double x1, double y1, double x2, double y2,
                                std::uint32_t pixel) {
-    if (misses_band(rows, y1, y2)) {
-        return;
-    }
-    if (fuzzy_equal(x1, x2) && fuzzy_equal(y1, y2)) {
-        draw_hairline_point(rows, x1, y1, pixel);
+    if (drawn_without_walk(rows, x1, y1, x2, y2, pixel)) {
         return;
     }
     walk_segment(rows, x1, y1, x2, y2, [&](int from, int to, int minor1, int inc, auto along_y) {
