@@ -46,6 +46,7 @@ inline constexpr const char* kFlank = "flank";       // a crossing lies in a fla
 inline constexpr const char* kShoulder = "shoulder"; // a second maximum within the peak
 inline constexpr const char* kBreadth = "breadth";   // breadth / FWHM no single peak gives
 inline constexpr const char* kUnstable = "unstable"; // resampled counts often find no width
+inline constexpr const char* kSparse = "sparse";     // fewer than three steps across the FWHM
 
 // "ok" for no reasons, else the reasons joined by ';'.
 std::string quality_text(const std::vector<std::string>& reasons);

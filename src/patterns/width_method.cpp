@@ -2,8 +2,41 @@
 #include "patterns/width_method.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace teravine {
+namespace {
+
+// A width fewer steps of the scan across than this is not sampled finely enough to be read
+// or fitted: a peak of one or two points has no shape.
+constexpr double kLeastStepsAcross = 3;
+
+// The median step between the points of the pattern within [lo, hi], its own scale.
+double median_step(const Pattern& pattern, double lo, double hi) {
+    const auto& x = pattern.two_theta;
+    const auto first = std::lower_bound(x.begin(), x.end(), lo);
+    const auto end = std::upper_bound(first, x.end(), hi);
+    std::vector<double> steps;
+    for (auto it = first; it != end && std::next(it) != end; ++it) {
+        steps.push_back(*std::next(it) - *it);
+    }
+    if (steps.empty()) {
+        return 0;
+    }
+    std::nth_element(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2),
+                     steps.end());
+    return steps[steps.size() / 2];
+}
+
+// Whichever method read it, a width the scan's step cannot resolve is flagged.
+void flag_sparse_sampling(PeakWidth& width, const Pattern& pattern) {
+    const double across = width.right - width.left; // the crossings, on the pattern's scale
+    if (across < kLeastStepsAcross * median_step(pattern, width.range_lo, width.range_hi)) {
+        width.quality = width.quality == "ok" ? kSparse : width.quality + ";" + kSparse;
+    }
+}
+
+} // namespace
 
 std::string WidthMethod::name() const {
     if (!fit) {
@@ -43,18 +76,21 @@ Outcome<MethodReading> read_width(const Pattern& pattern, const PeakRange& range
         if (!width) {
             return Failure{width.error()};
         }
-        return MethodReading{std::move(*width), method.name(), std::nullopt};
+        flag_sparse_sampling(width.value(), pattern);
+        return MethodReading{std::move(width.value()), method.name(), std::nullopt};
     }
     auto fit = fit_profile(pattern, range, method.options);
     if (!fit) {
         return Failure{fit.error()};
     }
     PeakWidth width = width_of_fit(*fit);
+    flag_sparse_sampling(width, pattern);
+    fit.value().quality = width.quality;
     std::string name = method.name();
     if (fit->components.size() > 1) {
         name += ":" + std::to_string(fit->used + 1) + "/" + std::to_string(fit->components.size());
     }
-    return MethodReading{std::move(width), std::move(name), std::move(*fit)};
+    return MethodReading{std::move(width), std::move(name), std::move(fit.value())};
 }
 
 } // namespace teravine

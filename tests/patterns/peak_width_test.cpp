@@ -3,6 +3,7 @@
 // backgrounds a clay pattern has, other anodes, and the patterns that have no peak.
 #include "patterns/anode.h"
 #include "patterns/peak_width.h"
+#include "patterns/width_method.h"
 #include "synthetic_pattern.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,23 @@ TEST(PeakWidth, FlagsDoubtfulReadings) {
         ASSERT_TRUE(w.ok()) << c.what << ": " << w.error();
         EXPECT_EQ(w->quality, c.quality) << c.what << " " << w->fwhm;
         EXPECT_GE(w->breadth, 0) << c.what;
+    }
+}
+
+// A peak too few steps of the scan across is flagged, read at half height or fitted.
+TEST(PeakWidth, FlagsAPeakTheStepCannotResolve) {
+    WidthMethod fitted;
+    fitted.fit = true;
+    for (const WidthMethod& method : {WidthMethod{}, fitted}) {
+        for (const double step : {0.01, 0.05, 0.12}) {
+            PeakShape shape;
+            shape.step = step;
+            const auto r = read_width(synthetic::make_pattern(shape), {}, method);
+            ASSERT_TRUE(r.ok()) << method.name() << " " << step << ": " << r.error();
+            const bool sparse = r->width.quality.find(kSparse) != std::string::npos;
+            EXPECT_EQ(sparse, step > 0.3 / 3)
+                << method.name() << " " << step << " " << r->width.quality;
+        }
     }
 }
 
