@@ -66,13 +66,7 @@ std::optional<CisValue> sample_cis(const SampleOrigin& origin, const LabCalibrat
     if (!origin.measured) {
         return std::nullopt; // a click has no measured width
     }
-    float u = 0;
-    if (origin.u_ad) {
-        u = *origin.u_ad;
-    } else if (origin.measurement) {
-        u = origin.measurement->ad.u;
-    }
-    return width_cis(origin.ad, u, lab);
+    return width_cis(origin.ad, origin.u_ad.value_or(0.0f), lab);
 }
 
 Outcome<PeakWidth> measure_standard(const std::string& path, const PeakRange& range,

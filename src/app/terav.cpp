@@ -299,6 +299,7 @@ void Terav::Command1_Click() {
     if (box_measurement_ && box_measurement_->ad_text == services_.text(TextBox::Xls) &&
         box_measurement_->eg_text == services_.text(TextBox::Yls)) {
         origin.measurement = box_measurement_->measurement;
+        take_measured_uncertainties(origin);
     } else {
         box_measurement_.reset();
     }

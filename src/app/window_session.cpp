@@ -281,6 +281,7 @@ WindowSession session_from(const json& root) {
         o.u_ad = optional_number(one, "u_ad", where);
         o.u_eg = optional_number(one, "u_eg", where);
         o.measurement = measurement_of(one, where);
+        take_measured_uncertainties(o); // a session saved before they were kept apart
         s.samples.push_back(std::move(sample));
     }
     s.lab = lab_of(root);

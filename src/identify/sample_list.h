@@ -70,6 +70,21 @@ struct SampleOrigin {
     std::optional<Measurement> measurement;
 };
 
+// A measured pair's own uncertainties are those of its measurement, unless the sample
+// already states its own: the one place its interval and its calibrated value read them.
+inline void take_measured_uncertainties(SampleOrigin& origin) {
+    if (!origin.measurement) {
+        return;
+    }
+    const auto own = [](float u) { return u > 0 && u < 1e30f ? std::optional(u) : std::nullopt; };
+    if (!origin.u_ad) {
+        origin.u_ad = own(origin.measurement->ad.u);
+    }
+    if (!origin.u_eg) {
+        origin.u_eg = own(origin.measurement->eg.u);
+    }
+}
+
 struct PlacedSample {
     SampleRecord record;
     Line line_k;           // constant k through the point: 110 points, AD 0.01 .. 1.10

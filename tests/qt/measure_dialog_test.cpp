@@ -130,6 +130,10 @@ TEST_F(MeasureDialogTest, ShowsTheCliWidthsAndUseAndDrawPlacesItsSample) {
     EXPECT_EQ(measured->ad.path, ad);
     EXPECT_EQ(measured->eg.sha256, *sha256_of_file(eg));
     EXPECT_EQ(measured->range_lo, 7.1);
+    // Its interval takes the measurement's own u, as a measured list's sample does.
+    const SampleOrigin& origin = window.terav().state().samples.back().origin;
+    EXPECT_EQ(origin.u_ad, std::optional(measured->ad.u));
+    EXPECT_EQ(origin.u_eg, std::optional(measured->eg.u));
 
     const std::string figure = folder.file("peaks.png");
     EXPECT_EQ(dialog.save_figure_to(figure), std::nullopt);
