@@ -45,11 +45,6 @@ std::optional<float> parse_number(std::string_view text, char decimal) {
     return value;
 }
 
-std::string shortest(float value) {
-    char text[32];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
 } // namespace
 
 Outcome<NamedList> read_sample_list_text(std::string_view content, const std::string& subject) {
@@ -228,11 +223,11 @@ std::string sample_list_header(bool with_u) {
 }
 
 std::string sample_list_line(const ListedSample& sample, bool with_u) {
-    std::string line = csv_field(sample.name) + ',' + shortest(sample.ad) + ',' +
-                       shortest(sample.eg) + ',' + shortest(sample.broadening);
+    std::string line = csv_field(sample.name) + ',' + csv_number(sample.ad) + ',' +
+                       csv_number(sample.eg) + ',' + csv_number(sample.broadening);
     if (with_u) {
-        line += ',' + (sample.u_ad ? shortest(*sample.u_ad) : std::string()) + ',' +
-                (sample.u_eg ? shortest(*sample.u_eg) : std::string());
+        line += ',' + (sample.u_ad ? csv_number(*sample.u_ad) : std::string()) + ',' +
+                (sample.u_eg ? csv_number(*sample.u_eg) : std::string());
     }
     return line;
 }

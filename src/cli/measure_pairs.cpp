@@ -2,6 +2,7 @@
 #include "cli/measure_pairs.h"
 
 #include "batch/csv_records.h"
+#include "batch/result_csv.h"
 #include "batch/result_target.h"
 #include "batch/sample_list_file.h"
 #include "batch/width_file.h"
@@ -12,7 +13,6 @@
 #include "identify/shared_work.h"
 #include "identify/width_entry.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -78,22 +78,6 @@ Outcome<std::vector<PairEntry>> read_pair_list(const std::string& path) {
     return pairs;
 }
 
-std::string csv_field(const std::string& text) {
-    if (text.find_first_of(",\"") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return quoted + "\"";
-}
-
-std::string shortest(float value) {
-    char text[32];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
 int fail(const std::string& description) {
     std::cerr << description << "\n";
     return kExitFailure;
@@ -148,19 +132,22 @@ std::vector<PairOutcome> measure_every_pair(const std::vector<PairEntry>& pairs,
     std::vector<bool> done(pairs.size(), false);
     std::size_t written = 0;
     std::mutex lock;
-    share_out(pairs.size(), 0, [&] {
-        return [&](std::size_t i) {
-            PairOutcome outcome = measure_pair(pairs[i], job, broadening);
-            const std::lock_guard<std::mutex> hold(lock);
-            outcomes[i] = std::move(outcome);
-            done[i] = true;
-            for (; written < pairs.size() && done[written]; ++written) {
-                for (const auto& message : outcomes[written].messages) {
-                    std::cerr << message << "\n";
+    share_out(
+        pairs.size(), 0,
+        [&] {
+            return [&](std::size_t i) {
+                PairOutcome outcome = measure_pair(pairs[i], job, broadening);
+                const std::lock_guard<std::mutex> hold(lock);
+                outcomes[i] = std::move(outcome);
+                done[i] = true;
+                for (; written < pairs.size() && done[written]; ++written) {
+                    for (const auto& message : outcomes[written].messages) {
+                        std::cerr << message << "\n";
+                    }
                 }
-            }
-        };
-    });
+            };
+        },
+        1);
     return outcomes;
 }
 
@@ -230,7 +217,7 @@ int run_measure_pairs(const PairsJob& job) {
     } else {
         out.line("Widths measured from " + job.list);
         out.line(std::to_string(width_lines.size()));
-        out.line(shortest(broadening));
+        out.line(csv_number(broadening));
         for (const auto& line : width_lines) {
             out.line(line);
         }

@@ -20,13 +20,15 @@ inline constexpr std::size_t kShareChunk = 32; // items taken at a time: keeps t
 inline constexpr unsigned kMostWorkers = 16;
 
 // workers 0 uses every core. A failure (an exception) in a worker stops the others
-// and is rethrown here.
+// and is rethrown here. Items costly each (a pattern measured) are taken one at a time,
+// `chunk` 1, so that even a few are shared.
 template <class MakeWorker>
-void share_out(std::size_t count, unsigned workers, const MakeWorker& make_worker) {
+void share_out(std::size_t count, unsigned workers, const MakeWorker& make_worker,
+               std::size_t chunk = kShareChunk) {
     if (workers == 0) {
         workers = std::max(1u, std::thread::hardware_concurrency());
     }
-    const std::size_t chunks = (count + kShareChunk - 1) / kShareChunk;
+    const std::size_t chunks = (count + chunk - 1) / chunk;
     workers = static_cast<unsigned>(
         std::min<std::size_t>({workers, kMostWorkers, std::max<std::size_t>(chunks, 1)}));
 
@@ -38,11 +40,11 @@ void share_out(std::size_t count, unsigned workers, const MakeWorker& make_worke
         try {
             auto each = make_worker();
             while (!stop.load(std::memory_order_relaxed)) {
-                const std::size_t first = next.fetch_add(kShareChunk, std::memory_order_relaxed);
+                const std::size_t first = next.fetch_add(chunk, std::memory_order_relaxed);
                 if (first >= count) {
                     break;
                 }
-                const std::size_t last = std::min(first + kShareChunk, count);
+                const std::size_t last = std::min(first + chunk, count);
                 for (std::size_t i = first; i < last; ++i) {
                     each(i);
                 }
