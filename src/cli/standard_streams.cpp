@@ -15,14 +15,6 @@ Outcome<std::string> read_input_text(const std::string& path) {
     return read_text_file(path);
 }
 
-std::optional<std::string> open_output(LineWriter& out, const std::string& path) {
-    if (is_standard_stream(path)) {
-        out.open_standard_output();
-        return std::nullopt;
-    }
-    return out.open(path);
-}
-
 std::optional<std::string> open_output_whole(LineWriter& out, const std::string& path) {
     if (is_standard_stream(path)) {
         out.open_standard_output();

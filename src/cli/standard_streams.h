@@ -24,9 +24,6 @@ inline bool is_standard_stream(const std::string& path) {
 // The whole text of the file, or of standard input for "-".
 Outcome<std::string> read_input_text(const std::string& path);
 
-// Opens the writer on the file, or on standard output for "-"; the failure text if any.
-std::optional<std::string> open_output(LineWriter& out, const std::string& path);
-
 // Opens the writer on the file, to be written whole (LineWriter::open_whole), or on
 // standard output for "-"; the failure text if any.
 std::optional<std::string> open_output_whole(LineWriter& out, const std::string& path);

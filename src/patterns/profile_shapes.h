@@ -38,7 +38,6 @@ struct ProfileSlopes {
     double value = 0, by_position = 0, by_width = 0, by_mixing = 0;
     bool right = false;
 };
-ProfileSlopes profile_slopes(const Profile& profile, double two_theta);
 
 // A profile made ready to be evaluated at many points: what each side's width and shape
 // fix (a Pearson VII's 2^(1/m) - 1 and its slope by m) is worked out once, not at every
@@ -62,7 +61,8 @@ private:
     Side left_, right_;
 };
 
-// The full width at half maximum, found on the profile itself on each side of the top.
+// The full width at half maximum: the mean of the two sides' widths, each side at half its
+// top half its own width from the position.
 double profile_fwhm(const Profile& profile);
 
 // Area over height.

@@ -339,12 +339,4 @@ Outcome<PatternFile> read_xrdml_scans(std::string_view content, const std::strin
     return checked_scans(std::move(file), path);
 }
 
-Outcome<Pattern> read_xrdml_pattern(std::string_view content, const std::string& path) {
-    auto file = read_xrdml_scans(content, path);
-    if (!file) {
-        return Failure{file.error()};
-    }
-    return choose_scan(std::move(file.value()), {}, path);
-}
-
 } // namespace teravine

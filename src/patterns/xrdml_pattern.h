@@ -21,9 +21,6 @@ namespace teravine {
 // beyond any instrument's (too many elements, too deep).
 Outcome<PatternFile> read_xrdml_scans(std::string_view content, const std::string& path);
 
-// The one scan of an XRDML file; a file of several is refused, listing them.
-Outcome<Pattern> read_xrdml_pattern(std::string_view content, const std::string& path);
-
 // Whether the text looks like XRDML whatever the file is called.
 bool looks_like_xrdml(std::string_view content);
 
