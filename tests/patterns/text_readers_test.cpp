@@ -12,6 +12,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace teravine {
@@ -271,6 +272,22 @@ TEST(TextReaders, NameTheAnodeHoweverTheFileSpellsIt) {
     };
     for (const auto& [text, symbol] : cases) {
         EXPECT_EQ(anode_named(text), symbol) << text;
+    }
+}
+
+// A file that names its anode and states no wavelength is measured at that anode's lines.
+TEST(TextReaders, ANamedAnodeWithoutWavelengthsGivesItsLines) {
+    ScratchFolder folder;
+    const std::string scan = "_START=5\n_STEPSIZE=0.02\n_COUNTS\n" + counts_lines(20);
+    const std::vector<std::tuple<const char*, std::string, double>> cases = {
+        {"co.uxd", "_ANODE=Co\n" + scan, 1.78901},
+        {"stated.uxd", "_ANODE=Co\n_WL1=1.6\n" + scan, 1.6},
+        {"none.uxd", scan, 0},
+    };
+    for (const auto& [file, text, alpha1] : cases) {
+        const auto read = read_pattern_file(folder.write(file, text));
+        ASSERT_TRUE(read.ok()) << file << ": " << read.error();
+        EXPECT_NEAR(read->wavelength.value_or(0), alpha1, 1e-4) << file;
     }
 }
 
