@@ -3,7 +3,6 @@
 
 #include "patterns/anode.h"
 #include "patterns/read_pattern.h"
-#include "text/sha256.h"
 
 #include <algorithm>
 #include <cmath>
@@ -106,14 +105,12 @@ ReadResult MeasureSession::read_and_measure(const ReadRequest& request) {
     ReadResult result{request, MeasuredHalf{}};
     MeasuredHalf& half = result.half;
     half.path = request.path;
-    auto file = read_pattern_scans(request.path);
+    auto file = read_pattern_scans(request.path, Digest::sha256);
     if (!file) {
         half.problem = file.error();
         return result;
     }
     half.file = std::move(file.value());
-    const auto digest = sha256_of_file(request.path);
-    half.sha256 = digest ? *digest : std::string();
     for (const Pattern& scan : half.file.scans) {
         half.states_wavelength.push_back(scan.wavelength.has_value());
     }
@@ -293,14 +290,14 @@ namespace teravine {
 
 std::optional<Measurement> MeasureSession::measurement() const {
     // A file that could not be read again for its digest leaves the pair without a record.
-    if (!widths_ready() || half(PatternSide::AirDried).sha256.empty() ||
-        half(PatternSide::Glycolated).sha256.empty()) {
+    if (!widths_ready() || half(PatternSide::AirDried).file.sha256.empty() ||
+        half(PatternSide::Glycolated).file.sha256.empty()) {
         return std::nullopt;
     }
     const auto file = [this](PatternSide side) {
         const MeasuredHalf& h = half(side);
         return MeasuredFile{h.path,
-                            h.sha256,
+                            h.file.sha256,
                             static_cast<std::int32_t>(h.scan + 1),
                             static_cast<float>(h.width->fwhm),
                             static_cast<float>(h.width->u_fwhm),

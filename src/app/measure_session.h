@@ -38,7 +38,6 @@ struct MeasuredHalf {
     std::optional<PeakWidth> width;      // none when nothing could be measured
     std::optional<ProfileFit> fit;       // when the width was taken by a fit
     std::string problem;                 // the reader's or the measurer's message
-    std::string sha256;                  // of the file as read; empty when not read
 
     // The scan measured, with the told anode's wavelength when it states none; null when
     // nothing was read.

@@ -14,6 +14,7 @@ namespace teravine {
 struct PatternFile {
     std::string format;         // the format's name as `pattern --info` prints it
     std::vector<Pattern> scans; // at least one once read
+    std::string sha256 = {};    // of the bytes read, when it was asked for; else empty
 };
 
 // One format's reader: the file's bytes and its path, which names it in messages. Every

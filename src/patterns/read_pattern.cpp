@@ -2,6 +2,7 @@
 #include "patterns/read_pattern.h"
 
 #include "patterns/pattern_formats.h"
+#include "text/sha256.h"
 #include "text/text_file.h"
 
 #include <algorithm>
@@ -68,7 +69,7 @@ constexpr double kSameWavelength = 0.005;
 
 } // namespace
 
-Outcome<PatternFile> read_pattern_scans(const std::string& path) {
+Outcome<PatternFile> read_pattern_scans(const std::string& path, Digest digest) {
     if (const auto refused = unreadable_by_size(path)) {
         return Failure{*refused};
     }
@@ -80,7 +81,11 @@ Outcome<PatternFile> read_pattern_scans(const std::string& path) {
     if (format == nullptr) {
         return Failure{pattern_subject(path) + " is not in a format Teravine reads."};
     }
-    return format->read(*bytes, path);
+    auto file = format->read(*bytes, path);
+    if (file && digest == Digest::sha256) {
+        file.value().sha256 = sha256_hex(*bytes);
+    }
+    return file;
 }
 
 Outcome<Pattern> choose_scan(PatternFile file, const PatternChoice& choice,

@@ -19,8 +19,10 @@ struct PatternChoice {
 };
 
 // Every scan of the file, with its format (pattern_formats). Files over 64 MiB and files
-// that are not regular files are refused before they are read.
-Outcome<PatternFile> read_pattern_scans(const std::string& path);
+// that are not regular files are refused before they are read. With Digest::sha256 the
+// file also carries the SHA-256 of the very bytes its scans were read from.
+enum class Digest { none, sha256 };
+Outcome<PatternFile> read_pattern_scans(const std::string& path, Digest digest = Digest::none);
 
 // The scan the choice names (the only one when there is one; a file of several without a
 // choice is refused, the message listing each scan's 2θ span and points), with the

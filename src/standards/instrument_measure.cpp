@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "standards/instrument_measure.h"
 
-#include "text/sha256.h"
-
 namespace teravine {
 
 Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
@@ -50,19 +48,19 @@ Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
 Outcome<MeasuredInstrument> measure_instrument_file(const std::string& path,
                                                     const PatternChoice& choice,
                                                     const InstrumentRequest& request) {
-    const auto pattern = read_pattern_file(path, choice);
+    auto file = read_pattern_scans(path, Digest::sha256);
+    if (!file) {
+        return Failure{file.error()};
+    }
+    const std::string digest = file->sha256;
+    const auto pattern = choose_scan(std::move(file.value()), choice, path);
     if (!pattern) {
         return Failure{pattern.error()};
     }
     auto measured = measure_instrument(*pattern, request);
-    if (!measured) {
-        return measured;
+    if (measured) {
+        measured.value().profile.sha256 = digest;
     }
-    const auto digest = sha256_of_file(path);
-    if (!digest) {
-        return Failure{digest.error()};
-    }
-    measured.value().profile.sha256 = *digest;
     return measured;
 }
 
