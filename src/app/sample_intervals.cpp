@@ -34,25 +34,15 @@ void measure_sample_intervals(const Calibration& cal, SampleList& samples, std::
     const std::optional<WidthSigmas> shared_sigmas =
         sigma > 0 ? std::optional(WidthSigmas{sigma, sigma}) : std::nullopt;
     std::vector<MeasuredPair> pairs;
-    std::vector<std::size_t> shared;
     for (std::size_t i = first; i < samples.size(); ++i) {
         const SampleOrigin& o = samples[i].origin;
-        samples[i].uncertainty.reset();
-        if (o.u_ad || o.u_eg) {
-            const MeasuredPair pair = measured_pair(samples[i], table);
-            samples[i].uncertainty = width_uncertainty(
-                cal, pair.ad, pair.eg, pair.removal, *sample_sigmas(o.u_ad, o.u_eg, shared_sigmas));
-        } else if (shared_sigmas) {
-            pairs.push_back(measured_pair(samples[i], table));
-            shared.push_back(i);
-        }
+        pairs.push_back(measured_pair(samples[i], table));
+        pairs.back().sigmas = sample_sigmas(o.u_ad, o.u_eg, shared_sigmas);
     }
-    if (!pairs.empty()) {
-        const unsigned workers = pairs.size() == 1 ? 1 : 0; // one is quicker without threads
-        auto found = width_uncertainties(cal, pairs, *shared_sigmas, workers);
-        for (std::size_t i = 0; i < found.size(); ++i) {
-            samples[shared[i]].uncertainty = std::move(found[i]);
-        }
+    const unsigned workers = pairs.size() == 1 ? 1 : 0; // one is quicker without threads
+    auto found = width_uncertainties(cal, pairs, std::nullopt, workers);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        samples[first + i].uncertainty = std::move(found[i]);
     }
 }
 

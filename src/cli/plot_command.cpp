@@ -80,35 +80,28 @@ Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene, float& broad
     const LineTables tables = make_line_tables(scene.cal);
     std::vector<Identification> found = identify_pairs(scene.cal, tables, widths.ad, widths.eg);
     const auto sigmas = chosen_sigmas(args.sigmas);
-    std::vector<MeasuredPair> shared_pairs; // under --sigma, measured together on every core
-    std::vector<std::size_t> shared;
+    // With --sigma or a listed u, each sample's region drawn around it, from its widths as
+    // measured, all of them on every core.
+    std::vector<MeasuredPair> pairs;
+    const std::size_t first = scene.samples.size();
     for (std::size_t i = 0; i < found.size(); ++i) {
         if (!found[i].placed) {
             continue;
         }
         PlacedSample& placed = scene.samples.emplace_back(std::move(*found[i].placed));
         placed.origin.name = measured.name_of(i);
-        // With --sigma or a listed u, each sample's region drawn around it, from its
-        // widths as measured.
-        const MeasuredPair pair{
-            measured.ad[i], measured.eg[i], {measured.broadening_of(i), rule->rule, &rule->table}};
-        const bool own = i < input->u_ad.size() && (input->u_ad[i] || input->u_eg[i]);
-        if (own) {
-            placed.uncertainty =
-                width_uncertainty(scene.cal, pair.ad, pair.eg, pair.removal,
-                                  *sample_sigmas(input->u_ad[i], input->u_eg[i], sigmas));
-            scene.ellipses = true;
-        } else if (sigmas) {
-            shared_pairs.push_back(pair);
-            shared.push_back(scene.samples.size() - 1);
+        pairs.push_back({measured.ad[i],
+                         measured.eg[i],
+                         {measured.broadening_of(i), rule->rule, &rule->table}});
+        if (i < input->u_ad.size()) {
+            pairs.back().sigmas = sample_sigmas(input->u_ad[i], input->u_eg[i], sigmas);
         }
     }
-    if (sigmas) {
-        auto regions = width_uncertainties(scene.cal, shared_pairs, *sigmas);
-        for (std::size_t i = 0; i < regions.size(); ++i) {
-            scene.samples[shared[i]].uncertainty = std::move(regions[i]);
-        }
-        scene.ellipses = true;
+    auto regions = width_uncertainties(scene.cal, pairs, sigmas);
+    scene.ellipses = scene.ellipses || sigmas.has_value();
+    for (std::size_t i = 0; i < regions.size(); ++i) {
+        scene.ellipses = scene.ellipses || pairs[i].sigmas.has_value();
+        scene.samples[first + i].uncertainty = std::move(regions[i]);
     }
     return true;
 }

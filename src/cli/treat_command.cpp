@@ -199,18 +199,19 @@ int run_treat(TreatArgs args, const CLI::App& command) {
         take_instrument_sigma(sigmas, *instrument, command);
         with_intervals = sigmas.has_value() || any_own_sigma(*input);
         if (with_intervals) {
-            uncertainties.resize(measured->ad.size());
-            for (std::size_t i = 0; i < uncertainties.size(); ++i) {
+            // Each sample under its own u, or else the shared sigma, all on every core.
+            std::vector<MeasuredPair> pairs;
+            for (std::size_t i = 0; i < measured->ad.size(); ++i) {
                 auto own = i < input->u_ad.size()
                                ? sample_sigmas(input->u_ad[i], input->u_eg[i], sigmas)
                                : sigmas;
                 take_instrument_sigma(own, *instrument, command);
-                if (own) {
-                    uncertainties[i] = width_uncertainty(
-                        cal, measured->ad[i], measured->eg[i],
-                        {measured->broadening_of(i), rule->rule, &rule->table}, *own);
-                }
+                pairs.push_back({measured->ad[i],
+                                 measured->eg[i],
+                                 {measured->broadening_of(i), rule->rule, &rule->table},
+                                 own});
             }
+            uncertainties = width_uncertainties(cal, pairs, std::nullopt);
         }
         csv.line(result_csv_header() + (with_intervals ? uncertainty_csv_header() : ""));
     }

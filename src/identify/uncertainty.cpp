@@ -281,13 +281,15 @@ std::optional<WidthUncertainty> width_uncertainty(const Calibration& cal, float 
 
 std::vector<std::optional<WidthUncertainty>>
 width_uncertainties(const Calibration& cal, std::span<const MeasuredPair> pairs,
-                    const WidthSigmas& sigmas, unsigned workers) {
+                    const std::optional<WidthSigmas>& shared, unsigned workers) {
     std::vector<std::optional<WidthUncertainty>> results(pairs.size());
     // The calibration is only read: every worker shares it.
     share_out(pairs.size(), workers, [&] {
         return [&](std::size_t i) {
             const MeasuredPair& p = pairs[i];
-            results[i] = width_uncertainty(cal, p.ad, p.eg, p.removal, sigmas);
+            if (const auto& sigmas = p.sigmas ? p.sigmas : shared) {
+                results[i] = width_uncertainty(cal, p.ad, p.eg, p.removal, *sigmas);
+            }
         };
     });
     return results;

@@ -67,17 +67,25 @@ std::optional<WidthUncertainty> width_uncertainty(const Calibration& cal, float 
                                                   const BroadeningRemoval& removal,
                                                   const WidthSigmas& sigmas);
 
-// A pair of widths as measured, with the broadening removed from it.
+// A pair of widths as measured, with the broadening removed from it, and its own sigmas
+// when it has them (a measured sample's u).
 struct MeasuredPair {
     float ad = 0;
     float eg = 0;
     BroadeningRemoval removal;
+    std::optional<WidthSigmas> sigmas = {};
 };
 
-// Every pair with the same sigmas, shared out over the cores as identify_pairs shares
-// them (workers 0: every core). The results do not depend on the number of workers.
+// Every pair under its own sigmas, or else the shared ones (none: no region), shared out
+// over the cores as identify_pairs shares them (workers 0: every core). The results do not
+// depend on the number of workers.
 std::vector<std::optional<WidthUncertainty>>
 width_uncertainties(const Calibration& cal, std::span<const MeasuredPair> pairs,
-                    const WidthSigmas& sigmas, unsigned workers = 0);
+                    const std::optional<WidthSigmas>& shared, unsigned workers = 0);
+inline std::vector<std::optional<WidthUncertainty>>
+width_uncertainties(const Calibration& cal, std::span<const MeasuredPair> pairs,
+                    const WidthSigmas& sigmas, unsigned workers = 0) {
+    return width_uncertainties(cal, pairs, std::optional(sigmas), workers);
+}
 
 } // namespace teravine
