@@ -170,10 +170,8 @@ Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
         }
     }
     if (args.caption) {
-        const auto rule = choose_rule(args.rule);
-        scene->caption =
-            figure_caption(scene->cal.name(), rule_name(rule ? rule->rule : kRuleMixture),
-                           broadening, scene->ellipses ? args.sigmas.sigma : 0.0f);
+        scene->caption = figure_caption(scene->cal.name(), rule_name(rule_code(args.rule)),
+                                        broadening, scene->ellipses ? args.sigmas.sigma : 0.0f);
     }
     return scene;
 }

@@ -25,9 +25,13 @@ void add_rule_options(CLI::App& command, RuleArgs& args) {
     command.add_option("--table", args.table, "correction table (.cor) for --rule table");
 }
 
+std::int16_t rule_code(const RuleArgs& args) {
+    return kRules.at(args.rule);
+}
+
 Outcome<RuleChoice> choose_rule(const RuleArgs& args) {
     RuleChoice choice;
-    choice.rule = kRules.at(args.rule);
+    choice.rule = rule_code(args);
     if (choice.rule == kRuleTable && args.table.empty()) {
         return Failure{"--rule table needs --table FILE.cor"};
     }

@@ -28,6 +28,9 @@ struct RuleChoice {
 // The rule code, with the correction table read as the "File table" option reads it.
 Outcome<RuleChoice> choose_rule(const RuleArgs& args);
 
+// The rule's code alone, nothing read (the options allow only the rules' names).
+std::int16_t rule_code(const RuleArgs& args);
+
 // The width file ("-": standard input) as it stands.
 Outcome<WidthFile> read_widths(const std::string& path);
 
