@@ -27,6 +27,13 @@ void polyline(Surface& s, const std::vector<PlotPoint>& points) {
     }
 }
 
+void text_at(Surface& s, double x, double y, const std::string& text) {
+    s.set_current(f(x), f(y));
+    s.print_text(text);
+}
+
+} // namespace
+
 void ring(Surface& s, PlotPoint at) {
     s.set_current(f(at.x + kRingRadius), f(at.y));
     for (int k = 1; k <= kRingSteps; ++k) {
@@ -34,13 +41,6 @@ void ring(Surface& s, PlotPoint at) {
         s.line_to(f(at.x + kRingRadius * std::cos(a)), f(at.y + kRingRadius * std::sin(a)));
     }
 }
-
-void text_at(Surface& s, double x, double y, const std::string& text) {
-    s.set_current(f(x), f(y));
-    s.print_text(text);
-}
-
-} // namespace
 
 std::string peak_readout(const PeakWidth& w) {
     return "position " + width_text(w.position) + "°   FWHM " + width_text(w.fwhm) +

@@ -16,6 +16,9 @@
 
 namespace teravine {
 
+// A small ring round `at`, the mark of a crossing or a measured point.
+void ring(Surface& s, PlotPoint at);
+
 inline constexpr Colour kColourCounts = 0x444444;
 inline constexpr Colour kColourBackground = 0xBF5F1F;
 inline constexpr Colour kColourHalfHeight = 0x2020C0;

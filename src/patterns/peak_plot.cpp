@@ -12,6 +12,12 @@ constexpr int kMaxXTicks = 8;
 constexpr int kMaxCountTicks = 6;
 constexpr int kCurveSteps = 48; // a straight line of counts drawn on a log scale
 
+double count_scale(double counts, bool log) {
+    return log ? std::log10(std::max(counts, 1.0)) : counts;
+}
+
+} // namespace
+
 // 1, 2 or 5 times a power of ten: the smallest such step that gives at most `most` ticks.
 double tick_step(double span, int most) {
     const double rough = span / most;
@@ -40,12 +46,6 @@ std::vector<double> ticks_between(double lo, double hi, double step) {
     }
     return out;
 }
-
-double count_scale(double counts, bool log) {
-    return log ? std::log10(std::max(counts, 1.0)) : counts;
-}
-
-} // namespace
 
 PeakView view_around(const Pattern& pattern, double range_lo, double range_hi, bool log_counts) {
     const double margin = (range_hi - range_lo) / 4;

@@ -18,6 +18,13 @@ struct PlotArea {
     double left = 0, top = 0, right = 1, bottom = 1;
 };
 
+// Axis ticks: the smallest step of 1, 2 or 5 times a power of ten that gives at most
+// `most` ticks over the span, the ticks of that step within [lo, hi], and a tick's label
+// with the decimals its step needs.
+double tick_step(double span, int most);
+std::vector<double> ticks_between(double lo, double hi, double step);
+std::string tick_label(double value, double step);
+
 struct PlotPoint {
     double x = 0, y = 0;
 };

@@ -2,6 +2,7 @@
 #include "qt/render/cis_figure.h"
 
 #include "diagram/figure_size.h"
+#include "diagram/peak_drawing.h"
 #include "diagram/text_style.h"
 #include "qt/painter_surface.h"
 #include "qt/render/headless_gui.h"
@@ -39,30 +40,6 @@ struct Axis {
     double at(double value) const { return from + (value - lo) / (hi - lo) * (to - from); }
 };
 
-// Ticks at 1, 2 or 5 times a power of ten, about five over the span, with the decimals
-// their step needs.
-struct Ticks {
-    std::vector<double> at;
-    int decimals = 0;
-};
-
-Ticks ticks_of(double lo, double hi) {
-    const double rough = (hi - lo) / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = power;
-    for (const double m : {2.0, 5.0, 10.0}) {
-        if (step < rough) {
-            step = power * m;
-        }
-    }
-    Ticks t;
-    t.decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
-    for (double v = std::ceil(lo / step - 1e-9) * step; v <= hi + step * 1e-9; v += step) {
-        t.at.push_back(std::abs(v) < step * 1e-9 ? 0.0 : v);
-    }
-    return t;
-}
-
 // lo and hi widened by a share of their span on each side; a span of nothing widened
 // to one of `least`.
 std::pair<double, double> padded(double lo, double hi, double share, double least) {
@@ -77,30 +54,21 @@ void frame(Surface& s, const PlotArea& a, const Axis& y, bool x_labels, const Ax
     s.set_fore_color(kInk);
     s.set_pen_width(1);
     s.box(f(a.left), f(a.top), f(a.right), f(a.bottom));
-    const Ticks xt = ticks_of(x.lo, x.hi);
-    for (const double v : xt.at) {
+    const double x_step = tick_step(x.hi - x.lo, 5);
+    for (const double v : ticks_between(x.lo, x.hi, x_step)) {
         const double px = x.at(v);
         s.line(f(px), f(a.bottom), f(px), f(a.bottom + kTick));
         if (x_labels) {
-            const std::string label = format_fixed(v, xt.decimals);
+            const std::string label = tick_label(v, x_step);
             text_at(s, px - s.text_width(label) / 2, a.bottom + kTick + 1, label);
         }
     }
-    const Ticks yt = ticks_of(y.lo, y.hi);
-    for (const double v : yt.at) {
+    const double y_step = tick_step(y.hi - y.lo, 5);
+    for (const double v : ticks_between(y.lo, y.hi, y_step)) {
         const double py = y.at(v);
         s.line(f(a.left - kTick), f(py), f(a.left), f(py));
-        const std::string label = format_fixed(v, yt.decimals);
+        const std::string label = tick_label(v, y_step);
         text_at(s, a.left - kTick - 3 - s.text_width(label), py - s.text_height(label) / 2, label);
-    }
-}
-
-void ring(Surface& s, double x, double y) {
-    constexpr int steps = 16;
-    s.set_current(f(x + kMark), f(y));
-    for (int k = 1; k <= steps; ++k) {
-        const double angle = 2 * M_PI * k / steps;
-        s.line_to(f(x + kMark * std::cos(angle)), f(y + kMark * std::sin(angle)));
     }
 }
 
@@ -193,7 +161,7 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const ZoneLimits& limi
     for (const CisStandard& st : c.standards) {
         const double px = x.at(st.fwhm);
         const double py = y.at(st.cis);
-        ring(s, px, py);
+        ring(s, {px, py});
         if (st.u_fwhm > 0) { // the width's standard uncertainty, as a bar
             s.line(f(x.at(st.fwhm - st.u_fwhm)), f(py), f(x.at(st.fwhm + st.u_fwhm)), f(py));
         }
@@ -233,7 +201,7 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const ZoneLimits& limi
         }
         if (i < c.residuals.size()) {
             s.set_fore_color(kColourStandard);
-            ring(s, px, r.at(c.residuals[i]));
+            ring(s, {px, r.at(c.residuals[i])});
         }
     }
     frame(s, below, r, true, x);
