@@ -4,13 +4,10 @@
 // taken from the kernel when it ends. The whole run counts: the file's bytes, the XML
 // and the points, as a user reading such a file would see it.
 #include "bench_support.h"
+#include "child_process.h"
 #include "patterns/synthetic_pattern.h"
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -27,28 +24,6 @@ void write_large_xrdml(const std::string& path, double megabytes) {
     shape.step = (shape.to - shape.from) / (megabytes * 1e6 / 8.0);
     std::ofstream(path, std::ios::binary) << synthetic::file_text(
         synthetic::make_pattern(shape), synthetic::Format::XrdmlIntensities);
-}
-
-// Runs the command and returns its maximum resident set size in bytes; -1 when it did not
-// end with status 0.
-double child_peak_bytes(const std::vector<std::string>& command) {
-    std::vector<char*> argv;
-    for (const auto& word : command) {
-        argv.push_back(const_cast<char*>(word.c_str()));
-    }
-    argv.push_back(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        return -1;
-    }
-    return static_cast<double>(usage.ru_maxrss) * 1024; // kilobytes on Linux
 }
 
 void BM_ReadXrdmlPeakMemory(benchmark::State& state) {

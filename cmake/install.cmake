@@ -8,6 +8,10 @@ if(TERAVINE_BUILD_GUI)
   install(TARGETS teravine RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 install(TARGETS teravine-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The figure renderer teravine-cli opens to draw: a private library, read-only as
+# Debian wants shared libraries.
+install(TARGETS teravine_figure_renderer LIBRARY DESTINATION ${TERAVINE_RENDERER_DIR}
+        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
 install(FILES ${packaging_dir}/teravine.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -7,9 +7,8 @@
 #include "cli/csv_table.h"
 #include "cli/measure_rows.h"
 #include "cli/method_options.h"
+#include "cli/renderer_library.h"
 #include "cli/standard_streams.h"
-#include "qt/render/cis_figure.h"
-#include "qt/render/page_file.h"
 #include "standards/cis_calibration.h"
 
 #include <cmath>
@@ -185,7 +184,12 @@ int run_fit(const FitArgs& args) {
         return kExitFailure;
     }
     if (!args.figure.empty()) {
-        if (const auto failure = write_cis_image(args.figure, *fit, default_zone_limits())) {
+        const auto renderer = figure_renderer();
+        if (!renderer) {
+            std::cerr << renderer.error() << "\n";
+            return kExitFailure;
+        }
+        if (const auto failure = (*renderer)->cis_image(args.figure, *fit, default_zone_limits())) {
             std::cerr << *failure << "\n";
             return kExitFailure;
         }

@@ -3,7 +3,7 @@
 // ("160mm", "6in", "1200px") and a resolution.
 #pragma once
 
-#include "qt/render/diagram_image.h"
+#include "diagram/figure_size.h"
 #include "text/outcome.h"
 
 #include <optional>

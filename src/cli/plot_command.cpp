@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/figure_size.h"
 #include "cli/grid_list.h"
+#include "cli/renderer_library.h"
 #include "cli/rule_options.h"
 #include "cli/sample_input.h"
 #include "cli/session_samples.h"
@@ -16,7 +17,6 @@
 #include "lines/const_lines.h"
 #include "lines/line_tables.h"
 #include "model/calibration.h"
-#include "qt/render/diagram_image.h"
 
 #include <iostream>
 #include <memory>
@@ -192,6 +192,11 @@ int run_plot(const PlotArgs& args) {
                   << ".." << kMaxImagePixels << "\n";
         return kExitFailure;
     }
+    const auto renderer = figure_renderer();
+    if (!renderer) {
+        std::cerr << "teravine-cli: " << renderer.error() << "\n";
+        return kExitFailure;
+    }
     const auto scene = build_scene(args);
     if (!scene) {
         std::cerr << "teravine-cli: " << scene.error() << "\n";
@@ -205,9 +210,11 @@ int run_plot(const PlotArgs& args) {
             std::cerr << "teravine-cli: " << size.error() << "\n";
             return kExitFailure;
         }
-        written = write_diagram_figure((*scene)->content(), (*scene)->world, args.output, *size);
+        written =
+            (*renderer)->diagram_figure((*scene)->content(), (*scene)->world, args.output, *size);
     } else {
-        written = write_diagram_image((*scene)->content(), (*scene)->world, args.output, args.size);
+        written = (*renderer)->diagram_image((*scene)->content(), (*scene)->world, args.output,
+                                             args.size);
     }
     if (!written) {
         std::cerr << "teravine-cli: " << written.error() << "\n";

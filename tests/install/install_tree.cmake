@@ -29,6 +29,13 @@ if(NOT status EQUAL 0 OR NOT out STREQUAL "teravine-cli ${VERSION}\n")
   message(FATAL_ERROR "teravine-cli --version: status ${status}, printed [${out}${err}]")
 endif()
 
+# It finds its figure renderer where the install put it.
+execute_process(COMMAND ${PREFIX}/bin/teravine-cli plot -o ${PREFIX}/drawn.png
+                RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT EXISTS ${PREFIX}/drawn.png)
+  message(FATAL_ERROR "the installed teravine-cli plot: status ${status}: ${err}")
+endif()
+
 # A menu entry is only useful if its command and its icon are installed too.
 file(READ ${PREFIX}/share/applications/teravine.desktop desktop)
 string(REGEX MATCH "\nExec=([^ \n]+)" exec_line "${desktop}")

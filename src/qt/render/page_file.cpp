@@ -4,7 +4,6 @@
 #include "qt/render/atomic_file.h"
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageLayout>
@@ -61,24 +60,6 @@ std::optional<QString> encode_pdf(QBuffer& out, const PageFile& page, const Pain
 
 int dots_per_metre(double dpi) {
     return static_cast<int>(dpi / kMetresPerInch + 0.5);
-}
-
-std::string unknown_format_message(const std::string& path) {
-    return "Cannot write " + path + ": the file must end in .png, .svg or .pdf";
-}
-
-std::optional<ImageFormat> image_format_for(const std::string& path) {
-    const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
-    if (suffix == QLatin1String("png")) {
-        return ImageFormat::Png;
-    }
-    if (suffix == QLatin1String("svg")) {
-        return ImageFormat::Svg;
-    }
-    if (suffix == QLatin1String("pdf")) {
-        return ImageFormat::Pdf;
-    }
-    return std::nullopt;
 }
 
 std::optional<std::string> write_page_file(const std::string& path, ImageFormat format,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "diagram/figure_size.h"
+#include "diagram/image_format.h"
 
 #include <functional>
 #include <optional>
@@ -12,13 +13,6 @@
 class QPaintDevice;
 
 namespace teravine {
-
-enum class ImageFormat { Png, Svg, Pdf };
-
-// The format named by the file's extension (.png, .svg, .pdf in any case), if any.
-std::optional<ImageFormat> image_format_for(const std::string& path);
-// "Cannot write PATH: the file must end in .png, .svg or .pdf".
-std::string unknown_format_message(const std::string& path);
 
 // width x height device pixels at dpi (a PNG records the resolution, a PDF page is
 // width / dpi by height / dpi inches).
