@@ -305,7 +305,7 @@ std::optional<Measurement> MeasureSession::measurement() const {
                             anode(side)};
     };
     return Measurement{file(PatternSide::AirDried), file(PatternSide::Glycolated), range_.lo,
-                       range_.hi, method_.fit ? "fit" : kMethodHalfHeight};
+                       range_.hi, std::string(method_.kind().name)};
 }
 
 } // namespace teravine

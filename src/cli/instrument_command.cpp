@@ -111,12 +111,12 @@ int run_instrument(const InstrumentArgs& args) {
                       << "° is doubtful: " << w.quality << "\n";
         }
     }
-    if (!request.peaks.empty() && !request.method.fit) {
+    if (!request.peaks.empty() && !request.method.fits()) {
         std::cerr << "The half-height widths keep the K-alpha2 line, whose distance from "
                      "K-alpha1 grows with the angle: with peaks far above the 001, --method fit "
                      "measures the instrument's own width.\n";
     }
-    if (request.method.fit) {
+    if (request.method.fits()) {
         std::cerr << kFitNote << "\n";
     }
     return kExitOk;

@@ -208,7 +208,7 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
             std::cerr << *note << "\n";
         }
     }
-    if (method->fit) {
+    if (method->fits()) {
         std::cerr << kFitNote << "\n";
     }
     std::cout.flush();

@@ -237,7 +237,7 @@ int run_measure_pairs(const PairsJob& job) {
             return fail(*failure);
         }
     }
-    if (job.method.fit) {
+    if (job.method.fits()) {
         std::cerr << kFitNote << "\n";
     }
     std::cerr << "Wrote " << output_name(job.output) << ": " << width_lines.size()

@@ -2,13 +2,26 @@
 #include "cli/method_options.h"
 
 namespace teravine::cli {
+namespace {
+
+// "half-height or fit", each kind with what it is when `described`.
+std::string kinds_text(bool described) {
+    std::string text;
+    const auto kinds = width_method_kinds();
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        text += i == 0 ? "" : i + 1 == kinds.size() ? " or " : ", ";
+        text += kinds[i].name;
+        if (described) {
+            text += " (" + std::string(kinds[i].description) + ")";
+        }
+    }
+    return text;
+}
+
+} // namespace
 
 void add_method_options(CLI::App& command, MethodArgs& args) {
-    command
-        .add_option("--method", args.method,
-                    "half-height (the direct reading) or fit (a fitted profile, its K-alpha1 "
-                    "width reported)")
-        ->capture_default_str();
+    command.add_option("--method", args.method, kinds_text(true))->capture_default_str();
     command.add_option("--profile", args.profile,
                        "with --method fit: pseudo-voigt (the default), pearson7, "
                        "split-pseudo-voigt or split-pearson7");
@@ -22,18 +35,18 @@ void add_method_options(CLI::App& command, MethodArgs& args) {
 }
 
 Outcome<WidthMethod> method_choice(const MethodArgs& args) {
-    WidthMethod method;
-    if (args.method == "half-height") {
+    const WidthMethodKind* kind = width_method_kind(args.method);
+    if (kind == nullptr) {
+        return Failure{"--method is " + kinds_text(false) + ", not \"" + args.method + "\""};
+    }
+    if (!kind->fits) {
         if (!args.profile.empty() || !args.background.empty() || args.components != -1 ||
             args.use != -1) {
             return Failure{"--profile, --background, --components and --use go with --method fit"};
         }
-        return method;
+        return WidthMethod(*kind);
     }
-    if (args.method != "fit") {
-        return Failure{"--method is half-height or fit, not \"" + args.method + "\""};
-    }
-    method.fit = true;
+    FitOptions options;
     if (!args.profile.empty()) {
         const auto shape = profile_shape_named(args.profile);
         if (!shape) {
@@ -41,10 +54,10 @@ Outcome<WidthMethod> method_choice(const MethodArgs& args) {
                            "split-pearson7, not \"" +
                            args.profile + "\""};
         }
-        method.options.shape = *shape;
+        options.shape = *shape;
     }
     if (args.background == "quadratic") {
-        method.options.background = FitBackground::quadratic;
+        options.background = FitBackground::quadratic;
     } else if (!args.background.empty() && args.background != "linear") {
         return Failure{"--background is linear or quadratic, not \"" + args.background + "\""};
     }
@@ -52,17 +65,17 @@ Outcome<WidthMethod> method_choice(const MethodArgs& args) {
         if (args.components < 1 || args.components > 3) {
             return Failure{"--components is 1, 2 or 3"};
         }
-        method.options.components = args.components;
+        options.components = args.components;
     }
     if (args.use == -1) {
-        return method;
+        return WidthMethod(*kind, options);
     }
-    if (args.use < 1 || args.use > method.options.components) {
+    if (args.use < 1 || args.use > options.components) {
         return Failure{"--use K wants K from 1 to the number of --components (" +
-                       std::to_string(method.options.components) + ")"};
+                       std::to_string(options.components) + ")"};
     }
-    method.options.use = args.use;
-    return method;
+    options.use = args.use;
+    return WidthMethod(*kind, options);
 }
 
 Outcome<MeasuringChoice> measuring_choice(const PatternArgs& pattern, const MethodArgs& method) {

@@ -2,6 +2,7 @@
 #include "patterns/width_method.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace teravine {
@@ -36,13 +37,66 @@ void flag_sparse_sampling(PeakWidth& width, const Pattern& pattern) {
     }
 }
 
+Outcome<MethodReading> read_half_height(const Pattern& pattern, const PeakRange& range,
+                                        const WidthMethod& method) {
+    auto width = measure_peak(pattern, range);
+    if (!width) {
+        return Failure{width.error()};
+    }
+    flag_sparse_sampling(width.value(), pattern);
+    return MethodReading{std::move(width.value()), method.name(), std::nullopt};
+}
+
+Outcome<MethodReading> read_fitted(const Pattern& pattern, const PeakRange& range,
+                                   const WidthMethod& method) {
+    auto fit = fit_profile(pattern, range, method.options());
+    if (!fit) {
+        return Failure{fit.error()};
+    }
+    PeakWidth width = width_of_fit(*fit);
+    flag_sparse_sampling(width, pattern);
+    fit.value().quality = width.quality;
+    std::string name = method.name();
+    if (fit->components.size() > 1) {
+        name += ":" + std::to_string(fit->used + 1) + "/" + std::to_string(fit->components.size());
+    }
+    return MethodReading{std::move(width), std::move(name), std::move(fit.value())};
+}
+
+constexpr std::array<WidthMethodKind, 2> kKinds{{
+    {"half-height", "the direct reading", false, read_half_height},
+    {"fit", "a fitted profile, its K-alpha1 width reported", true, read_fitted},
+}};
+
 } // namespace
 
-std::string WidthMethod::name() const {
-    if (!fit) {
-        return "half-height";
+std::span<const WidthMethodKind> width_method_kinds() {
+    return kKinds;
+}
+
+const WidthMethodKind* width_method_kind(std::string_view name) {
+    for (const WidthMethodKind& kind : kKinds) {
+        if (kind.name == name) {
+            return &kind;
+        }
     }
-    return "fit:" + std::string(profile_shape_name(options.shape));
+    return nullptr;
+}
+
+WidthMethod::WidthMethod() : kind_(&kKinds[0]) {}
+
+WidthMethod::WidthMethod(const WidthMethodKind& kind, FitOptions options)
+    : kind_(&kind), options_(kind.fits ? options : FitOptions{}) {}
+
+WidthMethod WidthMethod::fitted(FitOptions options) {
+    return WidthMethod(kKinds[1], options);
+}
+
+std::string WidthMethod::name() const {
+    if (!fits()) {
+        return std::string(kind_->name);
+    }
+    return std::string(kind_->name) + ":" + std::string(profile_shape_name(options_.shape));
 }
 
 PeakWidth width_of_fit(const ProfileFit& fit) {
@@ -71,26 +125,7 @@ PeakWidth width_of_fit(const ProfileFit& fit) {
 
 Outcome<MethodReading> read_width(const Pattern& pattern, const PeakRange& range,
                                   const WidthMethod& method) {
-    if (!method.fit) {
-        auto width = measure_peak(pattern, range);
-        if (!width) {
-            return Failure{width.error()};
-        }
-        flag_sparse_sampling(width.value(), pattern);
-        return MethodReading{std::move(width.value()), method.name(), std::nullopt};
-    }
-    auto fit = fit_profile(pattern, range, method.options);
-    if (!fit) {
-        return Failure{fit.error()};
-    }
-    PeakWidth width = width_of_fit(*fit);
-    flag_sparse_sampling(width, pattern);
-    fit.value().quality = width.quality;
-    std::string name = method.name();
-    if (fit->components.size() > 1) {
-        name += ":" + std::to_string(fit->used + 1) + "/" + std::to_string(fit->components.size());
-    }
-    return MethodReading{std::move(width), std::move(name), std::move(fit.value())};
+    return method.kind().read(pattern, range, method);
 }
 
 } // namespace teravine

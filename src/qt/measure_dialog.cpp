@@ -370,7 +370,7 @@ void MeasureDialog::refresh() {
         }
         h.plot->update();
     }
-    components->setEnabled(session_.method().fit);
+    components->setEnabled(session_.method().fits());
     const bool ready = session_.widths_ready();
     refresh_preview();
     const std::string note = session_.calibration_note();

@@ -21,13 +21,13 @@ QComboBox* width_method_box(QWidget* parent) {
 }
 
 WidthMethod chosen_width_method(const QComboBox& box, int components) {
-    WidthMethod chosen;
-    chosen.fit = box.currentIndex() > 0;
-    if (chosen.fit) {
-        chosen.options.shape = static_cast<ProfileShape>(box.currentData().toInt());
-        chosen.options.components = components;
+    if (box.currentIndex() == 0) {
+        return WidthMethod{};
     }
-    return chosen;
+    FitOptions options;
+    options.shape = static_cast<ProfileShape>(box.currentData().toInt());
+    options.components = components;
+    return WidthMethod::fitted(options);
 }
 
 } // namespace teravine

@@ -9,7 +9,7 @@ Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
     InstrumentProfile& p = out.profile;
     p.standard = pattern.name;
     p.method = request.method.name();
-    p.doublet_removed = request.method.fit;
+    p.doublet_removed = request.method.fits();
     p.setup = stated_setup(pattern);
     const bool several = !request.peaks.empty();
     for (const PeakRange& range : several ? request.peaks : std::vector<PeakRange>{request.range}) {

@@ -187,9 +187,9 @@ TEST_F(MeasureSessionTest, MeasuresAwayAndKeepsOnlyTheLatestChange) {
 TEST_F(MeasureSessionTest, FitsWhenAFitIsChosen) {
     const ReadRequest request =
         session.request_open(PatternSide::AirDried, pattern_file("fit.xy", 0.45));
-    WidthMethod fit;
-    fit.fit = true;
-    fit.options.components = 2;
+    FitOptions two;
+    two.components = 2;
+    const WidthMethod fit = WidthMethod::fitted(two);
     session.set_method(fit);
     ASSERT_TRUE(session.take_result(MeasureSession::read_and_measure(request)));
     session.open(PatternSide::Glycolated, pattern_file("eg.xy", 0.35));
@@ -276,8 +276,7 @@ TEST_F(MeasureSessionTest, WidthsAreHeldAgainstTheWindowsCalibration) {
     EXPECT_EQ(held.quality(PatternSide::AirDried), own); // no profile in use
     EXPECT_TRUE(held.calibration_note().empty());
 
-    WidthMethod fit;
-    fit.fit = true;
+    const WidthMethod fit = WidthMethod::fitted();
     struct Case {
         const char* profile_method;
         const char* anode; // told for the air-dried file, which states no wavelength

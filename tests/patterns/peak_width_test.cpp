@@ -109,9 +109,7 @@ TEST(PeakWidth, FlagsDoubtfulReadings) {
 
 // A peak too few steps of the scan across is flagged, read at half height or fitted.
 TEST(PeakWidth, FlagsAPeakTheStepCannotResolve) {
-    WidthMethod fitted;
-    fitted.fit = true;
-    for (const WidthMethod& method : {WidthMethod{}, fitted}) {
+    for (const WidthMethod& method : {WidthMethod{}, WidthMethod::fitted()}) {
         for (const double step : {0.01, 0.05, 0.12}) {
             PeakShape shape;
             shape.step = step;

@@ -294,7 +294,7 @@ TEST_F(MeasureDialogTest, TheMethodChosenMeasuresBothPatterns) {
         dialog.components->setValue(index == 4 ? 2 : 1);
         wait_until_read(dialog);
         const WidthMethod& method = dialog.session().method();
-        EXPECT_EQ(method.fit, index > 0);
+        EXPECT_EQ(method.fits(), index > 0);
         EXPECT_EQ(dialog.components->isEnabled(), index > 0);
         for (const PatternSide side : {PatternSide::AirDried, PatternSide::Glycolated}) {
             const MeasuredHalf& half = dialog.session().half(side);

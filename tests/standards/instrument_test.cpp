@@ -32,7 +32,7 @@ TEST(InstrumentProfile, OnePeakGivesBackItsWidth) {
         p.alpha2 = synthetic::kCuAlpha2;
         p.alpha2_ratio = c.doublet ? 0.5 : 0.0;
         InstrumentRequest request;
-        request.method.fit = c.fit;
+        request.method = c.fit ? WidthMethod::fitted() : WidthMethod{};
         const auto measured = measure_instrument(p, request);
         ASSERT_TRUE(measured) << c.what << ": " << measured.error();
         const InstrumentProfile& profile = measured->profile;
@@ -79,7 +79,7 @@ Pattern line_profile_standard(const std::vector<double>& angles) {
 TEST(InstrumentProfile, SeveralPeaksCarryTheWidthToThe001) {
     const std::vector<double> angles{21.4, 30.4, 37.4, 43.5, 53.9, 63.2, 75.9, 88.3};
     InstrumentRequest request;
-    request.method.fit = true;
+    request.method = WidthMethod::fitted();
     for (const double angle : angles) {
         request.peaks.push_back({angle - 0.8, angle + 1.0});
     }
