@@ -100,19 +100,20 @@ Outcome<std::vector<CisStandard>> standards_of_rows(const std::vector<StandardRo
         }
         standard.fwhm = *fwhm;
         standard.u_fwhm = std::isfinite(row.u_fwhm) && row.u_fwhm > 0 ? row.u_fwhm : 0;
-        if (row.certified.find_first_not_of(" \t") == std::string::npos) {
-            const auto known = certified_value(row.name, index);
-            if (!known) {
-                return Failure{where + ": no certified value given, and \"" + row.name +
-                               "\" is not a standard with a published value of this index."};
+        std::optional<double> given;
+        if (row.certified.find_first_not_of(" \t") != std::string::npos) {
+            given = positive_number(row.certified);
+            if (!given) {
+                return Failure{where + ": the certified value \"" + row.certified +
+                               "\" is not a positive number."};
             }
-            standard.cis = *known;
-        } else if (const auto value = positive_number(row.certified)) {
-            standard.cis = *value;
-        } else {
-            return Failure{where + ": the certified value \"" + row.certified +
-                           "\" is not a positive number."};
         }
+        const auto value = standard_value(given, row.name, index);
+        if (!value) {
+            return Failure{where + ": no certified value given, and \"" + row.name +
+                           "\" is not a standard with a published value of this index."};
+        }
+        standard.cis = *value;
         out.push_back(std::move(standard));
     }
     return out;

@@ -11,12 +11,6 @@
 namespace teravine {
 namespace {
 
-std::string angle(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    return text;
-}
-
 double to_step(double value) {
     return std::round(value / kRangeStep) * kRangeStep;
 }
@@ -177,14 +171,8 @@ std::vector<std::string> MeasureSession::scan_names(PatternSide side) const {
     const MeasuredHalf& half = halves_[index(side)];
     std::vector<std::string> names;
     for (std::size_t s = 0; s < half.file.scans.size(); ++s) {
-        const Pattern& scan = half.file.scans[s];
-        std::string name = "Scan " + std::to_string(s + 1) + ": " + angle(scan.two_theta.front()) +
-                           "° to " + angle(scan.two_theta.back()) + "°, " +
-                           std::to_string(scan.two_theta.size()) + " points";
-        if (!scan.scan.empty()) {
-            name += " (" + scan.scan + ")";
-        }
-        names.push_back(std::move(name));
+        names.push_back("Scan " + std::to_string(s + 1) + ": " +
+                        scan_description(half.file.scans[s]));
     }
     return names;
 }

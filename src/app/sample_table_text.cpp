@@ -163,12 +163,11 @@ std::string sample_table_csv(const SampleList& samples, const std::vector<Unplac
         const float ad_measured = o.measured ? o.ad : r.iw_ad;
         const float eg_measured = o.measured ? o.eg : r.iw_eg;
         const auto nfp = nfp_from_percent(r.fp_pct);
-        out += csv_field(o.name) + ',' + std::to_string(++index) + ',' + csv_number(ad_measured) +
-               ',' + csv_number(eg_measured) + ',' + csv_number(r.iw_ad) + ',' +
-               csv_number(r.iw_eg) + ",ok," + csv_number(r.n) + ',' + std::to_string(r.n_int) +
-               ',' + csv_number(r.s_pct) + ',' + csv_number(r.k) + ',' +
-               (nfp ? std::to_string(*nfp) : std::string()) + ',' + csv_field(reichweite) + ',' +
-               csv_field(rule_name(o.rule)) + ',' + csv_number(o.measured ? o.broadening : 0.0f);
+        out += result_csv_line(
+            {o.name, ++index, ad_measured, eg_measured, r.iw_ad, r.iw_eg,
+             status_text(SampleStatus::ok),
+             CsvValues{r.n, r.n_int, r.s_pct, r.k, nfp ? std::optional<int>(*nfp) : std::nullopt},
+             reichweite, rule_name(o.rule), o.measured ? o.broadening : 0.0f});
         if (intervals) {
             out += uncertainty_csv_fields(placed.uncertainty);
         }
@@ -178,9 +177,8 @@ std::string sample_table_csv(const SampleList& samples, const std::vector<Unplac
         out += '\n';
     }
     for (const UnplacedSample& u : unplaced) {
-        out += csv_field(u.name) + ',' + std::to_string(++index) + ',' + csv_number(u.ad) + ',' +
-               csv_number(u.eg) + ",,," + csv_field(u.reason) + ",,,,,," + csv_field(reichweite) +
-               ",,";
+        out += result_csv_line({u.name, ++index, u.ad, u.eg, std::nullopt, std::nullopt, u.reason,
+                                std::nullopt, reichweite, "", std::nullopt});
         if (intervals) {
             out += uncertainty_csv_fields(std::nullopt);
         }

@@ -17,8 +17,12 @@ std::string full_precision(float value) {
 }
 
 // A corrected width of -1 stands for "no width": the rule could not correct it.
-std::string corrected_field(float width) {
-    return width == -1.0f ? std::string() : full_precision(width);
+std::optional<float> corrected_field(float width) {
+    return width == -1.0f ? std::nullopt : std::optional<float>(width);
+}
+
+std::string optional_field(const std::optional<float>& value) {
+    return value ? full_precision(*value) : std::string();
 }
 
 bool corrected_away(float measured, float corrected) {
@@ -83,20 +87,34 @@ std::string result_csv_row(const TreatedPair& sample, const WidthFile& measured,
     const float eg = corrected.eg[i];
     const SampleStatus status =
         sample_status(sample, measured.ad[i], measured.eg[i], ad, eg, treatment);
-    std::string row = csv_field(sample.name) + ',' + std::to_string(i + 1) + ',' +
-                      full_precision(measured.ad[i]) + ',' + full_precision(measured.eg[i]) + ',' +
-                      corrected_field(ad) + ',' + corrected_field(eg) + ',' +
-                      csv_field(status_text(status)) + ',';
+    CsvRow row{sample.name,          i + 1,
+               measured.ad[i],       measured.eg[i],
+               corrected_field(ad),  corrected_field(eg),
+               status_text(status),  std::nullopt,
+               treatment.reichweite, rule_name(treatment.rule),
+               treatment.broadening};
     if (status == SampleStatus::ok) {
         const SampleValues& v = *sample.found.values;
-        row += full_precision(v.n) + ',' + std::to_string(v.n_int) + ',' + full_precision(v.s_pct) +
-               ',' + full_precision(v.k) + ',' + std::to_string(sample.nfp) + ',';
-    } else {
-        row += ",,,,,";
+        row.values = CsvValues{v.n, v.n_int, v.s_pct, v.k, sample.nfp};
     }
-    row += csv_field(treatment.reichweite) + ',' + csv_field(rule_name(treatment.rule)) + ',' +
-           full_precision(treatment.broadening);
-    return row;
+    return result_csv_line(row);
+}
+
+std::string result_csv_line(const CsvRow& row) {
+    std::string line = csv_field(row.name) + ',' + std::to_string(row.index) + ',' +
+                       full_precision(row.ad_measured) + ',' + full_precision(row.eg_measured) +
+                       ',' + optional_field(row.ad) + ',' + optional_field(row.eg) + ',' +
+                       csv_field(row.status) + ',';
+    if (row.values) {
+        const CsvValues& v = *row.values;
+        line += full_precision(v.n) + ',' + std::to_string(v.n_int) + ',' +
+                full_precision(v.s_pct) + ',' + full_precision(v.k) + ',' +
+                (v.nfp ? std::to_string(*v.nfp) : std::string()) + ',';
+    } else {
+        line += ",,,,,";
+    }
+    return line + csv_field(row.reichweite) + ',' + csv_field(row.rule) + ',' +
+           optional_field(row.broadening);
 }
 
 std::string uncertainty_csv_header() {

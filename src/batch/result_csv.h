@@ -40,8 +40,36 @@ struct CsvTreatment {
 SampleStatus sample_status(const TreatedPair& sample, float ad_measured, float eg_measured,
                            float ad, float eg, const CsvTreatment& treatment);
 
-// The header line, and the row of one sample (without its line end).
+// The values of a placed sample, as a row gives them.
+struct CsvValues {
+    float n = 0;
+    std::int16_t n_int = 0;
+    float s_pct = 0;
+    float k = 0;
+    std::optional<int> nfp; // empty when none could be computed
+};
+
+// One row of the table, whoever placed the sample: the treatment, or the window for its
+// placed and its unplaced samples. An empty field is an empty optional.
+struct CsvRow {
+    std::string_view name;
+    std::size_t index = 0; // 1-based
+    float ad_measured = 0;
+    float eg_measured = 0;
+    std::optional<float> ad; // as corrected
+    std::optional<float> eg;
+    std::string_view status; // "ok" or the reason
+    std::optional<CsvValues> values;
+    std::string_view reichweite;
+    std::string_view rule; // rule_name, empty when no rule was applied
+    std::optional<float> broadening;
+};
+
+// The header line, and a row (without its line end).
 std::string result_csv_header();
+std::string result_csv_line(const CsvRow& row);
+
+// The row of one sample of a treatment.
 std::string result_csv_row(const TreatedPair& sample, const WidthFile& measured,
                            const WidthFile& corrected, const CsvTreatment& treatment);
 

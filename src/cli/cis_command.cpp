@@ -66,10 +66,8 @@ Outcome<CisStandard> standard_of(const CsvTable& table, const CsvTable::Row& row
     if (!cis) {
         return Failure{cis.error()};
     }
-    if (*cis) {
-        s.cis = **cis;
-    } else if (const auto certified = certified_value(s.name, index)) {
-        s.cis = *certified;
+    if (const auto value = standard_value(*cis, s.name, index)) {
+        s.cis = *value;
     } else {
         return Failure{table.place(row, "cis") + " no certified value, and \"" + s.name +
                        "\" is not a standard whose " +
@@ -115,10 +113,8 @@ int run_fit(const FitArgs& args) {
         return fail("--index is kubler or arkai, not \"" + args.index + "\"");
     }
     Measuring measuring;
-    const std::string range_text = !args.range.empty()          ? args.range
-                                   : *index == CisIndex::kubler ? "6.5:11.5"
-                                                                : "11.8:13.2";
-    const auto range = parse_range(range_text);
+    const auto range =
+        parse_range(!args.range.empty() ? args.range : range_text(index_peak_range(*index)));
     const auto chosen = measuring_choice(args.pattern, args.method);
     if (!range) {
         return fail(range_refusal("6.5:11.5"));
@@ -315,8 +311,9 @@ void add_cis_command(CLI::App& app, int& status) {
                     "kubler (illite 10 A, the default) or arkai (chlorite 7 A)")
         ->check(CLI::IsMember({"kubler", "arkai"}));
     fit->add_option("--range", fit_args->range,
-                    "2-theta range LO:HI of the standards' peak (default 6.5:11.5, for arkai "
-                    "11.8:13.2)");
+                    "2-theta range LO:HI of the standards' peak (default " +
+                        range_text(index_peak_range(CisIndex::kubler)) + ", for arkai " +
+                        range_text(index_peak_range(CisIndex::arkai)) + ")");
     fit->add_option("--figure", fit_args->figure,
                     "a figure of the standards, the fitted line and the residuals: .png, .svg "
                     "or .pdf");

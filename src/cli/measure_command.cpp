@@ -40,9 +40,6 @@ struct MeasureArgs {
     std::string zones = "2015";
 };
 
-// The 7 Å chlorite 002 of the Árkai index, clear of the illite 001 and the 5 Å peaks.
-constexpr const char* kChloriteRange = "11.8:13.2";
-
 // A broadening as the typed entry takes it: the shortest text of its float.
 std::string broadening_text(double b) {
     char text[32];
@@ -101,7 +98,7 @@ int identify_measured(const MeasureArgs& args, const Measured& ad, const Measure
 int run_measure(MeasureArgs& args, const CLI::App& command) {
     const bool chlorite = args.peak == "chlorite-002";
     if (chlorite && command.get_option("--range")->count() == 0) {
-        args.range = kChloriteRange;
+        args.range = range_text(index_peak_range(CisIndex::arkai));
     }
     if (chlorite && (args.identify || !args.pairs.list.empty())) {
         return fail("--peak chlorite-002 measures the Arkai index: it takes no --identify or "
@@ -263,7 +260,8 @@ void add_measure_command(CLI::App& app, int& status) {
     command
         ->add_option("--peak", args->peak,
                      "illite-001 (the Kubler index, the default) or chlorite-002 (the Arkai "
-                     "index; default range 11.8:13.2)")
+                     "index; default range " +
+                         range_text(index_peak_range(CisIndex::arkai)) + ")")
         ->check(CLI::IsMember({"illite-001", "chlorite-002"}));
     auto* cis = command->add_option(
         "--cis", args->cis,

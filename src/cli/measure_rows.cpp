@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace teravine::cli {
 namespace {
@@ -75,6 +76,12 @@ std::optional<PeakRange> parse_range(const std::string& text) {
         return std::nullopt;
     }
     return PeakRange{*lo, *hi};
+}
+
+std::string range_text(const PeakRange& range) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%g:%g", range.lo, range.hi);
+    return text;
 }
 
 std::string range_refusal(const std::string& example) {

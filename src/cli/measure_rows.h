@@ -46,6 +46,8 @@ std::optional<std::string> anode_note(const std::string& side, const Measured& m
 
 // "LO:HI" as degrees 2θ Cu Kα, LO below HI.
 std::optional<PeakRange> parse_range(const std::string& text);
+// A range as --range takes it: "11.8:13.2".
+std::string range_text(const PeakRange& range);
 
 // The refusal of a --range that parse_range does not take, with an example such as "6.5:11.5".
 std::string range_refusal(const std::string& example);

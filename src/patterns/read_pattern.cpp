@@ -52,13 +52,7 @@ std::string degrees(double value) {
 std::string scan_list(const PatternFile& file) {
     std::string list;
     for (std::size_t s = 0; s < file.scans.size(); ++s) {
-        const Pattern& scan = file.scans[s];
-        list += "\n  scan " + std::to_string(s + 1) + ": " + degrees(scan.two_theta.front()) +
-                "° to " + degrees(scan.two_theta.back()) + "°, " +
-                std::to_string(scan.two_theta.size()) + " points";
-        if (!scan.scan.empty()) {
-            list += " (" + scan.scan + ")";
-        }
+        list += "\n  scan " + std::to_string(s + 1) + ": " + scan_description(file.scans[s]);
     }
     return list;
 }
@@ -68,6 +62,15 @@ std::string scan_list(const PatternFile& file) {
 constexpr double kSameWavelength = 0.005;
 
 } // namespace
+
+std::string scan_description(const Pattern& scan) {
+    std::string text = degrees(scan.two_theta.front()) + "° to " + degrees(scan.two_theta.back()) +
+                       "°, " + std::to_string(scan.two_theta.size()) + " points";
+    if (!scan.scan.empty()) {
+        text += " (" + scan.scan + ")";
+    }
+    return text;
+}
 
 Outcome<PatternFile> read_pattern_scans(const std::string& path, Digest digest) {
     if (const auto refused = unreadable_by_size(path)) {

@@ -30,6 +30,10 @@ Outcome<PatternFile> read_pattern_scans(const std::string& path, Digest digest =
 Outcome<Pattern> choose_scan(PatternFile file, const PatternChoice& choice,
                              const std::string& path);
 
+// A scan as a list of them shows it: "4° to 14°, 1001 points (its name)", the angles to
+// four significant digits.
+std::string scan_description(const Pattern& scan);
+
 // read_pattern_scans, then choose_scan.
 Outcome<Pattern> read_pattern_file(const std::string& path, const PatternChoice& choice = {});
 

@@ -312,7 +312,8 @@ void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& pa
 
 void CalibrationDialog::index_chosen() {
     // Each index has its peak: the illite 10 Å or the chlorite 7 Å (002).
-    const PeakRange range = index->currentIndex() == 0 ? PeakRange{} : PeakRange{11.8, 13.2};
+    const PeakRange range =
+        index_peak_range(index->currentIndex() == 0 ? CisIndex::kubler : CisIndex::arkai);
     cis_lo->setValue(range.lo);
     cis_hi->setValue(range.hi);
     for (int row = 0; row < standards->rowCount(); ++row) {

@@ -60,4 +60,13 @@ std::optional<double> certified_value(std::string_view standard, CisIndex index)
     return std::nullopt;
 }
 
+std::optional<double> standard_value(std::optional<double> given, std::string_view name,
+                                     CisIndex index) {
+    return given ? given : certified_value(name, index);
+}
+
+PeakRange index_peak_range(CisIndex index) {
+    return index == CisIndex::kubler ? PeakRange{} : PeakRange{11.8, 13.2};
+}
+
 } // namespace teravine
