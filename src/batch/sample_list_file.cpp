@@ -2,6 +2,7 @@
 #include "batch/sample_list_file.h"
 
 #include "batch/csv_records.h"
+#include "batch/csv_table.h"
 #include "batch/result_csv.h"
 #include "text/text_file.h"
 
@@ -14,148 +15,114 @@
 namespace teravine {
 namespace {
 
-using csv::blank;
-using csv::list_separator;
-using csv::Record;
-using csv::RecordReader;
-using csv::trimmed;
-
 enum Column { kName, kAd, kEg, kBroadening, kUAd, kUEg, kColumns };
-constexpr std::array<std::string_view, kColumns> kColumnNames{"name",       "ad",   "eg",
-                                                              "broadening", "u_ad", "u_eg"};
+const std::array<std::string, kColumns> kColumnNames{"name",       "ad",   "eg",
+                                                     "broadening", "u_ad", "u_eg"};
 
 std::optional<float> parse_number(std::string_view text, char decimal) {
-    std::string plain(trimmed(text));
-    if (decimal == ',') {
-        if (plain.find('.') != std::string::npos) {
-            return std::nullopt;
-        }
-        std::replace(plain.begin(), plain.end(), ',', '.');
+    auto plain = decimal_point_text(text, decimal);
+    if (!plain) {
+        return std::nullopt;
     }
-    if (!plain.empty() && plain.front() == '+') {
-        plain.erase(0, 1);
+    if (!plain->empty() && plain->front() == '+') {
+        plain->erase(0, 1);
     }
     float value = 0;
-    const char* begin = plain.data();
-    const char* end = begin + plain.size();
+    const char* begin = plain->data();
+    const char* end = begin + plain->size();
     const auto [ptr, error] = std::from_chars(begin, end, value, std::chars_format::general);
-    if (plain.empty() || error != std::errc() || ptr != end || !std::isfinite(value)) {
+    if (plain->empty() || error != std::errc() || ptr != end || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
 }
 
+const CsvColumns& list_columns() {
+    static const CsvColumns columns{
+        {kColumnNames.begin(), kColumnNames.end()},
+        "; a list has the columns name, ad, eg and optionally broadening, u_ad and u_eg.",
+        kMaxListSamples,
+        " holds more than 32767 samples."};
+    return columns;
+}
+
+// A list needs its header, and in it name, ad and eg.
+std::optional<std::string> header_refusal(const CsvTable& table) {
+    if (table.header_line() == 0) {
+        return table.subject() + " is empty: it needs the header line name,ad,eg.";
+    }
+    for (const Column needed : {kName, kAd, kEg}) {
+        if (!table.has(kColumnNames[needed])) {
+            return table.subject() + " has no column \"" + kColumnNames[needed] +
+                   "\" in its header at line " + std::to_string(table.header_line()) + ".";
+        }
+    }
+    return std::nullopt;
+}
+
+// The sample of a row, or the refusal of its first field that is not a number (a negative
+// broadening or uncertainty too).
+Outcome<ListedSample> sample_of(const CsvTable& table, const CsvTable::Row& row) {
+    const char decimal = table.decimal();
+    ListedSample sample;
+    sample.line = row.line;
+    sample.name = row.cells[*table.column(kColumnNames[kName])];
+    for (const Column c : {kAd, kEg, kBroadening, kUAd, kUEg}) {
+        const auto column = table.column(kColumnNames[c]);
+        if (!column) {
+            continue;
+        }
+        const std::string& text = row.cells[*column];
+        if ((c == kUAd || c == kUEg) && csv::trimmed(text).empty()) {
+            continue; // no uncertainty for this sample
+        }
+        const std::string at = table.place(row, kColumnNames[c]);
+        const auto value = parse_number(text, decimal);
+        if (!value) {
+            return Failure{not_a_number(at, text, decimal)};
+        }
+        if (c != kAd && c != kEg && *value < 0) {
+            return Failure{at + " a negative value."};
+        }
+        switch (c) {
+        case kAd:
+            sample.ad = *value;
+            break;
+        case kEg:
+            sample.eg = *value;
+            break;
+        case kBroadening:
+            sample.broadening = *value;
+            break;
+        case kUAd:
+            sample.u_ad = *value;
+            break;
+        default:
+            sample.u_eg = *value;
+            break;
+        }
+    }
+    return sample;
+}
+
 } // namespace
 
 Outcome<NamedList> read_sample_list_text(std::string_view content, const std::string& subject) {
-    if (content.find('\0') != std::string_view::npos) {
-        return Failure{subject + " is not a text file."};
-    }
-    if (content.substr(0, 3) == "\xEF\xBB\xBF") {
-        content.remove_prefix(3); // a spreadsheet's byte order mark
-    }
-    const char separator = list_separator(content);
-    const char decimal = separator == ';' ? ',' : '.';
-    RecordReader reader(content, separator, subject);
-
-    std::optional<Record> header;
-    while (!header && !reader.at_end()) {
-        auto record = reader.next();
-        if (!record) {
-            return Failure{record.error()};
-        }
-        if (!blank(*record)) {
-            header = std::move(record.value());
-        }
-    }
-    if (!header) {
-        return Failure{subject + " is empty: it needs the header line name,ad,eg."};
-    }
-    std::array<int, kColumns> position;
-    position.fill(-1);
-    for (std::size_t i = 0; i < header->fields.size(); ++i) {
-        const std::string_view title = trimmed(header->fields[i].text);
-        const auto known = std::find(kColumnNames.begin(), kColumnNames.end(), title);
-        const std::string at = subject + " has at line " + std::to_string(header->line) +
-                               ", column " + std::to_string(i + 1);
-        if (known == kColumnNames.end()) {
-            return Failure{at + " the column \"" + std::string(title) +
-                           "\"; a list has the columns name, ad, eg and optionally "
-                           "broadening, u_ad and u_eg."};
-        }
-        auto& slot = position[static_cast<std::size_t>(known - kColumnNames.begin())];
-        if (slot >= 0) {
-            return Failure{at + " the column \"" + std::string(title) + "\" a second time."};
-        }
-        slot = static_cast<int>(i);
-    }
-    for (const Column needed : {kName, kAd, kEg}) {
-        if (position[needed] < 0) {
-            return Failure{subject + " has no column \"" + std::string(kColumnNames[needed]) +
-                           "\" in its header at line " + std::to_string(header->line) + "."};
-        }
-    }
-
     NamedList list;
-    list.has_broadening = position[kBroadening] >= 0;
-    while (!reader.at_end()) {
-        auto record = reader.next();
-        if (!record) {
-            return Failure{record.error()};
-        }
-        if (blank(*record)) {
-            continue;
-        }
-        const std::string line = subject + " has at line " + std::to_string(record->line);
-        if (record->fields.size() != header->fields.size()) {
-            return Failure{line + " " + std::to_string(record->fields.size()) + " fields where " +
-                           "the header has " + std::to_string(header->fields.size()) + "."};
-        }
-        if (list.samples.size() >= kMaxListSamples) {
-            return Failure{subject + " holds more than 32767 samples."};
-        }
-        ListedSample sample;
-        sample.line = record->line;
-        sample.name = record->fields[static_cast<std::size_t>(position[kName])].text;
-        for (const Column c : {kAd, kEg, kBroadening, kUAd, kUEg}) {
-            if (position[c] < 0) {
-                continue;
+    const auto table = CsvTable::read(
+        content, subject, list_columns(), header_refusal,
+        [&list](const CsvTable& read, const CsvTable::Row& row) -> std::optional<std::string> {
+            auto sample = sample_of(read, row);
+            if (!sample) {
+                return sample.error();
             }
-            const std::size_t column = static_cast<std::size_t>(position[c]);
-            const std::string& text = record->fields[column].text;
-            const std::string at = line + ", column " + std::to_string(column + 1) + " (" +
-                                   std::string(kColumnNames[c]) + ")";
-            if ((c == kUAd || c == kUEg) && trimmed(text).empty()) {
-                continue; // no uncertainty for this sample
-            }
-            const auto value = parse_number(text, decimal);
-            if (!value) {
-                return Failure{at + " \"" + text + "\", which is not a number" +
-                               (decimal == ',' ? " with a decimal comma." : ".")};
-            }
-            if (c != kAd && c != kEg && *value < 0) {
-                return Failure{at + " a negative value."};
-            }
-            switch (c) {
-            case kAd:
-                sample.ad = *value;
-                break;
-            case kEg:
-                sample.eg = *value;
-                break;
-            case kBroadening:
-                sample.broadening = *value;
-                break;
-            case kUAd:
-                sample.u_ad = *value;
-                break;
-            default:
-                sample.u_eg = *value;
-                break;
-            }
-        }
-        list.samples.push_back(std::move(sample));
+            list.samples.push_back(std::move(sample.value()));
+            return std::nullopt;
+        });
+    if (!table) {
+        return Failure{table.error()};
     }
+    list.has_broadening = table->has(kColumnNames[kBroadening]);
     return list;
 }
 

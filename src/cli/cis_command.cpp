@@ -2,9 +2,9 @@
 // teravine-cli cis fit STANDARDS.csv -o CALIBRATION.json: the laboratory's calibration to
 // the CIS scale from its standards; cis apply CALIBRATION.json: widths on the CIS scale
 // with their uncertainty and metamorphic zone.
+#include "batch/csv_table.h"
 #include "batch/result_target.h"
 #include "cli/commands.h"
-#include "cli/csv_table.h"
 #include "cli/measure_rows.h"
 #include "cli/method_options.h"
 #include "cli/renderer_library.h"
@@ -39,6 +39,37 @@ struct ApplyArgs {
 int fail(const std::string& description) {
     std::cerr << "teravine-cli cis: " << description << "\n";
     return kExitFailure;
+}
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string out;
+    for (const auto& name : names) {
+        out += (out.empty() ? "" : ", ") + name;
+    }
+    return out;
+}
+
+// A list of standards or widths ("-": standard input): every header name one of `known`,
+// the names of `needed` there; short lists, so 100000 rows at most.
+Outcome<CsvTable> read_list(const std::string& path, const std::vector<std::string>& known,
+                            const std::vector<std::string>& needed) {
+    const auto content = read_input_text(path);
+    if (!content) {
+        return Failure{content.error()};
+    }
+    const CsvColumns columns{known, "; its columns are " + joined(known) + ".", 100000,
+                             " holds more than 100000 rows."};
+    auto table = CsvTable::read(*content, "The list \"" + path + "\"", columns);
+    if (!table) {
+        return table;
+    }
+    for (const auto& name : needed) {
+        if (!table->has(name)) {
+            return Failure{table->subject() + " has no column \"" + name + "\"; it needs " +
+                           joined(needed) + "."};
+        }
+    }
+    return table;
 }
 
 // A width as a standard's or a sample's: finite and above 0.
@@ -127,7 +158,7 @@ int run_fit(const FitArgs& args) {
                  is_standard_stream(args.list) ? std::filesystem::path()
                                                : std::filesystem::path(args.list).parent_path()};
     const auto table =
-        CsvTable::read(args.list, {"name", "cis", "fwhm", "u_fwhm", "pattern"}, {"name", "cis"});
+        read_list(args.list, {"name", "cis", "fwhm", "u_fwhm", "pattern"}, {"name", "cis"});
     if (!table) {
         std::cerr << table.error() << "\n";
         return kExitFailure;
@@ -211,8 +242,8 @@ struct Width {
 // The widths of a list: a `fwhm` column (with `u_fwhm`), or the `ad` column of a named
 // sample list (with `u_ad`); names when it has them.
 Outcome<std::vector<Width>> widths_of_list(const std::string& path) {
-    const auto table = CsvTable::read(
-        path, {"name", "fwhm", "u_fwhm", "ad", "u_ad", "eg", "u_eg", "broadening"}, {});
+    const auto table =
+        read_list(path, {"name", "fwhm", "u_fwhm", "ad", "u_ad", "eg", "u_eg", "broadening"}, {});
     if (!table) {
         return Failure{table.error()};
     }
