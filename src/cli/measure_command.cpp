@@ -12,6 +12,7 @@
 #include "cli/rule_options.h"
 #include "identify/width_entry.h"
 #include "model/calibration.h"
+#include "patterns/pattern_formats.h"
 #include "standards/cis_calibration.h"
 
 #include <charconv>
@@ -93,6 +94,15 @@ int identify_measured(const MeasureArgs& args, const Measured& ad, const Measure
     sigmas.broadening = static_cast<float>(u_broadening);
     return identify_and_print(entry.ad, entry.eg, {entry.broadening, rule->rule, &rule->table},
                               args.reichweite, sigmas);
+}
+
+// ".xrdml, .raw, ..., .csv": what the readers take.
+std::string suffix_list() {
+    std::string list;
+    for (const std::string_view suffix : pattern_suffixes()) {
+        list += (list.empty() ? "" : ", ") + std::string(suffix);
+    }
+    return list;
 }
 
 int run_measure(MeasureArgs& args, const CLI::App& command) {
@@ -225,9 +235,9 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
 void add_measure_command(CLI::App& app, int& status) {
     auto args = std::make_shared<MeasureArgs>();
     auto* command = app.add_subcommand(
-        "measure",
-        "Measure the FWHM of the illite 001 peak of an air-dried and a glycolated "
-        "pattern (.xy, .txt, .dat, .csv, .xrdml and the instrument formats of the guide)");
+        "measure", "Measure the FWHM of the illite 001 peak of an air-dried and a glycolated "
+                   "pattern (" +
+                       suffix_list() + ")");
     command->add_option("AD", args->ad, "air-dried pattern file");
     command->add_option("EG", args->eg, "glycolated pattern file");
     command->add_option("--range", args->range, "2-theta range LO:HI searched (Cu K-alpha)")

@@ -17,10 +17,14 @@ struct PatternFormat {
     // number, a root element); null when the format has no such signature.
     bool (*recognises)(std::string_view bytes);
     ScanReader read;
+    std::string_view description; // what the guide's table of formats says of it
 };
 
 // Every format, those with the surest signatures first.
 const std::vector<PatternFormat>& pattern_formats();
+
+// Every suffix of every format, in the table's order.
+std::vector<std::string_view> pattern_suffixes();
 
 // The format that reads the file: the first whose signature the bytes carry, else the one
 // whose suffix the file has (lower-cased); null when neither.

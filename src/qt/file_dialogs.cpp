@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/file_dialogs.h"
 
+#include "patterns/pattern_formats.h"
 #include "qt/filter_text.h"
 
 #include <QFileDialog>
@@ -34,6 +35,16 @@ FileChoice file_choice_from(bool accepted, const QStringList& selected) {
     return choice;
 }
 
+QString pattern_filter() {
+    QStringList patterns;
+    for (const std::string_view suffix : pattern_suffixes()) {
+        patterns << QStringLiteral("*") +
+                        QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size()));
+    }
+    return QStringLiteral("Diffraction patterns|") + patterns.join(QLatin1Char(';')) +
+           QStringLiteral("|All files|*.*|");
+}
+
 FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& filter) {
     QFileDialog dialog(parent);
     // The platform's own dialog cannot hide the case-blind patterns behind the
@@ -56,8 +67,7 @@ FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& 
 
 void choose_pattern_file(QWidget* parent, QLabel* message,
                          const std::function<void(const std::string& path)>& open) {
-    const FileChoice choice =
-        run_file_dialog(parent, FileDialogKind::Open, QString::fromUtf8(kPatternFilter));
+    const FileChoice choice = run_file_dialog(parent, FileDialogKind::Open, pattern_filter());
     if (choice.outcome == FileChoice::Outcome::Chosen) {
         open(choice.path);
     } else if (choice.outcome == FileChoice::Outcome::Failed) {

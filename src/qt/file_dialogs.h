@@ -26,10 +26,9 @@ FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& 
 // The outcome for what a dialog returned: accepted or not, and the files it selected.
 FileChoice file_choice_from(bool accepted, const QStringList& selected);
 
-// Every pattern format the readers know, and the formats a figure is saved in.
-inline constexpr const char* kPatternFilter =
-    "Diffraction patterns|*.xy;*.xye;*.txt;*.dat;*.csv;*.xrdml;*.raw;*.brml;*.uxd;*.ras;*.rasx;"
-    "*.asc;*.rd;*.sd;*.udf;*.cpi;*.gsa;*.gsas;*.fxye|All files|*.*|";
+// Every suffix of the pattern formats the readers know (pattern_formats), and the formats a
+// figure is saved in.
+QString pattern_filter();
 inline constexpr const char* kFigureFilter =
     "PNG image|*.png|SVG drawing|*.svg|PDF document|*.pdf|";
 

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pattern files written by the test read back to the same points, in every format;
 // what cannot be measured is refused with the file and the reason named.
+#include "patterns/pattern_formats.h"
 #include "patterns/read_pattern.h"
 #include "support/scratch_folder.h"
 #include "synthetic_pattern.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -116,6 +120,44 @@ TEST(PatternReaders, RefuseWhatTheyCannotMeasure) {
     EXPECT_NE(read.error().find("larger than 64 MiB"), std::string::npos) << read.error();
     EXPECT_FALSE(read_pattern_file(folder.file("missing.xy")).ok());
     EXPECT_FALSE(read_pattern_file(folder.path().string()).ok());
+}
+
+} // namespace
+} // namespace teravine
+
+namespace teravine {
+namespace {
+
+// The guide's table of formats is the readers' table: a row for each format, its
+// description and its suffixes, whatever order the guide lists them in.
+TEST(PatternReaders, GuideListsEveryFormatWithItsSuffixes) {
+    const char* source = std::getenv("TERAVINE_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    std::ifstream guide(std::filesystem::path(source) / "docs" / "guide.md");
+    ASSERT_TRUE(guide) << "docs/guide.md";
+    std::vector<std::string> listed;
+    std::string line;
+    bool in_table = false;
+    while (std::getline(guide, line)) {
+        if (line == "| Format | Suffixes |") {
+            in_table = true;
+        } else if (in_table && line.empty()) {
+            break;
+        } else if (in_table && line != "| --- | --- |") {
+            listed.push_back(line);
+        }
+    }
+    std::vector<std::string> expected;
+    for (const PatternFormat& format : pattern_formats()) {
+        std::string suffixes;
+        for (const std::string_view suffix : format.suffixes) {
+            suffixes += (suffixes.empty() ? "`" : ", `") + std::string(suffix) + "`";
+        }
+        expected.push_back("| " + std::string(format.description) + " | " + suffixes + " |");
+    }
+    std::sort(listed.begin(), listed.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(listed, expected);
 }
 
 } // namespace
