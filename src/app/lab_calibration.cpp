@@ -71,7 +71,9 @@ std::optional<CisValue> sample_cis(const SampleOrigin& origin, const LabCalibrat
 
 Outcome<PeakWidth> measure_standard(const std::string& path, const PeakRange& range,
                                     const WidthMethod& method) {
-    const auto pattern = read_pattern_file(path);
+    PatternChoice choice;
+    choice.how_to_choose = kStandardScanChoice;
+    const auto pattern = read_pattern_file(path, choice);
     if (!pattern) {
         return Failure{pattern.error()};
     }

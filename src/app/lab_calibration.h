@@ -14,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace teravine {
@@ -42,6 +43,11 @@ bool converts_samples(const LabCalibration& lab);
 // width's own u where it has one. Nothing for a click, or unless converts_samples.
 std::optional<CisValue> sample_cis(const SampleOrigin& origin, const LabCalibration& lab);
 std::optional<CisValue> width_cis(float raw_ad, float u_ad, const LabCalibration& lab);
+
+// What the window says of a standard's file of several scans: it has no scan box for a
+// standard.
+inline constexpr std::string_view kStandardScanChoice =
+    "a standard is measured on a file of one scan";
 
 // A standard's pattern read and its peak measured, as the measuring dialog measures a
 // sample's: the file's one scan (a file of several is refused with their list).

@@ -31,6 +31,7 @@ void add_pattern_options(CLI::App& command, PatternArgs& args) {
 
 Outcome<PatternChoice> pattern_choice(const PatternArgs& args) {
     PatternChoice choice;
+    choice.how_to_choose = "choose one with --scan N";
     if (args.scan > 0) {
         choice.scan = args.scan;
     }

@@ -108,8 +108,8 @@ Outcome<Pattern> choose_scan(PatternFile file, const PatternChoice& choice,
         }
         index = *choice.scan - 1;
     } else if (count > 1) {
-        return Failure{subject + " holds " + std::to_string(count) +
-                       " scans; choose one with --scan N:" + scan_list(file)};
+        return Failure{subject + " holds " + std::to_string(count) + " scans; " +
+                       std::string(choice.how_to_choose) + ":" + scan_list(file)};
     }
     Pattern pattern = std::move(file.scans[index]);
     if (choice.wavelength) {

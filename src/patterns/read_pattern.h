@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace teravine {
 
@@ -16,6 +17,9 @@ namespace teravine {
 struct PatternChoice {
     std::optional<std::size_t> scan;  // 1-based, for a file of several scans
     std::optional<double> wavelength; // Kα1 in ångström, for a file that does not state it
+    // How the front end makes the choice of a scan, in its own terms, for the refusal of a
+    // file of several without one: "FILE holds 2 scans; choose one with --scan N:".
+    std::string_view how_to_choose = "choose one";
 };
 
 // Every scan of the file, with its format (pattern_formats). Files over 64 MiB and files

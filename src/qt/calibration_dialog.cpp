@@ -301,7 +301,9 @@ void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& pa
         promise->start();
         Reading reading{serial, path, Failure{}, Failure{}};
         if (profile) {
-            reading.profile = measure_instrument_file(path, {}, request);
+            PatternChoice choice;
+            choice.how_to_choose = kStandardScanChoice;
+            reading.profile = measure_instrument_file(path, choice, request);
         } else {
             reading.width = measure_standard(path, range, how);
         }

@@ -4,6 +4,9 @@
 // gives; an instrument profile fills the broadening box until it is typed over; sessions
 // keep both, and the zone limits, and those saved without them still open.
 #include "app/sample_table_text.h"
+#include "patterns/synthetic_pattern.h"
+#include "patterns/text_writers.h"
+#include "support/scratch_folder.h"
 #include "support/session.h"
 #include "text/number_text.h"
 
@@ -281,6 +284,27 @@ TEST_F(LabCalibrationTest, SessionsKeepTheCalibrationAndOldOnesOpenWithout) {
     EXPECT_NE(other.services.messages[0].find("instrument_profile"), std::string::npos)
         << other.services.messages[0];
     EXPECT_FALSE(other.state().lab.profile);
+}
+
+} // namespace
+} // namespace teravine
+
+namespace teravine {
+namespace {
+
+// A standard's file of several scans is refused in the window's terms: the calibration
+// has no scan box, and the window has no --scan.
+TEST(StandardPattern, OfSeveralScansIsRefusedInTheWindowsTerms) {
+    ScratchFolder folder;
+    const std::string path = folder.file("two.ras");
+    const Pattern scan = synthetic::make_pattern({});
+    std::ofstream(path, std::ios::binary) << writers::ras({scan, scan}, synthetic::kCuAlpha1);
+    const auto width = measure_standard(path, {}, WidthMethod{});
+    ASSERT_FALSE(width);
+    EXPECT_NE(width.error().find(" holds 2 scans; a standard is measured on a file of one scan:\n"
+                                 "  scan 1: "),
+              std::string::npos)
+        << width.error();
 }
 
 } // namespace

@@ -346,7 +346,9 @@ TEST(TextReaders, ReadRealFilesAsTheirSoftwareWroteThem) {
 TEST(TextReaders, SeveralScansNeedAChoice) {
     ScratchFolder folder;
     const auto path = folder.write("two.ras", writers::ras(three_scans(), 1.54));
-    const auto unchosen = read_pattern_file(path);
+    PatternChoice none; // the command line's words for the choice
+    none.how_to_choose = "choose one with --scan N";
+    const auto unchosen = read_pattern_file(path, none);
     ASSERT_FALSE(unchosen.ok());
     EXPECT_NE(unchosen.error().find("holds 3 scans; choose one with --scan N"), std::string::npos)
         << unchosen.error();
