@@ -2,7 +2,6 @@
 #include "patterns/peak_width.h"
 
 #include "patterns/anode.h"
-#include "patterns/vector_state.h"
 
 #include <algorithm>
 #include <charconv>
@@ -491,7 +490,6 @@ std::string width_text(double width) {
 
 Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
                                 Uncertainty uncertainty) {
-    clear_upper_vector_state();
     const std::string& name = pattern.name;
     const std::string span = "between " + degrees(range.lo) + " and " + degrees(range.hi);
     const bool copper = is_copper(pattern.wavelength);

@@ -2,7 +2,6 @@
 #include "patterns/profile_fit.h"
 
 #include "patterns/anode.h"
-#include "patterns/vector_state.h"
 
 #include <gsl/gsl_blas.h>
 #include <gsl/gsl_errno.h>
@@ -443,7 +442,6 @@ double ProfileFit::model_at(double two_theta) const {
 
 Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
                                 const FitOptions& options) {
-    clear_upper_vector_state();
     if (options.components < 1 || options.components > 3) {
         return Failure{pattern.name + ": a fit takes one to three components."};
     }
