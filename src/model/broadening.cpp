@@ -47,6 +47,10 @@ float remove_inst(float width, float broad, std::int16_t rule, const CorrectionT
     if (!(width >= broad)) {
         return -1; // B < b, or a NaN that cannot be compared
     }
+    // The instrument's width b taken out of the measured B as Klug & Alexander give the
+    // rules (X-Ray Diffraction Procedures, 2nd ed., Wiley 1974, ch. 9): Lorentzian
+    // (Cauchy) profiles add their widths, β = B − b; Gaussian ones their squares,
+    // β = √(B² − b²); between them the geometric mean of the two, β = √((B − b)√(B² − b²)).
     const double big = width;
     const double small = broad;
     const double lorentz = big - small;

@@ -26,7 +26,9 @@ double gaussian(double v) {
 }
 
 // Half the area of a symmetric profile of FWHM w; a Pearson VII of m ≤ 1/2 has none, taken as
-// infinite.
+// infinite. The Pearson VII's is the integral of [1 + 4(2^(1/m) − 1) x²/w²]^(−m), the
+// pseudo-Voigt's the weighted sum of the Lorentzian's (π w / 2) and the Gaussian's
+// (w √(π / ln 2) / 2), as tabled by Young & Wiles (1982), J. Appl. Cryst. 15, 430–438.
 double half_area(bool pearson, double w, double mixing) {
     if (pearson) {
         if (!(mixing > 0.5)) {
@@ -89,8 +91,14 @@ double PreparedProfile::value(double two_theta) const {
     const Side& s = two_theta > profile_.position ? right_ : left_;
     const double v = 2 * (two_theta - profile_.position) / s.width;
     if (pearson_) {
+        // Pearson VII: h [1 + 4(2^(1/m) − 1)(x − x0)²/w²]^(−m), Hall, Veeraraghavan, Rubin &
+        // Winchell (1977), J. Appl. Cryst. 10, 66–68; split, each side of x0 its own w and m,
+        // Toraya (1990), J. Appl. Cryst. 23, 485–491.
         return profile_.height * std::exp(-s.mixing * std::log1p(s.k * v * v));
     }
+    // Pseudo-Voigt: h [η L + (1 − η) G], a Lorentzian and a Gaussian of one FWHM w,
+    // L = 1 / (1 + 4(x − x0)²/w²), G = exp(−4 ln 2 (x − x0)²/w²), Wertheim, Butler, West &
+    // Buchanan (1974), Rev. Sci. Instrum. 45, 1369–1371; split as the Pearson VII above.
     return profile_.height * (s.mixing / (1 + v * v) + (1 - s.mixing) * gaussian(v));
 }
 

@@ -18,6 +18,9 @@ double tan_theta(double two_theta) {
     return std::tan(two_theta / 2 * std::numbers::pi / 180);
 }
 
+// The instrument's width against angle, FWHM² = U tan²θ + V tanθ + W: Caglioti, Paoletti &
+// Ricci (1958), Nucl. Instrum. 3, 223–228, their resolution function of a powder
+// diffractometer. These are its three terms at 2θ.
 std::array<double, 3> terms(double two_theta) {
     const double t = tan_theta(two_theta);
     return {t * t, t, 1};

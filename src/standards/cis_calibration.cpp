@@ -76,6 +76,8 @@ Outcome<CisCalibration> fit_cis(std::vector<CisStandard> standards, CisIndex ind
     double sse = 0;
     for (const CisStandard& s : standards) {
         const double residual = s.cis - (c.intercept + c.slope * s.fwhm);
+        // The leave-one-out (PRESS) residual e / (1 − h) without refitting, h the
+        // leverage: Allen (1974), Technometrics 16, 125–127.
         const double leverage = 1 / n + std::pow(s.fwhm - c.mean_fwhm, 2) / c.sxx;
         c.residuals.push_back(residual);
         c.loo_residuals.push_back(residual / (1 - leverage));
@@ -93,6 +95,10 @@ Outcome<CisCalibration> fit_cis(std::vector<CisStandard> standards, CisIndex ind
 CisValue apply_cis(const CisCalibration& c, double fwhm, double u_fwhm, const ZoneLimits& limits) {
     CisValue value;
     value.ki_cis = c.intercept + c.slope * fwhm;
+    // The standard error of a new observation predicted by a straight line fitted by least
+    // squares, s √(1 + 1/n + (x − x̄)²/Sxx) (Draper & Smith, Applied Regression Analysis,
+    // 3rd ed., Wiley 1998, ch. 1), with the measured width's own u carried through the
+    // slope.
     const double spread = 1 + 1.0 / c.n + std::pow(fwhm - c.mean_fwhm, 2) / c.sxx;
     value.u_ki_cis = std::sqrt(c.s * c.s * spread + c.slope * c.slope * u_fwhm * u_fwhm);
     value.zone = zone_of(std::round(value.ki_cis * 1e4) / 1e4, limits);
