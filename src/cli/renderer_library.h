@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The figure renderer, a library opened only by the commands that draw: the others
 // start without the toolkit. It lies beside the tool as the installed tree and the build
-// tree both lay it down (lib/teravine/ next to bin/).
+// tree both lay it down (lib/teravine/render/ next to bin/).
 #pragma once
 
 #include "qt/render/figure_renderer.h"
