@@ -3,9 +3,9 @@
 // pseudo-Voigt or Pearson VII with its Kα2 line, and three components, on a noisy
 // synthetic pattern; the half-height reading of the same range, with its resampled
 // uncertainty, beside them.
-#include "patterns/peak_width.h"
-#include "patterns/profile_fit.h"
-#include "patterns/synthetic_pattern.h"
+#include "formats/synthetic_pattern.h"
+#include "peaks/peak_width.h"
+#include "peaks/profile_fit.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 // peak of 0.2 to 0.8° on a sloping background with counting noise, 4-14° 2θ in steps of
 // 0.02°, some with an illite-smectite beside the illite) and their list FOLDER/pairs.csv,
 // for timing teravine-cli measure --pairs.
-#include "patterns/synthetic_pattern.h"
+#include "formats/synthetic_pattern.h"
 
 #include <cstdio>
 #include <exception>

@@ -2,9 +2,9 @@
 // Patterns: measuring the 001 peak of a 5,000-point pattern, and reading a
 // 100,000-point .xy file, both made by the tests' synthetic patterns.
 #include "bench_support.h"
-#include "patterns/peak_width.h"
-#include "patterns/read_pattern.h"
-#include "patterns/synthetic_pattern.h"
+#include "formats/read_pattern.h"
+#include "formats/synthetic_pattern.h"
+#include "peaks/peak_width.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 // and the points, as a user reading such a file would see it.
 #include "bench_support.h"
 #include "child_process.h"
-#include "patterns/synthetic_pattern.h"
+#include "formats/synthetic_pattern.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // Reading a 100,000-point file of each binary and zipped format, written by the tests'
 // writers: Bruker RAW v1 to v4, .brml, .rasx and Philips .sd.
 #include "bench_support.h"
-#include "patterns/binary_writers.h"
-#include "patterns/read_pattern.h"
+#include "formats/binary_writers.h"
+#include "formats/read_pattern.h"
 
 #include <benchmark/benchmark.h>
 

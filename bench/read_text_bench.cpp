@@ -2,8 +2,8 @@
 // Reading a 100,000-point file of each instrument text format, written by the tests'
 // writers from one synthetic pattern.
 #include "bench_support.h"
-#include "patterns/read_pattern.h"
-#include "patterns/text_writers.h"
+#include "formats/read_pattern.h"
+#include "formats/text_writers.h"
 
 #include <benchmark/benchmark.h>
 

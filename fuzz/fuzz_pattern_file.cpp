@@ -8,11 +8,11 @@
 // so does the reader the suffix names when that is another one, so that every reader is
 // reached even with bytes that carry some other format's signature. fuzz/run-all turns
 // each seed file "name.ext" into such an input.
+#include "formats/anode.h"
+#include "formats/pattern_formats.h"
+#include "formats/read_pattern.h"
 #include "fuzz_support.h"
-#include "patterns/anode.h"
-#include "patterns/pattern_formats.h"
-#include "patterns/peak_width.h"
-#include "patterns/read_pattern.h"
+#include "peaks/peak_width.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/lab_calibration.h"
 
-#include "patterns/read_pattern.h"
+#include "formats/read_pattern.h"
 #include "standards/cis_standards.h"
 #include "text/number_text.h"
 

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "identify/sample_list.h"
-#include "patterns/width_method.h"
+#include "peaks/width_method.h"
 #include "standards/cis_calibration.h"
 #include "standards/instrument_profile.h"
 #include "text/outcome.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/measure_session.h"
 
-#include "patterns/anode.h"
-#include "patterns/read_pattern.h"
+#include "formats/anode.h"
+#include "formats/read_pattern.h"
 
 #include <algorithm>
 #include <cmath>

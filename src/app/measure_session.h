@@ -11,10 +11,10 @@
 #include "app/window_services.h"
 #include "diagram/peak_drawing.h"
 #include "identify/sample_list.h"
-#include "patterns/peak_width.h"
-#include "patterns/width_method.h"
+#include "peaks/peak_width.h"
+#include "peaks/width_method.h"
 
-#include "patterns/pattern_file.h"
+#include "formats/pattern_file.h"
 
 #include <array>
 #include <cstdint>

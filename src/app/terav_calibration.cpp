@@ -3,7 +3,7 @@
 // made and put to use.
 #include "app/terav.h"
 
-#include "patterns/peak_width.h"
+#include "peaks/peak_width.h"
 #include "text/text_file.h"
 
 #include <utility>

@@ -10,9 +10,9 @@
 #include "cli/pattern_options.h"
 #include "cli/peak_figure.h"
 #include "cli/rule_options.h"
+#include "formats/pattern_formats.h"
 #include "identify/width_entry.h"
 #include "model/calibration.h"
-#include "patterns/pattern_formats.h"
 #include "standards/cis_calibration.h"
 
 #include <charconv>

@@ -4,9 +4,9 @@
 // measurement.
 #pragma once
 
-#include "patterns/peak_width.h"
-#include "patterns/read_pattern.h"
-#include "patterns/width_method.h"
+#include "formats/read_pattern.h"
+#include "peaks/peak_width.h"
+#include "peaks/width_method.h"
 #include "standards/instrument_profile.h"
 
 #include <optional>

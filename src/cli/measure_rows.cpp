@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/measure_rows.h"
 
-#include "patterns/read_pattern.h"
+#include "formats/read_pattern.h"
 
 #include <charconv>
 #include <cmath>

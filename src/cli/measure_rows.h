@@ -3,9 +3,9 @@
 // text (always '.'), the tab-separated rows, and the note on another anode.
 #pragma once
 
-#include "patterns/peak_width.h"
-#include "patterns/read_pattern.h"
-#include "patterns/width_method.h"
+#include "formats/read_pattern.h"
+#include "peaks/peak_width.h"
+#include "peaks/width_method.h"
 #include "text/outcome.h"
 
 #include <optional>

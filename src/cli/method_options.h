@@ -4,7 +4,7 @@
 #pragma once
 
 #include "cli/pattern_options.h"
-#include "patterns/width_method.h"
+#include "peaks/width_method.h"
 #include "text/outcome.h"
 
 #include <CLI/CLI.hpp>

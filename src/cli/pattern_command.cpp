@@ -5,7 +5,7 @@
 #include "cli/commands.h"
 #include "cli/pattern_options.h"
 #include "cli/standard_streams.h"
-#include "patterns/anode.h"
+#include "formats/anode.h"
 
 #include <charconv>
 #include <iostream>

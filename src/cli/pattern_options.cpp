@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/pattern_options.h"
 
-#include "patterns/anode.h"
+#include "formats/anode.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 // radiation.
 #pragma once
 
-#include "patterns/read_pattern.h"
+#include "formats/read_pattern.h"
 #include "text/outcome.h"
 
 #include <CLI/CLI.hpp>

@@ -16,7 +16,7 @@
 #include "cli/standard_streams.h"
 #include "lines/line_tables.h"
 #include "model/calibration.h"
-#include "patterns/peak_width.h"
+#include "peaks/peak_width.h"
 
 #include <algorithm>
 #include <filesystem>

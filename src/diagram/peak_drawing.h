@@ -6,8 +6,8 @@
 #pragma once
 
 #include "diagram/surface.h"
-#include "patterns/peak_plot.h"
-#include "patterns/profile_fit.h"
+#include "peaks/peak_plot.h"
+#include "peaks/profile_fit.h"
 #include "text/outcome.h"
 
 #include <optional>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/file_dialogs.h"
 
-#include "patterns/pattern_formats.h"
+#include "formats/pattern_formats.h"
 #include "qt/filter_text.h"
 
 #include <QFileDialog>

@@ -3,7 +3,7 @@
 // alike: "Half height", or "Fit" and one of the profiles.
 #pragma once
 
-#include "patterns/width_method.h"
+#include "peaks/width_method.h"
 
 class QComboBox;
 class QWidget;

@@ -4,7 +4,7 @@
 // (Warr & Rice 1994; the standards of Warr 2018).
 #pragma once
 
-#include "patterns/peak_width.h"
+#include "peaks/peak_width.h"
 
 #include <optional>
 #include <string>

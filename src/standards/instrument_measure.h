@@ -4,8 +4,8 @@
 // whose widths are carried to the 001 angle by the width against angle.
 #pragma once
 
-#include "patterns/read_pattern.h"
-#include "patterns/width_method.h"
+#include "formats/read_pattern.h"
+#include "peaks/width_method.h"
 #include "standards/instrument_profile.h"
 #include "text/outcome.h"
 

@@ -3,7 +3,7 @@
 // between the setup of a standard and that of a sample.
 #pragma once
 
-#include "patterns/pattern.h"
+#include "formats/pattern.h"
 
 #include <optional>
 #include <string>

@@ -4,8 +4,8 @@
 // gives; an instrument profile fills the broadening box until it is typed over; sessions
 // keep both, and the zone limits, and those saved without them still open.
 #include "app/sample_table_text.h"
-#include "patterns/synthetic_pattern.h"
-#include "patterns/text_writers.h"
+#include "formats/synthetic_pattern.h"
+#include "formats/text_writers.h"
 #include "support/scratch_folder.h"
 #include "support/session.h"
 #include "text/number_text.h"

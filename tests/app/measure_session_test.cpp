@@ -4,8 +4,8 @@
 // back in the order the user opened them, the scan and the anode chosen, and the widths held
 // against the window's instrument profile and CIS calibration.
 #include "app/measure_session.h"
-#include "patterns/anode.h"
-#include "patterns/synthetic_pattern.h"
+#include "formats/anode.h"
+#include "formats/synthetic_pattern.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_services.h"
 

@@ -3,7 +3,7 @@
 // profile on a thread of the pool, its b in the broadening box until typed over; standards
 // typed and measured from their patterns, fitted, and the sample table's KI (CIS) and Zone
 // columns coming and going with the calibration; the figure saved in three formats.
-#include "patterns/synthetic_pattern.h"
+#include "formats/synthetic_pattern.h"
 #include "qt/calibration_dialog.h"
 #include "qt/main_window.h"
 #include "qt/sample_table_dock.h"

@@ -5,7 +5,7 @@
 // event thread: the dialog says so, takes the latest file of a side, and may be closed or
 // gone before the reading ends; the anode is told for a file that does not state it; the
 // widths are held against the window's calibration.
-#include "patterns/synthetic_pattern.h"
+#include "formats/synthetic_pattern.h"
 #include "qt/main_window.h"
 #include "qt/measure_dialog.h"
 #include "qt/peak_plot_widget.h"

@@ -2,7 +2,7 @@
 // Instrument profiles measured on synthetic standards of known width: one sharp peak
 // read at half height or fitted, with and without its Kα2 line, and the peaks of a
 // line-profile standard whose widths follow known Caglioti terms.
-#include "patterns/synthetic_pattern.h"
+#include "formats/synthetic_pattern.h"
 #include "standards/instrument_measure.h"
 
 #include <gtest/gtest.h>

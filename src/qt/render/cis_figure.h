@@ -6,7 +6,7 @@
 #pragma once
 
 #include "diagram/surface.h"
-#include "patterns/peak_plot.h"
+#include "peaks/peak_plot.h"
 #include "standards/cis_calibration.h"
 
 #include <optional>

@@ -1,0 +1,602 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "peaks/peak_width.h"
+
+#include "formats/anode.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numeric>
+#include <optional>
+#include <random>
+#include <vector>
+
+namespace teravine {
+namespace {
+
+// The smoothing's half-window, as a share of the width in points.
+constexpr double kSmoothing = 0.2;
+// Resamples for the uncertainty, and their fixed seed.
+constexpr int kResamples = 48;
+constexpr unsigned kResampleSeed = 20261207;
+// From this mean on, resampled counts are drawn from the normal approximation.
+constexpr double kNormalCounts = 30;
+
+std::string degrees(double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end) + "°";
+}
+
+struct Anchor {
+    double x = 0;
+    double y = 0;
+    double variance = 0; // of y, from counting
+};
+
+// The lower half of the window's points, by counts: mean angle and mean counts. A
+// straight background stays exact, counting noise only lowers it a little on both ends.
+Anchor flank(const std::vector<double>& x, const std::vector<double>& y, std::size_t from,
+             std::size_t count) {
+    std::vector<std::size_t> order(count);
+    std::iota(order.begin(), order.end(), from);
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return y[a] < y[b]; });
+    const std::size_t used = (count + 1) / 2;
+    Anchor anchor;
+    for (std::size_t k = 0; k < used; ++k) {
+        anchor.x += x[order[k]];
+        anchor.y += y[order[k]];
+    }
+    anchor.x /= static_cast<double>(used);
+    anchor.y /= static_cast<double>(used);
+    anchor.variance = std::max(anchor.y, 0.0) / static_cast<double>(used);
+    return anchor;
+}
+
+struct Top {
+    double x = 0;
+    double height = 0;
+};
+
+// Least squares of ln(net) against a parabola over first..last; the plain point when
+// the points do not make a top between them.
+Top top_of(const std::vector<double>& x, const std::vector<double>& net, std::size_t peak,
+           std::size_t first, std::size_t last) {
+    const Top plain{x[peak], net[peak]};
+    double s[5] = {}; // sums of u^0..u^4
+    double t[3] = {}; // sums of ln(net) u^0..u^2
+    for (std::size_t i = first; i <= last; ++i) {
+        if (!(net[i] > 0)) {
+            return plain;
+        }
+        const double u = x[i] - x[peak];
+        const double l = std::log(net[i]);
+        double power = 1;
+        for (int k = 0; k < 5; ++k) {
+            s[k] += power;
+            if (k < 3) {
+                t[k] += l * power;
+            }
+            power *= u;
+        }
+    }
+    // Normal equations for c0 + c1 u + c2 u^2, by Cramer's rule.
+    const auto det3 = [](double a, double b, double c, double d, double e, double f, double g,
+                         double h, double i) {
+        return a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
+    };
+    const double d = det3(s[0], s[1], s[2], s[1], s[2], s[3], s[2], s[3], s[4]);
+    if (!(std::abs(d) > 0)) {
+        return plain;
+    }
+    const double c0 = det3(t[0], s[1], s[2], t[1], s[2], s[3], t[2], s[3], s[4]) / d;
+    const double c1 = det3(s[0], t[0], s[2], s[1], t[1], s[3], s[2], t[2], s[4]) / d;
+    const double c2 = det3(s[0], s[1], t[0], s[1], s[2], t[1], s[2], s[3], t[2]) / d;
+    if (!(c2 < 0)) {
+        return plain;
+    }
+    const double u_top = -c1 / (2 * c2);
+    if (!(u_top >= x[first] - x[peak] && u_top <= x[last] - x[peak])) {
+        return plain;
+    }
+    return {x[peak] + u_top, std::exp(c0 + c1 * u_top + c2 * u_top * u_top)};
+}
+
+// The range's points, the straight background through its flanks and the net counts.
+struct NetProfile {
+    std::size_t first = 0, last = 0; // the range's points, inclusive
+    std::size_t window = 0;          // points of each flank window
+    Anchor left, right;
+    std::vector<double> net; // indexed as the pattern; 0 outside the range
+    bool counted = true;     // every count a whole number, as a detector counts
+
+    double background(double at) const {
+        return left.y + (right.y - left.y) / (right.x - left.x) * (at - left.x);
+    }
+    // Of the background at `at`, from the counts of the two flanks.
+    double background_variance(double at) const {
+        const double f = std::clamp((at - left.x) / (right.x - left.x), 0.0, 1.0);
+        return (1 - f) * (1 - f) * left.variance + f * f * right.variance;
+    }
+    // The background's own counting noise, or the flanks' scatter where that is larger.
+    // Counts per second or scaled intensities have no counting noise to go by.
+    double background_sigma(double at) const {
+        double scatter = 0;
+        for (std::size_t i = 0; i < window; ++i) {
+            scatter += net[first + i] * net[first + i] + net[last - i] * net[last - i];
+        }
+        const double poisson = counted ? std::sqrt(std::max(background(at), 0.0)) : 0.0;
+        return std::max(poisson, std::sqrt(scatter / static_cast<double>(2 * window)));
+    }
+};
+
+NetProfile net_profile(const std::vector<double>& x, const std::vector<double>& y,
+                       std::size_t first, std::size_t last) {
+    NetProfile p;
+    p.first = first;
+    p.last = last;
+    p.window = std::max<std::size_t>(3, (last - first + 1) / 10);
+    p.left = flank(x, y, first, p.window);
+    p.right = flank(x, y, last + 1 - p.window, p.window);
+    p.net.assign(x.size(), 0.0);
+    for (std::size_t i = first; i <= last; ++i) {
+        p.net[i] = y[i] - p.background(x[i]);
+        p.counted = p.counted && y[i] == std::floor(y[i]);
+    }
+    return p;
+}
+
+// Net counts smoothed by least-squares parabolas over 2 reach + 1 points (fewer where the
+// range ends), with the variance factor of each smoothed point: a smoothed point's
+// variance is about that factor times the counts' own.
+struct Smoothed {
+    std::vector<double> net;
+    std::vector<double> factor;
+};
+
+// Up to this half-window the parabolas are summed point by point; beyond it, on densely
+// sampled patterns, from running sums, so that smoothing stays linear in the points.
+constexpr std::size_t kDirectReach = 64;
+
+// The parabola's weight at the centre of a half-window h, and the sum of its weights'
+// squares (the variance factor).
+struct ParabolaWeights {
+    double centre_term; // 3 (3h² + 3h - 1)
+    double norm;        // (2h - 1)(2h + 1)(2h + 3)
+    double factor;
+};
+
+ParabolaWeights parabola_weights(std::size_t h) {
+    const double hh = static_cast<double>(h);
+    ParabolaWeights w{3 * (3 * hh * hh + 3 * hh - 1), (2 * hh - 1) * (2 * hh + 1) * (2 * hh + 3),
+                      0};
+    for (std::size_t j = 0; j <= 2 * h; ++j) {
+        const double k = static_cast<double>(j) - hh;
+        const double c = h == 0 ? 1.0 : (w.centre_term - 15 * k * k) / w.norm;
+        w.factor += c * c;
+    }
+    return w;
+}
+
+Smoothed smooth_net(const NetProfile& p, std::size_t reach) {
+    Smoothed s{std::vector<double>(p.net.size(), 0.0), std::vector<double>(p.net.size(), 1.0)};
+    if (p.last < p.first) {
+        return s;
+    }
+    std::vector<ParabolaWeights> weights;
+    for (std::size_t h = 0; h <= std::min(reach, (p.last - p.first) / 2); ++h) {
+        weights.push_back(parabola_weights(h));
+    }
+    // Running sums of net, net·j and net·j² over the range, j counted from its first point.
+    const std::size_t n = p.last - p.first + 1;
+    std::vector<double> sum0, sum1, sum2;
+    if (reach > kDirectReach) {
+        sum0.assign(n + 1, 0.0);
+        sum1.assign(n + 1, 0.0);
+        sum2.assign(n + 1, 0.0);
+        for (std::size_t j = 0; j < n; ++j) {
+            const double v = p.net[p.first + j];
+            const double jj = static_cast<double>(j);
+            sum0[j + 1] = sum0[j] + v;
+            sum1[j + 1] = sum1[j] + v * jj;
+            sum2[j + 1] = sum2[j] + v * jj * jj;
+        }
+    }
+    for (std::size_t i = p.first; i <= p.last; ++i) {
+        const std::size_t h = std::min({reach, i - p.first, p.last - i});
+        const ParabolaWeights& w = weights[h];
+        double value = 0;
+        if (h == 0) {
+            value = p.net[i];
+        } else if (h <= kDirectReach) {
+            const double hh = static_cast<double>(h);
+            for (std::size_t j = i - h; j <= i + h; ++j) {
+                const double k = static_cast<double>(j) - static_cast<double>(i);
+                value += (3 * (3 * hh * hh + 3 * hh - 1) - 15 * k * k) / w.norm * p.net[j];
+            }
+        } else {
+            // Σ c_k net(i+k) with c_k = (centre_term - 15 k²) / norm, k = j - c.
+            const std::size_t lo = i - h - p.first, hi = i + h - p.first + 1;
+            const double c = static_cast<double>(i - p.first);
+            const double s0 = sum0[hi] - sum0[lo];
+            const double s1 = sum1[hi] - sum1[lo];
+            const double s2 = sum2[hi] - sum2[lo];
+            const double k2 = s2 - 2 * c * s1 + c * c * s0;
+            value = (w.centre_term * s0 - 15 * k2) / w.norm;
+        }
+        s.net[i] = value;
+        s.factor[i] = w.factor;
+    }
+    return s;
+}
+
+enum Flag : unsigned {
+    weak = 1,
+    edge = 2,
+    in_flank = 4,
+    shoulder = 8,
+    breadth = 16,
+    unstable = 32
+};
+
+// One half-height reading of the counts y, or why there is none.
+struct Reading {
+    std::string failure; // empty when read
+    Top top;
+    double left = 0, right = 0;
+    double area = 0;
+    double peak_lo = 0, peak_hi = 0;
+    unsigned flags = 0;
+    NetProfile profile;
+    Smoothed smoothed;
+};
+
+// Walks from `from` in steps of `dir` while the smoothed net stays at or above `level`,
+// over dips that come back to it within `reach` points. The last point at or above it,
+// or nothing when the walk leaves [first, last].
+std::optional<std::size_t> walk(const std::vector<double>& s, std::size_t from, int dir,
+                                double level, std::size_t first, std::size_t last,
+                                std::size_t reach) {
+    const auto inside = [&](std::size_t i, std::size_t k) {
+        return dir > 0 ? i + k <= last : i >= first + k;
+    };
+    const auto at = [&](std::size_t i, std::size_t k) { return dir > 0 ? i + k : i - k; };
+    std::size_t i = from;
+    for (;;) {
+        if (!inside(i, 1)) {
+            return std::nullopt;
+        }
+        if (s[at(i, 1)] >= level) {
+            i = at(i, 1);
+            continue;
+        }
+        std::size_t back = 0;
+        for (std::size_t k = 2; k <= reach + 1 && inside(i, k); ++k) {
+            if (s[at(i, k)] >= level) {
+                back = k;
+                break;
+            }
+        }
+        if (back == 0) {
+            return i;
+        }
+        i = at(i, back);
+    }
+}
+
+// From the crossing's outer point outward to where the peak ends: where the smoothed net
+// meets the background, or the lowest point before it rises again by more than three
+// standard deviations (a neighbouring peak; one above a fifth of the height is a
+// shoulder of this one). Returns the bound's index and whether a shoulder was met.
+std::pair<std::size_t, bool> peak_bound(const std::vector<double>& y, const Reading& r,
+                                        std::size_t from, int dir, double height) {
+    const auto& s = r.smoothed.net;
+    const auto& p = r.profile;
+    std::size_t lowest = from;
+    for (std::size_t i = from;;) {
+        if (s[i] <= 0) {
+            return {i, false};
+        }
+        if (s[i] < s[lowest]) {
+            lowest = i;
+        }
+        const double sigma = std::sqrt(2 * r.smoothed.factor[i] * std::max(y[i], 1.0));
+        if (s[i] - s[lowest] > 3 * sigma && s[i] - s[lowest] > 0.05 * height) {
+            return {lowest, s[i] > 0.2 * height};
+        }
+        if (dir > 0 ? i == p.last : i == p.first) {
+            return {i, false};
+        }
+        i = dir > 0 ? i + 1 : i - 1;
+    }
+}
+
+Reading read_once(const std::vector<double>& x, const std::vector<double>& y, std::size_t first,
+                  std::size_t last, std::size_t reach) {
+    Reading r;
+    r.profile = net_profile(x, y, first, last);
+    r.smoothed = smooth_net(r.profile, reach);
+    const auto& p = r.profile;
+    const auto& s = r.smoothed.net;
+    std::size_t peak = first;
+    for (std::size_t i = first; i <= last; ++i) {
+        peak = s[i] > s[peak] ? i : peak;
+    }
+    if (peak == first || peak == last || !(s[peak] > 0)) {
+        r.failure = "flat";
+        return r;
+    }
+    // The counting noise itself, when the pattern counts: the flanks' scatter also holds
+    // the tails of a peak that reaches them.
+    const double noise =
+        p.counted ? std::sqrt(std::max(p.background(x[peak]), 1.0)) : p.background_sigma(x[peak]);
+    if (!(s[peak] > 3 * noise)) {
+        r.failure = "faint";
+        return r;
+    }
+    std::size_t from = peak - 1;
+    std::size_t to = peak + 1;
+    while (from > first && s[from - 1] >= 0.8 * s[peak]) {
+        --from;
+    }
+    while (to < last && s[to + 1] >= 0.8 * s[peak]) {
+        ++to;
+    }
+    r.top = top_of(x, p.net, peak, from, to);
+    if (!(r.top.height > 0 && r.top.height <= 2 * s[peak])) {
+        r.top = {x[peak], s[peak]};
+    }
+    const double half = r.top.height / 2;
+    const auto rise = walk(s, peak, -1, half, first, last, reach);
+    const auto fall = walk(s, peak, +1, half, first, last, reach);
+    if (!rise || !fall) {
+        r.failure = !rise ? "below" : "above";
+        return r;
+    }
+    const auto cross = [&](std::size_t in, std::size_t out) {
+        const double t = (half - s[out]) / (s[in] - s[out]);
+        return x[out] + t * (x[in] - x[out]);
+    };
+    r.left = cross(*rise, *rise - 1);
+    r.right = cross(*fall, *fall + 1);
+    const std::size_t window = p.window;
+    if (peak < first + window || peak + window > last) {
+        r.flags |= edge;
+    }
+    if (*rise <= first + window || *fall + window >= last) {
+        r.flags |= in_flank;
+    }
+    if (r.top.height < 10 * noise) {
+        r.flags |= weak;
+    }
+    const auto [lo, shoulder_lo] = peak_bound(y, r, *rise - 1, -1, r.top.height);
+    const auto [hi, shoulder_hi] = peak_bound(y, r, *fall + 1, +1, r.top.height);
+    // A dip between the crossings deeper than the noise is a second maximum.
+    bool dip = false;
+    for (const int dir : {-1, 1}) {
+        std::size_t lowest = peak;
+        for (std::size_t i = peak; dir < 0 ? i >= *rise : i <= *fall; i = dir < 0 ? i - 1 : i + 1) {
+            lowest = s[i] < s[lowest] ? i : lowest;
+            const double sigma = std::sqrt(2 * r.smoothed.factor[i] * std::max(y[i], 1.0));
+            dip = dip || (s[i] - s[lowest] > 3 * sigma && s[i] - s[lowest] > 0.05 * r.top.height);
+            if (i == 0) {
+                break;
+            }
+        }
+    }
+    if (shoulder_lo || shoulder_hi || dip) {
+        r.flags |= shoulder;
+    }
+    for (std::size_t i = lo; i < hi; ++i) {
+        r.area += (p.net[i] + p.net[i + 1]) / 2 * (x[i + 1] - x[i]);
+    }
+    r.area = std::max(r.area, 0.0);
+    r.peak_lo = x[lo];
+    r.peak_hi = x[hi];
+    const double ratio = r.area / r.top.height / (r.right - r.left);
+    if (!(ratio >= 0.9 && ratio <= 2.0)) {
+        r.flags |= breadth;
+    }
+    return r;
+}
+
+// Smoothing over a fifth of the width leaves the half-height crossings of a peak where they
+// are; it is chosen from a first reading smoothed over a fiftieth of the range, then again
+// from the reading it gives.
+Reading read_half_height(const std::vector<double>& x, const std::vector<double>& y,
+                         std::size_t first, std::size_t last) {
+    const std::size_t n = last - first + 1;
+    std::size_t reach = std::max<std::size_t>(2, n / 50);
+    Reading r = read_once(x, y, first, last, reach);
+    const double step = (x[last] - x[first]) / static_cast<double>(n - 1);
+    for (int pass = 0; pass < 2 && r.failure.empty(); ++pass) {
+        const double points = (r.right - r.left) / step;
+        const auto next = static_cast<std::size_t>(
+            std::clamp(std::lround(kSmoothing * points), 1L, static_cast<long>(n / 8)));
+        if (next == reach) {
+            break;
+        }
+        reach = next;
+        r = read_once(x, y, first, last, reach);
+    }
+    return r;
+}
+
+// The scatter of the widths read on counts drawn around the smoothed profile: Poisson
+// counts when the pattern counts, else the flanks' scatter as a normal spread.
+std::pair<double, double> resampled_scatter(const std::vector<double>& x, const Reading& r,
+                                            std::size_t first, std::size_t last) {
+    const auto& p = r.profile;
+    std::vector<double> mean(x.size(), 0.0);
+    for (std::size_t i = first; i <= last; ++i) {
+        mean[i] = std::max(p.background(x[i]) + r.smoothed.net[i], 0.0);
+    }
+    const double spread = p.counted ? 0.0 : p.background_sigma(r.top.x);
+    std::mt19937 random(kResampleSeed);
+    std::normal_distribution<> normal;
+    // Poisson counts of a large mean are drawn as the normal count of that mean and
+    // variance, rounded: setting up a Poisson draw of a large mean costs a log-gamma and
+    // more, and at a mean of 30 and above the two differ in the third moment only.
+    const auto poisson = [&](double expected) {
+        if (expected < kNormalCounts) {
+            return static_cast<double>(std::poisson_distribution<long long>(expected)(random));
+        }
+        return std::max(0.0, std::round(expected + std::sqrt(expected) * normal(random)));
+    };
+    std::vector<double> drawn(x.size(), 0.0);
+    double sum = 0, sum2 = 0;
+    int read = 0;
+    for (int k = 0; k < kResamples; ++k) {
+        for (std::size_t i = first; i <= last; ++i) {
+            drawn[i] = p.counted ? poisson(mean[i]) : mean[i] + spread * normal(random);
+        }
+        const Reading again = read_half_height(x, drawn, first, last);
+        if (again.failure.empty()) {
+            const double w = again.right - again.left;
+            sum += w;
+            sum2 += w * w;
+            ++read;
+        }
+    }
+    const double failed = 1 - read / static_cast<double>(kResamples);
+    if (read < 2) {
+        return {NAN, failed};
+    }
+    const double average = sum / read;
+    return {std::sqrt(std::max(sum2 - read * average * average, 0.0) / (read - 1)), failed};
+}
+
+} // namespace
+
+std::optional<PeakRange> range_on_pattern_scale(const Pattern& pattern, const PeakRange& range) {
+    if (is_copper(pattern.wavelength)) {
+        return range;
+    }
+    const auto lo = carry_two_theta(range.lo, kCuKAlpha1, *pattern.wavelength);
+    const auto hi = carry_two_theta(range.hi, kCuKAlpha1, *pattern.wavelength);
+    if (!lo || !hi) {
+        return std::nullopt;
+    }
+    return PeakRange{*lo, *hi};
+}
+
+std::string width_text(double width) {
+    char text[400]; // the largest double has 309 digits before the point
+    const auto [end, ec] =
+        std::to_chars(text, text + sizeof text, width, std::chars_format::fixed, 4);
+    return ec == std::errc() ? std::string(text, end) : std::string("nan");
+}
+
+Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
+                                Uncertainty uncertainty) {
+    const std::string& name = pattern.name;
+    const std::string span = "between " + degrees(range.lo) + " and " + degrees(range.hi);
+    const bool copper = is_copper(pattern.wavelength);
+    const auto carried = range_on_pattern_scale(pattern, range);
+    if (!carried) {
+        return Failure{name + ": the range " + span +
+                       " 2θ Cu Kα lies beyond the reach "
+                       "of the pattern's wavelength."};
+    }
+    const double lo = carried->lo;
+    const double hi = carried->hi;
+    if (!(lo < hi)) {
+        return Failure{name + ": the range " + span + " is empty."};
+    }
+    const auto& x = pattern.two_theta;
+    const auto& y = pattern.counts;
+    if (x.empty() || lo < x.front() || hi > x.back()) {
+        const auto rounded = [](double value) { return degrees(std::round(value * 1000) / 1000); };
+        const std::string own =
+            copper ? std::string()
+                   : " (" + rounded(lo) + " to " + rounded(hi) + " at the pattern's wavelength)";
+        const std::string held =
+            x.empty() ? std::string("no points")
+                      : "points from " + rounded(x.front()) + " to " + rounded(x.back());
+        return Failure{name + ": the range " + span + " 2θ" + (copper ? "" : " Cu Kα") + own +
+                       " is not inside the pattern, which holds " + held +
+                       "; choose a range "
+                       "inside it."};
+    }
+    const std::size_t first =
+        static_cast<std::size_t>(std::lower_bound(x.begin(), x.end(), lo) - x.begin());
+    const std::size_t end =
+        static_cast<std::size_t>(std::upper_bound(x.begin(), x.end(), hi) - x.begin());
+    const std::size_t n = end > first ? end - first : 0;
+    if (n < kMinPatternPoints) {
+        return Failure{name + ": fewer than " + std::to_string(kMinPatternPoints) + " points " +
+                       span + " 2θ."};
+    }
+    const std::size_t last = end - 1;
+    const Reading r = read_half_height(x, y, first, last);
+    if (r.failure == "flat") {
+        return Failure{name + ": no peak " + span +
+                       " 2θ: the net counts are flat or rise or "
+                       "fall throughout."};
+    }
+    if (r.failure == "faint") {
+        return Failure{name + ": no peak " + span +
+                       " 2θ: the net height is below three "
+                       "standard deviations of the background."};
+    }
+    if (!r.failure.empty()) {
+        return Failure{name + ": the peak at " + degrees(std::round(r.top.x * 1000) / 1000) +
+                       " does not fall to half its height " + r.failure + " it within the range " +
+                       span + " 2θ; widen the range."};
+    }
+    const auto [scatter, failed] = uncertainty == Uncertainty::resampled
+                                       ? resampled_scatter(x, r, first, last)
+                                       : std::pair{std::nan(""), 0.0};
+    unsigned flags = r.flags;
+    if (uncertainty == Uncertainty::resampled && (failed > 0.05 || !std::isfinite(scatter))) {
+        flags |= unstable;
+    }
+    std::vector<std::string> reasons;
+    const std::pair<Flag, const char*> names[] = {{weak, kWeak},       {edge, kEdge},
+                                                  {in_flank, kFlank},  {shoulder, kShoulder},
+                                                  {breadth, kBreadth}, {unstable, kUnstable}};
+    for (const auto& [flag, word] : names) {
+        if (flags & flag) {
+            reasons.emplace_back(word);
+        }
+    }
+
+    PeakWidth width;
+    width.position = r.top.x;
+    width.fwhm = r.right - r.left;
+    width.breadth = r.area / r.top.height;
+    width.height = r.top.height;
+    width.u_fwhm =
+        std::isfinite(scatter) || uncertainty == Uncertainty::skipped ? scatter : width.fwhm;
+    width.quality = quality_text(reasons);
+    width.range_lo = x[first];
+    width.range_hi = x[last];
+    width.background_lo = r.profile.background(x[first]);
+    width.background_hi = r.profile.background(x[last]);
+    width.left = r.left;
+    width.right = r.right;
+    width.top = r.top.x;
+    width.peak_lo = r.peak_lo;
+    width.peak_hi = r.peak_hi;
+    if (!copper) {
+        const double factor = width_to_copper(r.top.x, *pattern.wavelength);
+        const auto position = carry_two_theta(r.top.x, *pattern.wavelength, kCuKAlpha1);
+        width.position = position.value_or(NAN);
+        width.fwhm *= factor;
+        width.breadth *= factor;
+        width.u_fwhm *= factor;
+        width.converted = true;
+    }
+    return width;
+}
+
+std::string quality_text(const std::vector<std::string>& reasons) {
+    std::string text;
+    for (const auto& reason : reasons) {
+        text += (text.empty() ? "" : ";") + reason;
+    }
+    return text.empty() ? "ok" : text;
+}
+
+} // namespace teravine
