@@ -7,12 +7,24 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <exception>
+#include <new>
 
 namespace teravine {
 namespace {
 
 double to_step(double value) {
     return std::round(value / kRangeStep) * kRangeStep;
+}
+
+// Memory running out while one file is read or measured refuses that file; the window
+// and its other half carry on.
+std::string unmeasurable(const std::string& path, const std::exception& e) {
+    if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) {
+        return pattern_subject(path) +
+               " cannot be measured: it needs more memory than this computer has.";
+    }
+    return pattern_subject(path) + " cannot be measured (" + e.what() + ").";
 }
 
 } // namespace
@@ -43,7 +55,7 @@ void MeasureSession::measure_again(PatternSide side) {
         return;
     }
     half.measuring = true;
-    pending_[i] = MeasureRequest{side, ++serials_[i], *half.pattern(), range_, method_};
+    pending_[i] = MeasureRequest{side, ++serials_[i], *half.pattern(), range_, method_, half.path};
 }
 
 std::vector<MeasureRequest> MeasureSession::take_requests() {
@@ -59,12 +71,17 @@ std::vector<MeasureRequest> MeasureSession::take_requests() {
 
 MeasureResult MeasureSession::measure_request(const MeasureRequest& request) {
     MeasureResult result{request.side, request.serial, std::nullopt, std::nullopt, {}};
-    auto reading = read_width(request.pattern, request.range, request.method);
-    if (reading) {
-        result.width = reading->width;
-        result.fit = std::move(reading->fit);
-    } else {
-        result.problem = reading.error();
+    try {
+        auto reading = read_width(request.pattern, request.range, request.method);
+        if (reading) {
+            result.width = reading->width;
+            result.fit = std::move(reading->fit);
+        } else {
+            result.problem = reading.error();
+        }
+    } catch (const std::exception& e) {
+        result = MeasureResult{request.side, request.serial, std::nullopt, std::nullopt, {}};
+        result.problem = unmeasurable(request.path, e);
     }
     return result;
 }
@@ -104,11 +121,17 @@ ReadResult MeasureSession::read_and_measure(const ReadRequest& request) {
         half.problem = file.error();
         return result;
     }
-    half.file = std::move(file.value());
-    for (const Pattern& scan : half.file.scans) {
-        half.states_wavelength.push_back(scan.wavelength.has_value());
+    try {
+        half.file = std::move(file.value());
+        for (const Pattern& scan : half.file.scans) {
+            half.states_wavelength.push_back(scan.wavelength.has_value());
+        }
+        measure(half, request.range, request.method);
+    } catch (const std::exception& e) {
+        half = MeasuredHalf{};
+        half.path = request.path;
+        half.problem = unmeasurable(request.path, e);
     }
-    measure(half, request.range, request.method);
     return result;
 }
 
@@ -293,7 +316,7 @@ std::optional<Measurement> MeasureSession::measurement() const {
                             anode(side)};
     };
     return Measurement{file(PatternSide::AirDried), file(PatternSide::Glycolated), range_.lo,
-                       range_.hi, std::string(method_.kind().name)};
+                       range_.hi, method_.name()};
 }
 
 } // namespace teravine

@@ -66,6 +66,7 @@ struct MeasureRequest {
     Pattern pattern;
     PeakRange range;
     WidthMethod method;
+    std::string path; // the file the scan was read from
 };
 
 struct MeasureResult {

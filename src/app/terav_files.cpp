@@ -102,7 +102,7 @@ void Terav::Tr_fi_Click() {
         const std::size_t before = state_.samples.size();
         limit_reached = !place_treated(treated, measured, nullptr);
         placed = static_cast<int>(state_.samples.size() - before);
-        written = !out.failed();
+        written = treated.written;
         return treated.failure;
     }();
     services_.status(

@@ -1,115 +1,136 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window_session.h"
 
+#include "identify/uncertainty.h"
+#include "peaks/profile_shapes.h"
+#include "standards/json_fields.h"
 #include "text/text_file.h"
 
 #include <nlohmann/json.hpp>
 
 #include <array>
 #include <cmath>
-#include <stdexcept>
+#include <span>
+#include <vector>
 
 namespace teravine {
 namespace {
 
 using nlohmann::json;
+namespace jf = json_fields;
 
 constexpr std::array<std::string_view, 4> kLabelWords{"label", "name", "number", "none"};
 
-// A field that is not what the session needs; the text names it.
-struct BadField : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+// A session holds at most this much; the most samples the window keeps, each measured,
+// stay well below it.
+constexpr std::size_t kMaxSessionBytes = std::size_t{64} << 20;
 
-const json& field(const json& object, const char* name, const std::string& where) {
-    if (!object.is_object() || !object.contains(name)) {
-        throw BadField(where + " has no \"" + name + "\"");
+// Every key of a session, its embedded profile and calibration included; others are
+// skipped unread.
+std::span<const std::string_view> session_keys() {
+    static const std::vector<std::string_view> keys = [] {
+        std::vector<std::string_view> all{"format",
+                                          "version",
+                                          "reichweite",
+                                          "rule",
+                                          "broadening",
+                                          "correction_table",
+                                          "label",
+                                          "step",
+                                          "start",
+                                          "measured",
+                                          "corrected",
+                                          "grid_lines",
+                                          "k",
+                                          "n",
+                                          "s",
+                                          "nfp",
+                                          "identical_lines",
+                                          "labels",
+                                          "sigma",
+                                          "ellipses",
+                                          "samples",
+                                          "name",
+                                          "ad",
+                                          "eg",
+                                          "ad_measured",
+                                          "eg_measured",
+                                          "u_ad",
+                                          "u_eg",
+                                          "measurement",
+                                          "method",
+                                          "range",
+                                          "path",
+                                          "sha256",
+                                          "scan",
+                                          "width",
+                                          "u",
+                                          "quality",
+                                          "anode",
+                                          "instrument_profile",
+                                          "source",
+                                          "profile",
+                                          "cis_calibration",
+                                          "calibration",
+                                          "zone_limits",
+                                          "scheme",
+                                          "lower",
+                                          "upper"};
+        for (const auto& more : {instrument_profile_keys(), cis_calibration_keys()}) {
+            all.insert(all.end(), more.begin(), more.end());
+        }
+        return all;
+    }();
+    return keys;
+}
+
+// A width method as sessions store it: its full name ("fit:pseudo-voigt"), or "fit" as
+// sessions of earlier releases wrote every fit.
+bool known_method(const std::string& method) {
+    if (method == kMethodHalfHeight || method == "fit") {
+        return true;
     }
-    return object.at(name);
+    return method.starts_with("fit:") &&
+           profile_shape_named(std::string_view(method).substr(4)).has_value();
 }
 
-bool flag(const json& object, const char* name, const std::string& where) {
-    const json& value = field(object, name, where);
-    if (!value.is_boolean()) {
-        throw BadField("\"" + std::string(name) + "\" of " + where + " is not true or false");
-    }
-    return value.get<bool>();
-}
-
-std::string text(const json& object, const char* name, const std::string& where) {
-    const json& value = field(object, name, where);
-    if (!value.is_string()) {
-        throw BadField("\"" + std::string(name) + "\" of " + where + " is not a text");
-    }
-    return value.get<std::string>();
-}
-
-float number(const json& value, const std::string& what) {
-    if (!value.is_number()) {
-        throw BadField(what + " is not a number");
-    }
-    const double d = value.get<double>();
-    const auto f = static_cast<float>(d);
-    if (!std::isfinite(f)) {
-        throw BadField(what + " is not a finite number");
-    }
-    return f;
-}
-
-float number(const json& object, const char* name, const std::string& where) {
-    return number(field(object, name, where), "\"" + std::string(name) + "\" of " + where);
-}
-
-std::int64_t whole(const json& object, const char* name, const std::string& where, std::int64_t low,
-                   std::int64_t high) {
-    const json& value = field(object, name, where);
-    if (!value.is_number_integer() || value.get<std::int64_t>() < low ||
-        value.get<std::int64_t>() > high) {
-        throw BadField("\"" + std::string(name) + "\" of " + where + " is not a whole number " +
-                       std::to_string(low) + " to " + std::to_string(high));
-    }
-    return value.get<std::int64_t>();
-}
-
-// A text that sessions of earlier releases did not write: `absent` when missing.
-std::string optional_text(const json& object, const char* name, const std::string& where,
-                          const char* absent) {
-    return object.contains(name) ? text(object, name, where) : std::string(absent);
-}
-
-std::optional<float> optional_number(const json& object, const char* name,
-                                     const std::string& where) {
-    if (!object.contains(name) || object.at(name).is_null()) {
+// A width or its uncertainty that sessions of earlier releases may lack: never negative.
+std::optional<float> optional_size(const json& object, const char* name, const std::string& where) {
+    const auto value = jf::optional_number(object, name, where);
+    if (!value) {
         return std::nullopt;
     }
-    const float value = number(object, name, where);
-    if (value < 0) {
-        throw BadField("\"" + std::string(name) + "\" of " + where + " is negative");
+    const auto size = static_cast<float>(*value);
+    if (!std::isfinite(size)) {
+        throw jf::Refusal{"\"" + std::string(name) + "\" of " + where + " is not a finite number"};
     }
-    return value;
+    if (size < 0) {
+        throw jf::Refusal{"\"" + std::string(name) + "\" of " + where + " is negative"};
+    }
+    return size;
 }
 
 MeasuredFile measured_file(const json& object, const char* side, const std::string& where_in) {
-    const json& one = field(object, side, where_in);
+    const json& one = jf::object_at(object, side, where_in);
     const std::string where = "\"" + std::string(side) + "\" of " + where_in;
     MeasuredFile f;
-    f.path = text(one, "path", where);
-    f.sha256 = text(one, "sha256", where);
+    f.path = jf::text(one, "path", where);
+    f.sha256 = jf::text(one, "sha256", where);
     if (f.sha256.size() != 64 ||
         f.sha256.find_first_not_of("0123456789abcdef") != std::string::npos) {
-        throw BadField("\"sha256\" of " + where + " is not 64 lowercase hexadecimal digits");
+        throw jf::Refusal{"\"sha256\" of " + where + " is not 64 lowercase hexadecimal digits"};
     }
-    f.scan = static_cast<std::int32_t>(whole(one, "scan", where, 1, 1000000));
-    f.width = number(one, "width", where);
-    f.u = number(one, "u", where);
+    f.scan = static_cast<std::int32_t>(jf::whole(one, "scan", where, 1, 1000000));
+    f.width = jf::single(one, "width", where);
+    f.u = jf::single(one, "u", where);
     if (f.width <= 0 || f.u < 0) {
-        throw BadField("the width or u of " + where + " is not positive");
+        throw jf::Refusal{"the width or u of " + where + " is not positive"};
     }
-    f.quality = optional_text(one, "quality", where, "ok");
+    f.quality = jf::optional_text(one, "quality", where, "ok");
     if (f.quality.empty()) {
-        throw BadField("\"quality\" of " + where + " is empty");
+        throw jf::Refusal{"\"quality\" of " + where + " is empty"};
     }
-    f.anode = optional_text(one, "anode", where, "");
+    f.anode = jf::optional_text(one, "anode", where);
     return f;
 }
 
@@ -118,24 +139,24 @@ std::optional<Measurement> measurement_of(const json& sample, const std::string&
     if (!sample.contains("measurement")) {
         return std::nullopt;
     }
-    const json& m = sample.at("measurement");
     const std::string where = "the measurement of " + where_in;
+    const json& m = jf::object_at(sample, "measurement", where_in);
     Measurement out;
     out.ad = measured_file(m, "ad", where);
     out.eg = measured_file(m, "eg", where);
-    const json& range = field(m, "range", where);
-    if (!range.is_array() || range.size() != 2) {
-        throw BadField("\"range\" of " + where + " is not two numbers");
+    const json& range = jf::array(m, "range", where);
+    if (range.size() != 2) {
+        throw jf::Refusal{"\"range\" of " + where + " is not two numbers"};
     }
-    out.range_lo = number(range[0], "\"range\" of " + where);
-    out.range_hi = number(range[1], "\"range\" of " + where);
+    out.range_lo = static_cast<float>(jf::finite(range[0], "\"range\" of " + where));
+    out.range_hi = static_cast<float>(jf::finite(range[1], "\"range\" of " + where));
     if (!(out.range_lo < out.range_hi) || out.range_lo < 0 || out.range_hi > 180) {
-        throw BadField("\"range\" of " + where + " is not a range within 0 to 180");
+        throw jf::Refusal{"\"range\" of " + where + " is not a range within 0 to 180"};
     }
-    out.method = text(m, "method", where);
-    if (out.method != kMethodHalfHeight && out.method != "fit") {
-        throw BadField("\"method\" of " + where + " is \"" + out.method +
-                       "\", not half-height or fit");
+    out.method = jf::text(m, "method", where);
+    if (!known_method(out.method)) {
+        throw jf::Refusal{"\"method\" of " + where + " is \"" + out.method +
+                          "\", not half-height or a fit"};
     }
     return out;
 }
@@ -151,51 +172,54 @@ json measurement_json(const Measurement& m) {
                 {"eg", file(m.eg)}};
 }
 
+// An embedded file's reading, its refusals said as of its place in the session.
+template <class Read> auto embedded(const std::string& where, Read&& read) {
+    try {
+        return read();
+    } catch (jf::Refusal& refusal) {
+        if (refusal.whole) {
+            refusal = jf::Refusal{where + " " + refusal.reason};
+        }
+        throw;
+    }
+}
+
 // The laboratory's calibration: each part optional, and whole and checked when present.
 LabCalibration lab_of(const json& root) {
+    const std::string top = "the session";
     LabCalibration lab;
     if (root.contains("instrument_profile")) {
-        const json& in = root.at("instrument_profile");
         const std::string where = "\"instrument_profile\"";
-        auto profile = parse_instrument_profile(field(in, "profile", where).dump(), where);
-        if (!profile) {
-            throw BadField(profile.error());
-        }
-        lab.profile = std::move(profile.value());
-        lab.profile_source = text(in, "source", where);
+        const json& in = jf::object_at(root, "instrument_profile", top);
+        const std::string profile = "\"profile\" of " + where;
+        lab.profile = embedded(profile, [&] {
+            return instrument_profile_of(jf::object_at(in, "profile", where), profile);
+        });
+        lab.profile_source = jf::text(in, "source", where);
     }
     if (root.contains("cis_calibration")) {
-        const json& in = root.at("cis_calibration");
         const std::string where = "\"cis_calibration\"";
-        auto calibration = parse_cis_calibration(field(in, "calibration", where).dump(), where);
-        if (!calibration) {
-            throw BadField(calibration.error());
-        }
-        lab.cis = std::move(calibration.value());
-        lab.cis_source = text(in, "source", where);
+        const json& in = jf::object_at(root, "cis_calibration", top);
+        const std::string calibration = "\"calibration\" of " + where;
+        lab.cis = embedded(calibration, [&] {
+            return cis_calibration_of(jf::object_at(in, "calibration", where), calibration);
+        });
+        lab.cis_source = jf::text(in, "source", where);
     }
     if (root.contains("zone_limits")) {
-        const json& in = root.at("zone_limits");
         const std::string where = "\"zone_limits\"";
+        const json& in = jf::object_at(root, "zone_limits", top);
         ZoneLimits& limits = lab.limits;
-        limits.scheme = text(in, "scheme", where);
+        limits.scheme = jf::text(in, "scheme", where);
         // Read as written, in double precision: a sample on a limit stays in its zone.
-        const auto limit = [&](const char* name) {
-            const json& value = field(in, name, where);
-            if (!value.is_number() || !std::isfinite(value.get<double>())) {
-                throw BadField("\"" + std::string(name) + "\" of " + where +
-                               " is not a finite number");
-            }
-            return value.get<double>();
-        };
-        limits.lower = limit("lower");
-        limits.upper = limit("upper");
+        limits.lower = jf::number(in, "lower", where);
+        limits.upper = jf::number(in, "upper", where);
         if (limits.scheme != "2015" && limits.scheme != "1994" && limits.scheme != "own") {
-            throw BadField("\"scheme\" of " + where + " is \"" + limits.scheme +
-                           "\", not 2015, 1994 or own");
+            throw jf::Refusal{"\"scheme\" of " + where + " is \"" + limits.scheme +
+                              "\", not 2015, 1994 or own"};
         }
         if (!(limits.lower > 0 && limits.lower < limits.upper)) {
-            throw BadField(where + " are not two limits above 0, the lower first");
+            throw jf::Refusal{where + " are not two limits above 0, the lower first"};
         }
     }
     return lab;
@@ -203,83 +227,95 @@ LabCalibration lab_of(const json& root) {
 
 void put_lab(json& root, const LabCalibration& lab) {
     if (lab.profile) {
-        root["instrument_profile"] = {
-            {"source", lab.profile_source},
-            {"profile", json::parse(instrument_profile_json(*lab.profile))}};
+        root["instrument_profile"] = {{"source", lab.profile_source},
+                                      {"profile", json(instrument_profile_value(*lab.profile))}};
     }
     if (lab.cis) {
         root["cis_calibration"] = {{"source", lab.cis_source},
-                                   {"calibration", json::parse(cis_calibration_json(*lab.cis))}};
+                                   {"calibration", json(cis_calibration_value(*lab.cis))}};
     }
     root["zone_limits"] = {
         {"scheme", lab.limits.scheme}, {"lower", lab.limits.lower}, {"upper", lab.limits.upper}};
 }
 
+std::array<bool, 4> switches(const json& root, const char* name) {
+    const std::string where = "\"" + std::string(name) + "\"";
+    const json& in = jf::object_at(root, name, "the session");
+    return {jf::flag(in, "k", where), jf::flag(in, "n", where), jf::flag(in, "s", where),
+            jf::flag(in, "nfp", where)};
+}
+
 WindowSession session_from(const json& root) {
     WindowSession s;
     const std::string top = "the session";
-    s.reich = static_cast<std::int16_t>(whole(root, "reichweite", top, 1, 3));
-    s.broad_rule = static_cast<std::int16_t>(whole(root, "rule", top, 0, 3));
-    s.broadening_text = text(root, "broadening", top);
+    s.reich = static_cast<std::int16_t>(jf::whole(root, "reichweite", top, 1, 3));
+    s.broad_rule = static_cast<std::int16_t>(jf::whole(root, "rule", top, 0, 3));
+    s.broadening_text = jf::text(root, "broadening", top);
 
-    const json& cor = field(root, "correction_table", top);
     const std::string cor_where = "\"correction_table\"";
-    s.cor_label = text(cor, "label", cor_where);
-    s.cor.cor_step = number(cor, "step", cor_where);
-    s.cor.cor_start = number(cor, "start", cor_where);
-    const json& measured = field(cor, "measured", cor_where);
-    const json& corrected = field(cor, "corrected", cor_where);
-    if (!measured.is_array() || !corrected.is_array() || measured.size() != corrected.size() ||
-        measured.size() > kMaxCorEntries) {
-        throw BadField(cor_where + " needs two lists of the same length, at most " +
-                       std::to_string(kMaxCorEntries) + " entries");
+    const json& cor = jf::object_at(root, "correction_table", top);
+    s.cor_label = jf::text(cor, "label", cor_where);
+    s.cor.cor_step = jf::single(cor, "step", cor_where);
+    s.cor.cor_start = jf::single(cor, "start", cor_where);
+    const json& measured = jf::array(cor, "measured", cor_where);
+    const json& corrected = jf::array(cor, "corrected", cor_where);
+    if (measured.size() != corrected.size() || measured.size() > kMaxCorEntries) {
+        throw jf::Refusal{cor_where + " needs two lists of the same length, at most " +
+                          std::to_string(kMaxCorEntries) + " entries"};
     }
     for (std::size_t i = 0; i < measured.size(); ++i) {
-        s.cor.measured[i] = number(measured[i], cor_where + " entry " + std::to_string(i + 1));
-        s.cor.corrected[i] = number(corrected[i], cor_where + " entry " + std::to_string(i + 1));
+        const std::string entry = cor_where + " entry " + std::to_string(i + 1);
+        s.cor.measured[i] = static_cast<float>(jf::finite(measured[i], entry));
+        s.cor.corrected[i] = static_cast<float>(jf::finite(corrected[i], entry));
+        if (!std::isfinite(s.cor.measured[i]) || !std::isfinite(s.cor.corrected[i])) {
+            throw jf::Refusal{entry + " is not a finite number"};
+        }
     }
     s.cor.cor_count = static_cast<std::int16_t>(measured.size());
 
-    const json& grids = field(root, "grid_lines", top);
-    s.grids_on = {flag(grids, "k", "\"grid_lines\""), flag(grids, "n", "\"grid_lines\""),
-                  flag(grids, "s", "\"grid_lines\""), flag(grids, "nfp", "\"grid_lines\"")};
-    const json& identical = field(root, "identical_lines", top);
-    const std::string id_where = "\"identical_lines\"";
-    s.identical_on = {flag(identical, "k", id_where), flag(identical, "n", id_where),
-                      flag(identical, "s", id_where), flag(identical, "nfp", id_where)};
-    const std::string labels = text(root, "labels", top);
+    const auto grids = switches(root, "grid_lines");
+    s.grids_on = {grids[0], grids[1], grids[2], grids[3]};
+    const auto identical = switches(root, "identical_lines");
+    s.identical_on = {identical[0], identical[1], identical[2], identical[3]};
+    const std::string labels = jf::text(root, "labels", top);
     const auto word = std::find(kLabelWords.begin(), kLabelWords.end(), labels);
     if (word == kLabelWords.end()) {
-        throw BadField("\"labels\" is \"" + labels + "\", not label, name, number or none");
+        throw jf::Refusal{"\"labels\" is \"" + labels + "\", not label, name, number or none"};
     }
     s.labels = static_cast<SampleLabels>(word - kLabelWords.begin());
-    s.sigma = number(root, "sigma", top);
+    s.sigma = jf::single(root, "sigma", top);
     if (s.sigma < 0) {
-        throw BadField("\"sigma\" is negative");
+        throw jf::Refusal{"\"sigma\" is negative"};
     }
-    s.ellipses = flag(root, "ellipses", top);
+    if (s.sigma > kMaxWidthSigma) {
+        throw jf::Refusal{"\"sigma\" is above 0.5°: no measured width is that uncertain"};
+    }
+    s.ellipses = jf::flag(root, "ellipses", top);
 
-    const json& samples = field(root, "samples", top);
-    if (!samples.is_array() || samples.size() > static_cast<std::size_t>(kMaxSamples)) {
-        throw BadField("\"samples\" is not a list of at most 32767 samples");
+    const json& samples = jf::array(root, "samples", top);
+    if (samples.size() > static_cast<std::size_t>(kMaxSamples)) {
+        throw jf::Refusal{"\"samples\" is not a list of at most 32767 samples"};
     }
     for (std::size_t i = 0; i < samples.size(); ++i) {
         const std::string where = "sample " + std::to_string(i + 1);
         const json& one = samples[i];
         SessionSample sample;
-        sample.ad = number(one, "ad", where);
-        sample.eg = number(one, "eg", where);
+        sample.ad = jf::single(one, "ad", where);
+        sample.eg = jf::single(one, "eg", where);
         SampleOrigin& o = sample.origin;
-        o.name = text(one, "name", where);
-        o.measured = flag(one, "measured", where);
+        o.name = jf::text(one, "name", where);
+        o.measured = jf::flag(one, "measured", where);
         if (o.measured) {
-            o.ad = number(one, "ad_measured", where);
-            o.eg = number(one, "eg_measured", where);
-            o.broadening = number(one, "broadening", where);
-            o.rule = static_cast<std::int16_t>(whole(one, "rule", where, 0, 3));
+            o.ad = jf::single(one, "ad_measured", where);
+            o.eg = jf::single(one, "eg_measured", where);
+            o.broadening = jf::single(one, "broadening", where);
+            if (o.broadening < 0) {
+                throw jf::Refusal{"\"broadening\" of " + where + " is negative"};
+            }
+            o.rule = static_cast<std::int16_t>(jf::whole(one, "rule", where, 0, 3));
         }
-        o.u_ad = optional_number(one, "u_ad", where);
-        o.u_eg = optional_number(one, "u_eg", where);
+        o.u_ad = optional_size(one, "u_ad", where);
+        o.u_eg = optional_size(one, "u_eg", where);
         o.measurement = measurement_of(one, where);
         take_measured_uncertainties(o); // a session saved before they were kept apart
         s.samples.push_back(std::move(sample));
@@ -349,31 +385,17 @@ std::string session_json(const WindowSession& s) {
 }
 
 Outcome<WindowSession> read_session_text(std::string_view text_in, const std::string& subject) {
-    json root;
-    try {
-        root = json::parse(text_in.begin(), text_in.end(), nullptr, true, false);
-    } catch (const json::parse_error& e) {
-        return Failure{subject + " is not a session: it is not JSON (byte " +
-                       std::to_string(e.byte) + ")."};
-    }
-    if (!root.is_object() || !root.contains("format") || root["format"] != "teravine-session") {
-        return Failure{subject + " is not a Teravine session."};
-    }
-    if (!root.contains("version") || !root["version"].is_number_integer() ||
-        root["version"].get<std::int64_t>() < 1) {
-        return Failure{subject + " is a session without a version this program knows."};
-    }
-    if (root["version"].get<std::int64_t>() > kSessionVersion) {
-        return Failure{subject + " is a session of a later version (" +
-                       std::to_string(root["version"].get<std::int64_t>()) +
-                       ") than this program reads (" + std::to_string(kSessionVersion) + ")."};
+    const auto root = jf::parse_object(
+        text_in, subject,
+        {kMaxSessionBytes, "is larger than 64 MiB: it is no session", session_keys()});
+    if (!root) {
+        return Failure{root.error()};
     }
     try {
-        return session_from(root);
-    } catch (const BadField& bad) {
-        return Failure{subject + " is a damaged session: " + bad.what() + "."};
-    } catch (const json::exception& e) {
-        return Failure{subject + " is a damaged session: " + e.what() + "."};
+        jf::check_kind(*root, "teravine-session", "Teravine session", kSessionVersion);
+        return session_from(*root);
+    } catch (const jf::Refusal& refusal) {
+        return Failure{jf::refused(subject, "is a damaged session", refusal)};
     }
 }
 

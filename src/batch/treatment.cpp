@@ -36,7 +36,7 @@ Treatment treat_widths(const WidthFile& corrected, const Calibration& cal, const
                                                    : Failure{pair.found.failure};
         if (!nfp) {
             treated.pairs.push_back(std::move(pair));
-            out.close();
+            out.abandon();
             treated.failure = "Sample " + std::to_string(i + 1) + " of the file: " + nfp.error();
             return treated;
         }
@@ -49,6 +49,7 @@ Treatment treat_widths(const WidthFile& corrected, const Calibration& cal, const
         treated.pairs.push_back(std::move(pair));
     }
     treated.failure = out.close();
+    treated.written = !treated.failure;
     return treated;
 }
 

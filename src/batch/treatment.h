@@ -37,9 +37,11 @@ struct Treatment {
     int samples = 0; // lines written after the header, or attempted
     int placed = 0;  // samples accepted
     int errors = 0;  // "Error" lines
-    // Why the treatment stopped early or the result could not be written; the lines
-    // already written stay in the file and the pairs taken stay in `pairs`.
+    // Why the treatment stopped early or the result could not be written. The pairs taken
+    // stay in `pairs`; a result file written whole is then not written at all, and the one
+    // it would have replaced stays as it was.
     std::optional<std::string> failure;
+    bool written = false; // the result was written and closed
 };
 
 // Steps 7 and 8 of Tr_fi_Click on a width file whose widths are already corrected, into
@@ -49,7 +51,7 @@ struct Treatment {
 // k = 3 row, or a width of -1 that could not be corrected) or the sample's line. Nfp in
 // the file is always floor(100 / fp_pct), also when AD equals EG. A failure to write
 // stops the treatment, as does a sample whose N, %S or Nfp cannot be computed (the
-// failure names it).
+// failure names it); a whole write is then abandoned.
 Treatment treat_widths(const WidthFile& corrected, const Calibration& cal, const LineTables& tables,
                        std::string_view rule_name, LineWriter& out, unsigned workers = 0);
 

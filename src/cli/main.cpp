@@ -3,7 +3,12 @@
 #include "cli/commands.h"
 #include "teravine_version.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
 #include <iostream>
+#include <new>
 
 int main(int argc, char** argv) {
     CLI::App app{"Teravine headless tool: illite k, N, %S and Nfp from XRD peak widths"};
@@ -28,6 +33,23 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::cerr << "teravine-cli: " << e.what() << " (try --help)\n";
+        return teravine::cli::kExitFailure;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "teravine-cli: there is not enough memory for this command.\n";
+        return teravine::cli::kExitFailure;
+    } catch (const std::exception& e) {
+        std::cerr << "teravine-cli: " << e.what() << "\n";
+        return teravine::cli::kExitFailure;
+    }
+    // What a command printed is only done once it is out: a full disk or a closed pipe
+    // behind standard output fails the command, whatever it said before.
+    errno = 0;
+    std::cout.flush();
+    const bool flushed = std::cout.good() && std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+    const int error = errno;
+    if (!flushed || std::fclose(stdout) != 0) {
+        std::cerr << "teravine-cli: standard output cannot be written: "
+                  << std::strerror(flushed ? errno : error) << "\n";
         return teravine::cli::kExitFailure;
     }
     return status;

@@ -163,6 +163,7 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
         args.pairs.choice = *choice;
         args.pairs.method = *method;
         args.pairs.instrument = *instrument;
+        args.pairs.instrument_file = args.instrument;
         return run_measure_pairs(args.pairs);
     }
     if (args.eg.empty()) {

@@ -176,6 +176,12 @@ int run_measure_pairs(const PairsJob& job) {
         if (const auto same = result_replaces_input(*output, job.list, "pattern list")) {
             return fail(*same);
         }
+        if (!job.instrument_file.empty()) {
+            if (const auto same =
+                    result_replaces_input(*output, job.instrument_file, "instrument profile")) {
+                return fail(*same);
+            }
+        }
         for (const auto& pair : *pairs) {
             for (const auto* input : {&pair.ad, &pair.eg}) {
                 if (const auto same = result_replaces_input(*output, *input, "pattern")) {

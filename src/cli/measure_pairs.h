@@ -24,6 +24,7 @@ struct PairsJob {
     PatternChoice choice; // the same scan and wavelength for every file of the list
     WidthMethod method;   // the same for every file
     std::optional<InstrumentProfile> instrument; // what each width is held against
+    std::string instrument_file;                 // the profile's file, which no output replaces
 };
 
 // A pair that cannot be measured is named on standard error and left out of the width

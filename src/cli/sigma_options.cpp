@@ -7,7 +7,7 @@
 namespace teravine::cli {
 namespace {
 
-// A width's uncertainty: a finite number of degrees, 0 or more.
+// A width's uncertainty: a finite number of degrees, 0 to kMaxWidthSigma.
 const CLI::Validator kUncertainty(
     [](std::string& text) -> std::string {
         std::size_t used = 0;
@@ -17,9 +17,14 @@ const CLI::Validator kUncertainty(
         } catch (const std::exception&) {
             used = 0;
         }
-        return used == text.size() && std::isfinite(value) && value >= 0
-                   ? std::string()
-                   : "wants a number of degrees 2-theta, 0 or more, not " + text;
+        if (used != text.size() || !std::isfinite(value) || value < 0) {
+            return "wants a number of degrees 2-theta, 0 or more, not " + text;
+        }
+        if (value > kMaxWidthSigma) {
+            return "is at most 0.5 degrees 2-theta (no measured width is that uncertain), not " +
+                   text;
+        }
+        return std::string();
     },
     "DEGREES");
 

@@ -50,7 +50,8 @@ std::optional<std::string> replaces_an_input(const TreatArgs& args) {
         return std::nullopt;
     }
     for (const auto& [path, what] :
-         {std::pair{args.input, "width file"}, std::pair{args.session, "session"}}) {
+         {std::pair{args.input, "width file"}, std::pair{args.session, "session"},
+          std::pair{args.instrument, "instrument profile"}}) {
         if (path.empty()) {
             continue;
         }
@@ -78,7 +79,8 @@ std::optional<std::string> csv_problem(const TreatArgs& args) {
     }
     for (const auto& [path, what] :
          {std::pair{args.input, "width file"}, std::pair{args.session, "session"},
-          std::pair{args.rule.table, "correction table"}}) {
+          std::pair{args.rule.table, "correction table"},
+          std::pair{args.instrument, "instrument profile"}}) {
         if (path.empty() || is_standard_stream(path)) {
             continue;
         }
@@ -224,7 +226,8 @@ int run_treat(TreatArgs args, const CLI::App& command) {
     // Every accepted sample comes back placed as the window places it, with its four lines.
     const Treatment treated =
         treat_widths(widths, cal, make_line_tables(cal), rule_name(rule->rule), out);
-    // The table holds what was treated, also when the treatment stopped.
+    // The table holds what was treated; when the treatment stopped, a table written to a
+    // file is abandoned with the result file, and the previous one stays.
     std::optional<std::string> csv_failure;
     if (!args.csv.empty()) {
         const CsvTreatment treatment{args.reichweite, rule->rule, widths.broadening};
@@ -236,7 +239,11 @@ int run_treat(TreatArgs args, const CLI::App& command) {
             }
             csv.line(row);
         }
-        csv_failure = csv.close();
+        if (treated.failure) {
+            csv.abandon();
+        } else {
+            csv_failure = csv.close();
+        }
     }
     if (treated.failure) {
         return fail(*treated.failure);

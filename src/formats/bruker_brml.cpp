@@ -127,6 +127,14 @@ pugi::xml_node measured_route(const pugi::xml_node& raw_data) {
     return chosen;
 }
 
+// More values than a row of a scan holds: a row is a point's 2θ, counts and a few more.
+constexpr std::size_t kMostRowValues = 4096;
+
+std::string too_many_points(const std::string& subject) {
+    return subject + " is not a pattern: its scans hold more than " +
+           std::to_string(kMaxArchivePoints) + " points together.";
+}
+
 std::size_t values_in(const char* row) {
     return static_cast<std::size_t>(std::count(row, row + std::strlen(row), ',')) + 1;
 }
@@ -147,14 +155,18 @@ StatedRadiation radiation_in(const pugi::xml_node& root) {
     return radiation;
 }
 
-// The values of a row, a NaN for each that is not a number.
-void split_row(std::string_view text, std::vector<double>& row) {
+// The values of a row, a NaN for each that is not a number; false when it holds more
+// than `most`.
+bool split_row(std::string_view text, std::vector<double>& row, std::size_t most) {
     row.clear();
     for (;;) {
+        if (row.size() == most) {
+            return false;
+        }
         const auto comma = text.find(',');
         row.push_back(number_in(text.substr(0, comma)).value_or(NAN));
         if (comma == std::string_view::npos) {
-            return;
+            return true;
         }
         text.remove_prefix(comma + 1);
     }
@@ -163,8 +175,8 @@ void split_row(std::string_view text, std::vector<double>& row) {
 // A still detector's exposure: a single <Datum> row holding every channel's counts from
 // the recorded column on (the fourth in files without <DataViews>), the channels' 2θ on
 // the scan's scale axis.
-std::optional<Outcome<Pattern>> still_exposure(const pugi::xml_node& route,
-                                               const std::string& subject) {
+std::optional<Outcome<Pattern>>
+still_exposure(const pugi::xml_node& route, const std::string& subject, std::size_t& points_left) {
     const auto scale = route.child("ScanInformation").child("ScaleAxes").child("ScaleAxisInfo");
     const auto datum = route.child("Datum");
     if (!scale || datum.next_sibling("Datum")) {
@@ -184,8 +196,11 @@ std::optional<Outcome<Pattern>> still_exposure(const pugi::xml_node& route,
         }
     }
     std::vector<double> row;
-    split_row(datum.child_value(), row);
+    if (!split_row(datum.child_value(), row, first + points_left)) {
+        return Failure{too_many_points(subject)};
+    }
     Pattern scan;
+    points_left -= row.size() > first ? row.size() - first : 0;
     for (std::size_t i = first; i < row.size(); ++i) {
         scan.two_theta.push_back(*start + *increment * static_cast<double>(i - first));
         scan.counts.push_back(row[i]);
@@ -194,7 +209,8 @@ std::optional<Outcome<Pattern>> still_exposure(const pugi::xml_node& route,
 }
 
 // The rows' 2θ and counts, from the columns the route describes.
-Outcome<Pattern> rows_of(const pugi::xml_node& route, const std::string& subject) {
+Outcome<Pattern> rows_of(const pugi::xml_node& route, const std::string& subject,
+                         std::size_t& points_left) {
     const auto columns = columns_of(route, values_in(route.child("Datum").child_value()));
     if (!columns) {
         return Failure{subject + " is not a pattern: its scan has no 2θ axis."};
@@ -206,7 +222,14 @@ Outcome<Pattern> rows_of(const pugi::xml_node& route, const std::string& subject
     std::size_t number = 0;
     for (const auto& datum : route.children("Datum")) {
         ++number;
-        split_row(datum.child_value(), row);
+        const std::size_t most = std::max(needed, kMostRowValues);
+        if (points_left == 0 || !split_row(datum.child_value(), row, most)) {
+            return Failure{points_left == 0 ? too_many_points(subject)
+                                            : subject + " is damaged: its <Datum> row " +
+                                                  std::to_string(number) + " has more than " +
+                                                  std::to_string(most) + " values."};
+        }
+        --points_left;
         if (row.size() < needed) {
             return Failure{subject + " is damaged: its <Datum> row " + std::to_string(number) +
                            " has " + std::to_string(row.size()) + " values, not " +
@@ -225,14 +248,15 @@ Outcome<Pattern> rows_of(const pugi::xml_node& route, const std::string& subject
     return scan;
 }
 
-Outcome<Pattern> scan_in(const pugi::xml_node& raw_data, const std::string& subject) {
+Outcome<Pattern> scan_in(const pugi::xml_node& raw_data, const std::string& subject,
+                         std::size_t& points_left) {
     const auto route = measured_route(raw_data);
     if (!route) {
         return Failure{subject + " is not a pattern: it has no <Datum> rows."};
     }
-    auto points = still_exposure(route, subject);
+    auto points = still_exposure(route, subject, points_left);
     if (!points) {
-        points = rows_of(route, subject);
+        points = rows_of(route, subject, points_left);
     }
     if (!*points) {
         return Failure{points->error()};
@@ -286,6 +310,7 @@ Outcome<PatternFile> read_brml_scans(std::string_view bytes, const std::string& 
         return Failure{subject + " is not a pattern: its archive holds no RawData*.xml."};
     }
     PatternFile file{"Bruker BRML", {}};
+    std::size_t points_left = kMaxArchivePoints;
     for (const auto& entry : entries) {
         const std::string entry_subject = subject + ", entry \"" + entry + "\",";
         auto text = archive->read(entry);
@@ -297,7 +322,7 @@ Outcome<PatternFile> read_brml_scans(std::string_view bytes, const std::string& 
             return Failure{*problem};
         }
         const auto raw_data = document.child("RawData");
-        auto scan = scan_in(raw_data, entry_subject);
+        auto scan = scan_in(raw_data, entry_subject, points_left);
         if (!scan) {
             return Failure{scan.error()};
         }

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <new>
+#include <stdexcept>
 #include <system_error>
 
 namespace teravine {
@@ -72,7 +74,9 @@ std::string scan_description(const Pattern& scan) {
     return text;
 }
 
-Outcome<PatternFile> read_pattern_scans(const std::string& path, Digest digest) {
+namespace {
+
+Outcome<PatternFile> read_scans_of(const std::string& path, Digest digest) {
     if (const auto refused = unreadable_by_size(path)) {
         return Failure{*refused};
     }
@@ -89,6 +93,21 @@ Outcome<PatternFile> read_pattern_scans(const std::string& path, Digest digest) 
         file.value().sha256 = sha256_hex(*bytes);
     }
     return file;
+}
+
+} // namespace
+
+Outcome<PatternFile> read_pattern_scans(const std::string& path, Digest digest) {
+    // No reader lets an exception through to the command or the window's worker: memory
+    // running out on a hostile file is a refusal of that file like any other.
+    try {
+        return read_scans_of(path, digest);
+    } catch (const std::bad_alloc&) {
+        return Failure{pattern_subject(path) +
+                       " cannot be read: it needs more memory than this computer has."};
+    } catch (const std::exception& e) {
+        return Failure{pattern_subject(path) + " cannot be read (" + e.what() + ")."};
+    }
 }
 
 Outcome<Pattern> choose_scan(PatternFile file, const PatternChoice& choice,

@@ -57,7 +57,8 @@ std::optional<double> number_in(std::string_view text) {
 }
 
 // The rows of a profile: 2θ, counts, and the attenuator's factor (1 when absent).
-Outcome<Pattern> profile_points(std::string_view text, const std::string& subject) {
+Outcome<Pattern> profile_points(std::string_view text, const std::string& subject,
+                                std::size_t& points_left) {
     if (text.starts_with("\xEF\xBB\xBF")) {
         text.remove_prefix(3);
     }
@@ -91,6 +92,11 @@ Outcome<Pattern> profile_points(std::string_view text, const std::string& subjec
             return Failure{subject + " is not a pattern: line " + std::to_string(line) +
                            " is not 2θ, counts and attenuation."};
         }
+        if (points_left == 0) {
+            return Failure{subject + " is not a pattern: its profiles hold more than " +
+                           std::to_string(kMaxArchivePoints) + " points together."};
+        }
+        --points_left;
         scan.two_theta.push_back(values[0]);
         scan.counts.push_back(values[1] * values[2]);
     }
@@ -151,13 +157,14 @@ Outcome<PatternFile> read_rasx_scans(std::string_view bytes, const std::string& 
         return Failure{subject + " is not a pattern: its archive holds no Data*/Profile*.txt."};
     }
     PatternFile file{"Rigaku RASX", {}};
+    std::size_t points_left = kMaxArchivePoints;
     for (const auto& entry : entries) {
         const std::string profile_subject = subject + ", entry \"" + entry.profile + "\",";
         const auto text = archive->read(entry.profile);
         if (!text) {
             return Failure{text.error()};
         }
-        auto scan = profile_points(text.value(), profile_subject);
+        auto scan = profile_points(text.value(), profile_subject, points_left);
         if (!scan) {
             return Failure{scan.error()};
         }

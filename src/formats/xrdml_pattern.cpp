@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "formats/xrdml_pattern.h"
 
+#include "formats/bounded_xml.h"
 #include "formats/read_pattern.h"
 #include "formats/scan_text.h"
 
@@ -16,13 +17,6 @@
 
 namespace teravine {
 namespace {
-
-// Markup beyond these is no instrument's: a measurement holds a few dozen elements and
-// attributes a scan, and nests them less than a dozen deep. Each element costs pugixml
-// about 64 bytes, so the bounds keep the document near the size of its text.
-constexpr std::size_t kMaxElements = 1'000'000;
-constexpr std::size_t kMaxAttributes = 2'000'000;
-constexpr int kMaxDepth = 64;
 
 bool blank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -88,42 +82,6 @@ pugi::xml_node two_theta_axis(const pugi::xml_node& points) {
         }
     }
     return {};
-}
-
-// Why the markup is beyond any instrument's, counted before pugixml builds anything.
-std::optional<std::string> too_much_markup(std::string_view content, const std::string& subject) {
-    const auto elements = static_cast<std::size_t>(std::count(content.begin(), content.end(), '<'));
-    const auto attributes =
-        static_cast<std::size_t>(std::count(content.begin(), content.end(), '='));
-    if (elements > kMaxElements || attributes > kMaxAttributes) {
-        return subject + " is not a pattern: it holds more XML markup than any measurement (" +
-               std::to_string(elements) + " elements).";
-    }
-    return std::nullopt;
-}
-
-// The deepest nesting of the document, walked without recursion; stops past kMaxDepth.
-bool too_deep(const pugi::xml_document& doc) {
-    int depth = 1;
-    pugi::xml_node node = doc.first_child();
-    while (node) {
-        if (depth > kMaxDepth) {
-            return true;
-        }
-        if (node.first_child()) {
-            node = node.first_child();
-            ++depth;
-            continue;
-        }
-        while (node && !node.next_sibling()) {
-            node = node.parent();
-            --depth;
-        }
-        if (node) {
-            node = node.next_sibling();
-        }
-    }
-    return false;
 }
 
 // A scan whose counts are read; its 2θ are laid out once the document is gone, so that
@@ -280,20 +238,12 @@ Outcome<PatternFile> read_xrdml_scans(std::string_view content, const std::strin
     if (content.empty()) {
         return Failure{subject + " is empty."};
     }
-    if (const auto refused = too_much_markup(content, subject)) {
-        return Failure{*refused};
-    }
     std::vector<PendingScan> pending;
     {
+        std::string text(content); // parsed in place, and gone with the document
         pugi::xml_document doc;
-        const auto parsed = doc.load_buffer(content.data(), content.size());
-        if (!parsed) {
-            return Failure{subject + " is not a pattern: it is not XML (" + parsed.description() +
-                           " at byte " + std::to_string(parsed.offset) + ")."};
-        }
-        if (too_deep(doc)) {
-            return Failure{subject + " is not a pattern: its XML nests deeper than " +
-                           std::to_string(kMaxDepth) + " levels."};
+        if (const auto problem = load_bounded_xml(doc, text, subject)) {
+            return Failure{*problem};
         }
         const auto root = doc.child("xrdMeasurements");
         const auto measurements = root.children("xrdMeasurement");

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A zip archive held in memory (libzip), read with limits: no more entries than a
-// pattern's archive has, no entry unpacked beyond 64 MiB whatever its header says.
+// pattern's archive has, no entry unpacked beyond 256 MiB whatever its header says.
 #pragma once
 
 #include "text/outcome.h"
@@ -13,11 +13,14 @@
 
 namespace teravine {
 
-inline constexpr std::size_t kMaxZipEntries = 4096;
-inline constexpr std::size_t kMaxZipEntryBytes = std::size_t{64} << 20;
+inline constexpr std::size_t kMaxZipEntries = 64;
+inline constexpr std::size_t kMaxZipEntryBytes = std::size_t{256} << 20;
 // What all reads of one archive may unpack together: many entries each under the limit
 // are a bomb all the same.
-inline constexpr std::size_t kMaxZipTotalBytes = std::size_t{256} << 20;
+inline constexpr std::size_t kMaxZipTotalBytes = std::size_t{512} << 20;
+// The points all the scans of one archive may hold together (16 bytes each): no
+// instrument writes so many, and a small archive could otherwise unpack into gigabytes.
+inline constexpr std::size_t kMaxArchivePoints = 8'000'000;
 
 class ZipArchive {
 public:

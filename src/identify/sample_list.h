@@ -49,7 +49,7 @@ struct Measurement {
     MeasuredFile eg;
     double range_lo = 0; // the range searched, °2θ on the Cu Kα scale
     double range_hi = 0;
-    std::string method = kMethodHalfHeight; // "half-height" or "fit"
+    std::string method = kMethodHalfHeight; // WidthMethod::name(): "half-height" or "fit:<profile>"
     bool operator==(const Measurement&) const = default;
 };
 

@@ -276,6 +276,11 @@ std::optional<WidthUncertainty> width_uncertainty(const Calibration& cal, float 
         }
     }
     out.outline = closed_hull(std::move(corrected));
+    // The model's own domain: no more than 100 % smectite and at least one fundamental
+    // particle, whatever the curves give beyond their edges.
+    out.s_pct.high = std::min(out.s_pct.high, std::max(100.0f, out.s_pct.value));
+    out.s_pct.low = std::max(out.s_pct.low, std::min(0.0f, out.s_pct.value));
+    out.nfp.low = std::max(out.nfp.low, std::min(1.0f, out.nfp.value));
     return out;
 }
 

@@ -37,6 +37,10 @@ struct WidthSigmas {
 // Whether the sigmas can be used: finite, none negative, |correlation| <= 1, k_sigma > 0.
 bool sigmas_valid(const WidthSigmas& sigmas);
 
+// No measured width is more uncertain than this (degrees 2θ): a larger sigma is a mistake,
+// and its region would reach far beyond the model.
+inline constexpr float kMaxWidthSigma = 0.5f;
+
 struct ValueInterval {
     float value = 0; // at the centre, as the identification of the pair gives it
     float low = 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/calibration_dialog.h"
 
+#include "formats/pattern.h"
 #include "qt/cis_plot_widget.h"
 #include "qt/file_dialogs.h"
 #include "qt/render/cis_figure.h"
@@ -21,6 +22,7 @@
 #include <QThreadPool>
 #include <QVBoxLayout>
 
+#include <exception>
 #include <memory>
 
 namespace teravine {
@@ -300,12 +302,20 @@ void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& pa
     QThreadPool::globalInstance()->start([promise, serial, path, profile, request, range, how] {
         promise->start();
         Reading reading{serial, path, Failure{}, Failure{}};
-        if (profile) {
-            PatternChoice choice;
-            choice.how_to_choose = kStandardScanChoice;
-            reading.profile = measure_instrument_file(path, choice, request);
-        } else {
-            reading.width = measure_standard(path, range, how);
+        try {
+            if (profile) {
+                PatternChoice choice;
+                choice.how_to_choose = kStandardScanChoice;
+                reading.profile = measure_instrument_file(path, choice, request);
+            } else {
+                reading.width = measure_standard(path, range, how);
+            }
+        } catch (const std::exception&) { // memory ran out: the file is refused, not the dialog
+            const Failure failure{
+                pattern_subject(path) +
+                " cannot be measured: it needs more memory than this computer has."};
+            reading.profile = failure;
+            reading.width = failure;
         }
         promise->addResult(std::move(reading));
         promise->finish();

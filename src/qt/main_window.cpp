@@ -26,6 +26,7 @@
 #include <QTableView>
 #include <QUrl>
 #include <algorithm>
+#include <new>
 
 namespace teravine {
 
@@ -109,6 +110,13 @@ void MainWindow::on_check_item(MenuItem item, void (Terav::*handler)()) {
     // Qt has already flipped the mark; the handler decides what it shows.
     menus_.item(item)->setChecked(checked_.at(item));
     run([&] { (terav_.get()->*handler)(); });
+}
+
+void MainWindow::stopped(const std::exception& e) {
+    const bool memory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
+    services_->message(memory ? std::string("There is not enough memory for this action; it "
+                                            "stopped, and the samples are kept.")
+                              : std::string("This action stopped: ") + e.what());
 }
 
 void MainWindow::draw_pending_resize() {

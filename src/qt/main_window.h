@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <exception>
 #include <map>
 #include <memory>
 
@@ -76,10 +77,17 @@ private:
     void on_check_item(MenuItem item, void (Terav::*handler)());
     // Runs a handler on a picture that fits the window: a redraw for a resize still
     // waiting goes first.
+    // An action that runs out of memory stops with a message; the window and its samples
+    // stay as the action left them.
     template <class Handler> void run(Handler&& handler) {
-        draw_pending_resize();
-        handler();
+        try {
+            draw_pending_resize();
+            handler();
+        } catch (const std::exception& e) {
+            stopped(e);
+        }
     }
+    void stopped(const std::exception& e);
     void draw_pending_resize();
     int menu_height() const;
     int status_height() const;

@@ -35,6 +35,10 @@ Outcome<CisCalibration> fit_cis(std::vector<CisStandard> standards, CisIndex ind
         return Failure{"A calibration needs at least three standards; " +
                        std::to_string(standards.size()) + " given."};
     }
+    if (standards.size() > kMaxCisStandards) {
+        return Failure{"A calibration takes at most " + std::to_string(kMaxCisStandards) +
+                       " standards; " + std::to_string(standards.size()) + " given."};
+    }
     std::vector<double> widths;
     for (const CisStandard& s : standards) {
         if (!std::isfinite(s.fwhm) || !std::isfinite(s.cis) || !std::isfinite(s.u_fwhm) ||
@@ -105,7 +109,15 @@ CisValue apply_cis(const CisCalibration& c, double fwhm, double u_fwhm, const Zo
     return value;
 }
 
-std::string cis_calibration_json(const CisCalibration& c) {
+std::span<const std::string_view> cis_calibration_keys() {
+    static constexpr std::string_view keys[] = {
+        "format",    "version",    "index", "method", "intercept", "u_intercept", "slope",
+        "u_slope",   "covariance", "r",     "s",      "n",         "mean_fwhm",   "sxx",
+        "standards", "name",       "fwhm",  "u_fwhm", "cis",       "residual",    "loo_residual"};
+    return keys;
+}
+
+nlohmann::ordered_json cis_calibration_value(const CisCalibration& c) {
     nlohmann::ordered_json out;
     out["format"] = kKind;
     out["version"] = CisCalibration::kVersion;
@@ -131,45 +143,57 @@ std::string cis_calibration_json(const CisCalibration& c) {
                         {"residual", c.residuals.at(i)},
                         {"loo_residual", c.loo_residuals.at(i)}});
     }
-    return out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    return out;
 }
 
-Outcome<CisCalibration> parse_cis_calibration(const std::string& text, const std::string& subject) {
+std::string cis_calibration_json(const CisCalibration& c) {
+    return cis_calibration_value(c).dump(2, ' ', false,
+                                         nlohmann::ordered_json::error_handler_t::replace) +
+           "\n";
+}
+
+CisCalibration cis_calibration_of(const nlohmann::json& object, const std::string& where) {
     namespace jf = json_fields;
-    const auto object = jf::parse_object(text, subject);
+    jf::check_kind(object, kKind, "Teravine CIS calibration", CisCalibration::kVersion);
+    const auto index = cis_index_named(jf::text(object, "index", where));
+    if (!index) {
+        throw jf::Refusal{"\"index\" of " + where + " is not \"kubler\" or \"arkai\""};
+    }
+    std::vector<CisStandard> standards;
+    const auto& list = jf::array(object, "standards", where);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string entry = "standard " + std::to_string(i + 1) + " of " + where;
+        standards.push_back({jf::text(list[i], "name", entry), jf::number(list[i], "fwhm", entry),
+                             jf::optional_number(list[i], "u_fwhm", entry).value_or(0),
+                             jf::number(list[i], "cis", entry)});
+    }
+    auto fitted = fit_cis(std::move(standards), *index, jf::text(object, "method", where));
+    if (!fitted) {
+        throw jf::Refusal{where + " cannot be fitted again: " + fitted.error()};
+    }
+    // The line stated must be the one its standards give.
+    const auto agrees = [](double stated, double fitted_value) {
+        return std::abs(stated - fitted_value) <= 1e-9 * std::max(1.0, std::abs(fitted_value));
+    };
+    if (!agrees(jf::number(object, "intercept", where), fitted->intercept) ||
+        !agrees(jf::number(object, "slope", where), fitted->slope)) {
+        throw jf::Refusal{where + " states a line its standards do not give: it has been altered"};
+    }
+    return std::move(fitted.value());
+}
+
+Outcome<CisCalibration> parse_cis_calibration(std::string_view text, const std::string& subject) {
+    namespace jf = json_fields;
+    const auto object = jf::parse_object(
+        text, subject,
+        {jf::kMaxCalibrationFileBytes, jf::kCalibrationFileTooLarge, cis_calibration_keys()});
     if (!object) {
         return Failure{object.error()};
     }
     try {
-        jf::check_kind(*object, kKind, CisCalibration::kVersion);
-        const auto index = cis_index_named(jf::text(*object, "index"));
-        if (!index) {
-            throw jf::Refusal{"has an \"index\" other than \"kubler\" or \"arkai\""};
-        }
-        std::vector<CisStandard> standards;
-        for (const auto& entry : jf::array(*object, "standards")) {
-            if (!entry.is_object()) {
-                throw jf::Refusal{"has a standard that is not an object"};
-            }
-            standards.push_back({jf::text(entry, "name"), jf::number(entry, "fwhm"),
-                                 jf::optional_number(entry, "u_fwhm").value_or(0),
-                                 jf::number(entry, "cis")});
-        }
-        auto fitted = fit_cis(std::move(standards), *index, jf::text(*object, "method"));
-        if (!fitted) {
-            return Failure{subject + ": " + fitted.error()};
-        }
-        // The line stated must be the one its standards give.
-        const auto agrees = [](double stated, double fitted_value) {
-            return std::abs(stated - fitted_value) <= 1e-9 * std::max(1.0, std::abs(fitted_value));
-        };
-        if (!agrees(jf::number(*object, "intercept"), fitted->intercept) ||
-            !agrees(jf::number(*object, "slope"), fitted->slope)) {
-            throw jf::Refusal{"states a line its standards do not give: it has been altered"};
-        }
-        return fitted;
+        return cis_calibration_of(*object, "the calibration");
     } catch (const jf::Refusal& refusal) {
-        return Failure{subject + " " + refusal.reason + "."};
+        return Failure{jf::refused(subject, "is a damaged calibration", refusal)};
     }
 }
 

@@ -8,7 +8,12 @@
 #include "standards/cis_zones.h"
 #include "text/outcome.h"
 
+#include <nlohmann/json.hpp>
+
+#include <cstddef>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace teravine {
@@ -40,13 +45,24 @@ struct CisCalibration {
 // widths (nearly) equal, a non-finite value. The leave-one-out residual of a standard is
 // that of the line fitted without it, so a set whose widths take fewer than three
 // distinct values (one standard alone fixing the line's slope) is refused as well.
+// More standards than a laboratory keeps; the calibration of this many stays far inside
+// what its reader takes.
+inline constexpr std::size_t kMaxCisStandards = 1000;
+
 Outcome<CisCalibration> fit_cis(std::vector<CisStandard> standards, CisIndex index,
                                 const std::string& method);
 
 std::string cis_calibration_json(const CisCalibration& calibration);
+// The calibration as a JSON value, as the file and a session hold it.
+nlohmann::ordered_json cis_calibration_value(const CisCalibration& calibration);
 // The standards are fitted again; a file whose line does not follow from its standards
 // is refused as altered.
-Outcome<CisCalibration> parse_cis_calibration(const std::string& text, const std::string& subject);
+Outcome<CisCalibration> parse_cis_calibration(std::string_view text, const std::string& subject);
+// The calibration a JSON value holds, checked as strictly; throws json_fields::Refusal,
+// its fields named as of `where` ("the calibration").
+CisCalibration cis_calibration_of(const nlohmann::json& object, const std::string& where);
+// The keys a calibration's reader reads.
+std::span<const std::string_view> cis_calibration_keys();
 Outcome<CisCalibration> read_cis_calibration(const std::string& path);
 
 struct CisValue {

@@ -34,17 +34,17 @@ Json setup_json(const StatedSetup& s) {
     return out;
 }
 
-StatedSetup setup_of(const nlohmann::json& in) {
+StatedSetup setup_of(const nlohmann::json& in, const std::string& where) {
     namespace jf = json_fields;
     StatedSetup s;
-    s.anode = jf::optional_text(in, "anode");
-    s.wavelength = jf::optional_number(in, "wavelength");
-    s.alpha2 = jf::optional_number(in, "alpha2");
-    s.alpha2_ratio = jf::optional_number(in, "alpha2_ratio");
-    s.goniometer_radius = jf::optional_number(in, "goniometer_radius");
-    s.divergence_slit = jf::optional_text(in, "divergence_slit");
-    s.receiving_slit = jf::optional_text(in, "receiving_slit");
-    s.date = jf::optional_text(in, "date");
+    s.anode = jf::optional_text(in, "anode", where);
+    s.wavelength = jf::optional_number(in, "wavelength", where);
+    s.alpha2 = jf::optional_number(in, "alpha2", where);
+    s.alpha2_ratio = jf::optional_number(in, "alpha2_ratio", where);
+    s.goniometer_radius = jf::optional_number(in, "goniometer_radius", where);
+    s.divergence_slit = jf::optional_text(in, "divergence_slit", where);
+    s.receiving_slit = jf::optional_text(in, "receiving_slit", where);
+    s.date = jf::optional_text(in, "date", where);
     return s;
 }
 
@@ -64,27 +64,27 @@ Json caglioti_json(const CagliotiFit& fit) {
     return out;
 }
 
-CagliotiFit caglioti_of(const nlohmann::json& in) {
+CagliotiFit caglioti_of(const nlohmann::json& in, const std::string& where) {
     namespace jf = json_fields;
     CagliotiFit fit;
-    fit.u = jf::number(in, "u");
-    fit.v = jf::number(in, "v");
-    fit.w = jf::number(in, "w");
-    fit.u_u = jf::number(in, "u_u");
-    fit.u_v = jf::number(in, "u_v");
-    fit.u_w = jf::number(in, "u_w");
-    const auto& covariance = jf::array(in, "covariance");
+    fit.u = jf::number(in, "u", where);
+    fit.v = jf::number(in, "v", where);
+    fit.w = jf::number(in, "w", where);
+    fit.u_u = jf::number(in, "u_u", where);
+    fit.u_v = jf::number(in, "u_v", where);
+    fit.u_w = jf::number(in, "u_w", where);
+    const auto& covariance = jf::array(in, "covariance", where);
     if (covariance.size() != 9) {
-        throw jf::Refusal{"has a \"covariance\" of the width against angle that is not 3 by 3"};
+        throw jf::Refusal{"\"covariance\" of " + where + " is not 3 by 3"};
     }
     for (const auto& value : covariance) {
-        fit.covariance.push_back(jf::finite(value, "a covariance"));
+        fit.covariance.push_back(jf::finite(value, "\"covariance\" of " + where));
     }
-    for (const auto& peak : jf::array(in, "peaks")) {
-        if (!peak.is_object()) {
-            throw jf::Refusal{"has a peak that is not an object"};
-        }
-        fit.peaks.emplace_back(jf::number(peak, "two_theta"), jf::number(peak, "fwhm"));
+    const auto& peaks = jf::array(in, "peaks", where);
+    for (std::size_t i = 0; i < peaks.size(); ++i) {
+        const std::string peak = "peak " + std::to_string(i + 1) + " of " + where;
+        fit.peaks.emplace_back(jf::number(peaks[i], "two_theta", peak),
+                               jf::number(peaks[i], "fwhm", peak));
     }
     return fit;
 }
@@ -100,7 +100,40 @@ std::string method_without_component(const std::string& method) {
 
 } // namespace
 
-std::string instrument_profile_json(const InstrumentProfile& p) {
+std::span<const std::string_view> instrument_profile_keys() {
+    static constexpr std::string_view keys[] = {"format",
+                                                "version",
+                                                "b",
+                                                "u_b",
+                                                "angle",
+                                                "standard",
+                                                "sha256",
+                                                "method",
+                                                "doublet_removed",
+                                                "setup",
+                                                "anode",
+                                                "wavelength",
+                                                "alpha2",
+                                                "alpha2_ratio",
+                                                "goniometer_radius",
+                                                "divergence_slit",
+                                                "receiving_slit",
+                                                "date",
+                                                "caglioti",
+                                                "u",
+                                                "v",
+                                                "w",
+                                                "u_u",
+                                                "u_v",
+                                                "u_w",
+                                                "covariance",
+                                                "peaks",
+                                                "two_theta",
+                                                "fwhm"};
+    return keys;
+}
+
+nlohmann::ordered_json instrument_profile_value(const InstrumentProfile& p) {
     Json out;
     out["format"] = kKind;
     out["version"] = InstrumentProfile::kVersion;
@@ -115,41 +148,55 @@ std::string instrument_profile_json(const InstrumentProfile& p) {
     if (p.caglioti) {
         out["caglioti"] = caglioti_json(*p.caglioti);
     }
-    return out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    return out;
 }
 
-Outcome<InstrumentProfile> parse_instrument_profile(const std::string& text,
+std::string instrument_profile_json(const InstrumentProfile& p) {
+    return instrument_profile_value(p).dump(2, ' ', false,
+                                            nlohmann::ordered_json::error_handler_t::replace) +
+           "\n";
+}
+
+InstrumentProfile instrument_profile_of(const nlohmann::json& object, const std::string& where) {
+    namespace jf = json_fields;
+    jf::check_kind(object, kKind, "Teravine instrument profile", InstrumentProfile::kVersion);
+    InstrumentProfile p;
+    p.b = jf::number(object, "b", where);
+    p.u_b = jf::number(object, "u_b", where);
+    p.angle = jf::number(object, "angle", where);
+    if (p.b < 0 || p.u_b < 0) {
+        throw jf::Refusal{"\"b\" or \"u_b\" of " + where + " is negative"};
+    }
+    if (p.angle <= 0 || p.angle >= 180) {
+        throw jf::Refusal{"\"angle\" of " + where + " is outside 0 to 180° 2θ"};
+    }
+    p.standard = jf::text(object, "standard", where);
+    p.sha256 = jf::optional_text(object, "sha256", where);
+    p.method = jf::text(object, "method", where);
+    p.doublet_removed = jf::flag(object, "doublet_removed", where);
+    if (object.contains("setup")) {
+        p.setup = setup_of(jf::object_at(object, "setup", where), "\"setup\" of " + where);
+    }
+    if (object.contains("caglioti") && !object.at("caglioti").is_null()) {
+        p.caglioti =
+            caglioti_of(jf::object_at(object, "caglioti", where), "\"caglioti\" of " + where);
+    }
+    return p;
+}
+
+Outcome<InstrumentProfile> parse_instrument_profile(std::string_view text,
                                                     const std::string& subject) {
     namespace jf = json_fields;
-    const auto object = jf::parse_object(text, subject);
+    const auto object = jf::parse_object(
+        text, subject,
+        {jf::kMaxCalibrationFileBytes, jf::kCalibrationFileTooLarge, instrument_profile_keys()});
     if (!object) {
         return Failure{object.error()};
     }
     try {
-        jf::check_kind(*object, kKind, InstrumentProfile::kVersion);
-        InstrumentProfile p;
-        p.b = jf::number(*object, "b");
-        p.u_b = jf::number(*object, "u_b");
-        p.angle = jf::number(*object, "angle");
-        if (p.b < 0 || p.u_b < 0) {
-            throw jf::Refusal{"has a negative \"b\" or \"u_b\""};
-        }
-        if (p.angle <= 0 || p.angle >= 180) {
-            throw jf::Refusal{"has an \"angle\" outside 0 to 180° 2θ"};
-        }
-        p.standard = jf::text(*object, "standard");
-        p.sha256 = jf::optional_text(*object, "sha256");
-        p.method = jf::text(*object, "method");
-        p.doublet_removed = jf::flag(*object, "doublet_removed");
-        if (object->contains("setup")) {
-            p.setup = setup_of(jf::object_at(*object, "setup"));
-        }
-        if (object->contains("caglioti") && !object->at("caglioti").is_null()) {
-            p.caglioti = caglioti_of(jf::object_at(*object, "caglioti"));
-        }
-        return p;
+        return instrument_profile_of(*object, "the profile");
     } catch (const jf::Refusal& refusal) {
-        return Failure{subject + " " + refusal.reason + "."};
+        return Failure{jf::refused(subject, "is a damaged instrument profile", refusal)};
     }
 }
 

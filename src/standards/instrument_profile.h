@@ -8,8 +8,12 @@
 #include "standards/stated_setup.h"
 #include "text/outcome.h"
 
+#include <nlohmann/json.hpp>
+
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace teravine {
@@ -33,10 +37,17 @@ struct InstrumentProfile {
 };
 
 std::string instrument_profile_json(const InstrumentProfile& profile);
+// The profile as a JSON value, as the file and a session hold it.
+nlohmann::ordered_json instrument_profile_value(const InstrumentProfile& profile);
 
 // Refuses, naming `subject`, anything but a profile of a version it knows, with finite b ≥ 0.
-Outcome<InstrumentProfile> parse_instrument_profile(const std::string& text,
+Outcome<InstrumentProfile> parse_instrument_profile(std::string_view text,
                                                     const std::string& subject);
+// The profile a JSON value holds, checked as strictly; throws json_fields::Refusal, its
+// fields named as of `where` ("the profile").
+InstrumentProfile instrument_profile_of(const nlohmann::json& object, const std::string& where);
+// The keys a profile's reader reads.
+std::span<const std::string_view> instrument_profile_keys();
 
 // Reads and parses the profile file at path, its failures naming the file.
 Outcome<InstrumentProfile> read_instrument_profile(const std::string& path);

@@ -2,8 +2,10 @@
 #include "text/text_file.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -14,6 +16,59 @@
 
 namespace teravine {
 namespace {
+
+// The temporary files of the whole writes under way, for a stop by signal to remove: a
+// few slots, each a path or null, read by the handler without locks.
+std::array<std::atomic<const char*>, 16> pending_temporaries{};
+
+extern "C" void remove_temporaries_and_stop(int signal) {
+    for (auto& slot : pending_temporaries) {
+        if (const char* path = slot.load()) {
+            ::unlink(path);
+        }
+    }
+    struct sigaction usual {};
+    usual.sa_handler = SIG_DFL;
+    ::sigaction(signal, &usual, nullptr);
+    ::raise(signal);
+}
+
+// SIGINT, SIGTERM and SIGHUP, where nothing else handles or ignores them, first remove the
+// temporary files; then the program stops as it would have.
+void handle_stops_once() {
+    static const bool installed = [] {
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            struct sigaction current {};
+            if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+                struct sigaction cleanup {};
+                cleanup.sa_handler = remove_temporaries_and_stop;
+                sigemptyset(&cleanup.sa_mask);
+                ::sigaction(signal, &cleanup, nullptr);
+            }
+        }
+        return true;
+    }();
+    static_cast<void>(installed);
+}
+
+// The slot now holding `path`, or -1 when all are taken (the file is then only removed
+// on failures and normal exits, as before).
+int track_temporary(const char* path) {
+    handle_stops_once();
+    for (std::size_t i = 0; i < pending_temporaries.size(); ++i) {
+        const char* empty = nullptr;
+        if (pending_temporaries[i].compare_exchange_strong(empty, path)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void untrack_temporary(int slot) {
+    if (slot >= 0) {
+        pending_temporaries[static_cast<std::size_t>(slot)].store(nullptr);
+    }
+}
 
 std::string file_subject(const std::string& path) {
     return "The file \"" + path + "\"";
@@ -84,6 +139,8 @@ void LineWriter::drop_temporary() {
     if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
     }
+    untrack_temporary(tracked_);
+    tracked_ = -1;
     temporary_.clear();
     target_.clear();
 }
@@ -160,6 +217,7 @@ std::optional<std::string> LineWriter::open_whole(const std::string& path) {
         return failure_;
     }
     temporary_ = temporary;
+    tracked_ = track_temporary(temporary_.c_str());
     target_ = target.string();
     std::setvbuf(file_, nullptr, _IOFBF, std::size_t{1} << 16);
     return std::nullopt;
@@ -195,6 +253,18 @@ void LineWriter::line(std::string_view text) {
     }
 }
 
+void LineWriter::abandon() {
+    if (temporary_.empty()) {
+        close();
+        return;
+    }
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    drop_temporary();
+}
+
 std::optional<std::string> LineWriter::close() {
     if (file_ != nullptr) {
         errno = 0;
@@ -221,6 +291,8 @@ std::optional<std::string> LineWriter::close() {
         if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
             fail("cannot be written", errno);
         } else {
+            untrack_temporary(tracked_);
+            tracked_ = -1;
             temporary_.clear();
         }
     }

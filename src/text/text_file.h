@@ -50,6 +50,9 @@ public:
     void line(std::string_view text);
     // Flushes and closes; the first failure of open, line or close, if any.
     std::optional<std::string> close();
+    // Gives up a whole write: the file it would replace stays as it was. Any other output
+    // is closed as close() closes it.
+    void abandon();
     bool failed() const { return failure_.has_value(); }
     // The system's own words for the first failure ("No space left on device"), if any.
     const std::string& reason() const { return reason_; }
@@ -62,6 +65,7 @@ private:
 
     std::string target_;    // the file a whole write replaces; empty otherwise
     std::string temporary_; // where a whole write goes until close()
+    int tracked_ = -1;      // its slot among the files a stop by signal removes
 
     std::FILE* file_ = nullptr;
     bool owned_ = true;   // false for standard output

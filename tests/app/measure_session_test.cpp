@@ -313,7 +313,7 @@ TEST_F(MeasureSessionTest, WidthsAreHeldAgainstTheWindowsCalibration) {
         // The pair handed on keeps each width's quality as shown, and the anode told.
         const auto measurement = held.measurement();
         ASSERT_TRUE(measurement.has_value()) << what;
-        EXPECT_EQ(measurement->method, c.fitted ? "fit" : kMethodHalfHeight) << what;
+        EXPECT_EQ(measurement->method, c.fitted ? fit.name() : kMethodHalfHeight) << what;
         EXPECT_EQ(measurement->ad.quality, quality_text(expected)) << what;
         EXPECT_EQ(measurement->eg.quality, held.quality(PatternSide::Glycolated)) << what;
         EXPECT_EQ(measurement->ad.anode, c.anode) << what;

@@ -36,6 +36,15 @@ expect(1 "v2.json\" is of version 2" identify 0.5 0.4 --instrument v2.json)
 expect(1 "broken.json\" is not JSON" treat ${EXAMPLES}/samples.IW -o out.IWO --instrument broken.json)
 expect(1 "--peaks needs at least three" instrument mica.xy --peaks 8:9.6,8.2:9.5 -o p.json)
 expect_missing(${work}/out.IWO ${work}/p.json)
+# No output may replace the profile a command reads.
+file(WRITE ${work}/pairs.csv "name,ad,eg\nm,mica.xy,mica.xy\n")
+expect(1 "is the instrument profile" treat ${EXAMPLES}/samples.IW -o mica.json --instrument mica.json)
+expect(1 "is the instrument profile" treat ${EXAMPLES}/samples.IW -o out.IWO --csv mica.json --instrument mica.json)
+expect(1 "is the instrument profile" measure --pairs pairs.csv -o mica.json --instrument mica.json)
+file(READ ${work}/mica.json kept)
+if(NOT kept STREQUAL json)
+  fail("the profile was replaced:\n${kept}")
+endif()
 
 # treat states the profile's b in place of the file's 0.1, and says so.
 expect(0 "samples.IW\" \\(0\\.1000\\) was replaced by the instrument profile's b"

@@ -45,3 +45,6 @@ endif()
 foreach(bad "--sigma;-0.01" "--sigma;nan" "--sigma;0.01;--correlation;1.5" "--sigma-eg;0.01")
   expect(1 "sigma|correlation|requires" identify 0.5 0.4 ${bad})
 endforeach()
+
+# A sigma no measured width has is refused with the reason.
+expect(1 "at most 0.5 degrees" identify 0.5 0.4 --sigma 1e15)

@@ -44,15 +44,20 @@ run(0 treat "${work}/worked.IW" -o "${work}/gauss.IWO" --rule gauss -r R1)
 set(columns "IW_AD${tab}IW_EG${tab}N${tab}S${tab}k${tab}Nfd${crlf}")
 expect_text("${work}/gauss.IWO" "Worked${crlf}Reichweite:${tab}R1${crlf}Instrumental broadening:${tab} 0${crlf}Instrumental broadening type :${tab}Gauss${crlf}${columns} .5${tab} .4${tab} 22${tab} 4.16${tab}0.92${tab} 11${crlf}")
 
-# Failures: the description on stderr, status 1, what was written before stays.
+# Failures: the description on stderr, status 1. A treatment that stops writes no partial
+# result: the previous result file and table stay whole; on standard output the rows of
+# the samples treated come out all the same.
 file(WRITE "${work}/tiny.IW" "Tiny${crlf}2${crlf}0${crlf}0.5,0.4${crlf}0.000001,0.0000009${crlf}")
+file(WRITE "${work}/tiny.IWO" "previous result")
+file(WRITE "${work}/tiny.csv" "previous table")
 expect(1 "Sample 2 of the file: Arithmetic failure: N cannot be computed." treat
        "${work}/tiny.IW" -o "${work}/tiny.IWO" --csv "${work}/tiny.csv")
-file(READ "${work}/tiny.csv" csv)
-if(NOT csv MATCHES "^${header},1,[^\n]*,ok,[^\n]*\n,2,1e-06,9e-07,1e-06,9e-07,not computable,,,,,,R0,")
-  fail("tiny.csv:\n${csv}")
+expect_text("${work}/tiny.IWO" "previous result")
+expect_text("${work}/tiny.csv" "previous table")
+expect(1 "Sample 2 of the file" treat "${work}/tiny.IW" -o "${work}/tiny.IWO" --csv -)
+if(NOT last_out MATCHES "^${header},1,[^\n]*,ok,[^\n]*\n,2,1e-06,9e-07,1e-06,9e-07,not computable,,,,,,R0,")
+  fail("tiny rows:\n${last_out}")
 endif()
-expect_text("${work}/tiny.IWO" "Tiny${crlf}Reichweite:${tab}R0${crlf}Instrumental broadening:${tab} 0${crlf}Instrumental broadening type :${tab}Lorentz Gauss geometric mean${crlf}${columns} .5${tab} .4${tab} 24${tab} 4.88${tab}1.17${tab} 11${crlf}")
 expect(1 "cannot be opened: No such file or directory." treat "${work}/none.IW" -o "${work}/none.IWO")
 expect(1 "cannot be created" treat "${work}/worked.IW" -o "${work}/no/such/folder.IWO")
 expect(1 "--rule table needs --table" treat "${work}/worked.IW" -o "${work}/t.IWO" --rule table)

@@ -76,4 +76,16 @@ if(WINDOW) # the window itself, for the first seconds of its start-up display
     fail("the window warns: ${err}")
   endif()
 endif()
+
+# A result that cannot reach standard output (a full disk) fails the command, whichever.
+if(EXISTS /dev/full)
+  foreach(command "identify;0.5;0.4" "treat;samples.IW;-o;-")
+    execute_process(COMMAND ${CLI} ${command} OUTPUT_FILE /dev/full RESULT_VARIABLE status
+                    ERROR_VARIABLE err WORKING_DIRECTORY ${work})
+    if(NOT status EQUAL 1 OR NOT err MATCHES "[Ss]tandard output cannot be written")
+      fail("${command} > /dev/full: status ${status}\n${err}")
+    endif()
+  endforeach()
+endif()
+
 file(REMOVE_RECURSE "${work}")

@@ -295,7 +295,7 @@ TEST(BinaryReaders, RefuseHostileArchives) {
     for (int i = 0; i < 5000; ++i) {
         many.emplace_back("Data0/x" + std::to_string(i), "");
     }
-    const std::string zeros((std::size_t{64} << 20) + 1, '\0');
+    const std::string zeros(kMaxZipEntryBytes + 1, '\0');
     std::string deep = "<RawData>";
     for (int i = 0; i < 300; ++i) {
         deep += "<a>";
@@ -304,6 +304,24 @@ TEST(BinaryReaders, RefuseHostileArchives) {
     for (int i = 0; i < 4'000'001; ++i) {
         crowded += "<a/>";
     }
+    // Markup the parser would build, hidden from a count of '<' behind an instruction
+    // whose quote never closes.
+    const std::string hidden = "<?x '?>" + crowded;
+    // A still detector's one row of nine million empty values, and four rows as long.
+    const std::string commas = "<RawData><DataRoutes><DataRoute><ScanInformation><ScaleAxes>"
+                               "<ScaleAxisInfo><Start>5</Start><Increment>0.01</Increment>"
+                               "</ScaleAxisInfo></ScaleAxes></ScanInformation><Datum>" +
+                               std::string(9'000'000, ',') +
+                               "</Datum></DataRoute></DataRoutes></RawData>";
+    const std::string row(2'500'000, ',');
+    std::string lines;
+    for (int i = 0; i < 3'000'000; ++i) {
+        lines += "5 1\n";
+    }
+    std::string rows = "<RawData><DataRoutes><DataRoute><ScanInformation><ScaleAxes>"
+                       "<ScaleAxisInfo><Start>5</Start><Increment>0.01</Increment>"
+                       "</ScaleAxisInfo></ScaleAxes></ScanInformation><Datum>" +
+                       row + "</Datum></DataRoute></DataRoutes></RawData>";
     // A bomb whose headers claim 100 bytes: the read must stop at the limit all the same.
     std::string understated = binary::zip_of({{"Data0/Profile0.txt", zeros}});
     binary::put_u32(understated, 22, 100);
@@ -311,16 +329,31 @@ TEST(BinaryReaders, RefuseHostileArchives) {
     const std::string profile = binary::rasx_profile(range);
     const std::string conditions = binary::rasx_conditions(range, kCobalt);
     const std::vector<Hostile> cases = {
-        {"many.rasx", binary::zip_of(many), "holds 5000 entries, more than the 4096"},
+        {"many.rasx", binary::zip_of(many), "holds 5000 entries, more than the 64"},
         {"bomb.rasx", binary::zip_of({{"Data0/Profile0.txt", zeros}}),
-         "entry \"Data0/Profile0.txt\" unpacks to more than 64 MiB"},
+         "entry \"Data0/Profile0.txt\" unpacks to more than 256 MiB"},
         {"understated.rasx", understated, "entry \"Data0/Profile0.txt\""},
         {"bomb.brml", binary::zip_of({{"Experiment0/RawData0.xml", zeros}}),
-         "unpacks to more than 64 MiB"},
+         "unpacks to more than 256 MiB"},
         {"deep.brml", binary::zip_of({{"Experiment0/RawData0.xml", deep}}),
-         "nests deeper than 256 levels"},
+         "nests deeper than 64 levels"},
         {"crowded.brml", binary::zip_of({{"Experiment0/RawData0.xml", crowded}}),
-         "more than 4000000 elements"},
+         "more XML markup than any measurement"},
+        {"hidden.brml", binary::zip_of({{"Experiment0/RawData0.xml", hidden}}),
+         "more XML markup than any measurement"},
+        {"commas.brml", binary::zip_of({{"Experiment0/RawData0.xml", commas}}),
+         "more than 8000000 points together"},
+        {"rows.brml",
+         binary::zip_of({{"Experiment0/RawData0.xml", rows},
+                         {"Experiment0/RawData1.xml", rows},
+                         {"Experiment0/RawData2.xml", rows},
+                         {"Experiment0/RawData3.xml", rows}}),
+         "more than 8000000 points together"},
+        {"profiles.rasx",
+         binary::zip_of({{"Data0/Profile0.txt", lines},
+                         {"Data1/Profile1.txt", lines},
+                         {"Data2/Profile2.txt", lines}}),
+         "more than 8000000 points together"},
         {"text.brml", "RawData0.xml, not an archive", "is not a zip archive"},
         {"raw-words.txt", "RAW counts follow\n8 1\n", "too few points: 1"},
         {"empty.rasx", binary::zip_of({{"root.xml", "<Root/>"}}), "no Data*/Profile*.txt"},

@@ -58,6 +58,19 @@ TEST(Uncertainty, CollapsesIsCutAndGrows) {
     }
 }
 
+// However wide the region, the intervals stay inside the model: %S no more than 100 and
+// at least one fundamental particle.
+TEST(Uncertainty, StaysInsideTheModel) {
+    const Calibration cal = make_calibration(1);
+    for (const float sigma : {0.5f, 3.0f, 1e15f}) {
+        const auto u = width_uncertainty(cal, 0.5f, 0.4f, {}, {sigma, sigma});
+        ASSERT_TRUE(u);
+        EXPECT_LE(u->s_pct.high, 100.0f) << sigma;
+        EXPECT_GE(u->s_pct.low, 0.0f) << sigma;
+        EXPECT_GE(u->nfp.low, 1.0f) << sigma;
+    }
+}
+
 // Independent identifications at random points of the region, the broadening removed
 // as "Draw" removes it, fall inside the intervals; the points outside the model are the
 // ones the count says. Pairs far inside, near the diagonal and near the lowest k row.

@@ -5,6 +5,7 @@
 // event thread: the dialog says so, takes the latest file of a side, and may be closed or
 // gone before the reading ends; the anode is told for a file that does not state it; the
 // widths are held against the window's calibration.
+#include "formats/binary_writers.h"
 #include "formats/synthetic_pattern.h"
 #include "qt/main_window.h"
 #include "qt/measure_dialog.h"
@@ -151,8 +152,19 @@ TEST_F(MeasureDialogTest, ABadFileIsNamedInItsHalfAndChangesNothingElse) {
         std::string path;
         const char* message;
     };
-    for (const Case& c :
-         {Case{folder.file("missing.xy"), "cannot be opened"}, Case{flat, "flat.xy: no peak"}}) {
+    // An archive of four long rows of commas, which once ran the reading out of memory.
+    const std::string commas = "<RawData><DataRoutes><DataRoute><ScanInformation><ScaleAxes>"
+                               "<ScaleAxisInfo><Start>5</Start><Increment>0.01</Increment>"
+                               "</ScaleAxisInfo></ScaleAxes></ScanInformation><Datum>" +
+                               std::string(2'500'000, ',') +
+                               "</Datum></DataRoute></DataRoutes></RawData>";
+    const std::string bomb = folder.file("commas.brml");
+    std::ofstream(bomb, std::ios::binary) << binary::zip_of({{"Experiment0/RawData0.xml", commas},
+                                                             {"Experiment0/RawData1.xml", commas},
+                                                             {"Experiment0/RawData2.xml", commas},
+                                                             {"Experiment0/RawData3.xml", commas}});
+    for (const Case& c : {Case{folder.file("missing.xy"), "cannot be opened"},
+                          Case{flat, "flat.xy: no peak"}, Case{bomb, "more than 8000000 points"}}) {
         dialog.open_pattern(PatternSide::AirDried, c.path);
         dialog.open_pattern(PatternSide::Glycolated, eg);
         wait_until_read(dialog);

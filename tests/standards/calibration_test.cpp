@@ -82,7 +82,13 @@ TEST(CisFit, Refusals) {
         std::vector<CisStandard> standards;
         const char* words;
     };
+    // More standards than a calibration's reader takes back: refused before it is written.
+    std::vector<CisStandard> thousands;
+    for (int i = 0; i < 10000; ++i) {
+        thousands.push_back({"s" + std::to_string(i), 0.2 + i * 1e-4, 0.001, 0.2 + i * 1e-4});
+    }
     const Case cases[] = {
+        {thousands, "at most 1000 standards"},
         {{{"a", 0.3, 0, 0.3}, {"b", 0.4, 0, 0.4}}, "at least three"},
         {{{"a", 0.3, 0, 0.3}, {"b", 0.3, 0, 0.4}, {"c", 0.3, 0, 0.5}}, "same measured width"},
         {{{"a", 0.3, 0, 0.3}, {"b", 0.3, 0, 0.4}, {"c", 0.5, 0, 0.5}}, "two values"},

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace teravine {
 namespace {
@@ -17,7 +20,7 @@ namespace fs = std::filesystem;
 // new text only after a close without failure, keeps its permissions, the link stays a
 // link, and nothing else is left in the folder.
 TEST(WholeFile, ReplacesTheTargetOnlyWhenComplete) {
-    enum class End { close, drop, reopen };
+    enum class End { close, drop, reopen, abandon };
     const struct {
         End end;
         bool through_link;
@@ -25,7 +28,8 @@ TEST(WholeFile, ReplacesTheTargetOnlyWhenComplete) {
     } cases[] = {{End::close, false, "new\r\n"},
                  {End::close, true, "new\r\n"},
                  {End::drop, false, "old"},
-                 {End::reopen, true, "old"}};
+                 {End::reopen, true, "old"},
+                 {End::abandon, false, "old"}};
     for (const auto& c : cases) {
         ScratchFolder folder;
         const std::string path = folder.write("r.IWO", "old");
@@ -43,6 +47,9 @@ TEST(WholeFile, ReplacesTheTargetOnlyWhenComplete) {
                 EXPECT_FALSE(out.close());
             } else if (c.end == End::reopen) {
                 out.open_standard_output();
+            } else if (c.end == End::abandon) {
+                out.abandon();
+                EXPECT_EQ(ScratchFolder::read(path), "old") << "abandoned";
             }
         }
         EXPECT_EQ(ScratchFolder::read(path), c.target_after);
@@ -55,6 +62,33 @@ TEST(WholeFile, ReplacesTheTargetOnlyWhenComplete) {
     const std::string missing = "/nonexistent-folder/r.IWO";
     EXPECT_EQ(write_file_whole(missing, "x"),
               "The file \"" + missing + "\" cannot be created: No such file or directory.");
+}
+
+// A program stopped by a signal in the middle of a whole write leaves the target as it
+// was and no temporary file beside it, and still ends by that signal.
+TEST(WholeFile, AStopBySignalRemovesTheTemporaryFile) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        ScratchFolder folder;
+        const std::string path = folder.write("r.IWO", "old");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            LineWriter out;
+            LineWriter other;
+            if (out.open_whole(path) || other.open_whole(folder.file("s.csv"))) {
+                ::_exit(2);
+            }
+            out.line("new");
+            ::raise(signal);
+            ::_exit(3);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << " " << status;
+        EXPECT_EQ(ScratchFolder::read(path), "old");
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1)
+            << signal;
+    }
 }
 
 } // namespace
