@@ -66,7 +66,6 @@ const measure = (font, text) => [7 * text.length, 14];
 function openWindow() {
   const page = makePage();
   const window = new core.PageWindow(page, measure);
-  window.setPicturePixels(640, 640);
   window.Form_Load();
   return { page, window };
 }

@@ -2,6 +2,7 @@
 // What JavaScript sees of the core: the window (`Terav` with its handlers, answered by the
 // page through JsWindowServices and drawing on a DisplayListSurface) and the measuring
 // of a pattern's peak. Files pass through the module's memory file system (FS).
+#include "app/sample_table_text.h"
 #include "app/terav.h"
 #include "display_list_surface.h"
 #include "js_window_services.h"
@@ -20,14 +21,43 @@ using emscripten::val;
 class PageWindow {
 public:
     PageWindow(val page, val measure)
-        : services_(page, measure), picture_(measure), terav_(services_, picture_) {}
+        : picture_(measure), services_(page, measure, picture_), terav_(services_, picture_) {}
 
-    // The picture's size in pixels, before Form_Load and every Form_Resize.
-    void set_picture_pixels(int width, int height) { picture_.set_pixel_size(width, height); }
     val take_picture_commands() { return picture_.take_commands(); }
 
     Terav& terav() { return terav_; }
     int sample_count() const { return static_cast<int>(terav_.state().samples.size()); }
+    // The sample table as the window shows it: {titles, rows}, each row its cells, the
+    // samples placed first, then those a treatment could not place.
+    val table() const {
+        const TeravState& state = terav_.state();
+        const LabCalibration* lab = &state.lab;
+        const auto columns = sample_columns(state.sigma > 0, converts_samples(state.lab));
+        std::vector<std::string> titles;
+        for (SampleColumn column : columns) {
+            titles.push_back(sample_column_titles()[static_cast<std::size_t>(column)]);
+        }
+        val rows = val::array();
+        int at = 0;
+        for (std::size_t i = 0; i < state.samples.size(); ++i) {
+            std::vector<std::string> cells;
+            for (SampleColumn column : columns) {
+                cells.push_back(sample_cell(state.samples[i], i, column, lab));
+            }
+            rows.set(at++, val::array(cells));
+        }
+        for (const UnplacedSample& unplaced : state.unplaced) {
+            std::vector<std::string> cells;
+            for (SampleColumn column : columns) {
+                cells.push_back(unplaced_cell(unplaced, column, lab));
+            }
+            rows.set(at++, val::array(cells));
+        }
+        val result = val::object();
+        result.set("titles", val::array(titles));
+        result.set("rows", rows);
+        return result;
+    }
     void select_samples(const val& rows) {
         std::vector<std::size_t> chosen;
         for (int row : emscripten::vecFromJSArray<int>(rows)) {
@@ -37,8 +67,8 @@ public:
     }
 
 private:
-    JsWindowServices services_;
     DisplayListSurface picture_;
+    JsWindowServices services_;
     Terav terav_;
 };
 
@@ -78,18 +108,20 @@ EMSCRIPTEN_BINDINGS(teravine_core) {
     using emscripten::function;
     class_<PageWindow>("PageWindow")
         .constructor<val, val>()
-        .function("setPicturePixels", &PageWindow::set_picture_pixels)
         .function("takePictureCommands", &PageWindow::take_picture_commands)
         .function("sampleCount", &PageWindow::sample_count)
         .function("selectSamples", &PageWindow::select_samples)
+        .function("table", &PageWindow::table)
         .function("Form_Load", &run<&Terav::Form_Load>)
         .function("Form_Resize", &run<&Terav::Form_Resize>)
         .function("Command1_Click", &run<&Terav::Command1_Click>)
         .function("pct1_Click", &run<&Terav::pct1_Click>)
-        .function("pct1_MouseMove",
-                  +[](PageWindow& w, float x, float y) { w.terav().pct1_MouseMove(x, y); })
-        .function("prof_option_Click",
-                  +[](PageWindow& w, int index) { w.terav().prof_option_Click(index); })
+        .function(
+            "pct1_MouseMove",
+            +[](PageWindow& w, float x, float y) { w.terav().pct1_MouseMove(x, y); })
+        .function(
+            "prof_option_Click",
+            +[](PageWindow& w, int index) { w.terav().prof_option_Click(index); })
         .function("file_option_Click", &run<&Terav::file_option_Click>)
         .function("Tr_fi_Click", &run<&Terav::Tr_fi_Click>)
         .function("open_sample_list_Click", &run<&Terav::open_sample_list_Click>)
@@ -113,11 +145,12 @@ EMSCRIPTEN_BINDINGS(teravine_core) {
         .function("Id_s_Click", &run<&Terav::Id_s_Click>)
         .function("Id_inf_Click", &run<&Terav::Id_inf_Click>)
         .function("ellipses_Click", &run<&Terav::ellipses_Click>)
-        .function("setSigma", +[](PageWindow& w, float sigma) { w.terav().set_sigma(sigma); })
-        .function("previewEntry", +[](PageWindow& w, const std::string& ad,
-                                      const std::string& eg) {
-            return w.terav().preview_entry(ad, eg);
-        });
+        .function(
+            "setSigma", +[](PageWindow& w, float sigma) { w.terav().set_sigma(sigma); })
+        .function(
+            "previewEntry", +[](PageWindow& w, const std::string& ad, const std::string& eg) {
+                return w.terav().preview_entry(ad, eg);
+            });
     function("measurePattern", &measure_pattern);
 }
 

@@ -16,15 +16,15 @@ namespace teravine::web {
 // The commands, each an opcode followed by its numbers; texts and fonts are indices into
 // the list of strings handed over with them.
 enum class DrawOp {
-    clear = 1,       // width height
-    colour = 2,      // 0x00BBGGRR
-    pen_width = 3,   // pixels
-    draw_mode = 4,   // 13: copy pen; others as the window's draw modes
-    line = 5,        // x1 y1 x2 y2
-    box = 6,         // x1 y1 x2 y2, unfilled
-    point = 7,       // x y
-    text = 8,        // string x y (top left)
-    font = 9,        // string (a CSS font)
+    clear = 1,     // width height
+    colour = 2,    // 0x00BBGGRR
+    pen_width = 3, // pixels
+    draw_mode = 4, // 13: copy pen; others as the window's draw modes
+    line = 5,      // x1 y1 x2 y2
+    box = 6,       // x1 y1 x2 y2, unfilled
+    point = 7,     // x y
+    text = 8,      // string x y (top left)
+    font = 9,      // string (a CSS font)
 };
 
 class DisplayListSurface : public Surface {

@@ -20,15 +20,18 @@ const char* box_name(TextBox box) {
 }
 
 const char* item_name(MenuItem item) {
-    static const char* const names[] = {"R_0",  "R_1",  "R_3",  "C_k",  "C_N",    "C_perc",
+    static const char* const names[] = {"R_0",   "R_1",  "R_3",  "C_k",  "C_N",    "C_perc",
                                         "c_inf", "Id_k", "Id_n", "Id_s", "Id_inf", "ellipses"};
     return names[static_cast<int>(item)];
 }
 
 } // namespace
 
-JsWindowServices::JsWindowServices(val page, val measure)
-    : page_(std::move(page)), print_page_(std::move(measure)) {}
+// The page's pixels are the screen's: 15 twips each.
+constexpr int kTwipsPerPixel = 15;
+
+JsWindowServices::JsWindowServices(val page, val measure, DisplayListSurface& picture)
+    : page_(std::move(page)), picture_(picture), print_page_(std::move(measure)) {}
 
 template <class... Args> val JsWindowServices::call(const char* method, Args&&... args) const {
     if (page_[method].isUndefined()) {
@@ -129,7 +132,8 @@ void JsWindowServices::set_outer_size(WindowSize size) {
 }
 
 void JsWindowServices::set_picture_size(WindowSize size) {
-    call("setPictureSize", size.width, size.height);
+    picture_.set_pixel_size(size.width / kTwipsPerPixel, size.height / kTwipsPerPixel);
+    call("setPictureSize", picture_.pixel_width(), picture_.pixel_height());
 }
 
 void JsWindowServices::place_axis_captions(float legx_left, float legx_top) {
@@ -146,9 +150,8 @@ std::optional<PictureRequest> JsWindowServices::ask_picture_file() {
     return std::nullopt;
 }
 
-std::optional<std::string> JsWindowServices::write_picture(const DiagramContent&,
-                                                           const WorldWindow&,
-                                                           const PictureRequest&) {
+std::optional<std::string>
+JsWindowServices::write_picture(const DiagramContent&, const WorldWindow&, const PictureRequest&) {
     return std::string("Pictures are not written by this page.");
 }
 

@@ -14,7 +14,8 @@ namespace teravine::web {
 
 class JsWindowServices : public WindowServices {
 public:
-    JsWindowServices(emscripten::val page, emscripten::val measure);
+    // `picture` is the window's picture: it takes the size the handlers give it.
+    JsWindowServices(emscripten::val page, emscripten::val measure, DisplayListSurface& picture);
 
     void message(const std::string& text) override;
     bool ask_yes_no(const std::string& text, const std::string& title) override;
@@ -56,6 +57,7 @@ private:
     FileChoice file_choice(const emscripten::val& answer) const;
 
     emscripten::val page_;
+    DisplayListSurface& picture_;
     DisplayListSurface print_page_;
 };
 

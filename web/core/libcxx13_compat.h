@@ -27,9 +27,8 @@
 namespace std {
 
 template <class To, class From>
-    requires(sizeof(To) == sizeof(From) && is_trivially_copyable_v<To> &&
-             is_trivially_copyable_v<From>)
-constexpr To bit_cast(const From& from) noexcept {
+requires(sizeof(To) == sizeof(From) && is_trivially_copyable_v<To> &&
+         is_trivially_copyable_v<From>) constexpr To bit_cast(const From& from) noexcept {
     return __builtin_bit_cast(To, from);
 }
 
@@ -65,8 +64,8 @@ template <class Value>
 to_chars_result shortest(char* first, char* last, Value value,
                          chars_format format = chars_format::general) {
     if (!isfinite(value)) {
-        const char* text = isnan(value) ? (signbit(value) ? "-nan" : "nan")
-                                        : (value < 0 ? "-inf" : "inf");
+        const char* text =
+            isnan(value) ? (signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
         return copy_out(first, last, text, strlen(text));
     }
     if (value == 0) {
@@ -136,8 +135,8 @@ from_chars_result read(const char* first, const char* last, Value& value, chars_
         ++p;
     }
     // strtod's own extras (blanks, '+', hexadecimal) are not numbers here.
-    if (p == last || !(isdigit(static_cast<unsigned char>(*p)) || *p == '.' ||
-                       *p == 'i' || *p == 'I' || *p == 'n' || *p == 'N')) {
+    if (p == last || !(isdigit(static_cast<unsigned char>(*p)) || *p == '.' || *p == 'i' ||
+                       *p == 'I' || *p == 'n' || *p == 'N')) {
         return {first, errc::invalid_argument};
     }
     string text(first, last);
