@@ -64,8 +64,8 @@ public:
     void set_font_bold(bool bold) override;
 
 private:
-    float px(float x) const { return (x - left_) * width_ / (right_ - left_); }
-    float py(float y) const { return (y - top_) * height_ / (bottom_ - top_); }
+    float px(float x) const { return (x - left_) * static_cast<float>(width_) / (right_ - left_); }
+    float py(float y) const { return (y - top_) * static_cast<float>(height_) / (bottom_ - top_); }
     std::string css_font() const;
     // {width, height} of the text in pixels.
     std::pair<float, float> measure(const std::string& text) const;

@@ -11,6 +11,9 @@
 //   and scientific requiring one; an out-of-range value leaves the target unchanged.
 #pragma once
 
+#if defined(__EMSCRIPTEN__)
+#include <version> // names the standard library
+#endif
 #if defined(__EMSCRIPTEN__) && defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 14000
 
 #include <bit>
@@ -102,7 +105,8 @@ to_chars_result shortest(char* first, char* last, Value value,
         fixed = "0." + string(static_cast<size_t>(-exponent - 1), '0') + mantissa;
     }
     fixed = sign + fixed;
-    const string sci = sign + string(scientific + (value < 0 ? 1 : 0), e) + e;
+    const char* digits_start = scientific + (value < 0 ? 1 : 0);
+    const string sci = sign + string(digits_start, e) + e;
     const bool use_fixed = format == chars_format::fixed ||
                            (format != chars_format::scientific && fixed.size() <= sci.size());
     const string& chosen = use_fixed ? fixed : sci;
