@@ -1,5 +1,6 @@
-# The two commands of the README, `make run` and `make test`, and `make package`.
-.PHONY: all deps build run test package asan bench clean
+# The two commands of the README, `make run` and `make test`, and `make package`;
+# `make web` and `make web-run` for the browser edition.
+.PHONY: all deps build run test package asan bench web web-run clean
 
 all: build
 
@@ -30,5 +31,12 @@ bench: deps
 	@cmake --build --preset bench
 	./build-bench/bin/teravine-bench
 
+# The browser edition in build-web/site/, and a local server for it.
+web:
+	@scripts/web-build
+
+web-run: web
+	@scripts/web-serve build-web/site
+
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-bench build-web

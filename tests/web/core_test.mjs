@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The WebAssembly core under Node, driven as the page drives it, against the native
+// teravine-cli: result files, constant-line files and sessions equal to the byte, measured
+// widths equal to the printed digits.
+//   node --no-experimental-fetch --test tests/web/core_test.mjs
+// with TERAVINE_CORE (build-web/site/teravine-core.js) and TERAVINE_CLI (teravine-cli).
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import { createRequire } from 'node:module';
+import os from 'node:os';
+import path from 'node:path';
+import { test } from 'node:test';
+import { fileURLToPath } from 'node:url';
+
+const source = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const cli = process.env.TERAVINE_CLI ?? path.join(source, 'build/bin/teravine-cli');
+const corePath = process.env.TERAVINE_CORE ?? path.join(source, 'build-web/site/teravine-core.js');
+const createCore = createRequire(import.meta.url)(corePath);
+const core = await createCore();
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'teravine-web-'));
+const examples = path.join(source, 'examples');
+const patternFiles = path.join(source, 'tests/formats/files');
+
+// A file of this machine copied into the module's file system; its path there.
+function hand(file) {
+  const inside = '/in/' + path.basename(file);
+  core.FS.mkdirTree('/in');
+  core.FS.writeFile(inside, fs.readFileSync(file));
+  return inside;
+}
+
+function runCli(...args) {
+  return execFileSync(cli, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
+}
+
+// The page as the window's services see it: the boxes, the check marks, the messages,
+// and the file dialogs answered from queues.
+function makePage() {
+  const page = {
+    boxes: { Broad: '', Xls: '', Yls: '' },
+    checked: {},
+    messages: [],
+    opens: [],
+    saves: [],
+    text: (box) => page.boxes[box],
+    setText: (box, text) => { page.boxes[box] = text; },
+    setChecked: (item, on) => { page.checked[item] = on; },
+    message: (text) => { page.messages.push(text); },
+    askYesNo: () => true,
+    showOpen: () => answer(page.opens.shift()),
+    showSave: () => answer(page.saves.shift()),
+    innerSize: () => [9600, 9600],
+  };
+  return page;
+}
+
+function answer(file) {
+  if (file === undefined) return null; // cancelled
+  return { path: file, title: path.basename(file) };
+}
+
+// Letters of a fixed advance, as a monospaced font would give them.
+const measure = (font, text) => [7 * text.length, 14];
+
+function openWindow() {
+  const page = makePage();
+  const window = new core.PageWindow(page, measure);
+  window.Form_Load();
+  return { page, window };
+}
+
+const reichweiten = { R0: 'R_0_Click', R1: 'R_1_Click', R3: 'R_3_Click' };
+const rules = { gauss: 0, lorentz: 1, mixture: 2 };
+
+function readOut(file) {
+  return Buffer.from(core.FS.readFile(file));
+}
+
+// Treat File with the Reichweite and rule chosen, in the module; the result's bytes.
+function treatInCore(widthFile, reich, rule) {
+  const { page, window } = openWindow();
+  window[reichweiten[reich]]();
+  if (rule === 'table') {
+    page.opens.push(hand(path.join(examples, 'instrument.cor')));
+    window.file_option_Click();
+  } else {
+    window.prof_option_Click(rules[rule]);
+  }
+  const out = `/out/${reich}-${rule}.IWO`;
+  core.FS.mkdirTree('/out');
+  page.opens.push(hand(widthFile));
+  page.saves.push(out);
+  window.Tr_fi_Click();
+  assert.deepEqual(page.messages, [], 'the treatment showed a message');
+  return { page, window, bytes: readOut(out) };
+}
+
+function treatNatively(widthFile, reich, rule) {
+  const out = path.join(scratch, `${reich}-${rule}.IWO`);
+  const tableArgs = rule === 'table' ? ['--table', path.join(examples, 'instrument.cor')] : [];
+  runCli('treat', widthFile, '-o', out, '--reichweite', reich, '--rule', rule, ...tableArgs, '-q');
+  return fs.readFileSync(out);
+}
+
+for (const reich of Object.keys(reichweiten)) {
+  for (const rule of [...Object.keys(rules), 'table']) {
+    test(`Treat File samples.IW under ${reich}, rule ${rule}`, () => {
+      const widthFile = path.join(examples, 'samples.IW');
+      const { bytes } = treatInCore(widthFile, reich, rule);
+      assert.ok(bytes.length > 0);
+      assert.ok(bytes.equals(treatNatively(widthFile, reich, rule)), 'the .IWO differs');
+    });
+  }
+}
+
+for (const reich of Object.keys(reichweiten)) {
+  test(`Export Constant line under ${reich}`, () => {
+    const { page, window } = openWindow();
+    window[reichweiten[reich]]();
+    for (const [item, click] of [['C_N', 'C_N_Click'], ['C_perc', 'C_perc_Click'],
+                                 ['c_inf', 'c_inf_Click']]) {
+      if (!page.checked[item]) window[click]();
+      assert.equal(page.checked[item], true, `${item} is checked`);
+    }
+    core.FS.mkdirTree('/out');
+    page.saves.push(`/out/${reich}.IWL`);
+    window.exp_li_Click();
+    const native = path.join(scratch, `${reich}.IWL`);
+    runCli('lines', '-o', native, '--reichweite', reich, '--grids', 'N,S,Nfp');
+    assert.ok(readOut(`/out/${reich}.IWL`).equals(fs.readFileSync(native)), 'the .IWL differs');
+  });
+}
+
+test('a session saved in the module opens in teravine-cli and in the module again', () => {
+  const widthFile = path.join(examples, 'samples.IW');
+  const { page, window } = treatInCore(widthFile, 'R1', 'gauss');
+  page.saves.push('/out/treated.json');
+  window.save_session_Click();
+  const session = readOut('/out/treated.json');
+  const saved = path.join(scratch, 'treated.json');
+  fs.writeFileSync(saved, session);
+  // The samples treated again from the session give the rows of the width file's placed
+  // samples (a session keeps the samples placed; each row's index is its place in the list).
+  const withoutIndex = (row) => row.split(',').filter((_, column) => column !== 1).join(',');
+  const fromSession = runCli('treat', '--session', saved, '--csv', '-', '-q')
+    .trim().split('\n').map(withoutIndex);
+  const fromFile = runCli('treat', widthFile, '--csv', '-', '--reichweite', 'R1', '--rule',
+                          'gauss', '-o', path.join(scratch, 'again.IWO'), '-q')
+    .trim().split('\n').map(withoutIndex)
+    .filter((row, line) => line === 0 || row.includes(',ok,'));
+  assert.equal(fromSession.length, window.sampleCount() + 1);
+  assert.deepEqual(fromSession, fromFile);
+  // Opened in a fresh window and saved again: the same file.
+  const other = openWindow();
+  other.page.opens.push('/out/treated.json');
+  other.window.open_session_Click();
+  assert.deepEqual(other.page.messages, []);
+  assert.equal(other.window.sampleCount(), window.sampleCount());
+  other.page.saves.push('/out/again.json');
+  other.window.save_session_Click();
+  assert.ok(readOut('/out/again.json').equals(session), 'the session changed on the way');
+});
+
+test('typed widths are drawn; a bad entry gets its message and places nothing', () => {
+  const { page, window } = openWindow();
+  Object.assign(page.boxes, { Broad: '0.05', Xls: '0.6', Yls: '0.5' });
+  window.Command1_Click();
+  assert.deepEqual(page.messages, []);
+  assert.equal(window.sampleCount(), 1);
+  page.boxes.Xls = 'abc';
+  window.Command1_Click();
+  assert.equal(page.messages.length, 1);
+  assert.equal(window.sampleCount(), 1);
+  const picture = window.takePictureCommands();
+  assert.ok(picture.commands.length > 100 && picture.strings.length > 0, 'nothing was drawn');
+});
+
+// A real instrument's file and the examples: the peak measured in the module has the
+// digits teravine-cli measure prints. Not its u_fwhm, nor a quality that the resampling
+// could make "unstable": the resampled counts come from the standard library's Poisson and
+// normal distributions, whose algorithms each library chooses for itself.
+const measuredFiles = [
+  path.join(examples, 'illite-AD.xy'),
+  path.join(examples, 'illite-EG.xy'),
+  path.join(examples, 'mica.xy'),
+  path.join(patternFiles, 'BT86.raw'),
+];
+for (const file of measuredFiles) {
+  test(`the peak of ${path.basename(file)} measured as teravine-cli measures it`, () => {
+    const columns = runCli('measure', file, file).split('\n')[1].split('\t');
+    const [, , position, fwhm, breadth, height, , method] = columns;
+    const measured = core.measurePattern(hand(file), false);
+    assert.deepEqual({ position: measured.position, fwhm: measured.fwhm,
+                       breadth: measured.breadth, height: measured.height,
+                       method: measured.method },
+                     { position, fwhm, breadth, height, method });
+  });
+}
+
+test('a zipped pattern (.rasx) is read, and a range it misses gets teravine-cli\'s words', () => {
+  const file = path.join(patternFiles, 'TwoTheta_scan_powder.rasx');
+  let refusal = '';
+  try {
+    runCli('measure', file, file);
+  } catch (failed) {
+    refusal = failed.stderr.split('\n')[0];
+  }
+  assert.match(refusal, /holds points from 10° to 119°/);
+  assert.equal(core.measurePattern(hand(file), false).error, refusal);
+});
+
+test('a file that is no pattern is refused with the reader\'s message', () => {
+  const measured = core.measurePattern(hand(path.join(examples, 'samples.IW')), false);
+  assert.equal(typeof measured.error, 'string');
+  assert.ok(measured.error.length > 0);
+});

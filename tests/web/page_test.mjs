@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A user of the page in headless Chromium (Debian's, driven by playwright-core): types
+// widths and draws, clicks into the diagram, switches Reichweite and grid lines, treats a
+// file and compares the download with teravine-cli treat.
+//   node --test tests/web/page_test.mjs
+// with TERAVINE_SITE (build-web/site), TERAVINE_CLI, PLAYWRIGHT_CORE (its folder) and
+// optionally TERAVINE_SCREENSHOTS (a folder for pictures of the page at 1366 × 768).
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import { createRequire } from 'node:module';
+import os from 'node:os';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
+
+const source = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const site = process.env.TERAVINE_SITE ?? path.join(source, 'build-web/site');
+const cli = process.env.TERAVINE_CLI ?? path.join(source, 'build/bin/teravine-cli');
+const { chromium } = createRequire(import.meta.url)(process.env.PLAYWRIGHT_CORE);
+const screenshots = process.env.TERAVINE_SCREENSHOTS;
+const examples = path.join(source, 'examples');
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'teravine-page-'));
+
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.mjs': 'text/javascript',
+                '.css': 'text/css', '.wasm': 'application/wasm' };
+let server, browser, page;
+
+before(async () => {
+  server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    const file = path.join(site, name === '/' ? 'index.html' : name);
+    if (!file.startsWith(site) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': types[path.extname(file)] ?? 'application/octet-stream' });
+    response.end(fs.readFileSync(file));
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+           '--disable-component-update', '--no-first-run'],
+  });
+  page = await browser.newPage({ viewport: { width: 1366, height: 768 }, acceptDownloads: true });
+  page.on('dialog', (dialog) => dialog.accept());
+  await page.goto(`http://127.0.0.1:${server.address().port}/`);
+  await page.waitForSelector('body[data-ready="true"]', { timeout: 30000 });
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+const rows = () => page.locator('#samples tbody tr').count();
+
+async function shoot(name) {
+  if (screenshots) {
+    fs.mkdirSync(screenshots, { recursive: true });
+    await page.screenshot({ path: path.join(screenshots, name) });
+  }
+}
+
+test('the page fits 1366 × 768 without scrolling sideways', async () => {
+  const width = await page.evaluate(() => document.documentElement.scrollWidth);
+  assert.ok(width <= 1366, `the page is ${width} pixels wide`);
+  assert.equal(await page.locator('label', { hasText: 'Instrumental Broadening' }).count(), 1);
+  assert.equal(await page.locator('label', { hasText: 'Air Dried IC' }).count(), 1);
+  assert.equal(await page.locator('label', { hasText: 'Ethylene Glycol IC' }).count(), 1);
+});
+
+test('typed widths and Enter draw a sample; a click places another', async () => {
+  await page.fill('#Broad', '0.05');
+  await page.fill('#Xls', '0.6');
+  await page.fill('#Yls', '0.5');
+  await page.press('#Yls', 'Enter');
+  assert.equal(await rows(), 1);
+  const box = await page.locator('#pct1').boundingBox();
+  await page.mouse.click(box.x + box.width * 0.5, box.y + box.height * 0.5);
+  assert.equal(await rows(), 2);
+  // The diagram was drawn: the canvas holds more than its white.
+  const inked = await page.evaluate(() => {
+    const c = document.getElementById('pct1');
+    const pixels = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    let dark = 0;
+    for (let i = 0; i < pixels.length; i += 4) if (pixels[i] < 128) dark++;
+    return dark;
+  });
+  assert.ok(inked > 1000, `only ${inked} dark pixels`);
+  await shoot('web-typed-and-drawn.png');
+});
+
+test('Reichweite and grid lines switch as menu items', async () => {
+  await page.click('button[data-item="R_1"]');
+  assert.equal(await page.getAttribute('button[data-item="R_1"]', 'aria-pressed'), 'true');
+  assert.equal(await page.getAttribute('button[data-item="R_0"]', 'aria-pressed'), 'false');
+  const before = await page.getAttribute('button[data-item="C_N"]', 'aria-pressed');
+  await page.click('button[data-item="C_N"]');
+  assert.notEqual(await page.getAttribute('button[data-item="C_N"]', 'aria-pressed'), before);
+});
+
+test('Treat File offers the result at once, equal to teravine-cli treat', async () => {
+  await page.click('[data-run="netoye_Click"]');
+  const widthFile = path.join(examples, 'samples.IW');
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'),
+                                       page.click('[data-file="Tr_fi_Click"]')]);
+  const [download] = await Promise.all([page.waitForEvent('download'), chooser.setFiles(widthFile)]);
+  assert.equal(download.suggestedFilename(), 'samples.IWO');
+  const downloaded = path.join(scratch, 'page.IWO');
+  await download.saveAs(downloaded);
+  const native = path.join(scratch, 'native.IWO');
+  execFileSync(cli, ['treat', widthFile, '-o', native, '--reichweite', 'R1', '--rule', 'mixture', '-q']);
+  assert.ok(fs.readFileSync(downloaded).equals(fs.readFileSync(native)), 'the .IWO differs');
+  assert.ok(await rows() > 5);
+  await shoot('web-treated-file.png');
+});

@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What JavaScript sees of the core: the window (`Terav` with its handlers, answered by the
+// page through JsWindowServices and drawing on a DisplayListSurface) and the measuring
+// of a pattern's peak. Files pass through the module's memory file system (FS).
+#include "app/sample_table_text.h"
+#include "app/terav.h"
+#include "display_list_surface.h"
+#include "formats/read_pattern.h"
+#include "js_window_services.h"
+#include "peaks/width_method.h"
+#include "text/number_text.h"
+
+#include <emscripten/bind.h>
+
+namespace teravine::web {
+
+using emscripten::val;
+
+// The window as the page holds it. `page` answers the services; `measure(font, text)`
+// gives a text's [width, height] in pixels.
+class PageWindow {
+public:
+    PageWindow(val page, val measure)
+        : picture_(measure), services_(page, measure, picture_), terav_(services_, picture_) {}
+
+    val take_picture_commands() { return picture_.take_commands(); }
+
+    Terav& terav() { return terav_; }
+    int sample_count() const { return static_cast<int>(terav_.state().samples.size()); }
+    // The sample table as the window shows it: {titles, rows}, each row its cells, the
+    // samples placed first, then those a treatment could not place.
+    val table() const {
+        const TeravState& state = terav_.state();
+        const LabCalibration* lab = &state.lab;
+        const auto columns = sample_columns(state.sigma > 0, converts_samples(state.lab));
+        std::vector<std::string> titles;
+        for (SampleColumn column : columns) {
+            titles.push_back(sample_column_titles()[static_cast<std::size_t>(column)]);
+        }
+        val rows = val::array();
+        int at = 0;
+        for (std::size_t i = 0; i < state.samples.size(); ++i) {
+            std::vector<std::string> cells;
+            for (SampleColumn column : columns) {
+                cells.push_back(sample_cell(state.samples[i], i, column, lab));
+            }
+            rows.set(at++, val::array(cells));
+        }
+        for (const UnplacedSample& unplaced : state.unplaced) {
+            std::vector<std::string> cells;
+            for (SampleColumn column : columns) {
+                cells.push_back(unplaced_cell(unplaced, column, lab));
+            }
+            rows.set(at++, val::array(cells));
+        }
+        val result = val::object();
+        result.set("titles", val::array(titles));
+        result.set("rows", rows);
+        return result;
+    }
+    void select_samples(const val& rows) {
+        std::vector<std::size_t> chosen;
+        for (int row : emscripten::vecFromJSArray<int>(rows)) {
+            chosen.push_back(static_cast<std::size_t>(row));
+        }
+        terav_.select_samples(std::move(chosen));
+    }
+
+private:
+    DisplayListSurface picture_;
+    JsWindowServices services_;
+    Terav terav_;
+};
+
+// The peak of a pattern file measured as `teravine-cli measure` measures it, with the
+// figures as it prints them; {error} when the file or its peak cannot be read.
+val measure_pattern(const std::string& path, bool fit) {
+    val result = val::object();
+    const auto pattern = read_pattern_file(path);
+    if (!pattern) {
+        result.set("error", pattern.error());
+        return result;
+    }
+    const WidthMethod method = fit ? WidthMethod::fitted() : WidthMethod();
+    const auto reading = read_width(*pattern, {}, method);
+    if (!reading) {
+        result.set("error", reading.error());
+        return result;
+    }
+    const PeakWidth& w = reading->width;
+    result.set("position", format_fixed(w.position, 4));
+    result.set("fwhm", width_text(w.fwhm));
+    result.set("breadth", width_text(w.breadth));
+    result.set("height", format_fixed(w.height, 1));
+    result.set("u_fwhm", width_text(w.u_fwhm));
+    result.set("method", reading->method);
+    result.set("quality", w.quality);
+    return result;
+}
+
+template <void (Terav::*handler)()> void run(PageWindow& window) {
+    (window.terav().*handler)();
+}
+
+EMSCRIPTEN_BINDINGS(teravine_core) {
+    using emscripten::class_;
+    using emscripten::function;
+    class_<PageWindow>("PageWindow")
+        .constructor<val, val>()
+        .function("takePictureCommands", &PageWindow::take_picture_commands)
+        .function("sampleCount", &PageWindow::sample_count)
+        .function("selectSamples", &PageWindow::select_samples)
+        .function("table", &PageWindow::table)
+        .function("Form_Load", &run<&Terav::Form_Load>)
+        .function("Form_Resize", &run<&Terav::Form_Resize>)
+        .function("Command1_Click", &run<&Terav::Command1_Click>)
+        .function("pct1_Click", &run<&Terav::pct1_Click>)
+        .function(
+            "pct1_MouseMove",
+            +[](PageWindow& w, float x, float y) { w.terav().pct1_MouseMove(x, y); })
+        .function(
+            "prof_option_Click",
+            +[](PageWindow& w, int index) { w.terav().prof_option_Click(index); })
+        .function("file_option_Click", &run<&Terav::file_option_Click>)
+        .function("Tr_fi_Click", &run<&Terav::Tr_fi_Click>)
+        .function("open_sample_list_Click", &run<&Terav::open_sample_list_Click>)
+        .function("save_session_Click", &run<&Terav::save_session_Click>)
+        .function("open_session_Click", &run<&Terav::open_session_Click>)
+        .function("export_table_Click", &run<&Terav::export_table_Click>)
+        .function("exp_li_Click", &run<&Terav::exp_li_Click>)
+        .function("netoye_Click", &run<&Terav::netoye_Click>)
+        .function("Cl_p_Click", &run<&Terav::Cl_p_Click>)
+        .function("remove_selected_Click", &run<&Terav::remove_selected_Click>)
+        .function("undo_Click", &run<&Terav::undo_Click>)
+        .function("R_0_Click", &run<&Terav::R_0_Click>)
+        .function("R_1_Click", &run<&Terav::R_1_Click>)
+        .function("R_3_Click", &run<&Terav::R_3_Click>)
+        .function("C_k_Click", &run<&Terav::C_k_Click>)
+        .function("C_N_Click", &run<&Terav::C_N_Click>)
+        .function("C_perc_Click", &run<&Terav::C_perc_Click>)
+        .function("c_inf_Click", &run<&Terav::c_inf_Click>)
+        .function("Id_k_Click", &run<&Terav::Id_k_Click>)
+        .function("Id_n_Click", &run<&Terav::Id_n_Click>)
+        .function("Id_s_Click", &run<&Terav::Id_s_Click>)
+        .function("Id_inf_Click", &run<&Terav::Id_inf_Click>)
+        .function("ellipses_Click", &run<&Terav::ellipses_Click>)
+        .function(
+            "setSigma", +[](PageWindow& w, float sigma) { w.terav().set_sigma(sigma); })
+        .function(
+            "previewEntry", +[](PageWindow& w, const std::string& ad, const std::string& eg) {
+                return w.terav().preview_entry(ad, eg);
+            });
+    function("measurePattern", &measure_pattern);
+}
+
+} // namespace teravine::web

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page: the window's controls wired to the core's handlers (web/core/bindings.cpp),
+// the window's services answered in the browser. Files chosen are written into the
+// module's memory file system before the handler that asks for them runs; what a handler
+// writes is offered as a download at once, named as the window would name it.
+import { Picture } from './picture.mjs';
+
+const $ = (id) => document.getElementById(id);
+const core = await createTeravineCore();
+const picture = new Picture($('pct1'));
+const TWIPS = 15; // per pixel
+
+let pendingOpen = []; // answers of the next Open dialogs, in order
+let saveName = null;  // the file name the next Save dialog answers with
+
+// The name a result takes after its input: samples.IW gives samples.IWO.
+function resultName(filter) {
+  const suffix = (filter.match(/\*\.([A-Za-z0-9]+)/) || [, 'txt'])[1];
+  const stem = saveName ? saveName.replace(/\.[^.]*$/, '') : 'teravine';
+  return `${stem}.${suffix}`;
+}
+
+const boxes = { Broad: $('Broad'), Xls: $('Xls'), Yls: $('Yls') };
+
+const page = {
+  message: (text) => window.alert(text),
+  askYesNo: (text) => window.confirm(text),
+  showOpen: () => pendingOpen.shift() ?? null,
+  showSave: (filter) => {
+    const name = resultName(filter);
+    return { path: `/out/${name}`, title: name };
+  },
+  text: (box) => boxes[box].value,
+  setText: (box, text) => { boxes[box].value = text; },
+  setChecked: (item, on) => {
+    for (const b of document.querySelectorAll(`[data-item="${item}"]`)) b.setAttribute('aria-pressed', String(on));
+  },
+  selectOption: (index) => {
+    const radio = document.querySelector(`input[name="rule"][value="${index}"]`);
+    if (radio) radio.checked = true;
+  },
+  setCaption: (label, text) => { $(label).textContent = text; },
+  setWindowCaption: (text) => { document.title = text; },
+  innerSize: () => {
+    const box = $('pct1').parentElement.getBoundingClientRect();
+    const side = Math.max(200, Math.floor(Math.min(box.width, window.innerHeight - 150)));
+    return [side * TWIPS + 20, side * TWIPS + 700];
+  },
+  setPictureSize: (width, height) => picture.resize(width, height),
+  pictureChanged: () => picture.play(win.takePictureCommands()),
+  samplesChanged: () => showTable(),
+  status: (text) => { $('status').textContent = text; },
+  setBusy: (busy) => { document.body.style.cursor = busy ? 'progress' : ''; },
+};
+
+const win = new core.PageWindow(page, (font, text) => picture.measure(font, text));
+core.FS.mkdirTree('/in');
+core.FS.mkdirTree('/out');
+
+// Whatever the handler wrote into /out, offered as a download and removed.
+function offerResults() {
+  for (const name of core.FS.readdir('/out')) {
+    if (name === '.' || name === '..') continue;
+    const bytes = core.FS.readFile(`/out/${name}`);
+    core.FS.unlink(`/out/${name}`);
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes]));
+    link.download = name;
+    link.textContent = `Download ${name}`;
+    $('downloads').replaceChildren(link);
+    link.click();
+  }
+}
+
+function run(handler, ...args) {
+  win[handler](...args);
+  offerResults();
+}
+
+// The browser's file chooser, then the file in /in for the handler's Open dialog.
+function chooseFile(accept) {
+  return new Promise((resolve) => {
+    const chooser = $('chooser');
+    chooser.accept = accept;
+    chooser.value = '';
+    chooser.onchange = async () => {
+      const file = chooser.files[0];
+      if (!file) return resolve(null);
+      const path = `/in/${file.name}`;
+      core.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
+      resolve({ path, title: file.name });
+    };
+    chooser.click();
+  });
+}
+
+async function runWithFile(handler, accept) {
+  const chosen = await chooseFile(accept);
+  if (!chosen) return;
+  pendingOpen = [chosen];
+  saveName = chosen.title;
+  run(handler);
+  pendingOpen = [];
+}
+
+for (const button of document.querySelectorAll('[data-run]')) {
+  button.addEventListener('click', () => run(button.dataset.run));
+}
+for (const button of document.querySelectorAll('[data-file]')) {
+  button.addEventListener('click', () => runWithFile(button.dataset.file, button.dataset.accept));
+}
+for (const radio of document.querySelectorAll('input[name="rule"]')) {
+  radio.addEventListener('change', () => {
+    if (radio.value === '3') runWithFile('file_option_Click', radio.dataset.accept);
+    else run('prof_option_Click', Number(radio.value));
+  });
+}
+$('entry').addEventListener('submit', (event) => {
+  event.preventDefault(); // Enter in a box draws, as the button does
+  run('Command1_Click');
+});
+
+// The pointer in the picture's user units: (0, 0) to (15, 15).
+function userPoint(event) {
+  const canvas = $('pct1');
+  const box = canvas.getBoundingClientRect();
+  return [(event.clientX - box.left) * 15 / box.width, (event.clientY - box.top) * 15 / box.height];
+}
+$('pct1').addEventListener('mousemove', (event) => win.pct1_MouseMove(...userPoint(event)));
+$('pct1').addEventListener('click', (event) => {
+  win.pct1_MouseMove(...userPoint(event));
+  run('pct1_Click');
+});
+
+// The sample table; a click on a row selects it (Ctrl or Shift adds it).
+let selected = [];
+function showTable() {
+  const { titles, rows } = win.table();
+  const head = document.createElement('tr');
+  for (const title of titles) head.append(Object.assign(document.createElement('th'), { textContent: title }));
+  $('samples').tHead.replaceChildren(head);
+  const body = rows.map((cells, index) => {
+    const tr = document.createElement('tr');
+    tr.dataset.row = index;
+    if (selected.includes(index)) tr.className = 'selected';
+    for (const cell of cells) tr.append(Object.assign(document.createElement('td'), { textContent: cell }));
+    return tr;
+  });
+  $('samples').tBodies[0].replaceChildren(...body);
+  const labelColumn = titles.indexOf('Label');
+  $('picture-text').textContent = rows.length
+    ? `The diagram shows ${rows.length} samples: ` + rows.map((r) => r[labelColumn] || r[0]).join(', ') + '.'
+    : 'The diagram shows no samples.';
+}
+$('samples').tBodies[0].addEventListener('click', (event) => {
+  const row = event.target.closest('tr');
+  if (!row) return;
+  const index = Number(row.dataset.row);
+  selected = event.ctrlKey || event.shiftKey
+    ? (selected.includes(index) ? selected.filter((r) => r !== index) : [...selected, index].sort((a, b) => a - b))
+    : [index];
+  win.selectSamples(selected.filter((r) => r < win.sampleCount()));
+  showTable();
+});
+
+let resizeTimer = null;
+window.addEventListener('resize', () => {
+  clearTimeout(resizeTimer);
+  resizeTimer = setTimeout(() => win.Form_Resize(), 100);
+});
+
+win.Form_Load();
+showTable();
+document.body.dataset.ready = 'true';
