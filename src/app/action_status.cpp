@@ -62,14 +62,12 @@ std::string not_placed_status(float ad, float eg, const Identification& found, s
     return text;
 }
 
-std::string treat_status(int samples, int placed, bool result_written, bool stopped) {
+std::string treat_status(int samples, int placed, bool result_written) {
     std::string text = "Treat File: " + std::to_string(samples) + " samples, " +
                        std::to_string(placed) + " placed, " + std::to_string(samples - placed) +
                        " not placed";
     if (!result_written) {
         text += "; the result file was not written";
-    } else if (stopped) {
-        text += "; stopped early, the result file holds the lines before";
     }
     return text;
 }

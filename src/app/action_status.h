@@ -23,7 +23,7 @@ std::string preview_status(const SampleRecord& record);
 std::string not_placed_status(float ad, float eg, const Identification& found, std::int16_t rule);
 
 // "Treat File: 9 samples, 6 placed, 3 not placed", and what went wrong after it.
-std::string treat_status(int samples, int placed, bool result_written, bool stopped);
+std::string treat_status(int samples, int placed, bool result_written);
 
 // A width as the status bar shows it: two decimals, more when the width has them (up to
 // four: a typed or measured width), "0.70", "0.125"; a pointer's width to two decimals.

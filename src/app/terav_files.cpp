@@ -105,8 +105,7 @@ void Terav::Tr_fi_Click() {
         written = treated.written;
         return treated.failure;
     }();
-    services_.status(
-        treat_status(static_cast<int>(widths->ad.size()), placed, written, failure.has_value()));
+    services_.status(treat_status(static_cast<int>(widths->ad.size()), placed, written));
     if (failure) {
         services_.message(*failure);
     } else if (const auto unread = unread_numbers_message(widths.value())) {
