@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A zip archive held in memory (libzip), read with limits: no more entries than a
-// pattern's archive has, no entry unpacked beyond 256 MiB whatever its header says.
+// A zip archive held in memory, read with limits: no more entries than a pattern's
+// archive has, no entry unpacked beyond 256 MiB whatever its header says. Our own reader
+// of the central directory, with zlib inflating: the stored and deflated entries that
+// instruments write, Zip64 sizes and offsets included; anything else is refused by name.
 #pragma once
 
 #include "text/outcome.h"
 
 #include <cstddef>
-#include <memory>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,18 +39,28 @@ public:
     // past their total limit.
     Outcome<std::string> read(const std::string& name, std::size_t limit = kMaxZipEntryBytes) const;
 
-private:
-    struct Closer {
-        void operator()(void* archive) const;
+    // One entry as the central directory states it.
+    struct Entry {
+        std::uint16_t flags = 0;
+        std::uint16_t method = 0;
+        std::uint32_t crc = 0;
+        std::uint64_t packed_size = 0;
+        std::uint64_t size = 0;
+        std::uint64_t header_offset = 0; // of its local header
     };
 
-    ZipArchive(std::unique_ptr<void, Closer> archive, std::vector<std::string> names,
+private:
+    ZipArchive(std::string_view bytes, std::vector<std::string> names, std::vector<Entry> entries,
                std::string subject, std::size_t total_limit)
-        : archive_(std::move(archive)), names_(std::move(names)), subject_(std::move(subject)),
-          total_limit_(total_limit), total_left_(total_limit) {}
+        : bytes_(bytes), names_(std::move(names)), entries_(std::move(entries)),
+          subject_(std::move(subject)), total_limit_(total_limit), total_left_(total_limit) {}
 
-    std::unique_ptr<void, Closer> archive_; // a zip_t
+    Outcome<std::string> unpack(const std::string& name, const Entry& entry,
+                                std::size_t limit) const;
+
+    std::string_view bytes_;
     std::vector<std::string> names_;
+    std::vector<Entry> entries_; // beside names_
     std::string subject_;
     std::size_t total_limit_;
     mutable std::size_t total_left_; // what reads may still unpack
