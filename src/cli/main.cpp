@@ -3,26 +3,46 @@
 #include "cli/commands.h"
 #include "teravine_version.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <iterator>
 #include <new>
+#include <utility>
 
 int main(int argc, char** argv) {
     CLI::App app{"Teravine headless tool: illite k, N, %S and Nfp from XRD peak widths"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("teravine-cli ") + teravine::kVersion);
     int status = teravine::cli::kExitOk;
-    teravine::cli::add_identify_command(app, status);
-    teravine::cli::add_treat_command(app, status);
-    teravine::cli::add_lines_command(app, status);
-    teravine::cli::add_plot_command(app, status);
-    teravine::cli::add_measure_command(app, status);
-    teravine::cli::add_pattern_command(app, status);
-    teravine::cli::add_instrument_command(app, status);
-    teravine::cli::add_cis_command(app, status);
+    // A command named first is the only one set up, so the tool starts without building the
+    // options of all the others; the version needs none. Anything else (help, a mistyped
+    // name) sees them all.
+    using Adder = void (*)(CLI::App&, int&);
+    static constexpr std::pair<const char*, Adder> commands[] = {
+        {"identify", teravine::cli::add_identify_command},
+        {"treat", teravine::cli::add_treat_command},
+        {"lines", teravine::cli::add_lines_command},
+        {"plot", teravine::cli::add_plot_command},
+        {"measure", teravine::cli::add_measure_command},
+        {"pattern", teravine::cli::add_pattern_command},
+        {"instrument", teravine::cli::add_instrument_command},
+        {"cis", teravine::cli::add_cis_command},
+    };
+    const char* first = argc > 1 ? argv[1] : "";
+    const auto named =
+        std::find_if(std::begin(commands), std::end(commands),
+                     [&](const auto& command) { return std::strcmp(command.first, first) == 0; });
+    if (named != std::end(commands)) {
+        named->second(app, status);
+    } else if (std::strcmp(first, "--version") != 0) {
+        for (const auto& command : commands) {
+            command.second(app, status);
+        }
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
