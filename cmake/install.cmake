@@ -94,8 +94,13 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # dpkg-shlibdeps finds the libraries the programs link, but not what Qt loads at run
 # time: the platform plugin, the SVG image plugin and a font to draw the labels with.
-# The pattern readers' libraries are named too, so the package says what it reads with.
-set(pattern_readers "libpugixml1v5, zlib1g, libgsl27")
+# The pattern readers' shared libraries are named too, so the package says what it reads
+# with (GSL and pugixml are linked in unless TERAVINE_STATIC_LIBRARIES is off).
+if(TERAVINE_STATIC_LIBRARIES)
+  set(pattern_readers "zlib1g, libgslcblas0")
+else()
+  set(pattern_readers "libpugixml1v5, zlib1g, libgsl27")
+endif()
 if(TERAVINE_BUILD_GUI)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
       "libqt6widgets6, libqt6gui6, libqt6printsupport6, libqt6svg6, qt6-qpa-plugins, fonts-liberation, ${pattern_readers}"
