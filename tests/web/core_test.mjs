@@ -215,3 +215,140 @@ test('a file that is no pattern is refused with the reader\'s message', () => {
   assert.equal(typeof measured.error, 'string');
   assert.ok(measured.error.length > 0);
 });
+
+// The real instruments' text files, unpacked from their archive with Python (which the
+// web build's emscripten runs on) into the scratch folder.
+function unpacked(name) {
+  const target = path.join(scratch, name);
+  if (!fs.existsSync(target)) {
+    execFileSync('python3', ['-c', 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extract(sys.argv[2], sys.argv[3])',
+      path.join(patternFiles, 'text_files.zip'), name, scratch]);
+  }
+  return target;
+}
+
+// A pattern handed to Measure Patterns: into a folder of the side's own, opened by name.
+function openPattern(session, side, file) {
+  const folder = `/in/measure-${side}`;
+  core.FS.mkdirTree(folder);
+  core.FS.writeFile(`${folder}/${path.basename(file)}`, fs.readFileSync(file));
+  session.open(side, folder, path.basename(file));
+}
+
+// The lines teravine-cli measure prints for the pair, by side: its columns by name.
+function cliMeasured(args) {
+  const [head, ...lines] = runCli('measure', ...args).trim().split('\n');
+  const names = head.split('\t');
+  return lines.map((line) => Object.fromEntries(line.split('\t').map((v, i) => [names[i], v])));
+}
+
+test('Measure Patterns: two real instruments\' files measured as teravine-cli measures them, used and drawn', () => {
+  const ad = unpacked('xrdml_empyrean.xrdml');
+  const eg = path.join(patternFiles, 'TwoTheta_scan_powder.rasx');
+  const { page, window } = openWindow();
+  page.boxes.Broad = '0';
+  const session = new core.PageMeasure(window, measure);
+  openPattern(session, 0, ad);
+  openPattern(session, 1, eg);
+  // Neither holds the default range: both halves say so, as the tool does.
+  let state = session.state();
+  for (const [side, file] of [[0, ad], [1, eg]]) {
+    assert.match(state.halves[side].message, new RegExp(`${path.basename(file)}: the range between 6.5° and 11.5°`));
+  }
+  assert.equal(state.ready, false);
+  assert.equal(session.useAndDraw(), false);
+
+  for (const method of [0, 1]) {
+    assert.equal(session.setRange(32, 34), true);
+    session.setMethod(method, 1);
+    state = session.state();
+    const expected = cliMeasured(['--range', '32:34', ...(method ? ['--method', 'fit'] : []), ad, eg]);
+    state.halves.forEach((half, side) => {
+      const cli = expected[side];
+      assert.equal(half.file, path.basename(side ? eg : ad));
+      assert.deepEqual([half.position, half.fwhm, half.breadth, half.width],
+                       [`${cli.position}°`, `${cli.fwhm}°`, `${cli.breadth}°`, cli.fwhm], `side ${side}, method ${method}`);
+    });
+  }
+  session.setMethod(0, 1);
+  state = session.state();
+  assert.equal(state.ready, true);
+  assert.match(state.preview, /^With the rule and broadening of the window: /);
+  assert.equal(session.useAndDraw(), true);
+  const [adLine, egLine] = cliMeasured(['--range', '32:34', ad, eg]);
+  assert.deepEqual([page.boxes.Xls, page.boxes.Yls], [adLine.fwhm, egLine.fwhm]);
+  assert.equal(window.sampleCount(), 1);
+  assert.deepEqual(page.messages, []);
+});
+
+test('Measure Patterns: a file that is no pattern gets the reader\'s message and loses the other half nothing', () => {
+  const { window } = openWindow();
+  const session = new core.PageMeasure(window, measure);
+  const good = path.join(examples, 'illite-AD.xy');
+  openPattern(session, 0, good);
+  const before = session.state().halves[0];
+  openPattern(session, 1, path.join(examples, 'samples.IW'));
+  const state = session.state();
+  let refusal = '';
+  try {
+    runCli('measure', good, path.join(examples, 'samples.IW'));
+  } catch (failed) {
+    refusal = failed.stderr.trim().split('\n')[0];
+  }
+  assert.ok(refusal.length > 0);
+  assert.equal(state.halves[1].message, refusal);
+  assert.deepEqual(state.halves[0], before);
+  assert.equal(core.patternSizeProblem('big.xy', 65 * 1024 * 1024), 'big.xy is larger than 64 MiB, more than any pattern needs.');
+  assert.equal(core.patternSizeProblem('small.xy', 1024), '');
+});
+
+test('Calibration: the standards measured from their patterns and fitted give teravine-cli cis fit\'s file', () => {
+  const { page, window } = openWindow();
+  const calibration = new core.PageCalibration(window, measure);
+  const [lo, hi] = core.indexRange(0);
+  core.FS.mkdirTree('/in/standards');
+  const rows = [];
+  for (const line of fs.readFileSync(path.join(examples, 'standards.csv'), 'utf8').trim().split('\n').slice(1)) {
+    const [name, , pattern] = line.split(',');
+    const file = path.join(examples, pattern);
+    core.FS.writeFile(`/in/standards/${path.basename(file)}`, fs.readFileSync(file));
+    const measured = calibration.measureStandard('/in/standards', path.basename(file), 0, lo, hi);
+    assert.equal(measured.error, undefined);
+    assert.equal(core.publishedValue(name, 0).length > 0, true);
+    rows.push({ name, certified: '', certifiedMeasured: null, fwhm: measured.fwhmText, measured: measured.fwhm, u: measured.u });
+  }
+  assert.equal(calibration.fit(rows, 0, 0), true);
+  assert.match(calibration.state().cis, /^KI \(CIS\) = /);
+  page.saves.push('/out/calibration.json');
+  core.FS.mkdirTree('/out');
+  calibration.save_cis_calibration_Click();
+  const expected = runCli('cis', 'fit', path.join(examples, 'standards.csv'), '-o', '-');
+  assert.equal(readOut('/out/calibration.json').toString('utf8'), expected);
+  assert.ok(calibration.figure(400, 370).commands.length > 100, 'no figure was drawn');
+
+  // A row typed over, and one that is no number: the window's refusal, the calibration kept.
+  rows[0].fwhm = 'wide';
+  assert.equal(calibration.fit(rows, 0, 0), false);
+  assert.match(page.messages.at(-1), /^Standard 1 \(SW1-1992\): the FWHM "wide" is not a positive number\.$/);
+  assert.match(calibration.state().cis, /n = 5/);
+  assert.equal(calibration.setLimits('own', 0.3, 0.5), '');
+  assert.match(calibration.state().cis, /0\.30/);
+});
+
+test('Calibration: an instrument profile made from the mica\'s pattern fills the broadening box', () => {
+  const { page, window } = openWindow();
+  const calibration = new core.PageCalibration(window, measure);
+  core.FS.mkdirTree('/in/profile');
+  core.FS.writeFile('/in/profile/mica.xy', fs.readFileSync(path.join(examples, 'mica.xy')));
+  const [lo, hi] = core.standardRange();
+  const made = calibration.makeProfile('/in/profile', 'mica.xy', 0, lo, hi);
+  assert.equal(made.error, undefined);
+  const profile = path.join(scratch, 'profile.json');
+  runCli('instrument', path.join(examples, 'mica.xy'), '-o', profile);
+  const b = JSON.parse(fs.readFileSync(profile, 'utf8')).b;
+  assert.equal(page.boxes.Broad, b.toFixed(4));
+  assert.match(calibration.state().profile, /^In use: b = /);
+  const refused = calibration.makeProfile('/in/profile', 'absent.xy', 0, lo, hi);
+  assert.equal(typeof refused.error, 'string');
+  assert.equal(page.boxes.Broad, b.toFixed(4));
+});
