@@ -266,8 +266,9 @@ test('Measure Patterns: two real instruments\' files measured as teravine-cli me
     state.halves.forEach((half, side) => {
       const cli = expected[side];
       assert.equal(half.file, path.basename(side ? eg : ad));
-      assert.deepEqual([half.position, half.fwhm, half.breadth, half.width],
-                       [`${cli.position}°`, `${cli.fwhm}°`, `${cli.breadth}°`, cli.fwhm], `side ${side}, method ${method}`);
+      assert.deepEqual([half.position, half.fwhm, half.breadth, half.u_fwhm, half.width, half.quality],
+                       [`${cli.position}°`, `${cli.fwhm}°`, `${cli.breadth}°`, `${cli.u_fwhm}°`, cli.fwhm, cli.quality],
+                       `side ${side}, method ${method}`);
     });
   }
   session.setMethod(0, 1);

@@ -160,6 +160,7 @@ test('Measure Patterns: two real instruments\' files through the file inputs, us
   for (const side of [0, 1]) {
     assert.equal(await half(side).locator('[data-figure="fwhm"]').textContent(), `${expected[side].fwhm}°`);
     assert.equal(await half(side).locator('[data-figure="position"]').textContent(), `${expected[side].position}°`);
+    assert.equal(await half(side).locator('[data-figure="u_fwhm"]').textContent(), `${expected[side].u_fwhm}°`);
   }
   assert.ok(await fitsSideways('#measure-dialog'), 'the dialog scrolls sideways');
   await page.click('#measure-draw');
