@@ -302,7 +302,7 @@ test('Measure Patterns: a file that is no pattern gets the reader\'s message and
   // The page knows the file by its name.
   assert.equal(state.halves[1].message, refusal.replace(path.join(examples, 'samples.IW'), 'samples.IW'));
   assert.deepEqual(state.halves[0], before);
-  assert.equal(core.patternSizeProblem('big.xy', 65 * 1024 * 1024), 'big.xy is larger than 64 MiB, more than any pattern needs.');
+  assert.equal(core.patternSizeProblem('big.xy', 65 * 1024 * 1024), 'The file "big.xy" is larger than 64 MiB, more than any pattern needs.');
   assert.equal(core.patternSizeProblem('small.xy', 1024), '');
 });
 
