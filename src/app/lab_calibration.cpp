@@ -45,6 +45,21 @@ std::string broadening_source(const LabCalibration& lab) {
            ") from the instrument profile of " + standard + ", " + p.method;
 }
 
+std::string profile_state_text(const LabCalibration& lab) {
+    if (!lab.profile) {
+        return "None in use: \"Instrumental Broadening\" holds what is typed there.";
+    }
+    return "In use: " + broadening_source(lab) + ", at 2θ " + width_text(lab.profile->angle) + "°";
+}
+
+std::string cis_state_text(const LabCalibration& lab) {
+    if (!lab.cis) {
+        return "None loaded: the sample table shows no KI (CIS).";
+    }
+    return cis_equation(*lab.cis) + "; " + limits_text(lab.limits) +
+           (lab.cis_source.empty() ? std::string() : " (" + lab.cis_source + ")");
+}
+
 std::string cis_equation(const CisCalibration& c) {
     return "KI (CIS) = " + format_fixed(c.intercept, 4) + (c.slope < 0 ? " − " : " + ") +
            format_fixed(std::abs(c.slope), 4) + " · FWHM, r = " + format_fixed(c.r, 4) +
@@ -82,6 +97,15 @@ Outcome<PeakWidth> measure_standard(const std::string& path, const PeakRange& ra
         return Failure{reading.error()};
     }
     return reading->width;
+}
+
+std::string measured_cell_text(const std::string& shown, double measured) {
+    if (shown != width_text(measured)) {
+        return shown;
+    }
+    char text[32];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, measured);
+    return ec == std::errc() ? std::string(text, end) : shown;
 }
 
 Outcome<std::vector<CisStandard>> standards_of_rows(const std::vector<StandardRow>& rows,

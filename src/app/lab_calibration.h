@@ -31,6 +31,13 @@ struct LabCalibration {
 // when no profile is in use.
 std::string broadening_source(const LabCalibration& lab);
 
+// What the calibration dialog says of the instrument profile: "In use: " and its
+// broadening_source with the angle, or that none is in use.
+std::string profile_state_text(const LabCalibration& lab);
+// Likewise of the CIS calibration: its equation and zone limits (and file), or that none is
+// loaded.
+std::string cis_state_text(const LabCalibration& lab);
+
 // "KI (CIS) = 0.0270 + 1.1000 · FWHM, r = 0.9990, n = 5"
 std::string cis_equation(const CisCalibration& calibration);
 
@@ -62,6 +69,12 @@ struct StandardRow {
     std::string fwhm;
     double u_fwhm = 0;
 };
+
+// The text a row takes of a measured figure shown in the standards table: the figure in
+// full (the fewest digits that read back to it) while the cell still shows it as it was
+// measured, so that the fit is that of `cis fit` on the same patterns; else the text as
+// shown, typed over.
+std::string measured_cell_text(const std::string& shown, double measured);
 
 // The rows as standards to fit; a row wholly empty is skipped. Refuses, naming the row,
 // a FWHM or value that is not a positive number, and an empty value whose name is not a

@@ -268,6 +268,15 @@ std::string MeasureSession::quality(PatternSide side) const {
     return quality;
 }
 
+std::string MeasureSession::message(PatternSide side) const {
+    const MeasuredHalf& half = halves_[index(side)];
+    const std::string measured = quality(side);
+    if (!half.problem.empty() || measured.empty() || measured == "ok") {
+        return half.problem;
+    }
+    return "Doubtful (" + method_.name() + "): " + measured;
+}
+
 std::string MeasureSession::calibration_note() const {
     if (lab_ == nullptr || !converts_samples(*lab_) || lab_->cis->method == method_.name()) {
         return {};

@@ -153,6 +153,10 @@ public:
     // earns against the instrument profile in use, as `measure --instrument` gives them;
     // empty when the half has no width.
     std::string quality(PatternSide side) const;
+    // What the dialog says under the half's plot, in its red: the reader's or the
+    // measurer's message, or a doubtful width with its reasons, those against the instrument
+    // profile in use among them ("Doubtful (half-height): ..."); empty for a good width.
+    std::string message(PatternSide side) const;
     // When a CIS calibration of the Kübler index is loaded whose standards were measured by
     // another method than the one chosen here, the words that say it does not carry over.
     std::string calibration_note() const;

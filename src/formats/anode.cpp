@@ -30,6 +30,10 @@ bool same_letters(std::string_view a, std::string_view b) {
 
 } // namespace
 
+std::span<const AnodeLines> known_anodes() {
+    return kAnodes;
+}
+
 std::optional<AnodeLines> anode_lines(std::string_view symbol) {
     for (const auto& anode : kAnodes) {
         if (same_letters(anode.symbol, symbol)) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,9 @@ struct AnodeLines {
     double alpha1;
     double alpha2;
 };
+
+// Every anode known, Cu first: what a file that states no wavelength may be told.
+std::span<const AnodeLines> known_anodes();
 
 // The anode of that symbol, in any case; nothing for another.
 std::optional<AnodeLines> anode_lines(std::string_view symbol);

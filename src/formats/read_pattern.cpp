@@ -35,10 +35,7 @@ std::optional<std::string> unreadable_by_size(const std::string& path) {
         return pattern_subject(path) + " is not a pattern: it is not a regular file.";
     }
     const auto size = std::filesystem::file_size(path, error);
-    if (!error && size > kMaxTextFileBytes) {
-        return pattern_subject(path) + " is larger than 64 MiB, more than any pattern needs.";
-    }
-    return std::nullopt;
+    return error ? std::nullopt : pattern_size_refusal(path, size);
 }
 
 std::string number(const char* format, double value) {
@@ -64,6 +61,13 @@ std::string scan_list(const PatternFile& file) {
 constexpr double kSameWavelength = 0.005;
 
 } // namespace
+
+std::optional<std::string> pattern_size_refusal(const std::string& path, std::uintmax_t bytes) {
+    if (bytes > kMaxTextFileBytes) {
+        return pattern_subject(path) + " is larger than 64 MiB, more than any pattern needs.";
+    }
+    return std::nullopt;
+}
 
 std::string scan_description(const Pattern& scan) {
     std::string text = degrees(scan.two_theta.front()) + "° to " + degrees(scan.two_theta.back()) +

@@ -7,6 +7,7 @@
 #include "text/outcome.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,10 @@ struct PatternChoice {
     // file of several without one: "FILE holds 2 scans; choose one with --scan N:".
     std::string_view how_to_choose = "choose one";
 };
+
+// The refusal of a pattern file of that many bytes, more than any pattern needs: what the
+// readers say of it, for a front end that knows a file's size before it has its bytes.
+std::optional<std::string> pattern_size_refusal(const std::string& path, std::uintmax_t bytes);
 
 // Every scan of the file, with its format (pattern_formats). Files over 64 MiB and files
 // that are not regular files are refused before they are read. With Digest::sha256 the

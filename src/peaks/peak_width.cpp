@@ -2,13 +2,13 @@
 #include "peaks/peak_width.h"
 
 #include "formats/anode.h"
+#include "peaks/count_draws.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numeric>
 #include <optional>
-#include <random>
 #include <vector>
 
 namespace teravine {
@@ -18,7 +18,7 @@ namespace {
 constexpr double kSmoothing = 0.2;
 // Resamples for the uncertainty, and their fixed seed.
 constexpr int kResamples = 48;
-constexpr unsigned kResampleSeed = 20261207;
+constexpr std::uint64_t kResampleSeed = 20261207;
 // From this mean on, resampled counts are drawn from the normal approximation.
 constexpr double kNormalCounts = 30;
 
@@ -439,23 +439,22 @@ std::pair<double, double> resampled_scatter(const std::vector<double>& x, const 
         mean[i] = std::max(p.background(x[i]) + r.smoothed.net[i], 0.0);
     }
     const double spread = p.counted ? 0.0 : p.background_sigma(r.top.x);
-    std::mt19937 random(kResampleSeed);
-    std::normal_distribution<> normal;
+    CountDraws random(kResampleSeed);
     // Poisson counts of a large mean are drawn as the normal count of that mean and
-    // variance, rounded: setting up a Poisson draw of a large mean costs a log-gamma and
-    // more, and at a mean of 30 and above the two differ in the third moment only.
+    // variance, rounded: at a mean of 30 and above the two differ in the third moment only,
+    // and counting products would take as many draws as the mean.
     const auto poisson = [&](double expected) {
         if (expected < kNormalCounts) {
-            return static_cast<double>(std::poisson_distribution<long long>(expected)(random));
+            return static_cast<double>(random.poisson(expected));
         }
-        return std::max(0.0, std::round(expected + std::sqrt(expected) * normal(random)));
+        return std::max(0.0, std::round(expected + std::sqrt(expected) * random.normal()));
     };
     std::vector<double> drawn(x.size(), 0.0);
     double sum = 0, sum2 = 0;
     int read = 0;
     for (int k = 0; k < kResamples; ++k) {
         for (std::size_t i = first; i <= last; ++i) {
-            drawn[i] = p.counted ? poisson(mean[i]) : mean[i] + spread * normal(random);
+            drawn[i] = p.counted ? poisson(mean[i]) : mean[i] + spread * random.normal();
         }
         const Reading again = read_half_height(x, drawn, first, last);
         if (again.failure.empty()) {

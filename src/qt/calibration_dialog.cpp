@@ -69,10 +69,8 @@ std::string cell(const QTableWidget* table, int row, int column) {
         return {}; // a published value shown is taken by the standard's name
     }
     const QVariant measured = item->data(kMeasuredRole);
-    if (measured.isValid() && item->text() == degrees(measured.toDouble())) {
-        return QString::number(measured.toDouble(), 'g', 17).toStdString();
-    }
-    return item->text().trimmed().toStdString();
+    const std::string shown = item->text().trimmed().toStdString();
+    return measured.isValid() ? measured_cell_text(shown, measured.toDouble()) : shown;
 }
 
 void show_measured(QTableWidgetItem* item, double value) {
@@ -480,21 +478,11 @@ std::optional<std::string> CalibrationDialog::save_figure_to(const std::string& 
 
 void CalibrationDialog::refresh() {
     const LabCalibration& lab = terav_.state().lab;
-    profile_state->setText(
-        lab.profile
-            ? QStringLiteral("In use: ") + QString::fromStdString(broadening_source(lab)) +
-                  QStringLiteral(", at 2θ ") + degrees(lab.profile->angle) + QStringLiteral("°")
-            : QStringLiteral("None in use: \"Instrumental Broadening\" holds what is "
-                             "typed there."));
+    profile_state->setText(QString::fromStdString(profile_state_text(lab)));
     save_profile->setEnabled(lab.profile.has_value());
     stop_profile->setEnabled(lab.profile.has_value());
 
-    cis_state->setText(
-        lab.cis ? QString::fromStdString(
-                      cis_equation(*lab.cis) + "; " + limits_text(lab.limits) +
-                      (lab.cis_source.empty() ? std::string() : " (" + lab.cis_source + ")"))
-                : QStringLiteral("None loaded: the sample table shows no "
-                                 "KI (CIS)."));
+    cis_state->setText(QString::fromStdString(cis_state_text(lab)));
     save_calibration->setEnabled(lab.cis.has_value());
     save_figure->setEnabled(lab.cis.has_value());
     stop_cis->setEnabled(lab.cis.has_value());

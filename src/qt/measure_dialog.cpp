@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/measure_dialog.h"
 
+#include "formats/anode.h"
 #include "qt/file_dialogs.h"
 #include "qt/peak_plot_widget.h"
 #include "qt/render/peak_image.h"
@@ -91,8 +92,8 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     h.status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     h.scan->setVisible(false);
     h.anode = new QComboBox(box);
-    for (const char* symbol : {"Cu", "Co", "Fe", "Cr", "Mo", "Ag"}) {
-        h.anode->addItem(QString::fromLatin1(symbol));
+    for (const AnodeLines& anode : known_anodes()) {
+        h.anode->addItem(QString::fromStdString(std::string(anode.symbol)));
     }
     h.anode->setToolTip(QStringLiteral("The anode of the tube, for a file that does not "
                                        "state its wavelength"));
@@ -346,12 +347,7 @@ void MeasureDialog::refresh() {
         show(h.fwhm, &PeakWidth::fwhm);
         show(h.breadth, &PeakWidth::breadth);
         show(h.u_fwhm, &PeakWidth::u_fwhm);
-        // A doubtful width is shown with its reasons, those against the instrument profile
-        // in use among them, in the message's red.
-        const std::string quality = session_.quality(side);
-        const bool doubtful = m.problem.empty() && !quality.empty() && quality != "ok";
-        h.message->setText(QString::fromStdString(
-            doubtful ? "Doubtful (" + session_.method().name() + "): " + quality : m.problem));
+        h.message->setText(QString::fromStdString(session_.message(side)));
         h.status->setText(
             m.reading
                 ? QStringLiteral("Reading %1…").arg(QString::fromStdString(pattern_name(m.path)))

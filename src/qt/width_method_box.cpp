@@ -1,33 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/width_method_box.h"
 
+#include "peaks/width_method_choice.h"
+
 #include <QComboBox>
 
-#include <string>
+#include <algorithm>
 
 namespace teravine {
 
 QComboBox* width_method_box(QWidget* parent) {
     auto* box = new QComboBox(parent);
-    box->addItem(QStringLiteral("Half height"));
-    for (const ProfileShape shape :
-         {ProfileShape::pseudo_voigt, ProfileShape::pearson7, ProfileShape::split_pseudo_voigt,
-          ProfileShape::split_pearson7}) {
-        box->addItem(QStringLiteral("Fit ") +
-                         QString::fromStdString(std::string(profile_shape_name(shape))),
-                     static_cast<int>(shape));
+    for (const std::string& caption : width_method_captions()) {
+        box->addItem(QString::fromStdString(caption));
     }
     return box;
 }
 
 WidthMethod chosen_width_method(const QComboBox& box, int components) {
-    if (box.currentIndex() == 0) {
-        return WidthMethod{};
-    }
-    FitOptions options;
-    options.shape = static_cast<ProfileShape>(box.currentData().toInt());
-    options.components = components;
-    return WidthMethod::fitted(options);
+    return width_method_choice(static_cast<std::size_t>(std::max(box.currentIndex(), 0)),
+                               components);
 }
 
 } // namespace teravine

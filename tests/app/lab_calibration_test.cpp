@@ -150,6 +150,19 @@ TEST_F(LabCalibrationTest, StandardsThatGiveNoLineAreRefusedByName) {
     }
 }
 
+// A measured figure is fitted in full while its cell shows it as measured, and as typed
+// once typed over, so that the window, the page and `cis fit` fit the same numbers.
+TEST(MeasuredCell, IsFittedInFullUntilTypedOver) {
+    const double measured = 0.66198514803313911;
+    const struct {
+        std::string shown;
+        std::string fitted;
+    } cases[] = {{"0.6620", "0.6619851480331391"}, {"0.66", "0.66"}, {"wide", "wide"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(measured_cell_text(c.shown, measured), c.fitted) << c.shown;
+    }
+}
+
 InstrumentProfile mica_profile() {
     InstrumentProfile p;
     p.b = 0.0712;

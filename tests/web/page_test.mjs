@@ -117,3 +117,90 @@ test('Treat File offers the result at once, equal to teravine-cli treat', async 
   assert.ok(await rows() > 5);
   await shoot('web-treated-file.png');
 });
+
+// Files for the dialogs: real instruments' patterns (one unpacked from the archive the
+// readers' tests keep them in, with the Python the web build runs on).
+const patternFiles = path.join(source, 'tests/formats/files');
+function unpacked(name) {
+  execFileSync('python3', ['-c', 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extract(sys.argv[2], sys.argv[3])',
+    path.join(patternFiles, 'text_files.zip'), name, scratch]);
+  return path.join(scratch, name);
+}
+
+function cliMeasured(...args) {
+  const [head, ...lines] = execFileSync(cli, ['measure', ...args], { encoding: 'utf8' }).trim().split('\n');
+  const names = head.split('\t');
+  return lines.map((line) => Object.fromEntries(line.split('\t').map((v, i) => [names[i], v])));
+}
+
+const half = (side) => page.locator(`#measure-dialog .half[data-side="${side}"]`);
+const fitsSideways = async (selector) => page.evaluate((s) => {
+  const box = document.querySelector(s);
+  return document.documentElement.scrollWidth <= window.innerWidth && box.scrollWidth <= box.clientWidth;
+}, selector);
+
+test('Measure Patterns: two real instruments\' files through the file inputs, used and drawn', async () => {
+  const ad = unpacked('xrdml_empyrean.xrdml');
+  const eg = path.join(patternFiles, 'TwoTheta_scan_powder.rasx');
+  await page.fill('#Broad', '0');
+  const before = await rows();
+  await page.click('button:has-text("Measure Patterns…")');
+  assert.ok(await page.locator('#measure-dialog').isVisible());
+  await page.getByLabel('Air dried (AD)', { exact: true }).setInputFiles(ad);
+  await page.getByLabel('Glycolated (EG)', { exact: true }).setInputFiles(eg);
+  await page.waitForFunction(() => document.querySelector('.half[data-side="1"] [data-part="name"]').textContent.endsWith('.rasx'));
+  // Neither holds the default range: each half says so, and nothing can be used yet.
+  assert.match(await half(0).locator('[data-part="message"]').textContent(), /the range between 6\.5° and 11\.5°/);
+  assert.ok(await page.locator('#measure-draw').isDisabled());
+  // The high end first: a low end past the high one is refused, as in the window.
+  await page.fill('#measure-hi', '34');
+  await page.press('#measure-hi', 'Tab');
+  await page.fill('#measure-lo', '32');
+  await page.press('#measure-lo', 'Tab');
+  const expected = cliMeasured('--range', '32:34', ad, eg);
+  for (const side of [0, 1]) {
+    assert.equal(await half(side).locator('[data-figure="fwhm"]').textContent(), `${expected[side].fwhm}°`);
+    assert.equal(await half(side).locator('[data-figure="position"]').textContent(), `${expected[side].position}°`);
+    assert.equal(await half(side).locator('[data-figure="u_fwhm"]').textContent(), `${expected[side].u_fwhm}°`);
+  }
+  assert.ok(await fitsSideways('#measure-dialog'), 'the dialog scrolls sideways');
+  await page.click('#measure-draw');
+  assert.equal(await page.inputValue('#Xls'), expected[0].fwhm);
+  assert.equal(await page.inputValue('#Yls'), expected[1].fwhm);
+  assert.equal(await rows(), before + 1);
+  // Placed samples come first in the table, before those a treatment could not place.
+  const shown = await page.locator('#samples tbody tr').allTextContents();
+  assert.ok(shown.some((row) => row.includes(expected[0].fwhm) && row.includes(expected[1].fwhm)), 'the table lacks the pair');
+  await shoot('web-measured.png');
+});
+
+test('Measure Patterns: a file that is no pattern gets the reader\'s message; nothing else is lost', async () => {
+  const before = await rows();
+  const figure = await half(0).locator('[data-figure="fwhm"]').textContent();
+  await page.getByLabel('Glycolated (EG)', { exact: true }).setInputFiles(path.join(examples, 'samples.IW'));
+  await page.waitForFunction(() => document.querySelector('.half[data-side="1"] [data-part="name"]').textContent === 'samples.IW');
+  assert.match(await half(1).locator('[data-part="message"]').textContent(), /^The file "samples\.IW" is not in a format Teravine reads\./);
+  assert.equal(await half(0).locator('[data-figure="fwhm"]').textContent(), figure);
+  assert.ok(await page.locator('#measure-use').isDisabled());
+  assert.equal(await rows(), before);
+  await page.click('#measure-dialog [data-close]');
+});
+
+test('Calibration: the standards\' patterns added and fitted give teravine-cli cis fit\'s line', async () => {
+  await page.click('button:has-text("Calibration…")');
+  const list = fs.readFileSync(path.join(examples, 'standards.csv'), 'utf8').trim().split('\n').slice(1);
+  for (const line of list) {
+    const file = path.join(examples, line.split(',')[2]);
+    await page.locator('#cal-add-pattern').setInputFiles(file);
+    await page.waitForFunction((n) => [...document.querySelectorAll('#cal-standards [data-column="u"]')]
+      .filter((cell) => cell.textContent).length === n, list.indexOf(line) + 1);
+  }
+  await page.click('#cal-fit');
+  const fitted = JSON.parse(execFileSync(cli, ['cis', 'fit', path.join(examples, 'standards.csv'), '-o', '-'], { encoding: 'utf8' }));
+  const state = await page.textContent('#cal-cis-state');
+  assert.ok(state.startsWith(`KI (CIS) = ${fitted.intercept.toFixed(4)} + ${fitted.slope.toFixed(4)} · FWHM, r = ${fitted.r.toFixed(4)}, n = 5`), state);
+  assert.ok(await page.locator('#samples th', { hasText: 'KI (CIS)' }).count() > 0);
+  assert.ok(await fitsSideways('#calibration-dialog'), 'the dialog scrolls sideways');
+  await shoot('web-calibrated.png');
+  await page.click('#calibration-dialog [data-close]');
+});

@@ -4,6 +4,8 @@
 // module's memory file system before the handler that asks for them runs; what a handler
 // writes is offered as a download at once, named as the window would name it.
 import { Picture } from './picture.mjs';
+import { setupMeasure } from './measure.mjs';
+import { setupCalibration } from './calibration.mjs';
 
 const $ = (id) => document.getElementById(id);
 const core = await createTeravineCore();
@@ -94,13 +96,19 @@ function chooseFile(accept) {
   });
 }
 
-async function runWithFile(handler, accept) {
+// `work` run once a file is chosen, with the file as its Open dialog's answer.
+async function openWith(accept, work) {
   const chosen = await chooseFile(accept);
   if (!chosen) return;
   pendingOpen = [chosen];
   saveName = chosen.title;
-  run(handler);
+  work();
+  offerResults();
   pendingOpen = [];
+}
+
+function runWithFile(handler, accept) {
+  return openWith(accept, () => win[handler]());
 }
 
 for (const button of document.querySelectorAll('[data-run]')) {
@@ -168,6 +176,17 @@ window.addEventListener('resize', () => {
   clearTimeout(resizeTimer);
   resizeTimer = setTimeout(() => win.Form_Resize(), 100);
 });
+
+// File > "Measure Patterns…" and "Calibration…", in modules of their own.
+const tools = { core, win, measureText: (font, text) => picture.measure(font, text), openWith, finished: offerResults };
+const dialogs = { measure: setupMeasure(tools), calibration: setupCalibration(tools) };
+for (const button of document.querySelectorAll('[data-dialog]')) {
+  button.addEventListener('click', () => dialogs[button.dataset.dialog].show());
+}
+page.calibrationChanged = () => {
+  showTable();
+  for (const dialog of Object.values(dialogs)) dialog.refresh();
+};
 
 win.Form_Load();
 showTable();

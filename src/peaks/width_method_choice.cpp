@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "peaks/width_method_choice.h"
+
+#include "peaks/profile_shapes.h"
+
+#include <array>
+
+namespace teravine {
+namespace {
+
+constexpr std::array kFittedShapes = {ProfileShape::pseudo_voigt, ProfileShape::pearson7,
+                                      ProfileShape::split_pseudo_voigt,
+                                      ProfileShape::split_pearson7};
+
+} // namespace
+
+std::vector<std::string> width_method_captions() {
+    std::vector<std::string> captions{"Half height"};
+    for (const ProfileShape shape : kFittedShapes) {
+        captions.push_back("Fit " + std::string(profile_shape_name(shape)));
+    }
+    return captions;
+}
+
+WidthMethod width_method_choice(std::size_t index, int components) {
+    if (index == 0 || index > kFittedShapes.size()) {
+        return WidthMethod{};
+    }
+    FitOptions options;
+    options.shape = kFittedShapes[index - 1];
+    options.components = components;
+    return WidthMethod::fitted(options);
+}
+
+} // namespace teravine

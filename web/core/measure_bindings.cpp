@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// File > "Measure Patterns…" in the page: the window's measuring session (MeasureSession)
+// driven from JavaScript, its two peak plots drawn as display lists for the page's
+// canvases, and "Use widths" / "Use and Draw" as the window's dialog has them.
+#include "app/measure_session.h"
+#include "formats/anode.h"
+#include "formats/read_pattern.h"
+#include "page_window.h"
+#include "peaks/width_method_choice.h"
+#include "text/number_text.h"
+#include "working_folder.h"
+
+#include <emscripten/bind.h>
+
+#include <algorithm>
+
+namespace teravine::web {
+namespace {
+
+PatternSide side_of(int side) {
+    return side == 0 ? PatternSide::AirDried : PatternSide::Glycolated;
+}
+
+std::string degrees(const std::optional<PeakWidth>& width, double PeakWidth::*figure) {
+    return width ? width_text((*width).*figure) + "°" : "–";
+}
+
+val strings(const std::vector<std::string>& texts) {
+    val out = val::array();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        out.set(i, texts[i]);
+    }
+    return out;
+}
+
+} // namespace
+
+class PageMeasure {
+public:
+    PageMeasure(PageWindow& window, val measure)
+        : window_(window), session_(window.services(), &window.terav().state().lab),
+          plots_{DisplayListSurface(measure), DisplayListSurface(measure)} {}
+
+    // Reads `name` within `folder` and measures it; the half shows the reader's message
+    // when it cannot be read.
+    void open(int side, const std::string& folder, const std::string& name) {
+        in_folder(folder, [&] {
+            session_.open(side_of(side), name);
+            return true;
+        });
+    }
+    bool choose_scan(int side, int scan) {
+        return scan >= 0 && session_.choose_scan(side_of(side), static_cast<std::size_t>(scan));
+    }
+    bool choose_anode(int side, const std::string& anode) {
+        return session_.choose_anode(side_of(side), anode);
+    }
+    bool set_range(double lo, double hi) { return session_.set_range({lo, hi}); }
+    void reset_range() { session_.reset_range(); }
+    void set_method(int choice, int components) {
+        session_.set_method(
+            width_method_choice(static_cast<std::size_t>(std::max(choice, 0)), components));
+    }
+    void set_log_counts(bool on) { session_.set_log_counts(on); }
+
+    // Everything the page shows of the session.
+    val state() const {
+        val out = val::object();
+        val halves = val::array();
+        for (const PatternSide side : {PatternSide::AirDried, PatternSide::Glycolated}) {
+            const MeasuredHalf& m = session_.half(side);
+            const Pattern* pattern = m.pattern();
+            const bool stated = pattern != nullptr && m.states_wavelength[m.scan];
+            const std::string anode = session_.anode(side);
+            val half = val::object();
+            half.set("file", m.path);
+            half.set("scans", strings(session_.scan_names(side)));
+            half.set("scan", static_cast<int>(m.scan));
+            half.set("anodeChoice", pattern != nullptr && !stated);
+            half.set("anode", anode.empty() && !stated ? std::string("Cu") : anode);
+            half.set("position", degrees(m.width, &PeakWidth::position));
+            half.set("fwhm", degrees(m.width, &PeakWidth::fwhm));
+            half.set("breadth", degrees(m.width, &PeakWidth::breadth));
+            half.set("u_fwhm", degrees(m.width, &PeakWidth::u_fwhm));
+            half.set("width", m.width ? session_.box_text(side) : std::string());
+            half.set("quality", session_.quality(side));
+            half.set("message", session_.message(side));
+            halves.set(static_cast<int>(side), half);
+        }
+        out.set("halves", halves);
+        out.set("lo", format_fixed(session_.range().lo, 2));
+        out.set("hi", format_fixed(session_.range().hi, 2));
+        out.set("fits", session_.method().fits());
+        out.set("method", session_.method().name());
+        const bool ready = session_.widths_ready();
+        out.set("ready", ready);
+        out.set("preview", ready ? "With the rule and broadening of the window: " +
+                                       window_.terav().preview_entry(
+                                           session_.box_text(PatternSide::AirDried),
+                                           session_.box_text(PatternSide::Glycolated))
+                                 : std::string());
+        out.set("calibrationNote", session_.calibration_note());
+        return out;
+    }
+
+    // The plot of `side` on a canvas of width x height pixels, as drawing commands.
+    val plot(int side, int width, int height) {
+        DisplayListSurface& surface = plots_[side == 0 ? 0 : 1];
+        surface.set_pixel_size(width, height);
+        surface.set_user_scale(0, 0, static_cast<float>(width), static_cast<float>(height));
+        surface.clear();
+        draw_peak_panel(surface, session_.panel(side_of(side)),
+                        {0, 0, static_cast<double>(width), static_cast<double>(height)});
+        return surface.take_commands();
+    }
+
+    // "Use widths": the two widths into the window's boxes, with what they were measured
+    // on for the sample that "Draw" places; false, and nothing written, unless both are
+    // measured.
+    bool use_widths() {
+        if (!session_.use_widths()) {
+            return false;
+        }
+        if (const auto measured = session_.measurement()) {
+            window_.terav().use_measurement(*measured);
+        }
+        return true;
+    }
+    // "Use and Draw".
+    bool use_and_draw() {
+        if (!use_widths()) {
+            return false;
+        }
+        window_.terav().Command1_Click();
+        return true;
+    }
+
+private:
+    PageWindow& window_;
+    MeasureSession session_;
+    std::array<DisplayListSurface, 2> plots_;
+};
+
+// The reader's refusal of a pattern of that many bytes, said before its bytes are read;
+// empty for one that may be read.
+std::string pattern_size_problem(const std::string& name, double bytes) {
+    return pattern_size_refusal(name, static_cast<std::uintmax_t>(bytes)).value_or("");
+}
+
+val width_method_caption_list() {
+    return strings(width_method_captions());
+}
+
+val anode_list() {
+    std::vector<std::string> symbols;
+    for (const AnodeLines& anode : known_anodes()) {
+        symbols.emplace_back(anode.symbol);
+    }
+    return strings(symbols);
+}
+
+EMSCRIPTEN_BINDINGS(teravine_measure) {
+    using emscripten::class_;
+    using emscripten::function;
+    class_<PageMeasure>("PageMeasure")
+        .constructor<PageWindow&, val>()
+        .function("open", &PageMeasure::open)
+        .function("chooseScan", &PageMeasure::choose_scan)
+        .function("chooseAnode", &PageMeasure::choose_anode)
+        .function("setRange", &PageMeasure::set_range)
+        .function("resetRange", &PageMeasure::reset_range)
+        .function("setMethod", &PageMeasure::set_method)
+        .function("setLogCounts", &PageMeasure::set_log_counts)
+        .function("state", &PageMeasure::state)
+        .function("plot", &PageMeasure::plot)
+        .function("useWidths", &PageMeasure::use_widths)
+        .function("useAndDraw", &PageMeasure::use_and_draw);
+    function("widthMethodCaptions", &width_method_caption_list);
+    function("anodes", &anode_list);
+    function("patternSizeProblem", &pattern_size_problem);
+}
+
+} // namespace teravine::web

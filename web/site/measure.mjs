@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// File > "Measure Patterns…": the air-dried and the glycolated pattern, each chosen through
+// a file input (or dropped onto its half), read and measured by the core's measuring
+// session (web/core/measure_bindings.cpp), their peak plots played onto canvases, and
+// "Use widths" / "Use and Draw" handing the two FWHMs to the window's boxes.
+import { Picture } from './picture.mjs';
+
+const TITLES = ['Air dried (AD)', 'Glycolated (EG)'];
+const FIGURES = [['position', 'Position'], ['fwhm', 'FWHM'], ['breadth', 'Integral breadth'], ['u_fwhm', 'u(FWHM)']];
+const PLOT = [440, 250]; // pixels
+
+function option(text, value = text) {
+  return Object.assign(document.createElement('option'), { textContent: text, value });
+}
+
+function halfHtml(side) {
+  const figures = FIGURES.map(([key, caption]) => `<dt>${caption}</dt><dd data-figure="${key}">–</dd>`).join('');
+  return `
+  <fieldset class="half" data-side="${side}">
+    <legend>${TITLES[side]}</legend>
+    <div class="row">
+      <label class="pattern-file">${TITLES[side]} <input type="file" data-part="file"></label>
+      <span class="file-name" data-part="name">No pattern: open one or drop it here</span>
+    </div>
+    <div class="row">
+      <label data-part="scan-choice" hidden>Scan <select data-part="scan"></select></label>
+      <label title="The anode of the tube, for a file that does not state its wavelength">Anode <select data-part="anode"></select></label>
+    </div>
+    <div class="plot-row">
+      <canvas data-part="plot" width="${PLOT[0]}" height="${PLOT[1]}" role="img" aria-label="${TITLES[side]} peak"></canvas>
+      <dl class="figures">${figures}</dl>
+    </div>
+    <p class="message" data-part="message" role="alert"></p>
+  </fieldset>`;
+}
+
+const DIALOG = `
+<dialog id="measure-dialog" class="tool" aria-labelledby="measure-title">
+  <h2 id="measure-title">Measure Patterns</h2>
+  <div class="halves">${halfHtml(0)}${halfHtml(1)}</div>
+  <div class="row">
+    <label>Range 2θ (Cu Kα) <input type="number" id="measure-lo" step="0.01" min="0.01" max="179.99"></label>
+    <label>to <input type="number" id="measure-hi" step="0.01" min="0.01" max="179.99"></label>
+    <button type="button" id="measure-reset">Default Range</button>
+    <label><input type="checkbox" id="measure-log"> Log counts</label>
+  </div>
+  <div class="row">
+    <label title="How the widths are taken: the half-height reading, or a fitted profile whose Kα1 width is given (measure the standard by the same method)">Width by <select id="measure-method"></select></label>
+    <label title="Overlapped profiles fitted; the tallest is used">Components <input type="number" id="measure-components" min="1" max="3" value="1"></label>
+    <span class="spacer"></span>
+    <button type="button" id="measure-use">Use widths</button>
+    <button type="button" id="measure-draw">Use and Draw</button>
+    <button type="button" data-close>Close</button>
+  </div>
+  <p id="measure-preview" class="preview" aria-live="polite"></p>
+  <p id="measure-note" class="message"></p>
+</dialog>`;
+
+// `page`: the core, the window, the text measurer, and `finished()` to call after a change
+// of the window (what a handler wrote is offered).
+export function setupMeasure({ core, win, measureText, finished }) {
+  document.body.insertAdjacentHTML('beforeend', DIALOG);
+  const dialog = document.getElementById('measure-dialog');
+  const $ = (id) => document.getElementById(id);
+  const session = new core.PageMeasure(win, measureText);
+  const halves = [0, 1].map((side) => {
+    const box = dialog.querySelector(`.half[data-side="${side}"]`);
+    const part = (name) => box.querySelector(`[data-part="${name}"]`);
+    const canvas = part('plot');
+    return { box, part, canvas, picture: new Picture(canvas) };
+  });
+  for (const half of halves) {
+    half.part('anode').replaceChildren(...core.anodes().map((symbol) => option(symbol)));
+  }
+  $('measure-method').replaceChildren(...core.widthMethodCaptions().map((caption, index) => option(caption, index)));
+
+  function refresh() {
+    const state = session.state();
+    $('measure-lo').value = state.lo;
+    $('measure-hi').value = state.hi;
+    $('measure-components').disabled = !state.fits;
+    state.halves.forEach((shown, side) => {
+      const { part, picture } = halves[side];
+      part('name').textContent = shown.file || 'No pattern: open one or drop it here';
+      const scans = part('scan');
+      scans.replaceChildren(...shown.scans.map((name, index) => option(name, index)));
+      scans.value = String(shown.scan);
+      part('scan-choice').hidden = shown.scans.length < 2;
+      part('anode').disabled = !shown.anodeChoice;
+      part('anode').value = shown.anode;
+      for (const [key] of FIGURES) halves[side].box.querySelector(`[data-figure="${key}"]`).textContent = shown[key];
+      part('message').textContent = shown.message;
+      picture.play(session.plot(side, PLOT[0], PLOT[1]));
+    });
+    $('measure-use').disabled = !state.ready;
+    $('measure-draw').disabled = !state.ready;
+    $('measure-preview').textContent = state.preview;
+    $('measure-note').textContent = state.calibrationNote;
+  }
+
+  // A file chosen or dropped: its bytes into the side's own folder, where the session
+  // reads it by its name. One refused by its size is not read at all.
+  async function openFile(side, file) {
+    if (!file) return;
+    const refused = core.patternSizeProblem(file.name, file.size);
+    if (refused) {
+      halves[side].part('message').textContent = refused;
+      return;
+    }
+    const folder = `/in/measure-${side}`;
+    core.FS.mkdirTree(folder);
+    for (const name of core.FS.readdir(folder)) {
+      if (name !== '.' && name !== '..') core.FS.unlink(`${folder}/${name}`);
+    }
+    core.FS.writeFile(`${folder}/${file.name}`, new Uint8Array(await file.arrayBuffer()));
+    session.open(side, folder, file.name);
+    refresh();
+  }
+
+  halves.forEach(({ box, part }, side) => {
+    const input = part('file');
+    input.addEventListener('change', () => openFile(side, input.files[0]));
+    box.addEventListener('dragover', (event) => event.preventDefault());
+    box.addEventListener('drop', (event) => {
+      event.preventDefault();
+      openFile(side, event.dataTransfer.files[0]);
+    });
+    part('scan').addEventListener('change', () => {
+      session.chooseScan(side, Number(part('scan').value));
+      refresh();
+    });
+    part('anode').addEventListener('change', () => {
+      session.chooseAnode(side, part('anode').value);
+      refresh();
+    });
+  });
+  const rangeTyped = () => {
+    session.setRange(Number($('measure-lo').value), Number($('measure-hi').value));
+    refresh(); // a refused range shows the one still in use
+  };
+  $('measure-lo').addEventListener('change', rangeTyped);
+  $('measure-hi').addEventListener('change', rangeTyped);
+  $('measure-reset').addEventListener('click', () => { session.resetRange(); refresh(); });
+  $('measure-log').addEventListener('change', () => { session.setLogCounts($('measure-log').checked); refresh(); });
+  const methodChosen = () => {
+    session.setMethod(Number($('measure-method').value), Number($('measure-components').value) || 1);
+    refresh();
+  };
+  $('measure-method').addEventListener('change', methodChosen);
+  $('measure-components').addEventListener('change', methodChosen);
+  $('measure-use').addEventListener('click', () => { session.useWidths(); finished(); });
+  $('measure-draw').addEventListener('click', () => { session.useAndDraw(); finished(); refresh(); });
+  dialog.querySelector('[data-close]').addEventListener('click', () => dialog.close());
+  dialog.addEventListener('keydown', (event) => { if (event.key === 'Escape') dialog.close(); });
+
+  refresh();
+  return {
+    show() {
+      refresh();
+      if (!dialog.open) dialog.show();
+      halves[0].part('file').focus();
+    },
+    // The window's rule, broadening or calibration changed: what the pair gives, again.
+    refresh,
+  };
+}
