@@ -4,6 +4,7 @@
 // module's memory file system before the handler that asks for them runs; what a handler
 // writes is offered as a download at once, named as the window would name it.
 import { Picture } from './picture.mjs';
+import { pictureFile } from './picture_file.mjs';
 
 const $ = (id) => document.getElementById(id);
 const core = await createTeravineCore();
@@ -12,6 +13,7 @@ const TWIPS = 15; // per pixel
 
 let pendingOpen = []; // answers of the next Open dialogs, in order
 let saveName = null;  // the file name the next Save dialog answers with
+let pictureAnswer = null; // what the Save Picture dialog answered
 
 // The name a result takes after its input: samples.IW gives samples.IWO.
 function resultName(filter) {
@@ -49,6 +51,14 @@ const page = {
   setPictureSize: (width, height) => picture.resize(width, height),
   pictureChanged: () => picture.play(win.takePictureCommands()),
   samplesChanged: () => showTable(),
+  askPicture: () => pictureAnswer,
+  // The picture's file written where the handler asked; a complaint when it cannot be.
+  writePicture: (path, list, width, height) => {
+    const bytes = pictureFile(path, list, width, height);
+    if (!bytes) return `Cannot write ${path}: the file must end in .png or .svg`;
+    core.FS.writeFile(path, bytes);
+    return undefined;
+  },
   status: (text) => { $('status').textContent = text; },
   setBusy: (busy) => { document.body.style.cursor = busy ? 'progress' : ''; },
 };
@@ -56,6 +66,7 @@ const page = {
 const win = new core.PageWindow(page, (font, text) => picture.measure(font, text));
 core.FS.mkdirTree('/in');
 core.FS.mkdirTree('/out');
+core.FS.chdir('/out'); // a picture is written under its bare name
 
 // Whatever the handler wrote into /out, offered as a download and removed.
 function offerResults() {
@@ -87,6 +98,12 @@ function chooseFile(accept) {
       const file = chooser.files[0];
       if (!file) return resolve(null);
       const path = `/in/${file.name}`;
+      // A file too large for the readers is refused before a byte of it is read.
+      const refusal = core.fileSizeRefusal(path, file.size);
+      if (refusal) {
+        page.message(refusal);
+        return resolve(null);
+      }
       core.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
       resolve({ path, title: file.name });
     };
@@ -99,6 +116,9 @@ async function runWithFile(handler, accept) {
   if (!chosen) return;
   pendingOpen = [chosen];
   saveName = chosen.title;
+  // A line that says the work began, shown before the work holds the page.
+  $('status').textContent = `Reading ${chosen.title}…`;
+  await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
   run(handler);
   pendingOpen = [];
 }
@@ -115,6 +135,17 @@ for (const radio of document.querySelectorAll('input[name="rule"]')) {
     else run('prof_option_Click', Number(radio.value));
   });
 }
+// Save Picture…: the format and the caption asked in the page's dialog, then the window's
+// handler, which draws the picture and writes it for download.
+$('save_picture').addEventListener('click', () => $('picture_dialog').showModal());
+$('picture_dialog').addEventListener('close', () => {
+  if ($('picture_dialog').returnValue !== 'save') return;
+  pictureAnswer = { path: `teravine.${$('picture_format').value}`, caption: $('picture_caption').checked };
+  run('save_picture_Click');
+  pictureAnswer = null;
+});
+$('print').addEventListener('click', () => window.print());
+
 $('entry').addEventListener('submit', (event) => {
   event.preventDefault(); // Enter in a box draws, as the button does
   run('Command1_Click');
@@ -171,4 +202,11 @@ window.addEventListener('resize', () => {
 
 win.Form_Load();
 showTable();
+// Every file of the site kept by the browser, so that the page starts offline next time
+// (not where the page is opened from the disk: browsers allow it over HTTP only).
+if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+  navigator.serviceWorker.register('service-worker.js').catch((error) => {
+    $('status').textContent = `This page will not work offline: ${error.message}`;
+  });
+}
 document.body.dataset.ready = 'true';
