@@ -61,6 +61,22 @@ test('the page fits 1366 × 768 without scrolling sideways', async () => {
   assert.equal(await page.locator('label', { hasText: 'Ethylene Glycol IC' }).count(), 1);
 });
 
+test('every control is reached with Tab', async () => {
+  const controls = await page.evaluate(() => [...document.querySelectorAll('nav button, nav a, main input, main button, .table-box')]
+    .filter((e) => e.offsetParent !== null && !(e.type === 'radio' && !e.checked)).length);
+  const reached = new Set();
+  await page.focus('body');
+  for (let i = 0; i < controls + 5; i++) {
+    await page.keyboard.press('Tab');
+    reached.add(await page.evaluate(() => {
+      const e = document.activeElement;
+      return e.closest('nav, main') && e !== document.body ? e.outerHTML : null;
+    }));
+  }
+  reached.delete(null);
+  assert.equal(reached.size, controls);
+});
+
 test('typed widths and Enter draw a sample; a click places another', async () => {
   await page.fill('#Broad', '0.05');
   await page.fill('#Xls', '0.6');
@@ -184,7 +200,8 @@ test('after the first visit the page starts and draws with the network off', asy
   assert.ok(manifest.icons.some((icon) => icon.sizes === '512x512'));
   // Every file kept once the worker controls the page.
   await page.evaluate(() => navigator.serviceWorker.ready.then(() => navigator.serviceWorker.controller
-    ?? new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve))));
+    ?? new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve)))
+    .then(() => true));
   await page.context().setOffline(true);
   try {
     await page.reload();

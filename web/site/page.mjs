@@ -49,6 +49,10 @@ const page = {
     return [side * TWIPS + 20, side * TWIPS + 700];
   },
   setPictureSize: (width, height) => picture.resize(width, height),
+  placeAxisCaptions: (left, top) => {
+    legxAt = [left, top];
+    showAxisCaptions();
+  },
   pictureChanged: () => picture.play(win.takePictureCommands()),
   samplesChanged: () => showTable(),
   askPicture: () => pictureAnswer,
@@ -62,6 +66,22 @@ const page = {
   status: (text) => { $('status').textContent = text; },
   setBusy: (busy) => { document.body.style.cursor = busy ? 'progress' : ''; },
 };
+
+// The axis captions are labels over the picture, as in the window: legx where the drawing
+// puts it (user units), legy at 120 × 600 twips from the corner; placed again whenever the
+// picture is shown at another scale (printing).
+let legxAt = null;
+function showAxisCaptions() {
+  if (!legxAt) return;
+  const canvas = $('pct1');
+  const scale = canvas.clientWidth / canvas.width; // CSS pixels per picture pixel
+  const x = legxAt[0] * (canvas.width / 15), y = legxAt[1] * (canvas.height / 15);
+  Object.assign($('legx').style, { left: `${x * scale}px`, top: `${y * scale}px` });
+  Object.assign($('legy').style, { left: `${(120 / TWIPS) * scale}px`, top: `${(600 / TWIPS) * scale}px` });
+  $('legx').hidden = $('legy').hidden = false;
+}
+window.addEventListener('beforeprint', showAxisCaptions);
+window.addEventListener('afterprint', showAxisCaptions);
 
 const win = new core.PageWindow(page, (font, text) => picture.measure(font, text));
 core.FS.mkdirTree('/in');
@@ -192,6 +212,19 @@ $('samples').tBodies[0].addEventListener('click', (event) => {
     : [index];
   win.selectSamples(selected.filter((r) => r < win.sampleCount()));
   showTable();
+});
+
+// From the keyboard: the arrow keys select the row below or above.
+$('samples').closest('.table-box').addEventListener('keydown', (event) => {
+  const step = { ArrowDown: 1, ArrowUp: -1 }[event.key];
+  const count = $('samples').tBodies[0].rows.length;
+  if (!step || !count) return;
+  event.preventDefault();
+  const from = selected.length ? selected[selected.length - 1] : -1;
+  selected = [Math.min(count - 1, Math.max(0, from + step))];
+  win.selectSamples(selected.filter((r) => r < win.sampleCount()));
+  showTable();
+  $('samples').tBodies[0].rows[selected[0]].scrollIntoView({ block: 'nearest' });
 });
 
 let resizeTimer = null;
