@@ -154,7 +154,7 @@ async function savePicture(format, caption) {
 
 test('Save Picture… writes the diagram as SVG and PNG, with the caption when asked', async () => {
   await page.fill('#Broad', '0.05');
-  const captionLine = 'Reichweite R1, rule Lorentz Gauss geometric mean, broadening 0.05 \u00B02\u03B8';
+  const captionLine = 'Reichweite R1, rule Lorentz Gauss geometric mean, broadening .05 \u00B02\u03B8';
   const svg = await savePicture('svg', true);
   assert.equal(svg.name, 'teravine.svg');
   const text = svg.bytes.toString('utf8');
