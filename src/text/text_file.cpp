@@ -74,6 +74,13 @@ std::string file_subject(const std::string& path) {
     return "The file \"" + path + "\"";
 }
 
+std::optional<std::string> text_size_refusal(const std::string& subject, std::uintmax_t bytes) {
+    if (bytes <= kMaxTextFileBytes) {
+        return std::nullopt;
+    }
+    return subject + " is larger than 64 MiB, far too large for a width or correction file.";
+}
+
 std::string describe(const std::string& subject, const char* doing, int error) {
     std::string text = subject + " " + doing;
     if (error != 0) {
@@ -88,6 +95,10 @@ struct Closer {
 };
 
 } // namespace
+
+std::optional<std::string> text_file_size_refusal(const std::string& path, std::uintmax_t bytes) {
+    return text_size_refusal(file_subject(path), bytes);
+}
 
 Outcome<std::string> read_text_file(const std::string& path) {
     errno = 0;
@@ -112,9 +123,8 @@ Outcome<std::string> read_text_stream(std::FILE* stream, const std::string& subj
         errno = 0;
         const std::size_t got = std::fread(buffer, 1, sizeof buffer, stream);
         if (got > 0) {
-            if (content.size() + got > kMaxTextFileBytes) {
-                return Failure{subject + " is larger than 64 MiB, far too large for a width or "
-                                         "correction file."};
+            if (auto refusal = text_size_refusal(subject, content.size() + got)) {
+                return Failure{std::move(*refusal)};
             }
             content.append(buffer, got);
         }

@@ -5,6 +5,7 @@
 #include "text/outcome.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -16,6 +17,10 @@ namespace teravine {
 // (32767 samples make well under a megabyte), so a bigger file is refused
 // rather than read without bound (a device such as /dev/zero never ends).
 inline constexpr std::size_t kMaxTextFileBytes = std::size_t{64} << 20;
+
+// The refusal read_text_file gives the file at path when it holds this many bytes, or
+// nothing when the size is allowed: for whoever knows a file's size before reading it.
+std::optional<std::string> text_file_size_refusal(const std::string& path, std::uintmax_t bytes);
 
 // The bytes of the file, unchanged. Failures: 'The file "x" cannot be opened: ...',
 // '... cannot be read: ...', '... is larger than 64 MiB ...'.

@@ -19,6 +19,22 @@ namespace fs = std::filesystem;
 // Each way a whole write ends, written straight or through a link: the target holds the
 // new text only after a close without failure, keeps its permissions, the link stays a
 // link, and nothing else is left in the folder.
+// A file's size judged before reading it gives the refusal reading it would give: none at
+// the limit, the reader's own words one byte above it.
+TEST(WholeFile, ASizeIsRefusedAsReadingRefusesIt) {
+    ScratchFolder folder;
+    const std::string path = folder.write("big.IW", "");
+    for (const std::uintmax_t bytes : {std::uintmax_t{kMaxTextFileBytes}, kMaxTextFileBytes + 1}) {
+        fs::resize_file(path, bytes); // sparse: no disk taken
+        const auto read = read_text_file(path);
+        const auto refusal = text_file_size_refusal(path, bytes);
+        EXPECT_EQ(read.ok(), !refusal.has_value()) << bytes;
+        if (refusal) {
+            EXPECT_EQ(read.error(), *refusal);
+        }
+    }
+}
+
 TEST(WholeFile, ReplacesTheTargetOnlyWhenComplete) {
     enum class End { close, drop, reopen, abandon };
     const struct {

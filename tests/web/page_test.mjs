@@ -1,19 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A user of the page in headless Chromium (Debian's, driven by playwright-core): types
 // widths and draws, clicks into the diagram, switches Reichweite and grid lines, treats a
-// file and compares the download with teravine-cli treat.
+// file and compares the download with teravine-cli treat, saves the picture, reads the
+// guide, and starts the page again with the network off.
 //   node --test tests/web/page_test.mjs
 // with TERAVINE_SITE (build-web/site), TERAVINE_CLI, PLAYWRIGHT_CORE (its folder) and
 // optionally TERAVINE_SCREENSHOTS (a folder for pictures of the page at 1366 × 768).
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
+import { chromiumOptions, serveSite } from './page_harness.mjs';
 
 const source = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 const site = process.env.TERAVINE_SITE ?? path.join(source, 'build-web/site');
@@ -23,29 +24,17 @@ const screenshots = process.env.TERAVINE_SCREENSHOTS;
 const examples = path.join(source, 'examples');
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'teravine-page-'));
 
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.mjs': 'text/javascript',
-                '.css': 'text/css', '.wasm': 'application/wasm' };
 let server, browser, page;
+const messages = []; // what the page's message boxes said
 
 before(async () => {
-  server = http.createServer((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = path.join(site, name === '/' ? 'index.html' : name);
-    if (!file.startsWith(site) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'Content-Type': types[path.extname(file)] ?? 'application/octet-stream' });
-    response.end(fs.readFileSync(file));
-  });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-           '--disable-component-update', '--no-first-run'],
-  });
+  server = await serveSite(site);
+  browser = await chromium.launch(chromiumOptions);
   page = await browser.newPage({ viewport: { width: 1366, height: 768 }, acceptDownloads: true });
-  page.on('dialog', (dialog) => dialog.accept());
+  page.on('dialog', (dialog) => {
+    messages.push(dialog.message());
+    dialog.accept();
+  });
   await page.goto(`http://127.0.0.1:${server.address().port}/`);
   await page.waitForSelector('body[data-ready="true"]', { timeout: 30000 });
 });
@@ -70,6 +59,22 @@ test('the page fits 1366 × 768 without scrolling sideways', async () => {
   assert.equal(await page.locator('label', { hasText: 'Instrumental Broadening' }).count(), 1);
   assert.equal(await page.locator('label', { hasText: 'Air Dried IC' }).count(), 1);
   assert.equal(await page.locator('label', { hasText: 'Ethylene Glycol IC' }).count(), 1);
+});
+
+test('every control is reached with Tab', async () => {
+  const controls = await page.evaluate(() => [...document.querySelectorAll('nav button, nav a, main input, main button, .table-box')]
+    .filter((e) => e.offsetParent !== null && !(e.type === 'radio' && !e.checked)).length);
+  const reached = new Set();
+  await page.focus('body');
+  for (let i = 0; i < controls + 5; i++) {
+    await page.keyboard.press('Tab');
+    reached.add(await page.evaluate(() => {
+      const e = document.activeElement;
+      return e.closest('nav, main') && e !== document.body ? e.outerHTML : null;
+    }));
+  }
+  reached.delete(null);
+  assert.equal(reached.size, controls);
 });
 
 test('typed widths and Enter draw a sample; a click places another', async () => {
@@ -203,4 +208,99 @@ test('Calibration: the standards\' patterns added and fitted give teravine-cli c
   assert.ok(await fitsSideways('#calibration-dialog'), 'the dialog scrolls sideways');
   await shoot('web-calibrated.png');
   await page.click('#calibration-dialog [data-close]');
+});
+
+test('a file over the readers\' limit is refused by its size, unread', async () => {
+  const huge = path.join(scratch, 'huge.IW');
+  fs.closeSync(fs.openSync(huge, 'w'));
+  fs.truncateSync(huge, 64 * 1024 * 1024 + 1); // sparse: nothing is written
+  const before = await rows();
+  messages.length = 0;
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'),
+                                       page.click('[data-file="Tr_fi_Click"]')]);
+  await chooser.setFiles(huge);
+  await expectMessage('The file "/in/huge.IW" is larger than 64 MiB, far too large for a width or correction file.');
+  assert.equal(await rows(), before);
+});
+
+async function expectMessage(text) {
+  for (let i = 0; i < 50 && !messages.length; i++) await new Promise((r) => setTimeout(r, 100));
+  assert.deepEqual(messages, [text]);
+}
+
+async function savePicture(format, caption) {
+  await page.click('#save_picture');
+  await page.selectOption('#picture_format', format);
+  await page.setChecked('#picture_caption', caption);
+  const [download] = await Promise.all([page.waitForEvent('download'),
+                                        page.click('#picture_dialog button[value="save"]')]);
+  const saved = path.join(scratch, download.suggestedFilename());
+  await download.saveAs(saved);
+  return { name: download.suggestedFilename(), bytes: fs.readFileSync(saved) };
+}
+
+test('Save Picture… writes the diagram as SVG and PNG, with the caption when asked', async () => {
+  await page.fill('#Broad', '0.05');
+  const captionLine = 'Reichweite R1, rule Lorentz Gauss geometric mean, broadening .05 \u00B02\u03B8';
+  const svg = await savePicture('svg', true);
+  assert.equal(svg.name, 'teravine.svg');
+  const text = svg.bytes.toString('utf8');
+  assert.ok(text.includes(captionLine), 'the caption line is missing');
+  assert.ok(text.includes('IW2w (\u00B0CuKalpha)') && text.includes('IW2g'), 'the axis captions are missing');
+  // The drawing is one the browser reads, with the diagram's lines in it.
+  const lines = await page.evaluate((markup) => {
+    const doc = new DOMParser().parseFromString(markup, 'image/svg+xml');
+    return doc.querySelector('parsererror') ? -1 : doc.querySelectorAll('line').length;
+  }, text);
+  assert.ok(lines > 100, `${lines} lines in the SVG`);
+  assert.ok(!(await savePicture('svg', false)).bytes.toString('utf8').includes(captionLine));
+
+  const png = await savePicture('png', false);
+  assert.equal(png.name, 'teravine.png');
+  assert.ok(png.bytes.subarray(1, 4).equals(Buffer.from('PNG')));
+  const canvasWidth = await page.evaluate(() => document.getElementById('pct1').width);
+  assert.equal(png.bytes.readUInt32BE(16), canvasWidth); // the IHDR's width
+  assert.match(await page.textContent('#status'), /^Picture written to teravine\.png$/);
+});
+
+test('the user guide is a page of the site, with its pictures', async () => {
+  const guide = await browser.newPage();
+  await guide.goto(new URL('guide.html', page.url()).href);
+  assert.equal(await guide.locator('h2', { hasText: 'The browser edition' }).count(), 1);
+  const pictures = await guide.evaluate(async () => {
+    const images = [...document.images];
+    await Promise.all(images.map((image) => image.decode().catch(() => {})));
+    return { all: images.length, shown: images.filter((image) => image.naturalWidth > 0).length };
+  });
+  assert.ok(pictures.all > 10);
+  assert.equal(pictures.shown, pictures.all);
+  await guide.close();
+  assert.equal(await page.getAttribute('a[href="guide.html"]', 'target'), '_blank');
+});
+
+test('after the first visit the page starts and draws with the network off', async () => {
+  const manifest = await page.evaluate(async () => {
+    const link = document.querySelector('link[rel="manifest"]');
+    return (await fetch(link.href)).json();
+  });
+  assert.equal(manifest.name, 'Teravine');
+  assert.ok(manifest.icons.some((icon) => icon.sizes === '512x512'));
+  // Every file kept once the worker controls the page.
+  await page.evaluate(() => navigator.serviceWorker.ready.then(() => navigator.serviceWorker.controller
+    ?? new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve)))
+    .then(() => true));
+  await page.context().setOffline(true);
+  try {
+    await page.reload();
+    await page.waitForSelector('body[data-ready="true"]', { timeout: 30000 });
+    await page.fill('#Broad', '');
+    await page.fill('#Xls', '0.6');
+    await page.fill('#Yls', '0.5');
+    await page.click('#entry button[type="submit"]');
+    assert.equal(await rows(), 1);
+    const guide = await page.evaluate(async () => (await fetch('guide.html')).ok);
+    assert.ok(guide, 'the guide is not kept for offline use');
+  } finally {
+    await page.context().setOffline(false);
+  }
 });

@@ -6,6 +6,7 @@
 #include "page_window.h"
 #include "peaks/width_method.h"
 #include "text/number_text.h"
+#include "text/text_file.h"
 
 #include <emscripten/bind.h>
 
@@ -39,6 +40,12 @@ val measure_pattern(const std::string& path, bool fit) {
     return result;
 }
 
+// Why the file at path, of this many bytes, is refused before it is read (as the readers
+// of width files, sample lists, correction tables and sessions refuse it); "" when it is not.
+std::string file_size_refusal(const std::string& path, double bytes) {
+    return text_file_size_refusal(path, static_cast<std::uintmax_t>(bytes)).value_or("");
+}
+
 template <void (Terav::*handler)()> void run(PageWindow& window) {
     (window.terav().*handler)();
 }
@@ -69,6 +76,7 @@ EMSCRIPTEN_BINDINGS(teravine_core) {
         .function("open_session_Click", &run<&Terav::open_session_Click>)
         .function("export_table_Click", &run<&Terav::export_table_Click>)
         .function("exp_li_Click", &run<&Terav::exp_li_Click>)
+        .function("save_picture_Click", &run<&Terav::save_picture_Click>)
         .function("netoye_Click", &run<&Terav::netoye_Click>)
         .function("Cl_p_Click", &run<&Terav::Cl_p_Click>)
         .function("remove_selected_Click", &run<&Terav::remove_selected_Click>)
@@ -92,6 +100,7 @@ EMSCRIPTEN_BINDINGS(teravine_core) {
                 return w.terav().preview_entry(ad, eg);
             });
     function("measurePattern", &measure_pattern);
+    function("fileSizeRefusal", &file_size_refusal);
 }
 
 } // namespace teravine::web

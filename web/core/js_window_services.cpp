@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "js_window_services.h"
 
+#include "diagram/diagram_picture.h"
+
 namespace teravine::web {
 
 using emscripten::val;
@@ -31,7 +33,8 @@ const char* item_name(MenuItem item) {
 constexpr int kTwipsPerPixel = 15;
 
 JsWindowServices::JsWindowServices(val page, val measure, DisplayListSurface& picture)
-    : page_(std::move(page)), picture_(picture), print_page_(std::move(measure)) {}
+    : page_(std::move(page)), measure_(measure), picture_(picture),
+      print_page_(std::move(measure)) {}
 
 template <class... Args> val JsWindowServices::call(const char* method, Args&&... args) const {
     if (page_[method].isUndefined()) {
@@ -144,15 +147,42 @@ void JsWindowServices::picture_changed() {
     call("pictureChanged");
 }
 
+// The page's answer: {path, caption, pixels} (the file's suffix names SVG or PNG), or
+// nothing when cancelled.
 std::optional<PictureRequest> JsWindowServices::ask_picture_file() {
-    // The page saves its pictures itself from the canvas; the window's dialog has no
-    // counterpart yet, and asking is answered as a cancel.
-    return std::nullopt;
+    const val answer = call("askPicture");
+    if (answer.isUndefined() || answer.isNull()) {
+        return std::nullopt;
+    }
+    PictureRequest request;
+    request.path = answer["path"].as<std::string>();
+    request.caption = answer["caption"].isTrue();
+    const int pixels =
+        answer["pixels"].isNumber() ? answer["pixels"].as<int>() : picture_.pixel_width();
+    request.size = FigureSize{pixels, pixels, kScreenDpi};
+    return request;
 }
 
-std::optional<std::string>
-JsWindowServices::write_picture(const DiagramContent&, const WorldWindow&, const PictureRequest&) {
-    return std::string("Pictures are not written by this page.");
+// The picture drawn as the window's saved pictures are, into a display list the page turns
+// into the file; the page's complaint when it could not.
+std::optional<std::string> JsWindowServices::write_picture(const DiagramContent& content,
+                                                           const WorldWindow& world,
+                                                           const PictureRequest& request) {
+    if (const auto problem = figure_size_problem(request.size)) {
+        return problem;
+    }
+    DisplayListSurface figure(measure_);
+    figure.set_pixel_size(request.size.width, request.size.height);
+    PlotWindow plot;
+    static_cast<WorldWindow&>(plot) = world;
+    AxisCaptions captions;
+    draw_diagram_picture(figure, request.size.width, content, plot, captions);
+    const val failure = call("writePicture", request.path, figure.take_commands(),
+                             request.size.width, request.size.height);
+    if (failure.isString()) {
+        return failure.as<std::string>();
+    }
+    return std::nullopt;
 }
 
 void JsWindowServices::samples_changed(const SampleListChange& change) {

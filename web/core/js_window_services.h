@@ -57,6 +57,7 @@ private:
     FileChoice file_choice(const emscripten::val& answer) const;
 
     emscripten::val page_;
+    emscripten::val measure_;
     DisplayListSurface& picture_;
     DisplayListSurface print_page_;
 };

@@ -6,6 +6,7 @@
 import { Picture } from './picture.mjs';
 import { setupMeasure } from './measure.mjs';
 import { setupCalibration } from './calibration.mjs';
+import { pictureFile } from './picture_file.mjs';
 
 const $ = (id) => document.getElementById(id);
 const core = await createTeravineCore();
@@ -14,6 +15,7 @@ const TWIPS = 15; // per pixel
 
 let pendingOpen = []; // answers of the next Open dialogs, in order
 let saveName = null;  // the file name the next Save dialog answers with
+let pictureAnswer = null; // what the Save Picture dialog answered
 
 // The name a result takes after its input: samples.IW gives samples.IWO.
 function resultName(filter) {
@@ -49,15 +51,44 @@ const page = {
     return [side * TWIPS + 20, side * TWIPS + 700];
   },
   setPictureSize: (width, height) => picture.resize(width, height),
+  placeAxisCaptions: (left, top) => {
+    legxAt = [left, top];
+    showAxisCaptions();
+  },
   pictureChanged: () => picture.play(win.takePictureCommands()),
   samplesChanged: () => showTable(),
+  askPicture: () => pictureAnswer,
+  // The picture's file written where the handler asked; a complaint when it cannot be.
+  writePicture: (path, list, width, height) => {
+    const bytes = pictureFile(path, list, width, height);
+    if (!bytes) return `Cannot write ${path}: the file must end in .png or .svg`;
+    core.FS.writeFile(path, bytes);
+    return undefined;
+  },
   status: (text) => { $('status').textContent = text; },
   setBusy: (busy) => { document.body.style.cursor = busy ? 'progress' : ''; },
 };
 
+// The axis captions are labels over the picture, as in the window: legx where the drawing
+// puts it (user units), legy at 120 × 600 twips from the corner; placed again whenever the
+// picture is shown at another scale (printing).
+let legxAt = null;
+function showAxisCaptions() {
+  if (!legxAt) return;
+  const canvas = $('pct1');
+  const scale = canvas.clientWidth / canvas.width; // CSS pixels per picture pixel
+  const x = legxAt[0] * (canvas.width / 15), y = legxAt[1] * (canvas.height / 15);
+  Object.assign($('legx').style, { left: `${x * scale}px`, top: `${y * scale}px` });
+  Object.assign($('legy').style, { left: `${(120 / TWIPS) * scale}px`, top: `${(600 / TWIPS) * scale}px` });
+  $('legx').hidden = $('legy').hidden = false;
+}
+window.addEventListener('beforeprint', showAxisCaptions);
+window.addEventListener('afterprint', showAxisCaptions);
+
 const win = new core.PageWindow(page, (font, text) => picture.measure(font, text));
 core.FS.mkdirTree('/in');
 core.FS.mkdirTree('/out');
+core.FS.chdir('/out'); // a picture is written under its bare name
 
 // Whatever the handler wrote into /out, offered as a download and removed.
 function offerResults() {
@@ -89,6 +120,12 @@ function chooseFile(accept) {
       const file = chooser.files[0];
       if (!file) return resolve(null);
       const path = `/in/${file.name}`;
+      // A file too large for the readers is refused before a byte of it is read.
+      const refusal = core.fileSizeRefusal(path, file.size);
+      if (refusal) {
+        page.message(refusal);
+        return resolve(null);
+      }
       core.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
       resolve({ path, title: file.name });
     };
@@ -102,6 +139,9 @@ async function openWith(accept, work) {
   if (!chosen) return;
   pendingOpen = [chosen];
   saveName = chosen.title;
+  // A line that says the work began, shown before the work holds the page.
+  $('status').textContent = `Reading ${chosen.title}…`;
+  await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
   work();
   offerResults();
   pendingOpen = [];
@@ -123,6 +163,17 @@ for (const radio of document.querySelectorAll('input[name="rule"]')) {
     else run('prof_option_Click', Number(radio.value));
   });
 }
+// Save Picture…: the format and the caption asked in the page's dialog, then the window's
+// handler, which draws the picture and writes it for download.
+$('save_picture').addEventListener('click', () => $('picture_dialog').showModal());
+$('picture_dialog').addEventListener('close', () => {
+  if ($('picture_dialog').returnValue !== 'save') return;
+  pictureAnswer = { path: `teravine.${$('picture_format').value}`, caption: $('picture_caption').checked };
+  run('save_picture_Click');
+  pictureAnswer = null;
+});
+$('print').addEventListener('click', () => window.print());
+
 $('entry').addEventListener('submit', (event) => {
   event.preventDefault(); // Enter in a box draws, as the button does
   run('Command1_Click');
@@ -171,6 +222,19 @@ $('samples').tBodies[0].addEventListener('click', (event) => {
   showTable();
 });
 
+// From the keyboard: the arrow keys select the row below or above.
+$('samples').closest('.table-box').addEventListener('keydown', (event) => {
+  const step = { ArrowDown: 1, ArrowUp: -1 }[event.key];
+  const count = $('samples').tBodies[0].rows.length;
+  if (!step || !count) return;
+  event.preventDefault();
+  const from = selected.length ? selected[selected.length - 1] : -1;
+  selected = [Math.min(count - 1, Math.max(0, from + step))];
+  win.selectSamples(selected.filter((r) => r < win.sampleCount()));
+  showTable();
+  $('samples').tBodies[0].rows[selected[0]].scrollIntoView({ block: 'nearest' });
+});
+
 let resizeTimer = null;
 window.addEventListener('resize', () => {
   clearTimeout(resizeTimer);
@@ -190,4 +254,11 @@ page.calibrationChanged = () => {
 
 win.Form_Load();
 showTable();
+// Every file of the site kept by the browser, so that the page starts offline next time
+// (not where the page is opened from the disk: browsers allow it over HTTP only).
+if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+  navigator.serviceWorker.register('service-worker.js').catch((error) => {
+    $('status').textContent = `This page will not work offline: ${error.message}`;
+  });
+}
 document.body.dataset.ready = 'true';

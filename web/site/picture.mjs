@@ -1,20 +1,80 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Plays the drawing commands of the core's picture (web/core/display_list_surface.h) onto
-// a canvas, and measures text for the core with the canvas's own fonts.
+// The core's pictures (web/core/display_list_surface.h): their drawing commands read in
+// order and played onto a canvas, and text measured for the core with the canvas's fonts.
 const Op = { clear: 1, colour: 2, penWidth: 3, drawMode: 4, line: 5, box: 6, point: 7, text: 8, font: 9 };
 
 // 0x00BBGGRR as a CSS colour.
-function css(colour) {
+export function css(colour) {
   const r = colour & 0xff, g = (colour >> 8) & 0xff, b = (colour >> 16) & 0xff;
   return `rgb(${r},${g},${b})`;
+}
+
+// Hands each command of the list to the painter's method of that name, with its numbers
+// (and its string for text and font).
+export function readCommands({ commands, strings }, painter) {
+  let i = 0;
+  const take = (count) => {
+    const numbers = Array.from(commands.slice(i, i + count));
+    i += count;
+    return numbers;
+  };
+  while (i < commands.length) {
+    const op = commands[i++];
+    switch (op) {
+      case Op.clear: painter.clear(...take(2)); break;
+      case Op.colour: painter.colour(take(1)[0]); break;
+      case Op.penWidth: painter.penWidth(take(1)[0]); break;
+      case Op.drawMode: painter.drawMode(take(1)[0]); break;
+      case Op.line: painter.line(...take(4)); break;
+      case Op.box: painter.box(...take(4)); break;
+      case Op.point: painter.point(...take(2)); break;
+      case Op.text: { const [index, x, y] = take(3); painter.text(strings[index], x, y); break; }
+      case Op.font: painter.font(strings[take(1)[0]]); break;
+      default: throw new Error(`unknown drawing command ${op}`);
+    }
+  }
+}
+
+const crisp = (v) => Math.floor(v) + 0.5; // one-pixel lines on pixel centres
+
+// The commands as drawing calls on a canvas's 2D context.
+class CanvasPainter {
+  constructor(canvas) {
+    this.canvas = canvas;
+    this.c = canvas.getContext('2d');
+  }
+  clear() {
+    this.c.globalCompositeOperation = 'source-over';
+    this.c.fillStyle = '#fff';
+    this.c.fillRect(0, 0, this.canvas.width, this.canvas.height);
+  }
+  colour(colour) { this.c.strokeStyle = this.c.fillStyle = css(colour); }
+  penWidth(width) { this.c.lineWidth = Math.max(1, width); }
+  // 13 copies the pen; the window's other modes combine with what lies under it.
+  drawMode(mode) { this.c.globalCompositeOperation = mode === 13 ? 'source-over' : 'difference'; }
+  line(x1, y1, x2, y2) {
+    this.c.beginPath();
+    this.c.moveTo(crisp(x1), crisp(y1));
+    this.c.lineTo(crisp(x2), crisp(y2));
+    this.c.stroke();
+  }
+  box(x1, y1, x2, y2) {
+    this.c.strokeRect(crisp(Math.min(x1, x2)), crisp(Math.min(y1, y2)), Math.abs(x2 - x1), Math.abs(y2 - y1));
+  }
+  point(x, y) {
+    const w = this.c.lineWidth;
+    this.c.fillRect(x - w / 2, y - w / 2, w, w);
+  }
+  text(text, x, y) { this.c.fillText(text, x, y); }
+  font(font) { this.c.font = font; }
 }
 
 export class Picture {
   constructor(canvas) {
     this.canvas = canvas;
-    this.context = canvas.getContext('2d');
+    this.painter = new CanvasPainter(canvas);
     this.measurer = document.createElement('canvas').getContext('2d');
-    this.context.textBaseline = 'top';
+    this.painter.c.textBaseline = 'top';
   }
 
   // [width, height] of the text in pixels, in the CSS font.
@@ -30,67 +90,11 @@ export class Picture {
   resize(width, height) {
     this.canvas.width = width;
     this.canvas.height = height;
-    this.context.textBaseline = 'top';
+    this.painter.c.textBaseline = 'top';
   }
 
   // The commands in order; a clear starts the picture again.
-  play({ commands, strings }) {
-    const c = this.context;
-    let i = 0;
-    const crisp = (v) => Math.floor(v) + 0.5; // one-pixel lines on pixel centres
-    while (i < commands.length) {
-      const op = commands[i++];
-      switch (op) {
-        case Op.clear:
-          c.globalCompositeOperation = 'source-over';
-          c.fillStyle = '#fff';
-          c.fillRect(0, 0, this.canvas.width, this.canvas.height);
-          i += 2;
-          break;
-        case Op.colour:
-          c.strokeStyle = c.fillStyle = css(commands[i++]);
-          break;
-        case Op.penWidth:
-          c.lineWidth = Math.max(1, commands[i++]);
-          break;
-        case Op.drawMode:
-          // 13 copies the pen; the window's other modes combine with what lies under it.
-          c.globalCompositeOperation = commands[i++] === 13 ? 'source-over' : 'difference';
-          break;
-        case Op.line: {
-          const [x1, y1, x2, y2] = commands.slice(i, i + 4);
-          i += 4;
-          c.beginPath();
-          c.moveTo(crisp(x1), crisp(y1));
-          c.lineTo(crisp(x2), crisp(y2));
-          c.stroke();
-          break;
-        }
-        case Op.box: {
-          const [x1, y1, x2, y2] = commands.slice(i, i + 4);
-          i += 4;
-          c.strokeRect(crisp(Math.min(x1, x2)), crisp(Math.min(y1, y2)), Math.abs(x2 - x1), Math.abs(y2 - y1));
-          break;
-        }
-        case Op.point: {
-          const [x, y] = commands.slice(i, i + 2);
-          i += 2;
-          const w = c.lineWidth;
-          c.fillRect(x - w / 2, y - w / 2, w, w);
-          break;
-        }
-        case Op.text: {
-          const [index, x, y] = commands.slice(i, i + 3);
-          i += 3;
-          c.fillText(strings[index], x, y);
-          break;
-        }
-        case Op.font:
-          c.font = strings[commands[i++]];
-          break;
-        default:
-          throw new Error(`unknown drawing command ${op}`);
-      }
-    }
+  play(list) {
+    readCommands(list, this.painter);
   }
 }

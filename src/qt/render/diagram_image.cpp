@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/render/diagram_image.h"
 
+#include "diagram/diagram_picture.h"
 #include "qt/painter_surface.h"
-#include "qt/render/diagram_picture.h"
 #include "qt/render/headless_gui.h"
 
 #include <QImage>
@@ -37,6 +37,7 @@ void draw(QPaintDevice& device, const Page& page, const DiagramContent& content,
     surface.set_picture_frame(page.frame);
     AxisCaptions captions;
     draw_diagram_picture(surface, page.picture_pixels, content, written.plot, captions);
+    surface.finish();
 }
 
 // The part of a square picture of `side` screen pixels that the diagram inks, drawn

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "qt/render/diagram_picture.h"
+#include "diagram/diagram_picture.h"
 
 #include "diagram/text_style.h"
 
@@ -8,11 +8,15 @@ namespace teravine {
 namespace {
 
 constexpr float kPictureUnits = 15;
+// legy's place in the window's picture, in twips from the picture's top-left corner.
+constexpr float kLegyLeftTwips = 120;
+constexpr float kLegyTopTwips = 600;
+constexpr float kTwipsPerPixel = 15;
 constexpr float kCaptionFontSize = 10;
 
 // The caption labels are widgets in the window; a file has none, so their texts are
 // printed where the labels would stand, in the axis font.
-void print_captions(PainterSurface& surface, int pixels, const AxisCaptions& captions,
+void print_captions(Surface& surface, int pixels, const AxisCaptions& captions,
                     const PlotWindow& plot, const std::string& caption) {
     TextStyle kept;
     keep_text_style(kKeepStore, kept, surface);
@@ -40,13 +44,12 @@ void print_captions(PainterSurface& surface, int pixels, const AxisCaptions& cap
 
 } // namespace
 
-void draw_diagram_picture(PainterSurface& surface, int pixels, const DiagramContent& content,
+void draw_diagram_picture(Surface& surface, int pixels, const DiagramContent& content,
                           PlotWindow& plot, AxisCaptions& captions) {
     surface.set_user_scale(0, 0, kPictureUnits, kPictureUnits);
     surface.clear();
     draw_diagram(surface, plot, captions, content);
     print_captions(surface, pixels, captions, plot, content.caption);
-    surface.finish();
 }
 
 } // namespace teravine

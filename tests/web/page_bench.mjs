@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page's speed in Debian's headless Chromium, run by hand (tests/web/run_page --bench):
+// from opening the page (nothing cached) to a usable diagram, with the bytes transferred
+// compressed; a redraw of 1,000 samples with their identical lines; a treatment of a
+// 32,767-sample width file up to its download. Prints one line each, medians of a few runs.
+import fs from 'node:fs';
+import { createRequire } from 'node:module';
+import os from 'node:os';
+import path from 'node:path';
+import { chromiumOptions, serveSite } from './page_harness.mjs';
+
+const site = process.env.TERAVINE_SITE;
+const { chromium } = createRequire(import.meta.url)(process.env.PLAYWRIGHT_CORE);
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'teravine-bench-'));
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+// A width file of `count` pairs the diagram places (the example's, a little apart).
+function widthFile(count) {
+  const pairs = [[0.6, 0.5], [0.45, 0.4], [0.8, 0.62], [0.3, 0.28], [0.7, 0.25], [0.95, 0.7]];
+  const lines = ['Benchmark samples', String(count), '0.05'];
+  for (let i = 0; i < count; i++) {
+    const [ad, eg] = pairs[i % pairs.length];
+    const shift = (i % 997) * 0.00001;
+    lines.push(`${(ad + shift).toFixed(5)},${(eg + shift / 2).toFixed(5)}`);
+  }
+  const file = path.join(scratch, `bench-${count}.IW`);
+  fs.writeFileSync(file, lines.join('\r\n') + '\r\n');
+  return file;
+}
+
+async function openPage(browser, url) {
+  const context = await browser.newContext({ viewport: { width: 1366, height: 768 }, acceptDownloads: true });
+  const page = await context.newPage();
+  page.on('dialog', (dialog) => dialog.accept());
+  const cdp = await context.newCDPSession(page);
+  await cdp.send('Network.enable');
+  let bytes = 0;
+  cdp.on('Network.loadingFinished', (event) => { bytes += event.encodedDataLength; });
+  const start = performance.now();
+  await page.goto(url);
+  await page.waitForSelector('body[data-ready="true"]', { timeout: 60000 });
+  return { context, page, ms: performance.now() - start, bytes };
+}
+
+async function treat(page, file) {
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.click('[data-file="Tr_fi_Click"]')]);
+  const start = performance.now();
+  const [download] = await Promise.all([page.waitForEvent('download', { timeout: 300000 }), chooser.setFiles(file)]);
+  const ms = performance.now() - start;
+  await download.delete();
+  return ms;
+}
+
+const server = await serveSite(site);
+const url = `http://127.0.0.1:${server.address().port}/`;
+const browser = await chromium.launch(chromiumOptions);
+try {
+  const opened = [];
+  for (let run = 0; run < 3; run++) {
+    const o = await openPage(browser, url);
+    opened.push(o);
+    if (run < 2) await o.context.close();
+  }
+  console.log(`open page to usable diagram: ${median(opened.map((o) => o.ms)).toFixed(0)} ms, ` +
+              `${(median(opened.map((o) => o.bytes)) / 1e6).toFixed(2)} MB transferred (gzip)`);
+
+  const { page } = opened[2];
+  console.log(`treat 1,000 samples (chosen to download): ${(await treat(page, widthFile(1000))).toFixed(0)} ms`);
+  for (const item of ['Id_k', 'Id_n', 'Id_s']) await page.click(`[data-item="${item}"]`);
+  // Each click on the last identical line draws the whole picture again, with or without it.
+  const redraws = await page.evaluate(() => {
+    const button = document.querySelector('[data-item="Id_inf"]');
+    const times = [];
+    for (let i = 0; i < 6; i++) {
+      const start = performance.now();
+      button.click();
+      times.push(performance.now() - start);
+    }
+    return times;
+  });
+  console.log(`redraw, 1,000 samples with identical lines: ${median(redraws).toFixed(1)} ms`);
+  for (const item of ['Id_k', 'Id_n', 'Id_s']) await page.click(`[data-item="${item}"]`);
+
+  for (const count of [4000, 32767]) {
+    await page.click('[data-run="netoye_Click"]');
+    const ms = await treat(page, widthFile(count)).catch(() => null);
+    console.log(`treat ${count} samples (chosen to download): ` + (ms === null ? 'not done within 300 s' : `${ms.toFixed(0)} ms`));
+    if (ms === null) break;
+  }
+} finally {
+  await browser.close();
+  server.close();
+}
