@@ -12,8 +12,11 @@
 #include <QTimer>
 
 #include <exception>
+#include <functional>
 #include <map>
 #include <memory>
+
+class QDialog;
 
 namespace teravine {
 
@@ -91,8 +94,10 @@ private:
     void draw_pending_resize();
     int menu_height() const;
     int status_height() const;
-    // Moves a dialog next to the window, on the side where the screen has room.
-    void place_beside(MeasureDialog& dialog) const;
+    // Before a dialog is shown: where the user left it (kept under `key`), else beside the
+    // window with the size `wanted` gives for the room there is beside it.
+    void open_dialog(QDialog& dialog, const QString& key,
+                     const std::function<QSize(int beside)>& wanted) const;
     // Info > "User Guide": the installed guide, else the source tree's.
     void open_user_guide();
 
