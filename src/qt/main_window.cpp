@@ -4,6 +4,7 @@
 #include "qt/about_art.h"
 #include "qt/calibration_dialog.h"
 #include "qt/dialog_placement.h"
+#include "qt/guide_window.h"
 #include "qt/measure_dialog.h"
 #include "qt/picture_box.h"
 #include "qt/qt_window_services.h"
@@ -12,8 +13,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,7 +24,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
-#include <QUrl>
 #include <algorithm>
 #include <new>
 
@@ -397,19 +395,23 @@ void MainWindow::open_dialog(QDialog& dialog, const QString& key,
     dialog.move(placed.topLeft());
 }
 
-void MainWindow::open_user_guide() {
-    for (const char* path :
-         {TERAVINE_INSTALLED_GUIDE, "/usr/share/doc/teravine/guide.md", TERAVINE_SOURCE_GUIDE}) {
-        const QFileInfo guide(QString::fromUtf8(path));
-        if (guide.isFile()) {
-            if (!QDesktopServices::openUrl(QUrl::fromLocalFile(guide.absoluteFilePath()))) {
-                show_status(QStringLiteral("User Guide: no program opens ") +
-                            guide.absoluteFilePath());
-            }
-            return;
+GuideWindow* MainWindow::open_user_guide() {
+    if (guide_window_ == nullptr) {
+        const QString path = installed_guide_path();
+        if (path.isEmpty()) {
+            show_status(QStringLiteral("User Guide: the guide is not installed (guide.md)"));
+            return nullptr;
         }
+        guide_window_ = new GuideWindow(path, this);
+        remember_place(*guide_window_, QStringLiteral("guide"));
     }
-    show_status(QStringLiteral("User Guide: the guide is not installed (guide.md)"));
+    // Beside the window when the room there is wide enough to read, else over its side.
+    open_dialog(*guide_window_, QStringLiteral("guide"),
+                [](int beside) { return QSize(std::clamp(beside, 560, 820), 760); });
+    guide_window_->show();
+    guide_window_->raise();
+    guide_window_->activateWindow();
+    return guide_window_;
 }
 
 void MainWindow::close_confirmed() {
