@@ -261,8 +261,8 @@ QWidget* CalibrationDialog::build_cis() {
 
     connect(add_row, &QPushButton::clicked, this, [this] { add_standard({}, {}, {}); });
     connect(add_pattern, &QPushButton::clicked, this, [this] {
-        choose_pattern_file(this, cis_message,
-                            [this](const std::string& path) { add_standard_pattern(path); });
+        choose_pattern_files(this, cis_message,
+                             [this](const std::string& path) { add_standard_pattern(path); });
     });
     connect(remove_row, &QPushButton::clicked, this, [this] {
         if (standards->currentRow() >= 0) {
