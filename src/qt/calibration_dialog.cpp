@@ -4,6 +4,7 @@
 #include "formats/pattern.h"
 #include "qt/cis_plot_widget.h"
 #include "qt/file_dialogs.h"
+#include "qt/fitting_scroll_area.h"
 #include "qt/render/cis_figure.h"
 #include "qt/width_method_box.h"
 #include "standards/cis_standards.h"
@@ -85,9 +86,14 @@ CalibrationDialog::CalibrationDialog(Terav& terav, QWidget* parent)
     setWindowTitle(QStringLiteral("Calibration"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(build_measuring());
-    layout->addWidget(build_profile());
-    layout->addWidget(build_cis(), 1);
+    // The parts scroll when the screen is too small for them; Close stays in view.
+    auto* parts = new QWidget;
+    auto* parts_layout = new QVBoxLayout(parts);
+    parts_layout->setContentsMargins(0, 0, 0, 0);
+    parts_layout->addWidget(build_measuring());
+    parts_layout->addWidget(build_profile());
+    parts_layout->addWidget(build_cis(), 1);
+    layout->addWidget(new FittingScrollArea(parts, this), 1);
     auto* close_row = new QHBoxLayout;
     close_row->addStretch(1);
     QPushButton* close_button = button(this, "Close");
@@ -253,8 +259,8 @@ QWidget* CalibrationDialog::build_cis() {
 
     connect(add_row, &QPushButton::clicked, this, [this] { add_standard({}, {}, {}); });
     connect(add_pattern, &QPushButton::clicked, this, [this] {
-        choose_pattern_file(this, cis_message,
-                            [this](const std::string& path) { add_standard_pattern(path); });
+        choose_pattern_files(this, cis_message,
+                             [this](const std::string& path) { add_standard_pattern(path); });
     });
     connect(remove_row, &QPushButton::clicked, this, [this] {
         if (standards->currentRow() >= 0) {

@@ -12,9 +12,14 @@ namespace teravine {
 
 CisPlotWidget::CisPlotWidget(const LabCalibration& lab, QWidget* parent)
     : QWidget(parent), lab_(lab) {
-    setMinimumSize(static_cast<int>(kCisFigureWidth * 0.8),
-                   static_cast<int>(kCisFigureHeight * 0.7));
+    // It shrinks to a small screen's room and asks for more where there is some.
+    setMinimumSize(static_cast<int>(kCisFigureWidth * 0.5),
+                   static_cast<int>(kCisFigureHeight * 0.4));
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize CisPlotWidget::sizeHint() const {
+    return {static_cast<int>(kCisFigureWidth * 0.8), static_cast<int>(kCisFigureHeight * 0.7)};
 }
 
 void CisPlotWidget::paintEvent(QPaintEvent*) {

@@ -13,6 +13,8 @@ class CisPlotWidget final : public QWidget {
 public:
     CisPlotWidget(const LabCalibration& lab, QWidget* parent = nullptr);
 
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

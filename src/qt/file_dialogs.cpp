@@ -10,6 +10,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include <utility>
+
 namespace teravine {
 
 FileChoice file_choice_from(bool accepted, const QStringList& selected) {
@@ -45,16 +47,21 @@ QString pattern_filter() {
            QStringLiteral("|All files|*.*|");
 }
 
-FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& filter) {
+namespace {
+
+// The dialog run: accepted or not, and the files it selected.
+std::pair<bool, QStringList> run_dialog(QWidget* parent, FileDialogKind kind,
+                                        const QString& filter) {
     QFileDialog dialog(parent);
     // The platform's own dialog cannot hide the case-blind patterns behind the
     // descriptions, and would ignore them on some desktops.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilter(qt_file_filter(filter));
-    if (kind == FileDialogKind::Open) {
+    if (kind != FileDialogKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(kind == FileDialogKind::OpenMany ? QFileDialog::ExistingFiles
+                                                            : QFileDialog::ExistingFile);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -62,7 +69,14 @@ FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& 
         dialog.selectFile(QString());
     }
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    return file_choice_from(accepted, dialog.selectedFiles());
+    return {accepted, dialog.selectedFiles()};
+}
+
+} // namespace
+
+FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& filter) {
+    const auto [accepted, selected] = run_dialog(parent, kind, filter);
+    return file_choice_from(accepted, selected);
 }
 
 void choose_pattern_file(QWidget* parent, QLabel* message,
@@ -72,6 +86,24 @@ void choose_pattern_file(QWidget* parent, QLabel* message,
         open(choice.path);
     } else if (choice.outcome == FileChoice::Outcome::Failed) {
         message->setText(QString::fromStdString(choice.error));
+    }
+}
+
+void choose_pattern_files(QWidget* parent, QLabel* message,
+                          const std::function<void(const std::string& path)>& open) {
+    const auto [accepted, selected] =
+        run_dialog(parent, FileDialogKind::OpenMany, pattern_filter());
+    if (!accepted) {
+        return;
+    }
+    // Each file is taken on its own: a folder among them is named, the others are opened.
+    for (const QString& file : selected.isEmpty() ? QStringList{QString()} : selected) {
+        const FileChoice choice = file_choice_from(true, {file});
+        if (choice.outcome == FileChoice::Outcome::Chosen) {
+            open(choice.path);
+        } else {
+            message->setText(QString::fromStdString(choice.error));
+        }
     }
 }
 

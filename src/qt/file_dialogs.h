@@ -17,7 +17,7 @@ class QWidget;
 
 namespace teravine {
 
-enum class FileDialogKind { Open, Save };
+enum class FileDialogKind { Open, OpenMany, Save };
 
 // filter is "Description|patterns|...|". A save dialog always opens with no name filled in,
 // and adds the first pattern's suffix to a name typed without one.
@@ -36,6 +36,10 @@ inline constexpr const char* kFigureFilter =
 // shown in `message`.
 void choose_pattern_file(QWidget* parent, QLabel* message,
                          const std::function<void(const std::string& path)>& open);
+
+// The same for several patterns at once: `open` takes each file chosen, in order.
+void choose_pattern_files(QWidget* parent, QLabel* message,
+                          const std::function<void(const std::string& path)>& open);
 
 // The Save dialog for a figure, which `write` writes (PNG, SVG or PDF by the suffix) and
 // hands back its failure, if any; a failure of either is shown in a warning box.

@@ -3,6 +3,8 @@
 
 #include "qt/about_art.h"
 #include "qt/calibration_dialog.h"
+#include "qt/dialog_placement.h"
+#include "qt/guide_window.h"
 #include "qt/measure_dialog.h"
 #include "qt/picture_box.h"
 #include "qt/qt_window_services.h"
@@ -11,8 +13,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +24,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
-#include <QUrl>
 #include <algorithm>
 #include <new>
 
@@ -326,10 +325,13 @@ MeasureDialog& MainWindow::show_measure_dialog() {
             },
             &terav_->state().lab);
         connect(measure_dialog_->use_widths, &QPushButton::clicked, this, take_measurement);
+        remember_place(*measure_dialog_, QStringLiteral("measure"));
     }
-    if (!measure_dialog_->isVisible()) {
-        place_beside(*measure_dialog_);
-    }
+    open_dialog(*measure_dialog_, QStringLiteral("measure"), [this](int beside) {
+        // Side by side the plots are wide; one above the other they fit a narrower room.
+        measure_dialog_->set_stacked(measure_dialog_->side_by_side_width() > beside);
+        return measure_dialog_->sizeHint();
+    });
     measure_dialog_->show();
     measure_dialog_->raise();
     measure_dialog_->activateWindow();
@@ -339,8 +341,11 @@ MeasureDialog& MainWindow::show_measure_dialog() {
 CalibrationDialog& MainWindow::show_calibration_dialog() {
     if (calibration_dialog_ == nullptr) {
         calibration_dialog_ = new CalibrationDialog(*terav_, this);
+        remember_place(*calibration_dialog_, QStringLiteral("calibration"));
     }
     calibration_dialog_->refresh();
+    open_dialog(*calibration_dialog_, QStringLiteral("calibration"),
+                [this](int) { return calibration_dialog_->sizeHint(); });
     calibration_dialog_->show();
     calibration_dialog_->raise();
     calibration_dialog_->activateWindow();
@@ -370,49 +375,43 @@ void MainWindow::calibration_changed() {
     }
 }
 
-void MainWindow::place_beside(MeasureDialog& dialog) const {
-    // Beside the window where the screen has room, so the diagram stays in view; else
-    // over the side of the window that leaves most of the diagram visible.
+void MainWindow::open_dialog(QDialog& dialog, const QString& key,
+                             const std::function<QSize(int beside)>& wanted) const {
+    if (dialog.isVisible() || restore_remembered_place(dialog, key)) {
+        return;
+    }
     const QScreen* on = screen();
     if (on == nullptr) {
         return;
     }
+    // Beside the window where the screen has room, so the diagram stays in view; else over
+    // the side of the window that leaves most of the diagram visible, below the width boxes.
     const QRect room = on->availableGeometry();
     const QRect window = frameGeometry();
     const int beside = std::max(room.right() - window.right(), window.left() - room.left());
-    // Side by side the plots are wide; one above the other they fit a narrower room.
-    dialog.set_stacked(false);
-    if (dialog.sizeHint().width() > beside) {
-        dialog.set_stacked(true);
-    }
-    QSize size = dialog.sizeHint().expandedTo(dialog.minimumSizeHint());
-    size = size.boundedTo(room.size() - QSize(16, 48));
-    dialog.resize(size);
-    int x = window.right() + 1;
-    if (x + size.width() > room.right()) {
-        x = window.left() - size.width();
-    }
-    if (x < room.left()) {
-        x = room.right() - size.width();
-    }
-    const int y =
-        std::clamp(window.top(), room.top(), std::max(room.top(), room.bottom() - size.height()));
-    dialog.move(x, y);
+    const QRect width_boxes(controls_.Frame1->mapToGlobal(QPoint(0, 0)), controls_.Frame1->size());
+    const QRect placed = place_beside(room, window, wanted(beside), width_boxes);
+    dialog.resize(placed.size());
+    dialog.move(placed.topLeft());
 }
 
-void MainWindow::open_user_guide() {
-    for (const char* path :
-         {TERAVINE_INSTALLED_GUIDE, "/usr/share/doc/teravine/guide.md", TERAVINE_SOURCE_GUIDE}) {
-        const QFileInfo guide(QString::fromUtf8(path));
-        if (guide.isFile()) {
-            if (!QDesktopServices::openUrl(QUrl::fromLocalFile(guide.absoluteFilePath()))) {
-                show_status(QStringLiteral("User Guide: no program opens ") +
-                            guide.absoluteFilePath());
-            }
-            return;
+GuideWindow* MainWindow::open_user_guide() {
+    if (guide_window_ == nullptr) {
+        const QString path = installed_guide_path();
+        if (path.isEmpty()) {
+            show_status(QStringLiteral("User Guide: the guide is not installed (guide.md)"));
+            return nullptr;
         }
+        guide_window_ = new GuideWindow(path, this);
+        remember_place(*guide_window_, QStringLiteral("guide"));
     }
-    show_status(QStringLiteral("User Guide: the guide is not installed (guide.md)"));
+    // Beside the window when the room there is wide enough to read, else over its side.
+    open_dialog(*guide_window_, QStringLiteral("guide"),
+                [](int beside) { return QSize(std::clamp(beside, 560, 820), 760); });
+    guide_window_->show();
+    guide_window_->raise();
+    guide_window_->activateWindow();
+    return guide_window_;
 }
 
 void MainWindow::close_confirmed() {

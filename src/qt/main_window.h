@@ -12,12 +12,16 @@
 #include <QTimer>
 
 #include <exception>
+#include <functional>
 #include <map>
 #include <memory>
+
+class QDialog;
 
 namespace teravine {
 
 class CalibrationDialog;
+class GuideWindow;
 class MeasureDialog;
 class QtWindowServices;
 class SampleTableDock;
@@ -57,6 +61,10 @@ public:
     // tooltip), the table's columns and the dialog follow.
     void calibration_changed();
 
+    // Info > "User Guide": the installed guide, else the source tree's, in the guide window
+    // (made on first use); none, with a line in the status bar, when there is no guide.
+    GuideWindow* open_user_guide();
+
     // Closes without asking again (the handlers have asked).
     void close_confirmed();
     // The status bar's line.
@@ -91,10 +99,10 @@ private:
     void draw_pending_resize();
     int menu_height() const;
     int status_height() const;
-    // Moves a dialog next to the window, on the side where the screen has room.
-    void place_beside(MeasureDialog& dialog) const;
-    // Info > "User Guide": the installed guide, else the source tree's.
-    void open_user_guide();
+    // Before a dialog is shown: where the user left it (kept under `key`), else beside the
+    // window with the size `wanted` gives for the room there is beside it.
+    void open_dialog(QDialog& dialog, const QString& key,
+                     const std::function<QSize(int beside)>& wanted) const;
 
     WindowControls controls_;
     WindowMenus menus_;
@@ -110,6 +118,7 @@ private:
     MeasureDialog* measure_dialog_ = nullptr;         // a child of the window
     QLabel* status_line_ = nullptr;                   // in the status bar
     CalibrationDialog* calibration_dialog_ = nullptr; // a child of the window
+    GuideWindow* guide_window_ = nullptr;             // a child of the window
     QLabel* broad_source_ = nullptr; // in the frame, before "Instrumental Broadening"
     QString broad_tooltip_;          // the box's own tooltip
 };

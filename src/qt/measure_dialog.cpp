@@ -3,6 +3,7 @@
 
 #include "formats/anode.h"
 #include "qt/file_dialogs.h"
+#include "qt/fitting_scroll_area.h"
 #include "qt/peak_plot_widget.h"
 #include "qt/render/peak_image.h"
 #include "qt/width_method_box.h"
@@ -51,10 +52,14 @@ MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> dra
     setWindowTitle(QStringLiteral("Measure Patterns"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
-    halves_layout_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    // The halves scroll when the screen is too small for them; the controls and buttons
+    // below stay in view.
+    auto* halves = new QWidget;
+    halves_layout_ = new QBoxLayout(QBoxLayout::LeftToRight, halves);
+    halves_layout_->setContentsMargins(0, 0, 0, 0);
     halves_layout_->addWidget(build_half(PatternSide::AirDried));
     halves_layout_->addWidget(build_half(PatternSide::Glycolated));
-    layout->addLayout(halves_layout_, 1);
+    layout->addWidget(new FittingScrollArea(halves, this), 1);
     layout->addWidget(build_controls());
     preview = new QLabel(this);
     preview->setWordWrap(true);
@@ -73,6 +78,7 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     auto* box = new QGroupBox(side == PatternSide::AirDried ? QStringLiteral("Air dried (AD)")
                                                             : QStringLiteral("Glycolated (EG)"),
                               this);
+    h.frame = box;
     auto* layout = new QVBoxLayout(box);
     auto* file_row = new QHBoxLayout;
     h.file = new QLabel(box);
@@ -154,8 +160,24 @@ void MeasureDialog::refresh_preview() {
 }
 
 void MeasureDialog::set_stacked(bool stacked) {
-    halves_layout_->setDirection(stacked ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
-    layout()->activate();
+    const auto direction = stacked ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight;
+    if (halves_layout_->direction() != direction) {
+        halves_layout_->setDirection(direction);
+        layout()->activate();
+    }
+}
+
+int MeasureDialog::side_by_side_width() const {
+    const QMargins margins = layout()->contentsMargins();
+    return half(PatternSide::AirDried).frame->sizeHint().width() +
+           half(PatternSide::Glycolated).frame->sizeHint().width() + halves_layout_->spacing() +
+           margins.left() + margins.right();
+}
+
+void MeasureDialog::resizeEvent(QResizeEvent* event) {
+    // Sized by the user or the screen: the halves side by side only when both fit whole.
+    set_stacked(width() < side_by_side_width());
+    QDialog::resizeEvent(event);
 }
 
 QWidget* MeasureDialog::build_controls() {

@@ -36,6 +36,7 @@ class PeakPlotWidget;
 class MeasureDialog final : public QDialog {
 public:
     struct Half {
+        QWidget* frame = nullptr; // the half's group box
         QLabel* file = nullptr;
         QPushButton* choose = nullptr;
         QLabel* status = nullptr;   // "Reading <file>…" while it is read
@@ -84,11 +85,16 @@ public:
     void calibration_changed() { refresh(); }
 
     // The two halves one above the other (for a narrow room beside the window) or side by
-    // side.
+    // side; a resize chooses again.
     void set_stacked(bool stacked);
+    // The width that shows both halves side by side without shrinking them.
+    int side_by_side_width() const;
 
     // The figure of both plots as a PNG, SVG or PDF file; the failure's text, if any.
     std::optional<std::string> save_figure_to(const std::string& path) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* build_half(PatternSide side);

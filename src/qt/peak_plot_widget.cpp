@@ -30,8 +30,13 @@ PeakPlotWidget::PeakPlotWidget(MeasureSession& session, PatternSide side, QWidge
     : QWidget(parent), session_(session), side_(side) {
     setAcceptDrops(true);
     setMouseTracking(true);
-    setMinimumSize(380, 280);
+    // It shrinks to a small screen's room and asks for more where there is some.
+    setMinimumSize(200, 140);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize PeakPlotWidget::sizeHint() const {
+    return {380, 280};
 }
 
 void PeakPlotWidget::paintEvent(QPaintEvent*) {

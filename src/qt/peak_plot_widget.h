@@ -24,6 +24,8 @@ public:
     // The plot as last drawn, in the widget's pixels.
     const PeakPlot& plot() const { return plot_; }
 
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

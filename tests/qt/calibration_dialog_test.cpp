@@ -10,15 +10,19 @@
 #include "support/scratch_folder.h"
 #include "text/number_text.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace teravine {
@@ -81,6 +85,35 @@ TEST_F(CalibrationDialogTest, AStandardsPatternGivesTheBroadeningUntilItIsTypedO
     EXPECT_FALSE(lab().profile);
     EXPECT_TRUE(window.broadening_source_label()->text().isEmpty());
     EXPECT_FALSE(dialog.stop_profile->isEnabled());
+}
+
+TEST_F(CalibrationDialogTest, AddPatternTakesEveryFileSelected) {
+    CalibrationDialog& dialog = window.show_calibration_dialog();
+    for (const char* name : {"SW1-2012.xy", "SW2-2012.xy", "SW6-2012.xy"}) {
+        write_peak(folder, name, 0.4, 8.85);
+    }
+    QTimer::singleShot(0, [this] {
+        auto* files = dynamic_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(files, nullptr);
+        files->setDirectory(QString::fromStdString(folder.file("")));
+        files->selectFile(QStringLiteral("\"SW1-2012.xy\" \"SW2-2012.xy\" \"SW6-2012.xy\""));
+        QMetaObject::invokeMethod(files, "accept");
+        if (files->isVisible()) { // the names were refused
+            QMetaObject::invokeMethod(files, "reject");
+        }
+    });
+    const auto buttons = dialog.findChildren<QPushButton*>();
+    const auto add = std::find_if(buttons.begin(), buttons.end(), [](const QPushButton* b) {
+        return b->text() == QStringLiteral("Add Pattern…");
+    });
+    ASSERT_NE(add, buttons.end());
+    (*add)->click();
+    wait_until_read(dialog);
+    ASSERT_EQ(dialog.standards->rowCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_NEAR(dialog.standards->item(row, 2)->text().toDouble(), 0.4, 0.01) << row;
+    }
+    EXPECT_EQ(dialog.standards->item(2, 0)->text(), QStringLiteral("SW6-2012"));
 }
 
 TEST_F(CalibrationDialogTest, TheTableGainsItsColumnsWithAFittedCalibration) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "identify/uncertainty_text.h"
+#include "qt/guide_window.h"
 #include "qt/main_window.h"
 #include "qt/picture_box.h"
 #include "qt/sample_table_dock.h"
@@ -25,6 +26,8 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -389,6 +392,47 @@ TEST_F(MainWindowTest, SavePictureIsThePlotOfTheSameState) {
     EXPECT_EQ(cli.exitCode(), 0);
     EXPECT_TRUE(ScratchFolder::read(folder.file("cli.png")) ==
                 ScratchFolder::read(folder.file("fig.png")));
+}
+
+TEST_F(MainWindowTest, TheUserGuideIsShownInTheProgramWithItsPicturesAndCanBeSearched) {
+    EXPECT_EQ(window.menus().user_guide->shortcut(), QKeySequence(QKeySequence::HelpContents));
+    window.menus().user_guide->trigger();
+    auto* guide = window.findChild<GuideWindow*>();
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(guide->isVisible());
+    const QTextDocument& document = *guide->browser->document();
+    // Rendered, not shown as Markdown.
+    EXPECT_NE(document.toPlainText().indexOf(QStringLiteral("Measure Patterns")), -1);
+    EXPECT_EQ(document.toPlainText().indexOf(QStringLiteral("![")), -1);
+    int pictures = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat()) {
+                continue;
+            }
+            const QString name = format.toImageFormat().name();
+            const QVariant data = guide->browser->loadResource(QTextDocument::ImageResource, name);
+            EXPECT_FALSE(QImage::fromData(data.toByteArray()).isNull()) << name.toStdString();
+            ++pictures;
+        }
+    }
+    EXPECT_GT(pictures, 10);
+
+    QTest::keyClicks(guide->find_box, QStringLiteral("uncertainty ellipses"));
+    QTest::keyClick(guide->find_box, Qt::Key_Return);
+    EXPECT_EQ(guide->browser->textCursor().selectedText().toLower(),
+              QStringLiteral("uncertainty ellipses"));
+    const int first = guide->browser->textCursor().position();
+    EXPECT_TRUE(guide->find_next());
+    EXPECT_NE(guide->browser->textCursor().position(), first);
+    EXPECT_TRUE(guide->find_next(true));
+    EXPECT_EQ(guide->browser->textCursor().position(), first);
+
+    guide->find_box->setText(QStringLiteral("no such words in the guide"));
+    EXPECT_FALSE(guide->find_next());
+    EXPECT_EQ(guide->browser->textCursor().position(), first);
+    EXPECT_EQ(guide->find_state->text(), QStringLiteral("Not found"));
 }
 
 } // namespace

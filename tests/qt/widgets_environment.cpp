@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A widget application, offscreen unless a platform was asked for, for the whole run.
+// A widget application for the whole run: offscreen on a laptop's screen of 1366 × 768
+// unless a platform was asked for (under Xvfb, its screen), with settings of its own.
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -12,8 +15,10 @@ class WidgetsEnvironment final : public ::testing::Environment {
 public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" TERAVINE_TEST_SCREEN);
         }
+        // What the dialogs remember stays with this run, never in the user's settings.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
         app_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
@@ -22,6 +27,7 @@ private:
     int argc_ = 1;
     char name_[16] = "test_qt";
     char* argv_[2] = {name_, nullptr};
+    QTemporaryDir settings_;
     std::unique_ptr<QApplication> app_;
 };
 
