@@ -55,8 +55,8 @@ const page = {
     legxAt = [left, top];
     showAxisCaptions();
   },
-  pictureChanged: () => picture.play(win.takePictureCommands()),
-  samplesChanged: () => showTable(),
+  pictureChanged: () => showLater('picture'),
+  samplesChanged: () => showLater('table'),
   askPicture: () => pictureAnswer,
   // The picture's file written where the handler asked; a complaint when it cannot be.
   writePicture: (path, list, width, height) => {
@@ -68,6 +68,19 @@ const page = {
   status: (text) => { $('status').textContent = text; },
   setBusy: (busy) => { document.body.style.cursor = busy ? 'progress' : ''; },
 };
+
+// What a handler changed is shown once it has returned: a treatment changes the picture
+// and the table once per sample, and showing each would take the page minutes.
+const stale = { picture: false, table: false };
+function showLater(part) {
+  if (!stale.picture && !stale.table) queueMicrotask(showChanges);
+  stale[part] = true;
+}
+function showChanges() {
+  if (stale.picture) picture.play(win.takePictureCommands());
+  if (stale.table) showTable();
+  stale.picture = stale.table = false;
+}
 
 // The axis captions are labels over the picture, as in the window: legx where the drawing
 // puts it (user units), legy at 120 × 600 twips from the corner; placed again whenever the
