@@ -131,20 +131,23 @@ struct NetProfile {
     }
 };
 
-NetProfile net_profile(const std::vector<double>& x, const std::vector<double>& y,
-                       std::size_t first, std::size_t last) {
-    NetProfile p;
+// Fills p, whose net keeps its room (and its zeros outside the range) from a reading of the
+// same range before.
+void net_profile(const std::vector<double>& x, const std::vector<double>& y, std::size_t first,
+                 std::size_t last, NetProfile& p) {
+    if (p.net.empty()) {
+        p.net.assign(x.size(), 0.0);
+    }
     p.first = first;
     p.last = last;
     p.window = std::max<std::size_t>(3, (last - first + 1) / 10);
     p.left = flank(x, y, first, p.window);
     p.right = flank(x, y, last + 1 - p.window, p.window);
-    p.net.assign(x.size(), 0.0);
+    p.counted = true;
     for (std::size_t i = first; i <= last; ++i) {
         p.net[i] = y[i] - p.background(x[i]);
         p.counted = p.counted && y[i] == std::floor(y[i]);
     }
-    return p;
 }
 
 // Net counts smoothed by least-squares parabolas over 2 reach + 1 points (fewer where the
@@ -153,6 +156,13 @@ NetProfile net_profile(const std::vector<double>& x, const std::vector<double>& 
 struct Smoothed {
     std::vector<double> net;
     std::vector<double> factor;
+};
+
+// Running sums of net, net·j and net·j² over the range, j counted from its first point:
+// the same for every smoothing of one net profile.
+struct RunningSums {
+    std::vector<double> sum0, sum1, sum2;
+    bool ready = false;
 };
 
 // Up to this half-window the parabolas are summed point by point; beyond it, on densely
@@ -185,30 +195,42 @@ ParabolaWeights parabola_weights(std::size_t h) {
     return w;
 }
 
-Smoothed smooth_net(const NetProfile& p, std::size_t reach) {
-    Smoothed s{std::vector<double>(p.net.size(), 0.0), std::vector<double>(p.net.size(), 1.0)};
+void running_sums(const NetProfile& p, RunningSums& sums) {
+    const std::size_t n = p.last - p.first + 1;
+    sums.sum0.resize(n + 1);
+    sums.sum1.resize(n + 1);
+    sums.sum2.resize(n + 1);
+    sums.sum0[0] = sums.sum1[0] = sums.sum2[0] = 0;
+    for (std::size_t j = 0; j < n; ++j) {
+        const double v = p.net[p.first + j];
+        const double jj = static_cast<double>(j);
+        sums.sum0[j + 1] = sums.sum0[j] + v;
+        sums.sum1[j + 1] = sums.sum1[j] + v * jj;
+        sums.sum2[j + 1] = sums.sum2[j] + v * jj * jj;
+    }
+    sums.ready = true;
+}
+
+// Smooths p into s, which keeps its room from a smoothing of the same range before; the
+// running sums are made at the first wide smoothing of the profile.
+void smooth_net(const NetProfile& p, std::size_t reach, RunningSums& sums, Smoothed& s) {
+    if (s.net.empty()) {
+        s.net.assign(p.net.size(), 0.0);
+        s.factor.assign(p.net.size(), 1.0);
+    }
     if (p.last < p.first) {
-        return s;
+        return;
     }
     std::vector<ParabolaWeights> weights;
     for (std::size_t h = 0; h <= std::min(reach, (p.last - p.first) / 2); ++h) {
         weights.push_back(parabola_weights(h));
     }
-    // Running sums of net, net·j and net·j² over the range, j counted from its first point.
-    const std::size_t n = p.last - p.first + 1;
-    std::vector<double> sum0, sum1, sum2;
-    if (reach > kDirectReach) {
-        sum0.assign(n + 1, 0.0);
-        sum1.assign(n + 1, 0.0);
-        sum2.assign(n + 1, 0.0);
-        for (std::size_t j = 0; j < n; ++j) {
-            const double v = p.net[p.first + j];
-            const double jj = static_cast<double>(j);
-            sum0[j + 1] = sum0[j] + v;
-            sum1[j + 1] = sum1[j] + v * jj;
-            sum2[j + 1] = sum2[j] + v * jj * jj;
-        }
+    if (reach > kDirectReach && !sums.ready) {
+        running_sums(p, sums);
     }
+    const auto& sum0 = sums.sum0;
+    const auto& sum1 = sums.sum1;
+    const auto& sum2 = sums.sum2;
     for (std::size_t i = p.first; i <= p.last; ++i) {
         const std::size_t h = std::min({reach, i - p.first, p.last - i});
         const ParabolaWeights& w = weights[h];
@@ -234,7 +256,6 @@ Smoothed smooth_net(const NetProfile& p, std::size_t reach) {
         s.net[i] = value;
         s.factor[i] = w.factor;
     }
-    return s;
 }
 
 enum Flag : unsigned {
@@ -254,7 +275,13 @@ struct Reading {
     double area = 0;
     double peak_lo = 0, peak_hi = 0;
     unsigned flags = 0;
+};
+
+// What a reading works on, kept from one reading of a range to the next so that the
+// resamples allocate nothing: the net profile, its running sums and the smoothing.
+struct ReadingBuffers {
     NetProfile profile;
+    RunningSums sums;
     Smoothed smoothed;
 };
 
@@ -295,10 +322,10 @@ std::optional<std::size_t> walk(const std::vector<double>& s, std::size_t from, 
 // meets the background, or the lowest point before it rises again by more than three
 // standard deviations (a neighbouring peak; one above a fifth of the height is a
 // shoulder of this one). Returns the bound's index and whether a shoulder was met.
-std::pair<std::size_t, bool> peak_bound(const std::vector<double>& y, const Reading& r,
+std::pair<std::size_t, bool> peak_bound(const std::vector<double>& y, const ReadingBuffers& b,
                                         std::size_t from, int dir, double height) {
-    const auto& s = r.smoothed.net;
-    const auto& p = r.profile;
+    const auto& s = b.smoothed.net;
+    const auto& p = b.profile;
     std::size_t lowest = from;
     for (std::size_t i = from;;) {
         if (s[i] <= 0) {
@@ -307,7 +334,7 @@ std::pair<std::size_t, bool> peak_bound(const std::vector<double>& y, const Read
         if (s[i] < s[lowest]) {
             lowest = i;
         }
-        const double sigma = std::sqrt(2 * r.smoothed.factor[i] * std::max(y[i], 1.0));
+        const double sigma = std::sqrt(2 * b.smoothed.factor[i] * std::max(y[i], 1.0));
         if (s[i] - s[lowest] > 3 * sigma && s[i] - s[lowest] > 0.05 * height) {
             return {lowest, s[i] > 0.2 * height};
         }
@@ -318,13 +345,14 @@ std::pair<std::size_t, bool> peak_bound(const std::vector<double>& y, const Read
     }
 }
 
-Reading read_once(const std::vector<double>& x, const std::vector<double>& y, std::size_t first,
-                  std::size_t last, std::size_t reach) {
+// One reading of the net profile in b, smoothed over `reach` into b.
+Reading read_once(const std::vector<double>& x, const std::vector<double>& y, std::size_t reach,
+                  ReadingBuffers& b) {
     Reading r;
-    r.profile = net_profile(x, y, first, last);
-    r.smoothed = smooth_net(r.profile, reach);
-    const auto& p = r.profile;
-    const auto& s = r.smoothed.net;
+    smooth_net(b.profile, reach, b.sums, b.smoothed);
+    const auto& p = b.profile;
+    const auto& s = b.smoothed.net;
+    const std::size_t first = p.first, last = p.last;
     std::size_t peak = first;
     for (std::size_t i = first; i <= last; ++i) {
         peak = s[i] > s[peak] ? i : peak;
@@ -376,15 +404,15 @@ Reading read_once(const std::vector<double>& x, const std::vector<double>& y, st
     if (r.top.height < 10 * noise) {
         r.flags |= weak;
     }
-    const auto [lo, shoulder_lo] = peak_bound(y, r, *rise - 1, -1, r.top.height);
-    const auto [hi, shoulder_hi] = peak_bound(y, r, *fall + 1, +1, r.top.height);
+    const auto [lo, shoulder_lo] = peak_bound(y, b, *rise - 1, -1, r.top.height);
+    const auto [hi, shoulder_hi] = peak_bound(y, b, *fall + 1, +1, r.top.height);
     // A dip between the crossings deeper than the noise is a second maximum.
     bool dip = false;
     for (const int dir : {-1, 1}) {
         std::size_t lowest = peak;
         for (std::size_t i = peak; dir < 0 ? i >= *rise : i <= *fall; i = dir < 0 ? i - 1 : i + 1) {
             lowest = s[i] < s[lowest] ? i : lowest;
-            const double sigma = std::sqrt(2 * r.smoothed.factor[i] * std::max(y[i], 1.0));
+            const double sigma = std::sqrt(2 * b.smoothed.factor[i] * std::max(y[i], 1.0));
             dip = dip || (s[i] - s[lowest] > 3 * sigma && s[i] - s[lowest] > 0.05 * r.top.height);
             if (i == 0) {
                 break;
@@ -409,12 +437,18 @@ Reading read_once(const std::vector<double>& x, const std::vector<double>& y, st
 
 // Smoothing over a fifth of the width leaves the half-height crossings of a peak where they
 // are; it is chosen from a first reading smoothed over a fiftieth of the range, then again
-// from the reading it gives.
+// from the reading it gives. The net profile is the same for every smoothing: it is made
+// once, into b, which holds the profile and smoothing of the reading handed back.
 Reading read_half_height(const std::vector<double>& x, const std::vector<double>& y,
-                         std::size_t first, std::size_t last) {
+                         std::size_t first, std::size_t last, ReadingBuffers& b) {
     const std::size_t n = last - first + 1;
     std::size_t reach = std::max<std::size_t>(2, n / 50);
-    Reading r = read_once(x, y, first, last, reach);
+    if (b.profile.net.size() != x.size() || b.profile.first != first || b.profile.last != last) {
+        b = ReadingBuffers{};
+    }
+    net_profile(x, y, first, last, b.profile);
+    b.sums.ready = false;
+    Reading r = read_once(x, y, reach, b);
     const double step = (x[last] - x[first]) / static_cast<double>(n - 1);
     for (int pass = 0; pass < 2 && r.failure.empty(); ++pass) {
         const double points = (r.right - r.left) / step;
@@ -424,7 +458,7 @@ Reading read_half_height(const std::vector<double>& x, const std::vector<double>
             break;
         }
         reach = next;
-        r = read_once(x, y, first, last, reach);
+        r = read_once(x, y, reach, b);
     }
     return r;
 }
@@ -432,11 +466,12 @@ Reading read_half_height(const std::vector<double>& x, const std::vector<double>
 // The scatter of the widths read on counts drawn around the smoothed profile: Poisson
 // counts when the pattern counts, else the flanks' scatter as a normal spread.
 std::pair<double, double> resampled_scatter(const std::vector<double>& x, const Reading& r,
-                                            std::size_t first, std::size_t last) {
-    const auto& p = r.profile;
+                                            const ReadingBuffers& measured, std::size_t first,
+                                            std::size_t last) {
+    const auto& p = measured.profile;
     std::vector<double> mean(x.size(), 0.0);
     for (std::size_t i = first; i <= last; ++i) {
-        mean[i] = std::max(p.background(x[i]) + r.smoothed.net[i], 0.0);
+        mean[i] = std::max(p.background(x[i]) + measured.smoothed.net[i], 0.0);
     }
     const double spread = p.counted ? 0.0 : p.background_sigma(r.top.x);
     CountDraws random(kResampleSeed);
@@ -450,13 +485,14 @@ std::pair<double, double> resampled_scatter(const std::vector<double>& x, const 
         return std::max(0.0, std::round(expected + std::sqrt(expected) * random.normal()));
     };
     std::vector<double> drawn(x.size(), 0.0);
+    ReadingBuffers buffers;
     double sum = 0, sum2 = 0;
     int read = 0;
     for (int k = 0; k < kResamples; ++k) {
         for (std::size_t i = first; i <= last; ++i) {
             drawn[i] = p.counted ? poisson(mean[i]) : mean[i] + spread * random.normal();
         }
-        const Reading again = read_half_height(x, drawn, first, last);
+        const Reading again = read_half_height(x, drawn, first, last, buffers);
         if (again.failure.empty()) {
             const double w = again.right - again.left;
             sum += w;
@@ -534,7 +570,8 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
                        span + " 2θ."};
     }
     const std::size_t last = end - 1;
-    const Reading r = read_half_height(x, y, first, last);
+    ReadingBuffers buffers;
+    const Reading r = read_half_height(x, y, first, last, buffers);
     if (r.failure == "flat") {
         return Failure{name + ": no peak " + span +
                        " 2θ: the net counts are flat or rise or "
@@ -551,7 +588,7 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
                        span + " 2θ; widen the range."};
     }
     const auto [scatter, failed] = uncertainty == Uncertainty::resampled
-                                       ? resampled_scatter(x, r, first, last)
+                                       ? resampled_scatter(x, r, buffers, first, last)
                                        : std::pair{std::nan(""), 0.0};
     unsigned flags = r.flags;
     if (uncertainty == Uncertainty::resampled && (failed > 0.05 || !std::isfinite(scatter))) {
@@ -577,8 +614,8 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
     width.quality = quality_text(reasons);
     width.range_lo = x[first];
     width.range_hi = x[last];
-    width.background_lo = r.profile.background(x[first]);
-    width.background_hi = r.profile.background(x[last]);
+    width.background_lo = buffers.profile.background(x[first]);
+    width.background_hi = buffers.profile.background(x[last]);
     width.left = r.left;
     width.right = r.right;
     width.top = r.top.x;
