@@ -12,27 +12,24 @@ export function css(colour) {
 // Hands each command of the list to the painter's method of that name, with its numbers
 // (and its string for text and font).
 export function readCommands({ commands, strings }, painter) {
+  const c = commands;
   let i = 0;
-  const take = (count) => {
-    const numbers = Array.from(commands.slice(i, i + count));
-    i += count;
-    return numbers;
-  };
-  while (i < commands.length) {
-    const op = commands[i++];
+  while (i < c.length) {
+    const op = c[i];
     switch (op) {
-      case Op.clear: painter.clear(...take(2)); break;
-      case Op.colour: painter.colour(take(1)[0]); break;
-      case Op.penWidth: painter.penWidth(take(1)[0]); break;
-      case Op.drawMode: painter.drawMode(take(1)[0]); break;
-      case Op.line: painter.line(...take(4)); break;
-      case Op.box: painter.box(...take(4)); break;
-      case Op.point: painter.point(...take(2)); break;
-      case Op.text: { const [index, x, y] = take(3); painter.text(strings[index], x, y); break; }
-      case Op.font: painter.font(strings[take(1)[0]]); break;
+      case Op.clear: painter.clear(c[i + 1], c[i + 2]); i += 3; break;
+      case Op.colour: painter.colour(c[i + 1]); i += 2; break;
+      case Op.penWidth: painter.penWidth(c[i + 1]); i += 2; break;
+      case Op.drawMode: painter.drawMode(c[i + 1]); i += 2; break;
+      case Op.line: painter.line(c[i + 1], c[i + 2], c[i + 3], c[i + 4]); i += 5; break;
+      case Op.box: painter.box(c[i + 1], c[i + 2], c[i + 3], c[i + 4]); i += 5; break;
+      case Op.point: painter.point(c[i + 1], c[i + 2]); i += 3; break;
+      case Op.text: painter.text(strings[c[i + 1]], c[i + 2], c[i + 3]); i += 4; break;
+      case Op.font: painter.font(strings[c[i + 1]]); i += 2; break;
       default: throw new Error(`unknown drawing command ${op}`);
     }
   }
+  if (painter.flush) painter.flush();
 }
 
 const crisp = (v) => Math.floor(v) + 0.5; // one-pixel lines on pixel centres
@@ -43,30 +40,41 @@ class CanvasPainter {
     this.canvas = canvas;
     this.c = canvas.getContext('2d');
   }
+  // Lines drawn with the pen copied are gathered into one path, stroked when anything
+  // else comes: a stroke per segment made a picture of many lines slow. Lines combined
+  // with what lies under them are stroked one by one, as each one changes the next.
+  flush() {
+    if (this.open) this.c.stroke();
+    this.open = false;
+  }
   clear() {
+    this.flush();
     this.c.globalCompositeOperation = 'source-over';
     this.c.fillStyle = '#fff';
     this.c.fillRect(0, 0, this.canvas.width, this.canvas.height);
   }
-  colour(colour) { this.c.strokeStyle = this.c.fillStyle = css(colour); }
-  penWidth(width) { this.c.lineWidth = Math.max(1, width); }
+  colour(colour) { this.flush(); this.c.strokeStyle = this.c.fillStyle = css(colour); }
+  penWidth(width) { this.flush(); this.c.lineWidth = Math.max(1, width); }
   // 13 copies the pen; the window's other modes combine with what lies under it.
-  drawMode(mode) { this.c.globalCompositeOperation = mode === 13 ? 'source-over' : 'difference'; }
+  drawMode(mode) { this.flush(); this.c.globalCompositeOperation = mode === 13 ? 'source-over' : 'difference'; }
   line(x1, y1, x2, y2) {
-    this.c.beginPath();
+    if (!this.open) this.c.beginPath();
+    this.open = true;
     this.c.moveTo(crisp(x1), crisp(y1));
     this.c.lineTo(crisp(x2), crisp(y2));
-    this.c.stroke();
+    if (this.c.globalCompositeOperation !== 'source-over') this.flush();
   }
   box(x1, y1, x2, y2) {
+    this.flush();
     this.c.strokeRect(crisp(Math.min(x1, x2)), crisp(Math.min(y1, y2)), Math.abs(x2 - x1), Math.abs(y2 - y1));
   }
   point(x, y) {
+    this.flush();
     const w = this.c.lineWidth;
     this.c.fillRect(x - w / 2, y - w / 2, w, w);
   }
-  text(text, x, y) { this.c.fillText(text, x, y); }
-  font(font) { this.c.font = font; }
+  text(text, x, y) { this.flush(); this.c.fillText(text, x, y); }
+  font(font) { this.flush(); this.c.font = font; }
 }
 
 export class Picture {
@@ -88,6 +96,7 @@ export class Picture {
   }
 
   resize(width, height) {
+    this.painter.flush();
     this.canvas.width = width;
     this.canvas.height = height;
     this.painter.c.textBaseline = 'top';
