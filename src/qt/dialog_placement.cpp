@@ -31,7 +31,12 @@ public:
 private:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
-        auto* dialog = static_cast<QDialog*>(watched);
+        // A QWidget only: events also come while the dialog is being destroyed, when it is
+        // no longer a QDialog.
+        auto* dialog = qobject_cast<QWidget*>(watched);
+        if (dialog == nullptr) {
+            return false;
+        }
         // Only a dialog on screen has a place worth keeping; the first placement happens
         // before it is shown.
         if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Hide) &&
