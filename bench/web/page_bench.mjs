@@ -7,7 +7,7 @@ import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
-import { chromiumOptions, serveSite } from './page_harness.mjs';
+import { chromiumOptions, serveSite } from '../../tests/web/page_harness.mjs';
 
 const site = process.env.TERAVINE_SITE;
 const { chromium } = createRequire(import.meta.url)(process.env.PLAYWRIGHT_CORE);
