@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A widget application for the whole run: offscreen on a laptop's screen of 1366 × 768
-// unless a platform was asked for (under Xvfb, its screen), with settings of its own.
+// unless another platform was asked for (under Xvfb, its screen), with settings of its own.
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -14,7 +14,9 @@ namespace {
 class WidgetsEnvironment final : public ::testing::Environment {
 public:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        // The test presets ask for plain "offscreen", whose screen is 800 × 800.
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (platform.isEmpty() || platform == "offscreen") {
             qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" TERAVINE_TEST_SCREEN);
         }
         // What the dialogs remember stays with this run, never in the user's settings.
