@@ -84,6 +84,9 @@ Outcome<ListedSample> sample_of(const CsvTable& table, const CsvTable::Row& row)
         if (c != kAd && c != kEg && *value < 0) {
             return Failure{at + " a negative value."};
         }
+        if ((c == kUAd || c == kUEg) && *value > kMaxWidthSigma) {
+            return Failure{at + " a u above 0.5°: no measured width is that uncertain."};
+        }
         switch (c) {
         case kAd:
             sample.ad = *value;

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <iterator>
 #include <new>
+#include <string>
 #include <utility>
 
 int main(int argc, char** argv) {
@@ -68,8 +69,11 @@ int main(int argc, char** argv) {
     const bool flushed = std::cout.good() && std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
     const int error = errno;
     if (!flushed || std::fclose(stdout) != 0) {
-        std::cerr << "teravine-cli: standard output cannot be written: "
-                  << std::strerror(flushed ? errno : error) << "\n";
+        // A write that failed before this flush may have left no reason behind.
+        const int reason = flushed ? errno : error;
+        std::cerr << "teravine-cli: standard output cannot be written"
+                  << (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string())
+                  << ".\n";
         return teravine::cli::kExitFailure;
     }
     return status;

@@ -126,9 +126,8 @@ Outcome<Pattern> constant_bank(const Bank& bank, const std::string& where) {
     } else if (type == "ALT") {
         return Failure{where + " is laid out as ALT, which is for time-of-flight data."};
     } else {
-        if (!std::isfinite(step) || step == 0) {
-            return Failure{where + " has a 2θ step of " + number_text(step) +
-                           "°, which spreads no 2θ."};
+        if (const auto problem = step_problem(start, step, where)) {
+            return Failure{*problem};
         }
         auto values = intensities(bank, type, where);
         if (!values) {

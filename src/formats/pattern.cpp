@@ -2,6 +2,7 @@
 #include "formats/pattern.h"
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 namespace teravine {
@@ -24,6 +25,15 @@ std::optional<std::string> pattern_problem(const Pattern& pattern, const std::st
     if (n < kMinPatternPoints) {
         return subject + " has too few points: " + std::to_string(n) + " (at least " +
                std::to_string(kMinPatternPoints) + " are needed).";
+    }
+    for (const auto& [line, value] : {std::pair{"Kα1", pattern.wavelength},
+                                      std::pair{"Kα2", pattern.alpha2}}) {
+        if (value && !(*value >= kMinWavelength && *value <= kMaxWavelength)) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%g", *value);
+            return subject + " states a " + line + " wavelength of " + text +
+                   " Å; X-ray wavelengths lie between 0.1 and 3 Å.";
+        }
     }
     for (std::size_t i = 0; i < n; ++i) {
         if (!std::isfinite(pattern.two_theta[i])) {

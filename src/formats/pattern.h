@@ -17,6 +17,10 @@ inline constexpr std::size_t kMinPatternPoints = 10;
 // Counts beyond this are no detector's: refused, so that sums of them stay finite.
 inline constexpr double kMaxCounts = 1e12;
 
+// The wavelengths of laboratory tubes and synchrotrons alike (ångström).
+inline constexpr double kMinWavelength = 0.1;
+inline constexpr double kMaxWavelength = 3;
+
 // What the intensities of a pattern are: counts per step, or counts per second.
 enum class CountUnits { counts, per_second };
 

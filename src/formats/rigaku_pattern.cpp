@@ -274,8 +274,14 @@ Outcome<PatternFile> read_asc_scans(std::string_view content, const std::string&
             }
             const auto start = number_of(group_keys, "*START");
             const auto step = number_of(group_keys, "*STEP");
-            if (!start || !step || !std::isfinite(*start) || !std::isfinite(*step) || *step == 0) {
-                return Failure{where + " has no *START and non-zero *STEP of 2θ."};
+            if (!start || !step) {
+                return Failure{where + " has no *START and *STEP of 2θ."};
+            }
+            const auto stop = number_of(group_keys, "*STOP");
+            if (const auto problem =
+                    stop ? range_problem(*start, *stop, *step, counts.size(), where)
+                         : step_problem(*start, *step, where)) {
+                return Failure{*problem};
             }
             if (scans_two_theta(value_of(group_keys, "*SCAN_AXIS"))) {
                 Pattern scan;

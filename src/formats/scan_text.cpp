@@ -161,12 +161,40 @@ std::string anode_named(std::string_view text) {
     return {};
 }
 
-std::optional<double> wavelength_in(std::string_view text) {
-    const auto value = number_in(unquoted(text));
-    if (!value || !std::isfinite(*value) || *value <= 0 || *value > 100) {
+std::optional<double> stated_wavelength(std::optional<double> value) {
+    if (!value || *value == 0) {
         return std::nullopt;
     }
     return value;
+}
+
+std::optional<double> wavelength_in(std::string_view text) {
+    return stated_wavelength(number_in(unquoted(text)));
+}
+
+std::optional<std::string> step_problem(double start, double step, const std::string& subject) {
+    if (!std::isfinite(start)) {
+        return subject + " starts 2θ at " + number_text(start) + ", which is not a number.";
+    }
+    if (!std::isfinite(step) || !(step > 0)) {
+        return subject + " has a 2θ step of " + number_text(step) +
+               "; a step must be a positive number.";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> range_problem(double start, double end, double step,
+                                         std::size_t count, const std::string& subject) {
+    if (auto problem = step_problem(start, step, subject)) {
+        return problem;
+    }
+    const double steps = (end - start) / step + 1;
+    if (!(std::abs(steps - static_cast<double>(count)) <= 1.5)) {
+        return subject + " states 2θ from " + number_text(start) + "° to " + number_text(end) +
+               "° at " + number_text(step) + "°, " + number_text(std::round(steps)) +
+               " steps, but holds " + std::to_string(count) + " counts.";
+    }
+    return std::nullopt;
 }
 
 std::string number_text(double value) {

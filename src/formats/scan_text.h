@@ -61,8 +61,18 @@ void scale_counts(std::vector<double>& counts, const std::vector<double>& factor
 // its atomic number included ("29" for copper); empty otherwise.
 std::string anode_named(std::string_view text);
 
-// A positive finite wavelength, or nothing.
+// A wavelength as the file states it: nothing when absent or 0 (which files write for
+// "unknown"), else the number as written, whatever it is; the scan's check refuses one
+// that no X-ray source gives.
+std::optional<double> stated_wavelength(std::optional<double> value);
 std::optional<double> wavelength_in(std::string_view text);
+
+// Why 2θ from `start` at `step` over `count` points cannot be taken: a step that is not
+// positive, or an `end` the steps do not reach (the end point counted or not, so within
+// a step and a half).
+std::optional<std::string> step_problem(double start, double step, const std::string& subject);
+std::optional<std::string> range_problem(double start, double end, double step,
+                                         std::size_t count, const std::string& subject);
 
 // "1.5406" for a number in a message.
 std::string number_text(double value);

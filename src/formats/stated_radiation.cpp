@@ -2,15 +2,16 @@
 #include "formats/stated_radiation.h"
 
 #include "formats/anode.h"
+#include "formats/scan_text.h"
 
 #include <cmath>
 
 namespace teravine {
 namespace {
 
-// Laboratory and synchrotron wavelengths lie well inside this span (ångström).
+// Stated, that is present and not 0; the scan's check refuses what no source gives.
 bool is_wavelength(const std::optional<double>& value) {
-    return value && std::isfinite(*value) && *value > 0.01 && *value < 10;
+    return stated_wavelength(value).has_value();
 }
 
 } // namespace

@@ -12,22 +12,6 @@
 namespace teravine {
 namespace {
 
-// The number of steps a declared range holds; a file whose counts differ by more than
-// one from it (the end counted or not) is lying about one or the other.
-std::optional<std::string> range_problem(double start, double end, double step, std::size_t counts,
-                                         const std::string& subject) {
-    if (!std::isfinite(start) || !std::isfinite(end) || !std::isfinite(step) || step == 0) {
-        return subject + " has a 2θ step of " + number_text(step) + ", which spreads no 2θ.";
-    }
-    const double steps = (end - start) / step + 1;
-    if (!(std::abs(steps - static_cast<double>(counts)) <= 1.5)) {
-        return subject + " states 2θ from " + number_text(start) + "° to " + number_text(end) +
-               "° at " + number_text(step) + "°, " + number_text(std::round(steps)) +
-               " steps, but holds " + std::to_string(counts) + " counts.";
-    }
-    return std::nullopt;
-}
-
 // A .udf header line "Key, value, value,/": its key and the fields after it.
 std::pair<std::string_view, std::vector<std::string_view>> udf_fields(std::string_view line) {
     if (!line.empty() && line.back() == '/') {

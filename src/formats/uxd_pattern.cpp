@@ -75,9 +75,8 @@ Outcome<Pattern> scan_of(Range& range, const std::string& where) {
         if (!start || !step) {
             return Failure{where + " has no _START (or _2THETA) and _STEPSIZE."};
         }
-        if (!std::isfinite(*step) || *step == 0 || !std::isfinite(*start)) {
-            return Failure{where + " has a _STEPSIZE of " + number_text(*step) +
-                           ", which spreads no 2θ."};
+        if (const auto problem = step_problem(*start, *step, where)) {
+            return Failure{*problem};
         }
         if (const auto steps = key_number(range.keys, "_STEPCOUNT");
             steps && *steps != static_cast<double>(range.values.size())) {

@@ -68,11 +68,7 @@ std::optional<double> number_of(const pugi::xml_node& node) {
 }
 
 std::optional<double> wavelength_of(const pugi::xml_node& node) {
-    const auto value = number_of(node);
-    if (!value || !std::isfinite(*value) || *value <= 0 || *value > 100) {
-        return std::nullopt;
-    }
-    return value;
+    return stated_wavelength(number_of(node));
 }
 
 pugi::xml_node two_theta_axis(const pugi::xml_node& points) {

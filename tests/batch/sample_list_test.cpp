@@ -75,6 +75,8 @@ TEST(SampleList, RefusesWithLineAndColumn) {
         {"name,ad,eg\nA,1e99,0.5\n", "(ad) \"1e99\", which is not a number."},
         {"name;ad;eg\nA;0.6;0,5\n", "(ad) \"0.6\", which is not a number with a decimal comma."},
         {"name,ad,eg,u_ad\nA,0.6,0.5,-0.1\n", "L has at line 2, column 4 (u_ad) a negative value."},
+        {"name,ad,eg,u_ad,u_eg\nA,0.6,0.5,0.01,0.6\n",
+         "L has at line 2, column 5 (u_eg) a u above 0.5°: no measured width is that uncertain."},
         {"name,ad,eg\n\"A,0.6,0.5\n", "L has at line 2, column 1 a quote that is never closed."},
         {"name,ad,eg\n\"A\"x,0.6,0.5\n", "L has at line 2, column 1 text after a closing quote."},
         {"name,ad,eg\nA\"x,0.6,0.5\n", "a quote inside a field that is not quoted."},
