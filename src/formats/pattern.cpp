@@ -26,8 +26,8 @@ std::optional<std::string> pattern_problem(const Pattern& pattern, const std::st
         return subject + " has too few points: " + std::to_string(n) + " (at least " +
                std::to_string(kMinPatternPoints) + " are needed).";
     }
-    for (const auto& [line, value] : {std::pair{"Kα1", pattern.wavelength},
-                                      std::pair{"Kα2", pattern.alpha2}}) {
+    for (const auto& [line, value] :
+         {std::pair{"Kα1", pattern.wavelength}, std::pair{"Kα2", pattern.alpha2}}) {
         if (value && !(*value >= kMinWavelength && *value <= kMaxWavelength)) {
             char text[32];
             std::snprintf(text, sizeof text, "%g", *value);

@@ -278,9 +278,9 @@ Outcome<PatternFile> read_asc_scans(std::string_view content, const std::string&
                 return Failure{where + " has no *START and *STEP of 2θ."};
             }
             const auto stop = number_of(group_keys, "*STOP");
-            if (const auto problem =
-                    stop ? range_problem(*start, *stop, *step, counts.size(), where)
-                         : step_problem(*start, *step, where)) {
+            if (const auto problem = stop
+                                         ? range_problem(*start, *stop, *step, counts.size(), where)
+                                         : step_problem(*start, *step, where)) {
                 return Failure{*problem};
             }
             if (scans_two_theta(value_of(group_keys, "*SCAN_AXIS"))) {

@@ -183,8 +183,8 @@ std::optional<std::string> step_problem(double start, double step, const std::st
     return std::nullopt;
 }
 
-std::optional<std::string> range_problem(double start, double end, double step,
-                                         std::size_t count, const std::string& subject) {
+std::optional<std::string> range_problem(double start, double end, double step, std::size_t count,
+                                         const std::string& subject) {
     if (auto problem = step_problem(start, step, subject)) {
         return problem;
     }

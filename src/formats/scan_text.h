@@ -71,8 +71,8 @@ std::optional<double> wavelength_in(std::string_view text);
 // positive, or an `end` the steps do not reach (the end point counted or not, so within
 // a step and a half).
 std::optional<std::string> step_problem(double start, double step, const std::string& subject);
-std::optional<std::string> range_problem(double start, double end, double step,
-                                         std::size_t count, const std::string& subject);
+std::optional<std::string> range_problem(double start, double end, double step, std::size_t count,
+                                         const std::string& subject);
 
 // "1.5406" for a number in a message.
 std::string number_text(double value);
