@@ -85,7 +85,39 @@ struct Data {
     Layout layout;
     double centre, half_span;
     double ratio, wavelength_ratio;
+    const double* sizes = nullptr; // the points summed into each, when the points are binned
+
+    // A point's weight by its counts: a bin's mean of m points has the variance counts / m.
+    double weight(std::size_t i, double counts) const {
+        return (sizes ? sizes[i] : 1.0) / std::max(counts, 1.0);
+    }
 };
+
+// A range recorded in very fine steps is fitted on the means of neighbouring points: their
+// sums are counted as well, no profile changes within a bin far narrower than any peak, and
+// the fit costs what a few thousand points cost, however many were recorded.
+constexpr std::size_t kMaxFitPoints = 4096;
+
+struct Bins {
+    std::vector<double> x, y, sizes;
+};
+
+Bins binned(const double* x, const double* y, std::size_t n) {
+    const std::size_t per_bin = (n + kMaxFitPoints - 1) / kMaxFitPoints;
+    Bins bins;
+    for (std::size_t i = 0; i < n; i += per_bin) {
+        const std::size_t m = std::min(per_bin, n - i);
+        double sx = 0, sy = 0;
+        for (std::size_t j = i; j < i + m; ++j) {
+            sx += x[j];
+            sy += y[j];
+        }
+        bins.x.push_back(sx / static_cast<double>(m));
+        bins.y.push_back(sy / static_cast<double>(m));
+        bins.sizes.push_back(static_cast<double>(m));
+    }
+    return bins;
+}
 
 double alpha2_position(double position, double wavelength_ratio) {
     const double s = std::min(1.0, wavelength_ratio * std::sin(position / 2 * kDegree));
@@ -278,7 +310,7 @@ Solution solve(const Data& d, const std::vector<double>& start, int rounds = 2,
         gsl_multifit_nlinear_free);
     std::vector<double> weights(d.n);
     for (std::size_t i = 0; i < d.n; ++i) {
-        weights[i] = 1 / std::max(d.y[i], 1.0);
+        weights[i] = d.weight(i, d.y[i]);
     }
     gsl_multifit_nlinear_fdf fdf{};
     fdf.f = residuals;
@@ -302,7 +334,7 @@ Solution solve(const Data& d, const std::vector<double>& start, int rounds = 2,
         if (round == 1) {
             const Model model(d, s.p.data());
             for (std::size_t i = 0; i < d.n; ++i) {
-                weights[i] = 1 / std::max(model(d.x[i]), 1.0);
+                weights[i] = d.weight(i, model(d.x[i]));
             }
             allowed = ran_out ? kTrialIterations : iterations;
         }
@@ -472,6 +504,14 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
            (start.range_hi - start.range_lo) / 2,
            ratio,
            wavelength_ratio};
+    Bins bins;
+    if (d.n > kMaxFitPoints) {
+        bins = binned(d.x, d.y, d.n);
+        d.x = bins.x.data();
+        d.y = bins.y.data();
+        d.n = bins.x.size();
+        d.sizes = bins.sizes.data();
+    }
     const double step = (start.range_hi - start.range_lo) / static_cast<double>(d.n - 1);
     if (d.n <= layout.size() + 3 * static_cast<std::size_t>(options.components) * 6) {
         return Failure{pattern.name + ": too few points in the range for " +

@@ -38,6 +38,9 @@ std::vector<FitCase> cases() {
     pair.second_position = 9.4;
     pair.second_fwhm = 0.7;
     pair.second_height = 1500;
+    PeakShape fine = peak(0.4, 0, 0.5, 0, Background::Sloping);
+    fine.step = 0.0005; // 10,000 points in the range, fitted on their means
+    fine.height = 150;
     return {
         {"pseudo-Voigt", peak(0.4, 0, 0.5, 0, Background::Flat), {pseudo_voigt}},
         {"narrow Lorentzian", peak(0.12, 0, 0.9, 0, Background::Sloping), {pseudo_voigt}},
@@ -49,6 +52,7 @@ std::vector<FitCase> cases() {
          {pseudo_voigt, quadratic},
          {7.5, 10.3}},
         {"beside a broader one", pair, {pseudo_voigt, FitBackground::linear, 2, 1}},
+        {"finely stepped", fine, {pseudo_voigt}},
     };
 }
 
