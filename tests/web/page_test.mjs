@@ -44,7 +44,8 @@ after(async () => {
   server?.close();
 });
 
-const rows = () => page.locator('#samples tbody tr').count();
+// The table builds only the rows in view; it states how many it holds.
+const rows = async () => Number(await page.locator('#samples').getAttribute('data-rows'));
 
 async function shoot(name) {
   if (screenshots) {
@@ -121,6 +122,24 @@ test('Treat File offers the result at once, equal to teravine-cli treat', async 
   assert.ok(fs.readFileSync(downloaded).equals(fs.readFileSync(native)), 'the .IWO differs');
   assert.ok(await rows() > 5);
   await shoot('web-treated-file.png');
+});
+
+test('A long table builds only the rows in view and scrolls to its last', async () => {
+  const lines = ['Long', '3000', '0.05'];
+  for (let i = 0; i < 3000; i++) lines.push(`${(0.5 + i * 1e-5).toFixed(5)},0.40000`);
+  const file = path.join(scratch, 'long.IW');
+  fs.writeFileSync(file, lines.join('\r\n') + '\r\n');
+  await page.click('[data-run="netoye_Click"]');
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.click('[data-file="Tr_fi_Click"]')]);
+  await Promise.all([page.waitForEvent('download'), chooser.setFiles(file)]);
+  assert.equal(await rows(), 3000);
+  assert.ok(await page.locator('#samples tbody tr').count() < 300, 'every row was built');
+  await page.locator('.table-box').evaluate((box) => { box.scrollTop = box.scrollHeight; });
+  const last = page.locator('#samples tbody tr[data-row]').last();
+  await page.waitForFunction(() => document.querySelector('#samples tbody tr[data-row]:last-of-type')?.dataset.row === '2999');
+  assert.ok((await last.textContent()).startsWith('3000'), await last.textContent());
+  assert.ok(await last.isVisible());
+  await page.click('[data-run="netoye_Click"]');
 });
 
 // Files for the dialogs: real instruments' patterns (one unpacked from the archive the

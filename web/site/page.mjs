@@ -204,28 +204,77 @@ $('pct1').addEventListener('click', (event) => {
   run('pct1_Click');
 });
 
-// The sample table; a click on a row selects it (Ctrl or Shift adds it).
+// The sample table; a click on a row selects it (Ctrl or Shift adds it). Only the rows in
+// view and a margin around them are built, between two spacer rows that keep the scroll bar
+// true, so that a table of 32,767 samples shows and scrolls as fast as one of ten. The whole
+// table is built for printing.
 let selected = [];
+let tableRows = [];
+let rowHeight = 0; // pixels, once a row has been built
+const ROW_MARGIN = 40;
+const tableBox = $('samples').closest('.table-box');
+
 function showTable() {
   const { titles, rows } = win.table();
   const head = document.createElement('tr');
   for (const title of titles) head.append(Object.assign(document.createElement('th'), { textContent: title }));
   $('samples').tHead.replaceChildren(head);
-  const body = rows.map((cells, index) => {
+  tableRows = rows;
+  $('samples').dataset.rows = rows.length;
+  showRows();
+  const labelColumn = titles.indexOf('Label');
+  const named = rows.slice(0, 100).map((r) => r[labelColumn] || r[0]).join(', ');
+  $('picture-text').textContent = rows.length
+    ? `The diagram shows ${rows.length} samples: ${named}${rows.length > 100 ? ` and ${rows.length - 100} more` : ''}.`
+    : 'The diagram shows no samples.';
+}
+
+function spacer(height) {
+  const tr = document.createElement('tr');
+  tr.className = 'spacer';
+  tr.setAttribute('aria-hidden', 'true');
+  const td = document.createElement('td');
+  td.colSpan = Math.max(1, tableRows[0]?.length ?? 1);
+  td.style.height = `${height}px`;
+  tr.append(td);
+  return tr;
+}
+
+function showRows(all = false) {
+  let first = 0, last = tableRows.length;
+  if (!all && rowHeight > 0) {
+    const top = tableBox.scrollTop - $('samples').tHead.offsetHeight;
+    const count = Math.ceil(tableBox.clientHeight / rowHeight) + 2 * ROW_MARGIN;
+    // Clamped: a table that has just lost rows is still scrolled as far as it was.
+    first = Math.max(0, Math.min(Math.floor(top / rowHeight) - ROW_MARGIN, tableRows.length - count));
+    last = Math.min(tableRows.length, first + count);
+  } else if (!all) {
+    last = Math.min(tableRows.length, 2 * ROW_MARGIN);
+  }
+  const body = [];
+  if (first > 0) body.push(spacer(first * rowHeight));
+  for (let index = first; index < last; index++) {
     const tr = document.createElement('tr');
     tr.dataset.row = index;
     if (selected.includes(index)) tr.className = 'selected';
-    for (const cell of cells) tr.append(Object.assign(document.createElement('td'), { textContent: cell }));
-    return tr;
-  });
+    for (const cell of tableRows[index]) tr.append(Object.assign(document.createElement('td'), { textContent: cell }));
+    body.push(tr);
+  }
+  if (last < tableRows.length) body.push(spacer((tableRows.length - last) * rowHeight));
   $('samples').tBodies[0].replaceChildren(...body);
-  const labelColumn = titles.indexOf('Label');
-  $('picture-text').textContent = rows.length
-    ? `The diagram shows ${rows.length} samples: ` + rows.map((r) => r[labelColumn] || r[0]).join(', ') + '.'
-    : 'The diagram shows no samples.';
+  if (!rowHeight && last > first) {
+    const built = $('samples').tBodies[0].querySelectorAll('tr[data-row]');
+    const span = built[built.length - 1].getBoundingClientRect().bottom - built[0].getBoundingClientRect().top;
+    rowHeight = span / built.length; // fractional: a rounded height would drift over many rows
+    if (rowHeight > 0 && last < tableRows.length) showRows();
+  }
 }
+tableBox.addEventListener('scroll', () => showRows());
+window.addEventListener('beforeprint', () => showRows(true));
+window.addEventListener('afterprint', () => showRows());
+
 $('samples').tBodies[0].addEventListener('click', (event) => {
-  const row = event.target.closest('tr');
+  const row = event.target.closest('tr[data-row]');
   if (!row) return;
   const index = Number(row.dataset.row);
   selected = event.ctrlKey || event.shiftKey
@@ -235,17 +284,22 @@ $('samples').tBodies[0].addEventListener('click', (event) => {
   showTable();
 });
 
-// From the keyboard: the arrow keys select the row below or above.
-$('samples').closest('.table-box').addEventListener('keydown', (event) => {
+// From the keyboard: the arrow keys select the row below or above, scrolled into view.
+tableBox.addEventListener('keydown', (event) => {
   const step = { ArrowDown: 1, ArrowUp: -1 }[event.key];
-  const count = $('samples').tBodies[0].rows.length;
+  const count = tableRows.length;
   if (!step || !count) return;
   event.preventDefault();
   const from = selected.length ? selected[selected.length - 1] : -1;
   selected = [Math.min(count - 1, Math.max(0, from + step))];
   win.selectSamples(selected.filter((r) => r < win.sampleCount()));
+  const head = $('samples').tHead.offsetHeight;
+  const top = head + selected[0] * rowHeight;
+  if (top - head < tableBox.scrollTop) tableBox.scrollTop = top - head;
+  else if (top + rowHeight > tableBox.scrollTop + tableBox.clientHeight) {
+    tableBox.scrollTop = top + rowHeight - tableBox.clientHeight;
+  }
   showTable();
-  $('samples').tBodies[0].rows[selected[0]].scrollIntoView({ block: 'nearest' });
 });
 
 let resizeTimer = null;

@@ -39,6 +39,12 @@ class CanvasPainter {
   constructor(canvas) {
     this.canvas = canvas;
     this.c = canvas.getContext('2d');
+    this.forget();
+  }
+  // The pen as last set, kept here: reading a canvas's state back is slow, and a pen set
+  // again unchanged needs no stroke of the lines gathered so far.
+  forget() {
+    this.pen = { colour: null, width: null, combining: false, font: null };
   }
   // Lines drawn with the pen copied are gathered into one path, stroked when anything
   // else comes: a stroke per segment made a picture of many lines slow. Lines combined
@@ -50,19 +56,35 @@ class CanvasPainter {
   clear() {
     this.flush();
     this.c.globalCompositeOperation = 'source-over';
+    this.pen.combining = false;
     this.c.fillStyle = '#fff';
     this.c.fillRect(0, 0, this.canvas.width, this.canvas.height);
   }
-  colour(colour) { this.flush(); this.c.strokeStyle = this.c.fillStyle = css(colour); }
-  penWidth(width) { this.flush(); this.c.lineWidth = Math.max(1, width); }
+  colour(colour) {
+    if (colour === this.pen.colour) return;
+    this.flush();
+    this.pen.colour = colour;
+    this.c.strokeStyle = this.c.fillStyle = css(colour);
+  }
+  penWidth(width) {
+    if (width === this.pen.width) return;
+    this.flush();
+    this.pen.width = width;
+    this.c.lineWidth = Math.max(1, width);
+  }
   // 13 copies the pen; the window's other modes combine with what lies under it.
-  drawMode(mode) { this.flush(); this.c.globalCompositeOperation = mode === 13 ? 'source-over' : 'difference'; }
+  drawMode(mode) {
+    if ((mode !== 13) === this.pen.combining) return;
+    this.flush();
+    this.pen.combining = mode !== 13;
+    this.c.globalCompositeOperation = this.pen.combining ? 'difference' : 'source-over';
+  }
   line(x1, y1, x2, y2) {
     if (!this.open) this.c.beginPath();
     this.open = true;
     this.c.moveTo(crisp(x1), crisp(y1));
     this.c.lineTo(crisp(x2), crisp(y2));
-    if (this.c.globalCompositeOperation !== 'source-over') this.flush();
+    if (this.pen.combining) this.flush();
   }
   box(x1, y1, x2, y2) {
     this.flush();
@@ -74,7 +96,12 @@ class CanvasPainter {
     this.c.fillRect(x - w / 2, y - w / 2, w, w);
   }
   text(text, x, y) { this.flush(); this.c.fillText(text, x, y); }
-  font(font) { this.flush(); this.c.font = font; }
+  font(font) {
+    if (font === this.pen.font) return;
+    this.flush();
+    this.pen.font = font;
+    this.c.font = font;
+  }
 }
 
 export class Picture {
@@ -82,11 +109,24 @@ export class Picture {
     this.canvas = canvas;
     this.painter = new CanvasPainter(canvas);
     this.measurer = document.createElement('canvas').getContext('2d');
+    this.sizes = new Map();
     this.painter.c.textBaseline = 'top';
   }
 
-  // [width, height] of the text in pixels, in the CSS font.
+  // [width, height] of the text in pixels, in the CSS font; remembered, as every redraw
+  // measures every label again.
   measure(font, text) {
+    const key = `${font}\n${text}`;
+    let size = this.sizes.get(key);
+    if (!size) {
+      if (this.sizes.size > 20000) this.sizes.clear();
+      size = this.measureNow(font, text);
+      this.sizes.set(key, size);
+    }
+    return size;
+  }
+
+  measureNow(font, text) {
     this.measurer.font = font;
     const metrics = this.measurer.measureText(text);
     const height = metrics.fontBoundingBoxAscent !== undefined
@@ -98,7 +138,8 @@ export class Picture {
   resize(width, height) {
     this.painter.flush();
     this.canvas.width = width;
-    this.canvas.height = height;
+    this.canvas.height = height; // which resets the context's state
+    this.painter.forget();
     this.painter.c.textBaseline = 'top';
   }
 
