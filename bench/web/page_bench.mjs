@@ -2,7 +2,9 @@
 // The page's speed in Debian's headless Chromium, run by hand (tests/web/run_page --bench):
 // from opening the page (nothing cached) to a usable diagram, with the bytes transferred
 // compressed; a redraw of 1,000 samples with their identical lines; a treatment of a
-// 32,767-sample width file up to its download. Prints one line each, medians of a few runs.
+// 32,767-sample width file up to its download; Measure Patterns on two real files. Prints
+// one line each, medians of a few runs where it says so.
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import os from 'node:os';
@@ -84,6 +86,26 @@ try {
   });
   console.log(`redraw, 1,000 samples with identical lines: ${median(redraws).toFixed(1)} ms`);
   for (const item of ['Id_k', 'Id_n', 'Id_s']) await page.click(`[data-item="${item}"]`);
+
+  // Measure Patterns on two real instruments' files (the page tests' pair): from choosing
+  // both files to both widths shown.
+  const source = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
+  const files = path.join(source, 'tests/formats/files');
+  execFileSync('python3', ['-c', 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extract(sys.argv[2], sys.argv[3])',
+    path.join(files, 'text_files.zip'), 'xrdml_empyrean.xrdml', scratch]);
+  await page.click('button:has-text("Measure Patterns…")');
+  await page.fill('#measure-hi', '34');
+  await page.press('#measure-hi', 'Tab');
+  await page.fill('#measure-lo', '32');
+  await page.press('#measure-lo', 'Tab');
+  const start = performance.now();
+  await page.getByLabel('Air dried (AD)', { exact: true }).setInputFiles(path.join(scratch, 'xrdml_empyrean.xrdml'));
+  await page.getByLabel('Glycolated (EG)', { exact: true }).setInputFiles(path.join(files, 'TwoTheta_scan_powder.rasx'));
+  await page.waitForFunction(() => [...document.querySelectorAll('#measure-dialog [data-figure="fwhm"]')]
+    .every((figure) => figure.textContent.endsWith('°')));
+  const measured = performance.now() - start;
+  console.log(`measure a pair (an .xrdml and a .rasx, chosen to both widths shown): ${measured.toFixed(0)} ms`);
+  await page.keyboard.press('Escape');
 
   for (const count of [4000, 32767]) {
     await page.click('[data-run="netoye_Click"]');
