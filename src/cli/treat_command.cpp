@@ -292,9 +292,10 @@ void add_treat_command(CLI::App& app, int& status) {
     auto* command = app.add_subcommand(
         "treat", "Treat a sample width file (.IW) into a result file (.IWO), as the window's "
                  "File > Treat File does, or a named sample list (.csv)");
-    command->add_option("FILE", args->input,
-                        "sample width file (.IW) or named sample list (.csv: name,ad,eg and "
-                        "optionally broadening,u_ad,u_eg); - for standard input");
+    command->add_option(
+        "FILE", args->input,
+        "sample width file (.IW) or named sample list (.csv: name,ad,eg and "
+        "optionally broadening,u_ad,u_eg,quality_ad,quality_eg); - for standard input");
     command->add_option("-o,--output", args->output,
                         "result file (.IWO) to create or overwrite; - for standard output; "
                         "needed with a width file");

@@ -158,7 +158,8 @@ void place_sample_label(Surface& surface, const PlotWindow& plot, const std::str
     if (x <= plot.right && y >= plot.top) {
         return; // the written place, whatever the label's length
     }
-    const float width = surface.text_width(label);
+    // A blank's width clear of the frame's edge, which would take a last letter's stroke.
+    const float width = surface.text_width(label + " ");
     surface.set_current(std::max(std::min(x, plot.right - width), plot.left),
                         std::max(y, plot.top));
 }
