@@ -147,9 +147,10 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
     };
     set_widths();
     connect(model_, &QAbstractItemModel::modelReset, view, set_widths);
+    // The numbers in full; the label, last, is a scroll away on a laptop's screen.
     preferred_width_ = 0;
     for (const SampleColumn c : sample_columns(false)) {
-        preferred_width_ += width_of(c);
+        preferred_width_ += c == SampleColumn::label ? 0 : width_of(c);
     }
     view->horizontalHeader()->setStretchLastSection(true);
     view->on_copy = [this] { copy_selected_rows(); };

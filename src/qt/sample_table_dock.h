@@ -27,7 +27,7 @@ public:
     SampleTableModel& model() { return *model_; }
     QTableView* view() const { return view_; }
     QToolBar* tool_bar() const { return tools_; }
-    // Wide enough for every column of a typical row.
+    // Wide enough for every column of a typical row but the label.
     int preferred_width() const { return preferred_width_; }
 
     // The selected rows, ascending.
