@@ -52,14 +52,26 @@ std::string preview_status(const SampleRecord& record) {
            bare_number_text(record.s_pct) + ", Nfp " + bare_number_text(record.nfp);
 }
 
-std::string not_placed_status(float ad, float eg, const Identification& found, std::int16_t rule) {
-    std::string text = status_width(ad) + ", " + status_width(eg) + " not placed: ";
+std::string not_placed_reason(float ad, float eg, const Identification& found, std::int16_t rule) {
     const SampleStatus why = why_not_placed(ad, eg, found, rule);
-    text += status_text(why);
+    std::string text(status_text(why));
     if (why == SampleStatus::not_computable && !found.failure.empty()) {
         text += " (" + found.failure + ")";
     }
     return text;
+}
+
+std::string not_placed_status(float ad, float eg, const Identification& found, std::int16_t rule) {
+    return status_width(ad) + ", " + status_width(eg) +
+           " not placed: " + not_placed_reason(ad, eg, found, rule);
+}
+
+std::string beyond_range_note(const SampleList& samples, std::size_t first) {
+    std::size_t beyond = 0;
+    for (std::size_t i = first; i < samples.size(); ++i) {
+        beyond += samples[i].beyond_range ? 1 : 0;
+    }
+    return beyond == 0 ? std::string() : ", " + std::to_string(beyond) + " " + kBeyondRange;
 }
 
 std::string treat_status(int samples, int placed, bool result_written) {

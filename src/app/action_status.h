@@ -22,6 +22,13 @@ std::string preview_status(const SampleRecord& record);
 // broadening was removed; -1 for a width the rule could not correct) and why.
 std::string not_placed_status(float ad, float eg, const Identification& found, std::int16_t rule);
 
+// "below the k = 3 curve": why such a pair is not placed, as the treatment's CSV says it.
+std::string not_placed_reason(float ad, float eg, const Identification& found, std::int16_t rule);
+
+// ", 2 outside the calibrated range": what the status bar adds when samples [first, end)
+// include some beyond the diagram's axes; empty when none is.
+std::string beyond_range_note(const SampleList& samples, std::size_t first);
+
 // "Treat File: 9 samples, 6 placed, 3 not placed", and what went wrong after it.
 std::string treat_status(int samples, int placed, bool result_written);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/sample_marking.h"
 
+#include "diagram/draw_diagram.h"
 #include "diagram/polyline.h"
 #include "diagram/text_style.h"
 
@@ -25,6 +26,7 @@ void mark_new_sample(Surface& surface, const PlotWindow& plot, const PlacedSampl
     surface.set_font_size(12);
     surface.set_font_bold(true);
     if (label) {
+        place_sample_label(surface, plot, *label);
         surface.print_text(*label);
     }
 

@@ -7,29 +7,13 @@
 #include "model/broadening.h"
 #include "text/number_text.h"
 
+#include <algorithm>
+
 namespace teravine {
 namespace {
 
 bool shows_cis(const LabCalibration* lab) {
     return lab != nullptr && converts_samples(*lab);
-}
-
-template <class Cell>
-std::string rows_text(const SampleList& samples, const std::vector<std::size_t>& rows, char sep,
-                      bool intervals, const LabCalibration* lab, Cell cell) {
-    std::string out;
-    const std::span<const SampleColumn> columns = sample_columns(intervals, shows_cis(lab));
-    const auto line = [&](auto&& field) {
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            out += field(columns[c]);
-            out += c + 1 < columns.size() ? sep : '\n';
-        }
-    };
-    line([&](SampleColumn c) { return cell(sample_column_titles()[static_cast<std::size_t>(c)]); });
-    for (const std::size_t row : rows) {
-        line([&](SampleColumn c) { return cell(sample_cell(samples[row], row, c, lab)); });
-    }
-    return out;
 }
 
 // Widths to four decimals, as the measuring tool prints them and width files hold them, so
@@ -53,6 +37,21 @@ std::string cis_cell(const std::optional<CisValue>& value, SampleColumn column) 
     return format_fixed(value->ki_cis, 3) + " ± " + format_fixed(value->u_ki_cis, 3);
 }
 
+// Which width a column shows: true the air-dried, false the glycolated; none for the
+// columns of other values.
+std::optional<bool> width_side(SampleColumn column) {
+    switch (column) {
+    case SampleColumn::ad:
+    case SampleColumn::ad_measured:
+        return true;
+    case SampleColumn::eg:
+    case SampleColumn::eg_measured:
+        return false;
+    default:
+        return std::nullopt;
+    }
+}
+
 std::string cis_csv_fields(const std::optional<CisValue>& value, const LabCalibration& lab) {
     if (!value) {
         return ",,,," + csv_field(limits_text(lab.limits));
@@ -64,19 +63,29 @@ std::string cis_csv_fields(const std::optional<CisValue>& value, const LabCalibr
 
 } // namespace
 
+std::string one_line(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    return text;
+}
+
 std::span<const SampleColumn> sample_columns(bool intervals, bool cis) {
     using C = SampleColumn;
-    static constexpr SampleColumn plain[] = {C::number, C::name, C::ad,  C::eg,   C::n,
-                                             C::s,      C::k,    C::nfp, C::label};
+    static constexpr SampleColumn plain[] = {C::number, C::name, C::ad_measured, C::eg_measured,
+                                             C::ad,     C::eg,   C::n,           C::s,
+                                             C::k,      C::nfp,  C::label};
     static constexpr SampleColumn with_intervals[] = {
-        C::number,     C::name,       C::ad,         C::eg,           C::n,    C::s, C::k, C::nfp,
-        C::n_interval, C::s_interval, C::k_interval, C::nfp_interval, C::label};
+        C::number,     C::name,         C::ad_measured, C::eg_measured,
+        C::ad,         C::eg,           C::n,           C::s,
+        C::k,          C::nfp,          C::n_interval,  C::s_interval,
+        C::k_interval, C::nfp_interval, C::label};
     static constexpr SampleColumn with_cis[] = {
-        C::number, C::name, C::ad, C::eg, C::n, C::s, C::k, C::nfp, C::ki_cis, C::zone, C::label};
+        C::number, C::name, C::ad_measured, C::eg_measured, C::ad,   C::eg,   C::n,
+        C::s,      C::k,    C::nfp,         C::ki_cis,      C::zone, C::label};
     static constexpr SampleColumn with_both[] = {
-        C::number,     C::name,       C::ad,         C::eg,           C::n,
-        C::s,          C::k,          C::nfp,        C::ki_cis,       C::zone,
-        C::n_interval, C::s_interval, C::k_interval, C::nfp_interval, C::label};
+        C::number,     C::name,       C::ad_measured, C::eg_measured,  C::ad,     C::eg,
+        C::n,          C::s,          C::k,           C::nfp,          C::ki_cis, C::zone,
+        C::n_interval, C::s_interval, C::k_interval,  C::nfp_interval, C::label};
     if (cis) {
         return intervals ? std::span<const SampleColumn>(with_both)
                          : std::span<const SampleColumn>(with_cis);
@@ -89,9 +98,9 @@ std::span<const SampleColumn> sample_columns(bool intervals, bool cis) {
 
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles() {
     static const std::array<const char*, kSampleColumnKinds> titles{
-        "#",          "AD",           "EG",    "N",          "%S",
-        "k",          "Nfp",          "Label", "N interval", "%S interval",
-        "k interval", "Nfp interval", "Name",  "KI (CIS)",   "Zone"};
+        "#",    "AD",       "EG",         "N",           "%S",         "k",
+        "Nfp",  "Label",    "N interval", "%S interval", "k interval", "Nfp interval",
+        "Name", "KI (CIS)", "Zone",       "AD measured", "EG measured"};
     return titles;
 }
 
@@ -105,6 +114,11 @@ std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleCol
         return width_cell(sample.iw_ad);
     case SampleColumn::eg:
         return width_cell(sample.iw_eg);
+    // A click has no broadening removed: its widths as measured are those placed.
+    case SampleColumn::ad_measured:
+        return width_cell(placed.origin.measured ? placed.origin.ad : sample.iw_ad);
+    case SampleColumn::eg_measured:
+        return width_cell(placed.origin.measured ? placed.origin.eg : sample.iw_eg);
     // N, %S, k and Nfp as the label writes them.
     case SampleColumn::n:
         return bare_number_text(static_cast<int>(sample.n_int));
@@ -115,7 +129,7 @@ std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleCol
     case SampleColumn::nfp:
         return bare_number_text(static_cast<int>(sample.nfp));
     case SampleColumn::label:
-        return sample.label;
+        return placed.beyond_range ? sample.label + " (" + kBeyondRange + ")" : sample.label;
     case SampleColumn::name:
         return placed.origin.name;
     case SampleColumn::n_interval:
@@ -134,19 +148,48 @@ std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleCol
 }
 
 std::string sample_cell_doubt(const PlacedSample& sample, SampleColumn column) {
-    const auto& measurement = sample.origin.measurement;
-    if (!measurement || (column != SampleColumn::ad && column != SampleColumn::eg)) {
+    const auto side = width_side(column);
+    if (!side) {
         return {};
     }
-    const std::string& quality =
-        column == SampleColumn::ad ? measurement->ad.quality : measurement->eg.quality;
-    return quality == "ok" ? std::string() : "Doubtful: " + quality;
+    const std::string doubt = width_doubt(sample.origin, *side);
+    return doubt.empty() ? doubt : "Doubtful: " + doubt;
 }
 
-std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::size_t>& rows,
-                            bool intervals, const LabCalibration* lab) {
-    // A label holds no tab or line break: the cells go as they are.
-    return rows_text(samples, rows, '\t', intervals, lab, [](std::string text) { return text; });
+std::string unplaced_cell_doubt(const UnplacedSample& sample, SampleColumn column) {
+    const auto side = width_side(column);
+    if (!side) {
+        return {};
+    }
+    const std::string& quality = *side ? sample.quality_ad : sample.quality_eg;
+    return doubtful(quality) ? "Doubtful: " + quality : std::string();
+}
+
+std::string sample_rows_tsv(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
+                            const std::vector<std::size_t>& rows, bool intervals,
+                            const LabCalibration* lab) {
+    std::string out;
+    const std::span<const SampleColumn> columns = sample_columns(intervals, shows_cis(lab));
+    const auto line = [&](auto&& field) {
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            // A listed name may hold a tab or a line break.
+            out += one_line(field(columns[c]));
+            out += c + 1 < columns.size() ? '\t' : '\n';
+        }
+    };
+    line([&](SampleColumn c) {
+        return std::string(sample_column_titles()[static_cast<std::size_t>(c)]);
+    });
+    for (const std::size_t row : rows) {
+        if (row < samples.size()) {
+            line([&](SampleColumn c) { return sample_cell(samples[row], row, c, lab); });
+        } else if (row - samples.size() < unplaced.size()) {
+            line([&](SampleColumn c) {
+                return unplaced_cell(unplaced[row - samples.size()], c, lab);
+            });
+        }
+    }
+    return out;
 }
 
 std::string sample_table_csv(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
@@ -177,8 +220,8 @@ std::string sample_table_csv(const SampleList& samples, const std::vector<Unplac
         out += '\n';
     }
     for (const UnplacedSample& u : unplaced) {
-        out += result_csv_line({u.name, ++index, u.ad, u.eg, std::nullopt, std::nullopt, u.reason,
-                                std::nullopt, reichweite, "", std::nullopt});
+        out += result_csv_line({u.name, ++index, u.ad, u.eg, u.ad_corrected, u.eg_corrected,
+                                u.reason, std::nullopt, reichweite, "", std::nullopt});
         if (intervals) {
             out += uncertainty_csv_fields(std::nullopt);
         }
@@ -198,10 +241,14 @@ std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column,
         return cis_cell(lab != nullptr ? width_cis(sample.ad, 0, *lab) : std::nullopt, column);
     case SampleColumn::name:
         return sample.name;
-    case SampleColumn::ad:
+    case SampleColumn::ad_measured:
         return width_cell(sample.ad);
-    case SampleColumn::eg:
+    case SampleColumn::eg_measured:
         return width_cell(sample.eg);
+    case SampleColumn::ad:
+        return sample.ad_corrected ? width_cell(*sample.ad_corrected) : std::string();
+    case SampleColumn::eg:
+        return sample.eg_corrected ? width_cell(*sample.eg_corrected) : std::string();
     case SampleColumn::label:
         return "not placed: " + sample.reason;
     default:

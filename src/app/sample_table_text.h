@@ -20,7 +20,11 @@ struct UnplacedSample {
     std::string name;
     float ad = 0; // as measured
     float eg = 0;
-    std::string reason; // "below the k = 3 curve", ...
+    std::string reason;                // "below the k = 3 curve", ...
+    std::optional<float> ad_corrected; // none where the rule could not correct the width
+    std::optional<float> eg_corrected;
+    std::string quality_ad; // the doubts its list states of each width; empty: none
+    std::string quality_eg;
 };
 
 // The columns of the table; the four intervals are shown when a sigma is set, the Kübler
@@ -40,40 +44,52 @@ enum class SampleColumn {
     nfp_interval,
     name,
     ki_cis,
-    zone
+    zone,
+    ad_measured, // the widths as measured or typed; AD and EG are those placed, corrected
+    eg_measured
 };
-inline constexpr std::size_t kSampleColumnKinds = 15;
+inline constexpr std::size_t kSampleColumnKinds = 17;
 
-// The columns shown, in order: #, Name, AD, EG, N, %S, k, Nfp, then KI (CIS) and Zone when
-// shown, then the intervals when shown, and the label last.
+// The columns shown, in order: #, Name, AD measured, EG measured, AD, EG, N, %S, k, Nfp,
+// then KI (CIS) and Zone when shown, then the intervals when shown, and the label last.
 std::span<const SampleColumn> sample_columns(bool intervals, bool cis = false);
 
 // "#", "AD", "EG", "N", "%S", "k", "Nfp", "Label", "N interval", "%S interval",
-// "k interval", "Nfp interval", "Name", "KI (CIS)", "Zone", by SampleColumn.
+// "k interval", "Nfp interval", "Name", "KI (CIS)", "Zone", "AD measured", "EG measured",
+// by SampleColumn.
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles();
 
 // The cell of sample `index` (0-based; "#" shows index + 1), without the blank the
 // number text puts before a positive number; an interval "[22, 26]" (" cut" after it
-// where the region leaves the model), empty where the sample has none. KI (CIS) reads
-// "0.412 ± 0.018" (the value and its standard uncertainty, three decimals) and Zone
-// "anchizone", from `lab`'s CIS calibration; both are empty without one and for a click.
+// where the region leaves the model), empty where the sample has none. AD measured and EG
+// measured are the widths before the broadening was removed (a click's are those placed).
+// The label of a sample beyond the axes is followed by " (outside the calibrated range)".
+// KI (CIS) reads "0.412 ± 0.018" (the value and its standard uncertainty, three decimals)
+// and Zone "anchizone", from `lab`'s CIS calibration; both are empty without one and for a
+// click.
 std::string sample_cell(const PlacedSample& sample, std::size_t index, SampleColumn column,
                         const LabCalibration* lab = nullptr);
-// What the table says beside the AD or EG cell of a width the measuring dialog found
-// doubtful: "Doubtful: " and its quality ("Doubtful: weak;shoulder"). Empty for a width
-// measured "ok", for widths not measured in the dialog and for the other columns; the
-// cell's own text stays as it is.
+// What the table says beside a width cell (measured or corrected) of a width found
+// doubtful, by the measuring dialog or by the list it came from: "Doubtful: " and its
+// quality ("Doubtful: weak;shoulder"). Empty for a width measured "ok" or never doubted
+// and for the other columns; the cell's own text stays as it is.
 std::string sample_cell_doubt(const PlacedSample& sample, SampleColumn column);
-// The cell of a sample not placed: its name, its widths as measured, its KI (CIS) and zone,
-// and in the label's column "not placed: " and the reason; the other cells empty.
+// The cell of a sample not placed: its name, its widths as measured and as corrected (none
+// where the rule could not correct one), its KI (CIS) and zone, and in the label's column
+// "not placed: " and the reason; the other cells empty.
 std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column,
                           const LabCalibration* lab = nullptr);
+std::string unplaced_cell_doubt(const UnplacedSample& sample, SampleColumn column);
 
-// The header and the given rows (ascending indices of samples), one line each, cells
-// separated by tabs; lines end in LF. KI (CIS) and Zone come when `lab` holds a CIS
-// calibration of the Kübler index.
-std::string sample_rows_tsv(const SampleList& samples, const std::vector<std::size_t>& rows,
-                            bool intervals, const LabCalibration* lab = nullptr);
+// The header and the given rows, one line each, cells separated by tabs; lines end in LF.
+// Rows count the samples first, then those not placed (ascending). KI (CIS) and Zone come
+// when `lab` holds a CIS calibration of the Kübler index.
+std::string sample_rows_tsv(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
+                            const std::vector<std::size_t>& rows, bool intervals,
+                            const LabCalibration* lab = nullptr);
+
+// The text with each tab and line break made a blank: a cell of one line.
+std::string one_line(std::string text);
 
 // The whole table as CSV (RFC 4180 quoting, LF line ends) in the columns of
 // `treat --csv` (name first, the intervals' bounds as numbers when shown), then, when

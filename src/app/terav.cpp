@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <filesystem>
 
 namespace teravine {
 namespace {
@@ -30,6 +31,12 @@ char locale_decimal() {
     return conv != nullptr && conv->decimal_point != nullptr && conv->decimal_point[0] != '\0'
                ? conv->decimal_point[0]
                : '.';
+}
+
+// A measured sample is named after its air-dried pattern: "pit B ad" for
+// "/data/pit B ad.raw".
+std::string pattern_stem(const std::string& path) {
+    return std::filesystem::path(path).stem().string();
 }
 
 } // namespace
@@ -242,6 +249,8 @@ void Terav::add_sample(std::optional<PlacedSample> placed, bool mark, const Samp
         return;
     }
     placed->origin = origin;
+    const float range = state_.cal.range();
+    placed->beyond_range = placed->record.iw_ad > range || placed->record.iw_eg > range;
     state_.samples.push_back(std::move(*placed));
     history_.placed();
     services_.samples_changed({SampleListChange::Kind::appended, {state_.samples.size() - 1}});
@@ -294,11 +303,17 @@ void Terav::Command1_Click() {
     float eg = entry.eg;
     const Broadening& br = state_.broadening;
     remove_inst_from_pair(ad, eg, entry.broadening, br.broad_rule, br.cor);
-    SampleOrigin origin{entry.ad, entry.eg, entry.broadening, br.broad_rule, true, {}, {}, {}, {}};
+    SampleOrigin origin;
+    origin.ad = entry.ad;
+    origin.eg = entry.eg;
+    origin.broadening = entry.broadening;
+    origin.rule = br.broad_rule;
+    origin.measured = true;
     // Widths typed over the measured ones are no longer the measurement's.
     if (box_measurement_ && box_measurement_->ad_text == services_.text(TextBox::Xls) &&
         box_measurement_->eg_text == services_.text(TextBox::Yls)) {
         origin.measurement = box_measurement_->measurement;
+        origin.name = pattern_stem(origin.measurement->ad.path);
         take_measured_uncertainties(origin);
     } else {
         box_measurement_.reset();

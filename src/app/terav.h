@@ -138,6 +138,9 @@ public:
     void remove_selected_Click();
     void undo_Click();
     void export_table_Click();
+    // A name typed in the table: row counts the samples first, then those not placed. Tabs
+    // and line breaks become blanks; a label showing the name is drawn again.
+    void rename_sample(std::size_t row, const std::string& name);
     // The sample table's sigma of the widths (0: off) and Draw > "Uncertainty Ellipses".
     void set_sigma(float sigma);
     void ellipses_Click();

@@ -30,6 +30,11 @@ std::optional<std::string> special_file_problem(const std::string& path) {
            "cannot be read.";
 }
 
+// A width as the rule corrected it; -1, a width it could not correct, is none.
+std::optional<float> corrected_width(float width) {
+    return width == -1.0f ? std::nullopt : std::optional<float>(width);
+}
+
 } // namespace
 
 void Terav::file_option_Click() {
@@ -105,7 +110,9 @@ void Terav::Tr_fi_Click() {
         written = treated.written;
         return treated.failure;
     }();
-    services_.status(treat_status(static_cast<int>(widths->ad.size()), placed, written));
+    services_.status(treat_status(static_cast<int>(widths->ad.size()), placed, written) +
+                     beyond_range_note(state_.samples,
+                                       state_.samples.size() - static_cast<std::size_t>(placed)));
     if (failure) {
         services_.message(*failure);
     } else if (const auto unread = unread_numbers_message(widths.value())) {
@@ -128,8 +135,12 @@ bool Terav::place_treated(Treatment& treated, const WidthFile& measured, const N
             own.broadening = measured.broadening_of(i);
             const SampleStatus why =
                 sample_status(pair, measured.ad[i], measured.eg[i], pair.ad, pair.eg, own);
-            state_.unplaced.push_back(
-                {pair.name, measured.ad[i], measured.eg[i], std::string(status_text(why))});
+            const ListedSample* listed = list != nullptr ? &list->samples[i] : nullptr;
+            state_.unplaced.push_back({pair.name, measured.ad[i], measured.eg[i],
+                                       std::string(status_text(why)), corrected_width(pair.ad),
+                                       corrected_width(pair.eg),
+                                       listed != nullptr ? listed->quality_ad : std::string(),
+                                       listed != nullptr ? listed->quality_eg : std::string()});
             continue;
         }
         if (sample_list_full()) {
@@ -137,18 +148,18 @@ bool Terav::place_treated(Treatment& treated, const WidthFile& measured, const N
             continue;
         }
         const std::size_t i = pair.index;
-        SampleOrigin origin{measured.ad[i],
-                            measured.eg[i],
-                            measured.broadening_of(i),
-                            state_.broadening.broad_rule,
-                            true,
-                            pair.name,
-                            {},
-                            {},
-                            {}};
+        SampleOrigin origin;
+        origin.ad = measured.ad[i];
+        origin.eg = measured.eg[i];
+        origin.broadening = measured.broadening_of(i);
+        origin.rule = state_.broadening.broad_rule;
+        origin.measured = true;
+        origin.name = pair.name;
         if (list != nullptr) {
             origin.u_ad = list->samples[i].u_ad;
             origin.u_eg = list->samples[i].u_eg;
+            origin.quality_ad = list->samples[i].quality_ad;
+            origin.quality_eg = list->samples[i].quality_eg;
         }
         place_identified(pair.ad, pair.eg, pair.found, true, origin);
     }
@@ -186,7 +197,8 @@ void Terav::open_sample_list_Click() {
         const auto placed = state_.samples.size() - before;
         services_.status("Open Sample List: " + std::to_string(list->samples.size()) +
                          " samples, " + std::to_string(placed) + " placed, " +
-                         std::to_string(list->samples.size() - placed) + " not placed");
+                         std::to_string(list->samples.size() - placed) + " not placed" +
+                         beyond_range_note(state_.samples, before));
         if (treated.failure) {
             services_.message(*treated.failure);
         }

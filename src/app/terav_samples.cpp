@@ -102,6 +102,22 @@ void Terav::undo_Click() {
     Form_Resize();
 }
 
+void Terav::rename_sample(std::size_t row, const std::string& typed) {
+    const std::string name = one_line(typed);
+    const std::size_t placed = state_.samples.size();
+    if (row < placed) {
+        state_.samples[row].origin.name = name;
+    } else if (row - placed < state_.unplaced.size()) {
+        state_.unplaced[row - placed].name = name;
+    } else {
+        return;
+    }
+    services_.status("Sample " + std::to_string(row + 1) + " named \"" + name + "\"");
+    if (row < placed && state_.labels == SampleLabels::name) {
+        Form_Resize();
+    }
+}
+
 void Terav::export_table_Click() {
     std::string path;
     std::string title;

@@ -2,6 +2,7 @@
 // File > "Save Session…" and "Open Session…": the window's state to a file and back.
 #include "app/terav.h"
 
+#include "app/action_status.h"
 #include "app/busy_pointer.h"
 #include "identify/identify_pairs.h"
 #include "lines/const_lines.h"
@@ -29,6 +30,7 @@ WindowSession Terav::current_session() const {
     for (const PlacedSample& sample : state_.samples) {
         s.samples.push_back({sample.record.iw_ad, sample.record.iw_eg, sample.origin});
     }
+    s.unplaced = state_.unplaced;
     s.lab = state_.lab;
     return s;
 }
@@ -60,7 +62,11 @@ void Terav::open_session_Click() {
         return;
     }
     restore_session(*session);
-    services_.status("Open Session: " + std::to_string(state_.samples.size()) + " samples");
+    std::string status = "Open Session: " + std::to_string(state_.samples.size()) + " samples";
+    if (!state_.unplaced.empty()) {
+        status += ", " + std::to_string(state_.unplaced.size()) + " not placed";
+    }
+    services_.status(status + beyond_range_note(state_.samples, 0));
 }
 
 void Terav::restore_session(const WindowSession& s) {
@@ -104,6 +110,7 @@ void Terav::restore_session(const WindowSession& s) {
     }
     state_.labels = s.labels;
     state_.sigma = s.sigma;
+    services_.show_sigma(s.sigma);
     state_.ellipses_on = s.ellipses;
 
     // The samples identified afresh on all cores, then placed in their order.
@@ -117,9 +124,22 @@ void Terav::restore_session(const WindowSession& s) {
     state_.samples.clear();
     state_.unplaced.clear();
     std::vector<Identification> found = identify_pairs(state_.cal, state_.line_tables, ad, eg);
+    // A sample this program no longer places (a session edited by hand, say) stays in the
+    // table with the reason, before those that were not placed when it was saved.
     for (std::size_t i = 0; i < found.size(); ++i) {
-        place_identified(ad[i], eg[i], found[i], false, s.samples[i].origin);
+        const SampleOrigin& origin = s.samples[i].origin;
+        if (!found[i].placed) {
+            state_.unplaced.push_back(
+                {origin.name, origin.measured ? origin.ad : ad[i],
+                 origin.measured ? origin.eg : eg[i],
+                 not_placed_reason(ad[i], eg[i], found[i],
+                                   origin.measured ? origin.rule : kRuleMixture),
+                 ad[i], eg[i], origin.quality_ad, origin.quality_eg});
+            continue;
+        }
+        place_identified(ad[i], eg[i], found[i], false, origin);
     }
+    state_.unplaced.insert(state_.unplaced.end(), s.unplaced.begin(), s.unplaced.end());
     measure_uncertainties(0, false);
     samples_reset();
     Form_Resize();

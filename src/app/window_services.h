@@ -112,6 +112,10 @@ public:
         static_cast<void>(points);
     }
 
+    // The sample table's sigma box shows this sigma (0: off), and the table its intervals
+    // when it is set; no handler runs.
+    virtual void show_sigma(float sigma) { static_cast<void>(sigma); }
+
     // The instrument profile, the CIS calibration or the zone limits changed: what the
     // window says of the broadening's source, the sample table's columns and the
     // calibration dialog follow.

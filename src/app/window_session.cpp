@@ -75,7 +75,13 @@ std::span<const std::string_view> session_keys() {
                                           "zone_limits",
                                           "scheme",
                                           "lower",
-                                          "upper"};
+                                          "upper",
+                                          "quality_ad",
+                                          "quality_eg",
+                                          "unplaced",
+                                          "reason",
+                                          "ad_corrected",
+                                          "eg_corrected"};
         for (const auto& more : {instrument_profile_keys(), cis_calibration_keys()}) {
             all.insert(all.end(), more.begin(), more.end());
         }
@@ -172,6 +178,16 @@ json measurement_json(const Measurement& m) {
                 {"eg", file(m.eg)}};
 }
 
+// The doubts a list stated of a sample's widths, when it stated any.
+void put_qualities(json& one, const std::string& ad, const std::string& eg) {
+    if (!ad.empty()) {
+        one["quality_ad"] = ad;
+    }
+    if (!eg.empty()) {
+        one["quality_eg"] = eg;
+    }
+}
+
 // An embedded file's reading, its refusals said as of its place in the session.
 template <class Read> auto embedded(const std::string& where, Read&& read) {
     try {
@@ -236,6 +252,45 @@ void put_lab(json& root, const LabCalibration& lab) {
     }
     root["zone_limits"] = {
         {"scheme", lab.limits.scheme}, {"lower", lab.limits.lower}, {"upper", lab.limits.upper}};
+}
+
+// The samples not placed: optional, as sessions of earlier releases lack them.
+std::vector<UnplacedSample> unplaced_of(const json& root) {
+    std::vector<UnplacedSample> out;
+    if (!root.contains("unplaced")) {
+        return out;
+    }
+    const json& all = jf::array(root, "unplaced", "the session");
+    if (all.size() > static_cast<std::size_t>(kMaxSamples)) {
+        throw jf::Refusal{"\"unplaced\" is not a list of at most 32767 samples"};
+    }
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const std::string where = "sample not placed " + std::to_string(i + 1);
+        const json& one = all[i];
+        UnplacedSample u;
+        u.name = jf::text(one, "name", where);
+        u.ad = jf::single(one, "ad", where);
+        u.eg = jf::single(one, "eg", where);
+        u.reason = jf::text(one, "reason", where);
+        u.ad_corrected = optional_size(one, "ad_corrected", where);
+        u.eg_corrected = optional_size(one, "eg_corrected", where);
+        u.quality_ad = jf::optional_text(one, "quality_ad", where);
+        u.quality_eg = jf::optional_text(one, "quality_eg", where);
+        out.push_back(std::move(u));
+    }
+    return out;
+}
+
+json unplaced_json(const UnplacedSample& u) {
+    json one = {{"name", u.name}, {"ad", u.ad}, {"eg", u.eg}, {"reason", u.reason}};
+    if (u.ad_corrected) {
+        one["ad_corrected"] = *u.ad_corrected;
+    }
+    if (u.eg_corrected) {
+        one["eg_corrected"] = *u.eg_corrected;
+    }
+    put_qualities(one, u.quality_ad, u.quality_eg);
+    return one;
 }
 
 std::array<bool, 4> switches(const json& root, const char* name) {
@@ -318,8 +373,11 @@ WindowSession session_from(const json& root) {
         o.u_eg = optional_size(one, "u_eg", where);
         o.measurement = measurement_of(one, where);
         take_measured_uncertainties(o); // a session saved before they were kept apart
+        o.quality_ad = jf::optional_text(one, "quality_ad", where);
+        o.quality_eg = jf::optional_text(one, "quality_eg", where);
         s.samples.push_back(std::move(sample));
     }
+    s.unplaced = unplaced_of(root);
     s.lab = lab_of(root);
     return s;
 }
@@ -360,7 +418,12 @@ std::string session_json(const WindowSession& s) {
         if (o.measurement) {
             one["measurement"] = measurement_json(*o.measurement);
         }
+        put_qualities(one, o.quality_ad, o.quality_eg);
         samples.push_back(std::move(one));
+    }
+    json unplaced = json::array();
+    for (const UnplacedSample& u : s.unplaced) {
+        unplaced.push_back(unplaced_json(u));
     }
     json root = {
         {"format", "teravine-session"},
@@ -379,7 +442,8 @@ std::string session_json(const WindowSession& s) {
         {"labels", labels_word(s.labels)},
         {"sigma", s.sigma},
         {"ellipses", s.ellipses},
-        {"samples", std::move(samples)}};
+        {"samples", std::move(samples)},
+        {"unplaced", std::move(unplaced)}};
     put_lab(root, s.lab);
     return root.dump(1) + "\n";
 }

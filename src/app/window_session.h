@@ -2,14 +2,17 @@
 // A saved session: one JSON file holding what restores the window — the Reichweite, the
 // broadening rule and the typed broadening, the correction table with its path, the grid
 // and identical-line switches, the label choice, the sigma and the ellipses, every
-// sample with its name and where its widths came from, and the laboratory's calibration
+// sample with its name, where its widths came from and the doubts on them, the samples
+// that were not placed with their reasons, and the laboratory's calibration
 // (the instrument profile in use and the CIS calibration, each held whole, so that the
 // session opens elsewhere with them, and the zone limits). Read strictly: a file that is
 // not such a session, or one of a later version, is refused whole. A session saved before
-// sessions held a calibration opens without one.
+// sessions held a calibration opens without one, and one saved before they held the
+// samples not placed, without them.
 #pragma once
 
 #include "app/lab_calibration.h"
+#include "app/sample_table_text.h"
 #include "diagram/draw_diagram.h"
 #include "identify/sample_list.h"
 #include "lines/line_store.h"
@@ -43,6 +46,7 @@ struct WindowSession {
     float sigma = 0;
     bool ellipses = false;
     std::vector<SessionSample> samples;
+    std::vector<UnplacedSample> unplaced; // in the table after the samples, never drawn
     LabCalibration lab;
 };
 

@@ -15,9 +15,9 @@
 namespace teravine {
 namespace {
 
-enum Column { kName, kAd, kEg, kBroadening, kUAd, kUEg, kColumns };
-const std::array<std::string, kColumns> kColumnNames{"name",       "ad",   "eg",
-                                                     "broadening", "u_ad", "u_eg"};
+enum Column { kName, kAd, kEg, kBroadening, kUAd, kUEg, kQualityAd, kQualityEg, kColumns };
+const std::array<std::string, kColumns> kColumnNames{"name", "ad",   "eg",         "broadening",
+                                                     "u_ad", "u_eg", "quality_ad", "quality_eg"};
 
 std::optional<float> parse_number(std::string_view text, char decimal) {
     auto plain = decimal_point_text(text, decimal);
@@ -40,7 +40,8 @@ std::optional<float> parse_number(std::string_view text, char decimal) {
 const CsvColumns& list_columns() {
     static const CsvColumns columns{
         {kColumnNames.begin(), kColumnNames.end()},
-        "; a list has the columns name, ad, eg and optionally broadening, u_ad and u_eg.",
+        "; a list has the columns name, ad, eg and optionally broadening, u_ad, u_eg, "
+        "quality_ad and quality_eg.",
         kMaxListSamples,
         " holds more than 32767 samples."};
     return columns;
@@ -67,6 +68,12 @@ Outcome<ListedSample> sample_of(const CsvTable& table, const CsvTable::Row& row)
     ListedSample sample;
     sample.line = row.line;
     sample.name = row.cells[*table.column(kColumnNames[kName])];
+    for (const auto& [c, quality] :
+         {std::pair{kQualityAd, &sample.quality_ad}, std::pair{kQualityEg, &sample.quality_eg}}) {
+        if (const auto column = table.column(kColumnNames[c])) {
+            *quality = csv::trimmed(row.cells[*column]);
+        }
+    }
     for (const Column c : {kAd, kEg, kBroadening, kUAd, kUEg}) {
         const auto column = table.column(kColumnNames[c]);
         if (!column) {
@@ -188,16 +195,34 @@ bool is_sample_list_path(std::string_view path) {
     return suffix == ".csv";
 }
 
-std::string sample_list_header(bool with_u) {
-    return with_u ? "name,ad,eg,broadening,u_ad,u_eg" : "name,ad,eg,broadening";
+std::optional<std::string> listed_doubt(std::string_view name, std::string_view quality_ad,
+                                        std::string_view quality_eg) {
+    std::string doubts;
+    for (const auto& [side, quality] : {std::pair{"AD", quality_ad}, std::pair{"EG", quality_eg}}) {
+        if (doubtful(quality)) {
+            doubts += std::string(doubts.empty() ? "" : ", ") + side + " " + std::string(quality);
+        }
+    }
+    if (doubts.empty()) {
+        return std::nullopt;
+    }
+    return "Sample " + std::string(name) + ": doubtful widths, " + doubts;
 }
 
-std::string sample_list_line(const ListedSample& sample, bool with_u) {
+std::string sample_list_header(bool with_u, bool with_quality) {
+    return std::string(with_u ? "name,ad,eg,broadening,u_ad,u_eg" : "name,ad,eg,broadening") +
+           (with_quality ? ",quality_ad,quality_eg" : "");
+}
+
+std::string sample_list_line(const ListedSample& sample, bool with_u, bool with_quality) {
     std::string line = csv_field(sample.name) + ',' + csv_number(sample.ad) + ',' +
                        csv_number(sample.eg) + ',' + csv_number(sample.broadening);
     if (with_u) {
         line += ',' + (sample.u_ad ? csv_number(*sample.u_ad) : std::string()) + ',' +
                 (sample.u_eg ? csv_number(*sample.u_eg) : std::string());
+    }
+    if (with_quality) {
+        line += ',' + csv_field(sample.quality_ad) + ',' + csv_field(sample.quality_eg);
     }
     return line;
 }

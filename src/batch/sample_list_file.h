@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The named sample list: the user's spreadsheet of samples saved as CSV (RFC 4180).
 // A header line names the columns `name`, `ad` and `eg`, and optionally `broadening`,
-// `u_ad` and `u_eg`, in any order; then one sample a line. Fields are separated by
+// `u_ad`, `u_eg`, `quality_ad` and `quality_eg`, in any order; then one sample a line.
+// A quality is "ok", or the reasons to doubt the width joined by ';' ("weak;edge"), as
+// `measure` writes them; an empty one is no doubt stated. Fields are separated by
 // commas with "." as the decimal point, or, when the header holds a semicolon, by
 // semicolons with "," as the decimal point. Fields may be quoted, their quotes doubled;
 // lines end in CR LF or LF; blank lines are skipped.
 #pragma once
 
 #include "batch/width_file.h"
+#include "identify/sample_list.h"
 #include "identify/uncertainty.h"
 #include "text/outcome.h"
 
@@ -27,6 +30,8 @@ struct ListedSample {
     float broadening = 0;      // 0 when the list has no broadening column
     std::optional<float> u_ad; // the standard uncertainty of each width, when listed
     std::optional<float> u_eg;
+    std::string quality_ad; // as listed: "ok", the reasons to doubt it, or empty
+    std::string quality_eg;
     int line = 0; // where it stands in the list, from 1
 };
 
@@ -59,9 +64,15 @@ std::optional<WidthSigmas> sample_sigmas(std::optional<float> u_ad, std::optiona
 // Whether a path names a sample list rather than a width file: it ends in ".csv".
 bool is_sample_list_path(std::string_view path);
 
+// "Sample pit B: doubtful widths, AD weak, EG edge;flank": what standard error says of a
+// listed pair whose widths are doubted; nothing when neither is.
+std::optional<std::string> listed_doubt(std::string_view name, std::string_view quality_ad,
+                                        std::string_view quality_eg);
+
 // The header and the line of one sample as this program writes a list ("." decimals,
-// the name quoted when it needs it, the u columns when any sample has them).
-std::string sample_list_header(bool with_u);
-std::string sample_list_line(const ListedSample& sample, bool with_u);
+// the name and qualities quoted when they need it, the u columns when any sample has them,
+// the quality columns when asked for).
+std::string sample_list_header(bool with_u, bool with_quality = false);
+std::string sample_list_line(const ListedSample& sample, bool with_u, bool with_quality = false);
 
 } // namespace teravine

@@ -13,6 +13,7 @@
 #include "identify/shared_work.h"
 #include "identify/width_entry.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -92,6 +93,10 @@ struct PairOutcome {
     ListedSample sample;
 };
 
+std::optional<std::string> pair_doubt(const ListedSample& sample) {
+    return listed_doubt(sample.name, sample.quality_ad, sample.quality_eg);
+}
+
 PairOutcome measure_pair(const PairEntry& pair, const PairsJob& job, float broadening) {
     PairOutcome outcome;
     auto ad = measure_file(pair.ad, job.choice, job.range, job.method);
@@ -120,6 +125,11 @@ PairOutcome measure_pair(const PairEntry& pair, const PairsJob& job, float broad
         sample.broadening = broadening;
         sample.u_ad = static_cast<float>(ad->width.u_fwhm);
         sample.u_eg = static_cast<float>(eg->width.u_fwhm);
+        sample.quality_ad = ad->width.quality;
+        sample.quality_eg = eg->width.quality;
+        if (const auto doubt = pair_doubt(sample)) {
+            outcome.messages.push_back(*doubt);
+        }
     }
     return outcome;
 }
@@ -216,9 +226,10 @@ int run_measure_pairs(const PairsJob& job) {
         return fail(*failure);
     }
     if (is_sample_list_path(job.output)) {
-        out.line(sample_list_header(true));
+        // The doubts go with the widths: the window and `treat` show them.
+        out.line(sample_list_header(true, true));
         for (const ListedSample& sample : listed) {
-            out.line(sample_list_line(sample, true));
+            out.line(sample_list_line(sample, true, true));
         }
     } else {
         out.line("Widths measured from " + job.list);
@@ -246,8 +257,14 @@ int run_measure_pairs(const PairsJob& job) {
     if (job.method.fits()) {
         std::cerr << kFitNote << "\n";
     }
+    const auto doubtful_pairs = std::count_if(
+        listed.begin(), listed.end(), [](const auto& s) { return pair_doubt(s).has_value(); });
     std::cerr << "Wrote " << output_name(job.output) << ": " << width_lines.size()
-              << " pairs measured, " << pairs->size() - width_lines.size() << " left out.\n";
+              << " pairs measured, " << pairs->size() - width_lines.size() << " left out";
+    if (doubtful_pairs > 0) {
+        std::cerr << ", " << doubtful_pairs << " with doubtful widths";
+    }
+    std::cerr << ".\n";
     return width_lines.size() == pairs->size() ? kExitOk : kExitSomeLeftOut;
 }
 

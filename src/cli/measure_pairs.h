@@ -28,7 +28,9 @@ struct PairsJob {
 };
 
 // A pair that cannot be measured is named on standard error and left out of the width
-// file; the summary on standard error says how many were. The exit status.
+// file; a pair with a doubtful width is written and named there with its reasons; the
+// summary on standard error counts both. An output ending in .csv is a named list that
+// keeps each width's u and quality. The exit status.
 int run_measure_pairs(const PairsJob& job);
 
 } // namespace teravine::cli

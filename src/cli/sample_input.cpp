@@ -15,7 +15,7 @@ Outcome<SamplesInput> read_samples_input(const std::string& path) {
         if (!widths) {
             return Failure{widths.error()};
         }
-        return SamplesInput{std::move(widths.value()), {}, {}};
+        return SamplesInput{std::move(widths.value()), {}, {}, {}, {}};
     }
     const auto text = read_input_text(path);
     if (!text) {
@@ -27,12 +27,21 @@ Outcome<SamplesInput> read_samples_input(const std::string& path) {
     }
     // The result file's title line names the list without its folder.
     const std::string title = "Sample list " + std::filesystem::path(path).filename().string();
-    SamplesInput input{widths_of_list(*list, title), {}, {}};
+    SamplesInput input{widths_of_list(*list, title), {}, {}, {}, {}};
     for (const ListedSample& sample : list->samples) {
         input.u_ad.push_back(sample.u_ad);
         input.u_eg.push_back(sample.u_eg);
+        input.quality_ad.push_back(sample.quality_ad);
+        input.quality_eg.push_back(sample.quality_eg);
     }
     return input;
+}
+
+std::optional<std::string> sample_doubt(const SamplesInput& input, std::size_t i) {
+    if (i >= input.quality_ad.size()) {
+        return std::nullopt;
+    }
+    return listed_doubt(input.measured.names[i], input.quality_ad[i], input.quality_eg[i]);
 }
 
 bool any_own_sigma(const SamplesInput& input) {

@@ -110,6 +110,8 @@ Outcome<SamplesInput> read_session_input(TreatArgs& args, RuleChoice& rule) {
         w.broadenings.push_back(o.measured ? o.broadening : 0.0f);
         input.u_ad.push_back(o.u_ad);
         input.u_eg.push_back(o.u_eg);
+        input.quality_ad.push_back(width_doubt(o, true));
+        input.quality_eg.push_back(width_doubt(o, false));
     }
     w.count = static_cast<std::int16_t>(w.ad.size());
     // One broadening for all: the result file's header states it.
@@ -191,6 +193,12 @@ int run_treat(TreatArgs args, const CLI::App& command) {
     std::vector<std::optional<WidthUncertainty>> uncertainties;
     std::optional<WidthSigmas> sigmas;
     bool with_intervals = false;
+    // A list that states the doubts on its widths keeps them in the table.
+    const auto stated = [](const std::vector<std::string>& qualities) {
+        return std::any_of(qualities.begin(), qualities.end(),
+                           [](const std::string& q) { return !q.empty(); });
+    };
+    const bool with_quality = stated(input->quality_ad) || stated(input->quality_eg);
     if (!args.csv.empty()) {
         if (const auto failure = open_output_whole(csv, args.csv)) {
             return fail(*failure);
@@ -215,7 +223,8 @@ int run_treat(TreatArgs args, const CLI::App& command) {
             }
             uncertainties = width_uncertainties(cal, pairs, std::nullopt);
         }
-        csv.line(result_csv_header() + (with_intervals ? uncertainty_csv_header() : ""));
+        csv.line(result_csv_header() + (with_intervals ? uncertainty_csv_header() : "") +
+                 (with_quality ? ",quality_ad,quality_eg" : ""));
     }
     LineWriter out; // without -o (a list or a session only) the result lines go nowhere
     if (!args.output.empty()) {
@@ -236,6 +245,10 @@ int run_treat(TreatArgs args, const CLI::App& command) {
             if (with_intervals) {
                 row += uncertainty_csv_fields(pair.found.values ? uncertainties[pair.index]
                                                                 : std::nullopt);
+            }
+            if (with_quality) {
+                row += ',' + csv_field(input->quality_ad[pair.index]) + ',' +
+                       csv_field(input->quality_eg[pair.index]);
             }
             csv.line(row);
         }
@@ -260,6 +273,12 @@ int run_treat(TreatArgs args, const CLI::App& command) {
     if (!replaced_note.empty()) {
         std::cerr << replaced_note << "\n";
     }
+    // Doubtful widths were treated as they were listed; the user hears of each.
+    for (const TreatedPair& pair : treated.pairs) {
+        if (const auto doubt = sample_doubt(*input, pair.index)) {
+            std::cerr << *doubt << "\n";
+        }
+    }
     if (const auto unread = unread_numbers_message(widths)) {
         std::cerr << *unread << "\n";
     }
@@ -273,9 +292,10 @@ void add_treat_command(CLI::App& app, int& status) {
     auto* command = app.add_subcommand(
         "treat", "Treat a sample width file (.IW) into a result file (.IWO), as the window's "
                  "File > Treat File does, or a named sample list (.csv)");
-    command->add_option("FILE", args->input,
-                        "sample width file (.IW) or named sample list (.csv: name,ad,eg and "
-                        "optionally broadening,u_ad,u_eg); - for standard input");
+    command->add_option(
+        "FILE", args->input,
+        "sample width file (.IW) or named sample list (.csv: name,ad,eg and "
+        "optionally broadening,u_ad,u_eg,quality_ad,quality_eg); - for standard input");
     command->add_option("-o,--output", args->output,
                         "result file (.IWO) to create or overwrite; - for standard output; "
                         "needed with a width file");

@@ -145,10 +145,23 @@ void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& s
     surface.point(x_to_surface(sample.record.iw_ad, plot.xmin, plot.xorig, plot.xunit),
                   y_to_surface(sample.record.iw_eg, plot.ymin, plot.yorig, plot.yunit));
     if (label) {
+        place_sample_label(surface, plot, *label);
         surface.print_text(*label);
     }
     surface.set_pen_width(1);
     draw_identical_lines(surface, plot, sample, on);
+}
+
+void place_sample_label(Surface& surface, const PlotWindow& plot, const std::string& label) {
+    const float x = surface.current_x();
+    const float y = surface.current_y();
+    if (x <= plot.right && y >= plot.top) {
+        return; // the written place, whatever the label's length
+    }
+    // A blank's width clear of the frame's edge, which would take a last letter's stroke.
+    const float width = surface.text_width(label + " ");
+    surface.set_current(std::max(std::min(x, plot.right - width), plot.left),
+                        std::max(y, plot.top));
 }
 
 namespace {

@@ -46,6 +46,11 @@ void draw_identical_line(Surface& surface, const PlotWindow& plot, const PlacedS
 void draw_identical_lines(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
                           IdenticalSwitches on);
 
+// Where a sample's label starts: at its dot, where the point left the current position;
+// for a dot beyond the frame's right or top edge (a sample beyond the axes), inside the
+// frame's corner nearest to it, so that the label stays on the picture.
+void place_sample_label(Surface& surface, const PlotWindow& plot, const std::string& label);
+
 // Step 9 for one sample: pen width 5, the dot at its widths and its label printed there
 // (in the surface's current font and colour; the text given, nothing without one), then
 // pen width 1 and its checked lines.

@@ -10,6 +10,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace teravine {
 
@@ -68,7 +69,26 @@ struct SampleOrigin {
     std::optional<float> u_eg;
     // The patterns and how they were measured, for a pair placed from the measuring dialog.
     std::optional<Measurement> measurement;
+    // The doubts a sample list states of each width ("weak", "edge;flank"; empty or "ok":
+    // none). A pair from the measuring dialog has its own in its measurement.
+    std::string quality_ad;
+    std::string quality_eg;
 };
+
+// Whether a width's quality casts doubt on it: neither empty nor "ok".
+inline bool doubtful(std::string_view quality) {
+    return !quality.empty() && quality != "ok";
+}
+
+// The doubts on one width of a sample: its measurement's, else the list's; empty when
+// the width is not doubted.
+inline std::string width_doubt(const SampleOrigin& origin, bool air_dried) {
+    const std::string& quality =
+        origin.measurement
+            ? (air_dried ? origin.measurement->ad.quality : origin.measurement->eg.quality)
+            : (air_dried ? origin.quality_ad : origin.quality_eg);
+    return doubtful(quality) ? quality : std::string();
+}
 
 // A measured pair's own uncertainties are those of its measurement, unless the sample
 // already states its own: the one place its interval and its calibrated value read them.
@@ -97,7 +117,13 @@ struct PlacedSample {
     SampleOrigin origin;
     // Over the region of the window's sigma, when one is set; nothing outside the model.
     std::optional<WidthUncertainty> uncertainty;
+    // Its widths lie beyond the diagram's axes: the model's curves are drawn, and
+    // calibrated, only up to the axes' end.
+    bool beyond_range = false;
 };
+
+// What the table and the status bar say of such a sample.
+inline constexpr const char* kBeyondRange = "outside the calibrated range";
 
 // Sample p of the window is element p - 1. A deque: appending never moves the
 // samples already held.

@@ -92,6 +92,7 @@ MainWindow::~MainWindow() {
     sample_table_->on_remove = nullptr;
     sample_table_->on_export = nullptr;
     sample_table_->on_sigma = nullptr;
+    sample_table_->model().on_rename = nullptr;
 }
 
 void MainWindow::start() {
@@ -223,6 +224,9 @@ void MainWindow::connect_sample_table() {
     table.on_remove = [this] { run([&] { terav_->remove_selected_Click(); }); };
     table.on_export = [this] { run([&] { terav_->export_table_Click(); }); };
     table.on_sigma = [this](float sigma) { run([&] { terav_->set_sigma(sigma); }); };
+    table.model().on_rename = [this](std::size_t row, const std::string& name) {
+        run([&] { terav_->rename_sample(row, name); });
+    };
     connect(&table, &QDockWidget::visibilityChanged, this,
             [this] { menus_.sample_table->setChecked(sample_table_->isVisible()); });
     // A removal or an undo leaves no row selected, as the handlers do; new samples at

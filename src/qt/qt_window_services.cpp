@@ -177,6 +177,10 @@ void QtWindowServices::samples_changed(const SampleListChange& change) {
     window_.sample_table().model().follow(change);
 }
 
+void QtWindowServices::show_sigma(float sigma) {
+    window_.sample_table().show_sigma(sigma);
+}
+
 void QtWindowServices::mark_samples(const std::vector<PicturePoint>& points) {
     std::vector<QPointF> marks;
     marks.reserve(points.size());

@@ -54,6 +54,7 @@ public:
                                              const PictureRequest& request) override;
     void samples_changed(const SampleListChange& change) override;
     void mark_samples(const std::vector<PicturePoint>& points) override;
+    void show_sigma(float sigma) override;
 
     void set_pointer(PointerShape shape) override;
     void set_busy(bool busy) override;

@@ -2,6 +2,7 @@
 #include "qt/sample_table_dock.h"
 
 #include "app/sample_table_text.h"
+#include "identify/uncertainty.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -10,6 +11,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QToolBar>
@@ -76,7 +78,7 @@ protected:
 SampleTableDock::SampleTableDock(const SampleList& samples,
                                  const std::vector<UnplacedSample>& unplaced,
                                  const LabCalibration& lab, QWidget* parent)
-    : QDockWidget(QStringLiteral("Sample Table"), parent), samples_(samples) {
+    : QDockWidget(QStringLiteral("Sample Table"), parent), samples_(samples), unplaced_(unplaced) {
     setObjectName(QStringLiteral("sample_table"));
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
@@ -93,7 +95,7 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
     tools_->addSeparator();
     tools_->addWidget(new QLabel(QString::fromUtf8(" σ of the widths: "), tools_));
     sigma_ = new QDoubleSpinBox(tools_);
-    sigma_->setRange(0, 0.1);
+    sigma_->setRange(0, static_cast<double>(kMaxWidthSigma)); // as high as a session holds
     sigma_->setSingleStep(0.001);
     sigma_->setDecimals(3);
     sigma_->setSuffix(QString::fromUtf8("°"));
@@ -123,16 +125,17 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
     view->setSortingEnabled(true);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A name is edited in place: the other cells show what the samples are.
+    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     view->verticalHeader()->hide();
     // Fixed rows and columns: nothing is measured over thousands of rows.
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     const int digit = view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     // In digits, by column: #, AD, EG, N, %S, k, Nfp, the label, the four intervals, the name,
-    // KI (CIS), the zone.
-    static constexpr int widths[kSampleColumnKinds] = {5,  9,  9,  4,  6,  5,  4, 30,
-                                                       11, 16, 16, 11, 14, 13, 10};
+    // KI (CIS), the zone, AD measured, EG measured.
+    static constexpr int widths[kSampleColumnKinds] = {5,  9,  9,  4,  6,  5,  4,  30, 11,
+                                                       16, 16, 11, 14, 13, 10, 11, 11};
     const auto width_of = [digit](SampleColumn c) {
         return (widths[static_cast<std::size_t>(c)] + 2) * digit;
     };
@@ -144,9 +147,10 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
     };
     set_widths();
     connect(model_, &QAbstractItemModel::modelReset, view, set_widths);
+    // The numbers in full; the label, last, is a scroll away on a laptop's screen.
     preferred_width_ = 0;
     for (const SampleColumn c : sample_columns(false)) {
-        preferred_width_ += width_of(c);
+        preferred_width_ += c == SampleColumn::label ? 0 : width_of(c);
     }
     view->horizontalHeader()->setStretchLastSection(true);
     view->on_copy = [this] { copy_selected_rows(); };
@@ -164,6 +168,12 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
     setWidget(body);
 }
 
+void SampleTableDock::show_sigma(float sigma) {
+    const QSignalBlocker quiet(sigma_);
+    sigma_->setValue(static_cast<double>(sigma));
+    model_->set_intervals(sigma > 0);
+}
+
 std::vector<std::size_t> SampleTableDock::selected_rows() const {
     std::vector<std::size_t> rows;
     const auto* sorted = static_cast<const QSortFilterProxyModel*>(view_->model());
@@ -176,12 +186,8 @@ std::vector<std::size_t> SampleTableDock::selected_rows() const {
 }
 
 void SampleTableDock::copy_selected_rows() {
-    std::vector<std::size_t> rows = selected_rows();
-    while (!rows.empty() && rows.back() >= samples_.size()) {
-        rows.pop_back();
-    }
-    QGuiApplication::clipboard()->setText(QString::fromStdString(
-        sample_rows_tsv(samples_, rows, model_->intervals(), model_->shown_lab())));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(sample_rows_tsv(
+        samples_, unplaced_, selected_rows(), model_->intervals(), model_->shown_lab())));
 }
 
 } // namespace teravine

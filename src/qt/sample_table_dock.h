@@ -3,6 +3,7 @@
 // Delete and "Export CSV…" go to callbacks; the handlers decide what they do.
 #pragma once
 
+#include "app/sample_table_text.h"
 #include "identify/sample_list.h"
 #include "qt/sample_table_model.h"
 
@@ -26,7 +27,7 @@ public:
     SampleTableModel& model() { return *model_; }
     QTableView* view() const { return view_; }
     QToolBar* tool_bar() const { return tools_; }
-    // Wide enough for every column of a typical row.
+    // Wide enough for every column of a typical row but the label.
     int preferred_width() const { return preferred_width_; }
 
     // The selected rows, ascending.
@@ -40,9 +41,12 @@ public:
     // The sigma of the widths typed in the tool bar, degrees; 0: off.
     std::function<void(float sigma)> on_sigma;
     QDoubleSpinBox* sigma_box() const { return sigma_; }
+    // The box shows the window's sigma (0: "off") with its intervals, calling no one.
+    void show_sigma(float sigma);
 
 private:
     const SampleList& samples_;
+    const std::vector<UnplacedSample>& unplaced_;
     SampleTableModel* model_ = nullptr;
     QTableView* view_ = nullptr;
     QToolBar* tools_ = nullptr;

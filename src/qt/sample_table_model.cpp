@@ -41,15 +41,19 @@ QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
         if (index.row() >= rows_ + unplaced_rows_ || other >= unplaced_.size()) {
             return {};
         }
-        if (role == Qt::DisplayRole) {
+        if (role == Qt::DisplayRole || role == Qt::EditRole) {
             return QString::fromStdString(unplaced_cell(unplaced_[other], column, shown_lab()));
         }
+        const std::string doubt = unplaced_cell_doubt(unplaced_[other], column);
         if (role == Qt::ForegroundRole) {
-            return QColor(Qt::gray);
+            return doubt.empty() ? QColor(Qt::gray) : kDoubtfulColour;
+        }
+        if (role == Qt::ToolTipRole && !doubt.empty()) {
+            return QString::fromStdString(doubt);
         }
     } else if (row >= samples_.size()) {
         return {};
-    } else if (role == Qt::DisplayRole) {
+    } else if (role == Qt::DisplayRole || role == Qt::EditRole) {
         return QString::fromStdString(sample_cell(samples_[row], row, column, shown_lab()));
     } else if (role == Qt::ToolTipRole || role == Qt::ForegroundRole) {
         // A doubtful width in the measuring dialog's red, its reasons in the tip.
@@ -76,12 +80,49 @@ QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
+Qt::ItemFlags SampleTableModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    const std::span<const SampleColumn> columns = sample_columns(intervals_, cis_);
+    if (index.isValid() && static_cast<std::size_t>(index.column()) < columns.size() &&
+        columns[static_cast<std::size_t>(index.column())] == SampleColumn::name && on_rename) {
+        flags |= Qt::ItemIsEditable;
+    }
+    return flags;
+}
+
+bool SampleTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || index.row() < 0 ||
+        index.row() >= rows_ + unplaced_rows_) {
+        return false;
+    }
+    on_rename(static_cast<std::size_t>(index.row()), value.toString().toStdString());
+    // The label of a sample may show its name.
+    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+    return true;
+}
+
 QVariant SampleTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= columnCount()) {
+    if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole) ||
+        section < 0 || section >= columnCount()) {
         return {};
     }
     const SampleColumn column = sample_columns(intervals_, cis_)[static_cast<std::size_t>(section)];
+    if (role == Qt::ToolTipRole) {
+        switch (column) {
+        case SampleColumn::ad_measured:
+        case SampleColumn::eg_measured:
+            return QStringLiteral("The width as measured or typed, before the instrumental "
+                                  "broadening was removed");
+        case SampleColumn::ad:
+        case SampleColumn::eg:
+            return QStringLiteral("The width placed on the diagram: the instrumental broadening "
+                                  "removed");
+        case SampleColumn::name:
+            return QStringLiteral("Double-click a name to edit it");
+        default:
+            return {};
+        }
+    }
     return QString::fromUtf8(sample_column_titles()[static_cast<std::size_t>(column)]);
 }
 

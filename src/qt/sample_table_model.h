@@ -11,6 +11,9 @@
 #include <QColor>
 #include <QTimer>
 
+#include <functional>
+#include <string>
+
 namespace teravine {
 
 class SampleTableModel final : public QAbstractTableModel {
@@ -30,6 +33,11 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // A name is edited in its cell; the handler renames the sample of the row (the
+    // samples first, then those not placed).
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    std::function<void(std::size_t row, const std::string& name)> on_rename;
 
     // Follows a change the list has had. Appended rows join at the next turn of the
     // event loop, all at once: a treatment appends thousands one by one.

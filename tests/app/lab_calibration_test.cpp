@@ -65,7 +65,7 @@ protected:
         ASSERT_EQ(state().samples.size(), 3u);
     }
     std::string tsv() const {
-        return sample_rows_tsv(state().samples, {0, 1, 2}, false, &state().lab);
+        return sample_rows_tsv(state().samples, {}, {0, 1, 2}, false, &state().lab);
     }
     std::string cell(std::size_t row, SampleColumn column) const {
         return sample_cell(state().samples[row], row, column, &state().lab);
@@ -78,7 +78,7 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
     ASSERT_TRUE(terav.fit_cis_calibration(kRows, CisIndex::kubler, "half-height"));
     ASSERT_TRUE(services.messages.empty()) << services.messages.front();
     EXPECT_EQ(tsv().substr(0, tsv().find('\n')),
-              "#\tName\tAD\tEG\tN\t%S\tk\tNfp\tKI (CIS)\tZone\tLabel");
+              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tKI (CIS)\tZone\tLabel");
 
     const struct {
         std::size_t row;
@@ -270,7 +270,7 @@ TEST_F(LabCalibrationTest, SessionsKeepTheCalibrationAndOldOnesOpenWithout) {
     EXPECT_EQ(lab.cis->standards, state().lab.cis->standards);
     EXPECT_EQ(lab.limits.scheme, "1994");
     EXPECT_EQ(other.services.boxes[TextBox::Broad], "0.0712");
-    EXPECT_EQ(sample_rows_tsv(other.state().samples, {0, 1, 2}, false, &lab), tsv());
+    EXPECT_EQ(sample_rows_tsv(other.state().samples, {}, {0, 1, 2}, false, &lab), tsv());
 
     // Without the three parts, as sessions were saved before: no calibration, the 2015
     // limits. A damaged part refuses the whole file.

@@ -86,6 +86,62 @@ TEST_F(NamedList, TreatFileListsTheSamplesItCouldNotPlaceWithTheirReasons) {
                                                  "narrower than the instrument"}));
 }
 
+// A name typed in the table is the sample's everywhere: beside its dot, in the export.
+// The doubts a list states go with the widths, placed or not.
+TEST_F(NamedList, NamesTypedInTheTableAndTheListsDoubtsGoWithTheSamples) {
+    open_list(write_list("name,ad,eg,quality_ad,quality_eg\nA,0.5,0.4,weak,ok\n"
+                         "low,0.7,0.25,ok,edge;flank\n"));
+    terav.labels_Click(SampleLabels::name);
+    terav.rename_sample(0, "Pit\tA");
+    terav.rename_sample(1, "Pit L");
+    terav.rename_sample(2, "nobody"); // no such row
+    EXPECT_EQ(state().samples[0].origin.name, "Pit A");
+    EXPECT_EQ(state().unplaced[0].name, "Pit L");
+    EXPECT_EQ(shown_count("Pit A"), 1u);
+    const std::string csv = sample_table_csv(state().samples, state().unplaced, "R0", false);
+    EXPECT_NE(csv.find("\nPit A,1,"), std::string::npos);
+    EXPECT_NE(csv.find("\nPit L,2,"), std::string::npos);
+    EXPECT_EQ(sample_cell_doubt(state().samples[0], SampleColumn::ad), "Doubtful: weak");
+    EXPECT_EQ(sample_cell_doubt(state().samples[0], SampleColumn::eg_measured), "");
+    EXPECT_EQ(unplaced_cell_doubt(state().unplaced[0], SampleColumn::eg_measured),
+              "Doubtful: edge;flank");
+    EXPECT_EQ(unplaced_cell_doubt(state().unplaced[0], SampleColumn::ad), "");
+}
+
+// A listed pair beyond the axes is placed and said to lie outside the calibrated range, in
+// the table and the status bar; its label is kept inside the frame, under R0 and R3.
+TEST_F(NamedList, APairBeyondTheAxesIsSaidSoAndItsLabelStaysOnThePicture) {
+    const std::string list = write_list("name,ad,eg\nfar,1.1853,1.0013\n");
+    for (const bool r3 : {false, true}) {
+        if (r3) {
+            terav.R_3_Click();
+        }
+        terav.Cl_p_Click();
+        open_list(list);
+        ASSERT_EQ(state().samples.size(), 1u) << r3;
+        const PlacedSample& far = state().samples[0];
+        EXPECT_TRUE(far.beyond_range);
+        EXPECT_EQ(sample_cell(far, 0, SampleColumn::label),
+                  far.record.label + " (outside the calibrated range)");
+        EXPECT_EQ(services.statuses.back(), "Open Sample List: 1 samples, 1 placed, 0 not placed, "
+                                            "1 outside the calibrated range");
+        for (const bool redrawn : {false, true}) {
+            if (redrawn) {
+                terav.Form_Resize();
+            }
+            const Op* label = nullptr;
+            for (const Op& op : picture.ops) {
+                label = op.kind == OpKind::clear                                 ? nullptr
+                        : op.kind == OpKind::text && op.text == far.record.label ? &op
+                                                                                 : label;
+            }
+            ASSERT_NE(label, nullptr) << r3 << redrawn;
+            EXPECT_LE(label->x2, state().plot.right) << r3 << redrawn;
+            EXPECT_GE(label->y1, state().plot.top) << r3 << redrawn;
+        }
+    }
+}
+
 TEST_F(NamedList, AListThatCannotBeReadPlacesNothing) {
     const struct {
         const char* text;

@@ -115,7 +115,8 @@ TEST_F(SampleTable, EachColumnHasOneNumberFormat) {
         EXPECT_EQ(sample_cell(sample, 0, SampleColumn::n), c.n_cell);
         EXPECT_EQ(sample_cell(sample, 0, SampleColumn::k), c.k_cell);
         EXPECT_EQ(sample_cell(sample, 0, SampleColumn::nfp), c.nfp_cell);
-        EXPECT_EQ(unplaced_cell(UnplacedSample{"x", c.ad, c.eg, "below"}, SampleColumn::ad),
+        EXPECT_EQ(unplaced_cell(UnplacedSample{"x", c.ad, c.eg, "below", {}, {}, {}, {}},
+                                SampleColumn::ad_measured),
                   c.ad_cell);
     }
 }
@@ -134,8 +135,14 @@ TEST_F(SampleTable, RowsAsTextAndCsv) {
     for (const SampleColumn c : sample_columns(false).subspan(1)) {
         row += "\t" + sample_cell(third, 2, c);
     }
-    EXPECT_EQ(sample_rows_tsv(state().samples, {2}, false),
-              "#\tName\tAD\tEG\tN\t%S\tk\tNfp\tLabel\n" + row + "\n");
+    // Measured and corrected widths in columns of their own, placed or not.
+    EXPECT_EQ(sample_cell(third, 2, SampleColumn::ad_measured), "0.8000");
+    EXPECT_EQ(sample_rows_tsv(state().samples, state().unplaced, {2, 8}, false),
+              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tLabel\n" + row +
+                  "\n\t\t0.0800\t0.0700\t\t\t\t\t\t\tnot placed: narrower than the instrument\n");
+    EXPECT_EQ(unplaced_cell(state().unplaced[0], SampleColumn::ad_measured), "0.5000");
+    EXPECT_EQ(unplaced_cell(state().unplaced[0], SampleColumn::ad),
+              format_fixed(*state().unplaced[0].ad_corrected, 4));
     EXPECT_EQ(sample_cell(third, 2, SampleColumn::k_interval), ""); // no sigma yet
 
     const std::string csv_path = folder.file("table.csv");
@@ -149,7 +156,11 @@ TEST_F(SampleTable, RowsAsTextAndCsv) {
     EXPECT_NE(csv.find("\n,1,0.6,0.5,0.5438787,0.44267276,ok,19.609049,20,4.83,0.94799805,10,R0,"
                        "Lorentz Gauss geometric mean,0.1\n"),
               std::string::npos);
-    EXPECT_NE(csv.find(",7,0.5,0.6,,,above the diagonal,"), std::string::npos);
+    // Their corrected widths too, as treat --csv writes them, where the rule gave them.
+    EXPECT_NE(csv.find(",7,0.5,0.6," + csv_number(*state().unplaced[0].ad_corrected) + ',' +
+                       csv_number(*state().unplaced[0].eg_corrected) + ",above the diagonal,"),
+              std::string::npos);
+    EXPECT_NE(csv.find(",9,0.08,0.07,,,narrower than the instrument,"), std::string::npos);
 
     services.save_answers = {ScriptedServices::chosen(folder.file("no/such/folder/t.csv"))};
     terav.export_table_Click();
@@ -190,10 +201,10 @@ TEST_F(SampleTable, IntervalsStartFromTheMeasuredWidthsAndFollowTheSigma) {
     const PlacedSample& first = state().samples[0];
     EXPECT_EQ(sample_cell(first, 0, SampleColumn::n_interval),
               interval_text(*first.uncertainty, UncertainQuantity::n));
-    const std::string tsv = sample_rows_tsv(state().samples, {0}, true);
-    EXPECT_EQ(
-        tsv.substr(0, tsv.find('\n')),
-        "#\tName\tAD\tEG\tN\t%S\tk\tNfp\tN interval\t%S interval\tk interval\tNfp interval\tLabel");
+    const std::string tsv = sample_rows_tsv(state().samples, {}, {0}, true);
+    EXPECT_EQ(tsv.substr(0, tsv.find('\n')),
+              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tN interval\t%S interval\t"
+              "k interval\tNfp interval\tLabel");
 
     // Shown: one outline a sample with an interval, in the samples' colour, under the dots.
     const auto outlines = [&] {

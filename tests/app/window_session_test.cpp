@@ -57,7 +57,7 @@ std::vector<Fingerprint> fingerprints(const TeravState& state) {
 }
 
 std::vector<std::size_t> all_rows(const TeravState& state) {
-    std::vector<std::size_t> rows(state.samples.size());
+    std::vector<std::size_t> rows(state.samples.size() + state.unplaced.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         rows[i] = i;
     }
@@ -67,7 +67,8 @@ std::vector<std::size_t> all_rows(const TeravState& state) {
 TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
     treat(std::string(TERAVINE_SOURCE_DIR) + "/examples/samples.IW");
     const std::string list = folder.file("named.csv");
-    std::ofstream(list) << "name,ad,eg,u_ad,u_eg\n\"Pit, \"\"B\"\"\",0.6,0.5,0.01,0.02\n";
+    std::ofstream(list) << "name,ad,eg,u_ad,u_eg,quality_ad,quality_eg\n"
+                           "\"Pit, \"\"B\"\"\",0.6,0.5,0.01,0.02,weak,ok\nlow,0.7,0.25,,,ok,edge\n";
     services.open_answers = {ScriptedServices::chosen(list)};
     terav.open_sample_list_Click();
     use_measured_widths(services, terav);
@@ -92,8 +93,16 @@ TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
     EXPECT_EQ(other.state().cal.reich, 2);
     EXPECT_EQ(other.services.boxes[TextBox::Broad], services.boxes[TextBox::Broad]);
     EXPECT_EQ(fingerprints(other.state()), fingerprints(state()));
-    EXPECT_EQ(sample_rows_tsv(other.state().samples, all_rows(other.state()), true),
-              sample_rows_tsv(state().samples, all_rows(state()), true));
+    EXPECT_EQ(sample_rows_tsv(other.state().samples, other.state().unplaced,
+                              all_rows(other.state()), true),
+              sample_rows_tsv(state().samples, state().unplaced, all_rows(state()), true));
+    EXPECT_EQ(other.services.shown_sigma, 0.01f); // the sigma box, and its intervals
+    EXPECT_EQ(other.services.statuses.back(), "Open Session: 8 samples, 1 not placed");
+    ASSERT_EQ(other.state().unplaced.size(), 1u);
+    EXPECT_EQ(unplaced_cell(other.state().unplaced[0], SampleColumn::label),
+              "not placed: below the k = 3 curve");
+    EXPECT_EQ(unplaced_cell_doubt(other.state().unplaced[0], SampleColumn::eg), "Doubtful: edge");
+    EXPECT_EQ(other.state().samples[7].origin.name, "pit B ad"); // its air-dried pattern's
     EXPECT_EQ(other.state().samples[6].origin.name, "Pit, \"B\"");
     EXPECT_FALSE(other.state().samples[6].origin.measurement);
     EXPECT_EQ(other.state().samples[7].origin.measurement, measured_pair());
@@ -101,7 +110,9 @@ TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
               "Doubtful: weak;shoulder");
     EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::eg), "");
     EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::label), "");
-    EXPECT_EQ(sample_cell_doubt(other.state().samples[6], SampleColumn::ad), "");
+    EXPECT_EQ(sample_cell_doubt(other.state().samples[6], SampleColumn::ad_measured),
+              "Doubtful: weak");
+    EXPECT_EQ(sample_cell_doubt(other.state().samples[6], SampleColumn::eg), "");
     EXPECT_EQ(last_drawing(other.picture), last_drawing(picture));
     EXPECT_NE(last_drawing(picture).find("Pit, \"B\""), std::string::npos);
 
@@ -181,6 +192,8 @@ TEST_F(WindowSessionTest, ADamagedOrLaterSessionChangesNothing) {
                                         std::string(100000, ']') + ", \"ellipses\": "),
          "nests deeper than 32 levels"},
         {replaced("\"broadening\": 0", "\"broadening\": -1"), "\"broadening\" of sample"},
+        {replaced("\"reason\": ", "\"reason\": 3, \"old\": "),
+         "\"reason\" of sample not placed 1 is not a text"},
     };
     for (const auto& c : cases) {
         const std::string path = folder.file("bad.json");
@@ -204,6 +217,14 @@ TEST_F(WindowSessionTest, ADamagedOrLaterSessionChangesNothing) {
     const Measurement& m = *opened->samples[6].origin.measurement;
     EXPECT_EQ((std::vector<std::string>{m.ad.quality, m.ad.anode, m.eg.quality, m.eg.anode}),
               (std::vector<std::string>{"ok", "", "ok", ""}));
+
+    // Saved before sessions kept the samples not placed and the lists' doubts: none.
+    const auto without =
+        read_session_text(std::regex_replace(replaced("\"unplaced\": [", "\"later\": ["),
+                                             std::regex("\"quality_(ad|eg)\""), "\"later_$1\""),
+                          "without");
+    ASSERT_TRUE(without.ok()) << without.error();
+    EXPECT_TRUE(without->unplaced.empty());
 
     // A fit is stored by its full name, and a session that stored only "fit" still opens;
     // a key this release does not know is passed over.

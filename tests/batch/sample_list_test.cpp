@@ -100,12 +100,12 @@ TEST(SampleList, RefusesWithLineAndColumn) {
 
 TEST(SampleList, WrittenListReadsBackAndFeedsTheTreatment) {
     std::vector<ListedSample> written = {
-        {"Smith, \"A\"", 0.6f, 0.5f, 0.1f, 0.01f, std::nullopt, 0},
-        {"", 0.123456789f, 0.4f, 0.1f, std::nullopt, 0.02f, 0},
+        {"Smith, \"A\"", 0.6f, 0.5f, 0.1f, 0.01f, std::nullopt, "weak", "ok", 0},
+        {"", 0.123456789f, 0.4f, 0.1f, std::nullopt, 0.02f, "ok", "edge,flank", 0},
     };
-    std::string text = sample_list_header(true) + "\r\n";
+    std::string text = sample_list_header(true, true) + "\r\n";
     for (const ListedSample& s : written) {
-        text += sample_list_line(s, true) + "\r\n";
+        text += sample_list_line(s, true, true) + "\r\n";
     }
     const auto read = read_sample_list_text(text, "L");
     ASSERT_TRUE(read) << read.error();
@@ -115,7 +115,13 @@ TEST(SampleList, WrittenListReadsBackAndFeedsTheTreatment) {
         EXPECT_EQ(read->samples[i].ad, written[i].ad);
         EXPECT_EQ(read->samples[i].u_ad, written[i].u_ad);
         EXPECT_EQ(read->samples[i].u_eg, written[i].u_eg);
+        EXPECT_EQ(read->samples[i].quality_ad, written[i].quality_ad);
+        EXPECT_EQ(read->samples[i].quality_eg, written[i].quality_eg);
     }
+    EXPECT_EQ(listed_doubt("Smith", written[0].quality_ad, written[0].quality_eg),
+              "Sample Smith: doubtful widths, AD weak");
+    EXPECT_EQ(listed_doubt("B", "", "edge"), "Sample B: doubtful widths, EG edge");
+    EXPECT_EQ(listed_doubt("C", "ok", ""), std::nullopt);
     const WidthFile shared = widths_of_list(*read, "T");
     EXPECT_EQ(shared.broadening, 0.1f);
     EXPECT_TRUE(shared.broadenings.empty());

@@ -261,7 +261,7 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     // Sorted by N, highest first: the first row is the sample of the highest N, the rows
     // not placed stay last, and a selection still names the sample it shows.
     QTableView* sorted_view = table.view();
-    sorted_view->sortByColumn(4, Qt::DescendingOrder);
+    sorted_view->sortByColumn(6, Qt::DescendingOrder);
     std::size_t highest = 0;
     for (std::size_t i = 0; i < state().samples.size(); ++i) {
         if (state().samples[i].record.n_int > state().samples[highest].record.n_int) {
@@ -273,7 +273,7 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     EXPECT_EQ(state().selected, std::vector<std::size_t>{highest});
     sorted_view->clearSelection();
     sorted_view->sortByColumn(-1, Qt::AscendingOrder);
-    EXPECT_EQ(table.model().index(2, 8).data().toString().toStdString(),
+    EXPECT_EQ(table.model().index(2, 10).data().toString().toStdString(),
               state().samples[2].record.label);
     EXPECT_EQ(picture()->size(), picture_before); // the window grew by the table instead
 
@@ -283,14 +283,15 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     ASSERT_EQ(picture()->marks().size(), 1u);
     QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
     const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
-    EXPECT_EQ(copied.value(0), QStringLiteral("#\tName\tAD\tEG\tN\t%S\tk\tNfp\tLabel"));
+    EXPECT_EQ(copied.value(0), QStringLiteral("#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk"
+                                              "\tNfp\tLabel"));
     EXPECT_TRUE(copied.value(1).startsWith(QStringLiteral("2\t")));
 
     const std::string third = state().samples[2].record.label;
     QTest::keyClick(view, Qt::Key_Delete);
     EXPECT_EQ(state().samples.size(), 5u);
     EXPECT_EQ(table.model().rowCount(), 8);
-    EXPECT_EQ(table.model().index(1, 8).data().toString().toStdString(), third);
+    EXPECT_EQ(table.model().index(1, 10).data().toString().toStdString(), third);
     EXPECT_TRUE(picture()->marks().empty());
     window.activateWindow(); // the window's own shortcuts need it active
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -301,23 +302,71 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     // A sigma in the tool bar: the four interval columns before the label, each sample's.
     table.sigma_box()->setValue(0.02);
     EXPECT_EQ(state().sigma, 0.02f);
-    ASSERT_EQ(table.model().columnCount(), 13);
-    EXPECT_EQ(table.model().headerData(8, Qt::Horizontal, Qt::DisplayRole).toString(),
+    ASSERT_EQ(table.model().columnCount(), 15);
+    EXPECT_EQ(table.model().headerData(10, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("N interval"));
-    EXPECT_EQ(table.model().index(0, 8).data().toString().toStdString(),
+    EXPECT_EQ(table.model().index(0, 10).data().toString().toStdString(),
               interval_text(*state().samples[0].uncertainty, UncertainQuantity::n));
-    EXPECT_EQ(table.model().index(2, 12).data().toString().toStdString(),
+    EXPECT_EQ(table.model().index(2, 14).data().toString().toStdString(),
               state().samples[2].record.label);
     window.menus().item(MenuItem::ellipses)->trigger();
     EXPECT_TRUE(window.menus().item(MenuItem::ellipses)->isChecked());
     table.sigma_box()->setValue(0);
-    EXPECT_EQ(table.model().columnCount(), 9);
+    EXPECT_EQ(table.model().columnCount(), 11);
 
     window.menus().item(MenuItem::R_3)->trigger();
     EXPECT_EQ(table.model().rowCount(),
               static_cast<int>(state().samples.size() + state().unplaced.size()));
     window.menus().Cl_p->trigger();
     EXPECT_EQ(table.model().rowCount(), 0);
+}
+
+// A session reopens as the window showed it: the σ box and its interval columns, the
+// samples not placed with their reasons, names typed in the table, the Reichweite, the
+// grids and the label choice.
+TEST_F(MainWindowTest, ASessionReopensAsTheWindowShowedIt) {
+    ScratchFolder folder;
+    treat_examples(folder);
+    QApplication::processEvents();
+    window.menus().item(MenuItem::R_1)->trigger();
+    SampleTableModel& model = window.sample_table().model();
+    ASSERT_GE(model.rowCount(), 8);
+    for (const auto& [row, name] : {std::pair{0, "Pit A"}, std::pair{7, "Pit H"}}) {
+        const QModelIndex cell = model.index(row, 1);
+        ASSERT_TRUE(model.flags(cell) & Qt::ItemIsEditable);
+        ASSERT_TRUE(model.setData(cell, QString::fromUtf8(name), Qt::EditRole));
+    }
+    EXPECT_FALSE(model.flags(model.index(0, 4)) & Qt::ItemIsEditable);
+    window.sample_table().sigma_box()->setValue(0.01);
+    window.menus().item(MenuItem::C_N)->trigger();
+    window.menus().labels[1]->trigger(); // "Name"
+    const QString path = QString::fromStdString(folder.file("shown.json"));
+    answer_file_dialogs({path});
+    window.menus().save_session->trigger();
+
+    MainWindow other{MainWindow::Options{false}};
+    other.show();
+    other.start();
+    answer_file_dialogs({path});
+    other.menus().open_session->trigger();
+    QApplication::processEvents();
+    SampleTableDock& reopened = other.sample_table();
+    EXPECT_EQ(reopened.sigma_box()->value(), 0.01);
+    EXPECT_NE(reopened.sigma_box()->text(), QStringLiteral("off"));
+    ASSERT_EQ(reopened.model().columnCount(), 15); // with the four intervals
+    ASSERT_EQ(reopened.model().rowCount(), model.rowCount());
+    for (int row = 0; row < model.rowCount(); ++row) {
+        for (int column = 0; column < model.columnCount(); ++column) {
+            EXPECT_EQ(reopened.model().index(row, column).data(), model.index(row, column).data())
+                << row << ", " << column;
+        }
+    }
+    EXPECT_EQ(reopened.model().index(0, 1).data().toString(), QStringLiteral("Pit A"));
+    EXPECT_EQ(reopened.model().index(7, 1).data().toString(), QStringLiteral("Pit H"));
+    EXPECT_TRUE(other.checked(MenuItem::R_1));
+    EXPECT_TRUE(other.checked(MenuItem::C_N));
+    EXPECT_TRUE(other.menus().labels[1]->isChecked());
+    EXPECT_EQ(other.terav().state().sigma, 0.01f);
 }
 
 // A width the measuring dialog found doubtful is drawn in red with its reasons as the tip;
@@ -330,18 +379,27 @@ TEST(SampleTableModelTest, ADoubtfulWidthIsRedWithItsReasons) {
     measurement.ad.quality = "ok";
     measurement.eg.quality = "unresolved;instrument-method";
     samples[1].origin.measurement = measurement;
-    const std::vector<UnplacedSample> unplaced;
+    samples[2].origin.quality_ad = "ok"; // from a list: its own words, the same colours
+    samples[2].origin.quality_eg = "weak";
+    std::vector<UnplacedSample> unplaced(1);
+    unplaced[0].quality_ad = "edge";
     const LabCalibration lab;
     const SampleTableModel model(samples, unplaced, lab);
     const struct {
-        int row, column; // AD is column 2, EG column 3
+        int row, column; // AD measured, EG measured, AD, EG are columns 2 to 5
         const char* tip;
     } cases[] = {{0, 2, "Doubtful: weak;shoulder"},
+                 {0, 4, "Doubtful: weak;shoulder"},
                  {0, 3, ""},
-                 {0, 4, ""},
+                 {0, 5, ""},
+                 {0, 6, ""},
                  {1, 2, ""},
                  {1, 3, "Doubtful: unresolved;instrument-method"},
-                 {2, 2, ""}};
+                 {1, 5, "Doubtful: unresolved;instrument-method"},
+                 {2, 2, ""},
+                 {2, 5, "Doubtful: weak"},
+                 {3, 2, "Doubtful: edge"},
+                 {3, 3, ""}};
     for (const auto& c : cases) {
         const QModelIndex at = model.index(c.row, c.column);
         EXPECT_EQ(at.data(Qt::ToolTipRole).toString().toStdString(), c.tip) << c.row << c.column;

@@ -48,6 +48,7 @@ public:
     std::vector<std::size_t> picture_samples;
     std::vector<SampleListChange> sample_changes;
     std::vector<PicturePoint> marks;
+    float shown_sigma = -1; // what the sigma box was last told to show; -1: never
 
     static FileChoice chosen(const std::string& path) {
         FileChoice c;
@@ -99,6 +100,7 @@ public:
         sample_changes.push_back(change);
     }
     void mark_samples(const std::vector<PicturePoint>& points) override { marks = points; }
+    void show_sigma(float sigma) override { shown_sigma = sigma; }
     void set_window_caption(const std::string& text) override { window_caption = text; }
     void set_caption(Caption label, const std::string& text) override { captions[label] = text; }
     std::string text(TextBox box) const override {
