@@ -36,12 +36,14 @@ struct Anchor {
 
 // The lower half of the window's points, by counts: mean angle and mean counts. A
 // straight background stays exact, counting noise only lowers it a little on both ends.
+// Equal counts are taken in the order of their angles, so that every build of the
+// program takes the same points.
 Anchor flank(const std::vector<double>& x, const std::vector<double>& y, std::size_t from,
              std::size_t count) {
     std::vector<std::size_t> order(count);
     std::iota(order.begin(), order.end(), from);
     std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return y[a] < y[b]; });
+              [&](std::size_t a, std::size_t b) { return y[a] < y[b] || (y[a] == y[b] && a < b); });
     const std::size_t used = (count + 1) / 2;
     Anchor anchor;
     for (std::size_t k = 0; k < used; ++k) {
