@@ -7,6 +7,7 @@
 #include "qt/fitting_scroll_area.h"
 #include "qt/render/cis_figure.h"
 #include "qt/width_method_box.h"
+#include "standards/calibration_method.h"
 #include "standards/cis_standards.h"
 
 #include <QComboBox>
@@ -451,8 +452,9 @@ bool CalibrationDialog::fit_standards() {
         rows.push_back(std::move(r));
     }
     const CisIndex chosen = index->currentIndex() == 0 ? CisIndex::kubler : CisIndex::arkai;
-    const bool fitted =
-        terav_.fit_cis_calibration(rows, chosen, chosen_width_method(*method).name());
+    const bool fitted = terav_.fit_cis_calibration(
+        rows, chosen,
+        full_method_name(chosen_width_method(*method), {cis_lo->value(), cis_hi->value()}));
     cis_message->setText(QString());
     refresh();
     return fitted;

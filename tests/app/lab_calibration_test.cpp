@@ -120,7 +120,13 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
                                               "half-height"));
         EXPECT_EQ(tsv().find("KI (CIS)") != std::string::npos, kubler);
         EXPECT_EQ(cell(0, SampleColumn::ki_cis).empty(), !kubler);
+        EXPECT_EQ(cis_state_text(terav.state().lab).rfind(kubler ? "KI (CIS)" : "AI (CIS)", 0), 0);
     }
+    // The Kübler index's own schemes judge no Árkai value.
+    terav.set_zone_limits(default_zone_limits());
+    ASSERT_TRUE(terav.fit_cis_calibration(typed, CisIndex::arkai, "half-height"));
+    EXPECT_NE(cis_state_text(terav.state().lab).find("; no zone limits"), std::string::npos);
+    ASSERT_TRUE(terav.fit_cis_calibration(typed, CisIndex::kubler, "half-height"));
     terav.stop_cis_calibration();
     EXPECT_EQ(tsv().find("KI (CIS)"), std::string::npos);
     EXPECT_EQ(cell(0, SampleColumn::ki_cis), "");

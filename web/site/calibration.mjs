@@ -225,7 +225,8 @@ export function setupCalibration({ core, win, measureText, openWith, finished })
         u: row.dataset.u === undefined ? null : Number(row.dataset.u),
       };
     });
-    calibration.fit(rows, chosenIndex(), method());
+    calibration.fit(rows, chosenIndex(), method(),
+      Number($('cal-cis-lo').value), Number($('cal-cis-hi').value));
     $('cal-cis-message').textContent = '';
     refresh();
   });
