@@ -138,13 +138,13 @@ Outcome<std::vector<CisStandard>> standards_of_rows(const std::vector<StandardRo
         if (row.certified.find_first_not_of(" \t") != std::string::npos) {
             given = positive_number(row.certified);
             if (!given) {
-                return Failure{where + ": the certified value \"" + row.certified +
+                return Failure{where + ": the CIS value \"" + row.certified +
                                "\" is not a positive number."};
             }
         }
         const auto value = standard_value(given, row.name, index);
         if (!value) {
-            return Failure{where + ": no certified value given, and \"" + row.name +
+            return Failure{where + ": no CIS value given, and \"" + row.name +
                            "\" is not a standard with a published value of this index."};
         }
         standard.cis = *value;

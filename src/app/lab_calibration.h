@@ -61,7 +61,7 @@ inline constexpr std::string_view kStandardScanChoice =
 Outcome<PeakWidth> measure_standard(const std::string& path, const PeakRange& range,
                                     const WidthMethod& method);
 
-// One row of the standards the window's dialog lists: a name, the certified value as typed
+// One row of the standards the window's dialog lists: a name, the CIS value as typed
 // (empty: the known standard's), the measured FWHM as typed or measured, and its u.
 struct StandardRow {
     std::string name;

@@ -86,7 +86,7 @@ struct Measuring {
     std::filesystem::path folder; // the list's, where its patterns' paths start
 };
 
-// One standard of the list: its certified value given or known, its width given or
+// One standard of the list: its CIS value given or known, its width given or
 // measured on its pattern.
 Outcome<CisStandard> standard_of(const CsvTable& table, const CsvTable::Row& row, CisIndex index,
                                  const Measuring& measuring) {
@@ -102,7 +102,7 @@ Outcome<CisStandard> standard_of(const CsvTable& table, const CsvTable::Row& row
     if (const auto value = standard_value(*cis, s.name, index)) {
         s.cis = *value;
     } else {
-        return Failure{table.place(row, "cis") + " no certified value, and \"" + s.name +
+        return Failure{table.place(row, "cis") + " no CIS value, and \"" + s.name +
                        "\" is not a standard whose " +
                        (index == CisIndex::kubler ? "Kubler" : "Arkai") +
                        " index this program knows: give its value."};
@@ -134,7 +134,7 @@ Outcome<CisStandard> standard_of(const CsvTable& table, const CsvTable::Row& row
         return Failure{table.place(row, "fwhm") + " neither a width nor a pattern."};
     }
     if (!is_width(s.fwhm) || !is_width(s.cis) || !(s.u_fwhm >= 0)) {
-        return Failure{table.place(row, "fwhm") + " a width, u or certified value that is not "
+        return Failure{table.place(row, "fwhm") + " a width, u or CIS value that is not "
                                                   "above 0."};
     }
     return s;
@@ -341,11 +341,11 @@ void add_cis_command(CLI::App& app, int& status) {
 
     auto fit_args = std::make_shared<FitArgs>();
     auto* fit = cis->add_subcommand(
-        "fit", "Fit certified = intercept + slope * measured over the standards of a list "
+        "fit", "Fit CIS value = intercept + slope * measured over the standards of a list "
                "(columns name, cis, and fwhm or pattern)");
     fit->add_option("STANDARDS", fit_args->list,
                     "CSV list of the standards: name,cis and fwhm (u_fwhm) or pattern (paths "
-                    "relative to the list); an empty cis takes a known standard's certified value")
+                    "relative to the list); an empty cis takes a known standard's CIS value")
         ->required();
     fit->add_option("-o,--output", fit_args->output,
                     "the calibration (JSON) to write; - for standard output")

@@ -96,6 +96,28 @@ void fitted_line(Surface& s, const CisCalibration& c, const Axis& x, const Axis&
     s.set_pen_width(1);
 }
 
+// The text in lines no wider than `width`, broken at blanks (a word wider than that stands
+// alone on its line).
+std::vector<std::string> wrapped(Surface& s, const std::string& text, double width) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const auto blank = std::min(text.find(' ', start), text.size());
+        const std::string word = text.substr(start, blank - start);
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && s.text_width(longer) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = longer;
+        }
+        start = blank + 1;
+    }
+    lines.push_back(line);
+    return lines;
+}
+
 std::string index_title(CisIndex index) {
     return index == CisIndex::kubler ? "Kübler index (illite 10 Å)" : "Árkai index (chlorite 7 Å)";
 }
@@ -192,9 +214,11 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const std::optional<Zo
         lines.push_back("outside the CIS guidelines: " + *outside);
     }
     double line_y = main.top + 5;
-    for (const std::string& line : lines) {
-        text_at(s, main.left + 6, line_y, line);
-        line_y += s.text_height(line) * 1.2;
+    for (const std::string& text : lines) {
+        for (const std::string& line : wrapped(s, text, main.right - main.left - 12)) {
+            text_at(s, main.left + 6, line_y, line);
+            line_y += s.text_height(line) * 1.2;
+        }
     }
 
     // The residuals beneath: each standard's, and the left-out one's in grey.

@@ -45,7 +45,7 @@ Outcome<CisCalibration> fit_cis(std::vector<CisStandard> standards, CisIndex ind
         if (!std::isfinite(s.fwhm) || !std::isfinite(s.cis) || !std::isfinite(s.u_fwhm) ||
             s.fwhm <= 0 || s.cis <= 0 || s.u_fwhm < 0) {
             return Failure{"The standard \"" + s.name +
-                           "\" has a width, uncertainty or certified value that is not a "
+                           "\" has a width, uncertainty or CIS value that is not a "
                            "positive finite number."};
         }
         widths.push_back(s.fwhm);

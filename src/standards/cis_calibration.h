@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A laboratory's calibration to the CIS scale: the certified values of its standards
+// A laboratory's calibration to the CIS scale: the CIS values of its standards
 // regressed on the widths it measured on them, written as versioned JSON, and applied
 // to the widths of its samples with their uncertainty and zone.
 #pragma once
@@ -23,7 +23,7 @@ struct CisStandard {
     std::string name;
     double fwhm = 0; // the laboratory's measured width
     double u_fwhm = 0;
-    double cis = 0; // certified value
+    double cis = 0; // CIS value
 
     bool operator==(const CisStandard&) const = default;
 };

@@ -144,7 +144,7 @@ TEST_F(LabCalibrationTest, StandardsThatGiveNoLineAreRefusedByName) {
     } cases[] = {
         {with(2, {"lab A", "0.36", "wide", 0}), "Standard 3 (lab A): the FWHM \"wide\""},
         {with(3, {"SW9", "", "0.27", 0}), "\"SW9\" is not a standard with a published value"},
-        {with(4, {"lab C", "-0.7", "0.66", 0}), "the certified value \"-0.7\""},
+        {with(4, {"lab C", "-0.7", "0.66", 0}), "the CIS value \"-0.7\""},
         {{kRows[0], kRows[1], {}, {}}, ""}, // two standards: no line
     };
     for (const auto& c : cases) {

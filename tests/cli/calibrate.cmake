@@ -78,7 +78,7 @@ expect_in("${last_out}" "intercept${tab}0.0200\nu_intercept${tab}0.0000\nslope${
 expect_in("${last_err}" "(1 sigma) with n - 2 = 3 degrees of freedom: a 95 % interval is +/- 3.18 u" "what u is")
 
 # A standard measured on its pattern, the path taken from the list's folder, with the
-# certified value of SW2-2012; its width is the one measure reads.
+# CIS value of SW2-2012; its width is the one measure reads.
 file(MAKE_DIRECTORY ${work}/std)
 write_pattern(std/sw2.xy 0.46 8.8 0)
 run(0 measure std/sw2.xy std/sw2.xy)
@@ -93,7 +93,7 @@ file(WRITE ${work}/equal.csv "name,cis,fwhm\nA,0.2,0.3\nB,0.3,0.3\nC,0.4,0.3\n")
 file(WRITE ${work}/unknown.csv "name,cis,fwhm\nA,0.2,0.2\nSW9-2030,,0.3\nC,0.4,0.4\n")
 expect(1 "at least three standards" cis fit two.csv -o c.json)
 expect(1 "same measured width" cis fit equal.csv -o c.json)
-expect(1 "line 3, column 2 \\(cis\\) no certified value" cis fit unknown.csv -o c.json)
+expect(1 "line 3, column 2 \\(cis\\) no CIS value" cis fit unknown.csv -o c.json)
 expect_missing(${work}/c.json)
 
 # The zones change exactly at the limits of each scheme (a calibration that changes

@@ -178,7 +178,7 @@ private:
     DisplayListSurface figure_;
 };
 
-// The published certified value of a standard for the index, with three decimals; empty
+// The published CIS value of a standard for the index, with three decimals; empty
 // for a name not known.
 std::string published_value(const std::string& name, int index) {
     const auto known = certified_value(name, index_of(index));
