@@ -283,13 +283,9 @@ std::string MeasureSession::calibration_note() const {
         return {};
     }
     const std::string measured = full_method_name(method_, range_);
-    const auto differences = method_differences(lab_->cis->method, measured);
-    if (differences.empty()) {
+    const std::string which = method_differences_text(lab_->cis->method, measured);
+    if (which.empty()) {
         return {};
-    }
-    std::string which;
-    for (const std::string& d : differences) {
-        which += (which.empty() ? "" : ", ") + d;
     }
     return "The CIS calibration's standards were measured by " + lab_->cis->method +
            ", these widths by " + measured + " (they differ in " + which +

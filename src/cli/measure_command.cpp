@@ -71,13 +71,9 @@ std::string cis_cells(const CisCalibration& calibration, const std::optional<Zon
 // A calibration applied to a width measured otherwise than its standards: the width's
 // quality says so, and standard error names what differs.
 void flag_against(Measured& ad, const CisCalibration& calibration, const std::string& measured) {
-    const auto differences = method_differences(calibration.method, measured);
-    if (differences.empty()) {
+    const std::string which = method_differences_text(calibration.method, measured);
+    if (which.empty()) {
         return;
-    }
-    std::string which;
-    for (const std::string& d : differences) {
-        which += (which.empty() ? "" : ", ") + d;
     }
     PeakWidth& w = ad.width;
     w.quality = w.quality == "ok" ? kCisMethod : w.quality + ";" + kCisMethod;

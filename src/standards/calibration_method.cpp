@@ -9,11 +9,17 @@
 namespace teravine {
 namespace {
 
-// The shortest text that reads back to the angle: 6.5, 11.5, 11.8.
+// The angle to four decimals without trailing zeros (6.5, 11.8, 6.55), so that a range
+// typed and one dragged to the same place, 6.550000000000001, read alike.
 std::string angle_text(double value) {
-    char text[32];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
-    return ec == std::errc() ? std::string(text, end) : std::string("?");
+    char text[64];
+    const auto [end, ec] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
+    std::string out = ec == std::errc() ? std::string(text, end) : std::string("?");
+    while (out.find('.') != std::string::npos && (out.back() == '0' || out.back() == '.')) {
+        out.pop_back();
+    }
+    return out;
 }
 
 struct Parts {
@@ -84,6 +90,14 @@ std::vector<std::string> method_differences(std::string_view calibration,
         }
     }
     return differences;
+}
+
+std::string method_differences_text(std::string_view calibration, std::string_view measured) {
+    std::string text;
+    for (const std::string& d : method_differences(calibration, measured)) {
+        text += (text.empty() ? "" : ", ") + d;
+    }
+    return text;
 }
 
 std::optional<std::string> outside_cis_guidelines(std::string_view full_name) {

@@ -28,6 +28,8 @@ std::string full_method_name(const WidthMethod& method, const PeakRange& range);
 // (":K/N") is not part of the method's name.
 std::vector<std::string> method_differences(std::string_view calibration,
                                             std::string_view measured);
+// The same joined as a sentence names them ("method, kalpha2"); empty when they agree.
+std::string method_differences_text(std::string_view calibration, std::string_view measured);
 
 // Why a calibration measured so lies outside the CIS guidelines, which calibrate fitted
 // indices with one asymmetric profile such as the split Pearson VII (Warr 2018): "2

@@ -198,6 +198,7 @@ TEST(CalibrationMethod, FullNamesAndWhatDiffers) {
         {single, single, {}},
         {fitted, single, {"components"}},
         {single, full_method_name(WidthMethod::fitted(one), {6.5, 11.5}), {"range"}},
+        {single, full_method_name(WidthMethod::fitted(one), {11.8, 13.15 + 0.05}), {}},
         {"half-height", full_method_name(WidthMethod{}, {6.5, 11.5}), {}}, // an older file
         {"fit:split-pearson7", "fit:split-pearson7:1/2", {}},
         {"fit:pseudo-voigt", single, {"method"}},
