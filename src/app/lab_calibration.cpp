@@ -2,6 +2,7 @@
 #include "app/lab_calibration.h"
 
 #include "formats/read_pattern.h"
+#include "standards/calibration_method.h"
 #include "standards/cis_standards.h"
 #include "text/number_text.h"
 
@@ -56,12 +57,19 @@ std::string cis_state_text(const LabCalibration& lab) {
     if (!lab.cis) {
         return "None loaded: the sample table shows no KI (CIS).";
     }
-    return cis_equation(*lab.cis) + "; " + limits_text(lab.limits) +
-           (lab.cis_source.empty() ? std::string() : " (" + lab.cis_source + ")");
+    const auto judging = judging_limits(lab.cis->index, lab.limits);
+    const auto outside = outside_cis_guidelines(lab.cis->method);
+    return cis_equation(*lab.cis) + "; " +
+           (judging ? limits_text(*judging)
+                    : std::string("no zone limits: the Árkai index is judged only by limits of "
+                                  "your own")) +
+           (lab.cis_source.empty() ? std::string() : " (" + lab.cis_source + ")") +
+           (outside ? "; outside the CIS guidelines: " + *outside : std::string());
 }
 
 std::string cis_equation(const CisCalibration& c) {
-    return "KI (CIS) = " + format_fixed(c.intercept, 4) + (c.slope < 0 ? " − " : " + ") +
+    return std::string(c.index == CisIndex::arkai ? "AI" : "KI") +
+           " (CIS) = " + format_fixed(c.intercept, 4) + (c.slope < 0 ? " − " : " + ") +
            format_fixed(std::abs(c.slope), 4) + " · FWHM, r = " + format_fixed(c.r, 4) +
            ", n = " + std::to_string(c.n);
 }
@@ -130,13 +138,13 @@ Outcome<std::vector<CisStandard>> standards_of_rows(const std::vector<StandardRo
         if (row.certified.find_first_not_of(" \t") != std::string::npos) {
             given = positive_number(row.certified);
             if (!given) {
-                return Failure{where + ": the certified value \"" + row.certified +
+                return Failure{where + ": the CIS value \"" + row.certified +
                                "\" is not a positive number."};
             }
         }
         const auto value = standard_value(given, row.name, index);
         if (!value) {
-            return Failure{where + ": no certified value given, and \"" + row.name +
+            return Failure{where + ": no CIS value given, and \"" + row.name +
                            "\" is not a standard with a published value of this index."};
         }
         standard.cis = *value;

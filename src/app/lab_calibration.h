@@ -38,7 +38,7 @@ std::string profile_state_text(const LabCalibration& lab);
 // loaded.
 std::string cis_state_text(const LabCalibration& lab);
 
-// "KI (CIS) = 0.0270 + 1.1000 · FWHM, r = 0.9990, n = 5"
+// "KI (CIS) = 0.0270 + 1.1000 · FWHM, r = 0.9990, n = 5" ("AI (CIS)" for the Árkai index)
 std::string cis_equation(const CisCalibration& calibration);
 
 // A calibration of the Kübler index is loaded: the one that converts the samples' air-dried
@@ -61,7 +61,7 @@ inline constexpr std::string_view kStandardScanChoice =
 Outcome<PeakWidth> measure_standard(const std::string& path, const PeakRange& range,
                                     const WidthMethod& method);
 
-// One row of the standards the window's dialog lists: a name, the certified value as typed
+// One row of the standards the window's dialog lists: a name, the CIS value as typed
 // (empty: the known standard's), the measured FWHM as typed or measured, and its u.
 struct StandardRow {
     std::string name;

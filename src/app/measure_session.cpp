@@ -3,6 +3,7 @@
 
 #include "formats/anode.h"
 #include "formats/read_pattern.h"
+#include "standards/calibration_method.h"
 
 #include <algorithm>
 #include <cmath>
@@ -278,11 +279,17 @@ std::string MeasureSession::message(PatternSide side) const {
 }
 
 std::string MeasureSession::calibration_note() const {
-    if (lab_ == nullptr || !converts_samples(*lab_) || lab_->cis->method == method_.name()) {
+    if (lab_ == nullptr || !converts_samples(*lab_)) {
+        return {};
+    }
+    const std::string measured = full_method_name(method_, range_);
+    const std::string which = method_differences_text(lab_->cis->method, measured);
+    if (which.empty()) {
         return {};
     }
     return "The CIS calibration's standards were measured by " + lab_->cis->method +
-           ", these widths by " + method_.name() + ": the calibration does not carry over.";
+           ", these widths by " + measured + " (they differ in " + which +
+           "): the calibration does not carry over.";
 }
 
 bool MeasureSession::widths_ready() const {

@@ -4,11 +4,13 @@
 // with their uncertainty and metamorphic zone.
 #include "batch/csv_table.h"
 #include "batch/result_target.h"
+#include "cli/cis_notes.h"
 #include "cli/commands.h"
 #include "cli/measure_rows.h"
 #include "cli/method_options.h"
 #include "cli/renderer_library.h"
 #include "cli/standard_streams.h"
+#include "standards/calibration_method.h"
 #include "standards/cis_calibration.h"
 
 #include <cmath>
@@ -33,7 +35,7 @@ struct ApplyArgs {
     std::string calibration;
     std::vector<double> widths;
     std::string csv;
-    std::string zones = "2015";
+    std::string zones; // empty: the index's default
 };
 
 int fail(const std::string& description) {
@@ -84,7 +86,7 @@ struct Measuring {
     std::filesystem::path folder; // the list's, where its patterns' paths start
 };
 
-// One standard of the list: its certified value given or known, its width given or
+// One standard of the list: its CIS value given or known, its width given or
 // measured on its pattern.
 Outcome<CisStandard> standard_of(const CsvTable& table, const CsvTable::Row& row, CisIndex index,
                                  const Measuring& measuring) {
@@ -100,7 +102,7 @@ Outcome<CisStandard> standard_of(const CsvTable& table, const CsvTable::Row& row
     if (const auto value = standard_value(*cis, s.name, index)) {
         s.cis = *value;
     } else {
-        return Failure{table.place(row, "cis") + " no certified value, and \"" + s.name +
+        return Failure{table.place(row, "cis") + " no CIS value, and \"" + s.name +
                        "\" is not a standard whose " +
                        (index == CisIndex::kubler ? "Kubler" : "Arkai") +
                        " index this program knows: give its value."};
@@ -132,7 +134,7 @@ Outcome<CisStandard> standard_of(const CsvTable& table, const CsvTable::Row& row
         return Failure{table.place(row, "fwhm") + " neither a width nor a pattern."};
     }
     if (!is_width(s.fwhm) || !is_width(s.cis) || !(s.u_fwhm >= 0)) {
-        return Failure{table.place(row, "fwhm") + " a width, u or certified value that is not "
+        return Failure{table.place(row, "fwhm") + " a width, u or CIS value that is not "
                                                   "above 0."};
     }
     return s;
@@ -201,7 +203,8 @@ int run_fit(const FitArgs& args) {
         }
         standards.push_back(std::move(standard.value()));
     }
-    const auto fit = fit_cis(std::move(standards), *index, method->name());
+    const auto fit =
+        fit_cis(std::move(standards), *index, full_method_name(*method, measuring.range));
     if (!fit) {
         std::cerr << "The list \"" << args.list << "\": " << fit.error() << "\n";
         return kExitFailure;
@@ -223,12 +226,18 @@ int run_fit(const FitArgs& args) {
     }
     *said << "intercept\t" << width_text(fit->intercept) << "\nu_intercept\t"
           << width_text(fit->u_intercept) << "\nslope\t" << width_text(fit->slope) << "\nu_slope\t"
-          << width_text(fit->u_slope) << "\nr\t" << width_text(fit->r) << "\nn\t" << fit->n
+          << width_text(fit->u_slope) << "\nr\t" << width_text(fit->r) << "\ns\t"
+          << width_text(fit->s) << "\nn\t" << fit->n << "\ndf\t" << cis_degrees_of_freedom(*fit)
           << "\nname\tfwhm\tcis\tresidual\tloo_residual\n";
     for (std::size_t i = 0; i < fit->standards.size(); ++i) {
         const CisStandard& s = fit->standards[i];
         *said << s.name << "\t" << width_text(s.fwhm) << "\t" << width_text(s.cis) << "\t"
               << width_text(fit->residuals[i]) << "\t" << width_text(fit->loo_residuals[i]) << "\n";
+    }
+    said->flush();
+    std::cerr << uncertainty_note(*fit, "u_intercept, u_slope and s are each") << "\n";
+    if (const auto note = guideline_note(*fit)) {
+        std::cerr << *note << "\n";
     }
     return kExitOk;
 }
@@ -269,10 +278,6 @@ Outcome<std::vector<Width>> widths_of_list(const std::string& path) {
 }
 
 int run_apply(const ApplyArgs& args) {
-    const auto limits = parse_zone_limits(args.zones);
-    if (!limits) {
-        return fail(limits.error());
-    }
     if (args.widths.empty() == args.csv.empty()) {
         return fail("give the widths to convert or --csv LIST.csv, one of the two");
     }
@@ -280,6 +285,10 @@ int run_apply(const ApplyArgs& args) {
     if (!calibration) {
         std::cerr << calibration.error() << "\n";
         return kExitFailure;
+    }
+    const auto limits = parse_zone_limits_for(calibration->index, args.zones);
+    if (!limits) {
+        return fail(limits.error());
     }
     std::vector<Width> widths;
     if (!args.csv.empty()) {
@@ -297,7 +306,8 @@ int run_apply(const ApplyArgs& args) {
         widths.push_back({"", w, 0});
     }
     const bool named = !args.csv.empty();
-    std::cout << (named ? "name\t" : "") << "fwhm\tki_cis\tu_ki_cis\tzone\tzone_limits\n";
+    std::cout << (named ? "name\t" : "") << "fwhm\t" << cis_column(calibration->index) << "\t"
+              << cis_u_column(calibration->index) << "\tzone\tzone_limits\tnear_limit\n";
     double lowest = HUGE_VAL, highest = -HUGE_VAL;
     for (const CisStandard& s : calibration->standards) {
         lowest = std::min(lowest, s.fwhm);
@@ -308,11 +318,13 @@ int run_apply(const ApplyArgs& args) {
         const CisValue v = apply_cis(*calibration, w.fwhm, w.u_fwhm, *limits);
         std::cout << (named ? w.name + "\t" : "") << width_text(w.fwhm) << "\t"
                   << width_text(v.ki_cis) << "\t" << width_text(v.u_ki_cis) << "\t" << v.zone
-                  << "\t" << limits_text(*limits) << "\n";
+                  << "\t" << (*limits ? limits_text(**limits) : std::string()) << "\t"
+                  << v.near_limit << "\n";
         outside = outside || w.fwhm < lowest || w.fwhm > highest;
     }
     std::cout.flush();
-    std::cerr << "Zones on the CIS scale: " << limits_text(*limits) << ".\n";
+    std::cerr << zones_note(calibration->index, *limits) << "\n"
+              << uncertainty_note(*calibration, cis_u_column(calibration->index) + " is") << "\n";
     if (outside) {
         std::cerr << "Some widths lie outside those of the standards (" << width_text(lowest)
                   << " to " << width_text(highest) << "): their values are extrapolated.\n";
@@ -329,11 +341,11 @@ void add_cis_command(CLI::App& app, int& status) {
 
     auto fit_args = std::make_shared<FitArgs>();
     auto* fit = cis->add_subcommand(
-        "fit", "Fit certified = intercept + slope * measured over the standards of a list "
+        "fit", "Fit CIS value = intercept + slope * measured over the standards of a list "
                "(columns name, cis, and fwhm or pattern)");
     fit->add_option("STANDARDS", fit_args->list,
                     "CSV list of the standards: name,cis and fwhm (u_fwhm) or pattern (paths "
-                    "relative to the list); an empty cis takes a known standard's certified value")
+                    "relative to the list); an empty cis takes a known standard's CIS value")
         ->required();
     fit->add_option("-o,--output", fit_args->output,
                     "the calibration (JSON) to write; - for standard output")
@@ -361,10 +373,10 @@ void add_cis_command(CLI::App& app, int& status) {
     apply->add_option("--csv", apply_args->csv,
                       "a list with a fwhm (and u_fwhm) column, or a named sample list (its ad "
                       "and u_ad); - for standard input");
-    apply
-        ->add_option("--zones", apply_args->zones,
-                     "the anchizone's limits: 2015 (0.32-0.52), 1994 (0.25-0.42) or LO:HI")
-        ->capture_default_str();
+    apply->add_option("--zones", apply_args->zones,
+                      "the anchizone's limits: 2015 (0.32-0.52, the default for the Kubler "
+                      "index), 1994 (0.25-0.42) or LO:HI (an Arkai index is judged only by "
+                      "limits LO:HI of your own)");
     apply->callback([apply_args, &status] { status = run_apply(*apply_args); });
 }
 

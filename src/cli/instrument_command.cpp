@@ -111,6 +111,12 @@ int run_instrument(const InstrumentArgs& args) {
                       << "° is doubtful: " << w.quality << "\n";
         }
     }
+    if (p.caglioti && caglioti_extrapolated(*p.caglioti, p.angle)) {
+        std::cerr << "b at " << width_text(p.angle) << "\u00b0 lies outside the standard's peaks ("
+                  << caglioti_span_text(*p.caglioti)
+                  << "): the width against angle (Caglioti's law, of Gaussian widths) is "
+                     "extrapolated there, and b is only as good as that extrapolation.\n";
+    }
     if (!request.peaks.empty() && !request.method.fits()) {
         std::cerr << "The half-height widths keep the K-alpha2 line, whose distance from "
                      "K-alpha1 grows with the angle: with peaks far above the 001, --method fit "

@@ -2,6 +2,7 @@
 // teravine-cli measure AD EG: the FWHM of the 001 peak of the air-dried and the
 // glycolated pattern, and with --identify the pair placed as the typed entry places it;
 // measure --pairs LIST.csv -o FILE.IW: a width file measured from many pattern pairs.
+#include "cli/cis_notes.h"
 #include "cli/commands.h"
 #include "cli/instrument_option.h"
 #include "cli/measure_pairs.h"
@@ -13,6 +14,7 @@
 #include "formats/pattern_formats.h"
 #include "identify/width_entry.h"
 #include "model/calibration.h"
+#include "standards/calibration_method.h"
 #include "standards/cis_calibration.h"
 
 #include <charconv>
@@ -38,7 +40,7 @@ struct MeasureArgs {
     PairsJob pairs;
     std::string instrument;
     std::string cis;
-    std::string zones = "2015";
+    std::string zones; // empty: the index's default
 };
 
 // A broadening as the typed entry takes it: the shortest text of its float.
@@ -54,11 +56,30 @@ std::string with_cis_columns(std::string row, const std::string& cells) {
     return row.insert(method, cells);
 }
 
-std::string cis_cells(const CisCalibration& calibration, const ZoneLimits& limits,
+std::string cis_header(CisIndex index) {
+    return "\t" + cis_column(index) + "\t" + cis_u_column(index) +
+           "\tzone\tzone_limits\tnear_limit";
+}
+
+std::string cis_cells(const CisCalibration& calibration, const std::optional<ZoneLimits>& limits,
                       const Measured& m) {
     const CisValue v = apply_cis(calibration, m.width.fwhm, m.width.u_fwhm, limits);
     return "\t" + width_text(v.ki_cis) + "\t" + width_text(v.u_ki_cis) + "\t" + v.zone + "\t" +
-           limits_text(limits);
+           (limits ? limits_text(*limits) : std::string()) + "\t" + v.near_limit;
+}
+
+// A calibration applied to a width measured otherwise than its standards: the width's
+// quality says so, and standard error names what differs.
+void flag_against(Measured& ad, const CisCalibration& calibration, const std::string& measured) {
+    const std::string which = method_differences_text(calibration.method, measured);
+    if (which.empty()) {
+        return;
+    }
+    PeakWidth& w = ad.width;
+    w.quality = w.quality == "ok" ? kCisMethod : w.quality + ";" + kCisMethod;
+    std::cerr << "The calibration's standards were measured by " << calibration.method
+              << ", the sample by " << measured << " (they differ in " << which
+              << "): the calibration does not carry over.\n";
 }
 
 int fail(const std::string& description) {
@@ -123,7 +144,8 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
         args.broadening = broadening_text((*instrument)->b);
     }
     std::optional<CisCalibration> calibration;
-    const auto limits = parse_zone_limits(args.zones);
+    const auto limits =
+        parse_zone_limits_for(chlorite ? CisIndex::arkai : CisIndex::kubler, args.zones);
     if (!limits) {
         return fail(limits.error());
     }
@@ -192,20 +214,17 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
     flag_against(ad.value(), *instrument);
     flag_against(eg.value(), *instrument);
     if (calibration) {
+        flag_against(ad.value(), *calibration, full_method_name(*method, *range));
         // The calibrated value is that of the air-dried width; the EG row leaves it empty.
-        std::cout << with_cis_columns(kMeasureHeader, "\tki_cis\tu_ki_cis\tzone\tzone_limits")
-                  << "\n"
+        std::cout << with_cis_columns(kMeasureHeader, cis_header(calibration->index)) << "\n"
                   << with_cis_columns(measured_row("AD", *ad),
                                       cis_cells(*calibration, *limits, *ad))
                   << "\n"
-                  << with_cis_columns(measured_row("EG", *eg), "\t\t\t\t") << "\n";
+                  << with_cis_columns(measured_row("EG", *eg), "\t\t\t\t\t") << "\n";
         std::cout.flush();
-        std::cerr << "Zones on the CIS scale: " << limits_text(*limits) << ".\n";
-        if (calibration->method != ad->method) {
-            std::cerr << "The calibration's standards were measured by " << calibration->method
-                      << ", the sample by " << ad->method << ": the calibration does not carry "
-                      << "over.\n";
-        }
+        std::cerr << zones_note(calibration->index, *limits) << "\n"
+                  << uncertainty_note(*calibration, cis_u_column(calibration->index) + " is")
+                  << "\n";
     } else {
         std::cout << kMeasureHeader << "\n"
                   << measured_row("AD", *ad) << "\n"
@@ -276,14 +295,14 @@ void add_measure_command(CLI::App& app, int& status) {
         ->check(CLI::IsMember({"illite-001", "chlorite-002"}));
     auto* cis = command->add_option(
         "--cis", args->cis,
-        "CIS calibration (JSON, from teravine-cli cis fit): ki_cis, u_ki_cis and zone of the "
-        "AD width");
+        "CIS calibration (JSON, from teravine-cli cis fit): ki_cis (ai_cis for chlorite-002), "
+        "its u, zone and near_limit of the AD width");
     command
         ->add_option("--zones", args->zones,
-                     "with --cis: the anchizone's limits, 2015 (0.32-0.52), 1994 (0.25-0.42) "
-                     "or LO:HI")
-        ->needs(cis)
-        ->capture_default_str();
+                     "with --cis: the anchizone's limits, 2015 (0.32-0.52, the default for "
+                     "illite-001), 1994 (0.25-0.42) or LO:HI (chlorite-002: only LO:HI of "
+                     "your own, no zone without)")
+        ->needs(cis);
     command->callback([args, command, &status] { status = run_measure(*args, *command); });
 }
 

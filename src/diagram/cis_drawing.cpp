@@ -4,6 +4,7 @@
 #include "diagram/figure_size.h"
 #include "diagram/peak_drawing.h"
 #include "diagram/text_style.h"
+#include "standards/calibration_method.h"
 #include "text/number_text.h"
 
 #include <algorithm>
@@ -95,14 +96,41 @@ void fitted_line(Surface& s, const CisCalibration& c, const Axis& x, const Axis&
     s.set_pen_width(1);
 }
 
+// The text in lines no wider than `width`, broken at blanks (a word wider than that stands
+// alone on its line).
+std::vector<std::string> wrapped(Surface& s, const std::string& text, double width) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const auto blank = std::min(text.find(' ', start), text.size());
+        const std::string word = text.substr(start, blank - start);
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && s.text_width(longer) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = longer;
+        }
+        start = blank + 1;
+    }
+    lines.push_back(line);
+    return lines;
+}
+
 std::string index_title(CisIndex index) {
     return index == CisIndex::kubler ? "Kübler index (illite 10 Å)" : "Árkai index (chlorite 7 Å)";
 }
 
 } // namespace
 
-void draw_cis_figure(Surface& s, const CisCalibration& c, const ZoneLimits& limits,
+void draw_cis_figure(Surface& s, const CisCalibration& c, const std::optional<ZoneLimits>& chosen,
                      const PlotArea& whole) {
+    const std::optional<ZoneLimits> limits = judging_limits(c.index, chosen);
+    std::vector<double> limit_values;
+    if (limits) {
+        limit_values = {limits->lower, limits->upper};
+    }
     TextStyle style;
     keep_text_style(kKeepStore, style, s);
     s.set_font_size(kFont + 1);
@@ -134,7 +162,7 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const ZoneLimits& limi
     if (c.standards.empty()) {
         x_lo = 0.2, x_hi = 0.8, y_lo = 0.2, y_hi = 0.8;
     }
-    for (const double limit : {limits.lower, limits.upper}) {
+    for (const double limit : limit_values) {
         y_lo = std::min(y_lo, limit);
         y_hi = std::max(y_hi, limit);
     }
@@ -147,7 +175,7 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const ZoneLimits& limi
 
     // The zone limits across the plot, each with its value.
     s.set_fore_color(kColourLimit);
-    for (const double limit : {limits.lower, limits.upper}) {
+    for (const double limit : limit_values) {
         const double py = y.at(limit);
         s.line(f(main.left), f(py), f(main.right), f(py));
         const std::string label = format_fixed(limit, 2);
@@ -170,21 +198,27 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const ZoneLimits& limi
     }
     frame(s, main, y, false, x);
     s.set_fore_color(kInk);
-    text_at(s, main.left - 60, main.top - 18, "Certified value (°Δ2θ)");
-    // The equation, r and the limits, in the top-left corner.
-    const std::vector<std::string> lines{
+    text_at(s, main.left - 60, main.top - 18, "CIS value (°Δ2θ)");
+    // The equation, r, s, the method and the limits, in the top-left corner.
+    std::vector<std::string> lines{
         "CIS = " + format_fixed(c.intercept, 4) + " (u " + format_fixed(c.u_intercept, 4) + ")" +
             (c.slope < 0 ? " − " : " + ") + format_fixed(std::abs(c.slope), 4) + " (u " +
             format_fixed(c.u_slope, 4) + ") · FWHM",
         "r = " + format_fixed(c.r, 4) + "   s = " + format_fixed(c.s, 4) +
-            "   n = " + std::to_string(c.n),
-        "width by " + (c.method.empty() ? std::string("an unstated method") : c.method) +
-            "   anchizone " + format_fixed(limits.lower, 2) + "–" + format_fixed(limits.upper, 2) +
-            " (" + limits.scheme + ")"};
+            "   n = " + std::to_string(c.n) + "   (u: 1σ, " +
+            std::to_string(cis_degrees_of_freedom(c)) + " degrees of freedom)",
+        "width by " + (c.method.empty() ? std::string("an unstated method") : c.method),
+        limits ? limits_text(*limits)
+               : std::string("no zone limits: none are published for the Árkai index")};
+    if (const auto outside = outside_cis_guidelines(c.method)) {
+        lines.push_back("outside the CIS guidelines: " + *outside);
+    }
     double line_y = main.top + 5;
-    for (const std::string& line : lines) {
-        text_at(s, main.left + 6, line_y, line);
-        line_y += s.text_height(line) * 1.2;
+    for (const std::string& text : lines) {
+        for (const std::string& line : wrapped(s, text, main.right - main.left - 12)) {
+            text_at(s, main.left + 6, line_y, line);
+            line_y += s.text_height(line) * 1.2;
+        }
     }
 
     // The residuals beneath: each standard's, and the left-out one's in grey.
@@ -204,7 +238,7 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const ZoneLimits& limi
     frame(s, below, r, true, x);
     s.set_fore_color(kInk);
     text_at(s, below.left - 60, below.top - 18,
-            "Residual, certified − fitted (°Δ2θ):   ○ fitted on all   × left out");
+            "Residual, CIS value − fitted (°Δ2θ):   ○ fitted on all   × left out");
     const std::string x_title = "FWHM measured by the laboratory (°Δ2θ)";
     text_at(s, (below.left + below.right - s.text_width(x_title)) / 2,
             below.bottom + kTick + 3 + s.text_height("0"), x_title);

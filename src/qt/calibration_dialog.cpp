@@ -7,6 +7,7 @@
 #include "qt/fitting_scroll_area.h"
 #include "qt/render/cis_figure.h"
 #include "qt/width_method_box.h"
+#include "standards/calibration_method.h"
 #include "standards/cis_standards.h"
 
 #include <QComboBox>
@@ -32,7 +33,7 @@ namespace {
 enum StandardColumn { kName, kCertified, kFwhm, kU, kPattern, kColumns };
 constexpr int kSerialRole = Qt::UserRole;
 constexpr int kMeasuredRole = Qt::UserRole + 1;  // a measured figure in full, beside its text
-constexpr int kPublishedRole = Qt::UserRole + 2; // a certified value shown, not typed
+constexpr int kPublishedRole = Qt::UserRole + 2; // a published CIS value shown, not typed
 
 QDoubleSpinBox* degree_box(QWidget* parent, double lo, double hi, int decimals) {
     auto* box = new QDoubleSpinBox(parent);
@@ -200,13 +201,13 @@ QWidget* CalibrationDialog::build_cis() {
     layout->addLayout(range);
 
     standards = new QTableWidget(0, kColumns, box);
-    standards->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Certified"),
+    standards->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("CIS value"),
                                           QStringLiteral("FWHM"), QStringLiteral("u(FWHM)"),
                                           QStringLiteral("Pattern")});
     standards->horizontalHeader()->setStretchLastSection(true);
     standards->verticalHeader()->hide();
     standards->setToolTip(QStringLiteral(
-        "Each standard: its name, its certified value (empty: the published value of a known "
+        "Each standard: its name, its CIS value (empty: the published value of a known "
         "standard such as SW1-2012), and the FWHM your laboratory measured on it"));
     standards->setMinimumHeight(130);
     connect(standards, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
@@ -353,7 +354,7 @@ void CalibrationDialog::show_published(int row) {
     font.setItalic(known.has_value());
     item->setFont(font);
     item->setForeground(palette().color(known ? QPalette::PlaceholderText : QPalette::Text));
-    item->setToolTip(known ? QStringLiteral("The published certified value of %1; type over it "
+    item->setToolTip(known ? QStringLiteral("The published CIS value of %1; type over it "
                                             "to use another")
                                  .arg(name->text().trimmed())
                            : QString());
@@ -451,8 +452,9 @@ bool CalibrationDialog::fit_standards() {
         rows.push_back(std::move(r));
     }
     const CisIndex chosen = index->currentIndex() == 0 ? CisIndex::kubler : CisIndex::arkai;
-    const bool fitted =
-        terav_.fit_cis_calibration(rows, chosen, chosen_width_method(*method).name());
+    const bool fitted = terav_.fit_cis_calibration(
+        rows, chosen,
+        full_method_name(chosen_width_method(*method), {cis_lo->value(), cis_hi->value()}));
     cis_message->setText(QString());
     refresh();
     return fitted;

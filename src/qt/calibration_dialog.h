@@ -39,7 +39,7 @@ public:
     void make_profile(const std::string& path);
     // A row for a standard's pattern, its FWHM filled in once it is read.
     void add_standard_pattern(const std::string& path);
-    // A row typed: name, certified value (empty: the known standard's), FWHM.
+    // A row typed: name, CIS value (empty: the known standard's), FWHM.
     void add_standard(const std::string& name, const std::string& certified,
                       const std::string& fwhm);
     // Fits the rows and uses the line; false when they give none (the reason shown).
@@ -64,7 +64,7 @@ public:
     QComboBox* limits = nullptr; // "2015", "1994", own
     QDoubleSpinBox* own_lower = nullptr;
     QDoubleSpinBox* own_upper = nullptr;
-    QTableWidget* standards = nullptr; // Name, Certified, FWHM, u(FWHM), Pattern
+    QTableWidget* standards = nullptr; // Name, CIS value, FWHM, u(FWHM), Pattern
     QLabel* cis_state = nullptr;
     QLabel* cis_message = nullptr;
     QPushButton* save_calibration = nullptr;
@@ -87,7 +87,7 @@ private:
     void read_in_pool(std::uint64_t serial, const std::string& path, bool profile);
     void take_profile(const Reading& reading);
     void index_chosen();
-    // A known standard's published value, shown greyed in an empty Certified cell.
+    // A known standard's published value, shown greyed in an empty CIS value cell.
     void show_published(int row);
     void take_reading(QFutureWatcher<Reading>* watcher);
     void limits_chosen();

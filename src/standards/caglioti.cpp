@@ -138,6 +138,24 @@ Outcome<CagliotiFit> fit_caglioti(const std::vector<CagliotiPeak>& peaks) {
     return fit;
 }
 
+bool caglioti_extrapolated(const CagliotiFit& fit, double two_theta) {
+    if (fit.peaks.empty()) {
+        return false;
+    }
+    const auto [lo, hi] = std::minmax_element(fit.peaks.begin(), fit.peaks.end());
+    return two_theta < lo->first || two_theta > hi->first;
+}
+
+std::string caglioti_span_text(const CagliotiFit& fit) {
+    if (fit.peaks.empty()) {
+        return {};
+    }
+    const auto [lo, hi] = std::minmax_element(fit.peaks.begin(), fit.peaks.end());
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f\u2013%.1f\u00b0", lo->first, hi->first);
+    return text;
+}
+
 Outcome<CagliotiWidth> caglioti_width(const CagliotiFit& fit, double two_theta) {
     const auto g = terms(two_theta);
     const double squared = fit.u * g[0] + fit.v * g[1] + fit.w * g[2];
@@ -155,6 +173,8 @@ Outcome<CagliotiWidth> caglioti_width(const CagliotiFit& fit, double two_theta) 
             }
         }
     }
+    // The width's u from the terms' covariance, by the propagation of its first-order
+    // terms (GUM, JCGM 100:2008, 5.1.2).
     const double fwhm = std::sqrt(squared);
     return CagliotiWidth{fwhm, std::sqrt(std::max(0.0, variance)) / (2 * fwhm)};
 }

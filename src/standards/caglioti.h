@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The instrument's width as a function of angle, FWHM² = U tan²θ + V tanθ + W (Caglioti),
-// fitted to the peaks of a line-profile standard and carried to the illite 001 angle.
+// The instrument's width as a function of angle, FWHM² = U tan²θ + V tanθ + W (Caglioti,
+// Paoletti & Ricci 1958), fitted to the peaks of a line-profile standard and carried to
+// the illite 001 angle. The law was derived for Gaussian line shapes: it describes the
+// Gaussian part of a width, and a width taken far outside the peaks' angles is an
+// extrapolation.
 #pragma once
 
 #include "text/outcome.h"
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -37,6 +41,12 @@ struct CagliotiWidth {
     double fwhm = 0;
     double u_fwhm = 0;
 };
+
+// Whether 2θ lies outside the angles of the peaks the law was fitted to, where its width
+// is extrapolated.
+bool caglioti_extrapolated(const CagliotiFit& fit, double two_theta);
+// "21.4–37.4°": the angles of the peaks fitted.
+std::string caglioti_span_text(const CagliotiFit& fit);
 
 // The width at 2θ (degrees) and its u from the covariance; fails where FWHM² is not
 // positive.

@@ -2,6 +2,7 @@
 #include "standards/cis_calibration.h"
 
 #include "standards/json_fields.h"
+#include "standards/student_t.h"
 #include "text/text_file.h"
 
 #include <algorithm>
@@ -44,7 +45,7 @@ Outcome<CisCalibration> fit_cis(std::vector<CisStandard> standards, CisIndex ind
         if (!std::isfinite(s.fwhm) || !std::isfinite(s.cis) || !std::isfinite(s.u_fwhm) ||
             s.fwhm <= 0 || s.cis <= 0 || s.u_fwhm < 0) {
             return Failure{"The standard \"" + s.name +
-                           "\" has a width, uncertainty or certified value that is not a "
+                           "\" has a width, uncertainty or CIS value that is not a "
                            "positive finite number."};
         }
         widths.push_back(s.fwhm);
@@ -87,6 +88,8 @@ Outcome<CisCalibration> fit_cis(std::vector<CisStandard> standards, CisIndex ind
         c.loo_residuals.push_back(residual / (1 - leverage));
         sse += residual * residual;
     }
+    // The straight line's least squares and its standard errors: Draper & Smith, Applied
+    // Regression Analysis, 3rd ed., Wiley 1998, ch. 1 and 3.
     c.s = std::sqrt(sse / (n - 2));
     c.u_slope = c.s / std::sqrt(c.sxx);
     c.u_intercept = c.s * std::sqrt(1 / n + c.mean_fwhm * c.mean_fwhm / c.sxx);
@@ -96,7 +99,8 @@ Outcome<CisCalibration> fit_cis(std::vector<CisStandard> standards, CisIndex ind
     return c;
 }
 
-CisValue apply_cis(const CisCalibration& c, double fwhm, double u_fwhm, const ZoneLimits& limits) {
+CisValue apply_cis(const CisCalibration& c, double fwhm, double u_fwhm,
+                   const std::optional<ZoneLimits>& limits) {
     CisValue value;
     value.ki_cis = c.intercept + c.slope * fwhm;
     // The standard error of a new observation predicted by a straight line fitted by least
@@ -105,8 +109,19 @@ CisValue apply_cis(const CisCalibration& c, double fwhm, double u_fwhm, const Zo
     // slope.
     const double spread = 1 + 1.0 / c.n + std::pow(fwhm - c.mean_fwhm, 2) / c.sxx;
     value.u_ki_cis = std::sqrt(c.s * c.s * spread + c.slope * c.slope * u_fwhm * u_fwhm);
-    value.zone = zone_of(std::round(value.ki_cis * 1e4) / 1e4, limits);
+    if (const auto judging = judging_limits(c.index, limits)) {
+        value.zone = zone_of(std::round(value.ki_cis * 1e4) / 1e4, *judging);
+        value.near_limit = near_limits(value.ki_cis, value.u_ki_cis, *judging);
+    }
     return value;
+}
+
+int cis_degrees_of_freedom(const CisCalibration& c) {
+    return c.n - 2;
+}
+
+double cis_t95(const CisCalibration& c) {
+    return student_t_quantile(0.95, cis_degrees_of_freedom(c));
 }
 
 std::span<const std::string_view> cis_calibration_keys() {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A laboratory's calibration to the CIS scale: the certified values of its standards
+// A laboratory's calibration to the CIS scale: the CIS values of its standards
 // regressed on the widths it measured on them, written as versioned JSON, and applied
 // to the widths of its samples with their uncertainty and zone.
 #pragma once
@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,7 +23,7 @@ struct CisStandard {
     std::string name;
     double fwhm = 0; // the laboratory's measured width
     double u_fwhm = 0;
-    double cis = 0; // certified value
+    double cis = 0; // CIS value
 
     bool operator==(const CisStandard&) const = default;
 };
@@ -30,7 +31,8 @@ struct CisStandard {
 struct CisCalibration {
     static constexpr int kVersion = 1;
     CisIndex index = CisIndex::kubler;
-    std::string method; // width method the standards were measured with
+    std::string method; // full_method_name of how the standards were measured (an older
+                        // calibration: the method's name alone)
     double intercept = 0, u_intercept = 0, slope = 0, u_slope = 0;
     double covariance = 0; // cov(intercept, slope)
     double r = 0;          // correlation coefficient
@@ -66,14 +68,21 @@ std::span<const std::string_view> cis_calibration_keys();
 Outcome<CisCalibration> read_cis_calibration(const std::string& path);
 
 struct CisValue {
-    double ki_cis = 0;
-    double u_ki_cis = 0; // sqrt(s²(1 + 1/n + (x−x̄)²/Sxx) + slope²·u_x²)
-    std::string zone;
+    double ki_cis = 0;      // the value on the CIS scale, of the calibration's index
+    double u_ki_cis = 0;    // its standard uncertainty (1σ, n − 2 degrees of freedom)
+    std::string zone;       // empty without limits that judge the index
+    std::string near_limit; // the limits within u of the value (near_limits), or empty
 };
 
-// The zone is that of ki_cis to the four decimals it is printed with, so that a printed
-// value and its zone always agree.
+// The zone is that of the value to the four decimals it is printed with, so that a
+// printed value and its zone always agree; it is judged by judging_limits of the
+// calibration's index, so that a Kübler-index scheme never judges an Árkai value.
 CisValue apply_cis(const CisCalibration& calibration, double fwhm, double u_fwhm,
-                   const ZoneLimits& limits);
+                   const std::optional<ZoneLimits>& limits);
+
+// The degrees of freedom of the calibration's u, n − 2, and the factor of Student's t
+// that makes a 95 % interval of them: 3.18 for five standards.
+int cis_degrees_of_freedom(const CisCalibration& calibration);
+double cis_t95(const CisCalibration& calibration);
 
 } // namespace teravine

@@ -15,7 +15,8 @@ struct Certified {
 };
 
 // Kübler index: Warr & Rice (1994) for SW1-1992, Warr (2018) for the later batches;
-// Árkai index of the chlorite 002 as certified with them.
+// Árkai index of the chlorite 002 as published with them (Warr 2018, table of CIS
+// values), for the upper-anchizonal and epizonal standards only.
 constexpr std::array<Certified, 9> kCertified{{
     {"SW1-1992", 0.630, std::nullopt},
     {"SW1-2012", 0.653, std::nullopt},
@@ -49,6 +50,14 @@ std::optional<CisIndex> cis_index_named(std::string_view name) {
         return CisIndex::arkai;
     }
     return std::nullopt;
+}
+
+std::string cis_column(CisIndex index) {
+    return index == CisIndex::arkai ? "ai_cis" : "ki_cis";
+}
+
+std::string cis_u_column(CisIndex index) {
+    return "u_" + cis_column(index);
 }
 
 std::optional<double> certified_value(std::string_view standard, CisIndex index) {

@@ -59,11 +59,45 @@ Outcome<ZoneLimits> parse_zone_limits(std::string_view text) {
     return ZoneLimits{"own", *lo, *hi};
 }
 
-std::string zone_of(double ki_cis, const ZoneLimits& limits) {
-    if (ki_cis < limits.lower) {
+Outcome<std::optional<ZoneLimits>> parse_zone_limits_for(CisIndex index, std::string_view text) {
+    if (text.empty()) {
+        return index == CisIndex::kubler ? std::optional(default_zone_limits())
+                                         : std::optional<ZoneLimits>();
+    }
+    if (index == CisIndex::arkai && (text == "2015" || text == "1994")) {
+        return Failure{"--zones " + std::string(text) +
+                       " are limits of the Kubler index; the Arkai index has no published "
+                       "limits on the CIS scale: give a laboratory's own as LO:HI, or none"};
+    }
+    auto limits = parse_zone_limits(text);
+    if (!limits) {
+        return Failure{limits.error()};
+    }
+    return std::optional(std::move(limits.value()));
+}
+
+std::optional<ZoneLimits> judging_limits(CisIndex index, const std::optional<ZoneLimits>& chosen) {
+    if (chosen && index == CisIndex::arkai && chosen->scheme != "own") {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+std::string zone_of(double value, const ZoneLimits& limits) {
+    if (value < limits.lower) {
         return "epizone";
     }
-    return ki_cis <= limits.upper ? "anchizone" : "diagenetic";
+    return value <= limits.upper ? "anchizone" : "diagenetic";
+}
+
+std::string near_limits(double value, double u, const ZoneLimits& limits) {
+    std::string near;
+    for (const double limit : {limits.lower, limits.upper}) {
+        if (std::abs(value - limit) <= u) {
+            near += (near.empty() ? "" : ";") + limit_text(limit);
+        }
+    }
+    return near;
 }
 
 std::string limits_text(const ZoneLimits& limits) {

@@ -48,7 +48,8 @@ StatedSetup setup_of(const nlohmann::json& in, const std::string& where) {
     return s;
 }
 
-Json caglioti_json(const CagliotiFit& fit) {
+// `angle` where the profile's b was taken: whether it lies outside the peaks is stated.
+Json caglioti_json(const CagliotiFit& fit, double angle) {
     Json out;
     out["u"] = fit.u;
     out["v"] = fit.v;
@@ -58,9 +59,10 @@ Json caglioti_json(const CagliotiFit& fit) {
     out["u_w"] = fit.u_w;
     out["covariance"] = fit.covariance;
     auto& peaks = out["peaks"] = Json::array();
-    for (const auto& [angle, fwhm] : fit.peaks) {
-        peaks.push_back({{"two_theta", angle}, {"fwhm", fwhm}});
+    for (const auto& [two_theta, fwhm] : fit.peaks) {
+        peaks.push_back({{"two_theta", two_theta}, {"fwhm", fwhm}});
     }
+    out["extrapolated"] = caglioti_extrapolated(fit, angle);
     return out;
 }
 
@@ -85,6 +87,11 @@ CagliotiFit caglioti_of(const nlohmann::json& in, const std::string& where) {
         const std::string peak = "peak " + std::to_string(i + 1) + " of " + where;
         fit.peaks.emplace_back(jf::number(peaks[i], "two_theta", peak),
                                jf::number(peaks[i], "fwhm", peak));
+    }
+    // A statement of the writer (older profiles lack it), which the peaks and the angle
+    // fix: checked as a flag, not kept.
+    if (in.contains("extrapolated")) {
+        jf::flag(in, "extrapolated", where);
     }
     return fit;
 }
@@ -129,7 +136,8 @@ std::span<const std::string_view> instrument_profile_keys() {
                                                 "covariance",
                                                 "peaks",
                                                 "two_theta",
-                                                "fwhm"};
+                                                "fwhm",
+                                                "extrapolated"};
     return keys;
 }
 
@@ -146,7 +154,7 @@ nlohmann::ordered_json instrument_profile_value(const InstrumentProfile& p) {
     out["doublet_removed"] = p.doublet_removed;
     out["setup"] = setup_json(p.setup);
     if (p.caglioti) {
-        out["caglioti"] = caglioti_json(*p.caglioti);
+        out["caglioti"] = caglioti_json(*p.caglioti, p.angle);
     }
     return out;
 }

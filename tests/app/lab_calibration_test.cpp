@@ -120,7 +120,13 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
                                               "half-height"));
         EXPECT_EQ(tsv().find("KI (CIS)") != std::string::npos, kubler);
         EXPECT_EQ(cell(0, SampleColumn::ki_cis).empty(), !kubler);
+        EXPECT_EQ(cis_state_text(terav.state().lab).rfind(kubler ? "KI (CIS)" : "AI (CIS)", 0), 0);
     }
+    // The Kübler index's own schemes judge no Árkai value.
+    terav.set_zone_limits(default_zone_limits());
+    ASSERT_TRUE(terav.fit_cis_calibration(typed, CisIndex::arkai, "half-height"));
+    EXPECT_NE(cis_state_text(terav.state().lab).find("; no zone limits"), std::string::npos);
+    ASSERT_TRUE(terav.fit_cis_calibration(typed, CisIndex::kubler, "half-height"));
     terav.stop_cis_calibration();
     EXPECT_EQ(tsv().find("KI (CIS)"), std::string::npos);
     EXPECT_EQ(cell(0, SampleColumn::ki_cis), "");
@@ -138,7 +144,7 @@ TEST_F(LabCalibrationTest, StandardsThatGiveNoLineAreRefusedByName) {
     } cases[] = {
         {with(2, {"lab A", "0.36", "wide", 0}), "Standard 3 (lab A): the FWHM \"wide\""},
         {with(3, {"SW9", "", "0.27", 0}), "\"SW9\" is not a standard with a published value"},
-        {with(4, {"lab C", "-0.7", "0.66", 0}), "the certified value \"-0.7\""},
+        {with(4, {"lab C", "-0.7", "0.66", 0}), "the CIS value \"-0.7\""},
         {{kRows[0], kRows[1], {}, {}}, ""}, // two standards: no line
     };
     for (const auto& c : cases) {

@@ -6,6 +6,7 @@
 #include "app/measure_session.h"
 #include "formats/anode.h"
 #include "formats/synthetic_pattern.h"
+#include "standards/calibration_method.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_services.h"
 
@@ -329,6 +330,11 @@ TEST_F(MeasureSessionTest, WidthsAreHeldAgainstTheWindowsCalibration) {
     EXPECT_NE(held.calibration_note().find("does not carry over"), std::string::npos);
     lab.cis->method = "fit:pseudo-voigt";
     EXPECT_TRUE(held.calibration_note().empty());
+    // A calibration that states its method in full is held to all of it: here its range.
+    lab.cis->method = full_method_name(fit, held.range());
+    EXPECT_TRUE(held.calibration_note().empty());
+    lab.cis->method = full_method_name(fit, {held.range().lo + 0.5, held.range().hi});
+    EXPECT_NE(held.calibration_note().find("(they differ in range)"), std::string::npos);
     lab.cis->method = "half-height";
     lab.cis->index = CisIndex::arkai;
     EXPECT_TRUE(held.calibration_note().empty());

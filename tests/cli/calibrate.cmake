@@ -74,10 +74,11 @@ endif()
 # Five standards on cis = 0.02 + 0.95 fwhm: the line comes back.
 file(WRITE ${work}/line.csv "name,cis,fwhm\nA,0.21,0.2\nB,0.305,0.3\nC,0.4,0.4\nD,0.58,0.5894736842\nE,0.69,0.7052631579\n")
 run(0 cis fit line.csv -o line.json)
-expect_in("${last_out}" "intercept${tab}0.0200\nu_intercept${tab}0.0000\nslope${tab}0.9500\nu_slope${tab}0.0000\nr${tab}1.0000\nn${tab}5\nname${tab}fwhm${tab}cis${tab}residual${tab}loo_residual\nA${tab}0.2000${tab}0.2100${tab}" "cis fit")
+expect_in("${last_out}" "intercept${tab}0.0200\nu_intercept${tab}0.0000\nslope${tab}0.9500\nu_slope${tab}0.0000\nr${tab}1.0000\ns${tab}0.0000\nn${tab}5\ndf${tab}3\nname${tab}fwhm${tab}cis${tab}residual${tab}loo_residual\nA${tab}0.2000${tab}0.2100${tab}" "cis fit")
+expect_in("${last_err}" "(1 sigma) with n - 2 = 3 degrees of freedom: a 95 % interval is +/- 3.18 u" "what u is")
 
 # A standard measured on its pattern, the path taken from the list's folder, with the
-# certified value of SW2-2012; its width is the one measure reads.
+# CIS value of SW2-2012; its width is the one measure reads.
 file(MAKE_DIRECTORY ${work}/std)
 write_pattern(std/sw2.xy 0.46 8.8 0)
 run(0 measure std/sw2.xy std/sw2.xy)
@@ -86,13 +87,9 @@ file(WRITE ${work}/std/list.csv "name,cis,fwhm,pattern\nA,0.21,0.2,\nSW2-2012,,,
 run(0 cis fit std/list.csv -o std.json)
 expect_in("${last_out}" "\nSW2-2012${tab}${CMAKE_MATCH_1}${tab}0.4550${tab}" "the measured standard")
 
-# Lists that fix no line.
-file(WRITE ${work}/two.csv "name,cis,fwhm\nA,0.2,0.2\nB,0.3,0.3\n")
-file(WRITE ${work}/equal.csv "name,cis,fwhm\nA,0.2,0.3\nB,0.3,0.3\nC,0.4,0.3\n")
+# A list that fixes no line (the regression's own refusals are those of its unit tests).
 file(WRITE ${work}/unknown.csv "name,cis,fwhm\nA,0.2,0.2\nSW9-2030,,0.3\nC,0.4,0.4\n")
-expect(1 "at least three standards" cis fit two.csv -o c.json)
-expect(1 "same measured width" cis fit equal.csv -o c.json)
-expect(1 "line 3, column 2 \\(cis\\) no certified value" cis fit unknown.csv -o c.json)
+expect(1 "line 3, column 2 \\(cis\\) no CIS value" cis fit unknown.csv -o c.json)
 expect_missing(${work}/c.json)
 
 # The zones change exactly at the limits of each scheme (a calibration that changes
@@ -107,13 +104,13 @@ foreach(scheme "2015;0.3199;0.32;0.52;0.5201;0.32–0.52 (2015)"
   list(GET scheme 5 shown)
   run(0 cis apply same.json ${widths} --zones ${zones})
   expect_in("${last_err}" "anchizone ${shown}" "the limits stated")
-  expect_in("${last_out}" "\tanchizone ${shown}\n" "the limits in their column")
-  set(want "fwhm\tki_cis\tu_ki_cis\tzone\tzone_limits\n")
+  expect_in("${last_out}" "\tanchizone ${shown}\t" "the limits in their column")
+  set(want "fwhm\tki_cis\tu_ki_cis\tzone\tzone_limits\tnear_limit\n")
   foreach(pair "0;epizone" "1;anchizone" "2;anchizone" "3;diagenetic")
     list(GET pair 0 at)
     list(GET pair 1 zone)
     list(GET widths ${at} w)
-    string(APPEND want "${w}[0]*\t${w}[0]*\t0\\.0000\t${zone}\tanchizone [^\t\n]+\n")
+    string(APPEND want "${w}[0]*\t${w}[0]*\t0\\.0000\t${zone}\tanchizone [^\t\n]+\t[^\t\n]*\n")
   endforeach()
   if(NOT last_out MATCHES "^${want}$")
     fail("cis apply --zones ${zones} printed\n${last_out}")
@@ -122,13 +119,43 @@ endforeach()
 
 # measure --cis: the calibrated columns before method and quality, for the AD width.
 run(0 measure mica.xy std/sw2.xy --cis same.json --zones 1994)
-if(NOT last_out MATCHES "u_fwhm\tki_cis\tu_ki_cis\tzone\tzone_limits\tmethod\tquality\nAD\tmica.xy\t[0-9.]+\t([0-9.]+)\t[0-9.]+\t[0-9.]+\t([0-9.]+)\t([0-9.]+)\t([0-9.]+)\tepizone\tanchizone 0\\.25[^\t]+0\\.42 \\(1994\\)\thalf-height\tok\nEG\t[^\n]*\t\t\t\t\thalf-height\tok\n$"
+if(NOT last_out MATCHES "u_fwhm\tki_cis\tu_ki_cis\tzone\tzone_limits\tnear_limit\tmethod\tquality\nAD\tmica.xy\t[0-9.]+\t([0-9.]+)\t[0-9.]+\t[0-9.]+\t([0-9.]+)\t([0-9.]+)\t([0-9.]+)\tepizone\tanchizone 0\\.25[^\t]+0\\.42 \\(1994\\)\t\thalf-height\tok\nEG\t[^\n]*\t\t\t\t\t\thalf-height\tok\n$"
    OR NOT CMAKE_MATCH_1 STREQUAL CMAKE_MATCH_3 OR NOT CMAKE_MATCH_2 STREQUAL CMAKE_MATCH_4)
   fail("measure --cis printed\n${last_out}")
 endif()
+
+# A calibration applied to a width measured otherwise: the AD width is flagged, and what
+# differs is named. The calibration states how its standards were measured, in full.
+file(READ ${work}/same.json json)
+string(JSON method GET "${json}" method)
+if(NOT method STREQUAL "half-height kalpha2=kept range=6.5:11.5")
+  fail("the calibration states the method ${method}")
+endif()
+foreach(case "differ in method;--method;fit" "differ in range;--range;6.6:11.5")
+  list(GET case 0 said)
+  list(SUBLIST case 1 2 options)
+  expect(0 "${said}" measure mica.xy std/sw2.xy --cis same.json ${options})
+  if(NOT last_out MATCHES "\nAD\t[^\n]*cis-method\nEG\t[^\n]*\t(ok|[a-z-]+)\n$" OR last_out MATCHES "EG[^\n]*cis-method")
+    fail("measure --cis ${options} printed\n${last_out}")
+  endif()
+endforeach()
+# Standards fitted with two components: outside the CIS guidelines, said so.
+expect(0 "2 components: outside the CIS guidelines" cis fit std/list.csv -o two.json --method fit --components 2)
 
 # The Árkai index: the chlorite 002 found in its own default range.
 write_pattern(chl.xy 0.3 12.5 0)
 run(0 measure chl.xy chl.xy --peak chlorite-002)
 expect_in("${last_out}" "AD${tab}chl.xy${tab}12.5" "the chlorite 002")
 expect(1 "Kubler index" measure chl.xy chl.xy --peak chlorite-002 --cis same.json)
+# Its own columns, and no zone unless a laboratory gives its own limits: the Kübler
+# index's are refused for it.
+run(0 cis fit same.csv -o arkai.json --index arkai)
+expect(0 "No zones: the Arkai index" cis apply arkai.json 0.3)
+if(NOT last_out STREQUAL "fwhm\tai_cis\tu_ai_cis\tzone\tzone_limits\tnear_limit\n0.3000\t0.3000\t0.0000\t\t\t\n")
+  fail("cis apply of an Arkai calibration printed\n${last_out}")
+endif()
+expect(1 "limits of the Kubler index" cis apply arkai.json 0.3 --zones 2015)
+expect(1 "limits of the Kubler index" measure chl.xy chl.xy --peak chlorite-002 --cis arkai.json --zones 1994)
+run(0 measure chl.xy chl.xy --peak chlorite-002 --cis arkai.json --zones 0.2:0.4)
+expect_in("${last_out}" "u_fwhm${tab}ai_cis${tab}u_ai_cis${tab}zone" "the Arkai columns")
+expect_in("${last_out}" "${tab}anchizone${tab}anchizone 0.20–0.40 (own)${tab}${tab}half-height" "the own zone")

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The frame and its transforms, the axes, the whole diagram and its polylines.
+// The frame and its transforms, the axes, the whole diagram and its polylines, and the
+// figure of a CIS calibration.
 #include "diagram/axes.h"
+#include "diagram/cis_drawing.h"
 #include "diagram/draw_diagram.h"
 #include "diagram/peak_drawing.h"
 #include "diagram/polyline.h"
@@ -331,6 +333,30 @@ TEST(PeakPanel, AReadOutWiderThanThePanelWrapsInsideIt) {
             joined += "   " + lines[i];
         }
         EXPECT_EQ(joined, readout);
+    }
+}
+
+// A calibration's figure draws the zone limits that judge its index: the Kübler index's
+// schemes for it, and for an Árkai calibration only a laboratory's own.
+TEST(CisFigure, DrawsOnlyTheLimitsThatJudgeItsIndex) {
+    const std::vector<CisStandard> standards{
+        {"A", 0.25, 0, 0.26}, {"B", 0.4, 0, 0.39}, {"C", 0.6, 0, 0.62}};
+    for (const auto& [index, limits, stated] :
+         {std::tuple{CisIndex::kubler, default_zone_limits(), "anchizone 0.32–0.52 (2015)"},
+          {CisIndex::arkai, default_zone_limits(), "no zone limits"},
+          {CisIndex::arkai, *parse_zone_limits("0.28:0.35"), "anchizone 0.28–0.35 (own)"}}) {
+        RecordingSurface s;
+        draw_cis_figure(s, *fit_cis(standards, index, "half-height"), limits,
+                        {0, 0, kCisFigureWidth, kCisFigureHeight});
+        const auto texts = s.texts();
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const std::string& t) {
+            return t.rfind(stated, 0) == 0;
+        })) << stated;
+        const auto lines = s.of(OpKind::line);
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const Op& op) { return op.colour == 0x30A030; }), // limits
+                  std::string(stated) == "no zone limits" ? 0 : 2)
+            << stated;
     }
 }
 

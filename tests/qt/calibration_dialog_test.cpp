@@ -136,7 +136,7 @@ TEST_F(CalibrationDialogTest, TheTableGainsItsColumnsWithAFittedCalibration) {
     ASSERT_EQ(dialog.standards->rowCount(), 4);
     EXPECT_EQ(dialog.standards->item(3, 0)->text(), QStringLiteral("SW3-2012"));
     EXPECT_NEAR(dialog.standards->item(3, 2)->text().toDouble(), 0.35, 0.01);
-    // A known standard's empty Certified cell shows the published value, greyed, until it
+    // A known standard's empty CIS value cell shows the published value, greyed, until it
     // is typed over; a name of no standard shows none.
     EXPECT_EQ(dialog.standards->item(3, 1)->text(), QStringLiteral("0.372"));
     EXPECT_TRUE(dialog.standards->item(3, 1)->font().italic());

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The CIS regression against a line known beforehand, its uncertainty written out here
-// from the textbook formulas, the zones at their limits, and the two JSON files read back.
+// from the textbook formulas, the zones at their limits and the limits that judge each
+// index, the method a calibration keeps, and the two JSON files read back.
+#include "standards/calibration_method.h"
 #include "standards/cis_calibration.h"
 #include "standards/instrument_profile.h"
+#include "standards/student_t.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +123,86 @@ TEST(Zones, ChangeExactlyAtTheLimits) {
     for (const char* bad : {"2016", "0.5:0.3", "0:0.3", "0.3", "a:b", "0.3:inf"}) {
         EXPECT_FALSE(parse_zone_limits(bad)) << bad;
     }
+    // The Kübler-index limits never judge an Árkai value: none by default, and the two
+    // published schemes refused.
+    const auto scheme = [](CisIndex index, const char* text) -> std::string {
+        const auto limits = parse_zone_limits_for(index, text);
+        return !limits ? "refused" : limits->has_value() ? (*limits)->scheme : "none";
+    };
+    EXPECT_EQ(scheme(CisIndex::kubler, ""), "2015");
+    EXPECT_EQ(scheme(CisIndex::kubler, "1994"), "1994");
+    EXPECT_EQ(scheme(CisIndex::arkai, ""), "none");
+    EXPECT_EQ(scheme(CisIndex::arkai, "2015"), "refused");
+    EXPECT_EQ(scheme(CisIndex::arkai, "1994"), "refused");
+    EXPECT_EQ(scheme(CisIndex::arkai, "0.26:0.33"), "own");
+    EXPECT_FALSE(judging_limits(CisIndex::arkai, default_zone_limits()));
+    EXPECT_TRUE(judging_limits(CisIndex::arkai, parse_zone_limits("0.26:0.33").value()));
+    // Within u of a limit, the limit is named; u spanning the anchizone names both.
+    const ZoneLimits z = default_zone_limits();
+    EXPECT_EQ(near_limits(0.33, 0.02, z), "0.32");
+    EXPECT_EQ(near_limits(0.51, 0.015, z), "0.52");
+    EXPECT_EQ(near_limits(0.42, 0.11, z), "0.32;0.52");
+    EXPECT_EQ(near_limits(0.42, 0.05, z), "");
+}
+
+TEST(CisFit, ArkaiValuesAndTheirInterval) {
+    const auto arkai = fit_cis(five_standards(0.01), CisIndex::arkai, "half-height");
+    ASSERT_TRUE(arkai);
+    EXPECT_EQ(cis_column(CisIndex::arkai), "ai_cis");
+    EXPECT_EQ(cis_u_column(CisIndex::kubler), "u_ki_cis");
+    EXPECT_EQ(apply_cis(*arkai, 0.3, 0, default_zone_limits()).zone, "");
+    EXPECT_EQ(apply_cis(*arkai, 0.3, 0, parse_zone_limits("0.2:0.3").value()).zone, "diagenetic");
+    const CisValue near = apply_cis(*arkai, 0.3, 0.05, parse_zone_limits("0.3:0.4").value());
+    EXPECT_EQ(near.near_limit, "0.30") << near.ki_cis << " ± " << near.u_ki_cis;
+    EXPECT_EQ(cis_degrees_of_freedom(*arkai), 3);
+    EXPECT_NEAR(cis_t95(*arkai), 3.182446, 1e-5);
+    // Student's t, two-sided 95 %, from the published tables.
+    for (const auto& [df, t] : {std::pair{1, 12.7062},
+                                {2, 4.3027},
+                                {4, 2.7764},
+                                {7, 2.3646},
+                                {30, 2.0423},
+                                {998, 1.9623}}) {
+        EXPECT_NEAR(student_t_quantile(0.95, df), t, 1e-4) << df;
+    }
+    EXPECT_NEAR(student_t_quantile(0.99, 10), 3.1693, 1e-4);
+    EXPECT_TRUE(std::isnan(student_t_quantile(0.95, 0)));
+}
+
+TEST(CalibrationMethod, FullNamesAndWhatDiffers) {
+    FitOptions two;
+    two.shape = ProfileShape::split_pearson7;
+    two.components = 2;
+    two.use = 1;
+    EXPECT_EQ(full_method_name(WidthMethod{}, {6.5, 11.5}),
+              "half-height kalpha2=kept range=6.5:11.5");
+    const std::string fitted = full_method_name(WidthMethod::fitted(two), {11.8, 13.2});
+    EXPECT_EQ(fitted, "fit:split-pearson7 components=2 use=1 background=linear kalpha2=fitted "
+                      "range=11.8:13.2");
+    FitOptions one;
+    one.shape = ProfileShape::split_pearson7;
+    const std::string single = full_method_name(WidthMethod::fitted(one), {11.8, 13.2});
+    using Names = std::vector<std::string>;
+    struct Case {
+        std::string calibration, measured;
+        Names differences;
+    };
+    const Case cases[] = {
+        {single, single, {}},
+        {fitted, single, {"components"}},
+        {single, full_method_name(WidthMethod::fitted(one), {6.5, 11.5}), {"range"}},
+        {single, full_method_name(WidthMethod::fitted(one), {11.8, 13.15 + 0.05}), {}},
+        {"half-height", full_method_name(WidthMethod{}, {6.5, 11.5}), {}}, // an older file
+        {"fit:split-pearson7", "fit:split-pearson7:1/2", {}},
+        {"fit:pseudo-voigt", single, {"method"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(method_differences(c.calibration, c.measured), c.differences) << c.calibration;
+    }
+    EXPECT_EQ(outside_cis_guidelines(fitted), "2 components");
+    EXPECT_EQ(outside_cis_guidelines("fit:pseudo-voigt"), "a symmetric profile");
+    EXPECT_FALSE(outside_cis_guidelines(single));
+    EXPECT_FALSE(outside_cis_guidelines("half-height kalpha2=kept range=6.5:11.5"));
 }
 
 TEST(Certified, PublishedValues) {

@@ -107,6 +107,19 @@ TEST(Caglioti, ExactTermsAndRefusals) {
     const auto at = caglioti_width(*fit, 8.84);
     ASSERT_TRUE(at);
     EXPECT_NEAR(at->fwhm, caglioti(8.84), 1e-9);
+    // 8.84° lies below the peaks: extrapolated, and the profile's JSON says so.
+    for (const auto& [angle, outside] : {std::pair{8.84, true}, {20.0, false}, {80.5, true}}) {
+        EXPECT_EQ(caglioti_extrapolated(*fit, angle), outside) << angle;
+        InstrumentProfile p;
+        p.angle = angle;
+        p.caglioti = *fit;
+        EXPECT_NE(instrument_profile_json(p).find(outside ? "\"extrapolated\": true"
+                                                          : "\"extrapolated\": false"),
+                  std::string::npos);
+        ASSERT_TRUE(parse_instrument_profile(instrument_profile_json(p), "P"));
+    }
+    EXPECT_EQ(caglioti_span_text(*fit), "20.0\u2013"
+                                        "80.0\u00b0");
 
     const std::vector<CagliotiPeak> two(peaks.begin(), peaks.begin() + 2);
     const std::vector<CagliotiPeak> one_angle{

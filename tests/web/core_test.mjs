@@ -325,7 +325,7 @@ test('Calibration: the standards measured from their patterns and fitted give te
     assert.equal(core.publishedValue(name, 0).length > 0, true);
     rows.push({ name, certified: '', certifiedMeasured: null, fwhm: measured.fwhmText, measured: measured.fwhm, u: measured.u });
   }
-  assert.equal(calibration.fit(rows, 0, 0), true);
+  assert.equal(calibration.fit(rows, 0, 0, lo, hi), true);
   assert.match(calibration.state().cis, /^KI \(CIS\) = /);
   page.saves.push('/out/calibration.json');
   core.FS.mkdirTree('/out');
@@ -336,7 +336,7 @@ test('Calibration: the standards measured from their patterns and fitted give te
 
   // A row typed over, and one that is no number: the window's refusal, the calibration kept.
   rows[0].fwhm = 'wide';
-  assert.equal(calibration.fit(rows, 0, 0), false);
+  assert.equal(calibration.fit(rows, 0, 0, lo, hi), false);
   assert.match(page.messages.at(-1), /^Standard 1 \(SW1-1992\): the FWHM "wide" is not a positive number\.$/);
   assert.match(calibration.state().cis, /n = 5/);
   assert.equal(calibration.setLimits('own', 0.3, 0.5), '');

@@ -7,6 +7,7 @@
 #include "diagram/cis_drawing.h"
 #include "page_window.h"
 #include "peaks/width_method_choice.h"
+#include "standards/calibration_method.h"
 #include "standards/cis_standards.h"
 #include "standards/cis_zones.h"
 #include "standards/instrument_measure.h"
@@ -80,9 +81,10 @@ public:
     }
 
     // "Fit and Use" on the rows, each {name, certified, fwhm (as shown), measured and
-    // certifiedMeasured (the figures in full of a calibration listed, or null), u}; false when they
-    // give no calibration (the reason said through the window's message).
-    bool fit(const val& rows, int index, int method) {
+    // certifiedMeasured (the figures in full of a calibration listed, or null), u}, their
+    // peak measured in lo..hi; false when they give no calibration (the reason said through
+    // the window's message).
+    bool fit(const val& rows, int index, int method, double lo, double hi) {
         std::vector<StandardRow> standards;
         const int count = rows["length"].as<int>();
         for (int i = 0; i < count; ++i) {
@@ -102,8 +104,8 @@ public:
             standards.push_back(std::move(r));
         }
         const std::size_t choice = static_cast<std::size_t>(std::max(method, 0));
-        return window_.terav().fit_cis_calibration(standards, index_of(index),
-                                                   width_method_choice(choice).name());
+        return window_.terav().fit_cis_calibration(
+            standards, index_of(index), full_method_name(width_method_choice(choice), {lo, hi}));
     }
 
     // The zone limits: "2015", "1994", or "own" with lower and upper; the refusal's text,
@@ -176,7 +178,7 @@ private:
     DisplayListSurface figure_;
 };
 
-// The published certified value of a standard for the index, with three decimals; empty
+// The published CIS value of a standard for the index, with three decimals; empty
 // for a name not known.
 std::string published_value(const std::string& name, int index) {
     const auto known = certified_value(name, index_of(index));

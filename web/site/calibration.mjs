@@ -42,8 +42,8 @@ const DIALOG = `
     <div class="row">${rangeInputs('cal-cis')}</div>
     <div class="cis-body">
       <div class="standards-box">
-        <table id="cal-standards" title="Each standard: its name, its certified value (empty: the published value of a known standard such as SW1-2012), and the FWHM your laboratory measured on it">
-          <thead><tr><th>Name</th><th>Certified</th><th>FWHM</th><th>u(FWHM)</th><th>Pattern</th></tr></thead>
+        <table id="cal-standards" title="Each standard: its name, its CIS value (empty: the published value of a known standard such as SW1-2012), and the FWHM your laboratory measured on it">
+          <thead><tr><th>Name</th><th>CIS value</th><th>FWHM</th><th>u(FWHM)</th><th>Pattern</th></tr></thead>
           <tbody></tbody>
         </table>
       </div>
@@ -97,20 +97,20 @@ export function setupCalibration({ core, win, measureText, openWith, finished })
     $('cal-cis-hi').value = hi.toFixed(2);
   }
 
-  // A known standard's published value shows in an empty Certified cell, not typed.
+  // A known standard's published value shows in an empty CIS value cell, not typed.
   function showPublished(row) {
     const certified = row.querySelector('[data-column="certified"]');
     const name = row.querySelector('[data-column="name"]').value.trim();
     certified.placeholder = core.publishedValue(name, chosenIndex());
     certified.title = certified.placeholder
-      ? `The published certified value of ${name}; type over it to use another` : '';
+      ? `The published CIS value of ${name}; type over it to use another` : '';
   }
 
   // A row; a measured figure keeps its value in full beside the text shown.
   function addRow(name = '', certified = '', fwhm = '') {
     const row = document.createElement('tr');
     row.innerHTML = `<td><input data-column="name" aria-label="Name"></td>
-      <td><input data-column="certified" aria-label="Certified"></td>
+      <td><input data-column="certified" aria-label="CIS value"></td>
       <td><input data-column="fwhm" aria-label="FWHM"></td>
       <td data-column="u"></td><td data-column="pattern"></td>`;
     const cell = (column) => row.querySelector(`[data-column="${column}"]`);
@@ -225,7 +225,8 @@ export function setupCalibration({ core, win, measureText, openWith, finished })
         u: row.dataset.u === undefined ? null : Number(row.dataset.u),
       };
     });
-    calibration.fit(rows, chosenIndex(), method());
+    calibration.fit(rows, chosenIndex(), method(),
+      Number($('cal-cis-lo').value), Number($('cal-cis-hi').value));
     $('cal-cis-message').textContent = '';
     refresh();
   });

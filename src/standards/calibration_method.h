@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// How a calibration's standards were measured, in full, so that widths measured otherwise
+// are told apart from those it converts: the width method's name, for a fit its
+// components, background and Kα2 line, and the 2θ range searched.
+#pragma once
+
+#include "peaks/peak_width.h"
+#include "peaks/width_method.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace teravine {
+
+// The quality reason of a width that a calibration made by another method converts.
+inline constexpr const char* kCisMethod = "cis-method";
+
+// The method's name (WidthMethod::name()) and what else fixes the width, as
+// "half-height kalpha2=kept range=6.5:11.5" or "fit:split-pearson7 components=1
+// background=linear kalpha2=fitted range=6.5:11.5" (" use=K" when a component is chosen).
+std::string full_method_name(const WidthMethod& method, const PeakRange& range);
+
+// What two full names disagree on ("method", "components", "use", "background",
+// "kalpha2", "range"), among what both state: a calibration of an older version states
+// only the method's name, and only that is compared. A reading's component suffix
+// (":K/N") is not part of the method's name.
+std::vector<std::string> method_differences(std::string_view calibration,
+                                            std::string_view measured);
+// The same joined as a sentence names them ("method, kalpha2"); empty when they agree.
+std::string method_differences_text(std::string_view calibration, std::string_view measured);
+
+// Why a calibration measured so lies outside the CIS guidelines, which calibrate fitted
+// indices with one asymmetric profile such as the split Pearson VII (Warr 2018): "2
+// components", "a symmetric profile"; nothing for the half-height reading or one split
+// profile.
+std::optional<std::string> outside_cis_guidelines(std::string_view full_name);
+
+} // namespace teravine
