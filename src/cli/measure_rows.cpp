@@ -2,6 +2,8 @@
 #include "cli/measure_rows.h"
 
 #include "formats/read_pattern.h"
+#include "peaks/count_scale.h"
+#include "peaks/peak_edges.h"
 
 #include <charconv>
 #include <cmath>
@@ -57,12 +59,21 @@ std::string measured_row(const std::string& side, const Measured& m) {
     return side + "\t" + m.file + "\t" + measured_columns(m, '\t');
 }
 
-std::optional<std::string> anode_note(const std::string& side, const Measured& m) {
-    if (!m.wavelength) {
-        return std::nullopt;
+std::vector<std::string> measure_notes(const std::string& side, const Measured& m) {
+    const std::string subject = side + " " + m.file + ": ";
+    std::vector<std::string> notes;
+    if (m.wavelength) {
+        notes.push_back(subject + "measured at the stated wavelength " + fixed(*m.wavelength, 5) +
+                        " Å and carried over to the 2θ scale of Cu Kα.");
     }
-    return side + " " + m.file + ": measured at the stated wavelength " + fixed(*m.wavelength, 5) +
-           " Å and carried over to the 2θ scale of Cu Kα.";
+    if (const std::string counts = count_scale_note(count_scale(m.pattern), m.pattern);
+        !counts.empty()) {
+        notes.push_back(subject + counts + ".");
+    }
+    if (const std::string edge = edge_advice(m.width); !edge.empty()) {
+        notes.push_back(subject + edge + ".");
+    }
+    return notes;
 }
 
 std::optional<PeakRange> parse_range(const std::string& text) {
@@ -79,9 +90,7 @@ std::optional<PeakRange> parse_range(const std::string& text) {
 }
 
 std::string range_text(const PeakRange& range) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%g:%g", range.lo, range.hi);
-    return text;
+    return peak_range_text(range);
 }
 
 std::string range_refusal(const std::string& example) {

@@ -135,6 +135,9 @@ Outcome<Pattern> choose_scan(PatternFile file, const PatternChoice& choice,
                        std::string(choice.how_to_choose) + ":" + scan_list(file)};
     }
     Pattern pattern = std::move(file.scans[index]);
+    if (choice.alpha2_ratio) {
+        pattern.alpha2_ratio = choice.alpha2_ratio;
+    }
     if (choice.wavelength) {
         if (pattern.wavelength &&
             std::abs(*pattern.wavelength - *choice.wavelength) > kSameWavelength) {

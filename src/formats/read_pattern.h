@@ -18,6 +18,7 @@ namespace teravine {
 struct PatternChoice {
     std::optional<std::size_t> scan;  // 1-based, for a file of several scans
     std::optional<double> wavelength; // Kα1 in ångström, for a file that does not state it
+    std::optional<double> alpha2_ratio = {}; // I(Kα2) / I(Kα1) to fit, over the file's own
     // How the front end makes the choice of a scan, in its own terms, for the refusal of a
     // file of several without one: "FILE holds 2 scans; choose one with --scan N:".
     std::string_view how_to_choose = "choose one";
