@@ -32,16 +32,19 @@ std::optional<double> degrees_of(const std::string& text) {
 
 Outcome<Measured> measure_file(const std::string& path, const PatternChoice& choice,
                                const PeakRange& range, const WidthMethod& method) {
-    const auto pattern = read_pattern_file(path, choice);
+    PatternChoice covering = choice;
+    covering.covering = CopperSpan{range.lo, range.hi};
+    std::string scan_note;
+    const auto pattern = read_pattern_file(path, covering, &scan_note);
     if (!pattern) {
         return Failure{pattern.error()};
     }
     auto reading = read_width(*pattern, range, method);
     if (!reading) {
-        return Failure{reading.error()};
+        return Failure{scan_note.empty() ? reading.error() : scan_note + "\n" + reading.error()};
     }
-    Measured m{path,        *pattern, reading->width, reading->method, std::move(reading->fit),
-               std::nullopt};
+    Measured m{path,         *pattern, reading->width, reading->method, std::move(reading->fit),
+               std::nullopt, scan_note};
     if (m.width.converted) {
         m.wavelength = pattern->wavelength;
     }
@@ -62,6 +65,9 @@ std::string measured_row(const std::string& side, const Measured& m) {
 std::vector<std::string> measure_notes(const std::string& side, const Measured& m) {
     const std::string subject = side + " " + m.file + ": ";
     std::vector<std::string> notes;
+    if (!m.scan_note.empty()) {
+        notes.push_back(m.scan_note);
+    }
     if (m.wavelength) {
         notes.push_back(subject + "measured at the stated wavelength " + fixed(*m.wavelength, 5) +
                         " Å and carried over to the 2θ scale of Cu Kα.");

@@ -29,10 +29,12 @@ struct Measured {
     std::string method = "half-height"; // its name, as the method column gives it
     std::optional<ProfileFit> fit;      // with the fit method
     std::optional<double> wavelength;   // when carried over from another anode
+    std::string scan_note;              // which scan of several was taken, when it was chosen
 };
 
-// Reads the pattern at path, the scan and wavelength chosen, and measures its peak in the
-// range by the method.
+// Reads the pattern at path, the scan and wavelength chosen (of several scans, the only one
+// that covers the range where none is chosen), and measures its peak in the range by the
+// method.
 Outcome<Measured> measure_file(const std::string& path, const PatternChoice& choice,
                                const PeakRange& range, const WidthMethod& method = {});
 

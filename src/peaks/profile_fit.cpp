@@ -700,7 +700,7 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
     }
     // No step that lowers χ² any more is a minimum too; a fit of exact counts may run out
     // of iterations with nothing left to fit.
-    const bool exact = fit.reduced_chi2.value < 1e-9;
+    const bool exact = fit.reduced_chi2.value / scale.factor < 1e-9;
     if (s.status != GSL_SUCCESS && s.status != GSL_ENOPROG && !exact) {
         reasons.emplace_back(kUnconverged);
     }
