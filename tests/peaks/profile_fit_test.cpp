@@ -3,11 +3,13 @@
 // with the Kα2 line, on every background, beside a second peak; exact and with noise.
 #include "formats/synthetic_pattern.h"
 #include "peaks/peak_edges.h"
+#include "peaks/peak_plot.h"
 #include "peaks/profile_fit.h"
 #include "peaks/width_method.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -173,6 +175,41 @@ TEST(ProfileFit, EdgesAndResidualMeanTheSameForBothMethods) {
                 }
             }
         }
+    }
+}
+
+// The figure's counts axis spans the range measured, not a steep rise beside it that would
+// flatten a small peak, and the half-height crossings of a fit lie on the component drawn.
+TEST(ProfileFit, FigureShowsTheRangeAndMarksTheProfileDrawn) {
+    PeakShape shape = peak(0.4, 0, 0.5, 0, Background::Steep);
+    shape.height = 300;
+    shape.noise_seed = 2;
+    const Pattern pattern = synthetic::make_pattern(shape);
+    const PeakRange range{7.5, 10.5};
+    const auto r = read_width(pattern, range, WidthMethod::fitted());
+    ASSERT_TRUE(r.ok()) << r.error();
+    const PeakView view{5, 11, false};
+    const PeakPlot plot = lay_out_peak_plot(pattern, r->width, r->width.range_lo, r->width.range_hi,
+                                            view, {0, 0, 100, 100}, &*r->fit);
+    double highest = 0;
+    for (std::size_t i = 0; i < pattern.two_theta.size(); ++i) {
+        if (pattern.two_theta[i] >= range.lo && pattern.two_theta[i] <= range.hi) {
+            highest = std::max(highest, pattern.counts[i]);
+        }
+    }
+    EXPECT_LT(plot.count_hi, highest * 1.1);
+    EXPECT_GT(synthetic::background_at(Background::Steep, view.lo), plot.count_hi);
+    for (const PlotPoint& p : plot.trace) {
+        EXPECT_TRUE(p.y >= 0 && p.y <= 100) << p.x << " " << p.y;
+    }
+    const auto& drawn = plot.components[r->fit->used];
+    for (const PlotPoint& crossing : plot.crossings) {
+        const auto after = std::find_if(drawn.begin() + 1, drawn.end(),
+                                        [&](const PlotPoint& p) { return p.x >= crossing.x; });
+        ASSERT_NE(after, drawn.end());
+        const PlotPoint& before = *(after - 1);
+        const double t = (crossing.x - before.x) / (after->x - before.x);
+        EXPECT_NEAR(before.y + t * (after->y - before.y), crossing.y, 0.2) << crossing.x;
     }
 }
 
