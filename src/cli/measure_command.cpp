@@ -231,8 +231,8 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
                   << measured_row("EG", *eg) << "\n";
     }
     for (const auto& [side, m] : {std::pair{"AD", &*ad}, std::pair{"EG", &*eg}}) {
-        if (const auto note = anode_note(side, *m)) {
-            std::cerr << *note << "\n";
+        for (const std::string& note : measure_notes(side, *m)) {
+            std::cerr << note << "\n";
         }
     }
     if (method->fits()) {

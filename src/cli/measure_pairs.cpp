@@ -109,8 +109,8 @@ PairOutcome measure_pair(const PairEntry& pair, const PairsJob& job, float broad
             continue;
         }
         flag_against(m->value(), job.instrument);
-        if (const auto note = anode_note(side, **m)) {
-            outcome.messages.push_back(*note);
+        for (const std::string& note : measure_notes(side, **m)) {
+            outcome.messages.push_back(note);
         }
         outcome.csv_lines.push_back(csv_field(pair.name) + "," + side + "," +
                                     csv_field((*m)->file) + "," + measured_columns(**m, ','));

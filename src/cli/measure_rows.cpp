@@ -2,6 +2,8 @@
 #include "cli/measure_rows.h"
 
 #include "formats/read_pattern.h"
+#include "peaks/count_scale.h"
+#include "peaks/peak_edges.h"
 
 #include <charconv>
 #include <cmath>
@@ -30,16 +32,19 @@ std::optional<double> degrees_of(const std::string& text) {
 
 Outcome<Measured> measure_file(const std::string& path, const PatternChoice& choice,
                                const PeakRange& range, const WidthMethod& method) {
-    const auto pattern = read_pattern_file(path, choice);
+    PatternChoice covering = choice;
+    covering.covering = CopperSpan{range.lo, range.hi};
+    std::string scan_note;
+    const auto pattern = read_pattern_file(path, covering, &scan_note);
     if (!pattern) {
         return Failure{pattern.error()};
     }
     auto reading = read_width(*pattern, range, method);
     if (!reading) {
-        return Failure{reading.error()};
+        return Failure{scan_note.empty() ? reading.error() : scan_note + "\n" + reading.error()};
     }
-    Measured m{path,        *pattern, reading->width, reading->method, std::move(reading->fit),
-               std::nullopt};
+    Measured m{path,         *pattern, reading->width, reading->method, std::move(reading->fit),
+               std::nullopt, scan_note};
     if (m.width.converted) {
         m.wavelength = pattern->wavelength;
     }
@@ -57,12 +62,24 @@ std::string measured_row(const std::string& side, const Measured& m) {
     return side + "\t" + m.file + "\t" + measured_columns(m, '\t');
 }
 
-std::optional<std::string> anode_note(const std::string& side, const Measured& m) {
-    if (!m.wavelength) {
-        return std::nullopt;
+std::vector<std::string> measure_notes(const std::string& side, const Measured& m) {
+    const std::string subject = side + " " + m.file + ": ";
+    std::vector<std::string> notes;
+    if (!m.scan_note.empty()) {
+        notes.push_back(m.scan_note);
     }
-    return side + " " + m.file + ": measured at the stated wavelength " + fixed(*m.wavelength, 5) +
-           " Å and carried over to the 2θ scale of Cu Kα.";
+    if (m.wavelength) {
+        notes.push_back(subject + "measured at the stated wavelength " + fixed(*m.wavelength, 5) +
+                        " Å and carried over to the 2θ scale of Cu Kα.");
+    }
+    if (const std::string counts = count_scale_note(count_scale(m.pattern), m.pattern);
+        !counts.empty()) {
+        notes.push_back(subject + counts + ".");
+    }
+    if (const std::string edge = edge_advice(m.width); !edge.empty()) {
+        notes.push_back(subject + edge + ".");
+    }
+    return notes;
 }
 
 std::optional<PeakRange> parse_range(const std::string& text) {
@@ -79,9 +96,7 @@ std::optional<PeakRange> parse_range(const std::string& text) {
 }
 
 std::string range_text(const PeakRange& range) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%g:%g", range.lo, range.hi);
-    return text;
+    return peak_range_text(range);
 }
 
 std::string range_refusal(const std::string& example) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What `measure` prints and writes of a measured pattern: the widths as fixed-decimal
-// text (always '.'), the tab-separated rows, and the note on another anode.
+// text (always '.'), the tab-separated rows, and the notes on standard error.
 #pragma once
 
 #include "formats/read_pattern.h"
@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace teravine::cli {
 
@@ -28,10 +29,12 @@ struct Measured {
     std::string method = "half-height"; // its name, as the method column gives it
     std::optional<ProfileFit> fit;      // with the fit method
     std::optional<double> wavelength;   // when carried over from another anode
+    std::string scan_note;              // which scan of several was taken, when it was chosen
 };
 
-// Reads the pattern at path, the scan and wavelength chosen, and measures its peak in the
-// range by the method.
+// Reads the pattern at path, the scan and wavelength chosen (of several scans, the only one
+// that covers the range where none is chosen), and measures its peak in the range by the
+// method.
 Outcome<Measured> measure_file(const std::string& path, const PatternChoice& choice,
                                const PeakRange& range, const WidthMethod& method = {});
 
@@ -41,8 +44,10 @@ std::string measured_columns(const Measured& m, char separator);
 // "AD\tfile\t..." for the header above.
 std::string measured_row(const std::string& side, const Measured& m);
 
-// The words that say the widths were carried over to the Cu Kα scale, if they were.
-std::optional<std::string> anode_note(const std::string& side, const Measured& m);
+// What standard error says of a measured side, a line each: that the widths were carried
+// over to the Cu Kα scale, how the counts' noise was found where they are not counts, and a
+// range that would hold a peak that reaches the flank of its range.
+std::vector<std::string> measure_notes(const std::string& side, const Measured& m);
 
 // "LO:HI" as degrees 2θ Cu Kα, LO below HI.
 std::optional<PeakRange> parse_range(const std::string& text);

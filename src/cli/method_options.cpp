@@ -32,6 +32,11 @@ void add_method_options(CLI::App& command, MethodArgs& args) {
     command.add_option("--use", args.use,
                        "with --method fit: the component, numbered by position, whose width "
                        "is reported (default: the tallest)");
+    command
+        .add_option("--alpha2-ratio", args.alpha2_ratio,
+                    "with --method fit: the K-alpha2 to K-alpha1 intensity ratio fitted, 0 for "
+                    "none (default: the file's own, else 0.5)")
+        ->check(CLI::Range(0.0, 1.0));
 }
 
 Outcome<WidthMethod> method_choice(const MethodArgs& args) {
@@ -41,8 +46,9 @@ Outcome<WidthMethod> method_choice(const MethodArgs& args) {
     }
     if (!kind->fits) {
         if (!args.profile.empty() || !args.background.empty() || args.components != -1 ||
-            args.use != -1) {
-            return Failure{"--profile, --background, --components and --use go with --method fit"};
+            args.use != -1 || args.alpha2_ratio != -1) {
+            return Failure{"--profile, --background, --components, --use and --alpha2-ratio go "
+                           "with --method fit"};
         }
         return WidthMethod(*kind);
     }
@@ -87,7 +93,11 @@ Outcome<MeasuringChoice> measuring_choice(const PatternArgs& pattern, const Meth
     if (!chosen) {
         return Failure{chosen.error()};
     }
-    return MeasuringChoice{*choice, *chosen};
+    MeasuringChoice measuring{*choice, *chosen};
+    if (method.alpha2_ratio >= 0) {
+        measuring.pattern.alpha2_ratio = method.alpha2_ratio;
+    }
+    return measuring;
 }
 
 } // namespace teravine::cli

@@ -15,10 +15,11 @@ namespace teravine::cli {
 
 struct MethodArgs {
     std::string method = "half-height";
-    std::string profile;    // empty: not given
-    std::string background; // empty: not given
-    int components = -1;    // -1: not given
-    int use = -1;           // -1: not given
+    std::string profile;      // empty: not given
+    std::string background;   // empty: not given
+    int components = -1;      // -1: not given
+    int use = -1;             // -1: not given
+    double alpha2_ratio = -1; // -1: not given
 };
 
 void add_method_options(CLI::App& command, MethodArgs& args);
@@ -26,8 +27,9 @@ void add_method_options(CLI::App& command, MethodArgs& args);
 // The method the options name; options that do not go together are refused.
 Outcome<WidthMethod> method_choice(const MethodArgs& args);
 
-// What a command that measures patterns is told: the scan and wavelength of each file,
-// and the method; the pattern options' refusal first, then the method's.
+// What a command that measures patterns is told: the scan and wavelength of each file (and
+// with a fit, the Kα2 ratio of --alpha2-ratio), and the method; the pattern options'
+// refusal first, then the method's.
 struct MeasuringChoice {
     PatternChoice pattern;
     WidthMethod method;

@@ -6,6 +6,7 @@
 #include "cli/pattern_options.h"
 #include "cli/standard_streams.h"
 #include "formats/anode.h"
+#include "peaks/count_scale.h"
 
 #include <charconv>
 #include <iostream>
@@ -53,7 +54,9 @@ std::string optional_figure(const std::optional<double>& value) {
     return value ? figure(*value) : std::string();
 }
 
-// The key and value lines of one scan, after `format` and `scans`.
+// The key and value lines of one scan, after `format` and `scans`: what the file states,
+// then what is assumed where it states nothing: the Kα2 ratio fitted (`file` or
+// `assumed`), and how the counts' noise is found (count_scale).
 void scan_lines(const Pattern& scan, std::vector<std::string>& lines) {
     const std::size_t n = scan.two_theta.size();
     const double start = scan.two_theta.front();
@@ -67,11 +70,14 @@ void scan_lines(const Pattern& scan, std::vector<std::string>& lines) {
     lines.push_back("end\t" + figure(end));
     lines.push_back("step\t" + figure((end - start) / static_cast<double>(n - 1)));
     lines.push_back("wavelength\t" + optional_figure(scan.wavelength));
-    lines.push_back("alpha2_ratio\t" + optional_figure(scan.alpha2_ratio));
+    lines.push_back("alpha2_ratio\t" + figure(scan.alpha2_ratio.value_or(kAssumedAlpha2Ratio)));
     lines.push_back("anode\t" + anode);
     lines.push_back("counting_time\t" + optional_figure(scan.counting_time));
     lines.push_back(std::string("units\t") +
                     (scan.units == CountUnits::per_second ? "cps" : "counts"));
+    lines.push_back(std::string("alpha2_ratio_source\t") +
+                    (scan.alpha2_ratio ? "file" : "assumed"));
+    lines.push_back("count_basis\t" + std::string(count_basis_name(count_scale(scan).basis)));
 }
 
 // With --scan, or for a file of one scan, the keys of the one scan. A file of several
@@ -92,7 +98,9 @@ Outcome<std::vector<std::string>> info_lines(PatternFile& file, const PatternCho
         PatternFile one;
         one.format = file.format;
         one.scans.push_back(std::move(file.scans[s]));
-        const auto scan = choose_scan(std::move(one), {std::nullopt, choice.wavelength}, path);
+        PatternChoice this_scan = choice;
+        this_scan.scan.reset();
+        const auto scan = choose_scan(std::move(one), this_scan, path);
         if (!scan) {
             return Failure{scan.error()};
         }
@@ -168,7 +176,8 @@ void add_pattern_command(CLI::App& app, int& status) {
     add_pattern_options(*command, args->pattern);
     command->add_flag("--info", args->info,
                       "print key<TAB>value lines: format, scans, points, start, end, step, "
-                      "wavelength, alpha2_ratio, anode, counting_time, units");
+                      "wavelength, alpha2_ratio, anode, counting_time, units, "
+                      "alpha2_ratio_source, count_basis");
     command
         ->add_option("-o,--output", args->output,
                      "the file to write; - (the default) for standard output")

@@ -12,6 +12,9 @@ namespace teravine {
 
 inline constexpr double kCuKAlpha1 = 1.540598; // ångström
 
+// I(Kα2) / I(Kα1) of a tube's unfiltered Kα doublet, where a file states no ratio of its own.
+inline constexpr double kAssumedAlpha2Ratio = 0.5;
+
 // The Kα lines of the anodes laboratory tubes have, in ångström (Hölzer et al. 1997 for
 // Cu, Co, Fe, Cr; Deslattes et al. 2003 for Mo and Ag).
 struct AnodeLines {

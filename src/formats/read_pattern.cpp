@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "formats/read_pattern.h"
 
+#include "formats/anode.h"
 #include "formats/pattern_formats.h"
 #include "text/sha256.h"
 #include "text/text_file.h"
@@ -60,6 +61,15 @@ std::string scan_list(const PatternFile& file) {
 // a file's rounding of the tabled value stays inside it, another anode does not.
 constexpr double kSameWavelength = 0.005;
 
+// Whether the scan holds the whole span, carried over to its wavelength (or the one given
+// for a file that states none).
+bool covers(const Pattern& scan, const CopperSpan& span, std::optional<double> given) {
+    const double wavelength = scan.wavelength.value_or(given.value_or(kCuKAlpha1));
+    const auto lo = carry_two_theta(span.lo, kCuKAlpha1, wavelength);
+    const auto hi = carry_two_theta(span.hi, kCuKAlpha1, wavelength);
+    return lo && hi && scan.two_theta.front() <= *lo && scan.two_theta.back() >= *hi;
+}
+
 } // namespace
 
 std::optional<std::string> pattern_size_refusal(const std::string& path, std::uintmax_t bytes) {
@@ -114,8 +124,8 @@ Outcome<PatternFile> read_pattern_scans(const std::string& path, Digest digest) 
     }
 }
 
-Outcome<Pattern> choose_scan(PatternFile file, const PatternChoice& choice,
-                             const std::string& path) {
+Outcome<Pattern> choose_scan(PatternFile file, const PatternChoice& choice, const std::string& path,
+                             std::string* note) {
     const std::string subject = pattern_subject(path);
     const std::size_t count = file.scans.size();
     if (count == 0) {
@@ -131,10 +141,30 @@ Outcome<Pattern> choose_scan(PatternFile file, const PatternChoice& choice,
         }
         index = *choice.scan - 1;
     } else if (count > 1) {
-        return Failure{subject + " holds " + std::to_string(count) + " scans; " +
-                       std::string(choice.how_to_choose) + ":" + scan_list(file)};
+        std::vector<std::size_t> covering;
+        for (std::size_t s = 0; s < count && choice.covering; ++s) {
+            if (covers(file.scans[s], *choice.covering, choice.wavelength)) {
+                covering.push_back(s);
+            }
+        }
+        if (covering.size() != 1) {
+            const std::string which =
+                covering.empty() ? ""
+                                 : ", " + std::to_string(covering.size()) + " covering the range";
+            return Failure{subject + " holds " + std::to_string(count) + " scans" + which + "; " +
+                           std::string(choice.how_to_choose) + ":" + scan_list(file)};
+        }
+        index = covering.front();
+        if (note != nullptr) {
+            *note = subject + ": scan " + std::to_string(index + 1) + " of " +
+                    std::to_string(count) + " used, the only one that covers the range: " +
+                    scan_description(file.scans[index]) + ".";
+        }
     }
     Pattern pattern = std::move(file.scans[index]);
+    if (choice.alpha2_ratio) {
+        pattern.alpha2_ratio = choice.alpha2_ratio;
+    }
     if (choice.wavelength) {
         if (pattern.wavelength &&
             std::abs(*pattern.wavelength - *choice.wavelength) > kSameWavelength) {
@@ -149,12 +179,13 @@ Outcome<Pattern> choose_scan(PatternFile file, const PatternChoice& choice,
     return pattern;
 }
 
-Outcome<Pattern> read_pattern_file(const std::string& path, const PatternChoice& choice) {
+Outcome<Pattern> read_pattern_file(const std::string& path, const PatternChoice& choice,
+                                   std::string* note) {
     auto file = read_pattern_scans(path);
     if (!file) {
         return Failure{file.error()};
     }
-    return choose_scan(std::move(file.value()), choice, path);
+    return choose_scan(std::move(file.value()), choice, path, note);
 }
 
 } // namespace teravine

@@ -67,7 +67,9 @@ double PeakPlot::two_theta_at(double x) const {
 
 double PeakPlot::y_of(double counts_at) const {
     const double c = count_scale(counts_at, view.log_counts);
-    return area.bottom - (c - count_lo) / (count_hi - count_lo) * (area.bottom - area.top);
+    const double y =
+        area.bottom - (c - count_lo) / (count_hi - count_lo) * (area.bottom - area.top);
+    return std::clamp(y, std::min(area.top, area.bottom), std::max(area.top, area.bottom));
 }
 
 namespace {
@@ -89,8 +91,10 @@ void lay_out_fit(PeakPlot& plot, const Pattern& pattern, const ProfileFit& fit) 
         const double model = fit.model_at(at);
         plot.fitted.push_back({x, plot.y_of(model)});
         for (std::size_t c = 0; c < fit.components.size(); ++c) {
+            // Its Kα1 profile, the one whose width is reported and whose half height is marked.
             plot.components[c].push_back(
-                {x, plot.y_of(fit.background_at(at) + fit.component_at(c, at))});
+                {x,
+                 plot.y_of(fit.background_at(at) + profile_value(fit.components[c].profile, at))});
         }
         rest.push_back(pattern.counts[i] - model);
         swing = std::max(swing, std::abs(rest.back()));
@@ -122,8 +126,14 @@ PeakPlot lay_out_peak_plot(const Pattern& pattern, const std::optional<PeakWidth
     const auto to =
         static_cast<std::size_t>(std::upper_bound(xs.begin(), xs.end(), plot.view.hi) - xs.begin());
 
+    // The counts axis spans the counts of the range measured: a steep low-angle rise beside
+    // it would flatten a small peak. Counts beyond the axis are drawn at its ends.
+    const auto range_from =
+        static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), range_lo) - xs.begin());
+    const auto range_to =
+        static_cast<std::size_t>(std::upper_bound(xs.begin(), xs.end(), range_hi) - xs.begin());
     double low = INFINITY, high = -INFINITY;
-    for (std::size_t i = from; i < to; ++i) {
+    for (std::size_t i = range_from; i < range_to; ++i) {
         low = std::min(low, count_scale(ys[i], log));
         high = std::max(high, count_scale(ys[i], log));
     }

@@ -54,8 +54,10 @@ struct PeakPlot {
     std::vector<PlotPoint> background;
     std::vector<PlotPoint> half_height;
     std::vector<PlotPoint> crossings;
-    // With a fit: the fitted model, each component over the background, and the residual
-    // (counts less model) in a band along the plot's foot, about `residual_zero`.
+    // With a fit: the fitted model, each component's Kα1 profile over the background (the
+    // half-height line marks the reported one's), and the residual (counts less model) in a
+    // band along the plot's foot, about `residual_zero`. The counts axis spans the counts
+    // within the range; whatever lies beyond it is drawn at its end.
     std::vector<PlotPoint> fitted;
     std::vector<std::vector<PlotPoint>> components;
     std::vector<PlotPoint> residual;

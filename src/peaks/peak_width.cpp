@@ -3,6 +3,8 @@
 
 #include "formats/anode.h"
 #include "peaks/count_draws.h"
+#include "peaks/count_scale.h"
+#include "peaks/peak_edges.h"
 
 #include <algorithm>
 #include <charconv>
@@ -19,6 +21,9 @@ constexpr double kSmoothing = 0.2;
 // Resamples for the uncertainty, and their fixed seed.
 constexpr int kResamples = 48;
 constexpr std::uint64_t kResampleSeed = 20261207;
+// A peak that does not fall to half height within the range is taken this much wider than
+// the half width it shows there, to suggest a range that holds it.
+constexpr double kFallBeyond = 1.5;
 // From this mean on, resampled counts are drawn from the normal approximation.
 constexpr double kNormalCounts = 30;
 
@@ -111,7 +116,6 @@ struct NetProfile {
     std::size_t window = 0;          // points of each flank window
     Anchor left, right;
     std::vector<double> net; // indexed as the pattern; 0 outside the range
-    bool counted = true;     // every count a whole number, as a detector counts
 
     double background(double at) const {
         return left.y + (right.y - left.y) / (right.x - left.x) * (at - left.x);
@@ -120,16 +124,6 @@ struct NetProfile {
     double background_variance(double at) const {
         const double f = std::clamp((at - left.x) / (right.x - left.x), 0.0, 1.0);
         return (1 - f) * (1 - f) * left.variance + f * f * right.variance;
-    }
-    // The background's own counting noise, or the flanks' scatter where that is larger.
-    // Counts per second or scaled intensities have no counting noise to go by.
-    double background_sigma(double at) const {
-        double scatter = 0;
-        for (std::size_t i = 0; i < window; ++i) {
-            scatter += net[first + i] * net[first + i] + net[last - i] * net[last - i];
-        }
-        const double poisson = counted ? std::sqrt(std::max(background(at), 0.0)) : 0.0;
-        return std::max(poisson, std::sqrt(scatter / static_cast<double>(2 * window)));
     }
 };
 
@@ -142,13 +136,11 @@ void net_profile(const std::vector<double>& x, const std::vector<double>& y, std
     }
     p.first = first;
     p.last = last;
-    p.window = std::max<std::size_t>(3, (last - first + 1) / 10);
+    p.window = flank_window(first, last);
     p.left = flank(x, y, first, p.window);
     p.right = flank(x, y, last + 1 - p.window, p.window);
-    p.counted = true;
     for (std::size_t i = first; i <= last; ++i) {
         p.net[i] = y[i] - p.background(x[i]);
-        p.counted = p.counted && y[i] == std::floor(y[i]);
     }
 }
 
@@ -363,10 +355,9 @@ Reading read_once(const std::vector<double>& x, const std::vector<double>& y, st
         r.failure = "flat";
         return r;
     }
-    // The counting noise itself, when the pattern counts: the flanks' scatter also holds
-    // the tails of a peak that reaches them.
-    const double noise =
-        p.counted ? std::sqrt(std::max(p.background(x[peak]), 1.0)) : p.background_sigma(x[peak]);
+    // The counting noise itself: the flanks' scatter also holds the tails of a peak that
+    // reaches them.
+    const double noise = std::sqrt(std::max(p.background(x[peak]), 1.0));
     if (!(s[peak] > 3 * noise)) {
         r.failure = "faint";
         return r;
@@ -386,21 +377,23 @@ Reading read_once(const std::vector<double>& x, const std::vector<double>& y, st
     const double half = r.top.height / 2;
     const auto rise = walk(s, peak, -1, half, first, last, reach);
     const auto fall = walk(s, peak, +1, half, first, last, reach);
-    if (!rise || !fall) {
-        r.failure = !rise ? "below" : "above";
-        return r;
-    }
     const auto cross = [&](std::size_t in, std::size_t out) {
         const double t = (half - s[out]) / (s[in] - s[out]);
         return x[out] + t * (x[in] - x[out]);
     };
-    r.left = cross(*rise, *rise - 1);
-    r.right = cross(*fall, *fall + 1);
+    r.left = rise ? cross(*rise, *rise - 1) : x[first];
+    r.right = fall ? cross(*fall, *fall + 1) : x[last];
+    if (!rise || !fall) {
+        r.failure = !rise ? "below" : "above";
+        return r;
+    }
     const std::size_t window = p.window;
     if (peak < first + window || peak + window > last) {
         r.flags |= edge;
     }
-    if (*rise <= first + window || *fall + window >= last) {
+    if (*rise <= first + window || *fall + window >= last ||
+        tail_reaches(flank_rise(x, p.net, y, first, first + window - 1, +1), r.top.height) ||
+        tail_reaches(flank_rise(x, p.net, y, last + 1 - window, last, -1), r.top.height)) {
         r.flags |= in_flank;
     }
     if (r.top.height < 10 * noise) {
@@ -465,9 +458,8 @@ Reading read_half_height(const std::vector<double>& x, const std::vector<double>
     return r;
 }
 
-// The scatter of the widths read on counts drawn around the smoothed profile: Poisson
-// counts when the pattern counts, else the flanks' scatter as a normal spread.
-std::pair<double, double> resampled_scatter(const std::vector<double>& x, const Reading& r,
+// The scatter of the widths read on Poisson counts drawn around the smoothed profile.
+std::pair<double, double> resampled_scatter(const std::vector<double>& x,
                                             const ReadingBuffers& measured, std::size_t first,
                                             std::size_t last) {
     const auto& p = measured.profile;
@@ -475,7 +467,6 @@ std::pair<double, double> resampled_scatter(const std::vector<double>& x, const 
     for (std::size_t i = first; i <= last; ++i) {
         mean[i] = std::max(p.background(x[i]) + measured.smoothed.net[i], 0.0);
     }
-    const double spread = p.counted ? 0.0 : p.background_sigma(r.top.x);
     CountDraws random(kResampleSeed);
     // Poisson counts of a large mean are drawn as the normal count of that mean and
     // variance, rounded: at a mean of 30 and above the two differ in the third moment only,
@@ -492,7 +483,7 @@ std::pair<double, double> resampled_scatter(const std::vector<double>& x, const 
     int read = 0;
     for (int k = 0; k < kResamples; ++k) {
         for (std::size_t i = first; i <= last; ++i) {
-            drawn[i] = p.counted ? poisson(mean[i]) : mean[i] + spread * random.normal();
+            drawn[i] = poisson(mean[i]);
         }
         const Reading again = read_half_height(x, drawn, first, last, buffers);
         if (again.failure.empty()) {
@@ -533,6 +524,11 @@ std::string width_text(double width) {
 
 Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
                                 Uncertainty uncertainty) {
+    return measure_peak(pattern, range, uncertainty, count_scale(pattern));
+}
+
+Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
+                                Uncertainty uncertainty, const CountScale& scale) {
     const std::string& name = pattern.name;
     const std::string span = "between " + degrees(range.lo) + " and " + degrees(range.hi);
     const bool copper = is_copper(pattern.wavelength);
@@ -548,7 +544,14 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
         return Failure{name + ": the range " + span + " is empty."};
     }
     const auto& x = pattern.two_theta;
-    const auto& y = pattern.counts;
+    std::vector<double> scaled;
+    if (scale.factor != 1) {
+        scaled = pattern.counts;
+        for (double& count : scaled) {
+            count *= scale.factor;
+        }
+    }
+    const auto& y = scale.factor != 1 ? scaled : pattern.counts;
     if (x.empty() || lo < x.front() || hi > x.back()) {
         const auto rounded = [](double value) { return degrees(std::round(value * 1000) / 1000); };
         const std::string own =
@@ -585,12 +588,20 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
                        "standard deviations of the background."};
     }
     if (!r.failure.empty()) {
+        // The side that falls gives the width (the range's end, where that side does not).
+        const double found =
+            (r.failure == "below" ? 2 * (r.right - r.top.x) : 2 * (r.top.x - r.left)) * kFallBeyond;
+        const auto held = holding_range(pattern, x[first], x[last], r.top.x, found);
+        const std::string advice = held && held->whole
+                                       ? ", to " + peak_range_text(held->range) + " for instance"
+                                   : held ? " beyond the pattern's end: measure a wider scan"
+                                          : "";
         return Failure{name + ": the peak at " + degrees(std::round(r.top.x * 1000) / 1000) +
                        " does not fall to half its height " + r.failure + " it within the range " +
-                       span + " 2θ; widen the range."};
+                       span + " 2θ; widen the range" + advice + "."};
     }
     const auto [scatter, failed] = uncertainty == Uncertainty::resampled
-                                       ? resampled_scatter(x, r, buffers, first, last)
+                                       ? resampled_scatter(x, buffers, first, last)
                                        : std::pair{std::nan(""), 0.0};
     unsigned flags = r.flags;
     if (uncertainty == Uncertainty::resampled && (failed > 0.05 || !std::isfinite(scatter))) {
@@ -610,19 +621,26 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
     width.position = r.top.x;
     width.fwhm = r.right - r.left;
     width.breadth = r.area / r.top.height;
-    width.height = r.top.height;
+    width.height = r.top.height / scale.factor;
     width.u_fwhm =
         std::isfinite(scatter) || uncertainty == Uncertainty::skipped ? scatter : width.fwhm;
     width.quality = quality_text(reasons);
     width.range_lo = x[first];
     width.range_hi = x[last];
-    width.background_lo = buffers.profile.background(x[first]);
-    width.background_hi = buffers.profile.background(x[last]);
+    width.background_lo = buffers.profile.background(x[first]) / scale.factor;
+    width.background_hi = buffers.profile.background(x[last]) / scale.factor;
     width.left = r.left;
     width.right = r.right;
     width.top = r.top.x;
     width.peak_lo = r.peak_lo;
     width.peak_hi = r.peak_hi;
+    if (flags & (edge | in_flank)) {
+        if (const auto held =
+                holding_range(pattern, x[first], x[last], r.top.x, r.right - r.left)) {
+            width.holding = held->range;
+            width.holding_whole = held->whole;
+        }
+    }
     if (!copper) {
         const double factor = width_to_copper(r.top.x, *pattern.wavelength);
         const auto position = carry_two_theta(r.top.x, *pattern.wavelength, kCuKAlpha1);

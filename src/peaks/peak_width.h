@@ -37,12 +37,17 @@ struct PeakWidth {
     double left = 0, right = 0;                  // the two half-height crossings
     double top = 0;                              // 2θ of the top
     double peak_lo = 0, peak_hi = 0;             // the peak's own extent, its area's bounds
+
+    // For a peak that reaches a flank window: a range on the Cu Kα scale that would hold it,
+    // and whether the pattern reaches as far as that range would go.
+    std::optional<PeakRange> holding;
+    bool holding_whole = true;
 };
 
 // The reasons a width is doubtful, as the quality column names them.
-inline constexpr const char* kWeak = "weak";         // net height below 10 σ of the noise
-inline constexpr const char* kEdge = "edge";         // the top lies in a flank window
-inline constexpr const char* kFlank = "flank";       // a crossing lies in a flank window
+inline constexpr const char* kWeak = "weak";   // net height below 10 σ of the noise
+inline constexpr const char* kEdge = "edge";   // the top lies in a flank window
+inline constexpr const char* kFlank = "flank"; // a crossing or the tail reaches a flank window
 inline constexpr const char* kShoulder = "shoulder"; // a second maximum within the peak
 inline constexpr const char* kBreadth = "breadth";   // breadth / FWHM no single peak gives
 inline constexpr const char* kUnstable = "unstable"; // resampled counts often find no width
@@ -50,6 +55,8 @@ inline constexpr const char* kSparse = "sparse";     // fewer than three steps a
 
 // "ok" for no reasons, else the reasons joined by ';'.
 std::string quality_text(const std::vector<std::string>& reasons);
+
+struct CountScale;
 
 // The background is the straight line through the two flanks of the range, each flank
 // the mean of the lower half of the points of a window (a tenth of the range's points)
@@ -65,16 +72,23 @@ std::string quality_text(const std::vector<std::string>& reasons);
 // peak) over the net height. u_fwhm is the scatter of the widths read again on counts
 // drawn by Poisson from the smoothed profile (a fixed seed: the same pattern gives the
 // same u), so it grows as the reading becomes unsteady.
+// A peak whose top lies in a flank window is at the edge; one whose half-height crossing
+// lies there, or whose net counts rise across a flank window towards it by a twentieth of
+// its height beyond the noise, reaches the flank: its background holds its own tail.
+// Intensities that are not counts are read on the count scale of count_scale(), or of
+// `scale` where given; the heights are given back in the pattern's own.
 // Fails, naming the pattern, when the range (carried over to the pattern's wavelength) is
 // not inside the pattern's 2θ span, when it holds too few points, has no peak (flat or
-// monotone, or a net height below three standard deviations of the background: its
-// Poisson noise when the counts are whole numbers, else the flanks' scatter), or the half
-// height is not reached within the range. Doubtful readings are given with their reasons.
+// monotone, or a net height below three standard deviations of the background's counting
+// noise), or the half height is not reached within the range (the message names a range
+// that would hold the peak). Doubtful readings are given with their reasons.
 // With Uncertainty::skipped the resamples are left out (u_fwhm is then NaN): a start for
 // a fit needs no uncertainty, and the resamples take most of the reading's time.
 enum class Uncertainty { resampled, skipped };
 Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range = {},
                                 Uncertainty uncertainty = Uncertainty::resampled);
+Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
+                                Uncertainty uncertainty, const CountScale& scale);
 
 // The range carried over to the pattern's own 2θ scale (itself for Cu Kα); nothing when
 // the pattern's wavelength cannot reach it.

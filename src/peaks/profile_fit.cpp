@@ -2,6 +2,8 @@
 #include "peaks/profile_fit.h"
 
 #include "formats/anode.h"
+#include "peaks/count_scale.h"
+#include "peaks/peak_edges.h"
 
 #include <gsl/gsl_blas.h>
 #include <gsl/gsl_errno.h>
@@ -388,29 +390,10 @@ Estimate estimate(const Solution& s, const std::function<double(const double*)>&
     return {quantity(s.p.data()), std::sqrt(std::max(variance, 0.0))};
 }
 
-// Runs of one sign in the residuals fewer than chance gives by three deviations: the model
-// leaves a shape behind.
-bool structured(const Data& d, const double* p) {
-    double above = 0, below = 0, runs = 0;
-    int last = 0;
-    const Model model(d, p);
-    for (std::size_t i = 0; i < d.n; ++i) {
-        const double r = d.y[i] - model(d.x[i]);
-        const int sign = r > 0 ? 1 : -1;
-        (sign > 0 ? above : below) += 1;
-        runs += sign != last;
-        last = sign;
-    }
-    const double n = above + below;
-    const double expected = 2 * above * below / n + 1;
-    const double variance = (expected - 1) * (expected - 2) / (n - 1);
-    return variance > 0 && (runs - expected) / std::sqrt(variance) < -3;
-}
-
 // The wavelengths of the pattern's doublet: its own when stated, else those of its anode
 // (Cu when none is stated), with the stated intensity ratio or 0.5.
 std::pair<double, double> doublet_of(const Pattern& pattern) {
-    const double ratio = pattern.alpha2_ratio.value_or(0.5);
+    const double ratio = pattern.alpha2_ratio.value_or(kAssumedAlpha2Ratio);
     const double stated = pattern.wavelength.value_or(kCuKAlpha1);
     const auto lines = anode_lines(anode_of(stated));
     const double alpha1 = lines ? lines->alpha1 : stated;
@@ -439,6 +422,82 @@ bool unresolved(const std::vector<FittedComponent>& components) {
         }
     }
     return false;
+}
+
+// The solution carried from the count scale back to the pattern's: heights and background
+// divided by the factor, the background's covariance with them.
+void to_pattern_scale(Solution& s, const Layout& l, double factor) {
+    const std::size_t size = s.p.size();
+    std::vector<double> by(size, 1.0);
+    for (int c = 0; c < l.components; ++c) {
+        s.p[l.per_component() * static_cast<std::size_t>(c) + 1] -= std::log(factor);
+    }
+    for (std::size_t j = l.background_at(); j < size; ++j) {
+        s.p[j] /= factor;
+        by[j] = 1 / factor;
+    }
+    for (std::size_t j = 0; j < size; ++j) {
+        for (std::size_t k = 0; k < size; ++k) {
+            s.covariance[j * size + k] *= by[j] * by[k];
+        }
+    }
+}
+
+// Where the reported component lies against the flank windows of the fitted points
+// first..last of the pattern: "edge" and "flank" as a half-height reading has them.
+std::vector<std::string> edge_reasons(const ProfileFit& fit, const std::vector<double>& x,
+                                      std::size_t first, std::size_t last) {
+    const std::size_t window = flank_window(first, last);
+    const double inner_lo = x[first + window - 1], inner_hi = x[last + 1 - window];
+    const Profile& f = fit.reported().profile;
+    const double left = f.position - f.left_width / 2, right = f.position + f.right_width / 2;
+    // The tail's rise across each window towards the top, of the component alone.
+    const auto rise = [&](double inner, double outer) {
+        return fit.component_at(fit.used, inner) - fit.component_at(fit.used, outer);
+    };
+    std::vector<std::string> reasons;
+    if (f.position <= inner_lo || f.position >= inner_hi) {
+        reasons.emplace_back(kEdge);
+    }
+    if (left <= inner_lo || right >= inner_hi ||
+        tail_reaches({rise(inner_lo, x[first]), 0}, f.height) ||
+        tail_reaches({rise(inner_hi, x[last]), 0}, f.height)) {
+        reasons.emplace_back(kFlank);
+    }
+    return reasons;
+}
+
+// The half-height reading finds peaks of known width within 2 % of it where the counting
+// noise is low: closer than that, the two methods cannot be told apart.
+constexpr double kReadingTrueness = 0.02;
+
+// Whether the half-height reading of the counts of the reported component alone (less every
+// Kα2 line and the other components' Kα1) differs from its fitted width by more than twice
+// their combined uncertainty and more than the reading's own trueness, or finds no width.
+bool disagrees(const ProfileFit& fit, const Pattern& pattern, const PeakRange& range,
+               const CountScale& scale) {
+    Pattern alone = pattern;
+    for (std::size_t i = 0; i < alone.two_theta.size(); ++i) {
+        const double at = alone.two_theta[i];
+        if (at < fit.range_lo || at > fit.range_hi) {
+            continue;
+        }
+        for (std::size_t c = 0; c < fit.components.size(); ++c) {
+            double others = fit.component_at(c, at);
+            if (c == fit.used) {
+                others -= profile_value(fit.components[c].profile, at);
+            }
+            alone.counts[i] -= others;
+        }
+    }
+    const auto reading = measure_peak(alone, range, Uncertainty::resampled, scale);
+    if (!reading) {
+        return true;
+    }
+    const Estimate& fitted = fit.reported().fwhm;
+    const double u = std::hypot(fitted.u, reading->u_fwhm);
+    const double apart = std::abs(reading->fwhm - fitted.value);
+    return !(apart <= 2 * u || apart <= kReadingTrueness * reading->fwhm);
 }
 
 } // namespace
@@ -486,8 +545,16 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
         return Failure{reading.error()};
     }
     const PeakWidth& start = *reading;
+    const CountScale scale = count_scale(pattern);
     const auto& x = pattern.two_theta;
-    const auto& y = pattern.counts;
+    std::vector<double> scaled;
+    if (scale.factor != 1) {
+        scaled = pattern.counts;
+        for (double& count : scaled) {
+            count *= scale.factor;
+        }
+    }
+    const auto& y = scale.factor != 1 ? scaled : pattern.counts;
     const auto first =
         static_cast<std::size_t>(std::lower_bound(x.begin(), x.end(), start.range_lo) - x.begin());
     const auto end =
@@ -521,13 +588,11 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
     const double fwhm = start.right - start.left;
     std::vector<double> p(layout.size(), 0.0);
     layout.set(p, 0,
-               {options.shape, start.top, start.height / (1 + ratio), fwhm, fwhm, mixing, mixing});
-    const auto set_background = [&](std::vector<double>& params, const Layout& l) {
-        const std::size_t b = l.background_at();
-        params[b] = (start.background_lo + start.background_hi) / 2;
-        params[b + 1] = (start.background_hi - start.background_lo) / 2;
-    };
-    set_background(p, layout);
+               {options.shape, start.top, start.height * scale.factor / (1 + ratio), fwhm, fwhm,
+                mixing, mixing});
+    const std::size_t constant = layout.background_at();
+    p[constant] = (start.background_lo + start.background_hi) / 2 * scale.factor;
+    p[constant + 1] = (start.background_hi - start.background_lo) / 2 * scale.factor;
     Solution s = solve(d, p);
     for (int c = 1; c < options.components; ++c) {
         // The next component where the residual, smoothed over a tenth of the width, is
@@ -582,6 +647,7 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
         s = c + 1 == options.components ? solve(d, best_solution.p) : std::move(best_solution);
     }
 
+    to_pattern_scale(s, layout, scale.factor);
     ProfileFit fit;
     fit.iterations = s.iterations;
     fit.range_lo = start.range_lo;
@@ -618,7 +684,9 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
         at_bound = at_bound || f.position < fit.range_lo || f.position > fit.range_hi ||
                    std::min(f.left_width, f.right_width) < step ||
                    std::max(f.left_width, f.right_width) > fit.range_hi - fit.range_lo;
-        weak = weak || f.height < 10 * std::sqrt(std::max(fit.background_at(f.position), 1.0));
+        weak =
+            weak || f.height * scale.factor <
+                        10 * std::sqrt(std::max(fit.background_at(f.position) * scale.factor, 1.0));
         if (!copper) {
             const double factor = width_to_copper(f.position, *pattern.wavelength);
             for (Estimate* e : {&component.fwhm, &component.breadth}) {
@@ -659,9 +727,20 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
     if (weak) {
         reasons.emplace_back(kWeak);
     }
+    const std::size_t last = end - 1;
+    for (const std::string& reason : edge_reasons(fit, x, first, last)) {
+        reasons.push_back(reason);
+        const Profile& f = fit.reported().profile;
+        const auto held = holding_range(pattern, x[first], x[last], f.position,
+                                        (f.left_width + f.right_width) / 2);
+        if (held && !fit.holding) {
+            fit.holding = held->range;
+            fit.holding_whole = held->whole;
+        }
+    }
     // No step that lowers χ² any more is a minimum too; a fit of exact counts may run out
     // of iterations with nothing left to fit.
-    const bool exact = fit.reduced_chi2.value < 1e-9;
+    const bool exact = fit.reduced_chi2.value / scale.factor < 1e-9;
     if (s.status != GSL_SUCCESS && s.status != GSL_ENOPROG && !exact) {
         reasons.emplace_back(kUnconverged);
     }
@@ -671,8 +750,7 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
     if (unresolved(fit.components)) {
         reasons.emplace_back(kUnresolved);
     }
-    // Residuals below the counting noise hold no structure worth naming.
-    if (fit.reduced_chi2.value > 1 && structured(d, s.p.data())) {
+    if (disagrees(fit, pattern, range, scale)) {
         reasons.emplace_back(kResidual);
     }
     fit.quality = quality_text(reasons);

@@ -9,6 +9,7 @@
 #include "peaks/profile_shapes.h"
 #include "text/outcome.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,9 @@ struct ProfileFit {
     std::vector<double> background;   // its coefficients, constant first
     double alpha2_ratio = 0;          // 0 without the Kα2 line
     double wavelength_ratio = 1;      // λ(Kα2) / λ(Kα1)
+    // For a reported component that reaches a flank window, as PeakWidth has them.
+    std::optional<PeakRange> holding;
+    bool holding_whole = true;
 
     const FittedComponent& reported() const { return components[used]; }
     double background_at(double two_theta) const;
@@ -63,12 +67,18 @@ struct ProfileFit {
 // The reasons a fit is doubtful, beside those of the half-height reading (weak).
 inline constexpr const char* kUnconverged = "unconverged"; // the iterations ran out
 inline constexpr const char* kAtBound = "bound";           // a parameter at its bound
-inline constexpr const char* kResidual = "residual";       // structure left in the residual
+inline constexpr const char* kResidual = "residual";       // the half-height reading disagrees
 inline constexpr const char* kUnresolved = "unresolved";   // a component the data do not hold
 
 // Started from the half-height reading of the same range (further components where the
 // residual of the fit before is largest); fails, naming the pattern, where that reading
-// fails or the options are out of reach. At most 200 iterations a fit.
+// fails or the options are out of reach. At most 200 iterations a fit. Fitted on the count
+// scale of count_scale(), given back on the pattern's own.
+// The reported component is at the edge or reaches the flank as a half-height reading is
+// (its top, its crossings, its tail's rise across a flank window). Its width is doubtful
+// (residual) where the half-height reading of the same counts, less every Kα2 line and the
+// other components, differs from it by more than twice their combined uncertainty and by
+// more than 2 %: the profile does not describe the peak.
 Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
                                 const FitOptions& options);
 

@@ -120,6 +120,8 @@ PeakWidth width_of_fit(const ProfileFit& fit) {
     w.top = f.position;
     w.peak_lo = std::max(fit.range_lo, f.position - 2 * f.left_width);
     w.peak_hi = std::min(fit.range_hi, f.position + 2 * f.right_width);
+    w.holding = fit.holding;
+    w.holding_whole = fit.holding_whole;
     return w;
 }
 

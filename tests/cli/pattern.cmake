@@ -10,7 +10,8 @@ write_pattern(eg.xy 0.35 8.85 7)
 
 # What the file states, one key and value a line; what it does not state is left empty.
 set(co_info "format\tXRDML\nscans\t1\npoints\t501\nstart\t4\nend\t14\nstep\t0.02\n"
-            "wavelength\t1.78901\nalpha2_ratio\t\nanode\tCo\ncounting_time\t\nunits\tcounts\n")
+            "wavelength\t1.78901\nalpha2_ratio\t0.5\nanode\tCo\ncounting_time\t\nunits\tcounts\n"
+            "alpha2_ratio_source\tassumed\ncount_basis\testimated\n")
 string(CONCAT co_info ${co_info})
 run(0 pattern co.xrdml --info)
 if(NOT last_out STREQUAL co_info)
@@ -31,7 +32,7 @@ endif()
 run(0 pattern co.xy -o again.xy)
 expect_same_files(${work}/again.xy ${work}/co.xy)
 run(0 pattern co.xy --info --anode Co)
-expect_in("${last_out}" "wavelength\t1.788965\nalpha2_ratio\t\nanode\tCo\n" "--anode Co")
+expect_in("${last_out}" "wavelength\t1.788965\nalpha2_ratio\t0.5\nanode\tCo\n" "--anode Co")
 run(0 measure co.xrdml co.xrdml)
 string(REPLACE "co.xrdml" "co.xy" from_xrdml "${last_out}")
 run(0 measure co.xy co.xy --wavelength 1.78901)
@@ -44,7 +45,7 @@ if(NOT last_err MATCHES "measured at the stated wavelength 1.7889[67] Å and car
 endif()
 expect_in("${last_out}" "AD${tab}co.xy${tab}8.78" "--anode Co")
 run(0 measure co.xy co.xy)
-if(last_out STREQUAL from_xrdml OR NOT last_err STREQUAL "")
+if(last_out STREQUAL from_xrdml OR last_err MATCHES "carried over")
   fail("co.xy measured as Cu Kα gives the cobalt widths")
 endif()
 

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # teravine-cli pattern and measure on a file of several scans: --info describes each, a
-# conversion or a measurement without --scan is refused with the list of them, --scan
-# picks one. -DCLI=teravine-cli
+# conversion without --scan is refused with the list of them, as a measurement is unless one
+# scan alone covers the range, --scan picks one. -DCLI=teravine-cli
 
 set(head "<?xml version=\"1.0\"?>\n<xrdMeasurements xmlns=\"http://www.xrdml.com/XRDMeasurement/1.5\">\n<xrdMeasurement measurementType=\"Scan\">\n<usedWavelength intended=\"K-Alpha 1\"><kAlpha1 unit=\"Angstrom\">1.5405980</kAlpha1></usedWavelength>\n")
 set(counts "10 11 12 13 14 15 16 17 18 19 20 21")
@@ -21,7 +21,12 @@ expect_in("${described}" "${want}" "--info of two scans")
 expect_in("${described}" "scan\t2\npoints\t12\nstart\t5\nend\t27\nstep\t2\n" "--info of two scans")
 set(listing "holds 2 scans; choose one with --scan N:\n  scan 1: 4° to 6.2°, 12 points\n  scan 2: 5° to 27°, 12 points")
 expect(1 "${listing}" pattern two.xrdml)
-expect(1 "${listing}" measure two.xrdml two.xrdml)
+expect(1 "${listing}" measure two.xrdml two.xrdml --range 30:40)
+string(REPLACE "2 scans;" "2 scans, 2 covering the range;" both "${listing}")
+expect(1 "${both}" measure two.xrdml two.xrdml --range 5.2:6)
+# The only scan that covers the range is measured without asking, and named.
+expect(1 "scan 2 of 2 used, the only one that covers the range: 5° to 27°" measure two.xrdml
+       two.xrdml)
 expect(1 "has no scan 3: it holds 2 scans:\n  scan 1: 4° to 6.2°" pattern two.xrdml --scan 3)
 run(0 pattern two.xrdml --scan 2)
 if(NOT last_out MATCHES "^5\t10\n7\t11\n" OR NOT last_out MATCHES "\n27\t21\n$")

@@ -2,10 +2,14 @@
 // Fitted profiles on synthetic peaks of known Kα1 width: every shape, split up to 1:2,
 // with the Kα2 line, on every background, beside a second peak; exact and with noise.
 #include "formats/synthetic_pattern.h"
+#include "peaks/peak_edges.h"
+#include "peaks/peak_plot.h"
 #include "peaks/profile_fit.h"
+#include "peaks/width_method.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -62,7 +66,12 @@ double kalpha1_fwhm(const PeakShape& s) {
 
 TEST(ProfileFit, FindsTheKAlpha1WidthOfExactPeaks) {
     for (const auto& c : cases()) {
-        const auto fit = fit_profile(synthetic::make_pattern(c.peak), c.range, c.options);
+        // Whole counts, to be fitted as counted: exact intensities are no counts.
+        Pattern exact = synthetic::make_pattern(c.peak);
+        for (double& count : exact.counts) {
+            count = std::round(count);
+        }
+        const auto fit = fit_profile(exact, c.range, c.options);
         ASSERT_TRUE(fit.ok()) << c.what << ": " << fit.error();
         const auto& reported = fit->reported();
         EXPECT_NEAR(reported.fwhm.value, kalpha1_fwhm(c.peak), 0.01 * kalpha1_fwhm(c.peak))
@@ -122,6 +131,89 @@ TEST(ProfileFit, FlagsComponentsTheCountsDoNotResolve) {
                 << (shape.second_height > 0 ? "two peaks" : "one peak") << ", seed " << seed << ": "
                 << fit->quality;
         }
+    }
+}
+
+// Read at half height or fitted, a broad peak that the range cuts is flagged at the flank
+// with a range that holds it; a clean peak is not, and a fit of a clean peak carries no
+// residual, which a shoulder that one profile cannot describe raises.
+TEST(ProfileFit, EdgesAndResidualMeanTheSameForBothMethods) {
+    PeakShape shoulder = peak(0.3, 0, 0.5, 0, Background::Sloping);
+    shoulder.second_position = 9.15;
+    shoulder.second_height = 1500;
+    const struct {
+        const char* what;
+        PeakShape shape;
+        PeakRange range;
+        bool flank, residual;
+    } cases[] = {
+        {"cut at the start", peak(1.24, 0, 0.5, 0, Background::Curved), {8.4, 13}, true, true},
+        {"cut at the end", peak(0.9, 0, 0.3, 0, Background::Flat), {4.5, 9.6}, true, true},
+        {"clean", peak(0.4, 0, 0.5, 0, Background::Curved), {}, false, false},
+        {"a shoulder", shoulder, {}, false, true},
+    };
+    for (const auto& c : cases) {
+        for (const unsigned seed : {0u, 5u}) {
+            PeakShape shape = c.shape;
+            shape.position = c.flank ? 9.0 : 8.8;
+            shape.noise_seed = seed;
+            for (const WidthMethod& method : {WidthMethod{}, WidthMethod::fitted()}) {
+                const auto r = read_width(synthetic::make_pattern(shape), c.range, method);
+                ASSERT_TRUE(r.ok()) << c.what << ": " << r.error();
+                const std::string& quality = r->width.quality;
+                SCOPED_TRACE(::testing::Message() << c.what << " " << method.name() << " seed "
+                                                  << seed << ": " << quality);
+                EXPECT_EQ(quality.find(kFlank) != std::string::npos, c.flank);
+                EXPECT_EQ(r->width.holding.has_value(), c.flank);
+                if (c.flank && r->width.holding) {
+                    // Wider on the side cut, as wide on the other.
+                    const PeakRange& held = *r->width.holding;
+                    EXPECT_GT(c.range.lo - held.lo + held.hi - c.range.hi, 0.5);
+                    EXPECT_LE(held.lo, c.range.lo);
+                    EXPECT_GE(held.hi, c.range.hi);
+                    EXPECT_NE(edge_advice(r->width).find(peak_range_text(*r->width.holding)),
+                              std::string::npos);
+                }
+                if (method.fits()) {
+                    EXPECT_EQ(quality.find(kResidual) != std::string::npos, c.residual);
+                }
+            }
+        }
+    }
+}
+
+// The figure's counts axis spans the range measured, not a steep rise beside it that would
+// flatten a small peak, and the half-height crossings of a fit lie on the component drawn.
+TEST(ProfileFit, FigureShowsTheRangeAndMarksTheProfileDrawn) {
+    PeakShape shape = peak(0.4, 0, 0.5, 0, Background::Steep);
+    shape.height = 300;
+    shape.noise_seed = 2;
+    const Pattern pattern = synthetic::make_pattern(shape);
+    const PeakRange range{7.5, 10.5};
+    const auto r = read_width(pattern, range, WidthMethod::fitted());
+    ASSERT_TRUE(r.ok()) << r.error();
+    const PeakView view{5, 11, false};
+    const PeakPlot plot = lay_out_peak_plot(pattern, r->width, r->width.range_lo, r->width.range_hi,
+                                            view, {0, 0, 100, 100}, &*r->fit);
+    double highest = 0;
+    for (std::size_t i = 0; i < pattern.two_theta.size(); ++i) {
+        if (pattern.two_theta[i] >= range.lo && pattern.two_theta[i] <= range.hi) {
+            highest = std::max(highest, pattern.counts[i]);
+        }
+    }
+    EXPECT_LT(plot.count_hi, highest * 1.1);
+    EXPECT_GT(synthetic::background_at(Background::Steep, view.lo), plot.count_hi);
+    for (const PlotPoint& p : plot.trace) {
+        EXPECT_TRUE(p.y >= 0 && p.y <= 100) << p.x << " " << p.y;
+    }
+    const auto& drawn = plot.components[r->fit->used];
+    for (const PlotPoint& crossing : plot.crossings) {
+        const auto after = std::find_if(drawn.begin() + 1, drawn.end(),
+                                        [&](const PlotPoint& p) { return p.x >= crossing.x; });
+        ASSERT_NE(after, drawn.end());
+        const PlotPoint& before = *(after - 1);
+        const double t = (crossing.x - before.x) / (after->x - before.x);
+        EXPECT_NEAR(before.y + t * (after->y - before.y), crossing.y, 0.2) << crossing.x;
     }
 }
 
