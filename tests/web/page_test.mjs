@@ -163,6 +163,16 @@ const fitsSideways = async (selector) => page.evaluate((s) => {
   return document.documentElement.scrollWidth <= window.innerWidth && box.scrollWidth <= box.clientWidth;
 }, selector);
 
+// "Save Figure…" of a tool dialog in `format`: the download's name and bytes.
+async function savedFigure(button, format) {
+  const [download] = await Promise.all([page.waitForEvent('download'), (async () => {
+    await page.click(button);
+    await page.selectOption('#figure_format', format);
+    await page.click('#figure_dialog button[value="save"]');
+  })()]);
+  return [download.suggestedFilename(), fs.readFileSync(await download.path())];
+}
+
 test('Measure Patterns: two real instruments\' files through the file inputs, used and drawn', async () => {
   const ad = unpacked('xrdml_empyrean.xrdml');
   const eg = path.join(patternFiles, 'TwoTheta_scan_powder.rasx');
@@ -188,6 +198,9 @@ test('Measure Patterns: two real instruments\' files through the file inputs, us
     assert.equal(await half(side).locator('[data-figure="u_fwhm"]').textContent(), `${expected[side].u_fwhm}°`);
   }
   assert.ok(await fitsSideways('#measure-dialog'), 'the dialog scrolls sideways');
+  const [name, svg] = await savedFigure('#measure-figure', 'svg');
+  assert.equal(name, 'peaks.svg');
+  for (const side of [0, 1]) assert.ok(svg.toString().includes(`FWHM ${expected[side].fwhm}°`), 'the figure lacks a width');
   await page.click('#measure-draw');
   assert.equal(await page.inputValue('#Xls'), expected[0].fwhm);
   assert.equal(await page.inputValue('#Yls'), expected[1].fwhm);
@@ -225,6 +238,9 @@ test('Calibration: the standards\' patterns added and fitted give teravine-cli c
   assert.ok(state.startsWith(`KI (CIS) = ${fitted.intercept.toFixed(4)} + ${fitted.slope.toFixed(4)} · FWHM, r = ${fitted.r.toFixed(4)}, n = 5`), state);
   assert.ok(await page.locator('#samples th', { hasText: 'KI (CIS)' }).count() > 0);
   assert.ok(await fitsSideways('#calibration-dialog'), 'the dialog scrolls sideways');
+  const [name, png] = await savedFigure('#cal-save-figure', 'png');
+  assert.equal(name, 'cis-calibration.png');
+  assert.equal(png.readUInt32BE(16), 1120, 'not the window\'s figure width'); // IHDR width
   await shoot('web-calibrated.png');
   await page.click('#calibration-dialog [data-close]');
 });

@@ -39,7 +39,8 @@ val measured_row(const PeakWidth& width) {
 
 class PageCalibration {
 public:
-    PageCalibration(PageWindow& window, val measure) : window_(window), figure_(measure) {}
+    PageCalibration(PageWindow& window, val measure)
+        : window_(window), measure_(measure), figure_(measure) {}
 
     // "Make from Standard's Pattern…": the standard's 001 measured in lo..hi by the method
     // chosen, made the profile in use. {error} when it cannot be; {doubtful} with the
@@ -173,8 +174,23 @@ public:
         return figure_.take_commands();
     }
 
+    // "Save Figure…": the calibration's figure as the window writes it; null without one.
+    val figure_file() const {
+        const LabCalibration& lab = window_.terav().state().lab;
+        if (!lab.cis) {
+            return val::null();
+        }
+        return DisplayListSurface::figure_file(
+            measure_, kCisFigureWidth, kCisFigureHeight, [&](Surface& surface) {
+                surface.clear();
+                draw_cis_figure(surface, *lab.cis, lab.limits,
+                                {0, 0, kCisFigureWidth, kCisFigureHeight});
+            });
+    }
+
 private:
     PageWindow& window_;
+    val measure_;
     DisplayListSurface figure_;
 };
 
@@ -217,7 +233,8 @@ EMSCRIPTEN_BINDINGS(teravine_calibration) {
         .function("open_cis_calibration_Click", &PageCalibration::open_cis)
         .function("save_cis_calibration_Click", &PageCalibration::save_cis)
         .function("state", &PageCalibration::state)
-        .function("figure", &PageCalibration::figure);
+        .function("figure", &PageCalibration::figure)
+        .function("figureFile", &PageCalibration::figure_file);
     function("publishedValue", &published_value);
     function("indexRange", &index_range);
     function("standardRange", &standard_range);

@@ -38,6 +38,25 @@ public:
     // The commands recorded since the last call, and their strings; then forgets them.
     emscripten::val take_commands();
 
+    // A figure for a file, as the window writes one: drawn by `draw` in width x height
+    // pixels, to be written at twice that size; {list, width, height, scale}.
+    template <class Draw>
+    static emscripten::val figure_file(emscripten::val measure, double width, double height,
+                                       const Draw& draw) {
+        DisplayListSurface surface(measure);
+        const int wide = static_cast<int>(width + 0.5);
+        const int high = static_cast<int>(height + 0.5);
+        surface.set_pixel_size(wide, high);
+        surface.set_user_scale(0, 0, static_cast<float>(width), static_cast<float>(height));
+        draw(surface);
+        emscripten::val out = emscripten::val::object();
+        out.set("list", surface.take_commands());
+        out.set("width", wide);
+        out.set("height", high);
+        out.set("scale", 2);
+        return out;
+    }
+
     void set_user_scale(float left, float top, float right, float bottom) override;
     void clear() override;
     Colour fore_color() const override { return colour_; }

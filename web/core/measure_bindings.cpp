@@ -3,6 +3,7 @@
 // driven from JavaScript, its two peak plots drawn as display lists for the page's
 // canvases, and "Use widths" / "Use and Draw" as the window's dialog has them.
 #include "app/measure_session.h"
+#include "diagram/peak_drawing.h"
 #include "formats/anode.h"
 #include "formats/read_pattern.h"
 #include "page_window.h"
@@ -13,6 +14,7 @@
 #include <emscripten/bind.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace teravine::web {
 namespace {
@@ -39,7 +41,7 @@ class PageMeasure {
 public:
     PageMeasure(PageWindow& window, val measure)
         : window_(window), session_(window.services(), &window.terav().state().lab),
-          plots_{DisplayListSurface(measure), DisplayListSurface(measure)} {}
+          measure_(measure), plots_{DisplayListSurface(measure), DisplayListSurface(measure)} {}
 
     // Reads `name` within `folder` and measures it; the half shows the reader's message
     // when it cannot be read.
@@ -114,6 +116,15 @@ public:
         return surface.take_commands();
     }
 
+    // "Save Figure…": both peaks side by side, as the window's dialog writes them.
+    val figure() const {
+        const std::vector<PeakPanel> panels{session_.panel(PatternSide::AirDried),
+                                            session_.panel(PatternSide::Glycolated)};
+        return DisplayListSurface::figure_file(
+            measure_, kPeakPanelWidth * static_cast<double>(panels.size()), kPeakPanelHeight,
+            [&](Surface& surface) { draw_peak_figure(surface, panels); });
+    }
+
     // "Use widths": the two widths into the window's boxes, with what they were measured
     // on for the sample that "Draw" places; false, and nothing written, unless both are
     // measured.
@@ -138,6 +149,7 @@ public:
 private:
     PageWindow& window_;
     MeasureSession session_;
+    val measure_;
     std::array<DisplayListSurface, 2> plots_;
 };
 
@@ -173,6 +185,7 @@ EMSCRIPTEN_BINDINGS(teravine_measure) {
         .function("setLogCounts", &PageMeasure::set_log_counts)
         .function("state", &PageMeasure::state)
         .function("plot", &PageMeasure::plot)
+        .function("figure", &PageMeasure::figure)
         .function("useWidths", &PageMeasure::use_widths)
         .function("useAndDraw", &PageMeasure::use_and_draw);
     function("widthMethodCaptions", &width_method_caption_list);

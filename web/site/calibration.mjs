@@ -5,6 +5,7 @@
 // The state is the window's; the core's PageCalibration (web/core/calibration_bindings.cpp)
 // runs the window's handlers on it.
 import { Picture } from './picture.mjs';
+import { saveFigure } from './picture_file.mjs';
 
 const FIGURE = [400, 370]; // pixels
 const INDEXES = ['Kübler index (illite 10 Å)', 'Árkai index (chlorite 7 Å)'];
@@ -59,6 +60,7 @@ const DIALOG = `
       <button type="button" id="cal-fit">Fit and Use</button>
       <button type="button" id="cal-open-cis">Open Calibration…</button>
       <button type="button" id="cal-save-cis">Save Calibration…</button>
+      <button type="button" id="cal-save-figure">Save Figure…</button>
       <button type="button" id="cal-stop-cis">Stop Using</button>
     </div>
     <p id="cal-cis-state"></p>
@@ -136,6 +138,7 @@ export function setupCalibration({ core, win, measureText, openWith, finished })
     $('cal-stop-profile').disabled = !state.hasProfile;
     $('cal-cis-state').textContent = state.cis;
     $('cal-save-cis').disabled = !state.hasCis;
+    $('cal-save-figure').disabled = !state.hasCis;
     $('cal-stop-cis').disabled = !state.hasCis;
     $('cal-limits').value = LIMITS.some(([value]) => value === state.scheme) ? state.scheme : '2015';
     $('cal-own-lower').value = state.lower.toFixed(3);
@@ -247,6 +250,7 @@ export function setupCalibration({ core, win, measureText, openWith, finished })
   $('cal-open-cis').addEventListener('click', () => openWith('.json', () => { calibration.open_cis_calibration_Click(); refresh(); }));
   $('cal-save-profile').addEventListener('click', () => { calibration.save_instrument_profile_Click(); finished(); });
   $('cal-save-cis').addEventListener('click', () => { calibration.save_cis_calibration_Click(); finished(); refresh(); });
+  $('cal-save-figure').addEventListener('click', () => saveFigure(core, finished, 'cis-calibration', calibration.figureFile()));
   $('cal-stop-profile').addEventListener('click', () => { calibration.stopProfile(); refresh(); });
   $('cal-stop-cis').addEventListener('click', () => { calibration.stopCis(); refresh(); });
   dialog.querySelector('[data-close]').addEventListener('click', () => dialog.close());

@@ -4,6 +4,7 @@
 // session (web/core/measure_bindings.cpp), their peak plots played onto canvases, and
 // "Use widths" / "Use and Draw" handing the two FWHMs to the window's boxes.
 import { Picture } from './picture.mjs';
+import { saveFigure } from './picture_file.mjs';
 
 const TITLES = ['Air dried (AD)', 'Glycolated (EG)'];
 const FIGURES = [['position', 'Position'], ['fwhm', 'FWHM'], ['breadth', 'Integral breadth'], ['u_fwhm', 'u(FWHM)']];
@@ -48,6 +49,7 @@ const DIALOG = `
     <label title="How the widths are taken: the half-height reading, or a fitted profile whose Kα1 width is given (measure the standard by the same method)">Width by <select id="measure-method"></select></label>
     <label title="Overlapped profiles fitted; the tallest is used">Components <input type="number" id="measure-components" min="1" max="3" value="1"></label>
     <span class="spacer"></span>
+    <button type="button" id="measure-figure">Save Figure…</button>
     <button type="button" id="measure-use">Use widths</button>
     <button type="button" id="measure-draw">Use and Draw</button>
     <button type="button" data-close>Close</button>
@@ -92,6 +94,7 @@ export function setupMeasure({ core, win, measureText, finished }) {
       part('message').textContent = shown.message;
       picture.play(session.plot(side, PLOT[0], PLOT[1]));
     });
+    $('measure-figure').disabled = !state.halves.some((half) => half.file);
     $('measure-use').disabled = !state.ready;
     $('measure-draw').disabled = !state.ready;
     $('measure-preview').textContent = state.preview;
@@ -148,6 +151,7 @@ export function setupMeasure({ core, win, measureText, finished }) {
   };
   $('measure-method').addEventListener('change', methodChosen);
   $('measure-components').addEventListener('change', methodChosen);
+  $('measure-figure').addEventListener('click', () => saveFigure(core, finished, 'peaks', session.figure()));
   $('measure-use').addEventListener('click', () => { session.useWidths(); finished(); });
   $('measure-draw').addEventListener('click', () => { session.useAndDraw(); finished(); refresh(); });
   dialog.querySelector('[data-close]').addEventListener('click', () => dialog.close());

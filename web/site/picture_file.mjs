@@ -36,31 +36,64 @@ class SvgPainter {
   }
   text(text, x, y) {
     this.parts.push(`<text x="${x}" y="${y}" fill="${this.stroke}" style="font: ${escape(this.fontCss)}" ` +
-                    `dominant-baseline="text-before-edge">${escape(text)}</text>`);
+                    `dominant-baseline="text-before-edge" xml:space="preserve">${escape(text)}</text>`);
   }
   font(font) { this.fontCss = font; }
 }
 
-export function svgDrawing(list, width, height) {
+// `scale`: the size of the file by the drawing's (a figure is written at twice its size).
+export function svgDrawing(list, width, height, scale = 1) {
   const painter = new SvgPainter();
   readCommands(list, painter);
   return `<?xml version="1.0" encoding="UTF-8"?>\n` +
-    `<svg xmlns="http://www.w3.org/2000/svg" width="${width}" height="${height}" viewBox="0 0 ${width} ${height}">\n` +
+    `<svg xmlns="http://www.w3.org/2000/svg" width="${width * scale}" height="${height * scale}" viewBox="0 0 ${width} ${height}">\n` +
     `<title>Teravine</title>\n${painter.parts.join('\n')}\n</svg>\n`;
 }
 
-export function pngImage(list, width, height) {
+export function pngImage(list, width, height, scale = 1) {
   const canvas = document.createElement('canvas');
   const picture = new Picture(canvas);
-  picture.resize(width, height);
+  picture.resize(width * scale, height * scale);
+  picture.painter.c.setTransform(scale, 0, 0, scale, 0, 0);
   picture.play(list);
   const data = atob(canvas.toDataURL('image/png').split(',')[1]);
   return Uint8Array.from(data, (char) => char.charCodeAt(0));
 }
 
 // The file's bytes, its format named by the path's suffix; null for another suffix.
-export function pictureFile(path, list, width, height) {
-  if (/\.svg$/i.test(path)) return new TextEncoder().encode(svgDrawing(list, width, height));
-  if (/\.png$/i.test(path)) return pngImage(list, width, height);
+export function pictureFile(path, list, width, height, scale = 1) {
+  if (/\.svg$/i.test(path)) return new TextEncoder().encode(svgDrawing(list, width, height, scale));
+  if (/\.png$/i.test(path)) return pngImage(list, width, height, scale);
   return null;
+}
+
+// "Save Figure…" of a tool dialog: the format asked in a small dialog of its own, then the
+// figure ({list, width, height}) written into /out as `stem`.png or .svg for `finished` to
+// offer as a download.
+const FIGURE_DIALOG = `
+<dialog id="figure_dialog" aria-labelledby="figure_title">
+  <form method="dialog">
+    <h2 id="figure_title">Save Figure</h2>
+    <label>Format: <select id="figure_format">
+      <option value="png">PNG image</option>
+      <option value="svg">SVG drawing</option>
+    </select></label>
+    <div class="buttons"><button value="save">Save</button> <button value="cancel" formnovalidate>Cancel</button></div>
+  </form>
+</dialog>`;
+
+export function saveFigure(core, finished, stem, figure) {
+  let dialog = document.getElementById('figure_dialog');
+  if (!dialog) {
+    document.body.insertAdjacentHTML('beforeend', FIGURE_DIALOG);
+    dialog = document.getElementById('figure_dialog');
+  }
+  dialog.returnValue = '';
+  dialog.addEventListener('close', () => {
+    if (dialog.returnValue !== 'save' || !figure) return;
+    const name = `${stem}.${document.getElementById('figure_format').value}`;
+    core.FS.writeFile(`/out/${name}`, pictureFile(name, figure.list, figure.width, figure.height, figure.scale));
+    finished();
+  }, { once: true });
+  dialog.showModal();
 }
