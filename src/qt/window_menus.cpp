@@ -38,7 +38,7 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     m.measure_patterns = command(fi, "Measure Patterns…");
     m.save_picture = command(fi, "Save Picture…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     m.open_sample_list = command(fi, "Open Sample List…");
-    m.save_session = command(fi, "Save Session…");
+    m.save_session = command(fi, "Save Session…", QKeySequence::Save);
     m.open_session = command(fi, "Open Session…");
     m.calibration = command(fi, "Calibration…");
 
