@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/main_window.h"
 
+#include "app/dropped_files.h"
 #include "qt/about_art.h"
 #include "qt/calibration_dialog.h"
 #include "qt/dialog_placement.h"
@@ -13,10 +14,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -24,6 +28,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
+#include <QUrl>
 #include <algorithm>
 #include <new>
 
@@ -59,6 +64,7 @@ MainWindow::MainWindow(Options options) {
                                                   statusBar()->sizeHint().height());
 
     services_ = std::make_unique<QtWindowServices>(*this, options.startup_display);
+    setAcceptDrops(true);
     terav_ = std::make_unique<Terav>(*services_, controls_.pct1->surface());
     sample_table_ = new SampleTableDock(terav_->state().samples, terav_->state().unplaced,
                                         terav_->state().lab, this);
@@ -427,6 +433,56 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (loaded_) {
         resize_redraw_.start();
+    }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const auto urls = event->mimeData()->urls();
+    if (!urls.isEmpty() &&
+        std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        paths.push_back(url.toLocalFile().toStdString());
+    }
+    event->acceptProposedAction();
+    // Opened once the drop is over, so that the file dialogs a treatment asks for are not
+    // shown from inside the drop.
+    QTimer::singleShot(0, this, [this, paths] { open_dropped(paths); });
+}
+
+void MainWindow::open_dropped(const std::vector<std::string>& paths) {
+    const DroppedFiles dropped = classify_dropped(paths);
+    using Kind = DroppedFiles::Kind;
+    const auto open_with = [&](QAction* item) {
+        services_->answer_next_open(dropped.paths.front());
+        item->trigger();
+    };
+    switch (dropped.kind) {
+    case Kind::session:
+        open_with(menus_.open_session);
+        break;
+    case Kind::sample_list:
+        open_with(menus_.open_sample_list);
+        break;
+    case Kind::width_file:
+        open_with(menus_.Tr_fi);
+        break;
+    case Kind::patterns: {
+        MeasureDialog& dialog = show_measure_dialog();
+        dialog.open_pattern(PatternSide::AirDried, dropped.paths[0]);
+        if (dropped.paths.size() > 1) {
+            dialog.open_pattern(PatternSide::Glycolated, dropped.paths[1]);
+        }
+        break;
+    }
+    case Kind::refused:
+        services_->message(dropped.refusal);
+        break;
     }
 }
 

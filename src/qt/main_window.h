@@ -15,6 +15,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QDialog;
 
@@ -65,6 +67,11 @@ public:
     // (made on first use); none, with a line in the status bar, when there is no guide.
     GuideWindow* open_user_guide();
 
+    // Files dropped onto the window (or given by their paths): a session, a sample list or
+    // a width file opened as its File menu item opens one, one or two patterns in Measure
+    // Patterns; anything else is refused with a message, and nothing changes.
+    void open_dropped(const std::vector<std::string>& paths);
+
     // Closes without asking again (the handlers have asked).
     void close_confirmed();
     // The status bar's line.
@@ -73,6 +80,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void connect_menus();

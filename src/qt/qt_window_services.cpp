@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include <filesystem>
+
 namespace teravine {
 
 namespace {
@@ -64,6 +66,14 @@ bool QtWindowServices::ask_yes_no(const std::string& text, const std::string& ti
 }
 
 FileChoice QtWindowServices::show_open(const std::string& filter) {
+    if (next_open_) {
+        FileChoice choice;
+        choice.outcome = FileChoice::Outcome::Chosen;
+        choice.path = *next_open_;
+        choice.title = std::filesystem::path(*next_open_).filename().string();
+        next_open_.reset();
+        return choice;
+    }
     return run_file_dialog(&window_, FileDialogKind::Open, to_qstring(filter));
 }
 

@@ -7,6 +7,8 @@
 #include "qt/painter_surface.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 
 class QPrinter;
 
@@ -24,6 +26,9 @@ public:
     bool ask_yes_no(const std::string& text, const std::string& title) override;
 
     FileChoice show_open(const std::string& filter) override;
+    // The next Open dialog is answered with `path` without being shown (a file dropped
+    // onto the window).
+    void answer_next_open(const std::string& path) { next_open_ = path; }
     FileChoice show_save(const std::string& filter) override;
 
     bool show_print_dialog() override;
@@ -69,6 +74,7 @@ private:
 
     MainWindow& window_;
     bool startup_display_;
+    std::optional<std::string> next_open_;
     int busy_depth_ = 0;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<PainterSurface> page_;

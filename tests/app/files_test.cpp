@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file commands of the window: treatment, correction table and export. Files that
 // are not what they should be are the hostile set's (tests/hostile).
+#include "app/dropped_files.h"
 #include "support/session.h"
 
 namespace teravine {
@@ -94,6 +95,33 @@ TEST_F(Files, CorrectionTableIsUsedEvenWithAnEmptyBroadeningBoxAndKeptOnACancel)
     EXPECT_EQ(state().broadening.broad_rule, kRuleMixture);
     EXPECT_EQ(services.captions[Caption::label_file], "Used File: " + cor);
     EXPECT_TRUE(services.messages.empty());
+}
+
+// What a drop onto the window opens, from the files' suffixes.
+TEST(DroppedFiles, OpenAsTheirKindAndAPairWithItsGlycolatedFileSecond) {
+    using Kind = DroppedFiles::Kind;
+    const struct {
+        std::vector<std::string> dropped;
+        Kind kind;
+        std::vector<std::string> opened;
+    } cases[] = {
+        {{"/d/run.JSON"}, Kind::session, {"/d/run.JSON"}},
+        {{"/d/list.csv"}, Kind::sample_list, {"/d/list.csv"}},
+        {{"/d/samples.IW"}, Kind::width_file, {"/d/samples.IW"}},
+        {{"/d/a.xrdml"}, Kind::patterns, {"/d/a.xrdml"}},
+        {{"/d/s1_EG.raw", "/d/s1_AD.raw"}, Kind::patterns, {"/d/s1_AD.raw", "/d/s1_EG.raw"}},
+        {{"/d/s1-gly.xy", "/d/s1.xy"}, Kind::patterns, {"/d/s1.xy", "/d/s1-gly.xy"}},
+        {{"/d/one.xy", "/d/two.xy"}, Kind::patterns, {"/d/one.xy", "/d/two.xy"}},
+        {{"/d/notes.pdf"}, Kind::refused, {}},
+        {{"/d/a.xy", "/d/b.xy", "/d/c.xy"}, Kind::refused, {}},
+        {{"/d/run.json", "/d/a.xy"}, Kind::refused, {}},
+    };
+    for (const auto& c : cases) {
+        const DroppedFiles dropped = classify_dropped(c.dropped);
+        EXPECT_EQ(dropped.kind, c.kind) << c.dropped.front();
+        EXPECT_EQ(dropped.paths, c.opened) << c.dropped.front();
+        EXPECT_EQ(dropped.refusal.empty(), c.kind != Kind::refused) << c.dropped.front();
+    }
 }
 
 } // namespace

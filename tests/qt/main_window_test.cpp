@@ -347,8 +347,8 @@ TEST_F(MainWindowTest, ASessionReopensAsTheWindowShowedIt) {
     MainWindow other{MainWindow::Options{false}};
     other.show();
     other.start();
-    answer_file_dialogs({path});
-    other.menus().open_session->trigger();
+    // Dropped onto the window, it opens as File > Open Session… opens it.
+    other.open_dropped({path.toStdString()});
     QApplication::processEvents();
     SampleTableDock& reopened = other.sample_table();
     EXPECT_EQ(reopened.sigma_box()->value(), 0.01);
