@@ -9,6 +9,7 @@
 #include "qt/measure_dialog.h"
 #include "qt/picture_box.h"
 #include "qt/qt_window_services.h"
+#include "qt/recent_files.h"
 #include "qt/sample_table_dock.h"
 #include "qt/twips.h"
 
@@ -65,6 +66,8 @@ MainWindow::MainWindow(Options options) {
 
     services_ = std::make_unique<QtWindowServices>(*this, options.startup_display);
     setAcceptDrops(true);
+    recent_ =
+        new RecentFiles(menus_.recent, [this](const std::string& path) { open_dropped({path}); });
     terav_ = std::make_unique<Terav>(*services_, controls_.pct1->surface());
     sample_table_ = new SampleTableDock(terav_->state().samples, terav_->state().unplaced,
                                         terav_->state().lab, this);
@@ -455,8 +458,15 @@ void MainWindow::dropEvent(QDropEvent* event) {
     QTimer::singleShot(0, this, [this, paths] { open_dropped(paths); });
 }
 
+void MainWindow::remember_opened(const std::string& path) {
+    recent_->remember(path);
+}
+
 void MainWindow::open_dropped(const std::vector<std::string>& paths) {
     const DroppedFiles dropped = classify_dropped(paths);
+    for (const std::string& path : dropped.paths) {
+        recent_->remember(path);
+    }
     using Kind = DroppedFiles::Kind;
     const auto open_with = [&](QAction* item) {
         services_->answer_next_open(dropped.paths.front());

@@ -26,6 +26,7 @@ class CalibrationDialog;
 class GuideWindow;
 class MeasureDialog;
 class QtWindowServices;
+class RecentFiles;
 class SampleTableDock;
 
 class MainWindow final : public QMainWindow {
@@ -72,6 +73,9 @@ public:
     // Patterns; anything else is refused with a message, and nothing changes.
     void open_dropped(const std::vector<std::string>& paths);
 
+    // A file the user chose in an Open dialog of the window, for File > "Recent".
+    void remember_opened(const std::string& path);
+
     // Closes without asking again (the handlers have asked).
     void close_confirmed();
     // The status bar's line.
@@ -117,6 +121,7 @@ private:
     WindowMenus menus_;
     std::map<MenuItem, bool> checked_;
     std::unique_ptr<QtWindowServices> services_;
+    RecentFiles* recent_ = nullptr;
     std::unique_ptr<Terav> terav_;
     SampleTableDock* sample_table_ = nullptr;
     bool loaded_ = false;

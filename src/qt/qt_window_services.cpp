@@ -74,7 +74,11 @@ FileChoice QtWindowServices::show_open(const std::string& filter) {
         next_open_.reset();
         return choice;
     }
-    return run_file_dialog(&window_, FileDialogKind::Open, to_qstring(filter));
+    FileChoice choice = run_file_dialog(&window_, FileDialogKind::Open, to_qstring(filter));
+    if (choice.outcome == FileChoice::Outcome::Chosen) {
+        window_.remember_opened(choice.path);
+    }
+    return choice;
 }
 
 FileChoice QtWindowServices::show_save(const std::string& filter) {

@@ -41,6 +41,7 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     m.save_session = command(fi, "Save Session…", QKeySequence::Save);
     m.open_session = command(fi, "Open Session…");
     m.calibration = command(fi, "Calibration…");
+    m.recent = fi->addMenu(QStringLiteral("Recent"));
 
     QMenu* ed = bar->addMenu(QStringLiteral("Edit"));
     m.cop_clip = command(ed, "Copy to clipboard", QKeySequence::Copy);

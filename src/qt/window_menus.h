@@ -9,6 +9,7 @@
 #include <map>
 
 class QAction;
+class QMenu;
 class QMenuBar;
 
 namespace teravine {
@@ -30,6 +31,7 @@ struct WindowMenus {
     QAction* save_session = nullptr;     // File > "Save Session…"
     QAction* open_session = nullptr;     // File > "Open Session…"
     QAction* calibration = nullptr;      // File > "Calibration…"
+    QMenu* recent = nullptr;             // File > "Recent"
     QAction* remove_selected = nullptr;  // Edit > "Remove Selected Samples"
     QAction* undo = nullptr;             // Edit > "Undo"
     QAction* sample_table = nullptr;     // Draw > "Sample Table", checked while it shows

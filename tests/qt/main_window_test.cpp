@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -123,7 +124,7 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
     // The program's own items first, what it gained since after them.
     const std::vector<std::vector<QString>> items{
         {"Treat File", "Print", "Close", "Measure Patterns…", "Save Picture…", "Open Sample List…",
-         "Save Session…", "Open Session…", "Calibration…"},
+         "Save Session…", "Open Session…", "Calibration…", "Recent"},
         {"Copy to clipboard", "Clear ALL", "Clear Points", "Remove Selected Samples", "Undo"},
         {"R0", "R1", "R3"},
         {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp", "Export Constant line"},
@@ -367,6 +368,12 @@ TEST_F(MainWindowTest, ASessionReopensAsTheWindowShowedIt) {
     EXPECT_TRUE(other.checked(MenuItem::C_N));
     EXPECT_TRUE(other.menus().labels[1]->isChecked());
     EXPECT_EQ(other.terav().state().sigma, 0.01f);
+    // The session opened comes first in File > "Recent", in every window from now on.
+    MainWindow third{MainWindow::Options{false}};
+    const auto recent = third.menus().recent->actions();
+    ASSERT_FALSE(recent.isEmpty());
+    EXPECT_EQ(recent.front()->text(), QStringLiteral("shown.json"));
+    EXPECT_EQ(recent.front()->toolTip(), QFileInfo(path).absoluteFilePath());
 }
 
 // A width the measuring dialog found doubtful is drawn in red with its reasons as the tip;
