@@ -7,8 +7,8 @@
 
 namespace teravine {
 
-void DiagramLabels::write(Surface& surface, const std::string& text, float anchor_x,
-                          float anchor_y, bool sample) {
+void DiagramLabels::write(Surface& surface, const std::string& text, float anchor_x, float anchor_y,
+                          bool sample) {
     if (!lay_apart_) {
         surface.print_text(text);
         return;

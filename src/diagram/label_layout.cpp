@@ -48,7 +48,8 @@ std::vector<LabelBox> lay_labels(std::span<const LabelRequest> requests, const L
                     LabelBox candidate = wanted;
                     // Sideways moves reach further: a label is wider than it is tall.
                     candidate.x += static_cast<float>(2.0 * ring * step * std::cos(angle));
-                    candidate.y += static_cast<float>(static_cast<double>(ring) * step * std::sin(angle));
+                    candidate.y +=
+                        static_cast<float>(static_cast<double>(ring) * step * std::sin(angle));
                     if (inside(candidate, bounds) && free_place(candidate, laid)) {
                         chosen = candidate;
                         found = true;
