@@ -313,7 +313,12 @@ void draw_whole_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captio
                     sample_label_text(content.samples[i], i, content.labels), labels);
     }
     if (content.figure) {
-        labels.finish(surface, *content.figure);
+        // Clear of the tick labels and axis captions left of and below the frame.
+        LabelBox bounds = *content.figure;
+        bounds.width -= plot.left - bounds.x;
+        bounds.x = plot.left;
+        bounds.height = plot.bottom - bounds.y;
+        labels.finish(surface, bounds);
     }
 
     keep_text_style(kKeepRestore, style, surface);

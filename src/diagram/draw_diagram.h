@@ -37,8 +37,9 @@ struct DiagramContent {
     // A saved figure's line under the caption saying what the ellipses are; drawn with an
     // ellipse before it.
     std::optional<std::string> ellipse_legend = {};
-    // A saved figure's picture in user units: its labels are laid apart within it, with
-    // leader lines, and its k curves end at the frame. None: the window's picture.
+    // A saved figure's picture in user units: its labels are laid apart within it (right
+    // of the frame's left edge and above its bottom), with leader lines, and its k curves
+    // end at the frame. None: the window's picture.
     std::optional<LabelBox> figure = {};
 };
 

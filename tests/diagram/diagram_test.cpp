@@ -173,8 +173,10 @@ TEST_F(DiagramTest, ASurfaceMayRunTheWholeDrawingMoreThanOnceAndKeepsOneLayout) 
 }
 
 // The labels of the lines and samples (the texts after the 24 axis labels, before the
-// axis captions a figure prints) that overlap another's or leave the picture of `units`.
-std::size_t misplaced_labels(const RecordingSurface& s, std::size_t captions, float units) {
+// axis captions a figure prints) that overlap another's or leave the picture of `units`
+// right of the frame's left edge and above its bottom.
+std::size_t misplaced_labels(const RecordingSurface& s, std::size_t captions,
+                             const PlotWindow& plot, float units) {
     const auto texts = s.of(OpKind::text);
     std::vector<LabelBox> boxes;
     for (std::size_t i = 24; i + captions < texts.size(); ++i) {
@@ -184,7 +186,8 @@ std::size_t misplaced_labels(const RecordingSurface& s, std::size_t captions, fl
     std::size_t misplaced = 0;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         const LabelBox& b = boxes[i];
-        misplaced += b.x < 0 || b.y < 0 || b.x + b.width > units || b.y + b.height > units;
+        misplaced +=
+            b.x < plot.left || b.y < 0 || b.x + b.width > units || b.y + b.height > plot.bottom;
         for (std::size_t j = 0; j < boxes.size(); ++j) {
             misplaced += i != j && b.overlaps(boxes[j]) ? 1 : 0;
         }
@@ -216,13 +219,13 @@ TEST_F(DiagramTest, AFigureKeepsItsLabelsApartAndR3FillsThePicture) {
     place(cal, samples);
     const GridSwitches every{true, true, true, true};
     draw(every);
-    EXPECT_GT(misplaced_labels(s, 0, 15), 0u);
+    EXPECT_GT(misplaced_labels(s, 0, plot, 15), 0u);
     const std::size_t window_lines = s.of(OpKind::line).size();
 
     s.forget();
     plot = world_plot(1);
     draw_diagram_picture(s, 800, DiagramContent{cal, grids, samples, every, {}}, plot, captions);
-    EXPECT_EQ(misplaced_labels(s, 2, 15), 0u);
+    EXPECT_EQ(misplaced_labels(s, 2, plot, 15), 0u);
     EXPECT_GT(s.of(OpKind::line).size(), window_lines); // the leader lines
 
     const Calibration r3 = make_calibration(3);
@@ -235,7 +238,7 @@ TEST_F(DiagramTest, AFigureKeepsItsLabelsApartAndR3FillsThePicture) {
                          captions);
     const float units = 15.0f * 9 / 11;
     EXPECT_FLOAT_EQ(s.of(OpKind::set_user_scale)[0].x2, units);
-    EXPECT_EQ(misplaced_labels(s, 2, units), 0u);
+    EXPECT_EQ(misplaced_labels(s, 2, plot, units), 0u);
     for (const Piece& piece : s.pieces()) {
         if (piece.colour == kColourK) {
             EXPECT_LE(piece.vertices.back().x, plot.right + 1e-4f);
