@@ -16,8 +16,12 @@ void DiagramLabels::write(Surface& surface, const std::string& text, float ancho
     const float x = surface.current_x();
     const float y = surface.current_y();
     const float height = surface.text_height(text);
+    if (sample) {
+        const float radius = 0.25f * height;
+        dots_.push_back({anchor_x - radius, anchor_y - radius, 2 * radius, 2 * radius});
+    }
     gathered_.push_back({text,
-                         {{x, y, surface.text_width(text), height}, anchor_x, anchor_y},
+                         {{x, y, surface.text_width(text), height}, anchor_x, anchor_y, !sample},
                          surface.fore_color(),
                          surface.font_size(),
                          sample});
@@ -36,7 +40,7 @@ void DiagramLabels::finish(Surface& surface, const LabelBox& bounds) {
     for (const Gathered& g : gathered_) {
         requests.push_back(g.request);
     }
-    const std::vector<LabelBox> boxes = lay_labels(requests, bounds);
+    const std::vector<LabelBox> boxes = lay_labels(requests, bounds, dots_);
 
     TextStyle kept;
     keep_text_style(kKeepStore, kept, surface);
@@ -59,6 +63,7 @@ void DiagramLabels::finish(Surface& surface, const LabelBox& bounds) {
     surface.set_pen_width(pen);
     keep_text_style(kKeepRestore, kept, surface);
     gathered_.clear();
+    dots_.clear();
 }
 
 } // namespace teravine

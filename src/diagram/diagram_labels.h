@@ -20,7 +20,8 @@ public:
     void write(Surface& surface, const std::string& text, float anchor_x, float anchor_y,
                bool sample);
 
-    // Prints the gathered labels, each moved one with a line from its point; the surface's
+    // Prints the gathered labels, each moved one with a line from its point, the lines'
+    // labels off the samples' dots; the surface's
     // font, colour and pen width are left as they were. Labels stay within `bounds`.
     void finish(Surface& surface, const LabelBox& bounds);
 
@@ -34,6 +35,7 @@ private:
     };
     bool lay_apart_;
     std::vector<Gathered> gathered_;
+    std::vector<LabelBox> dots_; // about each labelled sample's dot: no line's label covers it
 };
 
 } // namespace teravine

@@ -27,7 +27,8 @@ bool free_place(const LabelBox& box, std::span<const LabelBox> laid) {
 
 } // namespace
 
-std::vector<LabelBox> lay_labels(std::span<const LabelRequest> requests, const LabelBox& bounds) {
+std::vector<LabelBox> lay_labels(std::span<const LabelRequest> requests, const LabelBox& bounds,
+                                 std::span<const LabelBox> obstacles) {
     std::vector<LabelBox> laid;
     laid.reserve(requests.size());
     if (requests.size() > kMaxLaidLabels) {
@@ -38,8 +39,12 @@ std::vector<LabelBox> lay_labels(std::span<const LabelRequest> requests, const L
     }
     for (const LabelRequest& request : requests) {
         const LabelBox& wanted = request.wanted;
+        const auto usable = [&](const LabelBox& box) {
+            return inside(box, bounds) && free_place(box, laid) &&
+                   (!request.avoids_obstacles || free_place(box, obstacles));
+        };
         LabelBox chosen = wanted;
-        if (!inside(wanted, bounds) || !free_place(wanted, laid)) {
+        if (!usable(wanted)) {
             const float step = 0.5f * wanted.height;
             bool found = false;
             for (int ring = 1; ring <= kRings && !found; ++ring) {
@@ -50,7 +55,7 @@ std::vector<LabelBox> lay_labels(std::span<const LabelRequest> requests, const L
                     candidate.x += static_cast<float>(2.0 * ring * step * std::cos(angle));
                     candidate.y +=
                         static_cast<float>(static_cast<double>(ring) * step * std::sin(angle));
-                    if (inside(candidate, bounds) && free_place(candidate, laid)) {
+                    if (usable(candidate)) {
                         chosen = candidate;
                         found = true;
                     }
