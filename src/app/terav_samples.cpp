@@ -35,10 +35,14 @@ void Terav::save_picture_Click() {
     }
     const BusyPointer busy(services_, state_.samples.size());
     DiagramContent shown = content();
+    if (state_.ellipses_on) {
+        shown.ellipse_legend = ellipse_legend(state_.samples, 1, state_.sigma, state_.sigma);
+    }
     if (request->caption) {
         const float broadening = parse_box_number(services_.text(TextBox::Broad)).value_or(0.0f);
-        shown.caption = figure_caption(state_.cal.name(), rule_name(state_.broadening.broad_rule),
-                                       broadening, state_.ellipses_on ? state_.sigma : 0.0f);
+        shown.caption = figure_caption(state_.cal.name(), state_.samples,
+                                       {state_.broadening.broad_rule, broadening},
+                                       state_.ellipses_on ? state_.sigma : 0.0f);
     }
     if (const auto failure = services_.write_picture(shown, state_.plot, *request)) {
         services_.message(*failure);

@@ -14,6 +14,7 @@
 #include "diagram/figure_caption.h"
 #include "identify/identify_pairs.h"
 #include "identify/sample_list.h"
+#include "identify/width_entry.h"
 #include "lines/const_lines.h"
 #include "lines/line_tables.h"
 #include "model/calibration.h"
@@ -53,11 +54,13 @@ struct PlotScene {
     SampleLabels labels = SampleLabels::label;
     bool ellipses = false;
     std::string caption;
+    std::optional<std::string> legend;
 
     DiagramContent content() const {
         DiagramContent shown{cal, grids, samples, grids_on, identical_on, labels};
         shown.ellipses = ellipses;
         shown.caption = caption;
+        shown.ellipse_legend = legend;
         return shown;
     }
 };
@@ -89,11 +92,19 @@ Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene, float& broad
             continue;
         }
         PlacedSample& placed = scene.samples.emplace_back(std::move(*found[i].placed));
-        placed.origin.name = measured.name_of(i);
+        SampleOrigin& origin = placed.origin;
+        origin.ad = measured.ad[i];
+        origin.eg = measured.eg[i];
+        origin.broadening = measured.broadening_of(i);
+        origin.rule = rule->rule;
+        origin.measured = true;
+        origin.name = measured.name_of(i);
         pairs.push_back({measured.ad[i],
                          measured.eg[i],
                          {measured.broadening_of(i), rule->rule, &rule->table}});
         if (i < input->u_ad.size()) {
+            placed.origin.u_ad = input->u_ad[i];
+            placed.origin.u_eg = input->u_eg[i];
             pairs.back().sigmas = sample_sigmas(input->u_ad[i], input->u_eg[i], sigmas);
         }
     }
@@ -108,7 +119,7 @@ Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene, float& broad
 
 // A saved session's window: its Reichweite, lines, labels and samples, each sample's
 // region from its own u or the session's sigma when the session shows the ellipses.
-Outcome<std::unique_ptr<PlotScene>> session_scene(const std::string& path) {
+Outcome<std::unique_ptr<PlotScene>> session_scene(const std::string& path, bool caption) {
     const auto session = read_session_file(path);
     if (!session) {
         return Failure{session.error()};
@@ -129,12 +140,21 @@ Outcome<std::unique_ptr<PlotScene>> session_scene(const std::string& path) {
         compute_const_fp_lines(scene->cal, scene->grids);
     }
     scene->samples = session_samples(*session, scene->cal);
+    if (scene->ellipses) {
+        scene->legend = ellipse_legend(scene->samples, 1, session->sigma, session->sigma);
+    }
+    if (caption) {
+        const float broadening = parse_box_number(session->broadening_text).value_or(0.0f);
+        scene->caption =
+            figure_caption(scene->cal.name(), scene->samples, {session->broad_rule, broadening},
+                           scene->ellipses ? session->sigma : 0);
+    }
     return scene;
 }
 
 Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
     if (!args.session.empty()) {
-        return session_scene(args.session);
+        return session_scene(args.session, args.caption);
     }
     const auto checks = parse_grid_list(args.grids, true);
     if (!checks) {
@@ -169,9 +189,14 @@ Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
             return Failure{placed.error()};
         }
     }
+    if (scene->ellipses) {
+        const auto sigmas = chosen_sigmas(args.sigmas).value_or(WidthSigmas{});
+        scene->legend = ellipse_legend(scene->samples, sigmas.k_sigma, sigmas.ad, sigmas.eg);
+    }
     if (args.caption) {
-        scene->caption = figure_caption(scene->cal.name(), rule_name(rule_code(args.rule)),
-                                        broadening, scene->ellipses ? args.sigmas.sigma : 0.0f);
+        scene->caption =
+            figure_caption(scene->cal.name(), scene->samples, {rule_code(args.rule), broadening},
+                           scene->ellipses ? args.sigmas.sigma : 0.0f);
     }
     return scene;
 }

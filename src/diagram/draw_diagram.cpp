@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "diagram/draw_diagram.h"
 
+#include "diagram/diagram_labels.h"
 #include "diagram/polyline.h"
 #include "diagram/text_style.h"
 #include "text/number_text.h"
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -31,21 +33,37 @@ void set_grid_text(Surface& surface) {
     surface.set_font_size(kGridFontSize);
 }
 
-// Moves the current text position by (dx, dy) in surface units and prints text there.
-void print_offset(Surface& surface, float dx, float dy, const std::string& text) {
-    surface.set_current(surface.current_x() + dx, surface.current_y() + dy);
-    surface.print_text(text);
+// A line's label at the line's end, where the drawing left the current position.
+void label_line_end(Surface& surface, DiagramLabels& labels, const std::string& text) {
+    labels.write(surface, text, surface.current_x(), surface.current_y(), false);
 }
 
-void draw_k_grid(Surface& surface, const PlotWindow& plot, const Calibration& cal) {
+// Moves the current text position by (dx, dy) in surface units and prints text there, the
+// label of the line ending at the position before the move.
+void print_offset(Surface& surface, DiagramLabels& labels, float dx, float dy,
+                  const std::string& text) {
+    const float x = surface.current_x();
+    const float y = surface.current_y();
+    surface.set_current(x + dx, y + dy);
+    labels.write(surface, text, x, y, false);
+}
+
+// The window draws every k curve over all its 110 points, beyond the frame of R3; a
+// figure ends them at the frame's right edge.
+void draw_k_grid(Surface& surface, const PlotWindow& plot, const Calibration& cal,
+                 DiagramLabels& labels, bool figure) {
+    const int points = figure
+                           ? std::min(kCurvePoints, static_cast<int>(std::lround(plot.xmax * 100)))
+                           : kCurvePoints;
     for (int i = 1; i <= 5; ++i) {
-        draw_polyline(1, surface, plot, cal.k_curve, i, kCurvePoints, kColourK);
+        draw_polyline(1, surface, plot, cal.k_curve, i, points, kColourK);
         surface.set_fore_color(kColourK);
-        surface.print_text(" k" + number_text(cal.k_row[static_cast<std::size_t>(i)]));
+        label_line_end(surface, labels, " k" + number_text(cal.k_row[static_cast<std::size_t>(i)]));
     }
 }
 
-void draw_n_grid(Surface& surface, const PlotWindow& plot, const ConstLines& grids) {
+void draw_n_grid(Surface& surface, const PlotWindow& plot, const ConstLines& grids,
+                 DiagramLabels& labels) {
     surface.set_pen_width(kGridPenWidth);
     set_grid_text(surface);
     surface.set_fore_color(kColourN);
@@ -53,12 +71,13 @@ void draw_n_grid(Surface& surface, const PlotWindow& plot, const ConstLines& gri
         // A line of no points is neither drawn nor labelled (its label would land
         // wherever the previous drawing left the text position).
         if (draw_polyline(1, surface, plot, grids.n[i], grids.n[i].count, kColourN)) {
-            surface.print_text("N=" + number_text(static_cast<int>(grids.val_n[i])));
+            label_line_end(surface, labels, "N=" + number_text(static_cast<int>(grids.val_n[i])));
         }
     }
 }
 
-void draw_s_grid(Surface& surface, const PlotWindow& plot, const ConstLines& grids) {
+void draw_s_grid(Surface& surface, const PlotWindow& plot, const ConstLines& grids,
+                 DiagramLabels& labels) {
     surface.set_pen_width(kGridPenWidth);
     set_grid_text(surface);
     for (std::size_t i = 2; i <= 12; i += 2) {
@@ -67,13 +86,14 @@ void draw_s_grid(Surface& surface, const PlotWindow& plot, const ConstLines& gri
         if (line.count > 1) {
             surface.set_fore_color(kColourS);
             const float pct = grids.val_s[i] * 100;
-            print_offset(surface, surface.text_width("mystr"), -surface.text_height("H"),
+            print_offset(surface, labels, surface.text_width("mystr"), -surface.text_height("H"),
                          "%S=" + format_fixed(pct, 2));
         }
     }
 }
 
-void draw_fp_grid(Surface& surface, const PlotWindow& plot, const ConstLines& grids) {
+void draw_fp_grid(Surface& surface, const PlotWindow& plot, const ConstLines& grids,
+                  DiagramLabels& labels) {
     surface.set_pen_width(kGridPenWidth);
     set_grid_text(surface);
     for (std::size_t i = 1; i <= 14; ++i) {
@@ -82,7 +102,7 @@ void draw_fp_grid(Surface& surface, const PlotWindow& plot, const ConstLines& gr
         if (line.count > 1) {
             surface.set_fore_color(kColourFp);
             const float nfp = 1 / grids.val_fp[i];
-            print_offset(surface, -surface.text_width("mystr"), -surface.text_height("H"),
+            print_offset(surface, labels, -surface.text_width("mystr"), -surface.text_height("H"),
                          "Nfp=" + format_two_digits(nfp));
         }
     }
@@ -140,13 +160,15 @@ std::optional<std::string> sample_label_text(const PlacedSample& sample, std::si
 }
 
 void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
-                 IdenticalSwitches on, const std::optional<std::string>& label) {
+                 IdenticalSwitches on, const std::optional<std::string>& label,
+                 DiagramLabels& labels) {
     surface.set_pen_width(kSamplePenWidth);
-    surface.point(x_to_surface(sample.record.iw_ad, plot.xmin, plot.xorig, plot.xunit),
-                  y_to_surface(sample.record.iw_eg, plot.ymin, plot.yorig, plot.yunit));
+    const float x = x_to_surface(sample.record.iw_ad, plot.xmin, plot.xorig, plot.xunit);
+    const float y = y_to_surface(sample.record.iw_eg, plot.ymin, plot.yorig, plot.yunit);
+    surface.point(x, y);
     if (label) {
         place_sample_label(surface, plot, *label);
-        surface.print_text(*label);
+        labels.write(surface, *label, x, y, true);
     }
     surface.set_pen_width(1);
     draw_identical_lines(surface, plot, sample, on);
@@ -254,6 +276,7 @@ void draw_whole_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captio
     keep_text_style(kKeepStore, style, surface);
 
     draw_axes(surface, kAxisFontSize, kFont, captions, plot);
+    DiagramLabels labels(content.figure.has_value());
 
     // Each family keeps the pen width in force before it and puts it back.
     const auto with_pen_kept = [&](auto&& draw_family) {
@@ -262,16 +285,16 @@ void draw_whole_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captio
         surface.set_pen_width(pen);
     };
     if (content.grids_on.k) {
-        draw_k_grid(surface, plot, content.cal);
+        draw_k_grid(surface, plot, content.cal, labels, content.figure.has_value());
     }
     if (content.grids_on.n) {
-        with_pen_kept([&] { draw_n_grid(surface, plot, content.grids); });
+        with_pen_kept([&] { draw_n_grid(surface, plot, content.grids, labels); });
     }
     if (content.grids_on.s) {
-        with_pen_kept([&] { draw_s_grid(surface, plot, content.grids); });
+        with_pen_kept([&] { draw_s_grid(surface, plot, content.grids, labels); });
     }
     if (content.grids_on.fp) {
-        with_pen_kept([&] { draw_fp_grid(surface, plot, content.grids); });
+        with_pen_kept([&] { draw_fp_grid(surface, plot, content.grids, labels); });
     }
 
     // Under the dots, so that every dot stays whole.
@@ -287,7 +310,15 @@ void draw_whole_diagram(Surface& surface, PlotWindow& plot, AxisCaptions& captio
     surface.set_font_bold(false);
     for (std::size_t i = 0; i < content.samples.size(); ++i) {
         draw_sample(surface, plot, content.samples[i], shown[i],
-                    sample_label_text(content.samples[i], i, content.labels));
+                    sample_label_text(content.samples[i], i, content.labels), labels);
+    }
+    if (content.figure) {
+        // Clear of the tick labels and axis captions left of and below the frame.
+        LabelBox bounds = *content.figure;
+        bounds.width -= plot.left - bounds.x;
+        bounds.x = plot.left;
+        bounds.height = plot.bottom - bounds.y;
+        labels.finish(surface, bounds);
     }
 
     keep_text_style(kKeepRestore, style, surface);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "diagram/axes.h"
+#include "diagram/diagram_labels.h"
 #include "diagram/plot_window.h"
 #include "diagram/surface.h"
 #include "identify/sample_list.h"
@@ -33,6 +34,13 @@ struct DiagramContent {
     SampleLabels labels = SampleLabels::label; // none: a crowded figure of dots and lines
     bool ellipses = false;    // each sample's uncertainty outline, where it has one
     std::string caption = {}; // a saved figure's line under the diagram; empty: none
+    // A saved figure's line under the caption saying what the ellipses are; drawn with an
+    // ellipse before it.
+    std::optional<std::string> ellipse_legend = {};
+    // A saved figure's picture in user units: its labels are laid apart within it (right
+    // of the frame's left edge and above its bottom), with leader lines, and its k curves
+    // end at the frame. None: the window's picture.
+    std::optional<LabelBox> figure = {};
 };
 
 enum class IdenticalLine { n, k, s, fp };
@@ -51,11 +59,12 @@ void draw_identical_lines(Surface& surface, const PlotWindow& plot, const Placed
 // frame's corner nearest to it, so that the label stays on the picture.
 void place_sample_label(Surface& surface, const PlotWindow& plot, const std::string& label);
 
-// Step 9 for one sample: pen width 5, the dot at its widths and its label printed there
-// (in the surface's current font and colour; the text given, nothing without one), then
-// pen width 1 and its checked lines.
+// Step 9 for one sample: pen width 5, the dot at its widths and its label written there
+// through labels (in the surface's current font and colour; the text given, nothing
+// without one), then pen width 1 and its checked lines.
 void draw_sample(Surface& surface, const PlotWindow& plot, const PlacedSample& sample,
-                 IdenticalSwitches on, const std::optional<std::string>& label);
+                 IdenticalSwitches on, const std::optional<std::string>& label,
+                 DiagramLabels& labels);
 
 // The outline of the sample's uncertainty region, if it has one, in the samples' colour
 // at pen width 1; the surface's colour and pen width are kept.

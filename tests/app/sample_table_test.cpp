@@ -242,6 +242,17 @@ TEST_F(SampleTable, SavePictureWritesTheWindowsSamplesOrSaysWhyNot) {
     EXPECT_EQ(services.pictures[0].size.width, 1890);
     EXPECT_EQ(services.picture_samples[0], 6u);
     EXPECT_EQ(services.messages, std::vector<std::string>{*services.picture_failure});
+
+    // The caption gives the b the file's samples were corrected with, not the box's now;
+    // the ellipses of the table's sigma say so.
+    services.boxes[TextBox::Broad] = "0.1486";
+    terav.set_sigma(0.02f);
+    terav.ellipses_Click();
+    services.picture_answers = {PictureRequest{"/x/fig.png", FigureSize{1890, 1417, 300}, true}};
+    terav.save_picture_Click();
+    EXPECT_EQ(services.picture_captions.back(),
+              "Reichweite R0, rule Lorentz Gauss geometric mean, broadening .1 °2θ, σ .02 °2θ|"
+              "1σ region, σ .02 °2θ");
 }
 
 } // namespace

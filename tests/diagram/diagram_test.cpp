@@ -3,7 +3,9 @@
 // figure of a CIS calibration.
 #include "diagram/axes.h"
 #include "diagram/cis_drawing.h"
+#include "diagram/diagram_picture.h"
 #include "diagram/draw_diagram.h"
+#include "diagram/figure_caption.h"
 #include "diagram/peak_drawing.h"
 #include "diagram/polyline.h"
 #include "fixtures.h"
@@ -168,6 +170,135 @@ TEST_F(DiagramTest, ASurfaceMayRunTheWholeDrawingMoreThanOnceAndKeepsOneLayout) 
     EXPECT_EQ(two_captions.x_left, captions.x_left);
     EXPECT_EQ(two.ops.size(), s.ops.size());
     EXPECT_EQ(two.copy.of(OpKind::text).size(), s.of(OpKind::text).size()); // it drew too
+}
+
+// The labels of the lines and samples (the texts after the 24 axis labels, before the
+// axis captions a figure prints) that overlap another's, leave the picture of `units`
+// right of the frame's left edge and above its bottom, or (a line's label) cover a dot.
+std::size_t misplaced_labels(const RecordingSurface& s, std::size_t captions,
+                             const PlotWindow& plot, float units) {
+    const auto texts = s.of(OpKind::text);
+    std::vector<LabelBox> boxes;
+    std::size_t misplaced = 0;
+    for (std::size_t i = 24; i + captions < texts.size(); ++i) {
+        const Op& t = texts[i];
+        boxes.push_back({t.x1, t.y1, t.x2 - t.x1, t.y2 - t.y1});
+        for (const Op& dot : s.of(OpKind::point)) {
+            misplaced += t.colour != kColourSample && dot.pen_width == 5 &&
+                         boxes.back().overlaps({dot.x1, dot.y1, 0.001f, 0.001f});
+        }
+    }
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const LabelBox& b = boxes[i];
+        misplaced +=
+            b.x < plot.left || b.y < 0 || b.x + b.width > units || b.y + b.height > plot.bottom;
+        for (std::size_t j = 0; j < boxes.size(); ++j) {
+            misplaced += i != j && b.overlaps(boxes[j]) ? 1 : 0;
+        }
+    }
+    return misplaced;
+}
+
+// The window's picture prints every label where its line or dot ends, overlapping on the
+// example samples with every grid on; a figure lays them apart within the picture, a
+// moved one with a line from its point, and ends R3's k curves at the frame, which fills
+// as much of the picture as R0's.
+TEST_F(DiagramTest, AFigureKeepsItsLabelsApartAndR3FillsThePicture) {
+    const auto place = [](const Calibration& under, SampleList& list) {
+        for (const auto& [ad, eg] : std::vector<std::pair<float, float>>{{0.6f, 0.5f},
+                                                                         {0.45f, 0.4f},
+                                                                         {0.8f, 0.62f},
+                                                                         {0.3f, 0.28f},
+                                                                         {0.7f, 0.25f},
+                                                                         {0.55f, 0.55f},
+                                                                         {0.08f, 0.07f},
+                                                                         {0.95f, 0.7f},
+                                                                         {0.46f, 0.41f},
+                                                                         {0.89f, 0.64f}}) {
+            if (auto found = identify_point(under, ad, eg).placed) {
+                list.push_back(std::move(*found));
+            }
+        }
+    };
+    place(cal, samples);
+    const GridSwitches every{true, true, true, true};
+    draw(every);
+    EXPECT_GT(misplaced_labels(s, 0, plot, 15), 0u);
+    const std::size_t window_lines = s.of(OpKind::line).size();
+    // A sample under the middle of a line's label that the model places: the label makes
+    // way for its dot.
+    for (const Op& op : s.of(OpKind::text)) {
+        auto under = identify_point(cal, ad_from_surface(plot, (op.x1 + op.x2) / 2),
+                                    eg_from_surface(plot, (op.y1 + op.y2) / 2))
+                         .placed;
+        if (op.colour != kColourSample && under) {
+            samples.push_back(std::move(*under));
+            break;
+        }
+    }
+    s.forget();
+    plot = world_plot(1);
+    draw_diagram_picture(s, 800, DiagramContent{cal, grids, samples, every, {}}, plot, captions);
+    EXPECT_EQ(misplaced_labels(s, 2, plot, 15), 0u);
+    EXPECT_GT(s.of(OpKind::line).size(), window_lines); // the leader lines
+
+    const Calibration r3 = make_calibration(3);
+    const ConstLines r3_grids = all_grids(r3);
+    SampleList r3_samples;
+    place(r3, r3_samples);
+    s.forget();
+    plot = world_plot(3);
+    draw_diagram_picture(s, 800, DiagramContent{r3, r3_grids, r3_samples, every, {}}, plot,
+                         captions);
+    const float units = 15.0f * 9 / 11;
+    EXPECT_FLOAT_EQ(s.of(OpKind::set_user_scale)[0].x2, units);
+    EXPECT_EQ(misplaced_labels(s, 2, plot, units), 0u);
+    for (const Piece& piece : s.pieces()) {
+        if (piece.colour == kColourK) {
+            EXPECT_LE(piece.vertices.back().x, plot.right + 1e-4f);
+        }
+    }
+}
+
+// The caption names the rule and b that corrected the samples, not those in force since;
+// a click was corrected with nothing. The legend says which sigma drew the ellipses.
+TEST(FigureCaption, StatesWhatCorrectedTheSamplesAndWhatTheEllipsesAre) {
+    struct Placed {
+        bool measured;
+        float broadening;
+        std::int16_t rule;
+        bool own_u;
+    };
+    const struct {
+        std::vector<Placed> samples;
+        std::string caption;
+        std::string legend;
+    } cases[] = {
+        {{}, "Reichweite R0, rule Gauss, broadening .1486 °2θ, σ .02 °2θ", ""},
+        {{{true, 0.1f, 2, false}, {false, 0, 0, false}},
+         "Reichweite R0, rule Lorentz Gauss geometric mean, broadening .1 °2θ, σ .02 °2θ",
+         "1σ region, σ .02 °2θ"},
+        {{{true, 0.1f, 0, true}, {true, 0.12f, 0, false}},
+         "Reichweite R0, rule Gauss, b varies, σ .02 °2θ",
+         "1σ region of each sample's own u, else σ .02 °2θ"},
+        {{{true, 0.1f, 0, true}, {true, 0.1f, 1, true}},
+         "Reichweite R0, rule varies, broadening .1 °2θ, σ .02 °2θ",
+         "1σ region of each sample's own u"},
+    };
+    const Calibration cal = make_calibration(1);
+    for (const auto& c : cases) {
+        SampleList samples;
+        for (const Placed& p : c.samples) {
+            PlacedSample& placed = samples.emplace_back(sample_at(cal, 0.5f, 0.4f));
+            placed.origin.measured = p.measured;
+            placed.origin.broadening = p.broadening;
+            placed.origin.rule = p.rule;
+            placed.origin.u_ad = p.own_u ? std::optional(0.01f) : std::nullopt;
+            placed.uncertainty = WidthUncertainty{};
+        }
+        EXPECT_EQ(figure_caption("R0", samples, {0, 0.1486f}, 0.02f), c.caption);
+        EXPECT_EQ(ellipse_legend(samples, 1, 0.02f, 0.02f).value_or(""), c.legend);
+    }
 }
 
 TEST_F(DiagramTest, AxesUseTheSurfaceColourAndTheEndRestoresPenWidthAndTextStyle) {

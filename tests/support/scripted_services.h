@@ -46,6 +46,7 @@ public:
     RecordingSurface page;
     std::vector<PictureRequest> pictures; // asked to be written, with the samples they held
     std::vector<std::size_t> picture_samples;
+    std::vector<std::string> picture_captions; // each caption, "|", its legend
     std::vector<SampleListChange> sample_changes;
     std::vector<PicturePoint> marks;
     float shown_sigma = -1; // what the sigma box was last told to show; -1: never
@@ -94,6 +95,7 @@ public:
                                              const PictureRequest& request) override {
         pictures.push_back(request);
         picture_samples.push_back(content.samples.size());
+        picture_captions.push_back(content.caption + "|" + content.ellipse_legend.value_or(""));
         return picture_failure;
     }
     void samples_changed(const SampleListChange& change) override {
