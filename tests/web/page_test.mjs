@@ -275,7 +275,12 @@ async function savePicture(format, caption) {
 }
 
 test('Save Picture… writes the diagram as SVG and PNG, with the caption when asked', async () => {
+  // The caption states the b the samples were corrected with: one sample, drawn with 0.05.
+  await page.click('[data-run="netoye_Click"]');
   await page.fill('#Broad', '0.05');
+  await page.fill('#Xls', '0.5');
+  await page.fill('#Yls', '0.4');
+  await page.press('#Yls', 'Enter');
   const captionLine = 'Reichweite R1, rule Lorentz Gauss geometric mean, broadening .05 \u00B02\u03B8';
   const svg = await savePicture('svg', true);
   assert.equal(svg.name, 'teravine.svg');
