@@ -254,6 +254,10 @@ PeakPanel MeasureSession::panel(PatternSide side) const {
     return panel;
 }
 
+std::string MeasureSession::measured_in_full(const MeasuredHalf& half) const {
+    return full_method_name(method_, range_, fitted_alpha2_ratio(half.fit));
+}
+
 std::string MeasureSession::quality(PatternSide side) const {
     const MeasuredHalf& half = halves_[index(side)];
     if (!half.width) {
@@ -261,8 +265,8 @@ std::string MeasureSession::quality(PatternSide side) const {
     }
     std::string quality = half.width->quality;
     if (lab_ != nullptr && lab_->profile && half.pattern() != nullptr) {
-        for (const std::string& reason :
-             instrument_mismatches(*lab_->profile, method_.name(), stated_setup(*half.pattern()))) {
+        for (const std::string& reason : instrument_mismatches(
+                 *lab_->profile, measured_in_full(half), stated_setup(*half.pattern()))) {
             quality = quality == "ok" ? reason : quality + ";" + reason;
         }
     }
@@ -282,7 +286,7 @@ std::string MeasureSession::calibration_note() const {
     if (lab_ == nullptr || !converts_samples(*lab_)) {
         return {};
     }
-    const std::string measured = full_method_name(method_, range_);
+    const std::string measured = measured_in_full(halves_[index(PatternSide::AirDried)]);
     const std::string which = method_differences_text(lab_->cis->method, measured);
     if (which.empty()) {
         return {};

@@ -176,6 +176,8 @@ public:
 private:
     static std::size_t index(PatternSide side) { return static_cast<std::size_t>(side); }
     static void measure(MeasuredHalf& half, const PeakRange& range, const WidthMethod& method);
+    // How the half was measured, as a calibration or instrument profile states it.
+    std::string measured_in_full(const MeasuredHalf& half) const;
     // The half measured in the current range by the current method: at once, or away.
     void measure_again(PatternSide side);
 

@@ -93,6 +93,9 @@ int run_instrument(const InstrumentArgs& args) {
         std::cerr << measured.error() << "\n";
         return kExitFailure;
     }
+    if (!measured->scan_note.empty()) {
+        std::cerr << measured->scan_note << "\n";
+    }
     const InstrumentProfile& p = measured->profile;
     std::ostream* said = write_result_bytes(args.output, instrument_profile_json(p));
     if (said == nullptr) {

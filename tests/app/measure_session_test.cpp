@@ -291,6 +291,15 @@ TEST_F(MeasureSessionTest, WidthsAreHeldAgainstTheWindowsCalibration) {
         {"fit:pseudo-voigt", "Co", false, {kInstrumentMethod, kInstrumentSetup}},
         {"fit:pseudo-voigt:1/2", "Cu", true, {}}, // a component's suffix is no other method
         {"half-height", "Cu", true, {kInstrumentMethod}},
+        // A profile in full: the file states no Kα2 ratio, so the fit took 0.5.
+        {"fit:pseudo-voigt components=1 background=linear kalpha2=fitted alpha2_ratio=0.5",
+         "Cu",
+         true,
+         {}},
+        {"fit:pseudo-voigt components=1 background=linear kalpha2=fitted alpha2_ratio=0",
+         "Cu",
+         true,
+         {kInstrumentMethod}},
     };
     for (const Case& c : cases) {
         const std::string what = std::string(c.profile_method) + " " + c.anode;
