@@ -88,7 +88,9 @@ int run_instrument(const InstrumentArgs& args) {
         std::cerr << *same << "\n";
         return kExitFailure;
     }
-    const auto measured = measure_instrument_file(args.standard, measuring->pattern, request);
+    PatternChoice choice = measuring->pattern;
+    choice.covering = instrument_span(request);
+    const auto measured = measure_instrument_file(args.standard, choice, request);
     if (!measured) {
         std::cerr << measured.error() << "\n";
         return kExitFailure;

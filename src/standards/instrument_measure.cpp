@@ -6,22 +6,6 @@
 #include <algorithm>
 
 namespace teravine {
-namespace {
-
-// The span of every peak the request measures.
-CopperSpan measured_span(const InstrumentRequest& request) {
-    if (request.peaks.empty()) {
-        return {request.range.lo, request.range.hi};
-    }
-    CopperSpan span{request.peaks.front().lo, request.peaks.front().hi};
-    for (const PeakRange& peak : request.peaks) {
-        span.lo = std::min(span.lo, peak.lo);
-        span.hi = std::max(span.hi, peak.hi);
-    }
-    return span;
-}
-
-} // namespace
 
 Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
                                                const InstrumentRequest& request) {
@@ -66,6 +50,18 @@ Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
     return out;
 }
 
+CopperSpan instrument_span(const InstrumentRequest& request) {
+    if (request.peaks.empty()) {
+        return {request.range.lo, request.range.hi};
+    }
+    CopperSpan span{request.peaks.front().lo, request.peaks.front().hi};
+    for (const PeakRange& peak : request.peaks) {
+        span.lo = std::min(span.lo, peak.lo);
+        span.hi = std::max(span.hi, peak.hi);
+    }
+    return span;
+}
+
 Outcome<MeasuredInstrument> measure_instrument_file(const std::string& path,
                                                     const PatternChoice& choice,
                                                     const InstrumentRequest& request) {
@@ -74,10 +70,8 @@ Outcome<MeasuredInstrument> measure_instrument_file(const std::string& path,
         return Failure{file.error()};
     }
     const std::string digest = file->sha256;
-    PatternChoice covering = choice;
-    covering.covering = measured_span(request);
     std::string scan_note;
-    const auto pattern = choose_scan(std::move(file.value()), covering, path, &scan_note);
+    const auto pattern = choose_scan(std::move(file.value()), choice, path, &scan_note);
     if (!pattern) {
         return Failure{pattern.error()};
     }

@@ -41,8 +41,12 @@ struct MeasuredInstrument {
 Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
                                                const InstrumentRequest& request);
 
+// The span of every peak the request measures, for the choice of the scan that covers it.
+CopperSpan instrument_span(const InstrumentRequest& request);
+
 // Reads the file (the scan and wavelength chosen; of several scans without a choice, the
-// only one that covers every peak asked), measures it, and states its digest.
+// only one that covers the choice's range, named in the measurement's scan_note),
+// measures it, and states its digest.
 Outcome<MeasuredInstrument> measure_instrument_file(const std::string& path,
                                                     const PatternChoice& choice,
                                                     const InstrumentRequest& request);
