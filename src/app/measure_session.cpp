@@ -3,9 +3,12 @@
 
 #include "formats/anode.h"
 #include "formats/read_pattern.h"
+#include "peaks/count_scale.h"
+#include "peaks/peak_edges.h"
 #include "standards/calibration_method.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -26,6 +29,13 @@ std::string unmeasurable(const std::string& path, const std::exception& e) {
                " cannot be measured: it needs more memory than this computer has.";
     }
     return pattern_subject(path) + " cannot be measured (" + e.what() + ").";
+}
+
+// Every scan of the half fitted with the ratio given, or with its file's own.
+void take_alpha2_ratio(MeasuredHalf& half, const std::optional<double>& ratio) {
+    for (std::size_t s = 0; s < half.file.scans.size(); ++s) {
+        half.file.scans[s].alpha2_ratio = ratio ? ratio : half.stated_alpha2_ratios[s];
+    }
 }
 
 } // namespace
@@ -110,7 +120,7 @@ ReadRequest MeasureSession::request_open(PatternSide side, const std::string& pa
     half.path = path;
     half.reading = true;
     pending_[index(side)].reset();
-    return ReadRequest{side, path, ++serials_[index(side)], range_, method_};
+    return ReadRequest{side, path, ++serials_[index(side)], range_, method_, alpha2_ratio_};
 }
 
 ReadResult MeasureSession::read_and_measure(const ReadRequest& request) {
@@ -126,7 +136,9 @@ ReadResult MeasureSession::read_and_measure(const ReadRequest& request) {
         half.file = std::move(file.value());
         for (const Pattern& scan : half.file.scans) {
             half.states_wavelength.push_back(scan.wavelength.has_value());
+            half.stated_alpha2_ratios.push_back(scan.alpha2_ratio);
         }
+        take_alpha2_ratio(half, request.alpha2_ratio);
         measure(half, request.range, request.method);
     } catch (const std::exception& e) {
         half = MeasuredHalf{};
@@ -142,8 +154,12 @@ bool MeasureSession::take_result(ReadResult result) {
         return false;
     }
     halves_[i] = std::move(result.half);
+    const bool other_ratio = result.request.alpha2_ratio != alpha2_ratio_;
+    if (other_ratio) {
+        take_alpha2_ratio(halves_[i], alpha2_ratio_);
+    }
     if (result.request.range.lo != range_.lo || result.request.range.hi != range_.hi ||
-        !(result.request.method == method_)) {
+        !(result.request.method == method_) || other_ratio) {
         measure_again(result.request.side);
     }
     return true;
@@ -230,6 +246,18 @@ void MeasureSession::move_range_end(PatternSide side, RangeEnd end, double two_t
     set_range(moved);
 }
 
+bool MeasureSession::set_alpha2_ratio(std::optional<double> ratio) {
+    if (ratio && !(*ratio >= 0 && *ratio <= 1)) {
+        return false;
+    }
+    alpha2_ratio_ = ratio;
+    for (const PatternSide side : {PatternSide::AirDried, PatternSide::Glycolated}) {
+        take_alpha2_ratio(halves_[index(side)], alpha2_ratio_);
+        measure_again(side);
+    }
+    return true;
+}
+
 void MeasureSession::set_method(const WidthMethod& method) {
     method_ = method;
     measure_again(PatternSide::AirDried);
@@ -254,6 +282,10 @@ PeakPanel MeasureSession::panel(PatternSide side) const {
     return panel;
 }
 
+std::string MeasureSession::measured_in_full(const MeasuredHalf& half) const {
+    return full_method_name(method_, range_, fitted_alpha2_ratio(half.fit));
+}
+
 std::string MeasureSession::quality(PatternSide side) const {
     const MeasuredHalf& half = halves_[index(side)];
     if (!half.width) {
@@ -261,8 +293,8 @@ std::string MeasureSession::quality(PatternSide side) const {
     }
     std::string quality = half.width->quality;
     if (lab_ != nullptr && lab_->profile && half.pattern() != nullptr) {
-        for (const std::string& reason :
-             instrument_mismatches(*lab_->profile, method_.name(), stated_setup(*half.pattern()))) {
+        for (const std::string& reason : instrument_mismatches(
+                 *lab_->profile, measured_in_full(half), stated_setup(*half.pattern()))) {
             quality = quality == "ok" ? reason : quality + ";" + reason;
         }
     }
@@ -275,14 +307,28 @@ std::string MeasureSession::message(PatternSide side) const {
     if (!half.problem.empty() || measured.empty() || measured == "ok") {
         return half.problem;
     }
-    return "Doubtful (" + method_.name() + "): " + measured;
+    const std::string advice = half.width ? edge_advice(*half.width) : std::string();
+    return "Doubtful (" + method_.name() + "): " + measured + (advice.empty() ? "" : ": " + advice);
+}
+
+std::string MeasureSession::count_note(PatternSide side) const {
+    const Pattern* pattern = half(side).pattern();
+    if (pattern == nullptr) {
+        return {};
+    }
+    std::string note = count_scale_note(count_scale(*pattern), *pattern);
+    if (!note.empty()) {
+        note.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(note.front())));
+        note += '.';
+    }
+    return note;
 }
 
 std::string MeasureSession::calibration_note() const {
     if (lab_ == nullptr || !converts_samples(*lab_)) {
         return {};
     }
-    const std::string measured = full_method_name(method_, range_);
+    const std::string measured = measured_in_full(halves_[index(PatternSide::AirDried)]);
     const std::string which = method_differences_text(lab_->cis->method, measured);
     if (which.empty()) {
         return {};

@@ -33,11 +33,12 @@ struct MeasuredHalf {
     bool measuring = false;              // the width is being measured again, likewise
     PatternFile file;                    // every scan as read; none when nothing could be read
     std::vector<bool> states_wavelength; // of each scan: the file states it
-    std::size_t scan = 0;                // the scan measured, 0-based
-    std::string anode;                   // told for scans that state no wavelength; "Cu" if not
-    std::optional<PeakWidth> width;      // none when nothing could be measured
-    std::optional<ProfileFit> fit;       // when the width was taken by a fit
-    std::string problem;                 // the reader's or the measurer's message
+    std::vector<std::optional<double>> stated_alpha2_ratios; // of each scan, as the file has it
+    std::size_t scan = 0;                                    // the scan measured, 0-based
+    std::string anode;              // told for scans that state no wavelength; "Cu" if not
+    std::optional<PeakWidth> width; // none when nothing could be measured
+    std::optional<ProfileFit> fit;  // when the width was taken by a fit
+    std::string problem;            // the reader's or the measurer's message
 
     // The scan measured, with the told anode's wavelength when it states none; null when
     // nothing was read.
@@ -52,6 +53,7 @@ struct ReadRequest {
     std::uint64_t serial = 0; // a later request of the same side supersedes it
     PeakRange range;
     WidthMethod method;
+    std::optional<double> alpha2_ratio; // fitted over the file's own; none: the file's
 };
 
 struct ReadResult {
@@ -142,6 +144,12 @@ public:
     void set_method(const WidthMethod& method);
     const WidthMethod& method() const { return method_; }
 
+    // I(Kα2) / I(Kα1) that a fit models, 0 for no Kα2 line; none (the default) takes each
+    // file's own statement, else 0.5. A ratio outside 0..1 is refused. Both patterns are
+    // measured again.
+    bool set_alpha2_ratio(std::optional<double> ratio);
+    const std::optional<double>& alpha2_ratio() const { return alpha2_ratio_; }
+
     void set_log_counts(bool on) { log_counts_ = on; }
     bool log_counts() const { return log_counts_; }
 
@@ -155,8 +163,14 @@ public:
     std::string quality(PatternSide side) const;
     // What the dialog says under the half's plot, in its red: the reader's or the
     // measurer's message, or a doubtful width with its reasons, those against the instrument
-    // profile in use among them ("Doubtful (half-height): ..."); empty for a good width.
+    // profile in use among them ("Doubtful (half-height): ..."), with the range that would
+    // hold a peak reaching the flank ("...: edge: the peak reaches the flank of the range,
+    // ...; a range of 3.9:11.5 would hold it"); empty for a good width.
     std::string message(PatternSide side) const;
+    // How the half's counts were taken where they are not whole counts ("Counts per second,
+    // converted to counts with the stated counting time of 1 s a step"), as measure says it;
+    // empty for counts and for a half without a pattern.
+    std::string count_note(PatternSide side) const;
     // When a CIS calibration of the Kübler index is loaded whose standards were measured by
     // another method than the one chosen here, the words that say it does not carry over.
     std::string calibration_note() const;
@@ -176,6 +190,8 @@ public:
 private:
     static std::size_t index(PatternSide side) { return static_cast<std::size_t>(side); }
     static void measure(MeasuredHalf& half, const PeakRange& range, const WidthMethod& method);
+    // How the half was measured, as a calibration or instrument profile states it.
+    std::string measured_in_full(const MeasuredHalf& half) const;
     // The half measured in the current range by the current method: at once, or away.
     void measure_again(PatternSide side);
 
@@ -183,6 +199,7 @@ private:
     const LabCalibration* lab_ = nullptr;
     PeakRange range_;
     WidthMethod method_;
+    std::optional<double> alpha2_ratio_;
     bool log_counts_ = false;
     std::array<MeasuredHalf, 2> halves_;
     std::array<std::uint64_t, 2> serials_{}; // of the latest request of each side

@@ -26,13 +26,17 @@ std::string interval_cell(const PlacedSample& sample, UncertainQuantity quantity
     return sample.uncertainty ? interval_text(*sample.uncertainty, quantity) : std::string();
 }
 
-// KI (CIS) as the value and its u, Zone as its name; empty without a value.
+// KI (CIS) as the value and its u, Zone as its name, Near limit as the limits; empty
+// without a value.
 std::string cis_cell(const std::optional<CisValue>& value, SampleColumn column) {
     if (!value) {
         return {};
     }
     if (column == SampleColumn::zone) {
         return value->zone;
+    }
+    if (column == SampleColumn::near_limit) {
+        return value->near_limit;
     }
     return format_fixed(value->ki_cis, 3) + " ± " + format_fixed(value->u_ki_cis, 3);
 }
@@ -54,11 +58,11 @@ std::optional<bool> width_side(SampleColumn column) {
 
 std::string cis_csv_fields(const std::optional<CisValue>& value, const LabCalibration& lab) {
     if (!value) {
-        return ",,,," + csv_field(limits_text(lab.limits));
+        return ",,,," + csv_field(limits_text(lab.limits)) + ',';
     }
     return ',' + csv_number(static_cast<float>(value->ki_cis)) + ',' +
            csv_number(static_cast<float>(value->u_ki_cis)) + ',' + csv_field(value->zone) + ',' +
-           csv_field(limits_text(lab.limits));
+           csv_field(limits_text(lab.limits)) + ',' + csv_field(value->near_limit);
 }
 
 } // namespace
@@ -80,12 +84,12 @@ std::span<const SampleColumn> sample_columns(bool intervals, bool cis) {
         C::k,          C::nfp,          C::n_interval,  C::s_interval,
         C::k_interval, C::nfp_interval, C::label};
     static constexpr SampleColumn with_cis[] = {
-        C::number, C::name, C::ad_measured, C::eg_measured, C::ad,   C::eg,   C::n,
-        C::s,      C::k,    C::nfp,         C::ki_cis,      C::zone, C::label};
+        C::number, C::name, C::ad_measured, C::eg_measured, C::ad,   C::eg,         C::n,
+        C::s,      C::k,    C::nfp,         C::ki_cis,      C::zone, C::near_limit, C::label};
     static constexpr SampleColumn with_both[] = {
-        C::number,     C::name,       C::ad_measured, C::eg_measured,  C::ad,     C::eg,
-        C::n,          C::s,          C::k,           C::nfp,          C::ki_cis, C::zone,
-        C::n_interval, C::s_interval, C::k_interval,  C::nfp_interval, C::label};
+        C::number,     C::name,       C::ad_measured, C::eg_measured, C::ad,           C::eg,
+        C::n,          C::s,          C::k,           C::nfp,         C::ki_cis,       C::zone,
+        C::near_limit, C::n_interval, C::s_interval,  C::k_interval,  C::nfp_interval, C::label};
     if (cis) {
         return intervals ? std::span<const SampleColumn>(with_both)
                          : std::span<const SampleColumn>(with_cis);
@@ -98,9 +102,9 @@ std::span<const SampleColumn> sample_columns(bool intervals, bool cis) {
 
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles() {
     static const std::array<const char*, kSampleColumnKinds> titles{
-        "#",    "AD",       "EG",         "N",           "%S",         "k",
-        "Nfp",  "Label",    "N interval", "%S interval", "k interval", "Nfp interval",
-        "Name", "KI (CIS)", "Zone",       "AD measured", "EG measured"};
+        "#",    "AD",       "EG",         "N",           "%S",          "k",
+        "Nfp",  "Label",    "N interval", "%S interval", "k interval",  "Nfp interval",
+        "Name", "KI (CIS)", "Zone",       "AD measured", "EG measured", "Near limit"};
     return titles;
 }
 
@@ -142,6 +146,7 @@ std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleCol
         return interval_cell(placed, UncertainQuantity::nfp);
     case SampleColumn::ki_cis:
     case SampleColumn::zone:
+    case SampleColumn::near_limit:
         return cis_cell(lab != nullptr ? sample_cis(placed.origin, *lab) : std::nullopt, column);
     }
     return {};
@@ -197,7 +202,7 @@ std::string sample_table_csv(const SampleList& samples, const std::vector<Unplac
                              const LabCalibration* lab) {
     const bool cis = shows_cis(lab);
     std::string out = result_csv_header() + (intervals ? uncertainty_csv_header() : "") +
-                      (cis ? ",ki_cis,u_ki_cis,zone,zone_limits" : "") + '\n';
+                      (cis ? ",ki_cis,u_ki_cis,zone,zone_limits,near_limit" : "") + '\n';
     std::size_t index = 0;
     for (const PlacedSample& placed : samples) {
         const SampleRecord& r = placed.record;
@@ -238,6 +243,7 @@ std::string unplaced_cell(const UnplacedSample& sample, SampleColumn column,
     switch (column) {
     case SampleColumn::ki_cis:
     case SampleColumn::zone:
+    case SampleColumn::near_limit:
         return cis_cell(lab != nullptr ? width_cis(sample.ad, 0, *lab) : std::nullopt, column);
     case SampleColumn::name:
         return sample.name;

@@ -28,7 +28,8 @@ struct UnplacedSample {
 };
 
 // The columns of the table; the four intervals are shown when a sigma is set, the Kübler
-// index on the CIS scale and its zone while a CIS calibration is loaded.
+// index on the CIS scale, its zone and the zone limits within its u while a CIS calibration
+// is loaded.
 enum class SampleColumn {
     number,
     ad,
@@ -46,17 +47,19 @@ enum class SampleColumn {
     ki_cis,
     zone,
     ad_measured, // the widths as measured or typed; AD and EG are those placed, corrected
-    eg_measured
+    eg_measured,
+    near_limit
 };
-inline constexpr std::size_t kSampleColumnKinds = 17;
+inline constexpr std::size_t kSampleColumnKinds = 18;
 
 // The columns shown, in order: #, Name, AD measured, EG measured, AD, EG, N, %S, k, Nfp,
-// then KI (CIS) and Zone when shown, then the intervals when shown, and the label last.
+// then KI (CIS), Zone and Near limit when shown, then the intervals when shown, and the
+// label last.
 std::span<const SampleColumn> sample_columns(bool intervals, bool cis = false);
 
 // "#", "AD", "EG", "N", "%S", "k", "Nfp", "Label", "N interval", "%S interval",
 // "k interval", "Nfp interval", "Name", "KI (CIS)", "Zone", "AD measured", "EG measured",
-// by SampleColumn.
+// "Near limit", by SampleColumn.
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles();
 
 // The cell of sample `index` (0-based; "#" shows index + 1), without the blank the
@@ -65,8 +68,9 @@ const std::array<const char*, kSampleColumnKinds>& sample_column_titles();
 // measured are the widths before the broadening was removed (a click's are those placed).
 // The label of a sample beyond the axes is followed by " (outside the calibrated range)".
 // KI (CIS) reads "0.412 ± 0.018" (the value and its standard uncertainty, three decimals)
-// and Zone "anchizone", from `lab`'s CIS calibration; both are empty without one and for a
-// click.
+// and Zone "anchizone", Near limit the zone limits within u of the value ("0.52", as
+// cis apply's near_limit), from `lab`'s CIS calibration; all are empty without one and
+// for a click.
 std::string sample_cell(const PlacedSample& sample, std::size_t index, SampleColumn column,
                         const LabCalibration* lab = nullptr);
 // What the table says beside a width cell (measured or corrected) of a width found
@@ -93,8 +97,9 @@ std::string one_line(std::string text);
 
 // The whole table as CSV (RFC 4180 quoting, LF line ends) in the columns of
 // `treat --csv` (name first, the intervals' bounds as numbers when shown), then, when
-// `lab` holds a CIS calibration of the Kübler index, ki_cis, u_ki_cis, zone and zone_limits: a row
-// per sample, then a row per sample not placed with its reason as status.
+// `lab` holds a CIS calibration of the Kübler index, ki_cis, u_ki_cis, zone, zone_limits and
+// near_limit, as teravine-cli measure --cis writes them: a row per sample, then a row per
+// sample not placed with its reason as status.
 std::string sample_table_csv(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
                              std::string_view reichweite, bool intervals,
                              const LabCalibration* lab = nullptr);

@@ -88,10 +88,15 @@ int run_instrument(const InstrumentArgs& args) {
         std::cerr << *same << "\n";
         return kExitFailure;
     }
-    const auto measured = measure_instrument_file(args.standard, measuring->pattern, request);
+    PatternChoice choice = measuring->pattern;
+    choice.covering = instrument_span(request);
+    const auto measured = measure_instrument_file(args.standard, choice, request);
     if (!measured) {
         std::cerr << measured.error() << "\n";
         return kExitFailure;
+    }
+    if (!measured->scan_note.empty()) {
+        std::cerr << measured->scan_note << "\n";
     }
     const InstrumentProfile& p = measured->profile;
     std::ostream* said = write_result_bytes(args.output, instrument_profile_json(p));

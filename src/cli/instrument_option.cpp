@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/instrument_option.h"
 
+#include "standards/calibration_method.h"
+
 namespace teravine::cli {
 
 CLI::Option* add_instrument_option(CLI::App& command, std::string& path) {
@@ -33,12 +35,14 @@ void take_instrument_sigma(std::optional<WidthSigmas>& sigmas,
     }
 }
 
-void flag_against(Measured& m, const std::optional<InstrumentProfile>& profile) {
+void flag_against(Measured& m, const std::optional<InstrumentProfile>& profile,
+                  const WidthMethod& method, const PeakRange& range) {
     if (!profile) {
         return;
     }
+    const std::string measured = full_method_name(method, range, fitted_alpha2_ratio(m.fit));
     for (const std::string& reason :
-         instrument_mismatches(*profile, m.method, stated_setup(m.pattern))) {
+         instrument_mismatches(*profile, measured, stated_setup(m.pattern))) {
         m.width.quality = m.width.quality == "ok" ? reason : m.width.quality + ";" + reason;
     }
 }

@@ -211,10 +211,11 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
     if (!ad || !eg) {
         return kExitFailure;
     }
-    flag_against(ad.value(), *instrument);
-    flag_against(eg.value(), *instrument);
+    const std::string ad_method = full_method_name(*method, *range, fitted_alpha2_ratio(ad->fit));
+    flag_against(ad.value(), *instrument, *method, *range);
+    flag_against(eg.value(), *instrument, *method, *range);
     if (calibration) {
-        flag_against(ad.value(), *calibration, full_method_name(*method, *range));
+        flag_against(ad.value(), *calibration, ad_method);
         // The calibrated value is that of the air-dried width; the EG row leaves it empty.
         std::cout << with_cis_columns(kMeasureHeader, cis_header(calibration->index)) << "\n"
                   << with_cis_columns(measured_row("AD", *ad),

@@ -108,7 +108,7 @@ PairOutcome measure_pair(const PairEntry& pair, const PairsJob& job, float broad
             measured = false;
             continue;
         }
-        flag_against(m->value(), job.instrument);
+        flag_against(m->value(), job.instrument, job.method, job.range);
         for (const std::string& note : measure_notes(side, **m)) {
             outcome.messages.push_back(note);
         }

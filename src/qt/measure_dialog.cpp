@@ -32,6 +32,9 @@ QString degrees(double value) {
     return QString::fromStdString(width_text(value)) + QStringLiteral("°");
 }
 
+// The Kα2 ratio box's step below 0, which stands for the file's own ratio.
+constexpr double kAsStatedStep = 0.01;
+
 QDoubleSpinBox* range_box(QWidget* parent) {
     auto* box = new QDoubleSpinBox(parent);
     box->setDecimals(2);
@@ -133,6 +136,10 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     h.message->setTextInteractionFlags(Qt::TextSelectableByMouse);
     h.message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
     layout->addWidget(h.message);
+    h.counts = new QLabel(box);
+    h.counts->setWordWrap(true);
+    h.counts->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
+    layout->addWidget(h.counts);
 
     connect(h.choose, &QPushButton::clicked, this, [this, side] { choose_file(side); });
     connect(h.scan, &QComboBox::activated, this, [this, side](int index) {
@@ -199,12 +206,24 @@ QWidget* MeasureDialog::build_controls() {
     components = new QSpinBox(row);
     components->setRange(1, 3);
     components->setToolTip(QStringLiteral("Overlapped profiles fitted; the tallest is used"));
+    alpha2_ratio = new QDoubleSpinBox(row);
+    alpha2_ratio->setDecimals(2);
+    alpha2_ratio->setSingleStep(0.05);
+    alpha2_ratio->setRange(-kAsStatedStep, 1);
+    alpha2_ratio->setSpecialValueText(QStringLiteral("As stated"));
+    alpha2_ratio->setValue(-kAsStatedStep);
+    alpha2_ratio->setKeyboardTracking(false);
+    alpha2_ratio->setToolTip(QStringLiteral(
+        "The Kα2 to Kα1 intensity ratio the fit models, 0 for none; \"As stated\" takes the "
+        "file's own, else 0.5"));
     layout->addWidget(new QLabel(QStringLiteral("Range 2θ (Cu Kα)"), row));
     layout->addWidget(range_lo);
     layout->addWidget(new QLabel(QStringLiteral("to"), row));
     layout->addWidget(range_hi);
     layout->addWidget(reset_range);
     layout->addWidget(log_counts);
+    layout->addWidget(new QLabel(QStringLiteral("Kα2 ratio"), row));
+    layout->addWidget(alpha2_ratio);
     layout->addStretch(1);
     // The buttons on a line of their own, so the dialog fits beside the window.
     auto* buttons = new QHBoxLayout;
@@ -235,6 +254,10 @@ QWidget* MeasureDialog::build_controls() {
     });
     connect(method, &QComboBox::currentIndexChanged, this, [this] { method_chosen(); });
     connect(components, &QSpinBox::valueChanged, this, [this] { method_chosen(); });
+    connect(alpha2_ratio, &QDoubleSpinBox::valueChanged, this, [this](double ratio) {
+        session_.set_alpha2_ratio(ratio < 0 ? std::nullopt : std::optional<double>(ratio));
+        refresh();
+    });
     connect(save_figure, &QPushButton::clicked, this, [this] {
         choose_figure_file(this, [this](const std::string& path) { return save_figure_to(path); });
     });
@@ -370,6 +393,9 @@ void MeasureDialog::refresh() {
         show(h.breadth, &PeakWidth::breadth);
         show(h.u_fwhm, &PeakWidth::u_fwhm);
         h.message->setText(QString::fromStdString(session_.message(side)));
+        const std::string counts = session_.count_note(side);
+        h.counts->setText(QString::fromStdString(counts));
+        h.counts->setVisible(!counts.empty());
         h.status->setText(
             m.reading
                 ? QStringLiteral("Reading %1…").arg(QString::fromStdString(pattern_name(m.path)))
@@ -389,6 +415,7 @@ void MeasureDialog::refresh() {
         h.plot->update();
     }
     components->setEnabled(session_.method().fits());
+    alpha2_ratio->setEnabled(session_.method().fits());
     const bool ready = session_.widths_ready();
     refresh_preview();
     const std::string note = session_.calibration_note();

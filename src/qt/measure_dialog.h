@@ -48,6 +48,7 @@ public:
         QLabel* breadth = nullptr;
         QLabel* u_fwhm = nullptr;
         QLabel* message = nullptr; // the reader's or the measurer's complaint
+        QLabel* counts = nullptr;  // how counts were taken from intensities that are not
     };
 
     // What a pair of width texts will give when drawn (k, N, %S, Nfp, or why it will not
@@ -73,6 +74,9 @@ public:
     QCheckBox* log_counts = nullptr;
     QComboBox* method = nullptr;    // "Half height", or a fit of one of the profiles
     QSpinBox* components = nullptr; // of a fit, 1 to 3
+    // Of a fit: I(Kα2) / I(Kα1), 0 to 1; its lowest step, shown "As stated", takes each
+    // file's own statement, else 0.5.
+    QDoubleSpinBox* alpha2_ratio = nullptr;
     QPushButton* save_figure = nullptr;
     QPushButton* use_widths = nullptr;
     QPushButton* use_and_draw = nullptr;

@@ -73,7 +73,8 @@ QVariant SampleTableModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(column == SampleColumn::label || column == SampleColumn::name ||
-                                           column == SampleColumn::zone
+                                           column == SampleColumn::zone ||
+                                           column == SampleColumn::near_limit
                                        ? Qt::AlignLeft | Qt::AlignVCenter
                                        : Qt::AlignRight | Qt::AlignVCenter);
     }

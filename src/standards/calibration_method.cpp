@@ -9,9 +9,9 @@
 namespace teravine {
 namespace {
 
-// The angle to four decimals without trailing zeros (6.5, 11.8, 6.55), so that a range
+// A number to four decimals without trailing zeros (6.5, 11.8, 6.55), so that a range
 // typed and one dragged to the same place, 6.550000000000001, read alike.
-std::string angle_text(double value) {
+std::string four_decimals(double value) {
     char text[64];
     const auto [end, ec] =
         std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
@@ -57,7 +57,7 @@ Parts parts_of(std::string_view full_name) {
 
 } // namespace
 
-std::string full_method_name(const WidthMethod& method, const PeakRange& range) {
+std::string method_in_full(const WidthMethod& method, std::optional<double> alpha2_ratio) {
     std::string name = method.name();
     if (method.fits()) {
         const FitOptions& o = method.options();
@@ -68,10 +68,23 @@ std::string full_method_name(const WidthMethod& method, const PeakRange& range) 
         name += std::string(" background=") +
                 (o.background == FitBackground::quadratic ? "quadratic" : "linear");
         name += std::string(" kalpha2=") + (o.doublet ? "fitted" : "none");
+        if (alpha2_ratio && o.doublet) {
+            name += " alpha2_ratio=" + four_decimals(*alpha2_ratio);
+        }
     } else {
         name += " kalpha2=kept"; // the doublet stays in the width read at half height
     }
-    return name + " range=" + angle_text(range.lo) + ":" + angle_text(range.hi);
+    return name;
+}
+
+std::optional<double> fitted_alpha2_ratio(const std::optional<ProfileFit>& fit) {
+    return fit ? std::optional<double>(fit->alpha2_ratio) : std::nullopt;
+}
+
+std::string full_method_name(const WidthMethod& method, const PeakRange& range,
+                             std::optional<double> alpha2_ratio) {
+    return method_in_full(method, alpha2_ratio) + " range=" + four_decimals(range.lo) + ":" +
+           four_decimals(range.hi);
 }
 
 std::vector<std::string> method_differences(std::string_view calibration,
@@ -82,7 +95,8 @@ std::vector<std::string> method_differences(std::string_view calibration,
     if (a.name != b.name) {
         differences.emplace_back("method");
     }
-    for (const char* key : {"components", "use", "background", "kalpha2", "range"}) {
+    for (const char* key :
+         {"components", "use", "background", "kalpha2", "alpha2_ratio", "range"}) {
         const auto in_a = a.stated.find(key);
         const auto in_b = b.stated.find(key);
         if (in_a != a.stated.end() && in_b != b.stated.end() && in_a->second != in_b->second) {

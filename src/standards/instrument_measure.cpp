@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "standards/instrument_measure.h"
 
+#include "standards/calibration_method.h"
+
+#include <algorithm>
+
 namespace teravine {
 
 Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
@@ -8,7 +12,6 @@ Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
     MeasuredInstrument out;
     InstrumentProfile& p = out.profile;
     p.standard = pattern.name;
-    p.method = request.method.name();
     p.doublet_removed = request.method.fits();
     p.setup = stated_setup(pattern);
     const bool several = !request.peaks.empty();
@@ -18,6 +21,8 @@ Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
             return Failure{reading.error()};
         }
         out.peaks.push_back({reading->width, reading->method});
+        // One pattern: every peak's fit takes the same Kα2 ratio.
+        p.method = method_in_full(request.method, fitted_alpha2_ratio(reading->fit));
     }
     if (!several) {
         const PeakWidth& w = out.peaks.front().width;
@@ -45,6 +50,18 @@ Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
     return out;
 }
 
+CopperSpan instrument_span(const InstrumentRequest& request) {
+    if (request.peaks.empty()) {
+        return {request.range.lo, request.range.hi};
+    }
+    CopperSpan span{request.peaks.front().lo, request.peaks.front().hi};
+    for (const PeakRange& peak : request.peaks) {
+        span.lo = std::min(span.lo, peak.lo);
+        span.hi = std::max(span.hi, peak.hi);
+    }
+    return span;
+}
+
 Outcome<MeasuredInstrument> measure_instrument_file(const std::string& path,
                                                     const PatternChoice& choice,
                                                     const InstrumentRequest& request) {
@@ -53,14 +70,17 @@ Outcome<MeasuredInstrument> measure_instrument_file(const std::string& path,
         return Failure{file.error()};
     }
     const std::string digest = file->sha256;
-    const auto pattern = choose_scan(std::move(file.value()), choice, path);
+    std::string scan_note;
+    const auto pattern = choose_scan(std::move(file.value()), choice, path, &scan_note);
     if (!pattern) {
         return Failure{pattern.error()};
     }
     auto measured = measure_instrument(*pattern, request);
-    if (measured) {
-        measured.value().profile.sha256 = digest;
+    if (!measured) {
+        return Failure{scan_note.empty() ? measured.error() : scan_note + "\n" + measured.error()};
     }
+    measured.value().profile.sha256 = digest;
+    measured.value().scan_note = std::move(scan_note);
     return measured;
 }
 

@@ -33,6 +33,7 @@ struct StandardPeak {
 struct MeasuredInstrument {
     InstrumentProfile profile;
     std::vector<StandardPeak> peaks; // in the order asked
+    std::string scan_note;           // which scan of several was taken, when it was chosen
 };
 
 // Measures the pattern as the request says. The profile's standard is the pattern's
@@ -40,7 +41,12 @@ struct MeasuredInstrument {
 Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
                                                const InstrumentRequest& request);
 
-// Reads the file (the scan and wavelength chosen), measures it, and states its digest.
+// The span of every peak the request measures, for the choice of the scan that covers it.
+CopperSpan instrument_span(const InstrumentRequest& request);
+
+// Reads the file (the scan and wavelength chosen; of several scans without a choice, the
+// only one that covers the choice's range, named in the measurement's scan_note),
+// measures it, and states its digest.
 Outcome<MeasuredInstrument> measure_instrument_file(const std::string& path,
                                                     const PatternChoice& choice,
                                                     const InstrumentRequest& request);

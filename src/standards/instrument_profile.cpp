@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "standards/instrument_profile.h"
 
+#include "standards/calibration_method.h"
 #include "standards/json_fields.h"
 #include "text/text_file.h"
 
@@ -94,15 +95,6 @@ CagliotiFit caglioti_of(const nlohmann::json& in, const std::string& where) {
         jf::flag(in, "extrapolated", where);
     }
     return fit;
-}
-
-// "fit:pseudo-voigt:2/3" is the method "fit:pseudo-voigt".
-std::string method_without_component(const std::string& method) {
-    const auto last = method.rfind(':');
-    if (last != std::string::npos && method.find('/', last) != std::string::npos) {
-        return method.substr(0, last);
-    }
-    return method;
 }
 
 } // namespace
@@ -220,7 +212,7 @@ std::vector<std::string> instrument_mismatches(const InstrumentProfile& profile,
                                                const std::string& method,
                                                const StatedSetup& setup) {
     std::vector<std::string> reasons;
-    if (method_without_component(method) != method_without_component(profile.method)) {
+    if (!method_differences(profile.method, method).empty()) {
         reasons.emplace_back(kInstrumentMethod);
     }
     if (!setup_differences(profile.setup, setup).empty()) {

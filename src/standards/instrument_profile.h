@@ -23,12 +23,12 @@ inline constexpr double kIllite001Angle = 8.84;
 
 struct InstrumentProfile {
     static constexpr int kVersion = 1;
-    double b = 0;                 // instrument FWHM, °2θ, at `angle`
-    double u_b = 0;               // its standard uncertainty
-    double angle = 0;             // 2θ (Cu Kα scale) where b applies: the 001 angle
-    std::string standard;         // the standard pattern's file name
-    std::string sha256;           // of the standard pattern's file
-    std::string method;           // WidthMethod::name(): "half-height" or "fit:<profile>"
+    double b = 0;         // instrument FWHM, °2θ, at `angle`
+    double u_b = 0;       // its standard uncertainty
+    double angle = 0;     // 2θ (Cu Kα scale) where b applies: the 001 angle
+    std::string standard; // the standard pattern's file name
+    std::string sha256;   // of the standard pattern's file
+    std::string method;   // method_in_full (of an older version the name alone: "fit:<profile>")
     bool doublet_removed = false; // true for a fit (Kα1 width), false for half height
     StatedSetup setup;
     std::optional<CagliotiFit> caglioti; // when made from several peaks
@@ -52,10 +52,10 @@ std::span<const std::string_view> instrument_profile_keys();
 // Reads and parses the profile file at path, its failures naming the file.
 Outcome<InstrumentProfile> read_instrument_profile(const std::string& path);
 
-// The quality reasons a sample measured with `method` from a file stating `setup` earns
-// against the profile: "instrument-method" when the methods differ, "instrument-setup"
-// when setup_differences is not empty. Empty when they agree. A method's component
-// suffix (":K/N" of a fit of several components) is not part of the method.
+// The quality reasons a sample measured with `method` (its full_method_name) from a file
+// stating `setup` earns against the profile: "instrument-method" when method_differences
+// names any (the range aside, which a standard's peak has its own), "instrument-setup"
+// when setup_differences is not empty. Empty when they agree.
 inline constexpr const char* kInstrumentMethod = "instrument-method";
 inline constexpr const char* kInstrumentSetup = "instrument-setup";
 std::vector<std::string> instrument_mismatches(const InstrumentProfile& profile,

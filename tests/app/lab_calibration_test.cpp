@@ -78,7 +78,8 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
     ASSERT_TRUE(terav.fit_cis_calibration(kRows, CisIndex::kubler, "half-height"));
     ASSERT_TRUE(services.messages.empty()) << services.messages.front();
     EXPECT_EQ(tsv().substr(0, tsv().find('\n')),
-              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tKI (CIS)\tZone\tLabel");
+              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tKI (CIS)\tZone\tNear "
+              "limit\tLabel");
 
     const struct {
         std::size_t row;
@@ -90,6 +91,7 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
         EXPECT_EQ(cell(c.row, SampleColumn::ki_cis),
                   format_fixed(ki, 3) + " ± " + format_fixed(u, 3));
         EXPECT_EQ(cell(c.row, SampleColumn::zone), c.zone);
+        EXPECT_EQ(cell(c.row, SampleColumn::near_limit), "");
     }
     EXPECT_EQ(cell(2, SampleColumn::ki_cis), ""); // a click has no measured width
     EXPECT_EQ(cell(2, SampleColumn::zone), "");
@@ -98,11 +100,12 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
     const std::string csv =
         sample_table_csv(state().samples, state().unplaced, "R0", false, &state().lab);
     const std::string first = csv.substr(0, csv.find('\n'));
-    EXPECT_EQ(first.substr(first.size() - 33), ",ki_cis,u_ki_cis,zone,zone_limits");
+    EXPECT_EQ(first.substr(first.size() - 44), ",ki_cis,u_ki_cis,zone,zone_limits,near_limit");
     const std::string row =
         csv.substr(first.size() + 1, csv.find('\n', first.size() + 1) - first.size() - 1);
     const auto [ki, u] = expected_cis(0.55, 0);
-    EXPECT_NE(row.find(",diagenetic,anchizone 0.32–0.52 (2015)"), std::string::npos) << row;
+    EXPECT_NE(row.find(",diagenetic,anchizone 0.32–0.52 (2015),"), std::string::npos) << row;
+    EXPECT_EQ(row.back(), ','); // near no limit
     const std::string numbers = row.substr(0, row.find(",diagenetic"));
     const auto comma = numbers.find_last_of(',');
     EXPECT_NEAR(std::stod(numbers.substr(numbers.find_last_of(',', comma - 1) + 1)), ki, 1e-6);
@@ -111,6 +114,12 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
     // Own limits put the same sample in another zone; the columns go with the calibration.
     terav.set_zone_limits(*parse_zone_limits("0.3:0.7"));
     EXPECT_EQ(cell(0, SampleColumn::zone), "anchizone");
+    // A limit within u of the value is named, in the table and in the CSV.
+    terav.set_zone_limits(*parse_zone_limits(format_fixed(ki, 3) + ":0.9"));
+    const std::string limit = cell(0, SampleColumn::near_limit);
+    EXPECT_NEAR(std::stod(limit), ki, 5e-4);
+    const std::string near = sample_table_csv(state().samples, {}, "R0", false, &state().lab);
+    EXPECT_NE(near.find(")," + limit + "\n"), std::string::npos) << near;
     // A calibration of the Árkai index (chlorite 7 Å) converts no illite width.
     std::vector<StandardRow> typed = kRows;
     typed[0].certified = "0.653";

@@ -221,6 +221,45 @@ TEST_F(MeasureSessionTest, FitsWhenAFitIsChosen) {
               measure_peak(*session.half(PatternSide::AirDried).pattern())->fwhm);
 }
 
+// The Kα2 ratio of a fit, the range that would hold a cut peak, and how scaled counts
+// were taken, as measure gives them.
+TEST_F(MeasureSessionTest, KAlpha2RatioEdgeAndCountsAreShown) {
+    synthetic::PeakShape shape;
+    shape.fwhm = 0.08;
+    shape.doublet = true;
+    Pattern scaled = synthetic::make_pattern(shape);
+    for (double& c : scaled.counts) {
+        c *= 0.37; // intensities that are not whole counts
+    }
+    const std::string path = folder.file("scaled.xy");
+    std::ofstream(path) << synthetic::file_text(scaled, synthetic::Format::Xy);
+    // A ratio chosen while the file is read still holds for it.
+    const ReadRequest request = session.request_open(PatternSide::AirDried, path);
+    session.set_method(WidthMethod::fitted());
+    EXPECT_FALSE(session.set_alpha2_ratio(1.5));
+    ASSERT_TRUE(session.set_alpha2_ratio(0.0));
+    ASSERT_TRUE(session.take_result(MeasureSession::read_and_measure(request)));
+    const MeasuredHalf& half = session.half(PatternSide::AirDried);
+    ASSERT_TRUE(half.fit.has_value()) << half.problem;
+    EXPECT_EQ(half.fit->alpha2_ratio, 0.0);
+    const double without = half.width->fwhm;             // the doublet taken as one line: wider
+    ASSERT_TRUE(session.set_alpha2_ratio(std::nullopt)); // the file states none: 0.5
+    ASSERT_TRUE(half.fit.has_value()) << half.problem;
+    EXPECT_EQ(half.fit->alpha2_ratio, kAssumedAlpha2Ratio);
+    EXPECT_NEAR(half.width->fwhm, 0.08, 0.004);
+    EXPECT_GT(without, half.width->fwhm + 0.003);
+    EXPECT_NE(
+        session.count_note(PatternSide::AirDried).find("Intensities that are not whole counts"),
+        std::string::npos);
+    EXPECT_EQ(session.count_note(PatternSide::Glycolated), "");
+    // A range that cuts the peak names one that holds it.
+    session.set_method({});
+    ASSERT_TRUE(session.set_range({8.6, 11}));
+    EXPECT_EQ(session.message(PatternSide::AirDried),
+              "Doubtful (half-height): edge;flank: the peak reaches the flank of the range, where "
+              "the background is taken; a range of 8.2:11 would hold it");
+}
+
 TEST_F(MeasureSessionTest, ScansAndAnodesChosen) {
     // Two scans of one file, as a reader of several hands them back.
     const ReadRequest request = session.request_open(PatternSide::AirDried, "two.ras");
@@ -291,6 +330,15 @@ TEST_F(MeasureSessionTest, WidthsAreHeldAgainstTheWindowsCalibration) {
         {"fit:pseudo-voigt", "Co", false, {kInstrumentMethod, kInstrumentSetup}},
         {"fit:pseudo-voigt:1/2", "Cu", true, {}}, // a component's suffix is no other method
         {"half-height", "Cu", true, {kInstrumentMethod}},
+        // A profile in full: the file states no Kα2 ratio, so the fit took 0.5.
+        {"fit:pseudo-voigt components=1 background=linear kalpha2=fitted alpha2_ratio=0.5",
+         "Cu",
+         true,
+         {}},
+        {"fit:pseudo-voigt components=1 background=linear kalpha2=fitted alpha2_ratio=0",
+         "Cu",
+         true,
+         {kInstrumentMethod}},
     };
     for (const Case& c : cases) {
         const std::string what = std::string(c.profile_method) + " " + c.anode;

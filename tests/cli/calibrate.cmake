@@ -6,7 +6,7 @@
 # A mica's 001 of 0.12° with counting noise: b within 2 u, the profile as identify takes it.
 write_pattern(mica.xy 0.12 8.86 3)
 run(0 instrument mica.xy -o mica.json)
-if(NOT last_out MATCHES "^b\t0\\.([0-9]+)\nu_b\t0\\.([0-9]+)\nangle\t8\\.8[0-9]+\nmethod\thalf-height\n$")
+if(NOT last_out MATCHES "^b\t0\\.([0-9]+)\nu_b\t0\\.([0-9]+)\nangle\t8\\.8[0-9]+\nmethod\thalf-height kalpha2=kept\n$")
   fail("instrument printed\n${last_out}")
 endif()
 math(EXPR off "1${CMAKE_MATCH_1} - 11200")

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # teravine-cli pattern and measure on a file of several scans: --info describes each, a
-# conversion without --scan is refused with the list of them, as a measurement is unless one
-# scan alone covers the range, --scan picks one. -DCLI=teravine-cli
+# conversion without --scan is refused with the list of them, as a measurement (measure,
+# instrument, cis fit) is unless one scan alone covers the range, --scan picks one.
+# -DCLI=teravine-cli
 
 set(head "<?xml version=\"1.0\"?>\n<xrdMeasurements xmlns=\"http://www.xrdml.com/XRDMeasurement/1.5\">\n<xrdMeasurement measurementType=\"Scan\">\n<usedWavelength intended=\"K-Alpha 1\"><kAlpha1 unit=\"Angstrom\">1.5405980</kAlpha1></usedWavelength>\n")
 set(counts "10 11 12 13 14 15 16 17 18 19 20 21")
@@ -25,8 +26,12 @@ expect(1 "${listing}" measure two.xrdml two.xrdml --range 30:40)
 string(REPLACE "2 scans;" "2 scans, 2 covering the range;" both "${listing}")
 expect(1 "${both}" measure two.xrdml two.xrdml --range 5.2:6)
 # The only scan that covers the range is measured without asking, and named.
-expect(1 "scan 2 of 2 used, the only one that covers the range: 5° to 27°" measure two.xrdml
-       two.xrdml)
+set(covering "scan 2 of 2 used, the only one that covers the range: 5° to 27°")
+expect(1 "${covering}" measure two.xrdml two.xrdml)
+expect(1 "${covering}" instrument two.xrdml -o b.json)
+expect(1 "${both}" instrument two.xrdml --peaks 5.2:5.4,5.5:5.7,5.8:6 -o b.json)
+file(WRITE ${work}/standards.csv "name,cis,pattern\nA,0.3,two.xrdml\n")
+expect(1 "${covering}" cis fit standards.csv -o c.json)
 expect(1 "has no scan 3: it holds 2 scans:\n  scan 1: 4° to 6.2°" pattern two.xrdml --scan 3)
 run(0 pattern two.xrdml --scan 2)
 if(NOT last_out MATCHES "^5\t10\n7\t11\n" OR NOT last_out MATCHES "\n27\t21\n$")

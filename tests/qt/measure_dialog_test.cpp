@@ -308,6 +308,7 @@ TEST_F(MeasureDialogTest, TheMethodChosenMeasuresBothPatterns) {
         const WidthMethod& method = dialog.session().method();
         EXPECT_EQ(method.fits(), index > 0);
         EXPECT_EQ(dialog.components->isEnabled(), index > 0);
+        EXPECT_EQ(dialog.alpha2_ratio->isEnabled(), index > 0);
         for (const PatternSide side : {PatternSide::AirDried, PatternSide::Glycolated}) {
             const MeasuredHalf& half = dialog.session().half(side);
             ASSERT_TRUE(half.width.has_value()) << half.problem;
@@ -322,6 +323,16 @@ TEST_F(MeasureDialogTest, TheMethodChosenMeasuresBothPatterns) {
     }
     EXPECT_LE(dialog.sizeHint().width(), 1280);
     EXPECT_LE(dialog.sizeHint().height(), 1024);
+    // The Kα2 ratio of the fits: the files' own (none stated: 0.5) until one is given.
+    EXPECT_EQ(dialog.alpha2_ratio->text(), QStringLiteral("As stated"));
+    EXPECT_EQ(dialog.session().half(PatternSide::AirDried).fit->alpha2_ratio, 0.5);
+    dialog.alpha2_ratio->setValue(0);
+    wait_until_read(dialog);
+    EXPECT_EQ(dialog.session().alpha2_ratio(), 0.0);
+    EXPECT_EQ(dialog.session().half(PatternSide::Glycolated).fit->alpha2_ratio, 0.0);
+    dialog.alpha2_ratio->setValue(dialog.alpha2_ratio->minimum());
+    wait_until_read(dialog);
+    EXPECT_EQ(dialog.session().alpha2_ratio(), std::nullopt);
 
     // The window's instrument profile and CIS calibration of the half-height reading, taken
     // while the dialog is open: the fitted widths are flagged, the calibration named.

@@ -182,6 +182,9 @@ TEST(CalibrationMethod, FullNamesAndWhatDiffers) {
     FitOptions one;
     one.shape = ProfileShape::split_pearson7;
     const std::string single = full_method_name(WidthMethod::fitted(one), {11.8, 13.2});
+    const std::string half_ratio = full_method_name(WidthMethod::fitted(one), {11.8, 13.2}, 0.5);
+    EXPECT_EQ(half_ratio, "fit:split-pearson7 components=1 background=linear kalpha2=fitted "
+                          "alpha2_ratio=0.5 range=11.8:13.2");
     using Names = std::vector<std::string>;
     struct Case {
         std::string calibration, measured;
@@ -195,6 +198,10 @@ TEST(CalibrationMethod, FullNamesAndWhatDiffers) {
         {"half-height", full_method_name(WidthMethod{}, {6.5, 11.5}), {}}, // an older file
         {"fit:split-pearson7", "fit:split-pearson7:1/2", {}},
         {"fit:pseudo-voigt", single, {"method"}},
+        {half_ratio,
+         full_method_name(WidthMethod::fitted(one), {11.8, 13.2}, 0.0),
+         {"alpha2_ratio"}},
+        {single, half_ratio, {}}, // stated before the ratio was
     };
     for (const Case& c : cases) {
         EXPECT_EQ(method_differences(c.calibration, c.measured), c.differences) << c.calibration;
@@ -291,10 +298,19 @@ TEST(InstrumentProfile, MismatchesName) {
         {"half-height", same, {"instrument-method"}},
         {"fit:pearson7", other_slit, {"instrument-method", "instrument-setup"}},
         {"fit:pseudo-voigt", cobalt, {"instrument-setup"}},
+        {full_method_name(WidthMethod::fitted(), {6.5, 11.5}, 0.5), same, {}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(instrument_mismatches(p, c.method, c.setup), c.reasons) << c.method;
     }
+    // A profile in full is held to all of it but the range, its standard's peak being its own.
+    p.method = method_in_full(WidthMethod::fitted(), 0.5);
+    EXPECT_TRUE(
+        instrument_mismatches(p, full_method_name(WidthMethod::fitted(), {6.5, 11.5}, 0.5), same)
+            .empty());
+    EXPECT_EQ(
+        instrument_mismatches(p, full_method_name(WidthMethod::fitted(), {6.5, 11.5}, 0.0), same),
+        std::vector<std::string>{"instrument-method"});
     EXPECT_EQ(setup_differences(p.setup, cobalt), std::vector<std::string>{"wavelength"});
 }
 

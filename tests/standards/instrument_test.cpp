@@ -40,7 +40,12 @@ TEST(InstrumentProfile, OnePeakGivesBackItsWidth) {
         EXPECT_NEAR(profile.b, 0.09, 2 * profile.u_b) << c.what << " u " << profile.u_b;
         EXPECT_NEAR(profile.angle, 8.86, 0.005) << c.what;
         EXPECT_EQ(profile.doublet_removed, c.fit) << c.what;
-        EXPECT_EQ(profile.method, c.fit ? "fit:pseudo-voigt" : "half-height") << c.what;
+        EXPECT_EQ(profile.method,
+                  c.fit ? std::string("fit:pseudo-voigt components=1 background=linear "
+                                      "kalpha2=fitted alpha2_ratio=") +
+                              (c.doublet ? "0.5" : "0")
+                        : "half-height kalpha2=kept")
+            << c.what;
         EXPECT_EQ(profile.setup.wavelength, synthetic::kCuAlpha1) << c.what;
     }
 }

@@ -64,6 +64,10 @@ public:
             width_method_choice(static_cast<std::size_t>(std::max(choice, 0)), components));
     }
     void set_log_counts(bool on) { session_.set_log_counts(on); }
+    // A fit's Kα2 ratio, 0 to 1; below 0 each file's own, else 0.5.
+    bool set_alpha2_ratio(double ratio) {
+        return session_.set_alpha2_ratio(ratio < 0 ? std::nullopt : std::optional<double>(ratio));
+    }
 
     // Everything the page shows of the session.
     val state() const {
@@ -87,6 +91,7 @@ public:
             half.set("width", m.width ? session_.box_text(side) : std::string());
             half.set("quality", session_.quality(side));
             half.set("message", session_.message(side));
+            half.set("countNote", session_.count_note(side));
             halves.set(static_cast<int>(side), half);
         }
         out.set("halves", halves);
@@ -94,6 +99,8 @@ public:
         out.set("hi", format_fixed(session_.range().hi, 2));
         out.set("fits", session_.method().fits());
         out.set("method", session_.method().name());
+        const auto& ratio = session_.alpha2_ratio();
+        out.set("alpha2Ratio", ratio ? width_text(*ratio) : std::string());
         const bool ready = session_.widths_ready();
         out.set("ready", ready);
         out.set("preview", ready ? "With the rule and broadening of the window: " +
@@ -183,6 +190,7 @@ EMSCRIPTEN_BINDINGS(teravine_measure) {
         .function("resetRange", &PageMeasure::reset_range)
         .function("setMethod", &PageMeasure::set_method)
         .function("setLogCounts", &PageMeasure::set_log_counts)
+        .function("setAlpha2Ratio", &PageMeasure::set_alpha2_ratio)
         .function("state", &PageMeasure::state)
         .function("plot", &PageMeasure::plot)
         .function("figure", &PageMeasure::figure)

@@ -32,6 +32,7 @@ function halfHtml(side) {
       <dl class="figures">${figures}</dl>
     </div>
     <p class="message" data-part="message" role="alert"></p>
+    <p class="note" data-part="counts"></p>
   </fieldset>`;
 }
 
@@ -44,6 +45,7 @@ const DIALOG = `
     <label>to <input type="number" id="measure-hi" step="0.01" min="0.01" max="179.99"></label>
     <button type="button" id="measure-reset">Default Range</button>
     <label><input type="checkbox" id="measure-log"> Log counts</label>
+    <label title="The Kα2 to Kα1 intensity ratio the fit models, 0 for none; empty takes the file's own, else 0.5">Kα2 ratio <input type="number" id="measure-ratio" min="0" max="1" step="0.05" placeholder="As stated"></label>
   </div>
   <div class="row">
     <label title="How the widths are taken: the half-height reading, or a fitted profile whose Kα1 width is given (measure the standard by the same method)">Width by <select id="measure-method"></select></label>
@@ -81,6 +83,8 @@ export function setupMeasure({ core, win, measureText, finished }) {
     $('measure-lo').value = state.lo;
     $('measure-hi').value = state.hi;
     $('measure-components').disabled = !state.fits;
+    $('measure-ratio').disabled = !state.fits;
+    $('measure-ratio').value = state.alpha2Ratio;
     state.halves.forEach((shown, side) => {
       const { part, picture } = halves[side];
       part('name').textContent = shown.file || 'No pattern: open one or drop it here';
@@ -92,6 +96,7 @@ export function setupMeasure({ core, win, measureText, finished }) {
       part('anode').value = shown.anode;
       for (const [key] of FIGURES) halves[side].box.querySelector(`[data-figure="${key}"]`).textContent = shown[key];
       part('message').textContent = shown.message;
+      part('counts').textContent = shown.countNote;
       picture.play(session.plot(side, PLOT[0], PLOT[1]));
     });
     $('measure-figure').disabled = !state.halves.some((half) => half.file);
@@ -150,6 +155,11 @@ export function setupMeasure({ core, win, measureText, finished }) {
     refresh();
   };
   $('measure-method').addEventListener('change', methodChosen);
+  $('measure-ratio').addEventListener('change', () => {
+    const typed = $('measure-ratio').value;
+    session.setAlpha2Ratio(typed === '' ? -1 : Number(typed));
+    refresh(); // a refused ratio shows the one still in use
+  });
   $('measure-components').addEventListener('change', methodChosen);
   $('measure-figure').addEventListener('click', () => saveFigure(core, finished, 'peaks', session.figure()));
   $('measure-use').addEventListener('click', () => { session.useWidths(); finished(); });
