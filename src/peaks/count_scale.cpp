@@ -44,6 +44,18 @@ double variance_per_intensity(const std::vector<double>& y) {
 
 } // namespace
 
+const std::vector<double>& counts_on_scale(const Pattern& pattern, const CountScale& scale,
+                                           std::vector<double>& storage) {
+    if (scale.factor == 1) {
+        return pattern.counts;
+    }
+    storage = pattern.counts;
+    for (double& count : storage) {
+        count *= scale.factor;
+    }
+    return storage;
+}
+
 CountScale count_scale(const Pattern& pattern) {
     if (pattern.units == CountUnits::per_second && pattern.counting_time &&
         *pattern.counting_time > 0 && std::isfinite(*pattern.counting_time)) {

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace teravine {
 
@@ -26,6 +27,11 @@ struct CountScale {
 // its two neighbours, against its intensity, gives the variance per unit of intensity,
 // whose inverse makes the noise Poisson again.
 CountScale count_scale(const Pattern& pattern);
+
+// The pattern's intensities on the count scale: its own counts when the factor is 1, else
+// copies scaled into `storage`.
+const std::vector<double>& counts_on_scale(const Pattern& pattern, const CountScale& scale,
+                                           std::vector<double>& storage);
 
 // "counts", "counting-time", "estimated": what `pattern --info` calls the basis.
 std::string_view count_basis_name(CountBasis basis);

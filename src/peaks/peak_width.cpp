@@ -545,13 +545,7 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
     }
     const auto& x = pattern.two_theta;
     std::vector<double> scaled;
-    if (scale.factor != 1) {
-        scaled = pattern.counts;
-        for (double& count : scaled) {
-            count *= scale.factor;
-        }
-    }
-    const auto& y = scale.factor != 1 ? scaled : pattern.counts;
+    const auto& y = counts_on_scale(pattern, scale, scaled);
     if (x.empty() || lo < x.front() || hi > x.back()) {
         const auto rounded = [](double value) { return degrees(std::round(value * 1000) / 1000); };
         const std::string own =

@@ -540,21 +540,15 @@ Outcome<ProfileFit> fit_profile(const Pattern& pattern, const PeakRange& range,
         return Failure{pattern.name + ": there is no component " + std::to_string(options.use) +
                        " among " + std::to_string(options.components) + "."};
     }
-    const auto reading = measure_peak(pattern, range, Uncertainty::skipped);
+    const CountScale scale = count_scale(pattern);
+    const auto reading = measure_peak(pattern, range, Uncertainty::skipped, scale);
     if (!reading) {
         return Failure{reading.error()};
     }
     const PeakWidth& start = *reading;
-    const CountScale scale = count_scale(pattern);
     const auto& x = pattern.two_theta;
     std::vector<double> scaled;
-    if (scale.factor != 1) {
-        scaled = pattern.counts;
-        for (double& count : scaled) {
-            count *= scale.factor;
-        }
-    }
-    const auto& y = scale.factor != 1 ? scaled : pattern.counts;
+    const auto& y = counts_on_scale(pattern, scale, scaled);
     const auto first =
         static_cast<std::size_t>(std::lower_bound(x.begin(), x.end(), start.range_lo) - x.begin());
     const auto end =
