@@ -6,6 +6,7 @@
 #include "app/lab_calibration.h"
 #include "app/sample_history.h"
 #include "app/sample_table_text.h"
+#include "app/treatment_job.h"
 #include "app/window_services.h"
 #include "app/window_session.h"
 #include "batch/sample_list_file.h"
@@ -24,6 +25,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace teravine {
@@ -88,6 +90,15 @@ public:
     void open_sample_list_Click(); // "Open Sample List…": a named list placed as Treat File does
     void save_session_Click();     // "Save Session…"
     void open_session_Click();     // "Open Session…": a damaged or later file changes nothing
+    // Treat File and Open Sample List treat and place their samples a slice at a time. The
+    // two handlers take every slice at once; a front end that shows progress between slices
+    // starts one with begin_treat_file or begin_sample_list (the dialogs and the reading;
+    // true when a treatment is under way) and calls advance_treatment until it is false.
+    bool begin_treat_file();
+    bool begin_sample_list();
+    bool advance_treatment(std::size_t samples);
+    // The samples treated so far and the number to treat, of the treatment under way.
+    std::pair<std::size_t, std::size_t> treatment_progress() const;
     // What a session file holds of the window, and the window made to show a session.
     WindowSession current_session() const;
     void restore_session(const WindowSession& session);
@@ -204,9 +215,13 @@ private:
     void mark_selected();
     DiagramContent content() const;
     bool sample_list_full() const;
-    // Places the accepted samples of a treatment in order, with their names and (from a
-    // list) their own u, then their intervals; false when the sample limit left some out.
-    bool place_treated(Treatment& treated, const WidthFile& measured, const NamedList* list);
+    // The job's run begun and its earlier results' unplaced rows cleared.
+    void start_treatment(std::unique_ptr<TreatmentJob> job, std::string_view rule);
+    // Places the accepted samples the job's last slice took, in order, with their names and
+    // (from a list) their own u, then their intervals; the rest become unplaced rows.
+    void place_slice(TreatmentJob& job);
+    // The job's result closed and told on the status bar and in message boxes.
+    void finish_treatment();
 
     WindowServices& services_;
     Surface& picture_;
@@ -218,6 +233,7 @@ private:
         std::string eg_text;
     };
     std::optional<BoxMeasurement> box_measurement_;
+    std::unique_ptr<TreatmentJob> treatment_; // the treatment under way, if any
 };
 
 } // namespace teravine

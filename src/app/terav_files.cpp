@@ -13,6 +13,7 @@
 #include "model/correction_file.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace teravine {
@@ -65,77 +66,128 @@ void Terav::file_option_Click() {
 }
 
 void Terav::Tr_fi_Click() {
+    if (begin_treat_file()) {
+        const BusyPointer busy(services_, treatment_->run->total());
+        while (advance_treatment(treatment_->run->total())) {
+        }
+    }
+}
+
+void Terav::open_sample_list_Click() {
+    if (begin_sample_list()) {
+        const BusyPointer busy(services_, treatment_->run->total());
+        while (advance_treatment(treatment_->run->total())) {
+        }
+    }
+}
+
+bool Terav::begin_treat_file() {
+    while (advance_treatment(SIZE_MAX)) { // one treatment at a time
+    }
     std::string in_path;
     if (dialog_open("File S.W (*.IW)|*.IW;*.iw|all (*.*)|*.*|", in_path) == 0) {
-        return;
+        return false;
     }
     if (const auto problem = special_file_problem(in_path)) {
         services_.message(*problem);
-        return;
+        return false;
     }
     const Broadening& br = state_.broadening;
     auto widths = read_width_file(in_path);
     if (!widths) {
         services_.message(widths.error());
-        return;
+        return false;
     }
-    const WidthFile measured = widths.value();
-    correct_widths(widths.value(), br.broad_rule, br.cor);
+    auto job = std::make_unique<TreatmentJob>();
+    job->measured = widths.value();
+    job->corrected = std::move(widths.value());
+    correct_widths(job->corrected, br.broad_rule, br.cor);
 
     std::string out_path;
     std::string title;
     if (dialog_save("File S.W. out (*.IWO)|*.IWO;*.iwo|all (*.*)|*.*|", out_path, title) == 0) {
-        return;
+        return false;
     }
     if (const auto same = result_replaces_input(out_path, in_path, "width file")) {
         services_.message(*same);
-        return;
+        return false;
     }
-    bool limit_reached = false;
-    bool written = false;
-    int placed = 0;
-    const std::optional<std::string> failure = [&]() -> std::optional<std::string> {
-        const BusyPointer busy(services_, widths->ad.size());
-        LineWriter out;
-        if (auto cannot_open = out.open_whole(out_path)) {
-            return cannot_open;
-        }
-        // Every sample is identified once, with its lines, on all cores; the accepted ones
-        // are then placed in file order exactly as one click after another would.
-        Treatment treated = treat_widths(widths.value(), state_.cal, state_.line_tables,
-                                         rule_name(br.broad_rule), out);
-        const std::size_t before = state_.samples.size();
-        limit_reached = !place_treated(treated, measured, nullptr);
-        placed = static_cast<int>(state_.samples.size() - before);
-        written = treated.written;
-        return treated.failure;
-    }();
-    services_.status(treat_status(static_cast<int>(widths->ad.size()), placed, written) +
-                     beyond_range_note(state_.samples,
-                                       state_.samples.size() - static_cast<std::size_t>(placed)));
-    if (failure) {
-        services_.message(*failure);
-    } else if (const auto unread = unread_numbers_message(widths.value())) {
-        services_.message(*unread);
+    if (auto cannot_open = job->out.open_whole(out_path)) {
+        services_.status(treat_status(static_cast<int>(job->corrected.ad.size()), 0, false) +
+                         beyond_range_note(state_.samples, state_.samples.size()));
+        services_.message(*cannot_open);
+        return false;
     }
-    if (limit_reached) {
-        services_.message(kSampleLimitMessage);
-    }
+    start_treatment(std::move(job), rule_name(br.broad_rule));
+    return true;
 }
 
-bool Terav::place_treated(Treatment& treated, const WidthFile& measured, const NamedList* list) {
-    const std::size_t first = state_.samples.size();
-    bool room = true;
+bool Terav::begin_sample_list() {
+    while (advance_treatment(SIZE_MAX)) {
+    }
+    std::string in_path;
+    if (dialog_open("Sample list (*.csv)|*.csv;*.CSV|all (*.*)|*.*|", in_path) == 0) {
+        return false;
+    }
+    if (const auto problem = special_file_problem(in_path)) {
+        services_.message(*problem);
+        return false;
+    }
+    auto list = read_sample_list_file(in_path);
+    if (!list) {
+        services_.message(list.error());
+        return false;
+    }
+    const Broadening& br = state_.broadening;
+    auto job = std::make_unique<TreatmentJob>();
+    job->measured = widths_of_list(*list, in_path);
+    job->corrected = job->measured;
+    correct_widths(job->corrected, br.broad_rule, br.cor);
+    job->list = std::move(list.value()); // a list places its samples and writes no result file
+    start_treatment(std::move(job), rule_name(br.broad_rule));
+    return true;
+}
+
+void Terav::start_treatment(std::unique_ptr<TreatmentJob> job, std::string_view rule) {
+    // Every sample is identified once, with its lines, on all cores; the accepted ones are
+    // then placed in file order exactly as one click after another would.
+    job->run = std::make_unique<TreatmentRun>(job->corrected, state_.cal, state_.line_tables, rule,
+                                              job->out);
+    job->first = state_.samples.size();
     state_.unplaced.clear();
+    treatment_ = std::move(job);
+}
+
+bool Terav::advance_treatment(std::size_t samples) {
+    if (!treatment_) {
+        return false;
+    }
+    const bool more = treatment_->run->advance(samples);
+    place_slice(*treatment_);
+    if (!more) {
+        finish_treatment();
+    }
+    return more;
+}
+
+std::pair<std::size_t, std::size_t> Terav::treatment_progress() const {
+    return treatment_ ? std::pair(treatment_->run->done(), treatment_->run->total())
+                      : std::pair<std::size_t, std::size_t>(0, 0);
+}
+
+void Terav::place_slice(TreatmentJob& job) {
+    const std::size_t first = state_.samples.size();
+    const WidthFile& measured = job.measured;
     const CsvTreatment how{state_.cal.name(), state_.broadening.broad_rule, measured.broadening};
-    for (TreatedPair& pair : treated.pairs) {
+    std::vector<TreatedPair>& pairs = job.run->treated().pairs;
+    for (TreatedPair& pair : pairs) {
+        const std::size_t i = pair.index;
+        const ListedSample* listed = job.list ? &job.list->samples[i] : nullptr;
         if (!pair.accepted()) {
-            const std::size_t i = pair.index;
             CsvTreatment own = how;
             own.broadening = measured.broadening_of(i);
             const SampleStatus why =
                 sample_status(pair, measured.ad[i], measured.eg[i], pair.ad, pair.eg, own);
-            const ListedSample* listed = list != nullptr ? &list->samples[i] : nullptr;
             state_.unplaced.push_back({pair.name, measured.ad[i], measured.eg[i],
                                        std::string(status_text(why)), corrected_width(pair.ad),
                                        corrected_width(pair.eg),
@@ -144,10 +196,9 @@ bool Terav::place_treated(Treatment& treated, const WidthFile& measured, const N
             continue;
         }
         if (sample_list_full()) {
-            room = false; // told once, after the file is written
+            job.room = false; // told once, after the file is written
             continue;
         }
-        const std::size_t i = pair.index;
         SampleOrigin origin;
         origin.ad = measured.ad[i];
         origin.eg = measured.eg[i];
@@ -155,55 +206,42 @@ bool Terav::place_treated(Treatment& treated, const WidthFile& measured, const N
         origin.rule = state_.broadening.broad_rule;
         origin.measured = true;
         origin.name = pair.name;
-        if (list != nullptr) {
-            origin.u_ad = list->samples[i].u_ad;
-            origin.u_eg = list->samples[i].u_eg;
-            origin.quality_ad = list->samples[i].quality_ad;
-            origin.quality_eg = list->samples[i].quality_eg;
+        if (listed != nullptr) {
+            origin.u_ad = listed->u_ad;
+            origin.u_eg = listed->u_eg;
+            origin.quality_ad = listed->quality_ad;
+            origin.quality_eg = listed->quality_eg;
         }
         place_identified(pair.ad, pair.eg, pair.found, true, origin);
     }
-    measure_uncertainties(first, true);                             // all at once, on both cores
+    pairs.clear();                      // placed: the run keeps only its counts
+    measure_uncertainties(first, true); // all at once, on both cores
     services_.samples_changed({SampleListChange::Kind::reset, {}}); // the rows not placed
-    return room;
 }
 
-void Terav::open_sample_list_Click() {
-    std::string in_path;
-    if (dialog_open("Sample list (*.csv)|*.csv;*.CSV|all (*.*)|*.*|", in_path) == 0) {
-        return;
-    }
-    if (const auto problem = special_file_problem(in_path)) {
-        services_.message(*problem);
-        return;
-    }
-    const auto list = read_sample_list_file(in_path);
-    if (!list) {
-        services_.message(list.error());
-        return;
-    }
-    const Broadening& br = state_.broadening;
-    const WidthFile measured = widths_of_list(*list, in_path);
-    WidthFile widths = measured;
-    correct_widths(widths, br.broad_rule, br.cor);
-    bool room = true;
-    {
-        const BusyPointer busy(services_, widths.ad.size());
-        LineWriter nowhere; // a list places its samples and writes no result file
-        Treatment treated =
-            treat_widths(widths, state_.cal, state_.line_tables, rule_name(br.broad_rule), nowhere);
-        const std::size_t before = state_.samples.size();
-        room = place_treated(treated, measured, &list.value());
-        const auto placed = state_.samples.size() - before;
-        services_.status("Open Sample List: " + std::to_string(list->samples.size()) +
-                         " samples, " + std::to_string(placed) + " placed, " +
-                         std::to_string(list->samples.size() - placed) + " not placed" +
-                         beyond_range_note(state_.samples, before));
+void Terav::finish_treatment() {
+    const std::unique_ptr<TreatmentJob> job = std::move(treatment_);
+    const Treatment treated = job->run->finish();
+    const auto placed = state_.samples.size() - job->first;
+    if (job->list) {
+        const std::size_t listed = job->list->samples.size();
+        services_.status("Open Sample List: " + std::to_string(listed) + " samples, " +
+                         std::to_string(placed) + " placed, " + std::to_string(listed - placed) +
+                         " not placed" + beyond_range_note(state_.samples, job->first));
         if (treated.failure) {
             services_.message(*treated.failure);
         }
+    } else {
+        services_.status(treat_status(static_cast<int>(job->corrected.ad.size()),
+                                      static_cast<int>(placed), treated.written) +
+                         beyond_range_note(state_.samples, job->first));
+        if (treated.failure) {
+            services_.message(*treated.failure);
+        } else if (const auto unread = unread_numbers_message(job->corrected)) {
+            services_.message(*unread);
+        }
     }
-    if (!room) {
+    if (!job->room) {
         services_.message(kSampleLimitMessage);
     }
 }

@@ -10,47 +10,79 @@
 
 namespace teravine {
 
-Treatment treat_widths(const WidthFile& corrected, const Calibration& cal, const LineTables& tables,
-                       std::string_view rule_name, LineWriter& out, unsigned workers) {
+TreatmentRun::TreatmentRun(const WidthFile& corrected, const Calibration& cal,
+                           const LineTables& tables, std::string_view rule_name, LineWriter& out,
+                           unsigned workers)
+    : corrected_(corrected), cal_(cal), tables_(tables), out_(out), workers_(workers),
+      total_(std::min(corrected.ad.size(), corrected.eg.size())) {
     for (const auto& line :
          result_header(corrected.title, cal.name(), corrected.broadening, rule_name)) {
         out.line(line);
     }
+    stopped_ = out.failed();
+}
 
-    Treatment treated;
-    const std::size_t m = std::min(corrected.ad.size(), corrected.eg.size());
-    std::vector<Identification> found = identify_pairs(
-        cal, tables, std::span(corrected.ad).first(m), std::span(corrected.eg).first(m), workers);
-    treated.pairs.reserve(m);
-    for (std::size_t i = 0; i < m && !out.failed(); ++i) {
-        ++treated.samples;
+bool TreatmentRun::advance(std::size_t count) {
+    if (stopped_ || done_ >= total_) {
+        return false;
+    }
+    const std::size_t first = done_;
+    const std::size_t n = std::min(std::max<std::size_t>(count, 1), total_ - first);
+    std::vector<Identification> found =
+        identify_pairs(cal_, tables_, std::span(corrected_.ad).subspan(first, n),
+                       std::span(corrected_.eg).subspan(first, n), workers_);
+    treated_.pairs.reserve(treated_.pairs.size() + n);
+    for (std::size_t j = 0; j < n; ++j) {
+        if (out_.failed()) {
+            stopped_ = true;
+            return false;
+        }
+        const std::size_t i = first + j;
+        ++done_;
+        ++treated_.samples;
         TreatedPair pair{
-            i, corrected.name_of(i), corrected.ad[i], corrected.eg[i], std::move(found[i]), 0};
+            i, corrected_.name_of(i), corrected_.ad[i], corrected_.eg[i], std::move(found[j]), 0};
         if (!pair.found.place.inside()) {
-            out.line(kErrorLine);
-            ++treated.errors;
-            treated.pairs.push_back(std::move(pair));
+            out_.line(kErrorLine);
+            ++treated_.errors;
+            treated_.pairs.push_back(std::move(pair));
             continue;
         }
         const Outcome<int> nfp = pair.found.values ? nfp_from_percent(pair.found.values->fp_pct)
                                                    : Failure{pair.found.failure};
         if (!nfp) {
-            treated.pairs.push_back(std::move(pair));
-            out.abandon();
-            treated.failure = "Sample " + std::to_string(i + 1) + " of the file: " + nfp.error();
-            return treated;
+            treated_.pairs.push_back(std::move(pair));
+            out_.abandon();
+            treated_.failure = "Sample " + std::to_string(i + 1) + " of the file: " + nfp.error();
+            stopped_ = true;
+            return false;
         }
         pair.nfp = *nfp;
-        out.line(result_line(pair.ad, pair.eg, *pair.found.values, pair.nfp));
-        if (out.failed()) {
-            break;
+        out_.line(result_line(pair.ad, pair.eg, *pair.found.values, pair.nfp));
+        if (out_.failed()) {
+            stopped_ = true;
+            return false;
         }
-        ++treated.placed;
-        treated.pairs.push_back(std::move(pair));
+        ++treated_.placed;
+        treated_.pairs.push_back(std::move(pair));
     }
-    treated.failure = out.close();
-    treated.written = !treated.failure;
-    return treated;
+    return done_ < total_;
+}
+
+Treatment TreatmentRun::finish() {
+    if (!treated_.failure) {
+        treated_.failure = out_.close();
+        treated_.written = !treated_.failure;
+    }
+    return std::move(treated_);
+}
+
+Treatment treat_widths(const WidthFile& corrected, const Calibration& cal, const LineTables& tables,
+                       std::string_view rule_name, LineWriter& out, unsigned workers) {
+    TreatmentRun run(corrected, cal, tables, rule_name, out, workers);
+    while (run.advance(run.total())) {
+    }
+    return run.finish();
 }
 
 } // namespace teravine

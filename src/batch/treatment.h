@@ -55,4 +55,34 @@ struct Treatment {
 Treatment treat_widths(const WidthFile& corrected, const Calibration& cal, const LineTables& tables,
                        std::string_view rule_name, LineWriter& out, unsigned workers = 0);
 
+// The same treatment taken a slice of samples at a time, so that a front end can show how
+// far it has come between slices. The file, calibration, tables and writer must outlive it;
+// the lines written and the pairs taken are those of treat_widths, slice after slice.
+class TreatmentRun {
+public:
+    // Writes the header.
+    TreatmentRun(const WidthFile& corrected, const Calibration& cal, const LineTables& tables,
+                 std::string_view rule_name, LineWriter& out, unsigned workers = 0);
+    // Treats the next `count` samples (at least one); false once every sample is treated or
+    // the treatment stopped, true while some are left.
+    bool advance(std::size_t count);
+    std::size_t done() const { return done_; }
+    std::size_t total() const { return total_; }
+    // The pairs taken so far; the caller may move them out as they come.
+    Treatment& treated() { return treated_; }
+    // Closes the writer (unless the treatment stopped) and gives what remains taken.
+    Treatment finish();
+
+private:
+    const WidthFile& corrected_;
+    const Calibration& cal_;
+    const LineTables& tables_;
+    LineWriter& out_;
+    unsigned workers_;
+    std::size_t total_ = 0;
+    std::size_t done_ = 0;
+    bool stopped_ = false;
+    Treatment treated_;
+};
+
 } // namespace teravine

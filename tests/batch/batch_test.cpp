@@ -184,6 +184,40 @@ TEST(Treatment, HandsBackEveryPairInFileOrder) {
     }
 }
 
+// A treatment taken a slice at a time writes the file one going through writes, byte for
+// byte, and hands back the same pairs slice after slice.
+TEST(Treatment, SlicesWriteWhatOneGoWrites) {
+    ScratchFolder folder;
+    const auto file = read_width_text("T\n4\n0\n0.5,0.4\n0.5,0.6\n0.7,0.5\n0.5,0.1\n").value();
+    const Calibration cal = make_calibration(1);
+    const LineTables tables = make_line_tables(cal);
+    const auto written = [&](std::size_t slice) {
+        const std::string path = folder.file("t" + std::to_string(slice) + ".IWO");
+        LineWriter out;
+        EXPECT_FALSE(out.open(path));
+        TreatmentRun run(file, cal, tables, "Gauss", out);
+        std::vector<std::size_t> indices;
+        for (bool more = true; more;) {
+            more = run.advance(slice);
+            EXPECT_EQ(run.done(), std::min<std::size_t>(4, indices.size() + slice));
+            for (const TreatedPair& pair : run.treated().pairs) {
+                indices.push_back(pair.index);
+            }
+            run.treated().pairs.clear();
+        }
+        EXPECT_FALSE(run.advance(slice));
+        const Treatment t = run.finish();
+        EXPECT_TRUE(t.written && t.samples == 4 && t.placed == 2);
+        EXPECT_EQ(indices, (std::vector<std::size_t>{0, 1, 2, 3}));
+        return ScratchFolder::read(path);
+    };
+    const std::string whole = written(4);
+    EXPECT_EQ(whole.substr(0, 2), "T\r");
+    for (const std::size_t slice : {1u, 3u}) {
+        EXPECT_EQ(written(slice), whole) << slice;
+    }
+}
+
 // The title, then every item up to the end, or the first failure's text as the last one.
 std::vector<std::string> read_all(std::string_view text) {
     auto items = NumberItems::over(text).value();

@@ -124,14 +124,26 @@ test('Treat File offers the result at once, equal to teravine-cli treat', async 
   await shoot('web-treated-file.png');
 });
 
-test('A long table builds only the rows in view and scrolls to its last', async () => {
+test('A long treatment shows its progress and a long table builds only the rows in view', async () => {
   const lines = ['Long', '3000', '0.05'];
   for (let i = 0; i < 3000; i++) lines.push(`${(0.5 + i * 1e-5).toFixed(5)},0.40000`);
   const file = path.join(scratch, 'long.IW');
   fs.writeFileSync(file, lines.join('\r\n') + '\r\n');
   await page.click('[data-run="netoye_Click"]');
+  // Every text of the status line, as the treatment yields to the page between slices.
+  await page.evaluate(() => {
+    window.statusSeen = [];
+    new MutationObserver(() => window.statusSeen.push(document.getElementById('status').textContent))
+      .observe(document.getElementById('status'), { childList: true, characterData: true, subtree: true });
+  });
   const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.click('[data-file="Tr_fi_Click"]')]);
-  await Promise.all([page.waitForEvent('download'), chooser.setFiles(file)]);
+  const [download] = await Promise.all([page.waitForEvent('download'), chooser.setFiles(file)]);
+  const seen = await page.evaluate(() => window.statusSeen);
+  assert.ok(seen.includes('Treating: 2000 of 3000 samples…'), seen.join(' | '));
+  const downloaded = path.join(scratch, 'long-page.IWO'), native = path.join(scratch, 'long-native.IWO');
+  await download.saveAs(downloaded);
+  execFileSync(cli, ['treat', file, '-o', native, '--reichweite', 'R1', '--rule', 'mixture', '-q']);
+  assert.ok(fs.readFileSync(downloaded).equals(fs.readFileSync(native)), 'the sliced .IWO differs');
   assert.equal(await rows(), 3000);
   assert.ok(await page.locator('#samples tbody tr').count() < 300, 'every row was built');
   await page.locator('.table-box').evaluate((box) => { box.scrollTop = box.scrollHeight; });

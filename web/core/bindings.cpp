@@ -72,6 +72,22 @@ EMSCRIPTEN_BINDINGS(teravine_core) {
         .function("file_option_Click", &run<&Terav::file_option_Click>)
         .function("Tr_fi_Click", &run<&Terav::Tr_fi_Click>)
         .function("open_sample_list_Click", &run<&Terav::open_sample_list_Click>)
+        .function(
+            "beginTreatFile", +[](PageWindow& w) { return w.terav().begin_treat_file(); })
+        .function(
+            "beginSampleList", +[](PageWindow& w) { return w.terav().begin_sample_list(); })
+        .function(
+            "advanceTreatment",
+            +[](PageWindow& w, int samples) {
+                return w.terav().advance_treatment(static_cast<std::size_t>(samples));
+            })
+        .function(
+            "treatmentProgress",
+            +[](PageWindow& w) {
+                const auto [done, total] = w.terav().treatment_progress();
+                return val::array(
+                    std::vector<int>{static_cast<int>(done), static_cast<int>(total)});
+            })
         .function("save_session_Click", &run<&Terav::save_session_Click>)
         .function("open_session_Click", &run<&Terav::open_session_Click>)
         .function("export_table_Click", &run<&Terav::export_table_Click>)

@@ -10,6 +10,8 @@
 
 #include <emscripten/val.h>
 
+#include <algorithm>
+
 namespace teravine::web {
 
 using emscripten::val;
@@ -26,9 +28,10 @@ public:
     Terav& terav() { return terav_; }
     WindowServices& services() { return services_; }
     int sample_count() const { return static_cast<int>(terav_.state().samples.size()); }
-    // The sample table as the window shows it: {titles, rows}, each row its cells, the
-    // samples placed first, then those a treatment could not place.
-    val table() const {
+    // The sample table as the window shows it: {titles, count, rows}, the samples placed
+    // first, then those a treatment could not place; `rows` holds the cells of the rows
+    // [first, last) only, as a page builds only the rows in view.
+    val table(int first, int last) const {
         const TeravState& state = terav_.state();
         const LabCalibration* lab = &state.lab;
         const auto columns = sample_columns(state.sigma > 0, converts_samples(state.lab));
@@ -36,24 +39,23 @@ public:
         for (SampleColumn column : columns) {
             titles.push_back(sample_column_titles()[static_cast<std::size_t>(column)]);
         }
+        const std::size_t placed = state.samples.size();
+        const std::size_t count = placed + state.unplaced.size();
+        const std::size_t from = std::min(count, static_cast<std::size_t>(std::max(first, 0)));
+        const std::size_t to = std::clamp(static_cast<std::size_t>(std::max(last, 0)), from, count);
         val rows = val::array();
-        int at = 0;
-        for (std::size_t i = 0; i < state.samples.size(); ++i) {
+        for (std::size_t i = from; i < to; ++i) {
             std::vector<std::string> cells;
             for (SampleColumn column : columns) {
-                cells.push_back(sample_cell(state.samples[i], i, column, lab));
+                cells.push_back(i < placed
+                                    ? sample_cell(state.samples[i], i, column, lab)
+                                    : unplaced_cell(state.unplaced[i - placed], column, lab));
             }
-            rows.set(at++, val::array(cells));
-        }
-        for (const UnplacedSample& unplaced : state.unplaced) {
-            std::vector<std::string> cells;
-            for (SampleColumn column : columns) {
-                cells.push_back(unplaced_cell(unplaced, column, lab));
-            }
-            rows.set(at++, val::array(cells));
+            rows.set(static_cast<int>(i - from), val::array(cells));
         }
         val result = val::object();
         result.set("titles", val::array(titles));
+        result.set("count", static_cast<int>(count));
         result.set("rows", rows);
         return result;
     }

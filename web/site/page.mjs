@@ -72,14 +72,20 @@ const page = {
 // What a handler changed is shown once it has returned: a treatment changes the picture
 // and the table once per sample, and showing each would take the page minutes.
 const stale = { picture: false, table: false };
+let showQueued = false;
 function showLater(part) {
-  if (!stale.picture && !stale.table) queueMicrotask(showChanges);
+  if (!showQueued) queueMicrotask(showChanges);
+  showQueued = true;
   stale[part] = true;
 }
 function showChanges() {
+  showQueued = false;
   if (stale.picture) picture.play(win.takePictureCommands());
-  if (stale.table) showTable();
-  stale.picture = stale.table = false;
+  stale.picture = false;
+  if (stale.table && !treating) {
+    showTable();
+    stale.table = false;
+  }
 }
 
 // The axis captions are labels over the picture, as in the window: legx where the drawing
@@ -154,14 +160,49 @@ async function openWith(accept, work) {
   saveName = chosen.title;
   // A line that says the work began, shown before the work holds the page.
   $('status').textContent = `Reading ${chosen.title}…`;
-  await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-  work();
+  await nextFrame();
+  await work();
   offerResults();
   pendingOpen = [];
 }
 
+// Resolves once the browser has painted what changed.
+function nextFrame() {
+  return new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+}
+
+// Treat File and Open Sample List place their samples a slice at a time: between slices the
+// picture shows what is placed and the progress line how far the treatment has come, so that
+// a file of 32,767 samples never holds the page. The commands wait until it has finished;
+// the table is built once, at the end.
+const TREATMENT_SLICE = 1000;
+const treatmentStarts = { Tr_fi_Click: 'beginTreatFile', open_sample_list_Click: 'beginSampleList' };
+let treating = false;
+
+async function treatInSlices(begin) {
+  if (!win[begin]()) return;
+  const held = [document.querySelector('nav'), document.querySelector('main')];
+  const progress = $('progress');
+  treating = true;
+  for (const part of held) part.inert = true;
+  try {
+    while (win.advanceTreatment(TREATMENT_SLICE)) {
+      const [done, total] = win.treatmentProgress();
+      $('status').textContent = `Treating: ${done} of ${total} samples…`;
+      Object.assign(progress, { hidden: false, max: total, value: done });
+      await nextFrame();
+    }
+  } finally {
+    treating = false;
+    for (const part of held) part.inert = false;
+    progress.hidden = true;
+    showChanges();
+  }
+}
+
 function runWithFile(handler, accept) {
-  return openWith(accept, () => win[handler]());
+  const begin = treatmentStarts[handler];
+  return openWith(accept, () => (begin ? treatInSlices(begin) : win[handler]()));
 }
 
 for (const button of document.querySelectorAll('[data-run]')) {
@@ -209,23 +250,25 @@ $('pct1').addEventListener('click', (event) => {
 // true, so that a table of 32,767 samples shows and scrolls as fast as one of ten. The whole
 // table is built for printing.
 let selected = [];
-let tableRows = [];
+let tableCount = 0;   // rows: the samples placed, then those not placed
+let tableColumns = 1;
 let rowHeight = 0; // pixels, once a row has been built
 const ROW_MARGIN = 40;
 const tableBox = $('samples').closest('.table-box');
 
 function showTable() {
-  const { titles, rows } = win.table();
+  const { titles, count, rows: firstRows } = win.table(0, 100);
   const head = document.createElement('tr');
   for (const title of titles) head.append(Object.assign(document.createElement('th'), { textContent: title }));
   $('samples').tHead.replaceChildren(head);
-  tableRows = rows;
-  $('samples').dataset.rows = rows.length;
+  tableCount = count;
+  tableColumns = titles.length;
+  $('samples').dataset.rows = count;
   showRows();
   const labelColumn = titles.indexOf('Label');
-  const named = rows.slice(0, 100).map((r) => r[labelColumn] || r[0]).join(', ');
-  $('picture-text').textContent = rows.length
-    ? `The diagram shows ${rows.length} samples: ${named}${rows.length > 100 ? ` and ${rows.length - 100} more` : ''}.`
+  const named = firstRows.map((r) => r[labelColumn] || r[0]).join(', ');
+  $('picture-text').textContent = count
+    ? `The diagram shows ${count} samples: ${named}${count > 100 ? ` and ${count - 100} more` : ''}.`
     : 'The diagram shows no samples.';
 }
 
@@ -234,39 +277,40 @@ function spacer(height) {
   tr.className = 'spacer';
   tr.setAttribute('aria-hidden', 'true');
   const td = document.createElement('td');
-  td.colSpan = Math.max(1, tableRows[0]?.length ?? 1);
+  td.colSpan = tableColumns;
   td.style.height = `${height}px`;
   tr.append(td);
   return tr;
 }
 
 function showRows(all = false) {
-  let first = 0, last = tableRows.length;
+  let first = 0, last = tableCount;
   if (!all && rowHeight > 0) {
     const top = tableBox.scrollTop - $('samples').tHead.offsetHeight;
     const count = Math.ceil(tableBox.clientHeight / rowHeight) + 2 * ROW_MARGIN;
     // Clamped: a table that has just lost rows is still scrolled as far as it was.
-    first = Math.max(0, Math.min(Math.floor(top / rowHeight) - ROW_MARGIN, tableRows.length - count));
-    last = Math.min(tableRows.length, first + count);
+    first = Math.max(0, Math.min(Math.floor(top / rowHeight) - ROW_MARGIN, tableCount - count));
+    last = Math.min(tableCount, first + count);
   } else if (!all) {
-    last = Math.min(tableRows.length, 2 * ROW_MARGIN);
+    last = Math.min(tableCount, 2 * ROW_MARGIN);
   }
+  const { rows } = win.table(first, last);
   const body = [];
   if (first > 0) body.push(spacer(first * rowHeight));
   for (let index = first; index < last; index++) {
     const tr = document.createElement('tr');
     tr.dataset.row = index;
     if (selected.includes(index)) tr.className = 'selected';
-    for (const cell of tableRows[index]) tr.append(Object.assign(document.createElement('td'), { textContent: cell }));
+    for (const cell of rows[index - first]) tr.append(Object.assign(document.createElement('td'), { textContent: cell }));
     body.push(tr);
   }
-  if (last < tableRows.length) body.push(spacer((tableRows.length - last) * rowHeight));
+  if (last < tableCount) body.push(spacer((tableCount - last) * rowHeight));
   $('samples').tBodies[0].replaceChildren(...body);
   if (!rowHeight && last > first) {
     const built = $('samples').tBodies[0].querySelectorAll('tr[data-row]');
     const span = built[built.length - 1].getBoundingClientRect().bottom - built[0].getBoundingClientRect().top;
     rowHeight = span / built.length; // fractional: a rounded height would drift over many rows
-    if (rowHeight > 0 && last < tableRows.length) showRows();
+    if (rowHeight > 0 && last < tableCount) showRows();
   }
 }
 tableBox.addEventListener('scroll', () => showRows());
@@ -287,7 +331,7 @@ $('samples').tBodies[0].addEventListener('click', (event) => {
 // From the keyboard: the arrow keys select the row below or above, scrolled into view.
 tableBox.addEventListener('keydown', (event) => {
   const step = { ArrowDown: 1, ArrowUp: -1 }[event.key];
-  const count = tableRows.length;
+  const count = tableCount;
   if (!step || !count) return;
   event.preventDefault();
   const from = selected.length ? selected[selected.length - 1] : -1;
