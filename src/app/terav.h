@@ -87,6 +87,7 @@ public:
     void Tr_fi_Click();
     void open_sample_list_Click(); // "Open Sample List…": a named list placed as Treat File does
     void save_session_Click();     // "Save Session…"
+    void save_report_Click();      // "Save Report…": the window's session as a PDF report
     void open_session_Click();     // "Open Session…": a damaged or later file changes nothing
     // What a session file holds of the window, and the window made to show a session.
     WindowSession current_session() const;
