@@ -88,8 +88,7 @@ private:
         peaks_.panels.push_back(std::move(panel));
     }
 
-    void draw(const char* side, const std::string& label, const MeasuredFile& file,
-              Pattern scan) {
+    void draw(const char* side, const std::string& label, const MeasuredFile& file, Pattern scan) {
         doc_.patterns.push_back(std::make_unique<Pattern>(std::move(scan)));
         const Pattern& pattern = *doc_.patterns.back();
         const PeakRange range{m_.range_lo, m_.range_hi};
@@ -136,8 +135,8 @@ void add_measured_peaks(ReportDocument& doc, const SampleList& samples) {
         peaks.side("AD", origin.measurement->ad);
         peaks.side("EG", origin.measurement->eg);
         ReportPeaks drawn = peaks.take();
-        drawn.heading = "Sample " + std::to_string(i + 1) +
-                        (origin.name.empty() ? "" : ": " + origin.name);
+        drawn.heading =
+            "Sample " + std::to_string(i + 1) + (origin.name.empty() ? "" : ": " + origin.name);
         doc.peaks.push_back(std::move(drawn));
     }
 }

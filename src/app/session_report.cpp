@@ -18,8 +18,9 @@ const std::string kDegrees = " \u00B02\u03B8";
 
 // The rule in a table cell: the mixture's name is too long for one.
 std::string short_rule(std::int16_t rule) {
-    return rule == kRuleMixture ? "geom. mean" : rule == kRuleTable ? "table"
-                                                                    : std::string(rule_name(rule));
+    return rule == kRuleMixture ? "geom. mean"
+           : rule == kRuleTable ? "table"
+                                : std::string(rule_name(rule));
 }
 
 std::string method_cell(const SampleOrigin& o) {
@@ -178,13 +179,14 @@ std::vector<std::string> summary(const WindowSession& session, const DiagramScen
     std::string broadening = "Reichweite " + diagram.cal.name() + "; broadening rule " +
                              std::string(rule_name(session.broad_rule));
     if (session.broad_rule == kRuleTable) {
-        broadening += " (" + (session.cor_label.empty() ? "no table loaded" : session.cor_label) +
-                      ")";
+        broadening +=
+            " (" + (session.cor_label.empty() ? "no table loaded" : session.cor_label) + ")";
     } else if (session.lab.profile) {
         broadening += "; " + broadening_source(session.lab);
     } else {
-        broadening += "; \"Instrumental Broadening\" " +
-                      (session.broadening_text.empty() ? "empty" : session.broadening_text + kDegrees);
+        broadening +=
+            "; \"Instrumental Broadening\" " +
+            (session.broadening_text.empty() ? "empty" : session.broadening_text + kDegrees);
     }
     lines.push_back(broadening + ".");
     std::size_t beyond = 0;
@@ -205,8 +207,8 @@ std::vector<std::string> summary(const WindowSession& session, const DiagramScen
     const GridSwitches& g = session.grids_on;
     const IdenticalSwitches& i = session.identical_on;
     lines.push_back("Grid lines: " + switches_text(g.k, g.n, g.s, g.fp) +
-                    "; identical lines: " + switches_text(i.k, i.n, i.s, i.fp) + "; labels: " +
-                    std::string(labels_word(session.labels)) +
+                    "; identical lines: " + switches_text(i.k, i.n, i.s, i.fp) +
+                    "; labels: " + std::string(labels_word(session.labels)) +
                     (session.ellipses ? "; uncertainty ellipses drawn." : "."));
     return lines;
 }
@@ -320,9 +322,8 @@ ReportDocument session_report(const WindowSession& session, const ReportStamp& s
     doc.summary = summary(session, *scene.diagram, scene.unplaced);
     // The interval columns when σ is set or any sample has its own interval, as Export CSV.
     const bool intervals =
-        session.sigma > 0 || std::any_of(samples.begin(), samples.end(), [](const auto& s) {
-            return s.uncertainty.has_value();
-        });
+        session.sigma > 0 || std::any_of(samples.begin(), samples.end(),
+                                         [](const auto& s) { return s.uncertainty.has_value(); });
     doc.samples = sample_table(samples, scene.unplaced, intervals, session.lab);
     doc.sample_notes = table_notes(intervals, session.lab);
     if (session.lab.profile) {

@@ -78,9 +78,7 @@ void add_report_command(CLI::App& app, int& status) {
     auto* command = app.add_subcommand(
         "report", "Write a session saved by the window as a PDF report: the diagram, the sample "
                   "table, the calibration and the measured peaks");
-    command
-        ->add_option("session", args->session,
-                     "the session (File > Save Session…) to report on")
+    command->add_option("session", args->session, "the session (File > Save Session…) to report on")
         ->required();
     command->add_option("-o,--output", args->output, "the report to write: a .pdf file")
         ->required();

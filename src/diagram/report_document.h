@@ -44,10 +44,10 @@ struct ReportSection {
 };
 
 struct ReportDocument {
-    std::string title;                 // "Teravine report"
-    std::string source;                // "Session afternoon.json", or empty
-    std::string stamp;                 // "Teravine 1.3.0, 2025-12-08 14:05"
-    std::vector<std::string> summary;  // under the title
+    std::string title;                // "Teravine report"
+    std::string source;               // "Session afternoon.json", or empty
+    std::string stamp;                // "Teravine 1.3.0, 2025-12-08 14:05"
+    std::vector<std::string> summary; // under the title
     std::unique_ptr<DiagramScene> diagram;
     ReportTable samples;
     std::vector<std::string> sample_notes; // under the table: what its columns hold

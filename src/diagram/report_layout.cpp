@@ -228,9 +228,9 @@ void table_header(Flow& flow, const ReportTable& table, const TablePart& part) {
     flow.need(3 * height);
     double x = kReportMargin;
     for (std::size_t i = 0; i < part.columns.size(); ++i) {
-        flow.put(x, flow.elided(table.titles[part.columns[i]], kCellTitle,
-                                 part.widths[i] - kCellPad),
-                  kCellTitle, kInk);
+        flow.put(x,
+                 flow.elided(table.titles[part.columns[i]], kCellTitle, part.widths[i] - kCellPad),
+                 kCellTitle, kInk);
         x += part.widths[i];
     }
     flow.skip(height);
@@ -252,11 +252,13 @@ void lay_table(Flow& flow, const ReportTable& table) {
             double x = kReportMargin;
             for (std::size_t i = 0; i < part.columns.size(); ++i) {
                 const std::size_t c = part.columns[i];
-                const bool marked = r < table.marked.size() && c < table.marked[r].size() &&
-                                    table.marked[r][c];
+                const bool marked =
+                    r < table.marked.size() && c < table.marked[r].size() && table.marked[r][c];
                 if (c < row.size() && !row[c].empty()) {
                     flow.put(x, flow.elided(row[c], kCell, part.widths[i] - kCellPad), kCell,
-                              marked ? kDoubt : grey ? kGrey : kInk);
+                             marked ? kDoubt
+                             : grey ? kGrey
+                                    : kInk);
                 }
                 x += part.widths[i];
             }
@@ -342,8 +344,8 @@ void lay_peaks(Flow& flow, const ReportDocument& doc) {
                   note_height * static_cast<double>(peaks.notes.size()));
         flow.skip(kGap / 2);
         flow.paragraph(peaks.heading, kSubheading);
-        const double width = kContentWidth / static_cast<double>(std::max<std::size_t>(
-                                                 1, peaks.panels.size()));
+        const double width =
+            kContentWidth / static_cast<double>(std::max<std::size_t>(1, peaks.panels.size()));
         for (std::size_t p = 0; p < peaks.panels.size(); ++p) {
             const double left = kReportMargin + width * static_cast<double>(p);
             flow.figure(FigureKind::peak, i, p,
@@ -390,8 +392,8 @@ void draw_page(ReportDevice& device, const ReportDocument& doc, const LaidPage& 
     const double foot = kBottom + 0.5 * kReportMargin;
     draw_text(s, {kReportMargin, foot, footer, kSmall, kGrey});
     use_font(s, kSmall);
-    draw_text(s, {kReportMargin + kContentWidth - s.text_width(number), foot, number, kSmall,
-                  kGrey});
+    draw_text(s,
+              {kReportMargin + kContentWidth - s.text_width(number), foot, number, kSmall, kGrey});
 }
 
 } // namespace

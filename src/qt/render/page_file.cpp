@@ -57,7 +57,7 @@ std::optional<QString> encode_pdf(QBuffer& out, const PageFile& page, const Pain
 }
 
 std::optional<std::string> save_encoded(const std::string& path, const QByteArray& bytes,
-                                       std::optional<QString> complaint) {
+                                        std::optional<QString> complaint) {
     if (!complaint) {
         complaint = save_file_atomically(QString::fromStdString(path), bytes);
     }
@@ -106,8 +106,8 @@ std::optional<std::string> write_pdf_document(const std::string& path, const std
         pdf.setTitle(QString::fromStdString(title));
         pdf.setCreator(QStringLiteral("Teravine"));
         pdf.setResolution(static_cast<int>(dpi + 0.5));
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0)));
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         paint(pdf);
     }
     return save_encoded(path, bytes, std::nullopt);
