@@ -25,6 +25,7 @@ constexpr double kWidestCell = 170; // longer names and notes are cut short with
 constexpr double kDiagramHeight = 560;
 constexpr double kPeakHeight = 290;
 constexpr double kGap = 10;
+constexpr std::size_t kLinesKeptTogether = 6;
 
 struct Font {
     float size = 9;
@@ -97,6 +98,14 @@ public:
         }
     }
     void skip(double height) { y_ = std::min(y_ + height, kBottom); }
+    // A new part of the report: on a new page unless at least half of this one is free.
+    void part() {
+        if (kBottom - y_ < (kBottom - kTop) / 2) {
+            new_page();
+        } else {
+            skip(2 * kGap);
+        }
+    }
 
     void put(double x, const std::string& words, Font font, Colour colour) {
         pages_.back().texts.push_back({x, y_, words, font, colour});
@@ -156,9 +165,14 @@ public:
         return lines;
     }
 
+    // A paragraph of a few lines is kept on one page.
     void paragraph(const std::string& text, Font font, Colour colour = kInk) {
         const double height = line_height(font);
-        for (const std::string& line : wrap(text, font, kContentWidth)) {
+        const std::vector<std::string> lines = wrap(text, font, kContentWidth);
+        if (lines.size() <= kLinesKeptTogether) {
+            need(height * static_cast<double>(lines.size()));
+        }
+        for (const std::string& line : lines) {
             need(height);
             put(kReportMargin, line, font, colour);
             skip(height);
@@ -305,7 +319,7 @@ void lay_calibration(Flow& flow, const ReportDocument& doc) {
     if (!doc.profile && !doc.calibration) {
         return;
     }
-    flow.new_page();
+    flow.part();
     for (const auto* section : {&doc.profile, &doc.calibration}) {
         if (!*section) {
             continue;
@@ -332,7 +346,7 @@ void lay_peaks(Flow& flow, const ReportDocument& doc) {
     if (doc.peaks.empty() && doc.peak_notes.empty()) {
         return;
     }
-    flow.new_page();
+    flow.part();
     heading(flow, "Measured peaks");
     for (const std::string& note : doc.peak_notes) {
         flow.paragraph(note, kBody);
