@@ -5,6 +5,8 @@
 #include "qt/render/report_pdf.h"
 #include "teravine_version.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QFutureWatcher>
 #include <QProgressDialog>
@@ -21,6 +23,36 @@ namespace {
 
 // A report that takes longer than this says it is being written.
 constexpr int kQuietMilliseconds = 400;
+
+// Swallows the user's input to the whole program while it lives: a click or key meant for
+// the window would change what is being written, and one held back would act afterwards.
+class InputSwallower final : public QObject {
+public:
+    InputSwallower() { QCoreApplication::instance()->installEventFilter(this); }
+    ~InputSwallower() override { QCoreApplication::instance()->removeEventFilter(this); }
+    InputSwallower(const InputSwallower&) = delete;
+    InputSwallower& operator=(const InputSwallower&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::Drop:
+        case QEvent::Close:
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+};
 
 std::optional<std::string> write_report(const WindowSession& session, const std::string& path) {
     try {
@@ -52,8 +84,8 @@ std::optional<std::string> write_report_away(QWidget* window, const WindowSessio
     progress.setWindowModality(Qt::WindowModal);
     progress.setCancelButton(nullptr);
     QTimer::singleShot(kQuietMilliseconds, &progress, [&progress] { progress.show(); });
-    // The window repaints meanwhile; a click or a key would change what is being written.
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    const InputSwallower swallower; // the window repaints meanwhile
+    loop.exec();
     return watcher.future().result();
 }
 
