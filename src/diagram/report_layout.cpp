@@ -309,6 +309,10 @@ void lay_front(Flow& flow, const ReportDocument& doc) {
         flow.skip(height);
     }
     heading(flow, "Samples");
+    if (doc.samples.rows.empty()) {
+        flow.paragraph("None.", kBody);
+        return;
+    }
     lay_table(flow, doc.samples);
     for (const std::string& note : doc.sample_notes) {
         flow.paragraph(note, kSmall);

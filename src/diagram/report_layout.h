@@ -3,8 +3,8 @@
 // sample table on the first page, a table too long going on over the pages after it and
 // one too wide split into parts that repeat its first columns; then the calibration and
 // the measured peaks, each from a new page unless half of the page is still free; every
-// page footed with the program, the date and its number. Drawn through a Surface, so no toolkit here; only placing the
-// diagram as a figure is the device's.
+// page footed with the program, the date and its number. Drawn through a Surface, so no toolkit
+// here; only placing the diagram as a figure is the device's.
 #pragma once
 
 #include "diagram/report_document.h"
