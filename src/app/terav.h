@@ -89,6 +89,7 @@ public:
     void Tr_fi_Click();
     void open_sample_list_Click(); // "Open Sample List…": a named list placed as Treat File does
     void save_session_Click();     // "Save Session…"
+    void save_report_Click();      // "Save Report…": the window's session as a PDF report
     void open_session_Click();     // "Open Session…": a damaged or later file changes nothing
     // Treat File and Open Sample List treat and place their samples a slice at a time. The
     // two handlers take every slice at once; a front end that shows progress between slices

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// File > "Save Session…" and "Open Session…": the window's state to a file and back.
+// File > "Save Session…" and "Open Session…": the window's state to a file and back; and
+// "Save Report…", that state as a report.
 #include "app/terav.h"
 
 #include "app/action_status.h"
 #include "app/busy_pointer.h"
+#include "app/session_scene.h"
 #include "identify/identify_pairs.h"
 #include "lines/const_lines.h"
 #include "text/text_file.h"
@@ -48,6 +50,21 @@ void Terav::save_session_Click() {
         return;
     }
     services_.status("Save Session: " + std::to_string(state_.samples.size()) + " samples");
+}
+
+void Terav::save_report_Click() {
+    std::string path;
+    std::string title;
+    if (dialog_save("PDF report (*.pdf)|*.pdf;*.PDF|", path, title) == 0) {
+        return;
+    }
+    // Written whole, as every output: a failure leaves an older report of that name as it was.
+    if (const auto failure = services_.write_report(current_session(), path)) {
+        services_.message(*failure);
+        services_.status("Save Report: the report was not written");
+        return;
+    }
+    services_.status("Report written to " + path);
 }
 
 void Terav::open_session_Click() {
@@ -127,17 +144,11 @@ void Terav::restore_session(const WindowSession& s) {
     // A sample this program no longer places (a session edited by hand, say) stays in the
     // table with the reason, before those that were not placed when it was saved.
     for (std::size_t i = 0; i < found.size(); ++i) {
-        const SampleOrigin& origin = s.samples[i].origin;
         if (!found[i].placed) {
-            state_.unplaced.push_back(
-                {origin.name, origin.measured ? origin.ad : ad[i],
-                 origin.measured ? origin.eg : eg[i],
-                 not_placed_reason(ad[i], eg[i], found[i],
-                                   origin.measured ? origin.rule : kRuleMixture),
-                 ad[i], eg[i], origin.quality_ad, origin.quality_eg});
+            state_.unplaced.push_back(no_longer_placed(s.samples[i], found[i]));
             continue;
         }
-        place_identified(ad[i], eg[i], found[i], false, origin);
+        place_identified(ad[i], eg[i], found[i], false, s.samples[i].origin);
     }
     state_.unplaced.insert(state_.unplaced.end(), s.unplaced.begin(), s.unplaced.end());
     measure_uncertainties(0, false);

@@ -16,6 +16,8 @@
 
 namespace teravine {
 
+struct WindowSession;
+
 enum class MenuItem { R_0, R_1, R_3, C_k, C_N, C_perc, c_inf, Id_k, Id_n, Id_s, Id_inf, ellipses };
 enum class TextBox { Broad, Xls, Yls };
 enum class Caption { XYpos, label_file };
@@ -104,6 +106,15 @@ public:
     virtual std::optional<std::string> write_picture(const DiagramContent& content,
                                                      const WorldWindow& world,
                                                      const PictureRequest& request) = 0;
+
+    // Save Report: the session made into a report and written as PDF at path, or why it
+    // could not be. The window reads the patterns and draws away from its thread, and takes
+    // no input meanwhile.
+    virtual std::optional<std::string> write_report(const WindowSession& session,
+                                                    const std::string& path) {
+        static_cast<void>(session);
+        return "Cannot write " + path + ": reports are written by the desktop program";
+    }
 
     // The sample list changed (the sample table follows it); the selected samples' dots
     // are to be marked at these points (none: no marks).

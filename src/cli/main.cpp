@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
         {"pattern", teravine::cli::add_pattern_command},
         {"instrument", teravine::cli::add_instrument_command},
         {"cis", teravine::cli::add_cis_command},
+        {"report", teravine::cli::add_report_command},
     };
     const char* first = argc > 1 ? argv[1] : "";
     const auto named =

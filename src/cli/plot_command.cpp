@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // teravine-cli plot -o FILE: the diagram as the window draws it, into a PNG, SVG or PDF
 // file, with the chosen Reichweite, grid families, samples and identical lines.
+#include "app/session_scene.h"
 #include "batch/sample_list_file.h"
 #include "cli/commands.h"
 #include "cli/figure_size.h"
@@ -8,14 +9,11 @@
 #include "cli/renderer_library.h"
 #include "cli/rule_options.h"
 #include "cli/sample_input.h"
-#include "cli/session_samples.h"
 #include "cli/sigma_options.h"
 #include "diagram/draw_diagram.h"
 #include "diagram/figure_caption.h"
 #include "identify/identify_pairs.h"
 #include "identify/sample_list.h"
-#include "identify/width_entry.h"
-#include "lines/const_lines.h"
 #include "lines/line_tables.h"
 #include "model/calibration.h"
 
@@ -43,31 +41,9 @@ struct PlotArgs {
     bool caption = false;
 };
 
-// Everything the diagram shows, built from the arguments as the window's menus would.
-struct PlotScene {
-    Calibration cal;
-    WorldWindow world;
-    ConstLines grids;
-    GridSwitches grids_on;
-    IdenticalSwitches identical_on;
-    SampleList samples;
-    SampleLabels labels = SampleLabels::label;
-    bool ellipses = false;
-    std::string caption;
-    std::optional<std::string> legend;
-
-    DiagramContent content() const {
-        DiagramContent shown{cal, grids, samples, grids_on, identical_on, labels};
-        shown.ellipses = ellipses;
-        shown.caption = caption;
-        shown.ellipse_legend = legend;
-        return shown;
-    }
-};
-
 // The file's samples, corrected and identified as "Treat File" places them (on every
 // core, then taken in file order); those outside the model are left out.
-Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene, float& broadening) {
+Outcome<bool> place_samples(const PlotArgs& args, DiagramScene& scene, float& broadening) {
     const auto rule = choose_rule(args.rule);
     if (!rule) {
         return Failure{rule.error()};
@@ -117,44 +93,13 @@ Outcome<bool> place_samples(const PlotArgs& args, PlotScene& scene, float& broad
     return true;
 }
 
-// A saved session's window: its Reichweite, lines, labels and samples, each sample's
-// region from its own u or the session's sigma when the session shows the ellipses.
-Outcome<std::unique_ptr<PlotScene>> session_scene(const std::string& path, bool caption) {
-    const auto session = read_session_file(path);
-    if (!session) {
-        return Failure{session.error()};
-    }
-    auto scene = std::make_unique<PlotScene>();
-    scene->cal = make_calibration(session->reich, &scene->world);
-    scene->grids_on = session->grids_on;
-    scene->identical_on = session->identical_on;
-    scene->labels = session->labels;
-    scene->ellipses = session->ellipses;
-    if (session->grids_on.n) {
-        compute_const_n_lines(scene->cal, scene->grids);
-    }
-    if (session->grids_on.s) {
-        compute_const_s_lines(scene->cal, scene->grids);
-    }
-    if (session->grids_on.fp) {
-        compute_const_fp_lines(scene->cal, scene->grids);
-    }
-    scene->samples = session_samples(*session, scene->cal);
-    if (scene->ellipses) {
-        scene->legend = ellipse_legend(scene->samples, 1, session->sigma, session->sigma);
-    }
-    if (caption) {
-        const float broadening = parse_box_number(session->broadening_text).value_or(0.0f);
-        scene->caption =
-            figure_caption(scene->cal.name(), scene->samples, {session->broad_rule, broadening},
-                           scene->ellipses ? session->sigma : 0);
-    }
-    return scene;
-}
-
-Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
+Outcome<std::unique_ptr<DiagramScene>> build_scene(const PlotArgs& args) {
     if (!args.session.empty()) {
-        return session_scene(args.session, args.caption);
+        const auto session = read_session_file(args.session);
+        if (!session) {
+            return Failure{session.error()};
+        }
+        return std::move(session_scene(*session, args.caption).diagram);
     }
     const auto checks = parse_grid_list(args.grids, true);
     if (!checks) {
@@ -164,24 +109,14 @@ Outcome<std::unique_ptr<PlotScene>> build_scene(const PlotArgs& args) {
     if (!identical) {
         return Failure{identical.error()};
     }
-    auto scene = std::make_unique<PlotScene>();
-    scene->cal = make_calibration(reich_from_name(args.reichweite), &scene->world);
-    scene->grids_on = *checks;
+    auto scene = std::make_unique<DiagramScene>();
+    scene->set_up(reich_from_name(args.reichweite), *checks);
     scene->identical_on = *identical;
     // "samples" is the older word for each sample's own label.
     scene->labels = args.labels == "name"     ? SampleLabels::name
                     : args.labels == "number" ? SampleLabels::number
                     : args.labels == "none"   ? SampleLabels::none
                                               : SampleLabels::label;
-    if (checks->n) {
-        compute_const_n_lines(scene->cal, scene->grids);
-    }
-    if (checks->s) {
-        compute_const_s_lines(scene->cal, scene->grids);
-    }
-    if (checks->fp) {
-        compute_const_fp_lines(scene->cal, scene->grids);
-    }
     float broadening = 0;
     if (!args.samples.empty()) {
         const auto placed = place_samples(args, *scene, broadening);

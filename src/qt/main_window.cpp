@@ -151,6 +151,7 @@ void MainWindow::connect_menus() {
     on(menus_.save_picture, &Terav::save_picture_Click);
     on(menus_.open_sample_list, &Terav::open_sample_list_Click);
     on(menus_.save_session, &Terav::save_session_Click);
+    on(menus_.save_report, &Terav::save_report_Click);
     connect(menus_.open_session, &QAction::triggered, this, [this] {
         run([&] { terav_->open_session_Click(); });
         show_label_choice();

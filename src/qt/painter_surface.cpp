@@ -138,7 +138,7 @@ void PainterSurface::set_user_scale(float left, float top, float right, float bo
     keep_scale_while_painting();
 }
 
-void PainterSurface::set_picture_frame(const QRectF& frame) {
+void PainterSurface::set_picture_frame(const std::optional<QRectF>& frame) {
     flush();
     scale_.picture_frame = frame;
     keep_scale_while_painting();

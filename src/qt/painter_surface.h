@@ -64,8 +64,9 @@ public:
     void use_centimetres();
 
     // The user scale spans this rectangle of the device (device pixels) instead of the
-    // whole device, until the device changes: a figure places its picture on a page.
-    void set_picture_frame(const QRectF& frame);
+    // whole device, until the device changes or the frame is taken away (nothing): a
+    // figure places its picture on a page.
+    void set_picture_frame(const std::optional<QRectF>& frame);
 
     // Device coordinates (pixels of the device) of a point in user units, and the
     // reverse scale factors, for callers that place widgets over the surface.

@@ -6,6 +6,7 @@
 #include "qt/main_window.h"
 #include "qt/picture_box.h"
 #include "qt/render/diagram_image.h"
+#include "qt/report_writer.h"
 #include "qt/sample_table_dock.h"
 #include "qt/save_picture_dialog.h"
 #include "qt/twips.h"
@@ -185,6 +186,14 @@ std::optional<std::string> QtWindowServices::write_picture(const DiagramContent&
         return written.error();
     }
     return std::nullopt;
+}
+
+std::optional<std::string> QtWindowServices::write_report(const WindowSession& session,
+                                                          const std::string& path) {
+    set_busy(true);
+    auto failure = write_report_away(&window_, session, path);
+    set_busy(false);
+    return failure;
 }
 
 void QtWindowServices::samples_changed(const SampleListChange& change) {

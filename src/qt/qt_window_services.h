@@ -57,6 +57,8 @@ public:
     std::optional<std::string> write_picture(const DiagramContent& content,
                                              const WorldWindow& world,
                                              const PictureRequest& request) override;
+    std::optional<std::string> write_report(const WindowSession& session,
+                                            const std::string& path) override;
     void samples_changed(const SampleListChange& change) override;
     void mark_samples(const std::vector<PicturePoint>& points) override;
     void show_sigma(float sigma) override;

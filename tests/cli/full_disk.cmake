@@ -16,6 +16,7 @@ if(NOT INSIDE)
   file(WRITE "${work}-in/pairs.csv" "name,ad,eg\none,${examples}/illite-AD.xy,${examples}/illite-EG.xy\n")
   string(REPEAT "0.5,0.4\n" 600 many)
   file(WRITE "${work}-in/many.IW" "many\n600\n0\n${many}")
+  file(WRITE "${work}-in/s.json" "{\"format\": \"teravine-session\", \"version\": 1, \"reichweite\": 1, \"rule\": 2, \"broadening\": \"\", \"correction_table\": {\"label\": \"\", \"step\": 0.0, \"start\": 0.0, \"measured\": [], \"corrected\": []}, \"grid_lines\": {\"k\": true, \"n\": false, \"s\": false, \"nfp\": false}, \"identical_lines\": {\"k\": false, \"n\": false, \"s\": false, \"nfp\": false}, \"labels\": \"label\", \"sigma\": 0.0, \"ellipses\": false, \"samples\": []}")
   execute_process(COMMAND unshare -rm ${CMAKE_COMMAND} -DINSIDE=ON -DWORK=${work} -DCLI=${CLI}
                           -DSAMPLES=${SAMPLES} -DINPUTS=${work}-in -P ${CMAKE_CURRENT_LIST_FILE}
                   RESULT_VARIABLE status)
@@ -40,14 +41,16 @@ foreach(name b.svg c.pdf a.png)
     message(FATAL_ERROR "plot -o ${name}: status ${status}, stderr [${err}], file [${kept}]")
   endif()
 endforeach()
-# The text outputs: the result file, its CSV table, the constant lines and a width file.
+# The text outputs: the result file, its CSV table, the constant lines and a width file;
+# and a report.
 # The old files first, then the rest of the room taken: not one more page is free.
 file(REMOVE "${WORK}/filler")
 set(outputs
     "r.IWO|treat ${INPUTS}/many.IW -o ${WORK}/r.IWO"
     "t.csv|treat ${INPUTS}/many.IW -o - --csv ${WORK}/t.csv"
     "l.IWL|lines -o ${WORK}/l.IWL --grids N,S,Nfp"
-    "w.IW|measure --pairs ${INPUTS}/pairs.csv -o ${WORK}/w.IW --csv ${WORK}/w.csv")
+    "w.IW|measure --pairs ${INPUTS}/pairs.csv -o ${WORK}/w.IW --csv ${WORK}/w.csv"
+    "d.pdf|report ${INPUTS}/s.json -o ${WORK}/d.pdf")
 foreach(output IN LISTS outputs)
   string(REGEX REPLACE "\\|.*" "" name "${output}")
   file(WRITE "${WORK}/${name}" "old")
@@ -66,6 +69,6 @@ foreach(output IN LISTS outputs)
 endforeach()
 
 file(GLOB left RELATIVE "${WORK}" "${WORK}/*" "${WORK}/.*")
-if(NOT left STREQUAL "a.png;b.svg;c.pdf;l.IWL;r.IWO;rest;t.csv;w.IW")
+if(NOT left STREQUAL "a.png;b.svg;c.pdf;d.pdf;l.IWL;r.IWO;rest;t.csv;w.IW")
   message(FATAL_ERROR "left behind: ${left}")
 endif()

@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
     // The program's own items first, what it gained since after them.
     const std::vector<std::vector<QString>> items{
         {"Treat File", "Print", "Close", "Measure Patterns…", "Save Picture…", "Open Sample List…",
-         "Save Session…", "Open Session…", "Calibration…", "Recent"},
+         "Save Session…", "Open Session…", "Calibration…", "Recent", "Save Report…"},
         {"Copy to clipboard", "Clear ALL", "Clear Points", "Remove Selected Samples", "Undo"},
         {"R0", "R1", "R3"},
         {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp", "Export Constant line"},
@@ -457,6 +457,35 @@ TEST_F(MainWindowTest, SavePictureIsThePlotOfTheSameState) {
     EXPECT_EQ(cli.exitCode(), 0);
     EXPECT_TRUE(ScratchFolder::read(folder.file("cli.png")) ==
                 ScratchFolder::read(folder.file("fig.png")));
+}
+
+// Save Report writes the window's state as `teravine-cli report` writes it of the session
+// saved from that state: A4 pages, as many of them.
+TEST_F(MainWindowTest, SaveReportIsTheReportOfTheWindowsSession) {
+    ScratchFolder folder;
+    treat_examples(folder);
+    const QString session = QString::fromStdString(folder.file("shown.json"));
+    answer_file_dialogs({session, QString::fromStdString(folder.file("shown"))});
+    window.menus().save_session->trigger();
+    window.menus().save_report->trigger();
+    QProcess cli;
+    cli.start(QStringLiteral(TERAVINE_CLI),
+              {"report", session, "-o", QString::fromStdString(folder.file("cli.pdf"))});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    const auto pages = [](const std::string& pdf) {
+        std::size_t count = 0;
+        for (auto at = pdf.find("/Type /Page\n"); at != std::string::npos;
+             at = pdf.find("/Type /Page\n", at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    const std::string written = ScratchFolder::read(folder.file("shown.pdf"));
+    EXPECT_EQ(written.rfind("%PDF", 0), 0u);
+    EXPECT_NE(written.find("/MediaBox [0 0 595"), std::string::npos); // A4: 595 x 842 points
+    EXPECT_GE(pages(written), 1u);
+    EXPECT_EQ(pages(written), pages(ScratchFolder::read(folder.file("cli.pdf"))));
 }
 
 TEST_F(MainWindowTest, TheUserGuideIsShownInTheProgramWithItsPicturesAndCanBeSearched) {

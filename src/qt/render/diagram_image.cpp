@@ -125,6 +125,12 @@ Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const W
     return write_page(content, world, path, *format, square_page(pixels));
 }
 
+FigureFrame figure_frame(const DiagramContent& content, const WorldWindow& world,
+                         const FigureSize& size) {
+    const Page page = figure_page(content, world, size);
+    return {page.frame.left(), page.frame.top(), page.frame.width(), page.picture_pixels};
+}
+
 Outcome<WrittenImage> write_diagram_figure(const DiagramContent& content, const WorldWindow& world,
                                            const std::string& path, const FigureSize& size) {
     const std::optional<ImageFormat> format = image_format_for(path);

@@ -39,6 +39,16 @@ Outcome<WrittenImage> write_diagram_image(const DiagramContent& content, const W
 // looks like the window's picture at 160 mm, only sharper).
 inline constexpr int kFigureMarginPixels = 6;
 
+// Where such a figure's page of `size` holds the square picture: its top-left corner and
+// side in the page's device pixels, and the picture's side in screen pixels, as
+// draw_diagram_picture takes it. The report places its diagram so.
+struct FigureFrame {
+    double left = 0, top = 0, side = 0;
+    int picture_pixels = kDefaultImagePixels;
+};
+FigureFrame figure_frame(const DiagramContent& content, const WorldWindow& world,
+                         const FigureSize& size);
+
 Outcome<WrittenImage> write_diagram_figure(const DiagramContent& content, const WorldWindow& world,
                                            const std::string& path, const FigureSize& size);
 

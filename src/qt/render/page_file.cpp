@@ -56,6 +56,17 @@ std::optional<QString> encode_pdf(QBuffer& out, const PageFile& page, const Pain
     return std::nullopt;
 }
 
+std::optional<std::string> save_encoded(const std::string& path, const QByteArray& bytes,
+                                        std::optional<QString> complaint) {
+    if (!complaint) {
+        complaint = save_file_atomically(QString::fromStdString(path), bytes);
+    }
+    if (complaint) {
+        return "Cannot write " + path + ": " + complaint->toStdString();
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int dots_per_metre(double dpi) {
@@ -81,13 +92,25 @@ std::optional<std::string> write_page_file(const std::string& path, ImageFormat 
             break;
         }
     }
-    if (!complaint) {
-        complaint = save_file_atomically(QString::fromStdString(path), bytes);
+    return save_encoded(path, bytes, complaint);
+}
+
+std::optional<std::string> write_pdf_document(const std::string& path, const std::string& title,
+                                              double dpi,
+                                              const std::function<void(QPdfWriter&)>& paint) {
+    QByteArray bytes;
+    { // the buffer is complete once the writer is gone
+        QBuffer out(&bytes);
+        out.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&out);
+        pdf.setTitle(QString::fromStdString(title));
+        pdf.setCreator(QStringLiteral("Teravine"));
+        pdf.setResolution(static_cast<int>(dpi + 0.5));
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        paint(pdf);
     }
-    if (complaint) {
-        return "Cannot write " + path + ": " + complaint->toStdString();
-    }
-    return std::nullopt;
+    return save_encoded(path, bytes, std::nullopt);
 }
 
 } // namespace teravine

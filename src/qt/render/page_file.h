@@ -11,6 +11,7 @@
 #include <string>
 
 class QPaintDevice;
+class QPdfWriter;
 
 namespace teravine {
 
@@ -30,5 +31,12 @@ int dots_per_metre(double dpi);
 std::optional<std::string> write_page_file(const std::string& path, ImageFormat format,
                                            const PageFile& page,
                                            const std::function<void(QPaintDevice&)>& paint);
+
+// A PDF document of A4 pages at dpi, which `paint` draws (calling newPage() between pages),
+// saved whole as write_page_file saves a page. Nothing on success, else "Cannot write PATH:
+// reason".
+std::optional<std::string> write_pdf_document(const std::string& path, const std::string& title,
+                                              double dpi,
+                                              const std::function<void(QPdfWriter&)>& paint);
 
 } // namespace teravine
