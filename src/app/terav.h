@@ -86,8 +86,15 @@ public:
     // "File"
     void Tr_fi_Click();
     void open_sample_list_Click(); // "Open Sample List…": a named list placed as Treat File does
-    void save_session_Click();     // "Save Session…"
-    void open_session_Click();     // "Open Session…": a damaged or later file changes nothing
+    // A named list's samples placed as Treat File places a width file's (Open Sample List,
+    // File > "Measure Folder…"), the status line beginning with `action`.
+    void place_sample_list(const NamedList& list, const std::string& source,
+                           const std::string& action);
+    // The broadening typed in its box, as a measured list states it; nothing when the box
+    // holds no number or a negative one.
+    std::optional<float> typed_broadening() const;
+    void save_session_Click(); // "Save Session…"
+    void open_session_Click(); // "Open Session…": a damaged or later file changes nothing
     // What a session file holds of the window, and the window made to show a session.
     WindowSession current_session() const;
     void restore_session(const WindowSession& session);

@@ -182,8 +182,13 @@ void Terav::open_sample_list_Click() {
         services_.message(list.error());
         return;
     }
+    place_sample_list(*list, in_path, "Open Sample List");
+}
+
+void Terav::place_sample_list(const NamedList& list, const std::string& source,
+                              const std::string& action) {
     const Broadening& br = state_.broadening;
-    const WidthFile measured = widths_of_list(*list, in_path);
+    const WidthFile measured = widths_of_list(list, source);
     WidthFile widths = measured;
     correct_widths(widths, br.broad_rule, br.cor);
     bool room = true;
@@ -193,11 +198,11 @@ void Terav::open_sample_list_Click() {
         Treatment treated =
             treat_widths(widths, state_.cal, state_.line_tables, rule_name(br.broad_rule), nowhere);
         const std::size_t before = state_.samples.size();
-        room = place_treated(treated, measured, &list.value());
+        room = place_treated(treated, measured, &list);
         const auto placed = state_.samples.size() - before;
-        services_.status("Open Sample List: " + std::to_string(list->samples.size()) +
-                         " samples, " + std::to_string(placed) + " placed, " +
-                         std::to_string(list->samples.size() - placed) + " not placed" +
+        services_.status(action + ": " + std::to_string(list.samples.size()) + " samples, " +
+                         std::to_string(placed) + " placed, " +
+                         std::to_string(list.samples.size() - placed) + " not placed" +
                          beyond_range_note(state_.samples, before));
         if (treated.failure) {
             services_.message(*treated.failure);
