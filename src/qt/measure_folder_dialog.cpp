@@ -32,6 +32,8 @@ QTableWidget* table(QWidget* parent, const QStringList& titles) {
     auto* view = new QTableWidget(0, static_cast<int>(titles.size()), parent);
     view->setHorizontalHeaderLabels(titles);
     view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->horizontalHeader()->setStretchLastSection(true);
