@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dropped_files.h"
 
+#include "app/folder_pairs.h"
 #include "formats/pattern_formats.h"
 
 #include <algorithm>
@@ -26,14 +27,8 @@ bool is_pattern(const std::string& path) {
 }
 
 bool names_glycolated(const std::string& path) {
-    const std::string stem = lower(std::filesystem::path(path).stem().string());
-    for (const std::string marker : {"eg", "gly"}) {
-        if (stem.size() >= marker.size() &&
-            stem.compare(stem.size() - marker.size(), marker.size(), marker) == 0) {
-            return true;
-        }
-    }
-    return false;
+    const auto side = side_of_name(std::filesystem::path(path).filename().string());
+    return side && side->glycolated;
 }
 
 } // namespace

@@ -77,19 +77,21 @@ std::span<const SampleColumn> sample_columns(bool intervals, bool cis) {
     using C = SampleColumn;
     static constexpr SampleColumn plain[] = {C::number, C::name, C::ad_measured, C::eg_measured,
                                              C::ad,     C::eg,   C::n,           C::s,
-                                             C::k,      C::nfp,  C::label};
+                                             C::k,      C::nfp,  C::label,       C::broadening};
     static constexpr SampleColumn with_intervals[] = {
         C::number,     C::name,         C::ad_measured, C::eg_measured,
         C::ad,         C::eg,           C::n,           C::s,
         C::k,          C::nfp,          C::n_interval,  C::s_interval,
-        C::k_interval, C::nfp_interval, C::label};
+        C::k_interval, C::nfp_interval, C::label,       C::broadening};
     static constexpr SampleColumn with_cis[] = {
-        C::number, C::name, C::ad_measured, C::eg_measured, C::ad,   C::eg,         C::n,
-        C::s,      C::k,    C::nfp,         C::ki_cis,      C::zone, C::near_limit, C::label};
+        C::number, C::name, C::ad_measured, C::eg_measured, C::ad,
+        C::eg,     C::n,    C::s,           C::k,           C::nfp,
+        C::ki_cis, C::zone, C::near_limit,  C::label,       C::broadening};
     static constexpr SampleColumn with_both[] = {
         C::number,     C::name,       C::ad_measured, C::eg_measured, C::ad,           C::eg,
         C::n,          C::s,          C::k,           C::nfp,         C::ki_cis,       C::zone,
-        C::near_limit, C::n_interval, C::s_interval,  C::k_interval,  C::nfp_interval, C::label};
+        C::near_limit, C::n_interval, C::s_interval,  C::k_interval,  C::nfp_interval, C::label,
+        C::broadening};
     if (cis) {
         return intervals ? std::span<const SampleColumn>(with_both)
                          : std::span<const SampleColumn>(with_cis);
@@ -102,9 +104,10 @@ std::span<const SampleColumn> sample_columns(bool intervals, bool cis) {
 
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles() {
     static const std::array<const char*, kSampleColumnKinds> titles{
-        "#",    "AD",       "EG",         "N",           "%S",          "k",
-        "Nfp",  "Label",    "N interval", "%S interval", "k interval",  "Nfp interval",
-        "Name", "KI (CIS)", "Zone",       "AD measured", "EG measured", "Near limit"};
+        "#",           "AD",           "EG",         "N",          "%S",
+        "k",           "Nfp",          "Label",      "N interval", "%S interval",
+        "k interval",  "Nfp interval", "Name",       "KI (CIS)",   "Zone",
+        "AD measured", "EG measured",  "Near limit", "b"};
     return titles;
 }
 
@@ -136,6 +139,8 @@ std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleCol
         return placed.beyond_range ? sample.label + " (" + kBeyondRange + ")" : sample.label;
     case SampleColumn::name:
         return placed.origin.name;
+    case SampleColumn::broadening:
+        return placed.origin.measured ? width_cell(placed.origin.broadening) : std::string();
     case SampleColumn::n_interval:
         return interval_cell(placed, UncertainQuantity::n);
     case SampleColumn::s_interval:

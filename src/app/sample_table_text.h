@@ -48,24 +48,26 @@ enum class SampleColumn {
     zone,
     ad_measured, // the widths as measured or typed; AD and EG are those placed, corrected
     eg_measured,
-    near_limit
+    near_limit,
+    broadening // b, the instrumental broadening removed from the widths measured
 };
-inline constexpr std::size_t kSampleColumnKinds = 18;
+inline constexpr std::size_t kSampleColumnKinds = 19;
 
 // The columns shown, in order: #, Name, AD measured, EG measured, AD, EG, N, %S, k, Nfp,
-// then KI (CIS), Zone and Near limit when shown, then the intervals when shown, and the
-// label last.
+// then KI (CIS), Zone and Near limit when shown, then the intervals when shown, the label,
+// and b last.
 std::span<const SampleColumn> sample_columns(bool intervals, bool cis = false);
 
 // "#", "AD", "EG", "N", "%S", "k", "Nfp", "Label", "N interval", "%S interval",
 // "k interval", "Nfp interval", "Name", "KI (CIS)", "Zone", "AD measured", "EG measured",
-// "Near limit", by SampleColumn.
+// "Near limit", "b", by SampleColumn.
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles();
 
 // The cell of sample `index` (0-based; "#" shows index + 1), without the blank the
 // number text puts before a positive number; an interval "[22, 26]" (" cut" after it
 // where the region leaves the model), empty where the sample has none. AD measured and EG
-// measured are the widths before the broadening was removed (a click's are those placed).
+// measured are the widths before the broadening was removed (a click's are those placed),
+// b the broadening removed (empty for a click, which has none removed).
 // The label of a sample beyond the axes is followed by " (outside the calibrated range)".
 // KI (CIS) reads "0.412 ± 0.018" (the value and its standard uncertainty, three decimals)
 // and Zone "anchizone", Near limit the zone limits within u of the value ("0.52", as

@@ -326,6 +326,11 @@ void Terav::use_measurement(const Measurement& measurement) {
         BoxMeasurement{measurement, services_.text(TextBox::Xls), services_.text(TextBox::Yls)};
 }
 
+std::optional<float> Terav::typed_broadening() const {
+    const auto b = parse_box_number(services_.text(TextBox::Broad), locale_decimal());
+    return b && *b >= 0 ? b : std::nullopt;
+}
+
 std::string Terav::preview_entry(const std::string& ad_text, const std::string& eg_text) const {
     const WidthEntry entry = check_width_entry(services_.text(TextBox::Broad), ad_text, eg_text,
                                                state_.cal.range(), locale_decimal());

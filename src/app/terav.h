@@ -97,6 +97,13 @@ public:
     // true when a treatment is under way) and calls advance_treatment until it is false.
     bool begin_treat_file();
     bool begin_sample_list();
+    // A named list's samples placed as Treat File places a width file's (Open Sample List,
+    // File > "Measure Folder…"), the status line beginning with `action`.
+    void place_sample_list(const NamedList& list, const std::string& source,
+                           const std::string& action);
+    // The broadening typed in its box, as a measured list states it; nothing when the box
+    // holds no number or a negative one.
+    std::optional<float> typed_broadening() const;
     bool advance_treatment(std::size_t samples);
     // The samples treated so far and the number to treat, of the treatment under way.
     std::pair<std::size_t, std::size_t> treatment_progress() const;
@@ -218,6 +225,8 @@ private:
     bool sample_list_full() const;
     // The job's run begun and its earlier results' unplaced rows cleared.
     void start_treatment(std::unique_ptr<TreatmentJob> job, std::string_view rule);
+    // A list's job begun: its widths as measured and corrected by the rule in use.
+    void start_list_treatment(NamedList list, const std::string& source, std::string action);
     // Places the accepted samples the job's last slice took, in order, with their names and
     // (from a list) their own u, then their intervals; the rest become unplaced rows.
     void place_slice(TreatmentJob& job);

@@ -138,14 +138,29 @@ bool Terav::begin_sample_list() {
         services_.message(list.error());
         return false;
     }
+    start_list_treatment(std::move(list.value()), in_path, "Open Sample List");
+    return true;
+}
+
+void Terav::place_sample_list(const NamedList& list, const std::string& source,
+                              const std::string& action) {
+    while (advance_treatment(SIZE_MAX)) {
+    }
+    start_list_treatment(list, source, action);
+    const BusyPointer busy(services_, treatment_->run->total());
+    while (advance_treatment(treatment_->run->total())) {
+    }
+}
+
+void Terav::start_list_treatment(NamedList list, const std::string& source, std::string action) {
     const Broadening& br = state_.broadening;
     auto job = std::make_unique<TreatmentJob>();
-    job->measured = widths_of_list(*list, in_path);
+    job->measured = widths_of_list(list, source);
     job->corrected = job->measured;
     correct_widths(job->corrected, br.broad_rule, br.cor);
-    job->list = std::move(list.value()); // a list places its samples and writes no result file
+    job->list = std::move(list); // a list places its samples and writes no result file
+    job->action = std::move(action);
     start_treatment(std::move(job), rule_name(br.broad_rule));
-    return true;
 }
 
 void Terav::start_treatment(std::unique_ptr<TreatmentJob> job, std::string_view rule) {
@@ -225,7 +240,7 @@ void Terav::finish_treatment() {
     const auto placed = state_.samples.size() - job->first;
     if (job->list) {
         const std::size_t listed = job->list->samples.size();
-        services_.status("Open Sample List: " + std::to_string(listed) + " samples, " +
+        services_.status(job->action + ": " + std::to_string(listed) + " samples, " +
                          std::to_string(placed) + " placed, " + std::to_string(listed - placed) +
                          " not placed" + beyond_range_note(state_.samples, job->first));
         if (treated.failure) {

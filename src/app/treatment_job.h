@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace teravine {
 
@@ -17,6 +18,7 @@ struct TreatmentJob {
     WidthFile measured;            // as read, before the broadening is removed
     WidthFile corrected;           // what the run treats
     std::optional<NamedList> list; // a sample list's names, u and quality; none for a file
+    std::string action;            // what the status line names a list's placing by
     LineWriter out;                // the result file; nothing opened for a list
     std::unique_ptr<TreatmentRun> run;
     std::size_t first = 0; // the first sample the job placed

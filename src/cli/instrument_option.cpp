@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/instrument_option.h"
 
-#include "standards/calibration_method.h"
-
 namespace teravine::cli {
 
 CLI::Option* add_instrument_option(CLI::App& command, std::string& path) {
@@ -32,18 +30,6 @@ void take_instrument_sigma(std::optional<WidthSigmas>& sigmas,
     const auto* given = command.get_option_no_throw("--sigma-broadening");
     if (sigmas && profile && (given == nullptr || given->count() == 0)) {
         sigmas->broadening = static_cast<float>(profile->u_b);
-    }
-}
-
-void flag_against(Measured& m, const std::optional<InstrumentProfile>& profile,
-                  const WidthMethod& method, const PeakRange& range) {
-    if (!profile) {
-        return;
-    }
-    const std::string measured = full_method_name(method, range, fitted_alpha2_ratio(m.fit));
-    for (const std::string& reason :
-         instrument_mismatches(*profile, measured, stated_setup(m.pattern))) {
-        m.width.quality = m.width.quality == "ok" ? reason : m.width.quality + ";" + reason;
     }
 }
 

@@ -27,9 +27,4 @@ void take_instrument_sigma(std::optional<WidthSigmas>& sigmas,
                            const std::optional<InstrumentProfile>& profile,
                            const CLI::App& command);
 
-// The measured width's quality with the reasons it earns against the profile, if any,
-// measured in the range by the method.
-void flag_against(Measured& m, const std::optional<InstrumentProfile>& profile,
-                  const WidthMethod& method, const PeakRange& range);
-
 } // namespace teravine::cli

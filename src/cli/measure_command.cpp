@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // teravine-cli measure AD EG: the FWHM of the 001 peak of the air-dried and the
 // glycolated pattern, and with --identify the pair placed as the typed entry places it;
-// measure --pairs LIST.csv -o FILE.IW: a width file measured from many pattern pairs.
+// measure --pairs LIST.csv -o FILE.IW: a width file measured from many pattern pairs;
+// measure --folder DIR -o LIST.csv: the same of the pairs a folder's file names make.
 #include "cli/cis_notes.h"
 #include "cli/commands.h"
 #include "cli/instrument_option.h"
@@ -131,9 +132,11 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
     if (chlorite && command.get_option("--range")->count() == 0) {
         args.range = range_text(index_peak_range(CisIndex::arkai));
     }
-    if (chlorite && (args.identify || !args.pairs.list.empty())) {
-        return fail("--peak chlorite-002 measures the Arkai index: it takes no --identify or "
-                    "--pairs, which are for illite widths");
+    PairsJob& job = args.pairs;
+    const bool many = !job.list.empty() || !job.folder.empty();
+    if (chlorite && (args.identify || many)) {
+        return fail("--peak chlorite-002 measures the Arkai index: it takes no --identify, "
+                    "--pairs or --folder, which are for illite widths");
     }
     const auto instrument = chosen_instrument(args.instrument);
     if (!instrument) {
@@ -172,30 +175,38 @@ int run_measure(MeasureArgs& args, const CLI::App& command) {
     }
     const PatternChoice* choice = &measuring->pattern;
     const WidthMethod* method = &measuring->method;
-    if (!args.pairs.list.empty()) {
+    if (many) {
+        const char* option = job.list.empty() ? "--folder" : "--pairs";
+        if (!job.list.empty() && !job.folder.empty()) {
+            return fail("give --pairs or --folder, not both");
+        }
         if (!args.ad.empty() || args.identify || !args.figure.empty() || args.scan_eg > 0 ||
             calibration) {
-            return fail("--pairs takes no pattern files, --identify, --figure, --scan-eg or --cis");
+            return fail(std::string(option) +
+                        " takes no pattern files, --identify, --figure, --scan-eg or --cis");
         }
-        if (args.pairs.output.empty()) {
-            return fail("--pairs needs -o FILE.IW");
+        if (job.output.empty()) {
+            return fail(std::string(option) + " needs -o LIST.csv or -o FILE.IW");
         }
-        args.pairs.broadening = args.broadening;
-        args.pairs.range = *range;
-        args.pairs.choice = *choice;
-        args.pairs.method = *method;
-        args.pairs.instrument = *instrument;
-        args.pairs.instrument_file = args.instrument;
-        return run_measure_pairs(args.pairs);
+        if (const auto problem = pairing_rule_problem(job.rule, "--ad", "--eg")) {
+            return fail(*problem);
+        }
+        job.broadening = args.broadening;
+        job.range = *range;
+        job.choice = *choice;
+        job.method = *method;
+        job.instrument = *instrument;
+        job.instrument_file = args.instrument;
+        return run_measure_pairs(job);
     }
     if (args.eg.empty()) {
-        return fail("give the AD and the EG pattern, or --pairs LIST.csv");
+        return fail("give the AD and the EG pattern, --pairs LIST.csv or --folder DIR");
     }
-    if (!args.pairs.output.empty() || !args.pairs.csv.empty()) {
-        return fail("-o and --csv go with --pairs");
+    if (!job.output.empty() || !job.csv.empty()) {
+        return fail("-o and --csv go with --pairs or --folder");
     }
     if (!args.broadening.empty() && !args.identify && !*instrument) {
-        return fail("--broadening goes with --identify or --pairs");
+        return fail("--broadening goes with --identify, --pairs or --folder");
     }
     PatternChoice eg_choice = *choice;
     if (args.scan_eg > 0) {
@@ -277,16 +288,32 @@ void add_measure_command(CLI::App& app, int& status) {
     add_rule_options(*command, args->rule);
     command->get_option("--rule")->needs(identify);
     command->get_option("--table")->needs(identify);
-    command->add_option("--broadening", args->broadening,
-                        "instrumental broadening, degrees 2-theta (with --identify or --pairs)");
+    command->add_option(
+        "--broadening", args->broadening,
+        "instrumental broadening, degrees 2-theta (with --identify, --pairs or --folder)");
     command->add_option("--figure", args->figure,
                         "also draw both measured peaks into this PNG, SVG or PDF file");
     command->add_option("--pairs", args->pairs.list,
                         "CSV list name,ad,eg of pattern pairs (paths relative to the list)");
+    auto* folder = command->add_option(
+        "--folder", args->pairs.folder,
+        "measure every pair of AD and EG patterns of this folder, paired by their names: "
+        "pit 3_AD.raw and pit 3_EG.raw (_AD/_EG, -ad/-gly, AD/EG, in any case) make the pair "
+        "\"pit 3\"; the files left unpaired are named on standard error");
+    command
+        ->add_option("--ad", args->pairs.rule.ad,
+                     "with --folder: the AD files' names, such as '*_1.raw', the '*' the stem "
+                     "(with --eg)")
+        ->needs(folder);
+    command
+        ->add_option("--eg", args->pairs.rule.eg,
+                     "with --folder: the EG files' names, such as '*_2.raw' (with --ad)")
+        ->needs(folder);
     command->add_option("-o,--output", args->pairs.output,
-                        "width file (.IW) to write with --pairs; - for standard output");
+                        "with --pairs or --folder: the named list (.csv) or width file (.IW) to "
+                        "write; - for standard output");
     command->add_option("--csv", args->pairs.csv,
-                        "with --pairs, also write every measurement to this CSV file");
+                        "with --pairs or --folder, also write every measurement to this CSV file");
     add_instrument_option(*command, args->instrument);
     command
         ->add_option("--peak", args->peak,

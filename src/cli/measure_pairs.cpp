@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/measure_pairs.h"
 
+#include "app/measured_pair.h"
 #include "batch/csv_records.h"
 #include "batch/result_csv.h"
 #include "batch/result_target.h"
@@ -24,16 +25,10 @@
 namespace teravine::cli {
 namespace {
 
-struct PairEntry {
-    std::string name;
-    std::string ad;
-    std::string eg;
-};
-
 // The list's pairs, their paths taken from the list's folder; a header line
 // "name,ad,eg", blank lines and lines starting with # are skipped. Fields are CSV fields:
 // a quoted name or path may hold commas.
-Outcome<std::vector<PairEntry>> read_pair_list(const std::string& path) {
+Outcome<std::vector<PatternPair>> read_pair_list(const std::string& path) {
     const auto text = read_input_text(path);
     if (!text) {
         return Failure{text.error()};
@@ -53,7 +48,7 @@ Outcome<std::vector<PairEntry>> read_pair_list(const std::string& path) {
         content += comment ? std::string_view(line.back() == '\n' ? "\n" : "") : line;
         from = end;
     }
-    std::vector<PairEntry> pairs;
+    std::vector<PatternPair> pairs;
     csv::RecordReader reader(content, ',', subject);
     while (!reader.at_end()) {
         auto record = reader.next();
@@ -84,6 +79,29 @@ int fail(const std::string& description) {
     return kExitFailure;
 }
 
+// The folder's pairs, the files that could not be paired named on standard error with the
+// reason.
+Outcome<std::vector<PatternPair>> read_folder_pairs(const PairsJob& job) {
+    auto pairing = pair_folder(job.folder, job.rule);
+    if (!pairing) {
+        return Failure{pairing.error()};
+    }
+    for (const UnpairedFile& file : pairing->unpaired) {
+        std::cerr << "Not paired: " << file.path << ": " << file.reason << "\n";
+    }
+    if (pairing->pairs.empty()) {
+        return Failure{
+            "teravine-cli measure: the folder \"" + job.folder + "\" holds no pair of an AD and " +
+            "an EG pattern" +
+            (job.rule.ad.empty()
+                 ? " (names such as \"pit 3_AD.raw\" and \"pit 3_EG.raw\"; --ad and --eg pair "
+                   "others)"
+                 : " whose names --ad " + job.rule.ad + " and --eg " + job.rule.eg + " pair") +
+            "; nothing was written."};
+    }
+    return std::move(pairing.value().pairs);
+}
+
 // What one pair gave: its lines for standard error, its CSV lines, and, when both sides
 // were measured, its widths.
 struct PairOutcome {
@@ -97,37 +115,25 @@ std::optional<std::string> pair_doubt(const ListedSample& sample) {
     return listed_doubt(sample.name, sample.quality_ad, sample.quality_eg);
 }
 
-PairOutcome measure_pair(const PairEntry& pair, const PairsJob& job, float broadening) {
+PairOutcome measure_one(const PatternPair& pair, const PairMeasuring& how) {
     PairOutcome outcome;
-    auto ad = measure_file(pair.ad, job.choice, job.range, job.method);
-    auto eg = measure_file(pair.eg, job.choice, job.range, job.method);
-    bool measured = true;
-    for (const auto& [side, m] : {std::pair{"AD", &ad}, std::pair{"EG", &eg}}) {
+    PairMeasurement measured = measure_pair(pair, how);
+    for (const auto& [side, m] : {std::pair{"AD", &measured.ad}, std::pair{"EG", &measured.eg}}) {
         if (!*m) {
             outcome.messages.push_back("Sample " + pair.name + " left out: " + m->error());
-            measured = false;
             continue;
         }
-        flag_against(m->value(), job.instrument, job.method, job.range);
         for (const std::string& note : measure_notes(side, **m)) {
             outcome.messages.push_back(note);
         }
         outcome.csv_lines.push_back(csv_field(pair.name) + "," + side + "," +
                                     csv_field((*m)->file) + "," + measured_columns(**m, ','));
     }
-    if (measured) {
-        outcome.width_line = width_text(ad->width.fwhm) + "," + width_text(eg->width.fwhm);
-        // The list holds the widths the width file would hold, and their u.
-        ListedSample& sample = outcome.sample;
-        sample.name = pair.name;
-        sample.ad = std::strtof(width_text(ad->width.fwhm).c_str(), nullptr);
-        sample.eg = std::strtof(width_text(eg->width.fwhm).c_str(), nullptr);
-        sample.broadening = broadening;
-        sample.u_ad = static_cast<float>(ad->width.u_fwhm);
-        sample.u_eg = static_cast<float>(eg->width.u_fwhm);
-        sample.quality_ad = ad->width.quality;
-        sample.quality_eg = eg->width.quality;
-        if (const auto doubt = pair_doubt(sample)) {
+    if (measured.sample) {
+        outcome.width_line =
+            width_text(measured.ad->width.fwhm) + "," + width_text(measured.eg->width.fwhm);
+        outcome.sample = std::move(*measured.sample);
+        if (const auto doubt = pair_doubt(outcome.sample)) {
             outcome.messages.push_back(*doubt);
         }
     }
@@ -136,8 +142,8 @@ PairOutcome measure_pair(const PairEntry& pair, const PairsJob& job, float broad
 
 // Every pair measured, the pairs shared out over the cores; the lines for standard error
 // are written in the list's order as soon as the pairs before them are measured.
-std::vector<PairOutcome> measure_every_pair(const std::vector<PairEntry>& pairs,
-                                            const PairsJob& job, float broadening) {
+std::vector<PairOutcome> measure_every_pair(const std::vector<PatternPair>& pairs,
+                                            const PairMeasuring& how) {
     std::vector<PairOutcome> outcomes(pairs.size());
     std::vector<bool> done(pairs.size(), false);
     std::size_t written = 0;
@@ -146,7 +152,7 @@ std::vector<PairOutcome> measure_every_pair(const std::vector<PairEntry>& pairs,
         pairs.size(), 0,
         [&] {
             return [&](std::size_t i) {
-                PairOutcome outcome = measure_pair(pairs[i], job, broadening);
+                PairOutcome outcome = measure_one(pairs[i], how);
                 const std::lock_guard<std::mutex> hold(lock);
                 outcomes[i] = std::move(outcome);
                 done[i] = true;
@@ -172,7 +178,9 @@ int run_measure_pairs(const PairsJob& job) {
         }
         broadening = *typed;
     }
-    const auto pairs = read_pair_list(job.list);
+    const bool folder = !job.folder.empty();
+    const std::string& source = folder ? job.folder : job.list;
+    const auto pairs = folder ? read_folder_pairs(job) : read_pair_list(job.list);
     if (!pairs) {
         return fail(pairs.error());
     }
@@ -183,8 +191,10 @@ int run_measure_pairs(const PairsJob& job) {
         if (output->empty() || is_standard_stream(*output)) {
             continue;
         }
-        if (const auto same = result_replaces_input(*output, job.list, "pattern list")) {
-            return fail(*same);
+        if (!folder) {
+            if (const auto same = result_replaces_input(*output, job.list, "pattern list")) {
+                return fail(*same);
+            }
         }
         if (!job.instrument_file.empty()) {
             if (const auto same =
@@ -205,7 +215,8 @@ int run_measure_pairs(const PairsJob& job) {
     std::vector<ListedSample> listed; // the same pairs, named, for an output ending in .csv
     std::vector<std::string> csv_lines{
         "name,side,file,position,fwhm,breadth,height,u_fwhm,method,quality"};
-    for (auto& outcome : measure_every_pair(*pairs, job, broadening)) {
+    const PairMeasuring how{job.choice, job.range, job.method, job.instrument, broadening};
+    for (auto& outcome : measure_every_pair(*pairs, how)) {
         csv_lines.insert(csv_lines.end(), outcome.csv_lines.begin(), outcome.csv_lines.end());
         if (outcome.width_line) {
             width_lines.push_back(std::move(*outcome.width_line));
@@ -218,7 +229,8 @@ int run_measure_pairs(const PairsJob& job) {
 
     // An empty width file would replace a good one with nothing: none is written.
     if (width_lines.empty()) {
-        return fail("teravine-cli measure: no pair of the list \"" + job.list +
+        return fail("teravine-cli measure: no pair of the " +
+                    std::string(folder ? "folder" : "list") + " \"" + source +
                     "\" could be measured; nothing was written.");
     }
     LineWriter out;
@@ -232,7 +244,7 @@ int run_measure_pairs(const PairsJob& job) {
             out.line(sample_list_line(sample, true, true));
         }
     } else {
-        out.line("Widths measured from " + job.list);
+        out.line("Widths measured from " + source);
         out.line(std::to_string(width_lines.size()));
         out.line(csv_number(broadening));
         for (const auto& line : width_lines) {

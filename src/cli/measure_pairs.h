@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// measure --pairs: every pair of patterns of a list measured, on every core, into a width
-// file (.IW) that `treat` and the window's "Treat File" read, and optionally a CSV of every
-// measurement.
+// measure --pairs and --folder: every pair of patterns of a list, or of a folder paired by
+// their names, measured on every core into a width file (.IW) that `treat` and the window's
+// "Treat File" read, or a named list, and optionally a CSV of every measurement.
 #pragma once
 
+#include "app/folder_pairs.h"
 #include "formats/read_pattern.h"
 #include "peaks/peak_width.h"
 #include "peaks/width_method.h"
@@ -17,6 +18,8 @@ namespace teravine::cli {
 
 struct PairsJob {
     std::string list;       // CSV: name,ad,eg; the paths relative to the list's folder
+    std::string folder;     // or the folder whose patterns are paired by their names
+    PairingRule rule;       // how they are paired
     std::string output;     // the width file; "-" for standard output
     std::string csv;        // every measurement, when not empty
     std::string broadening; // as typed; empty for 0
@@ -27,9 +30,11 @@ struct PairsJob {
     std::string instrument_file;                 // the profile's file, which no output replaces
 };
 
-// A pair that cannot be measured is named on standard error and left out of the width
-// file; a pair with a doubtful width is written and named there with its reasons; the
-// summary on standard error counts both. An output ending in .csv is a named list that
+// The files of a folder that could not be paired are named on standard error with the
+// reason, and a folder of no pair is refused; they change no exit status. A pair that
+// cannot be measured is named on standard error and left out of the width file; a pair with
+// a doubtful width is written and named there with its reasons; the summary on standard
+// error counts both. An output ending in .csv is a named list that
 // keeps each width's u and quality. The exit status.
 int run_measure_pairs(const PairsJob& job);
 

@@ -30,27 +30,6 @@ std::optional<double> degrees_of(const std::string& text) {
 
 } // namespace
 
-Outcome<Measured> measure_file(const std::string& path, const PatternChoice& choice,
-                               const PeakRange& range, const WidthMethod& method) {
-    PatternChoice covering = choice;
-    covering.covering = CopperSpan{range.lo, range.hi};
-    std::string scan_note;
-    const auto pattern = read_pattern_file(path, covering, &scan_note);
-    if (!pattern) {
-        return Failure{pattern.error()};
-    }
-    auto reading = read_width(*pattern, range, method);
-    if (!reading) {
-        return Failure{scan_note.empty() ? reading.error() : scan_note + "\n" + reading.error()};
-    }
-    Measured m{path,         *pattern, reading->width, reading->method, std::move(reading->fit),
-               std::nullopt, scan_note};
-    if (m.width.converted) {
-        m.wavelength = pattern->wavelength;
-    }
-    return m;
-}
-
 std::string measured_columns(const Measured& m, char separator) {
     const PeakWidth& w = m.width;
     return fixed(w.position, 4) + separator + width_text(w.fwhm) + separator +

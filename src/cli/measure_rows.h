@@ -5,8 +5,7 @@
 
 #include "formats/read_pattern.h"
 #include "peaks/peak_width.h"
-#include "peaks/width_method.h"
-#include "text/outcome.h"
+#include "standards/measured_pattern.h"
 
 #include <optional>
 #include <string>
@@ -21,22 +20,6 @@ inline constexpr const char* kMeasureHeader =
 inline constexpr const char* kFitNote =
     "The fitted widths are those of the K-alpha1 profile, the K-alpha2 line fitted apart: "
     "measure the instrument's broadening by the same method on the standard.";
-
-struct Measured {
-    std::string file; // the path as given
-    Pattern pattern;
-    PeakWidth width;                    // by the method chosen
-    std::string method = "half-height"; // its name, as the method column gives it
-    std::optional<ProfileFit> fit;      // with the fit method
-    std::optional<double> wavelength;   // when carried over from another anode
-    std::string scan_note;              // which scan of several was taken, when it was chosen
-};
-
-// Reads the pattern at path, the scan and wavelength chosen (of several scans, the only one
-// that covers the range where none is chosen), and measures its peak in the range by the
-// method.
-Outcome<Measured> measure_file(const std::string& path, const PatternChoice& choice,
-                               const PeakRange& range, const WidthMethod& method = {});
 
 // The columns after side and file, joined by `separator`.
 std::string measured_columns(const Measured& m, char separator);

@@ -7,6 +7,7 @@
 #include "qt/dialog_placement.h"
 #include "qt/guide_window.h"
 #include "qt/measure_dialog.h"
+#include "qt/measure_folder_dialog.h"
 #include "qt/picture_box.h"
 #include "qt/qt_window_services.h"
 #include "qt/recent_files.h"
@@ -162,6 +163,8 @@ void MainWindow::connect_menus() {
             [this](bool shown) { show_sample_table(shown); });
     connect(menus_.measure_patterns, &QAction::triggered, this, [this] { show_measure_dialog(); });
     connect(menus_.calibration, &QAction::triggered, this, [this] { show_calibration_dialog(); });
+    connect(menus_.measure_folder, &QAction::triggered, this,
+            [this] { show_measure_folder_dialog(); });
     for (std::size_t i = 0; i < menus_.labels.size(); ++i) {
         connect(menus_.labels[i], &QAction::triggered, this, [this, i] {
             run([&] { terav_->labels_Click(static_cast<SampleLabels>(i)); });
@@ -350,6 +353,43 @@ MeasureDialog& MainWindow::show_measure_dialog() {
     measure_dialog_->raise();
     measure_dialog_->activateWindow();
     return *measure_dialog_;
+}
+
+MeasureFolderDialog* MainWindow::show_measure_folder_dialog(const std::string& folder) {
+    if (folder_dialog_ == nullptr) {
+        // The pairs are measured with the broadening typed in the window's box and held
+        // against the instrument profile in use, as measure --folder --instrument holds them.
+        const auto measuring = [this]() -> Outcome<PairMeasuring> {
+            const auto b = terav_->typed_broadening();
+            if (!b) {
+                return Failure{"Type the instrumental broadening to remove in the window's "
+                               "\"Instrumental Broadening\" box first (0 for none)."};
+            }
+            PairMeasuring how;
+            how.broadening = *b;
+            how.instrument = terav_->state().lab.profile;
+            return how;
+        };
+        folder_dialog_ = new MeasureFolderDialog(
+            measuring,
+            [this](const NamedList& list, const std::string& from) {
+                run([&] { terav_->place_sample_list(list, from, "Measure Folder"); });
+            },
+            this);
+        remember_place(*folder_dialog_, QStringLiteral("folder"));
+    }
+    if (!folder.empty()) {
+        folder_dialog_->show_folder(folder);
+    } else if (folder_dialog_->folder().empty() && !folder_dialog_->choose_folder()) {
+        return nullptr;
+    }
+    open_dialog(*folder_dialog_, QStringLiteral("folder"),
+                // The room beside less its frame: as wide as the tables need, up to 760.
+                [](int beside) { return QSize(std::clamp(beside - 16, 560, 760), 600); });
+    folder_dialog_->show();
+    folder_dialog_->raise();
+    folder_dialog_->activateWindow();
+    return folder_dialog_;
 }
 
 CalibrationDialog& MainWindow::show_calibration_dialog() {

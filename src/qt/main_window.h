@@ -25,6 +25,7 @@ namespace teravine {
 class CalibrationDialog;
 class GuideWindow;
 class MeasureDialog;
+class MeasureFolderDialog;
 class QtWindowServices;
 class RecentFiles;
 class SampleTableDock;
@@ -56,6 +57,11 @@ public:
 
     // File > "Measure Patterns…": the one measuring dialog, made on first use and shown.
     MeasureDialog& show_measure_dialog();
+
+    // File > "Measure Folder…": the one folder dialog, made on first use and shown with
+    // `folder`'s pairs; without one, a folder is asked for unless the dialog shows one
+    // already. Null when none was chosen.
+    MeasureFolderDialog* show_measure_folder_dialog(const std::string& folder = {});
 
     // File > "Calibration…": the one calibration dialog, made on first use and shown.
     CalibrationDialog& show_calibration_dialog();
@@ -130,6 +136,7 @@ private:
     QTimer resize_redraw_;
     bool close_confirmed_ = false;
     MeasureDialog* measure_dialog_ = nullptr;         // a child of the window
+    MeasureFolderDialog* folder_dialog_ = nullptr;    // a child of the window
     QLabel* status_line_ = nullptr;                   // in the status bar
     CalibrationDialog* calibration_dialog_ = nullptr; // a child of the window
     GuideWindow* guide_window_ = nullptr;             // a child of the window

@@ -35,16 +35,6 @@ QString degrees(double value) {
 // The Kα2 ratio box's step below 0, which stands for the file's own ratio.
 constexpr double kAsStatedStep = 0.01;
 
-QDoubleSpinBox* range_box(QWidget* parent) {
-    auto* box = new QDoubleSpinBox(parent);
-    box->setDecimals(2);
-    box->setSingleStep(0.1);
-    box->setRange(kRangeStep, 180 - kRangeStep);
-    box->setSuffix(QStringLiteral("°"));
-    box->setKeyboardTracking(false); // a range half typed is not measured
-    return box;
-}
-
 } // namespace
 
 MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent,
@@ -191,8 +181,8 @@ QWidget* MeasureDialog::build_controls() {
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
-    range_lo = range_box(row);
-    range_hi = range_box(row);
+    range_lo = range_end_box(row);
+    range_hi = range_end_box(row);
     reset_range = new QPushButton(QStringLiteral("Default Range"), row);
     log_counts = new QCheckBox(QStringLiteral("Log counts"), row);
     save_figure = new QPushButton(QStringLiteral("Save Figure…"), row);

@@ -133,9 +133,9 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     const int digit = view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     // In digits, by column: #, AD, EG, N, %S, k, Nfp, the label, the four intervals, the name,
-    // KI (CIS), the zone, AD measured, EG measured, the limits near.
-    static constexpr int widths[kSampleColumnKinds] = {5,  9,  9,  4,  6,  5,  4,  30, 11,
-                                                       16, 16, 11, 14, 13, 10, 11, 11, 10};
+    // KI (CIS), the zone, AD measured, EG measured, the limits near, b.
+    static constexpr int widths[kSampleColumnKinds] = {5,  9,  9,  4,  6,  5,  4,  30, 11, 16,
+                                                       16, 11, 14, 13, 10, 11, 11, 10, 7};
     const auto width_of = [digit](SampleColumn c) {
         return (widths[static_cast<std::size_t>(c)] + 2) * digit;
     };
@@ -147,10 +147,11 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
     };
     set_widths();
     connect(model_, &QAbstractItemModel::modelReset, view, set_widths);
-    // The numbers in full; the label, last, is a scroll away on a laptop's screen.
+    // The numbers in full; the label and b, last, are a scroll away on a laptop's screen.
     preferred_width_ = 0;
     for (const SampleColumn c : sample_columns(false)) {
-        preferred_width_ += c == SampleColumn::label ? 0 : width_of(c);
+        preferred_width_ +=
+            c == SampleColumn::label || c == SampleColumn::broadening ? 0 : width_of(c);
     }
     view->horizontalHeader()->setStretchLastSection(true);
     view->on_copy = [this] { copy_selected_rows(); };

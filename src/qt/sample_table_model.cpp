@@ -120,6 +120,9 @@ QVariant SampleTableModel::headerData(int section, Qt::Orientation orientation, 
                                   "removed");
         case SampleColumn::name:
             return QStringLiteral("Double-click a name to edit it");
+        case SampleColumn::broadening:
+            return QStringLiteral("The instrumental broadening removed from the widths measured "
+                                  "(none for a click)");
         default:
             return {};
         }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/width_method_box.h"
 
+#include "app/measure_session.h"
 #include "peaks/width_method_choice.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 
 #include <algorithm>
 
@@ -20,6 +22,16 @@ QComboBox* width_method_box(QWidget* parent) {
 WidthMethod chosen_width_method(const QComboBox& box, int components) {
     return width_method_choice(static_cast<std::size_t>(std::max(box.currentIndex(), 0)),
                                components);
+}
+
+QDoubleSpinBox* range_end_box(QWidget* parent) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setDecimals(2);
+    box->setSingleStep(0.1);
+    box->setRange(kRangeStep, 180 - kRangeStep);
+    box->setSuffix(QStringLiteral("°"));
+    box->setKeyboardTracking(false); // a range half typed is not measured
+    return box;
 }
 
 } // namespace teravine

@@ -42,6 +42,7 @@ WindowMenus build_window_menus(QMenuBar* bar) {
     m.open_session = command(fi, "Open Session…");
     m.calibration = command(fi, "Calibration…");
     m.recent = fi->addMenu(QStringLiteral("Recent"));
+    m.measure_folder = command(fi, "Measure Folder…");
     m.save_report = command(fi, "Save Report…");
 
     QMenu* ed = bar->addMenu(QStringLiteral("Edit"));

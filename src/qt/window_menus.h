@@ -32,6 +32,7 @@ struct WindowMenus {
     QAction* open_session = nullptr;     // File > "Open Session…"
     QAction* calibration = nullptr;      // File > "Calibration…"
     QMenu* recent = nullptr;             // File > "Recent"
+    QAction* measure_folder = nullptr;   // File > "Measure Folder…"
     QAction* save_report = nullptr;      // File > "Save Report…"
     QAction* remove_selected = nullptr;  // Edit > "Remove Selected Samples"
     QAction* undo = nullptr;             // Edit > "Undo"

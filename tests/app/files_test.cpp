@@ -2,7 +2,10 @@
 // The file commands of the window: treatment, correction table and export. Files that
 // are not what they should be are the hostile set's (tests/hostile).
 #include "app/dropped_files.h"
+#include "app/folder_pairs.h"
 #include "support/session.h"
+
+#include <filesystem>
 
 namespace teravine {
 namespace {
@@ -122,6 +125,67 @@ TEST(DroppedFiles, OpenAsTheirKindAndAPairWithItsGlycolatedFileSecond) {
         EXPECT_EQ(dropped.paths, c.opened) << c.dropped.front();
         EXPECT_EQ(dropped.refusal.empty(), c.kind != Kind::refused) << c.dropped.front();
     }
+}
+
+// A folder's patterns paired by their stems, in any case, by the lab's suffixes or two
+// globs; every other pattern named with the reason, files of no pattern format passed over.
+TEST(FolderPairs, PairByTheStemAndNameWhatIsLeft) {
+    const struct {
+        std::vector<std::string> files;
+        PairingRule rule;
+        std::vector<std::string> pairs;    // name=ad+eg
+        std::vector<std::string> unpaired; // file: reason
+    } cases[] = {
+        {{"s10eg.xrdml", "S10AD.xrdml", "pit 3_AD.raw", "PIT 3_EG.RAW", "S9.ad.xy", "s9-GLY.xy",
+          "p2-ad.xy", "P2 eg.csv", "notes.docx"},
+         {},
+         {"p2=p2-ad.xy+P2 eg.csv", "pit 3=pit 3_AD.raw+PIT 3_EG.RAW", "S9=S9.ad.xy+s9-GLY.xy",
+          "S10=S10AD.xrdml+s10eg.xrdml"},
+         {}},
+        {{"a_AD.raw", "b_EG.raw", "c_AD.raw", "c_EG.raw", "c-gly.raw", "mica.raw", "AD.raw",
+          "EG.raw"},
+         {},
+         {"AD=AD.raw+EG.raw"},
+         {"a_AD.raw: no EG partner", "b_EG.raw: no AD partner",
+          "c-gly.raw: more than one partner: 1 AD and 2 EG files share the stem \"c\"",
+          "c_AD.raw: more than one partner: 1 AD and 2 EG files share the stem \"c\"",
+          "c_EG.raw: more than one partner: 1 AD and 2 EG files share the stem \"c\"",
+          "mica.raw: its name ends in neither AD nor EG (or gly)"}},
+        {{"x_1.RAW", "x_2.raw", "y_1.raw", "z_3.raw", "x_1.txt", "w1.raw", "w2.raw", "1_2.raw"},
+         {"*_1.r?w", "*_2.raw"},
+         {"x=x_1.RAW+x_2.raw"},
+         {"1_2.raw: no AD partner", "w1.raw: it matches neither the AD nor the EG pattern",
+          "w2.raw: it matches neither the AD nor the EG pattern",
+          "x_1.txt: it matches neither the AD nor the EG pattern", "y_1.raw: no EG partner",
+          "z_3.raw: it matches neither the AD nor the EG pattern"}},
+    };
+    const auto name = [](const std::string& path) {
+        return std::filesystem::path(path).filename().string();
+    };
+    for (const auto& c : cases) {
+        const FolderPairing found = pair_files("/d", c.files, c.rule);
+        std::vector<std::string> pairs;
+        for (const PatternPair& p : found.pairs) {
+            pairs.push_back(p.name + "=" + name(p.ad) + "+" + name(p.eg));
+        }
+        std::vector<std::string> unpaired;
+        for (const UnpairedFile& u : found.unpaired) {
+            unpaired.push_back(name(u.path) + ": " + u.reason);
+        }
+        EXPECT_EQ(pairs, c.pairs) << c.files.front();
+        EXPECT_EQ(unpaired, c.unpaired) << c.files.front();
+    }
+    const struct {
+        PairingRule rule;
+        bool usable;
+    } rules[] = {{{"*_1.raw", "*_2.raw"}, true}, {{}, true},
+                 {{"x.raw", "*_2.raw"}, false},  {{"*_1.raw", ""}, false},
+                 {{"*a*", "*b"}, false},         {{"*.raw", "*.RAW"}, false}};
+    for (const auto& r : rules) {
+        EXPECT_EQ(!pairing_rule_problem(r.rule, "--ad", "--eg"), r.usable)
+            << r.rule.ad << r.rule.eg;
+    }
+    EXPECT_NE(pair_folder("/no/such/folder").error().find("cannot be read"), std::string::npos);
 }
 
 } // namespace

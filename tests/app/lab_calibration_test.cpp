@@ -79,7 +79,7 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
     ASSERT_TRUE(services.messages.empty()) << services.messages.front();
     EXPECT_EQ(tsv().substr(0, tsv().find('\n')),
               "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tKI (CIS)\tZone\tNear "
-              "limit\tLabel");
+              "limit\tLabel\tb");
 
     const struct {
         std::size_t row;

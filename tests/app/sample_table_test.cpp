@@ -135,11 +135,14 @@ TEST_F(SampleTable, RowsAsTextAndCsv) {
     for (const SampleColumn c : sample_columns(false).subspan(1)) {
         row += "\t" + sample_cell(third, 2, c);
     }
-    // Measured and corrected widths in columns of their own, placed or not.
+    // Measured and corrected widths in columns of their own, placed or not; b last, the
+    // file's for its samples, none for a click.
     EXPECT_EQ(sample_cell(third, 2, SampleColumn::ad_measured), "0.8000");
+    EXPECT_EQ(sample_cell(third, 2, SampleColumn::broadening), "0.1000");
+    EXPECT_EQ(sample_cell(PlacedSample{}, 0, SampleColumn::broadening), "");
     EXPECT_EQ(sample_rows_tsv(state().samples, state().unplaced, {2, 8}, false),
-              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tLabel\n" + row +
-                  "\n\t\t0.0800\t0.0700\t\t\t\t\t\t\tnot placed: narrower than the instrument\n");
+              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tLabel\tb\n" + row +
+                  "\n\t\t0.0800\t0.0700\t\t\t\t\t\t\tnot placed: narrower than the instrument\t\n");
     EXPECT_EQ(unplaced_cell(state().unplaced[0], SampleColumn::ad_measured), "0.5000");
     EXPECT_EQ(unplaced_cell(state().unplaced[0], SampleColumn::ad),
               format_fixed(*state().unplaced[0].ad_corrected, 4));
@@ -204,7 +207,7 @@ TEST_F(SampleTable, IntervalsStartFromTheMeasuredWidthsAndFollowTheSigma) {
     const std::string tsv = sample_rows_tsv(state().samples, {}, {0}, true);
     EXPECT_EQ(tsv.substr(0, tsv.find('\n')),
               "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tN interval\t%S interval\t"
-              "k interval\tNfp interval\tLabel");
+              "k interval\tNfp interval\tLabel\tb");
 
     // Shown: one outline a sample with an interval, in the samples' colour, under the dots.
     const auto outlines = [&] {

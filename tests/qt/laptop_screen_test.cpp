@@ -6,6 +6,7 @@
 #include "qt/dialog_placement.h"
 #include "qt/main_window.h"
 #include "qt/measure_dialog.h"
+#include "qt/measure_folder_dialog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,6 +48,13 @@ const DialogCase kDialogs[] = {
          dialog.open_pattern(PatternSide::AirDried, example("illite-AD.xy"));
          dialog.open_pattern(PatternSide::Glycolated, example("illite-EG.xy"));
          wait_while([&] { return dialog.reading(); });
+         return dialog;
+     }},
+    {"MeasureFolder",
+     [](MainWindow& window) -> QDialog& {
+         MeasureFolderDialog& dialog = *window.show_measure_folder_dialog(example(""));
+         dialog.measure();
+         wait_while([&] { return dialog.measuring(); });
          return dialog;
      }},
     {"Calibration",

@@ -2,6 +2,7 @@
 #include "identify/uncertainty_text.h"
 #include "qt/guide_window.h"
 #include "qt/main_window.h"
+#include "qt/measure_folder_dialog.h"
 #include "qt/picture_box.h"
 #include "qt/sample_table_dock.h"
 #include "qt/sample_table_model.h"
@@ -13,6 +14,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -22,10 +24,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -124,7 +128,8 @@ TEST_F(MainWindowTest, StartsWithItsCaptionMenusAndOptions) {
     // The program's own items first, what it gained since after them.
     const std::vector<std::vector<QString>> items{
         {"Treat File", "Print", "Close", "Measure Patterns…", "Save Picture…", "Open Sample List…",
-         "Save Session…", "Open Session…", "Calibration…", "Recent", "Save Report…"},
+         "Save Session…", "Open Session…", "Calibration…", "Recent", "Measure Folder…",
+         "Save Report…"},
         {"Copy to clipboard", "Clear ALL", "Clear Points", "Remove Selected Samples", "Undo"},
         {"R0", "R1", "R3"},
         {"Constant k", "Constant N", "Constant %S", "Approx. constant Nfp", "Export Constant line"},
@@ -285,7 +290,7 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
     const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
     EXPECT_EQ(copied.value(0), QStringLiteral("#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk"
-                                              "\tNfp\tLabel"));
+                                              "\tNfp\tLabel\tb"));
     EXPECT_TRUE(copied.value(1).startsWith(QStringLiteral("2\t")));
 
     const std::string third = state().samples[2].record.label;
@@ -303,7 +308,7 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     // A sigma in the tool bar: the four interval columns before the label, each sample's.
     table.sigma_box()->setValue(0.02);
     EXPECT_EQ(state().sigma, 0.02f);
-    ASSERT_EQ(table.model().columnCount(), 15);
+    ASSERT_EQ(table.model().columnCount(), 16);
     EXPECT_EQ(table.model().headerData(10, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("N interval"));
     EXPECT_EQ(table.model().index(0, 10).data().toString().toStdString(),
@@ -313,7 +318,7 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     window.menus().item(MenuItem::ellipses)->trigger();
     EXPECT_TRUE(window.menus().item(MenuItem::ellipses)->isChecked());
     table.sigma_box()->setValue(0);
-    EXPECT_EQ(table.model().columnCount(), 11);
+    EXPECT_EQ(table.model().columnCount(), 12);
 
     window.menus().item(MenuItem::R_3)->trigger();
     EXPECT_EQ(table.model().rowCount(),
@@ -354,7 +359,7 @@ TEST_F(MainWindowTest, ASessionReopensAsTheWindowShowedIt) {
     SampleTableDock& reopened = other.sample_table();
     EXPECT_EQ(reopened.sigma_box()->value(), 0.01);
     EXPECT_NE(reopened.sigma_box()->text(), QStringLiteral("off"));
-    ASSERT_EQ(reopened.model().columnCount(), 15); // with the four intervals
+    ASSERT_EQ(reopened.model().columnCount(), 16); // with the four intervals and b
     ASSERT_EQ(reopened.model().rowCount(), model.rowCount());
     for (int row = 0; row < model.rowCount(); ++row) {
         for (int column = 0; column < model.columnCount(); ++column) {
@@ -527,6 +532,44 @@ TEST_F(MainWindowTest, TheUserGuideIsShownInTheProgramWithItsPicturesAndCanBeSea
     EXPECT_FALSE(guide->find_next());
     EXPECT_EQ(guide->browser->textCursor().position(), first);
     EXPECT_EQ(guide->find_state->text(), QStringLiteral("Not found"));
+}
+
+// File > "Measure Folder…" pairs the examples' patterns by their names before measuring
+// them on the pool; the pair enters the table under its stem with its u, quality and b.
+TEST_F(MainWindowTest, MeasureFolderPlacesEachPairUnderItsStem) {
+    answer_file_dialogs({QString::fromStdString(examples()).chopped(1)}); // the folder itself
+    window.menus().measure_folder->trigger();
+    auto* dialog = window.findChild<MeasureFolderDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->isVisible());
+    ASSERT_EQ(dialog->pairs->rowCount(), 1);
+    EXPECT_EQ(dialog->pairs->item(0, 0)->text(), QStringLiteral("illite"));
+    EXPECT_EQ(dialog->pairs->item(0, 1)->text(), QStringLiteral("illite-AD.xy"));
+    EXPECT_FALSE(dialog->unpaired->findItems(QStringLiteral("mica.xy"), Qt::MatchExactly).empty());
+
+    dialog->measure(); // no broadening typed yet: nothing is measured
+    EXPECT_FALSE(dialog->measuring());
+    EXPECT_TRUE(dialog->summary->text().contains(QStringLiteral("Instrumental Broadening")));
+    window.controls().Broad->setText(QStringLiteral("0.1"));
+    dialog->measure();
+    ASSERT_TRUE(dialog->measuring());
+    dialog->cancel(); // dropped: what comes back places nothing
+    dialog->measure();
+    QElapsedTimer timer;
+    timer.start();
+    while (dialog->measuring() && timer.elapsed() < 60000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    ASSERT_FALSE(dialog->measuring());
+    EXPECT_EQ(dialog->progress->value(), 1);
+    ASSERT_EQ(state().samples.size(), 1u);
+    const SampleOrigin& origin = state().samples[0].origin;
+    EXPECT_EQ(origin.name, "illite");
+    EXPECT_EQ(origin.broadening, 0.1f);
+    EXPECT_EQ(origin.quality_ad, "ok");
+    EXPECT_TRUE(origin.u_ad && origin.u_eg);
+    const SampleTableModel& model = window.sample_table().model();
+    EXPECT_EQ(model.index(0, model.columnCount() - 1).data().toString(), QStringLiteral("0.1000"));
 }
 
 } // namespace
