@@ -10,7 +10,8 @@
 namespace teravine {
 namespace {
 
-// A steep flank's slope departs from the chord's by this many of its standard deviations.
+// The low-angle flank is steeper than the chord by this many standard deviations of its
+// slope, and the two flanks apart by as many of their counts.
 constexpr double kSteepSigmas = 3;
 
 // The rate k of c + A exp(-k d) that falls by `drop` over `span` with a slope of `slope`
@@ -63,30 +64,28 @@ FlankBackground::FlankBackground(const FlankAnchor& left, const FlankAnchor& rig
         return;
     }
     const double chord = (right.y - left.y) / span;
-    // The steep flank is the higher one; its slope points down towards the other.
-    from_left_ = left.y >= right.y;
-    const FlankAnchor& steep = from_left_ ? left : right;
-    const double drop = std::abs(left.y - right.y);
-    const double slope = from_left_ ? -steep.slope : steep.slope; // > 0: falling away
+    // Only the low-angle flank rises so: a high one at the high-angle end is a peak's side.
+    const double drop = left.y - right.y;
+    const double slope = -left.slope; // > 0: falling towards higher angles
     const double beyond = slope - std::abs(chord);
     const double apart = kSteepSigmas * std::sqrt(left.variance + right.variance);
     if (!(drop > 0 && beyond > 0 && std::isfinite(slope))) {
         return;
     }
     const double rate = exponential_rate(drop, span, slope);
-    const bool can = rate * steep.span <= 1;
-    curved_ = can && curved.value_or(beyond > kSteepSigmas * steep.slope_sigma && drop > apart);
+    const bool can = rate * left.span <= 1;
+    curved_ = can && curved.value_or(beyond > kSteepSigmas * left.slope_sigma && drop > apart);
     if (!curved_) {
         return;
     }
     rate_ = rate;
     amplitude_ = slope / rate_;
-    base_ = steep.y - amplitude_;
+    base_ = left.y - amplitude_;
 }
 
 double FlankBackground::at(double two_theta) const {
     if (curved_) {
-        const double d = from_left_ ? two_theta - left_.x : right_.x - two_theta;
+        const double d = two_theta - left_.x;
         return base_ + amplitude_ * (d >= 0 ? std::exp(-rate_ * d) : 1 - rate_ * d);
     }
     return left_.y + (right_.y - left_.y) / (right_.x - left_.x) * (two_theta - left_.x);

@@ -28,16 +28,17 @@ struct FlankAnchor {
 FlankAnchor flank_anchor(const std::vector<double>& x, const std::vector<double>& y,
                          std::size_t from, std::size_t count);
 
-// Through both anchors: the straight line, unless one flank falls towards the other more
-// steeply than that line by more than three standard deviations of its slope, as the
-// low-angle rise does (a chord there runs above the rise's curve and reads a peak narrow),
-// and the two anchors lie apart by more than three standard deviations of their counts.
-// Then it is a constant plus an exponential, b(x) = c + A exp(-k d), d the distance from
-// the steep flank, through both anchors and with the steep flank's own slope: the form of
-// a rise that fades into a flat background. A curve that would change by more than a
-// factor e across a flank window is no background but noise or a neighbouring peak, and
-// the line is kept; beyond the steep anchor the curve goes on along its tangent. `curved`
-// forces the choice where a curve can be drawn.
+// Through both anchors: the straight line, unless the low-angle flank falls towards the
+// other more steeply than that line by more than three standard deviations of its slope,
+// as the low-angle rise of a clay pattern does (a chord there runs above the rise's curve
+// and reads a peak narrow), and the two anchors lie apart by more than three standard
+// deviations of their counts. Then it is a constant plus an exponential,
+// b(x) = c + A exp(-k d), d the distance from the low-angle anchor, through both anchors
+// and with that flank's own slope: the form of a rise that fades into a flat background.
+// A high flank at the high-angle end is a peak's side, and keeps the line. A curve that would
+// change by more than a factor e across a flank window is no background but noise or a neighbouring
+// peak, and the line is kept; below the low-angle anchor the curve goes on along its tangent.
+// `curved` forces the choice where a curve can be drawn.
 class FlankBackground {
 public:
     FlankBackground() = default;
@@ -55,7 +56,6 @@ private:
     FlankAnchor left_, right_;
     bool curved_ = false;
     double base_ = 0, amplitude_ = 0, rate_ = 0; // c, A and k
-    bool from_left_ = true;                      // d measured from the left anchor
 };
 
 } // namespace teravine
