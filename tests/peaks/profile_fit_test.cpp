@@ -142,8 +142,8 @@ TEST(ProfileFit, EdgesAndResidualMeanTheSameForBothMethods) {
     PeakShape shoulder = peak(0.3, 0, 0.5, 0, Background::Sloping);
     shoulder.second_position = 9.15;
     shoulder.second_height = 1500;
-    // A smectite's 12 Å peak, broad, beside the start of the default range.
-    PeakShape smectite = peak(1.25, 0, 0.5, 0, Background::Curved);
+    // A smectite's 12 Å peak, broad, beside the start of the default range, on the rise.
+    PeakShape smectite = peak(1.25, 0, 0.5, 0, Background::Steep);
     smectite.from = 2;
     smectite.to = 20;
     const struct {
@@ -152,10 +152,11 @@ TEST(ProfileFit, EdgesAndResidualMeanTheSameForBothMethods) {
         PeakRange range;
         bool flank, residual;
         double position = 9.0;
+        bool fitted = true; // a fit's polynomial background cannot follow the steep rise
     } cases[] = {
         {"cut at the start", peak(1.24, 0, 0.5, 0, Background::Curved), {8.4, 13}, true, true},
         {"cut at the end", peak(0.9, 0, 0.3, 0, Background::Flat), {4.5, 9.6}, true, true},
-        {"a smectite at the start", smectite, {}, true, true, 7.3},
+        {"a smectite at the start", smectite, {}, true, true, 7.3, false},
         {"clean", peak(0.4, 0, 0.5, 0, Background::Curved), {}, false, false, 8.8},
         {"a shoulder", shoulder, {}, false, true, 8.8},
     };
@@ -165,6 +166,9 @@ TEST(ProfileFit, EdgesAndResidualMeanTheSameForBothMethods) {
             shape.position = c.position;
             shape.noise_seed = seed;
             for (const WidthMethod& method : {WidthMethod{}, WidthMethod::fitted()}) {
+                if (method.fits() && !c.fitted) {
+                    continue;
+                }
                 const auto r = read_width(synthetic::make_pattern(shape), c.range, method);
                 ASSERT_TRUE(r.ok()) << c.what << ": " << r.error();
                 const std::string& quality = r->width.quality;
