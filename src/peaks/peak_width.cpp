@@ -26,6 +26,9 @@ constexpr std::uint64_t kResampleSeed = 20261207;
 // A peak that does not fall to half height within the range is taken this much wider than
 // the half width it shows there, to suggest a range that holds it.
 constexpr double kFallBeyond = 1.5;
+// A range that holds a peak is rounded outwards to a tenth of a degree: one wider by more
+// than that than the range read is wider indeed.
+constexpr double kRangeSlack = 0.1;
 // Readings in a proposed range, at most, to find one that holds a peak reaching the flank.
 constexpr int kHoldingPasses = 4;
 // Tails that lift the background under the top by this share of the height read the FWHM
@@ -665,13 +668,17 @@ Outcome<PeakWidth> measure_in(const Pattern& pattern, const PeakRange& range,
         (buffers.profile.under.curved() || !(r.tail_lift * read <= 2 * scatter))) {
         flags |= in_flank;
     }
-    // Where the tails may matter, the width is read again in a range that holds the peak:
-    // one that moves by more than 2 % and twice its u with the range reaches the flank.
-    if (r.tail_lift > kTailLift && (flags & (edge | in_flank)) == 0 && suggest == Advice::given) {
-        const auto held = holding_range(pattern, x[first], x[last], r.top.x, read);
+    // A range too narrow to hold the peak (its flank windows closer than three widths to
+    // the top) is checked: the width is read again in one that holds it, and a width that
+    // moves by more than 2 % and twice its u with the range reaches the flank, whether its
+    // tails or a background the flanks cannot tell (a rise beside the peak) move it.
+    const auto holding = holding_range(pattern, x[first], x[last], r.top.x, read);
+    const auto own = range_on_pattern_scale(pattern, holding ? holding->range : range);
+    const bool narrow =
+        holding && own && (own->lo < x[first] - kRangeSlack || own->hi > x[last] + kRangeSlack);
+    if (narrow && (flags & (edge | in_flank)) == 0 && suggest == Advice::given) {
         const auto wider =
-            held ? measure_in(pattern, held->range, Uncertainty::skipped, scale, Advice::none)
-                 : Outcome<PeakWidth>(Failure{});
+            measure_in(pattern, holding->range, Uncertainty::skipped, scale, Advice::none);
         const double allowed = std::max(kTailLift * read, std::isfinite(scatter) ? 2 * scatter : 0);
         if (wider && std::abs(wider->right - wider->left - read) > allowed) {
             flags |= in_flank;
