@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/lab_calibration.h"
 
-#include "formats/read_pattern.h"
+#include "peaks/file_width.h"
 #include "standards/calibration_method.h"
 #include "standards/cis_standards.h"
 #include "text/number_text.h"
@@ -92,19 +92,29 @@ std::optional<CisValue> sample_cis(const SampleOrigin& origin, const LabCalibrat
     return width_cis(origin.ad, origin.u_ad.value_or(0.0f), lab);
 }
 
-Outcome<PeakWidth> measure_standard(const std::string& path, const PeakRange& range,
-                                    const WidthMethod& method) {
+Outcome<StandardWidth> measure_standard(const std::string& path, const PeakRange& range,
+                                        const WidthMethod& method) {
     PatternChoice choice;
     choice.how_to_choose = kStandardScanChoice;
-    const auto pattern = read_pattern_file(path, choice);
-    if (!pattern) {
-        return Failure{pattern.error()};
+    auto read = read_file_width(path, choice, range, method);
+    if (!read) {
+        return Failure{read.error()};
     }
-    const auto reading = read_width(*pattern, range, method);
-    if (!reading) {
-        return Failure{reading.error()};
+    return StandardWidth{read->reading.width, fitted_alpha2_ratio(read->reading.fit),
+                         std::move(read.value().scan_note)};
+}
+
+Outcome<std::string> rows_method_name(const std::vector<StandardRow>& rows,
+                                      const WidthMethod& method, const PeakRange& range) {
+    std::vector<NamedRatio> fits;
+    for (const StandardRow& row : rows) {
+        fits.push_back({row.name, row.alpha2_ratio});
     }
-    return reading->width;
+    const auto ratio = common_alpha2_ratio(fits);
+    if (!ratio) {
+        return Failure{ratio.error() + ": measure them all with one."};
+    }
+    return full_method_name(method, range, *ratio);
 }
 
 std::string measured_cell_text(const std::string& shown, double measured) {

@@ -51,24 +51,39 @@ bool converts_samples(const LabCalibration& lab);
 std::optional<CisValue> sample_cis(const SampleOrigin& origin, const LabCalibration& lab);
 std::optional<CisValue> width_cis(float raw_ad, float u_ad, const LabCalibration& lab);
 
-// What the window says of a standard's file of several scans: it has no scan box for a
-// standard.
-inline constexpr std::string_view kStandardScanChoice =
-    "a standard is measured on a file of one scan";
+// What the window says of a standard's file of several scans of which none, or more than
+// one, covers the range: it has no scan box for a standard.
+inline constexpr std::string_view kStandardScanChoice = "choose a range that one scan alone covers";
+
+// A standard's width as the dialogs measure it, with the Kα2 ratio its fit took (none for
+// the half-height reading) and which scan of several was taken, when it was chosen.
+struct StandardWidth {
+    PeakWidth width;
+    std::optional<double> alpha2_ratio;
+    std::string scan_note;
+};
 
 // A standard's pattern read and its peak measured, as the measuring dialog measures a
-// sample's: the file's one scan (a file of several is refused with their list).
-Outcome<PeakWidth> measure_standard(const std::string& path, const PeakRange& range,
-                                    const WidthMethod& method);
+// sample's and `cis fit` a standard's: of a file of several scans, the only one that
+// covers the range (several or none refused with their list).
+Outcome<StandardWidth> measure_standard(const std::string& path, const PeakRange& range,
+                                        const WidthMethod& method);
 
 // One row of the standards the window's dialog lists: a name, the CIS value as typed
-// (empty: the known standard's), the measured FWHM as typed or measured, and its u.
+// (empty: the known standard's), the measured FWHM as typed or measured, its u, and the
+// Kα2 ratio the fit of its pattern took (none for a width typed or read at half height).
 struct StandardRow {
     std::string name;
     std::string certified;
     std::string fwhm;
     double u_fwhm = 0;
+    std::optional<double> alpha2_ratio = {};
 };
+
+// The method in full that a calibration fitted to these rows states: the method's, with
+// the range and the Kα2 ratio their fits took; refused when two fits took different ratios.
+Outcome<std::string> rows_method_name(const std::vector<StandardRow>& rows,
+                                      const WidthMethod& method, const PeakRange& range);
 
 // The text a row takes of a measured figure shown in the standards table: the figure in
 // full (the fewest digits that read back to it) while the cell still shows it as it was

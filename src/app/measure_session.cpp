@@ -377,8 +377,12 @@ std::optional<Measurement> MeasureSession::measurement() const {
                             quality(side),
                             anode(side)};
     };
-    return Measurement{file(PatternSide::AirDried), file(PatternSide::Glycolated), range_.lo,
-                       range_.hi, method_.name()};
+    return Measurement{file(PatternSide::AirDried),
+                       file(PatternSide::Glycolated),
+                       range_.lo,
+                       range_.hi,
+                       method_.name(),
+                       method_.fits() ? alpha2_ratio_ : std::nullopt};
 }
 
 } // namespace teravine

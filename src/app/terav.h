@@ -126,6 +126,10 @@ public:
     // Fits the rows' standards and uses the line; false, the reason shown, when it cannot.
     bool fit_cis_calibration(const std::vector<StandardRow>& rows, CisIndex index,
                              const std::string& method);
+    // The same, the method stated in full (rows_method_name) from the one the dialog chose
+    // and the range the rows' patterns were measured in.
+    bool fit_cis_calibration(const std::vector<StandardRow>& rows, CisIndex index,
+                             const WidthMethod& method, const PeakRange& range);
     void use_cis_calibration(CisCalibration calibration, const std::string& source);
     void stop_cis_calibration();
     void set_zone_limits(const ZoneLimits& limits);

@@ -129,6 +129,16 @@ bool Terav::fit_cis_calibration(const std::vector<StandardRow>& rows, CisIndex i
     return true;
 }
 
+bool Terav::fit_cis_calibration(const std::vector<StandardRow>& rows, CisIndex index,
+                                const WidthMethod& method, const PeakRange& range) {
+    const auto name = rows_method_name(rows, method, range);
+    if (!name) {
+        services_.message(name.error());
+        return false;
+    }
+    return fit_cis_calibration(rows, index, *name);
+}
+
 void Terav::use_cis_calibration(CisCalibration calibration, const std::string& source) {
     state_.lab.cis = std::move(calibration);
     state_.lab.cis_source = source;

@@ -81,7 +81,8 @@ std::span<const std::string_view> session_keys() {
                                           "unplaced",
                                           "reason",
                                           "ad_corrected",
-                                          "eg_corrected"};
+                                          "eg_corrected",
+                                          "alpha2_ratio"};
         for (const auto& more : {instrument_profile_keys(), cis_calibration_keys()}) {
             all.insert(all.end(), more.begin(), more.end());
         }
@@ -164,6 +165,10 @@ std::optional<Measurement> measurement_of(const json& sample, const std::string&
         throw jf::Refusal{"\"method\" of " + where + " is \"" + out.method +
                           "\", not half-height or a fit"};
     }
+    out.alpha2_ratio = jf::optional_number(m, "alpha2_ratio", where);
+    if (out.alpha2_ratio && !(*out.alpha2_ratio >= 0 && *out.alpha2_ratio <= 1)) {
+        throw jf::Refusal{"\"alpha2_ratio\" of " + where + " is not a ratio from 0 to 1"};
+    }
     return out;
 }
 
@@ -172,10 +177,14 @@ json measurement_json(const Measurement& m) {
         return json{{"path", f.path}, {"sha256", f.sha256},   {"scan", f.scan},  {"width", f.width},
                     {"u", f.u},       {"quality", f.quality}, {"anode", f.anode}};
     };
-    return json{{"method", m.method},
-                {"range", json::array({m.range_lo, m.range_hi})},
-                {"ad", file(m.ad)},
-                {"eg", file(m.eg)}};
+    json out{{"method", m.method},
+             {"range", json::array({m.range_lo, m.range_hi})},
+             {"ad", file(m.ad)},
+             {"eg", file(m.eg)}};
+    if (m.alpha2_ratio) {
+        out["alpha2_ratio"] = *m.alpha2_ratio;
+    }
+    return out;
 }
 
 // The doubts a list stated of a sample's widths, when it stated any.

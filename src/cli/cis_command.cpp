@@ -83,25 +83,9 @@ struct Measuring {
     PatternChoice choice;
     PeakRange range;
     WidthMethod method;
-    std::filesystem::path folder;            // the list's, where its patterns' paths start
-    std::optional<double> alpha2_ratio = {}; // that the fits of the patterns took
-    std::string ratio_refusal = {};          // when they took different ones
+    std::filesystem::path folder;      // the list's, where its patterns' paths start
+    std::vector<NamedRatio> fits = {}; // the Kα2 ratio each standard's fit took
 };
-
-// The Kα2 ratio of one more fit of a standard's pattern: a calibration is made by one
-// method, and a ratio that a file states for itself may differ from another's.
-void take_ratio(Measuring& measuring, const std::string& name, const std::optional<double>& ratio) {
-    if (!ratio || !measuring.ratio_refusal.empty()) {
-        return;
-    }
-    if (measuring.alpha2_ratio && *measuring.alpha2_ratio != *ratio) {
-        measuring.ratio_refusal =
-            "the fits of the standards' patterns took different K-alpha2 ratios (" +
-            width_text(*measuring.alpha2_ratio) + " and " + width_text(*ratio) + ", for " + name +
-            "): give one with --alpha2-ratio.";
-    }
-    measuring.alpha2_ratio = ratio;
-}
 
 // One standard of the list: its CIS value given or known, its width given or
 // measured on its pattern.
@@ -150,7 +134,7 @@ Outcome<CisStandard> standard_of(const CsvTable& table, const CsvTable::Row& row
         }
         s.fwhm = measured->width.fwhm;
         s.u_fwhm = measured->width.u_fwhm;
-        take_ratio(measuring, s.name, fitted_alpha2_ratio(measured->fit));
+        measuring.fits.push_back({s.name, fitted_alpha2_ratio(measured->fit)});
     } else {
         return Failure{table.place(row, "fwhm") + " neither a width nor a pattern."};
     }
@@ -224,12 +208,12 @@ int run_fit(const FitArgs& args) {
         }
         standards.push_back(std::move(standard.value()));
     }
-    if (!measuring.ratio_refusal.empty()) {
-        return fail(measuring.ratio_refusal);
+    const auto fitted = common_alpha2_ratio(measuring.fits);
+    if (!fitted) {
+        return fail(fitted.error() + ": give one with --alpha2-ratio.");
     }
     // Widths given in the list were fitted with the ratio the user states, if any.
-    const auto ratio =
-        measuring.alpha2_ratio ? measuring.alpha2_ratio : measuring.choice.alpha2_ratio;
+    const auto ratio = *fitted ? *fitted : measuring.choice.alpha2_ratio;
     const auto fit =
         fit_cis(std::move(standards), *index, full_method_name(*method, measuring.range, ratio));
     if (!fit) {

@@ -88,9 +88,7 @@ int run_instrument(const InstrumentArgs& args) {
         std::cerr << *same << "\n";
         return kExitFailure;
     }
-    PatternChoice choice = measuring->pattern;
-    choice.covering = instrument_span(request);
-    const auto measured = measure_instrument_file(args.standard, choice, request);
+    const auto measured = measure_instrument_file(args.standard, measuring->pattern, request);
     if (!measured) {
         std::cerr << measured.error() << "\n";
         return kExitFailure;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/measure_rows.h"
 
-#include "formats/read_pattern.h"
 #include "peaks/count_scale.h"
 #include "peaks/peak_edges.h"
 

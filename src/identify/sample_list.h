@@ -51,6 +51,8 @@ struct Measurement {
     double range_lo = 0; // the range searched, °2θ on the Cu Kα scale
     double range_hi = 0;
     std::string method = kMethodHalfHeight; // WidthMethod::name(): "half-height" or "fit:<profile>"
+    // The Kα2 ratio the measuring dialog gave a fit; none: each file's own, else 0.5.
+    std::optional<double> alpha2_ratio = {};
     bool operator==(const Measurement&) const = default;
 };
 

@@ -4,7 +4,9 @@
 #include "formats/anode.h"
 #include "peaks/count_draws.h"
 #include "peaks/count_scale.h"
+#include "peaks/peak_background.h"
 #include "peaks/peak_edges.h"
+#include "peaks/profile_shapes.h"
 
 #include <algorithm>
 #include <charconv>
@@ -24,6 +26,15 @@ constexpr std::uint64_t kResampleSeed = 20261207;
 // A peak that does not fall to half height within the range is taken this much wider than
 // the half width it shows there, to suggest a range that holds it.
 constexpr double kFallBeyond = 1.5;
+// A range that holds a peak is rounded outwards to a tenth of a degree: one wider by more
+// than that than the range read is wider indeed.
+constexpr double kRangeSlack = 0.1;
+// Readings in a proposed range, at most, to find one that holds a peak reaching the flank.
+constexpr int kHoldingPasses = 4;
+// Tails that lift the background under the top by this share of the height read the FWHM
+// about as much narrow: beyond it, the 2 % the reading is true to on a clean peak, the
+// reading reaches the flank unless its u is wider still.
+constexpr double kTailLift = 0.02;
 // From this mean on, resampled counts are drawn from the normal approximation.
 constexpr double kNormalCounts = 30;
 
@@ -31,34 +42,6 @@ std::string degrees(double value) {
     char text[32];
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
     return std::string(text, end) + "°";
-}
-
-struct Anchor {
-    double x = 0;
-    double y = 0;
-    double variance = 0; // of y, from counting
-};
-
-// The lower half of the window's points, by counts: mean angle and mean counts. A
-// straight background stays exact, counting noise only lowers it a little on both ends.
-// Equal counts are taken in the order of their angles, so that every build of the
-// program takes the same points.
-Anchor flank(const std::vector<double>& x, const std::vector<double>& y, std::size_t from,
-             std::size_t count) {
-    std::vector<std::size_t> order(count);
-    std::iota(order.begin(), order.end(), from);
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return y[a] < y[b] || (y[a] == y[b] && a < b); });
-    const std::size_t used = (count + 1) / 2;
-    Anchor anchor;
-    for (std::size_t k = 0; k < used; ++k) {
-        anchor.x += x[order[k]];
-        anchor.y += y[order[k]];
-    }
-    anchor.x /= static_cast<double>(used);
-    anchor.y /= static_cast<double>(used);
-    anchor.variance = std::max(anchor.y, 0.0) / static_cast<double>(used);
-    return anchor;
 }
 
 struct Top {
@@ -110,21 +93,16 @@ Top top_of(const std::vector<double>& x, const std::vector<double>& net, std::si
     return {x[peak] + u_top, std::exp(c0 + c1 * u_top + c2 * u_top * u_top)};
 }
 
-// The range's points, the straight background through its flanks and the net counts.
+// The range's points, the background through its flanks and the net counts.
 struct NetProfile {
     std::size_t first = 0, last = 0; // the range's points, inclusive
     std::size_t window = 0;          // points of each flank window
-    Anchor left, right;
+    FlankBackground under;
     std::vector<double> net; // indexed as the pattern; 0 outside the range
 
-    double background(double at) const {
-        return left.y + (right.y - left.y) / (right.x - left.x) * (at - left.x);
-    }
+    double background(double at) const { return under.at(at); }
     // Of the background at `at`, from the counts of the two flanks.
-    double background_variance(double at) const {
-        const double f = std::clamp((at - left.x) / (right.x - left.x), 0.0, 1.0);
-        return (1 - f) * (1 - f) * left.variance + f * f * right.variance;
-    }
+    double background_variance(double at) const { return under.variance(at); }
 };
 
 // Fills p, whose net keeps its room (and its zeros outside the range) from a reading of the
@@ -137,8 +115,8 @@ void net_profile(const std::vector<double>& x, const std::vector<double>& y, std
     p.first = first;
     p.last = last;
     p.window = flank_window(first, last);
-    p.left = flank(x, y, first, p.window);
-    p.right = flank(x, y, last + 1 - p.window, p.window);
+    p.under = FlankBackground(flank_anchor(x, y, first, p.window),
+                              flank_anchor(x, y, last + 1 - p.window, p.window));
     for (std::size_t i = first; i <= last; ++i) {
         p.net[i] = y[i] - p.background(x[i]);
     }
@@ -268,6 +246,7 @@ struct Reading {
     double left = 0, right = 0;
     double area = 0;
     double peak_lo = 0, peak_hi = 0;
+    double tail_lift = 0; // of the background by the peak's tails, over its height
     unsigned flags = 0;
 };
 
@@ -339,6 +318,39 @@ std::pair<std::size_t, bool> peak_bound(const std::vector<double>& y, const Read
     }
 }
 
+// How far the peak's own tails lift the background under its top, as a share of its
+// height. The flank windows hold the tails of a broad peak, which the background then
+// takes for its own: the profile is extrapolated into them as the pseudo-Voigt of the
+// FWHM read and of the Lorentzian share its width at a fifth of its height gives, and
+// taken out of the anchors' counts and slopes; the lift is what that lowers the background
+// at the top. Infinite when the peak does not fall to a fifth of its height in the range.
+double tail_lift(const std::vector<double>& x, const NetProfile& p, const std::vector<double>& s,
+                 std::size_t peak, const Top& top, double fwhm, std::size_t reach) {
+    const double fifth = top.height / 5;
+    const auto lo = walk(s, peak, -1, fifth, p.first, p.last, reach);
+    const auto hi = walk(s, peak, +1, fifth, p.first, p.last, reach);
+    if (!lo || !hi) {
+        return INFINITY;
+    }
+    const auto cross = [&](std::size_t in, std::size_t out) {
+        const double t = (fifth - s[out]) / (s[in] - s[out]);
+        return x[out] + t * (x[in] - x[out]);
+    };
+    const double eta = pseudo_voigt_mixing((cross(*hi, *hi + 1) - cross(*lo, *lo - 1)) / fwhm);
+    const Profile tails{ProfileShape::pseudo_voigt, top.x, top.height, fwhm, fwhm, eta, eta};
+    const auto less_tails = [&](FlankAnchor a, std::size_t from) {
+        const std::size_t to = from + p.window - 1;
+        a.y -= profile_value(tails, a.x);
+        a.slope -=
+            (profile_value(tails, x[to]) - profile_value(tails, x[from])) / (x[to] - x[from]);
+        return a;
+    };
+    const FlankBackground clear(less_tails(p.under.left(), p.first),
+                                less_tails(p.under.right(), p.last + 1 - p.window),
+                                p.under.curved());
+    return (p.background(top.x) - clear.at(top.x)) / top.height;
+}
+
 // One reading of the net profile in b, smoothed over `reach` into b.
 Reading read_once(const std::vector<double>& x, const std::vector<double>& y, std::size_t reach,
                   ReadingBuffers& b) {
@@ -396,6 +408,7 @@ Reading read_once(const std::vector<double>& x, const std::vector<double>& y, st
         tail_reaches(flank_rise(x, p.net, y, last + 1 - window, last, -1), r.top.height)) {
         r.flags |= in_flank;
     }
+    r.tail_lift = tail_lift(x, p, s, peak, r.top, r.right - r.left, reach);
     if (r.top.height < 10 * noise) {
         r.flags |= weak;
     }
@@ -527,8 +540,51 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
     return measure_peak(pattern, range, uncertainty, count_scale(pattern));
 }
 
+namespace {
+
+// A reading's advice: whether a range that would hold a peak reaching the flank is looked for.
+enum class Advice { given, none };
+
+Outcome<PeakWidth> measure_in(const Pattern& pattern, const PeakRange& range,
+                              Uncertainty uncertainty, const CountScale& scale, Advice suggest);
+
+// A range that holds a peak reaching the flank of lo..hi (on the pattern's own scale), from
+// a width read there: a cut peak reads narrow, so a range made from its width can cut it
+// too. The peak is read again in the range proposed, without resamples, and the range made
+// anew from that wider reading while it still reaches its flank, a few times at most.
+std::optional<HoldingRange> range_that_holds(const Pattern& pattern, const CountScale& scale,
+                                             double lo, double hi, double top, double width) {
+    auto held = holding_range(pattern, lo, hi, top, width);
+    for (int pass = 0; pass < kHoldingPasses && held && held->whole; ++pass) {
+        const auto again =
+            measure_in(pattern, held->range, Uncertainty::skipped, scale, Advice::none);
+        if (!again || (again->quality.find(kEdge) == std::string::npos &&
+                       again->quality.find(kFlank) == std::string::npos)) {
+            break;
+        }
+        const auto own = range_on_pattern_scale(pattern, held->range);
+        width = std::max(width, again->right - again->left);
+        const auto wider =
+            own ? holding_range(pattern, own->lo, own->hi, again->top, width) : std::nullopt;
+        if (!wider || (wider->range.lo >= held->range.lo && wider->range.hi <= held->range.hi)) {
+            break;
+        }
+        held = wider;
+    }
+    return held;
+}
+
+} // namespace
+
 Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
                                 Uncertainty uncertainty, const CountScale& scale) {
+    return measure_in(pattern, range, uncertainty, scale, Advice::given);
+}
+
+namespace {
+
+Outcome<PeakWidth> measure_in(const Pattern& pattern, const PeakRange& range,
+                              Uncertainty uncertainty, const CountScale& scale, Advice suggest) {
     const std::string& name = pattern.name;
     const std::string span = "between " + degrees(range.lo) + " and " + degrees(range.hi);
     const bool copper = is_copper(pattern.wavelength);
@@ -585,7 +641,9 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
         // The side that falls gives the width (the range's end, where that side does not).
         const double found =
             (r.failure == "below" ? 2 * (r.right - r.top.x) : 2 * (r.top.x - r.left)) * kFallBeyond;
-        const auto held = holding_range(pattern, x[first], x[last], r.top.x, found);
+        const auto held = suggest == Advice::given
+                              ? range_that_holds(pattern, scale, x[first], x[last], r.top.x, found)
+                              : std::nullopt;
         const std::string advice = held && held->whole
                                        ? ", to " + peak_range_text(held->range) + " for instance"
                                    : held ? " beyond the pattern's end: measure a wider scan"
@@ -600,6 +658,31 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
     unsigned flags = r.flags;
     if (uncertainty == Uncertainty::resampled && (failed > 0.05 || !std::isfinite(scatter))) {
         flags |= unstable;
+    }
+    // Tails that read the width narrow by more than 2 % and by more than twice its u (where
+    // it is known) reach the flank: a smaller lift is within what the width claims. On a
+    // curved background the lift falls short of what the tails do, as the curve takes their
+    // slope for its own, by half or more on a broad peak: there any lift beyond 2 % counts.
+    const double read = r.right - r.left;
+    if (r.tail_lift > kTailLift &&
+        (buffers.profile.under.curved() || !(r.tail_lift * read <= 2 * scatter))) {
+        flags |= in_flank;
+    }
+    // A range too narrow to hold the peak (its flank windows closer than three widths to
+    // the top) is checked: the width is read again in one that holds it, and a width that
+    // moves by more than 2 % and twice its u with the range reaches the flank, whether its
+    // tails or a background the flanks cannot tell (a rise beside the peak) move it.
+    const auto holding = holding_range(pattern, x[first], x[last], r.top.x, read);
+    const auto own = range_on_pattern_scale(pattern, holding ? holding->range : range);
+    const bool narrow =
+        holding && own && (own->lo < x[first] - kRangeSlack || own->hi > x[last] + kRangeSlack);
+    if (narrow && (flags & (edge | in_flank)) == 0 && suggest == Advice::given) {
+        const auto wider =
+            measure_in(pattern, holding->range, Uncertainty::skipped, scale, Advice::none);
+        const double allowed = std::max(kTailLift * read, std::isfinite(scatter) ? 2 * scatter : 0);
+        if (wider && std::abs(wider->right - wider->left - read) > allowed) {
+            flags |= in_flank;
+        }
     }
     std::vector<std::string> reasons;
     const std::pair<Flag, const char*> names[] = {{weak, kWeak},       {edge, kEdge},
@@ -628,9 +711,9 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
     width.top = r.top.x;
     width.peak_lo = r.peak_lo;
     width.peak_hi = r.peak_hi;
-    if (flags & (edge | in_flank)) {
+    if ((flags & (edge | in_flank)) != 0 && suggest == Advice::given) {
         if (const auto held =
-                holding_range(pattern, x[first], x[last], r.top.x, r.right - r.left)) {
+                range_that_holds(pattern, scale, x[first], x[last], r.top.x, r.right - r.left)) {
             width.holding = held->range;
             width.holding_whole = held->whole;
         }
@@ -646,6 +729,8 @@ Outcome<PeakWidth> measure_peak(const Pattern& pattern, const PeakRange& range,
     }
     return width;
 }
+
+} // namespace
 
 std::string quality_text(const std::vector<std::string>& reasons) {
     std::string text;

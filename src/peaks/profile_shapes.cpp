@@ -139,4 +139,24 @@ double profile_breadth(const Profile& p) {
            half_area(pearson, p.right_width, p.right_mixing);
 }
 
+double pseudo_voigt_mixing(double ratio) {
+    // The width at a fifth of the top over the FWHM of the pseudo-Voigt of share eta: the
+    // half widths of a profile of FWHM 2 at its top and at a fifth of it.
+    const auto fifth = [](double eta) {
+        Profile p{ProfileShape::pseudo_voigt, 0, 1, 2, 2, eta, eta};
+        double lo = 0, hi = 2;
+        for (int pass = 0; pass < 60; ++pass) {
+            const double u = (lo + hi) / 2;
+            (profile_value(p, u) > 0.2 ? lo : hi) = u;
+        }
+        return (lo + hi) / 2;
+    };
+    double lo = 0, hi = 1;
+    for (int pass = 0; pass < 40; ++pass) {
+        const double eta = (lo + hi) / 2;
+        (fifth(eta) < ratio ? lo : hi) = eta;
+    }
+    return (lo + hi) / 2;
+}
+
 } // namespace teravine

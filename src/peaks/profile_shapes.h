@@ -68,4 +68,8 @@ double profile_fwhm(const Profile& profile);
 // Area over height.
 double profile_breadth(const Profile& profile);
 
+// The Lorentzian share η of the pseudo-Voigt whose full width at a fifth of its height is
+// `ratio` times its FWHM: from 1.52 for a Gaussian to 2 for a Lorentzian, 0 or 1 beyond.
+double pseudo_voigt_mixing(double ratio);
+
 } // namespace teravine

@@ -34,6 +34,7 @@ enum StandardColumn { kName, kCertified, kFwhm, kU, kPattern, kColumns };
 constexpr int kSerialRole = Qt::UserRole;
 constexpr int kMeasuredRole = Qt::UserRole + 1;  // a measured figure in full, beside its text
 constexpr int kPublishedRole = Qt::UserRole + 2; // a published CIS value shown, not typed
+constexpr int kRatioRole = Qt::UserRole + 3;     // the Kα2 ratio the fit of its pattern took
 
 QDoubleSpinBox* degree_box(QWidget* parent, double lo, double hi, int decimals) {
     auto* box = new QDoubleSpinBox(parent);
@@ -309,7 +310,7 @@ void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& pa
         Reading reading{serial, path, Failure{}, Failure{}};
         try {
             if (profile) {
-                PatternChoice choice;
+                PatternChoice choice; // the only scan that covers the peaks, of several
                 choice.how_to_choose = kStandardScanChoice;
                 reading.profile = measure_instrument_file(path, choice, request);
             } else {
@@ -419,13 +420,23 @@ void CalibrationDialog::take_reading(QFutureWatcher<Reading>* watcher) {
         cis_message->setText(QString::fromStdString(reading.width.error()));
         return;
     }
-    const PeakWidth& width = *reading.width;
+    const PeakWidth& width = reading.width->width;
     show_measured(standards->item(row, kFwhm), width.fwhm);
     show_measured(standards->item(row, kU), width.u_fwhm);
-    cis_message->setText(width.quality == "ok"
-                             ? QString()
-                             : QString::fromStdString(cell(standards, row, kName) +
-                                                      ": doubtful width (" + width.quality + ")"));
+    QTableWidgetItem* pattern = standards->item(row, kPattern);
+    pattern->setData(kRatioRole, reading.width->alpha2_ratio
+                                     ? QVariant(*reading.width->alpha2_ratio)
+                                     : QVariant());
+    const std::string& scan = reading.width->scan_note;
+    if (!scan.empty()) {
+        pattern->setToolTip(pattern->toolTip() + "\n" + QString::fromStdString(scan));
+    }
+    std::string said = scan;
+    if (width.quality != "ok") {
+        said += (said.empty() ? "" : "\n") + cell(standards, row, kName) + ": doubtful width (" +
+                width.quality + ")";
+    }
+    cis_message->setText(QString::fromStdString(said));
 }
 
 void CalibrationDialog::take_profile(const Reading& reading) {
@@ -436,9 +447,11 @@ void CalibrationDialog::take_profile(const Reading& reading) {
     const std::string& quality = reading.profile->peaks.empty()
                                      ? std::string("ok")
                                      : reading.profile->peaks.front().width.quality;
-    profile_message->setText(quality == "ok"
-                                 ? QString()
-                                 : QStringLiteral("Doubtful: ") + QString::fromStdString(quality));
+    std::string said = reading.profile->scan_note;
+    if (quality != "ok") {
+        said += (said.empty() ? "Doubtful: " : "\nDoubtful: ") + quality;
+    }
+    profile_message->setText(QString::fromStdString(said));
     terav_.use_instrument_profile(reading.profile->profile, reading.path);
     refresh();
 }
@@ -449,12 +462,19 @@ bool CalibrationDialog::fit_standards() {
         StandardRow r{cell(standards, row, kName), cell(standards, row, kCertified),
                       cell(standards, row, kFwhm), 0};
         r.u_fwhm = QString::fromStdString(cell(standards, row, kU)).toDouble();
+        // A FWHM typed over the measured one was not taken by that fit.
+        const QTableWidgetItem* fwhm = standards->item(row, kFwhm);
+        const QVariant ratio = standards->item(row, kPattern)->data(kRatioRole);
+        const QVariant measured = fwhm->data(kMeasuredRole);
+        if (ratio.isValid() && measured.isValid() &&
+            fwhm->text().trimmed().toStdString() == width_text(measured.toDouble())) {
+            r.alpha2_ratio = ratio.toDouble();
+        }
         rows.push_back(std::move(r));
     }
     const CisIndex chosen = index->currentIndex() == 0 ? CisIndex::kubler : CisIndex::arkai;
-    const bool fitted = terav_.fit_cis_calibration(
-        rows, chosen,
-        full_method_name(chosen_width_method(*method), {cis_lo->value(), cis_hi->value()}));
+    const bool fitted = terav_.fit_cis_calibration(rows, chosen, chosen_width_method(*method),
+                                                   {cis_lo->value(), cis_hi->value()});
     cis_message->setText(QString());
     refresh();
     return fitted;

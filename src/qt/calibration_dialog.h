@@ -78,7 +78,7 @@ private:
         std::uint64_t serial = 0; // of the row, or of the profile's standard
         std::string path;
         Outcome<MeasuredInstrument> profile = Failure{};
-        Outcome<PeakWidth> width = Failure{};
+        Outcome<StandardWidth> width = Failure{};
     };
 
     QWidget* build_measuring();

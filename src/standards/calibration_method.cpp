@@ -81,6 +81,22 @@ std::optional<double> fitted_alpha2_ratio(const std::optional<ProfileFit>& fit) 
     return fit ? std::optional<double>(fit->alpha2_ratio) : std::nullopt;
 }
 
+Outcome<std::optional<double>> common_alpha2_ratio(const std::vector<NamedRatio>& fits) {
+    std::optional<double> common;
+    for (const NamedRatio& fit : fits) {
+        if (!fit.ratio) {
+            continue;
+        }
+        if (common && *common != *fit.ratio) {
+            return Failure{"the fits of the standards' patterns took different K-alpha2 ratios (" +
+                           width_text(*common) + " and " + width_text(*fit.ratio) + ", for " +
+                           fit.name + ")"};
+        }
+        common = fit.ratio;
+    }
+    return common;
+}
+
 std::string full_method_name(const WidthMethod& method, const PeakRange& range,
                              std::optional<double> alpha2_ratio) {
     return method_in_full(method, alpha2_ratio) + " range=" + four_decimals(range.lo) + ":" +

@@ -8,6 +8,7 @@
 #include "peaks/peak_width.h"
 #include "peaks/profile_fit.h"
 #include "peaks/width_method.h"
+#include "text/outcome.h"
 
 #include <optional>
 #include <string>
@@ -29,6 +30,16 @@ std::string full_method_name(const WidthMethod& method, const PeakRange& range,
                              std::optional<double> alpha2_ratio = {});
 // The I(Kα2) / I(Kα1) a fit took, for the full name; none for the half-height reading.
 std::optional<double> fitted_alpha2_ratio(const std::optional<ProfileFit>& fit);
+
+// The one Kα2 ratio the fits of a calibration's standards took, each standard's named
+// (none for a width given or read at half height): none when no fit took one. Two fits
+// that took different ratios are refused, naming the standard of the second: "the fits of
+// the standards' patterns took different K-alpha2 ratios (0.5000 and 0.4000, for SW2)".
+struct NamedRatio {
+    std::string name;
+    std::optional<double> ratio;
+};
+Outcome<std::optional<double>> common_alpha2_ratio(const std::vector<NamedRatio>& fits);
 
 // What two full names disagree on ("method", "components", "use", "background",
 // "kalpha2", "alpha2_ratio", "range"), among what both state: a calibration or profile of

@@ -71,7 +71,11 @@ Outcome<MeasuredInstrument> measure_instrument_file(const std::string& path,
     }
     const std::string digest = file->sha256;
     std::string scan_note;
-    const auto pattern = choose_scan(std::move(file.value()), choice, path, &scan_note);
+    PatternChoice covering = choice;
+    if (!covering.covering) {
+        covering.covering = instrument_span(request);
+    }
+    const auto pattern = choose_scan(std::move(file.value()), covering, path, &scan_note);
     if (!pattern) {
         return Failure{pattern.error()};
     }

@@ -45,8 +45,8 @@ Outcome<MeasuredInstrument> measure_instrument(const Pattern& pattern,
 CopperSpan instrument_span(const InstrumentRequest& request);
 
 // Reads the file (the scan and wavelength chosen; of several scans without a choice, the
-// only one that covers the choice's range, named in the measurement's scan_note),
-// measures it, and states its digest.
+// only one that covers the choice's range, else every peak of the request, named in the
+// measurement's scan_note), measures it, and states its digest.
 Outcome<MeasuredInstrument> measure_instrument_file(const std::string& path,
                                                     const PatternChoice& choice,
                                                     const InstrumentRequest& request);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "standards/measured_pattern.h"
 
+#include "peaks/file_width.h"
 #include "standards/calibration_method.h"
 #include "standards/stated_setup.h"
 
@@ -8,21 +9,20 @@ namespace teravine {
 
 Outcome<Measured> measure_file(const std::string& path, const PatternChoice& choice,
                                const PeakRange& range, const WidthMethod& method) {
-    PatternChoice covering = choice;
-    covering.covering = CopperSpan{range.lo, range.hi};
-    std::string scan_note;
-    const auto pattern = read_pattern_file(path, covering, &scan_note);
-    if (!pattern) {
-        return Failure{pattern.error()};
+    auto read = read_file_width(path, choice, range, method);
+    if (!read) {
+        return Failure{read.error()};
     }
-    auto reading = read_width(*pattern, range, method);
-    if (!reading) {
-        return Failure{scan_note.empty() ? reading.error() : scan_note + "\n" + reading.error()};
-    }
-    Measured m{path,         *pattern, reading->width, reading->method, std::move(reading->fit),
-               std::nullopt, scan_note};
+    FileReading& r = read.value();
+    Measured m{path,
+               std::move(r.pattern),
+               r.reading.width,
+               std::move(r.reading.method),
+               std::move(r.reading.fit),
+               std::nullopt,
+               std::move(r.scan_note)};
     if (m.width.converted) {
-        m.wavelength = pattern->wavelength;
+        m.wavelength = m.pattern.wavelength;
     }
     return m;
 }

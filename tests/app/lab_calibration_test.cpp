@@ -320,19 +320,77 @@ TEST_F(LabCalibrationTest, SessionsKeepTheCalibrationAndOldOnesOpenWithout) {
 namespace teravine {
 namespace {
 
-// A standard's file of several scans is refused in the window's terms: the calibration
-// has no scan box, and the window has no --scan.
-TEST(StandardPattern, OfSeveralScansIsRefusedInTheWindowsTerms) {
+// A standard's file of several scans: the only one that covers the range is measured and
+// named, as measure takes it; several covering it are refused in the window's terms (it
+// has no scan box, and no --scan), with the list of scans.
+TEST(StandardPattern, OfSeveralScansTakesTheOneCoveringTheRange) {
     ScratchFolder folder;
-    const std::string path = folder.file("two.ras");
+    synthetic::PeakShape far;
+    far.from = 20;
+    far.to = 40;
+    far.position = 30;
     const Pattern scan = synthetic::make_pattern({});
-    std::ofstream(path, std::ios::binary) << writers::ras({scan, scan}, synthetic::kCuAlpha1);
-    const auto width = measure_standard(path, {}, WidthMethod{});
-    ASSERT_FALSE(width);
-    EXPECT_NE(width.error().find(" holds 2 scans; a standard is measured on a file of one scan:\n"
-                                 "  scan 1: "),
-              std::string::npos)
-        << width.error();
+    const struct {
+        std::vector<Pattern> scans;
+        const char* said; // in the scan note, or in the refusal
+        bool measured;
+    } cases[] = {
+        {{synthetic::make_pattern(far), scan},
+         "scan 2 of 2 used, the only one that covers the range",
+         true},
+        {{scan, scan},
+         " holds 2 scans, 2 covering the range; choose a range that one scan alone covers:\n"
+         "  scan 1: ",
+         false},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.file("two.ras");
+        std::ofstream(path, std::ios::binary) << writers::ras(c.scans, synthetic::kCuAlpha1);
+        const auto width = measure_standard(path, {}, WidthMethod{});
+        ASSERT_EQ(width.ok(), c.measured) << (width ? width->scan_note : width.error());
+        EXPECT_NE((width ? width->scan_note : width.error()).find(c.said), std::string::npos)
+            << (width ? width->scan_note : width.error());
+    }
+}
+
+// A calibration fitted in the dialog states the Kα2 ratio its standards' fits took, as
+// cis fit does; fits that took different ratios are refused.
+TEST(StandardPattern, CalibrationKeepsTheKAlpha2RatioOfItsFits) {
+    const PeakRange range{6.5, 11.5};
+    const struct {
+        std::optional<double> first, second;
+        const char* method; // empty: refused
+    } cases[] = {
+        {std::nullopt, std::nullopt,
+         "fit:split-pearson7 components=1 background=linear kalpha2=fitted range=6.5:11.5"},
+        {0.4, std::nullopt,
+         "fit:split-pearson7 components=1 background=linear kalpha2=fitted alpha2_ratio=0.4 "
+         "range=6.5:11.5"},
+        {0.5, 0.5,
+         "fit:split-pearson7 components=1 background=linear kalpha2=fitted alpha2_ratio=0.5 "
+         "range=6.5:11.5"},
+        {0.5, 0.4, ""},
+    };
+    FitOptions options;
+    options.shape = ProfileShape::split_pearson7;
+    for (const auto& c : cases) {
+        Session<RecordingSurface> w;
+        std::vector<StandardRow> rows = kRows;
+        rows[0].alpha2_ratio = c.first;
+        rows[1].alpha2_ratio = c.second;
+        const bool fitted = w.terav.fit_cis_calibration(rows, CisIndex::kubler,
+                                                        WidthMethod::fitted(options), range);
+        ASSERT_EQ(fitted, *c.method != '\0');
+        if (fitted) {
+            EXPECT_EQ(w.state().lab.cis->method, c.method);
+        } else {
+            ASSERT_EQ(w.services.messages.size(), 1u);
+            EXPECT_NE(w.services.messages[0].find("different K-alpha2 ratios (0.5000 and 0.4000, "
+                                                  "for SW2-2012)"),
+                      std::string::npos)
+                << w.services.messages[0];
+        }
+    }
 }
 
 } // namespace

@@ -33,13 +33,15 @@ std::string last_drawing(const RecordingSurface& picture) {
 }
 
 // A measurement as the measuring dialog hands it over, its widths written into the boxes:
-// the air-dried width doubtful and told Co, the glycolated one sound and on Cu by default.
+// the air-dried width doubtful and told Co, the glycolated one sound and on Cu by default,
+// and the Kα2 ratio the dialog's box held.
 Measurement measured_pair() {
     return {{"/data/pit B ad.raw", sha256_hex("ad"), 2, 0.55f, 0.0123f, "weak;shoulder", "Co"},
             {"/data/pit B eg.xy", sha256_hex("eg"), 1, 0.45f, 0.0081f, "ok", ""},
             6.25,
             11.5,
-            kMethodHalfHeight};
+            kMethodHalfHeight,
+            0.4};
 }
 
 void use_measured_widths(ScriptedServices& services, Terav& terav) {
@@ -179,6 +181,8 @@ TEST_F(WindowSessionTest, ADamagedOrLaterSessionChangesNothing) {
         {replaced("\"method\": \"half-height\"", "\"method\": \"guess\""),
          "\"method\" of the measurement of sample 7 is \"guess\""},
         {replaced("\"range\": [", "\"range\": [20.0, "), "\"range\" of the measurement"},
+        {replaced("\"alpha2_ratio\": 0.4", "\"alpha2_ratio\": 1.4"),
+         "\"alpha2_ratio\" of the measurement of sample 7 is not a ratio from 0 to 1"},
         {replaced("\"scan\": 2", "\"scan\": 0"),
          "\"scan\" of \"ad\" of the measurement of sample 7"},
         {replaced("\"eg\": {", "\"eg\": 3, \"old\": {"), "of the measurement of sample 7 has no"},

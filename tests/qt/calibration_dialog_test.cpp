@@ -154,7 +154,7 @@ TEST_F(CalibrationDialogTest, TheTableGainsItsColumnsWithAFittedCalibration) {
     EXPECT_EQ(lab().cis->n, 4);
     EXPECT_NEAR(lab().cis->standards[3].cis, 0.372, 1e-9); // its published value
     // The measured width in every digit, not the four the table shows.
-    EXPECT_EQ(lab().cis->standards[3].fwhm, measure_standard(sw3, {}, {})->fwhm);
+    EXPECT_EQ(lab().cis->standards[3].fwhm, measure_standard(sw3, {}, {})->width.fwhm);
     EXPECT_EQ(table.columnCount(), 15);
     EXPECT_EQ(table.headerData(10, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("KI (CIS)"));

@@ -25,8 +25,11 @@ CisIndex index_of(int index) {
     return index == 0 ? CisIndex::kubler : CisIndex::arkai;
 }
 
-val measured_row(const PeakWidth& width) {
+val measured_row(const StandardWidth& standard) {
+    const PeakWidth& width = standard.width;
     val row = val::object();
+    row.set("alpha2Ratio", standard.alpha2_ratio ? val(*standard.alpha2_ratio) : val::null());
+    row.set("scanNote", standard.scan_note);
     row.set("fwhm", width.fwhm);
     row.set("u", width.u_fwhm);
     row.set("fwhmText", width_text(width.fwhm));
@@ -62,6 +65,7 @@ public:
         const std::string quality =
             made->peaks.empty() ? std::string("ok") : made->peaks.front().width.quality;
         out.set("doubtful", quality == "ok" ? std::string() : "Doubtful: " + quality);
+        out.set("scanNote", made->scan_note);
         window_.terav().use_instrument_profile(std::move(made->profile), name);
         return out;
     }
@@ -102,11 +106,16 @@ public:
                     measured_cell_text(r.certified, row["certifiedMeasured"].as<double>());
             }
             r.u_fwhm = row["u"].isNumber() ? row["u"].as<double>() : 0;
+            // A FWHM typed over the measured one was not taken by that fit.
+            if (row["alpha2Ratio"].isNumber() && row["measured"].isNumber() &&
+                row["fwhm"].as<std::string>() == width_text(row["measured"].as<double>())) {
+                r.alpha2_ratio = row["alpha2Ratio"].as<double>();
+            }
             standards.push_back(std::move(r));
         }
         const std::size_t choice = static_cast<std::size_t>(std::max(method, 0));
-        return window_.terav().fit_cis_calibration(
-            standards, index_of(index), full_method_name(width_method_choice(choice), {lo, hi}));
+        return window_.terav().fit_cis_calibration(standards, index_of(index),
+                                                   width_method_choice(choice), {lo, hi});
     }
 
     // The zone limits: "2015", "1994", or "own" with lower and upper; the refusal's text,

@@ -186,7 +186,8 @@ export function setupCalibration({ core, win, measureText, openWith, finished })
     }
     const made = calibration.makeProfile('/in/profile', file.name, method(),
       Number($('cal-profile-lo').value), Number($('cal-profile-hi').value));
-    $('cal-profile-message').textContent = made.error ?? made.doubtful;
+    $('cal-profile-message').textContent =
+      made.error ?? [made.scanNote, made.doubtful].filter(Boolean).join('\n');
     refresh();
   });
   $('cal-add-pattern').addEventListener('change', async () => {
@@ -207,8 +208,13 @@ export function setupCalibration({ core, win, measureText, openWith, finished })
     showMeasured(row.querySelector('[data-column="fwhm"]'), measured.fwhm, measured.fwhmText);
     row.querySelector('[data-column="u"]').textContent = measured.uText;
     row.dataset.u = String(measured.u);
+    if (measured.alpha2Ratio !== null) row.dataset.alpha2Ratio = String(measured.alpha2Ratio);
     const name = row.querySelector('[data-column="name"]').value;
-    $('cal-cis-message').textContent = measured.quality === 'ok' ? '' : `${name}: doubtful width (${measured.quality})`;
+    const pattern = row.querySelector('[data-column="pattern"]');
+    if (measured.scanNote) pattern.title = measured.scanNote;
+    $('cal-cis-message').textContent = [measured.scanNote,
+      measured.quality === 'ok' ? '' : `${name}: doubtful width (${measured.quality})`]
+      .filter(Boolean).join('\n');
   });
   $('cal-add-row').addEventListener('click', () => addRow().querySelector('input').focus());
   $('cal-remove-row').addEventListener('click', () => {
@@ -226,6 +232,8 @@ export function setupCalibration({ core, win, measureText, openWith, finished })
         fwhm: cell('fwhm').value.trim(),
         measured: full(cell('fwhm')),
         u: row.dataset.u === undefined ? null : Number(row.dataset.u),
+        // The Kα2 ratio the fit of its pattern took, while the FWHM is the one measured.
+        alpha2Ratio: row.dataset.alpha2Ratio === undefined ? null : Number(row.dataset.alpha2Ratio),
       };
     });
     calibration.fit(rows, chosenIndex(), method(),
