@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
         {"pattern", teravine::cli::add_pattern_command},
         {"instrument", teravine::cli::add_instrument_command},
         {"cis", teravine::cli::add_cis_command},
+        {"thickness", teravine::cli::add_thickness_command},
+        {"simulate", teravine::cli::add_simulate_command},
     };
     const char* first = argc > 1 ? argv[1] : "";
     const auto named =

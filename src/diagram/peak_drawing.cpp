@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "diagram/peak_drawing.h"
 
+#include "diagram/figure_axes.h"
 #include "diagram/text_style.h"
 
 #include <cmath>
@@ -25,11 +26,6 @@ void polyline(Surface& s, const std::vector<PlotPoint>& points) {
     for (std::size_t i = 1; i < points.size(); ++i) {
         s.line_to(f(points[i].x), f(points[i].y));
     }
-}
-
-void text_at(Surface& s, double x, double y, const std::string& text) {
-    s.set_current(f(x), f(y));
-    s.print_text(text);
 }
 
 } // namespace

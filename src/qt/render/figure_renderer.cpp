@@ -4,6 +4,7 @@
 
 #include "qt/render/cis_figure.h"
 #include "qt/render/peak_image.h"
+#include "qt/render/thickness_figure.h"
 #include "teravine_version.h"
 
 extern "C" __attribute__((visibility("default"))) const teravine::FigureRenderer*
@@ -13,6 +14,7 @@ teravine_figure_renderer() {
                                                 teravine::write_diagram_image,
                                                 teravine::write_diagram_figure,
                                                 teravine::write_peak_image,
-                                                teravine::write_cis_image};
+                                                teravine::write_cis_image,
+                                                teravine::write_thickness_image};
     return &table;
 }

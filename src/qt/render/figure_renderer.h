@@ -6,6 +6,7 @@
 #pragma once
 
 #include "diagram/peak_drawing.h"
+#include "diagram/thickness_drawing.h"
 #include "qt/render/diagram_image.h"
 #include "standards/cis_calibration.h"
 #include "standards/cis_zones.h"
@@ -32,6 +33,8 @@ struct FigureRenderer {
     std::optional<std::string> (*cis_image)(const std::string& path,
                                             const CisCalibration& calibration,
                                             const ZoneLimits& limits) = nullptr;
+    std::optional<std::string> (*thickness_image)(const std::string& path,
+                                                  const ThicknessFigure& figure) = nullptr;
 };
 
 // A fingerprint of the types the table's functions take, the same on both sides of one
@@ -39,7 +42,7 @@ struct FigureRenderer {
 inline constexpr std::size_t figure_renderer_layout() {
     return sizeof(FigureRenderer) ^ (sizeof(DiagramContent) << 8) ^ (sizeof(WorldWindow) << 16) ^
            (sizeof(FigureSize) << 24) ^ (sizeof(PeakPanel) << 32) ^ (sizeof(CisCalibration) << 40) ^
-           (sizeof(ZoneLimits) << 48);
+           (sizeof(ZoneLimits) << 48) ^ (sizeof(ThicknessFigure) << 56);
 }
 
 // The file name of the library and the name of its one exported function, which returns
