@@ -23,7 +23,13 @@ struct ThicknessArgs {
     std::string range = range_text(PeakRange{});
     std::string figure;
     PatternArgs pattern;
+    double alpha2_ratio = 0;
+    bool alpha2_given = false; // else the file's ratio, or the assumed one
 };
+
+// Below this mean the reflection reaches far below the default range's low end.
+constexpr double kThinStacks = 4;
+constexpr double kLowEnoughStart = 6.0;
 
 int fail(const std::string& description) {
     std::cerr << "teravine-cli thickness: " << description << "\n";
@@ -75,9 +81,15 @@ int run_thickness(const ThicknessArgs& args) {
     if (!range) {
         return fail(range_refusal(range_text(PeakRange{})));
     }
-    const auto choice = pattern_choice(args.pattern);
+    auto choice = pattern_choice(args.pattern);
     if (!choice) {
         return fail(choice.error());
+    }
+    if (args.alpha2_given) {
+        if (!(args.alpha2_ratio >= 0 && args.alpha2_ratio <= 1)) {
+            return fail("--alpha2-ratio wants the K-alpha2 to K-alpha1 intensity ratio, 0 to 1");
+        }
+        choice.value().alpha2_ratio = args.alpha2_ratio;
     }
     const auto sample = read_for_range(args.sample, *choice, *range);
     if (!sample) {
@@ -119,6 +131,11 @@ int run_thickness(const ThicknessArgs& args) {
         std::cerr << "Without --standard the instrument's own broadening is not removed: the "
                      "stacks come out thinner than they are.\n";
     }
+    if (r.mean_layers < kThinStacks && range->lo > kLowEnoughStart) {
+        std::cerr << "Stacks this thin spread their 001 far to low angles: start the range lower, "
+                     "down to 5.5° where no other reflection lies there, for a mean within a few "
+                     "per cent.\n";
+    }
     if (r.unresolved) {
         std::cerr << "The coefficients do not fall: the stacks are at least as thick as the "
                      "pattern's steps resolve, " << r.mean_layers
@@ -159,6 +176,11 @@ void add_thickness_command(CLI::App& app, int& status) {
                         "also draw the corrected coefficients and the distribution with its "
                         "lognormal into this PNG, SVG or PDF file");
     add_pattern_options(*command, args->pattern);
+    command
+        ->add_option("--alpha2-ratio", args->alpha2_ratio,
+                     "the K-alpha2 to K-alpha1 intensity ratio stripped from both patterns, 0 "
+                     "for a monochromated scan; without it the file's, else 0.5")
+        ->each([args](const std::string&) { args->alpha2_given = true; });
     command->callback([args, &status] { status = run_thickness(*args); });
 }
 

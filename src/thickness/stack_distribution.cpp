@@ -97,13 +97,33 @@ std::vector<double> interference_weights(const ThicknessDistribution& distributi
     return w;
 }
 
-ThicknessDistribution distribution_from_coefficients(const std::vector<double>& weights) {
+ThicknessDistribution distribution_from_coefficients(const std::vector<double>& weights,
+                                                     double widening) {
     const auto at = [&](std::size_t n) { return n < weights.size() ? weights[n] : 0.0; };
     ThicknessDistribution d;
-    double total = 0;
     for (std::size_t n = 1; n <= weights.size(); ++n) {
-        const double p = std::max(at(n - 1) - 2 * at(n) + at(n + 1), 0.0);
-        d.fraction.push_back(p);
+        const auto reach = std::max<std::size_t>(
+            1, static_cast<std::size_t>(widening * static_cast<double>(n)));
+        // The parabola's second derivative: 2 Σ P2(j) w(n + j) / Σ P2(j)², with P2(j) =
+        // j² - h(h + 1)/3 the quadratic orthogonal to 1 and j over j = -h..h; for h = 1 the
+        // plain second difference.
+        const auto h = static_cast<double>(reach);
+        const double mean_square = h * (h + 1) / 3;
+        double sum = 0, norm = 0;
+        for (std::size_t j = n - reach; j <= n + reach; ++j) {
+            const double offset = static_cast<double>(j) - static_cast<double>(n);
+            const double p2 = offset * offset - mean_square;
+            sum += p2 * at(j);
+            norm += p2 * p2;
+        }
+        d.fraction.push_back(std::max(2 * sum / norm, 0.0));
+    }
+    // Differences of coefficients that are equal but for rounding are nothing.
+    const double largest =
+        d.fraction.empty() ? 0 : *std::max_element(d.fraction.begin(), d.fraction.end());
+    double total = 0;
+    for (double& p : d.fraction) {
+        p = p < kNegligible * largest ? 0 : p;
         total += p;
     }
     while (!d.fraction.empty() && d.fraction.back() == 0) {

@@ -46,8 +46,13 @@ std::vector<double> interference_weights(const ThicknessDistribution& distributi
 // The inverse of interference_weights (Bertaut 1949, 1950): the share of stacks of n
 // layers is the second difference of the weights there, w[n-1] - 2 w[n] + w[n+1], the
 // weights beyond the last taken as 0. Coefficients measured with noise give negative
-// differences too: these are set to 0 and what remains is made to sum to 1. Nothing
-// (an empty distribution) when no difference is positive.
-ThicknessDistribution distribution_from_coefficients(const std::vector<double>& weights);
+// differences too: these are set to 0, and so are those below 1e-12 of the largest (the
+// rounding of equal coefficients); what remains is made to sum to 1. Nothing (an empty
+// distribution) when no difference is positive.
+// With a widening w above 0 the second difference at n is that of the parabola fitted to
+// the weights over n ± max(1, ⌊w n⌋) (Savitzky & Golay 1964): the weights of thick stacks
+// fall slowly, and their plain differences drown in the weights' noise.
+ThicknessDistribution distribution_from_coefficients(const std::vector<double>& weights,
+                                                     double widening = 0);
 
 } // namespace teravine

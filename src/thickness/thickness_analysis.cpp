@@ -13,10 +13,15 @@ namespace teravine {
 namespace {
 
 constexpr int kResamples = 48;
+constexpr double kMadToSigma = 1.4826;
 constexpr std::uint64_t kResampleSeed = 20261208;
 constexpr std::size_t kMostCoefficients = 4000;
 // The background and the centre are fitted again about the centre this many times.
 constexpr int kCentrePasses = 3;
+// The second differences are taken over n ± n/8 (distribution_from_coefficients).
+constexpr double kWidening = 0.125;
+// A fall this much steeper than the first is a hook; less, the noise of the coefficients.
+constexpr double kHook = 1.5;
 // The 001 spacings of illite, Å: K illite's lie near 9.98-10.02.
 constexpr double kNarrowestSpacing = 9.95;
 constexpr double kWidestSpacing = 10.05;
@@ -58,9 +63,10 @@ bool correct(Side& side, const ProfileGrid& grid, std::optional<double> spacing,
     return centre.has_value();
 }
 
-// The sample, and the standard if there is one, corrected: the sample's tails of the shape,
-// the standard's of the plain shape (its own stacks too thick to keep oscillations), with
-// the sample's spacing. The refusal when either has no peak.
+// The sample, and the standard if there is one, corrected alike, with the sample's spacing
+// and the tails of the shape (the standard's own tails are its instrument's, but what Stokes
+// divides must have been taken alike: a sample that is its own standard then gives
+// coefficients of 1). The refusal when either has no peak.
 std::optional<std::string> correct_both(Side& sample, Side* standard, const SamplePoints& points,
                                         const TailShape& shape, const std::string& sample_who,
                                         const std::string& standard_who) {
@@ -75,7 +81,7 @@ std::optional<std::string> correct_both(Side& sample, Side* standard, const Samp
     if (standard == nullptr) {
         return std::nullopt;
     }
-    const bool standard_centred = correct(*standard, points.grid, 1 / sample.centre, {});
+    const bool standard_centred = correct(*standard, points.grid, 1 / sample.centre, shape);
     if (auto refusal = peak_refusal(points.grid, standard->counts, standard->corrected,
                                     standard_who, points.range)) {
         return refusal;
@@ -86,64 +92,94 @@ std::optional<std::string> correct_both(Side& sample, Side* standard, const Samp
     return std::nullopt;
 }
 
-// 1 / (1 - a_1), or the thickest the coefficients resolve when they do not fall.
-double mean_of(double a1, std::size_t resolved) {
-    const auto most = static_cast<double>(resolved);
-    return a1 < 1 - 1 / most ? 1 / (1 - a1) : most;
+// Warren & Averbach's correction of the hook effect: the coefficients of a distribution
+// fall fastest at n = 0 (their second differences are its shares, none negative), so where
+// they fall much faster further on (half as fast again), what the
+// restored tails did not make good remains: the curve is taken as the straight line of its
+// steepest fall back to n = 0 and divided by that line's value there. The coefficients
+// beyond the last count as 0.
+void straighten_hook(std::vector<double>& a) {
+    const auto next = [&](std::size_t n) { return n + 1 < a.size() ? a[n + 1] : 0.0; };
+    std::size_t steepest = 0;
+    for (std::size_t n = 1; n < a.size(); ++n) {
+        if (a[n] - next(n) > a[steepest] - next(steepest)) {
+            steepest = n;
+        }
+    }
+    const double fall = a[steepest] - next(steepest);
+    if (!(fall > kHook * (a[0] - next(0)))) {
+        return;
+    }
+    const double start = a[steepest] + static_cast<double>(steepest) * fall;
+    for (std::size_t n = 0; n < a.size(); ++n) {
+        const double line = start - static_cast<double>(n) * fall;
+        a[n] = (n < steepest ? line : a[n]) / start;
+    }
 }
 
-// The sample's coefficients, over the standard's (Stokes), as far as the steps resolve them
-// and they stay positive, and what follows from them.
-Outcome<ThicknessResult> from_coefficients(const SamplePoints& points, const Side& sample,
-                                           const Side* standard, const TailShape& shape) {
-    const double spacing = 1 / sample.centre;
+// The sample's coefficients over the standard's (Stokes) on the period 1 / spacing, over
+// the first, as far as the steps resolve them (at most `most`) and they stay positive, the
+// hook straightened; empty when the tails cannot be restored or the first is not positive.
+std::vector<double> coefficients_of(const SamplePoints& points, const Side& sample,
+                                    const Side* standard, double spacing,
+                                    const TailShape& shape, std::size_t most) {
     CoefficientSeries h(points.grid, sample.corrected, spacing, sample.centre, shape);
     std::optional<CoefficientSeries> instrument;
     if (standard != nullptr) {
-        instrument.emplace(points.grid, standard->corrected, spacing, standard->centre);
+        instrument.emplace(points.grid, standard->corrected, spacing, standard->centre, shape);
     }
+    std::vector<double> a;
     if (!(h.tail() > 0) || (instrument && !(instrument->tail() > 0))) {
-        return Failure{"The range " + points.range +
-                       " holds too little of the reflection's low-angle side to restore the "
-                       "tails it cuts off"};
+        return a;
     }
-    ThicknessResult result;
-    result.spacing = spacing;
-    result.instrument_removed = standard != nullptr;
-    const std::size_t resolution = std::min(h.resolution(), kMostCoefficients);
-    double f0 = 0, a1 = 0;
+    const std::size_t resolution = std::min({h.resolution(), kMostCoefficients, most});
+    double f0 = 0;
     for (std::size_t k = 0; k <= resolution; ++k) {
         const double f = instrument ? h.next() / instrument->next() : h.next();
-        if (k == 0) {
-            f0 = f;
-        }
-        const double a = f / f0;
-        if (k == 1) {
-            a1 = a;
-        }
-        if (!(a > 0)) {
+        f0 = k == 0 ? f : f0;
+        if (!(f / f0 > 0)) {
             break;
         }
-        result.coefficients.push_back(a);
+        a.push_back(f / f0);
     }
+    straighten_hook(a);
+    return a;
+}
+
+// 1 / (1 - a_1), or the thickest the coefficients resolve when they do not fall.
+double mean_of(const std::vector<double>& a) {
+    const auto most = static_cast<double>(a.size());
+    const double a1 = a.size() > 1 ? a[1] : 0;
+    return a1 < 1 - 1 / most ? 1 / (1 - a1) : most;
+}
+
+// The analysis's result from the coefficients.
+Outcome<ThicknessResult> from_coefficients(const SamplePoints& points, const Side& sample,
+                                           const Side* standard, const TailShape& shape) {
+    ThicknessResult result;
+    result.coefficients =
+        coefficients_of(points, sample, standard, 1 / sample.centre, shape, kMostCoefficients);
     if (result.coefficients.empty()) {
-        return Failure{"The net counts within " + points.range + " do not add up to a reflection"};
+        return Failure{"The range " + points.range +
+                       " holds too little of the reflection's low-angle side to restore the "
+                       "tails it cuts off, or no reflection"};
     }
-    const std::size_t resolved = result.coefficients.size();
-    result.unresolved = !(a1 < 1 - 1 / static_cast<double>(resolved));
-    result.mean_layers = mean_of(a1, resolved);
-    result.distribution = distribution_from_coefficients(result.coefficients);
+    result.spacing = 1 / sample.centre;
+    result.instrument_removed = standard != nullptr;
+    result.mean_layers = mean_of(result.coefficients);
+    result.unresolved = result.mean_layers >= static_cast<double>(result.coefficients.size());
+    result.distribution = distribution_from_coefficients(result.coefficients, kWidening);
     result.lognormal = fitted_lognormal(result.distribution);
     return result;
 }
 
-// The scatter of mean_layers, from the first two coefficients, over analyses of Poisson
-// counts drawn about the counts of both patterns, at the spacing and tail shape found.
+// The scatter of mean_layers over analyses of Poisson counts drawn about the counts of both
+// patterns, at the spacing and tail shape found, the coefficients taken as far as theirs.
 double resampled_scatter(const SamplePoints& points, const Side& sample, const Side* standard,
                          const TailShape& shape, std::size_t resolved) {
     const double spacing = 1 / sample.centre;
     CountDraws random(kResampleSeed);
-    double sum = 0, sum2 = 0;
+    std::vector<double> means;
     Side drawn = sample;
     std::optional<Side> drawn_standard;
     if (standard != nullptr) {
@@ -159,23 +195,26 @@ double resampled_scatter(const SamplePoints& points, const Side& sample, const S
         if (!correct(drawn, points.grid, spacing, shape)) {
             drawn.centre = sample.centre;
         }
-        if (standard != nullptr && !correct(*drawn_standard, points.grid, spacing, {})) {
+        if (standard != nullptr && !correct(*drawn_standard, points.grid, spacing, shape)) {
             drawn_standard->centre = standard->centre;
         }
-        CoefficientSeries h(points.grid, drawn.corrected, spacing, drawn.centre, shape);
-        double f0 = h.next(), f1 = h.next();
-        if (standard != nullptr) {
-            CoefficientSeries g(points.grid, drawn_standard->corrected, spacing,
-                                drawn_standard->centre);
-            f0 /= g.next();
-            f1 /= g.next();
-        }
-        const double m = mean_of(f0 > 0 ? f1 / f0 : 1, resolved);
-        sum += m;
-        sum2 += m * m;
+        const std::vector<double> a =
+            coefficients_of(points, drawn, drawn_standard ? &*drawn_standard : nullptr, spacing,
+                            shape, resolved);
+        means.push_back(a.empty() ? static_cast<double>(resolved) : mean_of(a));
     }
-    const double average = sum / kResamples;
-    return std::sqrt(std::max(sum2 - kResamples * average * average, 0.0) / (kResamples - 1));
+    // 1.4826 times the median absolute deviation: the standard deviation of a normal
+    // scatter, which a draw whose coefficients do not fall cannot swamp.
+    const auto median = [](std::vector<double> v) {
+        const auto middle = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
+        std::nth_element(v.begin(), middle, v.end());
+        return *middle;
+    };
+    const double centre = median(means);
+    for (double& m : means) {
+        m = std::abs(m - centre);
+    }
+    return kMadToSigma * median(means);
 }
 
 } // namespace

@@ -17,7 +17,7 @@ struct ThicknessResult {
     // The mean number of layers, each stack counted once: 1 / (1 - a_1), from the
     // coefficients' initial slope.
     double mean_layers = 0;
-    double u_mean_layers = 0; // the scatter of mean_layers over Poisson resamples
+    double u_mean_layers = 0; // the scatter of mean_layers over Poisson resamples (robust)
     double spacing = 0;       // Å, the layers' 001 spacing, from the reflection's centre
     double mean_nm() const { return mean_layers * spacing / 10; }
     ThicknessDistribution distribution;
@@ -47,7 +47,8 @@ struct ThicknessResult {
 //    distribution from their second differences (distribution_from_coefficients), and
 //    the lognormal with its mean and variance of ln n;
 // 5. u_mean_layers: the scatter of mean_layers over 48 analyses of Poisson counts drawn
-//    about the sample's (and the standard's) counts, with a fixed seed.
+//    about the sample's (and the standard's) counts, with a fixed seed, as 1.4826 times
+//    their median absolute deviation.
 // A pattern without a peak in the range is refused with the reason, and so is a standard of
 // another wavelength, one that does not cover the range, or one of coarser steps than the
 // sample's.
