@@ -123,8 +123,8 @@ int run_simulate(const SimulateArgs& args, const CLI::App& command) {
     }
     r.smectite = args.smectite / 100;
     r.reichweite = reichweite_of(args.reichweite);
-    r.smectite_kind = args.preparation == "eg" ? LayerKind::smectite_glycolated
-                                              : LayerKind::smectite_air_dried;
+    r.smectite_kind =
+        args.preparation == "eg" ? LayerKind::smectite_glycolated : LayerKind::smectite_air_dried;
     const auto anode = anode_lines(args.anode);
     if (!anode) {
         return fail("--anode wants Cu, Co, Fe, Cr, Mo or Ag, not \"" + args.anode + "\"");
@@ -173,15 +173,17 @@ void add_simulate_command(CLI::App& app, int& status) {
         ->capture_default_str();
     command->add_option("--range", args->range, "2-theta range LO:HI, degrees")
         ->capture_default_str();
-    command->add_option("--step", args->step, "2-theta step, degrees; each point is the mean "
-                                              "over its step")
+    command
+        ->add_option("--step", args->step,
+                     "2-theta step, degrees; each point is the mean "
+                     "over its step")
         ->capture_default_str();
     auto* mean = command
                      ->add_option("--mean-layers", args->mean_layers,
                                   "mean number of layers a stack, each stack counted once")
                      ->capture_default_str();
-    auto* alpha = command->add_option(
-        "--alpha", args->alpha, "mean of ln N of the lognormal, in place of --mean-layers");
+    auto* alpha = command->add_option("--alpha", args->alpha,
+                                      "mean of ln N of the lognormal, in place of --mean-layers");
     alpha->excludes(mean);
     command
         ->add_option("--beta2", args->beta2,

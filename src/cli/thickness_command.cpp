@@ -56,8 +56,9 @@ std::vector<long long> millionths(const std::vector<double>& shares) {
         given += parts[i];
         remainders.emplace_back(exact - static_cast<double>(parts[i]), i);
     }
-    std::sort(remainders.begin(), remainders.end(),
-              [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); });
+    std::sort(remainders.begin(), remainders.end(), [](const auto& a, const auto& b) {
+        return a.first > b.first || (a.first == b.first && a.second < b.second);
+    });
     for (std::size_t r = 0; given < static_cast<long long>(kWhole) && r < remainders.size(); ++r) {
         ++parts[remainders[r].second];
         ++given;
@@ -138,8 +139,8 @@ int run_thickness(const ThicknessArgs& args) {
     }
     if (r.unresolved) {
         std::cerr << "The coefficients do not fall: the stacks are at least as thick as the "
-                     "pattern's steps resolve, " << r.mean_layers
-                  << " layers, which mean_layers gives.\n";
+                     "pattern's steps resolve, "
+                  << r.mean_layers << " layers, which mean_layers gives.\n";
     }
     if (!args.figure.empty()) {
         const auto renderer = figure_renderer();

@@ -20,8 +20,8 @@ constexpr Colour kColourLine = 0x2020C0;     // the fitted line
 constexpr Colour kColourStandard = 0x903010; // the standards
 constexpr Colour kColourLimit = 0x30A030;    // the zone limits
 constexpr Colour kColourLeftOut = 0x909090;  // leave-one-out residuals
-constexpr double kTick = 4; // the frame's ticks' length
-constexpr double kMark = 4; // half the size of a standard's mark
+constexpr double kTick = 4;                  // the frame's ticks' length
+constexpr double kMark = 4;                  // half the size of a standard's mark
 constexpr float kFont = 9;
 
 float f(double value) {

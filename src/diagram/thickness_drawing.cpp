@@ -128,10 +128,12 @@ void draw_thickness_figure(Surface& s, const ThicknessFigure& figure, const Plot
     s.set_font_bold(false);
     s.set_font_size(kFont);
     const std::string readout =
-        "mean " + format_fixed(r.mean_layers, 2) + " layers (u " + format_fixed(r.u_mean_layers, 2) +
-        "), " + format_fixed(r.mean_nm(), 2) + " nm, d " + format_fixed(r.spacing, 3) + " Å;   " +
-        (figure.standard.empty() ? std::string("no standard: the instrument's broadening is left in")
-                                 : "instrument removed with the standard " + figure.standard);
+        "mean " + format_fixed(r.mean_layers, 2) + " layers (u " +
+        format_fixed(r.u_mean_layers, 2) + "), " + format_fixed(r.mean_nm(), 2) + " nm, d " +
+        format_fixed(r.spacing, 3) + " Å;   " +
+        (figure.standard.empty()
+             ? std::string("no standard: the instrument's broadening is left in")
+             : "instrument removed with the standard " + figure.standard);
     text_at(s, whole.left + 16, whole.top + 26, readout);
     const double middle = (whole.left + whole.right) / 2;
     const double top = whole.top + 74;

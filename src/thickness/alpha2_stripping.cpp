@@ -28,7 +28,8 @@ std::vector<double> strip_alpha2(std::span<const double> two_theta, std::span<co
                 ++below;
             }
             const double t = (from - two_theta[below]) / (two_theta[below + 1] - two_theta[below]);
-            const double next = below + 1 < i ? stripped[below + 1] : counts[below + 1] / (1 + ratio);
+            const double next =
+                below + 1 < i ? stripped[below + 1] : counts[below + 1] / (1 + ratio);
             earlier = stripped[below] + std::clamp(t, 0.0, 1.0) * (next - stripped[below]);
         }
         stripped[i] = counts[i] - ratio * earlier;

@@ -100,7 +100,8 @@ Outcome<SamplePoints> sample_points(const Pattern& sample, const PeakRange& rang
     std::vector<double> storage;
     const std::vector<double>& counts = counts_on_scale(sample, count_scale(sample), storage);
     const auto from = first - sample.two_theta.begin();
-    p.counts.assign(counts.begin() + from, counts.begin() + from + static_cast<std::ptrdiff_t>(points));
+    p.counts.assign(counts.begin() + from,
+                    counts.begin() + from + static_cast<std::ptrdiff_t>(points));
     return p;
 }
 

@@ -37,8 +37,8 @@ public:
     std::size_t resolution() const { return resolution_; }
 
 private:
-    double raw(std::size_t k) const;     // H_k as measured
-    double beyond(std::size_t k) const;  // ρ_k
+    double raw(std::size_t k) const;    // H_k as measured
+    double beyond(std::size_t k) const; // ρ_k
 
     std::vector<double> weighted_; // the profile at u_j = -j step, times its weight
     double step_ = 0;

@@ -22,7 +22,8 @@ constexpr int kTableSteps = 4000;
 constexpr double kNegligibleOscillation = 1e-3;
 
 double factor_at(double two_theta, double wavelength) {
-    const double f = layer_structure_factor(LayerKind::illite, reciprocal_distance(two_theta, wavelength));
+    const double f =
+        layer_structure_factor(LayerKind::illite, reciprocal_distance(two_theta, wavelength));
     return oriented_lorentz_polarisation(two_theta) * f * f;
 }
 
@@ -145,7 +146,7 @@ FlankFit fit_flanks(const ProfileGrid& grid, std::span<const double> counts, dou
         }
     }
     // Cramer's rule; a fit the windows cannot fix leaves the plain line.
-    const auto det = [](const double (&x)[3][3]) {
+    const auto det = [](const double(&x)[3][3]) {
         return x[0][0] * (x[1][1] * x[2][2] - x[1][2] * x[2][1]) -
                x[0][1] * (x[1][0] * x[2][2] - x[1][2] * x[2][0]) +
                x[0][2] * (x[1][0] * x[2][1] - x[1][1] * x[2][0]);

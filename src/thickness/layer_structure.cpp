@@ -24,22 +24,26 @@ constexpr double kBasal = 3.30;
 constexpr double kGlycolSheet = kBasal + 3.4;
 
 constexpr Plane kIllite[] = {
-    {Element::Al, 2.0, 0},           {Element::O, 3.0, kApical},
-    {Element::Si, 1.625, kTetrahedral}, {Element::Al, 0.375, kTetrahedral},
-    {Element::O, 3.0, kBasal},       {Element::K, 0.375, 10.0 / 2},
+    {Element::Al, 2.0, 0},
+    {Element::O, 3.0, kApical},
+    {Element::Si, 1.625, kTetrahedral},
+    {Element::Al, 0.375, kTetrahedral},
+    {Element::O, 3.0, kBasal},
+    {Element::K, 0.375, 10.0 / 2},
 };
 
 constexpr Plane kSmectiteGlycolated[] = {
-    {Element::Al, 1.67, 0},        {Element::Mg, 0.33, 0},          {Element::O, 3.0, kApical},
-    {Element::Si, 2.0, kTetrahedral}, {Element::O, 3.0, kBasal},
-    {Element::C, 2.0, kGlycolSheet}, {Element::O, 2.0, kGlycolSheet}, {Element::H, 6.0, kGlycolSheet},
+    {Element::Al, 1.67, 0},          {Element::Mg, 0.33, 0},
+    {Element::O, 3.0, kApical},      {Element::Si, 2.0, kTetrahedral},
+    {Element::O, 3.0, kBasal},       {Element::C, 2.0, kGlycolSheet},
+    {Element::O, 2.0, kGlycolSheet}, {Element::H, 6.0, kGlycolSheet},
     {Element::Ca, 0.085, 16.9 / 2},
 };
 
 constexpr Plane kSmectiteAirDried[] = {
-    {Element::Al, 1.67, 0},        {Element::Mg, 0.33, 0},  {Element::O, 3.0, kApical},
-    {Element::Si, 2.0, kTetrahedral}, {Element::O, 3.0, kBasal},
-    {Element::O, 1.0, 12.5 / 2},   {Element::H, 2.0, 12.5 / 2}, {Element::Ca, 0.085, 12.5 / 2},
+    {Element::Al, 1.67, 0},           {Element::Mg, 0.33, 0},         {Element::O, 3.0, kApical},
+    {Element::Si, 2.0, kTetrahedral}, {Element::O, 3.0, kBasal},      {Element::O, 1.0, 12.5 / 2},
+    {Element::H, 2.0, 12.5 / 2},      {Element::Ca, 0.085, 12.5 / 2},
 };
 
 std::span<const Plane> planes(LayerKind kind) {

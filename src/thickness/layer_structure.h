@@ -27,11 +27,11 @@ std::string_view layer_kind_name(LayerKind kind);
 // cations at ±2.70 Å, basal oxygens at ±3.30 Å. Illite is K0.75 Al2 (Si3.25 Al0.75)
 // O10(OH)2, its K at the interlayer's middle; smectite is Ca0.17 (Al1.67 Mg0.33) Si4
 // O10(OH)2. Glycolated, its interlayer holds two sheets of ethylene glycol, one molecule
-// per O10(OH)2 in each (Bradley, Weiss & Rowland 1963, Clays Clay Miner. 10, 117-122, for
-// the glycol-vermiculite complex), the cations between them (Reynolds 1965, the two-sheet
-// complex of glycol-montmorillonite); each sheet's atoms are taken in one plane 3.4 Å
-// above the basal oxygens. Air-dried, it holds one sheet of water, two H2O per O10(OH)2,
-// in the interlayer's middle with the cations. The hydrogens of OH are left out.
+// per O10(OH)2 in each (Bradley, Weiss & Rowland 1963, Clays Clay Miner. 10, 117, for the
+// glycol-vermiculite complex), the cations between them (Reynolds 1965, CRREL Research
+// Report 171, the two-sheet complex of glycol-montmorillonite); each sheet's atoms are taken in one
+// plane 3.4 Å above the basal oxygens. Air-dried, it holds one sheet of water, two H2O per
+// O10(OH)2, in the interlayer's middle with the cations. The hydrogens of OH are left out.
 double layer_structure_factor(LayerKind kind, double s);
 
 } // namespace teravine

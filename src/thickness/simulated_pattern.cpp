@@ -68,16 +68,17 @@ Outcome<Pattern> simulate_pattern(const SimulationRequest& r) {
     const StackIntensity stacks(chain.value(), lognormal_distribution(r.thickness));
     if (chain->states() > 1 && stacks.reach() > kMostMixedReach) {
         return Failure{"stacks of illite-smectite are simulated up to " +
-                       std::to_string(kMostMixedReach) + " layers thick; this distribution "
-                       "reaches " + std::to_string(stacks.reach())};
+                       std::to_string(kMostMixedReach) +
+                       " layers thick; this distribution "
+                       "reaches " +
+                       std::to_string(stacks.reach())};
     }
     const auto points = static_cast<std::size_t>(std::floor((r.hi - r.lo) / r.step + 1e-9)) + 1;
     // Cells of the fine grid: `per_point` to a point's step, `margin` beyond either end.
     const std::size_t per_point =
-        r.broadening > 0
-            ? static_cast<std::size_t>(std::clamp(
-                  std::ceil(kKernelSteps * r.step / r.broadening), 1.0, 64.0))
-            : 1;
+        r.broadening > 0 ? static_cast<std::size_t>(std::clamp(
+                               std::ceil(kKernelSteps * r.step / r.broadening), 1.0, 64.0))
+                         : 1;
     const double cell = r.step / static_cast<double>(per_point);
     const std::size_t margin =
         r.broadening > 0 ? static_cast<std::size_t>(std::ceil(kKernelMargin * r.broadening / cell))
@@ -93,8 +94,8 @@ Outcome<Pattern> simulate_pattern(const SimulationRequest& r) {
         }
         // The cell's width in s: ds = cos θ d(2θ) / λ.
         const double width = std::cos(two_theta * degree / 2) * cell * degree;
-        double sum = stacks.at(reciprocal_distance(two_theta, r.anode.alpha1),
-                               width / r.anode.alpha1);
+        double sum =
+            stacks.at(reciprocal_distance(two_theta, r.anode.alpha1), width / r.anode.alpha1);
         if (r.alpha2_ratio > 0) {
             sum += r.alpha2_ratio * stacks.at(reciprocal_distance(two_theta, r.anode.alpha2),
                                               width / r.anode.alpha2);

@@ -22,11 +22,11 @@ struct SimulationRequest {
     Reichweite reichweite = Reichweite::R0;
     LayerKind smectite_kind = LayerKind::smectite_air_dried;
     AnodeLines anode = *anode_lines("Cu");
-    double alpha2_ratio = kAssumedAlpha2Ratio; // I(Kα2) / I(Kα1)
-    double broadening = 0;                     // the instrument's FWHM, °2θ; 0: none
-    double lorentzian_share = 0.5;             // of the instrument's pseudo-Voigt
-    double top = 10000;                        // counts of the diffracted intensity's top
-    std::optional<std::uint64_t> seed;         // Poisson counts drawn with it; none: expected
+    double alpha2_ratio = kAssumedAlpha2Ratio;   // I(Kα2) / I(Kα1)
+    double broadening = 0;                       // the instrument's FWHM, °2θ; 0: none
+    double lorentzian_share = 0.5;               // of the instrument's pseudo-Voigt
+    double top = 10000;                          // counts of the diffracted intensity's top
+    std::optional<std::uint64_t> seed;           // Poisson counts drawn with it; none: expected
     double background_lo = 0, background_hi = 0; // counts at the range's two ends
 };
 

@@ -24,8 +24,8 @@ double ThicknessDistribution::mean() const {
 ThicknessDistribution lognormal_distribution(const Lognormal& shape) {
     ThicknessDistribution d;
     if (!(shape.beta2 > 0)) {
-        const double n = std::clamp(std::round(std::exp(shape.alpha)), 1.0,
-                                    static_cast<double>(kMostLayers));
+        const double n =
+            std::clamp(std::round(std::exp(shape.alpha)), 1.0, static_cast<double>(kMostLayers));
         d.fraction.assign(static_cast<std::size_t>(n), 0.0);
         d.fraction.back() = 1;
         return d;
@@ -33,8 +33,8 @@ ThicknessDistribution lognormal_distribution(const Lognormal& shape) {
     // The largest share lies near e^(α - β²); beyond it the shares only fall.
     const double beta = std::sqrt(shape.beta2);
     const double reach = std::exp(shape.alpha + beta * std::sqrt(-2 * std::log(kNegligible)));
-    const auto last = static_cast<int>(std::clamp(std::ceil(reach), 1.0,
-                                                  static_cast<double>(kMostLayers)));
+    const auto last =
+        static_cast<int>(std::clamp(std::ceil(reach), 1.0, static_cast<double>(kMostLayers)));
     d.fraction.resize(static_cast<std::size_t>(last));
     double total = 0;
     for (int n = 1; n <= last; ++n) {
@@ -102,8 +102,8 @@ ThicknessDistribution distribution_from_coefficients(const std::vector<double>& 
     const auto at = [&](std::size_t n) { return n < weights.size() ? weights[n] : 0.0; };
     ThicknessDistribution d;
     for (std::size_t n = 1; n <= weights.size(); ++n) {
-        const auto reach = std::max<std::size_t>(
-            1, static_cast<std::size_t>(widening * static_cast<double>(n)));
+        const auto reach =
+            std::max<std::size_t>(1, static_cast<std::size_t>(widening * static_cast<double>(n)));
         // The parabola's second derivative: 2 Σ P2(j) w(n + j) / Σ P2(j)², with P2(j) =
         // j² - h(h + 1)/3 the quadratic orthogonal to 1 and j over j = -h..h; for h = 1 the
         // plain second difference.

@@ -32,6 +32,8 @@ public:
     std::size_t reach() const { return weights_.size(); }
 
 private:
+    double one_kind(double s, double ds) const;
+
     LayerSequence chain_;
     std::vector<double> weights_;
     std::vector<double> spacing_; // of each state's layer

@@ -22,6 +22,8 @@ constexpr int kCentrePasses = 3;
 constexpr double kWidening = 0.125;
 // A fall this much steeper than the first is a hook; less, the noise of the coefficients.
 constexpr double kHook = 1.5;
+// A hook lies where the coefficients are above this.
+constexpr double kHookReach = 0.5;
 // The 001 spacings of illite, Å: K illite's lie near 9.98-10.02.
 constexpr double kNarrowestSpacing = 9.95;
 constexpr double kWidestSpacing = 10.05;
@@ -42,9 +44,8 @@ struct Side {
 // too broad to place it closely would take it beyond them. False when there is no top.
 bool correct(Side& side, const ProfileGrid& grid, std::optional<double> spacing,
              const TailShape& shape) {
-    const std::vector<double> stripped =
-        strip_alpha2(grid.two_theta, side.counts, side.doublet.alpha1, side.doublet.alpha2,
-                     side.doublet.ratio);
+    const std::vector<double> stripped = strip_alpha2(
+        grid.two_theta, side.counts, side.doublet.alpha1, side.doublet.alpha2, side.doublet.ratio);
     side.corrected = corrected_profile(grid, stripped, flank_line(grid.two_theta, stripped));
     const auto held = [&](std::optional<double> c) -> std::optional<double> {
         if (!c || spacing) {
@@ -71,8 +72,8 @@ std::optional<std::string> correct_both(Side& sample, Side* standard, const Samp
                                         const TailShape& shape, const std::string& sample_who,
                                         const std::string& standard_who) {
     const bool centred = correct(sample, points.grid, std::nullopt, shape);
-    if (auto refusal = peak_refusal(points.grid, sample.counts, sample.corrected, sample_who,
-                                    points.range)) {
+    if (auto refusal =
+            peak_refusal(points.grid, sample.counts, sample.corrected, sample_who, points.range)) {
         return refusal;
     }
     if (!centred) {
@@ -94,14 +95,15 @@ std::optional<std::string> correct_both(Side& sample, Side* standard, const Samp
 
 // Warren & Averbach's correction of the hook effect: the coefficients of a distribution
 // fall fastest at n = 0 (their second differences are its shares, none negative), so where
-// they fall much faster further on (half as fast again), what the
+// they fall much faster further on (half as fast again) while still above a half, what the
 // restored tails did not make good remains: the curve is taken as the straight line of its
-// steepest fall back to n = 0 and divided by that line's value there. The coefficients
-// beyond the last count as 0.
-void straighten_hook(std::vector<double>& a) {
+// steepest fall back to n = 0 and divided by that line's value there. Coefficients beyond
+// the last count as 0 when the series is whole; else the last only ends the falls.
+void straighten_hook(std::vector<double>& a, bool whole) {
     const auto next = [&](std::size_t n) { return n + 1 < a.size() ? a[n + 1] : 0.0; };
+    const std::size_t ends = whole ? a.size() : a.size() - 1;
     std::size_t steepest = 0;
-    for (std::size_t n = 1; n < a.size(); ++n) {
+    for (std::size_t n = 1; n < ends && a[n] >= kHookReach; ++n) {
         if (a[n] - next(n) > a[steepest] - next(steepest)) {
             steepest = n;
         }
@@ -118,11 +120,12 @@ void straighten_hook(std::vector<double>& a) {
 }
 
 // The sample's coefficients over the standard's (Stokes) on the period 1 / spacing, over
-// the first, as far as the steps resolve them (at most `most`) and they stay positive, the
+// the first, as far as the steps resolve them (at most `most`) and they stay positive, or
+// with `upper` only until the first below a half (all that the mean and the hook need), the
 // hook straightened; empty when the tails cannot be restored or the first is not positive.
 std::vector<double> coefficients_of(const SamplePoints& points, const Side& sample,
-                                    const Side* standard, double spacing,
-                                    const TailShape& shape, std::size_t most) {
+                                    const Side* standard, double spacing, const TailShape& shape,
+                                    std::size_t most, bool upper) {
     CoefficientSeries h(points.grid, sample.corrected, spacing, sample.centre, shape);
     std::optional<CoefficientSeries> instrument;
     if (standard != nullptr) {
@@ -141,14 +144,19 @@ std::vector<double> coefficients_of(const SamplePoints& points, const Side& samp
             break;
         }
         a.push_back(f / f0);
+        if (upper && a.back() < kHookReach) {
+            straighten_hook(a, false);
+            return a;
+        }
     }
-    straighten_hook(a);
+    straighten_hook(a, true);
     return a;
 }
 
-// 1 / (1 - a_1), or the thickest the coefficients resolve when they do not fall.
-double mean_of(const std::vector<double>& a) {
-    const auto most = static_cast<double>(a.size());
+// 1 / (1 - a_1), or the thickest the coefficients resolve (`resolved`) when they do not
+// fall.
+double mean_of(const std::vector<double>& a, std::size_t resolved) {
+    const auto most = static_cast<double>(resolved);
     const double a1 = a.size() > 1 ? a[1] : 0;
     return a1 < 1 - 1 / most ? 1 / (1 - a1) : most;
 }
@@ -157,8 +165,8 @@ double mean_of(const std::vector<double>& a) {
 Outcome<ThicknessResult> from_coefficients(const SamplePoints& points, const Side& sample,
                                            const Side* standard, const TailShape& shape) {
     ThicknessResult result;
-    result.coefficients =
-        coefficients_of(points, sample, standard, 1 / sample.centre, shape, kMostCoefficients);
+    result.coefficients = coefficients_of(points, sample, standard, 1 / sample.centre, shape,
+                                          kMostCoefficients, false);
     if (result.coefficients.empty()) {
         return Failure{"The range " + points.range +
                        " holds too little of the reflection's low-angle side to restore the "
@@ -166,7 +174,7 @@ Outcome<ThicknessResult> from_coefficients(const SamplePoints& points, const Sid
     }
     result.spacing = 1 / sample.centre;
     result.instrument_removed = standard != nullptr;
-    result.mean_layers = mean_of(result.coefficients);
+    result.mean_layers = mean_of(result.coefficients, result.coefficients.size());
     result.unresolved = result.mean_layers >= static_cast<double>(result.coefficients.size());
     result.distribution = distribution_from_coefficients(result.coefficients, kWidening);
     result.lognormal = fitted_lognormal(result.distribution);
@@ -200,8 +208,8 @@ double resampled_scatter(const SamplePoints& points, const Side& sample, const S
         }
         const std::vector<double> a =
             coefficients_of(points, drawn, drawn_standard ? &*drawn_standard : nullptr, spacing,
-                            shape, resolved);
-        means.push_back(a.empty() ? static_cast<double>(resolved) : mean_of(a));
+                            shape, resolved, true);
+        means.push_back(a.empty() ? static_cast<double>(resolved) : mean_of(a, resolved));
     }
     // 1.4826 times the median absolute deviation: the standard deviation of a normal
     // scatter, which a draw whose coefficients do not fall cannot swamp.

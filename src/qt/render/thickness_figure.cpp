@@ -19,8 +19,8 @@ std::optional<std::string> write_thickness_image(const std::string& path,
     HeadlessGui gui;
     // Twice the screen's resolution, as the other figures: sharp when printed.
     const PageFile page{static_cast<int>(std::lround(kThicknessFigureWidth * 2)),
-                        static_cast<int>(std::lround(kThicknessFigureHeight * 2)),
-                        2.0 * kScreenDpi, "Teravine stack thickness"};
+                        static_cast<int>(std::lround(kThicknessFigureHeight * 2)), 2.0 * kScreenDpi,
+                        "Teravine stack thickness"};
     return write_page_file(path, *format, page, [&](QPaintDevice& device) {
         PainterSurface surface(&device, 2.0);
         surface.set_antialiasing(true);
