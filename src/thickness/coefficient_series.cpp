@@ -29,7 +29,8 @@ CoefficientSeries::CoefficientSeries(const ProfileGrid& grid, std::span<const do
     while (after < n && u[after] <= 0) {
         ++after;
     }
-    if (after < first + 2 || after == n) {
+    // At least two points below the centre, one above, and four to interpolate through.
+    if (after < first + 2 || after == n || first + 4 > n) {
         return;
     }
     const double step = (u[after - 1] - u[first]) / static_cast<double>(after - 1 - first);

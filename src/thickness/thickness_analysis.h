@@ -23,30 +23,32 @@ struct ThicknessResult {
     ThicknessDistribution distribution;
     Lognormal lognormal; // fitted to the distribution
     // The corrected coefficients a_k over a_0, k = 0, 1, ... up to before the first that
-    // is not positive: the share of the stacks' pairs of layers k apart.
+    // is not positive: the pairs of layers k apart over the layers, over the stacks.
     std::vector<double> coefficients;
     bool instrument_removed = false; // a standard was given
-    // The coefficients do not fall within the first step: the stacks are at least as thick
-    // as the pattern's steps resolve, which mean_layers is then given as.
+    // The coefficients do not fall enough by the first step: the stacks are at least as
+    // thick as the pattern's steps resolve, which mean_layers is then given as.
     bool unresolved = false;
 };
 
 // The analysis of the 001 reflection of illite within `range` (2θ, Cu Kα scale, carried to
 // the pattern's wavelength), which lies within one period of the 10 Å layers' reciprocal
-// lattice and within the sample's scan:
-// 1. the straight background through the flank windows is taken from the counts (on the
-//    count scale), and the net counts divided by Lp · F² (profile_grid);
-// 2. the layers' spacing d and the reflection's centre come from its top and the phase of
-//    its first Fourier term, and its coefficients H_k over the period 1/d, the tails that
-//    the background and the range's ends cut off restored (CoefficientSeries);
-// 3. with a standard, read from the same range, Stokes (1948): the coefficients are those
-//    of the sample over the standard's, Re(H_k / G_k), the standard's counts carried to the
-//    sample's 2θ by linear interpolation and taken through steps 1 and 2 alike (with the
-//    sample's d);
-// 4. a_k = F_k / F_0 up to the first that is not positive, mean_layers from a_1, the
-//    distribution from their second differences (distribution_from_coefficients), and
-//    the lognormal with its mean and variance of ln n;
-// 5. u_mean_layers: the scatter of mean_layers over 48 analyses of Poisson counts drawn
+// lattice and within the sample's scan (analysis_inputs):
+// 1. the Kα2 line is stripped (strip_alpha2), the background fitted with the reflection's
+//    tails in the flank windows and taken away, the net counts divided by Lp · F², and the
+//    centre found (corrected_profile), which gives the layers' spacing d;
+// 2. the coefficients of the low-angle side and its mirror over the period 1/d, the tails
+//    the range cuts off restored (CoefficientSeries);
+// 3. with a standard, Stokes (1948): the sample's coefficients over the standard's, the
+//    standard's counts carried to the sample's 2θ and taken through steps 1 and 2 alike
+//    (with the sample's d and tail shape);
+// 4. a_k = F_k / F_0 while the steps resolve them and they stay positive, a hook that
+//    remains straightened (Warren & Averbach), mean_layers from a_1, the distribution from
+//    their second differences (distribution_from_coefficients), the lognormal with its mean
+//    and variance of ln n;
+// 5. steps 1 to 4 again with the tails of the lognormal found, which keep the oscillations
+//    of thin stacks;
+// 6. u_mean_layers: the scatter of mean_layers over 48 analyses of Poisson counts drawn
 //    about the sample's (and the standard's) counts, with a fixed seed, as 1.4826 times
 //    their median absolute deviation.
 // A pattern without a peak in the range is refused with the reason, and so is a standard of
