@@ -20,6 +20,16 @@ void text_at(Surface& s, double x, double y, const std::string& text) {
     s.print_text(text);
 }
 
+void join_points(Surface& s, const std::vector<PlotPoint>& points) {
+    if (points.empty()) {
+        return;
+    }
+    s.set_current(f(points.front().x), f(points.front().y));
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        s.line_to(f(points[i].x), f(points[i].y));
+    }
+}
+
 std::pair<double, double> padded(double lo, double hi, double share, double least) {
     const double span = std::max(hi - lo, least);
     const double mid = (lo + hi) / 2;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the plots of the figures (the CIS calibration, the thickness analysis) draw their
-// axes with: a value axis mapped onto the surface, its span padded, and a framed plot
-// area with its ticks and their labels.
+// What the plots of the figures (the measured peaks, the CIS calibration, the thickness
+// analysis) draw with: text at a point, a line through points, a value axis mapped onto
+// the surface, its span padded, and a framed plot area with its ticks and their labels.
 #pragma once
 
 #include "diagram/surface.h"
@@ -9,11 +9,15 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace teravine {
 
 // Prints the text with its top-left corner at (x, y).
 void text_at(Surface& s, double x, double y, const std::string& text);
+
+// Lines from each point to the next, in the surface's colour and pen.
+void join_points(Surface& s, const std::vector<PlotPoint>& points);
 
 // Values lo to hi mapped onto [from, to] of the surface (to < from for an upward axis).
 struct FigureAxis {

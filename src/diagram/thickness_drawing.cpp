@@ -27,16 +27,6 @@ float f(double value) {
     return static_cast<float>(value);
 }
 
-void polyline(Surface& s, const std::vector<PlotPoint>& points) {
-    if (points.empty()) {
-        return;
-    }
-    s.set_current(f(points.front().x), f(points.front().y));
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        s.line_to(f(points[i].x), f(points[i].y));
-    }
-}
-
 void axis_titles(Surface& s, const PlotArea& a, const std::string& x_title,
                  const std::string& y_title) {
     s.set_fore_color(kInk);
@@ -60,7 +50,7 @@ void coefficient_plot(Surface& s, const ThicknessResult& r, const PlotArea& a) {
     }
     s.set_fore_color(kColourCoefficients);
     s.set_pen_width(2);
-    polyline(s, points);
+    join_points(s, points);
     s.set_pen_width(1);
     if (c.size() <= kMarkedCoefficients) {
         for (const PlotPoint& p : points) {
@@ -105,7 +95,7 @@ void distribution_plot(Surface& s, const ThicknessResult& r, const PlotArea& a) 
     }
     s.set_fore_color(kColourLognormal);
     s.set_pen_width(2);
-    polyline(s, curve);
+    join_points(s, curve);
     s.set_pen_width(1);
     draw_axes_frame(s, a, x, y, true);
     axis_titles(s, a, "N, layers a stack", "share of the stacks");
