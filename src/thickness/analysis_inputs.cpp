@@ -15,6 +15,9 @@ namespace teravine {
 namespace {
 
 constexpr std::size_t kLeastPoints = 20;
+// More points than a diffractometer's finest steps give over a reflection, which would only
+// cost time.
+constexpr std::size_t kMostPoints = 20000;
 // The top is averaged over this many points on either side.
 constexpr std::size_t kTopReach = 2;
 constexpr double kLeastSignificance = 3;
@@ -89,10 +92,12 @@ Outcome<SamplePoints> sample_points(const Pattern& sample, const PeakRange& rang
     const auto first = std::lower_bound(sample.two_theta.begin(), sample.two_theta.end(), lo);
     const auto last = std::upper_bound(sample.two_theta.begin(), sample.two_theta.end(), hi);
     const auto points = static_cast<std::size_t>(last - first);
-    if (points < kLeastPoints) {
-        return Failure{who + " holds " + std::to_string(points) + " points within " +
-                       range_words(lo, hi) + "; the analysis needs at least " +
-                       std::to_string(kLeastPoints)};
+    if (points < kLeastPoints || points > kMostPoints) {
+        return Failure{
+            who + " holds " + std::to_string(points) + " points within " + range_words(lo, hi) +
+            "; the analysis takes " + std::to_string(kLeastPoints) + " to " +
+            std::to_string(kMostPoints) +
+            (points > kMostPoints ? ": give a narrower range or a scan of coarser steps" : "")};
     }
     SamplePoints p;
     p.grid = profile_grid(std::span<const double>(&*first, points), wavelength);

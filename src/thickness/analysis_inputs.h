@@ -25,7 +25,7 @@ Doublet doublet_of(const Pattern& pattern);
 // The sample's points within the range (2θ on Cu Kα's scale, carried to the pattern's
 // wavelength) and their counts on the count scale. Refused when the range reaches beyond
 // one period of the 10 Å layers' 00l row about their 001 (4.42°-13.27° 2θ Cu Kα), lies
-// beyond the pattern's scan, or holds fewer than 20 points.
+// beyond the pattern's scan, or holds fewer than 20 points or more than 20,000.
 struct SamplePoints {
     ProfileGrid grid;
     std::vector<double> counts;

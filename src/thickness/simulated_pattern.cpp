@@ -21,6 +21,8 @@ constexpr double kKernelSteps = 8;
 constexpr double kKernelMargin = 20;
 // Stacks of several kinds of layer cost a matrix product per pair of layers.
 constexpr std::size_t kMostMixedReach = 5000;
+// Pairs of layers summed over the whole pattern: some seconds.
+constexpr double kMostWork = 2e9;
 
 double pseudo_voigt_cdf(double x, double fwhm, double lorentzian) {
     const double lorentz = 0.5 + std::atan(2 * x / fwhm) / std::numbers::pi;
@@ -84,6 +86,14 @@ Outcome<Pattern> simulate_pattern(const SimulationRequest& r) {
         r.broadening > 0 ? static_cast<std::size_t>(std::ceil(kKernelMargin * r.broadening / cell))
                          : 0;
     const std::size_t cells = points * per_point + 2 * margin;
+    // The pairs of layers summed, which is where the time goes.
+    const double work = static_cast<double>(cells) * (r.alpha2_ratio > 0 ? 2 : 1) *
+                        static_cast<double>(stacks.reach()) *
+                        static_cast<double>(chain->states() * chain->states());
+    if (work > kMostWork) {
+        return Failure{"so many points and stacks this thick would take too long to simulate: "
+                       "give fewer points, a coarser step or thinner stacks"};
+    }
     const double first_cell = r.lo - r.step / 2 - static_cast<double>(margin) * cell + cell / 2;
     std::vector<double> diffracted(cells, 0.0);
     const double degree = std::numbers::pi / 180;
