@@ -28,6 +28,8 @@ void add_pattern_command(CLI::App& app, int& status);
 void add_instrument_command(CLI::App& app, int& status);
 void add_cis_command(CLI::App& app, int& status);
 void add_report_command(CLI::App& app, int& status);
+void add_thickness_command(CLI::App& app, int& status);
+void add_simulate_command(CLI::App& app, int& status);
 
 // What `identify` prints for the measured pair, its broadening removed as "Draw" removes
 // it, and its exit status; with sigmas, the intervals of the values follow.

@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
         {"instrument", teravine::cli::add_instrument_command},
         {"cis", teravine::cli::add_cis_command},
         {"report", teravine::cli::add_report_command},
+        {"thickness", teravine::cli::add_thickness_command},
+        {"simulate", teravine::cli::add_simulate_command},
     };
     const char* first = argc > 1 ? argv[1] : "";
     const auto named =

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "diagram/cis_drawing.h"
 
+#include "diagram/figure_axes.h"
 #include "diagram/figure_size.h"
 #include "diagram/peak_drawing.h"
 #include "diagram/text_style.h"
@@ -19,55 +20,12 @@ constexpr Colour kColourLine = 0x2020C0;     // the fitted line
 constexpr Colour kColourStandard = 0x903010; // the standards
 constexpr Colour kColourLimit = 0x30A030;    // the zone limits
 constexpr Colour kColourLeftOut = 0x909090;  // leave-one-out residuals
-constexpr double kTick = 4;
-constexpr double kMark = 4; // half the size of a standard's mark
+constexpr double kTick = 4;                  // the frame's ticks' length
+constexpr double kMark = 4;                  // half the size of a standard's mark
 constexpr float kFont = 9;
 
 float f(double value) {
     return static_cast<float>(value);
-}
-
-void text_at(Surface& s, double x, double y, const std::string& text) {
-    s.set_current(f(x), f(y));
-    s.print_text(text);
-}
-
-// An axis from lo to hi mapped onto [from, to] of the surface (to < from for y).
-struct Axis {
-    double lo = 0, hi = 1, from = 0, to = 1;
-    double at(double value) const { return from + (value - lo) / (hi - lo) * (to - from); }
-};
-
-// lo and hi widened by a share of their span on each side; a span of nothing widened
-// to one of `least`.
-std::pair<double, double> padded(double lo, double hi, double share, double least) {
-    const double span = std::max(hi - lo, least);
-    const double mid = (lo + hi) / 2;
-    lo = std::min(lo, mid - span / 2);
-    hi = std::max(hi, mid + span / 2);
-    return {lo - span * share, hi + span * share};
-}
-
-void frame(Surface& s, const PlotArea& a, const Axis& y, bool x_labels, const Axis& x) {
-    s.set_fore_color(kInk);
-    s.set_pen_width(1);
-    s.box(f(a.left), f(a.top), f(a.right), f(a.bottom));
-    const double x_step = tick_step(x.hi - x.lo, 5);
-    for (const double v : ticks_between(x.lo, x.hi, x_step)) {
-        const double px = x.at(v);
-        s.line(f(px), f(a.bottom), f(px), f(a.bottom + kTick));
-        if (x_labels) {
-            const std::string label = tick_label(v, x_step);
-            text_at(s, px - s.text_width(label) / 2, a.bottom + kTick + 1, label);
-        }
-    }
-    const double y_step = tick_step(y.hi - y.lo, 5);
-    for (const double v : ticks_between(y.lo, y.hi, y_step)) {
-        const double py = y.at(v);
-        s.line(f(a.left - kTick), f(py), f(a.left), f(py));
-        const std::string label = tick_label(v, y_step);
-        text_at(s, a.left - kTick - 3 - s.text_width(label), py - s.text_height(label) / 2, label);
-    }
 }
 
 void cross(Surface& s, double x, double y) {
@@ -76,7 +34,7 @@ void cross(Surface& s, double x, double y) {
 }
 
 // The line over the plot's x span, its ends kept inside the y span.
-void fitted_line(Surface& s, const CisCalibration& c, const Axis& x, const Axis& y) {
+void fitted_line(Surface& s, const CisCalibration& c, const FigureAxis& x, const FigureAxis& y) {
     double x1 = x.lo;
     double x2 = x.hi;
     const auto x_at = [&](double value) { return (value - c.intercept) / c.slope; };
@@ -168,10 +126,10 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const std::optional<Zo
     }
     const auto [xl, xh] = padded(x_lo, x_hi, 0.08, 0.05);
     const auto [yl, yh] = padded(y_lo, y_hi, 0.08, 0.05);
-    const Axis x{xl, xh, main.left, main.right};
-    const Axis y{yl, yh, main.bottom, main.top};
+    const FigureAxis x{xl, xh, main.left, main.right};
+    const FigureAxis y{yl, yh, main.bottom, main.top};
     const double r_span = std::max(r_max * 1.25, 0.002);
-    const Axis r{-r_span, r_span, below.bottom, below.top};
+    const FigureAxis r{-r_span, r_span, below.bottom, below.top};
 
     // The zone limits across the plot, each with its value.
     s.set_fore_color(kColourLimit);
@@ -196,7 +154,7 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const std::optional<Zo
                                   : px - kMark - 3 - s.text_width(st.name);
         text_at(s, name_x, py + 2, st.name);
     }
-    frame(s, main, y, false, x);
+    draw_axes_frame(s, main, x, y, false);
     s.set_fore_color(kInk);
     text_at(s, main.left - 60, main.top - 18, "CIS value (°Δ2θ)");
     // The equation, r, s, the method and the limits, in the top-left corner.
@@ -235,7 +193,7 @@ void draw_cis_figure(Surface& s, const CisCalibration& c, const std::optional<Zo
             ring(s, {px, r.at(c.residuals[i])});
         }
     }
-    frame(s, below, r, true, x);
+    draw_axes_frame(s, below, x, r, true);
     s.set_fore_color(kInk);
     text_at(s, below.left - 60, below.top - 18,
             "Residual, CIS value − fitted (°Δ2θ):   ○ fitted on all   × left out");

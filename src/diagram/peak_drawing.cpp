@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "diagram/peak_drawing.h"
 
+#include "diagram/figure_axes.h"
 #include "diagram/text_style.h"
 
 #include <cmath>
@@ -15,21 +16,6 @@ constexpr float kFontSize = 9;
 
 float f(double value) {
     return static_cast<float>(value);
-}
-
-void polyline(Surface& s, const std::vector<PlotPoint>& points) {
-    if (points.empty()) {
-        return;
-    }
-    s.set_current(f(points.front().x), f(points.front().y));
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        s.line_to(f(points[i].x), f(points[i].y));
-    }
-}
-
-void text_at(Surface& s, double x, double y, const std::string& text) {
-    s.set_current(f(x), f(y));
-    s.print_text(text);
 }
 
 } // namespace
@@ -94,12 +80,12 @@ void draw_peak_plot(Surface& s, const PeakPlot& plot) {
         s.line(f(x), f(a.top), f(x), f(a.bottom));
     }
     s.set_fore_color(kColourCounts);
-    polyline(s, plot.trace);
+    join_points(s, plot.trace);
     s.set_pen_width(2);
     s.set_fore_color(kColourBackground);
-    polyline(s, plot.background);
+    join_points(s, plot.background);
     s.set_fore_color(kColourHalfHeight);
-    polyline(s, plot.half_height);
+    join_points(s, plot.half_height);
     for (const PlotPoint& at : plot.crossings) {
         ring(s, at);
     }
@@ -107,15 +93,15 @@ void draw_peak_plot(Surface& s, const PeakPlot& plot) {
     if (!plot.fitted.empty()) {
         s.set_fore_color(kColourComponent);
         for (const auto& component : plot.components) {
-            polyline(s, component);
+            join_points(s, component);
         }
         s.set_fore_color(kColourResidual);
         s.line(f(plot.fitted.front().x), f(plot.residual_zero), f(plot.fitted.back().x),
                f(plot.residual_zero));
-        polyline(s, plot.residual);
+        join_points(s, plot.residual);
         s.set_pen_width(2);
         s.set_fore_color(kColourFit);
-        polyline(s, plot.fitted);
+        join_points(s, plot.fitted);
         s.set_pen_width(1);
     }
     keep_text_style(kKeepRestore, style, s);

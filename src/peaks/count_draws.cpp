@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "peaks/count_draws.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace teravine {
@@ -11,6 +12,8 @@ constexpr double kLn2High = 6.93147180369123816490e-01;
 constexpr double kLn2Low = 1.90821492927058770002e-10;
 constexpr double kLn2 = 6.93147180559945309417e-01;
 constexpr double kSqrtHalf = 7.07106781186547524401e-01;
+// From this mean on, counts are drawn from the normal approximation.
+constexpr double kNormalCounts = 30;
 
 } // namespace
 
@@ -42,6 +45,13 @@ long long CountDraws::poisson(double mean) {
         ++count;
     }
     return count;
+}
+
+double CountDraws::count(double mean) {
+    if (mean < kNormalCounts) {
+        return static_cast<double>(poisson(mean));
+    }
+    return std::max(0.0, std::round(mean + std::sqrt(mean) * normal()));
 }
 
 // log(m · 2^e) = e ln 2 + log m with m in [√½, √2), and log m = 2 atanh s with

@@ -22,6 +22,11 @@ public:
     // Poisson of the mean by counting uniform products above e^-mean (Knuth): the cost
     // grows with the mean, so it is meant for small means only (below about 30).
     long long poisson(double mean);
+    // A count of that mean as a detector gives it: Poisson, drawn as poisson() below a mean
+    // of 30 and above it as the normal count of that mean and variance, rounded (from a
+    // mean of 30 on the two differ in the third moment only, and counting products would
+    // take as many draws as the mean).
+    double count(double mean);
 
 private:
     std::mt19937_64 engine_;

@@ -33,10 +33,11 @@ double tick_step(double span, int most) {
 std::string tick_label(double value, double step) {
     const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
     char text[64];
+    // A tick at zero, however it was reached, has no sign.
+    const double shown = std::abs(value) < step * 1e-9 ? 0.0 : value;
     const auto [end, ec] =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    const std::string label = ec == std::errc() ? std::string(text, end) : std::string();
-    return label == "-0" ? "0" : label;
+        std::to_chars(text, text + sizeof text, shown, std::chars_format::fixed, decimals);
+    return ec == std::errc() ? std::string(text, end) : std::string();
 }
 
 std::vector<double> ticks_between(double lo, double hi, double step) {

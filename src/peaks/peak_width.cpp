@@ -35,8 +35,6 @@ constexpr int kHoldingPasses = 4;
 // about as much narrow: beyond it, the 2 % the reading is true to on a clean peak, the
 // reading reaches the flank unless its u is wider still.
 constexpr double kTailLift = 0.02;
-// From this mean on, resampled counts are drawn from the normal approximation.
-constexpr double kNormalCounts = 30;
 
 std::string degrees(double value) {
     char text[32];
@@ -481,22 +479,13 @@ std::pair<double, double> resampled_scatter(const std::vector<double>& x,
         mean[i] = std::max(p.background(x[i]) + measured.smoothed.net[i], 0.0);
     }
     CountDraws random(kResampleSeed);
-    // Poisson counts of a large mean are drawn as the normal count of that mean and
-    // variance, rounded: at a mean of 30 and above the two differ in the third moment only,
-    // and counting products would take as many draws as the mean.
-    const auto poisson = [&](double expected) {
-        if (expected < kNormalCounts) {
-            return static_cast<double>(random.poisson(expected));
-        }
-        return std::max(0.0, std::round(expected + std::sqrt(expected) * random.normal()));
-    };
     std::vector<double> drawn(x.size(), 0.0);
     ReadingBuffers buffers;
     double sum = 0, sum2 = 0;
     int read = 0;
     for (int k = 0; k < kResamples; ++k) {
         for (std::size_t i = first; i <= last; ++i) {
-            drawn[i] = poisson(mean[i]);
+            drawn[i] = random.count(mean[i]);
         }
         const Reading again = read_half_height(x, drawn, first, last, buffers);
         if (again.failure.empty()) {

@@ -5,6 +5,7 @@
 #include "qt/render/cis_figure.h"
 #include "qt/render/peak_image.h"
 #include "qt/render/report_pdf.h"
+#include "qt/render/thickness_figure.h"
 #include "teravine_version.h"
 
 extern "C" __attribute__((visibility("default"))) const teravine::FigureRenderer*
@@ -15,6 +16,7 @@ teravine_figure_renderer() {
                                                 teravine::write_diagram_figure,
                                                 teravine::write_peak_image,
                                                 teravine::write_cis_image,
-                                                teravine::write_report_pdf};
+                                                teravine::write_report_pdf,
+                                                teravine::write_thickness_image};
     return &table;
 }

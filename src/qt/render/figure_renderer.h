@@ -7,6 +7,7 @@
 
 #include "diagram/peak_drawing.h"
 #include "diagram/report_document.h"
+#include "diagram/thickness_drawing.h"
 #include "qt/render/diagram_image.h"
 #include "standards/cis_calibration.h"
 #include "standards/cis_zones.h"
@@ -35,6 +36,8 @@ struct FigureRenderer {
                                             const ZoneLimits& limits) = nullptr;
     std::optional<std::string> (*report_pdf)(const std::string& path,
                                              const ReportDocument& document) = nullptr;
+    std::optional<std::string> (*thickness_image)(const std::string& path,
+                                                  const ThicknessFigure& figure) = nullptr;
 };
 
 // A fingerprint of the types the table's functions take, the same on both sides of one
@@ -42,7 +45,8 @@ struct FigureRenderer {
 inline constexpr std::size_t figure_renderer_layout() {
     return sizeof(FigureRenderer) ^ (sizeof(DiagramContent) << 8) ^ (sizeof(WorldWindow) << 16) ^
            (sizeof(FigureSize) << 24) ^ (sizeof(PeakPanel) << 32) ^ (sizeof(CisCalibration) << 40) ^
-           (sizeof(ZoneLimits) << 48) ^ (sizeof(ReportDocument) << 4) ^ (sizeof(ReportTable) << 12);
+           (sizeof(ZoneLimits) << 48) ^ (sizeof(ReportDocument) << 4) ^ (sizeof(ReportTable) << 12) ^
+           (sizeof(ThicknessFigure) << 56);
 }
 
 // The file name of the library and the name of its one exported function, which returns

@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// teravine-cli thickness SAMPLE [--standard STANDARD]: the thickness distribution of the
+// stacks of illite from the profile of its 001 reflection (Bertaut-Warren-Averbach, with
+// Stokes' correction by the standard), as key<TAB>value lines and the distribution.
+#include "cli/commands.h"
+#include "cli/measure_rows.h"
+#include "cli/pattern_options.h"
+#include "cli/renderer_library.h"
+#include "peaks/count_scale.h"
+#include "thickness/thickness_analysis.h"
+
+#include <charconv>
+#include <cmath>
+#include <iostream>
+#include <memory>
+
+namespace teravine::cli {
+namespace {
+
+struct ThicknessArgs {
+    std::string sample;
+    std::string standard;
+    std::string range = range_text(PeakRange{});
+    std::string figure;
+    PatternArgs pattern;
+    double alpha2_ratio = 0;
+    bool alpha2_given = false; // else the file's ratio, or the assumed one
+};
+
+// Below this mean the reflection reaches far below the default range's low end.
+constexpr double kThinStacks = 4;
+constexpr double kLowEnoughStart = 6.0;
+
+int fail(const std::string& description) {
+    std::cerr << "teravine-cli thickness: " << description << "\n";
+    return kExitFailure;
+}
+
+std::string fixed(double value, int decimals) {
+    char text[400];
+    const auto end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
+    return std::string(text, end);
+}
+
+// The shares in millionths, rounded so that they still sum to a million: each rounded
+// down, then the largest remainders rounded up.
+std::vector<long long> millionths(const std::vector<double>& shares) {
+    constexpr double kWhole = 1e6;
+    std::vector<long long> parts(shares.size());
+    std::vector<std::pair<double, std::size_t>> remainders;
+    long long given = 0;
+    for (std::size_t i = 0; i < shares.size(); ++i) {
+        const double exact = shares[i] * kWhole;
+        parts[i] = static_cast<long long>(std::floor(exact));
+        given += parts[i];
+        remainders.emplace_back(exact - static_cast<double>(parts[i]), i);
+    }
+    std::sort(remainders.begin(), remainders.end(), [](const auto& a, const auto& b) {
+        return a.first > b.first || (a.first == b.first && a.second < b.second);
+    });
+    for (std::size_t r = 0; given < static_cast<long long>(kWhole) && r < remainders.size(); ++r) {
+        ++parts[remainders[r].second];
+        ++given;
+    }
+    return parts;
+}
+
+Outcome<Pattern> read_for_range(const std::string& path, PatternChoice choice,
+                                const PeakRange& range) {
+    choice.covering = CopperSpan{range.lo, range.hi};
+    std::string note;
+    auto pattern = read_pattern_file(path, choice, &note);
+    if (pattern && !note.empty()) {
+        std::cerr << note << "\n";
+    }
+    return pattern;
+}
+
+int run_thickness(const ThicknessArgs& args) {
+    const auto range = parse_range(args.range);
+    if (!range) {
+        return fail(range_refusal(range_text(PeakRange{})));
+    }
+    auto choice = pattern_choice(args.pattern);
+    if (!choice) {
+        return fail(choice.error());
+    }
+    if (args.alpha2_given) {
+        if (!(args.alpha2_ratio >= 0 && args.alpha2_ratio <= 1)) {
+            return fail("--alpha2-ratio wants the K-alpha2 to K-alpha1 intensity ratio, 0 to 1");
+        }
+        choice.value().alpha2_ratio = args.alpha2_ratio;
+    }
+    const auto sample = read_for_range(args.sample, *choice, *range);
+    if (!sample) {
+        std::cerr << sample.error() << "\n";
+        return kExitFailure;
+    }
+    std::optional<Pattern> standard;
+    if (!args.standard.empty()) {
+        PatternChoice standard_choice = *choice;
+        standard_choice.scan.reset();
+        auto read = read_for_range(args.standard, standard_choice, *range);
+        if (!read) {
+            std::cerr << read.error() << "\n";
+            return kExitFailure;
+        }
+        standard = std::move(read.value());
+    }
+    const auto result = analyse_thickness(*sample, standard ? &*standard : nullptr, *range);
+    if (!result) {
+        std::cerr << result.error() << "\n";
+        return kExitFailure;
+    }
+    const ThicknessResult& r = *result;
+    std::cout << "mean_layers\t" << fixed(r.mean_layers, 3) << "\n"
+              << "u_mean_layers\t" << fixed(r.u_mean_layers, 3) << "\n"
+              << "mean_nm\t" << fixed(r.mean_nm(), 3) << "\n"
+              << "alpha\t" << fixed(r.lognormal.alpha, 4) << "\n"
+              << "beta2\t" << fixed(r.lognormal.beta2, 4) << "\n"
+              << "layers\tfraction\n";
+    const std::vector<long long> parts = millionths(r.distribution.fraction);
+    for (std::size_t n = 0; n < parts.size(); ++n) {
+        std::cout << n + 1 << "\t" << fixed(static_cast<double>(parts[n]) / 1e6, 6) << "\n";
+    }
+    std::cout.flush();
+    if (const std::string note = count_scale_note(count_scale(*sample), *sample); !note.empty()) {
+        std::cerr << "The sample's " << note << ".\n";
+    }
+    if (!standard) {
+        std::cerr << "Without --standard the instrument's own broadening is not removed: the "
+                     "stacks come out thinner than they are.\n";
+    }
+    if (r.mean_layers < kThinStacks && range->lo > kLowEnoughStart) {
+        std::cerr << "Stacks this thin spread their 001 far to low angles: start the range lower, "
+                     "down to 5.5° where no other reflection lies there, for a mean within a few "
+                     "per cent.\n";
+    }
+    if (r.unresolved) {
+        std::cerr << "The coefficients do not fall: the stacks are at least as thick as the "
+                     "pattern's steps resolve, "
+                  << r.mean_layers << " layers, which mean_layers gives.\n";
+    }
+    if (!args.figure.empty()) {
+        const auto renderer = figure_renderer();
+        if (!renderer) {
+            std::cerr << renderer.error() << "\n";
+            return kExitFailure;
+        }
+        ThicknessFigure figure{sample->name, standard ? standard->name : std::string(), r};
+        if (const auto failure = (*renderer)->thickness_image(args.figure, figure)) {
+            std::cerr << *failure << "\n";
+            return kExitFailure;
+        }
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+void add_thickness_command(CLI::App& app, int& status) {
+    auto args = std::make_shared<ThicknessArgs>();
+    auto* command = app.add_subcommand(
+        "thickness", "The thickness distribution of illite's stacks from the profile of its "
+                     "001 reflection (Bertaut-Warren-Averbach), the instrument removed by a "
+                     "standard's pattern (Stokes)");
+    command->add_option("SAMPLE", args->sample, "the sample's pattern file")->required();
+    command->add_option("--standard", args->standard,
+                        "a standard's pattern, measured on the same instrument over the same "
+                        "range (a coarse mica's 001): its profile is removed from the sample's");
+    command
+        ->add_option("--range", args->range,
+                     "2-theta range LO:HI analysed (Cu K-alpha), within 4.42:13.27")
+        ->capture_default_str();
+    command->add_option("--figure", args->figure,
+                        "also draw the corrected coefficients and the distribution with its "
+                        "lognormal into this PNG, SVG or PDF file");
+    add_pattern_options(*command, args->pattern);
+    command
+        ->add_option("--alpha2-ratio", args->alpha2_ratio,
+                     "the K-alpha2 to K-alpha1 intensity ratio stripped from both patterns, 0 "
+                     "for a monochromated scan; without it the file's, else 0.5")
+        ->each([args](const std::string&) { args->alpha2_given = true; });
+    command->callback([args, &status] { status = run_thickness(*args); });
+}
+
+} // namespace teravine::cli

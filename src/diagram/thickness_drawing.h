@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A thickness analysis as a figure: the corrected Fourier coefficients with the initial
+// slope that gives the mean, and the distribution of the stacks' thicknesses with the
+// lognormal fitted to it. Drawn on any surface; `thickness --figure` writes it.
+#pragma once
+
+#include "diagram/surface.h"
+#include "peaks/peak_plot.h"
+#include "thickness/thickness_analysis.h"
+
+#include <string>
+
+namespace teravine {
+
+struct ThicknessFigure {
+    std::string sample;   // the sample's file name
+    std::string standard; // the standard's, empty when none was given
+    ThicknessResult result;
+};
+
+inline constexpr double kThicknessFigureWidth = 900;
+inline constexpr double kThicknessFigureHeight = 400;
+
+// Within `whole`, in user units of one screen pixel each; leaves the text style as it
+// found it.
+void draw_thickness_figure(Surface& surface, const ThicknessFigure& figure, const PlotArea& whole);
+
+} // namespace teravine
