@@ -270,16 +270,30 @@ void MainWindow::show_sample_table(bool shown) {
     const bool docked = !sample_table_->isFloating() && !isMaximized() && !isFullScreen();
     const int separator = style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
     if (!shown) {
-        const int room = sample_table_->width() + separator;
+        const int room = std::min(sample_table_->width() + separator, table_growth_);
         sample_table_->hide();
+        table_growth_ = 0;
         if (docked) {
             resize(width() - room, height());
         }
         return;
     }
-    const int room = sample_table_->preferred_width();
+    int room = sample_table_->preferred_width();
     if (docked) {
-        resize(width() + room + separator, height());
+        // Never past the screen: the window moves left as far as it must, and on a screen
+        // too narrow for the whole table it grows to the screen's width and the table
+        // scrolls.
+        const QRect screen = this->screen()->availableGeometry();
+        const int frame = frameGeometry().width() - width();
+        const int widest = screen.width() - frame;
+        const int grown = std::max(width(), std::min(width() + room + separator, widest));
+        table_growth_ = grown - width();
+        room = std::max(0, table_growth_ - separator);
+        const int overshoot = frameGeometry().left() + grown + frame - (screen.right() + 1);
+        if (overshoot > 0) {
+            move(std::max(screen.left(), x() - overshoot), y());
+        }
+        resize(grown, height());
     }
     sample_table_->show();
     resizeDocks({sample_table_}, {room}, Qt::Horizontal);

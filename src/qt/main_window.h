@@ -130,6 +130,7 @@ private:
     RecentFiles* recent_ = nullptr;
     std::unique_ptr<Terav> terav_;
     SampleTableDock* sample_table_ = nullptr;
+    int table_growth_ = 0; // the width the window took on when the docked table was shown
     bool loaded_ = false;
     // While a window edge is dragged, sizes come faster than a large diagram draws; the
     // redraw waits until no newer size is queued, so a stale size is never drawn.

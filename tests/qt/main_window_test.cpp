@@ -282,6 +282,9 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     EXPECT_EQ(table.model().index(2, 10).data().toString().toStdString(),
               state().samples[2].record.label);
     EXPECT_EQ(picture()->size(), picture_before); // the window grew by the table instead
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_LE(window.frameGeometry().right(), screen.right()) << "the table pushed the window off";
+    EXPECT_GE(window.frameGeometry().left(), screen.left());
 
     QTableView* view = table.view();
     view->selectRow(1);
