@@ -107,6 +107,15 @@ void distribution_plot(Surface& s, const ThicknessResult& r, const PlotArea& a) 
 
 } // namespace
 
+void draw_thickness_distribution(Surface& s, const ThicknessResult& result, const PlotArea& plot) {
+    TextStyle style;
+    keep_text_style(kKeepStore, style, s);
+    s.set_font_size(kFont);
+    s.set_font_bold(false);
+    distribution_plot(s, result, plot);
+    keep_text_style(kKeepRestore, style, s);
+}
+
 void draw_thickness_figure(Surface& s, const ThicknessFigure& figure, const PlotArea& whole) {
     const ThicknessResult& r = figure.result;
     TextStyle style;
