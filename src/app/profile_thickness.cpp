@@ -222,8 +222,8 @@ std::string ProfileThickness::readout() const {
     if (result_->unresolved) {
         return "at least " + bare_number_text(static_cast<float>(result_->mean_layers));
     }
-    return format_fixed(result_->mean_layers, 2) + " (u " + format_fixed(result_->u_mean_layers, 2) +
-           ")";
+    return format_fixed(result_->mean_layers, 2) + " (u " +
+           format_fixed(result_->u_mean_layers, 2) + ")";
 }
 
 std::optional<float> ProfileThickness::n_profile() const {

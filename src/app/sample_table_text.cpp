@@ -76,21 +76,22 @@ std::string one_line(std::string text) {
 std::span<const SampleColumn> sample_columns(bool intervals, bool cis) {
     using C = SampleColumn;
     static constexpr SampleColumn plain[] = {
-        C::number, C::name, C::ad_measured, C::eg_measured, C::ad,    C::eg,        C::n,
-        C::n_profile, C::s, C::k,           C::nfp,         C::label, C::broadening};
+        C::number,    C::name, C::ad_measured, C::eg_measured, C::ad,    C::eg,        C::n,
+        C::n_profile, C::s,    C::k,           C::nfp,         C::label, C::broadening};
     static constexpr SampleColumn with_intervals[] = {
-        C::number, C::name,       C::ad_measured, C::eg_measured, C::ad,         C::eg,
-        C::n,      C::n_profile,  C::s,           C::k,           C::nfp,        C::n_interval,
-        C::s_interval, C::k_interval, C::nfp_interval, C::label,  C::broadening};
+        C::number, C::name,       C::ad_measured, C::eg_measured, C::ad,
+        C::eg,     C::n,          C::n_profile,   C::s,           C::k,
+        C::nfp,    C::n_interval, C::s_interval,  C::k_interval,  C::nfp_interval,
+        C::label,  C::broadening};
     static constexpr SampleColumn with_cis[] = {
-        C::number, C::name,   C::ad_measured, C::eg_measured, C::ad,   C::eg,
-        C::n,      C::n_profile, C::s,        C::k,           C::nfp,  C::ki_cis,
-        C::zone,   C::near_limit, C::label,   C::broadening};
+        C::number, C::name,       C::ad_measured, C::eg_measured, C::ad,  C::eg,
+        C::n,      C::n_profile,  C::s,           C::k,           C::nfp, C::ki_cis,
+        C::zone,   C::near_limit, C::label,       C::broadening};
     static constexpr SampleColumn with_both[] = {
-        C::number,     C::name,       C::ad_measured, C::eg_measured, C::ad,
-        C::eg,         C::n,          C::n_profile,   C::s,           C::k,
-        C::nfp,        C::ki_cis,     C::zone,        C::near_limit,  C::n_interval,
-        C::s_interval, C::k_interval, C::nfp_interval, C::label,      C::broadening};
+        C::number,     C::name,       C::ad_measured,  C::eg_measured, C::ad,
+        C::eg,         C::n,          C::n_profile,    C::s,           C::k,
+        C::nfp,        C::ki_cis,     C::zone,         C::near_limit,  C::n_interval,
+        C::s_interval, C::k_interval, C::nfp_interval, C::label,       C::broadening};
     if (cis) {
         return intervals ? std::span<const SampleColumn>(with_both)
                          : std::span<const SampleColumn>(with_cis);
@@ -208,8 +209,7 @@ std::string sample_table_csv(const SampleList& samples, const std::vector<Unplac
                              const LabCalibration* lab) {
     const bool cis = shows_cis(lab);
     std::string out = result_csv_header() + (intervals ? uncertainty_csv_header() : "") +
-                      (cis ? ",ki_cis,u_ki_cis,zone,zone_limits,near_limit" : "") +
-                      ",n_profile\n";
+                      (cis ? ",ki_cis,u_ki_cis,zone,zone_limits,near_limit" : "") + ",n_profile\n";
     std::size_t index = 0;
     for (const PlacedSample& placed : samples) {
         const SampleRecord& r = placed.record;

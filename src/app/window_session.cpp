@@ -385,7 +385,8 @@ WindowSession session_from(const json& root) {
         take_measured_uncertainties(o); // a session saved before they were kept apart
         o.quality_ad = jf::optional_text(one, "quality_ad", where);
         o.quality_eg = jf::optional_text(one, "quality_eg", where);
-        o.n_profile = optional_size(one, "n_profile", where); // sessions of earlier releases lack it
+        o.n_profile =
+            optional_size(one, "n_profile", where); // sessions of earlier releases lack it
         s.samples.push_back(std::move(sample));
     }
     s.unplaced = unplaced_of(root);

@@ -51,9 +51,8 @@ namespace {
 
 // The dialog run: accepted or not, and the files it selected. An open dialog may say what
 // it asks for and offer a name.
-std::pair<bool, QStringList> run_dialog(QWidget* parent, FileDialogKind kind,
-                                        const QString& filter, const QString& title = {},
-                                        const QString& name = {}) {
+std::pair<bool, QStringList> run_dialog(QWidget* parent, FileDialogKind kind, const QString& filter,
+                                        const QString& title = {}, const QString& name = {}) {
     QFileDialog dialog(parent);
     if (!title.isEmpty()) {
         dialog.setWindowTitle(title);

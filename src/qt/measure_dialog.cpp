@@ -9,6 +9,7 @@
 #include "qt/thickness_plot_widget.h"
 #include "qt/width_method_box.h"
 #include "qt/window_settings.h"
+#include "text/number_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -128,7 +129,7 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
         ad_figures_ = figures;
         thickness_row = build_thickness(box, figure_column);
     }
-    figure_column->addStretch(1);
+    figure_column->addStretch(0); // all the room the distribution leaves, or all of it
     plot_row->addLayout(figure_column);
     layout->addLayout(plot_row, 1);
 
@@ -169,9 +170,7 @@ QLayout* MeasureDialog::build_thickness(QWidget* box, QBoxLayout* figure_column)
         "teravine-cli thickness gives in this range"));
     ad_figures_->addRow(QStringLiteral("N (profile)"), n_profile);
     distribution = new ThicknessPlotWidget(thickness_, box);
-    distribution->setToolTip(QStringLiteral(
-        "The share of the stacks of 1, 2, 3, … layers (grey) and the lognormal fitted to it"));
-    figure_column->addWidget(distribution);
+    figure_column->addWidget(distribution, 1);
     auto* row = new QHBoxLayout;
     thickness_note = new QLabel(box);
     thickness_note->setWordWrap(true);
@@ -433,6 +432,14 @@ void MeasureDialog::show_thickness() {
     ad_figures_->setRowVisible(n_profile, shown);
     n_profile->setText(QString::fromStdString(thickness_.readout()));
     distribution->setVisible(shown);
+    const auto& result = thickness_.result();
+    distribution->setToolTip(
+        QStringLiteral("The share of the stacks of 1, 2, 3, … layers (grey) and the lognormal "
+                       "fitted to it (purple)") +
+        (result ? QStringLiteral(": α %1, β² %2")
+                      .arg(QString::fromStdString(format_fixed(result->lognormal.alpha, 3)),
+                           QString::fromStdString(format_fixed(result->lognormal.beta2, 3)))
+                : QString()));
     distribution->update();
     const std::string& problem = thickness_.problem();
     thickness_note->setText(QString::fromStdString(problem));

@@ -77,9 +77,10 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
     EXPECT_EQ(tsv().find("KI (CIS)"), std::string::npos);
     ASSERT_TRUE(terav.fit_cis_calibration(kRows, CisIndex::kubler, "half-height"));
     ASSERT_TRUE(services.messages.empty()) << services.messages.front();
-    EXPECT_EQ(tsv().substr(0, tsv().find('\n')),
-              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\tN (profile)\t%S\tk\tNfp\tKI (CIS)\tZone\t"
-              "Near limit\tLabel\tb");
+    EXPECT_EQ(
+        tsv().substr(0, tsv().find('\n')),
+        "#\tName\tAD measured\tEG measured\tAD\tEG\tN\tN (profile)\t%S\tk\tNfp\tKI (CIS)\tZone\t"
+        "Near limit\tLabel\tb");
 
     const struct {
         std::size_t row;

@@ -140,10 +140,10 @@ TEST_F(SampleTable, RowsAsTextAndCsv) {
     EXPECT_EQ(sample_cell(third, 2, SampleColumn::ad_measured), "0.8000");
     EXPECT_EQ(sample_cell(third, 2, SampleColumn::broadening), "0.1000");
     EXPECT_EQ(sample_cell(PlacedSample{}, 0, SampleColumn::broadening), "");
-    EXPECT_EQ(sample_rows_tsv(state().samples, state().unplaced, {2, 8}, false),
-              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\tN (profile)\t%S\tk\tNfp\tLabel\tb\n" +
-                  row +
-                  "\n\t\t0.0800\t0.0700\t\t\t\t\t\t\t\tnot placed: narrower than the instrument\t\n");
+    EXPECT_EQ(
+        sample_rows_tsv(state().samples, state().unplaced, {2, 8}, false),
+        "#\tName\tAD measured\tEG measured\tAD\tEG\tN\tN (profile)\t%S\tk\tNfp\tLabel\tb\n" + row +
+            "\n\t\t0.0800\t0.0700\t\t\t\t\t\t\t\tnot placed: narrower than the instrument\t\n");
     EXPECT_EQ(unplaced_cell(state().unplaced[0], SampleColumn::ad_measured), "0.5000");
     EXPECT_EQ(unplaced_cell(state().unplaced[0], SampleColumn::ad),
               format_fixed(*state().unplaced[0].ad_corrected, 4));

@@ -120,8 +120,7 @@ TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
         for (int line = 0; line <= row + 1; ++line) {
             end = csv.find('\n', end) + 1;
         }
-        EXPECT_EQ(csv.substr(end - std::string(ending).size(), std::string(ending).size()),
-                  ending);
+        EXPECT_EQ(csv.substr(end - std::string(ending).size(), std::string(ending).size()), ending);
     }
     EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::ad),
               "Doubtful: weak;shoulder");
