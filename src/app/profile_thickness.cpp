@@ -86,40 +86,41 @@ std::optional<ThicknessRequest> ProfileThickness::request(const MeasureSession& 
         clear({});
         return std::nullopt;
     }
-    ThicknessRequest request;
-    request.sample = *pattern;
     // The Kα2 ratio of the dialog is a fit's; the half-height reading leaves the file's own.
     const bool ratio_given = session.method().fits() && session.alpha2_ratio().has_value();
-    request.sample.alpha2_ratio =
+    const std::optional<double> ratio =
         ratio_given ? session.alpha2_ratio() : half.stated_alpha2_ratios[half.scan];
-    request.range = session.range();
+    const PeakRange& range = session.range();
+    Inputs inputs{half.path,
+                  half.file.sha256,
+                  optional_text(pattern->wavelength),
+                  optional_text(ratio),
+                  half.scan,
+                  range.lo,
+                  range.hi,
+                  profile.standard,
+                  profile.sha256,
+                  standard_places(*lab_, pointed_)};
+    if (inputs_ == inputs) {
+        return std::nullopt; // the dialog refreshes often: nothing is copied then
+    }
+    clear({});
+    ThicknessRequest request;
+    request.sample = *pattern;
+    request.sample.alpha2_ratio = ratio;
+    request.range = range;
     request.standard_name = profile.standard;
     request.standard_sha256 = profile.sha256;
-    request.places = standard_places(*lab_, pointed_);
+    request.places = inputs.places;
     PatternChoice& choice = request.standard_choice;
-    choice.covering = CopperSpan{request.range.lo, request.range.hi};
+    choice.covering = CopperSpan{range.lo, range.hi};
     if (!half.states_wavelength[half.scan]) {
         choice.wavelength = pattern->wavelength; // the anode told, or none for Cu
     }
     if (ratio_given) {
-        choice.alpha2_ratio = session.alpha2_ratio();
+        choice.alpha2_ratio = ratio;
     }
     choice.how_to_choose = kStandardScanChoice;
-
-    Inputs inputs{half.path,
-                  half.file.sha256,
-                  optional_text(pattern->wavelength),
-                  optional_text(request.sample.alpha2_ratio),
-                  half.scan,
-                  request.range.lo,
-                  request.range.hi,
-                  profile.standard,
-                  profile.sha256,
-                  request.places};
-    if (inputs_ == inputs) {
-        return std::nullopt;
-    }
-    clear({});
     inputs_ = std::move(inputs);
     analysing_ = true;
     request.serial = serial_;
