@@ -22,6 +22,9 @@ namespace teravine {
 struct LabCalibration {
     std::optional<InstrumentProfile> profile; // in use: its b is in the broadening box
     std::string profile_source;               // the file it was read from or made of
+    // The session file last opened or saved, beside which the standard's pattern that the
+    // profile names is also looked for; never written into a session.
+    std::string session_file;
     std::optional<CisCalibration> cis;
     std::string cis_source;
     ZoneLimits limits = default_zone_limits();

@@ -75,23 +75,23 @@ std::string one_line(std::string text) {
 
 std::span<const SampleColumn> sample_columns(bool intervals, bool cis) {
     using C = SampleColumn;
-    static constexpr SampleColumn plain[] = {C::number, C::name, C::ad_measured, C::eg_measured,
-                                             C::ad,     C::eg,   C::n,           C::s,
-                                             C::k,      C::nfp,  C::label,       C::broadening};
+    static constexpr SampleColumn plain[] = {
+        C::number,    C::name, C::ad_measured, C::eg_measured, C::ad,    C::eg,        C::n,
+        C::n_profile, C::s,    C::k,           C::nfp,         C::label, C::broadening};
     static constexpr SampleColumn with_intervals[] = {
-        C::number,     C::name,         C::ad_measured, C::eg_measured,
-        C::ad,         C::eg,           C::n,           C::s,
-        C::k,          C::nfp,          C::n_interval,  C::s_interval,
-        C::k_interval, C::nfp_interval, C::label,       C::broadening};
+        C::number, C::name,       C::ad_measured, C::eg_measured, C::ad,
+        C::eg,     C::n,          C::n_profile,   C::s,           C::k,
+        C::nfp,    C::n_interval, C::s_interval,  C::k_interval,  C::nfp_interval,
+        C::label,  C::broadening};
     static constexpr SampleColumn with_cis[] = {
-        C::number, C::name, C::ad_measured, C::eg_measured, C::ad,
-        C::eg,     C::n,    C::s,           C::k,           C::nfp,
-        C::ki_cis, C::zone, C::near_limit,  C::label,       C::broadening};
+        C::number, C::name,       C::ad_measured, C::eg_measured, C::ad,  C::eg,
+        C::n,      C::n_profile,  C::s,           C::k,           C::nfp, C::ki_cis,
+        C::zone,   C::near_limit, C::label,       C::broadening};
     static constexpr SampleColumn with_both[] = {
-        C::number,     C::name,       C::ad_measured, C::eg_measured, C::ad,           C::eg,
-        C::n,          C::s,          C::k,           C::nfp,         C::ki_cis,       C::zone,
-        C::near_limit, C::n_interval, C::s_interval,  C::k_interval,  C::nfp_interval, C::label,
-        C::broadening};
+        C::number,     C::name,       C::ad_measured,  C::eg_measured, C::ad,
+        C::eg,         C::n,          C::n_profile,    C::s,           C::k,
+        C::nfp,        C::ki_cis,     C::zone,         C::near_limit,  C::n_interval,
+        C::s_interval, C::k_interval, C::nfp_interval, C::label,       C::broadening};
     if (cis) {
         return intervals ? std::span<const SampleColumn>(with_both)
                          : std::span<const SampleColumn>(with_cis);
@@ -107,7 +107,7 @@ const std::array<const char*, kSampleColumnKinds>& sample_column_titles() {
         "#",           "AD",           "EG",         "N",          "%S",
         "k",           "Nfp",          "Label",      "N interval", "%S interval",
         "k interval",  "Nfp interval", "Name",       "KI (CIS)",   "Zone",
-        "AD measured", "EG measured",  "Near limit", "b"};
+        "AD measured", "EG measured",  "Near limit", "b",          "N (profile)"};
     return titles;
 }
 
@@ -141,6 +141,8 @@ std::string sample_cell(const PlacedSample& placed, std::size_t index, SampleCol
         return placed.origin.name;
     case SampleColumn::broadening:
         return placed.origin.measured ? width_cell(placed.origin.broadening) : std::string();
+    case SampleColumn::n_profile:
+        return placed.origin.n_profile ? format_fixed(*placed.origin.n_profile, 2) : std::string();
     case SampleColumn::n_interval:
         return interval_cell(placed, UncertainQuantity::n);
     case SampleColumn::s_interval:
@@ -207,7 +209,7 @@ std::string sample_table_csv(const SampleList& samples, const std::vector<Unplac
                              const LabCalibration* lab) {
     const bool cis = shows_cis(lab);
     std::string out = result_csv_header() + (intervals ? uncertainty_csv_header() : "") +
-                      (cis ? ",ki_cis,u_ki_cis,zone,zone_limits,near_limit" : "") + '\n';
+                      (cis ? ",ki_cis,u_ki_cis,zone,zone_limits,near_limit" : "") + ",n_profile\n";
     std::size_t index = 0;
     for (const PlacedSample& placed : samples) {
         const SampleRecord& r = placed.record;
@@ -227,7 +229,7 @@ std::string sample_table_csv(const SampleList& samples, const std::vector<Unplac
         if (cis) {
             out += cis_csv_fields(sample_cis(o, *lab), *lab);
         }
-        out += '\n';
+        out += ',' + (o.n_profile ? csv_number(*o.n_profile) : std::string()) + '\n';
     }
     for (const UnplacedSample& u : unplaced) {
         out += result_csv_line({u.name, ++index, u.ad, u.eg, u.ad_corrected, u.eg_corrected,
@@ -238,7 +240,7 @@ std::string sample_table_csv(const SampleList& samples, const std::vector<Unplac
         if (cis) {
             out += cis_csv_fields(width_cis(u.ad, 0, *lab), *lab);
         }
-        out += '\n';
+        out += ",\n";
     }
     return out;
 }

@@ -29,7 +29,7 @@ struct UnplacedSample {
 
 // The columns of the table; the four intervals are shown when a sigma is set, the Kübler
 // index on the CIS scale, its zone and the zone limits within its u while a CIS calibration
-// is loaded.
+// is loaded. N (profile) is always there, empty for a sample without it.
 enum class SampleColumn {
     number,
     ad,
@@ -49,18 +49,19 @@ enum class SampleColumn {
     ad_measured, // the widths as measured or typed; AD and EG are those placed, corrected
     eg_measured,
     near_limit,
-    broadening // b, the instrumental broadening removed from the widths measured
+    broadening, // b, the instrumental broadening removed from the widths measured
+    n_profile   // the mean layers of the stacks from the air-dried pattern's 001 profile
 };
-inline constexpr std::size_t kSampleColumnKinds = 19;
+inline constexpr std::size_t kSampleColumnKinds = 20;
 
-// The columns shown, in order: #, Name, AD measured, EG measured, AD, EG, N, %S, k, Nfp,
-// then KI (CIS), Zone and Near limit when shown, then the intervals when shown, the label,
-// and b last.
+// The columns shown, in order: #, Name, AD measured, EG measured, AD, EG, N, N (profile),
+// %S, k, Nfp, then KI (CIS), Zone and Near limit when shown, then the intervals when shown,
+// the label, and b last.
 std::span<const SampleColumn> sample_columns(bool intervals, bool cis = false);
 
 // "#", "AD", "EG", "N", "%S", "k", "Nfp", "Label", "N interval", "%S interval",
 // "k interval", "Nfp interval", "Name", "KI (CIS)", "Zone", "AD measured", "EG measured",
-// "Near limit", "b", by SampleColumn.
+// "Near limit", "b", "N (profile)", by SampleColumn.
 const std::array<const char*, kSampleColumnKinds>& sample_column_titles();
 
 // The cell of sample `index` (0-based; "#" shows index + 1), without the blank the
@@ -72,7 +73,7 @@ const std::array<const char*, kSampleColumnKinds>& sample_column_titles();
 // KI (CIS) reads "0.412 ± 0.018" (the value and its standard uncertainty, three decimals)
 // and Zone "anchizone", Near limit the zone limits within u of the value ("0.52", as
 // cis apply's near_limit), from `lab`'s CIS calibration; all are empty without one and
-// for a click.
+// for a click. N (profile) reads "10.03", empty for a sample without it.
 std::string sample_cell(const PlacedSample& sample, std::size_t index, SampleColumn column,
                         const LabCalibration* lab = nullptr);
 // What the table says beside a width cell (measured or corrected) of a width found
@@ -100,8 +101,9 @@ std::string one_line(std::string text);
 // The whole table as CSV (RFC 4180 quoting, LF line ends) in the columns of
 // `treat --csv` (name first, the intervals' bounds as numbers when shown), then, when
 // `lab` holds a CIS calibration of the Kübler index, ki_cis, u_ki_cis, zone, zone_limits and
-// near_limit, as teravine-cli measure --cis writes them: a row per sample, then a row per
-// sample not placed with its reason as status.
+// near_limit, as teravine-cli measure --cis writes them, and last n_profile (empty for a
+// sample without it): a row per sample, then a row per sample not placed with its reason as
+// status.
 std::string sample_table_csv(const SampleList& samples, const std::vector<UnplacedSample>& unplaced,
                              std::string_view reichweite, bool intervals,
                              const LabCalibration* lab = nullptr);

@@ -313,6 +313,7 @@ void Terav::Command1_Click() {
     if (box_measurement_ && box_measurement_->ad_text == services_.text(TextBox::Xls) &&
         box_measurement_->eg_text == services_.text(TextBox::Yls)) {
         origin.measurement = box_measurement_->measurement;
+        origin.n_profile = box_measurement_->n_profile;
         origin.name = pattern_stem(origin.measurement->ad.path);
         take_measured_uncertainties(origin);
     } else {
@@ -321,9 +322,9 @@ void Terav::Command1_Click() {
     place_current_point(ad, eg, origin);
 }
 
-void Terav::use_measurement(const Measurement& measurement) {
-    box_measurement_ =
-        BoxMeasurement{measurement, services_.text(TextBox::Xls), services_.text(TextBox::Yls)};
+void Terav::use_measurement(const Measurement& measurement, std::optional<float> n_profile) {
+    box_measurement_ = BoxMeasurement{measurement, n_profile, services_.text(TextBox::Xls),
+                                      services_.text(TextBox::Yls)};
 }
 
 std::optional<float> Terav::typed_broadening() const {

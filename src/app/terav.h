@@ -180,8 +180,10 @@ public:
     void prof_option_Click(int index);
     void file_option_Click();
     // The measuring dialog wrote its widths into the boxes: the samples "Draw" places keep
-    // this measurement for as long as the boxes hold the texts they hold now.
-    void use_measurement(const Measurement& measurement);
+    // this measurement, and the mean layers of its air-dried pattern's profile when the
+    // dialog analysed it, for as long as the boxes hold the texts they hold now.
+    void use_measurement(const Measurement& measurement,
+                         std::optional<float> n_profile = std::nullopt);
 
     const TeravState& state() const { return state_; }
 
@@ -243,6 +245,7 @@ private:
     SampleHistory history_;
     struct BoxMeasurement {
         Measurement measurement;
+        std::optional<float> n_profile;
         std::string ad_text; // the width boxes as the measurement left them
         std::string eg_text;
     };

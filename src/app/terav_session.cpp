@@ -49,6 +49,7 @@ void Terav::save_session_Click() {
         services_.status("Save Session: the session was not written");
         return;
     }
+    state_.lab.session_file = path;
     services_.status("Save Session: " + std::to_string(state_.samples.size()) + " samples");
 }
 
@@ -73,11 +74,12 @@ void Terav::open_session_Click() {
         return;
     }
     // The whole file is read and checked before anything in the window changes.
-    const auto session = read_session_file(path);
+    auto session = read_session_file(path);
     if (!session) {
         services_.message(session.error());
         return;
     }
+    session.value().lab.session_file = path;
     restore_session(*session);
     std::string status = "Open Session: " + std::to_string(state_.samples.size()) + " samples";
     if (!state_.unplaced.empty()) {

@@ -82,7 +82,8 @@ std::span<const std::string_view> session_keys() {
                                           "reason",
                                           "ad_corrected",
                                           "eg_corrected",
-                                          "alpha2_ratio"};
+                                          "alpha2_ratio",
+                                          "n_profile"};
         for (const auto& more : {instrument_profile_keys(), cis_calibration_keys()}) {
             all.insert(all.end(), more.begin(), more.end());
         }
@@ -384,6 +385,8 @@ WindowSession session_from(const json& root) {
         take_measured_uncertainties(o); // a session saved before they were kept apart
         o.quality_ad = jf::optional_text(one, "quality_ad", where);
         o.quality_eg = jf::optional_text(one, "quality_eg", where);
+        o.n_profile =
+            optional_size(one, "n_profile", where); // sessions of earlier releases lack it
         s.samples.push_back(std::move(sample));
     }
     s.unplaced = unplaced_of(root);
@@ -428,6 +431,9 @@ std::string session_json(const WindowSession& s) {
             one["measurement"] = measurement_json(*o.measurement);
         }
         put_qualities(one, o.quality_ad, o.quality_eg);
+        if (o.n_profile) {
+            one["n_profile"] = *o.n_profile;
+        }
         samples.push_back(std::move(one));
     }
     json unplaced = json::array();

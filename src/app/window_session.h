@@ -2,7 +2,8 @@
 // A saved session: one JSON file holding what restores the window — the Reichweite, the
 // broadening rule and the typed broadening, the correction table with its path, the grid
 // and identical-line switches, the label choice, the sigma and the ellipses, every
-// sample with its name, where its widths came from and the doubts on them, the samples
+// sample with its name, where its widths came from and the doubts on them (and the mean
+// layers of its air-dried pattern's profile, when the measuring dialog gave them), the samples
 // that were not placed with their reasons, and the laboratory's calibration
 // (the instrument profile in use and the CIS calibration, each held whole, so that the
 // session opens elsewhere with them, and the zone limits). Read strictly: a file that is

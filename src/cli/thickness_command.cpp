@@ -27,10 +27,6 @@ struct ThicknessArgs {
     bool alpha2_given = false; // else the file's ratio, or the assumed one
 };
 
-// Below this mean the reflection reaches far below the default range's low end.
-constexpr double kThinStacks = 4;
-constexpr double kLowEnoughStart = 6.0;
-
 int fail(const std::string& description) {
     std::cerr << "teravine-cli thickness: " << description << "\n";
     return kExitFailure;
@@ -132,10 +128,8 @@ int run_thickness(const ThicknessArgs& args) {
         std::cerr << "Without --standard the instrument's own broadening is not removed: the "
                      "stacks come out thinner than they are.\n";
     }
-    if (r.mean_layers < kThinStacks && range->lo > kLowEnoughStart) {
-        std::cerr << "Stacks this thin spread their 001 far to low angles: start the range lower, "
-                     "down to 5.5° where no other reflection lies there, for a mean within a few "
-                     "per cent.\n";
+    if (const auto note = thin_stacks_note(r, *range)) {
+        std::cerr << *note << "\n";
     }
     if (r.unresolved) {
         std::cerr << "The coefficients do not fall: the stacks are at least as thick as the "

@@ -64,7 +64,7 @@ void coefficient_plot(Surface& s, const ThicknessResult& r, const PlotArea& a) {
     text_at(s, a.right - s.text_width(slope) - 6, a.top + 6, slope);
 }
 
-void distribution_plot(Surface& s, const ThicknessResult& r, const PlotArea& a) {
+void distribution_plot(Surface& s, const ThicknessResult& r, const PlotArea& a, bool legend) {
     const std::vector<double>& p = r.distribution.fraction;
     std::size_t shown = 1;
     for (double sum = 0; shown <= p.size() && sum < kShownShare; ++shown) {
@@ -99,13 +99,26 @@ void distribution_plot(Surface& s, const ThicknessResult& r, const PlotArea& a) 
     s.set_pen_width(1);
     draw_axes_frame(s, a, x, y, true);
     axis_titles(s, a, "N, layers a stack", "share of the stacks");
+    if (!legend) {
+        return;
+    }
     s.set_fore_color(kColourLognormal);
-    const std::string legend = "lognormal α " + format_fixed(r.lognormal.alpha, 3) + ", β² " +
-                               format_fixed(r.lognormal.beta2, 3);
-    text_at(s, a.right - s.text_width(legend) - 6, a.top + 6, legend);
+    const std::string text = "lognormal α " + format_fixed(r.lognormal.alpha, 3) + ", β² " +
+                             format_fixed(r.lognormal.beta2, 3);
+    text_at(s, a.right - s.text_width(text) - 6, a.top + 6, text);
 }
 
 } // namespace
+
+void draw_thickness_distribution(Surface& s, const ThicknessResult& result, const PlotArea& plot,
+                                 bool legend) {
+    TextStyle style;
+    keep_text_style(kKeepStore, style, s);
+    s.set_font_size(kFont);
+    s.set_font_bold(false);
+    distribution_plot(s, result, plot, legend);
+    keep_text_style(kKeepRestore, style, s);
+}
 
 void draw_thickness_figure(Surface& s, const ThicknessFigure& figure, const PlotArea& whole) {
     const ThicknessResult& r = figure.result;
@@ -129,7 +142,7 @@ void draw_thickness_figure(Surface& s, const ThicknessFigure& figure, const Plot
     const double top = whole.top + 74;
     const double bottom = whole.bottom - 44;
     coefficient_plot(s, r, {whole.left + 70, top, middle - 30, bottom});
-    distribution_plot(s, r, {middle + 70, top, whole.right - 24, bottom});
+    distribution_plot(s, r, {middle + 70, top, whole.right - 24, bottom}, true);
     keep_text_style(kKeepRestore, style, s);
 }
 

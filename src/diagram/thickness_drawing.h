@@ -25,4 +25,11 @@ inline constexpr double kThicknessFigureHeight = 400;
 // found it.
 void draw_thickness_figure(Surface& surface, const ThicknessFigure& figure, const PlotArea& whole);
 
+// The distribution alone, its bars with the lognormal over them, framed by `plot` (the
+// axes' titles and tick labels drawn outside it: about 50 units on the left and 30 below,
+// 20 above), with the lognormal's α and β² in its corner when `legend`; leaves the text
+// style as it found it.
+void draw_thickness_distribution(Surface& surface, const ThicknessResult& result,
+                                 const PlotArea& plot, bool legend = true);
+
 } // namespace teravine

@@ -75,6 +75,10 @@ struct SampleOrigin {
     // none). A pair from the measuring dialog has its own in its measurement.
     std::string quality_ad;
     std::string quality_eg;
+    // The mean number of layers of the stacks from the profile of the air-dried pattern's
+    // 001, the instrument removed with the standard's pattern of the instrument profile in
+    // use (each stack counted once); none unless the measuring dialog analysed it.
+    std::optional<float> n_profile;
 };
 
 // Whether a width's quality casts doubt on it: neither empty nor "ok".

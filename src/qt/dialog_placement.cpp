@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/dialog_placement.h"
 
+#include "qt/window_settings.h"
+
 #include <QDialog>
 #include <QEvent>
 #include <QScreen>
-#include <QSettings>
 
 #include <algorithm>
 
@@ -13,10 +14,6 @@ namespace {
 
 // Room left for the frame the window manager puts around a dialog.
 const QSize kFrameAllowance(16, 48);
-
-QSettings settings() {
-    return QSettings(QStringLiteral("Teravine"), QStringLiteral("teravine"));
-}
 
 QString geometry_key(const QString& key) {
     return QStringLiteral("dialogs/") + key + QStringLiteral("/geometry");
@@ -41,7 +38,7 @@ private:
         // before it is shown.
         if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Hide) &&
             dialog->isVisible()) {
-            settings().setValue(geometry_key(key_), dialog->saveGeometry());
+            window_settings().setValue(geometry_key(key_), dialog->saveGeometry());
         }
         return false;
     }
@@ -78,7 +75,7 @@ QRect place_beside(const QRect& room, const QRect& window, QSize wanted, const Q
 }
 
 bool restore_remembered_place(QDialog& dialog, const QString& key) {
-    const QByteArray kept = settings().value(geometry_key(key)).toByteArray();
+    const QByteArray kept = window_settings().value(geometry_key(key)).toByteArray();
     if (kept.isEmpty() || !dialog.restoreGeometry(kept)) {
         return false;
     }

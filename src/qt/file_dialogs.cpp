@@ -49,10 +49,14 @@ QString pattern_filter() {
 
 namespace {
 
-// The dialog run: accepted or not, and the files it selected.
-std::pair<bool, QStringList> run_dialog(QWidget* parent, FileDialogKind kind,
-                                        const QString& filter) {
+// The dialog run: accepted or not, and the files it selected. An open dialog may say what
+// it asks for and offer a name.
+std::pair<bool, QStringList> run_dialog(QWidget* parent, FileDialogKind kind, const QString& filter,
+                                        const QString& title = {}, const QString& name = {}) {
     QFileDialog dialog(parent);
+    if (!title.isEmpty()) {
+        dialog.setWindowTitle(title);
+    }
     // The platform's own dialog cannot hide the case-blind patterns behind the
     // descriptions, and would ignore them on some desktops.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -62,6 +66,9 @@ std::pair<bool, QStringList> run_dialog(QWidget* parent, FileDialogKind kind,
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(kind == FileDialogKind::OpenMany ? QFileDialog::ExistingFiles
                                                             : QFileDialog::ExistingFile);
+        if (!name.isEmpty()) {
+            dialog.selectFile(name);
+        }
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -80,8 +87,11 @@ FileChoice run_file_dialog(QWidget* parent, FileDialogKind kind, const QString& 
 }
 
 void choose_pattern_file(QWidget* parent, QLabel* message,
-                         const std::function<void(const std::string& path)>& open) {
-    const FileChoice choice = run_file_dialog(parent, FileDialogKind::Open, pattern_filter());
+                         const std::function<void(const std::string& path)>& open,
+                         const QString& title, const QString& name) {
+    const auto [accepted, selected] =
+        run_dialog(parent, FileDialogKind::Open, pattern_filter(), title, name);
+    const FileChoice choice = file_choice_from(accepted, selected);
     if (choice.outcome == FileChoice::Outcome::Chosen) {
         open(choice.path);
     } else if (choice.outcome == FileChoice::Outcome::Failed) {

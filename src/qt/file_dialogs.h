@@ -33,9 +33,10 @@ inline constexpr const char* kFigureFilter =
     "PNG image|*.png|SVG drawing|*.svg|PDF document|*.pdf|";
 
 // The Open dialog for a pattern: `open` takes the file chosen; why the dialog failed is
-// shown in `message`.
+// shown in `message`. A title says what is asked for, and `name` is offered as the file's.
 void choose_pattern_file(QWidget* parent, QLabel* message,
-                         const std::function<void(const std::string& path)>& open);
+                         const std::function<void(const std::string& path)>& open,
+                         const QString& title = {}, const QString& name = {});
 
 // The same for several patterns at once: `open` takes each file chosen, in order.
 void choose_pattern_files(QWidget* parent, QLabel* message,

@@ -341,7 +341,7 @@ MeasureDialog& MainWindow::show_measure_dialog() {
         // The measurement goes with the widths the dialog writes into the boxes.
         const auto take_measurement = [this] {
             if (const auto measured = measure_dialog_->session().measurement()) {
-                terav_->use_measurement(*measured);
+                terav_->use_measurement(*measured, measure_dialog_->thickness().n_profile());
             }
         };
         measure_dialog_ = new MeasureDialog(

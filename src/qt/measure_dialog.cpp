@@ -6,7 +6,10 @@
 #include "qt/fitting_scroll_area.h"
 #include "qt/peak_plot_widget.h"
 #include "qt/render/peak_image.h"
+#include "qt/thickness_plot_widget.h"
 #include "qt/width_method_box.h"
+#include "qt/window_settings.h"
+#include "text/number_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +23,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QThreadPool>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -35,13 +39,17 @@ QString degrees(double value) {
 // The Kα2 ratio box's step below 0, which stands for the file's own ratio.
 constexpr double kAsStatedStep = 0.01;
 
+// Where the standard's pattern last pointed at is kept between runs.
+const QString kStandardKey = QStringLiteral("measure/standard_pattern");
+
 } // namespace
 
 MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent,
                              Preview what_it_gives, const LabCalibration* lab)
-    : QDialog(parent), session_(services, lab), draw_(std::move(draw)),
+    : QDialog(parent), session_(services, lab), thickness_(lab), draw_(std::move(draw)),
       preview_(std::move(what_it_gives)) {
     session_.measure_away();
+    thickness_.point_to(window_settings().value(kStandardKey).toString().toStdString());
     setWindowTitle(QStringLiteral("Measure Patterns"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
@@ -116,7 +124,12 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     figures->addRow(QStringLiteral("u(FWHM)"), h.u_fwhm);
     auto* figure_column = new QVBoxLayout;
     figure_column->addLayout(figures);
-    figure_column->addStretch(1);
+    QLayout* thickness_row = nullptr;
+    if (side == PatternSide::AirDried) {
+        ad_figures_ = figures;
+        thickness_row = build_thickness(box, figure_column);
+    }
+    figure_column->addStretch(0); // all the room the distribution leaves, or all of it
     plot_row->addLayout(figure_column);
     layout->addLayout(plot_row, 1);
 
@@ -130,6 +143,9 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     h.counts->setWordWrap(true);
     h.counts->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
     layout->addWidget(h.counts);
+    if (thickness_row != nullptr) {
+        layout->addLayout(thickness_row);
+    }
 
     connect(h.choose, &QPushButton::clicked, this, [this, side] { choose_file(side); });
     connect(h.scan, &QComboBox::activated, this, [this, side](int index) {
@@ -143,6 +159,77 @@ QWidget* MeasureDialog::build_half(PatternSide side) {
     h.plot->on_range_moved = [this] { refresh(); };
     h.plot->on_file_dropped = [this, side](const std::string& path) { open_pattern(side, path); };
     return box;
+}
+
+QLayout* MeasureDialog::build_thickness(QWidget* box, QBoxLayout* figure_column) {
+    n_profile = new QLabel(box);
+    n_profile->setToolTip(QStringLiteral(
+        "The mean number of layers of the stacks, each stack counted once, from the profile of "
+        "the 001 (Bertaut-Warren-Averbach), the instrument removed with the pattern of the "
+        "instrument profile's standard (Stokes), and its u from resampled counts: what "
+        "teravine-cli thickness gives in this range"));
+    ad_figures_->addRow(QStringLiteral("N (profile)"), n_profile);
+    distribution = new ThicknessPlotWidget(thickness_, box);
+    figure_column->addWidget(distribution, 1);
+    auto* row = new QHBoxLayout;
+    thickness_note = new QLabel(box);
+    thickness_note->setWordWrap(true);
+    thickness_note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    thickness_note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
+    find_standard = new QPushButton(box);
+    find_standard->setAutoDefault(false);
+    row->addWidget(thickness_note, 1);
+    row->addWidget(find_standard, 0, Qt::AlignTop);
+    connect(find_standard, &QPushButton::clicked, this, [this] { ask_for_standard(); });
+    return row;
+}
+
+void MeasureDialog::ask_for_standard() {
+    const QString name = QString::fromStdString(thickness_.standard_name());
+    choose_pattern_file(
+        this, thickness_note, [this](const std::string& path) { point_to_standard(path); },
+        QStringLiteral("The standard's pattern %1, of the instrument profile in use").arg(name),
+        name);
+}
+
+void MeasureDialog::point_to_standard(const std::string& path) {
+    thickness_.point_to(path);
+    window_settings().setValue(kStandardKey, QString::fromStdString(path));
+    refresh();
+}
+
+void MeasureDialog::analyse_pending() {
+    auto pending = thickness_.request(session_);
+    if (!pending) {
+        return;
+    }
+    const auto request = std::make_shared<const ThicknessRequest>(std::move(*pending));
+    *latest_thickness_ = request->serial;
+    auto promise = std::make_shared<QPromise<ThicknessOutcome>>();
+    auto* watcher = new QFutureWatcher<ThicknessOutcome>(this);
+    connect(watcher, &QFutureWatcher<ThicknessOutcome>::finished, this,
+            [this, watcher] { take_analysed(watcher); });
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, request, latest = latest_thickness_] {
+        promise->start();
+        if (*latest == request->serial) { // else superseded before it started
+            promise->addResult(ProfileThickness::analyse(*request));
+        }
+        promise->finish();
+    });
+}
+
+void MeasureDialog::take_analysed(QFutureWatcher<ThicknessOutcome>* watcher) {
+    watcher->deleteLater();
+    QFuture<ThicknessOutcome> future = watcher->future();
+    if (future.resultCount() == 0 || !thickness_.take(future.takeResult())) {
+        return;
+    }
+    refresh();
+    if (isVisible() && thickness_.ask_unprompted()) {
+        // After the outcome's handling: the file dialog runs an event loop of its own.
+        QTimer::singleShot(0, this, [this] { ask_for_standard(); });
+    }
 }
 
 void MeasureDialog::refresh_preview() {
@@ -340,6 +427,28 @@ void MeasureDialog::choose_file(PatternSide side) {
                         [this, side](const std::string& path) { open_pattern(side, path); });
 }
 
+void MeasureDialog::show_thickness() {
+    const bool shown = thickness_.shown();
+    ad_figures_->setRowVisible(n_profile, shown);
+    n_profile->setText(QString::fromStdString(thickness_.readout()));
+    distribution->setVisible(shown);
+    const auto& result = thickness_.result();
+    distribution->setToolTip(
+        QStringLiteral("The share of the stacks of 1, 2, 3, … layers (grey) and the lognormal "
+                       "fitted to it (purple)") +
+        (result ? QStringLiteral(": α %1, β² %2")
+                      .arg(QString::fromStdString(format_fixed(result->lognormal.alpha, 3)),
+                           QString::fromStdString(format_fixed(result->lognormal.beta2, 3)))
+                : QString()));
+    distribution->update();
+    const std::string& problem = thickness_.problem();
+    thickness_note->setText(QString::fromStdString(problem));
+    thickness_note->setVisible(shown && !problem.empty());
+    find_standard->setText(
+        QStringLiteral("Find %1…").arg(QString::fromStdString(thickness_.standard_name())));
+    find_standard->setVisible(shown && thickness_.asks_for_standard());
+}
+
 std::optional<std::string> MeasureDialog::save_figure_to(const std::string& path) const {
     return write_peak_image(
         path, {session_.panel(PatternSide::AirDried), session_.panel(PatternSide::Glycolated)});
@@ -356,8 +465,9 @@ void MeasureDialog::method_chosen() {
 }
 
 void MeasureDialog::refresh() {
-    // Whatever the change left to measure goes to the pool first.
+    // Whatever the change left to measure or to analyse goes to the pool first.
     measure_pending();
+    analyse_pending();
     {
         const QSignalBlocker lo_blocker(range_lo);
         const QSignalBlocker hi_blocker(range_hi);
@@ -406,7 +516,9 @@ void MeasureDialog::refresh() {
     }
     components->setEnabled(session_.method().fits());
     alpha2_ratio->setEnabled(session_.method().fits());
-    const bool ready = session_.widths_ready();
+    show_thickness();
+    // The sample placed takes the thickness along: the widths wait for it.
+    const bool ready = session_.widths_ready() && !thickness_.analysing();
     refresh_preview();
     const std::string note = session_.calibration_note();
     calibration_note->setText(QString::fromStdString(note));

@@ -7,10 +7,14 @@
 // responsive; a file opened meanwhile on the same side supersedes it, and a dialog closed
 // or gone drops what the reading brings back. A change of range, method, scan or anode
 // measures again on the pool the same way: a newer change supersedes an older one, which is
-// not measured at all if it has not started.
+// not measured at all if it has not started. While an instrument profile is in use, the
+// air-dried pattern's thickness distribution (ProfileThickness) is analysed on the pool
+// alike and shown beside its width; the standard's pattern it needs is asked for once when
+// it is not found.
 #pragma once
 
 #include "app/measure_session.h"
+#include "app/profile_thickness.h"
 
 #include <QDialog>
 #include <QFutureWatcher>
@@ -26,12 +30,15 @@ class QComboBox;
 class QSpinBox;
 class QDoubleSpinBox;
 class QBoxLayout;
+class QFormLayout;
 class QLabel;
+class QLayout;
 class QPushButton;
 
 namespace teravine {
 
 class PeakPlotWidget;
+class ThicknessPlotWidget;
 
 class MeasureDialog final : public QDialog {
 public:
@@ -63,9 +70,10 @@ public:
 
     // Starts reading the file; the half shows the result once it is read.
     void open_pattern(PatternSide side, const std::string& path);
-    // A file is being read or a width measured.
-    bool reading() const { return session_.reading(); }
+    // A file is being read, a width measured or a thickness analysed.
+    bool reading() const { return session_.reading() || thickness_.analysing(); }
     MeasureSession& session() { return session_; }
+    const ProfileThickness& thickness() const { return thickness_; }
 
     const Half& half(PatternSide side) const { return halves_[static_cast<std::size_t>(side)]; }
     QDoubleSpinBox* range_lo = nullptr;
@@ -82,6 +90,13 @@ public:
     QPushButton* use_and_draw = nullptr;
     QLabel* preview = nullptr;          // what the measured pair will give
     QLabel* calibration_note = nullptr; // a CIS calibration of another method
+    // While an instrument profile is in use, beside the air-dried width: the mean layers of
+    // the stacks with their u, their distribution, why there is none, and the button that
+    // asks for the standard's pattern.
+    QLabel* n_profile = nullptr;
+    ThicknessPlotWidget* distribution = nullptr;
+    QLabel* thickness_note = nullptr;
+    QPushButton* find_standard = nullptr;
 
     // The line of what the pair will give, again (the window's rule or broadening changed).
     void refresh_preview();
@@ -97,6 +112,11 @@ public:
     // The figure of both plots as a PNG, SVG or PDF file; the failure's text, if any.
     std::optional<std::string> save_figure_to(const std::string& path) const;
 
+    // The file dialog that asks for the standard's pattern; `point_to_standard` takes the
+    // file chosen, as from now on the first place the pattern is looked for.
+    void ask_for_standard();
+    void point_to_standard(const std::string& path);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -110,20 +130,30 @@ private:
     // What the session left to measure, started on the pool.
     void measure_pending();
     void take_measured(QFutureWatcher<MeasureResult>* watcher);
+    // The thickness to analyse anew, started on the pool; its outcome taken back.
+    void analyse_pending();
+    void take_analysed(QFutureWatcher<ThicknessOutcome>* watcher);
+    // The thickness's widgets beside the air-dried width.
+    QLayout* build_thickness(QWidget* box, QBoxLayout* figure_column);
+    void show_thickness();
     // The scan and anode choices of the half's file.
     void fill_choices(PatternSide side);
     // Shows the session's state in every widget.
     void refresh();
 
     MeasureSession session_;
+    ProfileThickness thickness_;
     std::function<void()> draw_;
     Preview preview_;
     QBoxLayout* halves_layout_ = nullptr;
+    QFormLayout* ad_figures_ = nullptr; // its N (profile) row shown with a profile
     std::array<Half, 2> halves_;
     // The serial of the latest measuring request of each side, shared with the pool's
     // threads, which pass over a request that a later one superseded.
     using LatestSerials = std::array<std::atomic<std::uint64_t>, 2>;
     std::shared_ptr<LatestSerials> latest_ = std::make_shared<LatestSerials>();
+    std::shared_ptr<std::atomic<std::uint64_t>> latest_thickness_ =
+        std::make_shared<std::atomic<std::uint64_t>>(0);
 };
 
 } // namespace teravine

@@ -2,20 +2,16 @@
 #include "qt/recent_files.h"
 
 #include "app/dropped_files.h"
+#include "qt/window_settings.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSettings>
 
 namespace teravine {
 namespace {
 
 const QString kKey = QStringLiteral("recent/files");
-
-QSettings settings() {
-    return QSettings(QStringLiteral("Teravine"), QStringLiteral("teravine"));
-}
 
 } // namespace
 
@@ -29,19 +25,19 @@ void RecentFiles::remember(const std::string& path) {
         return;
     }
     const QString absolute = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
-    QStringList files = settings().value(kKey).toStringList();
+    QStringList files = window_settings().value(kKey).toStringList();
     files.removeAll(absolute);
     files.prepend(absolute);
     while (files.size() > kKept) {
         files.removeLast();
     }
-    settings().setValue(kKey, files);
+    window_settings().setValue(kKey, files);
     show_entries();
 }
 
 void RecentFiles::show_entries() {
     menu_->clear();
-    const QStringList files = settings().value(kKey).toStringList();
+    const QStringList files = window_settings().value(kKey).toStringList();
     for (const QString& file : files) {
         QAction* entry = menu_->addAction(QFileInfo(file).fileName());
         entry->setToolTip(file);

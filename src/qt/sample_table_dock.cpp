@@ -133,9 +133,9 @@ SampleTableDock::SampleTableDock(const SampleList& samples,
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     const int digit = view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     // In digits, by column: #, AD, EG, N, %S, k, Nfp, the label, the four intervals, the name,
-    // KI (CIS), the zone, AD measured, EG measured, the limits near, b.
+    // KI (CIS), the zone, AD measured, EG measured, the limits near, b, N (profile).
     static constexpr int widths[kSampleColumnKinds] = {5,  9,  9,  4,  6,  5,  4,  30, 11, 16,
-                                                       16, 11, 14, 13, 10, 11, 11, 10, 7};
+                                                       16, 11, 14, 13, 10, 11, 11, 10, 7,  9};
     const auto width_of = [digit](SampleColumn c) {
         return (widths[static_cast<std::size_t>(c)] + 2) * digit;
     };

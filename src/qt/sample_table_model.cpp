@@ -123,6 +123,11 @@ QVariant SampleTableModel::headerData(int section, Qt::Orientation orientation, 
         case SampleColumn::broadening:
             return QStringLiteral("The instrumental broadening removed from the widths measured "
                                   "(none for a click)");
+        case SampleColumn::n_profile:
+            return QStringLiteral("The mean layers of the stacks from the profile of the "
+                                  "air-dried pattern's 001, each stack counted once (Measure "
+                                  "Patterns with an instrument profile made from a standard's "
+                                  "pattern)");
         default:
             return {};
         }

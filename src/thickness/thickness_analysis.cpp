@@ -27,6 +27,9 @@ constexpr double kHookReach = 0.5;
 // The 001 spacings of illite, Å: K illite's lie near 9.98-10.02.
 constexpr double kNarrowestSpacing = 9.95;
 constexpr double kWidestSpacing = 10.05;
+// Below this mean the reflection reaches far below a range that starts above kLowEnoughStart.
+constexpr double kThinStacks = 4;
+constexpr double kLowEnoughStart = 6.0;
 
 // One pattern as the analysis takes it: counts on the count scale at the sample's points,
 // their Kα1 profile corrected, and its centre's s.
@@ -266,6 +269,14 @@ Outcome<ThicknessResult> analyse_thickness(const Pattern& sample, const Pattern*
             resampled_scatter(*points, s, gs, shape, result->coefficients.size());
     }
     return result;
+}
+
+std::optional<std::string> thin_stacks_note(const ThicknessResult& result, const PeakRange& range) {
+    if (!(result.mean_layers < kThinStacks && range.lo > kLowEnoughStart)) {
+        return std::nullopt;
+    }
+    return "Stacks this thin spread their 001 far to low angles: start the range lower, down to "
+           "5.5° where no other reflection lies there, for a mean within a few per cent.";
 }
 
 } // namespace teravine

@@ -9,6 +9,8 @@
 #include "text/outcome.h"
 #include "thickness/stack_distribution.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace teravine {
@@ -56,5 +58,9 @@ struct ThicknessResult {
 // sample's.
 Outcome<ThicknessResult> analyse_thickness(const Pattern& sample, const Pattern* standard,
                                            const PeakRange& range);
+
+// Stacks so thin that their 001 spreads far below the range's low end: the advice to start
+// the range lower, for a mean within a few per cent; none otherwise.
+std::optional<std::string> thin_stacks_note(const ThicknessResult& result, const PeakRange& range);
 
 } // namespace teravine

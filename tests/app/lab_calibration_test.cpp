@@ -77,9 +77,10 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
     EXPECT_EQ(tsv().find("KI (CIS)"), std::string::npos);
     ASSERT_TRUE(terav.fit_cis_calibration(kRows, CisIndex::kubler, "half-height"));
     ASSERT_TRUE(services.messages.empty()) << services.messages.front();
-    EXPECT_EQ(tsv().substr(0, tsv().find('\n')),
-              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tKI (CIS)\tZone\tNear "
-              "limit\tLabel\tb");
+    EXPECT_EQ(
+        tsv().substr(0, tsv().find('\n')),
+        "#\tName\tAD measured\tEG measured\tAD\tEG\tN\tN (profile)\t%S\tk\tNfp\tKI (CIS)\tZone\t"
+        "Near limit\tLabel\tb");
 
     const struct {
         std::size_t row;
@@ -100,12 +101,13 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
     const std::string csv =
         sample_table_csv(state().samples, state().unplaced, "R0", false, &state().lab);
     const std::string first = csv.substr(0, csv.find('\n'));
-    EXPECT_EQ(first.substr(first.size() - 44), ",ki_cis,u_ki_cis,zone,zone_limits,near_limit");
+    EXPECT_EQ(first.substr(first.size() - 54),
+              ",ki_cis,u_ki_cis,zone,zone_limits,near_limit,n_profile");
     const std::string row =
         csv.substr(first.size() + 1, csv.find('\n', first.size() + 1) - first.size() - 1);
     const auto [ki, u] = expected_cis(0.55, 0);
     EXPECT_NE(row.find(",diagenetic,anchizone 0.32–0.52 (2015),"), std::string::npos) << row;
-    EXPECT_EQ(row.back(), ','); // near no limit
+    EXPECT_EQ(row.substr(row.size() - 2), ",,"); // near no limit, and no N (profile)
     const std::string numbers = row.substr(0, row.find(",diagenetic"));
     const auto comma = numbers.find_last_of(',');
     EXPECT_NEAR(std::stod(numbers.substr(numbers.find_last_of(',', comma - 1) + 1)), ki, 1e-6);
@@ -119,7 +121,7 @@ TEST_F(LabCalibrationTest, TheTableShowsKiCisAndZoneWhileACalibrationIsLoaded) {
     const std::string limit = cell(0, SampleColumn::near_limit);
     EXPECT_NEAR(std::stod(limit), ki, 5e-4);
     const std::string near = sample_table_csv(state().samples, {}, "R0", false, &state().lab);
-    EXPECT_NE(near.find(")," + limit + "\n"), std::string::npos) << near;
+    EXPECT_NE(near.find(")," + limit + ",\n"), std::string::npos) << near;
     // A calibration of the Árkai index (chlorite 7 Å) converts no illite width.
     std::vector<StandardRow> typed = kRows;
     typed[0].certified = "0.653";

@@ -140,9 +140,10 @@ TEST_F(SampleTable, RowsAsTextAndCsv) {
     EXPECT_EQ(sample_cell(third, 2, SampleColumn::ad_measured), "0.8000");
     EXPECT_EQ(sample_cell(third, 2, SampleColumn::broadening), "0.1000");
     EXPECT_EQ(sample_cell(PlacedSample{}, 0, SampleColumn::broadening), "");
-    EXPECT_EQ(sample_rows_tsv(state().samples, state().unplaced, {2, 8}, false),
-              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tLabel\tb\n" + row +
-                  "\n\t\t0.0800\t0.0700\t\t\t\t\t\t\tnot placed: narrower than the instrument\t\n");
+    EXPECT_EQ(
+        sample_rows_tsv(state().samples, state().unplaced, {2, 8}, false),
+        "#\tName\tAD measured\tEG measured\tAD\tEG\tN\tN (profile)\t%S\tk\tNfp\tLabel\tb\n" + row +
+            "\n\t\t0.0800\t0.0700\t\t\t\t\t\t\t\tnot placed: narrower than the instrument\t\n");
     EXPECT_EQ(unplaced_cell(state().unplaced[0], SampleColumn::ad_measured), "0.5000");
     EXPECT_EQ(unplaced_cell(state().unplaced[0], SampleColumn::ad),
               format_fixed(*state().unplaced[0].ad_corrected, 4));
@@ -152,12 +153,12 @@ TEST_F(SampleTable, RowsAsTextAndCsv) {
     services.save_answers = {ScriptedServices::chosen(csv_path)};
     terav.export_table_Click();
     const std::string csv = ScratchFolder::read(csv_path);
-    // The columns of treat --csv, its first row as treat writes it, and the three samples
-    // not placed after the six placed, with their reasons.
-    EXPECT_EQ(csv.substr(0, csv.find('\n')), result_csv_header());
+    // The columns of treat --csv and n_profile, its first row as treat writes it (without N
+    // (profile)), and the three samples not placed after the six placed, with their reasons.
+    EXPECT_EQ(csv.substr(0, csv.find('\n')), result_csv_header() + ",n_profile");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 10);
     EXPECT_NE(csv.find("\n,1,0.6,0.5,0.5438787,0.44267276,ok,19.609049,20,4.83,0.94799805,10,R0,"
-                       "Lorentz Gauss geometric mean,0.1\n"),
+                       "Lorentz Gauss geometric mean,0.1,\n"),
               std::string::npos);
     // Their corrected widths too, as treat --csv writes them, where the rule gave them.
     EXPECT_NE(csv.find(",7,0.5,0.6," + csv_number(*state().unplaced[0].ad_corrected) + ',' +
@@ -206,8 +207,8 @@ TEST_F(SampleTable, IntervalsStartFromTheMeasuredWidthsAndFollowTheSigma) {
               interval_text(*first.uncertainty, UncertainQuantity::n));
     const std::string tsv = sample_rows_tsv(state().samples, {}, {0}, true);
     EXPECT_EQ(tsv.substr(0, tsv.find('\n')),
-              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk\tNfp\tN interval\t%S interval\t"
-              "k interval\tNfp interval\tLabel\tb");
+              "#\tName\tAD measured\tEG measured\tAD\tEG\tN\tN (profile)\t%S\tk\tNfp\tN interval\t"
+              "%S interval\tk interval\tNfp interval\tLabel\tb");
 
     // Shown: one outline a sample with an interval, in the samples' colour, under the dots.
     const auto outlines = [&] {

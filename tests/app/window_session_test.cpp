@@ -10,6 +10,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <tuple>
 
 namespace teravine {
 namespace {
@@ -34,7 +35,7 @@ std::string last_drawing(const RecordingSurface& picture) {
 
 // A measurement as the measuring dialog hands it over, its widths written into the boxes:
 // the air-dried width doubtful and told Co, the glycolated one sound and on Cu by default,
-// and the Kα2 ratio the dialog's box held.
+// the Kα2 ratio the dialog's box held, and the mean layers of the air-dried profile.
 Measurement measured_pair() {
     return {{"/data/pit B ad.raw", sha256_hex("ad"), 2, 0.55f, 0.0123f, "weak;shoulder", "Co"},
             {"/data/pit B eg.xy", sha256_hex("eg"), 1, 0.45f, 0.0081f, "ok", ""},
@@ -47,7 +48,7 @@ Measurement measured_pair() {
 void use_measured_widths(ScriptedServices& services, Terav& terav) {
     services.boxes[TextBox::Xls] = "0.55";
     services.boxes[TextBox::Yls] = "0.45";
-    terav.use_measurement(measured_pair());
+    terav.use_measurement(measured_pair(), 12.5f);
 }
 
 std::vector<Fingerprint> fingerprints(const TeravState& state) {
@@ -108,6 +109,19 @@ TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
     EXPECT_EQ(other.state().samples[6].origin.name, "Pit, \"B\"");
     EXPECT_FALSE(other.state().samples[6].origin.measurement);
     EXPECT_EQ(other.state().samples[7].origin.measurement, measured_pair());
+    // N (profile) with the measured sample alone, in its cell and at the end of its CSV row.
+    const std::string csv =
+        sample_table_csv(other.state().samples, other.state().unplaced, "R1", true);
+    for (const auto& [row, cell, ending] :
+         {std::tuple{6, "", ",\n"}, std::tuple{7, "12.50", ",12.5\n"}}) {
+        const PlacedSample& sample = other.state().samples[static_cast<std::size_t>(row)];
+        EXPECT_EQ(sample_cell(sample, 0, SampleColumn::n_profile), cell);
+        std::size_t end = 0; // the end of the row's line: the header's, then one a sample
+        for (int line = 0; line <= row + 1; ++line) {
+            end = csv.find('\n', end) + 1;
+        }
+        EXPECT_EQ(csv.substr(end - std::string(ending).size(), std::string(ending).size()), ending);
+    }
     EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::ad),
               "Doubtful: weak;shoulder");
     EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::eg), "");
@@ -142,6 +156,7 @@ TEST_F(WindowSessionTest, AMeasurementGoesWithTheWidthsItWrote) {
         type_and_draw("0.05", d.ad, "0.45");
         ASSERT_FALSE(state().samples.empty());
         EXPECT_EQ(state().samples.back().origin.measurement.has_value(), d.measured) << d.ad;
+        EXPECT_EQ(state().samples.back().origin.n_profile.has_value(), d.measured) << d.ad;
     }
     EXPECT_EQ(state().samples.size(), 5u);
 }
@@ -198,6 +213,7 @@ TEST_F(WindowSessionTest, ADamagedOrLaterSessionChangesNothing) {
         {replaced("\"broadening\": 0", "\"broadening\": -1"), "\"broadening\" of sample"},
         {replaced("\"reason\": ", "\"reason\": 3, \"old\": "),
          "\"reason\" of sample not placed 1 is not a text"},
+        {replaced("\"n_profile\": 12.5", "\"n_profile\": -1"), "\"n_profile\" of sample 7"},
     };
     for (const auto& c : cases) {
         const std::string path = folder.file("bad.json");
@@ -212,12 +228,15 @@ TEST_F(WindowSessionTest, ADamagedOrLaterSessionChangesNothing) {
         EXPECT_EQ(last_drawing(picture), drawn);
     }
 
-    // Saved before widths kept their quality and anode: read as sound and on Cu.
-    const std::string earlier =
-        std::regex_replace(good, std::regex("\n *\"(quality|anode)\": \"[^\"]*\","), "");
+    // Saved before widths kept their quality and anode, and samples their N (profile): read
+    // as sound, on Cu and without it.
+    const std::string earlier = std::regex_replace(
+        good, std::regex("\n *\"(quality|anode)\": \"[^\"]*\",|\n *\"n_profile\": [^,]*,"), "");
     ASSERT_EQ(earlier.find("\"quality\""), std::string::npos);
+    ASSERT_EQ(earlier.find("\"n_profile\""), std::string::npos);
     const auto opened = read_session_text(earlier, "earlier");
     ASSERT_TRUE(opened.ok()) << opened.error();
+    EXPECT_FALSE(opened->samples[6].origin.n_profile);
     const Measurement& m = *opened->samples[6].origin.measurement;
     EXPECT_EQ((std::vector<std::string>{m.ad.quality, m.ad.anode, m.eg.quality, m.eg.anode}),
               (std::vector<std::string>{"ok", "", "ok", ""}));

@@ -124,7 +124,7 @@ TEST_F(CalibrationDialogTest, TheTableGainsItsColumnsWithAFittedCalibration) {
     SampleTableModel& table = window.sample_table().model();
     table.show_appended();
     ASSERT_EQ(table.rowCount(), 1);
-    EXPECT_EQ(table.columnCount(), 12);
+    EXPECT_EQ(table.columnCount(), 13);
 
     CalibrationDialog& dialog = window.show_calibration_dialog();
     dialog.add_standard("SW1-2012", "", "0.61");
@@ -155,14 +155,14 @@ TEST_F(CalibrationDialogTest, TheTableGainsItsColumnsWithAFittedCalibration) {
     EXPECT_NEAR(lab().cis->standards[3].cis, 0.372, 1e-9); // its published value
     // The measured width in every digit, not the four the table shows.
     EXPECT_EQ(lab().cis->standards[3].fwhm, measure_standard(sw3, {}, {})->width.fwhm);
-    EXPECT_EQ(table.columnCount(), 15);
-    EXPECT_EQ(table.headerData(10, Qt::Horizontal, Qt::DisplayRole).toString(),
+    EXPECT_EQ(table.columnCount(), 16);
+    EXPECT_EQ(table.headerData(11, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("KI (CIS)"));
     const CisValue value = apply_cis(*lab().cis, 0.55, 0, lab().limits);
-    EXPECT_TRUE(table.data(table.index(0, 10), Qt::DisplayRole)
+    EXPECT_TRUE(table.data(table.index(0, 11), Qt::DisplayRole)
                     .toString()
                     .startsWith(QString::fromStdString(format_fixed(value.ki_cis, 3))));
-    EXPECT_EQ(table.data(table.index(0, 11), Qt::DisplayRole).toString().toStdString(), value.zone);
+    EXPECT_EQ(table.data(table.index(0, 12), Qt::DisplayRole).toString().toStdString(), value.zone);
 
     for (const char* name : {"cis.png", "cis.svg", "cis.pdf"}) {
         EXPECT_EQ(dialog.save_figure_to(folder.file(name)), std::nullopt) << name;
@@ -172,7 +172,7 @@ TEST_F(CalibrationDialogTest, TheTableGainsItsColumnsWithAFittedCalibration) {
 
     dialog.stop_cis->click();
     EXPECT_FALSE(lab().cis);
-    EXPECT_EQ(table.columnCount(), 12);
+    EXPECT_EQ(table.columnCount(), 13);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "qt/main_window.h"
 #include "qt/measure_dialog.h"
 #include "qt/measure_folder_dialog.h"
+#include "standards/instrument_measure.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -44,6 +45,9 @@ struct DialogCase {
 const DialogCase kDialogs[] = {
     {"MeasurePatterns",
      [](MainWindow& window) -> QDialog& {
+         // The mica's profile in use: the air-dried pattern's thickness beside its width.
+         const auto mica = measure_instrument_file(example("mica.xy"), {}, {});
+         window.terav().use_instrument_profile(mica.value().profile, example("mica.xy"));
          MeasureDialog& dialog = window.show_measure_dialog();
          dialog.open_pattern(PatternSide::AirDried, example("illite-AD.xy"));
          dialog.open_pattern(PatternSide::Glycolated, example("illite-EG.xy"));

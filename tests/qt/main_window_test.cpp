@@ -279,7 +279,7 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     EXPECT_EQ(state().selected, std::vector<std::size_t>{highest});
     sorted_view->clearSelection();
     sorted_view->sortByColumn(-1, Qt::AscendingOrder);
-    EXPECT_EQ(table.model().index(2, 10).data().toString().toStdString(),
+    EXPECT_EQ(table.model().index(2, 11).data().toString().toStdString(),
               state().samples[2].record.label);
     EXPECT_EQ(picture()->size(), picture_before); // the window grew by the table instead
     const QRect screen = window.screen()->availableGeometry();
@@ -292,15 +292,15 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     ASSERT_EQ(picture()->marks().size(), 1u);
     QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
     const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
-    EXPECT_EQ(copied.value(0), QStringLiteral("#\tName\tAD measured\tEG measured\tAD\tEG\tN\t%S\tk"
-                                              "\tNfp\tLabel\tb"));
+    EXPECT_EQ(copied.value(0), QStringLiteral("#\tName\tAD measured\tEG measured\tAD\tEG\tN\t"
+                                              "N (profile)\t%S\tk\tNfp\tLabel\tb"));
     EXPECT_TRUE(copied.value(1).startsWith(QStringLiteral("2\t")));
 
     const std::string third = state().samples[2].record.label;
     QTest::keyClick(view, Qt::Key_Delete);
     EXPECT_EQ(state().samples.size(), 5u);
     EXPECT_EQ(table.model().rowCount(), 8);
-    EXPECT_EQ(table.model().index(1, 10).data().toString().toStdString(), third);
+    EXPECT_EQ(table.model().index(1, 11).data().toString().toStdString(), third);
     EXPECT_TRUE(picture()->marks().empty());
     window.activateWindow(); // the window's own shortcuts need it active
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -311,17 +311,17 @@ TEST_F(MainWindowTest, SampleTableFollowsTheSamples) {
     // A sigma in the tool bar: the four interval columns before the label, each sample's.
     table.sigma_box()->setValue(0.02);
     EXPECT_EQ(state().sigma, 0.02f);
-    ASSERT_EQ(table.model().columnCount(), 16);
-    EXPECT_EQ(table.model().headerData(10, Qt::Horizontal, Qt::DisplayRole).toString(),
+    ASSERT_EQ(table.model().columnCount(), 17);
+    EXPECT_EQ(table.model().headerData(11, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("N interval"));
-    EXPECT_EQ(table.model().index(0, 10).data().toString().toStdString(),
+    EXPECT_EQ(table.model().index(0, 11).data().toString().toStdString(),
               interval_text(*state().samples[0].uncertainty, UncertainQuantity::n));
-    EXPECT_EQ(table.model().index(2, 14).data().toString().toStdString(),
+    EXPECT_EQ(table.model().index(2, 15).data().toString().toStdString(),
               state().samples[2].record.label);
     window.menus().item(MenuItem::ellipses)->trigger();
     EXPECT_TRUE(window.menus().item(MenuItem::ellipses)->isChecked());
     table.sigma_box()->setValue(0);
-    EXPECT_EQ(table.model().columnCount(), 12);
+    EXPECT_EQ(table.model().columnCount(), 13);
 
     window.menus().item(MenuItem::R_3)->trigger();
     EXPECT_EQ(table.model().rowCount(),
@@ -362,7 +362,7 @@ TEST_F(MainWindowTest, ASessionReopensAsTheWindowShowedIt) {
     SampleTableDock& reopened = other.sample_table();
     EXPECT_EQ(reopened.sigma_box()->value(), 0.01);
     EXPECT_NE(reopened.sigma_box()->text(), QStringLiteral("off"));
-    ASSERT_EQ(reopened.model().columnCount(), 16); // with the four intervals and b
+    ASSERT_EQ(reopened.model().columnCount(), 17); // with the four intervals and b
     ASSERT_EQ(reopened.model().rowCount(), model.rowCount());
     for (int row = 0; row < model.rowCount(); ++row) {
         for (int column = 0; column < model.columnCount(); ++column) {

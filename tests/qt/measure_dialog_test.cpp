@@ -11,8 +11,10 @@
 #include "qt/measure_dialog.h"
 #include "qt/peak_plot_widget.h"
 #include "qt/sample_table_dock.h"
+#include "standards/instrument_measure.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_services.h"
+#include "text/number_text.h"
 #include "text/sha256.h"
 
 #include <QAction>
@@ -31,6 +33,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 namespace teravine {
@@ -358,6 +361,39 @@ TEST_F(MeasureDialogTest, TheMethodChosenMeasuresBothPatterns) {
     window.terav().stop_cis_calibration();
     EXPECT_FALSE(message->text().contains(QStringLiteral("instrument-method")));
     EXPECT_TRUE(dialog.calibration_note->text().isEmpty());
+}
+
+// With an instrument profile made from a standard's pattern that lies beside the profile,
+// the air-dried pattern's mean layers stand beside its width as teravine-cli thickness gives
+// them in the same range, and the sample placed from the widths keeps them.
+TEST_F(MeasureDialogTest, TheProfilesStandardGivesTheStacksThicknessBesideTheWidth) {
+    const std::string mica = folder.file("mica.xy");
+    std::filesystem::copy_file(
+        std::string(std::getenv("TERAVINE_SOURCE_DIR")) + "/examples/mica.xy", mica);
+    const auto made = measure_instrument_file(mica, {}, {});
+    ASSERT_TRUE(made) << made.error();
+    window.terav().use_instrument_profile(made->profile, folder.file("instrument.json"));
+    MeasureDialog& dialog = window.show_measure_dialog();
+    dialog.open_pattern(PatternSide::AirDried, ad);
+    dialog.open_pattern(PatternSide::Glycolated, eg);
+    dialog.range_lo->setValue(6.8);
+    wait_until_read(dialog);
+    const QStringList rows = cli_lines({"thickness", QString::fromStdString(ad), "--standard",
+                                        QString::fromStdString(mica), "--range", "6.8:11.5"});
+    ASSERT_GE(rows.size(), 2);
+    const double mean = rows[0].section('\t', 1).toDouble();
+    const double u = rows[1].section('\t', 1).toDouble();
+    ASSERT_TRUE(dialog.thickness().result()) << dialog.thickness_note->text().toStdString();
+    EXPECT_NEAR(dialog.thickness().result()->mean_layers, mean, 5e-4);
+    EXPECT_NEAR(dialog.thickness().result()->u_mean_layers, u, 5e-4);
+    EXPECT_TRUE(dialog.n_profile->text().startsWith(
+        QString::fromStdString(format_fixed(dialog.thickness().result()->mean_layers, 2))));
+    EXPECT_FALSE(dialog.find_standard->isVisibleTo(&dialog));
+
+    dialog.use_and_draw->click();
+    ASSERT_EQ(window.terav().state().samples.size(), 1u);
+    EXPECT_EQ(window.terav().state().samples[0].origin.n_profile,
+              static_cast<float>(dialog.thickness().result()->mean_layers));
 }
 
 } // namespace
