@@ -6,6 +6,13 @@
 #include <cmath>
 
 namespace teravine {
+namespace {
+
+// The distribution's own mean and the initial slope's agree within this share for stacks
+// alone (simulated ones within 6 %).
+constexpr double kDiffering = 0.15;
+
+} // namespace
 
 std::vector<std::string> thickness_notes(const ThicknessResult& r) {
     std::vector<std::string> notes;
@@ -32,6 +39,15 @@ std::vector<std::string> thickness_notes(const ThicknessResult& r) {
                          : "more than the " + std::to_string(size) + " the series reaches") +
             "; the distribution then holds no stacks thinner than " + std::to_string(r.hook_end) +
             " layers.");
+    }
+    const double own = r.distribution.mean();
+    if (!r.unresolved && std::abs(own - r.mean_layers) > kDiffering * r.mean_layers) {
+        const double by = 100 * (own - r.mean_layers) / r.mean_layers;
+        notes.push_back("The distribution's own mean is " + format_fixed(own, 2) + " layers, " +
+                        format_fixed(std::abs(by), 0) + " % " + (by < 0 ? "below" : "above") +
+                        " the initial slope's: the coefficients are not those of stacks alone "
+                        "(a hook left uncorrected, or the noise of their tail), and the mean is "
+                        "doubtful by as much.");
     }
     if (r.end_layers > 0) {
         const std::string last =

@@ -15,6 +15,7 @@ namespace teravine {
 // - the pattern moved, as a sample displaced in its holder;
 // - unresolved: "The coefficients do not fall enough to fix the mean: ...";
 // - the hook correction made: where it ends and the mean the plain initial slope gives;
+// - the distribution's own mean more than 15 % from the initial slope's;
 // - the bars the series' end decides: from how many layers, and their share.
 std::vector<std::string> thickness_notes(const ThicknessResult& result);
 
