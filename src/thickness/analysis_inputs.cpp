@@ -81,8 +81,7 @@ Outcome<SamplePoints> sample_points(const Pattern& sample, const PeakRange& rang
     }
     const double lo = on_scale->lo, hi = on_scale->hi;
     const double spacing = layer_spacing(LayerKind::illite);
-    if (!(spacing * reciprocal_distance(lo, wavelength) > 0.5 &&
-          spacing * reciprocal_distance(hi, wavelength) < 1.5)) {
+    if (!within_one_period(range)) {
         const auto angle = [&](double x) {
             return 360 / std::numbers::pi * std::asin(x * wavelength / (2 * spacing));
         };
