@@ -47,7 +47,8 @@ std::vector<std::string> measure_notes(const std::string& side, const Measured& 
         notes.push_back(m.scan_note);
     }
     if (m.wavelength) {
-        notes.push_back(subject + "measured at the stated wavelength " + fixed(*m.wavelength, 5) +
+        notes.push_back(subject + "measured at the " + (m.wavelength_given ? "given" : "stated") +
+                        " wavelength " + fixed(*m.wavelength, 5) +
                         " Å and carried over to the 2θ scale of Cu Kα.");
     }
     if (const std::string counts = count_scale_note(count_scale(m.pattern), m.pattern);

@@ -7,8 +7,12 @@
 #include "cli/pattern_options.h"
 #include "cli/renderer_library.h"
 #include "peaks/count_scale.h"
+#include "peaks/peak_edges.h"
+#include "thickness/analysis_inputs.h"
 #include "thickness/thickness_analysis.h"
+#include "thickness/thickness_notes.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iostream>
@@ -26,6 +30,9 @@ struct ThicknessArgs {
     double alpha2_ratio = 0;
     bool alpha2_given = false; // else the file's ratio, or the assumed one
 };
+
+// A mean that moves less than this share with the range is steady.
+constexpr double kSteadyShare = 0.02;
 
 int fail(const std::string& description) {
     std::cerr << "teravine-cli thickness: " << description << "\n";
@@ -73,6 +80,24 @@ Outcome<Pattern> read_for_range(const std::string& path, PatternChoice choice,
     return pattern;
 }
 
+// Where the mean moves with the range by more than twice u and 2 %, standard error says
+// how far: u holds the counting noise alone.
+void say_range_spread(const ThicknessResult& r, const std::vector<RangeMean>& nearby) {
+    double widest = 0;
+    std::string means, ranges;
+    for (const RangeMean& m : nearby) {
+        widest = std::max(widest, std::abs(m.mean_layers - r.mean_layers));
+        ranges += (ranges.empty() ? "" : " and ") + range_text(m.range);
+        means += (means.empty() ? "" : " and ") + std::string(m.unresolved ? "at least " : "") +
+                 fixed(m.mean_layers, 2);
+    }
+    if (widest > 2 * r.u_mean_layers && widest > kSteadyShare * r.mean_layers) {
+        std::cerr << "Over the ranges " << ranges << " the mean is " << means
+                  << " layers: u_mean_layers holds the counting noise alone, not what the "
+                     "choice of range moves.\n";
+    }
+}
+
 int run_thickness(const ThicknessArgs& args) {
     const auto range = parse_range(args.range);
     if (!range) {
@@ -110,8 +135,11 @@ int run_thickness(const ThicknessArgs& args) {
         return kExitFailure;
     }
     const ThicknessResult& r = *result;
+    // An unresolved mean is a lower bound, of no u: the value is left empty.
     std::cout << "mean_layers\t" << fixed(r.mean_layers, 3) << "\n"
-              << "u_mean_layers\t" << fixed(r.u_mean_layers, 3) << "\n"
+              << "u_mean_layers\t"
+              << (std::isfinite(r.u_mean_layers) ? fixed(r.u_mean_layers, 3) : std::string())
+              << "\n"
               << "mean_nm\t" << fixed(r.mean_nm(), 3) << "\n"
               << "alpha\t" << fixed(r.lognormal.alpha, 4) << "\n"
               << "beta2\t" << fixed(r.lognormal.beta2, 4) << "\n"
@@ -131,10 +159,21 @@ int run_thickness(const ThicknessArgs& args) {
     if (const auto note = thin_stacks_note(r, *range)) {
         std::cerr << *note << "\n";
     }
-    if (r.unresolved) {
-        std::cerr << "The coefficients do not fall: the stacks are at least as thick as the "
-                     "pattern's steps resolve, "
-                  << r.mean_layers << " layers, which mean_layers gives.\n";
+    // The flank as measure finds it; a range that would hold the peak is named only within
+    // the period the analysis reads.
+    if (auto width = measure_peak(*sample, *range, Uncertainty::skipped)) {
+        if (width->holding && !within_one_period(*width->holding)) {
+            width.value().holding.reset();
+        }
+        if (const std::string edge = edge_advice(*width); !edge.empty()) {
+            std::cerr << "The sample " << args.sample << ": " << edge << ".\n";
+        }
+    }
+    for (const std::string& note : thickness_notes(r)) {
+        std::cerr << note << "\n";
+    }
+    if (!r.unresolved) {
+        say_range_spread(r, nearby_range_means(*sample, standard ? &*standard : nullptr, *range));
     }
     if (!args.figure.empty()) {
         const auto renderer = figure_renderer();

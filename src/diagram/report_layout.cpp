@@ -3,6 +3,7 @@
 
 #include "diagram/cis_drawing.h"
 #include "diagram/peak_drawing.h"
+#include "diagram/text_fit.h"
 
 #include <algorithm>
 #include <string>
@@ -67,11 +68,6 @@ void use_font(Surface& s, Font font) {
     s.set_font_bold(font.bold);
 }
 
-// Where a UTF-8 character starts: not on a continuation byte.
-bool starts_character(const std::string& text, std::size_t at) {
-    return at >= text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
-}
-
 // Everything laid so far, page by page, and where the next line goes.
 class Flow {
 public:
@@ -117,20 +113,7 @@ public:
 
     // The longest start of `text` that fits in `room`, one character at least.
     std::size_t fitting(const std::string& text, Font font, double room) {
-        std::size_t cut = 1;
-        while (cut < text.size() && !starts_character(text, cut)) {
-            ++cut;
-        }
-        for (std::size_t at = cut + 1; at <= text.size(); ++at) {
-            if (!starts_character(text, at)) {
-                continue;
-            }
-            if (width(text.substr(0, at), font) > room) {
-                break;
-            }
-            cut = at;
-        }
-        return cut;
+        return fitting_length(text, room, [&](const std::string& t) { return width(t, font); });
     }
 
     // The text on as many lines of `room` as it needs, broken at blanks, and within a
@@ -181,11 +164,7 @@ public:
 
     // The text, cut short with "…" when wider than `room`.
     std::string elided(const std::string& text, Font font, double room) {
-        if (width(text, font) <= room) {
-            return text;
-        }
-        const std::string ellipsis = "\u2026";
-        return text.substr(0, fitting(text, font, room - width(ellipsis, font))) + ellipsis;
+        return teravine::elided(text, room, [&](const std::string& t) { return width(t, font); });
     }
 
     std::vector<LaidPage> take() { return std::move(pages_); }

@@ -20,9 +20,11 @@ Outcome<Measured> measure_file(const std::string& path, const PatternChoice& cho
                std::move(r.reading.method),
                std::move(r.reading.fit),
                std::nullopt,
+               false,
                std::move(r.scan_note)};
     if (m.width.converted) {
         m.wavelength = m.pattern.wavelength;
+        m.wavelength_given = choice.wavelength.has_value();
     }
     return m;
 }

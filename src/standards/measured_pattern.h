@@ -21,7 +21,8 @@ struct Measured {
     std::string method = "half-height"; // its name, as the method column gives it
     std::optional<ProfileFit> fit;      // with the fit method
     std::optional<double> wavelength;   // when carried over from another anode
-    std::string scan_note;              // which scan of several was taken, when it was chosen
+    bool wavelength_given = false; // that wavelength the user's (an anode named), else the file's
+    std::string scan_note;         // which scan of several was taken, when it was chosen
 };
 
 // Reads the pattern at path, the scan and wavelength chosen (of several scans, the only one

@@ -65,6 +65,12 @@ Doublet doublet_of(const Pattern& p) {
     return d;
 }
 
+bool within_one_period(const PeakRange& range) {
+    const double spacing = layer_spacing(LayerKind::illite);
+    return spacing * reciprocal_distance(range.lo, kCuKAlpha1) > 0.5 &&
+           spacing * reciprocal_distance(range.hi, kCuKAlpha1) < 1.5;
+}
+
 Outcome<SamplePoints> sample_points(const Pattern& sample, const PeakRange& range) {
     const std::string who = "The sample \"" + sample.name + "\"";
     const double wavelength = sample.wavelength.value_or(kCuKAlpha1);
@@ -75,8 +81,7 @@ Outcome<SamplePoints> sample_points(const Pattern& sample, const PeakRange& rang
     }
     const double lo = on_scale->lo, hi = on_scale->hi;
     const double spacing = layer_spacing(LayerKind::illite);
-    if (!(spacing * reciprocal_distance(lo, wavelength) > 0.5 &&
-          spacing * reciprocal_distance(hi, wavelength) < 1.5)) {
+    if (!within_one_period(range)) {
         const auto angle = [&](double x) {
             return 360 / std::numbers::pi * std::asin(x * wavelength / (2 * spacing));
         };
@@ -102,6 +107,7 @@ Outcome<SamplePoints> sample_points(const Pattern& sample, const PeakRange& rang
     SamplePoints p;
     p.grid = profile_grid(std::span<const double>(&*first, points), wavelength);
     p.range = range_words(lo, hi);
+    p.wavelength = wavelength;
     std::vector<double> storage;
     const std::vector<double>& counts = counts_on_scale(sample, count_scale(sample), storage);
     const auto from = first - sample.two_theta.begin();

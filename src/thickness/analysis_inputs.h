@@ -22,6 +22,10 @@ struct Doublet {
 };
 Doublet doublet_of(const Pattern& pattern);
 
+// Whether a range on the Cu Kα scale lies within one period of the 10 Å layers' 00l row
+// about their 001 (4.42°-13.27° 2θ Cu Kα), as the analysis takes it.
+bool within_one_period(const PeakRange& range);
+
 // The sample's points within the range (2θ on Cu Kα's scale, carried to the pattern's
 // wavelength) and their counts on the count scale. Refused when the range reaches beyond
 // one period of the 10 Å layers' 00l row about their 001 (4.42°-13.27° 2θ Cu Kα), lies
@@ -29,7 +33,8 @@ Doublet doublet_of(const Pattern& pattern);
 struct SamplePoints {
     ProfileGrid grid;
     std::vector<double> counts;
-    std::string range; // "6.5°–11.5°", as messages name it
+    std::string range;     // "6.5°–11.5°", as messages name it
+    double wavelength = 0; // the sample's Kα1, Å
 };
 Outcome<SamplePoints> sample_points(const Pattern& sample, const PeakRange& range);
 

@@ -180,7 +180,8 @@ std::vector<double> corrected_profile(const ProfileGrid& grid, std::span<const d
     return z;
 }
 
-std::optional<double> profile_centre(const ProfileGrid& grid, std::span<const double> profile) {
+std::optional<ProfileCentre> profile_centre(const ProfileGrid& grid,
+                                            std::span<const double> profile) {
     const std::size_t n = profile.size();
     const std::vector<double> z = smoothed(profile);
     std::size_t top = n;
@@ -205,17 +206,17 @@ std::optional<double> profile_centre(const ProfileGrid& grid, std::span<const do
         ++right;
     }
     if (left > 0 && right + 1 < n && grid.reliable[right + 1]) {
-        return (crossing(left, left - 1) + crossing(right, right + 1)) / 2;
+        return ProfileCentre{(crossing(left, left - 1) + crossing(right, right + 1)) / 2, true};
     }
     // The parabola's top through the three points about the top.
     const double s0 = grid.s[top - 1], s1 = grid.s[top], s2 = grid.s[top + 1];
     const double z0 = z[top - 1], z1 = z[top], z2 = z[top + 1];
     const double denominator = (s0 - s1) * (z1 - z2) - (s1 - s2) * (z0 - z1);
     if (denominator == 0) {
-        return s1;
+        return ProfileCentre{s1, false};
     }
     const double numerator = (s0 * s0 - s1 * s1) * (z1 - z2) - (s1 * s1 - s2 * s2) * (z0 - z1);
-    return std::clamp(numerator / (2 * denominator), s0, s2);
+    return ProfileCentre{std::clamp(numerator / (2 * denominator), s0, s2), false};
 }
 
 } // namespace teravine

@@ -81,8 +81,14 @@ std::vector<double> corrected_profile(const ProfileGrid& grid, std::span<const d
 
 // The s of the reflection's centre: the middle of the two points where the profile,
 // averaged over five points, falls to three quarters of its height on either side of its
-// highest reliable point; where the high-angle one lies beyond the reliable points, the top
-// of the parabola through the three highest. Nothing when the top lies at an end.
-std::optional<double> profile_centre(const ProfileGrid& grid, std::span<const double> profile);
+// highest reliable point (`crossed`); where the high-angle one lies beyond the reliable
+// points, the top of the parabola through the three highest, which a profile so broad
+// places only roughly. Nothing when the top lies at an end.
+struct ProfileCentre {
+    double s = 0;
+    bool crossed = false;
+};
+std::optional<ProfileCentre> profile_centre(const ProfileGrid& grid,
+                                            std::span<const double> profile);
 
 } // namespace teravine

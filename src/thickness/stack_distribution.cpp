@@ -97,13 +97,16 @@ std::vector<double> interference_weights(const ThicknessDistribution& distributi
     return w;
 }
 
+std::size_t parabola_reach(std::size_t n, double widening) {
+    return std::max<std::size_t>(1, static_cast<std::size_t>(widening * static_cast<double>(n)));
+}
+
 ThicknessDistribution distribution_from_coefficients(const std::vector<double>& weights,
                                                      double widening) {
     const auto at = [&](std::size_t n) { return n < weights.size() ? weights[n] : 0.0; };
     ThicknessDistribution d;
     for (std::size_t n = 1; n <= weights.size(); ++n) {
-        const auto reach =
-            std::max<std::size_t>(1, static_cast<std::size_t>(widening * static_cast<double>(n)));
+        const std::size_t reach = parabola_reach(n, widening);
         // The parabola's second derivative: 2 Σ P2(j) w(n + j) / Σ P2(j)², with P2(j) =
         // j² - h(h + 1)/3 the quadratic orthogonal to 1 and j over j = -h..h; for h = 1 the
         // plain second difference.

@@ -3,6 +3,7 @@
 // of the stacks of each thickness, and the lognormal family such distributions follow.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace teravine {
@@ -54,5 +55,8 @@ std::vector<double> interference_weights(const ThicknessDistribution& distributi
 // fall slowly, and their plain differences drown in the weights' noise.
 ThicknessDistribution distribution_from_coefficients(const std::vector<double>& weights,
                                                      double widening = 0);
+
+// How far either side of n the parabola of that widening reaches: max(1, ⌊widening n⌋).
+std::size_t parabola_reach(std::size_t n, double widening);
 
 } // namespace teravine

@@ -38,6 +38,14 @@ endif()
 file(READ ${work}/figure.svg svg LIMIT 200)
 expect_in("${svg}" "<svg" "the figure")
 
+# A sample that is its own standard: its coefficients do not fall, and the mean is a lower
+# bound, given without u, which standard error says.
+run(0 thickness mica.xy --standard mica.xy)
+if(NOT last_out MATCHES "^mean_layers\t${number}\nu_mean_layers\t\nmean_nm\t")
+  fail("its own standard: thickness printed\n${last_out}")
+endif()
+expect_in("${last_err}" "which mean_layers gives as a lower bound, without u" "its own standard")
+
 # Without a standard the instrument stays in, and standard error says so.
 expect(0 "instrument's own broadening is not removed" thickness sample.xy)
 

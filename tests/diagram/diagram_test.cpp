@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The frame and its transforms, the axes, the whole diagram and its polylines, and the
-// figure of a CIS calibration.
+// figures of a CIS calibration and of a thickness analysis.
 #include "diagram/axes.h"
 #include "diagram/cis_drawing.h"
 #include "diagram/diagram_picture.h"
@@ -8,6 +8,7 @@
 #include "diagram/figure_caption.h"
 #include "diagram/peak_drawing.h"
 #include "diagram/polyline.h"
+#include "diagram/thickness_drawing.h"
 #include "fixtures.h"
 #include "identify/identify_point.h"
 #include "lines/const_lines.h"
@@ -511,6 +512,44 @@ TEST(PeakPanel, ARangeWithoutAPeakShowsTheWholePattern) {
         const PeakPlot plot = draw_peak_panel(surface, panel, PlotArea{0, 0, 460, 356});
         EXPECT_EQ(plot.view.lo, measured ? 19.0 : 2.0);
         EXPECT_EQ(plot.view.hi, measured ? 25.0 : 30.0);
+    }
+}
+
+// The thickness figure cuts long file names to its width, and its bars reach from the zero
+// line to their shares exactly, their ends' rounding within them; those the series' end
+// decides are hollow.
+TEST(ThicknessFigure, NamesWithinItsWidthAndBarsTrueToTheirShares) {
+    ThicknessFigure figure{std::string(12000, 's'), std::string(12000, 'g'), {}};
+    ThicknessResult& r = figure.result;
+    r.mean_layers = 4;
+    r.spacing = 10;
+    r.coefficients = {1, 0.75, 0.5, 0.3, 0.15, 0.05};
+    r.distribution.fraction = {0, 0.2, 0.3, 0.3, 0.2};
+    r.end_layers = 5;
+    r.end_share = 0.2;
+    RecordingSurface s;
+    const PlotArea whole{0, 0, kThicknessFigureWidth, kThicknessFigureHeight};
+    draw_thickness_figure(s, figure, whole);
+    for (const Op& op : s.of(OpKind::text)) {
+        EXPECT_LE(op.x2, whole.right) << op.text.substr(0, 40);
+    }
+    std::vector<Op> hollow, filled;
+    for (const Op& op : s.ops) {
+        if (op.colour == 0x909090 && op.kind == OpKind::box) {
+            hollow.push_back(op);
+        } else if (op.colour == 0x909090 && op.kind == OpKind::line) {
+            filled.push_back(op);
+        }
+    }
+    ASSERT_EQ(hollow.size(), 1U); // the bar of 5 layers, a share of 0.2
+    const float zero = std::max(hollow[0].y1, hollow[0].y2);
+    const float unit = (zero - std::min(hollow[0].y1, hollow[0].y2)) / 0.2f;
+    ASSERT_FALSE(filled.empty());
+    for (const Op& op : filled) {
+        const float half = static_cast<float>(op.pen_width) / 2;
+        EXPECT_NEAR(std::max(op.y1, op.y2) + half, zero, 1e-3);
+        const float share = (zero - (std::min(op.y1, op.y2) - half)) / unit;
+        EXPECT_TRUE(std::abs(share - 0.2f) < 1e-3 || std::abs(share - 0.3f) < 1e-3) << share;
     }
 }
 
