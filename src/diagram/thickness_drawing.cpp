@@ -156,7 +156,7 @@ void distribution_plot(Surface& s, const ThicknessResult& r, const PlotArea& a, 
     }
     s.set_fore_color(kColourLognormal);
     const std::string text = "lognormal α " + format_fixed(r.lognormal.alpha, 3) + ", β² " +
-                               format_fixed(r.lognormal.beta2, 3);
+                             format_fixed(r.lognormal.beta2, 3);
     text_at(s, a.right - s.text_width(text) - 6, a.top + 6, text);
     if (r.end_layers > 0) {
         s.set_fore_color(kColourReplaced);
