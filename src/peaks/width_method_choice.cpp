@@ -32,4 +32,15 @@ WidthMethod width_method_choice(std::size_t index, int components) {
     return WidthMethod::fitted(options);
 }
 
+Outcome<std::optional<double>> alpha2_ratio_choice(double box) {
+    if (box < 0) {
+        return std::optional<double>();
+    }
+    if (!(box <= 1)) {
+        return Failure{"The Kα2 ratio is the intensity of Kα2 over that of Kα1, from 0 (no Kα2 "
+                       "line) to 1; leave it empty for each file's own."};
+    }
+    return std::optional<double>(box);
+}
+
 } // namespace teravine

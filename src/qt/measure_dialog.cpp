@@ -32,9 +32,6 @@ QString degrees(double value) {
     return QString::fromStdString(width_text(value)) + QStringLiteral("°");
 }
 
-// The Kα2 ratio box's step below 0, which stands for the file's own ratio.
-constexpr double kAsStatedStep = 0.01;
-
 } // namespace
 
 MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent,
@@ -196,16 +193,7 @@ QWidget* MeasureDialog::build_controls() {
     components = new QSpinBox(row);
     components->setRange(1, 3);
     components->setToolTip(QStringLiteral("Overlapped profiles fitted; the tallest is used"));
-    alpha2_ratio = new QDoubleSpinBox(row);
-    alpha2_ratio->setDecimals(2);
-    alpha2_ratio->setSingleStep(0.05);
-    alpha2_ratio->setRange(-kAsStatedStep, 1);
-    alpha2_ratio->setSpecialValueText(QStringLiteral("As stated"));
-    alpha2_ratio->setValue(-kAsStatedStep);
-    alpha2_ratio->setKeyboardTracking(false);
-    alpha2_ratio->setToolTip(QStringLiteral(
-        "The Kα2 to Kα1 intensity ratio the fit models, 0 for none; \"As stated\" takes the "
-        "file's own, else 0.5"));
+    alpha2_ratio = alpha2_ratio_box(row);
     layout->addWidget(new QLabel(QStringLiteral("Range 2θ (Cu Kα)"), row));
     layout->addWidget(range_lo);
     layout->addWidget(new QLabel(QStringLiteral("to"), row));
@@ -244,8 +232,8 @@ QWidget* MeasureDialog::build_controls() {
     });
     connect(method, &QComboBox::currentIndexChanged, this, [this] { method_chosen(); });
     connect(components, &QSpinBox::valueChanged, this, [this] { method_chosen(); });
-    connect(alpha2_ratio, &QDoubleSpinBox::valueChanged, this, [this](double ratio) {
-        session_.set_alpha2_ratio(ratio < 0 ? std::nullopt : std::optional<double>(ratio));
+    connect(alpha2_ratio, &QDoubleSpinBox::valueChanged, this, [this] {
+        session_.set_alpha2_ratio(chosen_alpha2_ratio(*alpha2_ratio));
         refresh();
     });
     connect(save_figure, &QPushButton::clicked, this, [this] {

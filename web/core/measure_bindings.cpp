@@ -66,7 +66,8 @@ public:
     void set_log_counts(bool on) { session_.set_log_counts(on); }
     // A fit's Kα2 ratio, 0 to 1; below 0 each file's own, else 0.5.
     bool set_alpha2_ratio(double ratio) {
-        return session_.set_alpha2_ratio(ratio < 0 ? std::nullopt : std::optional<double>(ratio));
+        const auto chosen = alpha2_ratio_choice(ratio);
+        return chosen && session_.set_alpha2_ratio(*chosen);
     }
 
     // Everything the page shows of the session.
@@ -170,6 +171,11 @@ val width_method_caption_list() {
     return strings(width_method_captions());
 }
 
+// Whether the method of the caption at `index` fits, and so takes a Kα2 ratio.
+bool width_method_fits(int index) {
+    return width_method_choice(static_cast<std::size_t>(std::max(index, 0))).fits();
+}
+
 val anode_list() {
     std::vector<std::string> symbols;
     for (const AnodeLines& anode : known_anodes()) {
@@ -197,6 +203,7 @@ EMSCRIPTEN_BINDINGS(teravine_measure) {
         .function("useWidths", &PageMeasure::use_widths)
         .function("useAndDraw", &PageMeasure::use_and_draw);
     function("widthMethodCaptions", &width_method_caption_list);
+    function("widthMethodFits", &width_method_fits);
     function("anodes", &anode_list);
     function("patternSizeProblem", &pattern_size_problem);
 }
