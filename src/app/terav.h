@@ -182,6 +182,9 @@ public:
     // The measuring dialog wrote its widths into the boxes: the samples "Draw" places keep
     // this measurement for as long as the boxes hold the texts they hold now.
     void use_measurement(const Measurement& measurement);
+    // How the last sample placed from the measuring dialog was measured (after Open Session,
+    // the session's), for the measuring dialog to take up; nothing when none was.
+    std::optional<Measurement> latest_measurement() const;
 
     const TeravState& state() const { return state_; }
 

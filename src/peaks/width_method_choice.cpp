@@ -3,6 +3,7 @@
 
 #include "peaks/profile_shapes.h"
 
+#include <algorithm>
 #include <array>
 
 namespace teravine {
@@ -30,6 +31,14 @@ WidthMethod width_method_choice(std::size_t index, int components) {
     options.shape = kFittedShapes[index - 1];
     options.components = components;
     return WidthMethod::fitted(options);
+}
+
+std::size_t width_method_index(const WidthMethod& method) {
+    if (!method.fits()) {
+        return 0;
+    }
+    const auto at = std::find(kFittedShapes.begin(), kFittedShapes.end(), method.options().shape);
+    return at == kFittedShapes.end() ? 0 : 1 + static_cast<std::size_t>(at - kFittedShapes.begin());
 }
 
 Outcome<std::optional<double>> alpha2_ratio_choice(double box) {

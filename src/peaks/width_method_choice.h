@@ -20,6 +20,8 @@ std::vector<std::string> width_method_captions();
 // The method of the caption at `index` (the half-height reading for an index past the
 // list); a fit of `components` profiles.
 WidthMethod width_method_choice(std::size_t index, int components = 1);
+// The index of the caption that chooses the method's kind and profile.
+std::size_t width_method_index(const WidthMethod& method);
 
 // What the "Kα2 ratio" box of the dialogs gives: below 0, which the box shows "As stated",
 // none (each file's own ratio, else 0.5); 0 to 1 the I(Kα2) / I(Kα1) of every fit, 0 for no

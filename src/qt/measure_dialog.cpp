@@ -2,6 +2,7 @@
 #include "qt/measure_dialog.h"
 
 #include "formats/anode.h"
+#include "peaks/width_method_choice.h"
 #include "qt/file_dialogs.h"
 #include "qt/fitting_scroll_area.h"
 #include "qt/peak_plot_widget.h"
@@ -340,6 +341,19 @@ void MeasureDialog::range_typed() {
 
 void MeasureDialog::method_chosen() {
     session_.set_method(chosen_width_method(*method, components->value()));
+    refresh();
+}
+
+void MeasureDialog::measure_like(const Measurement& measured) {
+    session_.measure_like(measured);
+    {
+        const QSignalBlocker method_blocker(method);
+        const QSignalBlocker components_blocker(components);
+        const QSignalBlocker ratio_blocker(alpha2_ratio);
+        method->setCurrentIndex(static_cast<int>(width_method_index(session_.method())));
+        components->setValue(session_.method().options().components);
+        show_alpha2_ratio(*alpha2_ratio, session_.alpha2_ratio());
+    }
     refresh();
 }
 

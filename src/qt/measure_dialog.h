@@ -83,6 +83,10 @@ public:
     QLabel* preview = nullptr;          // what the measured pair will give
     QLabel* calibration_note = nullptr; // a CIS calibration of another method
 
+    // How a pair was measured taken up (MeasureSession::measure_like), the range, method and
+    // Kα2 ratio boxes showing it.
+    void measure_like(const Measurement& measured);
+
     // The line of what the pair will give, again (the window's rule or broadening changed).
     void refresh_preview();
     // Everything shown again: the window's calibration changed.

@@ -108,6 +108,9 @@ TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
     EXPECT_EQ(other.state().samples[6].origin.name, "Pit, \"B\"");
     EXPECT_FALSE(other.state().samples[6].origin.measurement);
     EXPECT_EQ(other.state().samples[7].origin.measurement, measured_pair());
+    // The measuring dialog is told, and measures as the latest measured pair was measured.
+    EXPECT_EQ(other.services.sessions_opened, 1);
+    EXPECT_EQ(other.terav.latest_measurement(), measured_pair());
     EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::ad),
               "Doubtful: weak;shoulder");
     EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::eg), "");

@@ -289,6 +289,10 @@ test('Measure Patterns: two real instruments\' files measured as teravine-cli me
   assert.deepEqual([page.boxes.Xls, page.boxes.Yls], [adLine.fwhm, egLine.fwhm]);
   assert.equal(window.sampleCount(), 1);
   assert.deepEqual(page.messages, []);
+  // After Open Session the dialog takes up how the latest pair was measured.
+  const fresh = new core.PageMeasure(window, measure);
+  fresh.measureLatest();
+  assert.deepEqual([fresh.state().lo, fresh.state().hi, fresh.state().methodIndex], ['32.00', '34.00', 0]);
 });
 
 test('Measure Patterns: a file that is no pattern gets the reader\'s message and loses the other half nothing', () => {

@@ -64,6 +64,12 @@ public:
             width_method_choice(static_cast<std::size_t>(std::max(choice, 0)), components));
     }
     void set_log_counts(bool on) { session_.set_log_counts(on); }
+    // A session opened: measure as its latest measured pair was measured.
+    void measure_latest() {
+        if (const auto latest = window_.terav().latest_measurement()) {
+            session_.measure_like(*latest);
+        }
+    }
     // A fit's Kα2 ratio, 0 to 1; below 0 each file's own, else 0.5.
     bool set_alpha2_ratio(double ratio) {
         const auto chosen = alpha2_ratio_choice(ratio);
@@ -100,6 +106,8 @@ public:
         out.set("hi", format_fixed(session_.range().hi, 2));
         out.set("fits", session_.method().fits());
         out.set("method", session_.method().name());
+        out.set("methodIndex", static_cast<int>(width_method_index(session_.method())));
+        out.set("components", session_.method().options().components);
         const auto& ratio = session_.alpha2_ratio();
         out.set("alpha2Ratio", ratio ? width_text(*ratio) : std::string());
         const bool ready = session_.widths_ready();
@@ -197,6 +205,7 @@ EMSCRIPTEN_BINDINGS(teravine_measure) {
         .function("setMethod", &PageMeasure::set_method)
         .function("setLogCounts", &PageMeasure::set_log_counts)
         .function("setAlpha2Ratio", &PageMeasure::set_alpha2_ratio)
+        .function("measureLatest", &PageMeasure::measure_latest)
         .function("state", &PageMeasure::state)
         .function("plot", &PageMeasure::plot)
         .function("figure", &PageMeasure::figure)

@@ -94,6 +94,8 @@ export function setupMeasure({ core, win, measureText, finished }) {
     $('measure-components').disabled = !state.fits;
     $('measure-ratio').disabled = !state.fits;
     $('measure-ratio').value = state.alpha2Ratio;
+    $('measure-method').value = String(state.methodIndex);
+    $('measure-components').value = String(state.components);
     state.halves.forEach((shown, side) => {
       const { part, picture } = halves[side];
       part('name').textContent = shown.file || 'No pattern: open one or drop it here';
@@ -184,5 +186,10 @@ export function setupMeasure({ core, win, measureText, finished }) {
     },
     // The window's rule, broadening or calibration changed: what the pair gives, again.
     refresh,
+    // A session opened: measure as its latest measured pair was measured.
+    sessionOpened() {
+      session.measureLatest();
+      refresh();
+    },
   };
 }
