@@ -45,8 +45,8 @@ struct FigureRenderer {
 inline constexpr std::size_t figure_renderer_layout() {
     return sizeof(FigureRenderer) ^ (sizeof(DiagramContent) << 8) ^ (sizeof(WorldWindow) << 16) ^
            (sizeof(FigureSize) << 24) ^ (sizeof(PeakPanel) << 32) ^ (sizeof(CisCalibration) << 40) ^
-           (sizeof(ZoneLimits) << 48) ^ (sizeof(ReportDocument) << 4) ^ (sizeof(ReportTable) << 12) ^
-           (sizeof(ThicknessFigure) << 56);
+           (sizeof(ZoneLimits) << 48) ^ (sizeof(ReportDocument) << 4) ^
+           (sizeof(ReportTable) << 12) ^ (sizeof(ThicknessFigure) << 56);
 }
 
 // The file name of the library and the name of its one exported function, which returns
