@@ -93,9 +93,11 @@ std::optional<CisValue> sample_cis(const SampleOrigin& origin, const LabCalibrat
 }
 
 Outcome<StandardWidth> measure_standard(const std::string& path, const PeakRange& range,
-                                        const WidthMethod& method) {
+                                        const WidthMethod& method,
+                                        std::optional<double> alpha2_ratio) {
     PatternChoice choice;
     choice.how_to_choose = kStandardScanChoice;
+    choice.alpha2_ratio = alpha2_ratio;
     auto read = read_file_width(path, choice, range, method);
     if (!read) {
         return Failure{read.error()};
@@ -112,7 +114,8 @@ Outcome<std::string> rows_method_name(const std::vector<StandardRow>& rows,
     }
     const auto ratio = common_alpha2_ratio(fits);
     if (!ratio) {
-        return Failure{ratio.error() + ": measure them all with one."};
+        return Failure{ratio.error() +
+                       ": give one in the \"Kα2 ratio\" box and add their patterns again."};
     }
     return full_method_name(method, range, *ratio);
 }

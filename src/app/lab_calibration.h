@@ -68,9 +68,11 @@ struct StandardWidth {
 
 // A standard's pattern read and its peak measured, as the measuring dialog measures a
 // sample's and `cis fit` a standard's: of a file of several scans, the only one that
-// covers the range (several or none refused with their list).
+// covers the range (several or none refused with their list). A fit takes the Kα2 ratio
+// given, else the file's own, else 0.5.
 Outcome<StandardWidth> measure_standard(const std::string& path, const PeakRange& range,
-                                        const WidthMethod& method);
+                                        const WidthMethod& method,
+                                        std::optional<double> alpha2_ratio = {});
 
 // One row of the standards the window's dialog lists: a name, the CIS value as typed
 // (empty: the known standard's), the measured FWHM as typed or measured, its u, and the
@@ -84,7 +86,8 @@ struct StandardRow {
 };
 
 // The method in full that a calibration fitted to these rows states: the method's, with
-// the range and the Kα2 ratio their fits took; refused when two fits took different ratios.
+// the range and the Kα2 ratio their fits took; refused when two fits took different ratios
+// (files that state different ratios, measured with "As stated" in the Kα2 ratio box).
 Outcome<std::string> rows_method_name(const std::vector<StandardRow>& rows,
                                       const WidthMethod& method, const PeakRange& range);
 

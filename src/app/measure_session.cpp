@@ -258,6 +258,14 @@ bool MeasureSession::set_alpha2_ratio(std::optional<double> ratio) {
     return true;
 }
 
+void MeasureSession::measure_like(const Measurement& measured) {
+    set_range({measured.range_lo, measured.range_hi});
+    if (const auto method = width_method_named(measured.method)) {
+        set_method(*method);
+    }
+    set_alpha2_ratio(measured.alpha2_ratio);
+}
+
 void MeasureSession::set_method(const WidthMethod& method) {
     method_ = method;
     measure_again(PatternSide::AirDried);

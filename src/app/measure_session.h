@@ -150,6 +150,11 @@ public:
     bool set_alpha2_ratio(std::optional<double> ratio);
     const std::optional<double>& alpha2_ratio() const { return alpha2_ratio_; }
 
+    // How a pair was measured, taken up to measure on alike: its range, its method (of one
+    // component, the most a measurement names) and its Kα2 ratio. A method this version does
+    // not know leaves the method as it was.
+    void measure_like(const Measurement& measured);
+
     void set_log_counts(bool on) { log_counts_ = on; }
     bool log_counts() const { return log_counts_; }
 

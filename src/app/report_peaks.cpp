@@ -11,26 +11,6 @@
 namespace teravine {
 namespace {
 
-// The method a measurement names: "half-height", "fit" and "fit:<profile>" (the fit's
-// other options are not recorded and take their defaults); nothing for another name.
-std::optional<WidthMethod> method_named(const std::string& name) {
-    if (name == kMethodHalfHeight) {
-        return WidthMethod();
-    }
-    if (name == "fit") {
-        return WidthMethod::fitted();
-    }
-    if (name.rfind("fit:", 0) == 0) {
-        const std::string shape = name.substr(4, name.find(':', 4) - 4);
-        if (const auto known = profile_shape_named(shape)) {
-            FitOptions options;
-            options.shape = *known;
-            return WidthMethod::fitted(options);
-        }
-    }
-    return std::nullopt;
-}
-
 // The scan a measurement used, with the wavelength of its anode where the scan states none.
 Outcome<Pattern> recorded_scan(const PatternFile& file, const MeasuredFile& measured) {
     const auto scan = static_cast<std::size_t>(measured.scan);
@@ -49,7 +29,7 @@ Outcome<Pattern> recorded_scan(const PatternFile& file, const MeasuredFile& meas
 class PeaksOfSample {
 public:
     PeaksOfSample(ReportDocument& doc, std::string who, const Measurement& m)
-        : doc_(doc), who_(std::move(who)), m_(m), method_(method_named(m.method)) {}
+        : doc_(doc), who_(std::move(who)), m_(m), method_(width_method_named(m.method)) {}
 
     void side(const char* side, const MeasuredFile& file) {
         const std::string label = std::string(side) + " " + pattern_name(file.path);
@@ -89,6 +69,9 @@ private:
     }
 
     void draw(const char* side, const std::string& label, const MeasuredFile& file, Pattern scan) {
+        if (m_.alpha2_ratio) { // the ratio the dialog gave the fit, over the file's own
+            scan.alpha2_ratio = m_.alpha2_ratio;
+        }
         doc_.patterns.push_back(std::make_unique<Pattern>(std::move(scan)));
         const Pattern& pattern = *doc_.patterns.back();
         const PeakRange range{m_.range_lo, m_.range_hi};

@@ -184,6 +184,9 @@ public:
     // dialog analysed it, for as long as the boxes hold the texts they hold now.
     void use_measurement(const Measurement& measurement,
                          std::optional<float> n_profile = std::nullopt);
+    // How the last sample placed from the measuring dialog was measured (after Open Session,
+    // the session's), for the measuring dialog to take up; nothing when none was.
+    std::optional<Measurement> latest_measurement() const;
 
     const TeravState& state() const { return state_; }
 

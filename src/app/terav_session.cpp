@@ -86,6 +86,16 @@ void Terav::open_session_Click() {
         status += ", " + std::to_string(state_.unplaced.size()) + " not placed";
     }
     services_.status(status + beyond_range_note(state_.samples, 0));
+    services_.session_opened();
+}
+
+std::optional<Measurement> Terav::latest_measurement() const {
+    for (auto sample = state_.samples.rbegin(); sample != state_.samples.rend(); ++sample) {
+        if (sample->origin.measurement) {
+            return sample->origin.measurement;
+        }
+    }
+    return std::nullopt;
 }
 
 void Terav::restore_session(const WindowSession& s) {

@@ -132,6 +132,10 @@ public:
     // calibration dialog follow.
     virtual void calibration_changed() {}
 
+    // A session was opened: the measuring dialog takes up how its latest measured pair was
+    // measured (Terav::latest_measurement), to measure the next ones alike.
+    virtual void session_opened() {}
+
     // The status bar's line: what the last action did, or why it did nothing.
     virtual void status(const std::string& text) { static_cast<void>(text); }
 

@@ -12,14 +12,17 @@ namespace teravine {
 
 // A flank window's share of the background: the mean angle and counts of the lower half
 // of its points (counting noise only lowers it a little), the variance of that mean from
-// counting, the slope of all its points by least squares with its standard deviation, and
-// the 2θ the window spans.
+// counting, the spread (variance) of those points' angles, the slope of all its points by
+// least squares with its standard deviation and the mean angle of all its points, where
+// that slope holds, and the 2θ the window spans.
 struct FlankAnchor {
     double x = 0;
     double y = 0;
     double variance = 0;
+    double spread = 0;
     double slope = 0;
     double slope_sigma = 0;
+    double centre = 0;
     double span = 0;
 };
 
@@ -33,11 +36,16 @@ FlankAnchor flank_anchor(const std::vector<double>& x, const std::vector<double>
 // as the low-angle rise of a clay pattern does (a chord there runs above the rise's curve
 // and reads a peak narrow), and the two anchors lie apart by more than three standard
 // deviations of their counts. Then it is a constant plus an exponential,
-// b(x) = c + A exp(-k d), d the distance from the low-angle anchor, through both anchors
-// and with that flank's own slope: the form of a rise that fades into a flat background.
+// b(x) = c + A exp(-k d), d the distance from the low-angle anchor, the form of a rise that
+// fades into a flat background: its mean over each anchor's points is that anchor's counts
+// and its slope over the low-angle window that window's own. On a steep rise the anchor's
+// points (the lower half) lie at the window's high-angle side, away from where its slope
+// holds, and the curve's mean over them lies above its value at their mean angle: both
+// are taken as the curve has them, so that a rise falling by a factor of two across its
+// window is followed as closely as a gentle one.
 // A high flank at the high-angle end is a peak's side, and keeps the line. A curve that would
 // change by more than a factor e across a flank window is no background but noise or a neighbouring
-// peak, and the line is kept; below the low-angle anchor the curve goes on along its tangent.
+// peak, and the line is kept; below the low-angle window the curve goes on along its tangent.
 // `curved` forces the choice where a curve can be drawn.
 class FlankBackground {
 public:

@@ -31,10 +31,17 @@ constexpr double kFallBeyond = 1.5;
 constexpr double kRangeSlack = 0.1;
 // Readings in a proposed range, at most, to find one that holds a peak reaching the flank.
 constexpr int kHoldingPasses = 4;
-// Tails that lift the background under the top by this share of the height read the FWHM
-// about as much narrow: beyond it, the 2 % the reading is true to on a clean peak, the
-// reading reaches the flank unless its u is wider still.
-constexpr double kTailLift = 0.02;
+// The share of a width that the reading is true to on a clean peak: a width that moves by
+// more than this (and by more than its u) with the tails' law, the range or the kind of
+// background is in doubt.
+constexpr double kTrueShare = 0.02;
+// Readings at most with the tails taken out of the flank windows, and the share of the width
+// by which one that moves it less settles it.
+constexpr int kTailPasses = 8;
+constexpr double kTailsSettled = 1e-4;
+// The most of the height that the tails taken out may lower the background under the top
+// by: a broad peak's tails in the default range lower it by a few per cent.
+constexpr double kMostTails = 0.2;
 
 std::string degrees(double value) {
     char text[32];
@@ -116,6 +123,15 @@ void net_profile(const std::vector<double>& x, const std::vector<double>& y, std
     p.under = FlankBackground(flank_anchor(x, y, first, p.window),
                               flank_anchor(x, y, last + 1 - p.window, p.window));
     for (std::size_t i = first; i <= last; ++i) {
+        p.net[i] = y[i] - p.background(x[i]);
+    }
+}
+
+// The net counts of p over another background.
+void rebase(const std::vector<double>& x, const std::vector<double>& y,
+            const FlankBackground& under, NetProfile& p) {
+    p.under = under;
+    for (std::size_t i = p.first; i <= p.last; ++i) {
         p.net[i] = y[i] - p.background(x[i]);
     }
 }
@@ -241,10 +257,13 @@ enum Flag : unsigned {
 struct Reading {
     std::string failure; // empty when read
     Top top;
+    std::size_t peak = 0; // the highest smoothed point
     double left = 0, right = 0;
     double area = 0;
     double peak_lo = 0, peak_hi = 0;
-    double tail_lift = 0; // of the background by the peak's tails, over its height
+    // How far taking the tails out of the flank windows moved the width, over the width;
+    // infinite when they could not be taken out.
+    double tails_moved = 0;
     unsigned flags = 0;
 };
 
@@ -254,6 +273,7 @@ struct ReadingBuffers {
     NetProfile profile;
     RunningSums sums;
     Smoothed smoothed;
+    std::vector<double> clear; // the flank windows' counts less the tails
 };
 
 // Walks from `from` in steps of `dir` while the smoothed net stays at or above `level`,
@@ -316,37 +336,73 @@ std::pair<std::size_t, bool> peak_bound(const std::vector<double>& y, const Read
     }
 }
 
-// How far the peak's own tails lift the background under its top, as a share of its
-// height. The flank windows hold the tails of a broad peak, which the background then
-// takes for its own: the profile is extrapolated into them as the pseudo-Voigt of the
-// FWHM read and of the Lorentzian share its width at a fifth of its height gives, and
-// taken out of the anchors' counts and slopes; the lift is what that lowers the background
-// at the top. Infinite when the peak does not fall to a fifth of its height in the range.
-double tail_lift(const std::vector<double>& x, const NetProfile& p, const std::vector<double>& s,
-                 std::size_t peak, const Top& top, double fwhm, std::size_t reach) {
-    const double fifth = top.height / 5;
-    const auto lo = walk(s, peak, -1, fifth, p.first, p.last, reach);
-    const auto hi = walk(s, peak, +1, fifth, p.first, p.last, reach);
+// One side of a peak beyond a fifth of its height, 1 at its top, halfway between the
+// pseudo-Voigt and the Pearson VII whose half width at a fifth of the height is `ratio` times
+// that at half height (profile_shapes). Written with the exponential and logarithm that
+// every build computes alike (count_draws), so that the native and the WebAssembly builds
+// read a width alike to the last digit.
+class TailLaws {
+public:
+    explicit TailLaws(double ratio)
+        : eta_(pseudo_voigt_mixing(ratio)), m_(pearson7_exponent(ratio)),
+          k_(portable_exp(kLn2 / m_) - 1) {}
+    // At u half widths from the top.
+    double at(double u) const {
+        const double u2 = u * u;
+        const double voigt = eta_ / (1 + u2) + (1 - eta_) * portable_exp(-kLn2 * u2);
+        return (voigt + portable_exp(-m_ * portable_log(1 + k_ * u2))) / 2;
+    }
+
+private:
+    static constexpr double kLn2 = 0.69314718055994530942;
+    double eta_, m_, k_;
+};
+
+// The background of the flank windows' counts less the peak's own tails. The flank windows
+// hold the tails of a broad peak, which the background would take for its own. Each side of
+// the peak is extrapolated into them with that side's half width at half height and at a
+// fifth of the height, halfway between two laws that share that core: the pseudo-Voigt,
+// whose Lorentzian share falls as the inverse square, and the Pearson VII, whose tails fall
+// faster. Which of them a peak's far tails follow is not told by the counts near its top,
+// and halfway the reading is within about 1 % for either (the two laws' tails differ the
+// more, the more the reading moves: the move itself measures what the law leaves unsure).
+// What that gives is taken out of the flank windows' counts and the anchors made again of
+// what is left, the kind of background (straight or curved) chosen as `curved` says.
+// Nothing when the peak does not fall to a fifth of its height within the range: its tails
+// are not seen well enough to be taken out.
+std::optional<FlankBackground>
+background_less_tails(const std::vector<double>& x, const std::vector<double>& y,
+                      const NetProfile& p, const Reading& r, const std::vector<double>& s,
+                      std::size_t reach, std::optional<bool> curved, std::vector<double>& clear) {
+    const double fifth = r.top.height / 5;
+    const auto lo = walk(s, r.peak, -1, fifth, p.first, p.last, reach);
+    const auto hi = walk(s, r.peak, +1, fifth, p.first, p.last, reach);
     if (!lo || !hi) {
-        return INFINITY;
+        return std::nullopt;
     }
     const auto cross = [&](std::size_t in, std::size_t out) {
         const double t = (fifth - s[out]) / (s[in] - s[out]);
         return x[out] + t * (x[in] - x[out]);
     };
-    const double eta = pseudo_voigt_mixing((cross(*hi, *hi + 1) - cross(*lo, *lo - 1)) / fwhm);
-    const Profile tails{ProfileShape::pseudo_voigt, top.x, top.height, fwhm, fwhm, eta, eta};
-    const auto less_tails = [&](FlankAnchor a, std::size_t from) {
-        const std::size_t to = from + p.window - 1;
-        a.y -= profile_value(tails, a.x);
-        a.slope -=
-            (profile_value(tails, x[to]) - profile_value(tails, x[from])) / (x[to] - x[from]);
-        return a;
-    };
-    const FlankBackground clear(less_tails(p.under.left(), p.first),
-                                less_tails(p.under.right(), p.last + 1 - p.window),
-                                p.under.curved());
-    return (p.background(top.x) - clear.at(top.x)) / top.height;
+    const double half_lo = r.top.x - r.left, half_hi = r.right - r.top.x;
+    if (!(half_lo > 0 && half_hi > 0)) {
+        return std::nullopt;
+    }
+    const TailLaws lower((r.top.x - cross(*lo, *lo - 1)) / half_lo);
+    const TailLaws upper((cross(*hi, *hi + 1) - r.top.x) / half_hi);
+    if (clear.size() != x.size()) {
+        clear.assign(x.size(), 0.0);
+    }
+    const std::size_t high = p.last + 1 - p.window;
+    for (const std::size_t from : {p.first, high}) {
+        for (std::size_t i = from; i < from + p.window; ++i) {
+            const double d = x[i] - r.top.x;
+            const double tail = d < 0 ? lower.at(-d / half_lo) : upper.at(d / half_hi);
+            clear[i] = y[i] - r.top.height * tail;
+        }
+    }
+    return FlankBackground(flank_anchor(x, clear, p.first, p.window),
+                           flank_anchor(x, clear, high, p.window), curved);
 }
 
 // One reading of the net profile in b, smoothed over `reach` into b.
@@ -380,6 +436,7 @@ Reading read_once(const std::vector<double>& x, const std::vector<double>& y, st
     while (to < last && s[to + 1] >= 0.8 * s[peak]) {
         ++to;
     }
+    r.peak = peak;
     r.top = top_of(x, p.net, peak, from, to);
     if (!(r.top.height > 0 && r.top.height <= 2 * s[peak])) {
         r.top = {x[peak], s[peak]};
@@ -406,7 +463,6 @@ Reading read_once(const std::vector<double>& x, const std::vector<double>& y, st
         tail_reaches(flank_rise(x, p.net, y, last + 1 - window, last, -1), r.top.height)) {
         r.flags |= in_flank;
     }
-    r.tail_lift = tail_lift(x, p, s, peak, r.top, r.right - r.left, reach);
     if (r.top.height < 10 * noise) {
         r.flags |= weak;
     }
@@ -444,7 +500,10 @@ Reading read_once(const std::vector<double>& x, const std::vector<double>& y, st
 // Smoothing over a fifth of the width leaves the half-height crossings of a peak where they
 // are; it is chosen from a first reading smoothed over a fiftieth of the range, then again
 // from the reading it gives. The net profile is the same for every smoothing: it is made
-// once, into b, which holds the profile and smoothing of the reading handed back.
+// once, into b, which holds the profile and smoothing of the reading handed back. Then the
+// peak's tails are taken out of the flank windows (background_less_tails), each time from
+// their counts as measured with the tails of the latest reading, until the width settles;
+// not those of a weak peak, nor tails that would take out more than a fifth of the height.
 Reading read_half_height(const std::vector<double>& x, const std::vector<double>& y,
                          std::size_t first, std::size_t last, ReadingBuffers& b) {
     const std::size_t n = last - first + 1;
@@ -466,13 +525,62 @@ Reading read_half_height(const std::vector<double>& x, const std::vector<double>
         reach = next;
         r = read_once(x, y, reach, b);
     }
+    if (!r.failure.empty() || (r.flags & weak) != 0) {
+        return r; // a weak peak's tails are lost in the noise: they are not taken out
+    }
+    const double plain_width = r.right - r.left;
+    const FlankBackground plain = b.profile.under;
+    for (int pass = 0; pass < kTailPasses; ++pass) {
+        // The first pass chooses the kind of background anew from the flanks less the tails,
+        // which may hide a rise's slope; the passes after it keep the kind chosen.
+        const auto kind = pass == 0 ? std::nullopt : std::optional(b.profile.under.curved());
+        const auto clear =
+            background_less_tails(x, y, b.profile, r, b.smoothed.net, reach, kind, b.clear);
+        if (!clear) {
+            r.tails_moved = INFINITY;
+            return r;
+        }
+        const FlankBackground before = b.profile.under;
+        rebase(x, y, *clear, b.profile);
+        b.sums.ready = false;
+        Reading again = read_once(x, y, reach, b);
+        if (!again.failure.empty()) { // the reading before stands
+            rebase(x, y, before, b.profile);
+            b.sums.ready = false;
+            r = read_once(x, y, reach, b);
+            break;
+        }
+        const double moved = std::abs(again.right - again.left - (r.right - r.left));
+        r = again;
+        if (moved < kTailsSettled * (r.right - r.left)) {
+            break;
+        }
+    }
+    if (plain.at(r.top.x) - b.profile.background(r.top.x) > kMostTails * r.top.height) {
+        // Tails that would hold so much of the peak are no tails of it: the reading stands as
+        // the flanks gave it, and reaches the flank.
+        rebase(x, y, plain, b.profile);
+        b.sums.ready = false;
+        r = read_once(x, y, reach, b);
+        r.tails_moved = INFINITY;
+        return r;
+    }
+    r.tails_moved = std::abs(r.right - r.left - plain_width) / (r.right - r.left);
     return r;
 }
 
-// The scatter of the widths read on Poisson counts drawn around the smoothed profile.
-std::pair<double, double> resampled_scatter(const std::vector<double>& x,
-                                            const ReadingBuffers& measured, std::size_t first,
-                                            std::size_t last) {
+// What the widths read again on Poisson counts drawn around the smoothed profile show: their
+// scatter, the share of them that found no width, and, where the draws took the background
+// now straight and now curved (each at least one time in ten), how far apart the mean widths
+// of the two kinds lie; 0 otherwise.
+struct Resampled {
+    double scatter = NAN;
+    double failed = 0;
+    double kinds_apart = 0;
+};
+
+Resampled resampled_scatter(const std::vector<double>& x, const ReadingBuffers& measured,
+                            std::size_t first, std::size_t last) {
     const auto& p = measured.profile;
     std::vector<double> mean(x.size(), 0.0);
     for (std::size_t i = first; i <= last; ++i) {
@@ -481,8 +589,8 @@ std::pair<double, double> resampled_scatter(const std::vector<double>& x,
     CountDraws random(kResampleSeed);
     std::vector<double> drawn(x.size(), 0.0);
     ReadingBuffers buffers;
-    double sum = 0, sum2 = 0;
-    int read = 0;
+    double sum = 0, sum2 = 0, sum_curved = 0;
+    int read = 0, curved = 0;
     for (int k = 0; k < kResamples; ++k) {
         for (std::size_t i = first; i <= last; ++i) {
             drawn[i] = random.count(mean[i]);
@@ -493,14 +601,24 @@ std::pair<double, double> resampled_scatter(const std::vector<double>& x,
             sum += w;
             sum2 += w * w;
             ++read;
+            if (buffers.profile.under.curved()) {
+                sum_curved += w;
+                ++curved;
+            }
         }
     }
-    const double failed = 1 - read / static_cast<double>(kResamples);
+    Resampled out;
+    out.failed = 1 - read / static_cast<double>(kResamples);
     if (read < 2) {
-        return {NAN, failed};
+        return out;
     }
     const double average = sum / read;
-    return {std::sqrt(std::max(sum2 - read * average * average, 0.0) / (read - 1)), failed};
+    out.scatter = std::sqrt(std::max(sum2 - read * average * average, 0.0) / (read - 1));
+    const int straight = read - curved;
+    if (10 * curved >= read && 10 * straight >= read) {
+        out.kinds_apart = std::abs(sum_curved / curved - (sum - sum_curved) / straight);
+    }
+    return out;
 }
 
 } // namespace
@@ -641,20 +759,23 @@ Outcome<PeakWidth> measure_in(const Pattern& pattern, const PeakRange& range,
                        " does not fall to half its height " + r.failure + " it within the range " +
                        span + " 2θ; widen the range" + advice + "."};
     }
-    const auto [scatter, failed] = uncertainty == Uncertainty::resampled
-                                       ? resampled_scatter(x, buffers, first, last)
-                                       : std::pair{std::nan(""), 0.0};
+    const Resampled resampled = uncertainty == Uncertainty::resampled
+                                    ? resampled_scatter(x, buffers, first, last)
+                                    : Resampled{};
+    const double scatter = resampled.scatter;
     unsigned flags = r.flags;
-    if (uncertainty == Uncertainty::resampled && (failed > 0.05 || !std::isfinite(scatter))) {
+    // Counting noise that often leaves no width, or that makes the background now straight
+    // and now curved where the two read widths more than 2 % apart, leaves the width unsettled.
+    if (uncertainty == Uncertainty::resampled &&
+        (resampled.failed > 0.05 || !std::isfinite(scatter) ||
+         resampled.kinds_apart > kTrueShare * (r.right - r.left))) {
         flags |= unstable;
     }
-    // Tails that read the width narrow by more than 2 % and by more than twice its u (where
-    // it is known) reach the flank: a smaller lift is within what the width claims. On a
-    // curved background the lift falls short of what the tails do, as the curve takes their
-    // slope for its own, by half or more on a broad peak: there any lift beyond 2 % counts.
+    // Tails whose taking out moved the width by more than 2 % and by more than twice its u
+    // (where it is known) reach the flank: the width then owes more to how they were
+    // extrapolated than it claims. A smaller move is within what the width claims.
     const double read = r.right - r.left;
-    if (r.tail_lift > kTailLift &&
-        (buffers.profile.under.curved() || !(r.tail_lift * read <= 2 * scatter))) {
+    if (r.tails_moved > kTrueShare && !(r.tails_moved * read <= 2 * scatter)) {
         flags |= in_flank;
     }
     // A range too narrow to hold the peak (its flank windows closer than three widths to
@@ -668,7 +789,8 @@ Outcome<PeakWidth> measure_in(const Pattern& pattern, const PeakRange& range,
     if (narrow && (flags & (edge | in_flank)) == 0 && suggest == Advice::given) {
         const auto wider =
             measure_in(pattern, holding->range, Uncertainty::skipped, scale, Advice::none);
-        const double allowed = std::max(kTailLift * read, std::isfinite(scatter) ? 2 * scatter : 0);
+        const double allowed =
+            std::max(kTrueShare * read, std::isfinite(scatter) ? 2 * scatter : 0);
         if (wider && std::abs(wider->right - wider->left - read) > allowed) {
             flags |= in_flank;
         }

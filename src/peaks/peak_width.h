@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The width of the illite 001 peak of a pattern: full width at half maximum by the
-// direct half-height method above a straight background, with the integral breadth,
-// the position, the net height, the FWHM's uncertainty from counting statistics and
-// what makes the reading doubtful.
+// direct half-height method above the background of the range's flanks, with the integral
+// breadth, the position, the net height, the FWHM's uncertainty from counting statistics
+// and what makes the reading doubtful.
 #pragma once
 
 #include "formats/pattern.h"
@@ -58,23 +58,26 @@ std::string quality_text(const std::vector<std::string>& reasons);
 
 struct CountScale;
 
-// The background is the straight line through the two flanks of the range, each flank
-// the mean of the lower half of the points of a window (a tenth of the range's points)
-// at the range's end. The net counts are smoothed by local parabolas (Savitzky-Golay)
-// over about a fifth of the peak's width, which leaves a peak's shape and takes most of
-// the counting noise out. The peak is the highest point of the smoothed net profile;
-// its height and 2θ come from a parabola through the logarithms of the net counts above
-// four fifths of it. The walks go outward from the top on the smoothed profile; a dip
+// The background runs through the two flanks of the range, each flank the mean of the lower
+// half of the points of a window (a tenth of the range's points) at the range's end: a
+// straight line, or on a steep low-angle rise a curve (peak_background); the peak's own
+// tails in the flank windows, extrapolated from its widths at half and a fifth of its
+// height, are taken out of them first. The net counts are smoothed by local parabolas
+// (Savitzky-Golay) over about a fifth of the peak's width, which leaves a peak's shape and
+// takes most of the counting noise out. The peak is the highest point of the smoothed net
+// profile; its height and 2θ come from a parabola through the logarithms of the net counts
+// above four fifths of it. The walks go outward from the top on the smoothed profile; a dip
 // below half height that rises again within the smoothing's reach is noise and is walked
-// over. Each crossing is interpolated between the two smoothed points that bracket it.
-// The integral breadth is the net area between the peak's own bounds (where its
-// smoothed net profile meets the background, or the lowest point before a neighbouring
-// peak) over the net height. u_fwhm is the scatter of the widths read again on counts
-// drawn by Poisson from the smoothed profile (a fixed seed: the same pattern gives the
-// same u), so it grows as the reading becomes unsteady.
+// over. Each crossing is interpolated between the two smoothed points that bracket it. The
+// integral breadth is the net area between the peak's own bounds (where its smoothed net
+// profile meets the background, or the lowest point before a neighbouring peak) over the
+// net height. u_fwhm is the scatter of the widths read again on counts drawn by Poisson
+// from the smoothed profile (a fixed seed: the same pattern gives the same u), so it grows
+// as the reading becomes unsteady.
 // A peak whose top lies in a flank window is at the edge; one whose half-height crossing
 // lies there, or whose net counts rise across a flank window towards it by a twentieth of
-// its height beyond the noise, reaches the flank: its background holds its own tail.
+// its height beyond the noise, or whose width the tails taken out moved by more than 2 %
+// and twice its u, reaches the flank: its width rests on its tails' extrapolation.
 // Intensities that are not counts are read on the count scale of count_scale(), or of
 // `scale` where given; the heights are given back in the pattern's own.
 // Fails, naming the pattern, when the range (carried over to the pattern's wavelength) is

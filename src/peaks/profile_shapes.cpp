@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "peaks/profile_shapes.h"
 
+#include "peaks/count_draws.h"
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <utility>
@@ -140,23 +143,39 @@ double profile_breadth(const Profile& p) {
 }
 
 double pseudo_voigt_mixing(double ratio) {
-    // The width at a fifth of the top over the FWHM of the pseudo-Voigt of share eta: the
-    // half widths of a profile of FWHM 2 at its top and at a fifth of it.
-    const auto fifth = [](double eta) {
-        Profile p{ProfileShape::pseudo_voigt, 0, 1, 2, 2, eta, eta};
-        double lo = 0, hi = 2;
-        for (int pass = 0; pass < 60; ++pass) {
-            const double u = (lo + hi) / 2;
-            (profile_value(p, u) > 0.2 ? lo : hi) = u;
-        }
-        return (lo + hi) / 2;
-    };
-    double lo = 0, hi = 1;
-    for (int pass = 0; pass < 40; ++pass) {
-        const double eta = (lo + hi) / 2;
-        (fifth(eta) < ratio ? lo : hi) = eta;
+    // At a fifth of the top, u = ratio half widths from it: η L(u) + (1 − η) G(u) = 1/5, with
+    // L(u) = 1 / (1 + u²) and G(u) = exp(−ln 2 u²).
+    const double u2 = ratio * ratio;
+    const double l = 1 / (1 + u2), g = portable_exp(-kLn2 * u2);
+    if (!(l > g)) {
+        return 0; // no wider at a fifth than at half height: no peak's shape
     }
-    return (lo + hi) / 2;
+    return std::clamp((0.2 - g) / (l - g), 0.0, 1.0);
+}
+
+double pearson7_exponent(double ratio) {
+    // At a fifth of the top, u = ratio half widths from it: (1 + u² (2^(1/m) − 1))^(−m) = 1/5,
+    // so u² = (5^t − 1) / (2^t − 1) with t = 1/m, which grows with t from ln 5 / ln 2 (t → 0,
+    // a Gaussian) to 4 (t = 1, a Lorentzian).
+    const double u2 = ratio * ratio;
+    // By the exponential that every build computes alike (count_draws), so that the native
+    // and the WebAssembly builds take one exponent.
+    const double ln5 = portable_log(5.0);
+    const auto square = [&](double t) {
+        return (portable_exp(t * ln5) - 1) / (portable_exp(t * kLn2) - 1);
+    };
+    double lo = 1 / kMostPearsonExponent, hi = 1;
+    if (!(u2 < square(hi))) {
+        return 1;
+    }
+    if (!(u2 > square(lo))) {
+        return kMostPearsonExponent;
+    }
+    for (int pass = 0; pass < 60; ++pass) {
+        const double t = (lo + hi) / 2;
+        (square(t) < u2 ? lo : hi) = t;
+    }
+    return 2 / (lo + hi);
 }
 
 } // namespace teravine

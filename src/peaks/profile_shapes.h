@@ -72,4 +72,10 @@ double profile_breadth(const Profile& profile);
 // `ratio` times its FWHM: from 1.52 for a Gaussian to 2 for a Lorentzian, 0 or 1 beyond.
 double pseudo_voigt_mixing(double ratio);
 
+// Likewise the exponent m of the Pearson VII: 1 (a Lorentzian) at 2, growing towards a
+// Gaussian as the ratio falls to 1.52, at most kMostPearsonExponent. Of one width at half
+// and at a fifth of the height, the Pearson VII's tails fall faster than the pseudo-Voigt's.
+inline constexpr double kMostPearsonExponent = 50;
+double pearson7_exponent(double ratio);
+
 } // namespace teravine

@@ -99,6 +99,25 @@ std::string WidthMethod::name() const {
     return std::string(kind_->name) + ":" + std::string(profile_shape_name(options_.shape));
 }
 
+std::optional<WidthMethod> width_method_named(std::string_view name) {
+    const std::string_view kind = name.substr(0, name.find(':'));
+    const WidthMethodKind* known = width_method_kind(kind);
+    if (known == nullptr) {
+        return std::nullopt;
+    }
+    if (!known->fits || kind.size() == name.size()) {
+        return WidthMethod(*known);
+    }
+    const std::string_view rest = name.substr(kind.size() + 1);
+    const auto shape = profile_shape_named(rest.substr(0, rest.find(':')));
+    if (!shape) {
+        return std::nullopt;
+    }
+    FitOptions options;
+    options.shape = *shape;
+    return WidthMethod(*known, options);
+}
+
 PeakWidth width_of_fit(const ProfileFit& fit) {
     const FittedComponent& c = fit.reported();
     const Profile& f = c.profile;

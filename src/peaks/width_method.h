@@ -61,6 +61,11 @@ private:
 // their u, its height, the fit's quality; the crossings and background for drawing.
 PeakWidth width_of_fit(const ProfileFit& fit);
 
+// The method a stored name names: "half-height", "fit" and "fit:<profile>" (of a fit of
+// several components ":K/N" after it; a name holds no other option of a fit, which take
+// their defaults); nothing for a name this version does not know.
+std::optional<WidthMethod> width_method_named(std::string_view name);
+
 // The width by the method's own reader.
 Outcome<MethodReading> read_width(const Pattern& pattern, const PeakRange& range,
                                   const WidthMethod& method);

@@ -3,6 +3,7 @@
 
 #include "peaks/profile_shapes.h"
 
+#include <algorithm>
 #include <array>
 
 namespace teravine {
@@ -30,6 +31,25 @@ WidthMethod width_method_choice(std::size_t index, int components) {
     options.shape = kFittedShapes[index - 1];
     options.components = components;
     return WidthMethod::fitted(options);
+}
+
+std::size_t width_method_index(const WidthMethod& method) {
+    if (!method.fits()) {
+        return 0;
+    }
+    const auto at = std::find(kFittedShapes.begin(), kFittedShapes.end(), method.options().shape);
+    return at == kFittedShapes.end() ? 0 : 1 + static_cast<std::size_t>(at - kFittedShapes.begin());
+}
+
+Outcome<std::optional<double>> alpha2_ratio_choice(double box) {
+    if (box < 0) {
+        return std::optional<double>();
+    }
+    if (!(box <= 1)) {
+        return Failure{"The Kα2 ratio is the intensity of Kα2 over that of Kα1, from 0 (no Kα2 "
+                       "line) to 1; leave it empty for each file's own."};
+    }
+    return std::optional<double>(box);
 }
 
 } // namespace teravine

@@ -112,9 +112,16 @@ QWidget* CalibrationDialog::build_measuring() {
     method = width_method_box(row);
     method->setToolTip(QStringLiteral("Measure the standards by the method the samples are "
                                       "measured by"));
+    alpha2_ratio = alpha2_ratio_box(row);
     layout->addWidget(new QLabel(QStringLiteral("Standards' patterns: width by"), row));
     layout->addWidget(method);
+    layout->addWidget(new QLabel(QStringLiteral("Kα2 ratio"), row));
+    layout->addWidget(alpha2_ratio);
     layout->addStretch(1);
+    // The ratio is a fit's: it waits while the half-height reading is chosen.
+    const auto fits = [this] { alpha2_ratio->setEnabled(chosen_width_method(*method).fits()); };
+    connect(method, &QComboBox::currentIndexChanged, this, fits);
+    fits();
     return row;
 }
 
@@ -294,6 +301,7 @@ QWidget* CalibrationDialog::build_cis() {
 
 void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& path, bool profile) {
     const WidthMethod how = chosen_width_method(*method);
+    const std::optional<double> ratio = chosen_alpha2_ratio(*alpha2_ratio);
     InstrumentRequest request;
     request.range = {profile_lo->value(), profile_hi->value()};
     request.method = how;
@@ -305,27 +313,29 @@ void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& pa
             [this, watcher] { take_reading(watcher); });
     watcher->setFuture(promise->future());
     ++readings_;
-    QThreadPool::globalInstance()->start([promise, serial, path, profile, request, range, how] {
-        promise->start();
-        Reading reading{serial, path, Failure{}, Failure{}};
-        try {
-            if (profile) {
-                PatternChoice choice; // the only scan that covers the peaks, of several
-                choice.how_to_choose = kStandardScanChoice;
-                reading.profile = measure_instrument_file(path, choice, request);
-            } else {
-                reading.width = measure_standard(path, range, how);
+    QThreadPool::globalInstance()->start(
+        [promise, serial, path, profile, request, range, how, ratio] {
+            promise->start();
+            Reading reading{serial, path, Failure{}, Failure{}};
+            try {
+                if (profile) {
+                    PatternChoice choice; // the only scan that covers the peaks, of several
+                    choice.how_to_choose = kStandardScanChoice;
+                    choice.alpha2_ratio = ratio;
+                    reading.profile = measure_instrument_file(path, choice, request);
+                } else {
+                    reading.width = measure_standard(path, range, how, ratio);
+                }
+            } catch (const std::exception&) { // memory ran out: the file is refused, not the dialog
+                const Failure failure{
+                    pattern_subject(path) +
+                    " cannot be measured: it needs more memory than this computer has."};
+                reading.profile = failure;
+                reading.width = failure;
             }
-        } catch (const std::exception&) { // memory ran out: the file is refused, not the dialog
-            const Failure failure{
-                pattern_subject(path) +
-                " cannot be measured: it needs more memory than this computer has."};
-            reading.profile = failure;
-            reading.width = failure;
-        }
-        promise->addResult(std::move(reading));
-        promise->finish();
-    });
+            promise->addResult(std::move(reading));
+            promise->finish();
+        });
 }
 
 void CalibrationDialog::index_chosen() {

@@ -52,6 +52,7 @@ public:
     // The widgets, for the tests. Each part measures its standards' patterns in a range
     // of its own: a mica's 001 for the profile, the index's peak for the CIS standards.
     QComboBox* method = nullptr;
+    QDoubleSpinBox* alpha2_ratio = nullptr; // of a fit, as Measure Patterns has it
     QDoubleSpinBox* profile_lo = nullptr;
     QDoubleSpinBox* profile_hi = nullptr;
     QDoubleSpinBox* cis_lo = nullptr;

@@ -357,6 +357,10 @@ MeasureDialog& MainWindow::show_measure_dialog() {
             &terav_->state().lab);
         connect(measure_dialog_->use_widths, &QPushButton::clicked, this, take_measurement);
         remember_place(*measure_dialog_, QStringLiteral("measure"));
+        // Opened first after a session: it measures as the session's pairs were measured.
+        if (const auto latest = terav_->latest_measurement()) {
+            measure_dialog_->measure_like(*latest);
+        }
     }
     open_dialog(*measure_dialog_, QStringLiteral("measure"), [this](int beside) {
         // Side by side the plots are wide; one above the other they fit a narrower room.
@@ -440,6 +444,13 @@ void MainWindow::calibration_changed() {
     }
     if (measure_dialog_ != nullptr) {
         measure_dialog_->calibration_changed();
+    }
+}
+
+void MainWindow::session_opened() {
+    const auto latest = terav_->latest_measurement();
+    if (measure_dialog_ != nullptr && latest) {
+        measure_dialog_->measure_like(*latest);
     }
 }
 

@@ -69,6 +69,8 @@ public:
     // The calibration changed: where b comes from (beside the broadening box and in its
     // tooltip), the table's columns and the dialog follow.
     void calibration_changed();
+    // A session opened: Measure Patterns measures as its latest measured pair was measured.
+    void session_opened();
 
     // Info > "User Guide": the installed guide, else the source tree's, in the guide window
     // (made on first use); none, with a line in the status bar, when there is no guide.

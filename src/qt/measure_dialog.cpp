@@ -2,6 +2,7 @@
 #include "qt/measure_dialog.h"
 
 #include "formats/anode.h"
+#include "peaks/width_method_choice.h"
 #include "qt/file_dialogs.h"
 #include "qt/fitting_scroll_area.h"
 #include "qt/peak_plot_widget.h"
@@ -35,9 +36,6 @@ namespace {
 QString degrees(double value) {
     return QString::fromStdString(width_text(value)) + QStringLiteral("°");
 }
-
-// The Kα2 ratio box's step below 0, which stands for the file's own ratio.
-constexpr double kAsStatedStep = 0.01;
 
 // Where the standard's pattern last pointed at is kept between runs.
 const QString kStandardKey = QStringLiteral("measure/standard_pattern");
@@ -283,16 +281,7 @@ QWidget* MeasureDialog::build_controls() {
     components = new QSpinBox(row);
     components->setRange(1, 3);
     components->setToolTip(QStringLiteral("Overlapped profiles fitted; the tallest is used"));
-    alpha2_ratio = new QDoubleSpinBox(row);
-    alpha2_ratio->setDecimals(2);
-    alpha2_ratio->setSingleStep(0.05);
-    alpha2_ratio->setRange(-kAsStatedStep, 1);
-    alpha2_ratio->setSpecialValueText(QStringLiteral("As stated"));
-    alpha2_ratio->setValue(-kAsStatedStep);
-    alpha2_ratio->setKeyboardTracking(false);
-    alpha2_ratio->setToolTip(QStringLiteral(
-        "The Kα2 to Kα1 intensity ratio the fit models, 0 for none; \"As stated\" takes the "
-        "file's own, else 0.5"));
+    alpha2_ratio = alpha2_ratio_box(row);
     layout->addWidget(new QLabel(QStringLiteral("Range 2θ (Cu Kα)"), row));
     layout->addWidget(range_lo);
     layout->addWidget(new QLabel(QStringLiteral("to"), row));
@@ -331,8 +320,8 @@ QWidget* MeasureDialog::build_controls() {
     });
     connect(method, &QComboBox::currentIndexChanged, this, [this] { method_chosen(); });
     connect(components, &QSpinBox::valueChanged, this, [this] { method_chosen(); });
-    connect(alpha2_ratio, &QDoubleSpinBox::valueChanged, this, [this](double ratio) {
-        session_.set_alpha2_ratio(ratio < 0 ? std::nullopt : std::optional<double>(ratio));
+    connect(alpha2_ratio, &QDoubleSpinBox::valueChanged, this, [this] {
+        session_.set_alpha2_ratio(chosen_alpha2_ratio(*alpha2_ratio));
         refresh();
     });
     connect(save_figure, &QPushButton::clicked, this, [this] {
@@ -461,6 +450,19 @@ void MeasureDialog::range_typed() {
 
 void MeasureDialog::method_chosen() {
     session_.set_method(chosen_width_method(*method, components->value()));
+    refresh();
+}
+
+void MeasureDialog::measure_like(const Measurement& measured) {
+    session_.measure_like(measured);
+    {
+        const QSignalBlocker method_blocker(method);
+        const QSignalBlocker components_blocker(components);
+        const QSignalBlocker ratio_blocker(alpha2_ratio);
+        method->setCurrentIndex(static_cast<int>(width_method_index(session_.method())));
+        components->setValue(session_.method().options().components);
+        show_alpha2_ratio(*alpha2_ratio, session_.alpha2_ratio());
+    }
     refresh();
 }
 

@@ -98,6 +98,10 @@ public:
     QLabel* thickness_note = nullptr;
     QPushButton* find_standard = nullptr;
 
+    // How a pair was measured taken up (MeasureSession::measure_like), the range, method and
+    // Kα2 ratio boxes showing it.
+    void measure_like(const Measurement& measured);
+
     // The line of what the pair will give, again (the window's rule or broadening changed).
     void refresh_preview();
     // Everything shown again: the window's calibration changed.

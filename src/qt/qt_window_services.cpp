@@ -54,6 +54,10 @@ void QtWindowServices::calibration_changed() {
     window_.calibration_changed();
 }
 
+void QtWindowServices::session_opened() {
+    window_.session_opened();
+}
+
 void QtWindowServices::message(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), message_text(text),
                     QMessageBox::Ok, &window_);

@@ -40,6 +40,7 @@ public:
     void set_window_caption(const std::string& text) override;
     void status(const std::string& text) override;
     void calibration_changed() override;
+    void session_opened() override;
     void set_caption(Caption label, const std::string& text) override;
     std::string text(TextBox box) const override;
     void set_text(TextBox box, const std::string& text) override;

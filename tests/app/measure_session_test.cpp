@@ -221,6 +221,31 @@ TEST_F(MeasureSessionTest, FitsWhenAFitIsChosen) {
               measure_peak(*session.half(PatternSide::AirDried).pattern())->fwhm);
 }
 
+// How a pair of a session was measured, taken up to measure the next one alike; a method
+// this version does not know leaves the one chosen.
+TEST_F(MeasureSessionTest, TakesUpHowAPairWasMeasured) {
+    struct Case {
+        const char* method;
+        std::optional<double> ratio;
+        const char* taken; // the method's name afterwards
+    };
+    session.set_method(WidthMethod::fitted());
+    for (const Case& c : {Case{"fit:split-pearson7:1/2", 0.3, "fit:split-pearson7"},
+                          Case{kMethodHalfHeight, std::nullopt, kMethodHalfHeight},
+                          Case{"fit:guess", 0.0, kMethodHalfHeight}}) {
+        Measurement m;
+        m.range_lo = 7.25;
+        m.range_hi = 10.5;
+        m.method = c.method;
+        m.alpha2_ratio = c.ratio;
+        session.measure_like(m);
+        EXPECT_EQ(session.method().name(), c.taken);
+        EXPECT_EQ(session.alpha2_ratio(), c.ratio) << c.method;
+        EXPECT_EQ(session.range().lo, 7.25);
+        EXPECT_EQ(session.range().hi, 10.5);
+    }
+}
+
 // The Kα2 ratio of a fit, the range that would hold a cut peak, and how scaled counts
 // were taken, as measure gives them.
 TEST_F(MeasureSessionTest, KAlpha2RatioEdgeAndCountsAreShown) {

@@ -122,6 +122,9 @@ TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
         }
         EXPECT_EQ(csv.substr(end - std::string(ending).size(), std::string(ending).size()), ending);
     }
+    // The measuring dialog is told, and measures as the latest measured pair was measured.
+    EXPECT_EQ(other.services.sessions_opened, 1);
+    EXPECT_EQ(other.terav.latest_measurement(), measured_pair());
     EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::ad),
               "Doubtful: weak;shoulder");
     EXPECT_EQ(sample_cell_doubt(other.state().samples[7], SampleColumn::eg), "");

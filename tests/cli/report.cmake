@@ -25,9 +25,13 @@ function(session file samples)
 endfunction()
 sample("Quarry B7" 0.5 0.4)
 set(plain "${one}")
-# Placed from the measuring dialog: its AD pattern one of the examples, its EG pattern gone.
-set(file "\"scan\": 1, \"width\": 0.4549, \"u\": 0.0049")
-sample("Pit 9" 0.4549 0.3607 ", \"measurement\": {\"method\": \"half-height\", \"range\": [6.5, 11.5], \"ad\": {\"path\": \"${EXAMPLES}/illite-AD.xy\", \"sha256\": \"${ad_sha}\", ${file}}, \"eg\": {\"path\": \"${work}/gone-EG.xy\", \"sha256\": \"${ad_sha}\", ${file}}}")
+# Placed from the measuring dialog, fitted with no Kα2 line: its AD pattern one of the
+# examples, measured again with the ratio the dialog gave (so not "measured again here"),
+# its EG pattern gone.
+run(0 measure ${EXAMPLES}/illite-AD.xy ${EXAMPLES}/illite-AD.xy --method fit --alpha2-ratio 0)
+string(REGEX MATCH "\nAD\t[^\t]*\t[^\t]*\t([0-9.]+)\t" row "${last_out}")
+set(file "\"scan\": 1, \"width\": ${CMAKE_MATCH_1}, \"u\": 0.0049")
+sample("Pit 9" ${CMAKE_MATCH_1} 0.3607 ", \"measurement\": {\"method\": \"fit:pseudo-voigt\", \"alpha2_ratio\": 0, \"range\": [6.5, 11.5], \"ad\": {\"path\": \"${EXAMPLES}/illite-AD.xy\", \"sha256\": \"${ad_sha}\", ${file}}, \"eg\": {\"path\": \"${work}/gone-EG.xy\", \"sha256\": \"${ad_sha}\", ${file}}}")
 set(measured "${one}")
 string(REPEAT "${plain}, " 149 many)
 
@@ -56,6 +60,9 @@ foreach(case "plain;1;Session plain.json;Quarry B7;Correction"
   foreach(wanted "Teravine report" "Teravine ${VERSION}, 2" ${case})
     expect_in("${text}" "${wanted}" "${name}.pdf")
   endforeach()
+  if(text MATCHES "AD: measured again here")
+    fail("${name}.pdf measured the AD pattern again otherwise than it was placed:\n${text}")
+  endif()
 endforeach()
 
 # Refusals: a name not ending in .pdf, the session itself (here named as a report), a

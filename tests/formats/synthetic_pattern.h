@@ -14,7 +14,7 @@
 
 namespace teravine::synthetic {
 
-enum class Background { Flat, Sloping, Curved, Steep };
+enum class Background { Flat, Sloping, Curved, Steep, Rise };
 
 struct PeakShape {
     double fwhm = 0.3;
@@ -59,6 +59,8 @@ inline double background_at(Background kind, double x) {
         return 150 + 300 * std::exp(-(x - 4) / 4);
     case Background::Steep:
         return 150 + 4000 * std::exp(-(x - 4) / 1.5);
+    case Background::Rise: // the steep rise of a pattern that begins lower, 25,000 at 2.6°
+        return 150 + 10000 * std::exp(-(x - 4) / 1.5);
     }
     return 0;
 }

@@ -11,6 +11,8 @@
 #include "text/number_text.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
@@ -85,6 +87,28 @@ TEST_F(CalibrationDialogTest, AStandardsPatternGivesTheBroadeningUntilItIsTypedO
     EXPECT_FALSE(lab().profile);
     EXPECT_TRUE(window.broadening_source_label()->text().isEmpty());
     EXPECT_FALSE(dialog.stop_profile->isEnabled());
+}
+
+// The Kα2 ratio box, as Measure Patterns has it: waiting while widths are read at half
+// height; for a fit, the ratio every standard's fit and the profile's take, in their method.
+TEST_F(CalibrationDialogTest, FitsTakeTheRatioOfTheBox) {
+    CalibrationDialog& dialog = window.show_calibration_dialog();
+    EXPECT_FALSE(dialog.alpha2_ratio->isEnabled());
+    EXPECT_EQ(dialog.alpha2_ratio->text(), QStringLiteral("As stated"));
+    dialog.method->setCurrentIndex(dialog.method->findText(QStringLiteral("Fit split-pearson7")));
+    ASSERT_TRUE(dialog.alpha2_ratio->isEnabled());
+    dialog.alpha2_ratio->setValue(0.4);
+    dialog.make_profile(write_peak(folder, "mica.xy", 0.08, 8.86));
+    for (const char* name : {"SW1-2012.xy", "SW2-2012.xy", "SW6-2012.xy"}) {
+        dialog.add_standard_pattern(
+            write_peak(folder, name, 0.6 - 0.1 * dialog.standards->rowCount(), 8.85));
+    }
+    wait_until_read(dialog);
+    ASSERT_TRUE(lab().profile);
+    EXPECT_NE(lab().profile->method.find(" alpha2_ratio=0.4"), std::string::npos)
+        << lab().profile->method;
+    ASSERT_TRUE(dialog.fit_standards()) << dialog.cis_message->text().toStdString();
+    EXPECT_NE(lab().cis->method.find(" alpha2_ratio=0.4 "), std::string::npos) << lab().cis->method;
 }
 
 TEST_F(CalibrationDialogTest, AddPatternTakesEveryFileSelected) {

@@ -144,6 +144,34 @@ TEST_F(MeasureDialogTest, ShowsTheCliWidthsAndUseAndDrawPlacesItsSample) {
     EXPECT_TRUE(std::ifstream(figure).good());
 }
 
+// After a session, the dialog measures as its latest measured pair was measured: opened
+// first then, or open already when the session is opened.
+TEST_F(MeasureDialogTest, TakesUpHowTheSessionsLatestPairWasMeasured) {
+    Measurement m;
+    m.ad = m.eg = {ad, sha256_hex("ad"), 1, 0.45f, 0.01f, "ok", ""};
+    m.range_lo = 7.25;
+    m.range_hi = 10.5;
+    m.method = "fit:split-pearson7";
+    m.alpha2_ratio = 0.3;
+    window.controls().box(TextBox::Broad)->setText(QStringLiteral("0"));
+    window.controls().box(TextBox::Xls)->setText(QStringLiteral("0.45"));
+    window.controls().box(TextBox::Yls)->setText(QStringLiteral("0.35"));
+    window.terav().use_measurement(m);
+    window.controls().Command1->click();
+    ASSERT_EQ(window.terav().latest_measurement(), m);
+    MeasureDialog& dialog = window.show_measure_dialog();
+    for (const bool again : {false, true}) {
+        EXPECT_EQ(dialog.method->currentText(), QStringLiteral("Fit split-pearson7")) << again;
+        EXPECT_EQ(dialog.alpha2_ratio->value(), 0.3);
+        EXPECT_TRUE(dialog.alpha2_ratio->isEnabled());
+        EXPECT_EQ(dialog.range_lo->value(), 7.25);
+        EXPECT_EQ(dialog.session().alpha2_ratio(), 0.3);
+        dialog.method->setCurrentIndex(0);
+        dialog.alpha2_ratio->setValue(0.5);
+        window.session_opened();
+    }
+}
+
 TEST_F(MeasureDialogTest, ABadFileIsNamedInItsHalfAndChangesNothingElse) {
     MeasureDialog& dialog = window.show_measure_dialog();
     window.controls().box(TextBox::Xls)->setText(QStringLiteral("0.5"));

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The CIS regression against a line known beforehand, its uncertainty written out here
 // from the textbook formulas, the zones at their limits and the limits that judge each
-// index, the method a calibration keeps, and the two JSON files read back.
+// index, the method a calibration keeps, the two JSON files read back, and what the guide
+// says of the width the diagram takes and of its sources.
 #include "standards/calibration_method.h"
 #include "standards/cis_calibration.h"
 #include "standards/instrument_profile.h"
@@ -10,6 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
 
 namespace teravine {
 namespace {
@@ -312,6 +318,37 @@ TEST(InstrumentProfile, MismatchesName) {
         instrument_mismatches(p, full_method_name(WidthMethod::fitted(), {6.5, 11.5}, 0.0), same),
         std::vector<std::string>{"instrument-method"});
     EXPECT_EQ(setup_differences(p.setup, cobalt), std::vector<std::string>{"wavelength"});
+}
+
+// The guide names one width for the diagram and for the Kübler index, says what u is, and
+// cites the sources the calibrations rest on, each with where it was published.
+TEST(Guide, StatesTheWidthTakenAndCitesItsSources) {
+    const char* source = std::getenv("TERAVINE_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    std::ifstream file(std::filesystem::path(source) / "docs" / "guide.md");
+    ASSERT_TRUE(file) << "docs/guide.md";
+    std::ostringstream read;
+    read << file.rdbuf();
+    // Lines joined, as the guide wraps its sentences anywhere.
+    const std::string guide = std::regex_replace(read.str(), std::regex("\\s+"), " ");
+    const auto at = guide.find("## References");
+    ASSERT_NE(at, std::string::npos);
+    const std::string references = guide.substr(at);
+    for (const char* said :
+         {"Both are the **full width at half maximum** (FWHM)", "it is not the integral breadth",
+          "**1σ**", "**n − 2 degrees of freedom**", "an **extrapolation**"}) {
+        EXPECT_NE(guide.find(said), std::string::npos) << said;
+    }
+    EXPECT_EQ(guide.find("integral (or full) widths"), std::string::npos);
+    for (const char* cited :
+         {"Warr, L.N. (2018) A new collection of clay mineral 'Crystallinity' Index Standards",
+          "*Clay Minerals* 53, 339–350, doi:10.1180/clm.2018.42",
+          "Árkai, P. (1991) Chlorite crystallinity", "*Journal of Metamorphic Geology* 9, 723–734",
+          "Kisch, H.J. (1991) Illite crystallinity",
+          "Caglioti, G., Paoletti, A. & Ricci, F.P. (1958)", "for Gaussian line shapes",
+          "Kisch, H.J., Árkai, P. & Brime, C. (2004)"}) {
+        EXPECT_NE(references.find(cited), std::string::npos) << cited;
+    }
 }
 
 } // namespace

@@ -50,6 +50,7 @@ public:
     std::vector<SampleListChange> sample_changes;
     std::vector<PicturePoint> marks;
     float shown_sigma = -1; // what the sigma box was last told to show; -1: never
+    int sessions_opened = 0;
 
     static FileChoice chosen(const std::string& path) {
         FileChoice c;
@@ -103,6 +104,7 @@ public:
     }
     void mark_samples(const std::vector<PicturePoint>& points) override { marks = points; }
     void show_sigma(float sigma) override { shown_sigma = sigma; }
+    void session_opened() override { ++sessions_opened; }
     void set_window_caption(const std::string& text) override { window_caption = text; }
     void set_caption(Caption label, const std::string& text) override { captions[label] = text; }
     std::string text(TextBox box) const override {

@@ -266,6 +266,13 @@ test('Measure Patterns: two real instruments\' files measured as teravine-cli me
     state.halves.forEach((half, side) => {
       const cli = expected[side];
       assert.equal(half.file, path.basename(side ? eg : ad));
+      // A fit that ran out of iterations (the weak peak of the .xrdml) or ran into a bound
+      // stops wherever the last digit of each library's exp led it: only a fit that settled
+      // is held to the tool's figures, the other to being doubted as the tool doubts it.
+      if (method === 1 && /unconverged|bound/.test(cli.quality)) {
+        assert.notEqual(half.quality, 'ok', `side ${side}: ${half.quality}`);
+        return;
+      }
       assert.deepEqual([half.position, half.fwhm, half.breadth, half.width],
                        [`${cli.position}°`, `${cli.fwhm}°`, `${cli.breadth}°`, cli.fwhm], `side ${side}, method ${method}`);
       // The half-height reading's u comes from the program's own draws, equal in both
@@ -282,6 +289,10 @@ test('Measure Patterns: two real instruments\' files measured as teravine-cli me
   assert.deepEqual([page.boxes.Xls, page.boxes.Yls], [adLine.fwhm, egLine.fwhm]);
   assert.equal(window.sampleCount(), 1);
   assert.deepEqual(page.messages, []);
+  // After Open Session the dialog takes up how the latest pair was measured.
+  const fresh = new core.PageMeasure(window, measure);
+  fresh.measureLatest();
+  assert.deepEqual([fresh.state().lo, fresh.state().hi, fresh.state().methodIndex], ['32.00', '34.00', 0]);
 });
 
 test('Measure Patterns: a file that is no pattern gets the reader\'s message and loses the other half nothing', () => {
@@ -312,15 +323,16 @@ test('Calibration: the standards measured from their patterns and fitted give te
   const [lo, hi] = core.indexRange(0);
   core.FS.mkdirTree('/in/standards');
   core.FS.mkdirTree('/out');
-  // Read at half height, and fitted (the method in full with the Kα2 ratio the fits took).
+  // Read at half height, and fitted with the Kα2 ratio of the box (the method in full with
+  // the ratio the fits took).
   let rows = [];
-  for (const [method, options] of [[4, ['--method', 'fit', '--profile', 'split-pearson7']], [0, []]]) {
+  for (const [method, ratio, options] of [[4, 0.4, ['--method', 'fit', '--profile', 'split-pearson7', '--alpha2-ratio', '0.4']], [0, -1, []]]) {
     rows = [];
     for (const line of fs.readFileSync(path.join(examples, 'standards.csv'), 'utf8').trim().split('\n').slice(1)) {
       const [name, , pattern] = line.split(',');
       const file = path.join(examples, pattern);
       core.FS.writeFile(`/in/standards/${path.basename(file)}`, fs.readFileSync(file));
-      const measured = calibration.measureStandard('/in/standards', path.basename(file), method, lo, hi);
+      const measured = calibration.measureStandard('/in/standards', path.basename(file), method, ratio, lo, hi);
       assert.equal(measured.error, undefined);
       assert.equal(core.publishedValue(name, 0).length > 0, true);
       rows.push({ name, certified: '', certifiedMeasured: null, fwhm: measured.fwhmText, measured: measured.fwhm, u: measured.u, alpha2Ratio: measured.alpha2Ratio });
@@ -335,10 +347,11 @@ test('Calibration: the standards measured from their patterns and fitted give te
       assert.equal(written, expected);
     } else { // fits of two builds may part in the last digits: the method stated is the same
       assert.equal(JSON.parse(written).method, JSON.parse(expected).method);
-      assert.match(JSON.parse(written).method, / alpha2_ratio=0\.5 /);
+      assert.match(JSON.parse(written).method, / alpha2_ratio=0\.4 /);
     }
   }
   assert.ok(calibration.figure(400, 370).commands.length > 100, 'no figure was drawn');
+  assert.match(calibration.measureStandard('/in/standards', 'SW1-1992.xy', 4, 1.5, lo, hi).error, /^The Kα2 ratio is /);
 
   // A row typed over, and one that is no number: the window's refusal, the calibration kept.
   rows[0].fwhm = 'wide';
@@ -355,14 +368,14 @@ test('Calibration: an instrument profile made from the mica\'s pattern fills the
   core.FS.mkdirTree('/in/profile');
   core.FS.writeFile('/in/profile/mica.xy', fs.readFileSync(path.join(examples, 'mica.xy')));
   const [lo, hi] = core.standardRange();
-  const made = calibration.makeProfile('/in/profile', 'mica.xy', 0, lo, hi);
+  const made = calibration.makeProfile('/in/profile', 'mica.xy', 0, -1, lo, hi);
   assert.equal(made.error, undefined);
   const profile = path.join(scratch, 'profile.json');
   runCli('instrument', path.join(examples, 'mica.xy'), '-o', profile);
   const b = JSON.parse(fs.readFileSync(profile, 'utf8')).b;
   assert.equal(page.boxes.Broad, b.toFixed(4));
   assert.match(calibration.state().profile, /^In use: b = /);
-  const refused = calibration.makeProfile('/in/profile', 'absent.xy', 0, lo, hi);
+  const refused = calibration.makeProfile('/in/profile', 'absent.xy', 0, -1, lo, hi);
   assert.equal(typeof refused.error, 'string');
   assert.equal(page.boxes.Broad, b.toFixed(4));
 });

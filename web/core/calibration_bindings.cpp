@@ -46,18 +46,25 @@ public:
         : window_(window), measure_(measure), figure_(measure) {}
 
     // "Make from Standard's Pattern…": the standard's 001 measured in lo..hi by the method
-    // chosen, made the profile in use. {error} when it cannot be; {doubtful} with the
+    // chosen (a fit with the Kα2 ratio of the box, below 0 the file's own), made the profile
+    // in use. {error} when it cannot be; {doubtful} with the
     // reasons of a doubtful width.
-    val make_profile(const std::string& folder, const std::string& name, int method, double lo,
-                     double hi) {
+    val make_profile(const std::string& folder, const std::string& name, int method, double ratio,
+                     double lo, double hi) {
+        val out = val::object();
+        const auto chosen = alpha2_ratio_choice(ratio);
+        if (!chosen) {
+            out.set("error", chosen.error());
+            return out;
+        }
         InstrumentRequest request;
         request.range = {lo, hi};
         request.method = width_method_choice(static_cast<std::size_t>(std::max(method, 0)));
         PatternChoice choice;
         choice.how_to_choose = kStandardScanChoice;
+        choice.alpha2_ratio = *chosen;
         auto made =
             in_folder(folder, [&] { return measure_instrument_file(name, choice, request); });
-        val out = val::object();
         if (!made) {
             out.set("error", made.error());
             return out;
@@ -71,12 +78,16 @@ public:
     }
 
     // "Add Pattern…": a CIS standard's peak measured in lo..hi; {error} when it cannot be.
-    val measure_standard(const std::string& folder, const std::string& name, int method, double lo,
-                         double hi) {
+    val measure_standard(const std::string& folder, const std::string& name, int method,
+                         double ratio, double lo, double hi) {
         const WidthMethod how = width_method_choice(static_cast<std::size_t>(std::max(method, 0)));
-        const auto width = in_folder(folder, [&] {
-            return teravine::measure_standard(name, {lo, hi}, how);
-        });
+        const auto chosen = alpha2_ratio_choice(ratio);
+        const auto width =
+            chosen ? in_folder(folder,
+                               [&] {
+                                   return teravine::measure_standard(name, {lo, hi}, how, *chosen);
+                               })
+                   : Outcome<StandardWidth>(Failure{chosen.error()});
         if (!width) {
             val out = val::object();
             out.set("error", width.error());

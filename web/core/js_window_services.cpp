@@ -204,6 +204,10 @@ void JsWindowServices::calibration_changed() {
     call("calibrationChanged");
 }
 
+void JsWindowServices::session_opened() {
+    call("sessionOpened");
+}
+
 void JsWindowServices::status(const std::string& text) {
     call("status", text);
 }

@@ -44,6 +44,7 @@ public:
     void samples_changed(const SampleListChange& change) override;
     void mark_samples(const std::vector<PicturePoint>& points) override;
     void calibration_changed() override;
+    void session_opened() override;
     void status(const std::string& text) override;
     void set_pointer(PointerShape shape) override;
     void set_busy(bool busy) override;

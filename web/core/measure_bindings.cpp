@@ -64,9 +64,16 @@ public:
             width_method_choice(static_cast<std::size_t>(std::max(choice, 0)), components));
     }
     void set_log_counts(bool on) { session_.set_log_counts(on); }
+    // A session opened: measure as its latest measured pair was measured.
+    void measure_latest() {
+        if (const auto latest = window_.terav().latest_measurement()) {
+            session_.measure_like(*latest);
+        }
+    }
     // A fit's Kα2 ratio, 0 to 1; below 0 each file's own, else 0.5.
     bool set_alpha2_ratio(double ratio) {
-        return session_.set_alpha2_ratio(ratio < 0 ? std::nullopt : std::optional<double>(ratio));
+        const auto chosen = alpha2_ratio_choice(ratio);
+        return chosen && session_.set_alpha2_ratio(*chosen);
     }
 
     // Everything the page shows of the session.
@@ -99,6 +106,8 @@ public:
         out.set("hi", format_fixed(session_.range().hi, 2));
         out.set("fits", session_.method().fits());
         out.set("method", session_.method().name());
+        out.set("methodIndex", static_cast<int>(width_method_index(session_.method())));
+        out.set("components", session_.method().options().components);
         const auto& ratio = session_.alpha2_ratio();
         out.set("alpha2Ratio", ratio ? width_text(*ratio) : std::string());
         const bool ready = session_.widths_ready();
@@ -170,6 +179,11 @@ val width_method_caption_list() {
     return strings(width_method_captions());
 }
 
+// Whether the method of the caption at `index` fits, and so takes a Kα2 ratio.
+bool width_method_fits(int index) {
+    return width_method_choice(static_cast<std::size_t>(std::max(index, 0))).fits();
+}
+
 val anode_list() {
     std::vector<std::string> symbols;
     for (const AnodeLines& anode : known_anodes()) {
@@ -191,12 +205,14 @@ EMSCRIPTEN_BINDINGS(teravine_measure) {
         .function("setMethod", &PageMeasure::set_method)
         .function("setLogCounts", &PageMeasure::set_log_counts)
         .function("setAlpha2Ratio", &PageMeasure::set_alpha2_ratio)
+        .function("measureLatest", &PageMeasure::measure_latest)
         .function("state", &PageMeasure::state)
         .function("plot", &PageMeasure::plot)
         .function("figure", &PageMeasure::figure)
         .function("useWidths", &PageMeasure::use_widths)
         .function("useAndDraw", &PageMeasure::use_and_draw);
     function("widthMethodCaptions", &width_method_caption_list);
+    function("widthMethodFits", &width_method_fits);
     function("anodes", &anode_list);
     function("patternSizeProblem", &pattern_size_problem);
 }

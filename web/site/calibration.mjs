@@ -4,6 +4,7 @@
 // the standards typed or measured from their patterns) with its zone limits and figure.
 // The state is the window's; the core's PageCalibration (web/core/calibration_bindings.cpp)
 // runs the window's handlers on it.
+import { ratioBox, typedRatio } from './measure.mjs';
 import { Picture } from './picture.mjs';
 import { saveFigure } from './picture_file.mjs';
 
@@ -19,7 +20,7 @@ function rangeInputs(prefix) {
 const DIALOG = `
 <dialog id="calibration-dialog" class="tool" aria-labelledby="calibration-title">
   <h2 id="calibration-title">Calibration</h2>
-  <div class="row"><label title="Measure the standards by the method the samples are measured by">Standards' patterns: width by <select id="cal-method"></select></label></div>
+  <div class="row"><label title="Measure the standards by the method the samples are measured by">Standards' patterns: width by <select id="cal-method"></select></label> ${ratioBox('cal-ratio')}</div>
   <fieldset>
     <legend>Instrument profile</legend>
     <p id="cal-profile-state"></p>
@@ -92,6 +93,10 @@ export function setupCalibration({ core, win, measureText, openWith, finished })
 
   const chosenIndex = () => Number($('cal-index').value);
   const method = () => Number($('cal-method').value);
+  // The ratio is a fit's: it waits while the half-height reading is chosen.
+  const methodChosen = () => { $('cal-ratio').disabled = !core.widthMethodFits(method()); };
+  $('cal-method').addEventListener('change', methodChosen);
+  methodChosen();
 
   function showIndexRange() {
     const [lo, hi] = core.indexRange(chosenIndex());
@@ -184,7 +189,7 @@ export function setupCalibration({ core, win, measureText, openWith, finished })
       $('cal-profile-message').textContent = file.refused;
       return;
     }
-    const made = calibration.makeProfile('/in/profile', file.name, method(),
+    const made = calibration.makeProfile('/in/profile', file.name, method(), typedRatio($('cal-ratio')),
       Number($('cal-profile-lo').value), Number($('cal-profile-hi').value));
     $('cal-profile-message').textContent =
       made.error ?? [made.scanNote, made.doubtful].filter(Boolean).join('\n');
@@ -200,7 +205,7 @@ export function setupCalibration({ core, win, measureText, openWith, finished })
     const row = addRow(file.name.replace(/\.[^.]*$/, ''));
     row.querySelector('[data-column="pattern"]').textContent = file.name;
     const measured = calibration.measureStandard('/in/standards', file.name, method(),
-      Number($('cal-cis-lo').value), Number($('cal-cis-hi').value));
+      typedRatio($('cal-ratio')), Number($('cal-cis-lo').value), Number($('cal-cis-hi').value));
     if (measured.error) {
       $('cal-cis-message').textContent = measured.error;
       return;

@@ -36,6 +36,15 @@ function halfHtml(side) {
   </fieldset>`;
 }
 
+// The "Kα2 ratio" box of a dialog that fits, Measure Patterns' and Calibration's alike, and
+// what it gives the core: the ratio typed, or -1 for "As stated" (each file's own, else 0.5).
+export function ratioBox(id) {
+  return `<label title="The Kα2 to Kα1 intensity ratio the fit models, 0 for none; empty takes the file's own, else 0.5">Kα2 ratio <input type="number" id="${id}" min="0" max="1" step="0.05" placeholder="As stated"></label>`;
+}
+export function typedRatio(input) {
+  return input.value === '' ? -1 : Number(input.value);
+}
+
 const DIALOG = `
 <dialog id="measure-dialog" class="tool" aria-labelledby="measure-title">
   <h2 id="measure-title">Measure Patterns</h2>
@@ -45,7 +54,7 @@ const DIALOG = `
     <label>to <input type="number" id="measure-hi" step="0.01" min="0.01" max="179.99"></label>
     <button type="button" id="measure-reset">Default Range</button>
     <label><input type="checkbox" id="measure-log"> Log counts</label>
-    <label title="The Kα2 to Kα1 intensity ratio the fit models, 0 for none; empty takes the file's own, else 0.5">Kα2 ratio <input type="number" id="measure-ratio" min="0" max="1" step="0.05" placeholder="As stated"></label>
+    ${ratioBox('measure-ratio')}
   </div>
   <div class="row">
     <label title="How the widths are taken: the half-height reading, or a fitted profile whose Kα1 width is given (measure the standard by the same method)">Width by <select id="measure-method"></select></label>
@@ -85,6 +94,8 @@ export function setupMeasure({ core, win, measureText, finished }) {
     $('measure-components').disabled = !state.fits;
     $('measure-ratio').disabled = !state.fits;
     $('measure-ratio').value = state.alpha2Ratio;
+    $('measure-method').value = String(state.methodIndex);
+    $('measure-components').value = String(state.components);
     state.halves.forEach((shown, side) => {
       const { part, picture } = halves[side];
       part('name').textContent = shown.file || 'No pattern: open one or drop it here';
@@ -156,8 +167,7 @@ export function setupMeasure({ core, win, measureText, finished }) {
   };
   $('measure-method').addEventListener('change', methodChosen);
   $('measure-ratio').addEventListener('change', () => {
-    const typed = $('measure-ratio').value;
-    session.setAlpha2Ratio(typed === '' ? -1 : Number(typed));
+    session.setAlpha2Ratio(typedRatio($('measure-ratio')));
     refresh(); // a refused ratio shows the one still in use
   });
   $('measure-components').addEventListener('change', methodChosen);
@@ -176,5 +186,10 @@ export function setupMeasure({ core, win, measureText, finished }) {
     },
     // The window's rule, broadening or calibration changed: what the pair gives, again.
     refresh,
+    // A session opened: measure as its latest measured pair was measured.
+    sessionOpened() {
+      session.measureLatest();
+      refresh();
+    },
   };
 }

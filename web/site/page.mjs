@@ -362,6 +362,7 @@ page.calibrationChanged = () => {
   showTable();
   for (const dialog of Object.values(dialogs)) dialog.refresh();
 };
+page.sessionOpened = () => dialogs.measure.sessionOpened();
 
 win.Form_Load();
 showTable();
