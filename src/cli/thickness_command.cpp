@@ -159,14 +159,12 @@ int run_thickness(const ThicknessArgs& args) {
     if (const auto note = thin_stacks_note(r, *range)) {
         std::cerr << *note << "\n";
     }
-    // The flank as measure finds it; a range that would hold the peak is named only within
-    // the period the analysis reads.
+    // The flank as measure finds it, said where a wider range within the period the
+    // analysis reads would hold the peak: the analysis restores the tails a range cuts, so
+    // a flank with no such range to offer is no advice for it.
     if (auto width = measure_peak(*sample, *range, Uncertainty::skipped)) {
-        if (width->holding && !within_one_period(*width->holding)) {
-            width.value().holding.reset();
-        }
-        if (const std::string edge = edge_advice(*width); !edge.empty()) {
-            std::cerr << "The sample " << args.sample << ": " << edge << ".\n";
+        if (width->holding && within_one_period(*width->holding)) {
+            std::cerr << "The sample " << args.sample << ": " << edge_advice(*width) << ".\n";
         }
     }
     for (const std::string& note : thickness_notes(r)) {

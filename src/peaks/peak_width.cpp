@@ -823,8 +823,13 @@ Outcome<PeakWidth> measure_in(const Pattern& pattern, const PeakRange& range,
     width.peak_lo = r.peak_lo;
     width.peak_hi = r.peak_hi;
     if ((flags & (edge | in_flank)) != 0 && suggest == Advice::given) {
-        if (const auto held =
-                range_that_holds(pattern, scale, x[first], x[last], r.top.x, r.right - r.left)) {
+        // Only a range wider than the one read is worth proposing: tails that reach the
+        // flank of a range already wide enough by the width's measure get no range.
+        const auto held =
+            range_that_holds(pattern, scale, x[first], x[last], r.top.x, r.right - r.left);
+        const auto held_own = held ? range_on_pattern_scale(pattern, held->range) : std::nullopt;
+        if (held && held_own &&
+            (held_own->lo < x[first] - kRangeSlack || held_own->hi > x[last] + kRangeSlack)) {
             width.holding = held->range;
             width.holding_whole = held->whole;
         }
