@@ -2,7 +2,6 @@
 #include "app/profile_thickness.h"
 
 #include "text/number_text.h"
-#include "thickness/thickness_notes.h"
 
 #include <algorithm>
 #include <exception>
@@ -194,12 +193,7 @@ ThicknessOutcome ProfileThickness::analyse(const ThicknessRequest& request) {
                       bare_number_text(static_cast<float>(out.result->mean_layers)) +
                       " layers), so the sample takes no N (profile).";
     } else if (out.result) {
-        // What the result says of itself (a displaced sample, the hook corrected, the
-        // series' end), after the advice for stacks too thin for the range.
         out.problem = thin_stacks_note(*out.result, request.range).value_or("");
-        for (const std::string& note : thickness_notes(*out.result)) {
-            out.problem += (out.problem.empty() ? "" : " ") + note;
-        }
     }
     return out;
 }

@@ -11,6 +11,7 @@
 #include "qt/width_method_box.h"
 #include "qt/window_settings.h"
 #include "text/number_text.h"
+#include "thickness/thickness_notes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,6 +36,18 @@ namespace {
 
 QString degrees(double value) {
     return QString::fromStdString(width_text(value)) + QStringLiteral("°");
+}
+
+// What a thickness result says of itself (a displaced sample, the hook corrected, the
+// series' end), for the distribution's tool tip, where it takes no room from the dialog.
+QString notes_text(const std::optional<ThicknessResult>& result) {
+    QString text;
+    if (result) {
+        for (const std::string& note : thickness_notes(*result)) {
+            text += QStringLiteral("\n\n") + QString::fromStdString(note);
+        }
+    }
+    return text;
 }
 
 // Where the standard's pattern last pointed at is kept between runs.
@@ -428,7 +441,8 @@ void MeasureDialog::show_thickness() {
         (result ? QStringLiteral(": α %1, β² %2")
                       .arg(QString::fromStdString(format_fixed(result->lognormal.alpha, 3)),
                            QString::fromStdString(format_fixed(result->lognormal.beta2, 3)))
-                : QString()));
+                : QString()) +
+        notes_text(result));
     distribution->update();
     const std::string& problem = thickness_.problem();
     thickness_note->setText(QString::fromStdString(problem));
