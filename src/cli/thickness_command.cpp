@@ -92,7 +92,8 @@ void say_range_spread(const ThicknessResult& r, const std::vector<RangeMean>& ne
                  fixed(m.mean_layers, 2);
     }
     if (widest > 2 * r.u_mean_layers && widest > kSteadyShare * r.mean_layers) {
-        std::cerr << "Over the ranges " << ranges << " the mean is " << means
+        std::cerr << (nearby.size() == 1 ? "Over the range " : "Over the ranges ") << ranges
+                  << " the mean is " << means
                   << " layers: u_mean_layers holds the counting noise alone, not what the "
                      "choice of range moves.\n";
     }
