@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace teravine {
 namespace {
@@ -57,6 +58,15 @@ double CountDraws::count(double mean) {
 // log(m · 2^e) = e ln 2 + log m with m in [√½, √2), and log m = 2 atanh s with
 // s = (m − 1)/(m + 1), |s| ≤ 0.172: the series to s^21 leaves less than 1e-17.
 double portable_log(double value) {
+    if (value == 0) {
+        return -HUGE_VAL;
+    }
+    if (!(value > 0)) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    if (std::isinf(value)) {
+        return value;
+    }
     int exponent = 0;
     double m = std::frexp(value, &exponent);
     if (m < kSqrtHalf) {
@@ -75,6 +85,12 @@ double portable_log(double value) {
 // exp(k ln 2 + r) = 2^k e^r with |r| ≤ ½ ln 2: the Taylor series to r^13 leaves less
 // than 1e-17.
 double portable_exp(double value) {
+    if (std::isnan(value)) {
+        return value;
+    }
+    // Beyond ±1100 the result is 0 or +∞ whatever the value, and the power of two must
+    // stay within an int.
+    value = std::clamp(value, -1100.0, 1100.0);
     const double k = std::round(value / kLn2);
     const double r = (value - k * kLn2High) - k * kLn2Low;
     double series = 1;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace teravine {
 namespace {
@@ -71,6 +72,26 @@ TEST(CountDraws, LogarithmAndExponentialAgreeWithTheLibrary) {
     for (const double value :
          {-700.0, -30.0, -29.9, -3.0, -0.5, -1e-9, 0.0, 0.3466, 1.0, 88.0, 700.0}) {
         EXPECT_NEAR(portable_exp(value) / std::exp(value), 1, 4e-15) << value;
+    }
+}
+
+// The bounds of double: overflow, underflow, zero, infinities and NaN, as the library
+// gives them (a value below 1e-300 stands for an underflow to zero).
+TEST(CountDraws, LogarithmAndExponentialTakeAnyNumber) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    const auto same = [](double got, double want) {
+        if (std::isnan(want) || std::isinf(want)) {
+            return std::isnan(want) ? std::isnan(got) : got == want;
+        }
+        return std::abs(want) < 1e-300 ? std::abs(got) < 1e-300
+                                        : std::abs(got - want) <= 1e-12 * std::abs(want);
+    };
+    for (const double value : {-kInf, -1e300, -746.0, 710.0, 1e300, kInf, 4e-320, kNaN}) {
+        EXPECT_TRUE(same(portable_exp(value), std::exp(value))) << value;
+    }
+    for (const double value : {-1.0, -kInf, 0.0, kInf, kNaN, 4e-320}) {
+        EXPECT_TRUE(same(portable_log(value), std::log(value))) << value;
     }
 }
 
