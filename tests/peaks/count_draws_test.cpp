@@ -85,7 +85,7 @@ TEST(CountDraws, LogarithmAndExponentialTakeAnyNumber) {
             return std::isnan(want) ? std::isnan(got) : got == want;
         }
         return std::abs(want) < 1e-300 ? std::abs(got) < 1e-300
-                                        : std::abs(got - want) <= 1e-12 * std::abs(want);
+                                       : std::abs(got - want) <= 1e-12 * std::abs(want);
     };
     for (const double value : {-kInf, -1e300, -746.0, 710.0, 1e300, kInf, 4e-320, kNaN}) {
         EXPECT_TRUE(same(portable_exp(value), std::exp(value))) << value;
