@@ -19,6 +19,10 @@ constexpr double kNegligibleShare = 1e-6;
 // The flank windows lie at least this far from the centre, in periods.
 constexpr double kNearestFlank = 0.15;
 constexpr int kTableSteps = 4000;
+// The table follows an oscillation of n layers, a period of 1/n, with eight steps or more a
+// period up to this n; thicker stacks swing faster than it can follow, and over a flank
+// window their cosines average out.
+constexpr std::size_t kMostTableLayers = kTableSteps / 4;
 constexpr double kNegligibleOscillation = 1e-3;
 
 double factor_at(double two_theta, double wavelength) {
@@ -80,7 +84,7 @@ ProfileGrid profile_grid(std::span<const double> two_theta, double wavelength) {
 TailShape::TailShape(const ThicknessDistribution& distribution) {
     double counted = 0;
     for (const double p : distribution.fraction) {
-        if (counted > 1 - kNegligibleShare) {
+        if (counted > 1 - kNegligibleShare || shares_.size() >= kMostTableLayers) {
             break;
         }
         shares_.push_back(p);

@@ -46,8 +46,8 @@ ProfileGrid profile_grid(std::span<const double> two_theta, double wavelength);
 class TailShape {
 public:
     TailShape() = default;
-    // The distribution's shares up to where all but a millionth of the stacks are counted;
-    // the thicker ones oscillate too fast to matter.
+    // The distribution's shares up to where all but a millionth of the stacks are counted,
+    // and up to 1,000 layers; the thicker ones oscillate too fast to matter.
     explicit TailShape(const ThicknessDistribution& distribution);
     double at(double u) const;
     // p(n), n = 1, 2, ...; none without a distribution.
