@@ -15,6 +15,15 @@ namespace {
 
 constexpr const char* kSessionFilter = "Teravine session (*.json)|*.json;*.JSON|all (*.*)|*.*|";
 
+// "7 samples, 2 not placed": what a session holds, as the status bar says it.
+std::string samples_status(const SampleList& placed, const std::vector<UnplacedSample>& unplaced) {
+    std::string text = std::to_string(placed.size()) + " samples";
+    if (!unplaced.empty()) {
+        text += ", " + std::to_string(unplaced.size()) + " not placed";
+    }
+    return text;
+}
+
 } // namespace
 
 WindowSession Terav::current_session() const {
@@ -50,7 +59,8 @@ void Terav::save_session_Click() {
         return;
     }
     state_.lab.session_file = path;
-    services_.status("Save Session: " + std::to_string(state_.samples.size()) + " samples");
+    services_.status("Save Session: " + samples_status(state_.samples, state_.unplaced) +
+                     ", written to " + path);
 }
 
 void Terav::save_report_Click() {
@@ -81,11 +91,8 @@ void Terav::open_session_Click() {
     }
     session.value().lab.session_file = path;
     restore_session(*session);
-    std::string status = "Open Session: " + std::to_string(state_.samples.size()) + " samples";
-    if (!state_.unplaced.empty()) {
-        status += ", " + std::to_string(state_.unplaced.size()) + " not placed";
-    }
-    services_.status(status + beyond_range_note(state_.samples, 0));
+    services_.status("Open Session: " + samples_status(state_.samples, state_.unplaced) +
+                     beyond_range_note(state_.samples, 0));
     services_.session_opened();
 }
 

@@ -88,6 +88,8 @@ TEST_F(WindowSessionTest, AnotherWindowRestoresTheSamePictureAndTable) {
     services.save_answers = {ScriptedServices::chosen(path)};
     terav.save_session_Click();
     ASSERT_TRUE(services.messages.empty()) << services.messages.front();
+    EXPECT_EQ(services.statuses.back(),
+              "Save Session: 8 samples, 1 not placed, written to " + path);
 
     Session<RecordingSurface> other;
     other.services.open_answers = {ScriptedServices::chosen(path)};
