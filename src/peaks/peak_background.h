@@ -11,10 +11,11 @@
 namespace teravine {
 
 // A flank window's share of the background: the mean angle and counts of the lower half
-// of its points (counting noise only lowers it a little), the variance of that mean from
-// counting, the spread (variance) of those points' angles, the slope of all its points by
-// least squares with its standard deviation and the mean angle of all its points, where
-// that slope holds, and the 2θ the window spans.
+// of its points (so that a peak's tail reaching into the window does not lift it), raised by
+// what counting noise lowers such a mean by, the variance of that mean from counting, the
+// spread (variance) of those points' angles, the slope of all its points by least squares
+// with its standard deviation and the mean angle of all its points, where that slope holds,
+// and the 2θ the window spans.
 struct FlankAnchor {
     double x = 0;
     double y = 0;
@@ -26,10 +27,11 @@ struct FlankAnchor {
     double span = 0;
 };
 
-// The anchor of the points from..from + count - 1. Equal counts are taken in the order of
-// their angles, so that every build of the program takes the same points.
+// The anchor of the values y of the points from..from + count - 1, whose counting noise is
+// that of `counts` (y itself, or counts less a peak's tails), on the count scale. Equal
+// values are taken in the order of their angles, so that every build takes the same points.
 FlankAnchor flank_anchor(const std::vector<double>& x, const std::vector<double>& y,
-                         std::size_t from, std::size_t count);
+                         const std::vector<double>& counts, std::size_t from, std::size_t count);
 
 // Through both anchors: the straight line, unless the low-angle flank falls towards the
 // other more steeply than that line by more than three standard deviations of its slope,

@@ -120,8 +120,8 @@ void net_profile(const std::vector<double>& x, const std::vector<double>& y, std
     p.first = first;
     p.last = last;
     p.window = flank_window(first, last);
-    p.under = FlankBackground(flank_anchor(x, y, first, p.window),
-                              flank_anchor(x, y, last + 1 - p.window, p.window));
+    p.under = FlankBackground(flank_anchor(x, y, y, first, p.window),
+                              flank_anchor(x, y, y, last + 1 - p.window, p.window));
     for (std::size_t i = first; i <= last; ++i) {
         p.net[i] = y[i] - p.background(x[i]);
     }
@@ -401,8 +401,8 @@ background_less_tails(const std::vector<double>& x, const std::vector<double>& y
             clear[i] = y[i] - r.top.height * tail;
         }
     }
-    return FlankBackground(flank_anchor(x, clear, p.first, p.window),
-                           flank_anchor(x, clear, high, p.window), curved);
+    return FlankBackground(flank_anchor(x, clear, y, p.first, p.window),
+                           flank_anchor(x, clear, y, high, p.window), curved);
 }
 
 // One reading of the net profile in b, smoothed over `reach` into b.

@@ -59,14 +59,14 @@ std::string quality_text(const std::vector<std::string>& reasons);
 struct CountScale;
 
 // The background runs through the two flanks of the range, each flank the mean of the lower
-// half of the points of a window (a tenth of the range's points) at the range's end: a
-// straight line, or on a steep low-angle rise a curve (peak_background); the peak's own
-// tails in the flank windows, extrapolated from its widths at half and a fifth of its
-// height, are taken out of them first. The net counts are smoothed by local parabolas
-// (Savitzky-Golay) over about a fifth of the peak's width, which leaves a peak's shape and
-// takes most of the counting noise out. The peak is the highest point of the smoothed net
-// profile; its height and 2θ come from a parabola through the logarithms of the net counts
-// above four fifths of it. The walks go outward from the top on the smoothed profile; a dip
+// half of the points of a window (a tenth of the range's points) at the range's end, raised
+// by what counting noise lowers such a mean by: a straight line, or on a steep low-angle
+// rise a curve (peak_background); the peak's own tails in the flank windows, extrapolated from its
+// widths at half and a fifth of its height, are taken out of them first. The net counts are
+// smoothed by local parabolas (Savitzky-Golay) over about a fifth of the peak's width, which leaves
+// a peak's shape and takes most of the counting noise out. The peak is the highest point of the
+// smoothed net profile; its height and 2θ come from a parabola through the logarithms of the net
+// counts above four fifths of it. The walks go outward from the top on the smoothed profile; a dip
 // below half height that rises again within the smoothing's reach is noise and is walked
 // over. Each crossing is interpolated between the two smoothed points that bracket it. The
 // integral breadth is the net area between the peak's own bounds (where its smoothed net
