@@ -224,9 +224,14 @@ void draw_distribution_panel(Surface& s, const ThicknessResult* result, bool ana
                                     false);
         return;
     }
+    TextStyle style;
+    keep_text_style(kKeepStore, style, s);
+    s.set_font_size(kFont);
+    s.set_font_bold(false);
     const std::string text = analysing ? "Analysing…" : "No distribution";
     s.set_fore_color(kColourBars);
     text_at(s, (width - s.text_width(text)) / 2, (height - s.text_height(text)) / 2, text);
+    keep_text_style(kKeepRestore, style, s);
 }
 
 } // namespace teravine

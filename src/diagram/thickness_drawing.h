@@ -34,7 +34,7 @@ void draw_thickness_distribution(Surface& surface, const ThicknessResult& result
 
 // The measuring dialog's small plot of a width x height box: the distribution without its
 // legend and with room for the axes' labels; without a result, "Analysing…" or "No
-// distribution" in its middle.
+// distribution" in its middle. Leaves the text style as it found it.
 void draw_distribution_panel(Surface& surface, const ThicknessResult* result, bool analysing,
                              double width, double height);
 
