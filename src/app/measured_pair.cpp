@@ -1,9 +1,60 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/measured_pair.h"
 
+#include "app/profile_thickness.h"
+
+#include <algorithm>
 #include <cstdlib>
+#include <exception>
+#include <filesystem>
 
 namespace teravine {
+namespace {
+
+// The air-dried pattern's N (profile); none when the analysis gives no mean, as a pattern
+// without a resolved distribution leaves the measuring dialog's.
+std::optional<float> n_profile_with(const Pattern& sample, const PairMeasuring& how) {
+    try {
+        const auto result = analyse_thickness(sample, how.standard.get(), how.range);
+        return result ? n_profile_of(*result) : std::nullopt;
+    } catch (const std::exception&) {
+        return std::nullopt; // the widths are measured all the same
+    }
+}
+
+} // namespace
+
+void find_pair_standard(PairMeasuring& how, const LabCalibration& lab, const std::string& pointed,
+                        const std::string& folder) {
+    how.standard.reset();
+    how.standard_problem.clear();
+    if (!lab.profile) {
+        return;
+    }
+    const InstrumentProfile& profile = *lab.profile;
+    if (profile.standard.empty() || profile.sha256.empty()) {
+        how.standard_problem = "The instrument profile in use does not record its standard's "
+                               "pattern by name and SHA-256, so the pairs take no N (profile).";
+        return;
+    }
+    std::vector<std::string> places = standard_places(lab, pointed);
+    const std::string in_folder =
+        (std::filesystem::path(folder) / std::filesystem::path(profile.standard).filename())
+            .string();
+    if (!folder.empty() && std::find(places.begin(), places.end(), in_folder) == places.end()) {
+        places.push_back(in_folder);
+    }
+    PatternChoice choice = how.choice;
+    choice.scan.reset(); // the pairs' scan is no scan of the standard's file
+    choice.covering = CopperSpan{how.range.lo, how.range.hi};
+    choice.how_to_choose = kStandardScanChoice;
+    FoundStandard found = find_standard(places, profile.standard, profile.sha256, choice);
+    if (!found.pattern) {
+        how.standard_problem = found.problem + " The pairs take no N (profile).";
+        return;
+    }
+    how.standard = std::make_shared<const Pattern>(std::move(*found.pattern));
+}
 
 PairMeasurement measure_pair(const PatternPair& pair, const PairMeasuring& how) {
     PairMeasurement measured{measure_file(pair.ad, how.choice, how.range, how.method),
@@ -29,6 +80,9 @@ PairMeasurement measure_pair(const PatternPair& pair, const PairMeasuring& how) 
     sample.u_eg = static_cast<float>(eg.u_fwhm);
     sample.quality_ad = ad.quality;
     sample.quality_eg = eg.quality;
+    if (how.standard) {
+        sample.n_profile = n_profile_with(measured.ad->pattern, how);
+    }
     measured.sample = std::move(sample);
     return measured;
 }

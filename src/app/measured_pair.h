@@ -6,10 +6,14 @@
 #pragma once
 
 #include "app/folder_pairs.h"
+#include "app/lab_calibration.h"
 #include "batch/sample_list_file.h"
 #include "standards/measured_pattern.h"
 
+#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace teravine {
 
@@ -20,6 +24,10 @@ struct PairMeasuring {
     WidthMethod method;
     std::optional<InstrumentProfile> instrument; // what each width is held against
     float broadening = 0;
+    // The pattern the instrument profile was made from, read in the range: each air-dried
+    // pattern's thickness distribution is analysed with it for the sample's N (profile).
+    std::shared_ptr<const Pattern> standard;
+    std::string standard_problem; // why the pairs take no N (profile), a profile in use
 };
 
 struct PairMeasurement {
@@ -27,6 +35,13 @@ struct PairMeasurement {
     Outcome<Measured> eg;
     std::optional<ListedSample> sample; // when both sides were measured
 };
+
+// Looks once for the pattern the lab's instrument profile was made from, where the measuring
+// dialog looks (standard_places, `pointed` first) and in `folder`, and reads it for the
+// range and choice of `how`: its `standard`, or its `standard_problem` (empty without a
+// profile).
+void find_pair_standard(PairMeasuring& how, const LabCalibration& lab, const std::string& pointed,
+                        const std::string& folder);
 
 // Touches nothing shared: pairs may be measured on any number of threads at once.
 PairMeasurement measure_pair(const PatternPair& pair, const PairMeasuring& how);

@@ -101,6 +101,11 @@ std::optional<ThicknessRequest> ProfileThickness::request(const MeasureSession& 
                   profile.standard,
                   profile.sha256,
                   standard_places(*lab_, pointed_)};
+    for (const std::string& place : also_) {
+        if (std::find(inputs.places.begin(), inputs.places.end(), place) == inputs.places.end()) {
+            inputs.places.push_back(place);
+        }
+    }
     if (inputs_ == inputs) {
         return std::nullopt; // the dialog refreshes often: nothing is copied then
     }
@@ -127,52 +132,66 @@ std::optional<ThicknessRequest> ProfileThickness::request(const MeasureSession& 
     return request;
 }
 
-ThicknessOutcome ProfileThickness::analyse(const ThicknessRequest& request) {
-    ThicknessOutcome out;
-    out.serial = request.serial;
+FoundStandard find_standard(const std::vector<std::string>& places, const std::string& name,
+                            const std::string& sha256, const PatternChoice& choice) {
+    FoundStandard found;
     // Why the first file there that is not the standard's pattern is not: the user pointed at
     // it, or it bears the standard's name.
     std::string refusal;
-    std::optional<Pattern> standard;
-    try {
-        for (const std::string& path : request.places) {
-            std::error_code error;
-            if (!std::filesystem::is_regular_file(path, error)) {
-                continue;
-            }
-            auto file = read_pattern_scans(path, Digest::sha256);
-            if (!file || file->sha256 != request.standard_sha256) {
-                if (refusal.empty()) {
-                    refusal = !file ? file.error()
-                                    : "The file " + path +
-                                          " is not the pattern the instrument profile was made "
-                                          "from: its SHA-256 differs from the " +
-                                          digest_start(request.standard_sha256) +
-                                          " the profile records. Find the standard's own pattern.";
-                }
-                continue;
-            }
-            auto chosen = choose_scan(std::move(file.value()), request.standard_choice, path);
-            if (!chosen) {
-                out.problem = chosen.error();
-                return out;
-            }
-            standard = std::move(chosen.value());
-            break;
+    for (const std::string& path : places) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error)) {
+            continue;
         }
-        if (!standard) {
-            out.standard_missing = true;
-            out.problem = !refusal.empty()
-                              ? refusal
-                              : "The pattern the instrument profile was made from, " +
-                                    request.standard_name +
-                                    ", is neither beside the profile nor beside the session: "
-                                    "find it to see the thickness of the stacks (its SHA-256 "
-                                    "begins " +
-                                    digest_start(request.standard_sha256) + ").";
+        auto file = read_pattern_scans(path, Digest::sha256);
+        if (!file || file->sha256 != sha256) {
+            if (refusal.empty()) {
+                refusal = !file ? file.error()
+                                : "The file " + path +
+                                      " is not the pattern the instrument profile was made "
+                                      "from: its SHA-256 differs from the " +
+                                      digest_start(sha256) +
+                                      " the profile records. Find the standard's own pattern.";
+            }
+            continue;
+        }
+        auto chosen = choose_scan(std::move(file.value()), choice, path);
+        if (!chosen) {
+            found.problem = chosen.error();
+        } else {
+            found.pattern = std::move(chosen.value());
+        }
+        return found;
+    }
+    found.missing = true;
+    found.problem = !refusal.empty()
+                        ? refusal
+                        : "The pattern the instrument profile was made from, " + name +
+                              ", is neither beside the profile nor beside the session: find it "
+                              "to see the thickness of the stacks (its SHA-256 begins " +
+                              digest_start(sha256) + ").";
+    return found;
+}
+
+std::optional<float> n_profile_of(const ThicknessResult& result) {
+    if (result.unresolved) {
+        return std::nullopt;
+    }
+    return static_cast<float>(result.mean_layers);
+}
+
+ThicknessOutcome ProfileThickness::analyse(const ThicknessRequest& request) {
+    ThicknessOutcome out;
+    out.serial = request.serial;
+    try {
+        FoundStandard standard = find_standard(request.places, request.standard_name,
+                                               request.standard_sha256, request.standard_choice);
+        if (!standard.pattern) {
+            out.standard_missing = standard.missing;
+            out.problem = std::move(standard.problem);
             return out;
         }
-        auto result = analyse_thickness(request.sample, &*standard, request.range);
+        auto result = analyse_thickness(request.sample, &*standard.pattern, request.range);
         if (!result) {
             out.problem = "No thickness distribution: " + result.error();
             return out;
@@ -228,10 +247,10 @@ std::string ProfileThickness::readout() const {
 }
 
 std::optional<float> ProfileThickness::n_profile() const {
-    if (analysing_ || !result_ || result_->unresolved) {
+    if (analysing_ || !result_) {
         return std::nullopt;
     }
-    return static_cast<float>(result_->mean_layers);
+    return n_profile_of(*result_);
 }
 
 } // namespace teravine

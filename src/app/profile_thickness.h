@@ -43,6 +43,20 @@ struct ThicknessOutcome {
     bool standard_missing = false; // no file of the places is the standard's pattern
 };
 
+// The standard's pattern looked for among the places (the first file of the digest),
+// read as the choice says; or why there is none.
+struct FoundStandard {
+    std::optional<Pattern> pattern;
+    std::string problem;
+    bool missing = false; // no file of the places is the standard's pattern
+};
+FoundStandard find_standard(const std::vector<std::string>& places, const std::string& name,
+                            const std::string& sha256, const PatternChoice& choice);
+
+// The mean layers a sample takes as its N (profile): none when the steps do not resolve the
+// stacks.
+std::optional<float> n_profile_of(const ThicknessResult& result);
+
 // Where a profile's standard pattern may lie: the file it was made from, then a file of the
 // standard's name beside the profile's file, beside the session file and beside the file
 // the user last pointed at (`pointed`, which comes first of all). Each path once.
@@ -57,6 +71,9 @@ public:
     // first from now on.
     void point_to(const std::string& path);
     const std::string& pointed() const { return pointed_; }
+    // Files beyond the usual places that may be the standard's pattern (a front end's own
+    // store of files), tried after them.
+    void look_also(std::vector<std::string> places) { also_ = std::move(places); }
 
     // What is to be analysed anew for the session's air-dried half as it now stands: a
     // request, the distribution shown being analysed until its outcome is taken; nothing
@@ -105,6 +122,7 @@ private:
 
     const LabCalibration* lab_ = nullptr;
     std::string pointed_;
+    std::vector<std::string> also_;
     std::optional<Inputs> inputs_;
     std::uint64_t serial_ = 0;
     bool analysing_ = false;

@@ -226,6 +226,7 @@ void Terav::place_slice(TreatmentJob& job) {
             origin.u_eg = listed->u_eg;
             origin.quality_ad = listed->quality_ad;
             origin.quality_eg = listed->quality_eg;
+            origin.n_profile = listed->n_profile;
         }
         place_identified(pair.ad, pair.eg, pair.found, true, origin);
     }

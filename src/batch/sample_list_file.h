@@ -33,6 +33,9 @@ struct ListedSample {
     std::string quality_ad; // as listed: "ok", the reasons to doubt it, or empty
     std::string quality_eg;
     int line = 0; // where it stands in the list, from 1
+    // The mean layers of the stacks from the air-dried pattern's 001 profile, for a pair
+    // measured from its patterns; a list file holds none.
+    std::optional<float> n_profile;
 };
 
 struct NamedList {

@@ -215,7 +215,8 @@ int run_measure_pairs(const PairsJob& job) {
     std::vector<ListedSample> listed; // the same pairs, named, for an output ending in .csv
     std::vector<std::string> csv_lines{
         "name,side,file,position,fwhm,breadth,height,u_fwhm,method,quality"};
-    const PairMeasuring how{job.choice, job.range, job.method, job.instrument, broadening};
+    const PairMeasuring how{job.choice, job.range, job.method, job.instrument,
+                            broadening, nullptr,   {}};
     for (auto& outcome : measure_every_pair(*pairs, how)) {
         csv_lines.insert(csv_lines.end(), outcome.csv_lines.begin(), outcome.csv_lines.end());
         if (outcome.width_line) {

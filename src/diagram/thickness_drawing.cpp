@@ -215,4 +215,23 @@ void draw_thickness_figure(Surface& s, const ThicknessFigure& figure, const Plot
     keep_text_style(kKeepRestore, style, s);
 }
 
+void draw_distribution_panel(Surface& s, const ThicknessResult* result, bool analysing,
+                             double width, double height) {
+    // Room around the plot's frame for the tick labels and the axes' titles.
+    constexpr double kLeft = 52, kTop = 22, kRight = 10, kBottom = 34;
+    if (result != nullptr) {
+        draw_thickness_distribution(s, *result, {kLeft, kTop, width - kRight, height - kBottom},
+                                    false);
+        return;
+    }
+    TextStyle style;
+    keep_text_style(kKeepStore, style, s);
+    s.set_font_size(kFont);
+    s.set_font_bold(false);
+    const std::string text = analysing ? "Analysing…" : "No distribution";
+    s.set_fore_color(kColourBars);
+    text_at(s, (width - s.text_width(text)) / 2, (height - s.text_height(text)) / 2, text);
+    keep_text_style(kKeepRestore, style, s);
+}
+
 } // namespace teravine

@@ -32,4 +32,10 @@ void draw_thickness_figure(Surface& surface, const ThicknessFigure& figure, cons
 void draw_thickness_distribution(Surface& surface, const ThicknessResult& result,
                                  const PlotArea& plot, bool legend = true);
 
+// The measuring dialog's small plot of a width x height box: the distribution without its
+// legend and with room for the axes' labels; without a result, "Analysing…" or "No
+// distribution" in its middle. Leaves the text style as it found it.
+void draw_distribution_panel(Surface& surface, const ThicknessResult* result, bool analysing,
+                             double width, double height);
+
 } // namespace teravine

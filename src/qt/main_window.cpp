@@ -376,8 +376,10 @@ MeasureDialog& MainWindow::show_measure_dialog() {
 MeasureFolderDialog* MainWindow::show_measure_folder_dialog(const std::string& folder) {
     if (folder_dialog_ == nullptr) {
         // The pairs are measured with the broadening typed in the window's box and held
-        // against the instrument profile in use, as measure --folder --instrument holds them.
-        const auto measuring = [this]() -> Outcome<PairMeasuring> {
+        // against the instrument profile in use, as measure --folder --instrument holds them;
+        // the standard's pattern it was made from gives each pair its N (profile).
+        const auto measuring = [this](const PeakRange& range,
+                                      const std::string& pairs) -> Outcome<PairMeasuring> {
             const auto b = terav_->typed_broadening();
             if (!b) {
                 return Failure{"Type the instrumental broadening to remove in the window's "
@@ -386,6 +388,8 @@ MeasureFolderDialog* MainWindow::show_measure_folder_dialog(const std::string& f
             PairMeasuring how;
             how.broadening = *b;
             how.instrument = terav_->state().lab.profile;
+            how.range = range;
+            find_pair_standard(how, terav_->state().lab, pointed_standard_pattern(), pairs);
             return how;
         };
         folder_dialog_ = new MeasureFolderDialog(

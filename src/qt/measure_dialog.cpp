@@ -55,12 +55,16 @@ const QString kStandardKey = QStringLiteral("measure/standard_pattern");
 
 } // namespace
 
+std::string pointed_standard_pattern() {
+    return window_settings().value(kStandardKey).toString().toStdString();
+}
+
 MeasureDialog::MeasureDialog(WindowServices& services, std::function<void()> draw, QWidget* parent,
                              Preview what_it_gives, const LabCalibration* lab)
     : QDialog(parent), session_(services, lab), thickness_(lab), draw_(std::move(draw)),
       preview_(std::move(what_it_gives)) {
     session_.measure_away();
-    thickness_.point_to(window_settings().value(kStandardKey).toString().toStdString());
+    thickness_.point_to(pointed_standard_pattern());
     setWindowTitle(QStringLiteral("Measure Patterns"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);

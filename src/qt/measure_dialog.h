@@ -40,6 +40,10 @@ namespace teravine {
 class PeakPlotWidget;
 class ThicknessPlotWidget;
 
+// The file the user last pointed at as the standard's pattern of the instrument profile,
+// kept between runs; empty when none.
+std::string pointed_standard_pattern();
+
 class MeasureDialog final : public QDialog {
 public:
     struct Half {

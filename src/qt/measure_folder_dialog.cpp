@@ -3,6 +3,7 @@
 
 #include "identify/sample_list.h"
 #include "qt/width_method_box.h"
+#include "text/number_text.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -64,6 +65,12 @@ std::string doubts_of(const ListedSample& sample) {
 }
 
 } // namespace
+
+QString MeasureFolderDialog::standard_note(const Run& run) {
+    return run.standard_problem.empty()
+               ? QString()
+               : QStringLiteral("\n") + QString::fromStdString(run.standard_problem);
+}
 
 MeasureFolderDialog::MeasureFolderDialog(Measuring measuring, Place place, QWidget* parent)
     : QDialog(parent), measuring_(std::move(measuring)), place_(std::move(place)) {
@@ -195,23 +202,23 @@ void MeasureFolderDialog::measure() {
     if (measuring() || pairing_.pairs.empty()) {
         return;
     }
-    auto how = measuring_();
-    if (!how) {
-        summary->setText(QString::fromStdString(how.error()));
-        return;
-    }
     if (!(range_lo->value() < range_hi->value())) {
         summary->setText(QStringLiteral("The range's first end must lie below its second."));
         return;
     }
-    how.value().range = PeakRange{range_lo->value(), range_hi->value()};
+    auto how = measuring_(PeakRange{range_lo->value(), range_hi->value()}, folder_);
+    if (!how) {
+        summary->setText(QString::fromStdString(how.error()));
+        return;
+    }
     how.value().method = chosen_width_method(*method);
     const auto job = std::make_shared<const PairMeasuring>(std::move(how.value()));
     run_ = std::make_shared<Run>();
     run_->results.resize(pairing_.pairs.size());
+    run_->standard_problem = job->standard_problem;
     progress->setMaximum(static_cast<int>(pairing_.pairs.size()));
     progress->setValue(0);
-    summary->setText(QStringLiteral("Measuring…"));
+    summary->setText(QStringLiteral("Measuring…") + standard_note(*run_));
     for (std::size_t row = 0; row < pairing_.pairs.size(); ++row) {
         pairs->setItem(static_cast<int>(row), kMeasuredColumn, cell(""));
         // The promise is the worker's; the watcher, a child of the dialog, goes with it, so
@@ -256,7 +263,9 @@ void MeasureFolderDialog::take(QFutureWatcher<PairResult>* watcher, std::size_t 
         future.resultCount() > 0 ? future.takeResult() : PairResult{std::nullopt, "not measured"};
     std::string text;
     if (result.sample) {
+        const auto& n_profile = result.sample->n_profile;
         text = "AD " + width_text(result.sample->ad) + ", EG " + width_text(result.sample->eg) +
+               (n_profile ? ", N (profile) " + format_fixed(*n_profile, 2) : "") +
                (result.problem.empty() ? "" : "; doubtful: " + result.problem);
     } else {
         text = "left out: " + result.problem;
@@ -290,9 +299,11 @@ void MeasureFolderDialog::finish() {
                        .arg(list.samples.size())
                        .arg(left_out)
                        .arg(doubtful_pairs);
-    summary->setText(list.samples.empty()
-                         ? said + QStringLiteral(": nothing was placed.")
-                         : said + QStringLiteral("; the measured pairs are in the sample table."));
+    summary->setText(
+        (list.samples.empty()
+             ? said + QStringLiteral(": nothing was placed.")
+             : said + QStringLiteral("; the measured pairs are in the sample table.")) +
+        standard_note(*run));
     show_state();
     if (!list.samples.empty()) {
         place_(list, folder_);

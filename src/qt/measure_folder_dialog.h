@@ -29,9 +29,11 @@ namespace teravine {
 
 class MeasureFolderDialog final : public QDialog {
 public:
-    // What the window measures with beyond the dialog's range and method (the broadening
-    // and instrument profile in use), or why it cannot measure.
-    using Measuring = std::function<Outcome<PairMeasuring>()>;
+    // What the window measures with beyond the dialog's method (the broadening, the
+    // instrument profile in use and its standard's pattern, read for the range), or why it
+    // cannot measure; the pairs lie in `folder`.
+    using Measuring =
+        std::function<Outcome<PairMeasuring>(const PeakRange& range, const std::string& folder)>;
     // Places the measured pairs, a list named after the folder.
     using Place = std::function<void(const NamedList& list, const std::string& folder)>;
 
@@ -76,11 +78,14 @@ private:
         std::atomic<bool> dropped{false};
         std::vector<std::optional<PairResult>> results;
         std::size_t done = 0;
+        std::string standard_problem; // said once, beside the summary
     };
     void take(QFutureWatcher<PairResult>* watcher, std::size_t row,
               const std::shared_ptr<Run>& run);
     void finish();
     void show_state();
+    // Why the run's pairs take no N (profile), on a line of its own; empty when they do.
+    static QString standard_note(const Run& run);
 
     Measuring measuring_;
     Place place_;

@@ -100,8 +100,8 @@ TEST(SampleList, RefusesWithLineAndColumn) {
 
 TEST(SampleList, WrittenListReadsBackAndFeedsTheTreatment) {
     std::vector<ListedSample> written = {
-        {"Smith, \"A\"", 0.6f, 0.5f, 0.1f, 0.01f, std::nullopt, "weak", "ok", 0},
-        {"", 0.123456789f, 0.4f, 0.1f, std::nullopt, 0.02f, "ok", "edge,flank", 0},
+        {"Smith, \"A\"", 0.6f, 0.5f, 0.1f, 0.01f, std::nullopt, "weak", "ok", 0, std::nullopt},
+        {"", 0.123456789f, 0.4f, 0.1f, std::nullopt, 0.02f, "ok", "edge,flank", 0, std::nullopt},
     };
     std::string text = sample_list_header(true, true) + "\r\n";
     for (const ListedSample& s : written) {

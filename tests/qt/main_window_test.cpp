@@ -7,6 +7,7 @@
 #include "qt/sample_table_dock.h"
 #include "qt/sample_table_model.h"
 #include "qt/save_picture_dialog.h"
+#include "standards/instrument_measure.h"
 #include "support/scratch_folder.h"
 
 #include <QAction>
@@ -557,13 +558,16 @@ TEST_F(MainWindowTest, MeasureFolderPlacesEachPairUnderItsStem) {
     dialog->measure();
     ASSERT_TRUE(dialog->measuring());
     dialog->cancel(); // dropped: what comes back places nothing
-    dialog->measure();
-    QElapsedTimer timer;
-    timer.start();
-    while (dialog->measuring() && timer.elapsed() < 60000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    ASSERT_FALSE(dialog->measuring());
+    const auto measured = [dialog] {
+        dialog->measure();
+        QElapsedTimer timer;
+        timer.start();
+        while (dialog->measuring() && timer.elapsed() < 60000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return !dialog->measuring();
+    };
+    ASSERT_TRUE(measured());
     EXPECT_EQ(dialog->progress->value(), 1);
     ASSERT_EQ(state().samples.size(), 1u);
     const SampleOrigin& origin = state().samples[0].origin;
@@ -573,6 +577,21 @@ TEST_F(MainWindowTest, MeasureFolderPlacesEachPairUnderItsStem) {
     EXPECT_TRUE(origin.u_ad && origin.u_eg);
     const SampleTableModel& model = window.sample_table().model();
     EXPECT_EQ(model.index(0, model.columnCount() - 1).data().toString(), QStringLiteral("0.1000"));
+    EXPECT_FALSE(origin.n_profile); // no instrument profile in use
+
+    // The mica's profile in use: the pair takes its N (profile), the standard's pattern found in
+    // the folder; a profile whose pattern is nowhere says so once and leaves it out.
+    const auto made = measure_instrument_file(examples() + "mica.xy", {}, {});
+    ASSERT_TRUE(made) << made.error();
+    for (const bool found : {true, false}) {
+        InstrumentProfile profile = made->profile;
+        profile.sha256 = found ? profile.sha256 : std::string(64, '0');
+        window.terav().use_instrument_profile(profile, "/nowhere/instrument.json");
+        ASSERT_TRUE(measured());
+        EXPECT_EQ(state().samples.back().origin.n_profile.has_value(), found);
+        EXPECT_EQ(dialog->summary->text().count(QStringLiteral("N (profile)")), found ? 0 : 1);
+        EXPECT_EQ(dialog->pairs->item(0, 3)->text().contains(QStringLiteral("N (profile)")), found);
+    }
 }
 
 } // namespace

@@ -235,6 +235,43 @@ test('Measure Patterns: a file that is no pattern gets the reader\'s message; no
   await page.click('#measure-dialog [data-close]');
 });
 
+test('Measure Patterns: N (profile) with the standard\'s pattern asked for; another file is refused', async () => {
+  const profile = path.join(scratch, 'mica-profile.json');
+  execFileSync(cli, ['instrument', path.join(examples, 'mica.xy'), '-o', profile]);
+  await page.click('button:has-text("Calibration…")');
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.click('#cal-open-profile')]);
+  await chooser.setFiles(profile);
+  await page.waitForFunction(() => !document.querySelector('#cal-stop-profile').disabled);
+  await page.click('#calibration-dialog [data-close]');
+  await page.click('button:has-text("Measure Patterns…")');
+  await page.click('#measure-reset');
+  for (const [side, name] of [[0, 'illite-AD.xy'], [1, 'illite-EG.xy']]) {
+    await page.getByLabel(side ? 'Glycolated (EG)' : 'Air dried (AD)', { exact: true }).setInputFiles(path.join(examples, name));
+  }
+  // No mica.xy among the page's files: the page asks for it; a file of another digest is refused.
+  const note = '#measure-thickness-note';
+  await page.waitForSelector('#measure-find-standard:not([hidden])');
+  assert.match(await page.textContent(note), /^The pattern the instrument profile was made from, mica\.xy, is neither/);
+  await page.locator('#measure-standard').setInputFiles(path.join(examples, 'illite-EG.xy'));
+  await page.waitForFunction((n) => document.querySelector(n).textContent.startsWith('The file illite-EG.xy is not the pattern'), note);
+  assert.equal(await page.textContent('#measure-n-profile'), '–');
+  await page.locator('#measure-standard').setInputFiles(path.join(examples, 'mica.xy'));
+  await page.waitForFunction(() => /^\d/.test(document.querySelector('#measure-n-profile').textContent));
+  const native = Object.fromEntries(execFileSync(cli, ['thickness', path.join(examples, 'illite-AD.xy'), '--standard', path.join(examples, 'mica.xy')], { encoding: 'utf8' })
+    .split('\n').map((line) => line.split('\t')));
+  const mean = Number(native.mean_layers).toFixed(2);
+  assert.match(await page.textContent('#measure-n-profile'), new RegExp(`^${mean} \\(u \\d+\\.\\d\\d\\)$`));
+  assert.ok(await page.locator('#measure-find-standard').isHidden());
+  await shoot('web-thickness.png');
+  await page.click('#measure-draw');
+  const shown = await page.locator('#samples tbody tr').allTextContents();
+  assert.ok(shown.some((row) => row.includes(mean)), 'the table lacks the sample\'s N (profile)');
+  await page.click('#measure-dialog [data-close]');
+  await page.click('button:has-text("Calibration…")');
+  await page.click('#cal-stop-profile');
+  await page.click('#calibration-dialog [data-close]');
+});
+
 test('Calibration: the standards\' patterns added and fitted give teravine-cli cis fit\'s line', async () => {
   await page.click('button:has-text("Calibration…")');
   const list = fs.readFileSync(path.join(examples, 'standards.csv'), 'utf8').trim().split('\n').slice(1);

@@ -1,19 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // File > "Measure Patterns…" in the page: the window's measuring session (MeasureSession)
 // driven from JavaScript, its two peak plots drawn as display lists for the page's
-// canvases, and "Use widths" / "Use and Draw" as the window's dialog has them.
+// canvases, and "Use widths" / "Use and Draw" as the window's dialog has them. While an
+// instrument profile is in use, the air-dried pattern's thickness distribution
+// (ProfileThickness) is analysed with the standard's pattern found among the page's files:
+// the page asks for the analysis, shows "Analysing…", and only then lets it run, as the page
+// has one thread.
 #include "app/measure_session.h"
+#include "app/profile_thickness.h"
 #include "diagram/peak_drawing.h"
+#include "diagram/thickness_drawing.h"
 #include "formats/anode.h"
 #include "formats/read_pattern.h"
 #include "page_window.h"
 #include "peaks/width_method_choice.h"
 #include "text/number_text.h"
+#include "thickness/thickness_notes.h"
 #include "working_folder.h"
 
 #include <emscripten/bind.h>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <vector>
 
 namespace teravine::web {
@@ -35,13 +44,18 @@ val strings(const std::vector<std::string>& texts) {
     return out;
 }
 
+// Where the file the user offers as the standard's pattern is kept, by its name alone.
+constexpr const char* kStandardFolder = "/in/standard";
+
 } // namespace
 
 class PageMeasure {
 public:
     PageMeasure(PageWindow& window, val measure)
         : window_(window), session_(window.services(), &window.terav().state().lab),
-          measure_(measure), plots_{DisplayListSurface(measure), DisplayListSurface(measure)} {}
+          thickness_(&window.terav().state().lab),
+          measure_(measure), plots_{DisplayListSurface(measure), DisplayListSurface(measure)},
+          distribution_(measure) {}
 
     // Reads `name` within `folder` and measures it; the half shows the reader's message
     // when it cannot be read.
@@ -75,6 +89,35 @@ public:
         const auto chosen = alpha2_ratio_choice(ratio);
         return chosen && session_.set_alpha2_ratio(*chosen);
     }
+
+    // The air-dried pattern's thickness to analyse anew, as the session now stands: true while
+    // an analysis waits for analyse(), the page showing "Analysing…" meanwhile.
+    bool request_analysis() {
+        // Beyond where the window looks (beside the profile, the session, the file pointed
+        // at): every file of the page of the standard's name.
+        thickness_.look_also(page_files_named(thickness_.standard_name()));
+        if (auto request = thickness_.request(session_)) {
+            pending_ = std::move(*request);
+        } else if (!thickness_.analysing()) {
+            pending_.reset(); // superseded by nothing to analyse
+        }
+        return pending_.has_value();
+    }
+    // Runs the analysis waiting, if any (a few hundred milliseconds with the resampling);
+    // true when there was one.
+    bool analyse() {
+        if (!pending_) {
+            return false;
+        }
+        const ThicknessRequest request = std::move(*pending_);
+        pending_.reset();
+        // The file offered as the standard is named by its name alone within its folder.
+        thickness_.take(
+            in_folder(kStandardFolder, [&] { return ProfileThickness::analyse(request); }));
+        return true;
+    }
+    // The file the user offered as the standard's pattern, `name` in the standard's folder.
+    void point_to_standard(const std::string& name) { thickness_.point_to(name); }
 
     // Everything the page shows of the session.
     val state() const {
@@ -110,7 +153,9 @@ public:
         out.set("components", session_.method().options().components);
         const auto& ratio = session_.alpha2_ratio();
         out.set("alpha2Ratio", ratio ? width_text(*ratio) : std::string());
-        const bool ready = session_.widths_ready();
+        out.set("thickness", thickness_state());
+        // The sample placed takes the thickness along: the widths wait for it.
+        const bool ready = session_.widths_ready() && !thickness_.analysing();
         out.set("ready", ready);
         out.set("preview", ready ? "With the rule and broadening of the window: " +
                                        window_.terav().preview_entry(
@@ -132,6 +177,17 @@ public:
         return surface.take_commands();
     }
 
+    // The distribution of the stacks on a canvas of width x height pixels, as drawing commands.
+    val distribution(int width, int height) {
+        distribution_.set_pixel_size(width, height);
+        distribution_.set_user_scale(0, 0, static_cast<float>(width), static_cast<float>(height));
+        distribution_.clear();
+        const auto& result = thickness_.result();
+        draw_distribution_panel(distribution_, result ? &*result : nullptr, thickness_.analysing(),
+                                width, height);
+        return distribution_.take_commands();
+    }
+
     // "Save Figure…": both peaks side by side, as the window's dialog writes them.
     val figure() const {
         const std::vector<PeakPanel> panels{session_.panel(PatternSide::AirDried),
@@ -149,7 +205,7 @@ public:
             return false;
         }
         if (const auto measured = session_.measurement()) {
-            window_.terav().use_measurement(*measured);
+            window_.terav().use_measurement(*measured, thickness_.n_profile());
         }
         return true;
     }
@@ -163,10 +219,34 @@ public:
     }
 
 private:
+    // What the page shows of the thickness: {shown, readout, problem, asks, standard, tip}.
+    val thickness_state() const {
+        val out = val::object();
+        out.set("shown", thickness_.shown());
+        out.set("readout", thickness_.readout());
+        out.set("problem", thickness_.problem());
+        out.set("asks", thickness_.asks_for_standard());
+        out.set("standard", thickness_.standard_name());
+        std::string tip = "The share of the stacks of 1, 2, 3, … layers (grey) and the lognormal "
+                          "fitted to it (purple)";
+        if (const auto& result = thickness_.result()) {
+            tip += ": α " + format_fixed(result->lognormal.alpha, 3) + ", β² " +
+                   format_fixed(result->lognormal.beta2, 3);
+            for (const std::string& note : thickness_notes(*result)) {
+                tip += "\n\n" + note;
+            }
+        }
+        out.set("tip", tip);
+        return out;
+    }
+
     PageWindow& window_;
     MeasureSession session_;
+    ProfileThickness thickness_;
+    std::optional<ThicknessRequest> pending_;
     val measure_;
     std::array<DisplayListSurface, 2> plots_;
+    DisplayListSurface distribution_;
 };
 
 // The reader's refusal of a pattern of that many bytes, said before its bytes are read;
@@ -208,6 +288,10 @@ EMSCRIPTEN_BINDINGS(teravine_measure) {
         .function("measureLatest", &PageMeasure::measure_latest)
         .function("state", &PageMeasure::state)
         .function("plot", &PageMeasure::plot)
+        .function("requestAnalysis", &PageMeasure::request_analysis)
+        .function("analyse", &PageMeasure::analyse)
+        .function("pointToStandard", &PageMeasure::point_to_standard)
+        .function("distribution", &PageMeasure::distribution)
         .function("figure", &PageMeasure::figure)
         .function("useWidths", &PageMeasure::use_widths)
         .function("useAndDraw", &PageMeasure::use_and_draw);

@@ -4,7 +4,10 @@
 // path (a measurement, a profile) records its name, all a browser knows of it.
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include <unistd.h>
 
@@ -21,6 +24,30 @@ template <class Work> auto in_folder(const std::string& folder, Work work) {
         (void)chdir(here);
     }
     return result;
+}
+
+// Where the page keeps every file handed to it, each input in a folder of its own.
+inline constexpr const char* kPageFiles = "/in";
+
+// The page's files of that name (the name alone, without a folder), in no set order; none
+// for an empty name. A store is a few files a user handed over: the walk stops after
+// kMostPageFiles entries all the same.
+inline constexpr std::size_t kMostPageFiles = 10000;
+inline std::vector<std::string> page_files_named(const std::string& name) {
+    std::vector<std::string> found;
+    const std::filesystem::path wanted = std::filesystem::path(name).filename();
+    if (wanted.empty()) {
+        return found;
+    }
+    std::error_code error;
+    std::filesystem::recursive_directory_iterator walk(kPageFiles, error), end;
+    for (std::size_t seen = 0; !error && walk != end && seen < kMostPageFiles;
+         walk.increment(error), ++seen) {
+        if (walk->path().filename() == wanted && walk->is_regular_file(error)) {
+            found.push_back(walk->path().string());
+        }
+    }
+    return found;
 }
 
 } // namespace teravine::web

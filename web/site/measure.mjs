@@ -2,20 +2,33 @@
 // File > "Measure Patterns…": the air-dried and the glycolated pattern, each chosen through
 // a file input (or dropped onto its half), read and measured by the core's measuring
 // session (web/core/measure_bindings.cpp), their peak plots played onto canvases, and
-// "Use widths" / "Use and Draw" handing the two FWHMs to the window's boxes.
+// "Use widths" / "Use and Draw" handing the two FWHMs to the window's boxes. While an
+// instrument profile is in use, the air-dried half shows N (profile) and the thickness
+// distribution of its stacks; the standard's pattern that needs is asked for when the page
+// holds no file of it.
 import { Picture } from './picture.mjs';
 import { saveFigure } from './picture_file.mjs';
 
 const TITLES = ['Air dried (AD)', 'Glycolated (EG)'];
 const FIGURES = [['position', 'Position'], ['fwhm', 'FWHM'], ['breadth', 'Integral breadth'], ['u_fwhm', 'u(FWHM)']];
 const PLOT = [440, 250]; // pixels
+const DISTRIBUTION = [200, 130];
 
 function option(text, value = text) {
   return Object.assign(document.createElement('option'), { textContent: text, value });
 }
 
+// The air-dried half also shows the thickness of its stacks, under its figures.
+const THICKNESS = `
+      <dt data-part="thickness" title="The mean number of layers of the stacks, each stack counted once, from the profile of the air-dried pattern's 001 with the instrument removed by the pattern of the instrument profile's standard (Stokes), and its u from resampled counts: what teravine-cli thickness gives in this range">N (profile)</dt>
+      <dd data-part="thickness" id="measure-n-profile">–</dd>`;
+
 function halfHtml(side) {
-  const figures = FIGURES.map(([key, caption]) => `<dt>${caption}</dt><dd data-figure="${key}">–</dd>`).join('');
+  const figures = FIGURES.map(([key, caption]) => `<dt>${caption}</dt><dd data-figure="${key}">–</dd>`).join('') +
+    (side === 0 ? THICKNESS : '');
+  const distribution = side === 0
+    ? `<canvas data-part="thickness" id="measure-distribution" width="${DISTRIBUTION[0]}" height="${DISTRIBUTION[1]}" role="img" aria-label="Thickness distribution of the stacks"></canvas>`
+    : '';
   return `
   <fieldset class="half" data-side="${side}">
     <legend>${TITLES[side]}</legend>
@@ -29,7 +42,7 @@ function halfHtml(side) {
     </div>
     <div class="plot-row">
       <canvas data-part="plot" width="${PLOT[0]}" height="${PLOT[1]}" role="img" aria-label="${TITLES[side]} peak"></canvas>
-      <dl class="figures">${figures}</dl>
+      <div class="figure-column"><dl class="figures">${figures}</dl>${distribution}</div>
     </div>
     <p class="message" data-part="message" role="alert"></p>
     <p class="note" data-part="counts"></p>
@@ -49,6 +62,10 @@ const DIALOG = `
 <dialog id="measure-dialog" class="tool" aria-labelledby="measure-title">
   <h2 id="measure-title">Measure Patterns</h2>
   <div class="halves">${halfHtml(0)}${halfHtml(1)}</div>
+  <div class="row" id="measure-thickness" hidden>
+    <p id="measure-thickness-note" class="note"></p>
+    <label class="file-button" id="measure-find-standard" hidden><span></span> <input type="file" id="measure-standard"></label>
+  </div>
   <div class="row">
     <label>Range 2θ (Cu Kα) <input type="number" id="measure-lo" step="0.01" min="0.01" max="179.99"></label>
     <label>to <input type="number" id="measure-hi" step="0.01" min="0.01" max="179.99"></label>
@@ -86,8 +103,33 @@ export function setupMeasure({ core, win, measureText, finished }) {
     half.part('anode').replaceChildren(...core.anodes().map((symbol) => option(symbol)));
   }
   $('measure-method').replaceChildren(...core.widthMethodCaptions().map((caption, index) => option(caption, index)));
+  const distribution = new Picture($('measure-distribution'));
+
+  // The analysis holds the page's one thread for a few hundred milliseconds: it runs once
+  // "Analysing…" has been painted, and a later change that supersedes it leaves it undone.
+  let analysisQueued = false;
+  function analyseSoon() {
+    if (analysisQueued) return;
+    analysisQueued = true;
+    requestAnimationFrame(() => setTimeout(() => {
+      analysisQueued = false;
+      if (session.analyse()) refresh();
+    }, 0));
+  }
+
+  function showThickness(thickness) {
+    for (const shown of dialog.querySelectorAll('[data-part="thickness"]')) shown.hidden = !thickness.shown;
+    $('measure-n-profile').textContent = thickness.readout;
+    $('measure-distribution').title = thickness.tip;
+    distribution.play(session.distribution(DISTRIBUTION[0], DISTRIBUTION[1]));
+    $('measure-thickness').hidden = !thickness.shown || (!thickness.problem && !thickness.asks);
+    $('measure-thickness-note').textContent = thickness.problem;
+    $('measure-find-standard').hidden = !thickness.asks;
+    $('measure-find-standard').querySelector('span').textContent = `Find ${thickness.standard}…`;
+  }
 
   function refresh() {
+    const analysing = session.requestAnalysis();
     const state = session.state();
     $('measure-lo').value = state.lo;
     $('measure-hi').value = state.hi;
@@ -115,6 +157,17 @@ export function setupMeasure({ core, win, measureText, finished }) {
     $('measure-draw').disabled = !state.ready;
     $('measure-preview').textContent = state.preview;
     $('measure-note').textContent = state.calibrationNote;
+    showThickness(state.thickness);
+    if (analysing) analyseSoon();
+  }
+
+  // The file's bytes alone in `folder`, under its name.
+  async function storeAlone(folder, file) {
+    core.FS.mkdirTree(folder);
+    for (const name of core.FS.readdir(folder)) {
+      if (name !== '.' && name !== '..') core.FS.unlink(`${folder}/${name}`);
+    }
+    core.FS.writeFile(`${folder}/${file.name}`, new Uint8Array(await file.arrayBuffer()));
   }
 
   // A file chosen or dropped: its bytes into the side's own folder, where the session
@@ -127,14 +180,27 @@ export function setupMeasure({ core, win, measureText, finished }) {
       return;
     }
     const folder = `/in/measure-${side}`;
-    core.FS.mkdirTree(folder);
-    for (const name of core.FS.readdir(folder)) {
-      if (name !== '.' && name !== '..') core.FS.unlink(`${folder}/${name}`);
-    }
-    core.FS.writeFile(`${folder}/${file.name}`, new Uint8Array(await file.arrayBuffer()));
+    await storeAlone(folder, file);
     session.open(side, folder, file.name);
     refresh();
   }
+
+  // The file offered as the standard's pattern, alone in its folder; the analysis refuses
+  // it when it is not the pattern the profile was made from.
+  const standardInput = $('measure-standard');
+  standardInput.addEventListener('change', async () => {
+    const file = standardInput.files[0];
+    standardInput.value = '';
+    if (!file) return;
+    const refused = core.patternSizeProblem(file.name, file.size);
+    if (refused) {
+      $('measure-thickness-note').textContent = refused;
+      return;
+    }
+    await storeAlone('/in/standard', file);
+    session.pointToStandard(file.name);
+    refresh();
+  });
 
   halves.forEach(({ box, part }, side) => {
     const input = part('file');
