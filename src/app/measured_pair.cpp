@@ -2,6 +2,7 @@
 #include "app/measured_pair.h"
 
 #include "app/profile_thickness.h"
+#include "text/number_text.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,14 +12,21 @@
 namespace teravine {
 namespace {
 
-// The air-dried pattern's N (profile); none when the analysis gives no mean, as a pattern
-// without a resolved distribution leaves the measuring dialog's.
-std::optional<float> n_profile_with(const Pattern& sample, const PairMeasuring& how) {
+// The air-dried pattern's N (profile) into `sample`, or why it has none into `why`, as a
+// pattern without a resolved distribution leaves the measuring dialog's empty.
+void n_profile_with(const Pattern& pattern, const PairMeasuring& how, ListedSample& sample,
+                    std::string& why) {
     try {
-        const auto result = analyse_thickness(sample, how.standard.get(), how.range);
-        return result ? n_profile_of(*result) : std::nullopt;
-    } catch (const std::exception&) {
-        return std::nullopt; // the widths are measured all the same
+        const auto result = analyse_thickness(pattern, how.standard.get(), how.range);
+        if (!result) {
+            why = result.error();
+        } else if (!(sample.n_profile = n_profile_of(*result))) {
+            why = "the stacks are at least " +
+                  bare_number_text(static_cast<float>(result->mean_layers)) +
+                  " layers thick, more than the pattern's steps resolve";
+        }
+    } catch (const std::exception& e) {
+        why = e.what(); // the widths are measured all the same
     }
 }
 
@@ -59,7 +67,7 @@ void find_pair_standard(PairMeasuring& how, const LabCalibration& lab, const std
 PairMeasurement measure_pair(const PatternPair& pair, const PairMeasuring& how) {
     PairMeasurement measured{measure_file(pair.ad, how.choice, how.range, how.method),
                              measure_file(pair.eg, how.choice, how.range, how.method),
-                             std::nullopt};
+                             std::nullopt, {}};
     for (Outcome<Measured>* side : {&measured.ad, &measured.eg}) {
         if (*side) {
             flag_against(side->value(), how.instrument, how.method, how.range);
@@ -81,7 +89,7 @@ PairMeasurement measure_pair(const PatternPair& pair, const PairMeasuring& how) 
     sample.quality_ad = ad.quality;
     sample.quality_eg = eg.quality;
     if (how.standard) {
-        sample.n_profile = n_profile_with(measured.ad->pattern, how);
+        n_profile_with(measured.ad->pattern, how, sample, measured.n_profile_problem);
     }
     measured.sample = std::move(sample);
     return measured;

@@ -34,6 +34,7 @@ struct PairMeasurement {
     Outcome<Measured> ad; // each side, or why it could not be measured
     Outcome<Measured> eg;
     std::optional<ListedSample> sample; // when both sides were measured
+    std::string n_profile_problem;      // why the sample has no N (profile), a standard given
 };
 
 // Looks once for the pattern the lab's instrument profile was made from, where the measuring

@@ -238,6 +238,7 @@ void MeasureFolderDialog::measure() {
                     if (measured.sample) {
                         result.problem = doubts_of(*measured.sample);
                         result.sample = std::move(measured.sample);
+                        result.n_profile_problem = std::move(measured.n_profile_problem);
                     } else {
                         result.problem = !measured.ad ? measured.ad.error() : measured.eg.error();
                     }
@@ -260,17 +261,24 @@ void MeasureFolderDialog::take(QFutureWatcher<PairResult>* watcher, std::size_t 
     }
     QFuture<PairResult> future = watcher->future();
     PairResult result =
-        future.resultCount() > 0 ? future.takeResult() : PairResult{std::nullopt, "not measured"};
+        future.resultCount() > 0 ? future.takeResult() : PairResult{std::nullopt, "not measured", {}};
     std::string text;
+    std::string tip;
     if (result.sample) {
         const auto& n_profile = result.sample->n_profile;
-        text = "AD " + width_text(result.sample->ad) + ", EG " + width_text(result.sample->eg) +
-               (n_profile ? ", N (profile) " + format_fixed(*n_profile, 2) : "") +
-               (result.problem.empty() ? "" : "; doubtful: " + result.problem);
+        text = "AD " + width_text(result.sample->ad) + ", EG " + width_text(result.sample->eg);
+        if (n_profile) {
+            text += ", N (profile) " + format_fixed(*n_profile, 2);
+        } else if (!result.n_profile_problem.empty()) {
+            text += ", no N (profile)";
+            tip = "\nNo N (profile): " + result.n_profile_problem;
+        }
+        text += result.problem.empty() ? "" : "; doubtful: " + result.problem;
+        tip = tip.empty() ? tip : text + tip;
     } else {
         text = "left out: " + result.problem;
     }
-    QTableWidgetItem* item = cell(text);
+    QTableWidgetItem* item = cell(text, tip);
     if (!result.problem.empty()) {
         item->setForeground(kProblemColour);
     }

@@ -72,7 +72,8 @@ private:
     // What a pair gave, brought back from the pool.
     struct PairResult {
         std::optional<ListedSample> sample;
-        std::string problem; // why it was left out, or its doubts
+        std::string problem;           // why it was left out, or its doubts
+        std::string n_profile_problem; // why it has no N (profile), a standard found
     };
     struct Run {
         std::atomic<bool> dropped{false};

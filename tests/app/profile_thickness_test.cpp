@@ -2,6 +2,7 @@
 // The measuring dialog's thickness of the air-dried pattern: the standard's pattern found
 // beside the profile gives what the analysis gives with it; a file of another SHA-256, and a
 // standard that does not cover the range, give no distribution and say why.
+#include "app/measured_pair.h"
 #include "app/profile_thickness.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_services.h"
@@ -15,14 +16,15 @@
 namespace teravine {
 namespace {
 
-// Two columns, 2θ and counts, as a diffractometer's text export writes them.
-std::string xy_text(const SimulationRequest& request) {
+// Two columns, 2θ and counts, as a diffractometer's text export writes them; `shift` moves
+// the pattern along 2θ.
+std::string xy_text(const SimulationRequest& request, double shift = 0) {
     const auto pattern = simulate_pattern(request);
     EXPECT_TRUE(pattern) << pattern.error();
     std::ostringstream out;
     out.precision(10);
     for (std::size_t i = 0; pattern && i < pattern->two_theta.size(); ++i) {
-        out << pattern->two_theta[i] << ' ' << pattern->counts[i] << '\n';
+        out << pattern->two_theta[i] + shift << ' ' << pattern->counts[i] << '\n';
     }
     return out.str();
 }
@@ -98,6 +100,33 @@ TEST(ProfileThickness, TheStandardFoundIsAnalysedAnOtherIsRefusedWithTheReason) 
         EXPECT_EQ(thickness.asks_for_standard(), c.asks) << problem;
         EXPECT_EQ(thickness.ask_unprompted(), c.asks); // once only
         EXPECT_FALSE(thickness.ask_unprompted());
+    }
+}
+
+// Measure Folder's pairs: the standard's pattern found once in the folder, each air-dried
+// pattern takes its N (profile), and one the analysis refuses (a reflection far from 10 Å)
+// keeps its widths and says why it has none.
+TEST(ProfileThickness, EachPairOfAFolderTakesItsNProfileOrSaysWhyNot) {
+    ScratchFolder folder;
+    const std::string mica = folder.write("mica.xy", xy_text(on_instrument(5000, 4, 14, 2)));
+    const std::string illite = folder.write("a.xy", xy_text(on_instrument(10, 4, 14, 1)));
+    const std::string moved = folder.write("b.xy", xy_text(on_instrument(10, 4, 14, 1), -1.4));
+    LabCalibration lab;
+    lab.profile = InstrumentProfile{};
+    lab.profile->standard = "mica.xy";
+    lab.profile->sha256 = sha256_of_file(mica).value();
+    lab.profile_source = folder.file("elsewhere/profile.json");
+    PairMeasuring how;
+    find_pair_standard(how, lab, "", folder.path().string());
+    ASSERT_TRUE(how.standard) << how.standard_problem;
+    for (const auto& [ad, has_n, says] :
+         {std::tuple{illite, true, ""}, std::tuple{moved, false, "to be its 001"}}) {
+        const PairMeasurement measured = measure_pair({"pair", ad, illite}, how);
+        ASSERT_TRUE(measured.sample) << ad;
+        EXPECT_EQ(measured.sample->n_profile.has_value(), has_n) << ad;
+        EXPECT_NE(measured.n_profile_problem.find(says), std::string::npos)
+            << measured.n_profile_problem;
+        EXPECT_EQ(measured.n_profile_problem.empty(), has_n);
     }
 }
 
