@@ -67,7 +67,8 @@ void find_pair_standard(PairMeasuring& how, const LabCalibration& lab, const std
 PairMeasurement measure_pair(const PatternPair& pair, const PairMeasuring& how) {
     PairMeasurement measured{measure_file(pair.ad, how.choice, how.range, how.method),
                              measure_file(pair.eg, how.choice, how.range, how.method),
-                             std::nullopt, {}};
+                             std::nullopt,
+                             {}};
     for (Outcome<Measured>* side : {&measured.ad, &measured.eg}) {
         if (*side) {
             flag_against(side->value(), how.instrument, how.method, how.range);

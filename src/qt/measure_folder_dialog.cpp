@@ -260,8 +260,8 @@ void MeasureFolderDialog::take(QFutureWatcher<PairResult>* watcher, std::size_t 
         return; // a run cancelled since
     }
     QFuture<PairResult> future = watcher->future();
-    PairResult result =
-        future.resultCount() > 0 ? future.takeResult() : PairResult{std::nullopt, "not measured", {}};
+    PairResult result = future.resultCount() > 0 ? future.takeResult()
+                                                 : PairResult{std::nullopt, "not measured", {}};
     std::string text;
     std::string tip;
     if (result.sample) {
