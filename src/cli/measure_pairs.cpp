@@ -273,7 +273,8 @@ int run_measure_pairs(const PairsJob& job) {
     const auto doubtful_pairs = std::count_if(
         listed.begin(), listed.end(), [](const auto& s) { return pair_doubt(s).has_value(); });
     std::cerr << "Wrote " << output_name(job.output) << ": " << width_lines.size()
-              << " pairs measured, " << pairs->size() - width_lines.size() << " left out";
+              << (width_lines.size() == 1 ? " pair" : " pairs") << " measured, "
+              << pairs->size() - width_lines.size() << " left out";
     if (doubtful_pairs > 0) {
         std::cerr << ", " << doubtful_pairs << " with doubtful widths";
     }

@@ -48,6 +48,11 @@ QTableWidgetItem* cell(const std::string& text, const std::string& tip = {}) {
     return item;
 }
 
+// "1 pair", "2 pairs".
+QString counted(std::size_t n, const char* one, const char* many) {
+    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+}
+
 std::string file_name(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
 }
@@ -192,9 +197,9 @@ void MeasureFolderDialog::show_folder(const std::string& folder) {
     summary->setText(!found ? QString::fromStdString(found.error())
                      : pairing_.pairs.empty()
                          ? QStringLiteral("No pair of an AD and an EG pattern in this folder.")
-                         : QStringLiteral("%1 pairs to measure, %2 patterns left unpaired.")
-                               .arg(pairing_.pairs.size())
-                               .arg(pairing_.unpaired.size()));
+                         : QStringLiteral("%1 to measure, %2 left unpaired.")
+                               .arg(counted(pairing_.pairs.size(), "pair", "pairs"),
+                                    counted(pairing_.unpaired.size(), "pattern", "patterns")));
     show_state();
 }
 
@@ -303,8 +308,8 @@ void MeasureFolderDialog::finish() {
         }
     }
     const std::size_t left_out = run->results.size() - list.samples.size();
-    QString said = QStringLiteral("%1 pairs measured, %2 left out, %3 with doubtful widths")
-                       .arg(list.samples.size())
+    QString said = QStringLiteral("%1 measured, %2 left out, %3 with doubtful widths")
+                       .arg(counted(list.samples.size(), "pair", "pairs"))
                        .arg(left_out)
                        .arg(doubtful_pairs);
     summary->setText(

@@ -31,7 +31,7 @@ if(NOT list MATCHES "^name,ad,eg,broadening,u_ad,u_eg,quality_ad,quality_eg\r?\n
 endif()
 foreach(said "Not paired: lab/garnet.gsas: its name ends in neither AD nor EG (or gly)\n"
              "Not paired: lab/p3_AD.raw: no EG partner\n" "Sample p2 left out: "
-             "1 pairs measured, 1 left out.")
+             "1 pair measured, 1 left out.")
   expect_in("${last_err}" "${said}" "the folder's pairing")
 endforeach()
 if(last_err MATCHES "notes.md|pit 1_AD.raw:")
@@ -40,7 +40,7 @@ endif()
 
 # Globs: the '*' is the stem, in any case.
 run(0 measure --folder numbered --ad "*_1.raw" --eg "*_2.raw" -o numbered.csv)
-expect_in("${last_err}" "1 pairs measured, 0 left out." "the globs' pair")
+expect_in("${last_err}" "1 pair measured, 0 left out." "the globs' pair")
 file(STRINGS ${work}/numbered.csv numbered)
 list(GET numbered 1 row)
 if(NOT row MATCHES "^s1,")

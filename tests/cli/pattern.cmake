@@ -75,7 +75,7 @@ file(WRITE ${work}/list.csv "name,ad,eg\nfirst,ad.xy,eg.xy\ncobalt,co.xrdml,co.x
 run(2 measure --pairs list.csv -o - --anode Cu)
 expect_in("${last_err}" "Sample cobalt left out: The file \"co.xrdml\" states a wavelength"
           "--pairs --anode Cu")
-expect_in("${last_err}" "1 pairs measured, 1 left out." "--pairs --anode Cu")
+expect_in("${last_err}" "1 pair measured, 1 left out." "--pairs --anode Cu")
 run(1 measure --pairs list.csv -o - --scan 2)
 expect_in("${last_err}" "no pair of the list \"list.csv\" could be measured" "--pairs --scan 2")
 
