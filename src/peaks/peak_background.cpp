@@ -13,8 +13,13 @@ namespace teravine {
 namespace {
 
 // The low-angle flank is steeper than the chord by this many standard deviations of its
-// slope, and the two flanks apart by as many of their counts.
+// slope, or a curve fits both flanks' slopes better than the line by as many, and the two
+// flanks lie apart by as many of their counts.
 constexpr double kSteepSigmas = 3;
+
+// The least rate of the curve, over the span between the anchors, by which it changes
+// across it: a curve of no more is the line.
+constexpr double kLeastChange = 1e-3;
 
 // The mean of exp(-k d) over points whose d spread with variance v about their mean, over
 // its value at that mean: exp(k² v / 2), to the second order in k d.
@@ -29,10 +34,11 @@ double window_slope_factor(double k, double span) {
 }
 
 // What a rate k gives of c + A exp(-k d) through both anchors, as their mean counts: A, and
-// the slope over the low-angle window. The rate sought gives that window's slope.
+// the slopes over the two flank windows.
 struct Exponential {
     double amplitude = 0;
-    double slope = 0; // falling: positive
+    double slope = 0;       // over the low-angle window, falling: positive
+    double right_slope = 0; // over the high-angle window, falling: positive
 };
 Exponential exponential_of(double k, const FlankAnchor& left, const FlankAnchor& right) {
     const double span = right.x - left.x;
@@ -40,9 +46,65 @@ Exponential exponential_of(double k, const FlankAnchor& left, const FlankAnchor&
     const double left_mean = spread_factor(k, left.spread);
     const double right_mean = portable_exp(-k * span) * spread_factor(k, right.spread);
     const double amplitude = drop / (left_mean - right_mean);
-    const double middle = left.centre - left.x;
-    return {amplitude,
-            amplitude * k * portable_exp(-k * middle) * window_slope_factor(k, left.span)};
+    const auto slope_over = [&](const FlankAnchor& window) {
+        return amplitude * k * portable_exp(-k * (window.centre - left.x)) *
+               window_slope_factor(k, window.span);
+    };
+    return {amplitude, slope_over(left), slope_over(right)};
+}
+
+// How far the slopes of c + A exp(-k d) stand from the two windows' own, as the sum of their
+// squares in standard deviations of each window's slope (χ²).
+double slope_misfit(double k, const FlankAnchor& left, const FlankAnchor& right) {
+    const Exponential e = exponential_of(k, left, right);
+    const double l = (e.slope + left.slope) / left.slope_sigma;
+    const double r = (e.right_slope + right.slope) / right.slope_sigma;
+    return l * l + r * r;
+}
+
+// The rate k of c + A exp(-k d), from (next to) none to `most`, whose slopes fit both windows'
+// best: a scan over rates evenly spread on a log scale, refined by golden section around
+// the best of them.
+double fitted_rate(const FlankAnchor& left, const FlankAnchor& right, double least, double most) {
+    constexpr int kSteps = 48;
+    const double ratio = std::pow(most / least, 1.0 / kSteps);
+    int best = 0;
+    double best_misfit = INFINITY, k = least;
+    for (int step = 0; step <= kSteps; ++step, k *= ratio) {
+        const double misfit = slope_misfit(k, left, right);
+        if (misfit < best_misfit) {
+            best_misfit = misfit;
+            best = step;
+        }
+    }
+    double lo = least * std::pow(ratio, std::max(best - 1, 0));
+    double hi = least * std::pow(ratio, std::min(best + 1, kSteps));
+    constexpr double kGolden = 0.6180339887498949;
+    for (int pass = 0; pass < 60; ++pass) {
+        const double a = hi - kGolden * (hi - lo), b = lo + kGolden * (hi - lo);
+        if (slope_misfit(a, left, right) < slope_misfit(b, left, right)) {
+            hi = b;
+        } else {
+            lo = a;
+        }
+    }
+    return (lo + hi) / 2;
+}
+
+// Whether the two windows' slopes call for a curve: the curve of the best rate up to `most`
+// fits them better than the line (the curve of next to no rate) by more than kSteepSigmas
+// standard deviations, a likelihood-ratio test of one parameter more, which a straight
+// background passes by chance about one time in 700 (half a χ² of one degree of freedom
+// beyond 9, the rate being held to one side of none).
+bool bowed(const FlankAnchor& left, const FlankAnchor& right, double most) {
+    const double least = kLeastChange / (right.x - left.x);
+    if (!(left.slope_sigma > 0 && right.slope_sigma > 0 && std::isfinite(right.slope) &&
+          most > 2 * least)) {
+        return false;
+    }
+    const double rate = fitted_rate(left, right, least, most);
+    return slope_misfit(least, left, right) - slope_misfit(rate, left, right) >
+           kSteepSigmas * kSteepSigmas;
 }
 
 // The rate k of c + A exp(-k d) whose slope over the low-angle window is `slope`, by
@@ -188,8 +250,11 @@ FlankBackground::FlankBackground(const FlankAnchor& left, const FlankAnchor& rig
     if (!(drop > 0 && beyond > 0 && std::isfinite(slope))) {
         return;
     }
-    const auto rate = exponential_rate(left, right, slope, 1 / left.span);
-    curved_ = rate && curved.value_or(beyond > kSteepSigmas * left.slope_sigma && drop > apart);
+    const double most = 1 / left.span;
+    const auto rate = exponential_rate(left, right, slope, most);
+    // The low-angle flank alone may tell a steep rise; a gentle bow only both flanks' slopes.
+    const bool steep = beyond > kSteepSigmas * left.slope_sigma;
+    curved_ = rate && curved.value_or(drop > apart && (steep || bowed(left, right, most)));
     if (!curved_) {
         return;
     }

@@ -33,14 +33,15 @@ struct FlankAnchor {
 FlankAnchor flank_anchor(const std::vector<double>& x, const std::vector<double>& y,
                          const std::vector<double>& counts, std::size_t from, std::size_t count);
 
-// Through both anchors: the straight line, unless the low-angle flank falls towards the
-// other more steeply than that line by more than three standard deviations of its slope,
-// as the low-angle rise of a clay pattern does (a chord there runs above the rise's curve
-// and reads a peak narrow), and the two anchors lie apart by more than three standard
-// deviations of their counts. Then it is a constant plus an exponential,
+// Through both anchors: the straight line, unless a curve fits the slopes of the two flank
+// windows better than the line by more than three standard deviations of theirs, as on the
+// low-angle rise of a clay pattern, steep or gently bowed (a chord there runs above the
+// rise's curve and reads a peak narrow), and the two anchors lie apart by more than three
+// standard deviations of their counts. Then it is a constant plus an exponential,
 // b(x) = c + A exp(-k d), d the distance from the low-angle anchor, the form of a rise that
 // fades into a flat background: its mean over each anchor's points is that anchor's counts
-// and its slope over the low-angle window that window's own. On a steep rise the anchor's
+// and its rate the one whose slopes over the two windows come nearest the windows' own,
+// each weighed by its standard deviation. On a steep rise the anchor's
 // points (the lower half) lie at the window's high-angle side, away from where its slope
 // holds, and the curve's mean over them lies above its value at their mean angle: both
 // are taken as the curve has them, so that a rise falling by a factor of two across its
