@@ -2,6 +2,7 @@
 #include "app/profile_thickness.h"
 
 #include "text/number_text.h"
+#include "thickness/thickness_notes.h"
 
 #include <algorithm>
 #include <exception>
@@ -244,6 +245,19 @@ std::string ProfileThickness::readout() const {
     }
     return format_fixed(result_->mean_layers, 2) + " (u " +
            format_fixed(result_->u_mean_layers, 2) + ")";
+}
+
+std::string ProfileThickness::distribution_tip() const {
+    std::string tip = "The share of the stacks of 1, 2, 3, … layers (grey) and the lognormal "
+                      "fitted to it (purple)";
+    if (result_) {
+        tip += ": α " + format_fixed(result_->lognormal.alpha, 3) + ", β² " +
+               format_fixed(result_->lognormal.beta2, 3);
+        for (const std::string& note : thickness_notes(*result_)) {
+            tip += "\n\n" + note;
+        }
+    }
+    return tip;
 }
 
 std::optional<float> ProfileThickness::n_profile() const {

@@ -104,6 +104,9 @@ public:
     std::string standard_name() const;
     // "10.03 (u 0.07)", "at least 222", "Analysing…", or "–" without a distribution.
     std::string readout() const;
+    // The distribution plot's tool tip: what it draws, the lognormal's α and β², and the
+    // result's notes.
+    std::string distribution_tip() const;
     // The mean layers for the sample placed from the widths now measured: none while they are
     // analysed, without a distribution, and when the steps do not resolve the stacks.
     std::optional<float> n_profile() const;

@@ -5,6 +5,7 @@
 #include "qt/cis_plot_widget.h"
 #include "qt/file_dialogs.h"
 #include "qt/fitting_scroll_area.h"
+#include "qt/pool_task.h"
 #include "qt/render/cis_figure.h"
 #include "qt/width_method_box.h"
 #include "standards/calibration_method.h"
@@ -17,11 +18,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPromise>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
-#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -306,16 +305,10 @@ void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& pa
     request.range = {profile_lo->value(), profile_hi->value()};
     request.method = how;
     const PeakRange range{cis_lo->value(), cis_hi->value()};
-    // The promise is the worker's; the watcher, a child of the dialog, goes with it.
-    auto promise = std::make_shared<QPromise<Reading>>();
-    auto* watcher = new QFutureWatcher<Reading>(this);
-    connect(watcher, &QFutureWatcher<Reading>::finished, this,
-            [this, watcher] { take_reading(watcher); });
-    watcher->setFuture(promise->future());
     ++readings_;
-    QThreadPool::globalInstance()->start(
-        [promise, serial, path, profile, request, range, how, ratio] {
-            promise->start();
+    run_on_pool<Reading>(
+        this,
+        [serial, path, profile, request, range, how, ratio] {
             Reading reading{serial, path, Failure{}, Failure{}};
             try {
                 if (profile) {
@@ -333,9 +326,9 @@ void CalibrationDialog::read_in_pool(std::uint64_t serial, const std::string& pa
                 reading.profile = failure;
                 reading.width = failure;
             }
-            promise->addResult(std::move(reading));
-            promise->finish();
-        });
+            return std::optional(std::move(reading));
+        },
+        [this](std::optional<Reading> reading) { take_reading(std::move(reading)); });
 }
 
 void CalibrationDialog::index_chosen() {
@@ -409,14 +402,12 @@ int CalibrationDialog::row_of(std::uint64_t serial) const {
     return -1;
 }
 
-void CalibrationDialog::take_reading(QFutureWatcher<Reading>* watcher) {
-    watcher->deleteLater();
+void CalibrationDialog::take_reading(std::optional<Reading> taken) {
     --readings_;
-    QFuture<Reading> future = watcher->future();
-    if (future.resultCount() == 0) {
+    if (!taken) {
         return;
     }
-    const Reading reading = future.takeResult();
+    const Reading reading = std::move(*taken);
     if (reading.serial == profile_serial_) {
         take_profile(reading);
         return;

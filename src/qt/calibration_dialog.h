@@ -13,9 +13,9 @@
 #include "standards/instrument_measure.h"
 
 #include <QDialog>
-#include <QFutureWatcher>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class QComboBox;
@@ -90,7 +90,7 @@ private:
     void index_chosen();
     // A known standard's published value, shown greyed in an empty CIS value cell.
     void show_published(int row);
-    void take_reading(QFutureWatcher<Reading>* watcher);
+    void take_reading(std::optional<Reading> reading);
     void limits_chosen();
     int row_of(std::uint64_t serial) const;
 

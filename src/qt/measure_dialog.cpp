@@ -6,12 +6,12 @@
 #include "qt/file_dialogs.h"
 #include "qt/fitting_scroll_area.h"
 #include "qt/peak_plot_widget.h"
+#include "qt/pool_task.h"
 #include "qt/render/peak_image.h"
 #include "qt/thickness_plot_widget.h"
 #include "qt/width_method_box.h"
 #include "qt/window_settings.h"
 #include "text/number_text.h"
-#include "thickness/thickness_notes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,11 +20,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPromise>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
-#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -36,18 +34,6 @@ namespace {
 
 QString degrees(double value) {
     return QString::fromStdString(width_text(value)) + QStringLiteral("°");
-}
-
-// What a thickness result says of itself (a displaced sample, the hook corrected, the
-// series' end), for the distribution's tool tip, where it takes no room from the dialog.
-QString notes_text(const std::optional<ThicknessResult>& result) {
-    QString text;
-    if (result) {
-        for (const std::string& note : thickness_notes(*result)) {
-            text += QStringLiteral("\n\n") + QString::fromStdString(note);
-        }
-    }
-    return text;
 }
 
 // Where the standard's pattern last pointed at is kept between runs.
@@ -220,24 +206,19 @@ void MeasureDialog::analyse_pending() {
     }
     const auto request = std::make_shared<const ThicknessRequest>(std::move(*pending));
     *latest_thickness_ = request->serial;
-    auto promise = std::make_shared<QPromise<ThicknessOutcome>>();
-    auto* watcher = new QFutureWatcher<ThicknessOutcome>(this);
-    connect(watcher, &QFutureWatcher<ThicknessOutcome>::finished, this,
-            [this, watcher] { take_analysed(watcher); });
-    watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, request, latest = latest_thickness_] {
-        promise->start();
-        if (*latest == request->serial) { // else superseded before it started
-            promise->addResult(ProfileThickness::analyse(*request));
-        }
-        promise->finish();
-    });
+    run_on_pool<ThicknessOutcome>(
+        this,
+        [request, latest = latest_thickness_]() -> std::optional<ThicknessOutcome> {
+            if (*latest != request->serial) {
+                return std::nullopt; // superseded before it started
+            }
+            return ProfileThickness::analyse(*request);
+        },
+        [this](std::optional<ThicknessOutcome> outcome) { take_analysed(std::move(outcome)); });
 }
 
-void MeasureDialog::take_analysed(QFutureWatcher<ThicknessOutcome>* watcher) {
-    watcher->deleteLater();
-    QFuture<ThicknessOutcome> future = watcher->future();
-    if (future.resultCount() == 0 || !thickness_.take(future.takeResult())) {
+void MeasureDialog::take_analysed(std::optional<ThicknessOutcome> outcome) {
+    if (!outcome || !thickness_.take(std::move(*outcome))) {
         return;
     }
     refresh();
@@ -356,63 +337,40 @@ QWidget* MeasureDialog::build_controls() {
 
 void MeasureDialog::open_pattern(PatternSide side, const std::string& path) {
     const ReadRequest request = session_.request_open(side, path);
-    // The promise is the worker's; the watcher, a child of the dialog, goes with it, so a
-    // result that comes back after the dialog is gone reaches nobody.
-    auto promise = std::make_shared<QPromise<ReadResult>>();
-    auto* watcher = new QFutureWatcher<ReadResult>(this);
-    connect(watcher, &QFutureWatcher<ReadResult>::finished, this,
-            [this, watcher] { take_read(watcher); });
-    watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, request] {
-        promise->start();
-        promise->addResult(MeasureSession::read_and_measure(request));
-        promise->finish();
-    });
+    run_on_pool<ReadResult>(
+        this, [request] { return std::optional(MeasureSession::read_and_measure(request)); },
+        [this](std::optional<ReadResult> result) {
+            if (!result) {
+                return;
+            }
+            const PatternSide read_side = result->request.side;
+            if (session_.take_result(std::move(*result))) { // else a later file superseded it
+                fill_choices(read_side);
+                refresh();
+            }
+        });
     fill_choices(side);
     refresh();
-}
-
-void MeasureDialog::take_read(QFutureWatcher<ReadResult>* watcher) {
-    watcher->deleteLater();
-    QFuture<ReadResult> future = watcher->future();
-    if (future.resultCount() == 0) {
-        return;
-    }
-    ReadResult result = future.takeResult();
-    const PatternSide side = result.request.side;
-    if (session_.take_result(std::move(result))) { // else a later file superseded it
-        fill_choices(side);
-        refresh();
-    }
 }
 
 void MeasureDialog::measure_pending() {
     for (MeasureRequest& pending : session_.take_requests()) {
         const auto request = std::make_shared<const MeasureRequest>(std::move(pending));
         (*latest_)[static_cast<std::size_t>(request->side)] = request->serial;
-        auto promise = std::make_shared<QPromise<MeasureResult>>();
-        auto* watcher = new QFutureWatcher<MeasureResult>(this);
-        connect(watcher, &QFutureWatcher<MeasureResult>::finished, this,
-                [this, watcher] { take_measured(watcher); });
-        watcher->setFuture(promise->future());
-        QThreadPool::globalInstance()->start([promise, request, latest = latest_] {
-            promise->start();
-            if ((*latest)[static_cast<std::size_t>(request->side)] == request->serial) {
-                promise->addResult(MeasureSession::measure_request(*request));
-            }
-            promise->finish();
-        });
-    }
-}
-
-void MeasureDialog::take_measured(QFutureWatcher<MeasureResult>* watcher) {
-    watcher->deleteLater();
-    QFuture<MeasureResult> future = watcher->future();
-    if (future.resultCount() == 0) {
-        return; // superseded before it was measured
-    }
-    if (session_.take_measured(future.takeResult())) { // else a later change superseded it
-        refresh();
+        run_on_pool<MeasureResult>(
+            this,
+            [request, latest = latest_]() -> std::optional<MeasureResult> {
+                if ((*latest)[static_cast<std::size_t>(request->side)] != request->serial) {
+                    return std::nullopt; // superseded before it was measured
+                }
+                return MeasureSession::measure_request(*request);
+            },
+            [this](std::optional<MeasureResult> result) {
+                // else a later change superseded it
+                if (result && session_.take_measured(std::move(*result))) {
+                    refresh();
+                }
+            });
     }
 }
 
@@ -438,15 +396,7 @@ void MeasureDialog::show_thickness() {
     ad_figures_->setRowVisible(n_profile, shown);
     n_profile->setText(QString::fromStdString(thickness_.readout()));
     distribution->setVisible(shown);
-    const auto& result = thickness_.result();
-    distribution->setToolTip(
-        QStringLiteral("The share of the stacks of 1, 2, 3, … layers (grey) and the lognormal "
-                       "fitted to it (purple)") +
-        (result ? QStringLiteral(": α %1, β² %2")
-                      .arg(QString::fromStdString(format_fixed(result->lognormal.alpha, 3)),
-                           QString::fromStdString(format_fixed(result->lognormal.beta2, 3)))
-                : QString()) +
-        notes_text(result));
+    distribution->setToolTip(QString::fromStdString(thickness_.distribution_tip()));
     distribution->update();
     const std::string& problem = thickness_.problem();
     thickness_note->setText(QString::fromStdString(problem));

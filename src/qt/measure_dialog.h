@@ -17,7 +17,6 @@
 #include "app/profile_thickness.h"
 
 #include <QDialog>
-#include <QFutureWatcher>
 
 #include <array>
 #include <atomic>
@@ -134,13 +133,11 @@ private:
     void choose_file(PatternSide side);
     void range_typed();
     void method_chosen();
-    void take_read(QFutureWatcher<ReadResult>* watcher);
     // What the session left to measure, started on the pool.
     void measure_pending();
-    void take_measured(QFutureWatcher<MeasureResult>* watcher);
     // The thickness to analyse anew, started on the pool; its outcome taken back.
     void analyse_pending();
-    void take_analysed(QFutureWatcher<ThicknessOutcome>* watcher);
+    void take_analysed(std::optional<ThicknessOutcome> outcome);
     // The thickness's widgets beside the air-dried width.
     QLayout* build_thickness(QWidget* box, QBoxLayout* figure_column);
     void show_thickness();

@@ -2,6 +2,7 @@
 #include "qt/measure_folder_dialog.h"
 
 #include "identify/sample_list.h"
+#include "qt/pool_task.h"
 #include "qt/width_method_box.h"
 #include "text/number_text.h"
 
@@ -13,10 +14,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
-#include <QPromise>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -226,17 +225,12 @@ void MeasureFolderDialog::measure() {
     summary->setText(QStringLiteral("Measuring…") + standard_note(*run_));
     for (std::size_t row = 0; row < pairing_.pairs.size(); ++row) {
         pairs->setItem(static_cast<int>(row), kMeasuredColumn, cell(""));
-        // The promise is the worker's; the watcher, a child of the dialog, goes with it, so
-        // a result that comes back after the dialog is gone reaches nobody.
-        auto promise = std::make_shared<QPromise<PairResult>>();
-        auto* watcher = new QFutureWatcher<PairResult>(this);
-        connect(watcher, &QFutureWatcher<PairResult>::finished, this,
-                [this, watcher, row, run = run_] { take(watcher, row, run); });
-        watcher->setFuture(promise->future());
-        QThreadPool::globalInstance()->start([promise, pair = pairing_.pairs[row], job,
-                                              run = run_] {
-            promise->start();
-            if (!run->dropped) {
+        run_on_pool<PairResult>(
+            this,
+            [pair = pairing_.pairs[row], job, run = run_]() -> std::optional<PairResult> {
+                if (run->dropped) {
+                    return std::nullopt;
+                }
                 PairResult result;
                 try {
                     PairMeasurement measured = measure_pair(pair, *job);
@@ -250,23 +244,21 @@ void MeasureFolderDialog::measure() {
                 } catch (const std::exception& e) {
                     result.problem = std::string("it could not be measured: ") + e.what();
                 }
-                promise->addResult(std::move(result));
-            }
-            promise->finish();
-        });
+                return result;
+            },
+            [this, row, run = run_](std::optional<PairResult> result) {
+                take(std::move(result), row, run);
+            });
     }
     show_state();
 }
 
-void MeasureFolderDialog::take(QFutureWatcher<PairResult>* watcher, std::size_t row,
+void MeasureFolderDialog::take(std::optional<PairResult> taken, std::size_t row,
                                const std::shared_ptr<Run>& run) {
-    watcher->deleteLater();
     if (run != run_) {
         return; // a run cancelled since
     }
-    QFuture<PairResult> future = watcher->future();
-    PairResult result = future.resultCount() > 0 ? future.takeResult()
-                                                 : PairResult{std::nullopt, "not measured", {}};
+    PairResult result = taken ? std::move(*taken) : PairResult{std::nullopt, "not measured", {}};
     std::string text;
     std::string tip;
     if (result.sample) {

@@ -10,11 +10,11 @@
 #include "app/measured_pair.h"
 
 #include <QDialog>
-#include <QFutureWatcher>
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,8 +81,7 @@ private:
         std::size_t done = 0;
         std::string standard_problem; // said once, beside the summary
     };
-    void take(QFutureWatcher<PairResult>* watcher, std::size_t row,
-              const std::shared_ptr<Run>& run);
+    void take(std::optional<PairResult> result, std::size_t row, const std::shared_ptr<Run>& run);
     void finish();
     void show_state();
     // Why the run's pairs take no N (profile), on a line of its own; empty when they do.

@@ -15,7 +15,6 @@
 #include "page_window.h"
 #include "peaks/width_method_choice.h"
 #include "text/number_text.h"
-#include "thickness/thickness_notes.h"
 #include "working_folder.h"
 
 #include <emscripten/bind.h>
@@ -227,16 +226,7 @@ private:
         out.set("problem", thickness_.problem());
         out.set("asks", thickness_.asks_for_standard());
         out.set("standard", thickness_.standard_name());
-        std::string tip = "The share of the stacks of 1, 2, 3, … layers (grey) and the lognormal "
-                          "fitted to it (purple)";
-        if (const auto& result = thickness_.result()) {
-            tip += ": α " + format_fixed(result->lognormal.alpha, 3) + ", β² " +
-                   format_fixed(result->lognormal.beta2, 3);
-            for (const std::string& note : thickness_notes(*result)) {
-                tip += "\n\n" + note;
-            }
-        }
-        out.set("tip", tip);
+        out.set("tip", thickness_.distribution_tip());
         return out;
     }
 
